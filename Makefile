@@ -1,0 +1,34 @@
+# vxplan: the README's commands. Everything the build needs comes from
+# scripts/install-deps.sh.
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+
+.PHONY: all deps demo test bench clean
+
+all: demo
+
+deps:
+	@bash scripts/install-deps.sh
+
+demo: deps
+	cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DVX_BUILD_BENCH=ON -DVX_BUILD_TESTS=OFF
+	cmake --build build-release -j$(JOBS) --target vxdemo
+	./build-release/examples/vxdemo/vxdemo
+
+test: deps
+	cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Debug -DVX_SANITIZE=ON -DVX_BUILD_TESTS=ON -DVX_BUILD_BENCH=OFF
+	cmake --build build-test -j$(JOBS)
+	cd build-test && ctest --output-on-failure -j$(JOBS)
+
+bench: deps
+	cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DVX_BUILD_BENCH=ON -DVX_BUILD_TESTS=OFF
+	cmake --build build-release -j$(JOBS)
+	mkdir -p out/bench
+	@set -e; for b in build-release/bench/bench_*; do \
+	  [ -x "$$b" ] || continue; \
+	  name=$$(basename "$$b"); \
+	  echo "== $$name"; \
+	  "$$b" --benchmark_out=out/bench/$$name.json --benchmark_out_format=json; \
+	done
+
+clean:
+	rm -rf build-test build-release out

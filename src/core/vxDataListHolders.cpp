@@ -1,0 +1,156 @@
+// Two- and three-level list holders.
+#include <algorithm>
+
+#include "core/vxDataEntityPack.h"
+#include "core/vxDataTraveser.h"
+#include "platform/rtl/Exception.h"
+
+namespace vx {
+
+namespace {
+
+template <class T>
+void CheckIndex(const std::vector<T*>& theList, int i) {
+  if (i < 0 || i >= static_cast<int>(theList.size())) throw EListError(i);
+}
+
+template <class T>
+int IndexIn(const std::vector<T*>& theList, const T* theItem) {
+  auto it = std::find(theList.begin(), theList.end(), theItem);
+  return it == theList.end() ? -1 : static_cast<int>(it - theList.begin());
+}
+
+}  // namespace
+
+TvxDataList2lev* TvxDataList2lev::Create() {
+  auto* holder = new TvxDataList2lev();
+  holder->AfterCreate();
+  return holder;
+}
+
+void TvxDataList2lev::CleanForFree() { fList.clear(); }
+
+void TvxDataList2lev::Add(TvxDataList* theList) {
+  if (IndexOf(theList) < 0) fList.push_back(theList);
+}
+
+void TvxDataList2lev::Delete(int i) {
+  CheckIndex(fList, i);
+  fList.erase(fList.begin() + i);
+}
+
+void TvxDataList2lev::Remove(TvxDataList* theList) {
+  int i = IndexOf(theList);
+  if (i >= 0) fList.erase(fList.begin() + i);
+}
+
+int TvxDataList2lev::IndexOf(TvxDataList* theList) const { return IndexIn(fList, theList); }
+
+TvxDataList* TvxDataList2lev::GetDataList(int i) {
+  // The handler may add the missing lists; ask again only while it makes
+  // progress, so that a handler that claims a fix it did not make cannot loop.
+  while (i >= Count() && fOnMissingIndex) {
+    const int before = Count();
+    bool fixable = false;
+    fOnMissingIndex(this, i, fixable);
+    if (!fixable || Count() <= before) return nullptr;
+  }
+  CheckIndex(fList, i);
+  return fList[static_cast<size_t>(i)];
+}
+
+void TvxDataList2lev::SetDataList(int i, TvxDataList* theList) {
+  CheckIndex(fList, i);
+  fList[static_cast<size_t>(i)] = theList;
+}
+
+void TvxDataList2lev::ClearSelections() {
+  for (int k = 0; k < Count(); ++k) {
+    TvxDataList* list = fList[static_cast<size_t>(k)];
+    if (!list) continue;
+    for (int i = 0; i < list->Count(); ++i)
+      if (TvxDataEntity* e = list->GetItems(i)) e->SetSelected(false);
+  }
+}
+
+TvxDataEntity* TvxDataList2lev::FindSelected() {
+  TDataListTrav trav(this);
+  for (trav.First(); !trav.Eof(); trav.Next()) {
+    TvxDataEntity* e = trav.DataEntity();
+    if (e && e->GetSelected()) return e;
+  }
+  return nullptr;
+}
+
+void TvxDataList2lev::SelectStep(bool forward) {
+  TDataListTrav trav(this);
+  trav.First();
+  if (trav.Eof()) return;  // nothing to select
+  bool found = false;
+  for (; !trav.Eof(); trav.Next()) {
+    TvxDataEntity* e = trav.DataEntity();
+    if (e && e->GetSelected()) {
+      found = true;
+      break;
+    }
+  }
+  if (found) {
+    // The walk keeps its position by index, so clearing (which may load and
+    // unload entities) does not disturb it.
+    ClearSelections();
+    if (forward) {
+      trav.Next();
+      if (trav.Eof()) trav.First();
+    } else {
+      trav.Prev();
+      if (trav.BOF()) trav.Last();
+    }
+  } else if (!forward) {
+    trav.Last();
+  } else {
+    trav.First();
+  }
+  if (TvxDataEntity* e = trav.DataEntity()) e->SetSelected(true);
+}
+
+void TvxDataList2lev::SelectNext() { SelectStep(true); }
+
+void TvxDataList2lev::SelectPrev() { SelectStep(false); }
+
+void TvxDataList2lev::SelectDataEntity(TvxDataEntity* e) {
+  if (e) e->SetSelected(true);
+}
+
+TvxDataList3lev* TvxDataList3lev::Create() {
+  auto* holder = new TvxDataList3lev();
+  holder->AfterCreate();
+  return holder;
+}
+
+void TvxDataList3lev::CleanForFree() { fList.clear(); }
+
+void TvxDataList3lev::Add(TvxDataList2lev* theList) { fList.push_back(theList); }
+
+void TvxDataList3lev::Delete(int i) {
+  CheckIndex(fList, i);
+  fList.erase(fList.begin() + i);
+}
+
+void TvxDataList3lev::Remove(TvxDataList2lev* theList) {
+  int i = IndexOf(theList);
+  if (i >= 0) fList.erase(fList.begin() + i);
+}
+
+int TvxDataList3lev::IndexOf(TvxDataList2lev* theList) const { return IndexIn(fList, theList); }
+
+TvxDataList2lev* TvxDataList3lev::GetDataListList(int i) const {
+  CheckIndex(fList, i);
+  return fList[static_cast<size_t>(i)];
+}
+
+void TvxDataList3lev::SetDataListList(int i, TvxDataList2lev* theList) {
+  CheckIndex(fList, i);
+  fList[static_cast<size_t>(i)] = theList;
+}
+
+}  // namespace vx

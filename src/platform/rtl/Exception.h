@@ -1,0 +1,32 @@
+#pragma once
+
+#include <exception>
+#include <string>
+
+namespace vx {
+
+// Every error the library raises: carries a fixed, documented message text.
+class Exception : public std::exception {
+public:
+  explicit Exception(std::string theMessage) : fMessage(std::move(theMessage)) {}
+  const char* what() const noexcept override { return fMessage.c_str(); }
+  const std::string& Message() const noexcept { return fMessage; }
+
+private:
+  std::string fMessage;
+};
+
+// An index outside a holder list: "List index out of bounds (<index>)".
+class EListError : public Exception {
+public:
+  explicit EListError(int theIndex);
+  explicit EListError(std::string theMessage) : Exception(std::move(theMessage)) {}
+};
+
+// An object used as a class it is not an instance of.
+class EInvalidCast : public Exception {
+public:
+  EInvalidCast() : Exception("Invalid class typecast") {}
+};
+
+}  // namespace vx
