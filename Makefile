@@ -1,6 +1,7 @@
 # vxplan: the README's commands. Everything the build needs comes from
 # scripts/install-deps.sh.
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+MAKEFLAGS += --no-print-directory
 
 .PHONY: all deps demo test bench clean
 

@@ -85,8 +85,9 @@ void TvxDataList::LoadItems(int from, int to, bool front) {
   if (from < 0 || from > to || to >= Count()) return;
   if (fItems.empty() && fUnloadedPreCount == 0) {
     // Empty window: re-base it on the stretch.
+    const int total = Count();
     fUnloadedPreCount = from;
-    fUnloadedPostCount = Count() - from;
+    fUnloadedPostCount = total - from;
   }
   if (front ? to != fUnloadedPreCount - 1 : from != fUnloadedPreCount + LoadedCount()) return;
 

@@ -6,17 +6,21 @@ namespace vx {
 
 void TvxExposable::FreeWheneverPossible() {
   CleanForFree();
-  FreeCall(this);
+  FreeExposable(this);
 }
 
 void TvxExposable::FreeCall(TObject* theObject) {
   if (!theObject) return;
   auto* e = dynamic_cast<TvxExposable*>(theObject);
   if (!e) throw EInvalidCast();
-  if (e->CanDelete())
-    delete e;
+  FreeExposable(e);
+}
+
+void TvxExposable::FreeExposable(TvxExposable* theObject) {
+  if (theObject->CanDelete())
+    delete theObject;
   else
-    e->fWhenZeroRefCountDestroy = true;
+    theObject->fWhenZeroRefCountDestroy = true;
 }
 
 void TvxExposable::Release() {

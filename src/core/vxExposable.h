@@ -40,6 +40,8 @@ protected:
   void Initialize() {}
 
 private:
+  static void FreeExposable(TvxExposable* theObject);
+
   int fRefCount = 0;
   bool fWhenZeroRefCountDestroy = false;
 };

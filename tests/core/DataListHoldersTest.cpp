@@ -1,0 +1,126 @@
+#include <gtest/gtest.h>
+
+#include "ControllerLog.h"
+#include "core/vxDataEntityPack.h"
+#include "platform/rtl/Exception.h"
+
+using namespace vx;
+using vxtest::ControllerLog;
+
+namespace {
+
+// A two-level holder over lists of the given sizes; entity names are
+// 10 * list + position.
+struct Holder {
+  ControllerLog c;
+  std::vector<TvxOwned<TvxDataList>> lists;
+  TvxOwned<TvxDataList2lev> holder{TvxDataList2lev::Create()};
+
+  explicit Holder(std::initializer_list<int> sizes) {
+    for (int n : sizes) AddList(n);
+  }
+  TvxDataList* AddList(int n) {
+    lists.emplace_back(TvxDataList::Create(&c.controller, {}));
+    TvxDataList* list = lists.back().get();
+    for (int i = 0; i < n; ++i) list->Add()->SetUserIntegerReference(10 * (static_cast<int>(lists.size()) - 1) + i);
+    holder->Add(list);
+    return list;
+  }
+  std::vector<int> Selected() {
+    std::vector<int> names;
+    for (auto& l : lists)
+      for (int i = 0; i < l->Count(); ++i)
+        if (l->GetItems(i)->GetSelected()) names.push_back(l->GetItems(i)->GetUserIntegerReference());
+    return names;
+  }
+};
+
+}  // namespace
+
+TEST(DataList2lev, HoldsEachListOnceAndReportsBadIndexes) {
+  Holder h({1, 2});
+  h.holder->Add(h.lists[0].get());
+  EXPECT_EQ(h.holder->Count(), 2);
+  EXPECT_EQ(h.holder->IndexOf(h.lists[1].get()), 1);
+  EXPECT_EQ(h.holder->GetDataList(1), h.lists[1].get());
+  EXPECT_THROW(h.holder->GetDataList(2), EListError);
+  EXPECT_THROW(h.holder->GetDataList(-1), EListError);
+  EXPECT_THROW(h.holder->Delete(5), EListError);
+  EXPECT_THROW(h.holder->SetDataList(2, nullptr), EListError);
+  h.holder->Remove(h.lists[0].get());
+  EXPECT_EQ(h.holder->GetDataList(0), h.lists[1].get());
+  h.holder->Clear();  // holds, never owns: the lists live on
+  EXPECT_EQ(h.holder->Count(), 0);
+  EXPECT_EQ(h.lists[1]->Count(), 2);
+}
+
+TEST(DataList2lev, MissingIndexHandlerMayAddTheLists) {
+  Holder h({1});
+  int calls = 0;
+  h.holder->SetOnMissingIndex([&](TvxExposable* caller, int index, bool& fixable) {
+    ++calls;
+    EXPECT_EQ(caller, h.holder.get());
+    if (index < 3) {
+      while (h.holder->Count() <= index) h.AddList(0);
+      fixable = true;
+    }
+  });
+  TvxDataList* third = h.holder->GetDataList(2);
+  EXPECT_EQ(third, h.lists[2].get());
+  EXPECT_EQ(calls, 1);
+  EXPECT_EQ(h.holder->GetDataList(7), nullptr);  // not fixable
+  // A handler that claims a fix but adds nothing does not loop.
+  h.holder->SetOnMissingIndex([&](TvxExposable*, int, bool& fixable) { fixable = true; });
+  EXPECT_EQ(h.holder->GetDataList(9), nullptr);
+}
+
+TEST(DataList2lev, SelectionWalksAllListsAndWraps) {
+  Holder h({0, 2, 0, 1});  // entities 10, 11 and 30
+  EXPECT_EQ(h.holder->FindSelected(), nullptr);
+  h.holder->SelectNext();  // nothing selected: the first
+  EXPECT_EQ(h.Selected(), (std::vector<int>{10}));
+  h.holder->SelectNext();
+  EXPECT_EQ(h.Selected(), (std::vector<int>{11}));
+  h.holder->SelectNext();  // across the empty list
+  EXPECT_EQ(h.Selected(), (std::vector<int>{30}));
+  h.holder->SelectNext();  // wraps
+  EXPECT_EQ(h.Selected(), (std::vector<int>{10}));
+  h.holder->SelectPrev();  // wraps back
+  EXPECT_EQ(h.Selected(), (std::vector<int>{30}));
+  EXPECT_EQ(h.holder->FindSelected()->GetUserIntegerReference(), 30);
+
+  // Several selected: the step starts from the first, the others are cleared.
+  h.holder->SelectDataEntity(h.lists[1]->GetItems(1));
+  h.holder->SelectPrev();
+  EXPECT_EQ(h.Selected(), (std::vector<int>{10}));
+  h.holder->ClearSelections();
+  EXPECT_TRUE(h.Selected().empty());
+  h.holder->SelectPrev();  // nothing selected: the last
+  EXPECT_EQ(h.Selected(), (std::vector<int>{30}));
+
+  Holder empty({0, 0});
+  empty.holder->SelectNext();
+  empty.holder->SelectPrev();
+  EXPECT_EQ(empty.holder->FindSelected(), nullptr);
+}
+
+TEST(DataList3lev, HoldsTwoLevelListsWithoutOwningThem) {
+  Holder a({1}), b({2});
+  TvxOwned<TvxDataList3lev> all(TvxDataList3lev::Create());
+  all->Add(a.holder.get());
+  all->Add(b.holder.get());
+  all->Add(a.holder.get());  // no duplicate check here
+  EXPECT_EQ(all->Count(), 3);
+  EXPECT_EQ(all->IndexOf(b.holder.get()), 1);
+  all->Remove(a.holder.get());  // the first occurrence
+  EXPECT_EQ(all->GetDataListList(0), b.holder.get());
+  EXPECT_EQ(all->GetDataListList(1), a.holder.get());
+  all->SetDataListList(0, a.holder.get());
+  EXPECT_EQ(all->IndexOf(b.holder.get()), -1);
+  EXPECT_THROW(all->GetDataListList(2), EListError);
+  EXPECT_THROW(all->SetDataListList(-1, nullptr), EListError);
+  all->Delete(1);
+  EXPECT_EQ(all->Count(), 1);
+  all.reset();
+  EXPECT_EQ(a.holder->Count(), 1);
+}
