@@ -3,7 +3,7 @@
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps demo test bench clean
+.PHONY: all deps demo test tsan bench clean
 
 all: demo
 
@@ -15,10 +15,17 @@ demo: deps
 	cmake --build build-release -j$(JOBS) --target vxdemo
 	./build-release/examples/vxdemo/vxdemo
 
+# Everything under ASan+UBSan, then the threaded suites under TSan.
 test: deps
 	cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Debug -DVX_SANITIZE=ON -DVX_BUILD_TESTS=ON -DVX_BUILD_BENCH=OFF
 	cmake --build build-test -j$(JOBS)
 	cd build-test && ctest --output-on-failure -j$(JOBS)
+	$(MAKE) tsan
+
+tsan: deps
+	cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Debug -DVX_TSAN=ON -DVX_BUILD_TESTS=ON -DVX_BUILD_BENCH=OFF
+	cmake --build build-tsan -j$(JOBS)
+	cd build-tsan && ctest --output-on-failure -L tsan
 
 bench: deps
 	cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DVX_BUILD_BENCH=ON -DVX_BUILD_TESTS=OFF
@@ -32,4 +39,4 @@ bench: deps
 	done
 
 clean:
-	rm -rf build-test build-release out
+	rm -rf build-test build-tsan build-release out

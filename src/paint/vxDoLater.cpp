@@ -1,0 +1,157 @@
+#include "paint/vxDoLater.h"
+
+#include <chrono>
+#include <list>
+#include <memory>
+#include <mutex>
+#include <unordered_map>
+
+#include "platform/ui/Forms.h"
+
+namespace vx {
+
+std::size_t TDoLaterCall::Hash() const noexcept {
+  const auto a = reinterpret_cast<std::uintptr_t>(fObject);
+  const auto b = reinterpret_cast<std::uintptr_t>(fCode);
+  return static_cast<std::size_t>(a * 0x9E3779B97F4A7C15ull ^ (b + 0x632BE59BD9B4E019ull + (a << 6) + (a >> 2)));
+}
+
+namespace {
+
+struct Entry {
+  TDoLaterCall call;
+  TObject* data;
+  std::chrono::system_clock::time_point queuedAt;
+  bool running = false;
+};
+
+using EntryList = std::list<Entry>;
+
+struct Key {
+  TDoLaterCall call;
+  TObject* data;
+  friend bool operator==(const Key& a, const Key& b) noexcept { return a.call == b.call && a.data == b.data; }
+};
+
+struct KeyHash {
+  std::size_t operator()(const Key& k) const noexcept {
+    return k.call.Hash() ^ (reinterpret_cast<std::uintptr_t>(k.data) * 0xBF58476D1CE4E5B9ull);
+  }
+};
+
+class Queue {
+public:
+  ~Queue() {
+    // One last pass for what is still pending, then the window goes.
+    GuardedCall([this] { DoAllNow(); });
+    std::lock_guard<TCriticalSection> lock(fLock);
+    fPending.clear();
+    fIndex.clear();
+    fWindow.reset();
+  }
+
+  void DoLater(TDoLaterCall aCall, TObject* theData) {
+    if (!aCall.IsAssigned()) return;
+    std::lock_guard<TCriticalSection> lock(fLock);
+    const Key key{aCall, theData};
+    if (fIndex.count(key)) return;
+    fPending.push_back(Entry{aCall, theData, std::chrono::system_clock::now()});
+    fIndex.emplace(key, std::prev(fPending.end()));
+    if (!fPostPending) {
+      if (!fWindow) fWindow = std::make_unique<TMessageWindow>([this](unsigned msg) { OnMessage(msg); });
+      fPostPending = fWindow->Post(WM_DOLATER_RUN);
+    }
+  }
+
+  void NeverMind(TDoLaterCall aCall) {
+    std::lock_guard<TCriticalSection> lock(fLock);
+    for (auto it = fPending.end(); it != fPending.begin();) {
+      --it;
+      if (it->call == aCall && !it->running) {
+        fIndex.erase(Key{it->call, it->data});
+        it = fPending.erase(it);
+      }
+    }
+  }
+
+  bool AlreadyInList(TDoLaterCall aCall, TObject* theData) {
+    std::lock_guard<TCriticalSection> lock(fLock);
+    return fIndex.count(Key{aCall, theData}) != 0;
+  }
+
+  int PendingCount() {
+    std::lock_guard<TCriticalSection> lock(fLock);
+    return static_cast<int>(fPending.size());
+  }
+
+  void DoAllNow() {
+    std::lock_guard<std::recursive_mutex> pass(fPassLock);
+    for (;;) {
+      EntryList::iterator it;
+      TDoLaterCall call;
+      TObject* data = nullptr;
+      {
+        std::lock_guard<TCriticalSection> lock(fLock);
+        it = fPending.begin();
+        while (it != fPending.end() && it->running) ++it;  // running in an outer pass
+        if (it == fPending.end()) return;
+        it->running = true;
+        call = it->call;
+        data = it->data;
+        fIndex.erase(Key{call, data});
+      }
+      try {
+        call(data);
+      } catch (...) {
+        std::lock_guard<TCriticalSection> lock(fLock);
+        it->running = false;
+        // It stays where it is, and stands for a twin queued while it ran.
+        const Key key{call, data};
+        auto twin = fIndex.find(key);
+        if (twin != fIndex.end()) fPending.erase(twin->second);
+        fIndex[key] = it;
+        throw;
+      }
+      std::lock_guard<TCriticalSection> lock(fLock);
+      fPending.erase(it);
+    }
+  }
+
+private:
+  void OnMessage(unsigned theMsg) {
+    if (theMsg != WM_DOLATER_RUN) return;
+    {
+      std::lock_guard<TCriticalSection> lock(fLock);
+      fPostPending = false;
+    }
+    DoAllNow();
+  }
+
+  TCriticalSection fLock;              // the list, the index, the window
+  std::recursive_mutex fPassLock;      // one pass at a time (nested passes on one thread allowed)
+  EntryList fPending;
+  std::unordered_map<Key, EntryList::iterator, KeyHash> fIndex;  // pending, not running
+  std::unique_ptr<TMessageWindow> fWindow;
+  bool fPostPending = false;
+};
+
+Queue& TheQueue() {
+  static Queue queue;
+  return queue;
+}
+
+}  // namespace
+
+void TDoLater::DoLater(TDoLaterCall aCall, TObject* theData, const TThreadSyncInfo*) {
+  TheQueue().DoLater(aCall, theData);
+}
+
+void TDoLater::NeverMind(TDoLaterCall aCall) { TheQueue().NeverMind(aCall); }
+
+void TDoLater::DoAllNow() { TheQueue().DoAllNow(); }
+
+bool TDoLater::AlreadyInList(TDoLaterCall aCall, TObject* theData) { return TheQueue().AlreadyInList(aCall, theData); }
+
+int TDoLater::PendingCount() { return TheQueue().PendingCount(); }
+
+}  // namespace vx

@@ -1,0 +1,234 @@
+#include "paint/vxOffscreenPaint.h"
+
+#include "platform/rtl/Math.h"
+
+namespace vx {
+
+TvxOffscreenPaint::TvxOffscreenPaint(TComponent* AOwner)
+    : TCustomPanel(AOwner), fDrawBitmap(std::make_unique<TBitmap>()) {
+  fOffscreenCanvas = fDrawBitmap->GetCanvas();
+  // The whole window is drawn on every paint: no background, no erasing.
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setAttribute(Qt::WA_NoSystemBackground);
+  SetCaption("");
+}
+
+TvxOffscreenPaint::~TvxOffscreenPaint() {
+  Destroying();
+  fAggregateOwnerInterface = nullptr;
+  fAggregateOwner = nullptr;
+  fOffscreenCanvas = nullptr;
+}
+
+void TvxOffscreenPaint::OffscreenPaint() {
+  if (OnPaint) OnPaint(this);
+}
+
+TCanvas* TvxOffscreenPaint::GetOffscreenCanvas() {
+  if (fTemporaryPrintingCanvas && GetIsPrinting()) return fTemporaryPrintingCanvas.get();
+  return fOffscreenCanvas;
+}
+
+void TvxOffscreenPaint::UpdateOffscreenCanvas() {
+  const int w = GetWidth(), h = GetHeight();
+  fDrawBitmap->SetSize(w, h);
+  // A paint that failed half-way may have left the bitmap's device moved or clipped.
+  if (HDC dc = fOffscreenCanvas->GetHandle()) {
+    dc->SetViewportOrg(Point(0, 0));
+    dc->RemoveClip();
+  }
+  fOffscreenCanvas->SetFont(*GetFont());
+  fOffscreenCanvas->GetBrush()->SetColor(GetColor());
+  GetOffscreenCanvas()->FillRect(Rect(0, 0, w, h));
+}
+
+void TvxOffscreenPaint::Paint() {
+  // A paint that comes while printing draws nothing, but counts as the paint
+  // the pending invalidations asked for.
+  fInvalidateCount = 0;
+  if (GetIsPrinting()) return;
+  UpdateOffscreenCanvas();
+  OffscreenPaint();
+  SmashPaint();
+}
+
+void TvxOffscreenPaint::SmashPaint() {
+  TCanvas* window = GetCanvas();
+  const int w = GetWidth(), h = GetHeight();
+  const TRect visible = Rect(0, 0, w - fHorzInset, h - fVertInset);
+  window->CopyRect(visible, fOffscreenCanvas, visible);
+  if (fHorzInset > 0 && fVertInset > 0) {
+    TBrush* brush = window->GetBrush();
+    const TColor old = brush->GetColor();
+    brush->SetColor(clBtnFace);
+    window->FillRect(Rect(w - fHorzInset, h - fVertInset, w, h));
+    brush->SetColor(old);
+  }
+}
+
+void TvxOffscreenPaint::BeginUpdate() { ++fUpdate; }
+
+void TvxOffscreenPaint::EndUpdate() {
+  if (fUpdate > 0) --fUpdate;
+  Invalidate();
+}
+
+void TvxOffscreenPaint::Invalidate() {
+  if (IsDestroying()) return;
+  if (++fInvalidateCount == 1) TCustomPanel::Invalidate();
+}
+
+void TvxOffscreenPaint::Repaint() {
+  if (fUpdate > 0) return;
+  TCustomPanel::Repaint();
+}
+
+void TvxOffscreenPaint::PossibleScroll(TScrollDirection) {}
+
+void TvxOffscreenPaint::EndPrint() {
+  if (fIsPrinting > 0 && --fIsPrinting == 0) Invalidate();
+}
+
+void TvxOffscreenPaint::SetHorzInset(int theValue) {
+  fHorzInset = std::max(theValue, 0);
+  Invalidate();
+}
+
+void TvxOffscreenPaint::SetVertInset(int theValue) {
+  fVertInset = std::max(theValue, 0);
+  Invalidate();
+}
+
+void TvxOffscreenPaint::SetSpecialKey(unsigned theKey, bool theWanted) {
+  if (theKey < fSetSpecialOfChar.size()) fSetSpecialOfChar.set(theKey, theWanted);
+}
+
+void TvxOffscreenPaint::SetActiveXOwner(void* anInterface, TWinControl* aOwner, TOnTab aOnTab) {
+  fAggregateOwnerInterface = anInterface;
+  fAggregateOwner = aOwner;
+  fOnAggregateTab = std::move(aOnTab);
+}
+
+void TvxOffscreenPaint::Print(HDC DC, int x, int y, double scalex, double scaley, bool aResize) {
+  if (!DC) return;
+  FPrintx = x;
+  FPrinty = y;
+  FPrintScalex = scalex;
+  FPrintScaley = scaley;
+  const int l = GetLeft(), t = GetTop(), w = GetWidth(), h = GetHeight();
+  const int sw = Round(w * GetPrintScalex()), sh = Round(h * GetPrintScaley());
+
+  // The device's own clip comes back afterwards, whatever it was.
+  const bool hadClip = DC->HasClip();
+  const TRect oldClip = hadClip ? OffsetRect(DC->GetClipBox(), DC->GetViewportOrg().X, DC->GetViewportOrg().Y)
+                                : TRect{};
+  const TPoint oldOrigin = DC->GetViewportOrg();
+  auto restore = [&] {
+    fTemporaryPrintingCanvas.reset();
+    if (hadClip)
+      DC->SelectClipRect(oldClip);
+    else
+      DC->RemoveClip();
+    DC->SetViewportOrg(oldOrigin);
+    SetSizeDontTell(Rect(l, t, l + w, t + h));
+    EndPrint();
+  };
+
+  if (aResize) SetSizeDontTell(Rect(l, t, l + sw, t + sh));
+  fTemporaryPrintingCanvas = std::make_unique<TCanvas>();
+  BeginPrint();
+  try {
+    DC->SetViewportOrg(Point(x, y));
+    fTemporaryPrintingCanvas->SetHandle(DC);
+    fTemporaryPrintingCanvas->SetFont(*GetFont());
+    DC->SelectClipRect(aResize ? Rect(x, y, x + sw, y + sh) : Rect(x, y, x + w, y + h));
+    CalculateFontScale();
+    OffscreenPaint();
+    if (hadClip)
+      DC->SelectClipRect(oldClip);
+    else
+      DC->RemoveClip();
+    if (OnPrintBeforeResettingScale) OnPrintBeforeResettingScale(this);
+  } catch (...) {
+    restore();
+    throw;
+  }
+  restore();
+}
+
+double TvxOffscreenPaint::GetFontScale(TCanvas* aCanvas) {
+  if (!aCanvas) return 1;
+  aCanvas->GetFont()->SetSize(8);
+  const int height = aCanvas->TextHeight("X");
+  return height == 0 ? 1.0 : 13.0 / height;
+}
+
+void TvxOffscreenPaint::CalculateFontScale() { fPrintFontscale = GetFontScale(fTemporaryPrintingCanvas.get()); }
+
+void TvxOffscreenPaint::PrintResizeFont() {
+  if (!GetIsPrinting() || !fTemporaryPrintingCanvas) return;
+  TFont* font = fTemporaryPrintingCanvas->GetFont();
+  int size = font->GetSize();
+  bool defaultResize = true;
+  if (OnPrintResizeFont) OnPrintResizeFont(this, size, defaultResize);
+  if (!defaultResize)
+    font->SetSize(size);
+  else
+    font->SetSize(Round(size * fPrintFontscale * GetPrintScaley()));
+}
+
+void TvxOffscreenPaint::WndProc(TMessage& Message) {
+  if (fAggregateOwner && fOnAggregateTab && Message.Msg == WM_KEYDOWN) {
+    TMessage probe = Message;
+    if (!probe.Decoded) probe.CharCode = static_cast<unsigned>(probe.WParam);
+    if (probe.CharCode == VK_TAB) {
+      fOnAggregateTab(true);  // the host moves on instead
+      return;
+    }
+  }
+  TCustomPanel::WndProc(Message);
+}
+
+void TvxOffscreenPaint::Dispatch(TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_ERASEBKGND:
+      Invalidate();
+      Message.Result = 1;
+      break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case CM_FOCUSCHANGED:
+      TCustomPanel::Dispatch(Message);
+      Invalidate();
+      break;
+    case WM_MOUSEWHEEL:
+      TCustomPanel::Dispatch(Message);
+      if (OnWheelScroll) OnWheelScroll(Message);
+      break;
+    case CM_WANTSPECIALKEY: {
+      const auto key = static_cast<unsigned>(Message.WParam);
+      if (key < fSetSpecialOfChar.size() && fSetSpecialOfChar.test(key))
+        Message.Result = 1;
+      else if (fOnAggregateTab && key == VK_TAB && fOnAggregateTab(false))
+        Message.Result = 1;
+      else
+        TCustomPanel::Dispatch(Message);
+      break;
+    }
+    default: TCustomPanel::Dispatch(Message); break;
+  }
+}
+
+void TvxOffscreenPaint::DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) {
+  if (Y < 5)
+    PossibleScroll(tsdUp);
+  else if (Y > GetHeight() - 5 - fVertInset)
+    PossibleScroll(tsdDown);
+  else if (X < 5)
+    PossibleScroll(tsdLeft);
+  else if (X > GetWidth() - 5 - fHorzInset)
+    PossibleScroll(tsdRight);
+  TCustomPanel::DragOver(Source, X, Y, State, Accept);
+}
+
+}  // namespace vx

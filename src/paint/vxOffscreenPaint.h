@@ -1,0 +1,112 @@
+#pragma once
+
+#include <bitset>
+#include <functional>
+#include <memory>
+
+#include "platform/ui/Controls.h"
+#include "platform/ui/DeviceContext.h"
+#include "platform/ui/ExtCtrls.h"
+#include "platform/ui/Graphics.h"
+
+namespace vx {
+
+class TvxOffscreenPaint;
+
+enum TScrollDirection { tsdUp, tsdDown, tsdLeft, tsdRight };
+
+using TWheelMessageEvent = std::function<void(TWMMouseWheel& Msg)>;
+using TOnPrintResizeFont = std::function<void(TvxOffscreenPaint* caller, int& FontSize, bool& DefaultResize)>;
+using TOnTab = std::function<bool(bool perform)>;
+
+// The base of every self-drawn surface: a descendant draws its whole content
+// in OffscreenPaint onto GetOffscreenCanvas(), which is an off-screen bitmap
+// on screen (copied to the window in one step) or the printer's canvas while
+// Print runs. Invalidations are coalesced to one platform request per paint.
+class TvxOffscreenPaint : public TCustomPanel {
+public:
+  explicit TvxOffscreenPaint(TComponent* AOwner);
+  ~TvxOffscreenPaint() override;
+
+  virtual void OffscreenPaint();
+  TCanvas* GetOffscreenCanvas();
+  TCanvas* GetDirectCanvas() { return GetCanvas(); }
+  virtual void SmashPaint();
+
+  virtual void BeginUpdate();
+  virtual void EndUpdate();
+  void Invalidate() override;
+  void Repaint() override;
+
+  // Called while something is dragged near an edge; the base does nothing.
+  virtual void PossibleScroll(TScrollDirection aDirection);
+
+  // Draws the content onto DC with its top-left at (x, y); with aResize the
+  // content is laid out at the scaled size. The device's viewport origin and
+  // clip, the bounds and the print depth are restored also after a failure.
+  virtual void Print(HDC DC, int x, int y, double scalex, double scaley, bool aResize);
+  void BeginPrint() noexcept { ++fIsPrinting; }
+  void EndPrint();
+  bool GetIsPrinting() const noexcept { return fIsPrinting > 0; }
+  bool GetAssignedPrintingCanvas() const noexcept { return fTemporaryPrintingCanvas != nullptr; }
+  int GetPrintx() const noexcept { return FPrintx; }
+  int GetPrinty() const noexcept { return FPrinty; }
+  double GetPrintScalex() const noexcept { return FPrintScalex == 0 ? 1.0 : FPrintScalex; }
+  double GetPrintScaley() const noexcept { return FPrintScaley == 0 ? 1.0 : FPrintScaley; }
+  double GetScalex() const noexcept { return GetIsPrinting() ? GetPrintScalex() : 1.0; }
+  double GetScaley() const noexcept { return GetIsPrinting() ? GetPrintScaley() : 1.0; }
+  void InternalSetPrintScalex(double theValue) noexcept { FPrintScalex = theValue; }
+  void InternalSetPrintScaley(double theValue) noexcept { FPrintScaley = theValue; }
+
+  void PrintResizeFont();
+  void CalculateFontScale();
+  double GetFontScale(TCanvas* aCanvas);
+  double GetPrintFontscale() const noexcept { return fPrintFontscale; }
+
+  void SetSizeDontTell(const TRect& aRect) { SetBoundsQuietly(aRect); }
+  // An embedding host and its Tab handler; nil host for none.
+  void SetActiveXOwner(void* anInterface, TWinControl* aOwner, TOnTab aOnTab);
+
+  int GetHorzInset() const noexcept { return fHorzInset; }
+  void SetHorzInset(int theValue);
+  int GetVertInset() const noexcept { return fVertInset; }
+  void SetVertInset(int theValue);
+  int GetUpdateDepth() const noexcept { return fUpdate; }
+  TBitmap* GetDrawBitmap() noexcept { return fDrawBitmap.get(); }
+  // Keys (virtual key codes) the control receives itself instead of the focus
+  // navigation taking them.
+  void SetSpecialKey(unsigned theKey, bool theWanted = true);
+
+  TNotifyEvent OnPrintBeforeResettingScale;
+  TWheelMessageEvent OnWheelScroll;
+  TOnPrintResizeFont OnPrintResizeFont;
+
+protected:
+  void Paint() override;
+  void WndProc(TMessage& Message) override;
+  void Dispatch(TMessage& Message) override;
+  void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) override;
+  void UpdateOffscreenCanvas();
+
+private:
+  void* fAggregateOwnerInterface = nullptr;
+  TWinControl* fAggregateOwner = nullptr;
+  TOnTab fOnAggregateTab;
+  TCanvas* fOffscreenCanvas = nullptr;
+  std::unique_ptr<TCanvas> fTemporaryPrintingCanvas;
+  int fUpdate = 0;
+  int fIsPrinting = 0;
+  bool fClocking = false;
+  int fHorzInset = 0;
+  int fVertInset = 0;
+  std::unique_ptr<TBitmap> fDrawBitmap;
+  std::bitset<256> fSetSpecialOfChar;
+  int fInvalidateCount = 0;
+  int FPrintx = 0;
+  int FPrinty = 0;
+  double FPrintScalex = 1;
+  double FPrintScaley = 1;
+  double fPrintFontscale = 1;
+};
+
+}  // namespace vx

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <cstdint>
+
+namespace vx {
+
+// $00BBGGRR; negative values ($FF0000nn) name system colours.
+using TColor = std::int32_t;
+
+constexpr TColor clSystemColor = static_cast<TColor>(0xFF000000u);
+
+constexpr TColor clBlack = 0x000000;
+constexpr TColor clMaroon = 0x000080;
+constexpr TColor clGreen = 0x008000;
+constexpr TColor clOlive = 0x008080;
+constexpr TColor clNavy = 0x800000;
+constexpr TColor clPurple = 0x800080;
+constexpr TColor clTeal = 0x808000;
+constexpr TColor clGray = 0x808080;
+constexpr TColor clSilver = 0xC0C0C0;
+constexpr TColor clRed = 0x0000FF;
+constexpr TColor clLime = 0x00FF00;
+constexpr TColor clYellow = 0x00FFFF;
+constexpr TColor clBlue = 0xFF0000;
+constexpr TColor clFuchsia = 0xFF00FF;
+constexpr TColor clAqua = 0xFFFF00;
+constexpr TColor clWhite = 0xFFFFFF;
+constexpr TColor clNone = 0x1FFFFFFF;
+constexpr TColor clDefault = 0x20000000;
+
+// System colours, by their index in the system palette.
+constexpr TColor clScrollBar = clSystemColor | 0;
+constexpr TColor clBackground = clSystemColor | 1;
+constexpr TColor clActiveCaption = clSystemColor | 2;
+constexpr TColor clInactiveCaption = clSystemColor | 3;
+constexpr TColor clMenu = clSystemColor | 4;
+constexpr TColor clWindow = clSystemColor | 5;
+constexpr TColor clWindowFrame = clSystemColor | 6;
+constexpr TColor clMenuText = clSystemColor | 7;
+constexpr TColor clWindowText = clSystemColor | 8;
+constexpr TColor clCaptionText = clSystemColor | 9;
+constexpr TColor clActiveBorder = clSystemColor | 10;
+constexpr TColor clInactiveBorder = clSystemColor | 11;
+constexpr TColor clAppWorkSpace = clSystemColor | 12;
+constexpr TColor clHighlight = clSystemColor | 13;
+constexpr TColor clHighlightText = clSystemColor | 14;
+constexpr TColor clBtnFace = clSystemColor | 15;
+constexpr TColor clBtnShadow = clSystemColor | 16;
+constexpr TColor clGrayText = clSystemColor | 17;
+constexpr TColor clBtnText = clSystemColor | 18;
+constexpr TColor clInactiveCaptionText = clSystemColor | 19;
+constexpr TColor clBtnHighlight = clSystemColor | 20;
+constexpr TColor cl3DDkShadow = clSystemColor | 21;
+constexpr TColor cl3DLight = clSystemColor | 22;
+constexpr TColor clInfoText = clSystemColor | 23;
+constexpr TColor clInfoBk = clSystemColor | 24;
+
+// The $00BBGGRR value of a colour: system colours through the fixed palette,
+// clNone and clDefault as white, others unchanged (the high byte dropped).
+TColor ColorToRGB(TColor theColor) noexcept;
+
+constexpr TColor RGB(int r, int g, int b) noexcept {
+  return static_cast<TColor>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
+}
+constexpr int GetRValue(TColor c) noexcept { return c & 0xFF; }
+constexpr int GetGValue(TColor c) noexcept { return (c >> 8) & 0xFF; }
+constexpr int GetBValue(TColor c) noexcept { return (c >> 16) & 0xFF; }
+
+}  // namespace vx

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+#include <mutex>
+
+#include "platform/rtl/Object.h"
+
+namespace vx {
+
+// A lock its owner thread may enter again.
+class TCriticalSection : public TObject {
+public:
+  void Enter() { fMutex.lock(); }
+  void Leave() { fMutex.unlock(); }
+  void Acquire() { Enter(); }
+  void Release() { Leave(); }
+  bool TryEnter() { return fMutex.try_lock(); }
+  // For std::lock_guard and friends.
+  void lock() { Enter(); }
+  void unlock() { Leave(); }
+
+private:
+  std::recursive_mutex fMutex;
+};
+
+// Identifies the thread that created it: the low 16 bits of a per-thread
+// number and the moment the thread first asked for it.
+class TThreadSyncInfo : public TObject {
+public:
+  TThreadSyncInfo();
+  bool IsEqual(const TThreadSyncInfo& other) const noexcept {
+    return fThreadID == other.fThreadID && static_cast<std::uint32_t>(fct) == static_cast<std::uint32_t>(other.fct);
+  }
+  std::uint16_t GetThreadID() const noexcept { return fThreadID; }
+
+private:
+  std::uint16_t fThreadID;
+  std::int64_t fct;
+};
+
+}  // namespace vx

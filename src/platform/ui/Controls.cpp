@@ -1,0 +1,753 @@
+#include "platform/ui/Controls.h"
+
+#include <QCoreApplication>
+#include <QCursor>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QResizeEvent>
+#include <QWheelEvent>
+#include <algorithm>
+
+#include "platform/rtl/Exception.h"
+#include "platform/ui/DeviceContext.h"
+#include "platform/ui/Forms.h"
+
+namespace vx {
+
+namespace {
+
+const QEvent::Type kPostedMessageEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
+
+struct PostedMessage : QEvent {
+  PostedMessage(unsigned msg, WPARAM w, LPARAM l) : QEvent(kPostedMessageEvent) {
+    message.Msg = msg;
+    message.WParam = w;
+    message.LParam = l;
+  }
+  TMessage message;
+};
+
+TShiftState ShiftFromModifiers(Qt::KeyboardModifiers m) {
+  TShiftState s;
+  if (m & Qt::ShiftModifier) s.Include(ssShift);
+  if (m & Qt::ControlModifier) s.Include(ssCtrl);
+  if (m & Qt::AltModifier) s.Include(ssAlt);
+  return s;
+}
+
+TShiftState ShiftFromButtons(Qt::MouseButtons b) {
+  TShiftState s;
+  if (b & Qt::LeftButton) s.Include(ssLeft);
+  if (b & Qt::RightButton) s.Include(ssRight);
+  if (b & Qt::MiddleButton) s.Include(ssMiddle);
+  return s;
+}
+
+WPARAM KeyStateFromShift(TShiftState s) {
+  WPARAM w = 0;
+  if (s.Contains(ssLeft)) w |= MK_LBUTTON;
+  if (s.Contains(ssRight)) w |= MK_RBUTTON;
+  if (s.Contains(ssMiddle)) w |= MK_MBUTTON;
+  if (s.Contains(ssShift)) w |= MK_SHIFT;
+  if (s.Contains(ssCtrl)) w |= MK_CONTROL;
+  return w;
+}
+
+TShiftState ShiftFromKeyState(WPARAM w) {
+  TShiftState s;
+  if (w & MK_LBUTTON) s.Include(ssLeft);
+  if (w & MK_RBUTTON) s.Include(ssRight);
+  if (w & MK_MBUTTON) s.Include(ssMiddle);
+  if (w & MK_SHIFT) s.Include(ssShift);
+  if (w & MK_CONTROL) s.Include(ssCtrl);
+  return s;
+}
+
+unsigned short VirtualKey(int qtKey) {
+  if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) return static_cast<unsigned short>('A' + (qtKey - Qt::Key_A));
+  if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) return static_cast<unsigned short>('0' + (qtKey - Qt::Key_0));
+  if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24) return static_cast<unsigned short>(VK_F1 + (qtKey - Qt::Key_F1));
+  switch (qtKey) {
+    case Qt::Key_Backspace: return VK_BACK;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: return VK_TAB;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return VK_RETURN;
+    case Qt::Key_Shift: return VK_SHIFT;
+    case Qt::Key_Control: return VK_CONTROL;
+    case Qt::Key_Alt: return VK_MENU;
+    case Qt::Key_Escape: return VK_ESCAPE;
+    case Qt::Key_Space: return VK_SPACE;
+    case Qt::Key_PageUp: return VK_PRIOR;
+    case Qt::Key_PageDown: return VK_NEXT;
+    case Qt::Key_End: return VK_END;
+    case Qt::Key_Home: return VK_HOME;
+    case Qt::Key_Left: return VK_LEFT;
+    case Qt::Key_Up: return VK_UP;
+    case Qt::Key_Right: return VK_RIGHT;
+    case Qt::Key_Down: return VK_DOWN;
+    case Qt::Key_Insert: return VK_INSERT;
+    case Qt::Key_Delete: return VK_DELETE;
+    case Qt::Key_Plus: return VK_ADD;
+    case Qt::Key_Minus: return VK_SUBTRACT;
+    default: return 0;
+  }
+}
+
+Qt::CursorShape CursorShape(TCursor c) {
+  switch (c) {
+    case crNone: return Qt::BlankCursor;
+    case crCross: return Qt::CrossCursor;
+    case crIBeam: return Qt::IBeamCursor;
+    case crSizeNESW: return Qt::SizeBDiagCursor;
+    case crSizeNS: return Qt::SizeVerCursor;
+    case crSizeNWSE: return Qt::SizeFDiagCursor;
+    case crSizeWE: return Qt::SizeHorCursor;
+    case crUpArrow: return Qt::UpArrowCursor;
+    case crHourGlass: return Qt::WaitCursor;
+    case crDrag:
+    case crMultiDrag: return Qt::DragCopyCursor;
+    case crNoDrop:
+    case crNo: return Qt::ForbiddenCursor;
+    case crHSplit: return Qt::SplitHCursor;
+    case crVSplit: return Qt::SplitVCursor;
+    case crAppStart: return Qt::BusyCursor;
+    case crHelp: return Qt::WhatsThisCursor;
+    case crHandPoint: return Qt::PointingHandCursor;
+    case crSizeAll: return Qt::SizeAllCursor;
+    default: return Qt::ArrowCursor;
+  }
+}
+
+bool IsMouseMessage(unsigned msg) { return msg >= WM_MOUSEMOVE && msg <= WM_MBUTTONDBLCLK; }
+
+}  // namespace
+
+// --- TComponent ------------------------------------------------------------------
+
+TComponent::TComponent(TComponent* AOwner) {
+  if (AOwner) AOwner->InsertComponent(this);
+}
+
+TComponent::~TComponent() {
+  Destroying();
+  DestroyComponents();
+  if (fOwner) fOwner->RemoveComponent(this);
+}
+
+TComponent* TComponent::GetComponent(int i) const {
+  if (i < 0 || i >= ComponentCount()) throw EListError(i);
+  return fComponents[static_cast<size_t>(i)];
+}
+
+void TComponent::InsertComponent(TComponent* AComponent) {
+  if (!AComponent || AComponent->fOwner == this) return;
+  if (AComponent->fOwner) AComponent->fOwner->RemoveComponent(AComponent);
+  fComponents.push_back(AComponent);
+  AComponent->fOwner = this;
+  Notification(AComponent, opInsert);
+}
+
+void TComponent::RemoveComponent(TComponent* AComponent) {
+  auto it = std::find(fComponents.begin(), fComponents.end(), AComponent);
+  if (it == fComponents.end()) return;
+  fComponents.erase(it);
+  AComponent->fOwner = nullptr;
+  Notification(AComponent, opRemove);
+}
+
+void TComponent::DestroyComponents() {
+  while (!fComponents.empty()) {
+    TComponent* c = fComponents.back();
+    fComponents.pop_back();
+    c->fOwner = nullptr;
+    delete c;
+  }
+}
+
+void TComponent::SetDesigning(bool theValue) {
+  if (theValue)
+    fComponentState.Include(csDesigning);
+  else
+    fComponentState.Exclude(csDesigning);
+  for (TComponent* c : fComponents) c->SetDesigning(theValue);
+}
+
+void TComponent::Notification(TComponent*, TOperation) {}
+
+// --- TControl --------------------------------------------------------------------
+
+TControl::TControl(TComponent* AOwner) : QWidget(nullptr), TComponent(AOwner) {
+  setAttribute(Qt::WA_DeleteOnClose, false);
+  setMouseTracking(true);
+  setFocusPolicy(Qt::NoFocus);
+  fFont.OnChange = [this](TObject*) { FontChanged(); };
+}
+
+TControl::~TControl() {
+  Destroying();
+  // Children and owned components go while this control is still whole, so
+  // that none of them calls back into a half-destroyed object.
+  DestroyComponents();
+  const QList<QWidget*> children = findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+  for (QWidget* child : children) delete child;
+}
+
+TWinControl* TControl::GetParent() const { return dynamic_cast<TWinControl*>(parentWidget()); }
+
+void TControl::SetParent(TWinControl* AParent) {
+  if (AParent == GetParent()) return;
+  TWinControl* old = GetParent();
+  setParent(AParent);
+  if (AParent) setVisible(fVisible);
+  if (old && fAlign != alNone) old->Realign();
+  RequestAlign();
+}
+
+void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+  AWidth = std::max(AWidth, 0);
+  AHeight = std::max(AHeight, 0);
+  if (ALeft == x() && ATop == y() && AWidth == width() && AHeight == height()) return;
+  const QSize oldSize = size();
+  setGeometry(ALeft, ATop, AWidth, AHeight);
+  // Qt holds a hidden widget's resize back until it is shown; layout and
+  // Resize must not wait for that.
+  if (testAttribute(Qt::WA_PendingResizeEvent) && oldSize != size()) {
+    setAttribute(Qt::WA_PendingResizeEvent, false);
+    QResizeEvent e(size(), oldSize);
+    QCoreApplication::sendEvent(this, &e);
+  }
+  if (!fQuietBounds) RequestAlign();
+}
+
+void TControl::SetBoundsQuietly(const TRect& theRect) {
+  fQuietBounds = true;
+  try {
+    SetBounds(theRect.Left, theRect.Top, theRect.Width(), theRect.Height());
+  } catch (...) {
+    fQuietBounds = false;
+    throw;
+  }
+  fQuietBounds = false;
+}
+
+void TControl::RequestAlign() {
+  TWinControl* parent = GetParent();
+  if (parent && !parent->IsDestroying() && !parent->fAligning) parent->Realign();
+}
+
+void TControl::SetAlign(TAlign theAlign) {
+  if (theAlign == fAlign) return;
+  fAlign = theAlign;
+  RequestAlign();
+}
+
+void TControl::SetVisible(bool theVisible) {
+  const bool changed = theVisible != fVisible;
+  fVisible = theVisible;
+  if (theVisible == isHidden()) setVisible(theVisible);
+  if (changed && fAlign != alNone) RequestAlign();
+}
+
+void TControl::SetEnabled(bool theEnabled) {
+  setEnabled(theEnabled);
+  Invalidate();
+}
+
+void TControl::SetColor(TColor theColor) {
+  if (theColor == fColor) return;
+  fColor = theColor;
+  Invalidate();
+}
+
+void TControl::FontChanged() { Invalidate(); }
+
+void TControl::SetCursor(TCursor theCursor) {
+  fCursor = theCursor;
+  if (theCursor == crDefault)
+    unsetCursor();
+  else
+    setCursor(QCursor(CursorShape(theCursor)));
+}
+
+void TControl::SetHint(const std::string& theHint) {
+  fHint = theHint;
+  setToolTip(fShowHint ? QString::fromStdString(fHint) : QString());
+}
+
+void TControl::SetShowHint(bool theShowHint) {
+  fShowHint = theShowHint;
+  SetHint(fHint);
+}
+
+void TControl::SetTabStop(bool theTabStop) {
+  fTabStop = theTabStop;
+  setFocusPolicy(theTabStop ? Qt::StrongFocus : Qt::ClickFocus);
+}
+
+bool TControl::CanFocus() const { return isEnabled() && fVisible && focusPolicy() != Qt::NoFocus; }
+
+void TControl::SetFocus() {
+  if (focusPolicy() == Qt::NoFocus) setFocusPolicy(Qt::ClickFocus);
+  setFocus(Qt::OtherFocusReason);
+}
+
+bool TControl::GetMouseCapture() const { return QWidget::mouseGrabber() == this; }
+
+void TControl::SetMouseCapture(bool theCapture) {
+  if (theCapture)
+    grabMouse();
+  else if (GetMouseCapture())
+    releaseMouse();
+}
+
+void TControl::Invalidate() {
+  if (IsDestroying()) return;
+  ++fUpdateRequests;
+  update();
+}
+
+void TControl::Repaint() {
+  if (IsDestroying()) return;
+  repaint();
+}
+
+void TControl::Update() {
+  if (!IsDestroying()) QCoreApplication::sendPostedEvents(this, QEvent::UpdateRequest);
+}
+
+void TControl::PaintTo(TBitmap* theBitmap) {
+  if (!theBitmap) return;
+  theBitmap->SetSize(width(), height());
+  QImage* image = theBitmap->MutableImage();
+  if (!image || image->isNull()) return;
+  QPainter painter(image);
+  render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
+}
+
+TPoint TControl::ClientToScreen(TPoint p) const {
+  QPoint g = mapToGlobal(QPoint(p.X, p.Y));
+  return Point(g.x(), g.y());
+}
+
+TPoint TControl::ScreenToClient(TPoint p) const {
+  QPoint l = mapFromGlobal(QPoint(p.X, p.Y));
+  return Point(l.x(), l.y());
+}
+
+LRESULT TControl::Perform(unsigned Msg, WPARAM WParam, LPARAM LParam) {
+  TMessage m;
+  m.Msg = Msg;
+  m.WParam = WParam;
+  m.LParam = LParam;
+  WndProc(m);
+  return m.Result;
+}
+
+void TControl::WndProc(TMessage& Message) { Dispatch(Message); }
+
+void TControl::DecodeMessage(TMessage& m) const {
+  if (m.Decoded) return;
+  m.Decoded = true;
+  if (IsMouseMessage(m.Msg)) {
+    m.XPos = LoWordSigned(m.LParam);
+    m.YPos = HiWordSigned(m.LParam);
+    m.Shift = ShiftFromKeyState(m.WParam);
+  } else if (m.Msg == WM_MOUSEWHEEL) {
+    m.WheelDelta = static_cast<std::int16_t>((m.WParam >> 16) & 0xFFFF);
+    m.Shift = ShiftFromKeyState(m.WParam & 0xFFFF);
+    m.XPos = LoWordSigned(m.LParam);
+    m.YPos = HiWordSigned(m.LParam);
+  } else if (m.Msg == WM_KEYDOWN || m.Msg == WM_KEYUP || m.Msg == WM_CHAR) {
+    m.CharCode = static_cast<unsigned>(m.WParam);
+    if (QCoreApplication::instance()) m.Shift = ShiftFromModifiers(QGuiApplication::queryKeyboardModifiers());
+  }
+}
+
+void TControl::Dispatch(TMessage& m) {
+  DecodeMessage(m);
+  switch (m.Msg) {
+    case WM_LBUTTONDOWN: MouseDown(mbLeft, m.Shift + TShiftState{ssLeft}, m.XPos, m.YPos); break;
+    case WM_RBUTTONDOWN: MouseDown(mbRight, m.Shift + TShiftState{ssRight}, m.XPos, m.YPos); break;
+    case WM_MBUTTONDOWN: MouseDown(mbMiddle, m.Shift + TShiftState{ssMiddle}, m.XPos, m.YPos); break;
+    case WM_LBUTTONDBLCLK:
+      DblClick();
+      MouseDown(mbLeft, m.Shift + TShiftState{ssLeft, ssDouble}, m.XPos, m.YPos);
+      break;
+    case WM_RBUTTONDBLCLK: MouseDown(mbRight, m.Shift + TShiftState{ssRight, ssDouble}, m.XPos, m.YPos); break;
+    case WM_MBUTTONDBLCLK: MouseDown(mbMiddle, m.Shift + TShiftState{ssMiddle, ssDouble}, m.XPos, m.YPos); break;
+    case WM_LBUTTONUP: {
+      const bool wasPressed = fPressedInside;
+      fPressedInside = false;
+      MouseUp(mbLeft, m.Shift, m.XPos, m.YPos);
+      if (wasPressed && GetClientRect().Contains(Point(m.XPos, m.YPos))) Click();
+      break;
+    }
+    case WM_RBUTTONUP: MouseUp(mbRight, m.Shift, m.XPos, m.YPos); break;
+    case WM_MBUTTONUP: MouseUp(mbMiddle, m.Shift, m.XPos, m.YPos); break;
+    case WM_MOUSEMOVE: MouseMove(m.Shift, m.XPos, m.YPos); break;
+    case WM_MOUSEWHEEL: m.Result = DoMouseWheel(m.Shift, m.WheelDelta, Point(m.XPos, m.YPos)) ? 1 : 0; break;
+    case WM_KEYDOWN: {
+      auto key = static_cast<unsigned short>(m.CharCode);
+      KeyDown(key, m.Shift);
+      m.CharCode = key;
+      break;
+    }
+    case WM_KEYUP: {
+      auto key = static_cast<unsigned short>(m.CharCode);
+      KeyUp(key, m.Shift);
+      m.CharCode = key;
+      break;
+    }
+    case WM_CHAR: {
+      char32_t c = static_cast<char32_t>(m.CharCode);
+      KeyPress(c);
+      m.CharCode = static_cast<unsigned>(c);
+      break;
+    }
+    case WM_SETFOCUS: DoEnter(); break;
+    case WM_KILLFOCUS: DoExit(); break;
+    case CM_MOUSEENTER:
+      if (OnMouseEnter) OnMouseEnter(this);
+      break;
+    case CM_MOUSELEAVE:
+      if (OnMouseLeave) OnMouseLeave(this);
+      break;
+    default: DefaultHandler(m); break;
+  }
+}
+
+void TControl::DefaultHandler(TMessage&) {}
+
+void TControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  if (Button == mbLeft) fPressedInside = true;
+  if (OnMouseDown) OnMouseDown(this, Button, Shift, X, Y);
+}
+
+void TControl::MouseMove(TShiftState Shift, int X, int Y) {
+  if (OnMouseMove) OnMouseMove(this, Shift, X, Y);
+}
+
+void TControl::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  if (OnMouseUp) OnMouseUp(this, Button, Shift, X, Y);
+}
+
+void TControl::Click() {
+  if (OnClick) OnClick(this);
+}
+
+void TControl::DblClick() {
+  if (OnDblClick) OnDblClick(this);
+}
+
+void TControl::KeyDown(unsigned short& Key, TShiftState Shift) {
+  if (OnKeyDown) OnKeyDown(this, Key, Shift);
+}
+
+void TControl::KeyUp(unsigned short& Key, TShiftState Shift) {
+  if (OnKeyUp) OnKeyUp(this, Key, Shift);
+}
+
+void TControl::KeyPress(char32_t& Key) {
+  if (OnKeyPress) OnKeyPress(this, Key);
+}
+
+bool TControl::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) {
+  bool handled = false;
+  if (OnMouseWheel) OnMouseWheel(this, Shift, WheelDelta, MousePos, handled);
+  return handled;
+}
+
+void TControl::DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) {
+  Accept = static_cast<bool>(OnDragOver);
+  if (OnDragOver) OnDragOver(this, Source, X, Y, State, Accept);
+}
+
+void TControl::DragDrop(TObject* Source, int X, int Y) {
+  if (OnDragDrop) OnDragDrop(this, Source, X, Y);
+}
+
+void TControl::DoDragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) {
+  DragOver(Source, X, Y, State, Accept);
+}
+
+void TControl::DoDragDrop(TObject* Source, int X, int Y) { DragDrop(Source, X, Y); }
+
+void TControl::DoEnter() {
+  if (OnEnter) OnEnter(this);
+}
+
+void TControl::DoExit() {
+  if (OnExit) OnExit(this);
+}
+
+void TControl::Resize() {
+  if (OnResize) OnResize(this);
+}
+
+void TControl::Paint() {
+  if (OnPaint) OnPaint(this);
+}
+
+void TControl::PaintWindow(HDC DC) {
+  fCanvas.SetHandle(DC);
+  try {
+    Paint();
+  } catch (...) {
+    fCanvas.SetHandle(nullptr);
+    throw;
+  }
+  fCanvas.SetHandle(nullptr);
+}
+
+bool TControl::event(QEvent* e) {
+  if (IsDestroying()) return QWidget::event(e);
+  bool handled = true;
+  GuardedCall([&] {
+    switch (e->type()) {
+      case QEvent::MouseButtonPress:
+      case QEvent::MouseButtonRelease:
+      case QEvent::MouseButtonDblClick:
+      case QEvent::MouseMove:
+      case QEvent::Wheel:
+      case QEvent::FocusIn:
+      case QEvent::FocusOut:
+      case QEvent::Enter:
+      case QEvent::Leave:
+      case QEvent::KeyRelease:
+        DispatchQtInput(e);
+        break;
+      case QEvent::KeyPress: {
+        auto* k = static_cast<QKeyEvent*>(e);
+        if (k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab) {
+          // Tab moves the focus unless the control asks for it.
+          if (Perform(CM_WANTSPECIALKEY, VK_TAB) == 0) {
+            handled = QWidget::event(e);
+            break;
+          }
+        }
+        DispatchQtInput(e);
+        break;
+      }
+      default:
+        if (e->type() == kPostedMessageEvent) {
+          TMessage m = static_cast<PostedMessage*>(e)->message;
+          WndProc(m);
+        } else {
+          handled = QWidget::event(e);
+        }
+        break;
+    }
+  });
+  return handled;
+}
+
+void TControl::DispatchQtInput(QEvent* e) {
+  TMessage m;
+  m.Decoded = true;
+  switch (e->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove: {
+      auto* me = static_cast<QMouseEvent*>(e);
+      const QPoint pos = me->position().toPoint();
+      m.XPos = pos.x();
+      m.YPos = pos.y();
+      m.Shift = ShiftFromModifiers(me->modifiers()) + ShiftFromButtons(me->buttons());
+      const Qt::MouseButton b = me->button();
+      if (e->type() == QEvent::MouseMove) {
+        m.Msg = WM_MOUSEMOVE;
+      } else if (e->type() == QEvent::MouseButtonPress) {
+        m.Msg = b == Qt::RightButton ? WM_RBUTTONDOWN : b == Qt::MiddleButton ? WM_MBUTTONDOWN : WM_LBUTTONDOWN;
+      } else if (e->type() == QEvent::MouseButtonRelease) {
+        m.Msg = b == Qt::RightButton ? WM_RBUTTONUP : b == Qt::MiddleButton ? WM_MBUTTONUP : WM_LBUTTONUP;
+      } else {
+        m.Msg = b == Qt::RightButton ? WM_RBUTTONDBLCLK : b == Qt::MiddleButton ? WM_MBUTTONDBLCLK : WM_LBUTTONDBLCLK;
+      }
+      m.WParam = KeyStateFromShift(m.Shift);
+      m.LParam = MAKELPARAM(m.XPos, m.YPos);
+      break;
+    }
+    case QEvent::Wheel: {
+      auto* we = static_cast<QWheelEvent*>(e);
+      const QPoint g = we->globalPosition().toPoint();
+      m.Msg = WM_MOUSEWHEEL;
+      m.XPos = g.x();
+      m.YPos = g.y();
+      m.WheelDelta = we->angleDelta().y() != 0 ? we->angleDelta().y() : we->angleDelta().x();
+      m.Shift = ShiftFromModifiers(we->modifiers()) + ShiftFromButtons(we->buttons());
+      m.WParam = (static_cast<WPARAM>(static_cast<std::uint16_t>(m.WheelDelta)) << 16) | KeyStateFromShift(m.Shift);
+      m.LParam = MAKELPARAM(m.XPos, m.YPos);
+      break;
+    }
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease: {
+      auto* k = static_cast<QKeyEvent*>(e);
+      m.Msg = e->type() == QEvent::KeyPress ? WM_KEYDOWN : WM_KEYUP;
+      m.CharCode = VirtualKey(k->key());
+      m.Shift = ShiftFromModifiers(k->modifiers());
+      m.WParam = m.CharCode;
+      if (m.CharCode != 0) WndProc(m);
+      // Typed characters follow their key as WM_CHAR.
+      if (e->type() == QEvent::KeyPress) {
+        const QString text = k->text();
+        if (!text.isEmpty()) {
+          TMessage c;
+          c.Decoded = true;
+          c.Msg = WM_CHAR;
+          c.CharCode = text.toUcs4().value(0);
+          c.WParam = c.CharCode;
+          c.Shift = m.Shift;
+          WndProc(c);
+        }
+      }
+      return;
+    }
+    case QEvent::FocusIn: m.Msg = WM_SETFOCUS; break;
+    case QEvent::FocusOut: m.Msg = WM_KILLFOCUS; break;
+    case QEvent::Enter: m.Msg = CM_MOUSEENTER; break;
+    case QEvent::Leave: m.Msg = CM_MOUSELEAVE; break;
+    default: return;
+  }
+  WndProc(m);
+  if (m.Msg == WM_SETFOCUS || m.Msg == WM_KILLFOCUS) Perform(CM_FOCUSCHANGED);
+}
+
+void TControl::paintEvent(QPaintEvent*) {
+  if (IsDestroying()) return;
+  QPainter painter(this);
+  std::unique_ptr<TDeviceContext> dc = TDeviceContext::ForPainter(&painter, width(), height(), ScreenPixelsPerInch);
+  GuardedCall([&] { PaintWindow(dc.get()); });
+  fCanvas.SetHandle(nullptr);
+}
+
+void TControl::resizeEvent(QResizeEvent*) {
+  if (IsDestroying()) return;
+  GuardedCall([&] { Resize(); });
+}
+
+// --- TWinControl -----------------------------------------------------------------
+
+TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
+
+TWinControl::~TWinControl() { Destroying(); }
+
+int TWinControl::ControlCount() const {
+  int n = 0;
+  for (QObject* o : children())
+    if (dynamic_cast<TControl*>(o)) ++n;
+  return n;
+}
+
+TControl* TWinControl::GetControl(int i) const {
+  int n = 0;
+  for (QObject* o : children())
+    if (auto* c = dynamic_cast<TControl*>(o)) {
+      if (n == i) return c;
+      ++n;
+    }
+  throw EListError(i);
+}
+
+void TWinControl::EnableAlign() {
+  if (fAlignDisabled > 0 && --fAlignDisabled == 0 && fAlignPending) Realign();
+}
+
+void TWinControl::Realign() {
+  if (IsDestroying() || fAligning) return;
+  if (fAlignDisabled > 0) {
+    fAlignPending = true;
+    return;
+  }
+  fAlignPending = false;
+  fAligning = true;
+  try {
+    TRect r = GetClientRect();
+    AdjustClientRect(r);
+    AlignControls(nullptr, r);
+  } catch (...) {
+    fAligning = false;
+    throw;
+  }
+  fAligning = false;
+}
+
+void TWinControl::AdjustClientRect(TRect&) {}
+
+void TWinControl::AlignControls(TControl*, TRect& r) {
+  std::vector<TControl*> all;
+  for (QObject* o : children())
+    if (auto* c = dynamic_cast<TControl*>(o); c && c->GetAlign() != alNone && c->GetVisible()) all.push_back(c);
+  if (all.empty()) return;
+  for (TAlign a : {alTop, alBottom, alLeft, alRight, alClient}) {
+    std::vector<TControl*> group;
+    for (TControl* c : all)
+      if (c->GetAlign() == a) group.push_back(c);
+    // Each group in the order of its place: top ones from the top, bottom ones
+    // from the bottom, and so on; ties keep the order of creation.
+    std::stable_sort(group.begin(), group.end(), [a](TControl* p, TControl* q) {
+      switch (a) {
+        case alTop: return p->GetTop() < q->GetTop();
+        case alBottom: return p->GetTop() + p->GetHeight() > q->GetTop() + q->GetHeight();
+        case alLeft: return p->GetLeft() < q->GetLeft();
+        case alRight: return p->GetLeft() + p->GetWidth() > q->GetLeft() + q->GetWidth();
+        default: return false;
+      }
+    });
+    for (TControl* c : group) {
+      const int w = std::max(r.Width(), 0), h = std::max(r.Height(), 0);
+      switch (a) {
+        case alTop: {
+          const int ch = std::min(c->GetHeight(), h);
+          c->SetBounds(r.Left, r.Top, w, ch);
+          r.Top += ch;
+          break;
+        }
+        case alBottom: {
+          const int ch = std::min(c->GetHeight(), h);
+          c->SetBounds(r.Left, r.Bottom - ch, w, ch);
+          r.Bottom -= ch;
+          break;
+        }
+        case alLeft: {
+          const int cw = std::min(c->GetWidth(), w);
+          c->SetBounds(r.Left, r.Top, cw, h);
+          r.Left += cw;
+          break;
+        }
+        case alRight: {
+          const int cw = std::min(c->GetWidth(), w);
+          c->SetBounds(r.Right - cw, r.Top, cw, h);
+          r.Right -= cw;
+          break;
+        }
+        default: c->SetBounds(r.Left, r.Top, w, h); break;
+      }
+    }
+  }
+}
+
+void TWinControl::resizeEvent(QResizeEvent* e) {
+  if (IsDestroying()) return;
+  GuardedCall([&] { Realign(); });
+  TControl::resizeEvent(e);
+}
+
+// --- messages ---------------------------------------------------------------------
+
+bool PostMessage(TControl* theControl, unsigned Msg, WPARAM WParam, LPARAM LParam) {
+  if (!theControl || !QCoreApplication::instance()) return false;
+  QCoreApplication::postEvent(theControl, new PostedMessage(Msg, WParam, LParam));
+  return true;
+}
+
+LRESULT SendMessage(TControl* theControl, unsigned Msg, WPARAM WParam, LPARAM LParam) {
+  return theControl ? theControl->Perform(Msg, WParam, LParam) : 0;
+}
+
+}  // namespace vx

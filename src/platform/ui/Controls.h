@@ -1,0 +1,280 @@
+#pragma once
+
+#include <QWidget>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/rtl/Color.h"
+#include "platform/rtl/Object.h"
+#include "platform/rtl/Set.h"
+#include "platform/rtl/Types.h"
+#include "platform/ui/Graphics.h"
+#include "platform/ui/Messages.h"
+
+namespace vx {
+
+class TControl;
+class TWinControl;
+
+enum TComponentStateItem { csLoading, csReading, csWriting, csDestroying, csDesigning };
+using TComponentState = TSet<TComponentStateItem>;
+enum TOperation { opInsert, opRemove };
+
+enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+
+// Cursor ids.
+using TCursor = int;
+constexpr TCursor crDefault = 0;
+constexpr TCursor crNone = -1;
+constexpr TCursor crArrow = -2;
+constexpr TCursor crCross = -3;
+constexpr TCursor crIBeam = -4;
+constexpr TCursor crSizeNESW = -6;
+constexpr TCursor crSizeNS = -7;
+constexpr TCursor crSizeNWSE = -8;
+constexpr TCursor crSizeWE = -9;
+constexpr TCursor crUpArrow = -10;
+constexpr TCursor crHourGlass = -11;
+constexpr TCursor crDrag = -12;
+constexpr TCursor crNoDrop = -13;
+constexpr TCursor crHSplit = -14;
+constexpr TCursor crVSplit = -15;
+constexpr TCursor crMultiDrag = -16;
+constexpr TCursor crNo = -18;
+constexpr TCursor crAppStart = -19;
+constexpr TCursor crHelp = -20;
+constexpr TCursor crHandPoint = -21;
+constexpr TCursor crSizeAll = -22;
+
+using TMouseEvent = std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
+using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
+using TKeyEvent = std::function<void(TObject* Sender, unsigned short& Key, TShiftState Shift)>;
+using TKeyPressEvent = std::function<void(TObject* Sender, char32_t& Key)>;
+using TMouseWheelEvent =
+    std::function<void(TObject* Sender, TShiftState Shift, int WheelDelta, TPoint MousePos, bool& Handled)>;
+using TDragOverEvent =
+    std::function<void(TObject* Sender, TObject* Source, int X, int Y, TDragState State, bool& Accept)>;
+using TDragDropEvent = std::function<void(TObject* Sender, TObject* Source, int X, int Y)>;
+
+// Owns the components created with it as owner, and frees them when it goes.
+class TComponent : public TObject {
+public:
+  explicit TComponent(TComponent* AOwner);
+  ~TComponent() override;
+
+  TComponent* GetOwner() const noexcept { return fOwner; }
+  int ComponentCount() const noexcept { return static_cast<int>(fComponents.size()); }
+  TComponent* GetComponent(int i) const;
+  void InsertComponent(TComponent* AComponent);
+  void RemoveComponent(TComponent* AComponent);
+
+  TComponentState GetComponentState() const noexcept { return fComponentState; }
+  bool IsDestroying() const noexcept { return fComponentState.Contains(csDestroying); }
+  bool IsDesigning() const noexcept { return fComponentState.Contains(csDesigning); }
+  void SetDesigning(bool theValue);
+
+  const std::string& GetName() const noexcept { return fName; }
+  void SetName(const std::string& theName) { fName = theName; }
+  std::intptr_t GetTag() const noexcept { return fTag; }
+  void SetTag(std::intptr_t theTag) noexcept { fTag = theTag; }
+
+protected:
+  // Marks the component as going; the first thing every destructor does.
+  void Destroying() noexcept { fComponentState.Include(csDestroying); }
+  // Frees the owned components, the last first.
+  void DestroyComponents();
+  virtual void Notification(TComponent* AComponent, TOperation Operation);
+
+private:
+  TComponent* fOwner = nullptr;
+  std::vector<TComponent*> fComponents;
+  TComponentState fComponentState;
+  std::string fName;
+  std::intptr_t fTag = 0;
+};
+
+// A control: a Qt widget with the classic control surface. Qt's input events
+// arrive as messages at WndProc, which dispatches them to the classic handlers
+// (MouseDown, KeyDown ...), each of which raises its On... event. Exceptions
+// thrown by handlers never reach Qt: they go to the application's handler.
+class TControl : public QWidget, public TComponent {
+public:
+  explicit TControl(TComponent* AOwner);
+  ~TControl() override;
+
+  TWinControl* GetParent() const;
+  virtual void SetParent(TWinControl* AParent);
+
+  int GetLeft() const { return x(); }
+  int GetTop() const { return y(); }
+  int GetWidth() const { return width(); }
+  int GetHeight() const { return height(); }
+  void SetLeft(int v) { SetBounds(v, GetTop(), GetWidth(), GetHeight()); }
+  void SetTop(int v) { SetBounds(GetLeft(), v, GetWidth(), GetHeight()); }
+  void SetWidth(int v) { SetBounds(GetLeft(), GetTop(), v, GetHeight()); }
+  void SetHeight(int v) { SetBounds(GetLeft(), GetTop(), GetWidth(), v); }
+  virtual void SetBounds(int ALeft, int ATop, int AWidth, int AHeight);
+  TRect GetBoundsRect() const { return Rect(GetLeft(), GetTop(), GetLeft() + GetWidth(), GetTop() + GetHeight()); }
+  TRect GetClientRect() const { return Rect(0, 0, GetWidth(), GetHeight()); }
+  int GetClientWidth() const { return GetWidth(); }
+  int GetClientHeight() const { return GetHeight(); }
+  // Changes the bounds without asking the parent to lay out its children again.
+  void SetBoundsQuietly(const TRect& theRect);
+
+  TAlign GetAlign() const noexcept { return fAlign; }
+  void SetAlign(TAlign theAlign);
+  // The control's own flag: a child of a hidden parent is still Visible.
+  bool GetVisible() const noexcept { return fVisible; }
+  void SetVisible(bool theVisible);
+  void Show() { SetVisible(true); }
+  void Hide() { SetVisible(false); }
+  bool GetEnabled() const { return isEnabled(); }
+  void SetEnabled(bool theEnabled);
+
+  TColor GetColor() const noexcept { return fColor; }
+  virtual void SetColor(TColor theColor);
+  TFont* GetFont() noexcept { return &fFont; }
+  void SetFont(const TFont& theFont) { fFont.Assign(theFont); }
+  TCursor GetCursor() const noexcept { return fCursor; }
+  void SetCursor(TCursor theCursor);
+  const std::string& GetHint() const noexcept { return fHint; }
+  void SetHint(const std::string& theHint);
+  bool GetShowHint() const noexcept { return fShowHint; }
+  void SetShowHint(bool theShowHint);
+  bool GetTabStop() const noexcept { return fTabStop; }
+  void SetTabStop(bool theTabStop);
+
+  void SetFocus();
+  bool Focused() const { return hasFocus(); }
+  bool CanFocus() const;
+  bool GetMouseCapture() const;
+  void SetMouseCapture(bool theCapture);
+
+  virtual void Invalidate();
+  virtual void Repaint();
+  void Update();
+  // Times the platform was asked to repaint the control (through Invalidate).
+  int GetUpdateRequestCount() const noexcept { return fUpdateRequests; }
+
+  TPoint ClientToScreen(TPoint p) const;
+  TPoint ScreenToClient(TPoint p) const;
+
+  // The window's canvas: bound to the window while it paints.
+  TCanvas* GetCanvas() noexcept { return &fCanvas; }
+  // Renders the control (and its children) as it would appear on screen into
+  // theBitmap, which takes the control's size. Works for hidden controls too.
+  void PaintTo(TBitmap* theBitmap);
+
+  LRESULT Perform(unsigned Msg, WPARAM WParam = 0, LPARAM LParam = 0);
+  virtual void WndProc(TMessage& Message);
+  virtual void Dispatch(TMessage& Message);
+  virtual void DefaultHandler(TMessage& Message);
+
+  // Entry points of the drag manager.
+  void DoDragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept);
+  void DoDragDrop(TObject* Source, int X, int Y);
+
+  TNotifyEvent OnClick;
+  TNotifyEvent OnDblClick;
+  TNotifyEvent OnResize;
+  TNotifyEvent OnPaint;
+  TNotifyEvent OnEnter;
+  TNotifyEvent OnExit;
+  TNotifyEvent OnMouseEnter;
+  TNotifyEvent OnMouseLeave;
+  TMouseEvent OnMouseDown;
+  TMouseEvent OnMouseUp;
+  TMouseMoveEvent OnMouseMove;
+  TKeyEvent OnKeyDown;
+  TKeyEvent OnKeyUp;
+  TKeyPressEvent OnKeyPress;
+  TMouseWheelEvent OnMouseWheel;
+  TDragOverEvent OnDragOver;
+  TDragDropEvent OnDragDrop;
+
+protected:
+  virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
+  virtual void MouseMove(TShiftState Shift, int X, int Y);
+  virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
+  virtual void Click();
+  virtual void DblClick();
+  virtual void KeyDown(unsigned short& Key, TShiftState Shift);
+  virtual void KeyUp(unsigned short& Key, TShiftState Shift);
+  virtual void KeyPress(char32_t& Key);
+  // MousePos in screen coordinates; answers whether the wheel was handled.
+  virtual bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos);
+  virtual void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept);
+  virtual void DragDrop(TObject* Source, int X, int Y);
+  virtual void DoEnter();
+  virtual void DoExit();
+  virtual void Resize();
+  // Draws the control on GetCanvas(); the base raises OnPaint.
+  virtual void Paint();
+  // Binds the canvas to the window's device context, paints, unbinds.
+  virtual void PaintWindow(HDC DC);
+  virtual void FontChanged();
+  // Asks the parent to lay out its aligned children again.
+  void RequestAlign();
+
+  // Qt's side.
+  bool event(QEvent* e) override;
+  void paintEvent(QPaintEvent* e) override;
+  void resizeEvent(QResizeEvent* e) override;
+
+private:
+  void DispatchQtInput(QEvent* e);
+  void DecodeMessage(TMessage& Message) const;
+
+  TAlign fAlign = alNone;
+  bool fVisible = true;
+  TColor fColor = clWindow;
+  TFont fFont;
+  TCursor fCursor = crDefault;
+  std::string fHint;
+  bool fShowHint = false;
+  bool fTabStop = false;
+  bool fQuietBounds = false;
+  bool fPressedInside = false;
+  int fUpdateRequests = 0;
+  TCanvas fCanvas;
+};
+
+// A control that holds other controls and lays out its aligned children:
+// top, then bottom, then left, then right, then client, each group in the
+// order of its position.
+class TWinControl : public TControl {
+public:
+  explicit TWinControl(TComponent* AOwner);
+  ~TWinControl() override;
+
+  int ControlCount() const;
+  TControl* GetControl(int i) const;
+
+  void DisableAlign() noexcept { ++fAlignDisabled; }
+  void EnableAlign();
+  void Realign();
+
+protected:
+  // The area the aligned children share; the base uses the client rectangle.
+  virtual void AdjustClientRect(TRect& Rect);
+  virtual void AlignControls(TControl* AControl, TRect& Rect);
+  void resizeEvent(QResizeEvent* e) override;
+
+private:
+  friend class TControl;
+  int fAlignDisabled = 0;
+  bool fAligning = false;
+  bool fAlignPending = false;
+};
+
+// Posts a message to the control's WndProc, run on the user-interface thread
+// after the current call. Thread-safe. Answers false for a nil control.
+bool PostMessage(TControl* theControl, unsigned Msg, WPARAM WParam = 0, LPARAM LParam = 0);
+// Perform by another name.
+LRESULT SendMessage(TControl* theControl, unsigned Msg, WPARAM WParam = 0, LPARAM LParam = 0);
+
+}  // namespace vx

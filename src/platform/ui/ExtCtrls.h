@@ -1,0 +1,88 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/ui/Controls.h"
+
+class QTimer;
+
+namespace vx {
+
+enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
+enum TBorderStyle { bsNone, bsSingle };
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+
+// Draws a 3D frame inside r, theWidth pixels wide: top and left in theTopColor,
+// bottom and right in theBottomColor; r shrinks by the frame.
+void Frame3D(TCanvas* theCanvas, TRect& r, TColor theTopColor, TColor theBottomColor, int theWidth);
+
+// A panel: a colour, bevels, a border and a centred caption. Its aligned
+// children share what lies inside the border and the bevels.
+class TCustomPanel : public TWinControl {
+public:
+  explicit TCustomPanel(TComponent* AOwner);
+
+  const std::string& GetCaption() const noexcept { return fCaption; }
+  void SetCaption(const std::string& theCaption);
+  TBevelCut GetBevelInner() const noexcept { return fBevelInner; }
+  void SetBevelInner(TBevelCut theValue);
+  TBevelCut GetBevelOuter() const noexcept { return fBevelOuter; }
+  void SetBevelOuter(TBevelCut theValue);
+  int GetBevelWidth() const noexcept { return fBevelWidth; }
+  void SetBevelWidth(int theValue);
+  TBorderStyle GetBorderStyle() const noexcept { return fBorderStyle; }
+  void SetBorderStyle(TBorderStyle theValue);
+  int GetBorderWidth() const noexcept { return fBorderWidth; }
+  void SetBorderWidth(int theValue);
+  TAlignment GetAlignment() const noexcept { return fAlignment; }
+  void SetAlignment(TAlignment theValue);
+  bool GetFullRepaint() const noexcept { return fFullRepaint; }
+  void SetFullRepaint(bool theValue) noexcept { fFullRepaint = theValue; }
+
+protected:
+  void Paint() override;
+  void AdjustClientRect(TRect& Rect) override;
+
+private:
+  void Changed();
+
+  std::string fCaption;
+  TBevelCut fBevelInner = bvNone;
+  TBevelCut fBevelOuter = bvRaised;
+  int fBevelWidth = 1;
+  TBorderStyle fBorderStyle = bsNone;
+  int fBorderWidth = 0;
+  TAlignment fAlignment = taCenter;
+  bool fFullRepaint = true;
+};
+
+class TPanel : public TCustomPanel {
+public:
+  using TCustomPanel::TCustomPanel;
+};
+
+// Calls OnTimer every Interval milliseconds while Enabled (and both are set),
+// on the user-interface thread.
+class TTimer : public TComponent {
+public:
+  explicit TTimer(TComponent* AOwner);
+  ~TTimer() override;
+
+  bool GetEnabled() const noexcept { return fEnabled; }
+  void SetEnabled(bool theEnabled);
+  unsigned GetInterval() const noexcept { return fInterval; }
+  void SetInterval(unsigned theInterval);
+  TNotifyEvent GetOnTimer() const { return fOnTimer; }
+  void SetOnTimer(TNotifyEvent theHandler);
+
+private:
+  void UpdateTimer();
+
+  bool fEnabled = true;
+  unsigned fInterval = 1000;
+  TNotifyEvent fOnTimer;
+  std::unique_ptr<QTimer> fTimer;
+};
+
+}  // namespace vx

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <exception>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/rtl/Object.h"
+
+namespace vx {
+
+using TMessageSink = std::function<void(const std::string& theText)>;
+using TExceptionEvent = std::function<void(std::exception_ptr theException)>;
+
+// Shows a message to the user through the current sink: by default a message
+// box when the application has a display, else standard error. Tests and
+// headless runs install their own sink.
+void ShowMessage(const std::string& theText);
+// Installs a sink (empty restores the default); answers the previous one.
+TMessageSink SetShowMessageSink(TMessageSink theSink);
+
+class TApplication : public TObject {
+public:
+  // Runs what is waiting in the event queue (posted messages and deferred
+  // calls included), without waiting for more.
+  void ProcessMessages();
+  // The one place exceptions from event handlers end: OnException when set,
+  // else ShowMessage with the exception's message.
+  void HandleException(std::exception_ptr theException);
+  // Whether a Qt application object exists.
+  bool HasEventLoop() const;
+
+  TExceptionEvent OnException;
+};
+
+TApplication* Application();
+
+// Calls fn; an exception it throws goes to the application's handler.
+template <class Fn>
+void GuardedCall(Fn&& fn) noexcept {
+  try {
+    fn();
+  } catch (...) {
+    try {
+      Application()->HandleException(std::current_exception());
+    } catch (...) {
+    }
+  }
+}
+
+// A hidden receiver living on the user-interface thread: Post, from any
+// thread, makes the handler run there with the posted number, after the
+// current call. Without an application object posts are dropped.
+class TMessageWindow : public TObject {
+public:
+  explicit TMessageWindow(std::function<void(unsigned theMsg)> theHandler);
+  ~TMessageWindow() override;
+  bool Post(unsigned theMsg);
+
+private:
+  struct Impl;
+  std::unique_ptr<Impl> fImpl;
+};
+
+}  // namespace vx

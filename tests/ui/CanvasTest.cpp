@@ -1,0 +1,220 @@
+#include <gtest/gtest.h>
+
+#include "platform/ui/DeviceContext.h"
+#include "platform/ui/Graphics.h"
+
+using namespace vx;
+
+namespace {
+
+// A white bitmap and a canvas with a black 1-pixel pen and a clear brush.
+struct Surface {
+  TBitmap bmp{40, 30};
+  TCanvas* c = bmp.GetCanvas();
+  Surface() {
+    c->GetPen()->SetColor(clBlack);
+    c->GetBrush()->SetStyle(bsClear);
+  }
+  TColor At(int x, int y) { return c->GetPixel(x, y); }
+  // Bounding box of the pixels that are not white; Left = -1 when none.
+  TRect Inked() {
+    TRect r{-1, -1, -1, -1};
+    for (int y = 0; y < bmp.GetHeight(); ++y)
+      for (int x = 0; x < bmp.GetWidth(); ++x)
+        if (At(x, y) != clWhite) {
+          if (r.Left < 0) r = Rect(x, y, x + 1, y + 1);
+          r = Rect(std::min(r.Left, x), std::min(r.Top, y), std::max(r.Right, x + 1), std::max(r.Bottom, y + 1));
+        }
+    return r;
+  }
+};
+
+}  // namespace
+
+TEST(Canvas, ShapesKeepToTheirPixels) {
+  Surface s;
+  s.c->GetBrush()->SetColor(clRed);
+  s.c->FillRect(Rect(2, 3, 6, 5));  // right and bottom edges excluded
+  EXPECT_EQ(s.Inked(), Rect(2, 3, 6, 5));
+  EXPECT_EQ(s.At(2, 3), clRed);
+
+  Surface r;
+  r.c->GetBrush()->SetColor(clLime);
+  r.c->Rectangle(5, 5, 15, 10);
+  EXPECT_EQ(r.Inked(), Rect(5, 5, 15, 10));
+  EXPECT_EQ(r.At(5, 5), clBlack);
+  EXPECT_EQ(r.At(14, 9), clBlack);
+  EXPECT_EQ(r.At(10, 7), clLime);
+
+  Surface l;
+  l.c->MoveTo(3, 4);
+  l.c->LineTo(13, 4);  // the end point stays undrawn
+  l.c->LineTo(13, 14);
+  EXPECT_EQ(l.Inked(), Rect(3, 4, 14, 14));
+  EXPECT_EQ(l.At(12, 4), clBlack);
+  EXPECT_EQ(l.At(13, 4), clBlack);  // drawn as the start of the second line
+  EXPECT_EQ(l.At(13, 14), clWhite);
+  EXPECT_EQ(l.c->GetPenPos(), Point(13, 14));
+
+  Surface f;
+  f.c->GetBrush()->SetColor(clBlue);
+  f.c->FrameRect(Rect(1, 1, 8, 6));
+  EXPECT_EQ(f.Inked(), Rect(1, 1, 8, 6));
+  EXPECT_EQ(f.At(7, 5), clBlue);
+  EXPECT_EQ(f.At(4, 3), clWhite);
+
+  Surface p;
+  p.c->GetBrush()->SetColor(clYellow);
+  const TPoint tri[] = {Point(10, 2), Point(20, 12), Point(0, 12)};
+  p.c->Polygon(tri);
+  EXPECT_EQ(p.At(10, 9), clYellow);
+  EXPECT_EQ(p.At(1, 3), clWhite);
+}
+
+TEST(Canvas, InvertingModesUndoThemselves) {
+  Surface s;
+  s.c->GetBrush()->SetColor(clNavy);
+  s.c->FillRect(Rect(0, 0, 20, 20));
+  s.c->GetPen()->SetMode(pmXor);
+  s.c->GetPen()->SetColor(clWhite);
+  s.c->MoveTo(0, 10);
+  s.c->LineTo(30, 10);
+  EXPECT_EQ(s.At(5, 10), RGB(0xFF, 0xFF, 0x7F));  // navy xor white
+  EXPECT_EQ(s.At(25, 10), clBlack);               // white xor white
+  s.c->MoveTo(0, 10);
+  s.c->LineTo(30, 10);
+  EXPECT_EQ(s.At(5, 10), clNavy);
+  EXPECT_EQ(s.At(25, 10), clWhite);
+
+  s.c->GetPen()->SetMode(pmNot);
+  s.c->MoveTo(0, 3);
+  s.c->LineTo(5, 3);
+  EXPECT_EQ(s.At(2, 3), RGB(0xFF, 0xFF, 0x7F));
+  s.c->GetPen()->SetMode(pmCopy);
+
+  Surface f;
+  f.c->DrawFocusRect(Rect(2, 2, 12, 9));
+  EXPECT_EQ(f.At(2, 2), clBlack);
+  EXPECT_EQ(f.At(3, 2), clWhite);  // dotted
+  EXPECT_EQ(f.Inked(), Rect(2, 2, 12, 9));
+  f.c->DrawFocusRect(Rect(2, 2, 12, 9));
+  EXPECT_EQ(f.Inked().Left, -1);
+}
+
+TEST(Canvas, TextLandsWhereItIsPut) {
+  TBitmap bmp(200, 80);
+  TCanvas* c = bmp.GetCanvas();
+  c->GetFont()->SetSize(12);
+  c->GetFont()->SetColor(clBlack);
+  c->GetBrush()->SetStyle(bsClear);
+  const int w = c->TextWidth("Gantt"), h = c->TextHeight("Gantt");
+  EXPECT_GT(w, 20);
+  EXPECT_GT(h, 10);
+  c->TextOut(30, 20, "Gantt");
+  int inked = 0, outside = 0;
+  for (int y = 0; y < 80; ++y)
+    for (int x = 0; x < 200; ++x)
+      if (c->GetPixel(x, y) != clWhite) {
+        ++inked;
+        if (x < 30 || x >= 30 + w || y < 20 || y >= 20 + h) ++outside;
+      }
+  EXPECT_GT(inked, 20);
+  EXPECT_EQ(outside, 0);
+
+  // An opaque brush fills the text cell behind the letters.
+  c->GetBrush()->SetColor(clYellow);
+  c->TextOut(100, 50, "ab");
+  EXPECT_EQ(c->GetPixel(100, 50), clYellow);
+
+  // Rotated by 90 degrees the text runs upwards from its point.
+  TBitmap up(80, 120);
+  TCanvas* u = up.GetCanvas();
+  u->GetFont()->SetSize(12);
+  u->GetFont()->SetOrientation(900);
+  u->GetBrush()->SetStyle(bsClear);
+  u->TextOut(20, 100, "Gantt");
+  int above = 0, below = 0;
+  for (int y = 0; y < 120; ++y)
+    for (int x = 0; x < 80; ++x)
+      if (u->GetPixel(x, y) != clWhite) (y < 100 ? above : below)++;
+  EXPECT_GT(above, 20);
+  EXPECT_EQ(below, 0);
+
+  // DrawText: calculating a rectangle draws nothing; centring centres.
+  TBitmap d(200, 40);
+  TCanvas* dc = d.GetCanvas();
+  dc->GetBrush()->SetStyle(bsClear);
+  TRect calc = Rect(0, 0, 0, 0);
+  const int calcHeight = dc->DrawText("Hello", calc, DT_CALCRECT | DT_SINGLELINE);
+  EXPECT_EQ(calc.Width(), dc->TextWidth("Hello"));
+  EXPECT_EQ(calcHeight, calc.Height());
+  TRect wrap = Rect(0, 0, 40, 0);
+  dc->DrawText("one two three four", wrap, DT_CALCRECT | DT_WORDBREAK);
+  EXPECT_GT(wrap.Height(), 2 * dc->TextHeight("X") - 1);
+  TRect area = Rect(0, 0, 200, 40);
+  dc->DrawText("Hello", area, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  int minX = 200, maxX = -1;
+  for (int y = 0; y < 40; ++y)
+    for (int x = 0; x < 200; ++x)
+      if (dc->GetPixel(x, y) != clWhite) {
+        minX = std::min(minX, x);
+        maxX = std::max(maxX, x);
+      }
+  EXPECT_NEAR((minX + maxX) / 2.0, 100.0, 3.0);
+}
+
+TEST(Canvas, ViewportOriginAndClipComeFromTheDevice) {
+  Surface s;
+  HDC dc = s.c->GetHandle();
+  ASSERT_NE(dc, nullptr);
+  s.c->GetBrush()->SetColor(clRed);
+  TPoint old = dc->SetViewportOrg(Point(10, 5));
+  EXPECT_EQ(old, Point(0, 0));
+  s.c->FillRect(Rect(0, 0, 2, 2));
+  EXPECT_EQ(s.At(0, 0), clRed);  // pixels are read in logical coordinates too
+  dc->SetViewportOrg(Point(0, 0));
+  EXPECT_EQ(s.Inked(), Rect(10, 5, 12, 7));
+
+  dc->SelectClipRect(Rect(20, 0, 25, 30));
+  s.c->GetBrush()->SetColor(clBlue);
+  s.c->FillRect(Rect(0, 10, 40, 12));
+  EXPECT_EQ(s.At(19, 10), clWhite);
+  EXPECT_EQ(s.At(20, 10), clBlue);
+  EXPECT_EQ(s.At(25, 10), clWhite);
+  EXPECT_EQ(s.c->GetClipRect(), Rect(20, 0, 25, 30));
+  dc->RemoveClip();
+  s.c->FillRect(Rect(0, 20, 40, 21));
+  EXPECT_EQ(s.At(0, 20), clBlue);
+
+  // Resizing keeps the picture and the device state.
+  s.bmp.SetSize(60, 40);
+  EXPECT_EQ(s.At(20, 10), clBlue);
+  EXPECT_EQ(s.At(59, 39), clWhite);
+}
+
+TEST(Canvas, ColoursFontsAndPatterns) {
+  EXPECT_EQ(ColorToRGB(clBtnFace), RGB(0xF0, 0xF0, 0xF0));
+  EXPECT_EQ(ColorToRGB(clRed), clRed);
+  EXPECT_EQ(ColorToRGB(clSystemColor | 200), clBlack);  // unknown system colour
+
+  TFont f;
+  EXPECT_EQ(f.GetSize(), 8);
+  EXPECT_EQ(f.GetHeight(), -11);
+  f.SetSize(10);
+  TFont printer;
+  printer.SetPixelsPerInch(300);
+  printer.Assign(f);  // keeps the size in points
+  EXPECT_EQ(printer.GetSize(), 10);
+  EXPECT_LT(printer.GetHeight(), -40);
+
+  TBitmap pattern(2, 2);
+  pattern.GetCanvas()->SetPixel(0, 0, clBlack);
+  pattern.GetCanvas()->SetPixel(1, 1, clBlack);
+  Surface s;
+  s.c->GetBrush()->SetBitmap(&pattern);
+  s.c->GetBrush()->SetStyle(bsSolid);
+  s.c->FillRect(Rect(0, 0, 4, 4));
+  EXPECT_EQ(s.At(0, 0), clBlack);
+  EXPECT_EQ(s.At(1, 0), clWhite);
+  EXPECT_EQ(s.At(3, 3), clBlack);
+}

@@ -1,0 +1,207 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <chrono>
+#include <stdexcept>
+#include <thread>
+
+#include "UiTestSupport.h"
+#include "platform/ui/Controls.h"
+#include "platform/ui/ExtCtrls.h"
+#include "platform/ui/Forms.h"
+
+using namespace vx;
+using Lines = std::vector<std::string>;
+
+namespace {
+
+// A control that logs the classic handlers it receives.
+class Probe : public TWinControl {
+public:
+  using TWinControl::TWinControl;
+  Lines log;
+  unsigned customSeen = 0;
+  bool wantTab = false;
+
+protected:
+  void MouseDown(TMouseButton b, TShiftState s, int x, int y) override {
+    log.push_back("down " + std::to_string(b) + " " + std::to_string(x) + "," + std::to_string(y) +
+                  (s.Contains(ssDouble) ? " double" : "") + (s.Contains(ssShift) ? " shift" : ""));
+    TWinControl::MouseDown(b, s, x, y);
+  }
+  void MouseUp(TMouseButton b, TShiftState s, int x, int y) override {
+    log.push_back("up " + std::to_string(b));
+    TWinControl::MouseUp(b, s, x, y);
+  }
+  void Click() override { log.push_back("click"); }
+  void DblClick() override { log.push_back("dblclick"); }
+  void KeyDown(unsigned short& key, TShiftState s) override {
+    log.push_back("keydown " + std::to_string(key));
+    TWinControl::KeyDown(key, s);
+  }
+  void KeyPress(char32_t& key) override { log.push_back(std::string("keypress ") + static_cast<char>(key)); }
+  void Dispatch(TMessage& m) override {
+    if (m.Msg == WM_USER + 7) {
+      customSeen = static_cast<unsigned>(m.WParam);
+      m.Result = 42;
+      return;
+    }
+    if (m.Msg == CM_WANTSPECIALKEY && wantTab && m.WParam == VK_TAB) {
+      m.Result = 1;
+      return;
+    }
+    TWinControl::Dispatch(m);
+  }
+};
+
+}  // namespace
+
+TEST(Controls, AlignedChildrenShareTheParentInOrder) {
+  TPanel parent(nullptr);
+  parent.SetBevelOuter(bvNone);
+  parent.SetBounds(0, 0, 300, 200);
+  auto* top = new TPanel(&parent);
+  auto* bottom = new TPanel(&parent);
+  auto* left = new TPanel(&parent);
+  auto* right = new TPanel(&parent);
+  auto* client = new TPanel(&parent);
+  auto* topToo = new TPanel(&parent);
+  for (TPanel* p : {client, right, left, bottom, top, topToo}) p->SetParent(&parent);
+  top->SetBounds(0, 0, 10, 20);
+  topToo->SetBounds(0, 50, 10, 30);  // below the first top one
+  bottom->SetHeight(25);
+  left->SetWidth(40);
+  right->SetWidth(50);
+  client->SetAlign(alClient);
+  right->SetAlign(alRight);
+  left->SetAlign(alLeft);
+  bottom->SetAlign(alBottom);
+  topToo->SetAlign(alTop);
+  top->SetAlign(alTop);
+
+  EXPECT_EQ(top->GetBoundsRect(), Rect(0, 0, 300, 20));
+  EXPECT_EQ(topToo->GetBoundsRect(), Rect(0, 20, 300, 50));
+  EXPECT_EQ(bottom->GetBoundsRect(), Rect(0, 175, 300, 200));
+  EXPECT_EQ(left->GetBoundsRect(), Rect(0, 50, 40, 175));
+  EXPECT_EQ(right->GetBoundsRect(), Rect(250, 50, 300, 175));
+  EXPECT_EQ(client->GetBoundsRect(), Rect(40, 50, 250, 175));
+
+  // The parent grows: the layout follows. A hidden child gives up its place.
+  parent.SetBounds(0, 0, 400, 300);
+  EXPECT_EQ(client->GetBoundsRect(), Rect(40, 50, 350, 275));
+  left->SetVisible(false);
+  EXPECT_TRUE(!left->GetVisible());
+  EXPECT_EQ(client->GetBoundsRect(), Rect(0, 50, 350, 275));
+
+  // A border and a bevel keep the children off the edge.
+  parent.SetBorderWidth(3);
+  parent.SetBevelOuter(bvRaised);
+  EXPECT_EQ(top->GetBoundsRect(), Rect(4, 4, 396, 24));
+
+  // Visible is the control's own flag, whatever the parent's state.
+  EXPECT_TRUE(top->GetVisible());
+  EXPECT_FALSE(top->isVisible());
+}
+
+TEST(Controls, MessagesReachTheClassicHandlers) {
+  Probe p(nullptr);
+  p.SetBounds(0, 0, 100, 50);
+  p.Perform(WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, MAKELPARAM(10, 20));
+  p.Perform(WM_LBUTTONUP, 0, MAKELPARAM(11, 21));
+  p.Perform(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(-5, 7));
+  p.Perform(WM_LBUTTONUP, 0, MAKELPARAM(200, 7));  // released outside: no click
+  EXPECT_EQ(p.log, (Lines{"down 0 10,20 shift", "up 0", "click", "dblclick", "down 0 -5,7 double", "up 0"}));
+
+  // Real Qt events take the same road.
+  p.log.clear();
+  QMouseEvent press(QEvent::MouseButtonPress, QPointF(30, 40), QPointF(30, 40), Qt::RightButton, Qt::RightButton,
+                    Qt::NoModifier);
+  QCoreApplication::sendEvent(&p, &press);
+  QKeyEvent key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+  QCoreApplication::sendEvent(&p, &key);
+  EXPECT_EQ(p.log, (Lines{"down 1 30,40", "keydown 65", "keypress a"}));
+
+  // Tab goes to the control only when it asks for it.
+  p.log.clear();
+  QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"));
+  QCoreApplication::sendEvent(&p, &tab);
+  EXPECT_TRUE(p.log.empty());
+  p.wantTab = true;
+  QCoreApplication::sendEvent(&p, &tab);
+  EXPECT_EQ(p.log, (Lines{"keydown 9", "keypress \t"}));
+
+  // Private messages: sent now, or posted for after the current call.
+  EXPECT_EQ(p.Perform(WM_USER + 7, 5), 42);
+  EXPECT_EQ(p.customSeen, 5u);
+  EXPECT_TRUE(PostMessage(&p, WM_USER + 7, 9));
+  EXPECT_EQ(p.customSeen, 5u);
+  vxtest::ProcessEventsUntilIdle();
+  EXPECT_EQ(p.customSeen, 9u);
+  EXPECT_FALSE(PostMessage(nullptr, WM_USER));
+}
+
+TEST(Controls, ExceptionsFromHandlersGoToTheApplication) {
+  vxtest::MessageCapture capture;
+  TPanel p(nullptr);
+  p.SetBounds(0, 0, 50, 50);
+  p.OnMouseDown = [](TObject*, TMouseButton, TShiftState, int, int) { throw std::runtime_error("handler failed"); };
+  QMouseEvent press(QEvent::MouseButtonPress, QPointF(3, 3), QPointF(3, 3), Qt::LeftButton, Qt::LeftButton,
+                    Qt::NoModifier);
+  QCoreApplication::sendEvent(&p, &press);
+  ASSERT_EQ(capture.Messages().size(), 1u);
+  EXPECT_EQ(capture.Messages()[0], "handler failed");
+
+  std::vector<std::string> seen;
+  Application()->OnException = [&](std::exception_ptr e) {
+    try {
+      std::rethrow_exception(e);
+    } catch (const std::exception& x) {
+      seen.push_back(x.what());
+    }
+  };
+  PostMessage(&p, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 1));
+  vxtest::ProcessEventsUntilIdle();
+  Application()->OnException = nullptr;
+  EXPECT_EQ(seen, (std::vector<std::string>{"handler failed"}));
+}
+
+TEST(Controls, OwnersFreeWhatTheyOwnAndParentsTheirChildren) {
+  int freed = 0;
+  struct Counted : TPanel {
+    int* counter;
+    Counted(TComponent* owner, int* c) : TPanel(owner), counter(c) {}
+    ~Counted() override { ++*counter; }
+  };
+  auto* form = new TPanel(nullptr);
+  auto* owned = new Counted(form, &freed);     // owned, parented elsewhere
+  auto* other = new TPanel(nullptr);
+  owned->SetParent(other);
+  auto* child = new Counted(nullptr, &freed);  // parented only
+  child->SetParent(form);
+  auto* timer = new TTimer(form);
+  EXPECT_EQ(form->ComponentCount(), 2);
+  EXPECT_EQ(form->ControlCount(), 1);
+  delete form;
+  EXPECT_EQ(freed, 2);
+  EXPECT_EQ(other->ControlCount(), 0);
+  delete other;
+  (void)timer;
+}
+
+TEST(Controls, TimerTicksUnderTheEventLoop) {
+  TTimer timer(nullptr);
+  int ticks = 0;
+  timer.SetInterval(5);
+  timer.SetOnTimer([&](TObject*) {
+    if (++ticks == 3) timer.SetEnabled(false);
+  });
+  for (int k = 0; k < 200 && ticks < 3; ++k) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  EXPECT_EQ(ticks, 3);
+  vxtest::ProcessEventsUntilIdle();
+  EXPECT_EQ(ticks, 3);
+}
