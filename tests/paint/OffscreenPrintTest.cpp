@@ -45,14 +45,7 @@ public:
 TRect RedArea(TDeviceContext* dc) {
   TCanvas c;
   c.SetHandle(dc);
-  TRect r{-1, -1, -1, -1};
-  for (int y = 0; y < dc->Height(); ++y)
-    for (int x = 0; x < dc->Width(); ++x)
-      if (c.GetPixel(x, y) == clRed) {
-        if (r.Left < 0) r = Rect(x, y, x + 1, y + 1);
-        r = Rect(std::min(r.Left, x), std::min(r.Top, y), std::max(r.Right, x + 1), std::max(r.Bottom, y + 1));
-      }
-  return r;
+  return vxtest::MatchingPixels(&c, dc->Width(), dc->Height(), [](TColor p) { return p == clRed; });
 }
 
 }  // namespace

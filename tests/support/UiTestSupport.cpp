@@ -19,6 +19,20 @@ void ProcessEventsUntilIdle(int theMaxRounds) {
   }
 }
 
+vx::TRect MatchingPixels(vx::TCanvas* theCanvas, int theWidth, int theHeight,
+                         const std::function<bool(vx::TColor)>& theMatch) {
+  vx::TRect r{-1, -1, -1, -1};
+  for (int y = 0; y < theHeight; ++y)
+    for (int x = 0; x < theWidth; ++x) {
+      if (!theMatch(theCanvas->GetPixel(x, y))) continue;
+      if (r.Left < 0)
+        r = vx::Rect(x, y, x + 1, y + 1);
+      else
+        r = vx::Rect(std::min(r.Left, x), std::min(r.Top, y), std::max(r.Right, x + 1), std::max(r.Bottom, y + 1));
+    }
+  return r;
+}
+
 int CountPdfPages(const std::string& thePath) {
   QFile f(QString::fromStdString(thePath));
   if (!f.open(QIODevice::ReadOnly)) return -1;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "UiTestSupport.h"
 #include "platform/ui/DeviceContext.h"
 #include "platform/ui/Graphics.h"
 
@@ -18,14 +19,7 @@ struct Surface {
   TColor At(int x, int y) { return c->GetPixel(x, y); }
   // Bounding box of the pixels that are not white; Left = -1 when none.
   TRect Inked() {
-    TRect r{-1, -1, -1, -1};
-    for (int y = 0; y < bmp.GetHeight(); ++y)
-      for (int x = 0; x < bmp.GetWidth(); ++x)
-        if (At(x, y) != clWhite) {
-          if (r.Left < 0) r = Rect(x, y, x + 1, y + 1);
-          r = Rect(std::min(r.Left, x), std::min(r.Top, y), std::max(r.Right, x + 1), std::max(r.Bottom, y + 1));
-        }
-    return r;
+    return vxtest::MatchingPixels(c, bmp.GetWidth(), bmp.GetHeight(), [](TColor p) { return p != clWhite; });
   }
 };
 
