@@ -1,0 +1,72 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+namespace vx {
+
+// Days since 1899-12-30; the fraction is the time of day. For negative values
+// the date is the truncated part and the time the absolute fraction
+// (-1.25 is 1899-12-29 06:00), as on the classic runtime.
+using TDateTime = double;
+
+constexpr double MSecsPerDay = 86400000.0;
+constexpr double OneHour = 1.0 / 24;
+constexpr double OneMinute = 1.0 / (24 * 60);
+constexpr double OneSecond = 1.0 / (24 * 60 * 60);
+constexpr double OneMillisecond = 1.0 / MSecsPerDay;
+
+// Names and default formats used by FormatDateTime; replaceable as a whole
+// (FormatSettings() = ...) or field by field.
+struct TFormatSettings {
+  char DateSeparator = '-';
+  char TimeSeparator = ':';
+  std::string ShortDateFormat = "yyyy/mm/dd";
+  std::string LongDateFormat = "dddd, d mmmm yyyy";
+  std::string ShortTimeFormat = "hh:nn";
+  std::string LongTimeFormat = "hh:nn:ss";
+  std::string TimeAMString = "AM";
+  std::string TimePMString = "PM";
+  std::array<std::string, 12> ShortMonthNames{"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                              "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+  std::array<std::string, 12> LongMonthNames{"January", "February", "March",     "April",   "May",      "June",
+                                             "July",    "August",   "September", "October", "November", "December"};
+  // Sunday first.
+  std::array<std::string, 7> ShortDayNames{"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+  std::array<std::string, 7> LongDayNames{"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
+};
+
+// The process-wide settings (user-interface thread).
+TFormatSettings& FormatSettings();
+
+bool IsLeapYear(int theYear) noexcept;
+int DaysInMonth(int theYear, int theMonth) noexcept;
+
+// Years 1..9999. Invalid arguments raise vx::Exception "Invalid argument to
+// date encode" / "Invalid argument to time encode"; the Try forms answer false.
+TDateTime EncodeDate(int theYear, int theMonth, int theDay);
+TDateTime EncodeTime(int theHour, int theMin, int theSec, int theMSec);
+bool TryEncodeDate(int theYear, int theMonth, int theDay, TDateTime& theResult) noexcept;
+bool TryEncodeTime(int theHour, int theMin, int theSec, int theMSec, TDateTime& theResult) noexcept;
+
+// Dates outside 0001-01-01 .. 9999-12-31 (and non-finite values) decode as the
+// nearest end of that range.
+void DecodeDate(TDateTime theDate, int& theYear, int& theMonth, int& theDay) noexcept;
+// The time of day, rounded to the nearest millisecond.
+void DecodeTime(TDateTime theTime, int& theHour, int& theMin, int& theSec, int& theMSec) noexcept;
+// 1 = Sunday ... 7 = Saturday.
+int DayOfWeek(TDateTime theDate) noexcept;
+
+TDateTime Now();
+TDateTime Date();
+TDateTime Time();
+
+// Formats with the classic specifiers (case-insensitive): c d dd ddd dddd
+// ddddd dddddd m mm mmm mmmm yy yyyy h hh n nn s ss z zzz t tt am/pm a/p
+// ampm / : and "quoted" or 'quoted' literals; m or mm right after h or hh
+// means minutes. An empty format formats as "c" (short date, then the long
+// time unless it is midnight).
+std::string FormatDateTime(const std::string& theFormat, TDateTime theDateTime);
+std::string FormatDateTime(const std::string& theFormat, TDateTime theDateTime, const TFormatSettings& theSettings);
+
+}  // namespace vx
