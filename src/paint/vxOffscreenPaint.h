@@ -56,6 +56,10 @@ public:
   double GetScalex() const noexcept { return GetIsPrinting() ? GetPrintScalex() : 1.0; }
   double GetScaley() const noexcept { return GetIsPrinting() ? GetPrintScaley() : 1.0; }
   void InternalSetPrintScalex(double theValue) noexcept { FPrintScalex = theValue; }
+  void InternalSetPrintOrigin(int x, int y) noexcept {
+    FPrintx = x;
+    FPrinty = y;
+  }
   void InternalSetPrintScaley(double theValue) noexcept { FPrintScaley = theValue; }
 
   void PrintResizeFont();

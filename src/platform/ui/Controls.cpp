@@ -740,6 +740,11 @@ void TWinControl::resizeEvent(QResizeEvent* e) {
 
 // --- messages ---------------------------------------------------------------------
 
+TPoint GetCursorPos() {
+  const QPoint p = QCursor::pos();
+  return Point(p.x(), p.y());
+}
+
 bool PostMessage(TControl* theControl, unsigned Msg, WPARAM WParam, LPARAM LParam) {
   if (!theControl || !QCoreApplication::instance()) return false;
   QCoreApplication::postEvent(theControl, new PostedMessage(Msg, WParam, LParam));

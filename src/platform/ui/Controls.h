@@ -271,6 +271,9 @@ private:
   bool fAlignPending = false;
 };
 
+// The mouse pointer's position in screen coordinates.
+TPoint GetCursorPos();
+
 // Posts a message to the control's WndProc, run on the user-interface thread
 // after the current call. Thread-safe. Answers false for a nil control.
 bool PostMessage(TControl* theControl, unsigned Msg, WPARAM WParam = 0, LPARAM LParam = 0);

@@ -1,0 +1,538 @@
+// The date scaler's window, conversions, zoom, animation, timer scrolling and
+// change notification.
+#include "scaler/vxScaler.h"
+
+#include <chrono>
+#include <cmath>
+#include <thread>
+
+#include "platform/rtl/Exception.h"
+#include "platform/rtl/Math.h"
+
+namespace vx {
+
+namespace {
+
+constexpr double kZoomTable[] = {Scale10SecAndSec,     ScaleMinuteAnd10Sec, Scale10MinuteAndMinute, ScaleHourAnd10Minute,
+                                 ScaleDayAndHour,      ScaleWeekAndDay,     ScaleMonthAndWeek,      ScaleQuorterAndMonth,
+                                 ScaleYearAndQuorter,  ScaleDecadesAndYear, ScaleDoubleDecadesAndDecades};
+constexpr double kZoomTolerance = Scale10SecAndSec / 2;
+
+void PauseBetweenFrames() { std::this_thread::sleep_for(std::chrono::milliseconds(10)); }
+
+// The absolute end of the axis: 4000-01-01.
+double AbsoluteEnd() {
+  static const double end = EncodeDate(4000, 1, 1);
+  return end;
+}
+
+}  // namespace
+
+double GetPrevScale(double theScale) noexcept {
+  double best = theScale;
+  bool found = false;
+  for (double v : kZoomTable)
+    if (v + kZoomTolerance < theScale && (!found || v > best)) {
+      best = v;
+      found = true;
+    }
+  return best;
+}
+
+double GetNextScale(double theScale) noexcept {
+  double best = theScale;
+  bool found = false;
+  for (double v : kZoomTable)
+    if (v - kZoomTolerance > theScale && (!found || v < best)) {
+      best = v;
+      found = true;
+    }
+  return best;
+}
+
+TvxDateScaler::TvxDateScaler(TComponent* AOwner) : TvxOffscreenPaint(AOwner) {
+  fMaxStop = AbsoluteEnd();
+  for (TFont* f : {&fTextFont1, &fTextFont2, &fTextFont3}) {
+    f->SetName("Arial");
+    f->SetSize(7);
+  }
+  fStart = Date();
+  fStop = fStart + 7;
+  fScrollTimer = new TTimer(this);
+  fScrollTimer->SetEnabled(false);
+  fScrollTimer->SetInterval(50);
+  fScrollTimer->SetOnTimer([this](TObject*) { ScrollTimerTick(); });
+  fListsCreated = true;
+  CalcDrawMode();
+}
+
+TvxDateScaler::~TvxDateScaler() {
+  Destroying();
+  fScrollTimer->SetEnabled(false);
+}
+
+// --- window ----------------------------------------------------------------------
+
+int TvxDateScaler::GetScaleLen() const { return fHorizontal ? GetWidth() : GetHeight(); }
+
+TDateTime TvxDateScaler::VisibleTimeAmount() {
+  if (!fVisibleTimeAmountValid || fStart != fOldStart || fStop != fOldStop) {
+    fVisibleTimeAmount = DateDiffToVisibleTime(fStart, fStop);
+    fOldStart = fStart;
+    fOldStop = fStop;
+    fVisibleTimeAmountValid = true;
+  }
+  return fVisibleTimeAmount;
+}
+
+double TvxDateScaler::GetScale() {
+  const int len = GetScaleLen();
+  if (len <= 0) return 0;
+  const double s = VisibleTimeAmount() / len;
+  return s < 0 ? 0 : s;
+}
+
+double TvxDateScaler::PixelLenToDate(int n) { return GetScale() * n; }
+
+void TvxDateScaler::SetStart(TDateTime Value) {
+  if (!std::isfinite(Value) || Value == fStart) return;
+  if (Value < 0) Value = 0;
+  if (Value > AbsoluteEnd()) Value = AbsoluteEnd();  // nothing exists beyond the axis' end
+  const double amount = VisibleTimeAmount();
+  const double halfScreen = PixelLenToDate(GetScaleLen() / 2);
+  fStart = std::max(Value, VisibleTimeDiffToTrueTime(fMinStart, -halfScreen));
+  fStop = VisibleTimeDiffToTrueTime(fStart, amount);
+  CalcDrawMode();
+  fCallOnChangeWhenRefreshed = true;
+  Invalidate();
+}
+
+void TvxDateScaler::SetStop(TDateTime Value) {
+  if (!std::isfinite(Value) || Value == fStop) return;
+  const double halfScreen = PixelLenToDate(GetScaleLen() / 2);
+  fStop = std::min(Value, VisibleTimeDiffToTrueTime(fMaxStop, halfScreen));
+  if (fStop > AbsoluteEnd()) fStop = AbsoluteEnd();
+  CalcDrawMode();
+  fCallOnChangeWhenRefreshed = true;
+  fOldScale = GetScale();
+  Invalidate();
+}
+
+void TvxDateScaler::SetScale(double aScale) {
+  if (!std::isfinite(aScale)) return;
+  const double oldStart = fStart, oldStop = fStop;
+  SetStop(VisibleTimeDiffToTrueTime(fStart, GetScaleLen() * aScale));
+  if (VisibleTimeAmount() < kScale10Sec) {
+    SetStop(oldStop);
+    SetStart(oldStart);
+  }
+  CalcDrawMode();
+  fCallOnChangeWhenRefreshed = true;
+  Invalidate();
+}
+
+void TvxDateScaler::SetCenterScale(double aScale, TDateTime aCenter, int aPixel) {
+  if (!std::isfinite(aScale) || !std::isfinite(aCenter)) return;
+  BeginUpdate();
+  try {
+    const double oldStart = fStart, oldScale = GetScale();
+    const int len = GetScaleLen();
+    double newStart;
+    if (len * aScale > 2 * (fMaxStop - fMinStart)) {
+      aScale = 2 * (fMaxStop - fMinStart) / len;
+      newStart = fMinStart - PixelLenToDate(len / 4);
+    } else {
+      newStart = VisibleTimeToTrueTime_High(VisibleTimeDiffToTrueTime(aCenter, -aPixel * aScale));
+    }
+    SetStart(newStart);
+    SetScale(aScale);
+    const bool vetoed = OnLimitScaling && OnLimitScaling(this, fStart, fStop, GetScale());
+    if (vetoed || VisibleTimeAmount() < kScale10Sec) {
+      SetStart(oldStart);
+      SetScale(oldScale);
+    }
+  } catch (...) {
+    EndUpdate();
+    throw;
+  }
+  EndUpdate();
+}
+
+void TvxDateScaler::SetMinStart(TDateTime Value) {
+  if (std::isfinite(Value)) fMinStart = Value;
+}
+
+void TvxDateScaler::SetMaxStop(TDateTime Value) {
+  if (std::isfinite(Value)) fMaxStop = Value;
+}
+
+bool TvxDateScaler::CheckIfOkStartStop(TDateTime aStart, TDateTime aStop) {
+  const double halfScreen = PixelLenToDate(GetScaleLen() / 2);
+  return aStart >= fMinStart - halfScreen && aStop <= fMaxStop + halfScreen;
+}
+
+// --- conversions ---------------------------------------------------------------------
+
+double TvxDateScaler::ScalePixel() {
+  if (!GetIsPrinting()) return GetScaleLen();
+  return GetScaleLen() * (fHorizontal ? GetPrintScalex() : GetPrintScaley());
+}
+
+double TvxDateScaler::DateDiffToPixelLength(TDateTime aFrom, TDateTime aTo) {
+  const double amount = VisibleTimeAmount();
+  if (amount == 0) return 0;
+  double length = GetScaleLen() * DateDiffToVisibleTime(aFrom, aTo) / amount;
+  if (GetIsPrinting()) length *= fHorizontal ? GetPrintScalex() : GetPrintScaley();
+  return length;
+}
+
+void TvxDateScaler::FindScaleMarksFromDate(TDateTime aDate, int& aBefore, int& aAfter) const {
+  const std::vector<TScaleMark>& marks = fShortScaleMarkDrawList;
+  aBefore = aAfter = -1;
+  const int count = static_cast<int>(marks.size());
+  if (count == 0) return;
+  int lo = 0, hi = count - 1;
+  int mid = lo + (hi - lo) / 2;
+  while (lo != mid) {
+    if (marks[static_cast<size_t>(mid)].DateTime < aDate)
+      lo = mid;
+    else
+      hi = mid;
+    mid = lo + (hi - lo) / 2;
+  }
+  // The search stops one short when the date lies at or past the last mark.
+  if (hi != mid && marks[static_cast<size_t>(hi)].DateTime <= aDate) mid = hi;
+  if (marks[static_cast<size_t>(mid)].DateTime > aDate) {
+    aBefore = mid - 1;
+    aAfter = mid;
+  } else {
+    aBefore = mid;
+    aAfter = mid + 1 < count ? mid + 1 : -1;
+  }
+}
+
+void TvxDateScaler::FindScaleMarksFromPixel(int aPixel, int& aBefore, int& aAfter) const {
+  const std::vector<TScaleMark>& marks = fShortScaleMarkDrawList;
+  // The first mark right of the pixel, and the one before it.
+  auto it = std::upper_bound(marks.begin(), marks.end(), static_cast<double>(aPixel),
+                             [](double p, const TScaleMark& m) { return p < m.Pixel; });
+  aAfter = it == marks.end() ? -1 : static_cast<int>(it - marks.begin());
+  aBefore = (it == marks.begin()) ? -1 : static_cast<int>(it - marks.begin()) - 1;
+}
+
+int TvxDateScaler::DateToPixel(TDateTime aDate) {
+  if (VisibleTimeAmount() == 0) return 0;
+  int before, after;
+  FindScaleMarksFromDate(aDate, before, after);
+  double anchorDate = fStart, anchorPixel = 0;
+  if (before >= 0) {
+    anchorDate = fShortScaleMarkDrawList[static_cast<size_t>(before)].DateTime;
+    anchorPixel = fShortScaleMarkDrawList[static_cast<size_t>(before)].Pixel;
+  }
+  return Round(DateDiffToPixelLength(anchorDate, aDate) + anchorPixel);
+}
+
+TDateTime TvxDateScaler::PixelToDate(int aPixel) {
+  int before, after;
+  FindScaleMarksFromPixel(aPixel, before, after);
+  double lowDate = fStart, lowPix = 0, highDate = fStop, highPix = GetScaleLen();
+  if (before >= 0) {
+    lowDate = fShortScaleMarkDrawList[static_cast<size_t>(before)].DateTime;
+    lowPix = fShortScaleMarkDrawList[static_cast<size_t>(before)].Pixel;
+  }
+  if (after >= 0) {
+    highDate = fShortScaleMarkDrawList[static_cast<size_t>(after)].DateTime;
+    highPix = fShortScaleMarkDrawList[static_cast<size_t>(after)].Pixel;
+  }
+  if (lowPix <= aPixel && aPixel < highPix) {
+    if (lowPix == aPixel) return VisibleTimeToTrueTime_Low(lowDate);  // exactly on the low bound
+    // Bisection on DateToPixel, so that the answer agrees with it.
+    for (int round = 0; round < 200; ++round) {
+      const double mid = lowDate + (highDate - lowDate) / 2;
+      double midPix = DateToPixel(mid);
+      if (highDate - lowDate < OneMillisecond) break;
+      if (midPix == aPixel) {
+        lowDate = mid;
+        break;
+      }
+      if (aPixel < midPix) {
+        if (midPix == highPix) midPix -= 1;
+        highDate = mid;
+        highPix = midPix;
+      } else {
+        if (midPix == lowPix) midPix += 1;
+        lowDate = mid;
+        lowPix = midPix;
+      }
+    }
+    return VisibleTimeToTrueTime_Low(lowDate);
+  }
+  if (aPixel < 0) return fStart + GetScale() * aPixel;
+  return fStop + GetScale() * (aPixel - GetScaleLen());
+}
+
+int TvxDateScaler::TimeToPixel(TDateTime aTime) {
+  const double amount = VisibleTimeAmount();
+  if (amount == 0 || !std::isfinite(aTime)) return 0;
+  auto timeOfDayMs = [](double d) { return std::floor((d - std::floor(d)) * MSecsPerDay) / MSecsPerDay; };
+  return Round((timeOfDayMs(aTime) - timeOfDayMs(fStart)) * GetScaleLen() / amount);
+}
+
+int TvxDateScaler::GetPixelFromScaleMark(const TScaleMark& aMark) {
+  const double amount = VisibleTimeAmount();
+  if (amount == 0) return 0;
+  return Round((aMark.DateTime - fStart) * GetScaleLen() / amount);
+}
+
+// --- zoom and animation ----------------------------------------------------------------
+
+void TvxDateScaler::ZoomIn(int aPixel) { AnimateScaleTransition(GetPrevScale(GetScale()), aPixel, 20); }
+
+void TvxDateScaler::ZoomOut(int aPixel) { AnimateScaleTransition(GetNextScale(GetScale()), aPixel, 20); }
+
+void TvxDateScaler::AnimateScaleTransition(double aScale, int aSteps) { AnimateScaleTransition(aScale, 0, aSteps); }
+
+void TvxDateScaler::AnimateScaleTransition(double aScale, int aPixel, int aSteps) {
+  if (!(aScale > 0) || !std::isfinite(aScale) || aSteps <= 0) return;
+  const double delta = (aScale - GetScale()) / aSteps;
+  const double center = PixelToDate(aPixel);
+  double last = 0;
+  for (int step = 0; step < aSteps; ++step) {
+    BeginUpdate();
+    try {
+      SetCenterScale(GetScale() + delta, center, aPixel);
+    } catch (...) {
+      EndUpdate();
+      throw;
+    }
+    EndUpdate();
+    // The target is reached, or the limits stopped the zoom.
+    if (std::fabs(GetScale() - aScale) < 1e-8 || std::fabs(GetScale() - last) < 1e-8) break;
+    if (OnAnimateChange) OnAnimateChange(this);
+    fCallOnChangeWhenRefreshed = true;
+    Repaint();
+    last = GetScale();
+    PauseBetweenFrames();
+  }
+}
+
+void TvxDateScaler::AnimateScaleTransition(TDateTime aStart, TDateTime aStop, int aSteps) {
+  if (!std::isfinite(aStart) || !std::isfinite(aStop)) return;
+  if (!(aStart < aStop)) aStop = aStart + 1;
+  if (aSteps <= 0) return;
+  double dStart = (aStart - fStart) / aSteps, dStop = (aStop - fStop) / aSteps;
+  while (std::fabs(dStart) < kMinute && aSteps > 1) {
+    aSteps /= 2;
+    dStart = (aStart - fStart) / aSteps;
+    dStop = (aStop - fStop) / aSteps;
+  }
+  for (int step = 0; step < aSteps; ++step) {
+    const double s = fStop;
+    if (!CheckIfOkStartStop(fStart + dStart, s + dStop)) break;
+    BeginUpdate();
+    try {
+      SetStart(fStart + dStart);
+      SetStop(s + dStop);
+    } catch (...) {
+      EndUpdate();
+      throw;
+    }
+    EndUpdate();
+    if (OnAnimateChange) OnAnimateChange(this);
+    fCallOnChangeWhenRefreshed = true;
+    Repaint();
+    PauseBetweenFrames();
+  }
+}
+
+void TvxDateScaler::BeginUpdate() { TvxOffscreenPaint::BeginUpdate(); }
+
+void TvxDateScaler::EndUpdate() {
+  CalcDrawMode();
+  TvxOffscreenPaint::EndUpdate();
+}
+
+// --- timer scrolling ---------------------------------------------------------------------
+
+void TvxDateScaler::StartStepUp() {
+  fScrollTimer->SetInterval(150);
+  fAutScrollStarted = true;
+  fScrollADDTIME = true;
+  fScrollSUBTIME = false;
+  fScrollTimer->SetEnabled(true);
+}
+
+void TvxDateScaler::StartStepDown() {
+  fScrollTimer->SetInterval(150);
+  fAutScrollStarted = true;
+  fScrollSUBTIME = true;
+  fScrollADDTIME = false;
+  fScrollTimer->SetEnabled(true);
+}
+
+void TvxDateScaler::StopStep() {
+  fScrollTimer->SetInterval(50);
+  fAutScrollStarted = false;
+  fScrollADDTIME = false;
+  fScrollSUBTIME = false;
+  fScrollTimer->SetEnabled(false);
+  fDown = false;
+  fReScaling = false;
+  fCallOnChangeWhenRefreshed = false;
+  Invalidate();
+}
+
+bool TvxDateScaler::IsScrollTimerOn() const noexcept { return fScrollTimer->GetEnabled(); }
+
+unsigned TvxDateScaler::GetScrollTimerInterval() const noexcept { return fScrollTimer->GetInterval(); }
+
+void TvxDateScaler::ScrollTimerTick() {
+  const TPoint mouse = ScreenToClient(GetCursorPos());
+  if (!fUpButtonRect.Contains(mouse) && !fDownButtonRect.Contains(mouse) && !fAutScrollStarted) {
+    StopStep();
+    return;
+  }
+  if (!fScrollADDTIME && !fScrollSUBTIME) return;
+  BeginUpdate();
+  try {
+    double step = GetScrollStep();
+    if (!fAutScrollStarted) {
+      // Held longer, the buttons scroll faster.
+      const double held = (Now() - fMouseDownTime) * 86400;
+      if (held > 2) step *= 3;
+      if (held > 5) step *= 7;
+    }
+    const double newStart = VisibleTimeDiffToTrueTime(fStart, fScrollADDTIME ? step : -step);
+    if (newStart != fStart && CheckIfOkStartStop(newStart, newStart + VisibleTimeAmount())) SetStart(newStart);
+  } catch (...) {
+    EndUpdate();
+    throw;
+  }
+  EndUpdate();
+}
+
+// --- painting, change notification, resize, print -------------------------------------------
+
+void TvxDateScaler::OffscreenPaint() {
+  if (!GetIsPrinting()) {
+    if (fWasResized) {
+      // The scale stays and the window grows or shrinks with the control,
+      // unless the window itself changed since the last paint.
+      if (fStop == fStopOnLastDraw)
+        SetStop(VisibleTimeDiffToTrueTime(fStart, GetScaleLen() * fOldScale));
+      else
+        CalcDrawMode();
+      fWasResized = false;
+    }
+    fOldScaleLen = GetScaleLen();
+    fOldScale = GetScale();
+  }
+  DoThePaint(GetOffscreenCanvas(), Rect(0, 0, GetWidth(), GetHeight()));
+  fStopOnLastDraw = fStop;
+}
+
+void TvxDateScaler::DoThePaint(TCanvas* aCanvas, const TRect& aRect) {
+  aCanvas->GetBrush()->SetColor(GetColor());
+  aCanvas->FillRect(aRect);
+  PostChangeIfDue();
+}
+
+void TvxDateScaler::PostChangeIfDue() {
+  if (fCallOnChangeWhenRefreshed && OnChange && !fReScaling) {
+    fCallOnChangeWhenRefreshed = false;
+    PostMessage(this, WM_SCALER_CHANGE);
+  }
+}
+
+void TvxDateScaler::CallChange() {
+  if (OnChange) OnChange(this);
+}
+
+void TvxDateScaler::Dispatch(TMessage& Message) {
+  if (Message.Msg == WM_SCALER_CHANGE) {
+    CallChange();
+    return;
+  }
+  TvxOffscreenPaint::Dispatch(Message);
+}
+
+void TvxDateScaler::Resize() {
+  fWasResized = true;
+  TvxOffscreenPaint::Resize();
+}
+
+void TvxDateScaler::Print(HDC DC, int x, int y, double scalex, double scaley, bool aResize) {
+  BeginPrint();
+  InternalSetPrintOrigin(x, y);
+  InternalSetPrintScalex(scalex);
+  InternalSetPrintScaley(scaley);
+  try {
+    CalcDrawMode();  // marks in print pixels
+    TvxOffscreenPaint::Print(DC, x, y, scalex, scaley, aResize);
+  } catch (...) {
+    EndPrint();
+    CalcDrawMode();
+    throw;
+  }
+  EndPrint();
+  CalcDrawMode();
+}
+
+void TvxDateScaler::RecoverFromScaleError() {
+  fStop = fStart + 1;
+  if (fDown) MouseUp(mbLeft, TShiftState(), -1, -1);
+  fDown = false;
+  fReScaling = false;
+}
+
+// --- painting-side setters -------------------------------------------------------------
+
+void TvxDateScaler::SetIndicatorOn(bool Value) {
+  fIndicatorOn = Value;
+  Invalidate();
+}
+
+void TvxDateScaler::SetIndicatorStyle(TIndicatorStyle Value) {
+  fIndicatorStyle = Value;
+  Invalidate();
+}
+
+void TvxDateScaler::SetLookAndFeel(TLookAndFeel Value) {
+  fLookAndFeel = Value;
+  Invalidate();
+}
+
+void TvxDateScaler::SetScrollButtons(TScrollButtons Value) {
+  fScrollButtons = Value;
+  Invalidate();
+}
+
+void TvxDateScaler::SetLongDatesToLeftEnd(bool Value) {
+  fLongDatesToLeftEnd = Value;
+  Invalidate();
+}
+
+TFont* TvxDateScaler::GetTextFont(TScalerFont aFont) noexcept {
+  switch (aFont) {
+    case sTextFont2: return &fTextFont2;
+    case sTextFont3: return &fTextFont3;
+    default: return &fTextFont1;
+  }
+}
+
+void TvxDateScaler::SetTextFont1(const TFont& Value) {
+  fTextFont1.Assign(Value);
+  Invalidate();
+}
+
+void TvxDateScaler::SetTextFont2(const TFont& Value) {
+  fTextFont2.Assign(Value);
+  Invalidate();
+}
+
+void TvxDateScaler::SetTextFont3(const TFont& Value) {
+  fTextFont3.Assign(Value);
+  Invalidate();
+}
+
+}  // namespace vx

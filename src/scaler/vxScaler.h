@@ -1,0 +1,341 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "paint/vxOffscreenPaint.h"
+#include "platform/rtl/DateUtils.h"
+#include "platform/rtl/Set.h"
+#include "platform/ui/ExtCtrls.h"
+
+namespace vx {
+
+class TvxDateScaler;
+
+// Steps of the scale marks: true-time lengths that also name a resolution.
+constexpr double kScale10Hun = 10.0 / MSecsPerDay;
+constexpr double kScale1Sec = 1.0 / 86400;
+constexpr double kScale10Sec = 10.0 / 86400;
+constexpr double kScale1Min = 1.0 / 1440;
+constexpr double kScale10Min = 10.0 / 1440;
+constexpr double kScale1Hour = 1.0 / 24;
+constexpr double kScale1Day = 1;
+constexpr double kScale1Week = 7;
+constexpr double kScale1Month = 27;
+constexpr double kScale3Month = 86;
+constexpr double kScale1Year = 365;
+constexpr double kScale10Year = 3652;
+constexpr double kScale20Year = 7305;
+constexpr double kScale100Year = 36524;
+
+constexpr double kMinute = 1.0 / 1440;
+constexpr double kHour = 1.0 / 24;
+constexpr double kDay = 1;
+constexpr double kWeek = 7;
+constexpr double kMonth = 30;
+constexpr double kYear = 365;
+
+// The zoom table, in visible days per pixel.
+constexpr double Scale10SecAndSec = 0.0000006;
+constexpr double ScaleMinuteAnd10Sec = 0.00000283;
+constexpr double Scale10MinuteAndMinute = 0.0000314;
+constexpr double ScaleHourAnd10Minute = 0.0002;
+constexpr double ScaleDayAndHour = 0.0018;
+constexpr double ScaleWeekAndDay = 0.0347;
+constexpr double ScaleMonthAndWeek = 0.0927;
+constexpr double ScaleQuorterAndMonth = 1.0;
+constexpr double ScaleYearAndQuorter = 2.0;
+constexpr double ScaleDecadesAndYear = 10.64;
+constexpr double ScaleDoubleDecadesAndDecades = 40.62;
+
+// The next finer / coarser scale of the zoom table; the scale itself at the
+// end of the table.
+double GetPrevScale(double theScale) noexcept;
+double GetNextScale(double theScale) noexcept;
+
+enum TvxHiddenHoursEnum {
+  thh00, thh01, thh02, thh03, thh04, thh05, thh06, thh07, thh08, thh09, thh10, thh11,
+  thh12, thh13, thh14, thh15, thh16, thh17, thh18, thh19, thh20, thh21, thh22, thh23
+};
+using TvxHiddenHours = TSet<TvxHiddenHoursEnum>;
+enum TvxHiddenDaysEnum { thdSUN, thdMON, thdTUE, thdWED, thdTHU, thdFRI, thdSAT };
+using TvxHiddenDays = TSet<TvxHiddenDaysEnum>;
+
+enum TScalerFont { sTextFont1, sTextFont2, sTextFont3 };
+enum TIndicatorStyle { isNone, isNormal, isColorfull, isSober };
+enum TLookAndFeel { tlfClassic, tlfBoxed };
+enum TScrollButtons { tsbClassic, tsbSmall, tsbOff };
+
+// One tick of the scale: its date, its position in (print) pixels from Start
+// and its label.
+struct TScaleMark {
+  bool LongNotShort = false;
+  TDateTime DateTime = 0;
+  double Pixel = 0;
+  std::string PresString;
+  TScalerFont ScalerFont = sTextFont1;
+  // The interval from this mark to the next lies wholly in hidden time.
+  bool Hidden = false;
+  std::string SubShortStr;
+  TScalerFont SubShortScalerFont = sTextFont1;
+};
+
+using TOnLimitScaling = std::function<bool(TvxDateScaler* caller, TDateTime aStart, TDateTime aStop, double aScale)>;
+using TOnUserStringEvent =
+    std::function<void(TDateTime theDate, TDateTime theStep, std::string& theResult, TScalerFont& theScalerFont)>;
+using TOnInfoStringEvent = std::function<void(std::string& theResult, TScalerFont& theScalerFont)>;
+using TOnScalerUserDraw = std::function<void(TvxDateScaler* caller, TCanvas* aCanvas, TRect aRect)>;
+
+// The message that delivers OnChange after the repaint that shows a change.
+constexpr unsigned WM_SCALER_CHANGE = 3022;
+
+// The time axis: a visible window of time (Start, Stop) laid out along the
+// control's length, with hidden hours and days taking no pixels, two rows of
+// scale marks, zooming, panning and timer scrolling.
+class TvxDateScaler : public TvxOffscreenPaint {
+public:
+  explicit TvxDateScaler(TComponent* AOwner);
+  ~TvxDateScaler() override;
+
+  // --- window -----------------------------------------------------------------
+  TDateTime GetStart() const noexcept { return fStart; }
+  TDateTime GetStop() const noexcept { return fStop; }
+  // Pans: the window begins at Value and keeps its visible length. Non-finite
+  // values are ignored.
+  void SetStart(TDateTime Value);
+  // Zooms: moves the end, keeping Start.
+  void SetStop(TDateTime Value);
+  virtual void SetScale(double aScale);
+  virtual void SetCenterScale(double aScale, TDateTime aCenter, int aPixel);
+  double GetScale();
+  virtual int GetScaleLen() const;
+  TDateTime VisibleTimeAmount();
+  TDateTime GetMinStart() const noexcept { return fMinStart; }
+  void SetMinStart(TDateTime Value);
+  TDateTime GetMaxStop() const noexcept { return fMaxStop; }
+  void SetMaxStop(TDateTime Value);
+  bool CheckIfOkStartStop(TDateTime aStart, TDateTime aStop);
+  bool GetHorizontal() const noexcept { return fHorizontal; }
+  void SetHorizontal(bool Value) noexcept { fHorizontal = Value; }
+  double GetZoomFactor() const noexcept { return fZoomFactor; }
+  void SetZoomFactor(double Value) noexcept { fZoomFactor = Value; }
+
+  // --- conversions --------------------------------------------------------------
+  virtual double PixelLenToDate(int n);
+  int DateToPixel(TDateTime aDate);
+  TDateTime PixelToDate(int aPixel);
+  double DateDiffToPixelLength(TDateTime aFrom, TDateTime aTo);
+  virtual int TimeToPixel(TDateTime aTime);
+  int GetPixelFromScaleMark(const TScaleMark& aMark);
+
+  // --- zoom, animation, scrolling -------------------------------------------------
+  void ZoomIn(int aPixel);
+  void ZoomOut(int aPixel);
+  void AnimateScaleTransition(double aScale, int aSteps);
+  void AnimateScaleTransition(double aScale, int aPixel, int aSteps);
+  void AnimateScaleTransition(TDateTime aStart, TDateTime aStop, int aSteps);
+  void StartStepUp();
+  void StartStepDown();
+  void StopStep();
+  double GetScrollStep() { return PixelLenToDate(15); }
+
+  void BeginUpdate() override;
+  void EndUpdate() override;
+  void Print(HDC DC, int x, int y, double scalex, double scaley, bool aResize) override;
+
+  // --- hidden time ----------------------------------------------------------------
+  TvxHiddenHours GetHiddenHours() const noexcept { return fHiddenHours; }
+  void SetHiddenHours(TvxHiddenHours Value);
+  TvxHiddenDays GetHiddenDays() const noexcept { return fHiddenDays; }
+  void SetHiddenDays(TvxHiddenDays Value);
+  bool IsHiddenHour(int aHour) const noexcept;
+  bool IsHiddenDay(long long aDay) const noexcept;
+  int GetHiddenHourCount() const noexcept { return fHiddenHoursCount; }
+  TDateTime VisibleTimeForDay(long long aDay) const noexcept;
+  TDateTime VisibleTimeForWeek();
+  TDateTime VisibleTimeForPartOfDay(long long aDay, TDateTime aLen, TDateTime aFrom) const noexcept;
+  TDateTime DateDiffToVisibleTime(TDateTime aFrom, TDateTime aTo);
+  TDateTime VisibleTimeDiffToTrueTime(TDateTime aFrom, TDateTime aVisible);
+  TDateTime VisibleTimeToTrueTime_Low(TDateTime aDate) const noexcept;
+  TDateTime VisibleTimeToTrueTime_High(TDateTime aDate) const noexcept;
+
+  // --- marks and labels ----------------------------------------------------------
+  void CalcDrawMode();
+  static TDateTime StepFork(TDateTime aMinTime, std::string& aName);
+  TDateTime Snap(TDateTime aDate, TDateTime aStep);
+  static TDateTime GetAdaptiveStep(TDateTime aDate, TDateTime aStep);
+  std::string GetApprioateStringShort(TDateTime aDate, TDateTime aStep, TScalerFont& aFont, int aPixels,
+                                      std::string& aSubStr, TScalerFont& aSubFont);
+  std::string GetApprioateStringLong(TDateTime aDate, TDateTime aStep, TScalerFont& aFont);
+  std::string GetWeekString(const std::string& aFormat, TDateTime aDate, bool aWithoutYear, int aPixels);
+  int GetWeekNum(TDateTime aDate, bool& aNextYear) const;
+  TDateTime FirstWeekOfYear(TDateTime aDate, bool& aContainsJan1) const;
+  TDateTime TruncToFirstDayOfWeek(TDateTime aDate) const;
+  static int DateToQuarter(TDateTime aDate);
+  int GetOddOrEventStartForVerticalBack() const noexcept { return fOddOrEven; }
+
+  const std::vector<TScaleMark>& GetShortScaleMarks() const noexcept { return fShortScaleMarkDrawList; }
+  const std::vector<TScaleMark>& GetLongScaleMarks() const noexcept { return fLongScaleMarkDrawList; }
+  TDateTime GetSmallStep() const noexcept { return fSmallStep; }
+  TDateTime GetLongStep() const noexcept { return fLongStep; }
+  const std::string& GetSmallStepName() const noexcept { return fSmallStepName; }
+  const std::string& GetLongStepName() const noexcept { return fLongStepName; }
+  TDateTime GetCtrlStep() const noexcept { return fCtrlStep; }
+
+  bool GetWeekNumbers() const noexcept { return fWeekNumbers; }
+  void SetWeekNumbers(bool Value);
+  int GetPixelsForModeSwitch() const noexcept { return fPixelsForModeSwitch; }
+  void SetPixelsForModeSwitch(int Value);
+  const std::string& GetDateFormat() const noexcept { return fDateFormat; }
+  void SetDateFormat(const std::string& Value);
+  const std::string& GetTimeFormat() const noexcept { return fTimeFormat; }
+  void SetTimeFormat(const std::string& Value);
+  const std::string& GetWeekPrefix() const noexcept { return fWeekPrefix; }
+  void SetWeekPrefix(const std::string& Value);
+  const std::string& GetQuarterPrefix() const noexcept { return fQuarterPrefix; }
+  void SetQuarterPrefix(const std::string& Value);
+  const std::string& GetWeekYearFormat() const noexcept { return fWeekYearFormat; }
+  void SetWeekYearFormat(const std::string& Value);
+  int GetFirstDayOfWeek() const noexcept { return fFirstDayOfWeek; }
+  // 1 = Sunday ... 7 = Saturday; other values are ignored.
+  void SetFirstDayOfWeek(int Value);
+  TFont* GetTextFont(TScalerFont aFont) noexcept;
+  void SetTextFont1(const TFont& Value);
+  void SetTextFont2(const TFont& Value);
+  void SetTextFont3(const TFont& Value);
+
+  // --- painting-side state (drawn by the painting code) ----------------------------
+  bool GetIndicatorOn() const noexcept { return fIndicatorOn; }
+  void SetIndicatorOn(bool Value);
+  TIndicatorStyle GetIndicatorStyle() const noexcept { return fIndicatorStyle; }
+  void SetIndicatorStyle(TIndicatorStyle Value);
+  TLookAndFeel GetLookAndFeel() const noexcept { return fLookAndFeel; }
+  void SetLookAndFeel(TLookAndFeel Value);
+  TScrollButtons GetScrollButtons() const noexcept { return fScrollButtons; }
+  void SetScrollButtons(TScrollButtons Value);
+  bool GetVerticalText() const noexcept { return fVerticalText; }
+  void SetVerticalText(bool Value) noexcept { fVerticalText = Value; }
+  bool GetRescaleWithCtrl() const noexcept { return fRescaleWithCtrl; }
+  void SetRescaleWithCtrl(bool Value) noexcept { fRescaleWithCtrl = Value; }
+  bool GetLongDatesToLeftEnd() const noexcept { return fLongDatesToLeftEnd; }
+  void SetLongDatesToLeftEnd(bool Value);
+  TRect GetUpButtonRect() const noexcept { return fUpButtonRect; }
+  TRect GetDownButtonRect() const noexcept { return fDownButtonRect; }
+  bool IsScrollingUp() const noexcept { return fScrollADDTIME; }
+  bool IsScrollingDown() const noexcept { return fScrollSUBTIME; }
+  bool IsScrollTimerOn() const noexcept;
+  unsigned GetScrollTimerInterval() const noexcept;
+  // Whether OnChange is due after the next paint.
+  bool GetCallOnChangeWhenRefreshed() const noexcept { return fCallOnChangeWhenRefreshed; }
+
+  TNotifyEvent OnChange;
+  TNotifyEvent OnAnimateChange;
+  TOnLimitScaling OnLimitScaling;
+  TOnUserStringEvent OnUserStringShort;
+  TOnUserStringEvent OnUserStringLong;
+  TOnUserStringEvent OnUserStringShortSub;
+  TOnInfoStringEvent OnInfoStringEvent;
+  TOnScalerUserDraw OnUserDrawBackground;
+  TOnScalerUserDraw OnUserDrawForeground;
+
+protected:
+  void OffscreenPaint() override;
+  void Resize() override;
+  void Dispatch(TMessage& Message) override;
+  // Draws the axis in aRect; the base draws the background only.
+  virtual void DoThePaint(TCanvas* aCanvas, const TRect& aRect);
+  // Posts the change message when a change is due (the end of every paint).
+  void PostChangeIfDue();
+  void CallChange();
+  void ScrollTimerTick();
+  // The scale length in print pixels while printing.
+  double ScalePixel();
+
+private:
+  void BuildScaleMarks(bool aLongRow, TDateTime aStep, std::vector<TScaleMark>& aList);
+  void ChangedLabels();
+  void AfterHiddenChange();
+  // Ends a mouse action as a left release at (-1, -1) and resets the window,
+  // before a failed rebuild raises.
+  void RecoverFromScaleError();
+  void FindScaleMarksFromDate(TDateTime aDate, int& aBefore, int& aAfter) const;
+  void FindScaleMarksFromPixel(int aPixel, int& aBefore, int& aAfter) const;
+  void CalcOddOrEven();
+
+  // window (Part of the time model)
+  TDateTime fMinStart = 0;
+  TDateTime fMaxStop;
+  TDateTime fOldStart = 0;
+  TDateTime fOldStop = 0;
+  TDateTime fVisibleTimeAmount = 0;
+  bool fVisibleTimeAmountValid = false;
+  TDateTime fStopOnLastDraw = 0;
+  bool fWasResized = false;
+  TDateTime fStart = 0;
+  TDateTime fStop = 0;
+  bool fHorizontal = false;
+  bool fCallOnChangeWhenRefreshed = false;
+  bool fScrollSUBTIME = false;
+  bool fScrollADDTIME = false;
+  TTimer* fScrollTimer = nullptr;  // owned as a component
+  double fZoomFactor = 0.9;
+  TDateTime fMouseDownTime = 0;
+  bool fAutScrollStarted = false;
+  int fOldScaleLen = 0;
+  double fOldScale = 0;
+
+  // hidden time
+  bool fVisibleTimeForWeekOutOfDate = true;
+  TDateTime fVisibleTimeForWeek = 0;
+  TvxHiddenHours fHiddenHours;
+  TvxHiddenDays fHiddenDays;
+  int fHiddenDaysCount = 0;
+  int fHiddenHoursCount = 0;
+
+  // marks
+  bool fWeekNumbers = true;
+  std::vector<TScaleMark> fShortScaleMarkDrawList;
+  std::vector<TScaleMark> fLongScaleMarkDrawList;
+  bool fListsCreated = false;
+  TDateTime fSmallStep = kScale1Day;
+  TDateTime fLongStep = kScale1Week;
+  std::string fSmallStepName;
+  std::string fLongStepName;
+  int fPixelsForModeSwitch = 15;
+  double fDrawStep = kScale1Day;
+  std::string fTimeFormat;
+  std::string fDateFormat;
+  std::string fWeekPrefix = " w ";
+  std::string fQuarterPrefix = " Q";
+  std::string fWeekYearFormat = "YYYY";
+  TDateTime fCtrlStep = 0;
+  int fFirstDayOfWeek = 2;
+  int fOddOrEven = 0;
+
+protected:
+  // painting and mouse state
+  TFont fTextFont1;
+  TFont fTextFont2;
+  TFont fTextFont3;
+  TIndicatorStyle fIndicatorStyle = isNormal;
+  bool fRescaleWithCtrl = false;
+  TLookAndFeel fLookAndFeel = tlfClassic;
+  TScrollButtons fScrollButtons = tsbClassic;
+  bool fVerticalText = false;
+  bool fLongDatesToLeftEnd = false;
+  bool fDown = false;
+  bool fReScaling = false;
+  int fDownX = 0;
+  int fDownY = 0;
+  double fDownScale = 0;
+  TShiftState fShift;
+  int fDownPix = 0;
+  TDateTime fDownDate = 0;
+  TRect fUpButtonRect = NoRect();
+  TRect fDownButtonRect = NoRect();
+  bool fIndicatorOn = true;
+};
+
+}  // namespace vx
