@@ -244,8 +244,9 @@ TDateTime TvxDateScaler::PixelToDate(int aPixel) {
     highDate = fShortScaleMarkDrawList[static_cast<size_t>(after)].DateTime;
     highPix = fShortScaleMarkDrawList[static_cast<size_t>(after)].Pixel;
   }
-  if (lowPix <= aPixel && aPixel < highPix) {
-    if (lowPix == aPixel) return VisibleTimeToTrueTime_Low(lowDate);  // exactly on the low bound
+  // Exactly on a mark (the last one may end the row right at the end).
+  if (before >= 0 && lowPix == aPixel) return VisibleTimeToTrueTime_Low(lowDate);
+  if (lowPix < aPixel && aPixel < highPix) {
     // Bisection on DateToPixel, so that the answer agrees with it.
     for (int round = 0; round < 200; ++round) {
       const double mid = lowDate + (highDate - lowDate) / 2;
