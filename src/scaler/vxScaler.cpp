@@ -432,12 +432,6 @@ void TvxDateScaler::OffscreenPaint() {
   fStopOnLastDraw = fStop;
 }
 
-void TvxDateScaler::DoThePaint(TCanvas* aCanvas, const TRect& aRect) {
-  aCanvas->GetBrush()->SetColor(GetColor());
-  aCanvas->FillRect(aRect);
-  PostChangeIfDue();
-}
-
 void TvxDateScaler::PostChangeIfDue() {
   if (fCallOnChangeWhenRefreshed && OnChange && !fReScaling) {
     fCallOnChangeWhenRefreshed = false;

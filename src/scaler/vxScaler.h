@@ -229,6 +229,11 @@ public:
   unsigned GetScrollTimerInterval() const noexcept;
   // Whether OnChange is due after the next paint.
   bool GetCallOnChangeWhenRefreshed() const noexcept { return fCallOnChangeWhenRefreshed; }
+  // Pixel of every short and long tick of the last paint; owners draw their
+  // grid lines and bands from them.
+  const std::vector<int>& GetShortLinePos() const noexcept { return fShortLinePos; }
+  const std::vector<int>& GetLongLinePos() const noexcept { return fLongLinePos; }
+  bool IsRescaling() const noexcept { return fReScaling; }
 
   TNotifyEvent OnChange;
   TNotifyEvent OnAnimateChange;
@@ -244,8 +249,31 @@ protected:
   void OffscreenPaint() override;
   void Resize() override;
   void Dispatch(TMessage& Message) override;
-  // Draws the axis in aRect; the base draws the background only.
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void MouseMove(TShiftState Shift, int X, int Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  bool RescaleNotPan() const noexcept;
+
+  // Painting: the whole axis into aRect of aCanvas (the off-screen bitmap, or
+  // the printer's canvas).
   virtual void DoThePaint(TCanvas* aCanvas, const TRect& aRect);
+  void CalcPixAndDrawScaleMarks(TCanvas* aCanvas, const TRect& aRect, int fx, int fy);
+  void DrawScaleMarksText(TCanvas* aCanvas, const TRect& aRect);
+  int GetScaleMarkPix(const std::vector<TScaleMark>& aList, size_t i, bool aLeftPlaced);
+  int GetBoxPix(const std::vector<TScaleMark>& aList, size_t i);
+  bool TermsForLeftPlacedText(const TScaleMark& aMark) const noexcept;
+  void RotateFontIfNeeded(TFont* aFont) const;
+  void DrawBoxes(TCanvas* aCanvas, const TRect& aRect);
+  void DrawScrollButtons(TCanvas* aCanvas);
+  // Direction as a clock position: 3 right, 6 down, 9 left, 12 up.
+  void DrawTriangleButton(TCanvas* aCanvas, const TRect& aRect, bool aPressed, int aDirection);
+  void DrawZoomButtons(TCanvas* aCanvas);
+  void DrawScaleIndicator(TCanvas* aCanvas);
+  void NormalIndicator(TCanvas* aCanvas);
+  void SoberIndicator(TCanvas* aCanvas);
+  void ColorFullIndicator(TCanvas* aCanvas);
+  void DoBackground(TCanvas* aCanvas, const TRect& aRect);
+  void DoForeground(TCanvas* aCanvas, const TRect& aRect);
   // Posts the change message when a change is due (the end of every paint).
   void PostChangeIfDue();
   void CallChange();
@@ -333,9 +361,18 @@ protected:
   TShiftState fShift;
   int fDownPix = 0;
   TDateTime fDownDate = 0;
+  std::vector<int> fShortLinePos;
+  std::vector<int> fLongLinePos;
   TRect fUpButtonRect = NoRect();
   TRect fDownButtonRect = NoRect();
   bool fIndicatorOn = true;
+  TRect fScaleUpButton = NoRect();  // zoom buttons: reserved, never drawn
+  TRect fScaleDownButton = NoRect();
+
+private:
+  // Draws one label when it does not collide with the last one of its row.
+  void DrawLabel(TCanvas* aCanvas, const std::string& aText, TScalerFont aFont, int anAnchor, int aTextPos,
+                 int& aLast, bool aLeftPlaced, bool aLong);
 };
 
 }  // namespace vx

@@ -49,6 +49,16 @@ TEST(Canvas, ShapesKeepToTheirPixels) {
   EXPECT_EQ(l.At(13, 4), clBlack);  // drawn as the start of the second line
   EXPECT_EQ(l.At(13, 14), clWhite);
   EXPECT_EQ(l.c->GetPenPos(), Point(13, 14));
+  // Whatever the direction, the start is drawn and the end is not.
+  l.c->MoveTo(30, 14);
+  l.c->LineTo(30, 4);
+  l.c->MoveTo(39, 20);
+  l.c->LineTo(29, 20);
+  EXPECT_EQ(l.At(30, 14), clBlack);
+  EXPECT_EQ(l.At(30, 5), clBlack);
+  EXPECT_EQ(l.At(30, 4), clWhite);
+  EXPECT_EQ(l.At(39, 20), clBlack);
+  EXPECT_EQ(l.At(29, 20), clWhite);
 
   Surface f;
   f.c->GetBrush()->SetColor(clBlue);

@@ -74,8 +74,13 @@ TFont::TFont() : fHeight(-MulDiv(8, ScreenPixelsPerInch, 72)) {}
 
 void TFont::Assign(const TFont& theSource) {
   if (&theSource == this) return;
+  const int height = MulDiv(theSource.fHeight, fPixelsPerInch, theSource.fPixelsPerInch);
+  // Same font: no change to report (a canvas then keeps its prepared font).
+  if (fName == theSource.fName && fHeight == height && fStyle == theSource.fStyle && fColor == theSource.fColor &&
+      fOrientation == theSource.fOrientation)
+    return;
   fName = theSource.fName;
-  fHeight = MulDiv(theSource.fHeight, fPixelsPerInch, theSource.fPixelsPerInch);
+  fHeight = height;
   fStyle = theSource.fStyle;
   fColor = theSource.fColor;
   fOrientation = theSource.fOrientation;
@@ -210,7 +215,8 @@ QPainter* TCanvas::Prepare(bool usePen, bool useBrush) {
     QPen pen(ToQColor(fPen.GetColor()));
     const int width = fPen.GetWidth();
     pen.setWidth(width <= 1 ? 0 : width);
-    pen.setCapStyle(width <= 1 ? Qt::FlatCap : Qt::RoundCap);
+    // Thin lines cover both ends; LineTo stops one pixel short itself.
+    pen.setCapStyle(width <= 1 ? Qt::SquareCap : Qt::RoundCap);
     pen.setJoinStyle(width <= 1 ? Qt::MiterJoin : Qt::RoundJoin);
     switch (fPen.GetStyle()) {
       case psDash: pen.setDashPattern({18, 6}); break;
@@ -273,8 +279,21 @@ void TCanvas::LineTo(int x, int y) {
   if (!p || fPen.GetStyle() == psClear || fPen.GetMode() == pmNop) return;
   const int dx = x - from.X, dy = y - from.Y;
   if (dx == 0 && dy == 0) return;
-  // A flat cap leaves the end point undrawn, as lines here must.
-  p->drawLine(from.X, from.Y, x, y);
+  if (fPen.GetWidth() > 1) {
+    p->drawLine(from.X, from.Y, x, y);
+    return;
+  }
+  // The end point stays undrawn, whatever the direction: stop one step short
+  // along the longer axis.
+  int ex, ey;
+  if (std::abs(dx) >= std::abs(dy)) {
+    ex = x - (dx > 0 ? 1 : -1);
+    ey = from.Y + static_cast<int>(std::lround(static_cast<double>(ex - from.X) * dy / dx));
+  } else {
+    ey = y - (dy > 0 ? 1 : -1);
+    ex = from.X + static_cast<int>(std::lround(static_cast<double>(ey - from.Y) * dx / dy));
+  }
+  p->drawLine(from.X, from.Y, ex, ey);
 }
 
 void TCanvas::Polyline(std::span<const TPoint> thePoints) {

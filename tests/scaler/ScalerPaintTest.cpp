@@ -1,0 +1,250 @@
+#include <gtest/gtest.h>
+
+#include "UiTestSupport.h"
+#include "platform/rtl/Math.h"
+#include "scaler/vxScaler.h"
+
+using namespace vx;
+
+namespace {
+
+TDateTime D(int y, int m, int d) { return EncodeDate(y, m, d); }
+
+// A horizontal 1000 x 45 scaler over ten days from 2024-01-01 (100 px a day),
+// without indicator and buttons unless a test wants them.
+struct Painted {
+  TvxDateScaler s{nullptr};
+  TBitmap shot;
+  Painted() {
+    s.SetHorizontal(true);
+    s.SetBounds(0, 0, 1000, 45);
+    s.SetStart(D(2024, 1, 1));
+    s.SetStop(D(2024, 1, 11));
+    s.SetIndicatorOn(false);
+    s.SetScrollButtons(tsbOff);
+    s.SetColor(clWhite);
+  }
+  TCanvas* Paint() {
+    s.PaintTo(&shot);
+    return shot.GetCanvas();
+  }
+  bool InkIn(int x1, int y1, int x2, int y2) {
+    TCanvas* c = shot.GetCanvas();
+    for (int y = y1; y < y2; ++y)
+      for (int x = x1; x < x2; ++x)
+        if (c->GetPixel(x, y) != clWhite) return true;
+    return false;
+  }
+};
+
+}  // namespace
+
+TEST(ScalerPaint, TicksRiseFromTheBottomEdge) {
+  Painted p;
+  TCanvas* c = p.Paint();
+  // Ticks run up from the bottom edge and stop short of their length: day
+  // ticks (5) cover 41..44, the week tick at Monday 2024-01-08 (15) 31..44.
+  for (int y = 41; y < 45; ++y) EXPECT_EQ(c->GetPixel(300, y), clBlack) << y;
+  EXPECT_NE(c->GetPixel(300, 40), clBlack);
+  EXPECT_NE(c->GetPixel(301, 43), clBlack);
+  EXPECT_EQ(c->GetPixel(700, 31), clBlack);
+  EXPECT_NE(c->GetPixel(700, 30), clBlack);
+  const std::vector<int>& shorts = p.s.GetShortLinePos();
+  EXPECT_NE(std::find(shorts.begin(), shorts.end(), 300), shorts.end());
+  const std::vector<int>& longs = p.s.GetLongLinePos();
+  EXPECT_NE(std::find(longs.begin(), longs.end(), 700), longs.end());
+
+  // Boxed: grey band lines instead of ticks.
+  p.s.SetLookAndFeel(tlfBoxed);
+  c = p.Paint();
+  const TColor grey = RGB(128, 128, 128);
+  EXPECT_EQ(c->GetPixel(500, 15), grey);
+  EXPECT_EQ(c->GetPixel(500, 30), grey);
+  EXPECT_EQ(c->GetPixel(700, 20), grey);  // a week separator between the bands
+  EXPECT_EQ(c->GetPixel(300, 40), grey);  // a day separator below them
+  EXPECT_NE(c->GetPixel(300, 20), grey);
+}
+
+TEST(ScalerPaint, ScrollButtonsByStyle) {
+  Painted p;
+  p.s.SetScrollButtons(tsbClassic);
+  p.Paint();
+  EXPECT_EQ(p.s.GetDownButtonRect(), Rect(1, 1, 20, 20));
+  EXPECT_EQ(p.s.GetUpButtonRect(), Rect(981, 1, 1000, 20));
+  EXPECT_TRUE(p.InkIn(1, 1, 20, 20));
+  p.s.SetScrollButtons(tsbSmall);
+  p.Paint();
+  EXPECT_EQ(p.s.GetDownButtonRect(), Rect(1, 1, 12, 12));
+
+  // A press on a button scrolls on the timer until the release.
+  p.s.Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(995, 5));
+  EXPECT_TRUE(p.s.IsScrollTimerOn());
+  EXPECT_TRUE(p.s.IsScrollingUp());
+  p.s.Perform(WM_LBUTTONUP, 0, MAKELPARAM(995, 5));
+  EXPECT_FALSE(p.s.IsScrollTimerOn());
+  EXPECT_FALSE(p.s.IsScrollingUp());
+
+  p.s.SetScrollButtons(tsbOff);
+  p.Paint();
+  EXPECT_EQ(p.s.GetUpButtonRect(), NoRect());
+  EXPECT_EQ(p.s.GetDownButtonRect(), NoRect());
+  p.s.Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(995, 5));
+  EXPECT_FALSE(p.s.IsScrollTimerOn());
+  p.s.Perform(WM_LBUTTONUP, 0, MAKELPARAM(995, 5));
+
+  // The print has no buttons.
+  p.s.SetScrollButtons(tsbClassic);
+  auto dc = TDeviceContext::CreateImage(1000, 45);
+  p.s.Print(dc.get(), 0, 0, 1, 1, false);
+  TCanvas printed;
+  printed.SetHandle(dc.get());
+  EXPECT_EQ(vxtest::MatchingPixels(&printed, 20, 14, [](TColor c) { return c != clWhite; }).Left, -1);
+}
+
+TEST(ScalerPaint, LabelsThatWouldCollideAreDropped) {
+  Painted p;
+  // Every short label the same text, w pixels wide, and the days w pixels apart.
+  const std::string text = "WWWWW";
+  TCanvas measure;
+  auto dc = TDeviceContext::CreateImage(10, 10);
+  measure.SetHandle(dc.get());
+  measure.SetFont(*p.s.GetTextFont(sTextFont1));
+  const int w = measure.TextWidth(text);
+  ASSERT_GT(w, 20);
+  p.s.OnUserStringShort = [&](TDateTime, TDateTime, std::string& t, TScalerFont&) { t = text; };
+  p.s.SetStop(D(2024, 1, 1) + 1000.0 / w);
+  p.s.CalcDrawMode();
+  ASSERT_EQ(p.s.GetSmallStep(), kScale1Day);
+  p.Paint();
+  // Centred in their intervals: label k starts at k * w. Label 0 would start
+  // at 0 (not drawn), label 1 is drawn, label 2 collides with it, label 3 is drawn.
+  EXPECT_FALSE(p.InkIn(2, 30, w - 2, 40));
+  EXPECT_TRUE(p.InkIn(w + 2, 30, 2 * w - 2, 40));
+  EXPECT_FALSE(p.InkIn(2 * w + 2, 30, 3 * w - 2, 40));
+  EXPECT_TRUE(p.InkIn(3 * w + 2, 30, 4 * w - 2, 40));
+
+  // Seven more pixels between them and they all fit.
+  p.s.SetStop(D(2024, 1, 1) + 1000.0 / (w + 7));
+  p.Paint();
+  EXPECT_TRUE(p.InkIn(2 * (w + 7) + 2, 30, 3 * (w + 7) - 2, 40));
+}
+
+TEST(ScalerPaint, NormalIndicatorShowsWhereTheWindowLiesInThePeriod) {
+  Painted p;
+  p.s.SetStart(D(2024, 3, 1));
+  p.s.SetStop(D(2024, 5, 1));
+  p.s.SetIndicatorOn(true);
+  std::string shown;
+  p.s.OnInfoStringEvent = [&](std::string& text, TScalerFont&) { shown = text; };
+  TCanvas* c = p.Paint();
+  EXPECT_EQ(shown, "2024-2025");
+  TCanvas measure;
+  auto dc = TDeviceContext::CreateImage(10, 10);
+  measure.SetHandle(dc.get());
+  measure.SetFont(*p.s.GetTextFont(sTextFont1));
+  const int x0 = 33 + measure.TextWidth(shown) + 10, length = 1000 - 33 - x0;
+  const int g1 = x0 + Round(length * 60.0 / 366), g2 = x0 + Round(length * 121.0 / 366);
+  const TColor green = RGB(0, 128, 0);
+  EXPECT_EQ(c->GetPixel((g1 + g2) / 2, 5), green);
+  EXPECT_EQ(c->GetPixel(g1, 5), green);
+  EXPECT_EQ(c->GetPixel(g2, 5), green);
+  EXPECT_EQ(c->GetPixel(g1 - 3, 5), ColorToRGB(clBtnHighlight));
+  EXPECT_EQ(c->GetPixel(g2 + 3, 5), ColorToRGB(clBtnHighlight));
+  EXPECT_EQ(c->GetPixel((g1 + g2) / 2, 6), ColorToRGB(clBtnShadow));
+
+  // The colourful indicator is drawn on screen but never printed.
+  p.s.SetIndicatorStyle(isColorfull);
+  c = p.Paint();
+  EXPECT_TRUE(p.InkIn(495, 5, 505, 9));
+  auto print = TDeviceContext::CreateImage(1000, 45);
+  p.s.Print(print.get(), 0, 0, 1, 1, false);
+  TCanvas printed;
+  printed.SetHandle(print.get());
+  EXPECT_EQ(vxtest::MatchingPixels(&printed, 1000, 12, [](TColor px) { return px != clWhite; }).Left, -1);
+}
+
+namespace {
+// A scaler whose mouse handlers are called the classic way.
+struct Dragged : Painted {
+  void Press(int x, WPARAM keys = MK_LBUTTON) { s.Perform(WM_LBUTTONDOWN, keys, MAKELPARAM(x, 30)); }
+  void Move(int x, WPARAM keys = MK_LBUTTON) { s.Perform(WM_MOUSEMOVE, keys, MAKELPARAM(x, 30)); }
+  void Release(int x) { s.Perform(WM_LBUTTONUP, 0, MAKELPARAM(x, 30)); }
+};
+}  // namespace
+
+TEST(ScalerPaint, DragZoomsOrPansByTheCtrlRule) {
+  Dragged d;
+  const double scale = d.s.GetScale();
+  d.Press(400);
+  const TDateTime under = d.s.PixelToDate(400);
+  d.Move(450);
+  EXPECT_NEAR(d.s.GetScale(), 1.5 * scale, 1e-9);  // 1 % per pixel, from the press
+  EXPECT_NEAR(d.s.PixelToDate(400), under, 1.5 * scale);
+  EXPECT_TRUE(d.s.IsRescaling());
+  d.Move(350);
+  EXPECT_NEAR(d.s.GetScale(), 0.5 * scale, 1e-9);
+  d.Release(350);
+  EXPECT_FALSE(d.s.IsRescaling());
+
+  // A Ctrl-drag pans: the content follows the mouse.
+  Dragged pan;
+  const TDateTime start = pan.s.GetStart();
+  const double panScale = pan.s.GetScale();
+  pan.Press(400, MK_LBUTTON | MK_CONTROL);
+  pan.Move(450, MK_LBUTTON | MK_CONTROL);
+  EXPECT_NEAR(pan.s.GetStart(), start - 50 * panScale, 1e-9);
+  EXPECT_NEAR(pan.s.GetScale(), panScale, 1e-9);
+  pan.Move(420, MK_LBUTTON | MK_CONTROL);
+  EXPECT_NEAR(pan.s.GetStart(), start - 20 * panScale, 1e-9);
+  pan.Release(420);
+
+  // RescaleWithCtrl swaps the gestures.
+  Dragged swapped;
+  swapped.s.SetRescaleWithCtrl(true);
+  const TDateTime s0 = swapped.s.GetStart();
+  swapped.Press(400);
+  swapped.Move(430);
+  EXPECT_NEAR(swapped.s.GetStart(), s0 - 30 * swapped.s.GetScale(), 1e-9);
+  swapped.Release(430);
+  const double sc = swapped.s.GetScale();
+  swapped.Press(400, MK_LBUTTON | MK_CONTROL);
+  swapped.Move(420, MK_LBUTTON | MK_CONTROL);
+  EXPECT_NEAR(swapped.s.GetScale(), 1.2 * sc, 1e-9);
+  swapped.Release(420);
+}
+
+TEST(ScalerPaint, ChangeArrivesAfterTheRepaintNotDuringARescale) {
+  Dragged d;
+  int changes = 0;
+  d.s.OnChange = [&](TObject*) { ++changes; };
+  d.Paint();
+  vxtest::ProcessEventsUntilIdle();
+  changes = 0;
+  d.Press(400);
+  d.Move(430);
+  d.Paint();
+  vxtest::ProcessEventsUntilIdle();
+  EXPECT_EQ(changes, 0);  // held back while the drag zooms
+  d.Move(460);
+  d.Release(460);
+  d.Paint();
+  vxtest::ProcessEventsUntilIdle();
+  EXPECT_EQ(changes, 1);
+}
+
+TEST(ScalerPaint, PrintedBandsFollowThePrintScale) {
+  Painted p;
+  p.s.SetBounds(0, 0, 500, 45);
+  p.s.SetStop(D(2024, 1, 6));
+  auto dc = TDeviceContext::CreateImage(1200, 200);
+  p.s.Print(dc.get(), 0, 0, 2, 2, true);
+  TCanvas printed;
+  printed.SetHandle(dc.get());
+  // Short labels in the band from 60 (30 x 2), long ones from 30; nothing above.
+  const TRect ink = vxtest::MatchingPixels(&printed, 1200, 200, [](TColor px) { return px != clWhite; });
+  EXPECT_GE(ink.Top, 30);
+  EXPECT_TRUE(vxtest::MatchingPixels(&printed, 1200, 75, [](TColor px) { return px != clWhite; }).Bottom > 60);
+  // The day ticks are at print pixels: 200 per day.
+  EXPECT_EQ(printed.GetPixel(400, 89), clBlack);
+  EXPECT_EQ(p.s.GetShortScaleMarks()[2].Pixel, 200);  // screen pixels again afterwards
+}
