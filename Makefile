@@ -10,10 +10,17 @@ all: demo
 deps:
 	@bash scripts/install-deps.sh
 
+# A window with a display; otherwise every page rendered to out/ as PNG and PDF.
 demo: deps
 	cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DVX_BUILD_BENCH=ON -DVX_BUILD_TESTS=OFF
 	cmake --build build-release -j$(JOBS) --target vxdemo
-	./build-release/examples/vxdemo/vxdemo
+	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
+	  ./build-release/examples/vxdemo/vxdemo; \
+	else \
+	  echo "No display: rendering the gallery into out/"; \
+	  ./build-release/examples/vxdemo/vxdemo --render out; \
+	  echo "The gallery's pages are in out/ (PNG and PDF)."; \
+	fi
 
 # Everything under ASan+UBSan, then the threaded suites under TSan.
 test: deps

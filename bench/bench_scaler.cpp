@@ -68,6 +68,27 @@ void BM_PixelToDateOneMonth(benchmark::State& state) {
 }
 BENCHMARK(BM_PixelToDateOneMonth);
 
+// A full paint cycle (bitmap, ticks, labels, buttons, indicator, copy) of a
+// shown 1920 x 45 scaler, nothing hidden.
+void PaintAt(benchmark::State& state, double scale, double expectedStep) {
+  TvxDateScaler s(nullptr);
+  s.SetHorizontal(true);
+  s.SetBounds(0, 0, 1920, 45);
+  s.SetStart(EncodeDate(2024, 3, 1));
+  s.SetScale(scale);
+  if (s.GetSmallStep() != expectedStep) state.SkipWithError("unexpected resolution");
+  s.Show();
+  QCoreApplication::processEvents();
+  for (auto _ : state) s.Repaint();
+  state.counters["short_marks"] = static_cast<double>(s.GetShortScaleMarks().size());
+}
+void BM_PaintDay(benchmark::State& state) { PaintAt(state, 0.02, kScale1Day); }
+void BM_PaintHour(benchmark::State& state) { PaintAt(state, 0.002, kScale1Hour); }
+void BM_PaintMinute(benchmark::State& state) { PaintAt(state, 0.00003, kScale1Min); }
+BENCHMARK(BM_PaintDay)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PaintHour)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PaintMinute)->Unit(benchmark::kMicrosecond);
+
 }  // namespace
 
 int main(int argc, char** argv) {

@@ -265,7 +265,9 @@ void TvxDateScaler::NormalIndicator(TCanvas* aCanvas) {
   const double step = years ? kScale1Year : kScale1Month;
   const double jump = years ? 366 : 32;
   a = b = Snap(mid, step);
-  for (int k = 0; k < 10000 && fStart < a; ++k) a = Snap(a - jump, step);
+  // Back one period at a time: from a period's first day, the day before lies
+  // in the previous one (a whole year or 32 days back would skip one).
+  for (int k = 0; k < 10000 && fStart < a; ++k) a = Snap(a - 1, step);
   for (int k = 0; k < 10000 && fStop > b; ++k) b = Snap(b + jump, step);
   if (years)
     text = FormatDateTime("YYYY", a) + "-" + FormatDateTime("YYYY", b);

@@ -242,7 +242,18 @@ QPainter* TCanvas::Prepare(bool usePen, bool useBrush) {
 }
 
 void TCanvas::ApplyFontToDevice() {
-  if (fFontDirty || !fQFont) {
+  // Colour and orientation are applied per call; only name, height and style
+  // make a different device font.
+  if (fQFont && !fFontDirty) return;
+  if (fQFont && fBuiltName == fFont.GetName() && fBuiltHeight == fFont.GetHeight() &&
+      fBuiltStyle == fFont.GetStyle()) {
+    fFontDirty = false;
+    return;
+  }
+  fBuiltName = fFont.GetName();
+  fBuiltHeight = fFont.GetHeight();
+  fBuiltStyle = fFont.GetStyle();
+  {
     auto f = std::make_unique<QFont>(ToQString(fFont.GetName()));
     f->setPixelSize(std::max(1, std::abs(fFont.GetHeight())));
     TFontStyles st = fFont.GetStyle();

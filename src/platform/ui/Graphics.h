@@ -204,6 +204,9 @@ private:
   TPoint fPenPos;
   std::unique_ptr<QFont> fQFont;  // the font as the device renders it
   bool fFontDirty = true;
+  std::string fBuiltName;  // what fQFont was made from
+  int fBuiltHeight = 0;
+  TFontStyles fBuiltStyle;
 };
 
 // An off-screen picture that can be resized and drawn on through its canvas.
