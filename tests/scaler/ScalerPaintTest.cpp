@@ -152,6 +152,16 @@ TEST(ScalerPaint, NormalIndicatorShowsWhereTheWindowLiesInThePeriod) {
   EXPECT_EQ(c->GetPixel(g2 + 3, 5), ColorToRGB(clBtnHighlight));
   EXPECT_EQ(c->GetPixel((g1 + g2) / 2, 6), ColorToRGB(clBtnShadow));
 
+  // The period grows one month or year at a time and skips none.
+  p.s.SetStart(D(2026, 11, 30));
+  p.s.SetStop(D(2026, 12, 7));
+  p.Paint();
+  EXPECT_EQ(shown, "2026 Nov-Jan");
+  p.s.SetStop(D(2028, 6, 1));
+  p.s.SetStart(D(2025, 6, 1));
+  p.Paint();
+  EXPECT_EQ(shown, "2025-2027");  // 2025-06-01 to 2026-12-01
+
   // The colourful indicator is drawn on screen but never printed.
   p.s.SetIndicatorStyle(isColorfull);
   c = p.Paint();
