@@ -1,0 +1,65 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/rtl/Object.h"
+#include "platform/rtl/Types.h"
+#include "platform/ui/Graphics.h"
+
+namespace vx {
+
+class TvxTimeItemTextCollection;
+
+// Where a text sits relative to its item, per direction: inside it (clipped to
+// it), in the box of the item's size just before it (left or above), or just
+// after it (right or below).
+enum TTextRectPlace { trpInside, trpOutsideNear, trpOutsideFar };
+
+using TOnStyleSet = std::function<void(TvxTimeItemTextCollection* aTimeItemTextCollection, TCanvas* aCanvas, int aStyle)>;
+
+class TvxTimeItemText : public TObject {
+public:
+  int GetStyle() const noexcept { return FStyle; }
+  void SetStyle(int Value) noexcept { FStyle = Value; }
+  const std::string& GetText() const noexcept { return FText; }
+  void SetText(const std::string& Value) { FText = Value; }
+  TPoint GetPos() const noexcept { return FPos; }
+  void SetPos(TPoint Value) noexcept { FPos = Value; }
+  TTextRectPlace GetTextRectPlaceX() const noexcept { return fTextRectPlaceX; }
+  TTextRectPlace GetTextRectPlaceY() const noexcept { return fTextRectPlaceY; }
+
+private:
+  friend class TvxTimeItemTextCollection;
+  int FStyle = 0;
+  std::string FText;
+  TPoint FPos;
+  TTextRectPlace fTextRectPlaceY = trpInside;
+  TTextRectPlace fTextRectPlaceX = trpInside;
+};
+
+// The labels of one time item, drawn with it.
+class TvxTimeItemTextCollection : public TObject {
+public:
+  TvxTimeItemText* AddText(const std::string& aText, int x, int y, int aStyle);
+  TvxTimeItemText* AddTextEx(const std::string& aText, int x, int y, int aStyle, TTextRectPlace aPlaceX,
+                             TTextRectPlace aPlaceY);
+  // EListError outside 0 .. Count-1.
+  void DropText(int i);
+  int GetCount() const noexcept { return static_cast<int>(fTexts.size()); }
+  TvxTimeItemText* GetTimeItemText(int i) const;
+
+  // Draws every text of an item whose rectangle is aRect; offsets are scaled
+  // by the print scales. Texts inside the item are clipped to it, texts
+  // beside it are not clipped.
+  void DrawToCanvasInsideRect(const TRect& aRect, TCanvas* aCanvas, double aScaleX, double aScaleY);
+
+  TOnStyleSet fOnStyleSet;
+
+private:
+  std::vector<std::unique_ptr<TvxTimeItemText>> fTexts;
+};
+
+}  // namespace vx

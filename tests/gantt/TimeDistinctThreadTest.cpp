@@ -1,0 +1,130 @@
+// Layout threads: delivery on the user-interface thread, stopping, and every
+// way of disposing of them. Also run under ThreadSanitizer (make tsan).
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <chrono>
+#include <deque>
+#include <thread>
+
+#include "UiTestSupport.h"
+#include "gantt/vxTimeDistinctGeneric.h"
+
+using namespace vx;
+
+namespace {
+
+// A row's worth of holders: n items of one hour every 20 minutes (three deep).
+void Fill(TTimeDistinctGenericThread* t, int n, std::deque<TObject>& refs) {
+  refs.resize(static_cast<size_t>(n));
+  for (int i = 0; i < n; ++i)
+    t->GetList()->Add(45000 + i / 72.0, 45000 + i / 72.0 + 1 / 24.0, "", &refs[static_cast<size_t>(i)]);
+}
+
+void WaitUntil(const std::function<bool()>& done, int maxMs = 20000) {
+  for (int k = 0; k < maxMs / 2 && !done(); ++k) {
+    QCoreApplication::processEvents();
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+}
+
+}  // namespace
+
+TEST(LayoutThread, DeliversOnTheUiThreadAndIsFreedAfter) {
+  const int before = TTimeDistinctGenericThread::ThreadCount();
+  auto* t = new TTimeDistinctGenericThread();
+  EXPECT_EQ(TTimeDistinctGenericThread::ThreadCount(), before + 1);
+  std::deque<TObject> refs;
+  Fill(t, 300, refs);
+  int delivered = 0;
+  int highest = 0;
+  const std::thread::id ui = std::this_thread::get_id();
+  t->fOnDone = [&](TObject* sender) {
+    EXPECT_EQ(std::this_thread::get_id(), ui);
+    auto* thread = static_cast<TTimeDistinctGenericThread*>(sender);
+    for (TObject& r : refs) highest = std::max(highest, thread->GetList()->FindFromReference(&r)->GetDistinctPosition());
+    ++delivered;
+  };
+  t->Start();
+  WaitUntil([&] { return delivered > 0; });
+  EXPECT_EQ(delivered, 1);
+  EXPECT_EQ(highest, 3);
+  TTimeDistinctGenericThread::FreeAndCleanUp(t);
+  EXPECT_EQ(t, nullptr);
+  WaitUntil([&] { return TTimeDistinctGenericThread::ThreadCount() == before; });
+  EXPECT_EQ(TTimeDistinctGenericThread::ThreadCount(), before);
+
+  // An empty list still reports done.
+  auto* empty = new TTimeDistinctGenericThread();
+  bool done = false;
+  empty->fOnDone = [&](TObject*) { done = true; };
+  empty->Start();
+  WaitUntil([&] { return done; });
+  EXPECT_TRUE(done);
+  TTimeDistinctGenericThread::FreeAndCleanUp(empty);
+  WaitUntil([&] { return TTimeDistinctGenericThread::ThreadCount() == before; });
+}
+
+TEST(LayoutThread, DisposedAtAnyStageItNeverDeliversAndTheCountStaysRight) {
+  const int before = TTimeDistinctGenericThread::ThreadCount();
+  int delivered = 0;
+  std::vector<std::deque<TObject>> refs(60);
+  for (int k = 0; k < 60; ++k) {
+    auto* t = new TTimeDistinctGenericThread();
+    Fill(t, 2000 + 37 * k, refs[static_cast<size_t>(k)]);
+    t->fOnDone = [&](TObject*) { ++delivered; };
+    switch (k % 4) {
+      case 0:  // never started
+        break;
+      case 1:  // running
+        t->Start();
+        break;
+      case 2:  // started, maybe finished, result maybe waiting for the UI thread
+        t->Start();
+        std::this_thread::sleep_for(std::chrono::milliseconds(k % 7));
+        break;
+      default:  // finished and its result on the way
+        t->Start();
+        while (!t->Finished() && TTimeDistinctGenericThread::ThreadCount() > 0) {
+          std::this_thread::sleep_for(std::chrono::milliseconds(1));
+          if (t->Terminated()) break;
+          QCoreApplication::processEvents();
+          if (delivered > 0) break;
+        }
+        break;
+    }
+    if (k % 4 != 3) {
+      TTimeDistinctGenericThread::FreeAndCleanUp(t);
+    } else {
+      const int seen = delivered;
+      TTimeDistinctGenericThread::FreeAndCleanUp(t);
+      delivered = seen;  // a thread that finished before disposal may have delivered
+    }
+  }
+  // Stopped threads never deliver, and they all go.
+  const int afterDisposal = delivered;
+  WaitUntil([&] { return TTimeDistinctGenericThread::ThreadCount() == before; });
+  EXPECT_EQ(TTimeDistinctGenericThread::ThreadCount(), before);
+  vxtest::ProcessEventsUntilIdle();
+  EXPECT_EQ(delivered, afterDisposal);
+}
+
+TEST(LayoutThread, AStoppedThreadEndsPromptlyAndOutlivesItsOwnerHarmlessly) {
+  const int before = TTimeDistinctGenericThread::ThreadCount();
+  bool delivered = false;
+  {
+    // The owner's state lives in this scope only.
+    std::deque<TObject> refs;
+    auto* t = new TTimeDistinctGenericThread();
+    Fill(t, 40000, refs);  // long enough to be running when stopped
+    t->fOnDone = [&delivered](TObject*) { delivered = true; };
+    t->Start();
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    const auto stopAt = std::chrono::steady_clock::now();
+    TTimeDistinctGenericThread::FreeAndCleanUp(t);
+    EXPECT_LT(std::chrono::steady_clock::now() - stopAt, std::chrono::milliseconds(50));  // returns at once
+  }
+  WaitUntil([&] { return TTimeDistinctGenericThread::ThreadCount() == before; });
+  EXPECT_EQ(TTimeDistinctGenericThread::ThreadCount(), before);
+  EXPECT_FALSE(delivered);
+}
