@@ -2,7 +2,8 @@
 // pairwise reference, and many rows through the worker threads.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
+#include <QCoreApplication>
+
 #include <chrono>
 #include <cstdlib>
 #include <deque>
@@ -90,12 +91,3 @@ void BM_TenThousandRowsThroughWorkers(benchmark::State& state) {
 BENCHMARK(BM_TenThousandRowsThroughWorkers)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

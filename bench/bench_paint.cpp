@@ -2,7 +2,8 @@
 // and a flood of deferred calls.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
+#include <QCoreApplication>
+
 #include <cstdlib>
 #include <vector>
 
@@ -62,12 +63,3 @@ void BM_DoLater1MOver1000PairsThenDoAllNow(benchmark::State& state) {
 BENCHMARK(BM_DoLater1MOver1000PairsThenDoAllNow)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

@@ -2,7 +2,8 @@
 // weekend hidden: conversions and mark rebuilds.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
+#include <QCoreApplication>
+
 #include <cstdlib>
 #include <random>
 
@@ -90,12 +91,3 @@ BENCHMARK(BM_PaintHour)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PaintMinute)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

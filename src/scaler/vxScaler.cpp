@@ -355,19 +355,15 @@ void TvxDateScaler::EndUpdate() {
 
 // --- timer scrolling ---------------------------------------------------------------------
 
-void TvxDateScaler::StartStepUp() {
-  fScrollTimer->SetInterval(150);
-  fAutScrollStarted = true;
-  fScrollADDTIME = true;
-  fScrollSUBTIME = false;
-  fScrollTimer->SetEnabled(true);
-}
+void TvxDateScaler::StartStepUp() { StartStep(true); }
 
-void TvxDateScaler::StartStepDown() {
+void TvxDateScaler::StartStepDown() { StartStep(false); }
+
+void TvxDateScaler::StartStep(bool aLater) {
   fScrollTimer->SetInterval(150);
   fAutScrollStarted = true;
-  fScrollSUBTIME = true;
-  fScrollADDTIME = false;
+  fScrollADDTIME = aLater;
+  fScrollSUBTIME = !aLater;
   fScrollTimer->SetEnabled(true);
 }
 

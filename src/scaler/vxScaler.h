@@ -282,6 +282,8 @@ protected:
   double ScalePixel();
 
 private:
+  // Timer scrolling started from outside, towards later or earlier time.
+  void StartStep(bool aLater);
   void BuildScaleMarks(bool aLongRow, TDateTime aStep, std::vector<TScaleMark>& aList);
   void ChangedLabels();
   void AfterHiddenChange();
