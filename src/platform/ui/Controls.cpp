@@ -179,6 +179,38 @@ void TComponent::SetDesigning(bool theValue) {
 
 void TComponent::Notification(TComponent*, TOperation) {}
 
+void TComponent::FreeNotification(TComponent* AComponent) {
+  if (!AComponent || AComponent == this) return;
+  if (std::find(fFreeNotifies.begin(), fFreeNotifies.end(), AComponent) == fFreeNotifies.end()) {
+    fFreeNotifies.push_back(AComponent);
+    // Both ways, so that whichever goes first lets go of the other.
+    AComponent->fFreeNotifies.push_back(this);
+  }
+}
+
+void TComponent::RemoveFreeNotification(TComponent* AComponent) {
+  if (!AComponent) return;
+  std::erase(fFreeNotifies, AComponent);
+  std::erase(AComponent->fFreeNotifies, this);
+}
+
+void TComponent::Destroying() noexcept {
+  if (fComponentState.Contains(csDestroying)) return;
+  fComponentState.Include(csDestroying);
+  while (!fFreeNotifies.empty()) {
+    TComponent* other = fFreeNotifies.back();
+    fFreeNotifies.pop_back();
+    std::erase(other->fFreeNotifies, this);
+    if (!other->IsDestroying()) {
+      try {
+        other->Notification(this, opRemove);
+      } catch (...) {
+        // A destructor must finish; the reference is dropped regardless.
+      }
+    }
+  }
+}
+
 // --- TControl --------------------------------------------------------------------
 
 TControl::TControl(TComponent* AOwner) : QWidget(nullptr), TComponent(AOwner) {

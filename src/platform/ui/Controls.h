@@ -82,9 +82,15 @@ public:
   std::intptr_t GetTag() const noexcept { return fTag; }
   void SetTag(std::intptr_t theTag) noexcept { fTag = theTag; }
 
+  // AComponent's Notification(this, opRemove) runs when this component goes,
+  // so that it can drop a reference it holds to this one without owning it.
+  void FreeNotification(TComponent* AComponent);
+  void RemoveFreeNotification(TComponent* AComponent);
+
 protected:
-  // Marks the component as going; the first thing every destructor does.
-  void Destroying() noexcept { fComponentState.Include(csDestroying); }
+  // Marks the component as going and tells those that asked; the first thing
+  // every destructor does.
+  void Destroying() noexcept;
   // Frees the owned components, the last first.
   void DestroyComponents();
   virtual void Notification(TComponent* AComponent, TOperation Operation);
@@ -92,6 +98,7 @@ protected:
 private:
   TComponent* fOwner = nullptr;
   std::vector<TComponent*> fComponents;
+  std::vector<TComponent*> fFreeNotifies;
   TComponentState fComponentState;
   std::string fName;
   std::intptr_t fTag = 0;
@@ -225,9 +232,11 @@ protected:
   void paintEvent(QPaintEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;
 
+  // Fills the decoded fields of a message sent with Perform or PostMessage.
+  void DecodeMessage(TMessage& Message) const;
+
 private:
   void DispatchQtInput(QEvent* e);
-  void DecodeMessage(TMessage& Message) const;
 
   TAlign fAlign = alNone;
   bool fVisible = true;

@@ -1,0 +1,171 @@
+#include "platform/ui/Menus.h"
+
+#include <QAction>
+#include <QIcon>
+#include <QImage>
+#include <QMenu>
+#include <QPixmap>
+#include <algorithm>
+
+#include "platform/rtl/Exception.h"
+#include "platform/ui/ComCtrls.h"
+#include "platform/ui/Forms.h"
+
+namespace vx {
+
+TMenuItem::TMenuItem(TComponent* AOwner) : TComponent(AOwner) {}
+
+TMenuItem::~TMenuItem() {
+  Destroying();
+  if (fParent) fParent->Remove(this);
+  while (!fItems.empty()) {
+    TMenuItem* child = fItems.back();
+    fItems.pop_back();
+    child->fParent = nullptr;
+    delete child;
+  }
+}
+
+TPopupMenu* TMenuItem::GetPopupMenu() const {
+  const TMenuItem* root = this;
+  while (root->fParent) root = root->fParent;
+  return root->fPopup;
+}
+
+QAction* TMenuItem::Action() {
+  if (fMenu) return fMenu->menuAction();
+  if (!fAction) {
+    fAction = std::make_unique<QAction>();
+    QObject::connect(fAction.get(), &QAction::triggered, [this] { GuardedCall([this] { Click(); }); });
+  }
+  UpdateAction();
+  return fAction.get();
+}
+
+QMenu* TMenuItem::SubMenu(bool theCreate) {
+  if (!fMenu && theCreate) {
+    fMenu = std::make_unique<QMenu>();
+    // A sub-menu about to open reports as a click on its entry, so that it
+    // can be filled first.
+    QObject::connect(fMenu.get(), &QMenu::aboutToShow, [this] {
+      if (fParent) GuardedCall([this] { Click(); });
+    });
+    for (TMenuItem* child : fItems) fMenu->addAction(child->IsSeparator() ? fMenu->addSeparator() : child->Action());
+    UpdateAction();
+    if (fParent) fParent->Rebuild();  // the entry now stands for a sub-menu
+  }
+  return fMenu.get();
+}
+
+void TMenuItem::UpdateAction() {
+  QAction* a = fMenu ? fMenu->menuAction() : fAction.get();
+  if (!a) return;
+  a->setText(QString::fromStdString(fCaption));
+  a->setEnabled(fEnabled);
+  a->setVisible(fVisible);
+  TPopupMenu* popup = GetPopupMenu();
+  TBitmap* image = popup && popup->GetImages() ? popup->GetImages()->GetBitmap(fImageIndex) : nullptr;
+  a->setIcon(image ? QIcon(QPixmap::fromImage(image->Image())) : QIcon());
+}
+
+void TMenuItem::Rebuild() {
+  if (!fMenu) return;
+  fMenu->clear();
+  for (TMenuItem* child : fItems) {
+    if (child->IsSeparator())
+      fMenu->addSeparator();
+    else
+      fMenu->addAction(child->Action());
+  }
+}
+
+void TMenuItem::SetCaption(const std::string& theCaption) {
+  fCaption = theCaption;
+  UpdateAction();
+}
+
+void TMenuItem::SetImageIndex(int theIndex) {
+  fImageIndex = theIndex;
+  UpdateAction();
+}
+
+void TMenuItem::SetEnabled(bool theEnabled) {
+  fEnabled = theEnabled;
+  UpdateAction();
+}
+
+void TMenuItem::SetVisible(bool theVisible) {
+  fVisible = theVisible;
+  UpdateAction();
+}
+
+TMenuItem* TMenuItem::GetItem(int i) const {
+  if (i < 0 || i >= Count()) throw EListError(i);
+  return fItems[static_cast<size_t>(i)];
+}
+
+int TMenuItem::IndexOf(TMenuItem* theItem) const {
+  auto it = std::find(fItems.begin(), fItems.end(), theItem);
+  return it == fItems.end() ? -1 : static_cast<int>(it - fItems.begin());
+}
+
+void TMenuItem::Add(TMenuItem* theItem) { Insert(Count(), theItem); }
+
+void TMenuItem::Insert(int theIndex, TMenuItem* theItem) {
+  if (!theItem || theItem == this) return;
+  if (theItem->fParent) theItem->fParent->Remove(theItem);
+  theIndex = std::clamp(theIndex, 0, Count());
+  fItems.insert(fItems.begin() + theIndex, theItem);
+  theItem->fParent = this;
+  if (fMenu || fPopup || fParent) {
+    SubMenu(true);
+    Rebuild();
+  }
+}
+
+void TMenuItem::Remove(TMenuItem* theItem) {
+  const int i = IndexOf(theItem);
+  if (i < 0) return;
+  fItems.erase(fItems.begin() + i);
+  theItem->fParent = nullptr;
+  Rebuild();
+}
+
+void TMenuItem::Delete(int i) {
+  TMenuItem* item = GetItem(i);
+  delete item;  // its destructor takes it out
+}
+
+void TMenuItem::Click() {
+  if (OnClick) OnClick(this);
+}
+
+TPopupMenu::TPopupMenu(TComponent* AOwner) : TComponent(AOwner), fItems(std::make_unique<TMenuItem>(nullptr)) {
+  fItems->fPopup = this;
+  fItems->SubMenu(true);
+}
+
+TPopupMenu::~TPopupMenu() {
+  Destroying();
+  CloseMenu();
+}
+
+void TPopupMenu::DoPopup(TObject* Sender) {
+  if (OnPopup) OnPopup(Sender);
+}
+
+void TPopupMenu::Popup(int X, int Y) {
+  DoPopup(this);
+  fItems->SubMenu(true)->popup(QPoint(X, Y));
+}
+
+void TPopupMenu::CloseMenu() {
+  if (QMenu* m = fItems->SubMenu(false)) m->hide();
+}
+
+bool TPopupMenu::IsShown() const {
+  QMenu* m = fItems->SubMenu(false);
+  return m && m->isVisible();
+}
+
+}  // namespace vx

@@ -1,0 +1,103 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/ui/Controls.h"
+
+class QAction;
+class QMenu;
+
+namespace vx {
+
+class TCustomImageList;
+class TPopupMenu;
+
+enum TMenuBreak { mbNone, mbBreak, mbBarBreak };
+
+// A menu entry; an entry with entries of its own opens a sub-menu. OnClick
+// runs when the user chooses a plain entry, and when a sub-menu is about to
+// open (so that it can be filled then). Entries own their entries.
+class TMenuItem : public TComponent {
+public:
+  explicit TMenuItem(TComponent* AOwner);
+  ~TMenuItem() override;
+
+  const std::string& GetCaption() const noexcept { return fCaption; }
+  void SetCaption(const std::string& theCaption);
+  int GetImageIndex() const noexcept { return fImageIndex; }
+  void SetImageIndex(int theIndex);
+  bool GetEnabled() const noexcept { return fEnabled; }
+  void SetEnabled(bool theEnabled);
+  bool GetVisible() const noexcept { return fVisible; }
+  void SetVisible(bool theVisible);
+  // A column break before this entry (kept; Qt menus scroll instead of
+  // starting columns).
+  TMenuBreak GetBreak() const noexcept { return fBreak; }
+  void SetBreak(TMenuBreak theBreak) noexcept { fBreak = theBreak; }
+  bool IsSeparator() const noexcept { return fCaption == "-"; }
+
+  int Count() const noexcept { return static_cast<int>(fItems.size()); }
+  TMenuItem* GetItem(int i) const;
+  TMenuItem* GetParent() const noexcept { return fParent; }
+  int IndexOf(TMenuItem* theItem) const;
+  void Add(TMenuItem* theItem);
+  void Insert(int theIndex, TMenuItem* theItem);
+  // Takes theItem out without freeing it.
+  void Remove(TMenuItem* theItem);
+  // Frees the entry at i.
+  void Delete(int i);
+
+  // As the user choosing the entry (or opening its sub-menu).
+  virtual void Click();
+  TNotifyEvent OnClick;
+
+  // Toolkit internals.
+  QAction* Action();
+  QMenu* SubMenu(bool theCreate);
+  TPopupMenu* GetPopupMenu() const;
+
+private:
+  void UpdateAction();
+  void Rebuild();
+
+  std::string fCaption;
+  int fImageIndex = -1;
+  bool fEnabled = true;
+  bool fVisible = true;
+  TMenuBreak fBreak = mbNone;
+  TMenuItem* fParent = nullptr;
+  TPopupMenu* fPopup = nullptr;  // set on the root item of a popup menu
+  std::vector<TMenuItem*> fItems;
+  std::unique_ptr<QAction> fAction;
+  std::unique_ptr<QMenu> fMenu;
+  friend class TPopupMenu;
+};
+
+// A context menu. Popup shows it and returns at once (the choice arrives
+// through the entries' OnClick); CloseMenu takes it away.
+class TPopupMenu : public TComponent {
+public:
+  explicit TPopupMenu(TComponent* AOwner);
+  ~TPopupMenu() override;
+
+  TMenuItem* GetItems() noexcept { return fItems.get(); }
+  TCustomImageList* GetImages() const noexcept { return fImages; }
+  void SetImages(TCustomImageList* theImages) noexcept { fImages = theImages; }
+  void Popup(int X, int Y);
+  void CloseMenu();
+  bool IsShown() const;
+
+  TNotifyEvent OnPopup;
+
+protected:
+  // Before the menu shows; raises OnPopup.
+  virtual void DoPopup(TObject* Sender);
+
+private:
+  std::unique_ptr<TMenuItem> fItems;
+  TCustomImageList* fImages = nullptr;
+};
+
+}  // namespace vx

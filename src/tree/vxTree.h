@@ -1,0 +1,250 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <unordered_set>
+
+#include "core/vxDataEntityPack.h"
+#include "paint/vxDoLater.h"
+#include "platform/rtl/DateUtils.h"
+#include "platform/ui/ComCtrls.h"
+
+namespace vx {
+
+class TvxTree_ComBasic;
+class TvxBeginUpdate;
+class TvxDataEntity_Tree;
+class TvxDataList_Tree;
+
+using TOnTreeDataEntityDelete = std::function<void(TvxTree_ComBasic* theTree, TvxDataEntity_Tree* theObs)>;
+using TOnCurrentDataEntityChange = std::function<void(TvxTree_ComBasic* theTree, TvxDataEntity_Tree* theDataEntity)>;
+
+// The node class the tree control makes: when it goes it lets go of its entity.
+class TTreeNode_vxSub : public TTreeNode {
+public:
+  using TTreeNode::TTreeNode;
+  ~TTreeNode_vxSub() override;
+  bool fvxDeleting = false;
+};
+
+// A list of sibling tree entities.
+class TvxDataList_Tree : public TvxDataList {
+public:
+  TvxDataEntity_Tree* GetOwningDataEntity() const noexcept { return fOwningDataEntity; }
+
+protected:
+  ~TvxDataList_Tree() override = default;
+
+private:
+  friend class TvxTree_ComBasic;
+  friend class TvxDataEntity_Tree;
+  TvxDataEntity_Tree* fOwningDataEntity = nullptr;
+  bool fNeedsSort = false;
+};
+
+class TvxListController_Tree : public TvxListController {
+public:
+  TvxTree_ComBasic* fOwningTree = nullptr;
+};
+
+// One entity of the tree: a node's data and, below it, a list of children.
+class TvxDataEntity_Tree : public TvxDataEntity {
+public:
+  void CleanForFree() override;
+  void SetVisible(bool theValue) override;
+  // Has a node, shown by the view, under a visible parent entity.
+  bool GetVisible() const override;
+  void AfterCreate(TvxDataList* theDataList) override;
+
+  const std::string& GetText() const noexcept { return fText; }
+  // More than 255 characters raise "Treenodes only allow strings smaller than 255 chars".
+  void SetText(const std::string& theText);
+  int GetImageIndex() const noexcept { return fImageIndex; }
+  void SetImageIndex(int theIndex);
+  int GetSelectedIndex() const noexcept { return fSelectedIndex; }
+  void SetSelectedIndex(int theIndex);
+  bool GetExpanded() const noexcept { return fExpanded; }
+  void SetExpanded(bool theValue);
+  const std::string& GetFontName() const noexcept { return FFontName; }
+  void SetFontName(const std::string& theName);
+  TFontStyles GetFontStyle() const noexcept { return FFontStyle; }
+  void SetFontStyle(TFontStyles theStyle);
+  bool Get_HideNode() const noexcept { return fHideNode; }
+  void Set_HideNode(bool theValue);
+
+  TvxDataList_Tree* GetSubDataList() const noexcept { return fSubDataList; }
+  TTreeNode* GetTreeNode() const noexcept { return fTreeNode; }
+  // The entity whose sub list holds this one; nil for root entities.
+  TvxDataEntity_Tree* ParentNode() const;
+  int GetLevel() const;
+  TvxTree_ComBasic* Tree() const;
+  TvxDataEntity_Tree* GetNextVisible() const;
+  TvxDataEntity_Tree* GetPrevVisible() const;
+  void EditText();
+
+protected:
+  ~TvxDataEntity_Tree() override = default;
+
+private:
+  friend class TvxTree_ComBasic;
+  friend class TTreeNode_vxSub;
+  std::string FFontName;
+  TFontStyles FFontStyle;
+  TTreeNode* fTreeNode = nullptr;
+  TvxDataList_Tree* fSubDataList = nullptr;
+  std::string fText;
+  int fImageIndex = -1;
+  int fSelectedIndex = -1;
+  bool fExpanded = false;
+  TTreeNode* fExpanderSubNode = nullptr;
+  bool fSubDataListInitiated = false;
+  bool fHideNode = false;
+};
+
+// A tree view whose content lives in a hierarchy of data lists: a root list of
+// entities and, under every entity, a list of its children. Changes to the
+// lists are mirrored into the view's nodes lazily, once before the next paint.
+class TvxTree_ComBasic : public TCustomTreeView {
+public:
+  explicit TvxTree_ComBasic(TComponent* AOwner);
+  ~TvxTree_ComBasic() override;
+
+  TvxDataEntity_Tree* AddDataEntity(TvxDataEntity_Tree* Parent);
+  TvxDataEntity_Tree* InsertDataEntity(TvxDataEntity_Tree* Parent, int Index);
+  void RemoveDataEntity(TvxDataEntity_Tree* Entity);
+  void ChangeOwner(TvxDataEntity_Tree* Entity, TvxDataEntity_Tree* NewParent);
+  void Clear();
+
+  TvxDataList_Tree* GetRootDataList() const noexcept { return fRootDataList; }
+  TvxDataList2lev* GetListOfDataLists() const noexcept { return fListOfDataListListInstances; }
+  static TvxDataEntity_Tree* GetDataEntityFromNode(const TTreeNode* Node);
+  TvxDataEntity_Tree* GetDataEntityAt(int X, int Y);
+  TvxDataEntity_Tree* GetDataEntityFromRow(int Row);
+  TRect GetRect(TvxDataEntity_Tree* Entity);
+  TvxDataEntity_Tree* GetNextVisible(TvxDataEntity_Tree* Entity);
+  TvxDataEntity_Tree* GetPrevVisible(TvxDataEntity_Tree* Entity);
+
+  TvxDataEntity_Tree* GetCurrentDataEntity();
+  // Selected on the next turn of the message loop (after the display is up to date).
+  void SetCurrentDataEntity(TvxDataEntity_Tree* Entity);
+  TvxDataEntity_Tree* GetTopDataEntity();
+  void SetTopDataEntity(TvxDataEntity_Tree* Entity);
+
+  void ExpandLevels(int N);
+  int GetAutoExpandLevels() const noexcept { return fAutoExpandLevels; }
+  void SetAutoExpandLevels(int N);
+  int GetMaxLevels() const noexcept { return fMaxLevels; }
+  void SetMaxLevels(int N) noexcept { fMaxLevels = N; }
+  bool GetMultiSelect() const noexcept { return fMultiSelect; }
+  void SetMultiSelect(bool v) noexcept { fMultiSelect = v; }
+  bool GetDrawGridLines() const noexcept { return FDrawGridLines; }
+  void SetDrawGridLines(bool v);
+  bool GetScrollBarVert() const noexcept { return fScrollBarVert; }
+  void SetScrollBarVert(bool v);
+  bool GetScrollBarHorz() const noexcept { return fScrollBarHorz; }
+  void SetScrollBarHorz(bool v);
+
+  void DisplayOutOfDate();
+  void EnsureDisplayUpToDate();
+  void UpdateDisplay();
+  void UpdateMultiSelect(TvxDataEntity_Tree* Entity, TShiftState Shift);
+  // A descendant answers false for entities that can have no children.
+  virtual bool NeedsDummyNode(TvxDataEntity_Tree* Entity);
+  // Node operations made by synchronisations (creations, deletions, moves),
+  // for measuring that only changed nodes are touched.
+  long long GetNodeOperationCount() const noexcept { return fNodeOperations; }
+
+  TOnTreeDataEntityDelete OnDataEntityDelete;
+  TOnEntityCompare OnSortCompare;
+  TOnCurrentDataEntityChange OnCurrentDataEntityChange;
+  TOnContentChanged OnContentChanged;
+  TOnSelectionChanged OnSelectionChanged;
+  TOnDeleteItem OnDeleteItem;
+  TOnInsertItem OnInsertItem;
+  TOnInfoPush OnValueChanged;
+  TOnBeforeCanEditItem OnBeforeCanEditItem;
+  TOnCurrentDataEntityChange OnRightClick;
+  TNotifyEvent OnTopItemChanged;
+
+protected:
+  TTreeNode* CreateNode() override;
+  void Expand(TTreeNode* Node) override;
+  void Collapse(TTreeNode* Node) override;
+  void Change(TTreeNode* Node) override;
+  bool CanEdit(TTreeNode* Node) override;
+  void Edit(TTreeNode* Node, std::string& S) override;
+  bool CustomDrawItem(TTreeNode* Node, TCustomDrawState State) override;
+  void AfterDrawItem(TTreeNode* Node, TCustomDrawState State, const TRect& theRowRect) override;
+  void Scrolled() override;
+  void Paint() override;
+  void WndProc(TMessage& Message) override;
+  void Resize() override;
+
+  virtual void HandleAutoExpand();
+  virtual void PerformAutoExpandItem(TvxDataEntity_Tree* Entity);
+  virtual TvxDataList2lev* CreateDataList2Lev();
+  virtual void InitializeInConstructor();
+
+  // Controller handlers.
+  void _DeleteItem(TvxDataEntity* e);
+  void _InsertItem(TvxDataEntity* e);
+  void _OnInfoPush(TvxDataEntity* e);
+  void _SelectionChanged(TvxDataList* l, TvxDataEntity* e);
+  void _ContentChanged(TvxDataList* l);
+  int _SortCompare(TvxDataEntity* a, TvxDataEntity* b);
+  void _OnBeforeCanEditItem(TvxDataEntity* e);
+  void _LeaveOwnerBeforeChange(TvxDataEntity* e);
+  void _EnterOwnerAfterChange(TvxDataEntity* e);
+  void _OnVisibleChanged(TvxDataEntity* e);
+  void _OnHandlePerformedMove(TvxDataEntity* e, int theOldIndex, int theNewIndex);
+
+private:
+  friend class TTreeNode_vxSub;
+  friend class TvxDataEntity_Tree;
+  void Synchronise(TvxDataEntity_Tree* Entity, TvxBeginUpdate& theBracket);
+  void CleanTreeNode(TvxDataEntity_Tree* Entity);
+  void ScheduleNodeDeletion(TTreeNode* Node);
+  void SortPass();
+  void ClearAllSelections();
+  void DeferredSelect(TObject*);
+  void CheckSelectionAfterKey(TObject*);
+  void NoteTopItem();
+  void ForEachEntity(const std::function<void(TvxDataEntity_Tree*)>& f);
+
+  TDateTime fFocusSwitchTime = 0;
+  bool FDrawGridLines = false;
+  TvxDataList2lev* fListOfDataListListInstances = nullptr;
+  TTreeNode* fEditNode = nullptr;
+  bool fExpanding = false;
+  int fAutoExpandLevels = 0;
+  int fMaxLevels = -1;
+  bool fMultiSelect = false;
+  TTreeNode* fAnchor = nullptr;
+  bool fSelectionsWasDoneOnDownButton = false;
+  TShiftState fSelectionsWasDoneWithKeys;
+  bool fDragging = false;
+  TvxDataEntity_Tree* fLastTopItem = nullptr;
+  TTreeNode* fLastSelectedItem = nullptr;
+  TvxDataList_Tree* fRootDataList = nullptr;
+  std::unique_ptr<TvxListController_Tree> fListController;
+  bool fDisplayOutOfDate = false;
+  bool fUpdating = false;
+  TTreeNode* fUpdating_Selected = nullptr;
+  TTreeNode* fUpdating_TopItem = nullptr;
+  std::unordered_set<TTreeNode*> fListOfTreeNodesToDelete;
+  TvxDataListClass fClassOfDataList_Tree;
+  TvxDataEntityClass fClassOfDataEntity_Tree;
+  bool fRealoadOfTreeNodesDetected = false;
+  TvxDataEntity_Tree* fCurrentDataEntity_Async_Mailbox = nullptr;
+  bool fScrollBarHorz = true;
+  bool fScrollBarVert = true;
+  long long fNodeOperations = 0;
+};
+
+class TvxTree : public TvxTree_ComBasic {
+public:
+  using TvxTree_ComBasic::TvxTree_ComBasic;
+};
+
+}  // namespace vx

@@ -1,0 +1,131 @@
+#include "tree/vxTreePopup.h"
+
+namespace vx {
+
+namespace {
+
+// Entries per menu column before a new column starts.
+constexpr int kItemsPerColumn = 30;
+
+}  // namespace
+
+TvxMenuItem::~TvxMenuItem() {
+  Destroying();
+  SetDataEntity(nullptr);
+}
+
+void TvxMenuItem::SetDataEntity(TvxDataEntity_Tree* theEntity) {
+  if (theEntity == fvxDataEntity_Tree) return;
+  if (theEntity) theEntity->AddRef();
+  TvxDataEntity_Tree* old = fvxDataEntity_Tree;
+  fvxDataEntity_Tree = theEntity;
+  if (old) old->Release();
+}
+
+TvxTreePopup::TvxTreePopup(TComponent* AOwner) : TPopupMenu(AOwner) {}
+
+TvxTreePopup::~TvxTreePopup() {
+  Destroying();
+  SetTree(nullptr);
+  SetMenuToAddTo(nullptr);
+}
+
+void TvxTreePopup::SetTree(TvxTree_ComBasic* theTree) {
+  if (fTree == theTree) return;
+  if (fTree) fTree->RemoveFreeNotification(this);
+  fTree = theTree;
+  if (fTree) fTree->FreeNotification(this);
+}
+
+void TvxTreePopup::SetMenuToAddTo(TMenuItem* theItem) {
+  if (fMenuToAddTo == theItem) return;
+  if (fMenuToAddTo) fMenuToAddTo->RemoveFreeNotification(this);
+  fMenuToAddTo = theItem;
+  if (fMenuToAddTo) fMenuToAddTo->FreeNotification(this);
+}
+
+void TvxTreePopup::Notification(TComponent* AComponent, TOperation Operation) {
+  TPopupMenu::Notification(AComponent, Operation);
+  if (Operation != opRemove) return;
+  if (AComponent == fTree) fTree = nullptr;
+  if (AComponent == fMenuToAddTo) fMenuToAddTo = nullptr;
+}
+
+void TvxTreePopup::DoPopup(TObject* Sender) {
+  InitRootLevel();
+  TPopupMenu::DoPopup(Sender);
+}
+
+void TvxTreePopup::CleanUp(TMenuItem* MenuItem) {
+  if (!MenuItem) return;
+  for (int i = MenuItem->Count() - 1; i >= 0; --i)
+    if (dynamic_cast<TvxMenuItem*>(MenuItem->GetItem(i))) MenuItem->Delete(i);
+}
+
+void TvxTreePopup::InitRootLevel() {
+  CleanUp(fMenuToAddTo);
+  CleanUp(GetItems());
+  TMenuItem* target = fMenuToAddTo ? fMenuToAddTo : GetItems();
+  if (!fTree) return;
+  fTree->GetCurrentDataEntity();  // brings the display up to date
+  SetImages(fTree->GetImages());
+  TvxDataList_Tree* roots = fTree->GetRootDataList();
+  for (int i = 0; i < roots->Count(); ++i)
+    DoTreeToMenu(static_cast<TvxDataEntity_Tree*>(roots->GetItems(i)), target);
+}
+
+TvxMenuItem* TvxTreePopup::MakePickItem(TvxDataEntity_Tree* Entity, TMenuItem* ParentItem) {
+  auto* item = new TvxMenuItem(nullptr);
+  item->SetCaption(Entity->GetText());
+  item->SetImageIndex(Entity->GetImageIndex());
+  item->SetDataEntity(Entity);
+  item->OnClick = [this](TObject* Sender) { OnPerformDataEntityAction(Sender); };
+  if (OnCheckUserPickEnable) item->SetEnabled(OnCheckUserPickEnable(this, Entity));
+  ParentItem->Add(item);
+  return item;
+}
+
+void TvxTreePopup::DoTreeToMenu(TvxDataEntity_Tree* Entity, TMenuItem* ParentItem) {
+  if (!Entity || !ParentItem || !fTree) return;
+  TvxMenuItem* item;
+  if (!fTree->NeedsDummyNode(Entity)) {
+    item = MakePickItem(Entity, ParentItem);
+  } else {
+    item = new TvxMenuItem(nullptr);
+    item->SetCaption(Entity->GetText());
+    item->SetImageIndex(Entity->GetImageIndex());
+    item->OnClick = [this](TObject* Sender) { OnInitSubMenu(Sender); };
+    ParentItem->Add(item);
+    MakePickItem(Entity, item);
+  }
+  // Every 30 entries a new column starts: the 31st, 61st ... entry opens one.
+  const int index = ParentItem->IndexOf(item);
+  if (index > 0 && index % kItemsPerColumn == 0) item->SetBreak(mbBarBreak);
+}
+
+void TvxTreePopup::OnInitSubMenu(TObject* Sender) {
+  auto* item = dynamic_cast<TMenuItem*>(Sender);
+  if (!item) return;
+  item->OnClick = nullptr;  // builds once
+  if (item->Count() != 1 || !fTree) return;
+  auto* pick = dynamic_cast<TvxMenuItem*>(item->GetItem(0));
+  TvxDataEntity_Tree* entity = pick ? pick->fvxDataEntity_Tree : nullptr;
+  if (!entity || entity->IsFreePending()) return;
+  entity->SetExpanded(true);  // lets the application fill the children now
+  fTree->GetCurrentDataEntity();
+  TvxDataList_Tree* children = entity->GetSubDataList();
+  if (!children || children->Count() == 0) return;
+  auto* separator = new TMenuItem(nullptr);
+  separator->SetCaption("-");
+  item->Add(separator);
+  for (int i = 0; i < children->Count(); ++i)
+    DoTreeToMenu(static_cast<TvxDataEntity_Tree*>(children->GetItems(i)), item);
+}
+
+void TvxTreePopup::OnPerformDataEntityAction(TObject* Sender) {
+  auto* item = dynamic_cast<TvxMenuItem*>(Sender);
+  if (!item || !item->fvxDataEntity_Tree || item->fvxDataEntity_Tree->IsFreePending()) return;
+  if (OnUserPickDataEntity) OnUserPickDataEntity(this, item->fvxDataEntity_Tree);
+}
+
+}  // namespace vx

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <functional>
+
+#include "platform/ui/Menus.h"
+#include "tree/vxTree.h"
+
+namespace vx {
+
+class TvxTreePopup;
+
+using TOnUserPickDataEntity = std::function<void(TvxTreePopup* theSender, TvxDataEntity_Tree* theDataEntity)>;
+using TOnCheckUserPickEnable = std::function<bool(TvxTreePopup* theSender, TvxDataEntity_Tree* theDataEntity)>;
+
+// A menu entry standing for a tree entity; only these are replaced when the
+// menu is built again. The entry holds its entity, so that an entity removed
+// while the menu is open is not freed under it (and is no longer picked).
+class TvxMenuItem : public TMenuItem {
+public:
+  using TMenuItem::TMenuItem;
+  ~TvxMenuItem() override;
+  void SetDataEntity(TvxDataEntity_Tree* theEntity);
+  TvxDataEntity_Tree* fvxDataEntity_Tree = nullptr;
+};
+
+// A popup menu that offers a tree's entities as cascading menus, built level
+// by level as the user opens them.
+class TvxTreePopup : public TPopupMenu {
+public:
+  explicit TvxTreePopup(TComponent* AOwner);
+  ~TvxTreePopup() override;
+
+  TvxTree_ComBasic* GetTree() const noexcept { return fTree; }
+  void SetTree(TvxTree_ComBasic* theTree);
+  // The entry under which the entities appear; nil for the popup's own entries.
+  TMenuItem* GetMenuToAddTo() const noexcept { return fMenuToAddTo; }
+  void SetMenuToAddTo(TMenuItem* theItem);
+
+  void InitRootLevel();
+  void CleanUp(TMenuItem* MenuItem);
+  void DoTreeToMenu(TvxDataEntity_Tree* Entity, TMenuItem* ParentItem);
+
+  TOnUserPickDataEntity OnUserPickDataEntity;
+  TOnCheckUserPickEnable OnCheckUserPickEnable;
+
+protected:
+  void DoPopup(TObject* Sender) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+  void OnInitSubMenu(TObject* Sender);
+  void OnPerformDataEntityAction(TObject* Sender);
+  TvxMenuItem* MakePickItem(TvxDataEntity_Tree* Entity, TMenuItem* ParentItem);
+
+  TvxTree_ComBasic* fTree = nullptr;
+  TMenuItem* fMenuToAddTo = nullptr;
+};
+
+}  // namespace vx

@@ -1,0 +1,380 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QThread>
+
+#include "UiTestSupport.h"
+#include "platform/rtl/Exception.h"
+#include "tree/vxTree.h"
+
+using namespace vx;
+
+namespace {
+
+constexpr const char* kPlaceholder = "Not initiated";
+
+// Every entity's node sits under its parent's node, siblings in list order,
+// and every other node is a placeholder under a childless entity.
+void ExpectMirrors(TTreeNode* theParentNode, TvxDataList* theList, int& theEntities) {
+  int k = 0;
+  for (int i = 0; i < theList->Count(); ++i) {
+    auto* e = static_cast<TvxDataEntity_Tree*>(theList->GetItems(i));
+    if (e->Get_HideNode()) {
+      EXPECT_EQ(e->GetTreeNode(), nullptr) << e->GetText();
+      continue;
+    }
+    TTreeNode* n = e->GetTreeNode();
+    ASSERT_NE(n, nullptr) << e->GetText();
+    ++theEntities;
+    EXPECT_EQ(n->GetParent(), theParentNode) << e->GetText();
+    EXPECT_EQ(n->GetIndex(), k++) << e->GetText();
+    EXPECT_EQ(TvxTree_ComBasic::GetDataEntityFromNode(n), e);
+    EXPECT_EQ(n->GetText(), e->GetText());
+    TvxDataList_Tree* sub = e->GetSubDataList();
+    if (sub->Count() > 0 && (n->GetExpanded() || n->Count() > 0 && n->GetItem(0)->GetData())) {
+      ExpectMirrors(n, sub, theEntities);
+    } else {
+      for (int c = 0; c < n->Count(); ++c) EXPECT_EQ(n->GetItem(c)->GetText(), kPlaceholder);
+    }
+  }
+  // Nothing else: no orphaned nodes among the siblings (roots: CheckMirror).
+  if (theParentNode) EXPECT_EQ(theParentNode->Count(), k);
+}
+
+int CheckMirror(TvxTree& t) {
+  t.EnsureDisplayUpToDate();
+  int entities = 0;
+  ExpectMirrors(nullptr, t.GetRootDataList(), entities);
+  int shownRoots = 0;
+  for (int i = 0; i < t.GetRootDataList()->Count(); ++i)
+    shownRoots += !static_cast<TvxDataEntity_Tree*>(t.GetRootDataList()->GetItems(i))->Get_HideNode();
+  EXPECT_EQ(t.GetItems()->RootCount(), shownRoots);
+  return entities;
+}
+
+std::vector<std::string> RootTexts(TvxTree& t) {
+  t.EnsureDisplayUpToDate();
+  std::vector<std::string> out;
+  for (int i = 0; i < t.GetItems()->RootCount(); ++i) out.push_back(t.GetItems()->GetRoot(i)->GetText());
+  return out;
+}
+
+TvxDataEntity_Tree* Add(TvxTree& t, TvxDataEntity_Tree* parent, const std::string& text) {
+  TvxDataEntity_Tree* e = t.AddDataEntity(parent);
+  e->SetText(text);
+  return e;
+}
+
+void Click(TControl& c, TvxTree& t, int row, WPARAM keys = 0) {
+  t.EnsureDisplayUpToDate();
+  const TRect r = t.GetVisibleRow(row)->DisplayRect(true);
+  const LPARAM at = MAKELPARAM((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+  c.Perform(WM_LBUTTONDOWN, MK_LBUTTON | keys, at);
+  c.Perform(WM_LBUTTONUP, keys, at);
+}
+
+std::vector<std::string> SelectedTexts(TvxTree& t) {
+  std::vector<std::string> out;
+  TvxDataList* roots = t.GetRootDataList();
+  for (int i = 0; i < roots->Count(); ++i)
+    if (roots->GetItems(i)->GetSelected()) out.push_back(static_cast<TvxDataEntity_Tree*>(roots->GetItems(i))->GetText());
+  return out;
+}
+
+class LeafTree : public TvxTree {
+public:
+  using TvxTree::TvxTree;
+  bool NeedsDummyNode(TvxDataEntity_Tree* e) override { return e->GetText().rfind("leaf", 0) != 0; }
+};
+
+}  // namespace
+
+TEST(Tree, BurstsOfChangesAreMirroredAtTheNextRead) {
+  TvxTree t(nullptr);
+  t.SetBounds(0, 0, 300, 400);
+  std::vector<TvxDataEntity_Tree*> roots;
+  for (int i = 0; i < 50; ++i) roots.push_back(Add(t, nullptr, "r" + std::to_string(i)));
+  for (int i = 0; i < 5; ++i) Add(t, roots[3], "r3." + std::to_string(i));
+  // Nothing reaches the view until it is read.
+  EXPECT_EQ(t.GetItems()->Count(), 0);
+  EXPECT_EQ(CheckMirror(t), 55);  // children get nodes before their parent opens
+  roots[3]->SetExpanded(true);
+  EXPECT_EQ(CheckMirror(t), 55);
+
+  const long long before = t.GetNodeOperationCount();
+  // Inserts at the front, deletes in the middle, moves, a change of parent.
+  TvxDataEntity_Tree* first = t.InsertDataEntity(nullptr, 0);
+  first->SetText("first");
+  t.RemoveDataEntity(roots[10]);
+  t.RemoveDataEntity(roots[11]);
+  roots[20]->Move(1);
+  t.ChangeOwner(roots[30], roots[3]);
+  roots[3]->GetSubDataList()->GetItems(0)->Move(5);
+  roots[5]->SetText("renamed");
+  EXPECT_EQ(CheckMirror(t), 54);
+  EXPECT_EQ(RootTexts(t)[0], "first");
+  EXPECT_EQ(RootTexts(t)[1], "r20");
+  EXPECT_EQ(RootTexts(t)[2], "r0");
+  EXPECT_EQ(roots[30]->GetTreeNode()->GetParent(), roots[3]->GetTreeNode());
+  EXPECT_EQ(roots[3]->GetTreeNode()->GetLastChild()->GetText(), "r3.0");
+  // Only what changed was touched: far fewer operations than the 55 nodes.
+  EXPECT_LT(t.GetNodeOperationCount() - before, 20);
+
+  // A sort by the application's order reorders the nodes.
+  t.OnSortCompare = [](TvxDataEntity* a, TvxDataEntity* b) {
+    const std::string& x = static_cast<TvxDataEntity_Tree*>(a)->GetText();
+    const std::string& y = static_cast<TvxDataEntity_Tree*>(b)->GetText();
+    return x < y ? 1 : (x > y ? -1 : 0);  // descending by text
+  };
+  t.GetRootDataList()->Sort(false);
+  CheckMirror(t);
+  EXPECT_EQ(RootTexts(t).front(), "renamed");
+
+  // A child added to a parent whose only child was a placeholder replaces it.
+  Add(t, roots[40], "r40.0");
+  CheckMirror(t);
+  ASSERT_EQ(roots[40]->GetTreeNode()->Count(), 1);
+  EXPECT_EQ(roots[40]->GetTreeNode()->GetItem(0)->GetText(), "r40.0");
+
+  // Clearing empties the view.
+  std::vector<std::string> deleted;
+  t.OnDataEntityDelete = [&](TvxTree_ComBasic*, TvxDataEntity_Tree* e) { deleted.push_back(e->GetText()); };
+  t.Clear();
+  EXPECT_EQ(CheckMirror(t), 0);
+  EXPECT_EQ(t.GetItems()->Count(), 0);
+  EXPECT_EQ(deleted.size(), 55u);
+}
+
+TEST(Tree, PlaceholdersExpansionAndLevels) {
+  LeafTree t(nullptr);
+  t.SetBounds(0, 0, 300, 400);
+  TvxDataEntity_Tree* a = Add(t, nullptr, "a");
+  TvxDataEntity_Tree* b = Add(t, nullptr, "b");
+  Add(t, nullptr, "leaf c");
+  t.EnsureDisplayUpToDate();
+  // Childless entities show a button through a placeholder, unless they are leaves.
+  ASSERT_EQ(a->GetTreeNode()->Count(), 1);
+  EXPECT_EQ(a->GetTreeNode()->GetItem(0)->GetText(), kPlaceholder);
+  EXPECT_FALSE(static_cast<TvxDataEntity_Tree*>(t.GetRootDataList()->GetItems(2))->GetTreeNode()->HasChildren());
+
+  // Children come when the node is expanded; a node that gets none loses its button.
+  int expanding = 0;
+  t.OnExpanding = [&](TObject*, TTreeNode* n, bool&) {
+    ++expanding;
+    TvxDataEntity_Tree* e = TvxTree_ComBasic::GetDataEntityFromNode(n);
+    if (e == a && e->GetSubDataList()->Count() == 0)
+      for (int i = 0; i < 3; ++i) Add(t, e, "a." + std::to_string(i));
+  };
+  a->SetExpanded(true);
+  t.EnsureDisplayUpToDate();
+  EXPECT_EQ(expanding, 1);
+  ASSERT_EQ(a->GetTreeNode()->Count(), 3);
+  EXPECT_EQ(a->GetTreeNode()->GetItem(0)->GetText(), "a.0");
+  EXPECT_TRUE(a->GetExpanded());
+  EXPECT_EQ(t.VisibleRowCount(), 6);
+  b->SetExpanded(true);
+  t.EnsureDisplayUpToDate();
+  EXPECT_FALSE(b->GetTreeNode()->HasChildren());
+  int entities = 0;
+  ExpectMirrors(nullptr, t.GetRootDataList(), entities);
+  EXPECT_EQ(entities, 6);
+
+  // MaxLevels 2: childless entities at level 1 get no placeholder.
+  TvxTree m(nullptr);
+  m.SetMaxLevels(2);
+  TvxDataEntity_Tree* r = Add(m, nullptr, "r");
+  TvxDataEntity_Tree* child = Add(m, r, "child");
+  m.EnsureDisplayUpToDate();
+  EXPECT_TRUE(r->GetTreeNode()->HasChildren());
+  r->SetExpanded(true);
+  m.EnsureDisplayUpToDate();
+  ASSERT_NE(child->GetTreeNode(), nullptr);
+  EXPECT_FALSE(child->GetTreeNode()->HasChildren());
+
+  // AutoExpandLevels 2: roots and their children open (also children filled on
+  // expanding), grandchildren stay closed.
+  TvxTree x(nullptr);
+  x.OnExpanding = [&](TObject*, TTreeNode* n, bool&) {
+    TvxDataEntity_Tree* e = TvxTree_ComBasic::GetDataEntityFromNode(n);
+    if (e && e->GetSubDataList()->Count() == 0 && e->GetLevel() < 3)
+      for (int i = 0; i < 2; ++i) Add(x, e, e->GetText() + "." + std::to_string(i));
+  };
+  TvxDataEntity_Tree* root = Add(x, nullptr, "x");
+  x.SetAutoExpandLevels(2);
+  x.EnsureDisplayUpToDate();
+  EXPECT_TRUE(root->GetExpanded());
+  ASSERT_EQ(root->GetSubDataList()->Count(), 2);
+  auto* level1 = static_cast<TvxDataEntity_Tree*>(root->GetSubDataList()->GetItems(0));
+  EXPECT_TRUE(level1->GetExpanded());
+  ASSERT_EQ(level1->GetSubDataList()->Count(), 2);
+  auto* level2 = static_cast<TvxDataEntity_Tree*>(level1->GetSubDataList()->GetItems(0));
+  EXPECT_FALSE(level2->GetExpanded());
+  ASSERT_NE(level2->GetTreeNode(), nullptr);
+  EXPECT_EQ(x.VisibleRowCount(), 1 + 2 + 4);
+}
+
+TEST(Tree, HiddenEntitiesHaveNoNodesWithTheirDescendants) {
+  TvxTree t(nullptr);
+  TvxDataEntity_Tree* a = Add(t, nullptr, "a");
+  TvxDataEntity_Tree* b = Add(t, nullptr, "b");
+  TvxDataEntity_Tree* b1 = Add(t, b, "b1");
+  Add(t, nullptr, "c");
+  b->SetExpanded(true);
+  CheckMirror(t);
+  ASSERT_NE(b1->GetTreeNode(), nullptr);
+  b->Set_HideNode(true);
+  CheckMirror(t);
+  EXPECT_EQ(b->GetTreeNode(), nullptr);
+  EXPECT_EQ(b1->GetTreeNode(), nullptr);
+  EXPECT_EQ(t.GetItems()->Count(), 4);  // a and c, each with its placeholder
+  EXPECT_EQ(RootTexts(t), (std::vector<std::string>{"a", "c"}));
+  b->Set_HideNode(false);
+  CheckMirror(t);
+  EXPECT_EQ(RootTexts(t), (std::vector<std::string>{"a", "b", "c"}));
+  EXPECT_EQ(b1->GetTreeNode()->GetParent(), b->GetTreeNode());
+  EXPECT_EQ(a->GetTreeNode()->GetItem(0)->GetText(), kPlaceholder);
+}
+
+TEST(Tree, MultiSelectByClicksAndKeys) {
+  TvxTree t(nullptr);
+  t.SetBounds(0, 0, 300, 400);
+  t.SetMultiSelect(true);
+  for (int i = 0; i < 10; ++i) Add(t, nullptr, "row" + std::to_string(i));
+  Click(t, t, 2);
+  EXPECT_EQ(SelectedTexts(t), std::vector<std::string>{"row2"});
+  Click(t, t, 5, MK_SHIFT);
+  EXPECT_EQ(SelectedTexts(t), (std::vector<std::string>{"row2", "row3", "row4", "row5"}));
+  Click(t, t, 3, MK_CONTROL);
+  EXPECT_EQ(SelectedTexts(t), (std::vector<std::string>{"row2", "row4", "row5"}));
+  Click(t, t, 7);
+  EXPECT_EQ(SelectedTexts(t), std::vector<std::string>{"row7"});
+  EXPECT_EQ(t.GetCurrentDataEntity()->GetText(), "row7");
+  t.Perform(WM_KEYDOWN, VK_DOWN);
+  vxtest::ProcessEventsUntilIdle();
+  EXPECT_EQ(SelectedTexts(t), std::vector<std::string>{"row8"});
+
+  // Without MultiSelect, Shift does not extend.
+  t.SetMultiSelect(false);
+  Click(t, t, 1);
+  Click(t, t, 4, MK_SHIFT);
+  EXPECT_EQ(SelectedTexts(t), std::vector<std::string>{"row4"});
+
+  // The current entity set from code arrives on the next turn of the loop, and
+  // a removed entity never does.
+  std::vector<std::string> current;
+  t.OnCurrentDataEntityChange = [&](TvxTree_ComBasic*, TvxDataEntity_Tree* e) {
+    current.push_back(e ? e->GetText() : "-");
+  };
+  auto* nine = static_cast<TvxDataEntity_Tree*>(t.GetRootDataList()->GetItems(9));
+  t.SetCurrentDataEntity(nine);
+  EXPECT_TRUE(current.empty());
+  vxtest::ProcessEventsUntilIdle();
+  EXPECT_EQ(current, std::vector<std::string>{"row9"});
+  auto* zero = static_cast<TvxDataEntity_Tree*>(t.GetRootDataList()->GetItems(0));
+  t.SetCurrentDataEntity(zero);
+  t.RemoveDataEntity(zero);
+  vxtest::ProcessEventsUntilIdle();
+  EXPECT_NE(t.GetCurrentDataEntity(), nullptr);
+  EXPECT_EQ(t.GetCurrentDataEntity()->GetText(), "row9");
+}
+
+TEST(Tree, DestroyingWithADeferredSelectionPending) {
+  auto* t = new TvxTree(nullptr);
+  TvxDataEntity_Tree* e = Add(*t, nullptr, "x");
+  t->SetCurrentDataEntity(e);
+  delete t;
+  vxtest::ProcessEventsUntilIdle();  // the deferred call must not reach the gone tree
+  SUCCEED();
+}
+
+TEST(Tree, EditingRules) {
+  TvxTree t(nullptr);
+  t.SetBounds(0, 0, 300, 400);
+  t.show();
+  TvxDataEntity_Tree* a = Add(t, nullptr, "alpha");
+  TvxDataEntity_Tree* b = Add(t, nullptr, "beta");
+  b->SetCanEdit(true);
+  std::vector<std::string> pushed;
+  t.OnValueChanged = [&](TObject*, TvxDataEntity* e) { pushed.push_back(static_cast<TvxDataEntity_Tree*>(e)->GetText()); };
+
+  // Selecting by a click and asking to edit at once is refused for a second.
+  Click(t, t, 1);
+  EXPECT_EQ(t.GetCurrentDataEntity(), b);
+  EXPECT_FALSE(t.StartEdit(b->GetTreeNode()));
+  QThread::msleep(1100);
+  // An entity that may not be edited never is.
+  EXPECT_FALSE(t.StartEdit(a->GetTreeNode()));
+  ASSERT_TRUE(t.StartEdit(b->GetTreeNode()));
+  // While typing, the entity follows and tells the application.
+  t.SetEditText("bet");
+  EXPECT_EQ(b->GetText(), "bet");
+  EXPECT_EQ(pushed, std::vector<std::string>{"bet"});
+  t.SetEditText("better");
+  t.EndEdit(false);
+  EXPECT_EQ(b->GetText(), "better");
+  EXPECT_EQ(pushed.back(), "better");
+
+  // Texts: 255 characters (not bytes) at most.
+  std::string ok;
+  for (int i = 0; i < 255; ++i) ok += "\xC3\xA9";  // e acute, two bytes
+  EXPECT_NO_THROW(a->SetText(ok));
+  try {
+    a->SetText(std::string(256, 'x'));
+    ADD_FAILURE() << "256 characters were taken";
+  } catch (const Exception& e) {
+    EXPECT_STREQ(e.what(), "Treenodes only allow strings smaller than 255 chars");
+  }
+  EXPECT_EQ(a->GetText(), ok);
+
+  // Typed past the limit: the application hears of it, the entity keeps its text.
+  {
+    vxtest::MessageCapture messages;
+    ASSERT_TRUE(t.StartEdit(b->GetTreeNode()));
+    t.SetEditText(std::string(255, 'y'));
+    auto* editor = t.findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    editor->end(false);
+    QKeyEvent z(QEvent::KeyPress, Qt::Key_Z, Qt::NoModifier, QStringLiteral("z"));
+    QCoreApplication::sendEvent(editor, &z);
+    EXPECT_EQ(t.GetEditText().size(), 256u);
+    ASSERT_EQ(messages.Messages().size(), 1u);
+    EXPECT_EQ(messages.Messages()[0], "Treenodes only allow strings smaller than 255 chars");
+    EXPECT_EQ(b->GetText(), std::string(255, 'y'));
+    t.EndEdit(true);
+  }
+}
+
+TEST(Tree, DrawsGridLinesAndEntityFonts) {
+  TvxTree t(nullptr);
+  t.SetBounds(0, 0, 200, 100);
+  TvxDataEntity_Tree* a = Add(t, nullptr, "Plain");
+  TvxDataEntity_Tree* b = Add(t, nullptr, "Bold");
+  b->SetFontStyle(TFontStyles{fsBold});
+  TBitmap shot;
+  TCanvas* c = shot.GetCanvas();
+  auto silver = [&] {
+    return vxtest::MatchingPixels(c, 200, 100, [](TColor p) { return p == clSilver; });
+  };
+  t.PaintTo(&shot);
+  EXPECT_EQ(silver().Left, -1);
+  t.SetDrawGridLines(true);
+  t.PaintTo(&shot);
+  const TRect lines = silver();
+  ASSERT_NE(lines.Left, -1);
+  const TRect textA = a->GetTreeNode()->DisplayRect(true);
+  EXPECT_EQ(lines.Left, textA.Left);
+  EXPECT_EQ(lines.Top, textA.Bottom);  // none above the first row
+  // The bold row has more ink than it would plain.
+  auto inkIn = [&](const TRect& r) {
+    int n = 0;
+    for (int y = r.Top; y < r.Bottom; ++y)
+      for (int x = r.Left; x < r.Right; ++x) n += c->GetPixel(x, y) == clBlack || c->GetPixel(x, y) == clWindowText;
+    return n;
+  };
+  const int bold = inkIn(b->GetTreeNode()->DisplayRect(true));
+  b->SetFontStyle(TFontStyles());
+  t.PaintTo(&shot);
+  EXPECT_GT(bold, inkIn(b->GetTreeNode()->DisplayRect(true)));
+}
