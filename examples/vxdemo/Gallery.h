@@ -13,7 +13,10 @@ struct GalleryPage {
   std::string name;
   QWidget* widget = nullptr;
   std::function<void(vx::TDeviceContext* theDC)> print;
+  // Further pictures (menus, for one) written into the render directory.
+  std::function<void(const std::string& theDir)> extra;
 };
 
 GalleryPage MakeScalerPage();
 GalleryPage MakePanelsPage();
+GalleryPage MakeTreePage();

@@ -36,6 +36,7 @@ int Render(QTabWidget& tabs, std::vector<GalleryPage>& pages, const std::string&
       std::printf("could not write %s\n", png.c_str());
       ++failures;
     }
+    if (pages[k].extra) pages[k].extra(dir);
     const std::string pdf = dir + "/" + pages[k].name + ".pdf";
     auto dc = vx::TDeviceContext::CreatePdf(pdf, 210, 297, 300);
     if (!dc) {
@@ -68,7 +69,7 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("vxplan gallery"));
   QMainWindow window;
   auto* tabs = new QTabWidget;
-  std::vector<GalleryPage> pages{MakeScalerPage(), MakePanelsPage()};
+  std::vector<GalleryPage> pages{MakeScalerPage(), MakePanelsPage(), MakeTreePage()};
   for (const GalleryPage& page : pages) tabs->addTab(page.widget, QString::fromStdString(page.name));
   window.setCentralWidget(tabs);
   window.resize(1180, 640);

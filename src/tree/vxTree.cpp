@@ -292,7 +292,12 @@ void TvxTree_ComBasic::DeferredSelect(TObject*) {
   TvxDataEntity_Tree* e = fCurrentDataEntity_Async_Mailbox;
   fCurrentDataEntity_Async_Mailbox = nullptr;
   EnsureDisplayUpToDate();
-  if (e && e->fTreeNode) SetSelected(e->fTreeNode);
+  if (!e || !e->fTreeNode) return;
+  // As a click on it: the current entity is a selected one.
+  if (!e->GetSelected())
+    UpdateMultiSelect(e, TShiftState());
+  else
+    SetSelected(e->fTreeNode);
 }
 
 TvxDataEntity_Tree* TvxTree_ComBasic::GetTopDataEntity() {

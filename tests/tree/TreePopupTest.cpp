@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QMenu>
+
 #include "UiTestSupport.h"
 #include "tree/vxTreePopup.h"
 
@@ -146,4 +150,40 @@ TEST(TreePopup, OutlivesItsTree) {
   EXPECT_EQ(popup.GetTree(), nullptr);
   popup.InitRootLevel();  // the old entries go; their entities with them
   EXPECT_EQ(popup.GetItems()->Count(), 0);
+}
+
+TEST(TreePopup, WorksUnderTheEventLoop) {
+  LazyTree t(nullptr);
+  Add(t, nullptr, "a");
+  Add(t, nullptr, "leaf b");
+  TvxTreePopup popup(nullptr);
+  popup.SetTree(&t);
+  std::vector<std::string> picked;
+  popup.OnUserPickDataEntity = [&](TvxTreePopup*, TvxDataEntity_Tree* e) { picked.push_back(e->GetText()); };
+
+  popup.Popup(100, 100);
+  vxtest::ProcessEventsUntilIdle();
+  ASSERT_TRUE(popup.IsShown());
+  QMenu* menu = popup.GetItems()->SubMenu(false);
+  ASSERT_EQ(menu->actions().size(), 2);
+
+  // Opening "a" with the keyboard fills its sub-menu before it shows.
+  menu->setActiveAction(menu->actions()[0]);
+  QKeyEvent right(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier);
+  QCoreApplication::sendEvent(menu, &right);
+  vxtest::ProcessEventsUntilIdle();
+  QMenu* sub = menu->actions()[0]->menu();
+  ASSERT_NE(sub, nullptr);
+  EXPECT_TRUE(sub->isVisible());
+  ASSERT_EQ(sub->actions().size(), 5);  // "a", separator, three children
+  EXPECT_TRUE(sub->actions()[1]->isSeparator());
+  EXPECT_EQ(sub->actions()[4]->text(), QStringLiteral("leaf a.2"));
+
+  // Choosing an entry picks its entity and closes the menu.
+  sub->setActiveAction(sub->actions()[4]);
+  QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+  QCoreApplication::sendEvent(sub, &enter);
+  vxtest::ProcessEventsUntilIdle();
+  EXPECT_EQ(picked, std::vector<std::string>{"leaf a.2"});
+  EXPECT_FALSE(popup.IsShown());
 }

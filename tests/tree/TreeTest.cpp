@@ -272,6 +272,7 @@ TEST(Tree, MultiSelectByClicksAndKeys) {
   EXPECT_TRUE(current.empty());
   vxtest::ProcessEventsUntilIdle();
   EXPECT_EQ(current, std::vector<std::string>{"row9"});
+  EXPECT_EQ(SelectedTexts(t), std::vector<std::string>{"row9"});  // and drawn as selected
   auto* zero = static_cast<TvxDataEntity_Tree*>(t.GetRootDataList()->GetItems(0));
   t.SetCurrentDataEntity(zero);
   t.RemoveDataEntity(zero);

@@ -35,6 +35,15 @@ TEST(Menus, EntriesOwnTheirEntriesAndReportChoices) {
   EXPECT_TRUE(sub->actions()[1]->isSeparator());
   EXPECT_EQ(sub->actions()[2]->text(), QStringLiteral("Quit"));
 
+  // An entry in the middle that gets entries of its own becomes a sub-menu in place.
+  auto* recent = new TMenuItem(nullptr);
+  recent->SetCaption("report.pdf");
+  open->Add(recent);
+  ASSERT_EQ(sub->actions().size(), 3);
+  ASSERT_NE(open->SubMenu(false), nullptr);
+  EXPECT_EQ(sub->actions()[0], open->SubMenu(false)->menuAction());
+  EXPECT_EQ(sub->actions()[0]->text(), QStringLiteral("Open"));
+
   std::vector<std::string> clicks;
   auto log = [&](TObject* s) { clicks.push_back(static_cast<TMenuItem*>(s)->GetCaption()); };
   quit->OnClick = log;

@@ -42,6 +42,10 @@ QAction* TMenuItem::Action() {
   return fAction.get();
 }
 
+QAction* TMenuItem::ActionAfter(int theIndex) {
+  return theIndex + 1 < Count() ? fItems[static_cast<size_t>(theIndex + 1)]->Action() : nullptr;
+}
+
 QMenu* TMenuItem::SubMenu(bool theCreate) {
   if (!fMenu && theCreate) {
     fMenu = std::make_unique<QMenu>();
@@ -50,9 +54,15 @@ QMenu* TMenuItem::SubMenu(bool theCreate) {
     QObject::connect(fMenu.get(), &QMenu::aboutToShow, [this] {
       if (fParent) GuardedCall([this] { Click(); });
     });
-    for (TMenuItem* child : fItems) fMenu->addAction(child->IsSeparator() ? fMenu->addSeparator() : child->Action());
+    for (TMenuItem* child : fItems) fMenu->addAction(child->Action());
     UpdateAction();
-    if (fParent) fParent->Rebuild();  // the entry now stands for a sub-menu
+    if (fParent && fParent->fMenu) {
+      // The entry now stands for a sub-menu: its action changes in place.
+      QMenu* parentMenu = fParent->fMenu.get();
+      QAction* before = fParent->ActionAfter(fParent->IndexOf(this));
+      if (fAction) parentMenu->removeAction(fAction.get());
+      parentMenu->insertAction(before, fMenu->menuAction());
+    }
   }
   return fMenu.get();
 }
@@ -60,23 +70,13 @@ QMenu* TMenuItem::SubMenu(bool theCreate) {
 void TMenuItem::UpdateAction() {
   QAction* a = fMenu ? fMenu->menuAction() : fAction.get();
   if (!a) return;
+  a->setSeparator(IsSeparator());
   a->setText(QString::fromStdString(fCaption));
   a->setEnabled(fEnabled);
   a->setVisible(fVisible);
   TPopupMenu* popup = GetPopupMenu();
   TBitmap* image = popup && popup->GetImages() ? popup->GetImages()->GetBitmap(fImageIndex) : nullptr;
   a->setIcon(image ? QIcon(QPixmap::fromImage(image->Image())) : QIcon());
-}
-
-void TMenuItem::Rebuild() {
-  if (!fMenu) return;
-  fMenu->clear();
-  for (TMenuItem* child : fItems) {
-    if (child->IsSeparator())
-      fMenu->addSeparator();
-    else
-      fMenu->addAction(child->Action());
-  }
 }
 
 void TMenuItem::SetCaption(const std::string& theCaption) {
@@ -117,10 +117,10 @@ void TMenuItem::Insert(int theIndex, TMenuItem* theItem) {
   theIndex = std::clamp(theIndex, 0, Count());
   fItems.insert(fItems.begin() + theIndex, theItem);
   theItem->fParent = this;
-  if (fMenu || fPopup || fParent) {
+  if (fMenu)
+    fMenu->insertAction(ActionAfter(theIndex), theItem->Action());  // one entry, not the whole menu
+  else if (fPopup || fParent)
     SubMenu(true);
-    Rebuild();
-  }
 }
 
 void TMenuItem::Remove(TMenuItem* theItem) {
@@ -128,7 +128,7 @@ void TMenuItem::Remove(TMenuItem* theItem) {
   if (i < 0) return;
   fItems.erase(fItems.begin() + i);
   theItem->fParent = nullptr;
-  Rebuild();
+  if (fMenu) fMenu->removeAction(theItem->Action());
 }
 
 void TMenuItem::Delete(int i) {

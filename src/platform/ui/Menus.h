@@ -32,8 +32,8 @@ public:
   void SetEnabled(bool theEnabled);
   bool GetVisible() const noexcept { return fVisible; }
   void SetVisible(bool theVisible);
-  // A column break before this entry (kept; Qt menus scroll instead of
-  // starting columns).
+  // A column break before this entry (kept for the application; Qt starts
+  // menu columns by itself when a menu is taller than the screen).
   TMenuBreak GetBreak() const noexcept { return fBreak; }
   void SetBreak(TMenuBreak theBreak) noexcept { fBreak = theBreak; }
   bool IsSeparator() const noexcept { return fCaption == "-"; }
@@ -60,7 +60,8 @@ public:
 
 private:
   void UpdateAction();
-  void Rebuild();
+  // The action of the entry after theIndex; nil at the end.
+  QAction* ActionAfter(int theIndex);
 
   std::string fCaption;
   int fImageIndex = -1;
