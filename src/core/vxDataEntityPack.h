@@ -3,7 +3,9 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <span>
+#include <unordered_map>
 #include <vector>
 
 #include "core/vxExposable.h"
@@ -261,7 +263,7 @@ public:
   void Remove(TvxDataList* theList);
   int IndexOf(TvxDataList* theList) const;
   int Count() const noexcept { return static_cast<int>(fList.size()); }
-  void Clear() { fList.clear(); }
+  void Clear();
   // The list at i. At or beyond Count the missing-index handler, when
   // assigned, may add the missing lists (it sets theFixable), after which the
   // read is tried again; when it does not, the answer is nil. Any other index
@@ -283,8 +285,13 @@ protected:
 
 private:
   void SelectStep(bool forward);
+  void Counted(TvxDataList* theList, int theDelta);
+  bool Contains(TvxDataList* theList) const;
 
   std::vector<TvxDataList*> fList;
+  // Occurrences of each list, kept once the holder is large, so that Add's
+  // check for a list already held does not scan (a tree holds a list per node).
+  std::unique_ptr<std::unordered_map<TvxDataList*, int>> fMembers;
   TOnMissingIndex fOnMissingIndex;
 };
 

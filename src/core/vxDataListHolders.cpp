@@ -28,23 +28,55 @@ TvxDataList2lev* TvxDataList2lev::Create() {
   return holder;
 }
 
-void TvxDataList2lev::CleanForFree() { fList.clear(); }
+// From this size on the holder counts its members.
+constexpr size_t kCountedFrom = 64;
+
+void TvxDataList2lev::CleanForFree() { Clear(); }
+
+void TvxDataList2lev::Clear() {
+  fList.clear();
+  fMembers.reset();
+}
+
+void TvxDataList2lev::Counted(TvxDataList* theList, int theDelta) {
+  if (!fMembers) {
+    if (fList.size() < kCountedFrom) return;
+    fMembers = std::make_unique<std::unordered_map<TvxDataList*, int>>();
+    for (TvxDataList* l : fList) ++(*fMembers)[l];
+    return;  // fList already has the change
+  }
+  auto it = fMembers->try_emplace(theList, 0).first;
+  it->second += theDelta;
+  if (it->second <= 0) fMembers->erase(it);
+}
+
+bool TvxDataList2lev::Contains(TvxDataList* theList) const {
+  if (fMembers) return fMembers->count(theList) > 0;
+  return IndexIn(fList, theList) >= 0;
+}
 
 void TvxDataList2lev::Add(TvxDataList* theList) {
-  if (IndexOf(theList) < 0) fList.push_back(theList);
+  if (Contains(theList)) return;
+  fList.push_back(theList);
+  Counted(theList, +1);
 }
 
 void TvxDataList2lev::Delete(int i) {
   CheckIndex(fList, i);
+  TvxDataList* gone = fList[static_cast<size_t>(i)];
   fList.erase(fList.begin() + i);
+  Counted(gone, -1);
 }
 
 void TvxDataList2lev::Remove(TvxDataList* theList) {
-  int i = IndexOf(theList);
-  if (i >= 0) fList.erase(fList.begin() + i);
+  if (!Contains(theList)) return;
+  Delete(IndexOf(theList));
 }
 
-int TvxDataList2lev::IndexOf(TvxDataList* theList) const { return IndexIn(fList, theList); }
+int TvxDataList2lev::IndexOf(TvxDataList* theList) const {
+  if (fMembers && !fMembers->count(theList)) return -1;
+  return IndexIn(fList, theList);
+}
 
 TvxDataList* TvxDataList2lev::GetDataList(int i) {
   // The handler may add the missing lists; ask again only while it makes
@@ -61,7 +93,10 @@ TvxDataList* TvxDataList2lev::GetDataList(int i) {
 
 void TvxDataList2lev::SetDataList(int i, TvxDataList* theList) {
   CheckIndex(fList, i);
+  TvxDataList* old = fList[static_cast<size_t>(i)];
   fList[static_cast<size_t>(i)] = theList;
+  Counted(old, -1);
+  Counted(theList, +1);
 }
 
 void TvxDataList2lev::ClearSelections() {

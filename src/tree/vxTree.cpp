@@ -237,6 +237,9 @@ void TvxTree_ComBasic::ChangeOwner(TvxDataEntity_Tree* Entity, TvxDataEntity_Tre
 void TvxTree_ComBasic::Clear() {
   fRootDataList->Clear();  // each entity takes its sub list with it
   fListOfDataListListInstances->Clear();
+  std::vector<TvxDataList_Tree*> doomed;
+  doomed.swap(fRetiredSubLists);
+  for (TvxDataList_Tree* list : doomed) list->FreeWheneverPossible();
   fListOfDataListListInstances->Add(fRootDataList);
   DisplayOutOfDate();
 }
@@ -368,12 +371,11 @@ void TvxTree_ComBasic::_DeleteItem(TvxDataEntity* e) {
   if (OnDataEntityDelete) OnDataEntityDelete(this, entity);
   if (OnDeleteItem) OnDeleteItem(this, entity);
   TvxDataList_Tree* sub = entity->fSubDataList;
-  if (sub && fListOfDataListListInstances) fListOfDataListListInstances->Remove(sub);
   CleanTreeNode(entity);
   if (sub) {
     sub->Clear();  // the children go, each with its own notifications
     entity->fSubDataList = nullptr;
-    sub->FreeWheneverPossible();
+    RetireSubList(sub);
   }
   DisplayOutOfDate();
 }
@@ -430,6 +432,33 @@ int TvxTree_ComBasic::_SortCompare(TvxDataEntity* a, TvxDataEntity* b) {
 }
 
 // --- synchronisation -------------------------------------------------------------------------
+
+void TvxTree_ComBasic::RetireSubList(TvxDataList_Tree* theList) {
+  // Taken out of the holder in one pass later (one by one is a scan each);
+  // until then it stays, empty and ownerless, where walks over the holder find it.
+  theList->fOwningDataEntity = nullptr;
+  theList->fNeedsSort = false;
+  if (fListOfDataListListInstances)
+    fRetiredSubLists.push_back(theList);
+  else
+    theList->FreeWheneverPossible();
+}
+
+void TvxTree_ComBasic::FreeRetiredSubLists() {
+  if (fRetiredSubLists.empty()) return;
+  std::unordered_set<TvxDataList*> retired(fRetiredSubLists.begin(), fRetiredSubLists.end());
+  std::vector<TvxDataList*> kept;
+  kept.reserve(static_cast<size_t>(std::max(fListOfDataListListInstances->Count() - static_cast<int>(retired.size()), 0)));
+  for (int k = 0; k < fListOfDataListListInstances->Count(); ++k) {
+    TvxDataList* list = fListOfDataListListInstances->GetDataList(k);
+    if (!retired.count(list)) kept.push_back(list);
+  }
+  fListOfDataListListInstances->Clear();
+  for (TvxDataList* list : kept) fListOfDataListListInstances->Add(list);
+  std::vector<TvxDataList_Tree*> doomed;
+  doomed.swap(fRetiredSubLists);
+  for (TvxDataList_Tree* list : doomed) list->FreeWheneverPossible();
+}
 
 void TvxTree_ComBasic::DisplayOutOfDate() {
   fDisplayOutOfDate = true;
@@ -538,6 +567,7 @@ void TvxTree_ComBasic::SortPass() {
 
 void TvxTree_ComBasic::UpdateDisplay() {
   if (IsDestroying()) return;
+  FreeRetiredSubLists();
   fUpdating = true;
   fUpdating_Selected = GetSelected();
   fUpdating_TopItem = GetTopItem();

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <unordered_set>
+#include <vector>
 
 #include "core/vxDataEntityPack.h"
 #include "paint/vxDoLater.h"
@@ -211,6 +212,8 @@ private:
   void CheckSelectionAfterKey(TObject*);
   void NoteTopItem();
   void ForEachEntity(const std::function<void(TvxDataEntity_Tree*)>& f);
+  void RetireSubList(TvxDataList_Tree* theList);
+  void FreeRetiredSubLists();
 
   TDateTime fFocusSwitchTime = 0;
   bool FDrawGridLines = false;
@@ -240,6 +243,7 @@ private:
   bool fScrollBarHorz = true;
   bool fScrollBarVert = true;
   long long fNodeOperations = 0;
+  std::vector<TvxDataList_Tree*> fRetiredSubLists;
 };
 
 class TvxTree : public TvxTree_ComBasic {

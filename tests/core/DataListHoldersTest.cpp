@@ -54,6 +54,38 @@ TEST(DataList2lev, HoldsEachListOnceAndReportsBadIndexes) {
   EXPECT_EQ(h.lists[1]->Count(), 2);
 }
 
+TEST(DataList2lev, LargeHoldersStillHoldEachListOnce) {
+  // Past a few dozen lists the holder counts its members instead of scanning:
+  // the answers must stay those of the scan through every kind of change.
+  Holder h({});
+  for (int k = 0; k < 200; ++k) h.AddList(0);
+  TvxDataList2lev* holder = h.holder.get();
+  for (int k = 0; k < 200; k += 7) holder->Add(h.lists[static_cast<size_t>(k)].get());
+  EXPECT_EQ(holder->Count(), 200);
+  holder->Remove(h.lists[10].get());
+  holder->Delete(0);
+  EXPECT_EQ(holder->IndexOf(h.lists[10].get()), -1);
+  EXPECT_EQ(holder->IndexOf(h.lists[0].get()), -1);
+  EXPECT_EQ(holder->IndexOf(h.lists[11].get()), 9);
+  holder->Add(h.lists[10].get());  // back, once, at the end
+  holder->Add(h.lists[10].get());
+  EXPECT_EQ(holder->Count(), 199);
+  EXPECT_EQ(holder->IndexOf(h.lists[10].get()), 198);
+  // Replacing one list by another that is held twice: both occurrences count.
+  holder->SetDataList(0, h.lists[5].get());
+  EXPECT_EQ(holder->IndexOf(h.lists[1].get()), -1);
+  holder->Remove(h.lists[5].get());
+  EXPECT_EQ(holder->IndexOf(h.lists[5].get()), 3);  // the second occurrence
+  holder->Remove(h.lists[5].get());
+  EXPECT_EQ(holder->IndexOf(h.lists[5].get()), -1);
+  holder->Add(h.lists[5].get());
+  EXPECT_EQ(holder->GetDataList(holder->Count() - 1), h.lists[5].get());
+  holder->Clear();
+  holder->Add(h.lists[0].get());
+  EXPECT_EQ(holder->Count(), 1);
+  EXPECT_EQ(holder->IndexOf(h.lists[0].get()), 0);
+}
+
 TEST(DataList2lev, MissingIndexHandlerMayAddTheLists) {
   Holder h({1});
   int calls = 0;

@@ -33,14 +33,16 @@ void ExpectMirrors(TTreeNode* theParentNode, TvxDataList* theList, int& theEntit
     EXPECT_EQ(TvxTree_ComBasic::GetDataEntityFromNode(n), e);
     EXPECT_EQ(n->GetText(), e->GetText());
     TvxDataList_Tree* sub = e->GetSubDataList();
-    if (sub->Count() > 0 && (n->GetExpanded() || n->Count() > 0 && n->GetItem(0)->GetData())) {
+    if (sub->Count() > 0 && (n->GetExpanded() || (n->Count() > 0 && n->GetItem(0)->GetData()))) {
       ExpectMirrors(n, sub, theEntities);
     } else {
       for (int c = 0; c < n->Count(); ++c) EXPECT_EQ(n->GetItem(c)->GetText(), kPlaceholder);
     }
   }
   // Nothing else: no orphaned nodes among the siblings (roots: CheckMirror).
-  if (theParentNode) EXPECT_EQ(theParentNode->Count(), k);
+  if (theParentNode) {
+    EXPECT_EQ(theParentNode->Count(), k);
+  }
 }
 
 int CheckMirror(TvxTree& t) {
@@ -279,6 +281,20 @@ TEST(Tree, MultiSelectByClicksAndKeys) {
   vxtest::ProcessEventsUntilIdle();
   EXPECT_NE(t.GetCurrentDataEntity(), nullptr);
   EXPECT_EQ(t.GetCurrentDataEntity()->GetText(), "row9");
+
+  // Deleting the selected entity leaves nothing current and nothing dangling.
+  std::vector<std::string> deleted;
+  t.OnDataEntityDelete = [&](TvxTree_ComBasic*, TvxDataEntity_Tree* e) { deleted.push_back(e->GetText()); };
+  t.RemoveDataEntity(nine);
+  EXPECT_EQ(deleted, std::vector<std::string>{"row9"});
+  EXPECT_EQ(t.GetCurrentDataEntity(), nullptr);
+  EXPECT_TRUE(SelectedTexts(t).empty());
+  t.Perform(WM_KEYDOWN, VK_DOWN);  // the keys still find their way
+  vxtest::ProcessEventsUntilIdle();
+  ASSERT_NE(t.GetCurrentDataEntity(), nullptr);
+  EXPECT_EQ(SelectedTexts(t).size(), 1u);
+  t.OnDataEntityDelete = nullptr;  // the log goes before the tree
+  t.OnCurrentDataEntityChange = nullptr;
 }
 
 TEST(Tree, DestroyingWithADeferredSelectionPending) {
