@@ -47,19 +47,29 @@ std::vector<int> Breaks(TMenuItem* m) {
   return out;
 }
 
+// A popup over a lazy tree with the roots "a" and "leaf b", logging picks.
+struct TwoRoots {
+  LazyTree t{nullptr};
+  TvxTreePopup popup{nullptr};
+  std::vector<std::string> picked;
+  TwoRoots() {
+    Add(t, nullptr, "a");
+    Add(t, nullptr, "leaf b");
+    popup.SetTree(&t);
+    popup.OnUserPickDataEntity = [this](TvxTreePopup* s, TvxDataEntity_Tree* e) {
+      EXPECT_EQ(s, &popup);
+      picked.push_back(e->GetText());
+    };
+  }
+};
+
 }  // namespace
 
 TEST(TreePopup, BuildsLevelsLazilyAndReportsThePick) {
-  LazyTree t(nullptr);
-  Add(t, nullptr, "a");
-  Add(t, nullptr, "leaf b");
-  TvxTreePopup popup(nullptr);
-  popup.SetTree(&t);
-  std::vector<std::string> picked;
-  popup.OnUserPickDataEntity = [&](TvxTreePopup* s, TvxDataEntity_Tree* e) {
-    EXPECT_EQ(s, &popup);
-    picked.push_back(e->GetText());
-  };
+  TwoRoots scene;
+  LazyTree& t = scene.t;
+  TvxTreePopup& popup = scene.popup;
+  std::vector<std::string>& picked = scene.picked;
   popup.OnCheckUserPickEnable = [](TvxTreePopup*, TvxDataEntity_Tree* e) { return e->GetText() != "a"; };
 
   popup.InitRootLevel();
@@ -153,13 +163,9 @@ TEST(TreePopup, OutlivesItsTree) {
 }
 
 TEST(TreePopup, WorksUnderTheEventLoop) {
-  LazyTree t(nullptr);
-  Add(t, nullptr, "a");
-  Add(t, nullptr, "leaf b");
-  TvxTreePopup popup(nullptr);
-  popup.SetTree(&t);
-  std::vector<std::string> picked;
-  popup.OnUserPickDataEntity = [&](TvxTreePopup*, TvxDataEntity_Tree* e) { picked.push_back(e->GetText()); };
+  TwoRoots scene;
+  TvxTreePopup& popup = scene.popup;
+  std::vector<std::string>& picked = scene.picked;
 
   popup.Popup(100, 100);
   vxtest::ProcessEventsUntilIdle();
