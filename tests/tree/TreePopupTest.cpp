@@ -192,4 +192,14 @@ TEST(TreePopup, WorksUnderTheEventLoop) {
   vxtest::ProcessEventsUntilIdle();
   EXPECT_EQ(picked, std::vector<std::string>{"leaf a.2"});
   EXPECT_FALSE(popup.IsShown());
+
+  // Dismissed from code: nothing picked, and the next popup starts afresh.
+  popup.Popup(100, 100);
+  vxtest::ProcessEventsUntilIdle();
+  ASSERT_TRUE(popup.IsShown());
+  popup.CloseMenu();
+  vxtest::ProcessEventsUntilIdle();
+  EXPECT_FALSE(popup.IsShown());
+  EXPECT_EQ(picked.size(), 1u);
+  EXPECT_EQ(popup.GetItems()->GetItem(0)->Count(), 1);
 }
