@@ -1,5 +1,6 @@
 #include "platform/ui/Controls.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QCursor>
 #include <QEvent>
@@ -266,6 +267,8 @@ void TControl::SetBoundsQuietly(const TRect& theRect) {
   }
   fQuietBounds = false;
 }
+
+void TControl::BringToFront() { raise(); }
 
 void TControl::RequestAlign() {
   TWinControl* parent = GetParent();
@@ -785,6 +788,49 @@ bool PostMessage(TControl* theControl, unsigned Msg, WPARAM WParam, LPARAM LPara
 
 LRESULT SendMessage(TControl* theControl, unsigned Msg, WPARAM WParam, LPARAM LParam) {
   return theControl ? theControl->Perform(Msg, WParam, LParam) : 0;
+}
+
+// --- form activity and key hooks ---------------------------------------------------------
+
+bool FormIsActive(const TControl* theControl) {
+  if (!theControl) return true;
+  QWidget* active = QApplication::activeWindow();
+  if (!active) return false;
+  if (active == theControl->window()) return true;
+  TControl* mainForm = Application()->GetMainForm();
+  return mainForm && active == mainForm->window();
+}
+
+struct TKeyHook::Impl : QObject {
+  THandler handler;
+  bool running = false;
+  bool orphaned = false;  // the hook went while its handler ran
+  bool eventFilter(QObject*, QEvent* e) override {
+    if (e->type() != QEvent::KeyPress || !handler || orphaned) return false;
+    auto* k = static_cast<QKeyEvent*>(e);
+    const unsigned short key = VirtualKey(k->key());
+    if (key == 0) return false;
+    bool taken = false;
+    const THandler h = handler;  // the handler may free the hook
+    running = true;
+    GuardedCall([&] { taken = h(key, ShiftFromModifiers(k->modifiers())); });
+    running = false;
+    if (orphaned) deleteLater();
+    return taken;
+  }
+};
+
+TKeyHook::TKeyHook(THandler theHandler) : fImpl(std::make_unique<Impl>()) {
+  fImpl->handler = std::move(theHandler);
+  if (QCoreApplication::instance()) QCoreApplication::instance()->installEventFilter(fImpl.get());
+}
+
+TKeyHook::~TKeyHook() {
+  if (QCoreApplication::instance()) QCoreApplication::instance()->removeEventFilter(fImpl.get());
+  if (fImpl->running) {
+    fImpl->orphaned = true;
+    (void)fImpl.release();  // freed when its handler has returned
+  }
 }
 
 }  // namespace vx

@@ -157,6 +157,8 @@ public:
 
   void SetFocus();
   bool Focused() const { return hasFocus(); }
+  // Puts the control above its siblings.
+  void BringToFront();
   bool CanFocus() const;
   bool GetMouseCapture() const;
   void SetMouseCapture(bool theCapture);
@@ -224,8 +226,9 @@ protected:
   // Binds the canvas to the window's device context, paints, unbinds.
   virtual void PaintWindow(HDC DC);
   virtual void FontChanged();
-  // Asks the parent to lay out its aligned children again.
-  void RequestAlign();
+  // Asks the parent to lay out its aligned children again; runs whenever the
+  // alignment or the bounds change.
+  virtual void RequestAlign();
 
   // Qt's side.
   bool event(QEvent* e) override;
@@ -282,6 +285,26 @@ private:
 
 // The mouse pointer's position in screen coordinates.
 TPoint GetCursorPos();
+
+// Whether theControl's form (its top-level window) is the active window, or
+// the application's main form is; true for no control.
+bool FormIsActive(const TControl* theControl);
+
+// While it lives, every key pressed in the application goes first to the
+// handler (with its virtual-key code); a handler that answers true takes the
+// key. For modes such as sizing that Escape must cancel whatever has focus.
+class TKeyHook : public TObject {
+public:
+  using THandler = std::function<bool(unsigned short Key, TShiftState Shift)>;
+  explicit TKeyHook(THandler theHandler);
+  ~TKeyHook() override;
+  TKeyHook(const TKeyHook&) = delete;
+  TKeyHook& operator=(const TKeyHook&) = delete;
+
+private:
+  struct Impl;
+  std::unique_ptr<Impl> fImpl;
+};
 
 // Posts a message to the control's WndProc, run on the user-interface thread
 // after the current call. Thread-safe. Answers false for a nil control.

@@ -141,6 +141,8 @@ void TTimer::SetOnTimer(TNotifyEvent theHandler) {
   UpdateTimer();
 }
 
+int TTimer::GetRemainingTime() const { return fTimer->isActive() ? fTimer->remainingTime() : -1; }
+
 void TTimer::UpdateTimer() {
   fTimer->stop();
   if (fEnabled && fInterval > 0 && fOnTimer) fTimer->start(static_cast<int>(fInterval));

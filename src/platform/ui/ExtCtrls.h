@@ -75,6 +75,8 @@ public:
   void SetInterval(unsigned theInterval);
   TNotifyEvent GetOnTimer() const { return fOnTimer; }
   void SetOnTimer(TNotifyEvent theHandler);
+  // Milliseconds until the next tick; -1 when the timer is not running.
+  int GetRemainingTime() const;
 
 private:
   void UpdateTimer();

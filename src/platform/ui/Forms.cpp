@@ -6,12 +6,15 @@
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QObject>
+#include <QPointer>
+#include <QWidget>
 #include <QThread>
 #include <atomic>
 #include <cstdio>
 #include <mutex>
 
 #include "platform/rtl/Exception.h"
+#include "platform/ui/Controls.h"
 
 namespace vx {
 
@@ -67,6 +70,14 @@ void TApplication::ProcessMessages() {
   QCoreApplication::sendPostedEvents();
   QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
+
+namespace {
+QPointer<QWidget> gMainForm;
+}  // namespace
+
+TControl* TApplication::GetMainForm() const { return dynamic_cast<TControl*>(gMainForm.data()); }
+
+void TApplication::SetMainForm(TControl* theForm) { gMainForm = theForm; }
 
 bool TApplication::HasEventLoop() const { return QCoreApplication::instance() != nullptr; }
 

@@ -19,8 +19,15 @@ void ShowMessage(const std::string& theText);
 // Installs a sink (empty restores the default); answers the previous one.
 TMessageSink SetShowMessageSink(TMessageSink theSink);
 
+class TControl;
+
 class TApplication : public TObject {
 public:
+  // The application's main window, for telling whether it is active; nil
+  // when none was named (or it has gone).
+  TControl* GetMainForm() const;
+  void SetMainForm(TControl* theForm);
+
   // Runs what is waiting in the event queue (posted messages and deferred
   // calls included), without waiting for more.
   void ProcessMessages();

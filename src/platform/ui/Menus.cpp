@@ -1,6 +1,7 @@
 #include "platform/ui/Menus.h"
 
 #include <QAction>
+#include <QFont>
 #include <QIcon>
 #include <QImage>
 #include <QMenu>
@@ -74,6 +75,9 @@ void TMenuItem::UpdateAction() {
   a->setText(QString::fromStdString(fCaption));
   a->setEnabled(fEnabled);
   a->setVisible(fVisible);
+  QFont font = a->font();
+  font.setBold(fDefault);
+  a->setFont(font);
   TPopupMenu* popup = GetPopupMenu();
   TBitmap* image = popup && popup->GetImages() ? popup->GetImages()->GetBitmap(fImageIndex) : nullptr;
   a->setIcon(image ? QIcon(QPixmap::fromImage(image->Image())) : QIcon());
@@ -91,6 +95,11 @@ void TMenuItem::SetImageIndex(int theIndex) {
 
 void TMenuItem::SetEnabled(bool theEnabled) {
   fEnabled = theEnabled;
+  UpdateAction();
+}
+
+void TMenuItem::SetDefault(bool theDefault) {
+  fDefault = theDefault;
   UpdateAction();
 }
 
@@ -157,6 +166,11 @@ void TPopupMenu::DoPopup(TObject* Sender) {
 void TPopupMenu::Popup(int X, int Y) {
   DoPopup(this);
   fItems->SubMenu(true)->popup(QPoint(X, Y));
+}
+
+void TPopupMenu::PopupModal(int X, int Y) {
+  DoPopup(this);
+  fItems->SubMenu(true)->exec(QPoint(X, Y));
 }
 
 void TPopupMenu::CloseMenu() {

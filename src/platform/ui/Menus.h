@@ -37,6 +37,9 @@ public:
   TMenuBreak GetBreak() const noexcept { return fBreak; }
   void SetBreak(TMenuBreak theBreak) noexcept { fBreak = theBreak; }
   bool IsSeparator() const noexcept { return fCaption == "-"; }
+  // The entry a double click would choose; shown in bold.
+  bool GetDefault() const noexcept { return fDefault; }
+  void SetDefault(bool theDefault);
 
   int Count() const noexcept { return static_cast<int>(fItems.size()); }
   TMenuItem* GetItem(int i) const;
@@ -67,6 +70,7 @@ private:
   int fImageIndex = -1;
   bool fEnabled = true;
   bool fVisible = true;
+  bool fDefault = false;
   TMenuBreak fBreak = mbNone;
   TMenuItem* fParent = nullptr;
   TPopupMenu* fPopup = nullptr;  // set on the root item of a popup menu
@@ -87,6 +91,9 @@ public:
   TCustomImageList* GetImages() const noexcept { return fImages; }
   void SetImages(TCustomImageList* theImages) noexcept { fImages = theImages; }
   void Popup(int X, int Y);
+  // Shows the menu and returns once it has closed, chosen from (the entry's
+  // OnClick has run by then) or dismissed.
+  void PopupModal(int X, int Y);
   void CloseMenu();
   bool IsShown() const;
 

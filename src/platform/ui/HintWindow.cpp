@@ -1,0 +1,79 @@
+#include "platform/ui/HintWindow.h"
+
+#include <algorithm>
+
+namespace vx {
+
+namespace {
+
+std::string WithLineFeeds(std::string s) {
+  // Carriage return + line feed counts once.
+  std::string out;
+  out.reserve(s.size());
+  for (size_t i = 0; i < s.size(); ++i) {
+    if (s[i] == '\r') {
+      out += '\n';
+      if (i + 1 < s.size() && s[i + 1] == '\n') ++i;
+    } else {
+      out += s[i];
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+THintWindow::THintWindow(TComponent* AOwner) : TWinControl(AOwner) {
+  // A top-level window of the tool-tip kind, on top of its owner's window.
+  auto* ownerWidget = dynamic_cast<QWidget*>(AOwner);
+  setParent(ownerWidget, Qt::ToolTip | Qt::FramelessWindowHint);
+  setAttribute(Qt::WA_ShowWithoutActivating);
+  setFocusPolicy(Qt::NoFocus);
+  SetColor(clInfoBk);
+  SetVisible(false);
+}
+
+THintWindow::~THintWindow() { Destroying(); }
+
+void THintWindow::SetCaption(const std::string& theCaption) {
+  if (theCaption == fCaption) return;
+  fCaption = theCaption;
+  Invalidate();
+}
+
+TRect THintWindow::CalcHintRect(int theMaxWidth, const std::string& theText) {
+  GetCanvas()->SetFont(*GetFont());
+  TRect r = Rect(0, 0, std::max(theMaxWidth, 1), 0);
+  GetCanvas()->DrawText(WithLineFeeds(theText), r, DT_CALCRECT | DT_LEFT | DT_NOPREFIX | DT_WORDBREAK);
+  r.Right += 8;
+  r.Bottom += 4;
+  return r;
+}
+
+void THintWindow::ActivateHint(const TRect& theRect, const std::string& theText) {
+  SetCaption(theText);
+  SetBounds(theRect.Left, theRect.Top, theRect.Width(), theRect.Height());
+  SetVisible(true);
+  raise();
+}
+
+void THintWindow::ReleaseHandle() { SetVisible(false); }
+
+bool THintWindow::IsShowing() const { return isVisible(); }
+
+void THintWindow::Paint() {
+  TCanvas* c = GetCanvas();
+  TRect r = GetClientRect();
+  c->GetBrush()->SetColor(GetColor());
+  c->FillRect(r);
+  c->GetBrush()->SetColor(clWindowFrame);
+  c->FrameRect(r);
+  c->SetFont(*GetFont());
+  c->GetFont()->SetColor(clInfoText);
+  c->GetBrush()->SetStyle(bsClear);
+  r = Rect(r.Left + 4, r.Top + 2, r.Right - 4, r.Bottom - 2);
+  c->DrawText(WithLineFeeds(fCaption), r, DT_LEFT | DT_NOPREFIX | DT_WORDBREAK);
+  TWinControl::Paint();
+}
+
+}  // namespace vx

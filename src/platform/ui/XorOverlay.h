@@ -1,0 +1,34 @@
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "platform/ui/Controls.h"
+
+namespace vx {
+
+// Exclusive-or drawing over a control and everything on it, for feedback
+// while the user drags (a sizing line): the control's own painting is left
+// alone. Inverting the same rectangle a second time takes it away again, as
+// exclusive-or does. Everything drawn goes when the overlay goes.
+class TXorOverlay : public TObject {
+public:
+  // xpInvert inverts every pixel; xpHalftone every other one, in a checker.
+  enum TPattern { xpInvert, xpHalftone };
+
+  explicit TXorOverlay(TWinControl* theControl);
+  ~TXorOverlay() override;
+  TXorOverlay(const TXorOverlay&) = delete;
+  TXorOverlay& operator=(const TXorOverlay&) = delete;
+
+  // theRect in the control's client coordinates.
+  void InvertRect(const TRect& theRect, TPattern thePattern);
+  // The rectangles now shown.
+  int Count() const noexcept;
+
+private:
+  struct Impl;
+  std::unique_ptr<Impl> fImpl;
+};
+
+}  // namespace vx

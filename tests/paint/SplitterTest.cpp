@@ -1,0 +1,241 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+
+#include "UiTestSupport.h"
+#include "paint/vxSplitter.h"
+#include "paint/vxXYSizer.h"
+
+using namespace vx;
+
+namespace {
+
+// A 400 x 300 parent with a neighbour docked on one side, the splitter next
+// to it and a client panel filling the rest.
+struct Docked {
+  TPanel parent{nullptr};
+  TPanel* neighbour = new TPanel(&parent);
+  TvxSplitter* splitter = new TvxSplitter(&parent);
+  TPanel* client = new TPanel(&parent);
+  int moved = 0;
+  explicit Docked(TAlign side) {
+    parent.SetBounds(0, 0, 400, 300);
+    parent.SetBevelOuter(bvNone);
+    parent.SetColor(clWhite);
+    neighbour->SetParent(&parent);
+    // At the edge it docks to, so that it comes before the splitter.
+    neighbour->SetBounds(side == alRight ? 300 : 0, side == alBottom ? 200 : 0, 100, 100);
+    neighbour->SetAlign(side);
+    splitter->SetParent(&parent);
+    splitter->SetAlign(side);
+    // After the neighbour, beyond it from the edge.
+    if (side == alLeft) splitter->SetLeft(200);
+    if (side == alTop) splitter->SetTop(200);
+    if (side == alRight) splitter->SetLeft(0);
+    if (side == alBottom) splitter->SetTop(0);
+    client->SetParent(&parent);
+    client->SetAlign(alClient);
+    splitter->OnMoved = [this](TObject*) { ++moved; };
+  }
+  // A drag on the splitter by (dx, dy), in its own coordinates.
+  void Press(int x = 1, int y = 1) { splitter->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y)); }
+  void Move(int x, int y) { splitter->Perform(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, y)); }
+  void Release(int x, int y) { splitter->Perform(WM_LBUTTONUP, 0, MAKELPARAM(x, y)); }
+  void Drag(int dx, int dy) {
+    Press();
+    Move(1 + dx, 1 + dy);
+    Release(1 + dx, 1 + dy);
+  }
+};
+
+}  // namespace
+
+TEST(Splitter, ResizesTheNeighbourOnEverySide) {
+  Docked left(alLeft);
+  EXPECT_EQ(left.splitter->GetLeft(), 100);
+  EXPECT_EQ(left.splitter->GetWidth(), 3);
+  EXPECT_EQ(left.splitter->GetCursor(), crHSplit);
+  left.Drag(40, 0);
+  EXPECT_EQ(left.neighbour->GetWidth(), 140);
+  EXPECT_EQ(left.splitter->GetLeft(), 140);
+  EXPECT_EQ(left.moved, 1);
+
+  Docked top(alTop);
+  EXPECT_EQ(top.splitter->GetCursor(), crVSplit);
+  EXPECT_EQ(top.splitter->GetHeight(), 3);
+  top.Drag(0, -30);
+  EXPECT_EQ(top.neighbour->GetHeight(), 70);
+
+  Docked right(alRight);
+  EXPECT_EQ(right.neighbour->GetLeft(), 300);
+  right.Drag(-50, 0);  // towards the middle: the right neighbour grows
+  EXPECT_EQ(right.neighbour->GetWidth(), 150);
+  EXPECT_EQ(right.neighbour->GetBoundsRect().Right, 400);  // its far edge stays
+
+  Docked bottom(alBottom);
+  bottom.Drag(0, 20);
+  EXPECT_EQ(bottom.neighbour->GetHeight(), 80);
+  EXPECT_EQ(bottom.neighbour->GetBoundsRect().Bottom, 300);
+}
+
+TEST(Splitter, ClampsCollapsesAndAsks) {
+  Docked d(alLeft);
+  // Shrinking to 20 with MinSize 30: clamped to 30, which collapses.
+  d.Drag(-80, 0);
+  EXPECT_EQ(d.neighbour->GetWidth(), 0);
+  // A collapsed neighbour is still found, and comes back.
+  d.Drag(120, 0);
+  EXPECT_EQ(d.neighbour->GetWidth(), 120);
+  // Growing past the room left: the client keeps MinSize.
+  d.Drag(1000, 0);
+  EXPECT_EQ(d.neighbour->GetWidth(), 400 - 30 - 3);
+
+  // A refused proposal leaves the line where it was.
+  Docked v(alLeft);
+  v.splitter->SetResizeStyle(rsLine);
+  int asked = 0;
+  v.splitter->OnCanResize = [&](TObject*, int& size, bool& accept) {
+    ++asked;
+    accept = size <= 150;
+  };
+  v.Press();
+  v.Move(31, 1);
+  EXPECT_EQ(v.splitter->GetProposedSize(), 130);
+  v.Move(81, 1);  // 180: refused
+  EXPECT_EQ(v.splitter->GetProposedSize(), 130);
+  v.Release(81, 1);
+  EXPECT_EQ(asked, 2);
+  EXPECT_EQ(v.neighbour->GetWidth(), 130);
+
+  // The handler may change the size it is asked about.
+  Docked h(alLeft);
+  h.splitter->OnCanResize = [](TObject*, int& size, bool&) { size = size / 10 * 10; };
+  h.Drag(37, 0);
+  EXPECT_EQ(h.neighbour->GetWidth(), 130);
+}
+
+TEST(Splitter, WithoutANeighbourPressesDoNothing) {
+  TPanel parent(nullptr);
+  parent.SetBounds(0, 0, 200, 100);
+  auto* s = new TvxSplitter(&parent);
+  s->SetParent(&parent);  // alone at the left edge
+  const int left = s->GetLeft();
+  s->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 1));
+  EXPECT_FALSE(s->IsSizing());
+  s->Perform(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(30, 1));
+  s->Perform(WM_LBUTTONUP, 0, MAKELPARAM(30, 1));
+  EXPECT_EQ(s->GetLeft(), left);
+  // A hidden panel beside it does not count either.
+  auto* hidden = new TPanel(&parent);
+  hidden->SetParent(&parent);
+  hidden->SetWidth(50);
+  hidden->SetAlign(alLeft);
+  hidden->SetVisible(false);
+  s->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 1));
+  EXPECT_FALSE(s->IsSizing());
+}
+
+TEST(Splitter, TheDragLineIsDrawnOverTheParentAndEscapeCancels) {
+  Docked d(alLeft);
+  d.parent.show();
+  d.neighbour->SetColor(clWhite);
+  d.client->SetColor(clWhite);
+  d.neighbour->SetBevelOuter(bvNone);
+  d.client->SetBevelOuter(bvNone);
+  d.splitter->SetColor(clWhite);
+  auto darkColumns = [&] {
+    TBitmap shot;
+    d.parent.PaintTo(&shot);
+    return vxtest::MatchingPixels(shot.GetCanvas(), 400, 300, [](TColor p) { return p == clBlack; });
+  };
+  EXPECT_EQ(darkColumns().Left, -1);
+  d.Press();
+  d.Move(51, 1);
+  // A checker line of the splitter's width where the edge would go, over the client.
+  const TRect line = darkColumns();
+  EXPECT_EQ(line.Left, 150);
+  EXPECT_EQ(line.Right, 153);
+  EXPECT_LE(line.Top, 1);
+  EXPECT_GE(line.Bottom, 299);
+  EXPECT_EQ(d.neighbour->GetWidth(), 100);  // not yet
+
+  QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+  QCoreApplication::sendEvent(&d.parent, &escape);
+  EXPECT_FALSE(d.splitter->IsSizing());
+  EXPECT_EQ(darkColumns().Left, -1);
+  d.Release(51, 1);
+  EXPECT_EQ(d.neighbour->GetWidth(), 100);
+  EXPECT_EQ(d.moved, 0);
+
+  // Updating as it goes.
+  d.splitter->SetResizeStyle(rsUpdate);
+  d.Press();
+  d.Move(21, 1);
+  EXPECT_EQ(d.neighbour->GetWidth(), 120);
+  EXPECT_EQ(darkColumns().Left, -1);
+  d.Release(21, 1);
+  EXPECT_EQ(d.neighbour->GetWidth(), 120);
+}
+
+TEST(Splitter, DrawsBeveled) {
+  Docked d(alLeft);
+  d.splitter->SetWidth(6);
+  d.splitter->SetColor(clWhite);
+  d.splitter->SetBeveled(true);
+  TBitmap shot;
+  d.splitter->PaintTo(&shot);
+  TCanvas* c = shot.GetCanvas();
+  // A lit frame over columns 2..5 and a shaded one over 0..3, across the bar.
+  const TColor lit = ColorToRGB(clBtnHighlight), shade = ColorToRGB(clBtnShadow);
+  EXPECT_EQ(c->GetPixel(0, 150), shade);
+  EXPECT_EQ(c->GetPixel(1, 150), clWhite);
+  EXPECT_EQ(c->GetPixel(2, 150), lit);
+  EXPECT_EQ(c->GetPixel(3, 150), shade);
+  EXPECT_EQ(c->GetPixel(4, 150), clWhite);
+  EXPECT_EQ(c->GetPixel(5, 150), lit);
+}
+
+TEST(XYSizer, FollowsTheMouseInsideTheMarginsAndReportsTheDrag) {
+  TPanel parent(nullptr);
+  parent.SetBounds(0, 0, 300, 200);
+  auto* grip = new TXYSizer(&parent);
+  grip->SetParent(&parent);
+  grip->SetBounds(100, 100, 5, 5);
+  EXPECT_EQ(grip->GetWidth(), 5);
+  EXPECT_EQ(grip->GetLeftMargin(), 5);
+  std::vector<TPoint> reported;
+  grip->OnResize = [&](TXYSizer*, TPoint p) { reported.push_back(p); };
+
+  grip->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+  grip->Perform(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(32, -18));
+  EXPECT_EQ(grip->GetLeft(), 130);
+  EXPECT_EQ(grip->GetTop(), 80);
+  // Guides through the grip's grab point, across the parent.
+  ASSERT_TRUE(grip->GetPanelX()->GetVisible());
+  EXPECT_EQ(grip->GetPanelX()->GetBoundsRect(), Rect(5, 82, 295, 84));
+  EXPECT_EQ(grip->GetPanelY()->GetBoundsRect(), Rect(132, 5, 134, 195));
+  // Into the left margin (x = 3 in the parent): it stays.
+  grip->Perform(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(-127, 2));
+  EXPECT_EQ(grip->GetLeft(), 130);
+  // Close to the edge but outside the margin: it follows.
+  grip->Perform(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(-125, 2));
+  EXPECT_EQ(grip->GetLeft(), 3);
+  // Beyond the bottom margin: stays.
+  grip->Perform(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(2, 120));
+  EXPECT_EQ(grip->GetTop(), 80);
+  grip->Perform(WM_LBUTTONUP, 0, MAKELPARAM(2, 120));
+  ASSERT_EQ(reported.size(), 1u);
+  EXPECT_EQ(reported[0], Point(3 - 100, 80 - 100));
+  EXPECT_FALSE(grip->GetPanelX()->GetVisible());
+  EXPECT_FALSE(grip->GetPanelY()->GetVisible());
+
+  // The grip is black.
+  TBitmap shot;
+  grip->PaintTo(&shot);
+  EXPECT_EQ(vxtest::MatchingPixels(shot.GetCanvas(), 5, 5, [](TColor p) { return p == clBlack; }), Rect(0, 0, 5, 5));
+
+  // Moves without the button, or without a press, do nothing.
+  grip->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(40, 40));
+  EXPECT_EQ(grip->GetLeft(), 3);
+}
