@@ -20,3 +20,4 @@ struct GalleryPage {
 GalleryPage MakeScalerPage();
 GalleryPage MakePanelsPage();
 GalleryPage MakeTreePage();
+GalleryPage MakeSplitterPage();

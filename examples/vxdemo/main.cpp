@@ -4,10 +4,16 @@
 //   vxdemo --render DIR    renders each page to DIR/<page>.png and prints it
 //                          to DIR/<page>.pdf, then exits (also the choice
 //                          when there is no display; DIR defaults to out)
+//   vxdemo --page NAME     opens the window on that page
+//   vxdemo --screenshot FILE SECONDS
+//                          saves the whole screen to FILE after SECONDS and
+//                          exits (for trying the window under a virtual display)
 #include <QApplication>
 #include <QDir>
 #include <QMainWindow>
 #include <QPixmap>
+#include <QScreen>
+#include <QTimer>
 #include <QTabWidget>
 #include <cstdio>
 #include <cstdlib>
@@ -54,13 +60,20 @@ int Render(QTabWidget& tabs, std::vector<GalleryPage>& pages, const std::string&
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string renderDir;
+  std::string renderDir, startPage, screenshot;
+  double screenshotAfter = 0;
   bool render = false;
-  for (int k = 1; k < argc; ++k)
+  for (int k = 1; k < argc; ++k) {
     if (std::strcmp(argv[k], "--render") == 0) {
       render = true;
       if (k + 1 < argc) renderDir = argv[++k];
+    } else if (std::strcmp(argv[k], "--page") == 0 && k + 1 < argc) {
+      startPage = argv[++k];
+    } else if (std::strcmp(argv[k], "--screenshot") == 0 && k + 2 < argc) {
+      screenshot = argv[++k];
+      screenshotAfter = std::atof(argv[++k]);
     }
+  }
   if (!HasDisplay()) render = true;
   if (renderDir.empty()) renderDir = "out";
   if (render && !std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
@@ -69,12 +82,21 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("vxplan gallery"));
   QMainWindow window;
   auto* tabs = new QTabWidget;
-  std::vector<GalleryPage> pages{MakeScalerPage(), MakePanelsPage(), MakeTreePage()};
+  std::vector<GalleryPage> pages{MakeScalerPage(), MakePanelsPage(), MakeTreePage(), MakeSplitterPage()};
   for (const GalleryPage& page : pages) tabs->addTab(page.widget, QString::fromStdString(page.name));
   window.setCentralWidget(tabs);
   window.resize(1180, 640);
   window.setWindowTitle(QStringLiteral("vxplan gallery"));
+  for (size_t k = 0; k < pages.size(); ++k)
+    if (pages[k].name == startPage) tabs->setCurrentIndex(static_cast<int>(k));
   window.show();
   if (render) return Render(*tabs, pages, renderDir);
+  if (!screenshot.empty()) {
+    QTimer::singleShot(static_cast<int>(screenshotAfter * 1000), [&] {
+      const bool saved = QGuiApplication::primaryScreen()->grabWindow(0).save(QString::fromStdString(screenshot));
+      std::printf("%s %s\n", saved ? "wrote" : "could not write", screenshot.c_str());
+      QApplication::quit();
+    });
+  }
   return app.exec();
 }

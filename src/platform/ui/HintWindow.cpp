@@ -42,12 +42,19 @@ void THintWindow::SetCaption(const std::string& theCaption) {
 }
 
 TRect THintWindow::CalcHintRect(int theMaxWidth, const std::string& theText) {
-  GetCanvas()->SetFont(*GetFont());
-  TRect r = Rect(0, 0, std::max(theMaxWidth, 1), 0);
-  GetCanvas()->DrawText(WithLineFeeds(theText), r, DT_CALCRECT | DT_LEFT | DT_NOPREFIX | DT_WORDBREAK);
-  r.Right += 8;
-  r.Bottom += 4;
-  return r;
+  TCanvas* c = GetCanvas();
+  c->SetFont(*GetFont());
+  // The widest line, and a line height for each.
+  const std::string text = WithLineFeeds(theText);
+  int widest = 0, lines = 0;
+  size_t from = 0;
+  while (from <= text.size()) {
+    const size_t to = std::min(text.find('\n', from), text.size());
+    widest = std::max(widest, c->TextWidth(text.substr(from, to - from)));
+    ++lines;
+    from = to + 1;
+  }
+  return Rect(0, 0, std::min(widest, std::max(theMaxWidth, 1)) + 10, lines * c->TextHeight("Xg") + 4);
 }
 
 void THintWindow::ActivateHint(const TRect& theRect, const std::string& theText) {
@@ -72,7 +79,7 @@ void THintWindow::Paint() {
   c->GetFont()->SetColor(clInfoText);
   c->GetBrush()->SetStyle(bsClear);
   r = Rect(r.Left + 4, r.Top + 2, r.Right - 4, r.Bottom - 2);
-  c->DrawText(WithLineFeeds(fCaption), r, DT_LEFT | DT_NOPREFIX | DT_WORDBREAK);
+  c->DrawText(WithLineFeeds(fCaption), r, DT_LEFT | DT_NOPREFIX);
   TWinControl::Paint();
 }
 

@@ -72,7 +72,7 @@ void TMenuItem::UpdateAction() {
   QAction* a = fMenu ? fMenu->menuAction() : fAction.get();
   if (!a) return;
   a->setSeparator(IsSeparator());
-  a->setText(QString::fromStdString(fCaption));
+  a->setText(IsSeparator() ? QString() : QString::fromStdString(fCaption));
   a->setEnabled(fEnabled);
   a->setVisible(fVisible);
   QFont font = a->font();
