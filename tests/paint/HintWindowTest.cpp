@@ -55,13 +55,13 @@ TEST(GraphHint, TheShowTimerRestartsOnlyForAnotherObject) {
   s.hint->ShowSlowHintFor(&s.a, 10, 20);
   EXPECT_EQ(s.asked, std::vector<TObject*>{&s.a});
   EXPECT_EQ(s.hint->GetCaption(), "Object A");
-  EXPECT_GT(s.hint->GetShowTimer()->GetRemainingTime(), 900);
-  s.Wait(300);
+  EXPECT_GT(s.hint->GetShowTimer()->GetRemainingTime(), 700);
+  s.Wait(500);
   s.hint->ShowSlowHintFor(&s.a, 15, 20);  // the same object: the timer runs on
-  EXPECT_LT(s.hint->GetShowTimer()->GetRemainingTime(), 800);
+  EXPECT_LT(s.hint->GetShowTimer()->GetRemainingTime(), 600);
   EXPECT_EQ(s.asked.size(), 1u);
   s.hint->ShowSlowHintFor(&s.b, 40, 20);  // another: from the start, new text
-  EXPECT_GT(s.hint->GetShowTimer()->GetRemainingTime(), 900);
+  EXPECT_GT(s.hint->GetShowTimer()->GetRemainingTime(), 700);
   EXPECT_EQ(s.asked, (std::vector<TObject*>{&s.a, &s.b}));
   EXPECT_EQ(s.hint->GetCaption(), "Object B");
   EXPECT_EQ(s.hint->GetHintObject(), &s.b);
@@ -88,7 +88,7 @@ TEST(GraphHint, ShowsAndHidesThroughDeferredCalls) {
   EXPECT_EQ(s.hint->GetShowTimer()->GetRemainingTime(), -1);
   vxtest::ProcessEventsUntilIdle();
   EXPECT_TRUE(s.hint->IsShowing());
-  EXPECT_GT(s.hint->GetHideTimer()->GetRemainingTime(), 4000);
+  EXPECT_GT(s.hint->GetHideTimer()->GetRemainingTime(), 3000);
   // The hide tick likewise; both timers stop.
   s.hint->GetHideTimer()->GetOnTimer()(s.hint->GetHideTimer());
   EXPECT_TRUE(s.hint->IsShowing());
