@@ -91,8 +91,7 @@ TControl* TGraphHintWindow::OwnerControl() const { return dynamic_cast<TControl*
 
 void TGraphHintWindow::ShowSlowHintFor(TObject* anObject, int X, int Y) {
   if (anObject && anObject != fHintObject) {
-    fShowTimer->SetEnabled(false);
-    fShowTimer->SetEnabled(true);
+    fShowTimer->SetEnabled(true);  // (re)starts from the full interval
     if (fOnUpdateTextEvent) fOnUpdateTextEvent(this, anObject);
   }
   if (!anObject) {
@@ -157,8 +156,7 @@ void TGraphHintWindow::DoShowAsync(TObject*) {
   if (!FormIsActive(OwnerControl())) return;
   SetVisible(true);
   raise();
-  fHideTimer->SetEnabled(false);
-  fHideTimer->SetEnabled(true);
+  fHideTimer->SetEnabled(true);  // (re)starts from the full interval
 }
 
 void TGraphHintWindow::DoHide(TObject*) {
@@ -220,19 +218,8 @@ void GStuff::DoSelectContent(TCanvas* aCanvas, const TRect& aRect) {
 
 void GStuff::BevelRect(TCanvas* aCanvas, const TRect& aRect, bool aRaised) {
   if (!aCanvas || aRect.IsEmpty()) return;
-  TPen* pen = aCanvas->GetPen();
-  const TColor keep = pen->GetColor();
-  const TColor lit = aRaised ? clBtnHighlight : clBtnShadow, dark = aRaised ? clBtnShadow : clBtnHighlight;
-  const int l = aRect.Left, t = aRect.Top, r = aRect.Right - 1, b = aRect.Bottom - 1;
-  pen->SetColor(lit);  // left and top
-  aCanvas->MoveTo(l, b);
-  aCanvas->LineTo(l, t);
-  aCanvas->LineTo(r, t);
-  pen->SetColor(dark);  // right and bottom, corners included
-  aCanvas->MoveTo(r, t);
-  aCanvas->LineTo(r, b);
-  aCanvas->LineTo(l - 1, b);
-  pen->SetColor(keep);
+  TRect r = aRect;
+  Frame3D(aCanvas, r, aRaised ? clBtnHighlight : clBtnShadow, aRaised ? clBtnShadow : clBtnHighlight, 1);
 }
 
 void GStuff::RotateFont(TFont* aFont, int anAngle) {

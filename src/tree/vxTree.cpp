@@ -237,9 +237,7 @@ void TvxTree_ComBasic::ChangeOwner(TvxDataEntity_Tree* Entity, TvxDataEntity_Tre
 void TvxTree_ComBasic::Clear() {
   fRootDataList->Clear();  // each entity takes its sub list with it
   fListOfDataListListInstances->Clear();
-  std::vector<TvxDataList_Tree*> doomed;
-  doomed.swap(fRetiredSubLists);
-  for (TvxDataList_Tree* list : doomed) list->FreeWheneverPossible();
+  FreeRetiredSubLists();
   fListOfDataListListInstances->Add(fRootDataList);
   DisplayOutOfDate();
 }

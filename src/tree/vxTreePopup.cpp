@@ -74,32 +74,29 @@ void TvxTreePopup::InitRootLevel() {
     DoTreeToMenu(static_cast<TvxDataEntity_Tree*>(roots->GetItems(i)), target);
 }
 
-TvxMenuItem* TvxTreePopup::MakePickItem(TvxDataEntity_Tree* Entity, TMenuItem* ParentItem) {
+TvxMenuItem* TvxTreePopup::AddEntityItem(TvxDataEntity_Tree* Entity, TMenuItem* ParentItem, bool thePicks) {
   auto* item = new TvxMenuItem(nullptr);
   item->SetCaption(Entity->GetText());
   item->SetImageIndex(Entity->GetImageIndex());
-  item->SetDataEntity(Entity);
-  item->OnClick = [this](TObject* Sender) { OnPerformDataEntityAction(Sender); };
-  if (OnCheckUserPickEnable) item->SetEnabled(OnCheckUserPickEnable(this, Entity));
+  if (thePicks) {
+    item->SetDataEntity(Entity);
+    item->OnClick = [this](TObject* Sender) { OnPerformDataEntityAction(Sender); };
+    if (OnCheckUserPickEnable) item->SetEnabled(OnCheckUserPickEnable(this, Entity));
+  } else {
+    item->OnClick = [this](TObject* Sender) { OnInitSubMenu(Sender); };
+  }
   ParentItem->Add(item);
   return item;
 }
 
 void TvxTreePopup::DoTreeToMenu(TvxDataEntity_Tree* Entity, TMenuItem* ParentItem) {
   if (!Entity || !ParentItem || !fTree) return;
-  TvxMenuItem* item;
-  if (!fTree->NeedsDummyNode(Entity)) {
-    item = MakePickItem(Entity, ParentItem);
-  } else {
-    item = new TvxMenuItem(nullptr);
-    item->SetCaption(Entity->GetText());
-    item->SetImageIndex(Entity->GetImageIndex());
-    item->OnClick = [this](TObject* Sender) { OnInitSubMenu(Sender); };
-    ParentItem->Add(item);
-    MakePickItem(Entity, item);
-  }
+  // An entity that can have children opens a sub-menu that starts with its own pick entry.
+  const bool leaf = !fTree->NeedsDummyNode(Entity);
+  TvxMenuItem* item = AddEntityItem(Entity, ParentItem, leaf);
+  if (!leaf) AddEntityItem(Entity, item, true);
   // Every 30 entries a new column starts: the 31st, 61st ... entry opens one.
-  const int index = ParentItem->IndexOf(item);
+  const int index = ParentItem->Count() - 1;
   if (index > 0 && index % kItemsPerColumn == 0) item->SetBreak(mbBarBreak);
 }
 

@@ -50,7 +50,9 @@ protected:
 private:
   void OnInitSubMenu(TObject* Sender);
   void OnPerformDataEntityAction(TObject* Sender);
-  TvxMenuItem* MakePickItem(TvxDataEntity_Tree* Entity, TMenuItem* ParentItem);
+  // A new last entry of ParentItem for Entity: one that picks it, or one
+  // whose sub-menu is built when it opens.
+  TvxMenuItem* AddEntityItem(TvxDataEntity_Tree* Entity, TMenuItem* ParentItem, bool thePicks);
 
   TvxTree_ComBasic* fTree = nullptr;
   TMenuItem* fMenuToAddTo = nullptr;

@@ -70,6 +70,7 @@ public:
   ~TTimer() override;
 
   bool GetEnabled() const noexcept { return fEnabled; }
+  // Enabling (also when enabled already) starts the interval afresh.
   void SetEnabled(bool theEnabled);
   unsigned GetInterval() const noexcept { return fInterval; }
   void SetInterval(unsigned theInterval);
