@@ -45,8 +45,9 @@ void TvxDataEntity::DoInfoPush() {
 
 int TvxDataEntity::ListIndex() {
   if (!fDataList) return -1;
-  fDataList->EnsureListIndexes();
-  return fListIndex;
+  if (TvxEntityWindow::IsDetached(fWindowSlot)) return TvxEntityWindow::DetachedIndex(fWindowSlot);
+  const int p = fDataList->fItems.PosOf(this);
+  return p < 0 ? -1 : p + fDataList->fUnloadedPreCount;
 }
 
 void TvxDataEntity::Move(int newIndex) {
@@ -62,7 +63,6 @@ void TvxDataEntity::Move(int newIndex) {
   int newPos = newIndex - list->fUnloadedPreCount;
   list->ItemsErase(oldPos);
   list->ItemsInsert(newPos, this);
-  list->ListIndexesOutOfDate(std::min(oldIndex, newIndex));
   Fire(list->fListController, &TvxListController::fOnHandlePerformedMove, this, oldIndex, newIndex);
 }
 
@@ -82,14 +82,9 @@ void TvxDataEntity::ChangeOwner(TvxDataList* theNewList, int theIndex) {
   int oldPos = oldList->WindowPosOf(this);
   if (newPos < 0 || oldPos < 0 || fDataList != oldList) return;
 
-  int oldIndex = oldPos + oldList->fUnloadedPreCount;
   oldList->ItemsErase(oldPos);
-  oldList->ListIndexesOutOfDate(oldIndex);
-
   fDataList = theNewList;
-  fListIndex = theIndex;
   theNewList->ItemsInsert(newPos, this);
-  theNewList->ListIndexesOutOfDate(theIndex);
 
   Fire(theNewList->fListController, &TvxListController::fOnEnterOwnerAfterChange, this);
   Fire(theNewList->fListController, &TvxListController::fOnContentChanged, theNewList);

@@ -1,13 +1,13 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <memory>
 #include <span>
 #include <unordered_map>
 #include <vector>
 
+#include "core/vxEntityWindow.h"
 #include "core/vxExposable.h"
 #include "platform/rtl/Object.h"
 #include "platform/rtl/Variant.h"
@@ -86,7 +86,8 @@ public:
   virtual bool GetVisible() const;
   virtual void AfterCreate(TvxDataList* theDataList);
 
-  // The entity's index in its list; brings the list's indexes up to date first.
+  // The entity's index in its list (-1 outside a list). While the list
+  // reports the entity's removal it answers the index the entity had.
   int ListIndex();
 
   bool GetSelected() const noexcept { return fSelected; }
@@ -119,6 +120,7 @@ protected:
   ~TvxDataEntity() override = default;
 
   friend class TvxDataList;
+  friend class TvxEntityWindow;
 
   // Descendants set their defaults here in AfterCreate, without reports.
   bool fSelected = false;
@@ -127,7 +129,10 @@ protected:
   TvxDataList* fDataList = nullptr;
   void* fUserReference = nullptr;
   int fUserIntegerReference = 0;
-  int fListIndex = 0;  // next to the integer reference: keeps the entity at 56 bytes
+  // Where the entity stands in its list's window (see TvxEntityWindow), from
+  // which its list index follows. Next to the integer reference: keeps the
+  // entity at 56 bytes.
+  std::uint32_t fWindowSlot = TvxEntityWindow::DetachedSlot(0);
   Variant fVariantReference;
 };
 
@@ -156,11 +161,11 @@ public:
   virtual void AddUnloaded(int theCount);
 
   int Count() const noexcept { return LoadedCount() + fUnloadedPreCount + fUnloadedPostCount; }
-  int LoadedCount() const noexcept { return static_cast<int>(fItems.size()); }
+  int LoadedCount() const noexcept { return fItems.Size(); }
   int GetUnloadedPreCount() const noexcept { return fUnloadedPreCount; }
   int GetUnloadedPostCount() const noexcept { return fUnloadedPostCount; }
   // Loaded entity at window position p; nil outside the window. Never loads.
-  TvxDataEntity* GetLoaded(int p) const noexcept;
+  TvxDataEntity* GetLoaded(int p) const;
   bool IsLoaded(int i) const noexcept { return i >= fUnloadedPreCount && i < fUnloadedPreCount + LoadedCount(); }
 
   // Entity at list index i, loaded if needed; nil outside 0 .. Count-1.
@@ -203,6 +208,9 @@ public:
   void Purge();
   void UnloadAll();
 
+  // Indexes are renumbered lazily, by blocks of the window: an edit marks the
+  // blocks after it out of date and the next index read renumbers what it
+  // needs. These bring all of them up to date, or mark them from index i.
   void EnsureListIndexes();
   void ListIndexesOutOfDate(int i) noexcept;
   void UpdateListIndexesFrom(int i);
@@ -221,9 +229,9 @@ private:
   friend class TvxDataEntity;
 
   // Window edits go through these, so that a sort can tell that its compare
-  // handler changed the list.
+  // handler changed the list. An erased entity keeps the index it had.
   void ItemsInsert(int p, TvxDataEntity* e);
-  void ItemsErase(int p);
+  TvxDataEntity* ItemsErase(int p);
   // Window position of e; -1 when e is not in the window.
   int WindowPosOf(TvxDataEntity* e);
   // Takes e out of the window when it is still there (an entity freed directly).
@@ -236,12 +244,10 @@ private:
   int EnsureInsertPosition(int i);
   void LoadAll();
 
-  std::deque<TvxDataEntity*> fItems;
+  TvxEntityWindow fItems;
   TObject* fMiscObjectPointer = nullptr;
   TvxListController* fListController = nullptr;
   TvxDataEntityClass fDataEntityClass;
-  bool fListIndexesOutOfDate = false;
-  int fOutOfDateFromIndex = 0;
   int fUnloadedPreCount = 0;
   int fUnloadedPostCount = 0;
   std::uint64_t fChangeStamp = 0;
@@ -261,6 +267,8 @@ public:
   void Add(TvxDataList* theList);
   void Delete(int i);
   void Remove(TvxDataList* theList);
+  // Takes out every list for which thePredicate answers true, in one pass.
+  void RemoveIf(const std::function<bool(TvxDataList*)>& thePredicate);
   int IndexOf(TvxDataList* theList) const;
   int Count() const noexcept { return static_cast<int>(fList.size()); }
   void Clear();
@@ -271,6 +279,8 @@ public:
   TvxDataList* GetDataList(int i);
   void SetDataList(int i, TvxDataList* theList);
 
+  // Selections live on loaded entities only: these never load an entity,
+  // except the one SelectNext or SelectPrev selects.
   void ClearSelections();
   TvxDataEntity* FindSelected();
   void SelectNext();
@@ -285,6 +295,10 @@ protected:
 
 private:
   void SelectStep(bool forward);
+  // The first selected entity, lists in order: its list and list index.
+  TvxDataEntity* FirstSelected(int& theList, int& theIndex) const;
+  // First list from k on, stepping by theStep, that holds entities; -1 if none.
+  int NonEmptyFrom(int k, int theStep) const;
   void Counted(TvxDataList* theList, int theDelta);
   bool Contains(TvxDataList* theList) const;
 

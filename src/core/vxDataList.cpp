@@ -98,7 +98,11 @@ void TvxDataList::AfterCreate(TvxListController* theListController, TvxDataEntit
 TvxDataList::~TvxDataList() {
   // Only entities left over after CleanForFree (or a list never cleaned) get
   // here: free them without notifications, the owner may be gone.
-  for (TvxDataEntity* e : fItems) {
+  std::vector<TvxDataEntity*> left;
+  left.reserve(static_cast<size_t>(LoadedCount()));
+  fItems.ForEach([&left](TvxDataEntity* e) { left.push_back(e); });
+  fItems.Reset();
+  for (TvxDataEntity* e : left) {
     e->fDataList = nullptr;
     FreeCall(e);
   }
@@ -107,15 +111,9 @@ TvxDataList::~TvxDataList() {
 void TvxDataList::CleanForFree() {
   // Each entity leaves the window before it goes, so that the notifications
   // never show a handler a freed entity.
-  while (!fItems.empty()) {
-    TvxDataEntity* e = fItems.front();
-    e->fListIndex = fUnloadedPreCount;
-    ItemsErase(0);
-    DisposeEntity(e);
-  }
+  while (!fItems.Empty()) DisposeEntity(ItemsErase(0));
   fUnloadedPreCount = 0;
   fUnloadedPostCount = 0;
-  ListIndexesOutOfDate(0);
 }
 
 void TvxDataList::FreeDataEntity(TvxDataEntity* e) {
@@ -147,55 +145,36 @@ TvxDataEntity* TvxDataList::CreateItem() {
   return e;
 }
 
-TvxDataEntity* TvxDataList::GetLoaded(int p) const noexcept {
+TvxDataEntity* TvxDataList::GetLoaded(int p) const {
   if (p < 0 || p >= LoadedCount()) return nullptr;
-  return fItems[static_cast<size_t>(p)];
+  return fItems.At(p);
 }
 
 void TvxDataList::ItemsInsert(int p, TvxDataEntity* e) {
-  if (p == 0)
-    fItems.push_front(e);
-  else if (p == LoadedCount())
-    fItems.push_back(e);
-  else
-    fItems.insert(fItems.begin() + p, e);
+  fItems.Insert(p, e);
   ++fChangeStamp;
 }
 
-void TvxDataList::ItemsErase(int p) {
-  if (p == 0)
-    fItems.pop_front();
-  else if (p == LoadedCount() - 1)
-    fItems.pop_back();
-  else
-    fItems.erase(fItems.begin() + p);
+TvxDataEntity* TvxDataList::ItemsErase(int p) {
+  TvxDataEntity* e = fItems.Erase(p);
+  e->fWindowSlot = TvxEntityWindow::DetachedSlot(p + fUnloadedPreCount);
   ++fChangeStamp;
-  if (fItems.empty()) {
+  if (fItems.Empty()) {
     // An empty window stands at the front.
     fUnloadedPostCount += fUnloadedPreCount;
     fUnloadedPreCount = 0;
   }
+  return e;
 }
 
 int TvxDataList::WindowPosOf(TvxDataEntity* e) {
-  if (!e || e->fDataList != this || fItems.empty()) return -1;
-  EnsureListIndexes();
-  int p = e->fListIndex - fUnloadedPreCount;
-  if (p >= 0 && p < LoadedCount() && fItems[static_cast<size_t>(p)] == e) return p;
-  return -1;
+  if (!e || e->fDataList != this) return -1;
+  return fItems.PosOf(e);
 }
 
 void TvxDataList::DetachLoaded(TvxDataEntity* e) {
-  int p = WindowPosOf(e);
-  if (p < 0) {
-    auto it = std::find(fItems.begin(), fItems.end(), e);
-    if (it == fItems.end()) return;
-    p = static_cast<int>(it - fItems.begin());
-  }
-  int i = p + fUnloadedPreCount;
-  ItemsErase(p);
-  ListIndexesOutOfDate(i);
-  e->fListIndex = i;
+  const int p = WindowPosOf(e);
+  if (p >= 0) ItemsErase(p);
 }
 
 int TvxDataList::EnsureInsertPosition(int i) {
@@ -220,8 +199,6 @@ TvxDataEntity* TvxDataList::InsertItem(int p) {
   bool selected = e->fSelected;
   e->fSelected = false;
   ItemsInsert(p, e);
-  e->fListIndex = p + fUnloadedPreCount;
-  ListIndexesOutOfDate(p + fUnloadedPreCount);
   Fire(fListController, &TvxListController::fInsertItem, e);
   Fire(fListController, &TvxListController::fOnContentChanged, this);
   if (e->IsFreePending()) return nullptr;  // a handler deleted it again
@@ -232,18 +209,11 @@ TvxDataEntity* TvxDataList::InsertItem(int p) {
 void TvxDataList::Delete(int i) {
   if (i < 0 || i >= Count()) return;
   if (IsLoaded(i)) {
-    int p = i - fUnloadedPreCount;
-    TvxDataEntity* e = fItems[static_cast<size_t>(p)];
-    ItemsErase(p);
-    ListIndexesOutOfDate(i);
-    e->fListIndex = i;
-    DisposeEntity(e);
+    DisposeEntity(ItemsErase(i - fUnloadedPreCount));
   } else if (i >= fUnloadedPreCount) {
     --fUnloadedPostCount;
   } else {
-    // Every loaded entity moves down by one.
-    --fUnloadedPreCount;
-    ListIndexesOutOfDate(i);
+    --fUnloadedPreCount;  // every loaded entity moves down by one
   }
 }
 
@@ -258,21 +228,21 @@ int TvxDataList::IndexOf(TvxDataEntity* e) {
 }
 
 void TvxDataList::Clear() {
-  while (!fItems.empty()) Delete(fUnloadedPreCount + LoadedCount() - 1);
+  while (!fItems.Empty()) Delete(fUnloadedPreCount + LoadedCount() - 1);
   fUnloadedPreCount = 0;
   fUnloadedPostCount = 0;
-  ListIndexesOutOfDate(0);
   Fire(fListController, &TvxListController::fOnUnLoadedContentChanged, this);
 }
 
 void TvxDataList::ClearSelections() {
-  for (int p = 0; p < LoadedCount(); ++p) fItems[static_cast<size_t>(p)]->SetSelected(false);
+  // By position: a handler may change the list.
+  for (int p = 0; p < LoadedCount(); ++p) fItems.At(p)->SetSelected(false);
 }
 
 void TvxDataList::IteratorOfSelectedDataEntities(const TSelectedDataEntityEvent& proc) {
   if (!proc) return;
   for (int p = 0; p < LoadedCount(); ++p) {
-    TvxDataEntity* e = fItems[static_cast<size_t>(p)];
+    TvxDataEntity* e = fItems.At(p);
     if (e->fSelected) proc(this, e);
   }
 }
@@ -280,7 +250,7 @@ void TvxDataList::IteratorOfSelectedDataEntities(const TSelectedDataEntityEvent&
 TvxDataEntity* TvxDataList::FindDataEntity(const TFindFunc& func) {
   if (!func) return nullptr;
   for (int p = 0; p < LoadedCount(); ++p) {
-    TvxDataEntity* e = fItems[static_cast<size_t>(p)];
+    TvxDataEntity* e = fItems.At(p);
     if (func(e)) return e;
   }
   return nullptr;
@@ -288,8 +258,7 @@ TvxDataEntity* TvxDataList::FindDataEntity(const TFindFunc& func) {
 
 int TvxDataList::VisibleCount() const {
   int n = 0;
-  for (TvxDataEntity* e : fItems)
-    if (e->GetVisible()) ++n;
+  fItems.ForEach([&n](const TvxDataEntity* e) { n += e->GetVisible() ? 1 : 0; });
   return n;
 }
 
@@ -329,16 +298,17 @@ void TvxDataList::Sort(bool descending) {
   {
     SortSlot slot(fListController);
     LoadAll();
-    std::vector<TvxDataEntity*> sorted(fItems.begin(), fItems.end());
+    std::vector<TvxDataEntity*> sorted;
+    sorted.reserve(static_cast<size_t>(LoadedCount()));
+    fItems.ForEach([&sorted](TvxDataEntity* e) { sorted.push_back(e); });
     HoldAll hold(sorted);
     const std::uint64_t stamp = fChangeStamp;
     auto less = [](TvxDataEntity* a, TvxDataEntity* b) { return gSortController->fOnSortCompare(a, b) < 0; };
     if (!sorted.empty()) QuickSort(sorted, 0, static_cast<int>(sorted.size()) - 1, less);
     if (fChangeStamp != stamp) throw Exception("Sort: the list changed while it was sorted");
     if (descending) std::reverse(sorted.begin(), sorted.end());
-    std::copy(sorted.begin(), sorted.end(), fItems.begin());
+    fItems.Assign(sorted);
     ++fChangeStamp;
-    ListIndexesOutOfDate(0);
   }
   Fire(fListController, &TvxListController::fOnContentChanged, this);
 }

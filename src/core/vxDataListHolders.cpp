@@ -2,7 +2,6 @@
 #include <algorithm>
 
 #include "core/vxDataEntityPack.h"
-#include "core/vxDataTraveser.h"
 #include "platform/rtl/Exception.h"
 
 namespace vx {
@@ -73,6 +72,14 @@ void TvxDataList2lev::Remove(TvxDataList* theList) {
   Delete(IndexOf(theList));
 }
 
+void TvxDataList2lev::RemoveIf(const std::function<bool(TvxDataList*)>& thePredicate) {
+  if (!thePredicate) return;
+  auto gone = std::stable_partition(fList.begin(), fList.end(), [&](TvxDataList* l) { return !thePredicate(l); });
+  if (fMembers)
+    for (auto it = gone; it != fList.end(); ++it) fMembers->erase(*it);
+  fList.erase(gone, fList.end());
+}
+
 int TvxDataList2lev::IndexOf(TvxDataList* theList) const {
   if (fMembers && !fMembers->count(theList)) return -1;
   return IndexIn(fList, theList);
@@ -99,53 +106,65 @@ void TvxDataList2lev::SetDataList(int i, TvxDataList* theList) {
   Counted(theList, +1);
 }
 
+// The selection walks below read only loaded entities and skip unloaded
+// stretches by their counts: an unloaded entity holds no selection, and a
+// walk over a virtual list must not load it. Only the entity that gets
+// selected is loaded.
+
 void TvxDataList2lev::ClearSelections() {
-  for (int k = 0; k < Count(); ++k) {
-    TvxDataList* list = fList[static_cast<size_t>(k)];
-    if (!list) continue;
-    for (int i = 0; i < list->Count(); ++i)
-      if (TvxDataEntity* e = list->GetItems(i)) e->SetSelected(false);
-  }
+  for (int k = 0; k < Count(); ++k)
+    if (TvxDataList* list = fList[static_cast<size_t>(k)]) list->ClearSelections();
 }
 
-TvxDataEntity* TvxDataList2lev::FindSelected() {
-  TDataListTrav trav(this);
-  for (trav.First(); !trav.Eof(); trav.Next()) {
-    TvxDataEntity* e = trav.DataEntity();
-    if (e && e->GetSelected()) return e;
+TvxDataEntity* TvxDataList2lev::FirstSelected(int& theList, int& theIndex) const {
+  for (int k = 0; k < Count(); ++k) {
+    const TvxDataList* list = fList[static_cast<size_t>(k)];
+    for (int p = 0; list && p < list->LoadedCount(); ++p) {
+      TvxDataEntity* e = list->GetLoaded(p);
+      if (e->GetSelected()) {
+        theList = k;
+        theIndex = p + list->GetUnloadedPreCount();
+        return e;
+      }
+    }
   }
   return nullptr;
 }
 
+TvxDataEntity* TvxDataList2lev::FindSelected() {
+  int k = 0, i = 0;
+  return FirstSelected(k, i);
+}
+
+int TvxDataList2lev::NonEmptyFrom(int k, int theStep) const {
+  for (; k >= 0 && k < Count(); k += theStep) {
+    const TvxDataList* list = fList[static_cast<size_t>(k)];
+    if (list && list->Count() > 0) return k;
+  }
+  return -1;
+}
+
 void TvxDataList2lev::SelectStep(bool forward) {
-  TDataListTrav trav(this);
-  trav.First();
-  if (trav.Eof()) return;  // nothing to select
-  bool found = false;
-  for (; !trav.Eof(); trav.Next()) {
-    TvxDataEntity* e = trav.DataEntity();
-    if (e && e->GetSelected()) {
-      found = true;
-      break;
-    }
-  }
-  if (found) {
-    // The walk keeps its position by index, so clearing (which may load and
-    // unload entities) does not disturb it.
+  const int step = forward ? 1 : -1;
+  const int first = NonEmptyFrom(forward ? 0 : Count() - 1, step);
+  if (first < 0) return;  // nothing to select
+  int k = first, i = forward ? 0 : fList[static_cast<size_t>(first)]->Count() - 1;
+  int selectedList = 0, selectedIndex = 0;
+  if (FirstSelected(selectedList, selectedIndex)) {
+    // The walk keeps its position by index: clearing may run handlers.
     ClearSelections();
-    if (forward) {
-      trav.Next();
-      if (trav.Eof()) trav.First();
-    } else {
-      trav.Prev();
-      if (trav.BOF()) trav.Last();
+    k = selectedList;
+    i = selectedIndex + step;
+    TvxDataList* list = k < Count() ? fList[static_cast<size_t>(k)] : nullptr;
+    if (!list || i < 0 || i >= list->Count()) {
+      // On to the neighbouring list, wrapping round at the ends.
+      k = NonEmptyFrom(k + step, step);
+      if (k < 0) k = NonEmptyFrom(forward ? 0 : Count() - 1, step);
+      if (k < 0) return;
+      i = forward ? 0 : fList[static_cast<size_t>(k)]->Count() - 1;
     }
-  } else if (!forward) {
-    trav.Last();
-  } else {
-    trav.First();
   }
-  if (TvxDataEntity* e = trav.DataEntity()) e->SetSelected(true);
+  if (TvxDataEntity* e = fList[static_cast<size_t>(k)]->GetItems(i)) e->SetSelected(true);
 }
 
 void TvxDataList2lev::SelectNext() { SelectStep(true); }

@@ -42,7 +42,7 @@ private:
 
 TvxDataEntity* TvxDataList::EnsureLoadedItem(int i) {
   if (i < 0 || i >= Count()) return nullptr;
-  if (IsLoaded(i)) return fItems[static_cast<size_t>(i - fUnloadedPreCount)];
+  if (IsLoaded(i)) return fItems.At(i - fUnloadedPreCount);
 
   int from = i, to = i;
   bool front = false;
@@ -78,12 +78,12 @@ TvxDataEntity* TvxDataList::EnsureLoadedItem(int i) {
   }
 
   LoadItems(from, to, front);
-  return IsLoaded(i) ? fItems[static_cast<size_t>(i - fUnloadedPreCount)] : nullptr;
+  return IsLoaded(i) ? fItems.At(i - fUnloadedPreCount) : nullptr;
 }
 
 void TvxDataList::LoadItems(int from, int to, bool front) {
   if (from < 0 || from > to || to >= Count()) return;
-  if (fItems.empty() && fUnloadedPreCount == 0) {
+  if (fItems.Empty() && fUnloadedPreCount == 0) {
     // Empty window: re-base it on the stretch.
     const int total = Count();
     fUnloadedPreCount = from;
@@ -98,7 +98,6 @@ void TvxDataList::LoadItems(int from, int to, bool front) {
     for (int k = to; k >= from && fUnloadedPreCount > 0; --k) {
       TvxDataEntity* e = CreateItem();
       batch.Push(e);
-      e->fListIndex = k;
       ItemsInsert(0, e);
       --fUnloadedPreCount;
     }
@@ -106,7 +105,6 @@ void TvxDataList::LoadItems(int from, int to, bool front) {
     for (int k = from; k <= to && fUnloadedPostCount > 0; ++k) {
       TvxDataEntity* e = CreateItem();
       batch.Push(e);
-      e->fListIndex = k;
       ItemsInsert(LoadedCount(), e);
       --fUnloadedPostCount;
     }
@@ -139,19 +137,18 @@ void TvxDataList::Unload(int i, bool before) {
   if (!IsLoaded(i)) return;
   int p = i - fUnloadedPreCount;
   if (p != (before ? 0 : LoadedCount() - 1)) return;  // only an end of the window
-  TvxDataEntity* e = fItems[static_cast<size_t>(p)];
-  if (before)
+  TvxDataEntity* e = ItemsErase(p);
+  // An emptied window stands at the front, with every unloaded entity after it.
+  if (before && !fItems.Empty())
     ++fUnloadedPreCount;
   else
     ++fUnloadedPostCount;
-  ItemsErase(p);
-  e->fListIndex = i;
   DisposeEntity(e);
 }
 
 void TvxDataList::Purge() {
-  while (!fItems.empty() && CanUnload(fItems.front())) Unload(fUnloadedPreCount, true);
-  while (!fItems.empty() && CanUnload(fItems.back())) Unload(fUnloadedPreCount + LoadedCount() - 1, false);
+  while (!fItems.Empty() && CanUnload(fItems.Front())) Unload(fUnloadedPreCount, true);
+  while (!fItems.Empty() && CanUnload(fItems.Back())) Unload(fUnloadedPreCount + LoadedCount() - 1, false);
 }
 
 void TvxDataList::UnloadAll() {
@@ -159,21 +156,13 @@ void TvxDataList::UnloadAll() {
   Purge();
 }
 
-void TvxDataList::ListIndexesOutOfDate(int i) noexcept {
-  fOutOfDateFromIndex = std::min(fOutOfDateFromIndex, std::max(i, 0));
-  fListIndexesOutOfDate = true;
-}
+void TvxDataList::ListIndexesOutOfDate(int i) noexcept { fItems.StartsOutOfDateFrom(i - fUnloadedPreCount); }
 
-void TvxDataList::EnsureListIndexes() {
-  if (fListIndexesOutOfDate) UpdateListIndexesFrom(fOutOfDateFromIndex);
-  fListIndexesOutOfDate = false;
-  fOutOfDateFromIndex = Count();
-}
+void TvxDataList::EnsureListIndexes() { fItems.UpdateStarts(); }
 
 void TvxDataList::UpdateListIndexesFrom(int i) {
-  const int loaded = LoadedCount();
-  for (int p = std::max(i - fUnloadedPreCount, 0); p < loaded; ++p)
-    fItems[static_cast<size_t>(p)]->fListIndex = p + fUnloadedPreCount;
+  ListIndexesOutOfDate(i);
+  fItems.UpdateStarts();
 }
 
 }  // namespace vx

@@ -136,6 +136,60 @@ TEST(DataList2lev, SelectionWalksAllListsAndWraps) {
   EXPECT_EQ(empty.holder->FindSelected(), nullptr);
 }
 
+TEST(DataList2lev, SelectionWalksVirtualListsWithoutLoadingThem) {
+  // Two lists of a million declared entities each, a window loaded in the
+  // middle of the first. The walk reads the window and skips the rest by count.
+  ControllerLog c;
+  c.controller.fOnUnLoadItem = [](TvxDataEntity*, bool& can) { can = true; };
+  TvxOwned<TvxDataList> a(TvxDataList::Create(&c.controller, {})), b(TvxDataList::Create(&c.controller, {}));
+  a->AddUnloaded(1'000'000);
+  b->AddUnloaded(1'000'000);
+  TvxOwned<TvxDataList2lev> holder(TvxDataList2lev::Create());
+  holder->Add(a.get());
+  holder->Add(b.get());
+  for (int i = 500'000; i < 500'010; ++i) a->GetItems(i);
+  c.log.clear();
+
+  holder->ClearSelections();
+  EXPECT_EQ(holder->FindSelected(), nullptr);
+  EXPECT_EQ(a->LoadedCount() + b->LoadedCount(), 10);
+  EXPECT_TRUE(c.log.empty());  // nothing loaded, nothing reported
+
+  TvxDataEntity* last = a->GetItems(500'009);
+  last->SetSelected(true);
+  EXPECT_EQ(holder->FindSelected(), last);
+  holder->SelectNext();  // the next one is loaded, and only it
+  EXPECT_FALSE(last->GetSelected());
+  EXPECT_EQ(a->LoadedCount(), 11);
+  ASSERT_NE(holder->FindSelected(), nullptr);
+  EXPECT_EQ(holder->FindSelected()->ListIndex(), 500'010);
+  holder->SelectPrev();
+  EXPECT_EQ(holder->FindSelected(), last);
+
+  // At the end of a list the walk goes on in the next one; past the last it
+  // wraps to the first. Each time one entity is loaded.
+  TvxDataEntity* endOfA = a->GetItems(999'999);
+  holder->ClearSelections();
+  endOfA->SetSelected(true);
+  holder->SelectNext();
+  ASSERT_NE(holder->FindSelected(), nullptr);
+  EXPECT_EQ(holder->FindSelected()->GetDataList(), b.get());
+  EXPECT_EQ(holder->FindSelected()->ListIndex(), 0);
+  EXPECT_EQ(b->LoadedCount(), 1);
+  holder->SelectPrev();
+  holder->SelectPrev();
+  EXPECT_EQ(holder->FindSelected()->ListIndex(), 999'998);
+  holder->ClearSelections();
+  holder->SelectPrev();  // nothing selected: the very last
+  ASSERT_NE(holder->FindSelected(), nullptr);
+  EXPECT_EQ(holder->FindSelected()->GetDataList(), b.get());
+  EXPECT_EQ(holder->FindSelected()->ListIndex(), 999'999);
+  holder->SelectNext();  // wraps to the very first
+  EXPECT_EQ(holder->FindSelected()->GetDataList(), a.get());
+  EXPECT_EQ(holder->FindSelected()->ListIndex(), 0);
+  EXPECT_LE(a->LoadedCount() + b->LoadedCount(), 2 * TvxDataList::MaxLoadedWindow);
+}
+
 TEST(DataList3lev, HoldsTwoLevelListsWithoutOwningThem) {
   Holder a({1}), b({2});
   TvxOwned<TvxDataList3lev> all(TvxDataList3lev::Create());

@@ -271,3 +271,167 @@ TEST(DataListModel, RandomOperationsMatchTheReference) {
     }
   }
 }
+
+// Scattered edits on lists of every size, each followed by index reads: the
+// reads must see the edit, whatever blocks the window keeps its entities in.
+namespace {
+
+class ScatteredEdits {
+public:
+  // A list of theSize loaded entities or, when virtual, declared unloaded and
+  // loaded where it is read.
+  ScatteredEdits(unsigned seed, int theSize, bool isVirtual) : rng(seed), virtualList(isVirtual) {
+    ctrl.fOnLoadItem = [this](TvxDataEntity* e) {
+      e->SetUserIntegerReference(store[static_cast<size_t>(e->ListIndex())]);
+    };
+    ctrl.fOnUnLoadItem = [this](TvxDataEntity* e, bool& can) { can = e != watched; };
+    for (auto& l : list) l.reset(TvxDataList::Create(&ctrl, {}));
+    for (int i = 0; i < theSize; ++i) store.push_back(nextId++);
+    if (virtualList)
+      list[0]->AddUnloaded(theSize);
+    else
+      for (int i = 0; i < theSize; ++i) list[0]->Add()->SetUserIntegerReference(store[static_cast<size_t>(i)]);
+  }
+
+  // One edit on list 0 (inserts, deletes, moves, changes of owner to and from
+  // list 1), then reads of the edited entity, a watched one and a random one.
+  // The list grows in phase 0, shrinks in phase 1 and keeps its size in phase 2.
+  void Step(int phase) {
+    TvxDataList* l = list[0].get();
+    const int count = l->Count();
+    int op = Rand(0, 9);
+    if (phase == 0 && op < 5) op = 0;
+    if (phase == 1 && op < 5) op = 3;
+    TvxDataEntity* edited = nullptr;
+    if (op < 3 || count == 0) {
+      const int i = std::min(Pick(count + 1), count);
+      edited = l->Insert(i);
+      ASSERT_NE(edited, nullptr);
+      edited->SetUserIntegerReference(nextId);
+      store.insert(store.begin() + i, nextId++);
+    } else if (op < 5) {
+      const int i = Pick(count);
+      if (watched && l->IndexOf(watched) == i) watched = nullptr;
+      l->Delete(i);
+      store.erase(store.begin() + i);
+    } else if (op < 8) {
+      const int from = Pick(count), to = Pick(count);
+      edited = l->GetItems(from);
+      edited->Move(to);
+      const int id = store[static_cast<size_t>(from)];
+      store.erase(store.begin() + from);
+      store.insert(store.begin() + to, id);
+    } else if (op == 8) {
+      // Out to list 1, which holds no unloaded entities.
+      const int from = Pick(count), to = Rand(0, list[1]->Count());
+      TvxDataEntity* e = l->GetItems(from);
+      if (e == watched) watched = nullptr;
+      e->ChangeOwner(list[1].get(), to);
+      ASSERT_EQ(e->ListIndex(), to);
+      other.insert(other.begin() + to, store[static_cast<size_t>(from)]);
+      store.erase(store.begin() + from);
+    } else if (list[1]->Count() > 0) {
+      // And back again, into the window when list 0 is virtual.
+      const int from = Rand(0, list[1]->Count() - 1);
+      const int to = l->LoadedCount() > 0 ? l->GetUnloadedPreCount() + Rand(0, l->LoadedCount()) : Rand(0, count);
+      edited = list[1]->GetItems(from);
+      edited->ChangeOwner(l, to);
+      store.insert(store.begin() + to, other[static_cast<size_t>(from)]);
+      other.erase(other.begin() + from);
+    }
+    if (edited) ExpectIndex(edited);
+    if (watched) ExpectIndex(watched);
+    if (l->Count() > 0) {
+      const int i = Pick(l->Count());
+      TvxDataEntity* e = l->GetItems(i);
+      ASSERT_NE(e, nullptr);
+      ASSERT_EQ(e->GetUserIntegerReference(), store[static_cast<size_t>(i)]);
+      ASSERT_EQ(e->ListIndex(), i);
+      if (!watched || Rand(0, 50) == 0) watched = e;
+    }
+    if (virtualList) {
+      ASSERT_LE(l->LoadedCount(), 2 * TvxDataList::MaxLoadedWindow);
+    }
+  }
+
+  // Every loaded entity of both lists, in order.
+  void CheckAll() {
+    for (int L = 0; L < 2; ++L) {
+      TvxDataList* l = list[L].get();
+      const std::vector<int>& ref = L == 0 ? store : other;
+      ASSERT_EQ(l->Count(), static_cast<int>(ref.size()));
+      const int pre = l->GetUnloadedPreCount();
+      for (int p = 0; p < l->LoadedCount(); ++p) {
+        TvxDataEntity* e = l->GetLoaded(p);
+        ASSERT_EQ(e->GetUserIntegerReference(), ref[static_cast<size_t>(pre + p)]) << "list " << L << " at " << p;
+        ASSERT_EQ(e->ListIndex(), pre + p);
+      }
+    }
+  }
+
+  // A jump elsewhere in a virtual list: the window moves there.
+  void Jump() {
+    watched = nullptr;
+    const int i = Rand(0, list[0]->Count() - 1);
+    ASSERT_EQ(list[0]->GetItems(i)->GetUserIntegerReference(), store[static_cast<size_t>(i)]);
+    ASSERT_TRUE(list[0]->IsLoaded(i));
+  }
+
+private:
+  int Rand(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); }
+  // An index below theCount: anywhere in a plain list, near the window of a
+  // virtual one (a far one would load everything between it and the watched
+  // entity, which may not be unloaded).
+  int Pick(int theCount) {
+    if (theCount <= 0) return 0;
+    if (!virtualList || list[0]->LoadedCount() == 0) return Rand(0, theCount - 1);
+    const int pre = list[0]->GetUnloadedPreCount();
+    return std::clamp(Rand(pre - 100, pre + list[0]->LoadedCount() + 100), 0, theCount - 1);
+  }
+  void ExpectIndex(TvxDataEntity* e) {
+    const int i = e->ListIndex();
+    ASSERT_GE(i, 0);
+    ASSERT_LT(i, e->GetDataList()->Count());
+    const std::vector<int>& ref = e->GetDataList() == list[0].get() ? store : other;
+    ASSERT_EQ(ref[static_cast<size_t>(i)], e->GetUserIntegerReference());
+  }
+
+  std::mt19937 rng;
+  bool virtualList;
+  TvxListController ctrl;
+  TvxOwned<TvxDataList> list[2];
+  std::vector<int> store, other;
+  TvxDataEntity* watched = nullptr;
+  int nextId = 1;
+};
+
+}  // namespace
+
+TEST(DataListModel, ScatteredEditsKeepIndexesFromOneTo200kEntities) {
+  const int steps = EnvInt("VX_MODEL_STEPS", 6000) / 2;
+  for (int size : {1, 2, 9, 1023, 1025, 5000, 200000}) {
+    SCOPED_TRACE("size " + std::to_string(size));
+    ScatteredEdits model(static_cast<unsigned>(size), size, false);
+    for (int step = 0; step < steps; ++step) {
+      model.Step(step * 3 / steps);
+      if (::testing::Test::HasFatalFailure()) return;
+      if (step % 500 == 499) model.CheckAll();
+      if (::testing::Test::HasFatalFailure()) return;
+    }
+    model.CheckAll();
+  }
+}
+
+TEST(DataListModel, ScatteredEditsAroundAVirtualWindow) {
+  // 200,000 declared entities of which a few hundred are loaded at a time.
+  const int steps = EnvInt("VX_MODEL_STEPS", 6000) / 2;
+  ScatteredEdits model(77u, 200'000, true);
+  for (int step = 0; step < steps; ++step) {
+    if (step % 300 == 0) model.Jump();
+    if (::testing::Test::HasFatalFailure()) return;
+    model.Step(2);
+    if (::testing::Test::HasFatalFailure()) return;
+    if (step % 100 == 99) model.CheckAll();
+    if (::testing::Test::HasFatalFailure()) return;
+  }
+}
