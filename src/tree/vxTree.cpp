@@ -1,6 +1,7 @@
 #include "tree/vxTree.h"
 
 #include <algorithm>
+#include <climits>
 
 #include "core/vxBeginUpdate.h"
 #include "platform/rtl/Exception.h"
@@ -445,14 +446,7 @@ void TvxTree_ComBasic::RetireSubList(TvxDataList_Tree* theList) {
 void TvxTree_ComBasic::FreeRetiredSubLists() {
   if (fRetiredSubLists.empty()) return;
   std::unordered_set<TvxDataList*> retired(fRetiredSubLists.begin(), fRetiredSubLists.end());
-  std::vector<TvxDataList*> kept;
-  kept.reserve(static_cast<size_t>(std::max(fListOfDataListListInstances->Count() - static_cast<int>(retired.size()), 0)));
-  for (int k = 0; k < fListOfDataListListInstances->Count(); ++k) {
-    TvxDataList* list = fListOfDataListListInstances->GetDataList(k);
-    if (!retired.count(list)) kept.push_back(list);
-  }
-  fListOfDataListListInstances->Clear();
-  for (TvxDataList* list : kept) fListOfDataListListInstances->Add(list);
+  fListOfDataListListInstances->RemoveIf([&retired](TvxDataList* l) { return retired.count(l) > 0; });
   std::vector<TvxDataList_Tree*> doomed;
   doomed.swap(fRetiredSubLists);
   for (TvxDataList_Tree* list : doomed) list->FreeWheneverPossible();
@@ -498,7 +492,7 @@ void TvxTree_ComBasic::CleanTreeNode(TvxDataEntity_Tree* Entity) {
     for (int p = 0; p < sub->LoadedCount(); ++p) CleanTreeNode(static_cast<TvxDataEntity_Tree*>(sub->GetLoaded(p)));
 }
 
-void TvxTree_ComBasic::Synchronise(TvxDataEntity_Tree* e, TvxBeginUpdate& bracket) {
+void TvxTree_ComBasic::Synchronise(TvxDataEntity_Tree* e, TvxDataEntity_Tree* parent, TvxBeginUpdate& bracket) {
   if (e->fHideNode) {
     if (e->fTreeNode || e->fExpanderSubNode) {
       bracket.Mark();
@@ -506,7 +500,6 @@ void TvxTree_ComBasic::Synchronise(TvxDataEntity_Tree* e, TvxBeginUpdate& bracke
     }
     return;
   }
-  TvxDataEntity_Tree* parent = e->ParentNode();
   TTreeNode* node = e->fTreeNode;
   if (!node) {
     bracket.Mark();
@@ -520,7 +513,7 @@ void TvxTree_ComBasic::Synchronise(TvxDataEntity_Tree* e, TvxBeginUpdate& bracke
     }
     e->fTreeNode = node;
     // A new node goes last; the sort pass puts it in its place.
-    if (auto* own = dynamic_cast<TvxDataList_Tree*>(e->GetDataList())) own->fNeedsSort = true;
+    static_cast<TvxDataList_Tree*>(e->GetDataList())->fNeedsSort = true;
   }
   TvxDataList_Tree* sub = e->fSubDataList;
   const bool childless = !sub || sub->Count() == 0;
@@ -540,7 +533,7 @@ void TvxTree_ComBasic::Synchronise(TvxDataEntity_Tree* e, TvxBeginUpdate& bracke
   }
   if (!node->IsVisible() && e->fExpanderSubNode) return;  // nothing below to show yet
   if (sub)
-    for (int p = 0; p < sub->LoadedCount(); ++p) Synchronise(static_cast<TvxDataEntity_Tree*>(sub->GetLoaded(p)), bracket);
+    for (int p = 0; p < sub->LoadedCount(); ++p) Synchronise(static_cast<TvxDataEntity_Tree*>(sub->GetLoaded(p)), e, bracket);
 }
 
 void TvxTree_ComBasic::SortPass() {
@@ -552,14 +545,13 @@ void TvxTree_ComBasic::SortPass() {
     if (list->Count() == 0) continue;
     TvxDataEntity_Tree* owner = list->fOwningDataEntity;
     if (owner && !owner->fTreeNode) continue;
-    ++fNodeOperations;
     // Nodes of entities by list index; anything else (a placeholder) last.
-    GetItems()->SortChildren(owner ? owner->fTreeNode : nullptr, [](TTreeNode* a, TTreeNode* b) {
-      TvxDataEntity_Tree* ea = GetDataEntityFromNode(a);
-      TvxDataEntity_Tree* eb = GetDataEntityFromNode(b);
-      if (!ea || !eb) return ea != nullptr && eb == nullptr;
-      return ea->ListIndex() < eb->ListIndex();
+    // The nodes are this tree's: their data is an entity of it or nil.
+    const bool moved = GetItems()->SortChildrenByKey(owner ? owner->fTreeNode : nullptr, [](TTreeNode* n) {
+      auto* e = static_cast<TvxDataEntity_Tree*>(static_cast<TObject*>(n->GetData()));
+      return e ? static_cast<long long>(e->ListIndex()) : static_cast<long long>(INT_MAX) + 1;
     });
+    if (moved) ++fNodeOperations;
   }
 }
 
@@ -573,7 +565,7 @@ void TvxTree_ComBasic::UpdateDisplay() {
   try {
     TvxBeginUpdate bracket([this] { BeginUpdate(); }, [this] { EndUpdate(); });
     for (int p = 0; p < fRootDataList->LoadedCount(); ++p)
-      Synchronise(static_cast<TvxDataEntity_Tree*>(fRootDataList->GetLoaded(p)), bracket);
+      Synchronise(static_cast<TvxDataEntity_Tree*>(fRootDataList->GetLoaded(p)), nullptr, bracket);
     if (!fListOfTreeNodesToDelete.empty()) {
       bracket.Mark();
       std::vector<TTreeNode*> doomed(fListOfTreeNodesToDelete.begin(), fListOfTreeNodesToDelete.end());

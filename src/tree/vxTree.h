@@ -203,7 +203,8 @@ protected:
 private:
   friend class TTreeNode_vxSub;
   friend class TvxDataEntity_Tree;
-  void Synchronise(TvxDataEntity_Tree* Entity, TvxBeginUpdate& theBracket);
+  // Entities in the tree's lists are always tree entities in tree lists.
+  void Synchronise(TvxDataEntity_Tree* Entity, TvxDataEntity_Tree* Parent, TvxBeginUpdate& theBracket);
   void CleanTreeNode(TvxDataEntity_Tree* Entity);
   void ScheduleNodeDeletion(TTreeNode* Node);
   void SortPass();

@@ -293,6 +293,19 @@ void TTreeNodes::SortChildren(TTreeNode* theParent, const std::function<bool(TTr
   fOwner->RowsChanged();
 }
 
+bool TTreeNodes::SortChildrenByKey(TTreeNode* theParent, const std::function<long long(TTreeNode*)>& theKey) {
+  std::vector<TTreeNode*>& v = SiblingsOf(theParent);
+  std::vector<std::pair<long long, TTreeNode*>> keyed;
+  keyed.reserve(v.size());
+  for (TTreeNode* n : v) keyed.emplace_back(theKey(n), n);
+  auto byKey = [](const auto& a, const auto& b) { return a.first < b.first; };
+  if (std::is_sorted(keyed.begin(), keyed.end(), byKey)) return false;
+  std::stable_sort(keyed.begin(), keyed.end(), byKey);
+  for (size_t k = 0; k < v.size(); ++k) v[k] = keyed[k].second;
+  fOwner->RowsChanged();
+  return true;
+}
+
 void TTreeNodes::Clear() {
   BeginUpdate();
   while (!fRoots.empty()) DestroyNode(fRoots.back());

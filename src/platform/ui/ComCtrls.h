@@ -124,6 +124,9 @@ public:
   void DeleteNodes(const std::vector<TTreeNode*>& theNodes);
   // Reorders the children of theParent (the roots for nil), stably.
   void SortChildren(TTreeNode* theParent, const std::function<bool(TTreeNode*, TTreeNode*)>& theLess);
+  // Stable sort by a key read once per child; nothing when already in order.
+  // Answers whether the order changed.
+  bool SortChildrenByKey(TTreeNode* theParent, const std::function<long long(TTreeNode*)>& theKey);
   void Clear();
   int Count() const noexcept { return fCount; }
   int RootCount() const noexcept { return static_cast<int>(fRoots.size()); }
