@@ -180,6 +180,8 @@ void TvxTree_ComBasic::InitializeInConstructor() {
   c.fBeforeCanEditItem = [this](TvxDataEntity* e) { _OnBeforeCanEditItem(e); };
   c.fOnVisibleChanged = [this](TvxDataEntity* e) { _OnVisibleChanged(e); };
   c.fOnHandlePerformedMove = [this](TvxDataEntity* e, int a, int b) { _OnHandlePerformedMove(e, a, b); };
+  c.fOnLoadItem = [this](TvxDataEntity* e) { _LoadItem(e); };
+  c.fOnUnLoadItem = [this](TvxDataEntity* e, bool& can) { _UnLoadItem(e, can); };
   fRootDataList = static_cast<TvxDataList_Tree*>(TvxDataList::Create(&c, fClassOfDataEntity_Tree, fClassOfDataList_Tree));
   fListOfDataListListInstances->Add(fRootDataList);
   OnEditTextChanged = [this](TObject*) {
@@ -350,17 +352,32 @@ bool TvxTree_ComBasic::NeedsDummyNode(TvxDataEntity_Tree*) { return true; }
 
 // --- controller handlers ------------------------------------------------------------------
 
-void TvxTree_ComBasic::_InsertItem(TvxDataEntity* e) {
-  auto* entity = dynamic_cast<TvxDataEntity_Tree*>(e);
-  if (!entity) return;
+void TvxTree_ComBasic::SetUpEntity(TvxDataEntity_Tree* entity) {
   auto* sub = static_cast<TvxDataList_Tree*>(
       TvxDataList::Create(fListController.get(), fClassOfDataEntity_Tree, fClassOfDataList_Tree));
   sub->fOwningDataEntity = entity;
   entity->fSubDataList = sub;
   fListOfDataListListInstances->Add(sub);
   if (auto* own = dynamic_cast<TvxDataList_Tree*>(entity->GetDataList())) own->fNeedsSort = true;
-  if (OnInsertItem) OnInsertItem(this, entity);
   DisplayOutOfDate();
+}
+
+void TvxTree_ComBasic::_InsertItem(TvxDataEntity* e) {
+  auto* entity = dynamic_cast<TvxDataEntity_Tree*>(e);
+  if (!entity) return;
+  SetUpEntity(entity);
+  if (OnInsertItem) OnInsertItem(this, entity);
+}
+
+void TvxTree_ComBasic::_LoadItem(TvxDataEntity* e) {
+  auto* entity = dynamic_cast<TvxDataEntity_Tree*>(e);
+  if (!entity) return;
+  SetUpEntity(entity);
+  if (OnLoadItem) OnLoadItem(this, entity);
+}
+
+void TvxTree_ComBasic::_UnLoadItem(TvxDataEntity* e, bool& CanUnload) {
+  if (OnUnLoadItem) OnUnLoadItem(this, e, CanUnload);
 }
 
 void TvxTree_ComBasic::_DeleteItem(TvxDataEntity* e) {

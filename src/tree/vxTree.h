@@ -20,6 +20,7 @@ class TvxDataList_Tree;
 
 using TOnTreeDataEntityDelete = std::function<void(TvxTree_ComBasic* theTree, TvxDataEntity_Tree* theObs)>;
 using TOnCurrentDataEntityChange = std::function<void(TvxTree_ComBasic* theTree, TvxDataEntity_Tree* theDataEntity)>;
+using TOnTreeUnLoadItem = std::function<void(TObject* Caller, TvxDataEntity* theDataEntity, bool& CanUnload)>;
 
 // The node class the tree control makes: when it goes it lets go of its entity.
 class TTreeNode_vxSub : public TTreeNode {
@@ -165,6 +166,10 @@ public:
   TOnInsertItem OnInsertItem;
   TOnInfoPush OnValueChanged;
   TOnBeforeCanEditItem OnBeforeCanEditItem;
+  // Entities of a list with unloaded entities: one was just loaded (fill it
+  // from the application's data, by its list index), or may be unloaded.
+  TOnInsertItem OnLoadItem;
+  TOnTreeUnLoadItem OnUnLoadItem;
   TOnCurrentDataEntityChange OnRightClick;
   TNotifyEvent OnTopItemChanged;
 
@@ -187,18 +192,25 @@ protected:
   virtual TvxDataList2lev* CreateDataList2Lev();
   virtual void InitializeInConstructor();
 
-  // Controller handlers.
-  void _DeleteItem(TvxDataEntity* e);
-  void _InsertItem(TvxDataEntity* e);
-  void _OnInfoPush(TvxDataEntity* e);
-  void _SelectionChanged(TvxDataList* l, TvxDataEntity* e);
-  void _ContentChanged(TvxDataList* l);
-  int _SortCompare(TvxDataEntity* a, TvxDataEntity* b);
-  void _OnBeforeCanEditItem(TvxDataEntity* e);
-  void _LeaveOwnerBeforeChange(TvxDataEntity* e);
-  void _EnterOwnerAfterChange(TvxDataEntity* e);
-  void _OnVisibleChanged(TvxDataEntity* e);
-  void _OnHandlePerformedMove(TvxDataEntity* e, int theOldIndex, int theNewIndex);
+  // Controller handlers; a descendant adds its own work around them.
+  virtual void _DeleteItem(TvxDataEntity* e);
+  virtual void _InsertItem(TvxDataEntity* e);
+  virtual void _OnInfoPush(TvxDataEntity* e);
+  virtual void _SelectionChanged(TvxDataList* l, TvxDataEntity* e);
+  virtual void _ContentChanged(TvxDataList* l);
+  virtual int _SortCompare(TvxDataEntity* a, TvxDataEntity* b);
+  virtual void _OnBeforeCanEditItem(TvxDataEntity* e);
+  virtual void _LeaveOwnerBeforeChange(TvxDataEntity* e);
+  virtual void _EnterOwnerAfterChange(TvxDataEntity* e);
+  virtual void _OnVisibleChanged(TvxDataEntity* e);
+  virtual void _OnHandlePerformedMove(TvxDataEntity* e, int theOldIndex, int theNewIndex);
+  // A loaded entity is set up as an inserted one (it gets its sub list), then
+  // handed to OnLoadItem; an unloaded one goes as a deleted one.
+  virtual void _LoadItem(TvxDataEntity* e);
+  virtual void _UnLoadItem(TvxDataEntity* e, bool& CanUnload);
+  // The set-up every new entity gets, inserted or loaded, before the
+  // application hears of it.
+  virtual void SetUpEntity(TvxDataEntity_Tree* theEntity);
 
 private:
   friend class TTreeNode_vxSub;

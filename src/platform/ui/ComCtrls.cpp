@@ -483,6 +483,12 @@ int TCustomTreeView::RowOf(TTreeNode* theNode) {
   return row >= 0 && row < static_cast<int>(fRows.size()) && fRows[static_cast<size_t>(row)] == theNode ? row : -1;
 }
 
+void TCustomTreeView::SetItemHeight(int theHeight) {
+  fItemHeight = std::max(theHeight, 0);
+  RowsChanged();
+  Invalidate();
+}
+
 int TCustomTreeView::GetItemHeight() {
   if (fItemHeight <= 0) {
     GetCanvas()->SetFont(*GetFont());

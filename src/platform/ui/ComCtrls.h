@@ -201,6 +201,8 @@ public:
   TTreeNode* GetVisibleRow(int theRow);
   int RowOf(TTreeNode* theNode);
   int GetItemHeight();
+  // A fixed row height; 0 goes back to the height the font needs.
+  void SetItemHeight(int theHeight);
   int GetIndent() const noexcept { return fIndent; }
   void SetIndent(int theIndent);
 

@@ -1,0 +1,319 @@
+// The chart's composition and lifecycle: its children, lists and
+// controllers, alignment of the left side with the time axis, refreshing.
+#include "gantt/vxGant.h"
+
+#include <cmath>
+
+#include "platform/rtl/Exception.h"
+
+namespace vx {
+
+TvxGant_ComBasic::TvxGant_ComBasic(TComponent* AOwner) : TCustomPanel(AOwner) { InitializeInConstructor(); }
+
+void TvxGant_ComBasic::InitializeInConstructor() { Initialize(); }
+
+void TvxGant_ComBasic::Initialize() {
+  fClassOfDataEntity_Kronit = TvxDataEntityClass::Of<TvxDataEntity_Kronit>();
+  fClassOfDataEntity_Link = TvxDataEntityClass::Of<TvxDataEntity_Link>();
+  fRowList = CreateRowList();
+
+  // Links are repainted with the chart: their handlers have nothing to do.
+  fLinkDataListController = std::make_unique<TvxListController>();
+  fLinkDataListController->fBeforeCanEditItem = [this](TvxDataEntity* e) { _OnBeforeCanEditItem_Link(e); };
+  fLinksDataList = CreateLinkList();
+  fDefaultLinkStyle = tlsDefault;
+  fDefaultLinkColor = 0xFF0000;
+  FDefaultLinkPenWidth = 0;
+  fFontTimeItemStyle1 = std::make_unique<TFont>();
+  fFontTimeItemStyle2 = std::make_unique<TFont>();
+  fFontTimeItemStyle3 = std::make_unique<TFont>();
+  FDefaultLinkCursor = crHandPoint;
+  SetBounds(GetLeft(), GetTop(), 350, 250);
+  SetCaption("");
+
+  BuildChildren();
+
+  fAllDataEntities = CreateDataList3Lev();
+  fAllDataEntities->AfterCreate();
+  fBackGroundHeight = 18;
+
+  fKronitListController = std::make_unique<TvxListController>();
+  TvxListController& c = *fKronitListController;
+  c.fInsertItem = [this](TvxDataEntity* e) { _InsertItem_Kronit(e); };
+  c.fDeleteItem = [this](TvxDataEntity* e) { _DeleteItem_Kronit(e); };
+  c.fOnContentChanged = [this](TvxDataList* l) { _ContentChanged_Kronit(l); };
+  c.fOnSelectionChanged = [this](TvxDataList* l, TvxDataEntity* e) { _SelectionChanged_Kronit(l, e); };
+  c.fOnInfoPush = [this](TvxDataEntity* e) { _InfoPush_Kronit(e); };
+  c.fBeforeCanEditItem = [this](TvxDataEntity* e) { _OnBeforeCanEditItem(e); };
+  c.fOnLoadItem = [this](TvxDataEntity* e) { _LoadItem_Kronit(e); };
+  c.fOnUnLoadItem = [this](TvxDataEntity* e, bool& can) { _UnLoadItem_Kronit(e, can); };
+
+  fResumeTimer = new TTimer(this);
+  fResumeTimer->SetEnabled(false);
+  fResumeTimer->SetInterval(10);
+  fResumeTimer->SetOnTimer([this](TObject* s) { ResumeTimerTick(s); });
+
+  SetUseGridNotTree(false);
+  HandleTreeAlign(nullptr);
+}
+
+void TvxGant_ComBasic::BuildChildren() {
+  auto panel = [this](TWinControl* theParent, TAlign theAlign) {
+    auto* p = new TPanel(this);
+    p->SetParent(theParent);
+    p->SetBevelOuter(bvNone);
+    p->SetCaption("");
+    p->SetAlign(theAlign);
+    return p;
+  };
+  fPanelTreeHolder = panel(this, alLeft);
+  fPanelTreeHolder->SetBounds(1, 1, 100, GetHeight() - 2);
+  fPanelTreeHolder->OnResize = [this](TObject* s) { HandleTreeAlign(s); };
+
+  fSplitter = new TvxSplitter(this);
+  fSplitter->SetParent(this);
+  fSplitter->SetAlign(alLeft);
+  fSplitter->SetLeft(101);
+  fSplitter->SetCursor(crHSplit);
+
+  fPanelScaleAndGantHolder = panel(this, alClient);
+  fPanelScaleAndGantHolder->SetCaption("PanelScaleAndGantHolder");
+  fPanelScrollHolder = panel(this, alRight);
+  fPanelScrollHolder->SetBounds(312, 1, 16, GetHeight() - 2);
+
+  fDateScaler = CreateDateScaler(this);
+  fDateScaler->SetParent(fPanelScaleAndGantHolder);
+  fDateScaler->SetAlign(alTop);
+  fDateScaler->SetHeight(45);
+  const TDateTime today = std::floor(Now());
+  fDateScaler->SetStart(today - 15);
+  fDateScaler->SetStop(today + 15);
+  fDateScaler->SetHorizontal(true);
+  fDateScaler->SetTimeFormat("HH:MM:SS");
+  fDateScaler->SetDateFormat("YYMMDD");
+  fDateScaler->SetShowHint(true);
+  fDateScaler->SetName("DateScaler");
+  fDateScaler->OnChange = [this](TObject* s) { ScaleChanged(s); };
+
+  fPanelAboveTree = panel(fPanelTreeHolder, alTop);
+  fPanelAboveTree->SetHeight(45);
+  fPanelAboveTree->OnResize = [this](TObject* s) { HandleTreeAlign(s); };
+
+  fScrollBarVertical = new TScrollBar(this, sbVertical);
+  fScrollBarVertical->SetParent(fPanelScrollHolder);
+  fScrollBarVertical->SetAlign(alClient);
+  fScrollBarVertical->SetEnabled(false);
+  fScrollBarVertical->SetTabStop(false);
+
+  fTree = CreateTree(this);
+  fTree->SetParent(fPanelTreeHolder);
+  fTree->SetTop(41);
+  fTree->SetVertScrollExternal(fScrollBarVertical);
+  fTree->SetTabStop(true);
+  fTree->SetVisible(false);
+  fTree->SetName("Treeview");
+
+  fPanelAboveScroll = panel(fPanelScrollHolder, alTop);
+  fPanelAboveScroll->SetHeight(45);
+
+  fGA = new TvxOffscreenPaint_GA(this, this);
+  fGA->SetParent(fPanelScaleAndGantHolder);
+  fGA->SetAlign(alClient);
+  fGA->SetName("GanttArea");
+}
+
+TvxGant_ComBasic::~TvxGant_ComBasic() {
+  Destroying();
+  // The lists go while every child is whole: their notifications reach the
+  // tree and the Gantt area. Links first, so that items going do not search
+  // them one by one.
+  if (fLinksDataList) fLinksDataList->Clear();
+  if (fRowList) fRowList->FreeWheneverPossible();
+  fRowList = nullptr;
+  if (fAllDataEntities) fAllDataEntities->FreeWheneverPossible();
+  fAllDataEntities = nullptr;
+  if (fLinksDataList) fLinksDataList->FreeWheneverPossible();
+  fLinksDataList = nullptr;
+  // The tree's entities go next; its rows are gone already.
+  delete fTree;
+  fTree = nullptr;
+  DestroyComponents();
+  fKronitListController.reset();
+  fLinkDataListController.reset();
+}
+
+// --- factories ------------------------------------------------------------------------
+
+TvxDateScaler* TvxGant_ComBasic::CreateDateScaler(TComponent* theOwner) { return new TvxDateScaler(theOwner); }
+
+TGantTree* TvxGant_ComBasic::CreateTree(TComponent* theOwner) { return new TGantTree(theOwner, this); }
+
+TGantRowList* TvxGant_ComBasic::CreateRowList() { return new TGantRowList(this); }
+
+TvxDataList* TvxGant_ComBasic::CreateLinkList() {
+  return TvxDataList::Create(fLinkDataListController.get(), fClassOfDataEntity_Link);
+}
+
+TGantRow* TvxGant_ComBasic::CreateRow(TvxDataEntity_Tree* theTreeNode, TvxDataEntity_GridTreeNode* theGridTreeNode) {
+  return new TGantRow(fRowList, theTreeNode, theGridTreeNode);
+}
+
+TvxDataList_GantRow* TvxGant_ComBasic::CreateDataList_GantRow() { return new TvxDataList_GantRow(); }
+
+TvxDataList2lev* TvxGant_ComBasic::CreateDataList2Lev() { return new TvxDataList2lev(); }
+
+TvxDataList3lev* TvxGant_ComBasic::CreateDataList3Lev() { return new TvxDataList3lev(); }
+
+// --- rows -----------------------------------------------------------------------------
+
+bool TvxGant_ComBasic::RowTypeCheckOK(const TGantRow* theRow) const noexcept {
+  if (!theRow) return false;
+  return fUseGridNotTree ? theRow->GetGridTreeNode() != nullptr : theRow->GetTreeNode() != nullptr;
+}
+
+void TvxGant_ComBasic::NoteLayoutPending(TGantRow* theRow, bool thePending) {
+  if (thePending)
+    fPendingRows.insert(theRow);
+  else
+    fPendingRows.erase(theRow);
+}
+
+void TvxGant_ComBasic::NotePaused(TGantRow* theRow, bool thePaused) {
+  if (thePaused) {
+    fPausedRows.insert(theRow);
+    if (fResumeTimer && !fResumeTimer->GetEnabled()) fResumeTimer->SetEnabled(true);
+  } else {
+    fPausedRows.erase(theRow);
+  }
+}
+
+void TvxGant_ComBasic::UnPauseCollisionDetectionRows() {
+  std::vector<TGantRow*> paused(fPausedRows.begin(), fPausedRows.end());
+  for (TGantRow* row : paused) row->SetCollisionDetectionPause(false);
+}
+
+void TvxGant_ComBasic::ResumeTimerTick(TObject*) {
+  if (fPausedRows.empty()) {
+    fResumeTimer->SetEnabled(false);
+    return;
+  }
+  if (TTimeDistinctGenericThread::ThreadCount() < ResumeBelowThreads) UnPauseCollisionDetectionRows();
+}
+
+// --- the left side --------------------------------------------------------------------
+
+TvxDataEntity_Tree* TvxGant_ComBasic::AddDataEntityTree(TvxDataEntity_Tree* theParent) {
+  return fTree ? fTree->AddDataEntity(theParent) : nullptr;
+}
+
+void TvxGant_ComBasic::SetUseGridNotTree(bool theValue) {
+  fUseGridNotTree = theValue;
+  if (fTree) fTree->SetVisible(!theValue);
+  RealignScrollbar();
+  InvalidateGA();
+}
+
+void TvxGant_ComBasic::HandleTreeAlign(TObject*) {
+  if (!fDateScaler || !fGA) return;
+  fDateScaler->BeginUpdate();
+  fGA->BeginUpdate();
+  if (fTree && fPanelAboveTree) {
+    if (fTree->GetAlign() != alClient) fTree->SetAlign(alClient);
+    if (OnAlignNeed && !fAligning)
+      OnAlignNeed(this, fDateScaler->GetStart(), fDateScaler->GetStop(), fPanelTreeHolder->GetWidth());
+    fTree->ExternalScrollOutOfDate();
+  }
+  fDateScaler->EndUpdate();
+  fGA->EndUpdate();
+}
+
+void TvxGant_ComBasic::RealignScrollbar() {
+  if (!fPanelScrollHolder || !fPanelAboveScroll || !fScrollBarVertical) return;
+  if (!fUseGridNotTree) {
+    // A tree whose content fits hides the whole scroll column.
+    const bool shown = fScrollBarVertical->GetEnabled();
+    fPanelScrollHolder->SetVisible(shown);
+    fPanelAboveScroll->SetVisible(shown);
+    if (OnRealignScrollbar)
+      OnRealignScrollbar(this, fScrollBarVertical->GetPosition(), fScrollBarVertical->GetMin(),
+                         fScrollBarVertical->GetMax(), fScrollBarVertical->GetPageSize(), shown);
+  } else {
+    fPanelScrollHolder->SetVisible(false);
+    fPanelAboveScroll->SetVisible(false);
+  }
+}
+
+int TvxGant_ComBasic::GetTreeWidth() const { return fPanelTreeHolder ? fPanelTreeHolder->GetWidth() : 0; }
+
+void TvxGant_ComBasic::SetTreeWidth(int theWidth) {
+  if (fPanelTreeHolder) fPanelTreeHolder->SetWidth(theWidth);
+}
+
+void TvxGant_ComBasic::SetScaleAndTree(TDateTime theStart, TDateTime theStop, int theTreeWidth) {
+  fAligning = true;
+  try {
+    BeginUpdate();
+    SetTreeWidth(theTreeWidth);
+    fDateScaler->SetStart(theStart);
+    fDateScaler->SetStop(theStop);
+    EndUpdate();
+  } catch (...) {
+    fAligning = false;
+    throw;
+  }
+  fAligning = false;
+}
+
+// --- refreshing -----------------------------------------------------------------------
+
+void TvxGant_ComBasic::BeginUpdate() {
+  fDateScaler->BeginUpdate();
+  fGA->BeginUpdate();
+  fTree->BeginUpdate();
+}
+
+void TvxGant_ComBasic::EndUpdate() {
+  fDateScaler->EndUpdate();
+  fGA->EndUpdate();
+  fTree->EndUpdate();
+}
+
+void TvxGant_ComBasic::Repaint() {
+  TCustomPanel::Repaint();
+  if (fDateScaler) fDateScaler->Repaint();
+  if (fTree) fTree->Repaint();
+  if (fGA) fGA->Repaint();
+}
+
+void TvxGant_ComBasic::RefreshOthers(TObject* theSender) {
+  if (IsDestroying()) return;
+  if (fDateScaler && theSender != fDateScaler) fDateScaler->Repaint();
+  if (fTree && theSender != fTree) fTree->Repaint();
+  if (fGA && theSender != fGA) fGA->Invalidate();
+}
+
+void TvxGant_ComBasic::InvalidateGA() {
+  if (fGA && !IsDestroying()) fGA->Invalidate();
+}
+
+void TvxGant_ComBasic::ScaleChanged(TObject*) {
+  if (OnAlignNeed && !fAligning)
+    OnAlignNeed(this, fDateScaler->GetStart(), fDateScaler->GetStop(), GetTreeWidth());
+  if (OnScalerChange) {
+    const TDateTime start = fDateScaler->GetStart(), stop = fDateScaler->GetStop();
+    OnScalerChange(this, start, stop);
+    if (fDateScaler->GetStart() != start || fDateScaler->GetStop() != stop) fDateScaler->StopStep();
+  }
+  InvalidateGA();
+}
+
+// --- the Gantt area -------------------------------------------------------------------
+
+TvxOffscreenPaint_GA::TvxOffscreenPaint_GA(TComponent* AOwner, TvxGant_ComBasic* theGantt)
+    : TvxOffscreenPaint(AOwner), fGantt(theGantt) {}
+
+void TvxOffscreenPaint_GA::OffscreenPaint() {
+  if (fGantt && !fGantt->IsDestroying()) fGantt->GantAreaPaint(this);
+}
+
+}  // namespace vx

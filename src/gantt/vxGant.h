@@ -1,0 +1,539 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "core/vxDataEntityPack.h"
+#include "gantt/vxKronitItemTexts.h"
+#include "gantt/vxTimeDistinctGeneric.h"
+#include "paint/vxDoLater.h"
+#include "paint/vxGraphStuff.h"
+#include "paint/vxOffscreenPaint.h"
+#include "paint/vxSplitter.h"
+#include "platform/rtl/DateUtils.h"
+#include "platform/ui/ComCtrls.h"
+#include "platform/ui/ExtCtrls.h"
+#include "scaler/vxScaler.h"
+#include "tree/vxTree.h"
+
+namespace vx {
+
+class TvxGant_ComBasic;
+class TGantRow;
+class TGantRowList;
+class TGantTree;
+class TvxOffscreenPaint_GA;
+class TvxDataEntity_Kronit;
+class TvxDataEntity_Link;
+// A node of the grid's tree (the chart's other left side).
+class TvxDataEntity_GridTreeNode;
+
+// How a time item is drawn. Only the low 7 bits of a stored style select the
+// drawing, so an application may keep a flag in the high bit.
+enum TKronitStyle : std::uint8_t { gtsSquare, gtsSpan, gtsUser, gtsLine, gtsLineWEnd, gtsWave, gtsRomb, gtsImage, gtsPipe };
+// Which ends of its two items a link joins ("start" is an item's left edge).
+enum TLinkStartFinishOption { tlsfNormal, tlsfSS, tlsfSF, tlsfFS, tlsfFF };
+enum TLinkStyle { tlsDefault, tlsMSProject, tlsUserDraw };
+enum TLinkShow { lsOneEndVisible, lsBothEndsVisible, lsAlways };
+enum TGantMouseMoveMode { mmNone, mmMove, mmCopy, mmGrowLeft, mmGrowRight, mmDependency };
+enum TGantStickyMode { smNone, smDependency };
+enum TTimeItemAutoScroll { ttiaHorzAndVert, ttiaHorz, ttiaVert, ttiaNone };
+
+using TUserCreateGantRow = std::function<void(TGantRowList* theGantRowList, TvxDataEntity_Tree* theNode,
+                                              TvxDataEntity_GridTreeNode* theDataEntity_GridTreeNode, TGantRow*& result)>;
+using TGantRowNotify = std::function<void(TGantRowList* theGantRowList, TGantRow* theGantRow)>;
+using TOnCollisionDetected =
+    std::function<void(TvxGant_ComBasic* theGant, TvxDataEntity_Kronit* theDataEntity, int theNewSubColPosition)>;
+// A copy or a change of row made with the mouse, for the application to carry
+// out. theNewItem starts nil; an application that makes a new item may put it
+// there, and the chart selects it.
+using TOnTimeCopyOrMove =
+    std::function<void(TvxGant_ComBasic* theGant, TvxDataEntity_Kronit* theDataEntity, TGantRow* theRow,
+                       TGantRow* theNewRow, TDateTime theStart, TDateTime theStop, TvxDataEntity_Kronit*& theNewItem)>;
+using TOnKronitNotify = std::function<void(TvxGant_ComBasic* theGant, TvxDataEntity_Kronit* theDataEntity)>;
+using TOnInfoPush_Kronit = TOnKronitNotify;
+using TOnVirtualUnLoad_Kronit =
+    std::function<void(TvxGant_ComBasic* theGant, TvxDataEntity_Kronit* theDataEntity, bool& CanUnload)>;
+using TOnHintInfo = std::function<void(TObject* theObject, TDateTime theStart, TDateTime theStop, TDateTime theLength)>;
+using TOnAlignNeed = std::function<void(TvxGant_ComBasic* theGant, TDateTime theStart, TDateTime theStop, int theWidth)>;
+using TOnScalerChange = std::function<void(TvxGant_ComBasic* theGant, TDateTime theStart, TDateTime theStop)>;
+using TOnRealignScrollbar = std::function<void(TvxGant_ComBasic* theGant, int Position, int Min, int Max, int PageSize,
+                                               bool Enabled)>;
+
+// A time item: a bar (or milestone, line, image ...) from a start to a stop
+// time, in a layer of a Gantt row. Setters store and tell nobody: call
+// DoInfoPush (or repaint the chart) after changing an item.
+class TvxDataEntity_Kronit : public TvxDataEntity {
+public:
+  TDateTime GetStartDateTime() const noexcept { return fStartDateTime; }
+  void SetStartDateTime(TDateTime theValue) noexcept { fStartDateTime = theValue; }
+  TDateTime GetStopDateTime() const noexcept { return fStopDateTime; }
+  void SetStopDateTime(TDateTime theValue) noexcept { fStopDateTime = theValue; }
+  // The stored style, high bit included.
+  std::uint8_t GetStyle() const noexcept { return fStyle; }
+  void SetStyle(std::uint8_t theValue) noexcept { fStyle = theValue; }
+  // The style that is drawn: the low 7 bits.
+  TKronitStyle GetDrawStyle() const noexcept { return static_cast<TKronitStyle>(fStyle & 0x7F); }
+  TColor GetColor() const noexcept { return fColor; }
+  void SetColor(TColor theValue) noexcept { fColor = theValue; }
+  int GetTopInset() const noexcept { return fTopInset; }
+  void SetTopInset(int theValue) noexcept { fTopInset = theValue; }
+  int GetBottomInset() const noexcept { return fBottomInset; }
+  void SetBottomInset(int theValue) noexcept { fBottomInset = theValue; }
+  int GetFixedSize() const noexcept { return fFixedSize; }
+  void SetFixedSize(int theValue) noexcept { fFixedSize = theValue; }
+  int GetImageIndex() const noexcept { return fImageIndex; }
+  void SetImageIndex(int theValue) noexcept { fImageIndex = theValue; }
+  int GetSubCol() const noexcept { return fSubCol; }
+  void SetSubCol(int theValue) noexcept { fSubCol = theValue; }
+  bool IsResizable() const noexcept { return fFixedSize < 1; }
+  // The row whose layer holds the item; nil outside a row's layer.
+  TGantRow* GetRow() const noexcept;
+  // The item's texts; every item in a chart's row has them.
+  TvxTimeItemTextCollection* GetTimeItemTextCollection() const noexcept { return fTimeItemTextCollection.get(); }
+
+protected:
+  ~TvxDataEntity_Kronit() override;
+
+private:
+  friend class TvxGant_ComBasic;
+  friend class TGantRow;
+  TDateTime fStartDateTime = 0;
+  TDateTime fStopDateTime = 0;
+  std::uint8_t fStyle = gtsSquare;
+  TColor fColor = 0;
+  int fTopInset = 0;
+  int fBottomInset = 0;
+  int fFixedSize = 0;
+  int fImageIndex = 0;
+  int fSubCol = 0;
+  std::unique_ptr<TvxTimeItemTextCollection> fTimeItemTextCollection;
+};
+
+// Casts an object to a time item; EInvalidCast for anything else.
+TvxDataEntity_Kronit* TimeDataEntity(TObject* theObject);
+
+// A dependency arrow from one time item (the owner) to another. Deleting
+// either item deletes the link.
+class TvxDataEntity_Link : public TvxDataEntity {
+public:
+  TLinkStartFinishOption GetStartFinishOption() const noexcept { return fStartFinishOption; }
+  // Stores the option and repaints the owner's chart.
+  void SetStartFinishOption(TLinkStartFinishOption theOption);
+
+  TvxDataEntity_Kronit* fLinkOwner = nullptr;
+  TvxDataEntity_Kronit* fLinkedTo = nullptr;
+  TLinkStyle fLinkStyle = tlsDefault;
+  TColor fLinkColor = 0;
+  int FLinkPenWidth = 0;
+
+protected:
+  ~TvxDataEntity_Link() override = default;
+
+private:
+  TLinkStartFinishOption fStartFinishOption = tlsfNormal;
+};
+
+// A layer of a Gantt row: a data list of time items that knows its row.
+class TvxDataList_GantRow : public TvxDataList {
+public:
+  TGantRow* GetRow() const noexcept { return fRow; }
+  void CleanForFree() override;
+
+protected:
+  ~TvxDataList_GantRow() override = default;
+
+private:
+  friend class TGantRow;
+  TGantRow* fRow = nullptr;
+};
+
+// The band of the Gantt area that belongs to one node of the left side (a
+// tree node, or a grid-tree node). It holds the node's time items in layers
+// and lays overlapping items out in sub-columns when asked to.
+class TGantRow : public TvxExposable {
+public:
+  static constexpr int MaxLayerSubCols = 10;
+  // Rows with at most this many items are laid out on the user-interface
+  // thread in the deferred pass: a worker thread costs more than their layout.
+  static int InlineLayoutLimit;
+
+  TGantRow(TGantRowList* theRowList, TvxDataEntity_Tree* theTreeNode, TvxDataEntity_GridTreeNode* theGridTreeNode);
+  void CleanForFree() override;
+
+  TvxDataList_GantRow* AddDataList();
+  void OnMissingIndex(TvxExposable* theCaller, int theIndex, bool& theFixable);
+  TvxDataList2lev* GetDataListList() const noexcept { return fDataListList; }
+  int GetLayerCount() const noexcept { return fDataListList ? fDataListList->Count() : 0; }
+  // Layer i when it exists (never creates it); nil otherwise.
+  TvxDataList_GantRow* GetLayer(int i) const;
+  // Position of theList among the row's layers; -1 when it is not one.
+  int IndexOfLayer(const TvxDataList* theList) const;
+
+  TRect GetRect() const noexcept { return fRect; }
+  // The band from the node as the left side shows it now; (-1,-1,-1,-1) off
+  // screen.
+  void UpdateRect();
+  bool GetVisible() const;
+  int GetDrawLayerStart() const noexcept { return fDrawLayerStart; }
+  void SetDrawLayerStart(int n) noexcept { fDrawLayerStart = n; }
+  int GetNumOfSubCols() const noexcept { return fNumOfSubCols; }
+  void SetUseSubCols(int n) noexcept { fNumOfSubCols = n; }
+  // Places whole layers (0..9) in sub-columns; other layers are ignored.
+  void DataListOnSubCol(int theLayer, int theSubCol) noexcept;
+  int GetDataListSubCol(int theLayer) const noexcept;
+
+  bool GetCollisionDetection() const noexcept { return fCollisionDetection; }
+  void SetCollisionDetection(bool theValue);
+  bool GetCollisionDetectionBetweenLayers() const noexcept { return fCollisionDetectionBetweenLayers; }
+  void SetCollisionDetectionBetweenLayers(bool theValue);
+  bool GetCollisionDetectionPause() const noexcept { return fCollisionDetectionPause; }
+  void SetCollisionDetectionPause(bool theValue);
+  // A layout is waiting, running or being handed back.
+  bool IsLayoutPending() const;
+  void UpdateSubColumns();
+  void UpdateSubColumnsAsync(TObject* theData);
+  void TimeDistinctThreadDone(TObject* Sender);
+  void CleanUpThread();
+
+  // Item geometry and hit testing.
+  void XStartStopFromDataEntity(const TvxDataEntity_Kronit* theItem, int& x1, int& x2) const;
+  bool YStartStopFromDataEntity(const TvxDataEntity_Kronit* theItem, int& y1, int& y2) const;
+  bool RectFromDataEntity(TvxDataEntity_Kronit* theItem, TRect& theRect) const;
+  TvxDataEntity_Kronit* FindDataEntityFromXY(int x, int y) const;
+  TvxDataEntity_Kronit* FindDataEntityFromX(int x) const;
+  // Calls f for every item in drawing order (layers from fDrawLayerStart on,
+  // wrapping; items in list order), loading unloaded ones; f answers false
+  // to stop. Empty layers are skipped.
+  void ForEachItem(const std::function<bool(TvxDataEntity_Kronit*)>& f) const;
+  // The same, from the last item drawn to the first.
+  void ForEachItemReverse(const std::function<bool(TvxDataEntity_Kronit*)>& f) const;
+  int ItemCount() const;
+
+  TvxDataEntity_Tree* GetTreeNode() const noexcept { return fTreeNode; }
+  TvxDataEntity_GridTreeNode* GetGridTreeNode() const noexcept { return fGridTreeNode; }
+  TGantRowList* GetGantRowList() const noexcept { return fGantRowList; }
+  TvxGant_ComBasic* GetGant() const noexcept { return fGant; }
+
+  bool fDragEnable = false;
+  bool fTimeItems_CanMove = true;
+  bool fTimeItems_CanChangeRow = true;
+  bool fTimeItems_CanResize = true;
+  TColor fTimeItems_SelectionColor = 0;
+  bool fTime_ItemsHasSelectHandles = true;
+  bool fTime_ItemsHasFocusRect = true;
+  bool fDataListOnSubColUse = true;
+  int fIncreaseRowHeightOnCollision_SuggestedHeightPerItem = 0;
+  bool fIncreaseRowHeightOnCollision = false;
+
+  void SetTimeItems_CanMove(bool theValue) noexcept { fTimeItems_CanMove = theValue; }
+
+protected:
+  ~TGantRow() override;
+
+private:
+  friend class TGantRowList;
+  void LayoutNow();
+  void FillHolders(TDistinctTimeHolderList* theList) const;
+  void ApplyLayout(TDistinctTimeHolderList* theList);
+
+  TvxDataEntity_GridTreeNode* fGridTreeNode;
+  bool fCollisionDetectionPause = false;
+  TvxDataList2lev* fDataListList = nullptr;
+  TvxDataEntity_Tree* fTreeNode;
+  TGantRowList* fGantRowList;
+  TvxGant_ComBasic* fGant;
+  int fDrawLayerStart = 0;
+  TRect fRect = NoRect();
+  int fNumOfSubCols = 0;
+  int fDataListIndexSubColArray[MaxLayerSubCols] = {};
+  bool fCollisionDetection = false;
+  bool fCollisionDetectionBetweenLayers = false;
+  TTimeDistinctGenericThread* fTimeDistinctGenericThread = nullptr;
+  int fListPos = -1;  // position in the row list
+};
+
+// Every row of one chart, in order of creation. Owns the rows.
+class TGantRowList : public TvxExposable {
+public:
+  explicit TGantRowList(TvxGant_ComBasic* theGant);
+  void CleanForFree() override;
+
+  int Count() const noexcept { return fLive; }
+  // Nil out of range.
+  TGantRow* GetGantRow(int i);
+  TGantRow* AddRow(TvxDataEntity_Tree* theTreeNode, TvxDataEntity_GridTreeNode* theGridTreeNode);
+  void RemoveRow(TvxDataEntity_Tree* theTreeNode, TvxDataEntity_GridTreeNode* theGridTreeNode);
+  // The row of the current left side at y: Top < y < Bottom; nil when none.
+  TGantRow* FindRowFromY(int y);
+  TGantRow* FindRowFromTreeNode(const TvxDataEntity_Tree* theNode) const;
+  TGantRow* FindRowFromGridNode(const TvxDataEntity_GridTreeNode* theNode) const;
+  // A tree node's row, or else a grid node's.
+  TGantRow* FindRowFromUntypedNode(TvxDataEntity* theNode) const;
+  TGantRow* FindRowFromTreeNodeDataEntityUserReference(void* theReference);
+  TvxGant_ComBasic* GetGant() const noexcept { return fGant; }
+  // Calls f for every row in list order.
+  void ForEachRow(const std::function<void(TGantRow*)>& f);
+
+protected:
+  ~TGantRowList() override;
+
+private:
+  void Compact();
+  void Unlist(TGantRow* theRow);
+
+  TvxGant_ComBasic* fGant;
+  std::vector<TGantRow*> fList;  // nil where a row was removed, until compacted
+  int fLive = 0;
+  std::unordered_map<const void*, TGantRow*> fByNode;
+};
+
+// The chart's tree: every node gets a Gantt row.
+class TGantTree : public TvxTree_ComBasic {
+public:
+  TGantTree(TComponent* AOwner, TvxGant_ComBasic* theGant);
+  ~TGantTree() override;
+
+  TScrollBar* GetVertScrollExternal() const noexcept { return fVertScrollExternal; }
+  void SetVertScrollExternal(TScrollBar* theBar);
+  // Moves the current node one visible node up (theDelta < 0) or down.
+  void Scroll(int theDelta);
+  void ExternalScrollOutOfDate();
+  void UpdateExternalScroll(TObject* theData);
+  TvxGant_ComBasic* GetGant() const noexcept { return fGant; }
+
+protected:
+  // A new node (inserted or loaded) has its row before the application
+  // hears of the node, so that its handler can give the row items.
+  void SetUpEntity(TvxDataEntity_Tree* theEntity) override;
+  void _DeleteItem(TvxDataEntity* e) override;
+  void _OnVisibleChanged(TvxDataEntity* e) override;
+  void _SelectionChanged(TvxDataList* l, TvxDataEntity* e) override;
+  void Expand(TTreeNode* Node) override;
+  void Collapse(TTreeNode* Node) override;
+  void Scrolled() override;
+  void Change(TTreeNode* Node) override;
+  bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
+  void Resize() override;
+
+private:
+  friend class TvxGant_ComBasic;
+  void OnExternalScroll(TObject* Sender);
+  void RefreshSelection();
+  bool ChartAlive() const;
+
+  TScrollBar* fVertScrollExternal = nullptr;
+  TvxGant_ComBasic* fGant;
+  TScrollInfo fLastScrollInfo{-1, -1, -1, -1};
+  int fLastCount = 0;
+  TTreeNode* fLastSelected = nullptr;
+  bool fVertScrolling = false;
+};
+
+// The Gantt area: paints through its chart.
+class TvxOffscreenPaint_GA : public TvxOffscreenPaint {
+public:
+  TvxOffscreenPaint_GA(TComponent* AOwner, TvxGant_ComBasic* theGantt);
+  TvxGant_ComBasic* fGantt;
+
+protected:
+  void OffscreenPaint() override;
+};
+
+// The Gantt chart: a left side (tree) listing the rows, a time axis on top,
+// and the area in which each row shows its time items and links.
+class TvxGant_ComBasic : public TCustomPanel {
+public:
+  // Paused rows resume once fewer layout workers than this run.
+  static constexpr int ResumeBelowThreads = 5;
+
+  explicit TvxGant_ComBasic(TComponent* AOwner);
+  ~TvxGant_ComBasic() override;
+
+  // --- children and lists
+  TGantTree* GetTreeView() const noexcept { return fTree; }
+  TvxDateScaler* GetDateScaler() const noexcept { return fDateScaler; }
+  TvxOffscreenPaint_GA* GetGA() const noexcept { return fGA; }
+  TGantRowList* GetRowList() const noexcept { return fRowList; }
+  TvxDataList3lev* GetAllDataEntities() const noexcept { return fAllDataEntities; }
+  TvxListController* GetKronitListController() const noexcept { return fKronitListController.get(); }
+  TvxDataEntityClass GetClassOfDataEntity_Kronit() const noexcept { return fClassOfDataEntity_Kronit; }
+  bool GetUseGridNotTree() const noexcept { return fUseGridNotTree; }
+  // A row belongs to the left side in use.
+  bool RowTypeCheckOK(const TGantRow* theRow) const noexcept;
+
+  // --- time items
+  TvxDataEntity_Kronit* AddKronitToGantRow(TGantRow* theRow, int theLayer);
+  TvxDataEntity_Kronit* AddKronit(TvxDataEntity_Tree* theTreeNode, int theLayer);
+  TvxDataEntity_Kronit* GridNode_AddKronit(TvxDataEntity_GridTreeNode* theGridNode, int theLayer);
+  void RemoveKronit(TvxDataEntity_Kronit* theItem);
+  void CopyDataEntity(TvxDataEntity_Kronit* theSource, TvxDataEntity_Kronit* theTarget);
+  bool TimeCopy(TvxDataEntity_Kronit* theItem, TGantRow* theRow, TGantRow* theNewRow, TDateTime theStart,
+                TDateTime theStop, TvxDataEntity_Kronit*& theNewItem);
+  bool TimeMoveRow(TvxDataEntity_Kronit* theItem, TGantRow* theRow, TGantRow* theNewRow, TDateTime theStart,
+                   TDateTime theStop, TvxDataEntity_Kronit*& theNewItem);
+  TvxDataEntity_Kronit* FindKronitObjectFromUserReference(void* theReference);
+  void GetStartStopLenFromRect(const TRect& theRect, TDateTime& theStart, TDateTime& theLen, TDateTime& theStop);
+  TRect RectFromDataEntity(TvxDataEntity_Kronit* theItem);
+  bool IsVisible(const TvxDataEntity_Kronit* theItem) const;
+  TvxDataEntity_Kronit* GetDataEntityFromXY(int x, int y);
+  TvxDataEntity_Kronit* GetActiveDataEntity() const noexcept { return fActiveDataEntity; }
+  void SetActiveDataEntity(TvxDataEntity_Kronit* theItem);
+  TvxDataEntity_Kronit* GetMouseDownDataEntity() const noexcept { return fMouseDownDataEntity; }
+  // Every item of every row, layers in order.
+  void ForEachKronit(const std::function<void(TvxDataEntity_Kronit*)>& f);
+
+  // --- links
+  TvxDataEntity_Link* AddLink();
+  TvxDataList* GetLinks() const noexcept { return fLinksDataList; }
+  void DropAllLinks(TvxDataEntity_Kronit* theItem);
+
+  // --- rows
+  virtual TGantRow* CreateRow(TvxDataEntity_Tree* theTreeNode, TvxDataEntity_GridTreeNode* theGridTreeNode);
+  void UnPauseCollisionDetectionRows();
+  bool GetPausedCollisionDetectionRows() const noexcept { return !fPausedRows.empty(); }
+  // Rows with a layout waiting, running or being handed back, or paused.
+  int PendingLayoutCount() const noexcept { return static_cast<int>(fPendingRows.size() + fPausedRows.size()); }
+
+  // --- the left side
+  TvxDataEntity_Tree* AddDataEntityTree(TvxDataEntity_Tree* theParent);
+  TvxDataEntity_Tree* AddRootDataEntityTree() { return AddDataEntityTree(nullptr); }
+  void SetUseGridNotTree(bool theValue);
+  void HandleTreeAlign(TObject* Sender);
+  void RealignScrollbar();
+  int GetTreeWidth() const;
+  void SetTreeWidth(int theWidth);
+  // Sets the time axis and the tree's width without raising OnAlignNeed.
+  void SetScaleAndTree(TDateTime theStart, TDateTime theStop, int theTreeWidth);
+
+  // --- refreshing
+  void BeginUpdate();
+  void EndUpdate();
+  void Repaint() override;
+  void RefreshOthers(TObject* theSender);
+  void InvalidateGA();
+
+  // --- link defaults
+  TLinkStyle GetDefaultLinkStyle() const noexcept { return fDefaultLinkStyle; }
+  void SetDefaultLinkStyle(TLinkStyle v) noexcept { fDefaultLinkStyle = v; }
+  TColor GetDefaultLinkColor() const noexcept { return fDefaultLinkColor; }
+  void SetDefaultLinkColor(TColor v) noexcept { fDefaultLinkColor = v; }
+  int GetDefaultLinkPenWidth() const noexcept { return FDefaultLinkPenWidth; }
+  void SetDefaultLinkPenWidth(int v) noexcept { FDefaultLinkPenWidth = v; }
+  TCursor GetDefaultLinkCursor() const noexcept { return FDefaultLinkCursor; }
+  void SetDefaultLinkCursor(TCursor v) noexcept { FDefaultLinkCursor = v; }
+  TFont* GetFontTimeItemStyle1() const noexcept { return fFontTimeItemStyle1.get(); }
+  TFont* GetFontTimeItemStyle2() const noexcept { return fFontTimeItemStyle2.get(); }
+  TFont* GetFontTimeItemStyle3() const noexcept { return fFontTimeItemStyle3.get(); }
+  void SetFontTimeItemStyle1(const TFont& f) { fFontTimeItemStyle1->Assign(f); }
+  void SetFontTimeItemStyle2(const TFont& f) { fFontTimeItemStyle2->Assign(f); }
+  void SetFontTimeItemStyle3(const TFont& f) { fFontTimeItemStyle3->Assign(f); }
+
+  // --- events of rows, items and links
+  TUserCreateGantRow OnUserCreateGantRow;
+  TGantRowNotify OnAfterAddGantRow;
+  TGantRowNotify OnBeforeFreeGantRow;
+  TOnCollisionDetected OnCollisionDetected;
+  TOnContentChanged OnContentChanged_Kronit;
+  TOnSelectionChanged OnSelectionChanged_Kronit;
+  TOnKronitNotify OnDeleteItem_Kronit;
+  TOnKronitNotify OnInsertItem_Kronit;
+  TOnKronitNotify OnValueChanged_Kronit;
+  TOnInfoPush_Kronit OnChangeDataEntity_Kronit;
+  TOnKronitNotify OnBeforeCanEditItem_Kronit;
+  TOnKronitNotify OnVirtualLoad_Kronit;
+  TOnVirtualUnLoad_Kronit OnVirtualUnLoad_Kronit;
+  TOnTimeCopyOrMove OnTimeCopy;
+  TOnTimeCopyOrMove OnTimeChangeRow;
+  TOnHintInfo OnHintInfo;
+  TOnAlignNeed OnAlignNeed;
+  TOnScalerChange OnScalerChange;
+  TOnRealignScrollbar OnRealignScrollbar;
+
+protected:
+  friend class TGantRow;
+  friend class TGantRowList;
+  friend class TGantTree;
+  friend class TvxOffscreenPaint_GA;
+
+  virtual void InitializeInConstructor();
+  virtual void Initialize();
+  void BuildChildren();
+  virtual TvxDateScaler* CreateDateScaler(TComponent* theOwner);
+  virtual TGantTree* CreateTree(TComponent* theOwner);
+  virtual TGantRowList* CreateRowList();
+  virtual TvxDataList* CreateLinkList();
+  virtual TvxDataList_GantRow* CreateDataList_GantRow();
+  virtual TvxDataList2lev* CreateDataList2Lev();
+  virtual TvxDataList3lev* CreateDataList3Lev();
+  virtual void _OnBeforeCanEditItem(TvxDataEntity* e);
+  virtual void _OnBeforeCanEditItem_Link(TvxDataEntity* e);
+  // The Gantt area's paint; the next part of the chart draws here.
+  virtual void GantAreaPaint(TObject* Sender);
+
+  // Item controller handlers.
+  void _InsertItem_Kronit(TvxDataEntity* e);
+  void _DeleteItem_Kronit(TvxDataEntity* e);
+  void _ContentChanged_Kronit(TvxDataList* l);
+  void _SelectionChanged_Kronit(TvxDataList* l, TvxDataEntity* e);
+  void _InfoPush_Kronit(TvxDataEntity* e);
+  void _LoadItem_Kronit(TvxDataEntity* e);
+  void _UnLoadItem_Kronit(TvxDataEntity* e, bool& CanUnload);
+  void _OnTimeItemSyleSet(TvxTimeItemTextCollection* theCollection, TCanvas* theCanvas, int theStyle);
+  void GiveTexts(TvxDataEntity_Kronit* theItem);
+
+  void ScaleChanged(TObject* Sender);
+  void NoteLayoutPending(TGantRow* theRow, bool thePending);
+  void NotePaused(TGantRow* theRow, bool thePaused);
+  void ResumeTimerTick(TObject* Sender);
+
+  // Children, in the order they are made.
+  TPanel* fPanelTreeHolder = nullptr;
+  TvxSplitter* fSplitter = nullptr;
+  TPanel* fPanelScaleAndGantHolder = nullptr;
+  TPanel* fPanelScrollHolder = nullptr;
+  TvxDateScaler* fDateScaler = nullptr;
+  TPanel* fPanelAboveTree = nullptr;
+  TScrollBar* fScrollBarVertical = nullptr;
+  TGantTree* fTree = nullptr;
+  TPanel* fPanelAboveScroll = nullptr;
+  TvxOffscreenPaint_GA* fGA = nullptr;
+
+  TvxDataEntityClass fClassOfDataEntity_Kronit;
+  TvxDataEntityClass fClassOfDataEntity_Link;
+  TGantRowList* fRowList = nullptr;
+  TvxDataList3lev* fAllDataEntities = nullptr;
+  std::unique_ptr<TvxListController> fKronitListController;
+  std::unique_ptr<TvxListController> fLinkDataListController;
+  TvxDataList* fLinksDataList = nullptr;
+  std::unique_ptr<TFont> fFontTimeItemStyle1;
+  std::unique_ptr<TFont> fFontTimeItemStyle2;
+  std::unique_ptr<TFont> fFontTimeItemStyle3;
+
+  TLinkStyle fDefaultLinkStyle = tlsDefault;
+  TColor fDefaultLinkColor = 0xFF0000;
+  int FDefaultLinkPenWidth = 0;
+  TCursor FDefaultLinkCursor = crHandPoint;
+  bool fUseGridNotTree = false;
+  bool fAligning = false;
+  TvxDataEntity_Kronit* fActiveDataEntity = nullptr;
+  TvxDataEntity_Kronit* fMouseDownDataEntity = nullptr;
+  std::unordered_set<TGantRow*> fPausedRows;
+  std::unordered_set<TGantRow*> fPendingRows;
+  // Resumes paused rows when the last worker ended too late to do it.
+  TTimer* fResumeTimer = nullptr;
+  int fRowDrawOffset = 0;
+  int fBackGroundHeight = 18;
+};
+
+class TvxGant : public TvxGant_ComBasic {
+public:
+  using TvxGant_ComBasic::TvxGant_ComBasic;
+};
+
+}  // namespace vx

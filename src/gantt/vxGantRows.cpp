@@ -1,0 +1,365 @@
+// Gantt rows: their layers, their band on screen, their sub-column layout;
+// and the row list that keeps a row for every node of the left side.
+#include <algorithm>
+#include <cmath>
+
+#include "gantt/vxGant.h"
+#include "platform/rtl/Exception.h"
+#include "platform/rtl/Math.h"
+#include "platform/ui/Forms.h"
+
+namespace vx {
+
+int TGantRow::InlineLayoutLimit = 200;
+
+// --- a row ----------------------------------------------------------------------------
+
+TGantRow::TGantRow(TGantRowList* theRowList, TvxDataEntity_Tree* theTreeNode,
+                   TvxDataEntity_GridTreeNode* theGridTreeNode)
+    : fGridTreeNode(theGridTreeNode), fTreeNode(theTreeNode), fGantRowList(theRowList), fGant(theRowList->GetGant()) {
+  fDataListList = fGant->CreateDataList2Lev();
+  fDataListList->AfterCreate();
+  fDataListList->SetOnMissingIndex(
+      [this](TvxExposable* caller, int index, bool& fixable) { OnMissingIndex(caller, index, fixable); });
+  fGant->fAllDataEntities->Add(fDataListList);
+}
+
+TGantRow::~TGantRow() {
+  TDoLater::NeverMind(DoLaterCall<&TGantRow::UpdateSubColumnsAsync>(this));
+  TTimeDistinctGenericThread::FreeAndCleanUp(fTimeDistinctGenericThread);
+}
+
+void TGantRow::CleanForFree() {
+  TDoLater::NeverMind(DoLaterCall<&TGantRow::UpdateSubColumnsAsync>(this));
+  CleanUpThread();
+  if (fGant) {
+    fGant->NoteLayoutPending(this, false);
+    fGant->NotePaused(this, false);
+  }
+  if (fDataListList) {
+    if (fGant && fGant->fAllDataEntities) fGant->fAllDataEntities->Remove(fDataListList);
+    // The last layer first; each takes its items with it, with their notifications.
+    while (fDataListList->Count() > 0) {
+      const int last = fDataListList->Count() - 1;
+      TvxDataList* layer = fDataListList->GetDataList(last);
+      fDataListList->Delete(last);
+      if (layer) layer->FreeWheneverPossible();
+    }
+    fDataListList->FreeWheneverPossible();
+    fDataListList = nullptr;
+  }
+  fTreeNode = nullptr;
+  fGridTreeNode = nullptr;
+  fGantRowList = nullptr;
+  fGant = nullptr;
+}
+
+TvxDataList_GantRow* TGantRow::AddDataList() {
+  TvxDataList_GantRow* layer = fGant->CreateDataList_GantRow();
+  layer->AfterCreate(fGant->GetKronitListController(), fGant->GetClassOfDataEntity_Kronit());
+  layer->fRow = this;
+  fDataListList->Add(layer);
+  return layer;
+}
+
+void TGantRow::OnMissingIndex(TvxExposable* theCaller, int theIndex, bool& theFixable) {
+  if (theCaller != fDataListList || theIndex < 0) return;
+  theFixable = true;
+  while (fDataListList->Count() <= theIndex) AddDataList();
+}
+
+TvxDataList_GantRow* TGantRow::GetLayer(int i) const {
+  if (!fDataListList || i < 0 || i >= fDataListList->Count()) return nullptr;
+  return static_cast<TvxDataList_GantRow*>(fDataListList->GetDataList(i));
+}
+
+int TGantRow::IndexOfLayer(const TvxDataList* theList) const {
+  auto* layer = dynamic_cast<const TvxDataList_GantRow*>(theList);
+  if (!layer || layer->fRow != this) return -1;
+  return fDataListList->IndexOf(const_cast<TvxDataList_GantRow*>(layer));
+}
+
+void TGantRow::DataListOnSubCol(int theLayer, int theSubCol) noexcept {
+  if (theLayer >= 0 && theLayer < MaxLayerSubCols) fDataListIndexSubColArray[theLayer] = theSubCol;
+}
+
+int TGantRow::GetDataListSubCol(int theLayer) const noexcept {
+  return theLayer >= 0 && theLayer < MaxLayerSubCols ? fDataListIndexSubColArray[theLayer] : 0;
+}
+
+bool TGantRow::GetVisible() const {
+  if (fTreeNode) return fTreeNode->GetVisible();
+  return false;  // grid rows: shown only through the grid
+}
+
+void TGantRow::UpdateRect() {
+  TRect r = NoRect();
+  if (fTreeNode && fGant && fGant->fTree) r = fGant->fTree->GetRect(fTreeNode);
+  if (r.Bottom != -1 && !r.IsEmpty()) {
+    r.Left = 0;
+    r.Right = fGant->fGA ? fGant->fGA->GetWidth() : 0;
+    if (!fGant->fUseGridNotTree && r.Bottom - r.Top > 0) fGant->fBackGroundHeight = r.Bottom - r.Top;
+    r.Top -= fGant->fRowDrawOffset;
+    r.Bottom -= fGant->fRowDrawOffset;
+  } else {
+    r = NoRect();
+  }
+  fRect = r;
+}
+
+// --- collision layout -----------------------------------------------------------------
+
+void TGantRow::SetCollisionDetection(bool theValue) {
+  if (theValue == fCollisionDetection) return;
+  fCollisionDetection = theValue;
+  UpdateSubColumns();
+  if (!theValue) fNumOfSubCols = 0;
+  if (fGant) fGant->InvalidateGA();
+}
+
+void TGantRow::SetCollisionDetectionBetweenLayers(bool theValue) {
+  if (theValue == fCollisionDetectionBetweenLayers) return;
+  fCollisionDetectionBetweenLayers = theValue;
+  UpdateSubColumns();
+}
+
+void TGantRow::SetCollisionDetectionPause(bool theValue) {
+  if (theValue) {
+    if (!fCollisionDetection || fCollisionDetectionPause) return;
+    SetCollisionDetection(false);
+    fCollisionDetectionPause = true;
+    if (fGant) fGant->NotePaused(this, true);
+  } else {
+    if (!fCollisionDetectionPause) return;
+    fCollisionDetectionPause = false;
+    if (fGant) fGant->NotePaused(this, false);
+    SetCollisionDetection(true);
+  }
+}
+
+bool TGantRow::IsLayoutPending() const {
+  return fTimeDistinctGenericThread != nullptr ||
+         TDoLater::AlreadyInList(DoLaterCall<&TGantRow::UpdateSubColumnsAsync>(const_cast<TGantRow*>(this)), nullptr);
+}
+
+void TGantRow::UpdateSubColumns() {
+  if (!fGant || fGant->IsDestroying()) return;
+  if (fCollisionDetection) fGant->NoteLayoutPending(this, true);
+  TDoLater::DoLater(DoLaterCall<&TGantRow::UpdateSubColumnsAsync>(this), nullptr);
+}
+
+void TGantRow::FillHolders(TDistinctTimeHolderList* theList) const {
+  // Whole seconds, so that times a hair apart do not make a collision.
+  auto second = [](TDateTime t) { return std::round(t / OneSecond) * OneSecond; };
+  for (int k = 0; k < GetLayerCount(); ++k) {
+    TvxDataList* layer = GetLayer(k);
+    const std::string key = fCollisionDetectionBetweenLayers ? std::string() : std::to_string(k);
+    for (int i = 0; layer && i < layer->Count(); ++i) {
+      auto* item = static_cast<TvxDataEntity_Kronit*>(layer->GetItems(i));
+      if (item && item->GetVisible())
+        theList->Add(second(item->GetStartDateTime()), second(item->GetStopDateTime()), key, item);
+    }
+  }
+}
+
+void TGantRow::UpdateSubColumnsAsync(TObject*) {
+  try {
+    CleanUpThread();
+    if (!fCollisionDetection || !fGant) {
+      if (fGant) fGant->NoteLayoutPending(this, false);
+      return;
+    }
+    if (ItemCount() <= InlineLayoutLimit) {
+      LayoutNow();
+      return;
+    }
+    if (TTimeDistinctGenericThread::ThreadCount() >= TTimeDistinctGenericThread::MaxThreads) {
+      fGant->NoteLayoutPending(this, false);
+      SetCollisionDetectionPause(true);
+      return;
+    }
+    auto* thread = new TTimeDistinctGenericThread();
+    fTimeDistinctGenericThread = thread;
+    FillHolders(thread->GetList());
+    thread->fOnDone = [this](TObject* Sender) { TimeDistinctThreadDone(Sender); };
+    thread->Start();
+  } catch (const std::exception& e) {
+    if (fGant) fGant->NoteLayoutPending(this, false);
+    ShowMessage(std::string("UpdateSubColumns exception:") + e.what());
+  }
+}
+
+void TGantRow::LayoutNow() {
+  TDistinctTimeHolderList list;
+  FillHolders(&list);
+  TTimeDistinctGeneric engine(&list);
+  engine.ResolveConflicts();
+  try {
+    ApplyLayout(&list);
+  } catch (const std::exception& e) {
+    ShowMessage(std::string("TimeDistinctThreadDone:") + e.what());
+  }
+  if (fGant) fGant->NoteLayoutPending(this, false);
+}
+
+void TGantRow::TimeDistinctThreadDone(TObject* Sender) {
+  auto* thread = static_cast<TTimeDistinctGenericThread*>(Sender);
+  if (thread != fTimeDistinctGenericThread) return;  // an older layout's
+  try {
+    ApplyLayout(thread->GetList());
+  } catch (const std::exception& e) {
+    ShowMessage(std::string("TimeDistinctThreadDone:") + e.what());
+  }
+  CleanUpThread();
+  if (fGant) fGant->NoteLayoutPending(this, false);
+}
+
+void TGantRow::ApplyLayout(TDistinctTimeHolderList* theList) {
+  TvxHold hold(this);  // a collision handler may delete the row's node
+  fNumOfSubCols = 0;
+  int highest = 0;
+  ForEachItem([&](TvxDataEntity_Kronit* item) {
+    TDistinctTimeHolder* holder = theList->FindFromReference(item);
+    if (!holder) return true;
+    int now = holder->GetDistinctPosition();
+    if (now != item->fSubCol && fGant && fGant->OnCollisionDetected) {
+      item->fSubCol = -1;
+      fGant->OnCollisionDetected(fGant, item, now);
+      if (item->fSubCol != -1) now = item->fSubCol;
+    }
+    item->fSubCol = now;
+    highest = std::max(highest, now);
+    return fGant != nullptr;
+  });
+  if (!fGant) return;
+  fNumOfSubCols = highest;
+  fGant->InvalidateGA();
+}
+
+void TGantRow::CleanUpThread() {
+  TTimeDistinctGenericThread::FreeAndCleanUp(fTimeDistinctGenericThread);
+  if (fGant && fGant->GetPausedCollisionDetectionRows() &&
+      TTimeDistinctGenericThread::ThreadCount() < TvxGant_ComBasic::ResumeBelowThreads)
+    fGant->UnPauseCollisionDetectionRows();
+}
+
+// --- the row list ---------------------------------------------------------------------
+
+TGantRowList::TGantRowList(TvxGant_ComBasic* theGant) : fGant(theGant) {}
+
+TGantRowList::~TGantRowList() {
+  for (TGantRow* row : fList)
+    if (row) row->FreeWheneverPossible();
+}
+
+void TGantRowList::CleanForFree() {
+  for (auto it = fList.rbegin(); it != fList.rend(); ++it) {
+    TGantRow* row = *it;
+    *it = nullptr;
+    if (row) row->FreeWheneverPossible();
+  }
+  fList.clear();
+  fByNode.clear();
+  fLive = 0;
+}
+
+void TGantRowList::Compact() {
+  if (fLive == static_cast<int>(fList.size())) return;
+  auto kept = std::remove(fList.begin(), fList.end(), nullptr);
+  fList.erase(kept, fList.end());
+  for (size_t k = 0; k < fList.size(); ++k) fList[k]->fListPos = static_cast<int>(k);
+}
+
+TGantRow* TGantRowList::GetGantRow(int i) {
+  if (i < 0 || i >= fLive) return nullptr;
+  Compact();
+  return fList[static_cast<size_t>(i)];
+}
+
+void TGantRowList::ForEachRow(const std::function<void(TGantRow*)>& f) {
+  Compact();
+  for (size_t k = 0; k < fList.size(); ++k)
+    if (TGantRow* row = fList[k]) f(row);
+}
+
+TGantRow* TGantRowList::AddRow(TvxDataEntity_Tree* theTreeNode, TvxDataEntity_GridTreeNode* theGridTreeNode) {
+  TGantRow* row = nullptr;
+  if (fGant->OnUserCreateGantRow) fGant->OnUserCreateGantRow(this, theTreeNode, theGridTreeNode, row);
+  if (!row) row = fGant->CreateRow(theTreeNode, theGridTreeNode);
+  if (!row) return nullptr;
+  // Compacting when half the slots are empty keeps removals and appends
+  // constant on average.
+  if (fList.size() > 64 && static_cast<size_t>(fLive) * 2 < fList.size()) Compact();
+  row->fListPos = static_cast<int>(fList.size());
+  fList.push_back(row);
+  ++fLive;
+  if (theTreeNode)
+    fByNode[theTreeNode] = row;
+  else if (theGridTreeNode)
+    fByNode[theGridTreeNode] = row;
+  if (fGant->OnAfterAddGantRow) fGant->OnAfterAddGantRow(this, row);
+  return row;
+}
+
+void TGantRowList::Unlist(TGantRow* theRow) {
+  const int pos = theRow->fListPos;
+  if (pos >= 0 && pos < static_cast<int>(fList.size()) && fList[static_cast<size_t>(pos)] == theRow) {
+    fList[static_cast<size_t>(pos)] = nullptr;
+    --fLive;
+  }
+  for (const void* node : {static_cast<const void*>(theRow->fTreeNode), static_cast<const void*>(theRow->fGridTreeNode)}) {
+    auto it = node ? fByNode.find(node) : fByNode.end();
+    if (it != fByNode.end() && it->second == theRow) fByNode.erase(it);
+  }
+}
+
+void TGantRowList::RemoveRow(TvxDataEntity_Tree* theTreeNode, TvxDataEntity_GridTreeNode* theGridTreeNode) {
+  TGantRow* row = theTreeNode ? FindRowFromTreeNode(theTreeNode) : FindRowFromGridNode(theGridTreeNode);
+  if (!row) return;
+  if (fGant->OnBeforeFreeGantRow) fGant->OnBeforeFreeGantRow(this, row);
+  Unlist(row);
+  row->FreeWheneverPossible();
+}
+
+TGantRow* TGantRowList::FindRowFromY(int y) {
+  TGantRow* row = nullptr;
+  if (!fGant->fUseGridNotTree && fGant->fTree) {
+    TvxTree_ComBasic* tree = fGant->fTree;
+    // The row of the node shown at y: rows never overlap.
+    row = FindRowFromTreeNode(tree->GetDataEntityAt(1, y + fGant->fRowDrawOffset));
+  }
+  if (!row || !fGant->RowTypeCheckOK(row)) return nullptr;
+  row->UpdateRect();
+  const TRect r = row->GetRect();
+  return r.Top < y && y < r.Bottom ? row : nullptr;
+}
+
+TGantRow* TGantRowList::FindRowFromTreeNode(const TvxDataEntity_Tree* theNode) const {
+  if (!theNode) return nullptr;
+  auto it = fByNode.find(theNode);
+  return it != fByNode.end() && it->second->fTreeNode == theNode ? it->second : nullptr;
+}
+
+TGantRow* TGantRowList::FindRowFromGridNode(const TvxDataEntity_GridTreeNode* theNode) const {
+  if (!theNode) return nullptr;
+  auto it = fByNode.find(theNode);
+  return it != fByNode.end() && it->second->fGridTreeNode == theNode ? it->second : nullptr;
+}
+
+TGantRow* TGantRowList::FindRowFromUntypedNode(TvxDataEntity* theNode) const {
+  if (!theNode) return nullptr;
+  if (auto* treeNode = dynamic_cast<TvxDataEntity_Tree*>(theNode)) return FindRowFromTreeNode(treeNode);
+  // Otherwise a grid node: rows are found by the node's address.
+  auto it = fByNode.find(static_cast<const void*>(theNode));
+  return it != fByNode.end() && static_cast<const void*>(it->second->fGridTreeNode) == theNode ? it->second : nullptr;
+}
+
+TGantRow* TGantRowList::FindRowFromTreeNodeDataEntityUserReference(void* theReference) {
+  TGantRow* found = nullptr;
+  ForEachRow([&](TGantRow* row) {
+    if (row->fTreeNode && row->fTreeNode->GetUserReference() == theReference) found = row;
+  });
+  return found;
+}
+
+}  // namespace vx

@@ -1,0 +1,365 @@
+// Gantt rows, time items and links, driven through the chart's real tree.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <set>
+
+#include "GanttSupport.h"
+#include "platform/rtl/Exception.h"
+
+using namespace vx;
+using vxtest::TestGant;
+
+
+namespace {
+
+// Every tree entity has exactly one row; every row shown lies where the tree
+// shows its node, in the tree's order, and is found at its middle.
+void ExpectRowsMatchTree(TestGant& g) {
+  TGantTree* tree = g.GetTreeView();
+  tree->EnsureDisplayUpToDate();
+  int entities = 0;
+  std::set<TGantRow*> rows;
+  std::function<void(TvxDataList*)> walk = [&](TvxDataList* list) {
+    for (int p = 0; p < list->LoadedCount(); ++p) {
+      auto* e = static_cast<TvxDataEntity_Tree*>(list->GetLoaded(p));
+      ++entities;
+      TGantRow* row = g.RowOf(e);
+      ASSERT_NE(row, nullptr) << e->GetText();
+      ASSERT_EQ(row->GetTreeNode(), e);
+      rows.insert(row);
+      walk(e->GetSubDataList());
+    }
+  };
+  walk(tree->GetRootDataList());
+  ASSERT_EQ(g.GetRowList()->Count(), entities);
+  ASSERT_EQ(static_cast<int>(rows.size()), entities);
+  int lastTop = -1;
+  for (int k = tree->GetScrollInfo(sbVertical).nPos; k < tree->VisibleRowCount(); ++k) {
+    TvxDataEntity_Tree* e = TvxTree_ComBasic::GetDataEntityFromNode(tree->GetVisibleRow(k));
+    ASSERT_NE(e, nullptr);
+    TGantRow* row = g.RowOf(e);
+    row->UpdateRect();
+    const TRect r = row->GetRect();
+    if (r.Top == -1) break;  // below the area
+    EXPECT_EQ(r, Rect(0, tree->GetRect(e).Top, g.GetGA()->GetWidth(), tree->GetRect(e).Bottom));
+    EXPECT_GT(r.Top, lastTop);
+    lastTop = r.Top;
+    EXPECT_EQ(g.GetRowList()->FindRowFromY((r.Top + r.Bottom) / 2), row);
+    EXPECT_EQ(g.GetRowList()->FindRowFromY(r.Top), nullptr);  // both edges excluded
+  }
+}
+
+}  // namespace
+
+TEST(GanttRows, FollowTheTreesNodes) {
+  TestGant g;
+  int added = 0, freed = 0;
+  g.OnAfterAddGantRow = [&](TGantRowList*, TGantRow*) { ++added; };
+  g.OnBeforeFreeGantRow = [&](TGantRowList*, TGantRow*) { ++freed; };
+  std::vector<TvxDataEntity_Tree*> roots;
+  for (int i = 0; i < 8; ++i) roots.push_back(g.Node(nullptr, "r" + std::to_string(i)));
+  TvxDataEntity_Tree* a = g.Node(roots[2], "a");
+  TvxDataEntity_Tree* b = g.Node(roots[2], "b");
+  g.Node(a, "a.1");
+  EXPECT_EQ(added, 11);
+  ExpectRowsMatchTree(g);
+
+  roots[2]->SetExpanded(true);
+  a->SetExpanded(true);
+  ExpectRowsMatchTree(g);
+  TvxDataEntity_Kronit* onR5 = g.Item(roots[5], 0, 1);
+  const TRect before = g.RectFromDataEntity(onR5);
+  roots[2]->SetExpanded(false);  // a, a.1 and b no longer show above r5
+  ExpectRowsMatchTree(g);
+  EXPECT_EQ(g.RectFromDataEntity(onR5).Top, before.Top - 3 * TestGant::kRowHeight);
+  EXPECT_EQ(g.RectFromDataEntity(g.Item(b, 0, 1)), NoRect());  // hidden in a collapsed node
+
+  roots[7]->Move(0);
+  ExpectRowsMatchTree(g);
+  g.GetTreeView()->OnSortCompare = [](TvxDataEntity* x, TvxDataEntity* y) {
+    return static_cast<TvxDataEntity_Tree*>(y)->GetText().compare(static_cast<TvxDataEntity_Tree*>(x)->GetText());
+  };
+  g.GetTreeView()->GetRootDataList()->Sort(false);
+  ExpectRowsMatchTree(g);
+
+  // A node with a child with a child: three rows go, each reported once.
+  TGantRow* rowOfA = g.RowOf(a);
+  g.GetTreeView()->RemoveDataEntity(roots[2]);
+  EXPECT_EQ(freed, 4);
+  EXPECT_EQ(g.RowOf(a), nullptr);
+  for (int i = 0; i < g.GetRowList()->Count(); ++i) EXPECT_NE(g.GetRowList()->GetGantRow(i), rowOfA);
+  ExpectRowsMatchTree(g);
+  EXPECT_EQ(g.GetRowList()->GetGantRow(-1), nullptr);
+  EXPECT_EQ(g.GetRowList()->GetGantRow(g.GetRowList()->Count()), nullptr);
+}
+
+TEST(GanttRows, DestroyingTheChartFreesRowsWithoutReportingEach) {
+  int freed = 0, deletedItems = 0;
+  {
+    TestGant g;
+    g.OnBeforeFreeGantRow = [&](TGantRowList*, TGantRow*) { ++freed; };
+    g.OnDeleteItem_Kronit = [&](TvxGant_ComBasic*, TvxDataEntity_Kronit*) { ++deletedItems; };
+    for (int i = 0; i < 20; ++i) {
+      TvxDataEntity_Tree* n = g.Node(nullptr, "n");
+      g.Item(g.Node(n, "c"), 0, 1);
+      g.Item(n, 1, 2);
+    }
+    TvxDataEntity_Link* link = g.AddLink();
+    link->fLinkOwner = static_cast<TvxDataEntity_Kronit*>(g.GetRowList()->GetGantRow(0)->GetLayer(0)->GetLoaded(0));
+  }
+  EXPECT_EQ(freed, 0);
+  EXPECT_EQ(deletedItems, 40);  // every item still says it goes
+}
+
+TEST(GanttRows, UserCreatedRowsAndTheFallback) {
+  TestGant g;
+  struct MyRow : TGantRow {
+    using TGantRow::TGantRow;
+  };
+  int asked = 0;
+  g.OnUserCreateGantRow = [&](TGantRowList* list, TvxDataEntity_Tree* node, TvxDataEntity_GridTreeNode* gridNode,
+                              TGantRow*& result) {
+    if (++asked == 1) result = new MyRow(list, node, gridNode);  // the second time left unset
+  };
+  TvxDataEntity_Tree* mine = g.Node(nullptr, "mine");
+  TvxDataEntity_Tree* plain = g.Node(nullptr, "plain");
+  EXPECT_EQ(asked, 2);
+  EXPECT_NE(dynamic_cast<MyRow*>(g.RowOf(mine)), nullptr);
+  ASSERT_NE(g.RowOf(plain), nullptr);
+  EXPECT_EQ(dynamic_cast<MyRow*>(g.RowOf(plain)), nullptr);
+}
+
+TEST(GanttItems, RectanglesInSubColumnsWithInsetsAndFixedSizes) {
+  TestGant g;
+  g.GetTreeView()->SetItemHeight(31);
+  g.fRowDrawOffset = -10;  // the first row's band becomes 10 .. 41
+  TvxDataEntity_Tree* n = g.Node(nullptr, "n");
+  TGantRow* row = g.RowOf(n);
+  EXPECT_EQ(row->GetLayerCount(), 0);
+  TvxDataEntity_Kronit* in2 = g.Item(n, 0.5, 1);
+  EXPECT_EQ(row->GetLayerCount(), 1);
+  EXPECT_EQ(g.RectFromDataEntity(in2).Top, 11);
+  EXPECT_EQ(g.RectFromDataEntity(in2).Bottom, 40);
+
+  row->SetUseSubCols(3);
+  row->fDataListOnSubColUse = false;  // items are placed by their own sub-column
+  in2->SetSubCol(2);
+  TvxDataEntity_Kronit* full = g.Item(n, 2, 3);
+  EXPECT_EQ(g.RectFromDataEntity(in2).Top, 20);
+  EXPECT_EQ(g.RectFromDataEntity(in2).Bottom, 29);
+  EXPECT_EQ(g.RectFromDataEntity(full).Top, 11);  // sub-column 0: the whole height
+  EXPECT_EQ(g.RectFromDataEntity(full).Bottom, 40);
+
+  row->SetUseSubCols(0);
+  full->SetTopInset(3);
+  full->SetBottomInset(4);
+  EXPECT_EQ(g.RectFromDataEntity(full).Top, 14);
+  EXPECT_EQ(g.RectFromDataEntity(full).Bottom, 36);
+  full->SetTopInset(25);
+  full->SetBottomInset(25);
+  EXPECT_EQ(g.RectFromDataEntity(full).Top, 36);
+  EXPECT_EQ(g.RectFromDataEntity(full).Bottom, 36);  // empty, never inverted
+
+  // Layers placed whole in sub-columns.
+  TvxDataEntity_Kronit* second = g.Item(n, 0, 1, 1);
+  row->SetUseSubCols(2);
+  row->fDataListOnSubColUse = true;
+  row->DataListOnSubCol(1, 1);
+  EXPECT_EQ(g.RectFromDataEntity(second).Top, 11 + 14);
+
+  TvxDateScaler* s = g.GetDateScaler();
+  TvxDataEntity_Kronit* milestone = g.Item(n, 0, 0, 2);
+  milestone->SetStartDateTime(s->PixelToDate(100));
+  milestone->SetFixedSize(7);
+  const TRect m = g.RectFromDataEntity(milestone);
+  EXPECT_EQ(m.Left, s->DateToPixel(milestone->GetStartDateTime()) - 3);
+  EXPECT_EQ(m.Right - m.Left, 7);
+  EXPECT_FALSE(milestone->IsResizable());
+  milestone->SetFixedSize(0);
+  milestone->SetStopDateTime(milestone->GetStartDateTime());
+  EXPECT_EQ(g.RectFromDataEntity(milestone).Right - g.RectFromDataEntity(milestone).Left, 5);  // never thinner
+
+  // Rows off screen and collapsed nodes give no rectangle.
+  TvxDataEntity_Tree* child = g.Node(n, "child");
+  EXPECT_EQ(g.RectFromDataEntity(g.Item(child, 0, 1)), NoRect());
+  EXPECT_EQ(g.AddKronit(nullptr, 0), nullptr);
+  EXPECT_EQ(g.AddKronitToGantRow(nullptr, 0), nullptr);
+}
+
+TEST(GanttItems, HitTestingFollowsTheDrawingOrderBackwards) {
+  TestGant g;
+  TvxDataEntity_Tree* n = g.Node(nullptr, "n");
+  TvxDataEntity_Kronit* early = g.Item(n, 0, 2);
+  TvxDataEntity_Kronit* late = g.Item(n, 1, 3);  // later in the list: drawn over early
+  TGantRow* row = g.RowOf(n);
+  row->UpdateRect();
+  const int y = (row->GetRect().Top + row->GetRect().Bottom) / 2;
+  TvxDateScaler* s = g.GetDateScaler();
+  EXPECT_EQ(g.GetDataEntityFromXY(s->DateToPixel(TestGant::kDay0 + 1.5), y), late);
+  EXPECT_EQ(g.GetDataEntityFromXY(s->DateToPixel(TestGant::kDay0 + 0.5), y), early);
+  EXPECT_EQ(g.GetDataEntityFromXY(s->DateToPixel(TestGant::kDay0 + 4), y), nullptr);
+
+  // Layers 0, 1, 2 drawn from layer 1: 1, 2, 0. Layer 0 is on top.
+  TvxDataEntity_Kronit* l2 = g.Item(n, 5, 6, 2);
+  EXPECT_EQ(row->GetLayerCount(), 3);  // the missing layer 1 was made too
+  TvxDataEntity_Kronit* l1 = g.Item(n, 5, 6, 1);
+  TvxDataEntity_Kronit* l0 = g.Item(n, 5, 6, 0);
+  row->SetDrawLayerStart(1);
+  std::vector<TvxDataEntity_Kronit*> order;
+  row->ForEachItem([&](TvxDataEntity_Kronit* k) {
+    if (k->GetStartDateTime() == TestGant::kDay0 + 5) order.push_back(k);
+    return true;
+  });
+  EXPECT_EQ(order, (std::vector<TvxDataEntity_Kronit*>{l1, l2, l0}));
+  EXPECT_EQ(g.GetDataEntityFromXY(s->DateToPixel(TestGant::kDay0 + 5.5), y), l0);
+  row->SetDrawLayerStart(0);
+  EXPECT_EQ(g.GetDataEntityFromXY(s->DateToPixel(TestGant::kDay0 + 5.5), y), l2);
+  l2->SetVisible(false);  // invisible items are not hit
+  EXPECT_EQ(g.GetDataEntityFromXY(s->DateToPixel(TestGant::kDay0 + 5.5), y), l1);
+}
+
+TEST(GanttItems, DeletingAnItemTakesItsLinksAndLeavesNothingDangling) {
+  TestGant g;
+  TvxDataEntity_Tree* n = g.Node(nullptr, "n");
+  TvxDataEntity_Tree* m = g.Node(nullptr, "m");
+  TvxDataEntity_Kronit* x = g.Item(n, 0, 1);
+  TvxDataEntity_Kronit* y = g.Item(m, 2, 3);
+  TvxDataEntity_Kronit* z = g.Item(m, 4, 5);
+  auto link = [&](TvxDataEntity_Kronit* from, TvxDataEntity_Kronit* to) {
+    TvxDataEntity_Link* l = g.AddLink();
+    l->fLinkOwner = from;
+    l->fLinkedTo = to;
+    return l;
+  };
+  g.SetDefaultLinkColor(0x00FF00);
+  TvxDataEntity_Link* first = link(x, y);
+  EXPECT_EQ(first->fLinkColor, 0x00FF00);
+  EXPECT_EQ(first->fLinkStyle, tlsDefault);
+  link(x, z);
+  link(z, x);
+  TvxDataEntity_Link* kept = link(y, z);
+  g.SetActiveDataEntity(x);
+  std::vector<TvxDataEntity_Kronit*> hinted;
+  g.OnHintInfo = [&](TObject* o, TDateTime, TDateTime, TDateTime) { hinted.push_back(static_cast<TvxDataEntity_Kronit*>(o)); };
+  g.RemoveKronit(x);
+  EXPECT_EQ(g.GetLinks()->Count(), 1);
+  EXPECT_EQ(g.GetLinks()->GetItems(0), kept);
+  EXPECT_EQ(g.GetActiveDataEntity(), nullptr);
+  EXPECT_EQ(hinted, (std::vector<TvxDataEntity_Kronit*>{nullptr}));
+  g.RemoveKronit(nullptr);  // nothing
+  // A whole row going takes its items' links too.
+  g.GetTreeView()->RemoveDataEntity(m);
+  EXPECT_EQ(g.GetLinks()->Count(), 0);
+}
+
+TEST(GanttItems, NotificationsReachTheApplicationAndRepaint) {
+  TestGant g;
+  TvxDataEntity_Tree* n = g.Node(nullptr, "n");
+  std::vector<std::string> log;
+  g.OnInsertItem_Kronit = [&](TvxGant_ComBasic*, TvxDataEntity_Kronit* k) {
+    EXPECT_NE(k->GetTimeItemTextCollection(), nullptr);  // texts come before the application hears
+    log.push_back("insert");
+  };
+  g.OnChangeDataEntity_Kronit = [&](TvxGant_ComBasic*, TvxDataEntity_Kronit*) { log.push_back("change"); };
+  g.OnValueChanged_Kronit = [&](TvxGant_ComBasic*, TvxDataEntity_Kronit*) { log.push_back("value"); };
+  g.OnSelectionChanged_Kronit = [&](TObject*, TvxDataList*, TvxDataEntity*) { log.push_back("select"); };
+  g.OnBeforeCanEditItem_Kronit = [&](TvxGant_ComBasic*, TvxDataEntity_Kronit* k) {
+    k->SetCanEdit(false);
+    log.push_back("canedit");
+  };
+  TvxDataEntity_Kronit* k = g.Item(n, 0, 1);
+  EXPECT_EQ(k->GetColor(), 0xFFFFFF);
+  EXPECT_EQ(k->GetStyle(), gtsSquare);
+  g.Show();
+  vxtest::ProcessEventsUntilIdle();
+  g.GetGA()->Repaint();  // nothing waits to be painted
+  const int paints = g.GetGA()->GetUpdateRequestCount();
+  k->SetStartDateTime(TestGant::kDay0 + 0.5);  // setters alone tell nobody
+  EXPECT_EQ(g.GetGA()->GetUpdateRequestCount(), paints);
+  k->DoInfoPush();
+  EXPECT_GT(g.GetGA()->GetUpdateRequestCount(), paints);
+  k->SetSelected(true);
+  EXPECT_FALSE(k->GetCanEdit());
+  EXPECT_EQ(log, (std::vector<std::string>{"insert", "change", "value", "select", "canedit"}));
+  EXPECT_EQ(g.FindKronitObjectFromUserReference(nullptr), k);
+  int marker = 0;
+  k->SetUserReference(&marker);
+  EXPECT_EQ(g.FindKronitObjectFromUserReference(&marker), k);
+  EXPECT_EQ(TimeDataEntity(k), k);
+  EXPECT_THROW(TimeDataEntity(n), EInvalidCast);
+  k->SetStyle(0x80 | gtsRomb);
+  EXPECT_EQ(k->GetDrawStyle(), gtsRomb);
+}
+
+TEST(GanttItems, VisibilityInTimeIncludesBothEnds) {
+  TestGant g;
+  TvxDataEntity_Tree* n = g.Node(nullptr, "n");
+  EXPECT_TRUE(g.IsVisible(g.Item(n, -2, 0)));     // stops at the axis' start
+  EXPECT_TRUE(g.IsVisible(g.Item(n, -2, 9)));     // spans the axis
+  EXPECT_TRUE(g.IsVisible(g.Item(n, 7, 8)));      // starts at its stop
+  EXPECT_FALSE(g.IsVisible(g.Item(n, -2, -1)));
+  EXPECT_FALSE(g.IsVisible(g.Item(n, 7.5, 8)));
+}
+
+TEST(GanttRows, CollisionLayoutPlacesOverlappingItems) {
+  TestGant g;
+  TvxDataEntity_Tree* n = g.Node(nullptr, "n");
+  TvxDataEntity_Kronit* a = g.Item(n, 1, 3);
+  TvxDataEntity_Kronit* b = g.Item(n, 2, 4);
+  TvxDataEntity_Kronit* c = g.Item(n, 5, 6);
+  TvxDataEntity_Kronit* other = g.Item(n, 1, 3, 1);  // another layer: no collision with a
+  TGantRow* row = g.RowOf(n);
+  row->SetCollisionDetection(true);
+  g.WaitForLayouts();
+  EXPECT_EQ(c->GetSubCol(), 0);
+  EXPECT_EQ(b->GetSubCol(), 1);  // the later one is placed first
+  EXPECT_EQ(a->GetSubCol(), 2);
+  EXPECT_EQ(other->GetSubCol(), 0);
+  EXPECT_EQ(row->GetNumOfSubCols(), 2);
+
+  row->SetCollisionDetectionBetweenLayers(true);
+  g.WaitForLayouts();
+  EXPECT_EQ(row->GetNumOfSubCols(), 3);
+
+  // The application's own sub-column wins.
+  g.OnCollisionDetected = [](TvxGant_ComBasic*, TvxDataEntity_Kronit* k, int) { k->SetSubCol(7); };
+  g.Item(n, 2.5, 2.6);
+  g.WaitForLayouts();
+  EXPECT_EQ(a->GetSubCol(), 7);
+  g.OnCollisionDetected = nullptr;
+
+  row->SetCollisionDetection(false);
+  EXPECT_EQ(row->GetNumOfSubCols(), 0);
+  g.WaitForLayouts();
+  EXPECT_EQ(g.PendingLayoutCount(), 0);
+}
+
+TEST(GanttRows, AVirtuallyLoadedTreeHasRowsOnlyForLoadedNodes) {
+  TestGant g;
+  TGantTree* tree = g.GetTreeView();
+  int freed = 0;
+  g.OnBeforeFreeGantRow = [&](TGantRowList*, TGantRow*) { ++freed; };
+  // The application fills a node and its row's items when the node loads.
+  tree->OnLoadItem = [&](TObject*, TvxDataEntity* e) {
+    auto* node = static_cast<TvxDataEntity_Tree*>(e);
+    node->SetText("task " + std::to_string(node->ListIndex()));
+    for (int i = 0; i < 3; ++i) g.Item(node, i, i + 0.5);
+  };
+  tree->OnUnLoadItem = [](TObject*, TvxDataEntity*, bool& can) { can = true; };
+  TvxDataList* roots = tree->GetRootDataList();
+  roots->AddUnloaded(100000);
+  EXPECT_EQ(g.GetRowList()->Count(), 0);
+  for (int i = 5000; i < 5020; ++i) roots->GetItems(i);
+  EXPECT_EQ(g.GetRowList()->Count(), 20);
+  auto* node = static_cast<TvxDataEntity_Tree*>(roots->GetItems(5010));
+  EXPECT_EQ(node->GetText(), "task 5010");
+  ASSERT_NE(g.RowOf(node), nullptr);
+  EXPECT_EQ(g.RowOf(node)->ItemCount(), 3);
+
+  // Jumping far away unloads the window: its rows and items go with it.
+  roots->GetItems(90000);
+  EXPECT_EQ(g.GetRowList()->Count(), 1);
+  EXPECT_EQ(freed, 20);
+  ExpectRowsMatchTree(g);
+}
