@@ -128,6 +128,7 @@ TvxGant_ComBasic::~TvxGant_ComBasic() {
   // tree and the Gantt area. Links first, so that items going do not search
   // them one by one.
   if (fLinksDataList) fLinksDataList->Clear();
+  if (fAllDataEntities) fAllDataEntities->Clear();  // rows need not be looked up there one by one
   if (fRowList) fRowList->FreeWheneverPossible();
   fRowList = nullptr;
   if (fAllDataEntities) fAllDataEntities->FreeWheneverPossible();

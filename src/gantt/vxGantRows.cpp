@@ -112,8 +112,15 @@ void TGantRow::UpdateRect() {
 void TGantRow::SetCollisionDetection(bool theValue) {
   if (theValue == fCollisionDetection) return;
   fCollisionDetection = theValue;
-  UpdateSubColumns();
-  if (!theValue) fNumOfSubCols = 0;
+  if (theValue) {
+    UpdateSubColumns();
+  } else {
+    // Nothing to lay out any more: what waits or runs goes.
+    TDoLater::NeverMind(DoLaterCall<&TGantRow::UpdateSubColumnsAsync>(this));
+    TTimeDistinctGenericThread::FreeAndCleanUp(fTimeDistinctGenericThread);
+    if (fGant) fGant->NoteLayoutPending(this, false);
+    fNumOfSubCols = 0;
+  }
   if (fGant) fGant->InvalidateGA();
 }
 
@@ -143,8 +150,9 @@ bool TGantRow::IsLayoutPending() const {
 }
 
 void TGantRow::UpdateSubColumns() {
-  if (!fGant || fGant->IsDestroying()) return;
-  if (fCollisionDetection) fGant->NoteLayoutPending(this, true);
+  // Rows without collision detection have nothing to lay out.
+  if (!fGant || fGant->IsDestroying() || !fCollisionDetection) return;
+  fGant->NoteLayoutPending(this, true);
   TDoLater::DoLater(DoLaterCall<&TGantRow::UpdateSubColumnsAsync>(this), nullptr);
 }
 

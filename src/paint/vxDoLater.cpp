@@ -47,6 +47,7 @@ public:
     std::lock_guard<TCriticalSection> lock(fLock);
     fPending.clear();
     fIndex.clear();
+    fPerCall.clear();
     fWindow.reset();
   }
 
@@ -57,6 +58,7 @@ public:
     if (fIndex.count(key)) return;
     fPending.push_back(Entry{aCall, theData, std::chrono::system_clock::now()});
     fIndex.emplace(key, std::prev(fPending.end()));
+    ++fPerCall[aCall];
     if (!fPostPending) {
       if (!fWindow) fWindow = std::make_unique<TMessageWindow>([this](unsigned msg) { OnMessage(msg); });
       fPostPending = fWindow->Post(WM_DOLATER_RUN);
@@ -65,13 +67,19 @@ public:
 
   void NeverMind(TDoLaterCall aCall) {
     std::lock_guard<TCriticalSection> lock(fLock);
-    for (auto it = fPending.end(); it != fPending.begin();) {
+    // Objects that go call this whether or not they queued anything: most
+    // of the time there is nothing to look for.
+    auto counted = fPerCall.find(aCall);
+    if (counted == fPerCall.end()) return;
+    for (auto it = fPending.end(); it != fPending.begin() && counted->second > 0;) {
       --it;
       if (it->call == aCall && !it->running) {
         fIndex.erase(Key{it->call, it->data});
         it = fPending.erase(it);
+        --counted->second;
       }
     }
+    if (counted->second <= 0) fPerCall.erase(counted);
   }
 
   bool AlreadyInList(TDoLaterCall aCall, TObject* theData) {
@@ -99,6 +107,7 @@ public:
         call = it->call;
         data = it->data;
         fIndex.erase(Key{call, data});
+        Uncount(call);
       }
       try {
         call(data);
@@ -108,8 +117,12 @@ public:
         // It stays where it is, and stands for a twin queued while it ran.
         const Key key{call, data};
         auto twin = fIndex.find(key);
-        if (twin != fIndex.end()) fPending.erase(twin->second);
+        if (twin != fIndex.end()) {
+          fPending.erase(twin->second);
+          Uncount(call);
+        }
         fIndex[key] = it;
+        ++fPerCall[call];
         throw;
       }
       std::lock_guard<TCriticalSection> lock(fLock);
@@ -118,6 +131,11 @@ public:
   }
 
 private:
+  void Uncount(TDoLaterCall aCall) {
+    auto it = fPerCall.find(aCall);
+    if (it != fPerCall.end() && --it->second <= 0) fPerCall.erase(it);
+  }
+
   void OnMessage(unsigned theMsg) {
     if (theMsg != WM_DOLATER_RUN) return;
     {
@@ -131,6 +149,10 @@ private:
   std::recursive_mutex fPassLock;      // one pass at a time (nested passes on one thread allowed)
   EntryList fPending;
   std::unordered_map<Key, EntryList::iterator, KeyHash> fIndex;  // pending, not running
+  struct CallHash {
+    std::size_t operator()(const TDoLaterCall& c) const noexcept { return c.Hash(); }
+  };
+  std::unordered_map<TDoLaterCall, int, CallHash> fPerCall;       // pending entries of each call
   std::unique_ptr<TMessageWindow> fWindow;
   bool fPostPending = false;
 };
