@@ -164,6 +164,8 @@ public:
   int LoadedListIndex() const;
 
   TObject* GetValue() const noexcept { return fValue; }
+  // For load handlers, which fill the blank items a load creates.
+  void SetValue(TObject* theValue) noexcept { fValue = theValue; }
   TObject* GetValue2() const noexcept { return fValue2; }
   void SetValue2(TObject* theValue) noexcept { fValue2 = theValue; }
   TAxisContentList* GetAxisContentList() const noexcept { return fAxisContentList; }
