@@ -9,8 +9,8 @@ namespace {
 
 constexpr int kDefaultMinSize = 20;
 
-// Sizes grow within a pass. A user size overrides the content, but never
-// goes below the cell's minimum.
+// Sizes grow within a pass. A user size overrides the content, even measured
+// wrapped text, but never goes below the minimum of the cell's layout.
 void Grow(TAxisContentItem* theItem, int theMin, int theCalculated) {
   int size = theItem->GetCalculatedSize();
   if (theItem->GetUserSizeActive())
@@ -48,9 +48,12 @@ int TBabCell::GetMinHeight() {
   int result = fLayoutProp->MinHeight;
   TBabGridCellForViewer* v = fLayoutProp->WrapTextAndFit ? GetViewerGridCell() : nullptr;
   if (v && v->fOnMeasureHeight) {
-    // Wrapped text may need less room than last time: start over from the minimum.
-    fCurrentHeight = fLayoutProp->MinHeight;
-    if (fReEvalSize) v->fOnMeasureHeight(v, this, fCachedMinHeight);
+    // Wrapped text may need less room than last time: a new measurement starts
+    // over from the minimum. Reads in between leave the measured size alone.
+    if (fReEvalSize) {
+      fCurrentHeight = fLayoutProp->MinHeight;
+      v->fOnMeasureHeight(v, this, fCachedMinHeight);
+    }
     result = fCachedMinHeight;
   }
   fReEvalSize = false;
@@ -110,7 +113,8 @@ void TBabGridCell::MeasurePass(TRect theRect) {
             static_cast<TBabGridCell*>(cell)->CalcVisibleArea(theRect);
           else
             cell->CalculateSizes();
-          Grow(row, cell->GetMinHeight(), cell->GetCalculatedHeight());
+          const int minHeight = cell->GetMinHeight();
+          Grow(row, cell->GetLayoutProp() ? cell->GetLayoutProp()->MinHeight : minHeight, cell->GetCalculatedHeight());
           Grow(col, cell->GetMinWidth(), cell->GetCalculatedWidth());
         }
         accHeight += row->GetCalculatedSize();
