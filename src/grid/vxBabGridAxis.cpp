@@ -196,7 +196,7 @@ void TAxisContentList::Drop(int i) {
     else
       --fUnloadedPreCount;
     ChangeInUnloaded();
-    fBabGridCell->AfterDrop(this);
+    fBabGridCell->KeepScrollPositionsInside(this);
     return;
   }
   if (i < FixedLoaded() && fUnloadedPreCount > 0) {
@@ -205,7 +205,7 @@ void TAxisContentList::Drop(int i) {
   }
   RemoveLoaded(getLoadedAxisContentItem(IndexConvert_RealToLoaded(i)));
   ListIndexesOutOfDate(i);
-  fBabGridCell->AfterDrop(this);
+  fBabGridCell->KeepScrollPositionsInside(this);
 }
 
 void TAxisContentList::CommonClear(int theFirst) {
@@ -226,7 +226,7 @@ void TAxisContentList::CommonClear(int theFirst) {
   // With the gaps gone, fixed items can go without anything moving into them.
   while (LoadedCount() > first) RemoveLoaded(getLoadedAxisContentItem(LoadedCount() - 1));
   ChangeInUnloaded();
-  fBabGridCell->AfterDrop(this);
+  fBabGridCell->KeepScrollPositionsInside(this);
 }
 
 void TAxisContentList::SetFixedItems(int theValue) {
@@ -237,7 +237,7 @@ void TAxisContentList::SetFixedItems(int theValue) {
   for (int k = FixedLoaded(); k < std::min(n, Count()); ++k) EnsureLoadedItem(k);
   fFixedItems = n;
   RaiseAxisChange();
-  if (fBabGridCell) fBabGridCell->AfterDrop(this);
+  if (fBabGridCell) fBabGridCell->KeepScrollPositionsInside(this);
 }
 
 void TAxisContentList::ListIndexesOutOfDate(int i) noexcept { fList.StartsOutOfDateFrom(IndexConvert_RealToLoaded(i)); }

@@ -323,7 +323,7 @@ void TBabGridCell::ChangeInUnloaded(TAxisContentList* theList) {
   theList->RaiseAxisChange();
 }
 
-void TBabGridCell::AfterDrop(TAxisContentList* theList) {
+void TBabGridCell::KeepScrollPositionsInside(TAxisContentList* theList) {
   // Keeps the scroll position inside the axis and behind the fixed items.
   if (theList == fAxisContentListX.get())
     SetLeft(fAxisContentListX->Count() <= fLeft ? 0 : fLeft);

@@ -545,7 +545,7 @@ protected:
   void ForgetCell(TBabCell* theCell) noexcept;
   // Frees the cells and axes while the hooks of the outermost cell still exist.
   void FreeContent() noexcept;
-  void AfterDrop(TAxisContentList* theList);
+  void KeepScrollPositionsInside(TAxisContentList* theList);
   bool Owns(const TAxisContentList* theList) const noexcept {
     return theList == fAxisContentListX.get() || theList == fAxisContentListY.get();
   }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "grid/vxBabGridContent.h"
@@ -38,6 +39,17 @@ inline std::vector<int> LoadedIndexes(const TAxisContentList* a) {
   std::vector<int> r;
   for (int p = 0; p < a->LoadedCount(); ++p) r.push_back(a->getLoadedAxisContentItem(p)->ListIndex());
   return r;
+}
+
+// The message of the vx::Exception theCall raises; "<none>" when it raises none.
+template <class F>
+std::string ErrorOf(F&& theCall) {
+  try {
+    theCall();
+  } catch (const Exception& e) {
+    return e.Message();
+  }
+  return "<none>";
 }
 
 inline std::vector<int> Range(int from, int to) {
