@@ -318,4 +318,18 @@ TEST(GridAxis, FixedItemsChangeWithAFrontGap) {
   EXPECT_EQ(header->ListIndex(), 0);
   const std::vector<int> again = LoadedIndexes(v.rows);
   for (int k = 0; k < static_cast<int>(again.size()); ++k) EXPECT_EQ(again[k], k);
+  // Fewer fixed rows, and a header moved into the body, with rows unloaded behind them.
+  for (int step = 0; step < 2; ++step) {
+    v.g->CalcVisibleArea(Rect(0, 0, 100, 100));
+    ASSERT_GT(v.rows->GetUnloadedPreCount(), 0);
+    if (step == 0)
+      v.g->SetFixedRows(1);
+    else
+      v.rows->Move(0, 150);
+    EXPECT_EQ(v.rows->GetUnloadedPreCount(), 0);
+    const std::vector<int> now = LoadedIndexes(v.rows);
+    for (int k = 0; k < static_cast<int>(now.size()); ++k) EXPECT_EQ(now[k], k);
+  }
+  EXPECT_EQ(v.rows->getAxisContentItem(150), header);
+  EXPECT_EQ(v.g->GetTop(), 200);
 }
