@@ -3,6 +3,10 @@
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QFile>
+#include <QTest>
+#include <QWheelEvent>
+#include <QWidget>
+#include <QWindow>
 
 #include "paint/vxDoLater.h"
 
@@ -31,6 +35,68 @@ vx::TRect MatchingPixels(vx::TCanvas* theCanvas, int theWidth, int theHeight,
         r = vx::Rect(std::min(r.Left, x), std::min(r.Top, y), std::max(r.Right, x + 1), std::max(r.Bottom, y + 1));
     }
   return r;
+}
+
+namespace {
+
+// The control's window and the point in it.
+QWindow* WindowOf(vx::TControl* c, int x, int y, QPoint& at) {
+  QWidget* top = c->window();
+  at = c->mapTo(top, QPoint(x, y));
+  return top->windowHandle();
+}
+
+}  // namespace
+
+void MousePress(vx::TControl* c, int x, int y, Qt::MouseButton b, Qt::KeyboardModifiers m) {
+  QPoint at;
+  QWindow* w = WindowOf(c, x, y, at);
+  QTest::mousePress(w, b, m, at);
+  ProcessEventsUntilIdle(3);
+}
+
+void MouseMove(vx::TControl* c, int x, int y) {
+  QPoint at;
+  QWindow* w = WindowOf(c, x, y, at);
+  QTest::mouseMove(w, at);
+  ProcessEventsUntilIdle(3);
+}
+
+void MouseRelease(vx::TControl* c, int x, int y, Qt::MouseButton b, Qt::KeyboardModifiers m) {
+  QPoint at;
+  QWindow* w = WindowOf(c, x, y, at);
+  QTest::mouseRelease(w, b, m, at);
+  ProcessEventsUntilIdle(3);
+}
+
+void MouseDoubleClick(vx::TControl* c, int x, int y, Qt::KeyboardModifiers m) {
+  QPoint at;
+  QWindow* w = WindowOf(c, x, y, at);
+  QTest::mouseDClick(w, Qt::LeftButton, m, at);
+  ProcessEventsUntilIdle(3);
+}
+
+void Wheel(vx::TControl* c, int x, int y, int theDelta, Qt::KeyboardModifiers m) {
+  // Qt's test library has no wheel for windows: the event goes where a
+  // window's wheel would go, the widget under the mouse.
+  QWidget* target = c->childAt(x, y) ? c->childAt(x, y) : c;
+  const QPoint local = target->mapFrom(c, QPoint(x, y));
+  QWheelEvent e(local, target->mapToGlobal(local), QPoint(), QPoint(0, theDelta), Qt::NoButton, m, Qt::NoScrollPhase,
+                false);
+  QCoreApplication::sendEvent(target, &e);
+  ProcessEventsUntilIdle(3);
+}
+
+void KeyClick(vx::TControl* c, Qt::Key k, Qt::KeyboardModifiers m) {
+  QTest::keyClick(c->window()->windowHandle(), k, m);
+  ProcessEventsUntilIdle(3);
+}
+
+void ShowWindow(vx::TControl* c) {
+  c->show();
+  c->activateWindow();
+  (void)QTest::qWaitForWindowExposed(c);
+  ProcessEventsUntilIdle();
 }
 
 int CountPdfPages(const std::string& thePath) {

@@ -4,6 +4,9 @@
 #include <string>
 #include <vector>
 
+#include <Qt>
+
+#include "platform/ui/Controls.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Graphics.h"
 
@@ -17,6 +20,21 @@ void ProcessEventsUntilIdle(int theMaxRounds = 100);
 // logical coordinates) that match; Left = -1 when none does.
 vx::TRect MatchingPixels(vx::TCanvas* theCanvas, int theWidth, int theHeight,
                          const std::function<bool(vx::TColor)>& theMatch);
+
+// Real input through Qt's window system, as a user's: delivered to the
+// control's window and routed by Qt (to the widget under the mouse, or the
+// one holding it), then the event loop runs. Points are in theControl's
+// client coordinates; the control's window must be shown.
+void MousePress(vx::TControl* theControl, int x, int y, Qt::MouseButton theButton = Qt::LeftButton,
+                Qt::KeyboardModifiers theModifiers = Qt::NoModifier);
+void MouseMove(vx::TControl* theControl, int x, int y);
+void MouseRelease(vx::TControl* theControl, int x, int y, Qt::MouseButton theButton = Qt::LeftButton,
+                  Qt::KeyboardModifiers theModifiers = Qt::NoModifier);
+void MouseDoubleClick(vx::TControl* theControl, int x, int y, Qt::KeyboardModifiers theModifiers = Qt::NoModifier);
+void Wheel(vx::TControl* theControl, int x, int y, int theDelta, Qt::KeyboardModifiers theModifiers = Qt::NoModifier);
+void KeyClick(vx::TControl* theControl, Qt::Key theKey, Qt::KeyboardModifiers theModifiers = Qt::NoModifier);
+// Shows theControl as a window of its size and waits until it is exposed.
+void ShowWindow(vx::TControl* theControl);
 
 // Pages of a PDF file written by the device context; -1 when it cannot be read.
 int CountPdfPages(const std::string& thePath);

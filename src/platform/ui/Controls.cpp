@@ -1,4 +1,5 @@
 #include "platform/ui/Controls.h"
+#include "platform/ui/ControlsInternal.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -99,7 +100,9 @@ unsigned short VirtualKey(int qtKey) {
   }
 }
 
-Qt::CursorShape CursorShape(TCursor c) {
+}  // namespace
+
+Qt::CursorShape detail::CursorShape(TCursor c) {
   switch (c) {
     case crNone: return Qt::BlankCursor;
     case crCross: return Qt::CrossCursor;
@@ -123,6 +126,8 @@ Qt::CursorShape CursorShape(TCursor c) {
     default: return Qt::ArrowCursor;
   }
 }
+
+namespace {
 
 bool IsMouseMessage(unsigned msg) { return msg >= WM_MOUSEMOVE && msg <= WM_MBUTTONDBLCLK; }
 
@@ -223,6 +228,7 @@ TControl::TControl(TComponent* AOwner) : QWidget(nullptr), TComponent(AOwner) {
 
 TControl::~TControl() {
   Destroying();
+  detail::DragForget(this);
   // Children and owned components go while this control is still whole, so
   // that none of them calls back into a half-destroyed object.
   DestroyComponents();
@@ -306,7 +312,7 @@ void TControl::SetCursor(TCursor theCursor) {
   if (theCursor == crDefault)
     unsetCursor();
   else
-    setCursor(QCursor(CursorShape(theCursor)));
+    setCursor(QCursor(detail::CursorShape(theCursor)));
 }
 
 void TControl::SetHint(const std::string& theHint) {
@@ -606,6 +612,10 @@ void TControl::DispatchQtInput(QEvent* e) {
       }
       m.WParam = KeyStateFromShift(m.Shift);
       m.LParam = MAKELPARAM(m.XPos, m.YPos);
+      const QPoint g = me->globalPosition().toPoint();
+      detail::NoteMousePos(Point(g.x(), g.y()));
+      if (detail::DragHandlesMouse(this, m.Msg, Point(g.x(), g.y()))) return;
+      if (m.Msg == WM_LBUTTONDOWN && fDragMode == dmAutomatic) BeginDrag(false);
       break;
     }
     case QEvent::Wheel: {

@@ -25,6 +25,7 @@ enum TOperation { opInsert, opRemove };
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+enum TDragMode { dmManual, dmAutomatic };
 
 // Cursor ids.
 using TCursor = int;
@@ -59,6 +60,11 @@ using TMouseWheelEvent =
 using TDragOverEvent =
     std::function<void(TObject* Sender, TObject* Source, int X, int Y, TDragState State, bool& Accept)>;
 using TDragDropEvent = std::function<void(TObject* Sender, TObject* Source, int X, int Y)>;
+// A drag starts: the handler may hand an object of its own to the targets
+// (by default they get the source control).
+using TStartDragEvent = std::function<void(TObject* Sender, TObject*& DragObject)>;
+// A drag ended: dropped on Target, or cancelled (Target nil).
+using TEndDragEvent = std::function<void(TObject* Sender, TObject* Target, int X, int Y)>;
 
 // Owns the components created with it as owner, and frees them when it goes.
 class TComponent : public TObject {
@@ -183,9 +189,27 @@ public:
   virtual void Dispatch(TMessage& Message);
   virtual void DefaultHandler(TMessage& Message);
 
+  // The classic in-application drag, over mouse capture. Immediate starts at
+  // once; otherwise once the mouse has moved Threshold pixels (default 5)
+  // with the button down. The control under the mouse is asked DragOver; the
+  // release drops on it when it accepted; Escape cancels. The source hears
+  // EndDrag either way. While it drags, the source gets no mouse events.
+  void BeginDrag(bool Immediate, int Threshold = -1);
+  // Ends the drag of this control: dropping where the mouse is, or cancelling.
+  void EndDrag(bool Drop);
+  // Waiting for the threshold or dragging.
+  bool Dragging() const;
+  TCursor GetDragCursor() const noexcept { return fDragCursor; }
+  void SetDragCursor(TCursor theCursor) noexcept { fDragCursor = theCursor; }
+  TDragMode GetDragMode() const noexcept { return fDragMode; }
+  // dmAutomatic: a left press begins a drag (with the threshold).
+  void SetDragMode(TDragMode theMode) noexcept { fDragMode = theMode; }
+
   // Entry points of the drag manager.
   void DoDragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept);
   void DoDragDrop(TObject* Source, int X, int Y);
+  virtual void DoStartDrag(TObject*& DragObject);
+  virtual void DoEndDrag(TObject* Target, int X, int Y);
 
   TNotifyEvent OnClick;
   TNotifyEvent OnDblClick;
@@ -204,6 +228,8 @@ public:
   TMouseWheelEvent OnMouseWheel;
   TDragOverEvent OnDragOver;
   TDragDropEvent OnDragDrop;
+  TStartDragEvent OnStartDrag;
+  TEndDragEvent OnEndDrag;
 
 protected:
   virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
@@ -252,6 +278,8 @@ private:
   bool fQuietBounds = false;
   bool fPressedInside = false;
   int fUpdateRequests = 0;
+  TCursor fDragCursor = crDrag;
+  TDragMode fDragMode = dmManual;
   TCanvas fCanvas;
 };
 

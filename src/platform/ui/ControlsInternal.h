@@ -1,0 +1,22 @@
+#pragma once
+
+// Toolkit internals shared by the toolkit's own files.
+#include <Qt>
+
+#include "platform/ui/Controls.h"
+
+namespace vx::detail {
+
+Qt::CursorShape CursorShape(TCursor c);
+
+// The classic drag's share of a control's input: a mouse event of theSource
+// while it drags (or waits to pass the threshold). Answers whether the drag
+// took the event.
+bool DragHandlesMouse(TControl* theSource, unsigned theMsg, TPoint theScreenPos);
+// Where the last mouse event of the application happened, on the screen.
+TPoint LastMousePos();
+void NoteMousePos(TPoint theScreenPos);
+// theControl goes: a drag it takes part in ends.
+void DragForget(TControl* theControl);
+
+}  // namespace vx::detail
