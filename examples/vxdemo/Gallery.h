@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/ui/Controls.h"
 #include "platform/ui/DeviceContext.h"
 
 // One page of the gallery: a Qt widget holding a component and its controls,
@@ -21,3 +22,8 @@ GalleryPage MakeScalerPage();
 GalleryPage MakePanelsPage();
 GalleryPage MakeTreePage();
 GalleryPage MakeSplitterPage();
+GalleryPage MakeGanttPage();
+GalleryPage MakeBigPlanPage();
+
+// Prints what theControl shows, at 150 dpi, half an inch from the page's corner.
+void PrintBitmapOf(vx::TControl* theControl, vx::TDeviceContext* theDC);

@@ -137,16 +137,7 @@ GalleryPage MakeTreePage() {
   });
 
   GalleryPage result{"tree", page, nullptr, nullptr};
-  result.print = [tree](TDeviceContext* dc) {
-    TBitmap shot;
-    tree->PaintTo(&shot);
-    // 150 dpi on the page.
-    const int w = shot.GetWidth() * dc->PixelsPerInch() / 150, h = shot.GetHeight() * dc->PixelsPerInch() / 150;
-    TCanvas c;
-    c.SetHandle(dc);
-    c.StretchDraw(Rect(dc->PixelsPerInch() / 2, dc->PixelsPerInch() / 2, dc->PixelsPerInch() / 2 + w, dc->PixelsPerInch() / 2 + h), &shot);
-    c.SetHandle(nullptr);
-  };
+  result.print = [tree](TDeviceContext* dc) { PrintBitmapOf(tree, dc); };
   // The menu as the user sees it after opening the first project and its design phase.
   result.extra = [popup](const std::string& dir) {
     popup->InitRootLevel();

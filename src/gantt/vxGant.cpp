@@ -10,6 +10,8 @@ namespace vx {
 
 TvxGant_ComBasic::TvxGant_ComBasic(TComponent* AOwner) : TCustomPanel(AOwner) { InitializeInConstructor(); }
 
+TvxGant_ComBasic::TvxGant_ComBasic(TComponent* AOwner, DeferInitialize) : TCustomPanel(AOwner) {}
+
 void TvxGant_ComBasic::InitializeInConstructor() { Initialize(); }
 
 void TvxGant_ComBasic::Initialize() {
@@ -35,7 +37,15 @@ void TvxGant_ComBasic::Initialize() {
 
   fAllDataEntities = CreateDataList3Lev();
   fAllDataEntities->AfterCreate();
+  fSnap = std::make_unique<TSnapHandler>();
+  fSnap->fStartSnap = 5 * OneMinute;
+  fSnap->fStopSnap = OneMinute;
+  fSnap->fStartSnapONOFF = true;
+  fSnap->fStopSnapONOFF = true;
+  fSnap->fStopSnapOnMoveONOFF = false;
+  ReInitBitmap();
   fBackGroundHeight = 18;
+  fStartScaleWhenDrawn = fDateScaler->GetStart();
 
   fKronitListController = std::make_unique<TvxListController>();
   TvxListController& c = *fKronitListController;

@@ -60,6 +60,11 @@ using TOnInfoPush_Kronit = TOnKronitNotify;
 using TOnVirtualUnLoad_Kronit =
     std::function<void(TvxGant_ComBasic* theGant, TvxDataEntity_Kronit* theDataEntity, bool& CanUnload)>;
 using TOnHintInfo = std::function<void(TObject* theObject, TDateTime theStart, TDateTime theStop, TDateTime theLength)>;
+using TOnUserDrawContent = std::function<void(TvxGant_ComBasic* theGant, const TRect& aRect, TCanvas* theCanvas)>;
+using TOnUserDrawTime =
+    std::function<void(TvxGant_ComBasic* theGant, TvxDataEntity_Kronit* theDataEntity, TCanvas* theCanvas, const TRect& theRect)>;
+using TOnUserDrawLinks = std::function<void(TvxGant_ComBasic* theGant, TvxDataEntity_Link* theDataEntity_Link,
+                                            TCanvas* theCanvas, TPoint theStart, TPoint theStop)>;
 using TOnAlignNeed = std::function<void(TvxGant_ComBasic* theGant, TDateTime theStart, TDateTime theStop, int theWidth)>;
 using TOnScalerChange = std::function<void(TvxGant_ComBasic* theGant, TDateTime theStart, TDateTime theStop)>;
 using TOnRealignScrollbar = std::function<void(TvxGant_ComBasic* theGant, int Position, int Min, int Max, int PageSize,
@@ -139,6 +144,27 @@ private:
   TLinkStartFinishOption fStartFinishOption = tlsfNormal;
 };
 
+// The drawing of the time-item styles.
+class TvxTimeDraw {
+public:
+  // Bars reaching far out on both sides are cut to a span every device draws.
+  static TRect W95Safe(TRect r);
+  // Filled in the colour, framed black.
+  static void DrawTime(TCanvas* c, TColor theColor, const TRect& r);
+  // A summary bar: a thin bar with a triangle hanging under each end.
+  static void CoolOutline(TCanvas* c, TColor theColor, const TRect& r, double s);
+  static void LineOutline(TCanvas* c, TColor theColor, const TRect& r, bool withEnds, double s);
+  // One sine period across the item.
+  static void WaveOutline(TCanvas* c, TColor theColor, const TRect& r);
+  // An unfilled diamond.
+  static void RombOutline(TCanvas* c, TColor theColor, const TRect& r);
+  static void DrawImage(TCanvas* c, TCustomImageList* theList, int theIndex, const TRect& r, bool thePrinting);
+  static void DrawPipe(TCanvas* c, TColor theColor, const TRect& r);
+  static void DrawTimeHollow(TCanvas* c, TColor theColor, const TRect& r);
+  // 5 x 5 handles in the four corners.
+  static void DoSelectContent(TCanvas* c, const TRect& r, TColor theColor);
+};
+
 // A layer of a Gantt row: a data list of time items that knows its row.
 class TvxDataList_GantRow : public TvxDataList {
 public:
@@ -214,6 +240,8 @@ public:
   // The same, from the last item drawn to the first.
   void ForEachItemReverse(const std::function<bool(TvxDataEntity_Kronit*)>& f) const;
   int ItemCount() const;
+  // Draws the row's items that meet the visible time span.
+  void DrawContent();
 
   TvxDataEntity_Tree* GetTreeNode() const noexcept { return fTreeNode; }
   TvxDataEntity_GridTreeNode* GetGridTreeNode() const noexcept { return fGridTreeNode; }
@@ -355,6 +383,12 @@ public:
   explicit TvxGant_ComBasic(TComponent* AOwner);
   ~TvxGant_ComBasic() override;
 
+  // For descendants that make their own children or lists through the
+  // factory operations: construct with this and call InitializeInConstructor
+  // at the end of the descendant's constructor (a constructor runs the base's
+  // own operations, not the descendant's overrides).
+  struct DeferInitialize {};
+
   // --- children and lists
   TGantTree* GetTreeView() const noexcept { return fTree; }
   TvxDateScaler* GetDateScaler() const noexcept { return fDateScaler; }
@@ -418,6 +452,30 @@ public:
   void RefreshOthers(TObject* theSender);
   void InvalidateGA();
 
+  // --- painting
+  TColor GetGantBackColor() const noexcept { return fBackColor; }
+  void SetGantBackColor(TColor theColor);
+  TColor GetGantPyjamasColor() const noexcept { return fPyjamasColor; }
+  void SetGantPyjamasColor(TColor theColor);
+  bool GetVerticalPyjamas() const noexcept { return fVerticalPyjamas; }
+  void SetVerticalPyjamas(bool v);
+  bool GetDrawShortLines() const noexcept { return fDrawShortLines; }
+  void SetDrawShortLines(bool v);
+  bool GetDrawLongLines() const noexcept { return fDrawLongLines; }
+  void SetDrawLongLines(bool v);
+  bool GetTodayLineOnOff() const noexcept { return fTodayLineOnOff; }
+  void SetTodayLineOnOff(bool v);
+  TColor GetTodayLineColor() const noexcept { return fTodayLineColor; }
+  void SetTodayLineColor(TColor v);
+  TLinkShow GetLinkShow() const noexcept { return fLinkShow; }
+  void SetLinkShow(TLinkShow v);
+  TCustomImageList* GetImageList() const;
+  void SetImageList(TCustomImageList* theList);
+  TBitmap* GetGantBitMap() const noexcept { return fGantBitMap.get(); }
+  int GetBackGroundHeight() const noexcept { return fBackGroundHeight; }
+  // Calls f for every row of the current side that the area shows, top down.
+  void ForEachShownRow(const std::function<void(TGantRow*)>& f);
+
   // --- link defaults
   TLinkStyle GetDefaultLinkStyle() const noexcept { return fDefaultLinkStyle; }
   void SetDefaultLinkStyle(TLinkStyle v) noexcept { fDefaultLinkStyle = v; }
@@ -452,6 +510,10 @@ public:
   TOnTimeCopyOrMove OnTimeChangeRow;
   TOnHintInfo OnHintInfo;
   TOnAlignNeed OnAlignNeed;
+  TOnUserDrawContent OnUserDrawBackground;
+  TOnUserDrawContent OnUserDrawForeground;
+  TOnUserDrawTime OnUserDrawTime;
+  TOnUserDrawLinks OnUserDrawLinks;
   TOnScalerChange OnScalerChange;
   TOnRealignScrollbar OnRealignScrollbar;
 
@@ -460,6 +522,8 @@ protected:
   friend class TGantRowList;
   friend class TGantTree;
   friend class TvxOffscreenPaint_GA;
+
+  TvxGant_ComBasic(TComponent* AOwner, DeferInitialize);
 
   virtual void InitializeInConstructor();
   virtual void Initialize();
@@ -473,8 +537,27 @@ protected:
   virtual TvxDataList3lev* CreateDataList3Lev();
   virtual void _OnBeforeCanEditItem(TvxDataEntity* e);
   virtual void _OnBeforeCanEditItem_Link(TvxDataEntity* e);
-  // The Gantt area's paint; the next part of the chart draws here.
+  // The Gantt area's paint.
   virtual void GantAreaPaint(TObject* Sender);
+  virtual void DoBackground();
+  void DefaultBackGround();
+  void DrawRowBackgound(const TRect& theRect, int theIndex);
+  void DoVerticalPyjamas();
+  void DoTodayLine();
+  void DrawHiddenTimeSeams();
+  void DrawScaleLines();
+  void ReInitBitmap();
+  // One item with its texts, handles and focus rectangle.
+  void DrawContent(TvxDataEntity_Kronit* theItem, const TRect& theRect);
+  virtual void UserDrawTime(TvxDataEntity_Kronit* theItem, const TRect& theRect);
+  void RenderLinks();
+  bool LinePassesThroughWindow(const TvxDataEntity_Kronit* theOwner, const TvxDataEntity_Kronit* theLinked) const;
+  bool LinkEnds(TvxDataEntity_Link* theLink, TPoint& theStart, TPoint& theStop, TLinkStyle& theStyle);
+  void DrawLink(TPoint theStart, TPoint theStop, TCanvas* theCanvas, TLinkStyle theStyle, TColor theColor,
+                int thePenWidth, TvxDataEntity_Link* theLink);
+  // Dotted outline in pen mode "not", for dragging; with theHint the times of
+  // the rectangle are snapped and reported through OnHintInfo.
+  virtual void DrawOutline(const TRect& theRect, bool theHint, TCanvas* theCanvas);
 
   // Item controller handlers.
   void _InsertItem_Kronit(TvxDataEntity* e);
@@ -529,11 +612,28 @@ protected:
   TTimer* fResumeTimer = nullptr;
   int fRowDrawOffset = 0;
   int fBackGroundHeight = 18;
+  TColor fBackColor = 0xC0C0C0;
+  TColor fPyjamasColor = 0x808080;
+  bool fVerticalPyjamas = false;
+  bool fDrawShortLines = false;
+  bool fDrawLongLines = true;
+  bool fTodayLineOnOff = false;
+  TColor fTodayLineColor = 0;
+  TLinkShow fLinkShow = lsOneEndVisible;
+  std::unique_ptr<TBitmap> fGantBitMap;
+  int fCurrentGridHeaderHeight = 0;
+  TDateTime fStartScaleWhenDrawn = 0;
+  TGantMouseMoveMode fLocalmmMode = mmNone;
+  bool fLocalEraseOutline = false;
+  std::unique_ptr<TSnapHandler> fSnap;
 };
 
 class TvxGant : public TvxGant_ComBasic {
 public:
   using TvxGant_ComBasic::TvxGant_ComBasic;
+
+protected:
+  TvxGant(TComponent* AOwner, DeferInitialize theTag) : TvxGant_ComBasic(AOwner, theTag) {}
 };
 
 }  // namespace vx

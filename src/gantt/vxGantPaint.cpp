@@ -1,29 +1,286 @@
-// Painting of the Gantt area.
+// Painting of the Gantt area: background, scale lines, rows and their items.
+// Only what is shown is visited: the rows on screen, and in each the items
+// that meet the visible time span.
+#include <algorithm>
+#include <cmath>
+
 #include "gantt/vxGant.h"
+#include "platform/rtl/Math.h"
 
 namespace vx {
 
 void TvxGant_ComBasic::GantAreaPaint(TObject*) {
   TCanvas* c = fGA->GetOffscreenCanvas();
-  if (fTree && !fUseGridNotTree) fTree->EnsureDisplayUpToDate();
-  c->GetBrush()->SetColor(0xC0C0C0);
-  c->FillRect(fGA->GetClientRect());
-  if (!fTree || fUseGridNotTree) return;
+  if (!fUseGridNotTree && fTree) fTree->EnsureDisplayUpToDate();
+  DoBackground();
+  ForEachShownRow([](TGantRow* row) { row->DrawContent(); });
+  RenderLinks();
+  if (OnUserDrawForeground) OnUserDrawForeground(this, Rect(0, 0, fGA->GetWidth(), fGA->GetHeight()), c);
+  c->GetPen()->SetColor(clBlack);
+  if (fLocalmmMode == mmMove || fLocalmmMode == mmCopy || fLocalmmMode == mmGrowLeft || fLocalmmMode == mmGrowRight)
+    fLocalEraseOutline = false;  // the fresh picture holds no outline
+  fStartScaleWhenDrawn = fDateScaler->GetStart();
+}
+
+void TvxGant_ComBasic::ForEachShownRow(const std::function<void(TGantRow*)>& f) {
+  if (fUseGridNotTree || !fTree) return;
+  // The tree's shown rows from the top one down, until a row falls below the area.
   const int rows = fTree->VisibleRowCount();
   for (int k = fTree->GetScrollInfo(sbVertical).nPos; k < rows; ++k) {
     TGantRow* row = fRowList->FindRowFromTreeNode(TvxTree_ComBasic::GetDataEntityFromNode(fTree->GetVisibleRow(k)));
     if (!row) continue;
     row->UpdateRect();
-    if (row->GetRect().Top == -1) break;
-    row->ForEachItem([&](TvxDataEntity_Kronit* item) {
-      TRect r;
-      if (IsVisible(item) && row->RectFromDataEntity(item, r)) {
-        c->GetBrush()->SetColor(item->GetColor());
-        c->FillRect(r);
-      }
-      return true;
-    });
+    if (row->GetRect().Top == -1 || row->GetRect().Top >= fGA->GetHeight()) break;
+    f(row);
   }
+}
+
+void TGantRow::DrawContent() {
+  ForEachItem([this](TvxDataEntity_Kronit* item) {
+    TRect r;
+    if (fGant->IsVisible(item) && RectFromDataEntity(item, r)) fGant->DrawContent(item, r);
+    return true;
+  });
+}
+
+// --- background -----------------------------------------------------------------------
+
+void TvxGant_ComBasic::DoBackground() {
+  TCanvas* c = fGA->GetOffscreenCanvas();
+  DefaultBackGround();
+  DoTodayLine();
+  if (OnUserDrawBackground) OnUserDrawBackground(this, Rect(0, 0, fGA->GetWidth(), fGA->GetHeight()), c);
+  c->GetPen()->SetWidth(1);
+  c->GetPen()->SetMode(pmCopy);
+  c->GetPen()->SetStyle(psSolid);
+  DrawHiddenTimeSeams();
+  DrawScaleLines();
+  if (fGA->Focused() && !fGA->GetIsPrinting()) {
+    c->GetBrush()->SetColor(0xFFFFFF);
+    c->DrawFocusRect(Rect(2, 2, fGA->GetWidth() - 2, fGA->GetHeight() - 2));
+  }
+}
+
+void TvxGant_ComBasic::DefaultBackGround() {
+  TCanvas* c = fGA->GetOffscreenCanvas();
+  const int w = fGA->GetWidth(), h = fGA->GetHeight();
+  if (!fGA->GetIsPrinting()) {
+    c->GetBrush()->SetStyle(bsSolid);
+    c->GetBrush()->SetBitmap(nullptr);
+    c->GetBrush()->SetColor(fBackColor);
+    c->FillRect(Rect(0, 0, w, h));
+  }
+  if (fVerticalPyjamas) DoVerticalPyjamas();
+  const int band = Round(fGA->GetScaley() * fBackGroundHeight);
+  if (band > 0)
+    for (int y = 0, index = 0; y < h; y += band, ++index) DrawRowBackgound(Rect(0, y, w, y + band), index);
+  c->GetBrush()->SetStyle(bsSolid);
+  c->GetBrush()->SetBitmap(nullptr);
+}
+
+void TvxGant_ComBasic::DrawRowBackgound(const TRect& theRect, int theIndex) {
+  if (fVerticalPyjamas || theIndex % 2 != 0) return;
+  TCanvas* c = fGA->GetOffscreenCanvas();
+  if (fGA->GetIsPrinting()) {
+    c->GetBrush()->SetBitmap(nullptr);
+    c->GetBrush()->SetColor(fPyjamasColor);
+  } else {
+    c->GetBrush()->SetBitmap(fGantBitMap.get());
+  }
+  c->FillRect(theRect);
+  c->GetBrush()->SetBitmap(nullptr);
+}
+
+void TvxGant_ComBasic::ReInitBitmap() {
+  if (!fGantBitMap) fGantBitMap = std::make_unique<TBitmap>();
+  fGantBitMap->SetSize(2, 2);
+  TCanvas* c = fGantBitMap->GetCanvas();
+  c->SetPixel(0, 0, fBackColor);
+  c->SetPixel(1, 1, fBackColor);
+  c->SetPixel(1, 0, fPyjamasColor);
+  c->SetPixel(0, 1, fPyjamasColor);
+}
+
+void TvxGant_ComBasic::DoVerticalPyjamas() {
+  TCanvas* c = fGA->GetOffscreenCanvas();
+  const int w = fGA->GetWidth(), h = fGA->GetHeight();
+  const std::vector<TScaleMark>& marks = fDateScaler->GetLongScaleMarks();
+  const int parity0 = fDateScaler->GetOddOrEventStartForVerticalBack();
+  int x = 0, k = 0, extra = 0;
+  for (size_t i = 0; x < w; ++i) {
+    const int nx = i < marks.size() ? Round(marks[i].Pixel) : w;
+    if (nx >= x) {
+      if ((k + parity0 + extra) % 2 != 0) {
+        c->GetBrush()->SetBitmap(nullptr);
+        c->GetBrush()->SetColor(fPyjamasColor);
+      } else {
+        c->GetBrush()->SetBitmap(fGantBitMap.get());
+      }
+      c->FillRect(Rect(x, 0, nx, h));
+      x = nx;
+      ++k;
+    } else {
+      extra = 1;
+    }
+    if (i >= marks.size()) break;
+  }
+  c->GetBrush()->SetBitmap(nullptr);
+}
+
+void TvxGant_ComBasic::DoTodayLine() {
+  if (!fTodayLineOnOff) return;
+  const int x = fDateScaler->DateToPixel(std::floor(Now()) + 0.5);
+  if (x <= 0 || x >= fDateScaler->GetWidth()) return;
+  TCanvas* c = fGA->GetOffscreenCanvas();
+  const int px = Round(x * fGA->GetScalex());
+  c->GetPen()->SetColor(fTodayLineColor);
+  c->GetPen()->SetWidth(1);
+  c->MoveTo(px, 0);
+  c->LineTo(px, Round(fGA->GetHeight() * fGA->GetScaley()));
+}
+
+void TvxGant_ComBasic::DrawHiddenTimeSeams() {
+  // Where hidden hours or days were taken out of the axis, a darker seam
+  // shows that time jumps there.
+  TCanvas* c = fGA->GetOffscreenCanvas();
+  const int h = fGA->GetHeight();
+  c->GetPen()->SetColor(GStuff::TintColor(fBackColor, 0.8));
+  int last = -1;
+  for (const std::vector<TScaleMark>* list : {&fDateScaler->GetShortScaleMarks(), &fDateScaler->GetLongScaleMarks()})
+    for (const TScaleMark& mark : *list) {
+      const int x = Round(mark.Pixel);
+      if (!mark.Hidden || x == last) continue;
+      c->MoveTo(x, 0);
+      c->LineTo(x, h);
+      last = x;
+    }
+}
+
+void TvxGant_ComBasic::DrawScaleLines() {
+  TCanvas* c = fGA->GetOffscreenCanvas();
+  const int h = fGA->GetHeight();
+  // The marks the scaler draws, at their pixels (the scaler keeps them in
+  // step with its window, whether or not it has painted yet).
+  if (fDrawShortLines) {
+    const std::vector<TScaleMark>& marks = fDateScaler->GetShortScaleMarks();
+    const size_t step = marks.size() > 1 && marks[1].Pixel - marks[0].Pixel < 30 ? 2 : 1;
+    c->GetPen()->SetColor(0x808080);
+    for (size_t i = 0; i < marks.size(); i += step) {
+      const int x = Round(marks[i].Pixel);
+      c->MoveTo(x, 0);
+      c->LineTo(x, h);
+    }
+  }
+  if (fDrawLongLines) {
+    c->GetPen()->SetColor(clBackground);
+    for (const TScaleMark& mark : fDateScaler->GetLongScaleMarks()) {
+      const int x = Round(mark.Pixel);
+      c->MoveTo(x, 0);
+      c->LineTo(x, h);
+    }
+  }
+}
+
+// --- items ----------------------------------------------------------------------------
+
+void TvxGant_ComBasic::DrawContent(TvxDataEntity_Kronit* theItem, const TRect& theRect) {
+  TCanvas* c = fGA->GetOffscreenCanvas();
+  const bool printing = fGA->GetIsPrinting();
+  const double s = printing ? fGA->GetPrintScaley() : 1.0;
+  const int w = fGA->GetWidth();
+  TRect r = theRect;
+  r.Left = std::max(r.Left, -10);
+  r.Right = std::min(r.Right, w + 10);
+  TRect t = theRect;
+  if (r.Left < -1) t.Left = 0;
+  if (w + 1 < r.Right) t.Right = w;
+  const TColor color = theItem->GetColor();
+  c->GetPen()->SetStyle(psSolid);
+  c->GetPen()->SetMode(pmCopy);
+  switch (theItem->GetDrawStyle()) {
+    case gtsSquare: TvxTimeDraw::DrawTime(c, color, r); break;
+    case gtsSpan: TvxTimeDraw::CoolOutline(c, color, r, s); break;
+    case gtsUser: UserDrawTime(theItem, r); break;
+    case gtsLine: TvxTimeDraw::LineOutline(c, color, r, false, s); break;
+    case gtsLineWEnd: TvxTimeDraw::LineOutline(c, color, r, true, s); break;
+    case gtsWave: TvxTimeDraw::WaveOutline(c, color, r); break;
+    case gtsRomb: TvxTimeDraw::RombOutline(c, color, r); break;
+    case gtsImage: TvxTimeDraw::DrawImage(c, GetImageList(), theItem->GetImageIndex(), r, printing); break;
+    case gtsPipe: TvxTimeDraw::DrawPipe(c, color, r); break;
+    default: break;
+  }
+  c->GetBrush()->SetColor(color);
+  if (TvxTimeItemTextCollection* texts = theItem->GetTimeItemTextCollection()) {
+    if (printing)
+      texts->DrawToCanvasInsideRect(t, c, fGA->GetPrintScalex(), fGA->GetPrintScaley());
+    else
+      texts->DrawToCanvasInsideRect(t, c, 1, 1);
+  }
+  if (printing) return;
+  TGantRow* row = theItem->GetRow();
+  if (theItem->GetSelected() && row->fTime_ItemsHasSelectHandles)
+    TvxTimeDraw::DoSelectContent(c, r, row->fTimeItems_SelectionColor);
+  if (theItem == fActiveDataEntity && row->fTime_ItemsHasFocusRect) {
+    c->GetPen()->SetColor(clBlack);
+    c->GetBrush()->SetColor(0x808080);
+    c->DrawFocusRect(InflateRect(r, -2, -2));
+    c->GetBrush()->SetColor(0xFFFFFF);
+  }
+}
+
+void TvxGant_ComBasic::UserDrawTime(TvxDataEntity_Kronit* theItem, const TRect& theRect) {
+  if (OnUserDrawTime) OnUserDrawTime(this, theItem, fGA->GetOffscreenCanvas(), theRect);
+}
+
+// --- settings that repaint ------------------------------------------------------------
+
+void TvxGant_ComBasic::SetGantBackColor(TColor theColor) {
+  fBackColor = theColor;
+  ReInitBitmap();
+  InvalidateGA();
+}
+
+void TvxGant_ComBasic::SetGantPyjamasColor(TColor theColor) {
+  fPyjamasColor = theColor;
+  ReInitBitmap();
+  InvalidateGA();
+}
+
+void TvxGant_ComBasic::SetVerticalPyjamas(bool v) {
+  fVerticalPyjamas = v;
+  InvalidateGA();
+}
+
+void TvxGant_ComBasic::SetDrawShortLines(bool v) {
+  fDrawShortLines = v;
+  InvalidateGA();
+}
+
+void TvxGant_ComBasic::SetDrawLongLines(bool v) {
+  fDrawLongLines = v;
+  InvalidateGA();
+}
+
+void TvxGant_ComBasic::SetTodayLineOnOff(bool v) {
+  fTodayLineOnOff = v;
+  InvalidateGA();
+}
+
+void TvxGant_ComBasic::SetTodayLineColor(TColor v) {
+  fTodayLineColor = v;
+  InvalidateGA();
+}
+
+void TvxGant_ComBasic::SetLinkShow(TLinkShow v) {
+  fLinkShow = v;
+  InvalidateGA();
+}
+
+TCustomImageList* TvxGant_ComBasic::GetImageList() const { return fTree ? fTree->GetImages() : nullptr; }
+
+void TvxGant_ComBasic::SetImageList(TCustomImageList* theList) {
+  if (fTree) fTree->SetImages(theList);
+  InvalidateGA();
 }
 
 }  // namespace vx

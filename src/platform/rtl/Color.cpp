@@ -7,7 +7,7 @@ namespace {
 // A fixed, light system palette, so that drawings look the same everywhere.
 constexpr TColor kSystemPalette[] = {
     RGB(0xC8, 0xC8, 0xC8),  // scroll bar
-    RGB(0x00, 0x00, 0x00),  // background
+    RGB(0xA0, 0xA0, 0xA0),  // background (the desktop): a light grey
     RGB(0x99, 0xB4, 0xD1),  // active caption
     RGB(0xBF, 0xCD, 0xDB),  // inactive caption
     RGB(0xF0, 0xF0, 0xF0),  // menu
