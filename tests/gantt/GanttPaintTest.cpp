@@ -1,0 +1,248 @@
+// The Gantt area's picture, read back at documented pixel positions.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "GanttSupport.h"
+#include "platform/rtl/Color.h"
+
+using namespace vx;
+using vxtest::TestGant;
+
+namespace {
+
+constexpr TColor kBack = 0xF0F0F0, kPyjamas = 0xD0D0D0;
+
+// A chart whose background is easy to tell from what is drawn on it.
+struct Painted : TestGant {
+  TBitmap shot;
+  Painted() {
+    SetGantBackColor(kBack);
+    SetGantPyjamasColor(kPyjamas);
+    SetDrawLongLines(false);
+  }
+  TColor At(int x, int y) { return ColorToRGB(shot.GetCanvas()->GetPixel(x, y)); }
+  void Paint() {
+    GetTreeView()->EnsureDisplayUpToDate();
+    GetGA()->PaintTo(&shot);
+  }
+  // The bounding box of pixels of theColor inside theArea.
+  TRect Find(TColor theColor, const TRect& theArea) {
+    TRect r{-1, -1, -1, -1};
+    for (int y = std::max(theArea.Top, 0); y < std::min(theArea.Bottom, shot.GetHeight()); ++y)
+      for (int x = std::max(theArea.Left, 0); x < std::min(theArea.Right, shot.GetWidth()); ++x)
+        if (At(x, y) == theColor) {
+          if (r.Left < 0)
+            r = Rect(x, y, x + 1, y + 1);
+          else
+            r = Rect(std::min(r.Left, x), std::min(r.Top, y), std::max(r.Right, x + 1), std::max(r.Bottom, y + 1));
+        }
+    return r;
+  }
+};
+
+}  // namespace
+
+TEST(GanttPaint, BackgroundBandsStripesAndLines) {
+  Painted g;
+  g.Paint();
+  // No rows yet: bands of 18 pixels, the even ones patterned half and half.
+  EXPECT_EQ(g.At(0, 0), kBack);
+  EXPECT_EQ(g.At(1, 0), kPyjamas);
+  EXPECT_EQ(g.At(0, 1), kPyjamas);
+  EXPECT_EQ(g.At(1, 18), kBack);
+  EXPECT_EQ(g.At(0, 19), kBack);
+  EXPECT_EQ(g.At(1, 36), kPyjamas);
+  // Rows set the band height.
+  g.Node(nullptr, "n");
+  g.Paint();
+  EXPECT_EQ(g.At(1, TestGant::kRowHeight), kBack);
+  EXPECT_EQ(g.At(0, TestGant::kRowHeight + 1), kBack);
+  EXPECT_EQ(g.At(1, 2 * TestGant::kRowHeight), kPyjamas);
+
+  // Scale lines at the scaler's marks.
+  TvxDateScaler* s = g.GetDateScaler();
+  ASSERT_GE(s->GetLongScaleMarks().size(), 2u);
+  g.SetDrawLongLines(true);
+  g.SetDrawShortLines(true);
+  g.Paint();
+  const int longX = static_cast<int>(std::lround(s->GetLongScaleMarks()[1].Pixel));
+  EXPECT_EQ(g.At(longX, 5), ColorToRGB(clBackground));
+  EXPECT_EQ(g.At(longX, 300), ColorToRGB(clBackground));
+  bool shortSeen = false;
+  for (const TScaleMark& m : s->GetShortScaleMarks()) {
+    const int x = static_cast<int>(std::lround(m.Pixel));
+    if (x > 0 && x < g.GetGA()->GetWidth() && x != longX && g.At(x, 7) == 0x808080) shortSeen = true;
+  }
+  EXPECT_TRUE(shortSeen);
+
+  // Vertical stripes: no horizontal bands, columns alternate between the long marks.
+  g.SetDrawLongLines(false);
+  g.SetDrawShortLines(false);
+  g.SetVerticalPyjamas(true);
+  s->SetStop(s->GetStart() + 60);  // several weeks in view
+  g.Paint();
+  size_t i = 0;
+  while (i < s->GetLongScaleMarks().size() && s->GetLongScaleMarks()[i].Pixel < 1) ++i;
+  ASSERT_LT(i + 1, s->GetLongScaleMarks().size());
+  const int a = static_cast<int>(std::lround(s->GetLongScaleMarks()[i].Pixel));
+  const int b = static_cast<int>(std::lround(s->GetLongScaleMarks()[i + 1].Pixel));
+  auto plain = [&](int x) { return g.At(x, 40) == kPyjamas && g.At(x + 1, 40) == kPyjamas; };
+  EXPECT_NE(plain(a + 2), plain(b + 2));  // one solid, the next patterned
+  EXPECT_EQ(g.At(a + 2, 19) == kPyjamas, g.At(a + 2, 21) == kPyjamas);  // no band edge
+}
+
+TEST(GanttPaint, TodayLineAtNoon) {
+  Painted g;
+  const TDateTime today = std::floor(Now());
+  g.GetDateScaler()->SetStart(today - 1);
+  g.GetDateScaler()->SetStop(today + 2);
+  g.SetTodayLineOnOff(true);
+  g.SetTodayLineColor(0x0000FF);
+  g.Paint();
+  const int x = g.GetDateScaler()->DateToPixel(today + 0.5);
+  EXPECT_EQ(g.At(x, 10), 0x0000FF);
+  EXPECT_EQ(g.At(x, g.GetGA()->GetHeight() - 1), 0x0000FF);
+  EXPECT_NE(g.At(x + 1, 10), 0x0000FF);
+  // Noon out of view: no line.
+  g.GetDateScaler()->SetStart(today + 1);
+  g.GetDateScaler()->SetStop(today + 3);
+  g.Paint();
+  EXPECT_EQ(g.Find(0x0000FF, Rect(0, 0, g.GetGA()->GetWidth(), 100)).Left, -1);
+}
+
+TEST(GanttPaint, EachStyleAtItsRectangle) {
+  Painted g;
+  const TColor red = 0x2020E0;
+  struct Case {
+    std::uint8_t style;
+    TvxDataEntity_Kronit* item = nullptr;
+  };
+  std::vector<Case> cases{{gtsSquare}, {gtsSpan}, {gtsLine}, {gtsLineWEnd}, {gtsWave}, {gtsRomb}, {gtsPipe}, {0x80 | gtsSquare}};
+  for (Case& c : cases) {
+    TvxDataEntity_Tree* n = g.Node(nullptr, "n");
+    c.item = g.Item(n, 1, 2);
+    c.item->SetStyle(c.style);
+    c.item->SetColor(red);
+  }
+  g.Paint();
+  for (const Case& c : cases) {
+    SCOPED_TRACE("style " + std::to_string(c.style));
+    const TRect r = g.RectFromDataEntity(c.item);
+    const TRect area = InflateRect(r, 3, 3);
+    const TRect drawn = g.Find(red, area);
+    ASSERT_NE(drawn.Left, -1);
+    const int cx = r.Left + r.Width() / 2, cy = r.Top + r.Height() / 2;
+    switch (c.style & 0x7F) {
+      case gtsSquare:
+        EXPECT_EQ(drawn, InflateRect(r, -1, -1));  // filled, inside a black frame
+        EXPECT_EQ(g.At(r.Left, r.Top), clBlack);
+        EXPECT_EQ(g.At(r.Right - 1, r.Bottom - 1), clBlack);
+        break;
+      case gtsSpan:
+        EXPECT_EQ(g.At(cx, r.Top + 1), red);  // the bar
+        EXPECT_EQ(g.At(cx, r.Top), clBlack);
+        EXPECT_NE(g.At(cx, r.Top + 8), red);  // nothing under the middle
+        EXPECT_EQ(g.Find(red, Rect(r.Left, r.Top + 4, r.Left + 12, r.Bottom)).Left != -1, true);  // a triangle
+        break;
+      case gtsLine:
+      case gtsLineWEnd:
+        EXPECT_EQ(g.At(cx, cy - 1), red);  // the thick line through the middle
+        EXPECT_EQ(g.At(cx, cy - 2), clBlack);  // and its frame
+        EXPECT_EQ(g.At(r.Left, r.Top) == clBlack, (c.style & 0x7F) == gtsLineWEnd);  // end marks
+        break;
+      case gtsWave:
+        EXPECT_LT(drawn.Top, cy - 2);  // up and down through the band
+        EXPECT_GT(drawn.Bottom, cy + 2);
+        break;
+      case gtsRomb:
+        EXPECT_EQ(g.At(cx, r.Top + 1), red);  // the top corner
+        EXPECT_NE(g.At(cx, cy), red);          // not filled
+        EXPECT_LE(drawn.Left, r.Left + 1);
+        EXPECT_GE(drawn.Right, r.Right - 1);
+        break;
+      case gtsPipe:
+        // Shaded: lighter or darker at the top than in the middle.
+        EXPECT_NE(g.At(cx, r.Top + 1), g.At(cx, cy));
+        EXPECT_NE(g.At(cx, cy), kBack);
+        break;
+    }
+  }
+}
+
+TEST(GanttPaint, HandlesFocusSubColumnsAndLayers) {
+  Painted g;
+  TvxDataEntity_Tree* n = g.Node(nullptr, "n");
+  TvxDataEntity_Kronit* k = g.Item(n, 1, 3);
+  k->SetColor(0x00C000);
+  k->SetSelected(true);
+  g.RowOf(n)->fTimeItems_SelectionColor = 0xFF0000;
+  g.Paint();
+  TRect r = g.RectFromDataEntity(k);
+  EXPECT_EQ(g.Find(0xFF0000, r), r);  // the corner handles span the item
+  EXPECT_EQ(g.At(r.Left + 6, r.Top + 1), 0x00C000);
+  g.RowOf(n)->fTime_ItemsHasSelectHandles = false;
+  g.Paint();
+  EXPECT_EQ(g.Find(0xFF0000, r).Left, -1);
+
+  // Two layers over the same time: the layer drawn last is on top.
+  TvxDataEntity_Kronit* under = g.Item(n, 5, 6, 0);
+  TvxDataEntity_Kronit* over = g.Item(n, 5, 6, 1);
+  under->SetColor(0x0000C0);
+  over->SetColor(0xC00000);
+  g.Paint();
+  r = g.RectFromDataEntity(over);
+  EXPECT_EQ(g.At(r.Left + r.Width() / 2, r.Top + r.Height() / 2), 0xC00000);
+  g.RowOf(n)->SetDrawLayerStart(1);
+  g.Paint();
+  EXPECT_EQ(g.At(r.Left + r.Width() / 2, r.Top + r.Height() / 2), 0x0000C0);
+
+  // Sub-columns: each item in its band.
+  g.RowOf(n)->SetDrawLayerStart(0);
+  g.RowOf(n)->SetCollisionDetection(true);
+  g.RowOf(n)->SetCollisionDetectionBetweenLayers(true);
+  g.WaitForLayouts();
+  g.Paint();
+  const TRect ru = g.RectFromDataEntity(under), ro = g.RectFromDataEntity(over);
+  EXPECT_EQ(g.Find(0x0000C0, ru), InflateRect(ru, -1, -1));
+  EXPECT_EQ(g.Find(0xC00000, ro), InflateRect(ro, -1, -1));
+  EXPECT_TRUE(ru.Bottom <= ro.Top || ro.Bottom <= ru.Top);
+}
+
+TEST(GanttPaint, LinksFollowTheirRoutes) {
+  Painted g;
+  TvxDataEntity_Tree* n1 = g.Node(nullptr, "a");
+  TvxDataEntity_Tree* n2 = g.Node(nullptr, "b");
+  g.Node(nullptr, "c");
+  TvxDataEntity_Kronit* a = g.Item(n1, 1, 2);
+  TvxDataEntity_Kronit* b = g.Item(n2, 3, 4);
+  TvxDataEntity_Link* link = g.AddLink();
+  link->fLinkOwner = a;
+  link->fLinkedTo = b;
+  link->fLinkColor = 0x00FFFF;
+  link->SetStartFinishOption(tlsfFS);
+  g.Paint();
+  const TRect A = g.RectFromDataEntity(a), B = g.RectFromDataEntity(b);
+  // Default route: right from A's end to half way, down to B's middle, right into B.
+  const int ay = A.Top + A.Height() / 2, by = B.Top + B.Height() / 2;
+  const int mx = A.Right + (B.Left - 1 - A.Right) / 2;
+  EXPECT_EQ(g.At(A.Right + 2, ay), 0x00FFFF);
+  EXPECT_EQ(g.At(mx, (ay + by) / 2), 0x00FFFF);
+  EXPECT_EQ(g.At(B.Left - 4, by), 0x00FFFF);
+  // Project routing: along A's row to just past B's start, then down onto B's top edge.
+  link->fLinkStyle = tlsMSProject;
+  g.Paint();
+  const int x = B.Left + 3 + 3;
+  EXPECT_EQ(g.At(x, ay), 0x00FFFF);
+  EXPECT_EQ(g.At(x, B.Top - 5), 0x00FFFF);
+  EXPECT_NE(g.At(mx, (ay + by) / 2), 0x00FFFF);  // the default route is gone
+
+  // Shown while one end is in view; with both ends required, not when A is out of it.
+  g.GetDateScaler()->SetStart(TestGant::kDay0 + 2.5);
+  g.GetDateScaler()->SetStop(TestGant::kDay0 + 6);
+  g.Paint();
+  EXPECT_NE(g.Find(0x00FFFF, Rect(0, 0, 400, 100)).Left, -1);
+  g.SetLinkShow(lsBothEndsVisible);
+  g.Paint();
+  EXPECT_EQ(g.Find(0x00FFFF, Rect(0, 0, 400, 100)).Left, -1);
+}
