@@ -86,6 +86,15 @@ void TvxGant_ComBasic::BuildChildren() {
   fSplitter->SetLeft(101);
   fSplitter->SetCursor(crHSplit);
 
+  fPageControl = new TPageControl(this);
+  fPageControl->SetParent(this);
+  fPageControl->SetVisible(false);
+  fPageControl->SetAlign(alClient);
+  fPageControl->OnChange = [this](TObject* s) { PageChange(s); };
+  fPageControl->OnChanging = [this](TObject* s, bool& allow) { PageChanging(s, allow); };
+  fGantTabSheet = new TTabSheet(this);
+  fGantTabSheet->SetCaption("Gant");
+
   fPanelScaleAndGantHolder = panel(this, alClient);
   fPanelScaleAndGantHolder->SetCaption("PanelScaleAndGantHolder");
   fPanelScrollHolder = panel(this, alRight);
@@ -130,6 +139,13 @@ void TvxGant_ComBasic::BuildChildren() {
   fGA->SetParent(fPanelScaleAndGantHolder);
   fGA->SetAlign(alClient);
   fGA->SetName("GanttArea");
+  fGA->SetCursor(fCursorGantArea);
+  fGA->SetTabStop(true);
+  auto printFont = [this](TvxOffscreenPaint* c, int& size, bool& def) { _OnPrintResizeFont(c, size, def); };
+  fGA->OnPrintResizeFont = printFont;
+  fGA->OnWheelScroll = [this](TWMMouseWheel& m) { GantAreaWheelScroll(m); };
+  fDateScaler->OnPrintResizeFont = printFont;
+  WireTreeEvents();
 }
 
 TvxGant_ComBasic::~TvxGant_ComBasic() {
@@ -148,6 +164,7 @@ TvxGant_ComBasic::~TvxGant_ComBasic() {
   // The tree's entities go next; its rows are gone already.
   delete fTree;
   fTree = nullptr;
+  fTreeChangeNotifyList.clear();
   DestroyComponents();
   fKronitListController.reset();
   fLinkDataListController.reset();
@@ -230,7 +247,7 @@ void TvxGant_ComBasic::HandleTreeAlign(TObject*) {
   fGA->BeginUpdate();
   if (fTree && fPanelAboveTree) {
     if (fTree->GetAlign() != alClient) fTree->SetAlign(alClient);
-    if (OnAlignNeed && !fAligning)
+    if (OnAlignNeed && !fAligning && !AlignedByApplication())
       OnAlignNeed(this, fDateScaler->GetStart(), fDateScaler->GetStop(), fPanelTreeHolder->GetWidth());
     fTree->ExternalScrollOutOfDate();
   }
@@ -260,6 +277,11 @@ void TvxGant_ComBasic::SetTreeWidth(int theWidth) {
   if (fPanelTreeHolder) fPanelTreeHolder->SetWidth(theWidth);
 }
 
+bool TvxGant_ComBasic::AlignedByApplication() const {
+  return fApplicationAlign.width == GetTreeWidth() && fApplicationAlign.start == fDateScaler->GetStart() &&
+         fApplicationAlign.stop == fDateScaler->GetStop();
+}
+
 void TvxGant_ComBasic::SetScaleAndTree(TDateTime theStart, TDateTime theStop, int theTreeWidth) {
   fAligning = true;
   try {
@@ -267,6 +289,7 @@ void TvxGant_ComBasic::SetScaleAndTree(TDateTime theStart, TDateTime theStop, in
     SetTreeWidth(theTreeWidth);
     fDateScaler->SetStart(theStart);
     fDateScaler->SetStop(theStop);
+    fApplicationAlign = {fDateScaler->GetStart(), fDateScaler->GetStop(), GetTreeWidth()};
     EndUpdate();
   } catch (...) {
     fAligning = false;
@@ -307,8 +330,13 @@ void TvxGant_ComBasic::InvalidateGA() {
   if (fGA && !IsDestroying()) fGA->Invalidate();
 }
 
+void TvxGant_ComBasic::GantAreaWheelScroll(TWMMouseWheel& Msg) {
+  // One visible node per wheel message, whatever its size.
+  if (!fUseGridNotTree && fTree && Msg.WheelDelta != 0) fTree->Scroll(-Msg.WheelDelta);
+}
+
 void TvxGant_ComBasic::ScaleChanged(TObject*) {
-  if (OnAlignNeed && !fAligning)
+  if (OnAlignNeed && !fAligning && !AlignedByApplication())
     OnAlignNeed(this, fDateScaler->GetStart(), fDateScaler->GetStop(), GetTreeWidth());
   if (OnScalerChange) {
     const TDateTime start = fDateScaler->GetStart(), stop = fDateScaler->GetStop();

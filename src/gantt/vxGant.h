@@ -65,6 +65,18 @@ using TOnUserDrawTime =
     std::function<void(TvxGant_ComBasic* theGant, TvxDataEntity_Kronit* theDataEntity, TCanvas* theCanvas, const TRect& theRect)>;
 using TOnUserDrawLinks = std::function<void(TvxGant_ComBasic* theGant, TvxDataEntity_Link* theDataEntity_Link,
                                             TCanvas* theCanvas, TPoint theStart, TPoint theStop)>;
+// The handlers an application gives a tab sheet of its own (AddTabSheet):
+// the row of the tree's current node, the page about to be left (may refuse),
+// and two plain notifications.
+using TTabSheetTreeChange = std::function<void(TGantRow* theRow)>;
+using TTabSheetChanging = std::function<void(TObject* Sender, bool& AllowChange)>;
+struct TTabSheetRecord {
+  TTabSheet* fSheet = nullptr;
+  TTabSheetTreeChange fOnTreeChange;
+  TTabSheetChanging fOnChanging;
+  TNotifyEvent fOnOther;
+  TNotifyEvent fOnPageEvent;
+};
 using TOnAlignNeed = std::function<void(TvxGant_ComBasic* theGant, TDateTime theStart, TDateTime theStop, int theWidth)>;
 using TOnScalerChange = std::function<void(TvxGant_ComBasic* theGant, TDateTime theStart, TDateTime theStop)>;
 using TOnRealignScrollbar = std::function<void(TvxGant_ComBasic* theGant, int Position, int Min, int Max, int PageSize,
@@ -476,6 +488,137 @@ public:
   // Calls f for every row of the current side that the area shows, top down.
   void ForEachShownRow(const std::function<void(TGantRow*)>& f);
 
+
+  // --- the left side's settings (the tree's own, under the chart's names)
+  TColor GetColorTree() const { return fTree->GetColor(); }
+  void SetColorTree(TColor v) { fTree->SetColor(v); }
+  TCursor GetDragCursorTree() const { return fTree->GetDragCursor(); }
+  void SetDragCursorTree(TCursor v) { fTree->SetDragCursor(v); }
+  TDragMode GetDragModeTree() const { return fTree->GetDragMode(); }
+  void SetDragModeTree(TDragMode v) { fTree->SetDragMode(v); }
+  TFont* GetFontTree() const { return fTree->GetFont(); }
+  void SetFontTree(const TFont& f) { fTree->SetFont(f); }
+  bool GetHideSelectionTree() const { return fTree->GetHideSelection(); }
+  void SetHideSelectionTree(bool v) { fTree->SetHideSelection(v); }
+  int GetIndentTree() const { return fTree->GetIndent(); }
+  void SetIndentTree(int v) { fTree->SetIndent(v); }
+  int GetAutoExpandLevelsTree() const { return fTree->GetAutoExpandLevels(); }
+  void SetAutoExpandLevelsTree(int v) { fTree->SetAutoExpandLevels(v); }
+  int GetMaxLevelsTree() const { return fTree->GetMaxLevels(); }
+  void SetMaxLevelsTree(int v) { fTree->SetMaxLevels(v); }
+  bool GetRightClickSelectTree() const { return fTree->GetRightClickSelect(); }
+  void SetRightClickSelectTree(bool v) { fTree->SetRightClickSelect(v); }
+  bool GetMultiSelectTree() const { return fTree->GetMultiSelect(); }
+  void SetMultiSelectTree(bool v) { fTree->SetMultiSelect(v); }
+  bool GetGridLinesTree() const { return fTree->GetDrawGridLines(); }
+  void SetGridLinesTree(bool v) { fTree->SetDrawGridLines(v); }
+  bool GetAutoExpandTree() const { return fTree->GetAutoExpand(); }
+  void SetAutoExpandTree(bool v) { fTree->SetAutoExpand(v); }
+  bool GetRowSelectTree() const { return fTree->GetRowSelect(); }
+  void SetRowSelectTree(bool v) { fTree->SetRowSelect(v); }
+  bool GetShowButtonsTree() const { return fTree->GetShowButtons(); }
+  void SetShowButtonsTree(bool v) { fTree->SetShowButtons(v); }
+  bool GetShowLinesTree() const { return fTree->GetShowLines(); }
+  void SetShowLinesTree(bool v) { fTree->SetShowLines(v); }
+  TCursor GetCursorTree() const { return fTree->GetCursor(); }
+  void SetCursorTree(TCursor v) { fTree->SetCursor(v); }
+  // Kept for applications that set them; the tree draws neither hot tracking
+  // nor tool tips, and has no border of its own.
+  bool GetHotTrackTree() const noexcept { return fHotTrackTree; }
+  void SetHotTrackTree(bool v) noexcept { fHotTrackTree = v; }
+  bool GetToolTipsTree() const noexcept { return fToolTipsTree; }
+  void SetToolTipsTree(bool v) noexcept { fToolTipsTree = v; }
+  TBorderStyle GetBorderStyleTree() const noexcept { return fBorderStyleTree; }
+  void SetBorderStyleTree(TBorderStyle v) noexcept { fBorderStyleTree = v; }
+
+  // --- the time axis's settings
+  TDateTime GetStart() const { return fDateScaler->GetStart(); }
+  void SetStart(TDateTime v) { fDateScaler->SetStart(v); }
+  TDateTime GetStop() const { return fDateScaler->GetStop(); }
+  void SetStop(TDateTime v) { fDateScaler->SetStop(v); }
+  double GetScale() const { return fDateScaler->GetScale(); }
+  void SetScale(double v) { fDateScaler->SetScale(v); }
+  double GetZoomFactor() const { return fDateScaler->GetZoomFactor(); }
+  void SetZoomFactor(double v) { fDateScaler->SetZoomFactor(v); }
+  TDateTime GetMinStart() const { return fDateScaler->GetMinStart(); }
+  void SetMinStart(TDateTime v) { fDateScaler->SetMinStart(v); }
+  TDateTime GetMaxStop() const { return fDateScaler->GetMaxStop(); }
+  void SetMaxStop(TDateTime v) { fDateScaler->SetMaxStop(v); }
+  const std::string& GetDateFormat() const { return fDateScaler->GetDateFormat(); }
+  void SetDateFormat(const std::string& v) { fDateScaler->SetDateFormat(v); }
+  const std::string& GetTimeFormat() const { return fDateScaler->GetTimeFormat(); }
+  void SetTimeFormat(const std::string& v) { fDateScaler->SetTimeFormat(v); }
+  bool GetIndicatorOn() const { return fDateScaler->GetIndicatorOn(); }
+  void SetIndicatorOn(bool v) { fDateScaler->SetIndicatorOn(v); }
+  int GetPixelsForModeSwitch() const { return fDateScaler->GetPixelsForModeSwitch(); }
+  void SetPixelsForModeSwitch(int v) { fDateScaler->SetPixelsForModeSwitch(v); }
+  bool GetRescaleWithCtrl() const { return fDateScaler->GetRescaleWithCtrl(); }
+  void SetRescaleWithCtrl(bool v) { fDateScaler->SetRescaleWithCtrl(v); }
+  TColor GetColorScaler() const { return fDateScaler->GetColor(); }
+  void SetColorScaler(TColor v) { fDateScaler->SetColor(v); }
+  TFont* GetFontScaler() const { return fDateScaler->GetFont(); }
+  void SetFontScaler(const TFont& f) { fDateScaler->SetFont(f); }
+  TCursor GetCursorScaler() const { return fDateScaler->GetCursor(); }
+  void SetCursorScaler(TCursor v) { fDateScaler->SetCursor(v); }
+  int GetFirstDayOfWeekScaler() const { return fDateScaler->GetFirstDayOfWeek(); }
+  void SetFirstDayOfWeekScaler(int v) { fDateScaler->SetFirstDayOfWeek(v); }
+  TLookAndFeel GetLookAndFeel() const { return fDateScaler->GetLookAndFeel(); }
+  void SetLookAndFeel(TLookAndFeel v) { fDateScaler->SetLookAndFeel(v); }
+  TScrollButtons GetScrollButtons() const { return fDateScaler->GetScrollButtons(); }
+  void SetScrollButtons(TScrollButtons v) { fDateScaler->SetScrollButtons(v); }
+  TvxHiddenHours GetHiddenHours() const { return fDateScaler->GetHiddenHours(); }
+  void SetHiddenHours(TvxHiddenHours v) { fDateScaler->SetHiddenHours(v); }
+  TvxHiddenDays GetHiddenDays() const { return fDateScaler->GetHiddenDays(); }
+  void SetHiddenDays(TvxHiddenDays v) { fDateScaler->SetHiddenDays(v); }
+  int GetScalerHeight() const { return fDateScaler->GetHeight(); }
+  // The scaler, and the panels above the tree and the scroll bar, so that the
+  // first row of the left side and of the area line up.
+  void SetScalerHeight(int theHeight);
+  // 0 with the tree; with the grid, its header row's height.
+  virtual int GridHeaderHeight();
+  void UpdateGridAlign() { SetScalerHeight(GetScalerHeight()); }
+  // Widens the left side to show its widest row.
+  void MakeSureAllVisibleInTree();
+  static int CountVisibleTreeViewItems(TCustomTreeView* theTreeView);
+
+  // --- the Gantt area's settings
+  TCursor GetCursorGantArea() const noexcept { return fCursorGantArea; }
+  void SetCursorGantArea(TCursor v);
+  bool GetMoveInTimeWhenMoveRow() const noexcept { return fMoveInTimeWhenMoveRow; }
+  void SetMoveInTimeWhenMoveRow(bool v) noexcept { fMoveInTimeWhenMoveRow = v; }
+  bool GetMoveOver12Then24() const noexcept { return fMoveOver12Then24; }
+  void SetMoveOver12Then24(bool v) noexcept { fMoveOver12Then24 = v; }
+  bool GetStartDragWhenTimeMoveOutside() const noexcept { return fStartDragWhenTimeMoveOutside; }
+  void SetStartDragWhenTimeMoveOutside(bool v) noexcept { fStartDragWhenTimeMoveOutside = v; }
+  TTimeItemAutoScroll GetTimeItemAutoScroll() const noexcept { return fTimeItemAutoScroll; }
+  void SetTimeItemAutoScroll(TTimeItemAutoScroll v) noexcept { fTimeItemAutoScroll = v; }
+  bool GetFavourMoveOverResizeOnSmallTimeItems() const noexcept { return fFavourMoveOverResizeOnSmallTimeItems; }
+  void SetFavourMoveOverResizeOnSmallTimeItems(bool v) noexcept { fFavourMoveOverResizeOnSmallTimeItems = v; }
+  int GetHdcToUseOnNewPage() const noexcept { return fHdcToUseOnNewPage; }
+  void SetHdcToUseOnNewPage(int v) noexcept { fHdcToUseOnNewPage = v; }
+  TSnapHandler* GetSnap() const noexcept { return fSnap.get(); }
+  TPopupMenu* GetPopupMenuGantArea() const { return fGA->GetPopupMenu(); }
+  void SetPopupMenuGantArea(TPopupMenu* m) { fGA->SetPopupMenu(m); }
+  TPopupMenu* GetPopupMenuTreeview() const { return fTree->GetPopupMenu(); }
+  void SetPopupMenuTreeview(TPopupMenu* m) { fTree->SetPopupMenu(m); }
+  TPopupMenu* GetPopupMenuScaler() const { return fDateScaler->GetPopupMenu(); }
+  void SetPopupMenuScaler(TPopupMenu* m) { fDateScaler->SetPopupMenu(m); }
+
+  // --- tab sheets: the chart on a tab of a page control, beside the
+  // application's own sheets
+  bool GetUseTabSheets() const;
+  void SetUseTabSheets(bool v);
+  TPageControl* GetPageControl() const noexcept { return fPageControl; }
+  TTabSheet* GetGantTabSheet() const noexcept { return fGantTabSheet; }
+  void AddTabSheet(TTabSheet* theSheet, TTabSheetTreeChange h1, TTabSheetChanging h2, TNotifyEvent h3,
+                   TNotifyEvent h4);
+  // Tells the visible application sheets the row of the tree's current node.
+  void ChangeInTree();
+
+  // --- update bracketing with an event's signature
+  void BeginUpdateNotifyCompatible(TObject*) { BeginUpdate(); }
+  void EndUpdateNotifyCompatible(TObject*) { EndUpdate(); }
+
   // --- link defaults
   TLinkStyle GetDefaultLinkStyle() const noexcept { return fDefaultLinkStyle; }
   void SetDefaultLinkStyle(TLinkStyle v) noexcept { fDefaultLinkStyle = v; }
@@ -510,6 +653,21 @@ public:
   TOnTimeCopyOrMove OnTimeChangeRow;
   TOnHintInfo OnHintInfo;
   TOnAlignNeed OnAlignNeed;
+  // The tree's own events, under the chart's names.
+  TStartDragEvent OnTreeStartDrag;
+  TEndDragEvent OnTreeEndDrag;
+  TDragDropEvent OnTreeDragDrop;
+  TDragOverEvent OnTreeDragOver;
+  TMouseMoveEvent OnTreeMouseMove;
+  TMouseEvent OnTreeMouseDown;
+  TOnContentChanged OnContentChanged_Tree;
+  TOnSelectionChanged OnSelectionChanged_Tree;
+  TOnDeleteItem OnDeleteItem_Tree;
+  TOnInsertItem OnInsertItem_Tree;
+  TOnInfoPush OnValueChanged_Tree;
+  TOnBeforeCanEditItem OnBeforeCanEditItem_Tree;
+  TOnInfoPush OnChangeDataEntity_Tree;
+  TOnPrintResizeFont OnPrintResizeFont;
   TOnUserDrawContent OnUserDrawBackground;
   TOnUserDrawContent OnUserDrawForeground;
   TOnUserDrawTime OnUserDrawTime;
@@ -571,6 +729,12 @@ protected:
   void GiveTexts(TvxDataEntity_Kronit* theItem);
 
   void ScaleChanged(TObject* Sender);
+  void GantAreaWheelScroll(TWMMouseWheel& Msg);
+  void PageChange(TObject* Sender);
+  void PageChanging(TObject* Sender, bool& AllowChange);
+  void LineUpTreeWithArea();
+  void WireTreeEvents();
+  void _OnPrintResizeFont(TvxOffscreenPaint* theCaller, int& theFontSize, bool& theDefaultResize);
   void NoteLayoutPending(TGantRow* theRow, bool thePending);
   void NotePaused(TGantRow* theRow, bool thePaused);
   void ResumeTimerTick(TObject* Sender);
@@ -578,6 +742,9 @@ protected:
   // Children, in the order they are made.
   TPanel* fPanelTreeHolder = nullptr;
   TvxSplitter* fSplitter = nullptr;
+  TPageControl* fPageControl = nullptr;
+  TTabSheet* fGantTabSheet = nullptr;
+  std::vector<std::unique_ptr<TTabSheetRecord>> fTreeChangeNotifyList;
   TPanel* fPanelScaleAndGantHolder = nullptr;
   TPanel* fPanelScrollHolder = nullptr;
   TvxDateScaler* fDateScaler = nullptr;
@@ -604,6 +771,23 @@ protected:
   TCursor FDefaultLinkCursor = crHandPoint;
   bool fUseGridNotTree = false;
   bool fAligning = false;
+  // What SetScaleAndTree last set: the scaler reports its change later, and
+  // a change the application made itself asks for no alignment.
+  struct {
+    TDateTime start = 0, stop = 0;
+    int width = -1;
+  } fApplicationAlign;
+  bool AlignedByApplication() const;
+  bool fHotTrackTree = false;
+  bool fToolTipsTree = false;
+  TBorderStyle fBorderStyleTree = bsNone;
+  TCursor fCursorGantArea = crArrow;
+  bool fMoveInTimeWhenMoveRow = false;
+  bool fMoveOver12Then24 = false;
+  bool fStartDragWhenTimeMoveOutside = false;
+  TTimeItemAutoScroll fTimeItemAutoScroll = ttiaHorzAndVert;
+  bool fFavourMoveOverResizeOnSmallTimeItems = false;
+  int fHdcToUseOnNewPage = 0;
   TvxDataEntity_Kronit* fActiveDataEntity = nullptr;
   TvxDataEntity_Kronit* fMouseDownDataEntity = nullptr;
   std::unordered_set<TGantRow*> fPausedRows;

@@ -24,13 +24,16 @@ void TGantTree::SetUpEntity(TvxDataEntity_Tree* theEntity) {
   if (!ChartAlive()) return;
   fGant->GetRowList()->AddRow(theEntity, nullptr);
   fGant->InvalidateGA();
+  ExternalScrollOutOfDate();
 }
 
 void TGantTree::_DeleteItem(TvxDataEntity* e) {
   if (ChartAlive())
     if (auto* entity = dynamic_cast<TvxDataEntity_Tree*>(e)) fGant->GetRowList()->RemoveRow(entity, nullptr);
   TvxTree_ComBasic::_DeleteItem(e);
-  if (ChartAlive()) fGant->InvalidateGA();
+  if (!ChartAlive()) return;
+  fGant->InvalidateGA();
+  ExternalScrollOutOfDate();
 }
 
 void TGantTree::_OnVisibleChanged(TvxDataEntity* e) {
@@ -85,6 +88,7 @@ void TGantTree::Resize() {
 void TGantTree::RefreshSelection() {
   TvxDataEntity_Tree* current = GetDataEntityFromNode(GetSelected());
   fLastSelected = current && fGant->GetRowList()->FindRowFromTreeNode(current) ? GetSelected() : nullptr;
+  fGant->ChangeInTree();
 }
 
 void TGantTree::Scroll(int theDelta) {

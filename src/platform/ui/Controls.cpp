@@ -1,5 +1,6 @@
 #include "platform/ui/Controls.h"
 #include "platform/ui/ControlsInternal.h"
+#include "platform/ui/Menus.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -346,6 +347,18 @@ void TControl::SetMouseCapture(bool theCapture) {
     releaseMouse();
 }
 
+void TControl::SetPopupMenu(TPopupMenu* theMenu) {
+  if (fPopupMenu == theMenu) return;
+  if (fPopupMenu) RemoveFreeNotification(fPopupMenu);
+  fPopupMenu = theMenu;
+  if (theMenu) FreeNotification(theMenu);
+}
+
+void TControl::Notification(TComponent* AComponent, TOperation Operation) {
+  TComponent::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == fPopupMenu) fPopupMenu = nullptr;
+}
+
 void TControl::Invalidate() {
   if (IsDestroying()) return;
   ++fUpdateRequests;
@@ -661,6 +674,10 @@ void TControl::DispatchQtInput(QEvent* e) {
   }
   WndProc(m);
   if (m.Msg == WM_SETFOCUS || m.Msg == WM_KILLFOCUS) Perform(CM_FOCUSCHANGED);
+  if (m.Msg == WM_RBUTTONUP && fPopupMenu && !IsDestroying()) {
+    const TPoint at = ClientToScreen(Point(m.XPos, m.YPos));
+    fPopupMenu->Popup(at.X, at.Y);
+  }
 }
 
 void TControl::paintEvent(QPaintEvent*) {

@@ -18,6 +18,7 @@ namespace vx {
 
 class TControl;
 class TWinControl;
+class TPopupMenu;
 
 enum TComponentStateItem { csLoading, csReading, csWriting, csDestroying, csDesigning };
 using TComponentState = TSet<TComponentStateItem>;
@@ -160,6 +161,9 @@ public:
   void SetShowHint(bool theShowHint);
   bool GetTabStop() const noexcept { return fTabStop; }
   void SetTabStop(bool theTabStop);
+  // Shown at the mouse when the right button is released over the control.
+  TPopupMenu* GetPopupMenu() const noexcept { return fPopupMenu; }
+  void SetPopupMenu(TPopupMenu* theMenu);
 
   void SetFocus();
   bool Focused() const { return hasFocus(); }
@@ -263,6 +267,7 @@ protected:
 
   // Fills the decoded fields of a message sent with Perform or PostMessage.
   void DecodeMessage(TMessage& Message) const;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
   void DispatchQtInput(QEvent* e);
@@ -279,6 +284,7 @@ private:
   bool fPressedInside = false;
   int fUpdateRequests = 0;
   TCursor fDragCursor = crDrag;
+  TPopupMenu* fPopupMenu = nullptr;
   TDragMode fDragMode = dmManual;
   TCanvas fCanvas;
 };

@@ -1,6 +1,8 @@
 #include "platform/ui/ExtCtrls.h"
 
+#include <QTabBar>
 #include <QTimer>
+#include <algorithm>
 
 #include "platform/ui/Forms.h"
 
@@ -146,6 +148,118 @@ int TTimer::GetRemainingTime() const { return fTimer->isActive() ? fTimer->remai
 void TTimer::UpdateTimer() {
   fTimer->stop();
   if (fEnabled && fInterval > 0 && fOnTimer) fTimer->start(static_cast<int>(fInterval));
+}
+
+}  // namespace vx
+
+// --- page control ---------------------------------------------------------------------
+
+namespace vx {
+
+TTabSheet::TTabSheet(TComponent* AOwner) : TWinControl(AOwner) { SetAlign(alClient); }
+
+TTabSheet::~TTabSheet() {
+  Destroying();
+  SetPageControl(nullptr);
+}
+
+void TTabSheet::SetCaption(const std::string& theCaption) {
+  fCaption = theCaption;
+  if (fPageControl) {
+    const int i = GetPageIndex();
+    if (i >= 0) fPageControl->fTabs->setTabText(i, QString::fromStdString(theCaption));
+  }
+}
+
+void TTabSheet::SetPageControl(TPageControl* thePageControl) {
+  if (fPageControl == thePageControl) return;
+  if (fPageControl) fPageControl->RemovePage(this);
+  fPageControl = thePageControl;
+  if (fPageControl) fPageControl->AddPage(this);
+}
+
+int TTabSheet::GetPageIndex() const {
+  if (!fPageControl) return -1;
+  auto it = std::find(fPageControl->fPages.begin(), fPageControl->fPages.end(), this);
+  return it == fPageControl->fPages.end() ? -1 : static_cast<int>(it - fPageControl->fPages.begin());
+}
+
+TPageControl::TPageControl(TComponent* AOwner) : TWinControl(AOwner), fTabs(new QTabBar(this)) {
+  fTabs->setDrawBase(true);
+  fTabs->setExpanding(false);
+  QObject::connect(fTabs, &QTabBar::tabBarClicked, [this](int i) { GuardedCall([&] { TabClicked(i); }); });
+  SetBounds(0, 0, 289, 193);
+}
+
+TPageControl::~TPageControl() {
+  Destroying();
+  for (TTabSheet* page : fPages) page->fPageControl = nullptr;
+  fPages.clear();
+}
+
+TTabSheet* TPageControl::GetPage(int i) const {
+  return i >= 0 && i < PageCount() ? fPages[static_cast<size_t>(i)] : nullptr;
+}
+
+int TPageControl::GetTabHeight() const { return fTabs->sizeHint().height(); }
+
+void TPageControl::AddPage(TTabSheet* thePage) {
+  fPages.push_back(thePage);
+  thePage->SetParent(this);
+  fSyncing = true;
+  fTabs->addTab(QString::fromStdString(thePage->GetCaption()));
+  fSyncing = false;
+  if (!fActivePage) fActivePage = thePage;
+  ShowActive();
+}
+
+void TPageControl::RemovePage(TTabSheet* thePage) {
+  auto it = std::find(fPages.begin(), fPages.end(), thePage);
+  if (it == fPages.end()) return;
+  const int i = static_cast<int>(it - fPages.begin());
+  fPages.erase(it);
+  fSyncing = true;
+  fTabs->removeTab(i);
+  fSyncing = false;
+  if (fActivePage == thePage) fActivePage = fPages.empty() ? nullptr : fPages.front();
+  if (!IsDestroying() && !thePage->IsDestroying()) thePage->SetParent(nullptr);
+  ShowActive();
+}
+
+void TPageControl::TabClicked(int theIndex) {
+  if (TTabSheet* page = GetPage(theIndex)) SetActivePage(page);
+}
+
+void TPageControl::SetActivePage(TTabSheet* thePage) {
+  if (thePage == fActivePage || (thePage && thePage->fPageControl != this)) return;
+  bool allow = true;
+  if (OnChanging) OnChanging(this, allow);
+  if (!allow) {
+    ShowActive();
+    return;
+  }
+  fActivePage = thePage;
+  ShowActive();
+  if (OnChange) OnChange(this);
+}
+
+void TPageControl::ShowActive() {
+  if (IsDestroying()) return;
+  for (TTabSheet* page : fPages) page->setVisible(page == fActivePage && page->GetVisible());
+  if (fActivePage) {
+    fSyncing = true;
+    fTabs->setCurrentIndex(fActivePage->GetPageIndex());
+    fSyncing = false;
+    fActivePage->raise();
+  }
+  Realign();
+}
+
+void TPageControl::AdjustClientRect(TRect& Rect) { Rect.Top += GetTabHeight(); }
+
+void TPageControl::Resize() {
+  fTabs->setGeometry(0, 0, GetWidth(), GetTabHeight());
+  TWinControl::Resize();
 }
 
 }  // namespace vx

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/ui/Controls.h"
 
@@ -86,6 +88,67 @@ private:
   unsigned fInterval = 1000;
   TNotifyEvent fOnTimer;
   std::unique_ptr<QTimer> fTimer;
+};
+
+}  // namespace vx
+
+class QTabBar;
+
+namespace vx {
+
+class TPageControl;
+
+// A page of a page control: its children show while it is the active page.
+class TTabSheet : public TWinControl {
+public:
+  explicit TTabSheet(TComponent* AOwner);
+  ~TTabSheet() override;
+  const std::string& GetCaption() const noexcept { return fCaption; }
+  void SetCaption(const std::string& theCaption);
+  TPageControl* GetPageControl() const noexcept { return fPageControl; }
+  // Puts the sheet on thePageControl (as its last page), or takes it off (nil).
+  void SetPageControl(TPageControl* thePageControl);
+  int GetPageIndex() const;
+
+private:
+  friend class TPageControl;
+  std::string fCaption;
+  TPageControl* fPageControl = nullptr;
+};
+
+using TTabChangingEvent = std::function<void(TObject* Sender, bool& AllowChange)>;
+
+// Pages with tabs along the top; one page shows at a time, filling the rest.
+class TPageControl : public TWinControl {
+public:
+  explicit TPageControl(TComponent* AOwner);
+  ~TPageControl() override;
+  int PageCount() const noexcept { return static_cast<int>(fPages.size()); }
+  // Nil out of range.
+  TTabSheet* GetPage(int i) const;
+  TTabSheet* GetActivePage() const noexcept { return fActivePage; }
+  // Through OnChanging (which may refuse) and OnChange, as a click on its tab.
+  void SetActivePage(TTabSheet* thePage);
+  int GetTabHeight() const;
+
+  TTabChangingEvent OnChanging;
+  TNotifyEvent OnChange;
+
+protected:
+  void Resize() override;
+  void AdjustClientRect(TRect& Rect) override;
+
+private:
+  friend class TTabSheet;
+  void AddPage(TTabSheet* thePage);
+  void RemovePage(TTabSheet* thePage);
+  void ShowActive();
+  void TabClicked(int theIndex);
+
+  std::vector<TTabSheet*> fPages;
+  TTabSheet* fActivePage = nullptr;
+  QTabBar* fTabs = nullptr;
+  bool fSyncing = false;
 };
 
 }  // namespace vx
