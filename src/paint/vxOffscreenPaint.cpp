@@ -31,6 +31,7 @@ TCanvas* TvxOffscreenPaint::GetOffscreenCanvas() {
 
 void TvxOffscreenPaint::UpdateOffscreenCanvas() {
   const int w = GetWidth(), h = GetHeight();
+  fDrawBitmap->SetDevicePixelRatio(GetScreenPixelRatio());
   fDrawBitmap->SetSize(w, h);
   // A paint that failed half-way may have left the bitmap's device moved or clipped.
   if (HDC dc = fOffscreenCanvas->GetHandle()) {

@@ -376,6 +376,7 @@ void TControl::Update() {
 
 void TControl::PaintTo(TBitmap* theBitmap) {
   if (!theBitmap) return;
+  theBitmap->SetDevicePixelRatio(devicePixelRatioF());
   theBitmap->SetSize(width(), height());
   QImage* image = theBitmap->MutableImage();
   if (!image || image->isNull()) return;

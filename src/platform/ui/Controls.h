@@ -182,6 +182,10 @@ public:
   TPoint ClientToScreen(TPoint p) const;
   TPoint ScreenToClient(TPoint p) const;
 
+  // Physical pixels per logical one on the control's screen (2 on a
+  // high-density screen).
+  double GetScreenPixelRatio() const { return devicePixelRatioF(); }
+
   // The window's canvas: bound to the window while it paints.
   TCanvas* GetCanvas() noexcept { return &fCanvas; }
   // Renders the control (and its children) as it would appear on screen into

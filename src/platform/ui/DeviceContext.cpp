@@ -103,14 +103,14 @@ void TDeviceContext::EndPainting() {
 
 int TDeviceContext::Width() const {
   if (fImpl->pdf) return fImpl->pdf->width();
-  if (fImpl->image) return fImpl->image->width();
+  if (fImpl->image) return static_cast<int>(fImpl->image->deviceIndependentSize().width() + 0.5);
   if (fImpl->painter && fImpl->painter->device()) return fImpl->painter->device()->width();
   return 0;
 }
 
 int TDeviceContext::Height() const {
   if (fImpl->pdf) return fImpl->pdf->height();
-  if (fImpl->image) return fImpl->image->height();
+  if (fImpl->image) return static_cast<int>(fImpl->image->deviceIndependentSize().height() + 0.5);
   if (fImpl->painter && fImpl->painter->device()) return fImpl->painter->device()->height();
   return 0;
 }

@@ -501,7 +501,10 @@ TColor TCanvas::GetPixel(int x, int y) {
   const QImage* image = fHandle ? fHandle->Image() : nullptr;
   if (!image) return clNone;
   const TPoint o = fHandle->GetViewportOrg();
-  const int dx = x + o.X, dy = y + o.Y;
+  // Logical pixels: on an image made for a high-density screen, the first
+  // physical pixel of the logical one.
+  const double ratio = image->devicePixelRatio();
+  const int dx = static_cast<int>((x + o.X) * ratio), dy = static_cast<int>((y + o.Y) * ratio);
   if (dx < 0 || dy < 0 || dx >= image->width() || dy >= image->height()) return clNone;
   QRgb c = image->pixel(dx, dy);
   return RGB(qRed(c), qGreen(c), qBlue(c));
@@ -538,7 +541,11 @@ void TCanvas::CopyRect(const TRect& theDestRect, TCanvas* theSource, const TRect
   const QImage* image = theSource->fHandle->Image();
   if (!image) return;
   SetMode(p, pmCopy);
-  p->drawImage(ToQRect(theDestRect), *image, ToQRect(theSourceRect));
+  // The source rectangle in the image's own pixels.
+  const double ratio = image->devicePixelRatio();
+  const QRectF source(theSourceRect.Left * ratio, theSourceRect.Top * ratio, theSourceRect.Width() * ratio,
+                      theSourceRect.Height() * ratio);
+  p->drawImage(QRectF(ToQRect(theDestRect)), *image, source);
 }
 
 // --- TBitmap -------------------------------------------------------------------
@@ -559,23 +566,42 @@ TBitmap::~TBitmap() {
 
 int TBitmap::GetWidth() const noexcept {
   const QImage* image = fDC->Image();
-  return image ? image->width() : 0;
+  return image ? static_cast<int>(image->deviceIndependentSize().width() + 0.5) : 0;
 }
 
 int TBitmap::GetHeight() const noexcept {
   const QImage* image = fDC->Image();
-  return image ? image->height() : 0;
+  return image ? static_cast<int>(image->deviceIndependentSize().height() + 0.5) : 0;
+}
+
+double TBitmap::GetDevicePixelRatio() const noexcept {
+  const QImage* image = fDC->Image();
+  return image ? image->devicePixelRatio() : 1.0;
+}
+
+void TBitmap::SetDevicePixelRatio(double theRatio) {
+  if (!(theRatio > 0) || theRatio == GetDevicePixelRatio()) return;
+  const int w = GetWidth(), h = GetHeight();
+  fDC->EndPainting();
+  // A new picture at the new density; what was drawn goes.
+  QImage* image = fDC->Image();
+  *image = QImage();
+  image->setDevicePixelRatio(theRatio);
+  fRatio = theRatio;
+  SetSize(w, h);
 }
 
 void TBitmap::SetSize(int theWidth, int theHeight) {
   theWidth = std::max(theWidth, 0);
   theHeight = std::max(theHeight, 0);
   QImage* image = fDC->Image();
-  if (image->width() == theWidth && image->height() == theHeight && !image->isNull()) return;
+  if (GetWidth() == theWidth && GetHeight() == theHeight && !image->isNull()) return;
   fDC->EndPainting();
   QImage next;
   if (theWidth > 0 && theHeight > 0) {
-    next = QImage(theWidth, theHeight, QImage::Format_RGB32);
+    next = QImage(static_cast<int>(theWidth * fRatio + 0.5), static_cast<int>(theHeight * fRatio + 0.5),
+                  QImage::Format_RGB32);
+    next.setDevicePixelRatio(fRatio);
     next.fill(Qt::white);
     if (!image->isNull()) {
       QPainter copy(&next);

@@ -220,8 +220,13 @@ public:
   int GetHeight() const noexcept;
   void SetWidth(int theWidth) { SetSize(theWidth, GetHeight()); }
   void SetHeight(int theHeight) { SetSize(GetWidth(), theHeight); }
-  // Keeps what fits of the old picture; new area is white.
+  // Keeps what fits of the old picture; new area is white. Sizes are logical
+  // pixels.
   void SetSize(int theWidth, int theHeight);
+  // Physical pixels per logical one (2 on a high-density screen), so that
+  // what is drawn is crisp there; drawing and reading pixels stay logical.
+  double GetDevicePixelRatio() const noexcept;
+  void SetDevicePixelRatio(double theRatio);
   TCanvas* GetCanvas() noexcept { return fCanvas.get(); }
 
   bool SaveToFile(const std::string& theFileName);
@@ -234,6 +239,7 @@ public:
 private:
   std::unique_ptr<TDeviceContext> fDC;
   std::unique_ptr<TCanvas> fCanvas;
+  double fRatio = 1.0;
 };
 
 }  // namespace vx
