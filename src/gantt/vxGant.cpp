@@ -140,6 +140,7 @@ void TvxGant_ComBasic::BuildChildren() {
   fGA->SetAlign(alClient);
   fGA->SetName("GanttArea");
   fGA->SetCursor(fCursorGantArea);
+  fGA->SetClearBeforePaint(false);  // its background covers every pixel
   fGA->SetTabStop(true);
   auto printFont = [this](TvxOffscreenPaint* c, int& size, bool& def) { _OnPrintResizeFont(c, size, def); };
   fGA->OnPrintResizeFont = printFont;

@@ -40,7 +40,7 @@ void TvxOffscreenPaint::UpdateOffscreenCanvas() {
   }
   fOffscreenCanvas->SetFont(*GetFont());
   fOffscreenCanvas->GetBrush()->SetColor(GetColor());
-  GetOffscreenCanvas()->FillRect(Rect(0, 0, w, h));
+  if (fClearBeforePaint) GetOffscreenCanvas()->FillRect(Rect(0, 0, w, h));
 }
 
 void TvxOffscreenPaint::Paint() {

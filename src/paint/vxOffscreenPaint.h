@@ -77,6 +77,10 @@ public:
   void SetVertInset(int theValue);
   int GetUpdateDepth() const noexcept { return fUpdate; }
   TBitmap* GetDrawBitmap() noexcept { return fDrawBitmap.get(); }
+  // Whether the bitmap is cleared in the control's colour before each paint;
+  // a descendant that paints every pixel itself turns it off.
+  bool GetClearBeforePaint() const noexcept { return fClearBeforePaint; }
+  void SetClearBeforePaint(bool theValue) noexcept { fClearBeforePaint = theValue; }
   // Keys (virtual key codes) the control receives itself instead of the focus
   // navigation taking them.
   void SetSpecialKey(unsigned theKey, bool theWanted = true);
@@ -106,6 +110,7 @@ private:
   std::unique_ptr<TBitmap> fDrawBitmap;
   std::bitset<256> fSetSpecialOfChar;
   int fInvalidateCount = 0;
+  bool fClearBeforePaint = true;
   int FPrintx = 0;
   int FPrinty = 0;
   double FPrintScalex = 1;

@@ -6,8 +6,10 @@
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPen>
+#include <QStaticText>
 #include <cmath>
 #include <cstdlib>
+#include <unordered_map>
 
 #include "platform/rtl/Math.h"
 #include "platform/ui/DeviceContext.h"
@@ -194,10 +196,44 @@ TCanvas::TCanvas() { fFont.OnChange = [this](TObject*) { fFontDirty = true; }; }
 
 TCanvas::~TCanvas() = default;
 
+struct TCanvas::TextCache {
+  static constexpr size_t kMaxTexts = 4096;
+  std::unique_ptr<QFontMetrics> metrics;  // of the device font, on the device
+  std::string fontKey;
+  std::unordered_map<std::string, QStaticText> texts;  // font key + text
+
+  QStaticText& Laid(const std::string& theText, const QString& theQText, const QFont& theFont) {
+    std::string key;
+    key.reserve(fontKey.size() + 1 + theText.size());
+    key.append(fontKey).push_back('\x1f');
+    key.append(theText);
+    auto it = texts.find(key);
+    if (it != texts.end()) return it->second;
+    if (texts.size() >= kMaxTexts) texts.clear();
+    QStaticText st(theQText);
+    st.setTextFormat(Qt::PlainText);
+    st.setPerformanceHint(QStaticText::AggressiveCaching);
+    st.prepare(QTransform(), theFont);  // laid out, and measured, in the device font
+    return texts.emplace(std::move(key), std::move(st)).first->second;
+  }
+};
+
+TCanvas::TextCache& TCanvas::Texts() {
+  if (!fTextCache) fTextCache = std::make_unique<TextCache>();
+  if (!fTextCache->metrics) {
+    ApplyFontToDevice();
+    fTextCache->metrics = std::make_unique<QFontMetrics>(*fQFont, fHandle ? fHandle->Device() : nullptr);
+    fTextCache->fontKey = fBuiltName + '\x1e' + std::to_string(fBuiltHeight) + '\x1e' +
+                          std::to_string(static_cast<unsigned>(fBuiltStyle.Bits()));
+  }
+  return *fTextCache;
+}
+
 void TCanvas::SetHandle(HDC theHandle) {
   fHandle = theHandle;
   if (fHandle) fFont.SetPixelsPerInch(fHandle->PixelsPerInch());
   fFontDirty = true;
+  if (fTextCache) fTextCache->metrics.reset();  // another device, maybe another resolution
 }
 
 int TCanvas::PixelsPerInch() const { return fHandle ? fHandle->PixelsPerInch() : ScreenPixelsPerInch; }
@@ -253,6 +289,7 @@ void TCanvas::ApplyFontToDevice() {
   fBuiltName = fFont.GetName();
   fBuiltHeight = fFont.GetHeight();
   fBuiltStyle = fFont.GetStyle();
+  if (fTextCache) fTextCache->metrics.reset();
   {
     auto f = std::make_unique<QFont>(ToQString(fFont.GetName()));
     f->setPixelSize(std::max(1, std::abs(fFont.GetHeight())));
@@ -386,19 +423,20 @@ void TCanvas::DrawFocusRect(const TRect& r) {
 void TCanvas::TextOut(int x, int y, const std::string& theText) {
   QPainter* p = PrepareText();
   if (!p || theText.empty()) return;
+  TextCache& cache = Texts();
   const QString text = ToQString(theText);
-  QFontMetrics fm(*fQFont, fHandle->Device());
-  const int w = fm.horizontalAdvance(text), h = fm.height();
+  QStaticText& laid = cache.Laid(theText, text, *fQFont);
+  const int w = static_cast<int>(std::lround(laid.size().width())), h = cache.metrics->height();
   if (fFont.GetOrientation() != 0) {
     p->save();
     p->translate(x, y);
     p->rotate(-fFont.GetOrientation() / 10.0);
     FillTextBackground(p, Rect(0, 0, w, h));
-    p->drawText(0, fm.ascent(), text);
+    p->drawText(0, cache.metrics->ascent(), text);
     p->restore();
   } else {
     FillTextBackground(p, Rect(x, y, x + w, y + h));
-    p->drawText(x, y + fm.ascent(), text);
+    p->drawStaticText(QPointF(x, y), laid);
   }
   fPenPos = Point(x + w, y);
 }
@@ -417,8 +455,10 @@ void TCanvas::TextRect(const TRect& r, int x, int y, const std::string& theText)
 
 TSize TCanvas::TextExtent(const std::string& theText) {
   ApplyFontToDevice();
-  QFontMetrics fm(*fQFont, fHandle ? fHandle->Device() : nullptr);
-  return TSize{fm.horizontalAdvance(ToQString(theText)), fm.height()};
+  TextCache& cache = Texts();
+  if (theText.empty()) return TSize{0, cache.metrics->height()};
+  QStaticText& laid = cache.Laid(theText, ToQString(theText), *fQFont);
+  return TSize{static_cast<int>(std::lround(laid.size().width())), cache.metrics->height()};
 }
 
 int TCanvas::TextWidth(const std::string& theText) { return TextExtent(theText).cx; }

@@ -197,10 +197,16 @@ private:
   void FillTextBackground(QPainter* p, const TRect& r);
   void ApplyFontToDevice();
 
+  // Laid-out texts and the metrics of the device font, so that a text drawn
+  // again (every paint draws the same labels) is not shaped again.
+  struct TextCache;
+  TextCache& Texts();
+
   TFont fFont;
   TPen fPen;
   TBrush fBrush;
   HDC fHandle = nullptr;
+  std::unique_ptr<TextCache> fTextCache;
   TPoint fPenPos;
   std::unique_ptr<QFont> fQFont;  // the font as the device renders it
   bool fFontDirty = true;
