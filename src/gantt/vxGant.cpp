@@ -58,6 +58,16 @@ void TvxGant_ComBasic::Initialize() {
   c.fOnLoadItem = [this](TvxDataEntity* e) { _LoadItem_Kronit(e); };
   c.fOnUnLoadItem = [this](TvxDataEntity* e, bool& can) { _UnLoadItem_Kronit(e, can); };
 
+  if (!IsDesigning()) {
+    fHint = new TGraphHintWindow(fGA);
+    fHint->fOnUpdateTextEvent = [this](TGraphHintWindow* h, TObject* o) { HintWantsNewText(h, o); };
+  }
+  fScrollTimer = new TTimer(this);
+  fScrollTimer->SetEnabled(false);
+  fScrollTimer->SetInterval(50);
+  fScrollTimer->SetOnTimer([this](TObject* s) { OnVerticalScroll(s); });
+  for (unsigned key : {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, VK_HOME, VK_END, VK_SPACE}) fGA->SetSpecialKey(key);
+
   fResumeTimer = new TTimer(this);
   fResumeTimer->SetEnabled(false);
   fResumeTimer->SetInterval(10);
@@ -151,6 +161,8 @@ void TvxGant_ComBasic::BuildChildren() {
 
 TvxGant_ComBasic::~TvxGant_ComBasic() {
   Destroying();
+  fOutlines.reset();
+  ClearScrollableMoveSnapShot();
   // The lists go while every child is whole: their notifications reach the
   // tree and the Gantt area. Links first, so that items going do not search
   // them one by one.

@@ -15,6 +15,7 @@
 #include "paint/vxGraphStuff.h"
 #include "paint/vxOffscreenPaint.h"
 #include "paint/vxSplitter.h"
+#include "platform/ui/XorOverlay.h"
 #include "platform/rtl/DateUtils.h"
 #include "platform/ui/ComCtrls.h"
 #include "platform/ui/ExtCtrls.h"
@@ -65,6 +66,16 @@ using TOnUserDrawTime =
     std::function<void(TvxGant_ComBasic* theGant, TvxDataEntity_Kronit* theDataEntity, TCanvas* theCanvas, const TRect& theRect)>;
 using TOnUserDrawLinks = std::function<void(TvxGant_ComBasic* theGant, TvxDataEntity_Link* theDataEntity_Link,
                                             TCanvas* theCanvas, TPoint theStart, TPoint theStop)>;
+// The lines of a link: its route, and its head (an outline, or a filled
+// triangle), the head only when the tip lies in the clip.
+struct TLinkRoute {
+  TPoint line[4];
+  int lineCount = 0;
+  TPoint head[4];
+  int headCount = 0;
+  bool filledHead = false;
+};
+
 // The handlers an application gives a tab sheet of its own (AddTabSheet):
 // the row of the tree's current node, the page about to be left (may refuse),
 // and two plain notifications.
@@ -76,6 +87,15 @@ struct TTabSheetRecord {
   TTabSheetChanging fOnChanging;
   TNotifyEvent fOnOther;
   TNotifyEvent fOnPageEvent;
+};
+using TOnDependencyAction = std::function<void(TvxDataEntity_Kronit* theFirst, TvxDataEntity_Kronit* theSecond)>;
+// The layer of theGantRow whose items the arrow keys walk.
+using TOnKeyNavigateDataList = std::function<int(TvxGant_ComBasic* theGant, TGantRow* theGantRow)>;
+
+// A selected item and its rectangle when a drag began.
+struct TDrawRect {
+  TRect fRect;
+  TvxDataEntity_Kronit* fItem = nullptr;
 };
 using TOnAlignNeed = std::function<void(TvxGant_ComBasic* theGant, TDateTime theStart, TDateTime theStop, int theWidth)>;
 using TOnScalerChange = std::function<void(TvxGant_ComBasic* theGant, TDateTime theStart, TDateTime theStop)>;
@@ -383,6 +403,16 @@ public:
 
 protected:
   void OffscreenPaint() override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void MouseMove(TShiftState Shift, int X, int Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void DblClick() override;
+  void KeyDown(unsigned short& Key, TShiftState Shift) override;
+  void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) override;
+  void DragDrop(TObject* Source, int X, int Y) override;
+  void DoStartDrag(TObject*& DragObject) override;
+  void DoEndDrag(TObject* Target, int X, int Y) override;
+  void DoExit() override;
 };
 
 // The Gantt chart: a left side (tree) listing the rows, a time axis on top,
@@ -604,6 +634,28 @@ public:
   TPopupMenu* GetPopupMenuScaler() const { return fDateScaler->GetPopupMenu(); }
   void SetPopupMenuScaler(TPopupMenu* m) { fDateScaler->SetPopupMenu(m); }
 
+  // --- mouse and keyboard
+  void MouseMoveModeCancel();
+  TGantMouseMoveMode GetMouseMoveMode() const noexcept { return fLocalmmMode; }
+  // smDependency: the next left press on an item starts drawing a link.
+  TGantStickyMode GetStickyMode() const noexcept { return fLocalStickyMode; }
+  void SetStickyMode(TGantStickyMode theMode) noexcept { fLocalStickyMode = theMode; }
+  TGantRow* GetActiveGantRow();
+  // Clears the selection of every loaded item.
+  void ClearSelections();
+  // Runs the arrow-key navigation for theKey, then clears the active item.
+  void PerformGantAreaKeyfunction(unsigned short theKey, TShiftState theShift);
+  TPoint GetLastMouseUpPos() const noexcept { return fLastMouseUpPos; }
+  // Outlines now on screen over the area (while dragging).
+  int OutlineCount() const noexcept { return fOutlines ? fOutlines->Count() : 0; }
+  TvxDataEntity_Kronit* FindNeighbourClosest(TvxDataList* theList, TvxDataEntity_Kronit* theRef);
+  TvxDataEntity_Kronit* FindNeighbourToRightLeft(TvxDataList* theList, TvxDataEntity_Kronit* theRef, bool theRight);
+  TvxDataEntity_Kronit* FindNeighbourToUpDown(int theLayer, TvxDataEntity_Kronit* theRef, bool theUp);
+  void MakeSureActiveInView();
+  void MakeSureRowInView(TGantRow* theRow);
+  // Three lines for a time item (start, stop, length); empty otherwise.
+  std::string HintText(TObject* theObject);
+
   // --- tab sheets: the chart on a tab of a page control, beside the
   // application's own sheets
   bool GetUseTabSheets() const;
@@ -653,6 +705,17 @@ public:
   TOnTimeCopyOrMove OnTimeChangeRow;
   TOnHintInfo OnHintInfo;
   TOnAlignNeed OnAlignNeed;
+  TOnKronitNotify OnClickGantArea;
+  TOnKronitNotify OnRightClickGantArea;
+  TOnKronitNotify OnDblClickGantArea;
+  TOnDependencyAction OnDependencyAction;
+  TOnKeyNavigateDataList OnKeyNavigateDataList;
+  TMouseEvent OnGantAreaMouseDown;
+  TMouseMoveEvent OnGantAreaMouseMove;
+  TMouseEvent OnGantAreaMouseUp;
+  TStartDragEvent OnGantAreaStartDrag;
+  TDragOverEvent OnGantAreaDragOver;
+  TDragDropEvent OnGantAreaDragDrop;
   // The tree's own events, under the chart's names.
   TStartDragEvent OnTreeStartDrag;
   TEndDragEvent OnTreeEndDrag;
@@ -713,9 +776,46 @@ protected:
   bool LinkEnds(TvxDataEntity_Link* theLink, TPoint& theStart, TPoint& theStop, TLinkStyle& theStyle);
   void DrawLink(TPoint theStart, TPoint theStop, TCanvas* theCanvas, TLinkStyle theStyle, TColor theColor,
                 int thePenWidth, TvxDataEntity_Link* theLink);
-  // Dotted outline in pen mode "not", for dragging; with theHint the times of
-  // the rectangle are snapped and reported through OnHintInfo.
-  virtual void DrawOutline(const TRect& theRect, bool theHint, TCanvas* theCanvas);
+  TLinkRoute RouteLink(TPoint theStart, TPoint theStop, TLinkStyle theStyle, TvxDataEntity_Link* theLink,
+                       const TRect& theClip) const;
+  // A dotted outline, inverted over the area (drawing it again takes it
+  // away); with theHint the rectangle's times are snapped and reported
+  // through OnHintInfo.
+  virtual void DrawOutline(const TRect& theRect, bool theHint);
+  void DrawOutlineOfSelected(TPoint theOffset);
+  void DrawOutlineOfDependencyArrow(TPoint theOffset);
+  void EraseOutlines();
+
+  // Mouse and keyboard of the Gantt area.
+  virtual void GantAreaMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+  virtual void GantAreaMouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
+  virtual void GantAreaMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+  virtual void OnGADblClick(TObject* Sender);
+  virtual void GantAreaKeyDown(TObject* Sender, unsigned short& Key, TShiftState Shift);
+  virtual void GantAreaStartDrag(TObject* Sender, TObject*& DragObject);
+  virtual void GantAreaDragOver(TObject* Sender, TObject* Source, int X, int Y, TDragState State, bool& Accept);
+  virtual void GantAreaDragDrop(TObject* Sender, TObject* Source, int X, int Y);
+  virtual void GantAreaEndDrag(TObject* Sender, TObject* Target, int X, int Y);
+  virtual bool InGrowArea(TvxDataEntity_Kronit* theItem, int x, int y, TRect& theRect, bool& theLeftSide);
+  void DoProximityCheck(TvxDataEntity_Kronit*& theItem, int x, int y);
+  void UpdateMultiSelect(TvxDataEntity_Kronit* theItem, TShiftState theShift, bool theIsPress);
+  void CreateScrollableMoveSnapShot();
+  void ClearScrollableMoveSnapShot();
+  void StartPressMode(TvxDataEntity_Kronit* theItem, TShiftState theShift, int x, int y);
+  void HandleLocalDrag(int x, int y, TGantRow* theRow);
+  void HandleLocalGrow(int x, int y);
+  void HandleLocalDependency(int x, int y);
+  void HandleMoveOfSelected(TPoint thePoint, TPoint theDelta, bool theIsCopy);
+  void HandleGrow(TPoint theDelta);
+  void HandleDependencyChange(int x, int y);
+  void DoScaleStartStopAdjust(int x);
+  void DoGridTopBotAdjust(int y);
+  void OnVerticalScroll(TObject* Sender);
+  void StartPlatformDrag();
+  void HintWantsNewText(TGraphHintWindow* theHintWindow, TObject* theObject);
+  void ShowMoveHint(TDateTime theStart, TDateTime theStop);
+  void SetActiveDataEntityHint(TvxDataEntity_Kronit* theItem, int x, int y);
+  TvxDataEntity_Kronit* KeyTarget(unsigned short theKey, TvxDataEntity_Kronit* theActive, TGantRow* theRow);
 
   // Item controller handlers.
   void _InsertItem_Kronit(TvxDataEntity* e);
@@ -810,6 +910,24 @@ protected:
   TGantMouseMoveMode fLocalmmMode = mmNone;
   bool fLocalEraseOutline = false;
   std::unique_ptr<TSnapHandler> fSnap;
+  bool fMouseDown = false;
+  bool fMouseMoveModeCancelWasCalled = false;
+  TGantStickyMode fLocalStickyMode = smNone;
+  TPoint fLocalMouseDownStart;
+  TPoint fLocalMouseDownOffset;
+  TRect fLocalmmOrgRect = NoRect();
+  TRect fLocalmmRect = NoRect();
+  TvxDataEntity_Kronit* fLocalmmDataEntity = nullptr;
+  TDateTime fMouseDownDateTime = 0;
+  bool fDeferedSelection = false;
+  TPoint fLastMouseUpPos;
+  TPoint fGantMousePosition;
+  std::vector<TDrawRect> fScrollabeMoveSnapShot;  // its items held while listed
+  bool fOnlyResizeRightDueToProximity = false;
+  TScrollDirection fScrollDir = tsdDown;
+  TTimer* fScrollTimer = nullptr;
+  TGraphHintWindow* fHint = nullptr;
+  std::unique_ptr<TXorOverlay> fOutlines;
 };
 
 class TvxGant : public TvxGant_ComBasic {

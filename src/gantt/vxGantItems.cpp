@@ -294,6 +294,11 @@ void TvxGant_ComBasic::_DeleteItem_Kronit(TvxDataEntity* e) {
   auto* item = static_cast<TvxDataEntity_Kronit*>(e);
   if (fActiveDataEntity == item) SetActiveDataEntity(nullptr);
   if (fMouseDownDataEntity == item) fMouseDownDataEntity = nullptr;
+  if (fLocalmmDataEntity == item) {
+    // The item being resized or linked from went: the drag ends.
+    fLocalmmDataEntity = nullptr;
+    if (fLocalmmMode != mmMove && fLocalmmMode != mmCopy) MouseMoveModeCancel();
+  }
   InvalidateGA();
   if (!IsDestroying())
     if (TGantRow* row = item->GetRow()) row->UpdateSubColumns();

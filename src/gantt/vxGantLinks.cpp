@@ -102,6 +102,55 @@ bool TvxGant_ComBasic::LinkEnds(TvxDataEntity_Link* theLink, TPoint& theStart, T
   return true;
 }
 
+TLinkRoute TvxGant_ComBasic::RouteLink(TPoint theStart, TPoint theStop, TLinkStyle theStyle,
+                                       TvxDataEntity_Link* theLink, const TRect& theClip) const {
+  TLinkRoute route;
+  int head = 3, half = 3, dir = 1, ssOffset = 7;
+  if (fGA->GetIsPrinting()) {
+    head = Round(fGA->GetPrintScalex() * 3);
+    half = Round(fGA->GetPrintScaley() * 3);
+    ssOffset = Round(fGA->GetPrintScalex() * 7);
+  }
+  auto to = [&route](int x, int y) { route.line[route.lineCount++] = Point(x, y); };
+  to(theStart.X, theStart.Y);
+  TPoint tip = theStop;
+  if (theLink && theLink->GetStartFinishOption() == tlsfSS) {
+    const int m = (theStart.X > theStop.X ? theStop.X : theStart.X) - ssOffset;
+    to(m, theStart.Y);
+    to(m, theStop.Y);
+    to(theStop.X, theStop.Y);
+    theStyle = tlsDefault;  // and its head
+  } else if (theStyle == tlsDefault) {
+    if (theStart.X > theStop.X) dir = -1;
+    tip.X = theStop.X - dir;
+    const int mx = theStart.X + (tip.X - theStart.X) / 2;
+    to(mx, theStart.Y);
+    to(mx, theStop.Y);
+    to(tip.X, theStop.Y);
+  } else if (theStyle == tlsMSProject) {
+    if (theStart.Y < theStop.Y) dir = -1;
+    tip.X = theStart.X < theStop.X ? theStop.X + half : theStop.X - half;
+    tip.Y = theStop.Y + dir;
+    to(tip.X, theStart.Y);
+    to(tip.X, tip.Y + half * dir);
+  }
+  if (tip.X < theClip.Left || tip.X > theClip.Right || tip.Y < theClip.Top || tip.Y > theClip.Bottom) return route;
+  if (theStyle == tlsDefault) {
+    route.head[0] = tip;
+    route.head[1] = Point(tip.X - head * dir, tip.Y - head);
+    route.head[2] = Point(tip.X - head * dir, tip.Y + head);
+    route.head[3] = tip;
+    route.headCount = 4;
+  } else if (theStyle == tlsMSProject) {
+    route.head[0] = tip;
+    route.head[1] = Point(tip.X - half, tip.Y + half * dir);
+    route.head[2] = Point(tip.X + half, tip.Y + half * dir);
+    route.headCount = 3;
+    route.filledHead = true;
+  }
+  return route;
+}
+
 void TvxGant_ComBasic::DrawLink(TPoint theStart, TPoint theStop, TCanvas* c, TLinkStyle theStyle, TColor theColor,
                                 int thePenWidth, TvxDataEntity_Link* theLink) {
   const int keepWidth = c->GetPen()->GetWidth();
@@ -112,68 +161,64 @@ void TvxGant_ComBasic::DrawLink(TPoint theStart, TPoint theStop, TCanvas* c, TLi
   } restore{c, keepWidth};
   c->GetPen()->SetColor(theColor);
   c->GetPen()->SetWidth(thePenWidth);
-  c->MoveTo(theStart.X, theStart.Y);
-  int head = 3, half = 3, dir = 1, ssOffset = 7;
-  if (fGA->GetIsPrinting()) {
-    head = Round(fGA->GetPrintScalex() * 3);
-    half = Round(fGA->GetPrintScaley() * 3);
-    ssOffset = Round(fGA->GetPrintScalex() * 7);
-  }
-  TPoint tip = theStop;
-  if (theLink && theLink->GetStartFinishOption() == tlsfSS) {
-    const int m = (theStart.X > theStop.X ? theStop.X : theStart.X) - ssOffset;
-    c->LineTo(m, theStart.Y);
-    c->LineTo(m, theStop.Y);
-    c->LineTo(theStop.X, theStop.Y);
-    theStyle = tlsDefault;  // and its head
-  } else if (theStyle == tlsDefault) {
-    if (theStart.X > theStop.X) dir = -1;
-    tip.X = theStop.X - dir;
-    const int mx = theStart.X + (tip.X - theStart.X) / 2;
-    c->LineTo(mx, theStart.Y);
-    c->LineTo(mx, theStop.Y);
-    c->LineTo(tip.X, theStop.Y);
-  } else if (theStyle == tlsMSProject) {
-    if (theStart.Y < theStop.Y) dir = -1;
-    tip.X = theStart.X < theStop.X ? theStop.X + half : theStop.X - half;
-    tip.Y = theStop.Y + dir;
-    c->LineTo(tip.X, theStart.Y);
-    c->LineTo(tip.X, tip.Y + half * dir);
-  }
-  const TRect clip = c->GetClipRect();
-  if (tip.X < clip.Left || tip.X > clip.Right || tip.Y < clip.Top || tip.Y > clip.Bottom) return;
-  if (theStyle == tlsDefault) {
-    c->MoveTo(tip.X, tip.Y);
-    c->LineTo(tip.X - head * dir, tip.Y - head);
-    c->LineTo(tip.X - head * dir, tip.Y + head);
-    c->LineTo(tip.X, tip.Y);
-  } else if (theStyle == tlsMSProject) {
+  const TLinkRoute route = RouteLink(theStart, theStop, theStyle, theLink, c->GetClipRect());
+  c->MoveTo(route.line[0].X, route.line[0].Y);
+  for (int k = 1; k < route.lineCount; ++k) c->LineTo(route.line[k].X, route.line[k].Y);
+  if (route.filledHead) {
     const TColor keep = c->GetBrush()->GetColor();
     c->GetBrush()->SetColor(theColor);
-    const TPoint triangle[] = {tip, Point(tip.X - half, tip.Y + half * dir), Point(tip.X + half, tip.Y + half * dir)};
-    c->Polygon(triangle);
+    c->Polygon(std::span<const TPoint>(route.head, static_cast<size_t>(route.headCount)));
     c->GetBrush()->SetColor(keep);
+  } else if (route.headCount > 0) {
+    c->MoveTo(route.head[0].X, route.head[0].Y);
+    for (int k = 1; k < route.headCount; ++k) c->LineTo(route.head[k].X, route.head[k].Y);
   }
 }
 
-void TvxGant_ComBasic::DrawOutline(const TRect& theRect, bool theHint, TCanvas* theCanvas) {
+void TvxGant_ComBasic::DrawOutline(const TRect& theRect, bool theHint) {
   if (theHint) {
     TDateTime start = 0, len = 0, stop = 0;
     GetStartStopLenFromRect(theRect, start, len, stop);
     fSnap->fCurrentScreenResolution = fDateScaler->GetSmallStep();
     fSnap->Snap(start, stop);
     if (OnHintInfo) OnHintInfo(nullptr, start, stop, stop - start);
+    ShowMoveHint(start, stop);
   }
-  theCanvas->GetPen()->SetMode(pmNot);
-  theCanvas->GetPen()->SetStyle(psDot);
-  theCanvas->GetPen()->SetWidth(1);
-  theCanvas->MoveTo(theRect.Left, theRect.Top);
-  theCanvas->LineTo(theRect.Left, theRect.Bottom);
-  theCanvas->LineTo(theRect.Right, theRect.Bottom);
-  theCanvas->LineTo(theRect.Right, theRect.Top);
-  theCanvas->LineTo(theRect.Left, theRect.Top);
-  theCanvas->GetPen()->SetMode(pmCopy);
-  theCanvas->GetPen()->SetStyle(psSolid);
+  if (!fOutlines) fOutlines = std::make_unique<TXorOverlay>(fGA);
+  // As wide as the item would be drawn (at least 5 pixels), so that an item
+  // of no length still shows.
+  const TRect r = Rect(theRect.Left, theRect.Top, std::max(theRect.Right, theRect.Left + 5), theRect.Bottom);
+  const TPoint corners[] = {Point(r.Left, r.Top), Point(r.Left, r.Bottom), Point(r.Right, r.Bottom),
+                            Point(r.Right, r.Top), Point(r.Left, r.Top)};
+  for (int k = 0; k < 4; ++k) fOutlines->InvertLine(corners[k], corners[k + 1], TXorOverlay::xpHalftone);
+  fLocalEraseOutline = true;
+}
+
+void TvxGant_ComBasic::DrawOutlineOfSelected(TPoint theOffset) {
+  bool first = true;
+  for (const TDrawRect& d : fScrollabeMoveSnapShot) {
+    DrawOutline(OffsetRect(d.fRect, theOffset.X, theOffset.Y), first);
+    first = false;
+  }
+}
+
+void TvxGant_ComBasic::DrawOutlineOfDependencyArrow(TPoint theOffset) {
+  if (!fOutlines) fOutlines = std::make_unique<TXorOverlay>(fGA);
+  const TLinkStyle style = fDefaultLinkStyle == tlsUserDraw ? tlsMSProject : fDefaultLinkStyle;
+  const TPoint from = fLocalMouseDownStart;
+  const TPoint to = Point(from.X + theOffset.X, from.Y + theOffset.Y);
+  const TLinkRoute route = RouteLink(from, to, style, nullptr, Rect(0, 0, fGA->GetWidth(), fGA->GetHeight()));
+  for (int k = 1; k < route.lineCount; ++k)
+    fOutlines->InvertLine(route.line[k - 1], route.line[k], TXorOverlay::xpInvert);
+  for (int k = 1; k < route.headCount; ++k)
+    fOutlines->InvertLine(route.head[k - 1], route.head[k], TXorOverlay::xpInvert);
+  if (route.filledHead && route.headCount == 3) fOutlines->InvertLine(route.head[2], route.head[0], TXorOverlay::xpInvert);
+  fLocalEraseOutline = true;
+}
+
+void TvxGant_ComBasic::EraseOutlines() {
+  if (fOutlines) fOutlines->Clear();
+  fLocalEraseOutline = false;
 }
 
 }  // namespace vx

@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPointer>
 #include <algorithm>
+#include <cstdlib>
 
 namespace vx {
 
@@ -22,8 +23,10 @@ public:
     show();
   }
   struct Shape {
-    TRect rect;
+    TRect rect;  // for a line: from (Left, Top) to (Right, Bottom)
     TXorOverlay::TPattern pattern;
+    bool line = false;
+    friend bool operator==(const Shape&, const Shape&) = default;
   };
   std::vector<Shape> shapes;
 
@@ -32,11 +35,41 @@ protected:
     QPainter p(this);
     p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
     for (const Shape& s : shapes) {
+      if (s.line) {
+        DrawLine(p, s);
+        continue;
+      }
       const QRect r(s.rect.Left, s.rect.Top, s.rect.Width(), s.rect.Height());
       p.fillRect(r, QBrush(Qt::white, s.pattern == TXorOverlay::xpHalftone ? Qt::Dense4Pattern : Qt::SolidPattern));
     }
   }
+
+private:
+  // Pixel by pixel, so that the end stays out and dots fall on every other pixel.
+  static void DrawLine(QPainter& p, const Shape& s) {
+    const int x0 = s.rect.Left, y0 = s.rect.Top, x1 = s.rect.Right, y1 = s.rect.Bottom;
+    const int n = std::max(std::abs(x1 - x0), std::abs(y1 - y0));
+    for (int k = 0; k < n; ++k) {
+      if (s.pattern == TXorOverlay::xpHalftone && k % 2 == 1) continue;
+      const int x = x0 + (x1 - x0) * k / n, y = y0 + (y1 - y0) * k / n;
+      p.fillRect(QRect(x, y, 1, 1), Qt::white);
+    }
+  }
 };
+
+// Adds the shape, or takes it away when it is there already.
+void Toggle(OverlayWidget* w, const OverlayWidget::Shape& shape, const QRect& theArea) {
+  auto& shapes = w->shapes;
+  auto it = std::find(shapes.begin(), shapes.end(), shape);
+  if (it != shapes.end())
+    shapes.erase(it);  // twice: gone again
+  else
+    shapes.push_back(shape);
+  // The control may have grown since; the overlay covers it all the time.
+  if (QWidget* parent = w->parentWidget()) w->setGeometry(parent->rect());
+  w->raise();
+  w->update(theArea);
+}
 
 }  // namespace
 
@@ -54,16 +87,21 @@ void TXorOverlay::InvertRect(const TRect& theRect, TPattern thePattern) {
   OverlayWidget* w = fImpl->widget.data();
   if (!w || theRect.IsEmpty()) return;
   auto& shapes = w->shapes;
-  auto same = [&](const OverlayWidget::Shape& s) { return s.rect == theRect && s.pattern == thePattern; };
-  auto it = std::find_if(shapes.begin(), shapes.end(), same);
-  if (it != shapes.end())
-    shapes.erase(it);  // twice: gone again
-  else
-    shapes.push_back({theRect, thePattern});
-  // The control may have grown since; the overlay covers it all the time.
-  if (QWidget* parent = w->parentWidget()) w->setGeometry(parent->rect());
-  w->raise();
-  w->update(QRect(theRect.Left, theRect.Top, theRect.Width(), theRect.Height()));
+  Toggle(w, OverlayWidget::Shape{theRect, thePattern, false}, QRect(theRect.Left, theRect.Top, theRect.Width(), theRect.Height()));
+}
+
+void TXorOverlay::InvertLine(TPoint a, TPoint b, TPattern thePattern) {
+  OverlayWidget* w = fImpl->widget.data();
+  if (!w || a == b) return;
+  const QRect area = QRect(QPoint(std::min(a.X, b.X), std::min(a.Y, b.Y)), QPoint(std::max(a.X, b.X), std::max(a.Y, b.Y)));
+  Toggle(w, OverlayWidget::Shape{Rect(a.X, a.Y, b.X, b.Y), thePattern, true}, area);
+}
+
+void TXorOverlay::Clear() {
+  OverlayWidget* w = fImpl->widget.data();
+  if (!w || w->shapes.empty()) return;
+  w->shapes.clear();
+  w->update();
 }
 
 int TXorOverlay::Count() const noexcept {

@@ -23,6 +23,10 @@ public:
 
   // theRect in the control's client coordinates.
   void InvertRect(const TRect& theRect, TPattern thePattern);
+  // A one-pixel line from a to b, b itself excluded; xpHalftone dots it.
+  void InvertLine(TPoint a, TPoint b, TPattern thePattern);
+  // Takes everything away.
+  void Clear();
   // The rectangles now shown.
   int Count() const noexcept;
 

@@ -1,0 +1,148 @@
+// The Gantt area's keys: the arrow keys, Home, End and Space walk the active
+// item through a layer of its row and across rows.
+#include <cmath>
+
+#include "gantt/vxGant.h"
+
+namespace vx {
+
+namespace {
+
+TDateTime Middle(TDateTime theStart, TDateTime theStop) { return theStart + (theStop - theStart) / 2; }
+
+TvxDataList* LayerOf(TGantRow* theRow, int theLayer) { return theRow ? theRow->GetLayer(theLayer) : nullptr; }
+
+}  // namespace
+
+TGantRow* TvxGant_ComBasic::GetActiveGantRow() {
+  if (fUseGridNotTree || !fTree) return nullptr;
+  return fRowList->FindRowFromTreeNode(fTree->GetCurrentDataEntity());
+}
+
+TvxDataEntity_Kronit* TvxGant_ComBasic::FindNeighbourClosest(TvxDataList* theList, TvxDataEntity_Kronit* theRef) {
+  if (!theList) return nullptr;
+  const TDateTime reference = theRef ? Middle(theRef->GetStartDateTime(), theRef->GetStopDateTime())
+                                     : Middle(fDateScaler->GetStart(), fDateScaler->GetStop());
+  TvxDataEntity_Kronit* best = nullptr;
+  double bestDistance = 0;
+  for (int i = 0; i < theList->Count(); ++i) {
+    auto* k = static_cast<TvxDataEntity_Kronit*>(theList->GetItems(i));
+    if (!k || !k->GetVisible()) continue;
+    const double distance = std::abs(reference - Middle(k->GetStartDateTime(), k->GetStopDateTime()));
+    if (!best || distance < bestDistance) {
+      best = k;
+      bestDistance = distance;
+    }
+  }
+  return best;
+}
+
+TvxDataEntity_Kronit* TvxGant_ComBasic::FindNeighbourToRightLeft(TvxDataList* theList, TvxDataEntity_Kronit* theRef,
+                                                                 bool theRight) {
+  if (!theList) return nullptr;
+  const TDateTime refStart = theRef ? theRef->GetStartDateTime() : 268435455;
+  const TDateTime refStop = theRef ? theRef->GetStopDateTime() : 0;
+  TvxDataEntity_Kronit* best = nullptr;
+  for (int i = 0; i < theList->Count(); ++i) {
+    auto* k = static_cast<TvxDataEntity_Kronit*>(theList->GetItems(i));
+    if (!k || k == theRef || !k->GetVisible()) continue;
+    if (theRight) {
+      if (k->GetStartDateTime() >= refStop && (!best || k->GetStartDateTime() < best->GetStartDateTime())) best = k;
+    } else if (k->GetStopDateTime() <= refStart) {
+      if (!best || k->GetStartDateTime() > best->GetStopDateTime()) best = k;
+    }
+  }
+  return best;
+}
+
+TvxDataEntity_Kronit* TvxGant_ComBasic::FindNeighbourToUpDown(int theLayer, TvxDataEntity_Kronit* theRef, bool theUp) {
+  if (fUseGridNotTree || !fTree) return nullptr;
+  TvxDataEntity_Tree* from = theRef && theRef->GetRow() ? theRef->GetRow()->GetTreeNode() : fTree->GetCurrentDataEntity();
+  if (!from) return nullptr;
+  TvxDataEntity_Tree* to = theUp ? fTree->GetPrevVisible(from) : fTree->GetNextVisible(from);
+  if (!to || to == from) return nullptr;
+  fTree->UpdateMultiSelect(to, TShiftState());
+  if (to->GetTreeNode()) fTree->SetSelected(to->GetTreeNode());
+  return FindNeighbourClosest(LayerOf(fRowList->FindRowFromTreeNode(to), theLayer), theRef);
+}
+
+TvxDataEntity_Kronit* TvxGant_ComBasic::KeyTarget(unsigned short theKey, TvxDataEntity_Kronit* theActive,
+                                                  TGantRow* theRow) {
+  const int layer = OnKeyNavigateDataList ? OnKeyNavigateDataList(this, theRow) : 0;
+  TvxDataList* list = LayerOf(theRow, layer);
+  switch (theKey) {
+    case VK_SPACE: return theActive;
+    case VK_HOME: return FindNeighbourToRightLeft(list, nullptr, true);
+    case VK_END: return FindNeighbourToRightLeft(list, nullptr, false);
+    case VK_LEFT:
+    case VK_RIGHT:
+      return theActive ? FindNeighbourToRightLeft(list, theActive, theKey == VK_RIGHT) : FindNeighbourClosest(list, nullptr);
+    case VK_UP:
+    case VK_DOWN: return FindNeighbourToUpDown(layer, theActive, theKey == VK_UP);
+    default: return nullptr;
+  }
+}
+
+void TvxGant_ComBasic::GantAreaKeyDown(TObject*, unsigned short& Key, TShiftState Shift) {
+  if (Key != VK_SPACE && Key != VK_END && Key != VK_HOME && Key != VK_LEFT && Key != VK_UP && Key != VK_RIGHT &&
+      Key != VK_DOWN)
+    return;
+  TvxDataEntity_Kronit* active = fActiveDataEntity;
+  TGantRow* row = active ? active->GetRow() : GetActiveGantRow();
+  if (!row) return;
+  TvxDataEntity_Kronit* target = KeyTarget(Key, active, row);
+  if (!target) {
+    if (active && (Key == VK_UP || Key == VK_DOWN)) {
+      SetActiveDataEntity(nullptr);  // walked past the first or last row
+      InvalidateGA();
+    }
+    return;
+  }
+  if (!Shift.Contains(ssShift) && !Shift.Contains(ssCtrl)) ClearSelections();
+  if (Key == VK_SPACE)
+    target->SetSelected(!target->GetSelected());
+  else
+    target->SetSelected(true);
+  SetActiveDataEntity(target);
+  InvalidateGA();
+  MakeSureActiveInView();
+}
+
+void TvxGant_ComBasic::PerformGantAreaKeyfunction(unsigned short theKey, TShiftState theShift) {
+  GantAreaKeyDown(this, theKey, theShift);
+  SetActiveDataEntity(nullptr);
+}
+
+void TvxGant_ComBasic::MakeSureActiveInView() {
+  TvxDataEntity_Kronit* k = fActiveDataEntity;
+  if (!k) return;
+  const TDateTime start = fDateScaler->GetStart(), stop = fDateScaler->GetStop();
+  const TDateTime a = k->GetStartDateTime(), b = k->GetStopDateTime();
+  if (a < start && b > stop) {
+    fDateScaler->SetStart(a);
+    fDateScaler->SetStop(b);
+  } else if (b > stop) {
+    fDateScaler->SetStart(start + (b - stop));
+    fDateScaler->SetStop(b);
+  } else if (a < start) {
+    fDateScaler->SetStart(a);
+    fDateScaler->SetStop(stop + (a - start));
+  }
+}
+
+void TvxGant_ComBasic::MakeSureRowInView(TGantRow* theRow) {
+  if (!theRow) return;
+  bool any = false;
+  TDateTime first = 0, last = 0;
+  theRow->ForEachItem([&](TvxDataEntity_Kronit* k) {
+    if (!any || k->GetStartDateTime() < first) first = k->GetStartDateTime();
+    if (!any || k->GetStopDateTime() > last) last = k->GetStopDateTime();
+    any = true;
+    return true;
+  });
+  if (!any || last <= first) return;
+  fDateScaler->SetStart(first);
+  fDateScaler->SetStop(last);
+}
+
+}  // namespace vx

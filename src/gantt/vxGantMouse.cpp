@@ -1,0 +1,471 @@
+// The Gantt area under the mouse: selecting, moving, copying and resizing
+// items, drawing links, auto-scrolling, and handing a drag to the platform.
+#include <algorithm>
+#include <cstdlib>
+
+#include "gantt/vxGant.h"
+#include "platform/rtl/DateUtils.h"
+
+namespace vx {
+
+// --- the area's input, handed to the chart --------------------------------------------
+
+void TvxOffscreenPaint_GA::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  if (fGantt && !fGantt->IsDestroying()) fGantt->GantAreaMouseDown(this, Button, Shift, X, Y);
+}
+
+void TvxOffscreenPaint_GA::MouseMove(TShiftState Shift, int X, int Y) {
+  if (fGantt && !fGantt->IsDestroying()) fGantt->GantAreaMouseMove(this, Shift, X, Y);
+}
+
+void TvxOffscreenPaint_GA::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  if (fGantt && !fGantt->IsDestroying()) fGantt->GantAreaMouseUp(this, Button, Shift, X, Y);
+}
+
+void TvxOffscreenPaint_GA::DblClick() {
+  TvxOffscreenPaint::DblClick();
+  if (fGantt && !fGantt->IsDestroying()) fGantt->OnGADblClick(this);
+}
+
+void TvxOffscreenPaint_GA::KeyDown(unsigned short& Key, TShiftState Shift) {
+  TvxOffscreenPaint::KeyDown(Key, Shift);
+  if (fGantt && !fGantt->IsDestroying()) fGantt->GantAreaKeyDown(this, Key, Shift);
+}
+
+void TvxOffscreenPaint_GA::DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) {
+  if (fGantt && !fGantt->IsDestroying()) fGantt->GantAreaDragOver(this, Source, X, Y, State, Accept);
+}
+
+void TvxOffscreenPaint_GA::DragDrop(TObject* Source, int X, int Y) {
+  if (fGantt && !fGantt->IsDestroying()) fGantt->GantAreaDragDrop(this, Source, X, Y);
+}
+
+void TvxOffscreenPaint_GA::DoStartDrag(TObject*& DragObject) {
+  if (fGantt && !fGantt->IsDestroying()) fGantt->GantAreaStartDrag(this, DragObject);
+}
+
+void TvxOffscreenPaint_GA::DoEndDrag(TObject* Target, int X, int Y) {
+  if (fGantt && !fGantt->IsDestroying()) fGantt->GantAreaEndDrag(this, Target, X, Y);
+}
+
+void TvxOffscreenPaint_GA::DoExit() {
+  TvxOffscreenPaint::DoExit();
+  Invalidate();  // the focus frame goes
+}
+
+// --- decisions ------------------------------------------------------------------------
+
+bool TvxGant_ComBasic::InGrowArea(TvxDataEntity_Kronit* theItem, int x, int y, TRect& theRect, bool& theLeftSide) {
+  theRect = RectFromDataEntity(theItem);
+  if (fOnlyResizeRightDueToProximity) {
+    theLeftSide = false;
+    return true;
+  }
+  if (fFavourMoveOverResizeOnSmallTimeItems && theRect.Width() < 9) return false;
+  const TPoint p = Point(x, y);
+  if (Rect(theRect.Left, theRect.Top, theRect.Left + 3, theRect.Bottom).Contains(p)) {
+    theLeftSide = true;
+    return true;
+  }
+  if (Rect(theRect.Right - 3, theRect.Top, theRect.Right, theRect.Bottom).Contains(p)) {
+    theLeftSide = false;
+    return true;
+  }
+  return false;
+}
+
+void TvxGant_ComBasic::DoProximityCheck(TvxDataEntity_Kronit*& theItem, int x, int y) {
+  fOnlyResizeRightDueToProximity = false;
+  if (theItem) return;
+  // Just past an item's right end grabs that end.
+  theItem = GetDataEntityFromXY(x - 5, y);
+  fOnlyResizeRightDueToProximity = theItem != nullptr;
+}
+
+void TvxGant_ComBasic::ClearSelections() {
+  fRowList->ForEachRow([](TGantRow* row) {
+    for (int k = 0; k < row->GetLayerCount(); ++k) row->GetLayer(k)->ClearSelections();
+  });
+}
+
+void TvxGant_ComBasic::UpdateMultiSelect(TvxDataEntity_Kronit* theItem, TShiftState theShift, bool theIsPress) {
+  if (theIsPress) {
+    fDeferedSelection = false;
+    if (theItem && theItem->GetSelected()) {
+      fDeferedSelection = true;  // a drag of the selection may follow
+      return;
+    }
+  } else if (!fDeferedSelection) {
+    return;
+  }
+  if (theShift.Contains(ssShift) || theShift.Contains(ssCtrl)) {
+    if (theItem) theItem->SetSelected(!theItem->GetSelected());
+  } else {
+    ClearSelections();
+    if (theItem) theItem->SetSelected(true);
+  }
+  InvalidateGA();
+}
+
+void TvxGant_ComBasic::CreateScrollableMoveSnapShot() {
+  ClearScrollableMoveSnapShot();
+  fRowList->ForEachRow([this](TGantRow* row) {
+    for (int k = 0; k < row->GetLayerCount(); ++k) {
+      TvxDataList* layer = row->GetLayer(k);
+      for (int p = 0; p < layer->LoadedCount(); ++p) {
+        auto* item = static_cast<TvxDataEntity_Kronit*>(layer->GetLoaded(p));
+        if (!item->GetSelected()) continue;
+        item->AddRef();  // an item deleted meanwhile stays readable until the drag ends
+        fScrollabeMoveSnapShot.push_back({RectFromDataEntity(item), item});
+      }
+    }
+  });
+}
+
+void TvxGant_ComBasic::ClearScrollableMoveSnapShot() {
+  std::vector<TDrawRect> items;
+  items.swap(fScrollabeMoveSnapShot);
+  for (TDrawRect& d : items) d.fItem->Release();
+}
+
+void TvxGant_ComBasic::MouseMoveModeCancel() {
+  fMouseMoveModeCancelWasCalled = true;
+  fLocalmmMode = mmNone;
+  EraseOutlines();
+  if (fScrollTimer) fScrollTimer->SetEnabled(false);
+  if (fDateScaler) fDateScaler->StopStep();
+}
+
+// --- press ----------------------------------------------------------------------------
+
+void TvxGant_ComBasic::GantAreaMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y) {
+  fMouseMoveModeCancelWasCalled = false;
+  fMouseDown = true;
+  if (fGA->CanFocus()) fGA->SetFocus();
+  RefreshOthers(fGA);
+  fMouseDownDateTime = fDateScaler->PixelToDate(X);
+  TvxDataEntity_Kronit* item = GetDataEntityFromXY(X, Y);
+  DoProximityCheck(item, X, Y);
+  fMouseDownDataEntity = item;
+  if (fLocalStickyMode != smDependency) UpdateMultiSelect(item, Shift, true);
+  if (OnClickGantArea) OnClickGantArea(this, item);
+  if (Button == mbRight && OnRightClickGantArea) OnRightClickGantArea(this, item);
+  item = fMouseDownDataEntity;  // a handler may have deleted it
+  SetActiveDataEntity(item);
+  if (Button == mbLeft && item) StartPressMode(item, Shift, X, Y);
+  fLocalStickyMode = smNone;
+  if (OnGantAreaMouseDown) OnGantAreaMouseDown(Sender, Button, Shift, X, Y);
+  if (fMouseMoveModeCancelWasCalled) fLocalmmMode = mmNone;
+}
+
+void TvxGant_ComBasic::StartPressMode(TvxDataEntity_Kronit* theItem, TShiftState theShift, int x, int y) {
+  fLocalMouseDownStart = Point(x, y);
+  fLocalMouseDownOffset = Point(0, 0);
+  EraseOutlines();
+  fLocalmmMode = mmNone;
+  TRect r;
+  bool left = false;
+  if (fLocalStickyMode == smDependency) {
+    fLocalStickyMode = smNone;
+    fLocalmmMode = mmDependency;
+    fLocalmmDataEntity = theItem;
+  } else if (theItem->GetCanEdit() && theItem->IsResizable() && InGrowArea(theItem, x, y, r, left)) {
+    fLocalmmOrgRect = fLocalmmRect = r;
+    fLocalmmMode = left ? mmGrowLeft : mmGrowRight;
+    fLocalmmDataEntity = theItem;
+  } else if (theItem->GetCanEdit()) {
+    if (!theShift.Contains(ssDouble)) fLocalmmMode = mmMove;
+    if (theShift.Contains(ssCtrl)) fLocalmmMode = mmCopy;
+    if (fLocalmmMode != mmNone) CreateScrollableMoveSnapShot();
+  }
+}
+
+// --- movement -------------------------------------------------------------------------
+
+void TvxGant_ComBasic::GantAreaMouseMove(TObject* Sender, TShiftState Shift, int X, int Y) {
+  if (IsDestroying()) return;
+  TCursor cursor = fCursorGantArea;
+  fGantMousePosition = Point(X, Y);
+  TGantRow* row = fRowList->FindRowFromY(fMouseDown ? fLocalMouseDownStart.Y : Y);
+  if (fLocalStickyMode == smDependency) cursor = FDefaultLinkCursor;
+  switch (fLocalmmMode) {
+    case mmDependency:
+      cursor = FDefaultLinkCursor;
+      DoScaleStartStopAdjust(X);
+      DoGridTopBotAdjust(Y);
+      HandleLocalDependency(X, Y);
+      break;
+    case mmMove:
+    case mmCopy:
+      if (row && (row->fTimeItems_CanMove || row->fTimeItems_CanChangeRow)) {
+        DoScaleStartStopAdjust(X);
+        DoGridTopBotAdjust(Y);
+        HandleLocalDrag(X, Y, row);
+        if (fStartDragWhenTimeMoveOutside && !Rect(-25, -25, fGA->GetWidth() + 25, fGA->GetHeight() + 25).Contains(Point(X, Y)))
+          StartPlatformDrag();
+      }
+      break;
+    case mmGrowLeft:
+    case mmGrowRight:
+      if (row && row->fTimeItems_CanResize) {
+        cursor = crHSplit;
+        DoScaleStartStopAdjust(X);
+        HandleLocalGrow(X, Y);
+      }
+      break;
+    case mmNone: {
+      TvxDataEntity_Kronit* item = GetDataEntityFromXY(X, Y);
+      DoProximityCheck(item, X, Y);
+      SetActiveDataEntityHint(item, X, Y);
+      TRect r;
+      bool left = false;
+      TGantRow* itemRow = item ? item->GetRow() : nullptr;
+      if (item && item->IsResizable() && InGrowArea(item, X, Y, r, left) && item->GetCanEdit() && itemRow &&
+          itemRow->fTimeItems_CanResize)
+        cursor = crHSplit;
+      fOnlyResizeRightDueToProximity = false;
+      break;
+    }
+  }
+  fGA->SetCursor(cursor);
+  if (OnGantAreaMouseMove) OnGantAreaMouseMove(Sender, Shift, X, Y);
+}
+
+void TvxGant_ComBasic::SetActiveDataEntityHint(TvxDataEntity_Kronit* theItem, int x, int y) {
+  if (OnHintInfo) {
+    if (theItem)
+      OnHintInfo(theItem, theItem->GetStartDateTime(), theItem->GetStopDateTime(),
+                 theItem->GetStopDateTime() - theItem->GetStartDateTime());
+    else
+      OnHintInfo(nullptr, 0, 0, 0);
+  }
+  if (fHint) fHint->ShowSlowHintFor(theItem, x, y);
+}
+
+void TvxGant_ComBasic::HandleLocalDrag(int x, int y, TGantRow* theRow) {
+  EraseOutlines();
+  fLocalMouseDownOffset.X = theRow->fTimeItems_CanMove ? x - fLocalMouseDownStart.X : 0;
+  fLocalMouseDownOffset.Y = theRow->fTimeItems_CanChangeRow ? y - fLocalMouseDownStart.Y : 0;
+  DrawOutlineOfSelected(fLocalMouseDownOffset);
+}
+
+void TvxGant_ComBasic::HandleLocalGrow(int x, int y) {
+  EraseOutlines();
+  fLocalMouseDownOffset = Point(x - fLocalMouseDownStart.X, y - fLocalMouseDownStart.Y);
+  fLocalmmRect = fLocalmmOrgRect;
+  if (fLocalmmMode == mmGrowLeft)
+    fLocalmmRect.Left = fLocalmmOrgRect.Left + fLocalMouseDownOffset.X;
+  else
+    fLocalmmRect.Right = fLocalmmOrgRect.Right + fLocalMouseDownOffset.X;
+  // An end dragged past the other stops there: the outline never turns inside out.
+  if (fLocalmmRect.Left > fLocalmmRect.Right) {
+    if (fLocalmmMode == mmGrowLeft)
+      fLocalmmRect.Left = fLocalmmRect.Right;
+    else
+      fLocalmmRect.Right = fLocalmmRect.Left;
+  }
+  DrawOutline(fLocalmmRect, true);
+}
+
+void TvxGant_ComBasic::HandleLocalDependency(int x, int y) {
+  EraseOutlines();
+  fLocalMouseDownOffset = Point(x - fLocalMouseDownStart.X, y - fLocalMouseDownStart.Y);
+  DrawOutlineOfDependencyArrow(fLocalMouseDownOffset);
+}
+
+// --- auto-scroll ----------------------------------------------------------------------
+
+void TvxGant_ComBasic::DoScaleStartStopAdjust(int x) {
+  if (fTimeItemAutoScroll != ttiaHorzAndVert && fTimeItemAutoScroll != ttiaHorz) return;
+  // Starting again would restart the scaler's interval: only a change starts it.
+  if (x < 0) {
+    if (!fDateScaler->IsScrollingDown()) fDateScaler->StartStepDown();
+  } else if (x > fGA->GetWidth()) {
+    if (!fDateScaler->IsScrollingUp()) fDateScaler->StartStepUp();
+  } else if (fDateScaler->IsScrollingUp() || fDateScaler->IsScrollingDown()) {
+    fDateScaler->StopStep();
+  }
+}
+
+void TvxGant_ComBasic::DoGridTopBotAdjust(int y) {
+  if (fTimeItemAutoScroll != ttiaHorzAndVert && fTimeItemAutoScroll != ttiaVert) {
+    fScrollTimer->SetEnabled(false);
+    return;
+  }
+  const bool up = y < 5, down = y > fGA->GetHeight() - 5;
+  if (!up && !down) {
+    fScrollTimer->SetEnabled(false);
+    return;
+  }
+  const TScrollDirection dir = up ? tsdUp : tsdDown;
+  if (fScrollTimer->GetEnabled() && fScrollDir == dir) return;
+  fScrollDir = dir;
+  fScrollTimer->SetEnabled(true);
+}
+
+void TvxGant_ComBasic::OnVerticalScroll(TObject*) {
+  if (fUseGridNotTree || !fTree) return;
+  // One row per tick, as the grid's own scrolling does.
+  const TScrollInfo info = fTree->GetScrollInfo(sbVertical);
+  const int pos = fScrollDir == tsdUp ? info.nPos - 1 : info.nPos + 1;
+  if (pos < 0 || pos > std::max(info.nMax - info.nPage + 1, 0)) return;
+  fTree->SetScrollPos(sbVertical, pos);
+  fTree->ExternalScrollOutOfDate();
+}
+
+// --- release --------------------------------------------------------------------------
+
+void TvxGant_ComBasic::GantAreaMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y) {
+  fScrollTimer->SetEnabled(false);
+  TPoint delta = Point(X - fLocalMouseDownStart.X, Y - fLocalMouseDownStart.Y);
+  TGantRow* row = fRowList->FindRowFromY(fMouseDown ? fLocalMouseDownStart.Y : Y);
+  fMouseDown = false;
+  fLastMouseUpPos = delta;
+  const TGantMouseMoveMode mode = fLocalmmMode;
+  EraseOutlines();
+  if (mode == mmDependency) {
+    HandleDependencyChange(X, Y);
+  } else if (mode == mmMove || mode == mmCopy) {
+    fDateScaler->StopStep();
+    if (!row || !row->fTimeItems_CanMove) delta.X = 0;
+    if (!row || !row->fTimeItems_CanChangeRow) delta.Y = 0;
+    HandleMoveOfSelected(Point(X, Y), delta, mode == mmCopy);
+    if (delta.X != 0 || delta.Y != 0) fDeferedSelection = false;
+    InvalidateGA();
+  } else if (mode == mmGrowLeft || mode == mmGrowRight) {
+    fDateScaler->StopStep();
+    if (!row || !row->fTimeItems_CanResize) delta.X = 0;
+    HandleGrow(delta);
+    InvalidateGA();
+  }
+  ClearScrollableMoveSnapShot();
+  fLocalmmDataEntity = nullptr;
+  UpdateMultiSelect(fMouseDownDataEntity, Shift, false);
+  fLocalmmMode = mmNone;
+  TvxDataEntity_Kronit* item = fMouseDownDataEntity;
+  if (OnHintInfo) {
+    if (item)
+      OnHintInfo(item, item->GetStartDateTime(), item->GetStopDateTime(), item->GetStopDateTime() - item->GetStartDateTime());
+    else
+      OnHintInfo(nullptr, 0, 0, 0);
+  }
+  if (fHint) fHint->ShowSlowHintFor(nullptr, X, Y);
+  if (OnGantAreaMouseUp) OnGantAreaMouseUp(Sender, Button, Shift, X, Y);
+}
+
+void TvxGant_ComBasic::HandleDependencyChange(int x, int y) {
+  TvxDataEntity_Kronit* target = GetDataEntityFromXY(x, y);
+  if (target && fLocalmmDataEntity && OnDependencyAction) OnDependencyAction(fLocalmmDataEntity, target);
+  InvalidateGA();
+}
+
+void TvxGant_ComBasic::HandleMoveOfSelected(TPoint thePoint, TPoint theDelta, bool theIsCopy) {
+  if ((theDelta.X == 0 && theDelta.Y == 0) || fScrollabeMoveSnapShot.empty()) return;
+  fGA->BeginUpdate();
+  const TDateTime dt = theDelta.X != 0 ? fDateScaler->PixelToDate(thePoint.X) - fMouseDownDateTime : 0;
+  fSnap->fCurrentScreenResolution = fDateScaler->GetSmallStep();
+  const std::vector<TDrawRect> snapshot = fScrollabeMoveSnapShot;  // handlers may add to the selection
+  try {
+    for (const TDrawRect& d : snapshot) {
+      TvxDataEntity_Kronit* item = d.fItem;
+      TGantRow* oldRow = item->GetRow();
+      if (!oldRow || item->IsFreePending()) continue;  // deleted by a handler meanwhile
+      const TDateTime oldStart = item->GetStartDateTime(), oldStop = item->GetStopDateTime();
+      TDateTime start = oldStart + dt, stop = oldStop + dt;
+      fSnap->SnapMove(start, stop);
+      if (fMoveOver12Then24) TSnapHandler::SnapMoveTo24HIfMoveOver12H(oldStart, oldStop, start, stop);
+      TGantRow* newRow = fRowList->FindRowFromY(theDelta.Y + d.fRect.Top + d.fRect.Height() / 2);
+      if (!newRow) newRow = oldRow;
+      TvxDataEntity_Kronit* newItem = nullptr;
+      if (theIsCopy) {
+        TimeCopy(item, oldRow, newRow, start, stop, newItem);
+      } else if (fMoveInTimeWhenMoveRow || newRow == oldRow) {
+        item->SetStartDateTime(start);
+        item->SetStopDateTime(stop);
+        item->DoInfoPush();
+      }
+      if (!theIsCopy && newRow != oldRow) TimeMoveRow(item, oldRow, newRow, start, stop, newItem);
+      if (newItem) newItem->SetSelected(true);
+    }
+  } catch (...) {
+    fGA->EndUpdate();
+    throw;
+  }
+  fGA->EndUpdate();
+}
+
+void TvxGant_ComBasic::HandleGrow(TPoint theDelta) {
+  TvxDataEntity_Kronit* item = fLocalmmDataEntity;
+  if (theDelta.X == 0 || !item || !item->GetRow()) return;
+  TDateTime start = item->GetStartDateTime(), stop = item->GetStopDateTime();
+  if (fLocalmmMode == mmGrowRight) {
+    stop = fDateScaler->PixelToDate(fLocalmmOrgRect.Right + theDelta.X);
+    if (stop < start) stop = start;
+  } else {
+    start = fDateScaler->PixelToDate(fLocalmmOrgRect.Left + theDelta.X);
+    if (start > stop) start = stop;
+  }
+  fSnap->fCurrentScreenResolution = fDateScaler->GetSmallStep();
+  fSnap->Snap(start, stop);
+  if (stop < start) stop = start;  // snapping each end may cross them: never a negative length
+  item->SetStartDateTime(start);
+  item->SetStopDateTime(stop);
+  item->DoInfoPush();
+}
+
+// --- double click, platform drag ------------------------------------------------------
+
+void TvxGant_ComBasic::OnGADblClick(TObject*) {
+  if (OnDblClickGantArea) OnDblClickGantArea(this, fMouseDownDataEntity);
+}
+
+void TvxGant_ComBasic::StartPlatformDrag() {
+  fLocalmmMode = mmNone;
+  fMouseDown = false;
+  EraseOutlines();
+  ClearScrollableMoveSnapShot();
+  fDateScaler->StopStep();
+  fScrollTimer->SetEnabled(false);
+  InvalidateGA();
+  fGA->BeginDrag(true);
+}
+
+void TvxGant_ComBasic::GantAreaStartDrag(TObject* Sender, TObject*& DragObject) {
+  if (OnGantAreaStartDrag) OnGantAreaStartDrag(Sender, DragObject);
+}
+
+void TvxGant_ComBasic::GantAreaDragOver(TObject* Sender, TObject* Source, int X, int Y, TDragState State,
+                                        bool& Accept) {
+  Accept = false;
+  if (OnGantAreaDragOver) OnGantAreaDragOver(Sender, Source, X, Y, State, Accept);
+}
+
+void TvxGant_ComBasic::GantAreaDragDrop(TObject* Sender, TObject* Source, int X, int Y) {
+  if (fGA->CanFocus()) fGA->SetFocus();
+  if (OnGantAreaDragDrop) OnGantAreaDragDrop(Sender, Source, X, Y);
+}
+
+void TvxGant_ComBasic::GantAreaEndDrag(TObject*, TObject*, int, int) {}
+
+// --- hints ----------------------------------------------------------------------------
+
+std::string TvxGant_ComBasic::HintText(TObject* theObject) {
+  auto* item = dynamic_cast<TvxDataEntity_Kronit*>(theObject);
+  if (!item) return "";
+  const std::string format = fDateScaler->GetDateFormat() + " " + fDateScaler->GetTimeFormat();
+  return FormatDateTime(format, item->GetStartDateTime()) + "\r" + FormatDateTime(format, item->GetStopDateTime()) +
+         "\r" + FormatDateTime(format, item->GetStopDateTime() - item->GetStartDateTime());
+}
+
+void TvxGant_ComBasic::HintWantsNewText(TGraphHintWindow* theHintWindow, TObject* theObject) {
+  if (theHintWindow) theHintWindow->SetCaption(HintText(theObject));
+}
+
+void TvxGant_ComBasic::ShowMoveHint(TDateTime theStart, TDateTime theStop) {
+  if (!fHint) return;
+  const std::string format = fDateScaler->GetDateFormat() + " " + fDateScaler->GetTimeFormat();
+  fHint->ShowMoveInfo(FormatDateTime(format, theStart), FormatDateTime(format, theStop),
+                      FormatDateTime(format, theStop - theStart), fGantMousePosition.X, fGantMousePosition.Y);
+}
+
+}  // namespace vx

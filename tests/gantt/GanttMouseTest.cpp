@@ -1,0 +1,291 @@
+// The Gantt area under the mouse and the keys: the decisions a press makes,
+// and whole gestures through Qt's real event delivery.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <chrono>
+#include <thread>
+
+#include "GanttSupport.h"
+
+using namespace vx;
+using vxtest::TestGant;
+
+namespace {
+
+// A chart whose rows are 20 pixels high and whose axis shows 100 pixels a day.
+struct MouseGant : TestGant {
+  using TestGant::GantAreaMouseDown;
+  using TestGant::GantAreaMouseUp;
+  MouseGant() {
+    vxtest::ShowWindow(this);
+    GetDateScaler()->SetStart(kDay0);
+    GetDateScaler()->SetStop(kDay0 + GetGA()->GetWidth() / 100.0);
+    GetSnap()->fStartSnapONOFF = false;
+    GetSnap()->fStopSnapONOFF = false;
+    vxtest::ProcessEventsUntilIdle();
+  }
+  int X(double day) { return GetDateScaler()->DateToPixel(kDay0 + day); }
+  int MidY(TvxDataEntity_Tree* node) {
+    TGantRow* row = RowOf(node);
+    row->UpdateRect();
+    return (row->GetRect().Top + row->GetRect().Bottom) / 2;
+  }
+  // A press (and release) straight through the handlers, to read the mode.
+  TGantMouseMoveMode PressMode(int x, int y, TShiftState shift = TShiftState()) {
+    GantAreaMouseDown(GetGA(), mbLeft, shift, x, y);
+    const TGantMouseMoveMode mode = GetMouseMoveMode();
+    GantAreaMouseUp(GetGA(), mbLeft, shift, x, y);
+    return mode;
+  }
+};
+
+}  // namespace
+
+TEST(GanttMouse, WhichModeAPressStarts) {
+  MouseGant g;
+  TvxDataEntity_Tree* n = g.Node(nullptr, "n");
+  TvxDataEntity_Kronit* k = g.Item(n, 1, 1);
+  k->SetStartDateTime(g.GetDateScaler()->PixelToDate(100));
+  k->SetStopDateTime(g.GetDateScaler()->PixelToDate(120));
+  ASSERT_EQ(g.RectFromDataEntity(k).Left, 100);
+  ASSERT_EQ(g.RectFromDataEntity(k).Right, 120);
+  const int y = g.MidY(n);
+  for (int x : {100, 101, 102}) EXPECT_EQ(g.PressMode(x, y), mmGrowLeft) << x;
+  for (int x : {117, 118, 119}) EXPECT_EQ(g.PressMode(x, y), mmGrowRight) << x;
+  for (int x : {120, 122, 124}) EXPECT_EQ(g.PressMode(x, y), mmGrowRight) << x;  // just past the end
+  EXPECT_EQ(g.PressMode(125, y), mmNone);
+  EXPECT_EQ(g.PressMode(110, y), mmMove);
+  EXPECT_EQ(g.PressMode(110, y, TShiftState{ssCtrl}), mmCopy);
+
+  // Small items can only be moved when asked, but a press just past one still resizes.
+  k->SetStopDateTime(g.GetDateScaler()->PixelToDate(108));
+  g.SetFavourMoveOverResizeOnSmallTimeItems(true);
+  EXPECT_EQ(g.PressMode(101, y), mmMove);
+  EXPECT_EQ(g.PressMode(110, y), mmGrowRight);
+  g.SetFavourMoveOverResizeOnSmallTimeItems(false);
+
+  // Items that may not be edited, or have a fixed size, start nothing or only moves.
+  k->SetStopDateTime(g.GetDateScaler()->PixelToDate(120));
+  k->SetFixedSize(20);
+  EXPECT_EQ(g.PressMode(k->GetFixedSize() / 2 + 91, y), mmMove);
+  k->SetFixedSize(0);
+  g.OnBeforeCanEditItem_Kronit = [](TvxGant_ComBasic*, TvxDataEntity_Kronit* e) { e->SetCanEdit(false); };
+  EXPECT_EQ(g.PressMode(110, y), mmNone);
+  g.OnBeforeCanEditItem_Kronit = nullptr;
+  k->SetCanEdit(true);
+
+  // An application that cancels in its own mouse-down handler.
+  g.OnGantAreaMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) { g.MouseMoveModeCancel(); };
+  EXPECT_EQ(g.PressMode(110, y), mmNone);
+}
+
+TEST(GanttMouse, SelectionIsDeferredForASelectedItem) {
+  MouseGant g;
+  TvxDataEntity_Tree* n = g.Node(nullptr, "n");
+  TvxDataEntity_Kronit* a = g.Item(n, 1, 2);
+  TvxDataEntity_Kronit* b = g.Item(n, 3, 4);
+  TvxDataEntity_Kronit* c = g.Item(n, 5, 6);
+  const int y = g.MidY(n);
+  vxtest::MousePress(g.GetGA(), g.X(1.5), y);
+  vxtest::MouseRelease(g.GetGA(), g.X(1.5), y);
+  EXPECT_TRUE(a->GetSelected());
+  vxtest::MousePress(g.GetGA(), g.X(3.5), y, Qt::LeftButton, Qt::ControlModifier);
+  vxtest::MouseRelease(g.GetGA(), g.X(3.5), y, Qt::LeftButton, Qt::ControlModifier);
+  EXPECT_TRUE(a->GetSelected() && b->GetSelected());
+  // A drag of a selected item moves the whole selection and keeps it.
+  vxtest::MousePress(g.GetGA(), g.X(3.5), y);
+  vxtest::MouseMove(g.GetGA(), g.X(4.0), y);
+  vxtest::MouseMove(g.GetGA(), g.X(4.5), y);
+  EXPECT_EQ(g.OutlineCount(), 8);  // two dotted outlines of four lines
+  vxtest::MouseRelease(g.GetGA(), g.X(4.5), y);
+  EXPECT_EQ(g.OutlineCount(), 0);
+  EXPECT_TRUE(a->GetSelected() && b->GetSelected());
+  EXPECT_NEAR(a->GetStartDateTime(), TestGant::kDay0 + 2, 0.02);
+  EXPECT_NEAR(b->GetStartDateTime(), TestGant::kDay0 + 4, 0.02);
+  EXPECT_NEAR(b->GetStopDateTime() - b->GetStartDateTime(), 1, 1e-9);
+  // A press and release on one of them without moving leaves only it selected.
+  vxtest::MousePress(g.GetGA(), g.X(2.5), y);
+  vxtest::MouseRelease(g.GetGA(), g.X(2.5), y);
+  EXPECT_TRUE(a->GetSelected());
+  EXPECT_FALSE(b->GetSelected());
+  EXPECT_FALSE(c->GetSelected());
+}
+
+TEST(GanttMouse, MoveToAnotherRowCopyAndResizeThroughRealEvents) {
+  MouseGant g;
+  TvxDataEntity_Tree* n1 = g.Node(nullptr, "one");
+  TvxDataEntity_Tree* n2 = g.Node(nullptr, "two");
+  g.Item(n1, 1, 2);
+  int changes = 0;
+  g.OnTimeChangeRow = [&](TvxGant_ComBasic* chart, TvxDataEntity_Kronit* item, TGantRow* from, TGantRow* to,
+                          TDateTime start, TDateTime stop, TvxDataEntity_Kronit*& made) {
+    ++changes;
+    EXPECT_EQ(from, g.RowOf(n1));
+    EXPECT_EQ(to, g.RowOf(n2));
+    // The application moves the item: a new one in the new row, the old one goes.
+    made = chart->AddKronitToGantRow(to, 0);
+    made->SetStartDateTime(start);
+    made->SetStopDateTime(stop);
+    chart->RemoveKronit(item);
+  };
+  // Two days right and one row down.
+  vxtest::MousePress(g.GetGA(), g.X(1.5), g.MidY(n1));
+  vxtest::MouseMove(g.GetGA(), g.X(2.5), g.MidY(n1) + 10);
+  vxtest::MouseMove(g.GetGA(), g.X(3.5), g.MidY(n2));
+  vxtest::MouseRelease(g.GetGA(), g.X(3.5), g.MidY(n2));
+  EXPECT_EQ(changes, 1);
+  ASSERT_EQ(g.RowOf(n2)->ItemCount(), 1);
+  auto* moved = static_cast<TvxDataEntity_Kronit*>(g.RowOf(n2)->GetLayer(0)->GetItems(0));
+  EXPECT_NEAR(moved->GetStartDateTime(), TestGant::kDay0 + 3, 0.02);
+  EXPECT_NEAR(moved->GetStopDateTime(), TestGant::kDay0 + 4, 0.02);
+  EXPECT_TRUE(moved->GetSelected());
+  EXPECT_EQ(g.RowOf(n1)->ItemCount(), 0);
+
+  // Ctrl copies: the application hears of it, the item stays.
+  int copies = 0;
+  TDateTime copyStart = 0;
+  g.OnTimeCopy = [&](TvxGant_ComBasic*, TvxDataEntity_Kronit*, TGantRow*, TGantRow*, TDateTime start, TDateTime,
+                     TvxDataEntity_Kronit*&) {
+    ++copies;
+    copyStart = start;
+  };
+  const TDateTime before = moved->GetStartDateTime();
+  vxtest::MousePress(g.GetGA(), g.X(3.5), g.MidY(n2), Qt::LeftButton, Qt::ControlModifier);
+  vxtest::MouseMove(g.GetGA(), g.X(4.0), g.MidY(n2));
+  vxtest::MouseMove(g.GetGA(), g.X(5.5), g.MidY(n2));
+  vxtest::MouseRelease(g.GetGA(), g.X(5.5), g.MidY(n2), Qt::LeftButton, Qt::ControlModifier);
+  EXPECT_EQ(copies, 1);
+  EXPECT_NEAR(copyStart, before + 2, 0.02);
+  EXPECT_EQ(moved->GetStartDateTime(), before);
+
+  // The left end dragged past the right end: the item ends with no length, never a negative one.
+  const TRect r = g.RectFromDataEntity(moved);
+  vxtest::MousePress(g.GetGA(), r.Left + 1, g.MidY(n2));
+  vxtest::MouseMove(g.GetGA(), r.Left + 30, g.MidY(n2));
+  vxtest::MouseMove(g.GetGA(), r.Right + 60, g.MidY(n2));
+  EXPECT_EQ(g.OutlineCount(), 4);
+  vxtest::MouseRelease(g.GetGA(), r.Right + 60, g.MidY(n2));
+  EXPECT_EQ(moved->GetStartDateTime(), moved->GetStopDateTime());
+  EXPECT_NEAR(moved->GetStopDateTime(), TestGant::kDay0 + 4, 0.02);
+}
+
+TEST(GanttMouse, RowPermissionsAndSnapping) {
+  MouseGant g;
+  TvxDataEntity_Tree* n1 = g.Node(nullptr, "one");
+  TvxDataEntity_Tree* n2 = g.Node(nullptr, "two");
+  TvxDataEntity_Kronit* k = g.Item(n1, 1, 2);
+  int rowChanges = 0;
+  g.OnTimeChangeRow = [&](TvxGant_ComBasic*, TvxDataEntity_Kronit*, TGantRow*, TGantRow*, TDateTime, TDateTime,
+                          TvxDataEntity_Kronit*&) { ++rowChanges; };
+  g.RowOf(n1)->fTimeItems_CanChangeRow = false;
+  vxtest::MousePress(g.GetGA(), g.X(1.5), g.MidY(n1));
+  vxtest::MouseMove(g.GetGA(), g.X(2.5), g.MidY(n2));
+  vxtest::MouseRelease(g.GetGA(), g.X(2.5), g.MidY(n2));
+  EXPECT_EQ(rowChanges, 0);  // stays in its row, moved in time
+  EXPECT_NEAR(k->GetStartDateTime(), TestGant::kDay0 + 2, 0.02);
+
+  g.RowOf(n1)->fTimeItems_CanMove = false;
+  vxtest::MousePress(g.GetGA(), g.X(2.5), g.MidY(n1));
+  vxtest::MouseMove(g.GetGA(), g.X(4.5), g.MidY(n1));
+  vxtest::MouseRelease(g.GetGA(), g.X(4.5), g.MidY(n1));
+  EXPECT_NEAR(k->GetStartDateTime(), TestGant::kDay0 + 2, 0.02);
+  g.RowOf(n1)->fTimeItems_CanMove = true;
+
+  // Starts snap to whole steps of the snap handler.
+  g.GetSnap()->fStartSnapONOFF = true;
+  g.GetSnap()->fStartSnap = 1.0;  // a day
+  vxtest::MousePress(g.GetGA(), g.X(2.5), g.MidY(n1));
+  vxtest::MouseMove(g.GetGA(), g.X(3.0), g.MidY(n1));
+  vxtest::MouseMove(g.GetGA(), g.X(3.8), g.MidY(n1));
+  vxtest::MouseRelease(g.GetGA(), g.X(3.8), g.MidY(n1));
+  EXPECT_NEAR(k->GetStartDateTime(), TestGant::kDay0 + 3, 1e-6);
+  EXPECT_NEAR(k->GetStopDateTime() - k->GetStartDateTime(), 1, 1e-6);
+}
+
+TEST(GanttMouse, DrawingALinkAndTheKeys) {
+  MouseGant g;
+  TvxDataEntity_Tree* n1 = g.Node(nullptr, "one");
+  TvxDataEntity_Tree* n2 = g.Node(nullptr, "two");
+  TvxDataEntity_Kronit* a = g.Item(n1, 1, 2);
+  TvxDataEntity_Kronit* b = g.Item(n2, 4, 5);
+  TvxDataEntity_Kronit* c = g.Item(n2, 6, 7);
+  std::vector<std::pair<TvxDataEntity_Kronit*, TvxDataEntity_Kronit*>> asked;
+  g.OnDependencyAction = [&](TvxDataEntity_Kronit* from, TvxDataEntity_Kronit* to) { asked.push_back({from, to}); };
+  g.SetStickyMode(smDependency);
+  vxtest::MousePress(g.GetGA(), g.X(1.5), g.MidY(n1));
+  EXPECT_EQ(g.GetMouseMoveMode(), mmDependency);
+  vxtest::MouseMove(g.GetGA(), g.X(3), g.MidY(n2));
+  EXPECT_GT(g.OutlineCount(), 0);  // the rubber band
+  vxtest::MouseMove(g.GetGA(), g.X(4.5), g.MidY(n2));
+  vxtest::MouseRelease(g.GetGA(), g.X(4.5), g.MidY(n2));
+  EXPECT_EQ(g.OutlineCount(), 0);
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_EQ(asked[0].first, a);
+  EXPECT_EQ(asked[0].second, b);
+  EXPECT_EQ(g.GetStickyMode(), smNone);
+
+  // Keys walk the active item: right to the next item of the layer, down a row.
+  g.SetActiveDataEntity(b);
+  g.GetGA()->SetFocus();
+  vxtest::KeyClick(g.GetGA(), Qt::Key_Right);
+  EXPECT_EQ(g.GetActiveDataEntity(), c);
+  EXPECT_TRUE(c->GetSelected());
+  vxtest::KeyClick(g.GetGA(), Qt::Key_Home);
+  EXPECT_EQ(g.GetActiveDataEntity(), b);
+  g.SetActiveDataEntity(a);
+  g.GetTreeView()->SetCurrentDataEntity(n1);
+  vxtest::ProcessEventsUntilIdle();
+  vxtest::KeyClick(g.GetGA(), Qt::Key_Down);
+  EXPECT_EQ(g.GetActiveDataEntity(), b);  // the closest item in the row below
+  vxtest::KeyClick(g.GetGA(), Qt::Key_Down);
+  EXPECT_EQ(g.GetActiveDataEntity(), nullptr);  // past the last row
+}
+
+TEST(GanttMouse, AutoScrollAndDraggingOutOntoTheTree) {
+  MouseGant g;
+  TvxDataEntity_Tree* n1 = g.Node(nullptr, "one");
+  TvxDataEntity_Tree* n2 = g.Node(nullptr, "two");
+  TvxDataEntity_Kronit* k = g.Item(n1, 1, 2);
+  // Held past the right edge, the axis moves on to later times.
+  const TDateTime start = g.GetDateScaler()->GetStart();
+  vxtest::MousePress(g.GetGA(), g.X(1.5), g.MidY(n1));
+  vxtest::MouseMove(g.GetGA(), g.GetGA()->GetWidth() - 20, g.MidY(n1));
+  vxtest::MouseMove(g.GetGA(), g.GetGA()->GetWidth() + 10, g.MidY(n1));
+  const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(700);
+  while (std::chrono::steady_clock::now() < until) {
+    QApplication::processEvents();
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  EXPECT_GT(g.GetDateScaler()->GetStart(), start);
+  vxtest::MouseRelease(g.GetGA(), g.GetGA()->GetWidth() + 10, g.MidY(n1));
+  EXPECT_FALSE(g.GetDateScaler()->IsScrollingUp());
+
+  // Dragged out of the area, the item goes to the platform's drag, and the
+  // tree takes it.
+  g.SetStartDragWhenTimeMoveOutside(true);
+  TObject* dropped = nullptr;
+  TvxDataEntity_Tree* onNode = nullptr;
+  g.GetTreeView()->OnDragOver = [](TObject*, TObject*, int, int, TDragState, bool& accept) { accept = true; };
+  g.GetTreeView()->OnDragDrop = [&](TObject*, TObject* source, int x, int y) {
+    dropped = source;
+    onNode = g.GetTreeView()->GetDataEntityAt(x, y);
+  };
+  int started = 0;
+  g.OnGantAreaStartDrag = [&](TObject*, TObject*&) { ++started; };
+  g.GetDateScaler()->SetStart(start);
+  g.GetDateScaler()->SetStop(start + g.GetGA()->GetWidth() / 100.0);
+  k->SetStartDateTime(TestGant::kDay0 + 1);  // the drag above moved it along
+  k->SetStopDateTime(TestGant::kDay0 + 2);
+  vxtest::MousePress(g.GetGA(), g.X(1.5), g.MidY(n1));
+  vxtest::MouseMove(g.GetGA(), g.X(1.0), g.MidY(n1));
+  const TPoint treeAt = g.GetTreeView()->ScreenToClient(g.GetGA()->ClientToScreen(Point(-60, g.MidY(n2))));
+  vxtest::MouseMove(g.GetTreeView(), treeAt.X, treeAt.Y);
+  EXPECT_EQ(started, 1);
+  EXPECT_EQ(g.GetMouseMoveMode(), mmNone);
+  vxtest::MouseMove(g.GetTreeView(), treeAt.X + 2, treeAt.Y);
+  vxtest::MouseRelease(g.GetTreeView(), treeAt.X + 2, treeAt.Y);
+  EXPECT_EQ(dropped, g.GetGA());
+  EXPECT_EQ(onNode, n2);
+  EXPECT_EQ(g.OutlineCount(), 0);
+}
