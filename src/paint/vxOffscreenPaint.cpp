@@ -48,8 +48,16 @@ void TvxOffscreenPaint::Paint() {
   // the pending invalidations asked for.
   fInvalidateCount = 0;
   if (GetIsPrinting()) return;
-  UpdateOffscreenCanvas();
-  OffscreenPaint();
+  // A paint nobody asked for (an expose, something drawn over the control)
+  // copies the picture there is; only an invalidation draws it anew.
+  const bool stale = !fKeepUntilInvalidated || !fContentValid || fDrawBitmap->GetWidth() != GetWidth() ||
+                     fDrawBitmap->GetHeight() != GetHeight() ||
+                     fDrawBitmap->GetDevicePixelRatio() != GetScreenPixelRatio();
+  if (stale) {
+    UpdateOffscreenCanvas();
+    OffscreenPaint();
+    fContentValid = true;
+  }
   SmashPaint();
 }
 
@@ -76,10 +84,12 @@ void TvxOffscreenPaint::EndUpdate() {
 
 void TvxOffscreenPaint::Invalidate() {
   if (IsDestroying()) return;
+  fContentValid = false;
   if (++fInvalidateCount == 1) TCustomPanel::Invalidate();
 }
 
 void TvxOffscreenPaint::Repaint() {
+  fContentValid = false;
   if (fUpdate > 0) return;
   TCustomPanel::Repaint();
 }

@@ -81,6 +81,11 @@ public:
   // a descendant that paints every pixel itself turns it off.
   bool GetClearBeforePaint() const noexcept { return fClearBeforePaint; }
   void SetClearBeforePaint(bool theValue) noexcept { fClearBeforePaint = theValue; }
+  // With this on, a paint nobody asked for (an expose, an overlay drawn over
+  // the control) copies the picture there is, and only Invalidate or Repaint
+  // draw it anew. For controls whose every change invalidates them.
+  bool GetKeepUntilInvalidated() const noexcept { return fKeepUntilInvalidated; }
+  void SetKeepUntilInvalidated(bool theValue) noexcept { fKeepUntilInvalidated = theValue; }
   // Keys (virtual key codes) the control receives itself instead of the focus
   // navigation taking them.
   void SetSpecialKey(unsigned theKey, bool theWanted = true);
@@ -111,6 +116,8 @@ private:
   std::bitset<256> fSetSpecialOfChar;
   int fInvalidateCount = 0;
   bool fClearBeforePaint = true;
+  bool fContentValid = false;  // the bitmap shows the content as it is
+  bool fKeepUntilInvalidated = false;
   int FPrintx = 0;
   int FPrinty = 0;
   double FPrintScalex = 1;

@@ -289,3 +289,14 @@ TEST(GanttMouse, AutoScrollAndDraggingOutOntoTheTree) {
   EXPECT_EQ(onNode, n2);
   EXPECT_EQ(g.OutlineCount(), 0);
 }
+
+#include <cstdlib>
+
+#include "GanttMonkey.h"
+
+TEST(GanttMouse, MonkeyInputLeavesTheChartWhole) {
+  // VX_MONKEY_SEED replays one seed; the long run is among the benchmarks.
+  const char* seedText = std::getenv("VX_MONKEY_SEED");
+  const unsigned seed = seedText && *seedText ? static_cast<unsigned>(std::atoi(seedText)) : 20261207u;
+  EXPECT_EQ(vxmonkey::RunGanttMonkey(seed, 2500), "") << "seed " << seed << " (replay with VX_MONKEY_SEED=" << seed << ")";
+}

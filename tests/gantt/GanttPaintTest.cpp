@@ -22,8 +22,10 @@ struct Painted : TestGant {
     SetDrawLongLines(false);
   }
   TColor At(int x, int y) { return ColorToRGB(shot.GetCanvas()->GetPixel(x, y)); }
+  // As an application does after changing fields that tell nobody.
   void Paint() {
     GetTreeView()->EnsureDisplayUpToDate();
+    GetGA()->Invalidate();
     GetGA()->PaintTo(&shot);
   }
   // The bounding box of pixels of theColor inside theArea.

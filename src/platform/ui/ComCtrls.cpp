@@ -361,6 +361,8 @@ TBitmap* TCustomImageList::GetBitmap(int theIndex) const {
 
 TScrollBar::TScrollBar(TComponent* AOwner, TScrollBarKind theKind)
     : TWinControl(AOwner), fKind(theKind), fBar(new QScrollBar(theKind == sbVertical ? Qt::Vertical : Qt::Horizontal, this)) {
+  // No menu of Qt's own: a right click goes to the control under the bar.
+  fBar->setContextMenuPolicy(Qt::NoContextMenu);
   SetBounds(0, 0, theKind == sbVertical ? kScrollBarSize : 121, theKind == sbVertical ? 121 : kScrollBarSize);
   QObject::connect(fBar, &QScrollBar::valueChanged, [this](int) {
     if (OnChange) GuardedCall([this] { OnChange(this); });

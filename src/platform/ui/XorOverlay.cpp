@@ -45,15 +45,17 @@ protected:
   }
 
 private:
-  // Pixel by pixel, so that the end stays out and dots fall on every other pixel.
+  // The end stays out (one step short along the longer axis); dots fall on
+  // every other pixel.
   static void DrawLine(QPainter& p, const Shape& s) {
     const int x0 = s.rect.Left, y0 = s.rect.Top, x1 = s.rect.Right, y1 = s.rect.Bottom;
-    const int n = std::max(std::abs(x1 - x0), std::abs(y1 - y0));
-    for (int k = 0; k < n; ++k) {
-      if (s.pattern == TXorOverlay::xpHalftone && k % 2 == 1) continue;
-      const int x = x0 + (x1 - x0) * k / n, y = y0 + (y1 - y0) * k / n;
-      p.fillRect(QRect(x, y, 1, 1), Qt::white);
-    }
+    const int dx = x1 - x0, dy = y1 - y0;
+    const int n = std::max(std::abs(dx), std::abs(dy));
+    if (n == 0) return;
+    QPen pen(Qt::white, 0);
+    if (s.pattern == TXorOverlay::xpHalftone) pen.setDashPattern({1, 1});
+    p.setPen(pen);
+    p.drawLine(QPointF(x0, y0), QPointF(x0 + dx * (n - 1) / static_cast<double>(n), y0 + dy * (n - 1) / static_cast<double>(n)));
   }
 };
 
@@ -66,9 +68,10 @@ void Toggle(OverlayWidget* w, const OverlayWidget::Shape& shape, const QRect& th
   else
     shapes.push_back(shape);
   // The control may have grown since; the overlay covers it all the time.
-  if (QWidget* parent = w->parentWidget()) w->setGeometry(parent->rect());
+  if (QWidget* parent = w->parentWidget())
+    if (w->geometry() != parent->rect()) w->setGeometry(parent->rect());
   w->raise();
-  w->update(theArea);
+  w->update(theArea.adjusted(0, 0, 1, 1));
 }
 
 }  // namespace
@@ -86,7 +89,6 @@ TXorOverlay::~TXorOverlay() { delete fImpl->widget.data(); }
 void TXorOverlay::InvertRect(const TRect& theRect, TPattern thePattern) {
   OverlayWidget* w = fImpl->widget.data();
   if (!w || theRect.IsEmpty()) return;
-  auto& shapes = w->shapes;
   Toggle(w, OverlayWidget::Shape{theRect, thePattern, false}, QRect(theRect.Left, theRect.Top, theRect.Width(), theRect.Height()));
 }
 
