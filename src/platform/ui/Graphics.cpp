@@ -575,8 +575,8 @@ void TBitmap::SetSize(int theWidth, int theHeight) {
   fDC->EndPainting();
   QImage next;
   if (theWidth > 0 && theHeight > 0) {
-    next = QImage(theWidth, theHeight, QImage::Format_RGB32);
-    next.fill(Qt::white);
+    next = QImage(theWidth, theHeight, fTransparent ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+    next.fill(fTransparent ? Qt::transparent : Qt::white);
     if (!image->isNull()) {
       QPainter copy(&next);
       copy.drawImage(0, 0, *image);
@@ -603,8 +603,17 @@ bool TBitmap::LoadFromFile(const std::string& theFileName) {
   QImage loaded;
   if (!loaded.load(QString::fromStdString(theFileName))) return false;
   fDC->EndPainting();
-  *fDC->Image() = loaded.convertToFormat(QImage::Format_RGB32);
+  *fDC->Image() = loaded.convertToFormat(fTransparent ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
   return true;
+}
+
+void TBitmap::SetTransparent(bool theValue) {
+  if (theValue == fTransparent) return;
+  fTransparent = theValue;
+  fDC->EndPainting();
+  QImage* image = fDC->Image();
+  if (!image->isNull())
+    *image = image->convertToFormat(theValue ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
 }
 
 }  // namespace vx

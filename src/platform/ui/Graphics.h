@@ -220,8 +220,12 @@ public:
   int GetHeight() const noexcept;
   void SetWidth(int theWidth) { SetSize(theWidth, GetHeight()); }
   void SetHeight(int theHeight) { SetSize(GetWidth(), theHeight); }
-  // Keeps what fits of the old picture; new area is white.
+  // Keeps what fits of the old picture; new area is white (clear when transparent).
   void SetSize(int theWidth, int theHeight);
+  // A transparent bitmap keeps an alpha channel: what is clear stays clear
+  // when it is drawn, and a picture loaded from a file keeps its own.
+  bool GetTransparent() const noexcept { return fTransparent; }
+  void SetTransparent(bool theValue);
   TCanvas* GetCanvas() noexcept { return fCanvas.get(); }
 
   bool SaveToFile(const std::string& theFileName);
@@ -234,6 +238,7 @@ public:
 private:
   std::unique_ptr<TDeviceContext> fDC;
   std::unique_ptr<TCanvas> fCanvas;
+  bool fTransparent = false;
 };
 
 }  // namespace vx
