@@ -21,3 +21,4 @@ GalleryPage MakeScalerPage();
 GalleryPage MakePanelsPage();
 GalleryPage MakeTreePage();
 GalleryPage MakeSplitterPage();
+GalleryPage MakeGridPage();

@@ -82,7 +82,7 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("vxplan gallery"));
   QMainWindow window;
   auto* tabs = new QTabWidget;
-  std::vector<GalleryPage> pages{MakeScalerPage(), MakePanelsPage(), MakeTreePage(), MakeSplitterPage()};
+  std::vector<GalleryPage> pages{MakeScalerPage(), MakePanelsPage(), MakeTreePage(), MakeSplitterPage(), MakeGridPage()};
   for (const GalleryPage& page : pages) tabs->addTab(page.widget, QString::fromStdString(page.name));
   window.setCentralWidget(tabs);
   window.resize(1180, 640);
