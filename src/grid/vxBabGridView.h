@@ -394,6 +394,7 @@ private:
   void PaintSimpleCell(TRect& r, TBabCell* theCell, TBabDrawStateSet theState);
   void PaintGridCell(const TRect& r, TBabCell* theCell, TBabDrawStateSet theState);
   void DrawBorder();
+  void DrawCheckBoxFast(TCanvas* theCanvas, const TRect& r, bool theChecked);
   TPoint ButtonMiddle(TBabCell* theCell);
   TRect ButtonSection(TBabCell* theCell);
   void DrawTreeLine(TBabCell* theCell);
@@ -496,6 +497,7 @@ private:
   bool fAllowKeyNavigation = true;
   TDragMode fDragModeOverride = dmManual;
   bool fVertWasVisible = false;
+  std::unique_ptr<TBitmap> fCheckBoxLooks[2];
 };
 
 // The grid view as an application places it.

@@ -53,7 +53,7 @@ TDateTime SafeStrToDate(const std::string& theText) {
     for (int m = 0; m < 12; ++m) {
       const std::string& name = names[static_cast<size_t>(m)];
       const size_t at = name.empty() ? std::string::npos : text.find(name);
-      if (at != std::string::npos) text.replace(at, name.size(), std::to_string(m + 1));
+      if (at != std::string::npos) text = text.substr(0, at) + std::to_string(m + 1) + text.substr(at + name.size());
     }
   }
   TDateTime value;

@@ -121,8 +121,13 @@ void TBabGridView_Custom::PaintSimpleCell(TRect& r, TBabCell* theCell, TBabDrawS
     c->FillRect(OffsetRect(b, 0, -1));
   } else if (!fixed) {
     TBabGridCell* g = theCell->getGridCell();
-    if (g && g->getGridCell()) --b.Top;
-    c->FillRect(b);
+    const bool nested = g && g->getGridCell();
+    if (nested) --b.Top;
+    // On screen the area starts in the control's colour: a cell of the
+    // outermost grid in that colour, drawn over nothing, is filled already.
+    const bool filled = !nested && !GetIsPrinting() && !theCell->GetIsGroupedCell() &&
+                        ColorToRGB(c->GetBrush()->GetColor()) == ColorToRGB(GetColor());
+    if (!filled) c->FillRect(b);
   }
   TRect textRect, icon, button;
   DivideTheRectIntoSections(theCell, theState, textRect, icon, button, r, true);
@@ -131,7 +136,7 @@ void TBabGridView_Custom::PaintSimpleCell(TRect& r, TBabCell* theCell, TBabDrawS
   if (OnUserRenderCell) OnUserRenderCell(this, c, theCell, text, value, isText, theState, r, defaultDraw);
   if (defaultDraw) {
     if (!isText) {
-      DrawCheckBox(c, r, value);
+      DrawCheckBoxFast(c, r, value);
     } else if (!text.empty()) {
       // The background is filled already.
       c->GetBrush()->SetStyle(bsClear);
@@ -354,6 +359,21 @@ void TBabGridView_Custom::DrawCheckBox(TCanvas* theCanvas, const TRect& r, bool 
     theCanvas->MoveTo(bx + s[0], by + s[1]);
     theCanvas->LineTo(bx + s[2], by + s[3]);
   }
+}
+
+// On screen the two looks of a check box are drawn once and copied.
+void TBabGridView_Custom::DrawCheckBoxFast(TCanvas* theCanvas, const TRect& r, bool theChecked) {
+  if (GetIsPrinting()) {
+    DrawCheckBox(theCanvas, r, theChecked);
+    return;
+  }
+  std::unique_ptr<TBitmap>& look = fCheckBoxLooks[theChecked ? 1 : 0];
+  if (!look) {
+    look = std::make_unique<TBitmap>(11, 11);
+    DrawCheckBox(look->GetCanvas(), Rect(-1, -3, 10, 8), theChecked);
+  }
+  const TRect box = CheckBoxRectFromDrawRect(r);
+  theCanvas->Draw(box.Left, box.Top, look.get());
 }
 
 void TBabGridView_Custom::DrawSortingSymbol(TBabCell*, bool theUpNotDown, const TRect& r) {

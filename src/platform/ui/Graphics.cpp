@@ -6,8 +6,10 @@
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPen>
+#include <QStaticText>
 #include <cmath>
 #include <cstdlib>
+#include <unordered_map>
 
 #include "platform/rtl/Math.h"
 #include "platform/ui/DeviceContext.h"
@@ -190,9 +192,35 @@ void TBrush::SetBitmap(TBitmap* theBitmap) {
 
 // --- TCanvas -------------------------------------------------------------------
 
-TCanvas::TCanvas() { fFont.OnChange = [this](TObject*) { fFontDirty = true; }; }
+// Text laid out once and drawn many times: the metrics of the font on the
+// device, and the runs of single lines drawn with it. Emptied when the font
+// or the device changes.
+struct TCanvas::TextCache {
+  static constexpr size_t kMaxRuns = 4096;
+  std::unique_ptr<QFontMetrics> metrics;
+  const QPaintDevice* device = nullptr;
+  unsigned generation = 0;
+  std::unordered_map<std::string, QStaticText> runs;
+};
+
+TCanvas::TCanvas() : fTextCache(std::make_unique<TextCache>()) {
+  fFont.OnChange = [this](TObject*) { fFontDirty = true; };
+}
 
 TCanvas::~TCanvas() = default;
+
+const QFontMetrics& TCanvas::Metrics() {
+  ApplyFontToDevice();
+  TextCache& c = *fTextCache;
+  const QPaintDevice* device = fHandle ? fHandle->Device() : nullptr;
+  if (!c.metrics || c.device != device || c.generation != fFontGeneration) {
+    c.metrics = std::make_unique<QFontMetrics>(*fQFont, const_cast<QPaintDevice*>(device));
+    c.device = device;
+    c.generation = fFontGeneration;
+    c.runs.clear();
+  }
+  return *c.metrics;
+}
 
 void TCanvas::SetHandle(HDC theHandle) {
   fHandle = theHandle;
@@ -263,6 +291,7 @@ void TCanvas::ApplyFontToDevice() {
     f->setStrikeOut(st.Contains(fsStrikeOut));
     f->setStyleStrategy(QFont::PreferAntialias);
     fQFont = std::move(f);
+    ++fFontGeneration;
     fFontDirty = false;
   }
 }
@@ -286,9 +315,24 @@ void TCanvas::FillTextBackground(QPainter* p, const TRect& r) {
 void TCanvas::LineTo(int x, int y) {
   TPoint from = fPenPos;
   fPenPos = Point(x, y);
+  const int dx = x - from.X, dy = y - from.Y;
+  // Thin solid lines along an axis are runs of pixels: filled, not stroked.
+  if ((dx == 0) != (dy == 0) && fPen.GetWidth() <= 1 && fPen.GetStyle() == psSolid && fPen.GetMode() == pmCopy) {
+    QPainter* p = fHandle ? fHandle->Painter() : nullptr;
+    if (!p) return;
+    SetMode(p, pmCopy);
+    const QColor c = ToQColor(fPen.GetColor());
+    if (dy == 0) {
+      const int last = x - (dx > 0 ? 1 : -1);
+      p->fillRect(QRect(std::min(from.X, last), y, std::abs(last - from.X) + 1, 1), c);
+    } else {
+      const int last = y - (dy > 0 ? 1 : -1);
+      p->fillRect(QRect(x, std::min(from.Y, last), 1, std::abs(last - from.Y) + 1), c);
+    }
+    return;
+  }
   QPainter* p = Prepare(true, false);
   if (!p || fPen.GetStyle() == psClear || fPen.GetMode() == pmNop) return;
-  const int dx = x - from.X, dy = y - from.Y;
   if (dx == 0 && dy == 0) return;
   if (fPen.GetWidth() > 1) {
     p->drawLine(from.X, from.Y, x, y);
@@ -343,8 +387,17 @@ void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
 }
 
 void TCanvas::FillRect(const TRect& r) {
+  if (r.IsEmpty() || fBrush.GetStyle() == bsClear) return;
+  if (fBrush.GetStyle() == bsSolid && !fBrush.GetBitmap()) {
+    // A plain colour needs no brush.
+    QPainter* p = fHandle ? fHandle->Painter() : nullptr;
+    if (!p) return;
+    SetMode(p, pmCopy);
+    p->fillRect(ToQRect(r), ToQColor(fBrush.GetColor()));
+    return;
+  }
   QPainter* p = Prepare(false, true);
-  if (!p || r.IsEmpty() || fBrush.GetStyle() == bsClear) return;
+  if (!p) return;
   SetMode(p, pmCopy);  // filling ignores the pen's mode
   p->fillRect(ToQRect(r), p->brush());
 }
@@ -387,7 +440,7 @@ void TCanvas::TextOut(int x, int y, const std::string& theText) {
   QPainter* p = PrepareText();
   if (!p || theText.empty()) return;
   const QString text = ToQString(theText);
-  QFontMetrics fm(*fQFont, fHandle->Device());
+  const QFontMetrics& fm = Metrics();
   const int w = fm.horizontalAdvance(text), h = fm.height();
   if (fFont.GetOrientation() != 0) {
     p->save();
@@ -408,7 +461,7 @@ void TCanvas::TextRect(const TRect& r, int x, int y, const std::string& theText)
   if (!p) return;
   FillTextBackground(p, r);
   if (theText.empty() || r.IsEmpty()) return;
-  QFontMetrics fm(*fQFont, fHandle->Device());
+  const QFontMetrics& fm = Metrics();
   p->save();
   p->setClipRect(ToQRect(r), Qt::IntersectClip);
   p->drawText(x, y + fm.ascent(), ToQString(theText));
@@ -416,8 +469,7 @@ void TCanvas::TextRect(const TRect& r, int x, int y, const std::string& theText)
 }
 
 TSize TCanvas::TextExtent(const std::string& theText) {
-  ApplyFontToDevice();
-  QFontMetrics fm(*fQFont, fHandle ? fHandle->Device() : nullptr);
+  const QFontMetrics& fm = Metrics();
   return TSize{fm.horizontalAdvance(ToQString(theText)), fm.height()};
 }
 
@@ -425,9 +477,48 @@ int TCanvas::TextWidth(const std::string& theText) { return TextExtent(theText).
 
 int TCanvas::TextHeight(const std::string& theText) { return TextExtent(theText).cy; }
 
+int TCanvas::DrawLine(const std::string& theText, const TRect& r, unsigned theFlags) {
+  QPainter* p = PrepareText();
+  if (!p) return 0;
+  const QFontMetrics& fm = Metrics();
+  auto& runs = fTextCache->runs;
+  auto it = runs.find(theText);
+  if (it == runs.end()) {
+    if (runs.size() >= TextCache::kMaxRuns) runs.clear();
+    QStaticText run(ToQString(theText));
+    run.setTextFormat(Qt::PlainText);
+    run.setPerformanceHint(QStaticText::AggressiveCaching);
+    run.prepare(QTransform(), *fQFont);
+    it = runs.emplace(theText, std::move(run)).first;
+  }
+  const int w = static_cast<int>(std::ceil(it->second.size().width())), h = fm.height();
+  int x = r.Left, y = r.Top;
+  if (theFlags & DT_CENTER)
+    x = r.Left + (r.Width() - w) / 2;
+  else if (theFlags & DT_RIGHT)
+    x = r.Right - w;
+  if ((theFlags & DT_SINGLELINE) && (theFlags & DT_VCENTER))
+    y = r.Top + (r.Height() - h) / 2;
+  else if ((theFlags & DT_SINGLELINE) && (theFlags & DT_BOTTOM))
+    y = r.Bottom - h;
+  FillTextBackground(p, Rect(x, y, x + w, y + h));
+  const bool clip = !(theFlags & DT_NOCLIP) && (x < r.Left || y < r.Top || x + w > r.Right || y + h > r.Bottom);
+  if (clip) {
+    p->save();
+    p->setClipRect(ToQRect(r), Qt::IntersectClip);
+  }
+  p->drawStaticText(x, y, it->second);
+  if (clip) p->restore();
+  if (theFlags & (DT_VCENTER | DT_BOTTOM)) return y + h - r.Top;
+  return h;
+}
+
 int TCanvas::DrawText(const std::string& theText, TRect& r, unsigned theFlags) {
-  ApplyFontToDevice();
-  QFontMetrics fm(*fQFont, fHandle ? fHandle->Device() : nullptr);
+  // One plain line needs no layout: it comes from the cache of runs.
+  constexpr unsigned kLayout = DT_CALCRECT | DT_WORDBREAK | DT_END_ELLIPSIS | DT_WORD_ELLIPSIS | DT_EXPANDTABS;
+  if (!(theFlags & kLayout) && !theText.empty() && theText.find_first_of((theFlags & DT_NOPREFIX) ? "\n\r" : "\n\r&") == std::string::npos)
+    return DrawLine(theText, r, theFlags);
+  const QFontMetrics& fm = Metrics();
   int flags = 0;
   if (theFlags & DT_CENTER)
     flags |= Qt::AlignHCenter;

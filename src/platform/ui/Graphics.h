@@ -13,6 +13,7 @@
 class QPainter;
 class QImage;
 class QFont;
+class QFontMetrics;
 
 namespace vx {
 
@@ -192,8 +193,13 @@ public:
   int PixelsPerInch() const;
 
 private:
+  struct TextCache;
   QPainter* Prepare(bool usePen, bool useBrush);
   QPainter* PrepareText();
+  // The metrics of the current font on the current device.
+  const QFontMetrics& Metrics();
+  // One line of text at its place in r, from laid-out runs kept per font.
+  int DrawLine(const std::string& theText, const TRect& r, unsigned theFlags);
   void FillTextBackground(QPainter* p, const TRect& r);
   void ApplyFontToDevice();
 
@@ -203,6 +209,8 @@ private:
   HDC fHandle = nullptr;
   TPoint fPenPos;
   std::unique_ptr<QFont> fQFont;  // the font as the device renders it
+  std::unique_ptr<TextCache> fTextCache;
+  unsigned fFontGeneration = 0;  // counts the device fonts made
   bool fFontDirty = true;
   std::string fBuiltName;  // what fQFont was made from
   int fBuiltHeight = 0;

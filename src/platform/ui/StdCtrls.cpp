@@ -226,6 +226,9 @@ void TCustomEdit::ApplyBorderStyle() { fEdit->setFrame(GetBorderStyle() != bsNon
 TCustomMemo::TCustomMemo(TComponent* AOwner) : TInputControl(AOwner), fMemo(new QPlainTextEdit) {
   SetBounds(0, 0, 185, 89);
   fMemo->setTabChangesFocus(false);
+  // No scroll bars, as a classic memo starts.
+  fMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  fMemo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   SetInner(fMemo);
   QObject::connect(fMemo, &QPlainTextEdit::textChanged, [this] {
     if (OnChange && !IsDestroying()) GuardedCall([this] { OnChange(this); });
