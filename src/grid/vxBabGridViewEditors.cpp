@@ -65,6 +65,7 @@ TDateTime SafeStrToDate(const std::string& theText) {
 
 TBabInplaceEditor::TBabInplaceEditor(TBabGridView_Custom* theView) : TCustomEdit(theView), fBabGridView(theView) {
   SetUpEditor(this, theView);
+  SetDefaultContextMenu(false);
   OnChange = [this](TObject*) { fBabGridView->EditorChanged(this); };
 }
 

@@ -392,3 +392,59 @@ TEST(GridViewMouse, ClicksSelectAndADragStartsPastTheThreshold) {
   EXPECT_TRUE(ended);
   EXPECT_EQ(selected(), "1,2 ");
 }
+
+TEST(GridViewScroll, AVerticalBarTakenOverByAnotherControl) {
+  ViewScene s(5, 0);
+  AllowRowUnload(s.view);
+  int shown = 0;
+  s.view.OnVerticalScrollVisibilityChanged = [&shown](TObject*) { ++shown; };
+  s.Fill();
+  s.g->GetAxisContentListY()->AddUnloaded(1000);
+  s.Show();
+  s.Paint();
+  EXPECT_EQ(shown, 1);
+  s.view.HijackVerticalScroll(true);
+  s.Paint();
+  // The view's own bar goes, the area takes its place, the range stays for
+  // the other control, whose wheel turns the view.
+  TScrollBar* bar = s.view.GetVertScrollBar();
+  EXPECT_FALSE(bar->GetVisible());
+  EXPECT_EQ(s.view.GetDrawRect(), Rect(1, 1, 399, 299));
+  EXPECT_EQ(bar->GetMax(), 1000);
+  TWMMouseWheel wheel;
+  wheel.Msg = WM_MOUSEWHEEL;
+  wheel.WParam = static_cast<WPARAM>(static_cast<std::uint16_t>(-120)) << 16;
+  s.view.HandleExternalWheelScroll(wheel);
+  s.Paint();
+  EXPECT_EQ(s.g->GetTop(), 2);
+  s.view.HijackVerticalScroll(false);
+  s.Paint();
+  EXPECT_TRUE(bar->GetVisible());
+  EXPECT_EQ(bar->GetPosition(), 2);
+  EXPECT_EQ(shown, 1);
+}
+
+TEST(GridViewKeys, EnterGoesIntoANestedGridAndCtrlCCopies) {
+  ViewScene s(5, 6);
+  TBabGridCellForViewer* g = s.g;
+  s.view.SetOnCreateCell([g](TBabGridCell* caller, TAxisContentItem* x, TAxisContentItem* y) {
+    return caller == g && x->ListIndex() == 3 && y->ListIndex() == 2 ? babCellTypeGrid : babCellTypeSimple;
+  });
+  s.view.OninitSubGridContent = [](TBabGridView_Custom*, TBabSubGridCellData* d) {
+    auto* nested = static_cast<TBabGridCell*>(d->GetBabCell());
+    nested->GetAxisContentListX()->AddNew(nullptr);
+    nested->GetAxisContentListY()->AddNew(nullptr);
+  };
+  s.Show();
+  s.Click(2, 2);
+  s.Key(Qt::Key_Right);
+  s.Key(Qt::Key_Return);
+  // Into the nested grid, without an edit there yet; the next Enter edits.
+  EXPECT_EQ(s.FocusName(), "0,0 in 3,2");
+  EXPECT_FALSE(s.view.GetEditing());
+  s.Key(Qt::Key_Return);
+  EXPECT_TRUE(s.view.GetEditing());
+  s.Key(Qt::Key_Escape);
+  s.Key(Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(GetClipboardText(), "0,0");
+}

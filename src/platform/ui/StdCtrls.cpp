@@ -89,6 +89,10 @@ void TInputControl::SetColor(TColor theColor) {
   fInner->setAutoFillBackground(true);
 }
 
+void TInputControl::SetDefaultContextMenu(bool theValue) {
+  if (fInner) fInner->setContextMenuPolicy(theValue ? Qt::DefaultContextMenu : Qt::PreventContextMenu);
+}
+
 void TInputControl::Resize() {
   if (fInner) fInner->setGeometry(0, 0, GetWidth(), GetHeight());
   TWinControl::Resize();

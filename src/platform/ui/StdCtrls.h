@@ -33,6 +33,9 @@ public:
   TBorderStyle GetBorderStyle() const noexcept { return fBorderStyle; }
   void SetBorderStyle(TBorderStyle theValue);
   void SetColor(TColor theColor) override;
+  // Whether a right click opens the platform's own menu (cut, copy, paste);
+  // without it the click only takes the focus.
+  void SetDefaultContextMenu(bool theValue);
 
   // Toolkit internals.
   bool FilterInput(QWidget* theWidget, QEvent* theEvent);
