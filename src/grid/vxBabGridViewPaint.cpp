@@ -477,9 +477,7 @@ void TBabGridView_Custom::_OnMeasureHeight(TBabGridCell*, TBabCell* theCell, int
   TLayoutProp* lp = theCell->GetLayoutProp();
   if (!lp || !lp->WrapTextAndFit) return;
   TAxisContentItem* col = theCell->GetAxisContentItemX();
-  int width = GetWidthOffAxisContentItemForHeightCalculation(theCell->getGridCell(), col);
-  // A column the user never sized wraps at the width it has.
-  if (width <= 0 && col && !col->GetUserSizeActive()) width = col->GetCalculatedSize();
+  const int width = GetWidthOffAxisContentItemForHeightCalculation(theCell->getGridCell(), col);
   TRect rect = Rect(0, 0, width, theCell->GetAxisContentItemY()->GetCalculatedSize());
   fBabGridCellForViewer->ScaleRect(rect);
   std::string text;

@@ -448,3 +448,44 @@ TEST(GridViewKeys, EnterGoesIntoANestedGridAndCtrlCCopies) {
   s.Key(Qt::Key_C, Qt::ControlModifier);
   EXPECT_EQ(GetClipboardText(), "0,0");
 }
+
+TEST(GridViewScroll, TheLastColumnComesFullyIntoView) {
+  ViewScene s(10, 3);
+  s.Show();
+  s.Paint();
+  TScrollBar* bar = s.view.GetHorzScrollBar();
+  ASSERT_TRUE(bar->GetVisible());
+  // 398 pixels: six full columns and a cut one; a page is the full ones.
+  EXPECT_EQ(bar->GetPageSize(), 6);
+  s.Click(1, 1);
+  s.Key(Qt::Key_End);
+  s.Paint();
+  TAxisContentItem* last = s.g->GetAxisContentListX()->getAxisContentItem(9);
+  EXPECT_TRUE(last->GetIsOnScreen());
+  EXPECT_LE(last->GetAcumSize() + last->GetCalculatedSize(), s.view.GetDrawRect().Width());
+}
+
+TEST(GridViewPaint, WrappedTextMeasuresAtTheColumnsUserSize) {
+  ViewScene s(3, 2);
+  TLayoutProp wrap;
+  wrap.WrapTextAndFit = true;
+  s.onCell = [&wrap](TBabSimpleCellStringData* d) {
+    if (d->GetBabCell()->GetCol() == 1 && d->GetBabCell()->GetRow() == 1) {
+      d->SetString("one two three four five six seven eight");
+      d->GetBabCell()->SetLayoutProp(&wrap);
+    }
+  };
+  s.Show();
+  s.Paint();
+  TBitmap probe;
+  probe.GetCanvas()->SetFont(*s.view.GetFont());
+  const int line = probe.GetCanvas()->TextHeight("X");
+  // At the column's 60 pixels the text takes several lines.
+  const int height = s.g->GetAxisContentListY()->getAxisContentItem(1)->GetCalculatedSize();
+  EXPECT_GE(height, 3 * line + 3);
+  // At 300 it fits one line, and the row keeps the layout's minimum height.
+  s.g->GetAxisContentListX()->getAxisContentItem(1)->SetUserSize(300);
+  s.view.SetText(s.g->getCell(1, 1), s.view.GetText(s.g->getCell(1, 1)));
+  s.Paint();
+  EXPECT_EQ(s.g->GetAxisContentListY()->getAxisContentItem(1)->GetCalculatedSize(), wrap.MinHeight);
+}
