@@ -321,6 +321,24 @@ int TBabGridView_Custom::GetWidthOffAxisContentItemForHeightCalculation(TBabGrid
   return theItem ? theItem->GetUserSize() : 0;
 }
 
+int TBabGridView_Custom::WidthLeftForColumn(TBabGridCell* theGridCell, TAxisContentItem* theItem) {
+  if (!theGridCell) return 0;
+  int width = 0;
+  if (theGridCell == fBabGridCellForViewer.get()) {
+    width = GetDrawRect().Width();
+  } else {
+    const TRect r = theGridCell->GetLastDrawnRect();
+    width = r == NoRect() ? 0 : r.Width();
+  }
+  TAxisContentList* cols = theGridCell->GetAxisContentListX();
+  for (int k = 0; k < cols->Count(); ++k) {
+    TAxisContentItem* col = cols->getAxisContentItem(k);
+    if (!col || col == theItem || col->GetHide() || col->GetUserSize() == kFillUserSize) continue;
+    width -= GetWidthOffAxisContentItemForHeightCalculation(theGridCell, col);
+  }
+  return std::max(width, 0);
+}
+
 int TBabGridView_Custom::GetFullyVisibleColumns() const { return fBabGridCellForViewer->GetVisibleColCount(); }
 
 void TBabGridView_Custom::DoResize(int theDelta, TBabCell* theCell, bool theIsHorz) {

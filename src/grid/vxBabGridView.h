@@ -189,6 +189,12 @@ public:
   virtual void HardViewParamsUpdate();
   virtual void SoftViewParamsUpdate();
   virtual int GetWidthOffAxisContentItemForHeightCalculation(TBabGridCell* theGridCell, TAxisContentItem* theItem);
+  // A column whose user size is this fills the width the others leave.
+  static constexpr int kFillUserSize = 1000;
+  // The width the other columns of theGridCell leave to theItem: for the
+  // column grid's stretched last column (user size kFillUserSize), whose
+  // wrapped text is measured at that width.
+  int WidthLeftForColumn(TBabGridCell* theGridCell, TAxisContentItem* theItem);
   virtual int GetFullyVisibleColumns() const;
   virtual bool GetExpandLastColumnIfShort() const { return false; }
   void DoResize(int theDelta, TBabCell* theCell, bool theIsHorz);

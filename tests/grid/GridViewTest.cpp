@@ -489,3 +489,41 @@ TEST(GridViewPaint, WrappedTextMeasuresAtTheColumnsUserSize) {
   s.Paint();
   EXPECT_EQ(s.g->GetAxisContentListY()->getAxisContentItem(1)->GetCalculatedSize(), wrap.MinHeight);
 }
+
+namespace {
+
+// The column grid's rule: a column of user size 1000 wraps at what is left.
+class StretchingView : public TBabGridView {
+public:
+  using TBabGridView::TBabGridView;
+  int GetWidthOffAxisContentItemForHeightCalculation(TBabGridCell* g, TAxisContentItem* item) override {
+    return item->GetUserSize() == kFillUserSize ? WidthLeftForColumn(g, item) : item->GetUserSize();
+  }
+};
+
+}  // namespace
+
+TEST(GridViewPaint, AStretchedLastColumnWrapsAtTheWidthLeftOver) {
+  BasicScene<StretchingView> s(4, 2);
+  TLayoutProp wrap;
+  wrap.WrapTextAndFit = true;
+  const std::string text = "one two three four five six seven eight nine ten";
+  s.onCell = [&](TBabSimpleCellStringData* d) {
+    if (d->GetBabCell()->GetCol() == 3 && d->GetBabCell()->GetRow() == 1) {
+      d->SetString(text);
+      d->GetBabCell()->SetLayoutProp(&wrap);
+    }
+  };
+  s.Fill();
+  s.g->GetAxisContentListX()->getAxisContentItem(3)->SetUserSize(TBabGridView_Custom::kFillUserSize);
+  s.Show();
+  s.Paint();
+  // 398 pixels less three columns of 60 leave 218: the text's lines at that width.
+  EXPECT_EQ(s.view.WidthLeftForColumn(s.g, s.g->GetAxisContentListX()->getAxisContentItem(3)), 218);
+  TBitmap probe;
+  probe.GetCanvas()->SetFont(*s.view.GetFont());
+  TRect r = Rect(0, 0, 218 - 4, 0);
+  probe.GetCanvas()->DrawText(text, r, DT_WORDBREAK | DT_NOPREFIX | DT_CALCRECT);
+  EXPECT_EQ(s.g->GetAxisContentListY()->getAxisContentItem(1)->GetCalculatedSize(), std::max(r.Height() + 3, 20));
+  EXPECT_GT(r.Height(), probe.GetCanvas()->TextHeight("X"));
+}
