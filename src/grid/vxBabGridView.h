@@ -417,6 +417,8 @@ private:
   void MakeSureFocusedIsVisible_Async(TObject*);
 
   // Mouse (vxBabGridViewMouse.cpp).
+  void PressOnCell(TMouseButton Button, TShiftState Shift, int X, int Y);
+  void PressOnHeader(TMouseButton Button, bool theDouble, int X, int Y);
   bool ZoneIn(TBabGridCell* theGrid, int x, int y, TBabCell*& theCell, bool& theIsHorz);
   void TrackWLine(int thePos);
   void EndTracking();

@@ -91,66 +91,71 @@ bool TBabGridView_Custom::SortZoneHit(TBabCell* theCell, int x, int y) {
 // ---------------------------------------------------------------- press, move, release
 
 void TBabGridView_Custom::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  TBabGridCellForViewer* g = fBabGridCellForViewer.get();
-  const bool dbl = Shift.Contains(ssDouble);
   fLatestKnownMousePos = Point(X, Y);
   fMouseDownOnCell = false;
-  if (!IsDesigning()) {
-    if (!fEditing && !dbl) SetFocus();
-    if (Button == mbLeft) SlowStart();
-    if (Button == mbRight) StopEditing();
-    TBabCell* cell = g->CellFromPix(X, Y, true);
-    if (Button == mbRight) {
-      if (OnRightClick) OnRightClick(this, cell);
-      cell = g->CellFromPix(X, Y, true);
-    }
-    if (cell && !cell->GetIsFixed()) g->SetFocusedCell(cell);
-    if (!fEditing && cell && !cell->GetIsFixed()) {
-      if (Button == mbLeft && CheckBoxHit(cell, X, Y)) {
-        fToggleCheckBoxAndEndEdit = true;
-        StartEditing();
-        fToggleCheckBoxAndEndEdit = false;
-      } else if (Button == mbLeft && cell->GetSelected()) {
-        // Selected already: the rule waits for the release, so that a
-        // selection of several cells can be dragged.
-        fMouseUp_Selection = true;
-        fMouseUp_Selection_Cell = cell;
-        fMouseUp_Selection_Shift = Shift;
-      } else if (Button == mbLeft) {
-        cell->getGridCell()->UpdateMultiSelect(cell, Shift);
-      } else if (Button == mbRight && !Shift.Contains(ssShift) && !Shift.Contains(ssCtrl) &&
-                 !Shift.Contains(ssAlt)) {
-        TBabCell* f = g->GetFocusedCellDownTrack();
-        if (f && !f->GetSelected() && f->getGridCell()) f->getGridCell()->UpdateMultiSelect(f, TShiftState());
-      }
-      fMouseDownOnCell = Button == mbLeft;
-    }
-  }
+  if (!IsDesigning()) PressOnCell(Button, Shift, X, Y);
   fMouseDownPoint = Point(X, Y);
   fMouseMoveMode = mmNone;
-  if (!fEditing) {
-    TBabCell* zoneCell = nullptr;
-    bool horz = false;
-    if (!InResizeZone(X, Y, zoneCell, horz)) {
-      if (!IsDesigning()) {
-        TBabCell* header = g->CellFromPix(X, Y, true);
-        if (Button == mbLeft && SortZoneHit(header, X, Y)) {
-          fCurrentSortUpNotDown = header == fCurrentSortCol ? !fCurrentSortUpNotDown : false;
-          fCurrentSortCol = header;
-          DoSortCell(header, fCurrentSortUpNotDown);
-          Invalidate();
-        } else if (Button == mbLeft && ButtonBoxHit(g->GetFocusedCellDownTrack(), X, Y)) {
-          DoButtonAction(g->GetFocusedCellDownTrack());
-        }
-      }
-    } else if (Button == mbLeft) {
-      fMouseDownOnCell = false;
-      if (dbl && horz) HandleAutoSize(zoneCell, true);
-      fMouseDownCell = zoneCell;
-      fMouseMoveMode = horz ? mmResizeCols : mmResizeRows;
-    }
-  }
+  if (!fEditing) PressOnHeader(Button, Shift.Contains(ssDouble), X, Y);
   TvxOffscreenPaint::MouseDown(Button, Shift, X, Y);
+}
+
+// Focus, selection and check boxes.
+void TBabGridView_Custom::PressOnCell(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  TBabGridCellForViewer* g = fBabGridCellForViewer.get();
+  if (!fEditing && !Shift.Contains(ssDouble)) SetFocus();
+  if (Button == mbLeft) SlowStart();
+  if (Button == mbRight) StopEditing();
+  TBabCell* cell = g->CellFromPix(X, Y, true);
+  if (Button == mbRight) {
+    if (OnRightClick) OnRightClick(this, cell);
+    cell = g->CellFromPix(X, Y, true);
+  }
+  if (!cell || cell->GetIsFixed()) return;
+  g->SetFocusedCell(cell);
+  if (fEditing) return;
+  if (Button == mbLeft && CheckBoxHit(cell, X, Y)) {
+    fToggleCheckBoxAndEndEdit = true;
+    StartEditing();
+    fToggleCheckBoxAndEndEdit = false;
+  } else if (Button == mbLeft && cell->GetSelected()) {
+    // Selected already: the rule waits for the release, so that a
+    // selection of several cells can be dragged.
+    fMouseUp_Selection = true;
+    fMouseUp_Selection_Cell = cell;
+    fMouseUp_Selection_Shift = Shift;
+  } else if (Button == mbLeft) {
+    cell->getGridCell()->UpdateMultiSelect(cell, Shift);
+  } else if (Button == mbRight && !Shift.Contains(ssShift) && !Shift.Contains(ssCtrl) && !Shift.Contains(ssAlt)) {
+    TBabCell* f = g->GetFocusedCellDownTrack();
+    if (f && !f->GetSelected() && f->getGridCell()) f->getGridCell()->UpdateMultiSelect(f, TShiftState());
+  }
+  fMouseDownOnCell = Button == mbLeft;
+}
+
+// Resizing, sorting and tree buttons.
+void TBabGridView_Custom::PressOnHeader(TMouseButton Button, bool theDouble, int X, int Y) {
+  TBabGridCellForViewer* g = fBabGridCellForViewer.get();
+  TBabCell* zoneCell = nullptr;
+  bool horz = false;
+  if (InResizeZone(X, Y, zoneCell, horz)) {
+    if (Button != mbLeft) return;
+    fMouseDownOnCell = false;
+    if (theDouble && horz) HandleAutoSize(zoneCell, true);
+    fMouseDownCell = zoneCell;
+    fMouseMoveMode = horz ? mmResizeCols : mmResizeRows;
+    return;
+  }
+  if (IsDesigning() || Button != mbLeft) return;
+  TBabCell* header = g->CellFromPix(X, Y, true);
+  if (SortZoneHit(header, X, Y)) {
+    fCurrentSortUpNotDown = header == fCurrentSortCol ? !fCurrentSortUpNotDown : false;
+    fCurrentSortCol = header;
+    DoSortCell(header, fCurrentSortUpNotDown);
+    Invalidate();
+  } else if (ButtonBoxHit(g->GetFocusedCellDownTrack(), X, Y)) {
+    DoButtonAction(g->GetFocusedCellDownTrack());
+  }
 }
 
 void TBabGridView_Custom::MouseMove(TShiftState Shift, int X, int Y) {

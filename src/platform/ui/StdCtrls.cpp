@@ -140,45 +140,9 @@ bool TInputControl::FilterInput(QWidget* theWidget, QEvent* theEvent) {
   if (IsDestroying() || fTyping) return false;
   switch (theEvent->type()) {
     case QEvent::KeyPress:
-    case QEvent::KeyRelease: {
+    case QEvent::KeyRelease:
       if (theWidget != QApplication::focusWidget()) return false;
-      auto* k = static_cast<QKeyEvent*>(theEvent);
-      const bool press = theEvent->type() == QEvent::KeyPress;
-      bool swallow = false;
-      GuardedCall([&] {
-        TMessage m;
-        m.Decoded = true;
-        m.Msg = press ? WM_KEYDOWN : WM_KEYUP;
-        m.CharCode = detail::VirtualKeyOf(k->key());
-        m.WParam = m.CharCode;
-        m.Shift = detail::ShiftOf(k->modifiers());
-        if (k->key() == Qt::Key_Backtab) m.Shift.Include(ssShift);
-        if (m.CharCode != 0) {
-          WndProc(m);
-          if (m.CharCode == 0) {
-            swallow = true;
-            return;
-          }
-        }
-        const QString text = k->text();
-        if (!press || text.isEmpty() || IsDestroying()) return;
-        const char32_t typed = text.toUcs4().value(0);
-        TMessage c;
-        c.Decoded = true;
-        c.Msg = WM_CHAR;
-        c.CharCode = typed;
-        c.WParam = typed;
-        c.Shift = m.Shift;
-        fFromWidget = true;
-        WndProc(c);
-        fFromWidget = false;
-        if (c.CharCode == typed) return;
-        swallow = true;
-        if (c.CharCode != 0 && !IsDestroying()) TypeChar(static_cast<char32_t>(c.CharCode));
-      });
-      fFromWidget = false;
-      return swallow;
-    }
+      return FilterKey(static_cast<QKeyEvent*>(theEvent), theEvent->type() == QEvent::KeyPress);
     case QEvent::FocusIn:
       if (!fFocusInside) {
         fFocusInside = true;
@@ -200,6 +164,45 @@ bool TInputControl::FilterInput(QWidget* theWidget, QEvent* theEvent) {
       return false;
     default: return false;
   }
+}
+
+// A key of the widget as WM_KEYDOWN (or WM_KEYUP), then its character as
+// WM_CHAR; answers whether the widget must not see the key.
+bool TInputControl::FilterKey(QKeyEvent* theKey, bool thePress) {
+  bool swallow = false;
+  GuardedCall([&] {
+    TMessage m;
+    m.Decoded = true;
+    m.Msg = thePress ? WM_KEYDOWN : WM_KEYUP;
+    m.CharCode = detail::VirtualKeyOf(theKey->key());
+    m.WParam = m.CharCode;
+    m.Shift = detail::ShiftOf(theKey->modifiers());
+    if (theKey->key() == Qt::Key_Backtab) m.Shift.Include(ssShift);
+    if (m.CharCode != 0) {
+      WndProc(m);
+      if (m.CharCode == 0) {
+        swallow = true;
+        return;
+      }
+    }
+    const QString text = theKey->text();
+    if (!thePress || text.isEmpty() || IsDestroying()) return;
+    const char32_t typed = text.toUcs4().value(0);
+    TMessage c;
+    c.Decoded = true;
+    c.Msg = WM_CHAR;
+    c.CharCode = typed;
+    c.WParam = typed;
+    c.Shift = m.Shift;
+    fFromWidget = true;
+    WndProc(c);
+    fFromWidget = false;
+    if (c.CharCode == typed) return;
+    swallow = true;
+    if (c.CharCode != 0 && !IsDestroying()) TypeChar(static_cast<char32_t>(c.CharCode));
+  });
+  fFromWidget = false;
+  return swallow;
 }
 
 // --- TCustomEdit ---------------------------------------------------------------------------

@@ -9,6 +9,7 @@
 #include "platform/ui/ExtCtrls.h"
 
 class QCheckBox;
+class QKeyEvent;
 class QComboBox;
 class QDateTimeEdit;
 class QLineEdit;
@@ -52,6 +53,7 @@ protected:
   void Dispatch(TMessage& Message) override;
   // Types theChar into the widget as if it were pressed.
   void TypeChar(char32_t theChar);
+  bool FilterKey(QKeyEvent* theKey, bool thePress);
 
 private:
   QWidget* fInner = nullptr;
