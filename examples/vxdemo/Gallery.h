@@ -27,3 +27,4 @@ GalleryPage MakeBigPlanPage();
 
 // Prints what theControl shows, at 150 dpi, half an inch from the page's corner.
 void PrintBitmapOf(vx::TControl* theControl, vx::TDeviceContext* theDC);
+GalleryPage MakeGridPage();

@@ -94,7 +94,7 @@ int main(int argc, char** argv) {
   QMainWindow window;
   auto* tabs = new QTabWidget;
   std::vector<GalleryPage> pages{MakeGanttPage(), MakeBigPlanPage(), MakeScalerPage(), MakePanelsPage(), MakeTreePage(),
-                                 MakeSplitterPage()};
+                                 MakeSplitterPage(), MakeGridPage()};
   for (const GalleryPage& page : pages) tabs->addTab(page.widget, QString::fromStdString(page.name));
   window.setCentralWidget(tabs);
   window.resize(1180, 640);

@@ -281,3 +281,30 @@ TEST(FormatDateTime, SettingsAndNesting) {
   loop.LongTimeFormat = "tt";
   EXPECT_LT(FormatDateTime("c", dt, loop).size(), 1000000u);
 }
+
+TEST(StrToDate, ReadsByTheSettingsAndRefusesWhatIsNoDate) {
+  const TFormatSettings saved = FormatSettings();
+  EXPECT_EQ(StrToDate("2024-03-15"), EncodeDate(2024, 3, 15));
+  EXPECT_EQ(StrToDate(" 2024/3/5 "), EncodeDate(2024, 3, 5));
+  EXPECT_EQ(StrToTime("7:05 pm"), EncodeTime(19, 5, 0, 0));
+  EXPECT_EQ(StrToTime("13:30:15.5"), EncodeTime(13, 30, 15, 500));
+  EXPECT_EQ(StrToDateTime("2024-02-29 06:00"), EncodeDate(2024, 2, 29) + 0.25);
+  EXPECT_EQ(StrToDateTime("12:00"), 0.5);
+  // Day first, a dot between, two-digit years near today, the year left out.
+  FormatSettings().ShortDateFormat = "dd/mm/yyyy";
+  FormatSettings().DateSeparator = '.';
+  EXPECT_EQ(StrToDate("05.03.24"), EncodeDate(2024, 3, 5));
+  int y, m, d;
+  DecodeDate(Date(), y, m, d);
+  EXPECT_EQ(StrToDate("1.2"), EncodeDate(y, 2, 1));
+  FormatSettings() = saved;
+
+  for (const char* bad : {"", "soon", "2024-13-01", "2024-02-30", "12", "2024-03-15 25:00", "7 xm", "1:2:3:4"}) {
+    TDateTime v = -1;
+    EXPECT_FALSE(TryStrToDateTime(bad, v)) << bad;
+    EXPECT_EQ(v, -1) << bad;
+  }
+  EXPECT_EQ(ThrownMessage([] { StrToDate("soon"); }), "'soon' is not a valid date");
+  EXPECT_EQ(ThrownMessage([] { StrToTime("noon"); }), "'noon' is not a valid time");
+  EXPECT_EQ(ThrownMessage([] { StrToDateTime("x"); }), "'x' is not a valid date and time");
+}

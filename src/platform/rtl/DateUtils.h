@@ -69,4 +69,19 @@ TDateTime Time();
 std::string FormatDateTime(const std::string& theFormat, TDateTime theDateTime);
 std::string FormatDateTime(const std::string& theFormat, TDateTime theDateTime, const TFormatSettings& theSettings);
 
+// Reading dates and times typed by a user, by FormatSettings: a date is two or
+// three numbers separated by DateSeparator (or '/'), in the order of day,
+// month and year in ShortDateFormat; a missing year is this year, and a
+// two-digit year lands within 50 years of today. A time is h[:n[:s[.z]]],
+// optionally followed by am or pm. Texts that do not read raise EConvertError
+// ("'<text>' is not a valid date", "... time", "... date and time"); the Try
+// forms answer false instead.
+TDateTime StrToDate(const std::string& theText);
+TDateTime StrToTime(const std::string& theText);
+// A date, a time, or a date followed by a time.
+TDateTime StrToDateTime(const std::string& theText);
+bool TryStrToDate(const std::string& theText, TDateTime& theResult);
+bool TryStrToTime(const std::string& theText, TDateTime& theResult);
+bool TryStrToDateTime(const std::string& theText, TDateTime& theResult);
+
 }  // namespace vx

@@ -29,4 +29,10 @@ public:
   EInvalidCast() : Exception("Invalid class typecast") {}
 };
 
+// A text that does not convert to the value asked for.
+class EConvertError : public Exception {
+public:
+  using Exception::Exception;
+};
+
 }  // namespace vx

@@ -341,10 +341,19 @@ TCustomImageList::TCustomImageList(TComponent* AOwner, int theWidth, int theHeig
 TCustomImageList::~TCustomImageList() { Destroying(); }
 
 int TCustomImageList::Add(TBitmap* theBitmap) {
-  auto copy = std::make_unique<TBitmap>(fWidth, fHeight);
+  auto copy = std::make_unique<TBitmap>();
+  copy->SetTransparent(true);
+  copy->SetSize(fWidth, fHeight);
   if (theBitmap) copy->GetCanvas()->StretchDraw(Rect(0, 0, fWidth, fHeight), theBitmap);
   fImages.push_back(std::move(copy));
   return Count() - 1;
+}
+
+int TCustomImageList::AddFromFile(const std::string& theFileName) {
+  TBitmap picture;
+  picture.SetTransparent(true);
+  if (!picture.LoadFromFile(theFileName)) return -1;
+  return Add(&picture);
 }
 
 void TCustomImageList::Draw(TCanvas* theCanvas, int x, int y, int theIndex) const {

@@ -153,7 +153,8 @@ private:
   int fUpdateCount = 0;
 };
 
-// A list of same-sized pictures, drawn by index.
+// A list of same-sized pictures, drawn by index. Pictures keep their
+// transparency: what is clear in them leaves the background alone.
 class TCustomImageList : public TComponent {
 public:
   TCustomImageList(TComponent* AOwner, int theWidth = 16, int theHeight = 16);
@@ -163,6 +164,10 @@ public:
   int Count() const noexcept { return static_cast<int>(fImages.size()); }
   // Adds a copy of theBitmap (scaled to the list's size); answers its index.
   int Add(TBitmap* theBitmap);
+  // Adds a picture file (PNG and the other formats the platform reads) or a
+  // resource compiled into the program (a name starting with ":/"); answers
+  // its index, or -1 when it cannot be read (nothing is added then).
+  int AddFromFile(const std::string& theFileName);
   void Draw(TCanvas* theCanvas, int x, int y, int theIndex) const;
   TBitmap* GetBitmap(int theIndex) const;
 

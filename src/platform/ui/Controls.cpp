@@ -103,6 +103,10 @@ unsigned short VirtualKey(int qtKey) {
 
 }  // namespace
 
+unsigned short detail::VirtualKeyOf(int theQtKey) { return VirtualKey(theQtKey); }
+
+TShiftState detail::ShiftOf(Qt::KeyboardModifiers theModifiers) { return ShiftFromModifiers(theModifiers); }
+
 Qt::CursorShape detail::CursorShape(TCursor c) {
   switch (c) {
     case crNone: return Qt::BlankCursor;
@@ -337,6 +341,8 @@ void TControl::SetFocus() {
   if (focusPolicy() == Qt::NoFocus) setFocusPolicy(Qt::ClickFocus);
   setFocus(Qt::OtherFocusReason);
 }
+
+bool TControl::SelectNextControl(bool theForward) { return focusNextPrevChild(theForward); }
 
 bool TControl::GetMouseCapture() const { return QWidget::mouseGrabber() == this; }
 
@@ -650,6 +656,7 @@ void TControl::DispatchQtInput(QEvent* e) {
       m.Msg = e->type() == QEvent::KeyPress ? WM_KEYDOWN : WM_KEYUP;
       m.CharCode = VirtualKey(k->key());
       m.Shift = ShiftFromModifiers(k->modifiers());
+      if (k->key() == Qt::Key_Backtab) m.Shift.Include(ssShift);  // Shift+Tab, whatever the modifiers say
       m.WParam = m.CharCode;
       if (m.CharCode != 0) WndProc(m);
       // Typed characters follow their key as WM_CHAR.

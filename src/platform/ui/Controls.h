@@ -167,6 +167,9 @@ public:
 
   void SetFocus();
   bool Focused() const { return hasFocus(); }
+  // Moves the input focus on to the next (or previous) control of the
+  // window in tab order; answers whether it moved.
+  bool SelectNextControl(bool theForward);
   // Puts the control above its siblings.
   void BringToFront();
   bool CanFocus() const;
@@ -211,7 +214,7 @@ public:
   void SetDragCursor(TCursor theCursor) noexcept { fDragCursor = theCursor; }
   TDragMode GetDragMode() const noexcept { return fDragMode; }
   // dmAutomatic: a left press begins a drag (with the threshold).
-  void SetDragMode(TDragMode theMode) noexcept { fDragMode = theMode; }
+  virtual void SetDragMode(TDragMode theMode) { fDragMode = theMode; }
 
   // Entry points of the drag manager.
   void DoDragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept);

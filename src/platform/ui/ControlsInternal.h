@@ -8,6 +8,10 @@
 namespace vx::detail {
 
 Qt::CursorShape CursorShape(TCursor c);
+// The classic virtual key of a Qt key (0 for none) and the shift state of
+// keyboard modifiers.
+unsigned short VirtualKeyOf(int theQtKey);
+TShiftState ShiftOf(Qt::KeyboardModifiers theModifiers);
 
 // The classic drag's share of a control's input: a mouse event of theSource
 // while it drags (or waits to pass the threshold). Answers whether the drag

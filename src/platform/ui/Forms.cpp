@@ -1,6 +1,7 @@
 #include "platform/ui/Forms.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QGuiApplication>
@@ -51,6 +52,20 @@ void ShowMessage(const std::string& theText) {
     sink(theText);
   else
     DefaultSink(theText);
+}
+
+void Beep() {
+  if (qobject_cast<QApplication*>(QCoreApplication::instance())) QApplication::beep();
+}
+
+std::string GetClipboardText() {
+  if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return {};
+  return QGuiApplication::clipboard()->text().toStdString();
+}
+
+void SetClipboardText(const std::string& theText) {
+  if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return;
+  QGuiApplication::clipboard()->setText(QString::fromStdString(theText));
 }
 
 TMessageSink SetShowMessageSink(TMessageSink theSink) {

@@ -19,6 +19,13 @@ void ShowMessage(const std::string& theText);
 // Installs a sink (empty restores the default); answers the previous one.
 TMessageSink SetShowMessageSink(TMessageSink theSink);
 
+// The warning beep (nothing without a display).
+void Beep();
+// The system clipboard's text; empty when it holds none or there is no
+// application object.
+std::string GetClipboardText();
+void SetClipboardText(const std::string& theText);
+
 class TControl;
 
 class TApplication : public TObject {

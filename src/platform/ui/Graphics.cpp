@@ -192,48 +192,40 @@ void TBrush::SetBitmap(TBitmap* theBitmap) {
 
 // --- TCanvas -------------------------------------------------------------------
 
-TCanvas::TCanvas() { fFont.OnChange = [this](TObject*) { fFontDirty = true; }; }
+// Text laid out once and drawn many times: the metrics of the font on the
+// device, and the runs of single lines drawn with it. Emptied when the font
+// or the device changes.
+struct TCanvas::TextCache {
+  static constexpr size_t kMaxRuns = 4096;
+  std::unique_ptr<QFontMetrics> metrics;
+  const QPaintDevice* device = nullptr;
+  unsigned generation = 0;
+  std::unordered_map<std::string, QStaticText> runs;
+};
+
+TCanvas::TCanvas() : fTextCache(std::make_unique<TextCache>()) {
+  fFont.OnChange = [this](TObject*) { fFontDirty = true; };
+}
 
 TCanvas::~TCanvas() = default;
 
-struct TCanvas::TextCache {
-  static constexpr size_t kMaxTexts = 4096;
-  std::unique_ptr<QFontMetrics> metrics;  // of the device font, on the device
-  std::string fontKey;
-  std::unordered_map<std::string, QStaticText> texts;  // font key + text
-
-  QStaticText& Laid(const std::string& theText, const QString& theQText, const QFont& theFont) {
-    std::string key;
-    key.reserve(fontKey.size() + 1 + theText.size());
-    key.append(fontKey).push_back('\x1f');
-    key.append(theText);
-    auto it = texts.find(key);
-    if (it != texts.end()) return it->second;
-    if (texts.size() >= kMaxTexts) texts.clear();
-    QStaticText st(theQText);
-    st.setTextFormat(Qt::PlainText);
-    st.setPerformanceHint(QStaticText::AggressiveCaching);
-    st.prepare(QTransform(), theFont);  // laid out, and measured, in the device font
-    return texts.emplace(std::move(key), std::move(st)).first->second;
+const QFontMetrics& TCanvas::Metrics() {
+  ApplyFontToDevice();
+  TextCache& c = *fTextCache;
+  const QPaintDevice* device = fHandle ? fHandle->Device() : nullptr;
+  if (!c.metrics || c.device != device || c.generation != fFontGeneration) {
+    c.metrics = std::make_unique<QFontMetrics>(*fQFont, const_cast<QPaintDevice*>(device));
+    c.device = device;
+    c.generation = fFontGeneration;
+    c.runs.clear();
   }
-};
-
-TCanvas::TextCache& TCanvas::Texts() {
-  if (!fTextCache) fTextCache = std::make_unique<TextCache>();
-  if (!fTextCache->metrics) {
-    ApplyFontToDevice();
-    fTextCache->metrics = std::make_unique<QFontMetrics>(*fQFont, fHandle ? fHandle->Device() : nullptr);
-    fTextCache->fontKey = fBuiltName + '\x1e' + std::to_string(fBuiltHeight) + '\x1e' +
-                          std::to_string(static_cast<unsigned>(fBuiltStyle.Bits()));
-  }
-  return *fTextCache;
+  return *c.metrics;
 }
 
 void TCanvas::SetHandle(HDC theHandle) {
   fHandle = theHandle;
   if (fHandle) fFont.SetPixelsPerInch(fHandle->PixelsPerInch());
   fFontDirty = true;
-  if (fTextCache) fTextCache->metrics.reset();  // another device, maybe another resolution
 }
 
 int TCanvas::PixelsPerInch() const { return fHandle ? fHandle->PixelsPerInch() : ScreenPixelsPerInch; }
@@ -289,7 +281,6 @@ void TCanvas::ApplyFontToDevice() {
   fBuiltName = fFont.GetName();
   fBuiltHeight = fFont.GetHeight();
   fBuiltStyle = fFont.GetStyle();
-  if (fTextCache) fTextCache->metrics.reset();
   {
     auto f = std::make_unique<QFont>(ToQString(fFont.GetName()));
     f->setPixelSize(std::max(1, std::abs(fFont.GetHeight())));
@@ -300,6 +291,7 @@ void TCanvas::ApplyFontToDevice() {
     f->setStrikeOut(st.Contains(fsStrikeOut));
     f->setStyleStrategy(QFont::PreferAntialias);
     fQFont = std::move(f);
+    ++fFontGeneration;
     fFontDirty = false;
   }
 }
@@ -323,9 +315,24 @@ void TCanvas::FillTextBackground(QPainter* p, const TRect& r) {
 void TCanvas::LineTo(int x, int y) {
   TPoint from = fPenPos;
   fPenPos = Point(x, y);
+  const int dx = x - from.X, dy = y - from.Y;
+  // Thin solid lines along an axis are runs of pixels: filled, not stroked.
+  if ((dx == 0) != (dy == 0) && fPen.GetWidth() <= 1 && fPen.GetStyle() == psSolid && fPen.GetMode() == pmCopy) {
+    QPainter* p = fHandle ? fHandle->Painter() : nullptr;
+    if (!p) return;
+    SetMode(p, pmCopy);
+    const QColor c = ToQColor(fPen.GetColor());
+    if (dy == 0) {
+      const int last = x - (dx > 0 ? 1 : -1);
+      p->fillRect(QRect(std::min(from.X, last), y, std::abs(last - from.X) + 1, 1), c);
+    } else {
+      const int last = y - (dy > 0 ? 1 : -1);
+      p->fillRect(QRect(x, std::min(from.Y, last), 1, std::abs(last - from.Y) + 1), c);
+    }
+    return;
+  }
   QPainter* p = Prepare(true, false);
   if (!p || fPen.GetStyle() == psClear || fPen.GetMode() == pmNop) return;
-  const int dx = x - from.X, dy = y - from.Y;
   if (dx == 0 && dy == 0) return;
   if (fPen.GetWidth() > 1) {
     p->drawLine(from.X, from.Y, x, y);
@@ -380,8 +387,17 @@ void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
 }
 
 void TCanvas::FillRect(const TRect& r) {
+  if (r.IsEmpty() || fBrush.GetStyle() == bsClear) return;
+  if (fBrush.GetStyle() == bsSolid && !fBrush.GetBitmap()) {
+    // A plain colour needs no brush.
+    QPainter* p = fHandle ? fHandle->Painter() : nullptr;
+    if (!p) return;
+    SetMode(p, pmCopy);
+    p->fillRect(ToQRect(r), ToQColor(fBrush.GetColor()));
+    return;
+  }
   QPainter* p = Prepare(false, true);
-  if (!p || r.IsEmpty() || fBrush.GetStyle() == bsClear) return;
+  if (!p) return;
   SetMode(p, pmCopy);  // filling ignores the pen's mode
   p->fillRect(ToQRect(r), p->brush());
 }
@@ -423,16 +439,16 @@ void TCanvas::DrawFocusRect(const TRect& r) {
 void TCanvas::TextOut(int x, int y, const std::string& theText) {
   QPainter* p = PrepareText();
   if (!p || theText.empty()) return;
-  TextCache& cache = Texts();
   const QString text = ToQString(theText);
-  QStaticText& laid = cache.Laid(theText, text, *fQFont);
-  const int w = static_cast<int>(std::lround(laid.size().width())), h = cache.metrics->height();
+  const QFontMetrics& fm = Metrics();
+  QStaticText& laid = Run(theText);
+  const int w = static_cast<int>(std::lround(laid.size().width())), h = fm.height();
   if (fFont.GetOrientation() != 0) {
     p->save();
     p->translate(x, y);
     p->rotate(-fFont.GetOrientation() / 10.0);
     FillTextBackground(p, Rect(0, 0, w, h));
-    p->drawText(0, cache.metrics->ascent(), text);
+    p->drawText(0, fm.ascent(), text);
     p->restore();
   } else {
     FillTextBackground(p, Rect(x, y, x + w, y + h));
@@ -446,7 +462,7 @@ void TCanvas::TextRect(const TRect& r, int x, int y, const std::string& theText)
   if (!p) return;
   FillTextBackground(p, r);
   if (theText.empty() || r.IsEmpty()) return;
-  QFontMetrics fm(*fQFont, fHandle->Device());
+  const QFontMetrics& fm = Metrics();
   p->save();
   p->setClipRect(ToQRect(r), Qt::IntersectClip);
   p->drawText(x, y + fm.ascent(), ToQString(theText));
@@ -454,20 +470,63 @@ void TCanvas::TextRect(const TRect& r, int x, int y, const std::string& theText)
 }
 
 TSize TCanvas::TextExtent(const std::string& theText) {
-  ApplyFontToDevice();
-  TextCache& cache = Texts();
-  if (theText.empty()) return TSize{0, cache.metrics->height()};
-  QStaticText& laid = cache.Laid(theText, ToQString(theText), *fQFont);
-  return TSize{static_cast<int>(std::lround(laid.size().width())), cache.metrics->height()};
+  const QFontMetrics& fm = Metrics();
+  if (theText.empty()) return TSize{0, fm.height()};
+  return TSize{static_cast<int>(std::lround(Run(theText).size().width())), fm.height()};
 }
 
 int TCanvas::TextWidth(const std::string& theText) { return TextExtent(theText).cx; }
 
 int TCanvas::TextHeight(const std::string& theText) { return TextExtent(theText).cy; }
 
+QStaticText& TCanvas::Run(const std::string& theText) {
+  Metrics();  // the runs belong to the font and the device
+  auto& runs = fTextCache->runs;
+  auto it = runs.find(theText);
+  if (it == runs.end()) {
+    if (runs.size() >= TextCache::kMaxRuns) runs.clear();
+    QStaticText run(ToQString(theText));
+    run.setTextFormat(Qt::PlainText);
+    run.setPerformanceHint(QStaticText::AggressiveCaching);
+    run.prepare(QTransform(), *fQFont);
+    it = runs.emplace(theText, std::move(run)).first;
+  }
+  return it->second;
+}
+
+int TCanvas::DrawLine(const std::string& theText, const TRect& r, unsigned theFlags) {
+  QPainter* p = PrepareText();
+  if (!p) return 0;
+  const QFontMetrics& fm = Metrics();
+  QStaticText& laid = Run(theText);
+  const int w = static_cast<int>(std::ceil(laid.size().width())), h = fm.height();
+  int x = r.Left, y = r.Top;
+  if (theFlags & DT_CENTER)
+    x = r.Left + (r.Width() - w) / 2;
+  else if (theFlags & DT_RIGHT)
+    x = r.Right - w;
+  if ((theFlags & DT_SINGLELINE) && (theFlags & DT_VCENTER))
+    y = r.Top + (r.Height() - h) / 2;
+  else if ((theFlags & DT_SINGLELINE) && (theFlags & DT_BOTTOM))
+    y = r.Bottom - h;
+  FillTextBackground(p, Rect(x, y, x + w, y + h));
+  const bool clip = !(theFlags & DT_NOCLIP) && (x < r.Left || y < r.Top || x + w > r.Right || y + h > r.Bottom);
+  if (clip) {
+    p->save();
+    p->setClipRect(ToQRect(r), Qt::IntersectClip);
+  }
+  p->drawStaticText(x, y, laid);
+  if (clip) p->restore();
+  if (theFlags & (DT_VCENTER | DT_BOTTOM)) return y + h - r.Top;
+  return h;
+}
+
 int TCanvas::DrawText(const std::string& theText, TRect& r, unsigned theFlags) {
-  ApplyFontToDevice();
-  QFontMetrics fm(*fQFont, fHandle ? fHandle->Device() : nullptr);
+  // One plain line needs no layout: it comes from the cache of runs.
+  constexpr unsigned kLayout = DT_CALCRECT | DT_WORDBREAK | DT_END_ELLIPSIS | DT_WORD_ELLIPSIS | DT_EXPANDTABS;
+  if (!(theFlags & kLayout) && !theText.empty() && theText.find_first_of((theFlags & DT_NOPREFIX) ? "\n\r" : "\n\r&") == std::string::npos)
+    return DrawLine(theText, r, theFlags);
+  const QFontMetrics& fm = Metrics();
   int flags = 0;
   if (theFlags & DT_CENTER)
     flags |= Qt::AlignHCenter;
@@ -640,9 +699,9 @@ void TBitmap::SetSize(int theWidth, int theHeight) {
   QImage next;
   if (theWidth > 0 && theHeight > 0) {
     next = QImage(static_cast<int>(theWidth * fRatio + 0.5), static_cast<int>(theHeight * fRatio + 0.5),
-                  QImage::Format_RGB32);
+                  fTransparent ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
     next.setDevicePixelRatio(fRatio);
-    next.fill(Qt::white);
+    next.fill(fTransparent ? Qt::transparent : Qt::white);
     if (!image->isNull()) {
       QPainter copy(&next);
       copy.drawImage(0, 0, *image);
@@ -669,8 +728,17 @@ bool TBitmap::LoadFromFile(const std::string& theFileName) {
   QImage loaded;
   if (!loaded.load(QString::fromStdString(theFileName))) return false;
   fDC->EndPainting();
-  *fDC->Image() = loaded.convertToFormat(QImage::Format_RGB32);
+  *fDC->Image() = loaded.convertToFormat(fTransparent ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
   return true;
+}
+
+void TBitmap::SetTransparent(bool theValue) {
+  if (theValue == fTransparent) return;
+  fTransparent = theValue;
+  fDC->EndPainting();
+  QImage* image = fDC->Image();
+  if (!image->isNull())
+    *image = image->convertToFormat(theValue ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
 }
 
 }  // namespace vx

@@ -13,6 +13,8 @@
 class QPainter;
 class QImage;
 class QFont;
+class QFontMetrics;
+class QStaticText;
 
 namespace vx {
 
@@ -192,23 +194,28 @@ public:
   int PixelsPerInch() const;
 
 private:
+  struct TextCache;
   QPainter* Prepare(bool usePen, bool useBrush);
   QPainter* PrepareText();
+  // The metrics of the current font on the current device.
+  const QFontMetrics& Metrics();
+  // One line of text at its place in r, from laid-out runs kept per font.
+  int DrawLine(const std::string& theText, const TRect& r, unsigned theFlags);
   void FillTextBackground(QPainter* p, const TRect& r);
   void ApplyFontToDevice();
 
-  // Laid-out texts and the metrics of the device font, so that a text drawn
+  // A single line laid out once in the current font, so that a text drawn
   // again (every paint draws the same labels) is not shaped again.
-  struct TextCache;
-  TextCache& Texts();
+  QStaticText& Run(const std::string& theText);
 
   TFont fFont;
   TPen fPen;
   TBrush fBrush;
   HDC fHandle = nullptr;
-  std::unique_ptr<TextCache> fTextCache;
   TPoint fPenPos;
   std::unique_ptr<QFont> fQFont;  // the font as the device renders it
+  std::unique_ptr<TextCache> fTextCache;
+  unsigned fFontGeneration = 0;  // counts the device fonts made
   bool fFontDirty = true;
   std::string fBuiltName;  // what fQFont was made from
   int fBuiltHeight = 0;
@@ -226,13 +233,17 @@ public:
   int GetHeight() const noexcept;
   void SetWidth(int theWidth) { SetSize(theWidth, GetHeight()); }
   void SetHeight(int theHeight) { SetSize(GetWidth(), theHeight); }
-  // Keeps what fits of the old picture; new area is white. Sizes are logical
-  // pixels.
+  // Keeps what fits of the old picture; new area is white (clear when
+  // transparent). Sizes are logical pixels.
   void SetSize(int theWidth, int theHeight);
   // Physical pixels per logical one (2 on a high-density screen), so that
   // what is drawn is crisp there; drawing and reading pixels stay logical.
   double GetDevicePixelRatio() const noexcept;
   void SetDevicePixelRatio(double theRatio);
+  // A transparent bitmap keeps an alpha channel: what is clear stays clear
+  // when it is drawn, and a picture loaded from a file keeps its own.
+  bool GetTransparent() const noexcept { return fTransparent; }
+  void SetTransparent(bool theValue);
   TCanvas* GetCanvas() noexcept { return fCanvas.get(); }
 
   bool SaveToFile(const std::string& theFileName);
@@ -246,6 +257,7 @@ private:
   std::unique_ptr<TDeviceContext> fDC;
   std::unique_ptr<TCanvas> fCanvas;
   double fRatio = 1.0;
+  bool fTransparent = false;
 };
 
 }  // namespace vx

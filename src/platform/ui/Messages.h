@@ -60,6 +60,7 @@ constexpr unsigned WM_MBUTTONDOWN = 0x0207;
 constexpr unsigned WM_MBUTTONUP = 0x0208;
 constexpr unsigned WM_MBUTTONDBLCLK = 0x0209;
 constexpr unsigned WM_MOUSEWHEEL = 0x020A;
+constexpr unsigned WM_COPY = 0x0301;
 constexpr unsigned WM_USER = 0x0400;
 constexpr unsigned CM_BASE = 0xB000;
 constexpr unsigned CM_FOCUSCHANGED = CM_BASE + 7;

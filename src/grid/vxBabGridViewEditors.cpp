@@ -1,0 +1,528 @@
+// In-place editing: five editors owned by the view, placed over the cell,
+// filled from its text and written back when the edit ends.
+#include <array>
+#include <cmath>
+
+#include "grid/vxBabGridView.h"
+#include "grid/vxBabGridViewInternal.h"
+#include "paint/vxDoLater.h"
+#include "platform/ui/Forms.h"
+
+namespace vx {
+
+using gridview::FlagScope;
+using gridview::StringData;
+
+namespace {
+
+TOnClassEditEvent& StartEditHook() {
+  static TOnClassEditEvent hook;
+  return hook;
+}
+
+TOnClassEditEvent& EndEditHook() {
+  static TOnClassEditEvent hook;
+  return hook;
+}
+
+// Editors are children of the view, hidden until an edit starts.
+void SetUpEditor(TControl* theEditor, TBabGridView_Custom* theView) {
+  theEditor->SetVisible(false);
+  theEditor->SetParent(theView);
+  theEditor->SetTabStop(false);
+}
+
+std::string DateTimeText(TDateTimePicker* thePicker) {
+  const TFormatSettings& fs = FormatSettings();
+  if (thePicker->GetShowCheckbox() && !thePicker->GetChecked()) return FormatDateTime(fs.ShortDateFormat, 0);
+  if (thePicker->GetKind() == dtkDate) return FormatDateTime(fs.ShortDateFormat, thePicker->GetDate());
+  return FormatDateTime(fs.ShortTimeFormat, thePicker->GetTime());
+}
+
+}  // namespace
+
+TDateTime SafeStrToDate(const std::string& theText) {
+  std::string text = theText;
+  if (gridview::UpperText(FormatSettings().ShortDateFormat).find("MMM") != std::string::npos) {
+    // Month names as the short date format writes them, read once.
+    static const std::array<std::string, 12> names = [] {
+      std::array<std::string, 12> n;
+      for (int m = 0; m < 12; ++m) n[static_cast<size_t>(m)] = FormatDateTime("mmm", EncodeDate(2003, m + 1, 1));
+      return n;
+    }();
+    for (int m = 0; m < 12; ++m) {
+      const std::string& name = names[static_cast<size_t>(m)];
+      const size_t at = name.empty() ? std::string::npos : text.find(name);
+      if (at != std::string::npos) text = text.substr(0, at) + std::to_string(m + 1) + text.substr(at + name.size());
+    }
+  }
+  TDateTime value;
+  if (!TryStrToDateTime(text, value)) throw EConvertError("'" + theText + "' is not a valid date");
+  return std::trunc(value);
+}
+
+// ---------------------------------------------------------------- the editor classes
+
+TBabInplaceEditor::TBabInplaceEditor(TBabGridView_Custom* theView) : TCustomEdit(theView), fBabGridView(theView) {
+  SetUpEditor(this, theView);
+  SetDefaultContextMenu(false);
+  OnChange = [this](TObject*) { fBabGridView->EditorChanged(this); };
+}
+
+void TBabInplaceEditor::KeyDown(unsigned short& Key, TShiftState Shift) {
+  TCustomEdit::KeyDown(Key, Shift);
+  if (Key) fBabGridView->EditorKeyDown(this, Key, Shift);
+}
+
+void TBabInplaceEditor::KeyPress(char32_t& Key) {
+  TCustomEdit::KeyPress(Key);
+  if (Key) fBabGridView->EditorKeyPress(Key, false);
+}
+
+void TBabInplaceEditor::DoExit() {
+  TCustomEdit::DoExit();
+  fBabGridView->EditorExit(this);
+}
+
+TBabInplaceMemoEditor::TBabInplaceMemoEditor(TBabGridView_Custom* theView)
+    : TCustomMemo(theView), fBabGridView(theView) {
+  SetUpEditor(this, theView);
+  SetBorderStyle(bsNone);
+  OnChange = [this](TObject*) { fBabGridView->EditorChanged(this); };
+}
+
+void TBabInplaceMemoEditor::KeyDown(unsigned short& Key, TShiftState Shift) {
+  TCustomMemo::KeyDown(Key, Shift);
+  if (Key) fBabGridView->EditorKeyDown(this, Key, Shift);
+}
+
+void TBabInplaceMemoEditor::KeyPress(char32_t& Key) {
+  TCustomMemo::KeyPress(Key);
+  if (Key) fBabGridView->EditorKeyPress(Key, true);
+}
+
+void TBabInplaceMemoEditor::DoExit() {
+  TCustomMemo::DoExit();
+  fBabGridView->EditorExit(this);
+}
+
+TBabInplaceComboEditor::TBabInplaceComboEditor(TBabGridView_Custom* theView)
+    : TCustomComboBox(theView), fBabGridView(theView) {
+  SetUpEditor(this, theView);
+  OnChange = [this](TObject*) { fBabGridView->EditorChanged(this); };
+}
+
+void TBabInplaceComboEditor::KeyDown(unsigned short& Key, TShiftState Shift) {
+  TCustomComboBox::KeyDown(Key, Shift);
+  if (Key) fBabGridView->EditorKeyDown(this, Key, Shift);
+}
+
+void TBabInplaceComboEditor::KeyPress(char32_t& Key) {
+  TCustomComboBox::KeyPress(Key);
+  if (Key) fBabGridView->EditorKeyPress(Key, false);
+}
+
+void TBabInplaceComboEditor::DoExit() {
+  TCustomComboBox::DoExit();
+  fBabGridView->EditorExit(this);
+}
+
+TBabInplaceBoolEditor::TBabInplaceBoolEditor(TBabGridView_Custom* theView)
+    : TCustomCheckBox(theView), fBabGridView(theView) {
+  SetUpEditor(this, theView);
+  SetCaption("");
+  SetColor(clWindow);
+  OnClick = [this](TObject*) { fBabGridView->EditorChanged(this); };
+}
+
+void TBabInplaceBoolEditor::KeyDown(unsigned short& Key, TShiftState Shift) {
+  TCustomCheckBox::KeyDown(Key, Shift);
+  if (Key) fBabGridView->EditorKeyDown(this, Key, Shift);
+}
+
+void TBabInplaceBoolEditor::KeyPress(char32_t& Key) {
+  TCustomCheckBox::KeyPress(Key);
+  if (Key) fBabGridView->EditorKeyPress(Key, false);
+}
+
+void TBabInplaceBoolEditor::DoExit() {
+  TCustomCheckBox::DoExit();
+  fBabGridView->EditorExit(this);
+}
+
+TBabInplaceDateTimeEditor::TBabInplaceDateTimeEditor(TBabGridView_Custom* theView)
+    : TDateTimePicker(theView), fBabGridView(theView) {
+  SetUpEditor(this, theView);
+  OnChange = [this](TObject*) { fBabGridView->EditorChanged(this); };
+}
+
+void TBabInplaceDateTimeEditor::KeyDown(unsigned short& Key, TShiftState Shift) {
+  TDateTimePicker::KeyDown(Key, Shift);
+  if (Key) fBabGridView->EditorKeyDown(this, Key, Shift);
+}
+
+void TBabInplaceDateTimeEditor::KeyPress(char32_t& Key) {
+  TDateTimePicker::KeyPress(Key);
+  if (Key) fBabGridView->EditorKeyPress(Key, false);
+}
+
+void TBabInplaceDateTimeEditor::DoExit() {
+  TDateTimePicker::DoExit();
+  fBabGridView->EditorExit(this);
+}
+
+// ---------------------------------------------------------------- the view's side
+
+void TBabGridView_Custom::CreateEditors() {
+  fInplaceEditor = new TBabInplaceEditor(this);
+  fInplaceComboEditor = new TBabInplaceComboEditor(this);
+  fInplaceMemoEditor = new TBabInplaceMemoEditor(this);
+  fInplaceBooleanEditor = new TBabInplaceBoolEditor(this);
+  CreateDateTimeEditor();
+}
+
+void TBabGridView_Custom::CreateDateTimeEditor() {
+  delete fInplaceDateTimeEditor;
+  fInplaceDateTimeEditor = new TBabInplaceDateTimeEditor(this);
+}
+
+void TBabGridView_Custom::InstallClassEvents(TOnClassEditEvent theStartEditHook, TOnClassEditEvent theEndEditHook) {
+  StartEditHook() = std::move(theStartEditHook);
+  EndEditHook() = std::move(theEndEditHook);
+}
+
+TBabEditorType TBabGridView_Custom::InternalGetEditorType(TBabCell* theCell) {
+  TBabSimpleCellStringData* data = StringData(theCell);
+  TBabEditorType type = data && data->GetIsBoolean() ? babETBool : babETEdit;
+  if (OnChooseEditor) OnChooseEditor(this, data, type);
+  return type;
+}
+
+bool TBabGridView_Custom::EditorCanModifyDefaultValue(TBabCell*) { return true; }
+
+bool TBabGridView_Custom::EditorCanModify(TBabCell* theCell) {
+  return OnEditorCanModify ? OnEditorCanModify(this, theCell) : true;
+}
+
+bool TBabGridView_Custom::EditorValidKey(char32_t) { return true; }
+
+void TBabGridView_Custom::InitEditor(TControl*, TBabCell* theCell, std::string& theText) {
+  TBabSimpleCellStringData* data = StringData(theCell);
+  theText = data ? data->GetString() : std::string();
+}
+
+void TBabGridView_Custom::DeInitEditor(TControl* theEditor, TBabCell* theCell, bool theCanceled, std::string theText) {
+  if (theCanceled || !theCell) return;
+  fCurrentSortCol = nullptr;
+  fCurrentSortUpNotDown = false;
+  if (OnEditStop) OnEditStop(this, theEditor, StringData(theCell), theText);
+  // The handler may have dropped the cell's row: nothing is written then.
+  if (theCell != fEditBabSimpleCell) return;
+  SetText(theCell, theText);
+}
+
+void TBabGridView_Custom::CheckEditLayout(TBabCell* theCell, TFont* theFont) {
+  TLayoutProp* lp = theCell ? theCell->GetLayoutProp() : nullptr;
+  if (!lp || !lp->UseFontInfo) {
+    theFont->Assign(*GetFont());
+    return;
+  }
+  theFont->SetName(lp->FontName);
+  theFont->SetColor(lp->FontColor);
+  theFont->SetSize(lp->FontSize);
+  theFont->SetStyle(lp->FontStyle);
+}
+
+// Where the cell lies by the current layout (not by the last paint), so that
+// an editor can follow its cell before the next paint. False when the cell
+// is not on screen.
+bool TBabGridView_Custom::CellRectFromLayout(TBabCell* theCell, TRect& theRect) {
+  TBabGridCell* g = theCell ? theCell->getGridCell() : nullptr;
+  if (!g) return false;
+  TAxisContentItem* ix = theCell->GetAxisContentItemX();
+  TAxisContentItem* iy = theCell->GetAxisContentItemY();
+  if (!ix || !iy || !ix->GetIsOnScreen() || !iy->GetIsOnScreen() || ix->GetHide() || iy->GetHide()) return false;
+  TRect area = GetDrawRect();
+  if (g->getGridCell() && !CellRectFromLayout(g, area)) return false;
+  TRect r = Rect(area.Left + ix->GetAcumSize(), area.Top + iy->GetAcumSize(), 0, 0);
+  r.Right = std::min(r.Left + ix->GetCalculatedSize(), area.Right);
+  r.Bottom = std::min(r.Top + iy->GetCalculatedSize(), area.Bottom);
+  if (r.IsEmpty()) return false;
+  theRect = r;
+  return true;
+}
+
+bool TBabGridView_Custom::GetEditRect(TBabCell* theCell, TRect& theRect) {
+  if (!CellRectFromLayout(theCell, theRect)) return false;
+  OnCellRectTampering(fBabGridCellForViewer.get(), theCell, theRect);
+  if (CellHasButton(theCell)) theRect.Left = std::min(theRect.Left + 16, theRect.Right);
+  return true;
+}
+
+// ---------------------------------------------------------------- starting
+
+void TBabGridView_Custom::StartEditing() {
+  if (fEditing || IsDestroying()) return;
+  TBabCell* cell = fBabGridCellForViewer->GetFocusedCellDownTrack();
+  if (!cell || cell->IsGridCell() || !EditorCanModify(cell)) return;
+  TBabSimpleCellStringData* data = StringData(cell);
+  if (!data) return;
+  const TBabEditorType type = InternalGetEditorType(cell);
+  fEditBabSimpleCell = cell;
+  if (StartEditHook()) StartEditHook()(this, cell);
+  fEditing = true;
+  fEditorChoise = type;
+  {
+    FlagScope starting(fStartingEdit);
+    cell->getGridCell()->SetFocusedCell(cell);
+    cell->getGridCell()->UpdateMultiSelect(cell, TShiftState());
+  }
+  if (fEditBabSimpleCell != cell) {
+    // A handler dropped the cell.
+    CloseEditWithoutStoring();
+    return;
+  }
+  try {
+    StartByType(cell, data, type);
+  } catch (...) {
+    // A text the editor cannot take: the edit does not start, the cell
+    // keeps its text, and the caller hears why.
+    CloseEditWithoutStoring();
+    throw;
+  }
+}
+
+void TBabGridView_Custom::StartByType(TBabCell* theCell, TBabSimpleCellStringData* theData, TBabEditorType theType) {
+  std::string text = theData->GetString();
+  switch (theType) {
+    case babETEdit:
+      fCurrentEditor = fInplaceEditor;
+      CheckEditLayout(theCell, fInplaceEditor->GetFont());
+      InitEditor(fInplaceEditor, theCell, text);
+      fInplaceEditor->SetText(text);
+      break;
+    case babETMemo:
+      fCurrentEditor = fInplaceMemoEditor;
+      CheckEditLayout(theCell, fInplaceMemoEditor->GetFont());
+      InitEditor(fInplaceMemoEditor, theCell, text);
+      fInplaceMemoEditor->SetText(text);
+      break;
+    case babETCombo:
+      fCurrentEditor = fInplaceComboEditor;
+      CheckEditLayout(theCell, fInplaceComboEditor->GetFont());
+      InitEditor(fInplaceComboEditor, theCell, text);
+      fInplaceComboEditor->SetText(text);
+      break;
+    case babETBool:
+      fCurrentEditor = fInplaceBooleanEditor;
+      InitEditor(fInplaceBooleanEditor, theCell, text);
+      fInplaceBooleanEditor->SetChecked(gridview::UpperText(text) == "TRUE");
+      break;
+    case babETDateTime: {
+      if (fInplaceDateTimeClearStatesBetweenEdits) CreateDateTimeEditor();
+      TBabInplaceDateTimeEditor* picker = fInplaceDateTimeEditor;
+      fCurrentEditor = picker;
+      CheckEditLayout(theCell, picker->GetFont());
+      InitEditor(picker, theCell, text);
+      picker->SetDateTime(0);
+      // A text that is no date raises here, before anything shows.
+      if (text.empty())
+        picker->SetDateTime(picker->GetKind() == dtkDate ? Date() : 0);
+      else
+        picker->SetDateTime(picker->GetKind() == dtkDate ? SafeStrToDate(text) : StrToTime(text));
+      break;
+    }
+  }
+  if (!StartEditor(fCurrentEditor, theCell)) {
+    CloseEditWithoutStoring();
+    return;
+  }
+  if (theType == babETBool && fToggleCheckBoxAndEndEdit) {
+    fInplaceBooleanEditor->Toggle();
+    StopEditing();
+  }
+}
+
+bool TBabGridView_Custom::StartEditor(TControl* theEditor, TBabCell* theCell) {
+  TRect r;
+  if (!GetEditRect(theCell, r)) {
+    // Off screen: scroll it into view first.
+    MakeSureFocusedIsVisible();
+    UpdateLayout();
+    if (!GetEditRect(theCell, r)) return false;
+  }
+  PlaceEditor(theEditor, r);
+  if (theEditor == fInplaceEditor) fInplaceEditor->SetSelStart(static_cast<int>(fInplaceEditor->GetText().size()));
+  if (theEditor == fInplaceMemoEditor)
+    fInplaceMemoEditor->SetSelStart(static_cast<int>(fInplaceMemoEditor->GetText().size()));
+  theEditor->SetVisible(true);
+  theEditor->BringToFront();
+  theEditor->SetFocus();
+  Invalidate();
+  return true;
+}
+
+void TBabGridView_Custom::PlaceEditor(TControl* theEditor, TRect theRect) {
+  if (theEditor == fInplaceBooleanEditor) {
+    ++theRect.Left;
+    ++theRect.Top;
+  }
+  int h = theRect.Height() + 1;
+  if (theEditor == fInplaceBooleanEditor || theEditor == fInplaceDateTimeEditor) h = std::min(h, 21);
+  theEditor->SetBounds(theRect.Left, theRect.Top, std::max(theRect.Width(), 0), std::max(h, 0));
+}
+
+// After a layout pass: the editor moves with its cell, and an edit whose
+// cell has scrolled out of sight ends.
+void TBabGridView_Custom::FollowEdit_Async(TObject*) {
+  if (IsDestroying() || !fEditing || !fCurrentEditor) return;
+  UpdateLayout();
+  TRect r;
+  if (!fEditBabSimpleCell || !GetEditRect(fEditBabSimpleCell, r))
+    StopEditing();
+  else
+    PlaceEditor(fCurrentEditor, r);
+}
+
+// ---------------------------------------------------------------- ending
+
+std::string TBabGridView_Custom::EditorResult() {
+  switch (fEditorChoise) {
+    case babETEdit: return fInplaceEditor->GetText();
+    case babETMemo: return fInplaceMemoEditor->GetText();
+    case babETCombo: return fInplaceComboEditor->GetText();
+    case babETBool: return fInplaceBooleanEditor->GetChecked() ? "TRUE" : "FALSE";
+    case babETDateTime: return DateTimeText(fInplaceDateTimeEditor);
+  }
+  return std::string();
+}
+
+void TBabGridView_Custom::HideEditors(bool theTakeFocus) {
+  bool hadFocus = false;
+  for (TInputControl* e : std::initializer_list<TInputControl*>{fInplaceEditor, fInplaceMemoEditor, fInplaceComboEditor,
+                                                                fInplaceBooleanEditor, fInplaceDateTimeEditor})
+    if (e && e->ContainsFocus()) hadFocus = true;
+  // The focus comes back before the editor hides, so that it goes nowhere else.
+  if (theTakeFocus && hadFocus && !IsDestroying()) SetFocus();
+  for (TControl* e : std::initializer_list<TControl*>{fInplaceEditor, fInplaceMemoEditor, fInplaceComboEditor,
+                                                      fInplaceBooleanEditor, fInplaceDateTimeEditor})
+    if (e) e->SetVisible(false);
+}
+
+void TBabGridView_Custom::StopEditing() {
+  if (fInsideStopEditing) return;
+  FlagScope inside(fInsideStopEditing);
+  const bool was = fEditing;
+  if (was && fEditBabSimpleCell && fCurrentEditor) {
+    if (fEditorChoise == babETDateTime && fInplaceDateTimeEditor->ContainsFocus()) SetFocus();
+    DeInitEditor(fCurrentEditor, fEditBabSimpleCell, false, EditorResult());
+  }
+  HideEditors(was);
+  if (was && EndEditHook()) EndEditHook()(this, fEditBabSimpleCell);
+  fEditing = false;
+  fEditBabSimpleCell = nullptr;
+  fCurrentEditor = nullptr;
+  Invalidate();
+}
+
+void TBabGridView_Custom::BreakEditing() {
+  if (fInsideStopEditing) return;
+  FlagScope inside(fInsideStopEditing);
+  const bool was = fEditing;
+  if (was && fEditBabSimpleCell) DeInitEditor(fCurrentEditor, fEditBabSimpleCell, true, "ESCAPED");
+  fEditing = false;
+  HideEditors(was);
+  if (was && EndEditHook()) EndEditHook()(this, fEditBabSimpleCell);
+  fEditBabSimpleCell = nullptr;
+  fCurrentEditor = nullptr;
+  Invalidate();
+}
+
+// The edited cell is gone (or the start failed): the editor closes and
+// nothing is written.
+void TBabGridView_Custom::CloseEditWithoutStoring() {
+  FlagScope inside(fInsideStopEditing);
+  const bool was = fEditing;
+  fEditing = false;
+  fEditBabSimpleCell = nullptr;
+  HideEditors(was);
+  fCurrentEditor = nullptr;
+  if (was && EndEditHook()) EndEditHook()(this, nullptr);
+  Invalidate();
+}
+
+// ---------------------------------------------------------------- keys and focus of the editors
+
+void TBabGridView_Custom::EditorKeyPress(char32_t& theKey, bool theAllowEnter) {
+  if (OnInplaceEditKeyPress) OnInplaceEditKeyPress(this, theKey);
+  if (theKey >= 32 && theKey <= 255 && !EditorValidKey(theKey)) {
+    Beep();
+    theKey = 0;
+    return;
+  }
+  switch (theKey) {
+    case 27:
+      theKey = 0;
+      BreakEditing();
+      return;
+    case 9:
+      theKey = 0;
+      StopEditing();
+      return;
+    case 13:
+      if (!theAllowEnter) {
+        theKey = 0;
+        StopEditing();
+      }
+      return;
+    default: break;
+  }
+  if (theKey == 8 || theKey == 22 || theKey == 24 || (theKey >= 32 && theKey <= 255))
+    if (!EditorCanModify(fBabGridCellForViewer->GetFocusedCellDownTrack())) theKey = 0;
+}
+
+bool TBabGridView_Custom::EditorKeyDown(TControl* theEditor, unsigned short& theKey, TShiftState theShift) {
+  if (theKey == VK_TAB) {
+    // Tab ends the edit and starts one in the next editable cell.
+    theKey = 0;
+    StopEditing();
+    TabMove(theShift.Contains(ssShift), true);
+    return true;
+  }
+  if (theEditor == fInplaceEditor) {
+    if (theKey == VK_RETURN) {
+      theKey = 0;
+      StopEditing();
+      return true;
+    }
+    if (theKey == VK_UP || theKey == VK_DOWN) {
+      // Up and Down end the edit and move, as they do in the grid.
+      unsigned short key = theKey;
+      theKey = 0;
+      StopEditing();
+      KeyDown(key, theShift);
+      return true;
+    }
+  }
+  if (theEditor == fInplaceDateTimeEditor && theKey == VK_DELETE) {
+    theKey = 0;
+    fInplaceDateTimeEditor->SetDateTime(0);
+    StopEditing();
+    return true;
+  }
+  return false;
+}
+
+void TBabGridView_Custom::EditorExit(TControl* theEditor) {
+  if (IsDestroying() || theEditor->IsDestroying() || !fEditing || theEditor != fCurrentEditor) return;
+  const bool always =
+      theEditor == fInplaceEditor || theEditor == fInplaceMemoEditor || theEditor == fInplaceBooleanEditor;
+  if (always || fStopEditOnFocusChange) StopEditing();
+}
+
+void TBabGridView_Custom::EditorChanged(TControl* theEditor) {
+  if (IsDestroying() || !fEditing || theEditor != fCurrentEditor || !OnInplaceEditOnChange) return;
+  OnInplaceEditOnChange(this, EditorResult());
+}
+
+}  // namespace vx

@@ -1,0 +1,101 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "UiTestSupport.h"
+#include "grid/vxBabGridView.h"
+
+namespace gridview_test {
+
+using namespace vx;
+
+// A grid view shown as a window: theCols columns of 60 pixels, one fixed
+// header row and theRows rows of 20 pixels below it, cell texts "col,row".
+// With the border of one pixel, column c spans x = 1 + 60c .. 61 + 60c and
+// row r spans y = 1 + 20r .. 21 + 20r.
+template <class View>
+struct BasicScene {
+  View view{nullptr};
+  TBabGridCellForViewer* g;
+  TBitmap shot;
+  int fCols, fRows;
+  bool fFilled = false;
+  // Called for every simple cell made, after its text is set.
+  std::function<void(TBabSimpleCellStringData*)> onCell;
+
+  explicit BasicScene(int theCols = 5, int theRows = 10, int theWidth = 400, int theHeight = 300)
+      : g(view.GetBabGridCellForViewer()), fCols(theCols), fRows(theRows) {
+    view.SetBounds(0, 0, theWidth, theHeight);
+    view.OnInitContent = [this](TBabGridView_Custom*, TBabSimpleCellStringData* d) {
+      TBabCell* c = d->GetBabCell();
+      d->SetString(std::to_string(c->GetCol()) + "," + std::to_string(c->GetRow()));
+      if (onCell) onCell(d);
+    };
+  }
+
+  // Makes the columns and rows (cells are made with them: the view's events
+  // must be set before).
+  void Fill() {
+    if (fFilled) return;
+    fFilled = true;
+    g->SetFixedRows(1);
+    for (int c = 0; c < fCols; ++c) {
+      TAxisContentItem* col = g->GetAxisContentListX()->AddNew(nullptr);
+      col->SetUserSizeActive(true);
+      col->SetUserSize(60);
+    }
+    for (int r = 0; r <= fRows; ++r) g->GetAxisContentListY()->AddNew(nullptr);
+  }
+
+  void Show() {
+    Fill();
+    vxtest::ShowWindow(&view);
+    view.SetFocus();
+    vxtest::ProcessEventsUntilIdle();
+  }
+
+  TCanvas* Paint() {
+    view.PaintTo(&shot);
+    return shot.GetCanvas();
+  }
+
+  TColor Pixel(int x, int y) { return shot.GetCanvas()->GetPixel(x, y); }
+
+  static int X(int theCol) { return 1 + 60 * theCol; }
+  static int Y(int theRow) { return 1 + 20 * theRow; }
+  // The middle of a cell of the outermost grid (rows of 20 pixels).
+  static TPoint Mid(int theCol, int theRow) { return Point(X(theCol) + 30, Y(theRow) + 10); }
+
+  void Click(int theCol, int theRow, Qt::KeyboardModifiers theModifiers = Qt::NoModifier) {
+    const TPoint p = Mid(theCol, theRow);
+    vxtest::MousePress(&view, p.X, p.Y, Qt::LeftButton, theModifiers);
+    vxtest::MouseRelease(&view, p.X, p.Y, Qt::LeftButton, theModifiers);
+  }
+
+  void Key(Qt::Key theKey, Qt::KeyboardModifiers theModifiers = Qt::NoModifier) {
+    vxtest::KeyClick(&view, theKey, theModifiers);
+  }
+
+  TBabCell* Focused() const { return g->GetFocusedCellDownTrack(); }
+  // Column and row of the focused cell ("none" without one); nested cells
+  // as "col,row in col,row".
+  std::string FocusName() const {
+    TBabCell* f = Focused();
+    if (!f) return "none";
+    std::string s = std::to_string(f->GetCol()) + "," + std::to_string(f->GetRow());
+    if (TBabGridCell* gc = f->getGridCell(); gc && gc->getGridCell())
+      s += " in " + std::to_string(gc->GetCol()) + "," + std::to_string(gc->GetRow());
+    return s;
+  }
+};
+
+using ViewScene = BasicScene<TBabGridView>;
+
+inline const TColor kFace = ColorToRGB(clBtnFace);
+inline const TColor kShadow = ColorToRGB(clBtnShadow);
+inline const TColor kDark = ColorToRGB(cl3DDkShadow);
+inline const TColor kLight = ColorToRGB(cl3DLight);
+inline const TColor kHighlight = ColorToRGB(clHighlight);
+
+}  // namespace gridview_test

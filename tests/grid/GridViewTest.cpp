@@ -1,0 +1,529 @@
+// The grid view on screen, driven by real input through the event loop:
+// pixels at documented places, navigation, resizing, scrolling, and the
+// model changing under the view.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+#include "GridViewSupport.h"
+
+using namespace gridview_test;
+
+namespace {
+
+// A view that lets every header sort, and notes the requests.
+class SortingView : public TBabGridView {
+public:
+  using TBabGridView::TBabGridView;
+  std::vector<std::pair<TBabCell*, bool>> sorts;
+
+protected:
+  bool CheckSortAllow(TBabCell*) override { return true; }
+  void DoSortCell(TBabCell* c, bool up) override { sorts.push_back({c, up}); }
+};
+
+void AllowRowUnload(TBabGridView_Custom& v) {
+  TBabGridCellForViewer* g = v.GetBabGridCellForViewer();
+  v.OnVirtualUnLoad = [g](TBabGridCell* caller, TAxisContentItem*, bool isRow, bool, bool& can) {
+    can = caller == g && isRow;
+  };
+}
+
+}  // namespace
+
+TEST(GridViewPaint, HeadersLinesCheckBoxesSelectionAndFocus) {
+  ViewScene s;
+  s.onCell = [](TBabSimpleCellStringData* d) {
+    TBabCell* c = d->GetBabCell();
+    if (c->GetCol() == 2 && (c->GetRow() == 1 || c->GetRow() == 2)) {
+      d->SetIsBoolean(true);
+      d->SetString(c->GetRow() == 1 ? "true" : "FALSE");
+    }
+  };
+  s.Show();
+  s.Click(1, 1);
+  s.Paint();
+  // Header (1,0) at (61,1)-(121,21), drawn raised one pixel inside.
+  EXPECT_EQ(s.Pixel(101, 2), clWhite);
+  EXPECT_EQ(s.Pixel(62, 12), clWhite);
+  EXPECT_EQ(s.Pixel(101, 20), kShadow);
+  EXPECT_EQ(s.Pixel(120, 12), kShadow);
+  EXPECT_EQ(s.Pixel(100, 12), kFace);
+  // The grid line at the right edge of a plain cell; the single border.
+  EXPECT_EQ(s.Pixel(240, 70), kFace);
+  EXPECT_EQ(s.Pixel(230, 70), clWhite);
+  EXPECT_EQ(s.Pixel(0, 150), ColorToRGB(clWindowFrame));
+  // Check boxes at (124,26)-(135,37): sunken frame, a tick when checked.
+  EXPECT_EQ(s.Pixel(124, 30), kDark);
+  EXPECT_EQ(s.Pixel(134, 30), kLight);
+  EXPECT_EQ(s.Pixel(128, 32), clBlack);
+  EXPECT_EQ(s.Pixel(128, 52), clWhite);
+  EXPECT_EQ(s.Pixel(124, 50), kDark);
+  // The clicked cell is selected in the highlight colour and framed by the
+  // dotted focus rectangle (60,20)-(122,42); the grid's own focus frame
+  // runs one pixel inside the drawing area.
+  EXPECT_EQ(s.Pixel(100, 30), kHighlight);
+  EXPECT_EQ(s.Pixel(61, 41), clBlack);
+  EXPECT_EQ(s.Pixel(62, 41), clWhite);
+  EXPECT_EQ(s.Pixel(2, 150), clBlack);
+
+  // Without the input focus: a grey selection and no focus rectangles.
+  s.view.clearFocus();
+  vxtest::ProcessEventsUntilIdle();
+  s.Paint();
+  EXPECT_EQ(s.Pixel(100, 30), kFace);
+  EXPECT_EQ(s.Pixel(61, 41), clWhite);
+  EXPECT_EQ(s.Pixel(2, 150), clWhite);
+}
+
+TEST(GridViewPaint, TreeLinesButtonsSortSymbolAndNestedFrame) {
+  BasicScene<SortingView> s(5, 10);
+  TBabGridCellForViewer* g = s.g;
+  bool expanded = false;
+  s.view.OnCellHasButton = [g](TBabGridView_Custom*, TBabCell* c) {
+    return c->getGridCell() == g && c->GetCol() == 1 && c->GetRow() >= 1 && c->GetRow() <= 3;
+  };
+  s.view.OnCellInset = [](TBabGridView_Custom*, TBabCell* c) { return c->GetRow() == 1 ? 0 : 1; };
+  s.view.OnIsButtonTerminal = [](TBabGridView_Custom*, TBabCell* c) { return c->GetRow() != 1; };
+  s.view.OnIsButtonExpanded = [&expanded](TBabGridView_Custom*, TBabCell*) { return expanded; };
+  s.view.OnGetParentButtonCell = [g](TBabGridView_Custom*, TBabCell* c) -> TBabCell* {
+    return c->GetRow() > 1 ? g->getCell(1, 1) : nullptr;
+  };
+  // A nested grid of two by two cells of 20 pixels in (3,5).
+  s.view.SetOnCreateCell([g](TBabGridCell* caller, TAxisContentItem* x, TAxisContentItem* y) {
+    return caller == g && x->ListIndex() == 3 && y->ListIndex() == 5 ? babCellTypeGrid : babCellTypeSimple;
+  });
+  s.view.OninitSubGridContent = [](TBabGridView_Custom*, TBabSubGridCellData* d) {
+    auto* nested = static_cast<TBabGridCell*>(d->GetBabCell());
+    for (int k = 0; k < 2; ++k) {
+      nested->GetAxisContentListX()->AddNew(nullptr);
+      nested->GetAxisContentListY()->AddNew(nullptr);
+    }
+  };
+  s.Show();
+  s.Paint();
+  // The parent's button at (64,26)-(73,35): grey frame, minus, and a plus
+  // while folded.
+  EXPECT_EQ(s.Pixel(64, 30), clGray);
+  EXPECT_EQ(s.Pixel(67, 30), clBlack);
+  EXPECT_EQ(s.Pixel(68, 28), clBlack);
+  EXPECT_EQ(s.Pixel(70, 28), clWhite);
+  // Silver lines from the parent's button (68,30) down to each child's
+  // button level, then ten pixels right; the children are indented by 15.
+  EXPECT_EQ(s.Pixel(68, 45), clSilver);
+  EXPECT_EQ(s.Pixel(74, 50), clSilver);
+  EXPECT_EQ(s.Pixel(68, 62), clSilver);
+  EXPECT_EQ(s.Pixel(74, 70), clSilver);
+  EXPECT_EQ(s.Pixel(68, 75), clWhite);  // no line below the last child
+  expanded = true;
+  s.view.Invalidate();
+  s.Paint();
+  EXPECT_EQ(s.Pixel(68, 28), clWhite);
+
+  // The nested grid's frame: lines at its left, bottom and right edges,
+  // over the cells inside it.
+  EXPECT_EQ(s.Pixel(182, 120), kFace);
+  EXPECT_EQ(s.Pixel(210, 139), kFace);
+  EXPECT_EQ(s.Pixel(240, 120), kFace);
+  EXPECT_EQ(s.Pixel(200, 110), kFace);  // between its first two cells
+  EXPECT_EQ(s.Pixel(199, 119), clWhite);
+
+  // A click in a header's middle sorts; the same header again turns the
+  // order round. The symbol sits at the right of the header's text area.
+  s.Click(2, 0);
+  s.Paint();
+  ASSERT_EQ(s.view.sorts.size(), 1u);
+  EXPECT_EQ(s.view.sorts[0].second, false);
+  EXPECT_EQ(s.Pixel(172, 14), clWhite);
+  EXPECT_EQ(s.Pixel(173, 8), kFace);
+  s.Click(2, 0);
+  s.Paint();
+  ASSERT_EQ(s.view.sorts.size(), 2u);
+  EXPECT_EQ(s.view.sorts[1].first, s.view.sorts[0].first);
+  EXPECT_EQ(s.view.sorts[1].second, true);
+  EXPECT_EQ(s.Pixel(173, 8), kDark);
+  EXPECT_EQ(s.Pixel(172, 14), kFace);
+}
+
+TEST(GridViewKeys, NavigationAcrossNestedGridsAndHiddenRows) {
+  ViewScene s(6, 12);
+  TBabGridCellForViewer* g = s.g;
+  s.view.SetOnCreateCell([g](TBabGridCell* caller, TAxisContentItem* x, TAxisContentItem* y) {
+    return caller == g && x->ListIndex() == 3 && y->ListIndex() == 2 ? babCellTypeGrid : babCellTypeSimple;
+  });
+  s.view.OninitSubGridContent = [](TBabGridView_Custom*, TBabSubGridCellData* d) {
+    auto* nested = static_cast<TBabGridCell*>(d->GetBabCell());
+    for (int k = 0; k < 2; ++k) {
+      nested->GetAxisContentListX()->AddNew(nullptr);
+      nested->GetAxisContentListY()->AddNew(nullptr);
+    }
+  };
+  s.Fill();
+  g->GetAxisContentListY()->getAxisContentItem(5)->SetHide(true);
+  s.Show();
+  s.Click(1, 1);
+  EXPECT_EQ(s.FocusName(), "1,1");
+  const std::vector<std::pair<Qt::Key, std::string>> walk{
+      {Qt::Key_Down, "1,2"},          {Qt::Key_Right, "2,2"},           {Qt::Key_Right, "3,2"},
+      {Qt::Key_Return, "0,0 in 3,2"}, {Qt::Key_Right, "1,0 in 3,2"},    {Qt::Key_Down, "1,1 in 3,2"},
+      {Qt::Key_Right, "4,2"},         {Qt::Key_Left, "3,2"},            {Qt::Key_Down, "3,3"},
+      {Qt::Key_Down, "3,4"},          {Qt::Key_Down, "3,6"},            {Qt::Key_Up, "3,4"},
+      {Qt::Key_Home, "0,4"},          {Qt::Key_End, "5,4"},             {Qt::Key_Tab, "0,6"},
+      {Qt::Key_Backtab, "5,4"},       {Qt::Key_Tab, "0,6"},             {Qt::Key_Tab, "1,6"}};
+  for (const auto& [key, expected] : walk) {
+    s.Key(key);
+    EXPECT_EQ(s.FocusName(), expected) << "after key " << key;
+  }
+  // Moving selects the new cell alone; Shift extends from the anchor.
+  EXPECT_TRUE(s.Focused()->GetSelected());
+  s.Key(Qt::Key_Right, Qt::ShiftModifier);
+  EXPECT_TRUE(g->getCell(1, 6)->GetSelected());
+  EXPECT_TRUE(g->getCell(2, 6)->GetSelected());
+  s.Key(Qt::Key_End, Qt::ControlModifier);
+  EXPECT_EQ(s.FocusName(), "2,12");
+  s.Key(Qt::Key_Home, Qt::ControlModifier);
+  EXPECT_EQ(s.FocusName(), "2,1");
+}
+
+TEST(GridViewMouse, ResizingColumnsAndRowsWithTrackingLines) {
+  ViewScene s(5, 10);
+  s.g->SetFixedCols(1);  // before the cells are made
+  s.onCell = [](TBabSimpleCellStringData* d) {
+    if (d->GetBabCell()->GetCol() == 3 && d->GetBabCell()->GetRow() == 4) d->SetString("a rather longer text");
+  };
+  std::vector<std::string> sized;
+  s.view.OnAfterUserSize = [&sized](TBabGridView_Custom*, TBabCell*, bool horz, TAxisContentItem* item) {
+    sized.push_back(std::string(horz ? "col " : "row ") + std::to_string(item->ListIndex()) + " " +
+                    std::to_string(item->GetUserSize()));
+  };
+  s.Show();
+  TAxisContentList* cols = s.g->GetAxisContentListX();
+  // Over the border between the headers of columns 1 and 2 the cursor offers to split.
+  vxtest::MouseMove(&s.view, 121, 10);
+  EXPECT_EQ(s.view.GetCursor(), crHSplit);
+  vxtest::MouseMove(&s.view, 150, 10);
+  EXPECT_EQ(s.view.GetCursor(), crDefault);
+
+  vxtest::MousePress(&s.view, 121, 10);
+  EXPECT_EQ(s.view.GetMouseMoveMode(), mmResizeCols);
+  vxtest::MouseMove(&s.view, 140, 10);
+  vxtest::MouseMove(&s.view, 151, 12);
+  EXPECT_EQ(s.view.GetTrackLine(), Rect(151, 0, 153, 300));
+  vxtest::MouseRelease(&s.view, 151, 12);
+  EXPECT_EQ(s.view.GetTrackLine(), NoRect());
+  EXPECT_EQ(s.view.GetMouseMoveMode(), mmNone);
+  EXPECT_EQ(cols->getAxisContentItem(1)->GetUserSize(), 90);
+  s.Paint();
+  EXPECT_EQ(cols->getAxisContentItem(2)->GetAcumSize(), 150);
+
+  // Row borders are offered in the fixed column: row 1 grows by 10.
+  vxtest::MousePress(&s.view, 30, 41);
+  EXPECT_EQ(s.view.GetMouseMoveMode(), mmResizeRows);
+  vxtest::MouseMove(&s.view, 30, 51);
+  EXPECT_EQ(s.view.GetTrackLine(), Rect(0, 51, 400, 53));
+  vxtest::MouseRelease(&s.view, 30, 51);
+  EXPECT_EQ(s.g->GetAxisContentListY()->getAxisContentItem(1)->GetUserSize(), 30);
+
+  // A double click on the border after column 3 fits it to its widest text.
+  const int border = 1 + 60 + 90 + 60 + 60;
+  s.Paint();
+  vxtest::MouseDoubleClick(&s.view, border, 10);
+  TBitmap probe;
+  probe.GetCanvas()->SetFont(*s.view.GetFont());
+  EXPECT_EQ(cols->getAxisContentItem(3)->GetUserSize(), probe.GetCanvas()->TextWidth("a rather longer text") + 4);
+  EXPECT_EQ(sized.front(), "col 1 90");
+  EXPECT_EQ(sized.size(), 3u);
+}
+
+TEST(GridViewScroll, BarsFollowTheModel) {
+  ViewScene s(5, 0);
+  AllowRowUnload(s.view);
+  s.Fill();
+  s.g->GetAxisContentListY()->AddUnloaded(1000);
+  s.Show();
+  s.Paint();
+  TScrollBar* bar = s.view.GetVertScrollBar();
+  // 298 pixels hold the header and 13 full rows (the 14th is cut).
+  ASSERT_TRUE(bar->GetVisible());
+  EXPECT_FALSE(s.view.GetHorzScrollBar()->GetVisible());
+  EXPECT_EQ(bar->GetMin(), 1);
+  EXPECT_EQ(bar->GetMax(), 1000);
+  EXPECT_EQ(bar->GetPageSize(), 13);
+  EXPECT_EQ(bar->GetPosition(), 1);
+  EXPECT_EQ(s.view.GetDrawRect(), Rect(1, 1, 399 - bar->GetWidth(), 299));
+
+  // Page Down moves the focus by the full rows and the bar with it.
+  s.Click(1, 1);
+  s.Key(Qt::Key_PageDown);
+  EXPECT_EQ(s.FocusName(), "1,14");
+  EXPECT_EQ(s.g->GetTop(), 3);
+  EXPECT_EQ(bar->GetPosition(), 3);
+  // The wheel moves one row per notch.
+  vxtest::Wheel(&s.view, 100, 100, -120);
+  EXPECT_EQ(s.g->GetTop(), 4);
+  vxtest::Wheel(&s.view, 100, 100, 120);
+  vxtest::Wheel(&s.view, 100, 100, 120);
+  EXPECT_EQ(s.g->GetTop(), 2);
+  // Ctrl+End goes to the last row, far past the loaded window.
+  s.Key(Qt::Key_End, Qt::ControlModifier);
+  EXPECT_EQ(s.FocusName(), "1,1000");
+  s.Paint();
+  EXPECT_EQ(bar->GetPosition(), 988);
+  EXPECT_LE(s.g->GetAxisContentListY()->LoadedCount(), TAxisContentList::MaxLoadedItems);
+  // Hidden rows leave the range; rows added at the end widen it.
+  s.g->GetAxisContentListY()->getAxisContentItem(999)->SetHide(true);
+  s.Paint();
+  EXPECT_EQ(bar->GetMax(), 999);
+  s.g->GetAxisContentListY()->AddUnloaded(50);
+  s.Paint();
+  EXPECT_EQ(bar->GetMax(), 1049);
+  // Few enough rows to fit: the bar goes and the top comes back.
+  s.g->GetAxisContentListY()->ClearKeepFixedItems();
+  for (int k = 0; k < 3; ++k) s.g->GetAxisContentListY()->AddNew(nullptr);
+  s.Paint();
+  EXPECT_FALSE(bar->GetVisible());
+  EXPECT_EQ(s.g->GetTop(), 1);
+  EXPECT_EQ(s.view.GetDrawRect(), Rect(1, 1, 399, 299));
+}
+
+TEST(GridViewModel, PaintingAfterCellsAreFreedUnderTheView) {
+  ViewScene s(5, 0);
+  AllowRowUnload(s.view);
+  s.Fill();
+  s.g->GetAxisContentListY()->AddUnloaded(1000);
+  s.Show();
+  s.Click(2, 5);
+  // The focused cell's row goes: the view paints on without it.
+  s.g->GetAxisContentListY()->Drop(5);
+  s.Paint();
+  EXPECT_EQ(s.FocusName(), "none");
+  // A press on a selected cell waits for the release; its row goes meanwhile.
+  s.Click(1, 3);
+  const TPoint p = ViewScene::Mid(1, 3);
+  vxtest::MousePress(&s.view, p.X, p.Y);
+  s.g->GetAxisContentListY()->Drop(3);
+  vxtest::MouseRelease(&s.view, p.X, p.Y);
+  s.Paint();
+  // A jump far away discards the window with the focused cell in it.
+  s.Click(1, 2);
+  s.g->SetTop(900);
+  s.Paint();
+  s.Key(Qt::Key_Down);
+  s.Paint();
+  EXPECT_LE(s.g->GetAxisContentListY()->LoadedCount(), TAxisContentList::MaxLoadedItems);
+  EXPECT_EQ(s.g->GetTop(), 900);
+}
+
+TEST(GridViewKeys, TypeAheadSearch) {
+  const std::vector<std::string> words{"", "Apple", "Banana", "Abacus", "Abba", "Cherry", "Date"};
+  auto scene = [&words](ViewScene& s) {
+    s.onCell = [&words](TBabSimpleCellStringData* d) {
+      if (d->GetBabCell()->GetCol() == 1 && d->GetBabCell()->GetRow() > 0) d->SetString(words[d->GetBabCell()->GetRow()]);
+    };
+    s.view.OnEditorCanModify = [](TBabGridView_Custom*, TBabCell*) { return false; };
+  };
+  ViewScene s(3, 6);
+  scene(s);
+  s.Show();
+  s.Click(1, 1);
+  s.Key(Qt::Key_A);
+  s.Key(Qt::Key_B);
+  EXPECT_EQ(s.FocusName(), "1,3");
+  EXPECT_FALSE(s.view.GetEditing());
+  s.Key(Qt::Key_B);
+  EXPECT_EQ(s.FocusName(), "1,4");
+  EXPECT_TRUE(s.Focused()->GetSelected());
+  EXPECT_EQ(s.view.GetNaviString(), "abb");
+
+  // From the focus to the end, then round from the top.
+  ViewScene t(3, 6);
+  scene(t);
+  t.Show();
+  t.Click(1, 5);
+  t.Key(Qt::Key_B);
+  EXPECT_EQ(t.FocusName(), "1,2");
+}
+
+TEST(GridViewMouse, ClicksSelectAndADragStartsPastTheThreshold) {
+  ViewScene s(5, 10);
+  std::vector<std::string> log;
+  s.view.OnRightClick = [&log](TBabGridView_Custom*, TBabCell* c) {
+    log.push_back("right " + std::to_string(c->GetCol()) + "," + std::to_string(c->GetRow()));
+  };
+  s.Show();
+  auto selected = [&s] {
+    std::string r;
+    for (int y = 1; y <= 4; ++y)
+      for (int x = 0; x < 5; ++x)
+        if (s.g->getCell(x, y)->GetSelected()) r += std::to_string(x) + "," + std::to_string(y) + " ";
+    return r;
+  };
+  s.Click(1, 1);
+  s.Click(2, 2, Qt::ControlModifier);
+  EXPECT_EQ(selected(), "1,1 2,2 ");
+  s.Click(3, 3, Qt::ShiftModifier);
+  EXPECT_EQ(selected(), "2,2 3,2 2,3 3,3 ");
+  s.view.SetMultiSelect(false);
+  s.Click(1, 4, Qt::ShiftModifier);
+  EXPECT_EQ(selected(), "1,4 ");
+  s.view.SetMultiSelect(true);
+  const TPoint r = ViewScene::Mid(3, 1);
+  vxtest::MousePress(&s.view, r.X, r.Y, Qt::RightButton);
+  vxtest::MouseRelease(&s.view, r.X, r.Y, Qt::RightButton);
+  EXPECT_EQ(log, std::vector<std::string>{"right 3,1"});
+  EXPECT_EQ(s.FocusName(), "3,1");
+  EXPECT_EQ(selected(), "3,1 ");
+
+  // An automatic drag asked of the view starts only past the threshold.
+  s.view.SetDragMode(dmAutomatic);
+  EXPECT_EQ(s.view.GetDragMode(), dmManual);
+  bool started = false, ended = false;
+  s.view.OnStartDrag = [&started](TObject*, TObject*&) { started = true; };
+  s.view.OnEndDrag = [&ended](TObject*, TObject*, int, int) { ended = true; };
+  const TPoint p = ViewScene::Mid(1, 2);
+  vxtest::MousePress(&s.view, p.X, p.Y);
+  vxtest::MouseMove(&s.view, p.X + 3, p.Y);
+  EXPECT_FALSE(s.view.Dragging());
+  vxtest::MouseMove(&s.view, p.X + 12, p.Y + 4);
+  EXPECT_TRUE(s.view.Dragging());
+  EXPECT_TRUE(started);
+  vxtest::MouseRelease(&s.view, p.X + 12, p.Y + 4);
+  EXPECT_FALSE(s.view.Dragging());
+  EXPECT_TRUE(ended);
+  EXPECT_EQ(selected(), "1,2 ");
+}
+
+TEST(GridViewScroll, AVerticalBarTakenOverByAnotherControl) {
+  ViewScene s(5, 0);
+  AllowRowUnload(s.view);
+  int shown = 0;
+  s.view.OnVerticalScrollVisibilityChanged = [&shown](TObject*) { ++shown; };
+  s.Fill();
+  s.g->GetAxisContentListY()->AddUnloaded(1000);
+  s.Show();
+  s.Paint();
+  EXPECT_EQ(shown, 1);
+  s.view.HijackVerticalScroll(true);
+  s.Paint();
+  // The view's own bar goes, the area takes its place, the range stays for
+  // the other control, whose wheel turns the view.
+  TScrollBar* bar = s.view.GetVertScrollBar();
+  EXPECT_FALSE(bar->GetVisible());
+  EXPECT_EQ(s.view.GetDrawRect(), Rect(1, 1, 399, 299));
+  EXPECT_EQ(bar->GetMax(), 1000);
+  TWMMouseWheel wheel;
+  wheel.Msg = WM_MOUSEWHEEL;
+  wheel.WParam = static_cast<WPARAM>(static_cast<std::uint16_t>(-120)) << 16;
+  s.view.HandleExternalWheelScroll(wheel);
+  s.Paint();
+  EXPECT_EQ(s.g->GetTop(), 2);
+  s.view.HijackVerticalScroll(false);
+  s.Paint();
+  EXPECT_TRUE(bar->GetVisible());
+  EXPECT_EQ(bar->GetPosition(), 2);
+  EXPECT_EQ(shown, 1);
+}
+
+TEST(GridViewKeys, EnterGoesIntoANestedGridAndCtrlCCopies) {
+  ViewScene s(5, 6);
+  TBabGridCellForViewer* g = s.g;
+  s.view.SetOnCreateCell([g](TBabGridCell* caller, TAxisContentItem* x, TAxisContentItem* y) {
+    return caller == g && x->ListIndex() == 3 && y->ListIndex() == 2 ? babCellTypeGrid : babCellTypeSimple;
+  });
+  s.view.OninitSubGridContent = [](TBabGridView_Custom*, TBabSubGridCellData* d) {
+    auto* nested = static_cast<TBabGridCell*>(d->GetBabCell());
+    nested->GetAxisContentListX()->AddNew(nullptr);
+    nested->GetAxisContentListY()->AddNew(nullptr);
+  };
+  s.Show();
+  s.Click(2, 2);
+  s.Key(Qt::Key_Right);
+  s.Key(Qt::Key_Return);
+  // Into the nested grid, without an edit there yet; the next Enter edits.
+  EXPECT_EQ(s.FocusName(), "0,0 in 3,2");
+  EXPECT_FALSE(s.view.GetEditing());
+  s.Key(Qt::Key_Return);
+  EXPECT_TRUE(s.view.GetEditing());
+  s.Key(Qt::Key_Escape);
+  s.Key(Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(GetClipboardText(), "0,0");
+}
+
+TEST(GridViewScroll, TheLastColumnComesFullyIntoView) {
+  ViewScene s(10, 3);
+  s.Show();
+  s.Paint();
+  TScrollBar* bar = s.view.GetHorzScrollBar();
+  ASSERT_TRUE(bar->GetVisible());
+  // 398 pixels: six full columns and a cut one; a page is the full ones.
+  EXPECT_EQ(bar->GetPageSize(), 6);
+  s.Click(1, 1);
+  s.Key(Qt::Key_End);
+  s.Paint();
+  TAxisContentItem* last = s.g->GetAxisContentListX()->getAxisContentItem(9);
+  EXPECT_TRUE(last->GetIsOnScreen());
+  EXPECT_LE(last->GetAcumSize() + last->GetCalculatedSize(), s.view.GetDrawRect().Width());
+}
+
+TEST(GridViewPaint, WrappedTextMeasuresAtTheColumnsUserSize) {
+  ViewScene s(3, 2);
+  TLayoutProp wrap;
+  wrap.WrapTextAndFit = true;
+  s.onCell = [&wrap](TBabSimpleCellStringData* d) {
+    if (d->GetBabCell()->GetCol() == 1 && d->GetBabCell()->GetRow() == 1) {
+      d->SetString("one two three four five six seven eight");
+      d->GetBabCell()->SetLayoutProp(&wrap);
+    }
+  };
+  s.Show();
+  s.Paint();
+  TBitmap probe;
+  probe.GetCanvas()->SetFont(*s.view.GetFont());
+  const int line = probe.GetCanvas()->TextHeight("X");
+  // At the column's 60 pixels the text takes several lines.
+  const int height = s.g->GetAxisContentListY()->getAxisContentItem(1)->GetCalculatedSize();
+  EXPECT_GE(height, 3 * line + 3);
+  // At 300 it fits one line, and the row keeps the layout's minimum height.
+  s.g->GetAxisContentListX()->getAxisContentItem(1)->SetUserSize(300);
+  s.view.SetText(s.g->getCell(1, 1), s.view.GetText(s.g->getCell(1, 1)));
+  s.Paint();
+  EXPECT_EQ(s.g->GetAxisContentListY()->getAxisContentItem(1)->GetCalculatedSize(), wrap.MinHeight);
+}
+
+namespace {
+
+// The column grid's rule: a column of user size 1000 wraps at what is left.
+class StretchingView : public TBabGridView {
+public:
+  using TBabGridView::TBabGridView;
+  int GetWidthOffAxisContentItemForHeightCalculation(TBabGridCell* g, TAxisContentItem* item) override {
+    return item->GetUserSize() == kFillUserSize ? WidthLeftForColumn(g, item) : item->GetUserSize();
+  }
+};
+
+}  // namespace
+
+TEST(GridViewPaint, AStretchedLastColumnWrapsAtTheWidthLeftOver) {
+  BasicScene<StretchingView> s(4, 2);
+  TLayoutProp wrap;
+  wrap.WrapTextAndFit = true;
+  const std::string text = "one two three four five six seven eight nine ten";
+  s.onCell = [&](TBabSimpleCellStringData* d) {
+    if (d->GetBabCell()->GetCol() == 3 && d->GetBabCell()->GetRow() == 1) {
+      d->SetString(text);
+      d->GetBabCell()->SetLayoutProp(&wrap);
+    }
+  };
+  s.Fill();
+  s.g->GetAxisContentListX()->getAxisContentItem(3)->SetUserSize(TBabGridView_Custom::kFillUserSize);
+  s.Show();
+  s.Paint();
+  // 398 pixels less three columns of 60 leave 218: the text's lines at that width.
+  EXPECT_EQ(s.view.WidthLeftForColumn(s.g, s.g->GetAxisContentListX()->getAxisContentItem(3)), 218);
+  TBitmap probe;
+  probe.GetCanvas()->SetFont(*s.view.GetFont());
+  TRect r = Rect(0, 0, 218 - 4, 0);
+  probe.GetCanvas()->DrawText(text, r, DT_WORDBREAK | DT_NOPREFIX | DT_CALCRECT);
+  EXPECT_EQ(s.g->GetAxisContentListY()->getAxisContentItem(1)->GetCalculatedSize(), std::max(r.Height() + 3, 20));
+  EXPECT_GT(r.Height(), probe.GetCanvas()->TextHeight("X"));
+}
