@@ -180,6 +180,9 @@ protected:
 private:
   friend class TvxSchema_ComBasic;
   friend class TvxDataEntity_SchemaColumn;
+  // Columns before N get size 0, the others their own sizes; the title grid
+  // and the scroller stand at N.
+  void ApplyTopLeft(int N);
   // The size rule: the new size of one column, decided with the application.
   void ApplySize(int theInitiatingColumn, int theColumn, int NewSize, bool theFlipped);
   // Running far edges of every column (live sizes), rebuilt when a size changes.

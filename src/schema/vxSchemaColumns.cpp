@@ -156,6 +156,9 @@ void TDataListColumns::_OnColumnsDeleteItem(TvxDataEntity* theEntity) {
     itsFlippedHeader->SetRowCount(Count());
   }
   if (itsDownHeaderCell == i) itsDownHeaderCell = -1;
+  // Columns shift: the ones before the top-left column stay hidden, the
+  // others show their own sizes.
+  if (Count() > 0 && i < GetTopLeftCol() && !schema->IsDestroying()) ApplyTopLeft(GetTopLeftCol());
   if (!schema->IsDestroying()) {
     schema->MarkColumnsFrom(i);
     schema->UpdateColumnScrollerLater();
@@ -192,6 +195,7 @@ void TDataListColumns::_OnHandlePerformedMove(TvxDataEntity*, int theOldIndex, i
     itsFlippedHeader->InsertRow(theNewIndex);
     itsFlippedHeader->SetRowHeights(theNewIndex, height);
   }
+  if (std::min(theOldIndex, theNewIndex) < GetTopLeftCol()) ApplyTopLeft(GetTopLeftCol());
   for (int i = 0; i < Count(); ++i)
     if (TvxDataEntity_SchemaColumn* c = GetColumn(i)) c->SetText(itsSchema ? itsSchema->HeaderFromColumn(i) : c->itsText);
   if (itsFlippedHeader) itsFlippedHeader->Invalidate();
@@ -280,9 +284,7 @@ void TDataListColumns::FlippedHeaderResize(TObject*) {
 
 int TDataListColumns::GetTopLeftCol() const { return itsFlippedHeader ? itsFlippedHeader->GetTopRow() : 0; }
 
-void TDataListColumns::SetTopLeftCol(int N) {
-  if (Count() == 0 || !itsSchema) return;
-  N = std::clamp(N, 0, Count() - 1);
+void TDataListColumns::ApplyTopLeft(int N) {
   const bool outer = itsSettingTopLeft;
   itsSettingTopLeft = true;
   try {
@@ -296,7 +298,7 @@ void TDataListColumns::SetTopLeftCol(int N) {
     }
     if (sections) sections->EndUpdate();
     if (itsFlippedHeader) itsFlippedHeader->SetTopRow(N);
-    if (TUpDown* scroller = itsSchema->itsColumnUpDown) {
+    if (TUpDown* scroller = itsSchema ? itsSchema->itsColumnUpDown : nullptr) {
       scroller->SetMax(std::max(scroller->GetMax(), Count() - 1));
       scroller->SetPosition(N);
     }
@@ -306,6 +308,12 @@ void TDataListColumns::SetTopLeftCol(int N) {
     throw;
   }
   itsSettingTopLeft = outer;
+}
+
+void TDataListColumns::SetTopLeftCol(int N) {
+  if (Count() == 0 || !itsSchema) return;
+  N = std::clamp(N, 0, Count() - 1);
+  ApplyTopLeft(N);
   if (itsSchema->OnTopLeftColumnChange) itsSchema->OnTopLeftColumnChange(itsSchema);
   itsSchema->InvalidateArea();
 }

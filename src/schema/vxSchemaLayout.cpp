@@ -171,14 +171,16 @@ TvxDataEntity_SchemaTime* TvxSchema_ComBasic::GetDataEntityFromXY(int X, int Y) 
   if (OnGetDrawingRect || fNegativeInsetItems > 0) return HitTestAll(X, Y);
   const int across = itsFlipView ? Y : X;
   const int count = itsDataListColumns->Count();
-  if (count == 0 || across < 0) return nullptr;
+  if (count == 0) return nullptr;
+  // Before the columns' start only a column before the top-left one could
+  // reach; they have no size, but the definition is kept.
+  if (across < 0) return HitTestAll(X, Y);
   const TDrawPlan plan = MakeDrawPlan();
   // Only the column under the point, and those before it whose sub-columns
   // reach past their far edge, can hold a booking there.
   TvxDataEntity_SchemaTime* best = nullptr;
   std::pair<int, int> bestRank{INT_MAX, INT_MAX};
-  const int top = itsDataListColumns->GetTopLeftCol();
-  for (int c = PixelToColumn(across); c >= top && c >= 0; --c) {
+  for (int c = PixelToColumn(across); c >= 0; --c) {
     int nearEdge, farEdge;
     ColumnToPixels(c, nearEdge, farEdge);
     (void)nearEdge;

@@ -57,6 +57,8 @@ public:
   }
   vx::TBitmap& Shot() { return fShot; }
 
+  using vx::TvxSchema::DoBackground;
+  using vx::TvxSchema::DrawContent;
   using vx::TvxSchema::IsVisible;
 
 private:
