@@ -245,7 +245,7 @@ void TDrawGrid::MouseToCell(int X, int Y, int& ACol, int& ARow) const {
 
 int TDrawGrid::RowLineAt(int X, int Y) const {
   if (!fOptions.Contains(goRowSizing) || X < 0 || X >= FixedWidth()) return -1;
-  int best = -1, bestDistance = SizingMargin + 1;
+  int best = -1, bestDistance = SizingMargin;
   for (const Span& s : ShownRows()) {
     const int line = s.start + s.size;
     const int distance = std::abs(Y - line);
@@ -259,7 +259,7 @@ int TDrawGrid::RowLineAt(int X, int Y) const {
 
 int TDrawGrid::ColLineAt(int X, int Y) const {
   if (!fOptions.Contains(goColSizing) || Y < 0 || Y >= FixedHeight()) return -1;
-  int best = -1, bestDistance = SizingMargin + 1;
+  int best = -1, bestDistance = SizingMargin;
   for (const Span& s : ShownCols()) {
     const int distance = std::abs(X - (s.start + s.size));
     if (distance <= bestDistance) {

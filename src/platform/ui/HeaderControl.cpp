@@ -128,7 +128,7 @@ void THeaderControl::SectionsChanged(bool theSizes) {
 }
 
 int THeaderControl::SectionEdgeAt(int x) const {
-  int best = -1, bestDistance = ResizeMargin + 1;
+  int best = -1, bestDistance = ResizeMargin;
   for (int i = 0; i < fSections->Count(); ++i) {
     const THeaderSection* s = fSections->GetItem(i);
     if (s->GetWidth() <= 0) continue;
