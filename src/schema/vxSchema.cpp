@@ -94,6 +94,8 @@ void TvxSchema_ComBasic::Initialize() {
   itsScaler->SetParent(this);
   itsScaler->SetVisible(true);
   itsScaler->SetName("Scaler");
+  // Labels written along the axis: across it they cannot fit 50 pixels.
+  itsScaler->SetVerticalText(true);
   itsBackColor = 32768;
   itsPyjamasColor = 32896;
   ReInitBitmap();
@@ -388,13 +390,16 @@ int TvxSchema_ComBasic::GetScalerWidth() const {
   return itsFlipView ? GetWidth() - itsFlippedQuadPoint.X : itsQuadPoint.X;
 }
 
+// A size asked for goes to the orientation it was asked in, even when the
+// orientation switches before it is applied.
 void TvxSchema_ComBasic::SetScalerWidth(int theWidth) {
   fLatestKnownScalerWidth = theWidth;
+  fScalerWidthFlipped = itsFlipView;
   TDoLater::DoLater(DoLaterCall<&TvxSchema_ComBasic::SetScalerWidth_Perform>(this), nullptr);
 }
 
 void TvxSchema_ComBasic::SetScalerWidth_Perform(TObject*) {
-  if (itsFlipView)
+  if (fScalerWidthFlipped)
     itsFlippedQuadPoint.X = GetWidth() - fLatestKnownScalerWidth;
   else
     itsQuadPoint.X = fLatestKnownScalerWidth;
@@ -407,11 +412,12 @@ int TvxSchema_ComBasic::GetScalerHeight() const {
 
 void TvxSchema_ComBasic::SetScalerHeight(int theHeight) {
   fLatestKnownScalerHeight = theHeight;
+  fScalerHeightFlipped = itsFlipView;
   TDoLater::DoLater(DoLaterCall<&TvxSchema_ComBasic::SetScalerHeight_Perform>(this), nullptr);
 }
 
 void TvxSchema_ComBasic::SetScalerHeight_Perform(TObject*) {
-  if (itsFlipView)
+  if (fScalerHeightFlipped)
     itsFlippedQuadPoint.Y = fLatestKnownScalerHeight;
   else
     itsQuadPoint.Y = GetHeight() - fLatestKnownScalerHeight;

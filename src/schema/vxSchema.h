@@ -629,6 +629,8 @@ private:
   bool fStartDragWhenTimeMoveOutside = false;
   int fLatestKnownScalerWidth = 50;
   int fLatestKnownScalerHeight = 0;
+  bool fScalerWidthFlipped = false;  // the orientation the sizes were asked in
+  bool fScalerHeightFlipped = false;
   bool fTodayLineOnOff = false;
   TColor fTodayLineColor = 0;
   bool fTimeItemAutoScroll = true;

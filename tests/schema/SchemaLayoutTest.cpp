@@ -333,3 +333,19 @@ TEST(SchemaLayout, TheColumnScroller) {
   EXPECT_EQ(up->GetIncrement(), -1);
   EXPECT_EQ(up->GetBoundsRect(), Rect(634, 50, 650, 74));
 }
+
+TEST(SchemaLayout, ScalerSizesGoToTheOrientationTheyWereAskedIn) {
+  TvxSchema s(nullptr);
+  s.SetBounds(0, 0, 650, 500);
+  // Flipped before the construction's scaler width of 50 is applied: the
+  // width was asked for the normal orientation, and goes there.
+  s.SetFlipView(true);
+  TDoLater::DoAllNow();
+  EXPECT_EQ(s.GetFlippedQuadPoint(), Point(70, 50));
+  EXPECT_EQ(s.GetScalerWidth(), 580);
+  s.SetScalerHeight(30);
+  s.SetFlipView(false);
+  TDoLater::DoAllNow();
+  EXPECT_EQ(s.GetScalerWidth(), 50);
+  EXPECT_EQ(s.GetFlippedQuadPoint(), Point(70, 30));
+}
