@@ -53,9 +53,11 @@ void TvxSchema_ComBasic::DoBackground(TCanvas* theCanvas, int theLeft, int theTo
   c->GetBrush()->SetStyle(bsSolid);
   c->GetBrush()->SetBitmap(nullptr);
   c->GetBrush()->SetColor(itsBackColor);
-  if (!printing) c->FillRect(Rect(theLeft, theTop, theLeft + theWidth, theTop + theHeight));
+  const TRect whole = Rect(theLeft, theTop, theLeft + theWidth, theTop + theHeight);
+  if (!printing) c->FillRect(whole);
   c->GetPen()->SetColor(clBtnShadow);
-  if (!printing) c->FillRect(Rect(0, 0, theWidth, theHeight));
+  // The area once more from its origin (the same pixels when drawn there).
+  if (!printing && whole != Rect(0, 0, theWidth, theHeight)) c->FillRect(Rect(0, 0, theWidth, theHeight));
 
   // Stripes along the column axis, every odd column (by its index) patterned;
   // past the last column, stripes of the default size. Stripes beyond the

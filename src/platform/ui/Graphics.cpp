@@ -231,7 +231,7 @@ QPainter* TCanvas::Prepare(bool usePen, bool useBrush) {
   }
   if (useBrush && fBrush.GetStyle() != bsClear) {
     if (fBrush.GetBitmap() && fBrush.GetBitmap()->GetWidth() > 0)
-      p->setBrush(QBrush(fBrush.GetBitmap()->Image()));
+      p->setBrush(QBrush(PatternTile(fBrush.GetBitmap())));
     else
       p->setBrush(QBrush(ToQColor(fBrush.GetColor()), HatchFor(fBrush.GetStyle())));
   } else {
@@ -239,6 +239,25 @@ QPainter* TCanvas::Prepare(bool usePen, bool useBrush) {
   }
   SetMode(p, fPen.GetMode());
   return p;
+}
+
+const QImage& TCanvas::PatternTile(TBitmap* theBitmap) {
+  const QImage& source = theBitmap->Image();
+  constexpr int kTile = 64;
+  if (source.width() >= kTile && source.height() >= kTile) return source;
+  // Any change of the picture gives it a new key.
+  if (!fPatternTile || fPatternKey != source.cacheKey()) {
+    const int w = source.width() * ((kTile + source.width() - 1) / source.width());
+    const int h = source.height() * ((kTile + source.height() - 1) / source.height());
+    auto tile = std::make_unique<QImage>(w, h, source.format());
+    QPainter painter(tile.get());
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.fillRect(QRect(0, 0, w, h), QBrush(source));
+    painter.end();
+    fPatternTile = std::move(tile);
+    fPatternKey = source.cacheKey();
+  }
+  return *fPatternTile;
 }
 
 void TCanvas::ApplyFontToDevice() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <span>
@@ -197,10 +198,16 @@ private:
   void FillTextBackground(QPainter* p, const TRect& r);
   void ApplyFontToDevice();
 
+  // The brush's pattern bitmap repeated to a tile of at least 64 pixels:
+  // filling with a tiny tile costs many times more for the same pixels.
+  const QImage& PatternTile(TBitmap* theBitmap);
+
   TFont fFont;
   TPen fPen;
   TBrush fBrush;
   HDC fHandle = nullptr;
+  std::unique_ptr<QImage> fPatternTile;
+  std::int64_t fPatternKey = 0;  // the pattern picture the tile was made from
   TPoint fPenPos;
   std::unique_ptr<QFont> fQFont;  // the font as the device renders it
   bool fFontDirty = true;
