@@ -238,6 +238,7 @@ void TvxSchema_ComBasic::WireChildren() {
 
 TvxSchema_ComBasic::~TvxSchema_ComBasic() {
   Destroying();
+  if (fPopupSchema) fPopupSchema->RemoveFreeNotification(this);
   // Nothing deferred may reach the control any more.
   TDoLater::NeverMind(DoLaterCall<&TvxSchema_ComBasic::UpdatePartSizePerform>(this));
   TDoLater::NeverMind(DoLaterCall<&TvxSchema_ComBasic::UpdateSubColumns_Perform>(this));
@@ -441,7 +442,17 @@ void TvxSchema_ComBasic::SetHeaderPopupmenu(TPopupMenu* theMenu) {
   itsFlippedHeader->SetPopupMenu(theMenu);
 }
 
-void TvxSchema_ComBasic::SetPopupSchema(TPopupMenu* theMenu) { fPopupSchema = theMenu; }
+void TvxSchema_ComBasic::SetPopupSchema(TPopupMenu* theMenu) {
+  if (theMenu == fPopupSchema) return;
+  if (fPopupSchema) fPopupSchema->RemoveFreeNotification(this);
+  fPopupSchema = theMenu;
+  if (fPopupSchema) fPopupSchema->FreeNotification(this);
+}
+
+void TvxSchema_ComBasic::Notification(TComponent* AComponent, TOperation Operation) {
+  TCustomPanel::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == fPopupSchema) fPopupSchema = nullptr;
+}
 
 void TvxSchema_ComBasic::SetBackColor(TColor theColor) {
   itsBackColor = theColor;

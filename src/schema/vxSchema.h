@@ -540,6 +540,7 @@ protected:
   TvxSchema_ComBasic(TComponent* AOwner, DeferInitialize);
 
   void Resize() override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
   virtual void ScaleChanged(TObject* Sender);
   virtual void _OnContentChanged(TvxDataList* theList);
   virtual void _OnSelectionChanged(TvxDataList* theList, TvxDataEntity* theEntity);

@@ -307,12 +307,22 @@ std::vector<int> TvxSchema_ComBasic::TakeColumnsToLayOut() {
       for (int c = fDirtyFrom; c < count; ++c) columns.insert(c);
     }
     if (fCheckVisibleSets) {
-      // The window moved: the columns whose visible bookings changed.
+      // The window moved: the columns whose visible bookings changed, each
+      // asked only about the bookings that meet the window.
+      const double from = itsScaler->GetStart(), to = itsScaler->GetStop();
+      const double slack = 1e-6 * (1 + std::fabs(from) + std::fabs(to));
       for (int k : keys) {
         if (columns.count(k)) continue;
+        std::vector<TvxDataEntity_SchemaTime*> items;
+        if (TvxDataEntity_SchemaColumn* column = itsDataListColumns->GetColumn(k)) {
+          const double offset = column->itsOffsetDate;
+          fIndex.ForEachMeeting(k, from + offset - slack, to + offset + slack,
+                                [&](TvxDataEntity_SchemaTime* item) { items.push_back(item); });
+        } else {
+          items = fIndex.Items(k);  // outside the list: times read as 0
+        }
         std::uint64_t hash = 0;
         int n = 0;
-        const std::vector<TvxDataEntity_SchemaTime*> items = fIndex.Items(k);
         for (TvxDataEntity_SchemaTime* item : items)
           if (IsVisible(item)) {
             hash += Mix(item);

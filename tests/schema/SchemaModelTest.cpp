@@ -6,6 +6,7 @@
 
 #include "SchemaSupport.h"
 #include "platform/rtl/Exception.h"
+#include "platform/ui/Menus.h"
 
 using namespace vx;
 using vxtest::TestSchema;
@@ -55,6 +56,16 @@ TEST(SchemaModel, ANewControl) {
   EXPECT_EQ(s.GetActiveDataEntity(), nullptr);
   EXPECT_EQ(s.HeaderFromColumn(-1), "???");
   EXPECT_EQ(s.HeaderFromColumn(0), "???");
+  // The time axis writes its labels along it: across it they do not fit.
+  EXPECT_TRUE(s.GetVerticalText());
+  // Menus the control refers to may go first.
+  auto* menu = new TPopupMenu(nullptr);
+  s.SetPopupSchema(menu);
+  s.SetHeaderPopupmenu(menu);
+  EXPECT_EQ(s.GetHeaderPopupmenu(), menu);
+  delete menu;
+  EXPECT_EQ(s.GetPopupSchema(), nullptr);
+  EXPECT_EQ(s.GetHeaderPopupmenu(), nullptr);
   // The children, by their names; the inner corner (70, header height) until
   // the deferred scaler width of 50 arrives.
   EXPECT_EQ(s.GetScaler()->GetName(), "Scaler");
