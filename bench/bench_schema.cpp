@@ -5,6 +5,7 @@
 #include <malloc.h>
 
 #include <QCoreApplication>
+#include <algorithm>
 #include <memory>
 #include <thread>
 
@@ -27,6 +28,14 @@ std::unique_ptr<TvxSchema> MakeSchema() {
   s->SetScalerStart(kDay0);
   s->SetScalerStop(kDay0 + 1);
   return s;
+}
+
+// Repeated, with the fastest run reported beside the mean: on a machine
+// shared with other work the fastest is the nearest to the figure alone.
+void Repeated(benchmark::internal::Benchmark* b) {
+  b->Repetitions(8)->ReportAggregatesOnly(true)->ComputeStatistics("min", [](const std::vector<double>& v) {
+    return *std::min_element(v.begin(), v.end());
+  });
 }
 
 void WaitForLayout(TvxSchema& s) {
@@ -88,7 +97,7 @@ void BM_SchemaRepaint(benchmark::State& state) {
   Planner p;
   for (auto _ : state) p.Repaint();
 }
-BENCHMARK(BM_SchemaRepaint)->Name("SchemaRepaint/100k")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SchemaRepaint)->Name("SchemaRepaint/100k")->Unit(benchmark::kMillisecond)->Apply(Repeated);
 
 // The next column becomes the first shown one, and the area repaints.
 void BM_SchemaScrollColumn(benchmark::State& state) {
@@ -100,7 +109,7 @@ void BM_SchemaScrollColumn(benchmark::State& state) {
     p.Repaint();
   }
 }
-BENCHMARK(BM_SchemaScrollColumn)->Name("SchemaScrollColumn/100k")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SchemaScrollColumn)->Name("SchemaScrollColumn/100k")->Unit(benchmark::kMillisecond)->Apply(Repeated);
 
 // One booking moves by ten minutes: its column is laid out again and the
 // area repaints.
@@ -116,7 +125,7 @@ void BM_SchemaChangeOne(benchmark::State& state) {
     p.Repaint();
   }
 }
-BENCHMARK(BM_SchemaChangeOne)->Name("SchemaChangeOne/100k")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SchemaChangeOne)->Name("SchemaChangeOne/100k")->Unit(benchmark::kMillisecond)->Apply(Repeated);
 
 // A week view: seven day columns against 07:00 to 19:00 of today, each
 // column offset to its day; each holds 2,000 bookings over 250 weeks of its
@@ -151,7 +160,7 @@ void BM_SchemaWeek(benchmark::State& state) {
   for (auto _ : state) s->GetSchemaArea()->Repaint();
   state.counters["sub_columns_col0"] = s->GetColumns()->GetColumn(0)->GetSubColCount();
 }
-BENCHMARK(BM_SchemaWeek)->Name("SchemaWeek/14k")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SchemaWeek)->Name("SchemaWeek/14k")->Unit(benchmark::kMillisecond)->Apply(Repeated);
 
 // Heap bytes per booking with one text line, in the planner of 100,000.
 void BM_SchemaMemoryPerBooking(benchmark::State& state) {

@@ -39,7 +39,7 @@ void TvxOffscreenPaint::UpdateOffscreenCanvas() {
   }
   fOffscreenCanvas->SetFont(*GetFont());
   fOffscreenCanvas->GetBrush()->SetColor(GetColor());
-  GetOffscreenCanvas()->FillRect(Rect(0, 0, w, h));
+  if (!PaintsEveryPixel()) GetOffscreenCanvas()->FillRect(Rect(0, 0, w, h));
 }
 
 void TvxOffscreenPaint::Paint() {

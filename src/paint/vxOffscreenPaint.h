@@ -91,6 +91,9 @@ protected:
   void Dispatch(TMessage& Message) override;
   void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) override;
   void UpdateOffscreenCanvas();
+  // Whether OffscreenPaint covers every pixel of the area by itself; the
+  // bitmap is then not filled before it.
+  virtual bool PaintsEveryPixel() const { return false; }
 
 private:
   void* fAggregateOwnerInterface = nullptr;

@@ -134,9 +134,10 @@ void TvxSchema_ComBasic::Initialize() {
   WireChildren();
 
   // 10. The scaler's window: now and the next 31 days.
+  const TDateTime now = Now();
   itsScaler->BeginUpdate();
-  itsScaler->SetStart(Now());
-  itsScaler->SetStop(Now() + 31);
+  itsScaler->SetStart(now);
+  itsScaler->SetStop(now + 31);
   itsScaler->EndUpdate();
 
   // 11. The sizer at the inner corner.
@@ -600,6 +601,8 @@ void TvxSchema_ComBasic::SetOnHeaderDragDrop(TDragDropEvent theEvent) {
 
 TvxOffscreenPaint_Schema::TvxOffscreenPaint_Schema(TComponent* AOwner, TvxSchema_ComBasic* theSchema)
     : TvxOffscreenPaint(AOwner), fSchema(theSchema) {}
+
+bool TvxOffscreenPaint_Schema::PaintsEveryPixel() const { return fSchema && !fSchema->IsDestroying(); }
 
 void TvxOffscreenPaint_Schema::KeyDown(unsigned short& Key, TShiftState Shift) {
   TvxOffscreenPaint::KeyDown(Key, Shift);

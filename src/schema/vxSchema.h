@@ -307,6 +307,8 @@ public:
 
 protected:
   void KeyDown(unsigned short& Key, TShiftState Shift) override;
+  // The background covers the whole area.
+  bool PaintsEveryPixel() const override;
 };
 
 // The time hint and the enlarged preview: repaints only when its caption

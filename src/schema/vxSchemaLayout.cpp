@@ -294,8 +294,11 @@ double ToSecond(double t) {
 
 std::vector<int> TvxSchema_ComBasic::TakeColumnsToLayOut() {
   std::set<int> columns;
-  const std::vector<int> keys = fIndex.Columns();
   const int count = itsDataListColumns->Count();
+  // Every column holding bookings, asked for only when more than the
+  // columns that changed may need a layout.
+  const bool wide = fAllColumnsDirty || !VisibilityFollowsTime() || fDirtyFrom >= 0 || fCheckVisibleSets;
+  const std::vector<int> keys = wide ? fIndex.Columns() : std::vector<int>();
   if (fAllColumnsDirty || !VisibilityFollowsTime()) {
     columns.insert(keys.begin(), keys.end());
     for (int c = 0; c < count; ++c) columns.insert(c);

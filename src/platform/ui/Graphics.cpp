@@ -313,6 +313,14 @@ void TCanvas::LineTo(int x, int y) {
     p->drawLine(from.X, from.Y, x, y);
     return;
   }
+  if ((dx == 0 || dy == 0) && fPen.GetStyle() == psSolid && fPen.GetMode() == pmCopy) {
+    // A plain straight line is a span of pixels: filled as one, the same
+    // pixels many times faster.
+    const QRect span = dy == 0 ? QRect(dx > 0 ? from.X : x + 1, from.Y, std::abs(dx), 1)
+                               : QRect(from.X, dy > 0 ? from.Y : y + 1, 1, std::abs(dy));
+    p->fillRect(span, p->pen().color());
+    return;
+  }
   // The end point stays undrawn, whatever the direction: stop one step short
   // along the longer axis.
   int ex, ey;
