@@ -595,16 +595,12 @@ protected:
   void CleanUpThread();
 
 private:
-  friend class TSchemaTimeIndex;
   // The index follows every booking that enters or leaves the control, and
   // every change of a booking's times, column or insets.
   void Indexed(TvxDataEntity_SchemaTime* theItem, bool theIn);
   void TimesChanged(TvxDataEntity_SchemaTime* theItem);
   void ColumnChanged(TvxDataEntity_SchemaTime* theItem, int theOldCol);
   void InsetsChanging(TvxDataEntity_SchemaTime* theItem, bool theDone);
-  // Geometry helpers.
-  void TimeExtent(TvxDataEntity_SchemaTime* theItem, int& theStart, int& theStop);
-  void ColumnExtent(TvxDataEntity_SchemaTime* theItem, int& theNear, int& theFar);
   // Everything the drawing order needs to sort items: each layer list's
   // positions in the walk over the draw layers.
   struct TDrawPlan;
