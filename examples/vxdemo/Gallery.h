@@ -24,6 +24,7 @@ GalleryPage MakeTreePage();
 GalleryPage MakeSplitterPage();
 GalleryPage MakeGanttPage();
 GalleryPage MakeBigPlanPage();
+GalleryPage MakeSchemaPage();
 
 // Prints what theControl shows, at 150 dpi, half an inch from the page's corner.
 void PrintBitmapOf(vx::TControl* theControl, vx::TDeviceContext* theDC);

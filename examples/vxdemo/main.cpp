@@ -93,8 +93,8 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("vxplan gallery"));
   QMainWindow window;
   auto* tabs = new QTabWidget;
-  std::vector<GalleryPage> pages{MakeGanttPage(), MakeBigPlanPage(), MakeScalerPage(), MakePanelsPage(), MakeTreePage(),
-                                 MakeSplitterPage(), MakeGridPage()};
+  std::vector<GalleryPage> pages{MakeGanttPage(), MakeBigPlanPage(), MakeSchemaPage(), MakeGridPage(),   MakeScalerPage(),
+                                 MakePanelsPage(), MakeTreePage(),    MakeSplitterPage()};
   for (const GalleryPage& page : pages) tabs->addTab(page.widget, QString::fromStdString(page.name));
   window.setCentralWidget(tabs);
   window.resize(1180, 640);

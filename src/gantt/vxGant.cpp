@@ -150,7 +150,6 @@ void TvxGant_ComBasic::BuildChildren() {
   fGA->SetAlign(alClient);
   fGA->SetName("GanttArea");
   fGA->SetCursor(fCursorGantArea);
-  fGA->SetClearBeforePaint(false);  // its background covers every pixel
   fGA->SetKeepUntilInvalidated(true);  // outlines drawn over it cost no repaint
   fGA->SetTabStop(true);
   auto printFont = [this](TvxOffscreenPaint* c, int& size, bool& def) { _OnPrintResizeFont(c, size, def); };

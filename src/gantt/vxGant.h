@@ -403,6 +403,7 @@ public:
 
 protected:
   void OffscreenPaint() override;
+  bool PaintsEveryPixel() const override { return true; }  // the background covers the area
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void MouseMove(TShiftState Shift, int X, int Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;

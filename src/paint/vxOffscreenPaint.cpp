@@ -40,7 +40,7 @@ void TvxOffscreenPaint::UpdateOffscreenCanvas() {
   }
   fOffscreenCanvas->SetFont(*GetFont());
   fOffscreenCanvas->GetBrush()->SetColor(GetColor());
-  if (fClearBeforePaint) GetOffscreenCanvas()->FillRect(Rect(0, 0, w, h));
+  if (!PaintsEveryPixel()) GetOffscreenCanvas()->FillRect(Rect(0, 0, w, h));
 }
 
 void TvxOffscreenPaint::Paint() {

@@ -77,10 +77,6 @@ public:
   void SetVertInset(int theValue);
   int GetUpdateDepth() const noexcept { return fUpdate; }
   TBitmap* GetDrawBitmap() noexcept { return fDrawBitmap.get(); }
-  // Whether the bitmap is cleared in the control's colour before each paint;
-  // a descendant that paints every pixel itself turns it off.
-  bool GetClearBeforePaint() const noexcept { return fClearBeforePaint; }
-  void SetClearBeforePaint(bool theValue) noexcept { fClearBeforePaint = theValue; }
   // With this on, a paint nobody asked for (an expose, an overlay drawn over
   // the control) copies the picture there is, and only Invalidate or Repaint
   // draw it anew. For controls whose every change invalidates them.
@@ -100,6 +96,9 @@ protected:
   void Dispatch(TMessage& Message) override;
   void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) override;
   void UpdateOffscreenCanvas();
+  // Whether OffscreenPaint covers every pixel of the area by itself; the
+  // bitmap is then not filled before it.
+  virtual bool PaintsEveryPixel() const { return false; }
 
 private:
   void* fAggregateOwnerInterface = nullptr;
@@ -115,7 +114,6 @@ private:
   std::unique_ptr<TBitmap> fDrawBitmap;
   std::bitset<256> fSetSpecialOfChar;
   int fInvalidateCount = 0;
-  bool fClearBeforePaint = true;
   bool fContentValid = false;  // the bitmap shows the content as it is
   bool fKeepUntilInvalidated = false;
   int FPrintx = 0;

@@ -12,6 +12,8 @@ namespace {
 constexpr TColor kGrey = RGB(128, 128, 128);
 constexpr TColor kWhite = RGB(255, 255, 255);
 constexpr TColor kDarkGreen = RGB(0, 128, 0);
+// The indicator's band of a vertical scaler: the labels begin at 20.
+constexpr int kIndicatorBand = 20;
 
 void Line(TCanvas* c, int x1, int y1, int x2, int y2) {
   c->MoveTo(x1, y1);
@@ -118,14 +120,17 @@ void TvxDateScaler::DrawLabel(TCanvas* aCanvas, const std::string& aText, TScale
   } else if (fVerticalText) {
     const int w = aCanvas->TextWidth(aText);
     const int y = anAnchor + w / 2;
-    if (y - w > 0 && aLast + w + 10 < y) {
+    // Neither the far end of the axis nor its right edge cuts a label.
+    const bool inside = y <= GetHeight() && aTextPos + aCanvas->TextHeight(aText) <= GetWidth();
+    if (y - w > 0 && aLast + w + 10 < y && inside) {
       aCanvas->TextOut(aTextPos, y, aText);  // written upwards from y
       aLast = y;
     }
   } else {
     const int h = aCanvas->TextHeight(aText);
     const int y = anAnchor - h / 2;
-    if (y - h > 0 && aLast + h + 10 < y) {
+    const bool inside = y + h <= GetHeight() && aTextPos + aCanvas->TextWidth(aText) <= GetWidth();
+    if (y - h > 0 && aLast + h + 10 < y && inside) {
       aCanvas->TextOut(aTextPos, y, aLong ? aText + "  " : aText);
       aLast = y;
     }
@@ -134,8 +139,18 @@ void TvxDateScaler::DrawLabel(TCanvas* aCanvas, const std::string& aText, TScale
 
 void TvxDateScaler::DrawScaleMarksText(TCanvas* aCanvas, const TRect& aRect) {
   const double scale = fHorizontal ? GetScaley() : GetScalex();
-  const int longPos = fHorizontal ? aRect.Top + Round(15 * scale) : aRect.Left + Round(20 * scale);
-  const int shortPos = fHorizontal ? aRect.Top + Round(30 * scale) : aRect.Left + Round(40 * scale);
+  int longPos = fHorizontal ? aRect.Top + Round(15 * scale) : aRect.Left + Round(20 * scale);
+  int shortPos = fHorizontal ? aRect.Top + Round(30 * scale) : aRect.Left + Round(40 * scale);
+  if (!fHorizontal && fVerticalText) {
+    // A narrow axis (a schedule's is 50 to 70 pixels) moves the rotated
+    // labels in, so that the short ones end before their ticks and the long
+    // ones before the short ones.
+    aCanvas->SetFont(*GetTextFont(sTextFont1));
+    PrintResizeFont();
+    const int h = aCanvas->TextHeight("0");
+    shortPos = std::min(shortPos, aRect.Right - Round(6 * scale) - h);
+    longPos = std::min(longPos, shortPos - h - Round(2 * scale));
+  }
   for (const std::vector<TScaleMark>* list : {&fShortScaleMarkDrawList, &fLongScaleMarkDrawList}) {
     int last = -1000;
     for (size_t i = 0; i < list->size(); ++i) {
@@ -296,8 +311,16 @@ void TvxDateScaler::NormalIndicator(TCanvas* aCanvas) {
     pen->SetColor(kDarkGreen);
     Line(aCanvas, x0 + Round(length * f1), 5, x0 + Round(length * f2) + 1, 5);
   } else {
-    aCanvas->TextOut(2, 33, text);
-    const int y0 = 55;
+    int y0 = 55;
+    if (fVerticalText) {
+      // Rotated along the indicator's band, the bar after it.
+      RotateFontIfNeeded(aCanvas->GetFont());
+      const int w = aCanvas->TextWidth(text);
+      aCanvas->TextOut(2, 33 + w, text);
+      y0 = 33 + w + 10;
+    } else if (2 + aCanvas->TextWidth(text) <= kIndicatorBand) {
+      aCanvas->TextOut(2, 33, text);  // only when it keeps out of the labels
+    }
     const int length = GetHeight() - 33 - y0;
     if (length <= 0) return;
     pen->SetColor(clBtnHighlight);
@@ -333,8 +356,8 @@ void TvxDateScaler::SoberIndicator(TCanvas* aCanvas) {
   } else if (fVerticalText) {
     RotateFontIfNeeded(aCanvas->GetFont());
     aCanvas->TextOut(2, GetHeight() - 33, text);
-  } else {
-    aCanvas->TextOut(2, 33, text);
+  } else if (2 + aCanvas->TextWidth(text) <= kIndicatorBand) {
+    aCanvas->TextOut(2, 33, text);  // only when it keeps out of the labels
   }
 }
 

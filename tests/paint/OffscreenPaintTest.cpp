@@ -63,6 +63,26 @@ TEST(OffscreenPaint, PaintsItsBitmapToTheWindowInOneCopy) {
   EXPECT_EQ(shot.GetCanvas()->GetPixel(119, 59), clAqua);
 }
 
+TEST(OffscreenPaint, APaintThatCoversEveryPixelGetsNoFillBeforeIt) {
+  // Draws only a box, and says it covers everything: what was there stays.
+  struct Covering : Boxes {
+    bool covers = true;
+    void OffscreenPaint() override {
+      GetOffscreenCanvas()->GetBrush()->SetColor(clBlue);
+      GetOffscreenCanvas()->FillRect(Rect(50, 50, 60, 60));
+    }
+    bool PaintsEveryPixel() const override { return covers; }
+  } c;
+  c.GetDrawBitmap()->SetSize(200, 100);
+  c.GetDrawBitmap()->GetCanvas()->GetBrush()->SetColor(clRed);
+  c.GetDrawBitmap()->GetCanvas()->FillRect(Rect(0, 0, 200, 100));
+  EXPECT_EQ(PixelOf(c, 5, 5), clRed);
+  EXPECT_EQ(PixelOf(c, 55, 55), clBlue);
+  c.covers = false;  // the usual fill in the control's colour first
+  c.SetColor(clLime);
+  EXPECT_EQ(PixelOf(c, 5, 5), clLime);
+}
+
 TEST(OffscreenPaint, InvalidationsAreCoalescedPerPaint) {
   Boxes b;
   b.Show();

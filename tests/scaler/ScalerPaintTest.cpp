@@ -258,3 +258,80 @@ TEST(ScalerPaint, PrintedBandsFollowThePrintScale) {
   EXPECT_EQ(printed.GetPixel(400, 89), clBlack);
   EXPECT_EQ(p.s.GetShortScaleMarks()[2].Pixel, 200);  // screen pixels again afterwards
 }
+
+namespace {
+
+// Pixels where two pictures of the same size differ: their bounding box.
+TRect Differs(TBitmap& a, TBitmap& b) {
+  TRect r = NoRect();
+  for (int y = 0; y < a.GetHeight(); ++y)
+    for (int x = 0; x < a.GetWidth(); ++x) {
+      if (a.GetCanvas()->GetPixel(x, y) == b.GetCanvas()->GetPixel(x, y)) continue;
+      if (r.Left < 0)
+        r = Rect(x, y, x + 1, y + 1);
+      else
+        r = Rect(std::min(r.Left, x), std::min(r.Top, y), std::max(r.Right, x + 1), std::max(r.Bottom, y + 1));
+    }
+  return r;
+}
+
+}  // namespace
+
+TEST(ScalerPaint, ANarrowVerticalAxisReadsCleanly) {
+  // The widths a schedule gives its time axis: 07:00 to 19:00 and then 07:00
+  // to 09:00 of the next day (the night hidden), hours 34 pixels apart, the
+  // last tick at the bottom edge.
+  for (int width : {50, 56, 70}) {
+    SCOPED_TRACE(width);
+    TvxDateScaler s(nullptr);
+    s.SetHorizontal(false);
+    s.SetVerticalText(true);
+    s.SetColor(clWhite);
+    s.SetBounds(0, 0, width, 476);
+    TvxHiddenHours night;
+    for (int h = 0; h < 24; ++h)
+      if (h < 7 || h >= 19) night.Include(static_cast<TvxHiddenHoursEnum>(h));
+    s.SetHiddenHours(night);
+    s.SetStart(D(2024, 1, 8) + 7.0 / 24);
+    s.SetStop(D(2024, 1, 9) + 9.0 / 24);
+    bool longs = true, shorts = true;
+    s.OnUserStringLong = [&](TDateTime, TDateTime, std::string& t, TScalerFont&) {
+      if (!longs) t.clear();
+    };
+    s.OnUserStringShort = [&](TDateTime, TDateTime, std::string& t, TScalerFont&) {
+      if (!shorts) t.clear();
+    };
+    auto paint = [&](TBitmap& b) {
+      s.CalcDrawMode();
+      s.PaintTo(&b);
+    };
+    TBitmap all, none, onlyLong, onlyShort, bare;
+    paint(all);
+    longs = shorts = false;
+    paint(none);
+    longs = true;
+    paint(onlyLong);
+    longs = false;
+    shorts = true;
+    paint(onlyShort);
+    shorts = longs = true;
+    s.SetIndicatorOn(false);
+    paint(bare);
+    ASSERT_EQ(s.GetSmallStep(), kScale1Hour);
+
+    // The indicator keeps to its band, out of the labels' way.
+    const TRect indicator = Differs(all, bare);
+    ASSERT_GE(indicator.Left, 0);
+    EXPECT_LE(indicator.Right, 20);
+    // Long labels before the short ones, the short ones before their ticks.
+    const TRect longInk = Differs(onlyLong, none), shortInk = Differs(onlyShort, none);
+    ASSERT_GE(longInk.Left, 0);
+    ASSERT_GE(shortInk.Left, 0);
+    EXPECT_GE(longInk.Left, 20);
+    EXPECT_LE(longInk.Right, shortInk.Left);
+    EXPECT_LE(shortInk.Right, width - 5);
+    // The label of the tick at the bottom edge would be cut: it is not drawn.
+    EXPECT_LE(shortInk.Bottom, 476 - 4);
+    EXPECT_GE(shortInk.Top, 1);
+  }
+}

@@ -222,3 +222,25 @@ TEST(Canvas, ColoursFontsAndPatterns) {
   EXPECT_EQ(s.At(1, 0), clWhite);
   EXPECT_EQ(s.At(3, 3), clBlack);
 }
+
+TEST(Canvas, PatternsKeepTheirPlaceOverLargeFillsAndFollowTheirBitmap) {
+  // A 3 x 1 pattern over a fill wider than the tile the canvas repeats it to.
+  TBitmap pattern(3, 1);
+  pattern.GetCanvas()->SetPixel(0, 0, clRed);
+  pattern.GetCanvas()->SetPixel(1, 0, clBlue);
+  pattern.GetCanvas()->SetPixel(2, 0, clLime);
+  Surface s;
+  s.bmp.SetSize(150, 70);
+  s.c->GetBrush()->SetStyle(bsSolid);
+  s.c->GetBrush()->SetBitmap(&pattern);
+  s.c->FillRect(Rect(0, 0, 150, 70));
+  const TColor expected[] = {clRed, clBlue, clLime};
+  for (int x : {0, 1, 2, 64, 65, 66, 100, 149})
+    for (int y : {0, 1, 63, 64, 69}) EXPECT_EQ(s.At(x, y), expected[x % 3]) << x << "," << y;
+  // A change of the pattern shows in the next fill.
+  pattern.GetCanvas()->SetPixel(1, 0, clYellow);
+  s.c->GetBrush()->SetBitmap(&pattern);
+  s.c->FillRect(Rect(0, 0, 150, 70));
+  EXPECT_EQ(s.At(100, 30), clYellow);
+  EXPECT_EQ(s.At(99, 30), clRed);
+}

@@ -113,6 +113,15 @@ void TApplication::HandleException(std::exception_ptr theException) {
 
 namespace {
 
+// Held while a receiver is made (on whatever thread posts first) and while
+// it reads a posted message: the receiver's own members are then never read
+// before the thread that made them has let go of them, also for race
+// detectors that cannot see inside Qt's queue.
+std::recursive_mutex& ReceiverLock() {
+  static std::recursive_mutex lock;
+  return lock;
+}
+
 class HiddenReceiver : public QObject {
 public:
   HiddenReceiver(std::function<void(unsigned)> theHandler, std::shared_ptr<std::recursive_mutex> thePostLock)
@@ -127,9 +136,10 @@ public:
     unsigned msg = 0;
     bool ours = false;
     {
-      // Posting happens under this lock: taking it here orders the poster's
-      // writes before these reads, also for race detectors that cannot see
-      // inside Qt's own queue.
+      // Posting happens under these locks: taking them here orders the
+      // poster's writes before these reads, also for race detectors that
+      // cannot see inside Qt's own queue.
+      std::lock_guard<std::recursive_mutex> made(ReceiverLock());
       std::lock_guard<std::recursive_mutex> lock(*fPostLock);
       ours = e->type() == kMessageWindowEvent;
       if (ours) msg = static_cast<Posted*>(e)->msg;
@@ -169,6 +179,7 @@ TMessageWindow::~TMessageWindow() {
 bool TMessageWindow::Post(unsigned theMsg) {
   QCoreApplication* app = QCoreApplication::instance();
   if (!app) return false;
+  std::lock_guard<std::recursive_mutex> made(ReceiverLock());
   std::lock_guard<std::recursive_mutex> lock(*fImpl->lock);
   if (!fImpl->receiver) {
     // Made on whatever thread posts first, then handed to the UI thread.

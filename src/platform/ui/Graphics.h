@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <span>
@@ -207,11 +208,16 @@ private:
   // A single line laid out once in the current font, so that a text drawn
   // again (every paint draws the same labels) is not shaped again.
   QStaticText& Run(const std::string& theText);
+  // The brush's pattern bitmap repeated to a tile of at least 64 pixels:
+  // filling with a tiny tile costs many times more for the same pixels.
+  const QImage& PatternTile(TBitmap* theBitmap);
 
   TFont fFont;
   TPen fPen;
   TBrush fBrush;
   HDC fHandle = nullptr;
+  std::unique_ptr<QImage> fPatternTile;
+  std::int64_t fPatternKey = 0;  // the pattern picture the tile was made from
   TPoint fPenPos;
   std::unique_ptr<QFont> fQFont;  // the font as the device renders it
   std::unique_ptr<TextCache> fTextCache;

@@ -1,0 +1,670 @@
+// The schedule control's composition and lifecycle: its children, lists and
+// controllers, the child layout in both orientations, and its properties.
+#include "schema/vxSchema.h"
+
+#include <algorithm>
+
+#include "platform/ui/Menus.h"
+
+namespace vx {
+
+TvxSchema_ComBasic::TvxSchema_ComBasic(TComponent* AOwner) : TCustomPanel(AOwner) { InitializeInConstructor(); }
+
+TvxSchema_ComBasic::TvxSchema_ComBasic(TComponent* AOwner, DeferInitialize) : TCustomPanel(AOwner) {}
+
+void TvxSchema_ComBasic::InitializeInConstructor() { Initialize(); }
+
+void TvxSchema_ComBasic::Initialize() {
+  // 1. The panel itself.
+  SetCaption(" ");
+  SetBevelOuter(bvNone);
+  SetBounds(GetLeft(), GetTop(), 400, 300);
+
+  // 2. The schema times' controller. The index of the bookings is kept here,
+  // around the handlers a descendant may override.
+  itsSchemaTimeListController = std::make_unique<TSchemaTimeListController>();
+  itsSchemaTimeListController->fSchema = this;
+  TvxListController& t = *itsSchemaTimeListController;
+  auto booking = [](TvxDataEntity* e) { return dynamic_cast<TvxDataEntity_SchemaTime*>(e); };
+  t.fOnContentChanged = [this](TvxDataList* l) { _OnContentChanged(l); };
+  t.fOnSelectionChanged = [this](TvxDataList* l, TvxDataEntity* e) { _OnSelectionChanged(l, e); };
+  t.fDeleteItem = [this, booking](TvxDataEntity* e) {
+    if (TvxDataEntity_SchemaTime* item = booking(e)) Indexed(item, false);
+    _OnDeleteItem(e);
+  };
+  t.fInsertItem = [this, booking](TvxDataEntity* e) {
+    if (TvxDataEntity_SchemaTime* item = booking(e)) Indexed(item, true);
+    _OnInsertItem(e);
+  };
+  t.fOnInfoPush = [this](TvxDataEntity* e) { _OnInfoPush(e); };
+  t.fBeforeCanEditItem = [this](TvxDataEntity* e) { _OnBeforeCanEditItem(e); };
+  t.fOnLoadItem = [this, booking](TvxDataEntity* e) {
+    if (TvxDataEntity_SchemaTime* item = booking(e)) Indexed(item, true);
+    UpdateSubColumns();
+  };
+  // A booking moved to another layer (of this control or another) leaves
+  // the index of the one and enters that of the other.
+  t.fOnLeaveOwnerBeforeChange = [this, booking](TvxDataEntity* e) {
+    if (TvxDataEntity_SchemaTime* item = booking(e)) Indexed(item, false);
+    UpdateSubColumns();
+  };
+  t.fOnEnterOwnerAfterChange = [this, booking](TvxDataEntity* e) {
+    if (TvxDataEntity_SchemaTime* item = booking(e)) Indexed(item, true);
+    UpdateSubColumns();
+  };
+
+  // 3. The pattern, the layers, the text fonts.
+  itsPyjamasBitMap = std::make_unique<TBitmap>();
+  itsvxLayers = Create2LevList();
+  fTextFont1 = std::make_unique<TFont>();
+  fTextFont2 = std::make_unique<TFont>();
+  fTextFont3 = std::make_unique<TFont>();
+
+  // 4. The columns and their controller.
+  itsColumnsListController = std::make_unique<TvxListController>();
+  itsDataListColumns = CreateColumnsCollection();
+  itsDataListColumns->AfterCreate(itsColumnsListController.get(), ClassOfDataEntity_SchemaColumn());
+  itsDataListColumns->itsSchema = this;
+  itsDataListColumns->itsVisibleDefaultWidth = 50;
+  itsDataListColumns->itsVisibleDefaultHeight = 18;
+  TvxListController& c = *itsColumnsListController;
+  TDataListColumns* columns = itsDataListColumns;
+  c.fOnContentChanged = [columns](TvxDataList* l) { columns->_OnColumnsContentChanged(l); };
+  c.fOnSelectionChanged = [columns](TvxDataList* l, TvxDataEntity* e) { columns->_OnColumnsSelectionChanged(l, e); };
+  c.fDeleteItem = [columns](TvxDataEntity* e) { columns->_OnColumnsDeleteItem(e); };
+  c.fInsertItem = [columns](TvxDataEntity* e) { columns->_OnColumnsInsertItem(e); };
+  c.fOnInfoPush = [columns](TvxDataEntity* e) { columns->_OnColumnsInfoPush(e); };
+  c.fOnHandlePerformedMove = [columns](TvxDataEntity* e, int from, int to) {
+    columns->_OnHandlePerformedMove(e, from, to);
+  };
+  c.fBeforeCanEditItem = [this](TvxDataEntity* e) {
+    e->SetCanEdit(true);
+    if (OnBeforeCanEditItem_Column) OnBeforeCanEditItem_Column(this, e);
+  };
+
+  // 5. Snapping and the mouse settings.
+  itsStartSnap = 5 * OneMinute;
+  itsLengthSnap = OneMinute;
+  itsStartSnapONOFF = itsLengthSnapONOFF = true;
+  itsShowBigONOFF = true;
+  itsResizeAllCol = true;
+
+  // 6. The time axis.
+  itsScaler = CreateDateScaler(this);
+  itsScaler->SetParent(this);
+  itsScaler->SetVisible(true);
+  itsScaler->SetName("Scaler");
+  // Labels written along the axis: across it they cannot fit 50 pixels.
+  itsScaler->SetVerticalText(true);
+  itsBackColor = 32768;
+  itsPyjamasColor = 32896;
+  ReInitBitmap();
+
+  // 7. The drawing area.
+  itsTA = new TvxOffscreenPaint_Schema(this, this);
+  itsTA->SetParent(this);
+  itsTA->SetVisible(true);
+  itsTA->SetName("SchemaArea");
+
+  // 8. The column header.
+  itsHeader = new THeaderControl_MouseControl(this);
+  itsHeader->itsDataListColumns = itsDataListColumns;
+  itsHeader->SetParent(this);
+  itsHeader->SetVisible(true);
+  itsHeader->SetName("Header");
+  itsHeader->SetAlign(alNone);
+  itsDataListColumns->itsHeaderControl = itsHeader;
+
+  // 9. The title grid of the flipped orientation.
+  itsFlippedHeader = new TDrawGrid_Schema(this);
+  itsFlippedHeader->itsDataListColumns = itsDataListColumns;
+  itsFlippedHeader->SetParent(this);
+  itsFlippedHeader->SetVisible(false);
+  itsFlippedHeader->SetName("FlippedHeader");
+  itsFlippedHeader->SetAlign(alNone);
+  itsFlippedHeader->SetFixedRows(0);
+  itsFlippedHeader->SetFixedCols(1);
+  itsFlippedHeader->SetColCount(2);
+  itsFlippedHeader->SetRowCount(1);
+  itsFlippedHeader->SetOptions(itsFlippedHeader->GetOptions() + TGridOptions{goRowSizing});
+  itsFlippedHeader->SetDefaultRowHeight(18);
+  itsFlippedHeader->SetColor(clBtnFace);
+  itsFlippedHeader->SetBounds(-11, -11, 10, 10);
+  itsDataListColumns->itsFlippedHeader = itsFlippedHeader;
+  WireChildren();
+
+  // 10. The scaler's window: now and the next 31 days.
+  const TDateTime now = Now();
+  itsScaler->BeginUpdate();
+  itsScaler->SetStart(now);
+  itsScaler->SetStop(now + 31);
+  itsScaler->EndUpdate();
+
+  // 11. The sizer at the inner corner.
+  itsXYSizer = new TXYSizer(this);
+  itsXYSizer->SetParent(this);
+  itsXYSizer->SetVisible(true);
+  itsXYSizer->SetName("itsXYSizer");
+  itsXYSizer->BringToFront();
+  itsXYSizer->SetBounds(itsXYSizer->GetLeft(), itsXYSizer->GetTop(), 5, 5);
+  itsXYSizer->OnResize = [this](TXYSizer* s, TPoint d) { PartResize(s, d); };
+
+  // 12. The drawing area's keys.
+  itsTA->SetTabStop(true);
+  for (unsigned key = 33; key <= 40; ++key) itsTA->SetSpecialKey(key);
+  itsTA->SetSpecialKey(93);
+
+  // 13. The inner corners.
+  itsQuadPoint = Point(70, itsHeader->GetHeight());
+  itsFlippedQuadPoint = Point(70, 50);
+
+  // 14. The column scroller.
+  itsColumnUpDown = new TUpDown(this);
+  itsColumnUpDown->SetParent(this);
+  itsColumnUpDown->SetOrientation(udHorizontal);
+  itsColumnUpDown->OnChangingEx = [this](TObject* s, bool& allow, int value, TUpDownDirection d) {
+    ColumnUpDownOnClick(s, allow, value, d);
+  };
+  itsColumnUpDown->BringToFront();
+
+  // 15. Defaults.
+  itsDrawShortLines = false;
+  SetScalerWidth(50);
+  itsLocalDrag = itsLocalGrow = itsLocalEraseOutline = false;
+  itsCollisionDetectBetweenDataList = false;
+  itsCollisionDetect = true;
+  itsDrawLayerArray = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+
+  // 16. The first layout.
+  UpdatePartSize();
+
+  // 17. The hint and the preview windows, outside the form designer.
+  if (!IsDesigning()) {
+    itsHintWindow = new TvxSchema_ComBasicHintWindow(this);
+    itsHintWindow->SetBounds(0, 0, 120, 30);
+    itsHintWindow->SetVisible(false);
+    itsShowMeBigWindow = new TvxSchema_ComBasicHintWindow(this);
+    itsShowMeBigWindow->SetBounds(0, 0, 120, 230);
+    itsShowMeBigWindow->SetVisible(false);
+  }
+
+  // 18. The preview's timers (started by the mouse), the scroller's visibility.
+  itsShowMeBigTimer = new TTimer(this);
+  itsShowMeBigTimer->SetEnabled(false);
+  itsHideShowMeBigTimer = new TTimer(this);
+  itsHideShowMeBigTimer->SetEnabled(false);
+  itsHideShowMeBigTimer->SetInterval(5000);
+  itsHideShowMeBigTimer->SetOnTimer([this](TObject* s) { DoHideShowMeBig(s); });
+  SetScrollVisibility(svWhenNeeded);
+  UpdateColumnScrollerLater();
+
+  // 19. Printing fonts, auto-scroll, the column stepping timer.
+  itsTA->OnPrintResizeFont = [this](TvxOffscreenPaint* s, int& size, bool& resize) { _OnPrintResizeFont(s, size, resize); };
+  fTimeItemAutoScroll = true;
+  fColScrollTimer = new TTimer(this);
+  fColScrollTimer->SetEnabled(false);
+  fColScrollTimer->SetInterval(500);
+  fColScrollTimer->SetOnTimer([this](TObject* s) { OnColScrollTimer(s); });
+}
+
+void TvxSchema_ComBasic::WireChildren() {
+  TDataListColumns* columns = itsDataListColumns;
+  itsHeader->OnResize = [this](TObject* s) { HeaderChanged(s); };
+  itsHeader->OnSectionResize = [columns](THeaderControl* h, THeaderSection* s) {
+    columns->HeaderControlSectionResize(h, s);
+  };
+  itsFlippedHeader->OnDrawCell = [columns](TObject* s, int c, int r, const TRect& rect, TGridDrawState st) {
+    columns->DrawFlippedCell(s, c, r, rect, st);
+  };
+  itsFlippedHeader->itsOnCellExtentChange = [columns](TObject* s) { columns->FlippedHeaderResize(s); };
+  itsFlippedHeader->OnTopLeftChanged = [columns](TObject* s) { columns->ChangeTopLeft(s); };
+
+  itsScaler->OnChange = [this](TObject* s) { ScaleChanged(s); };
+  itsTA->OnDragDrop = [this](TObject* s, TObject* src, int x, int y) { SchemaDragDrop(s, src, x, y); };
+  itsTA->OnDragOver = [this](TObject* s, TObject* src, int x, int y, TDragState st, bool& a) {
+    SchemaDragOver(s, src, x, y, st, a);
+  };
+  itsTA->OnEndDrag = [this](TObject* s, TObject* t, int x, int y) { SchemaEndDrag(s, t, x, y); };
+  itsTA->OnStartDrag = [this](TObject* s, TObject*& d) { SchemaStartDrag(s, d); };
+  itsTA->OnMouseDown = [this](TObject* s, TMouseButton b, TShiftState sh, int x, int y) {
+    SchemaMouseDown(s, b, sh, x, y);
+  };
+  itsTA->OnMouseMove = [this](TObject* s, TShiftState sh, int x, int y) { SchemaMouseMove(s, sh, x, y); };
+  itsTA->OnMouseUp = [this](TObject* s, TMouseButton b, TShiftState sh, int x, int y) {
+    SchemaMouseUp(s, b, sh, x, y);
+  };
+  itsTA->OnPaint = [this](TObject* s) { SchemaPaint(s); };
+  itsTA->OnResize = [this](TObject* s) { ScaleChanged(s); };
+}
+
+TvxSchema_ComBasic::~TvxSchema_ComBasic() {
+  Destroying();
+  if (fPopupSchema) fPopupSchema->RemoveFreeNotification(this);
+  // Nothing deferred may reach the control any more.
+  TDoLater::NeverMind(DoLaterCall<&TvxSchema_ComBasic::UpdatePartSizePerform>(this));
+  TDoLater::NeverMind(DoLaterCall<&TvxSchema_ComBasic::UpdateSubColumns_Perform>(this));
+  TDoLater::NeverMind(DoLaterCall<&TvxSchema_ComBasic::UpdateColumnScroller>(this));
+  TDoLater::NeverMind(DoLaterCall<&TvxSchema_ComBasic::SetScalerWidth_Perform>(this));
+  TDoLater::NeverMind(DoLaterCall<&TvxSchema_ComBasic::SetScalerHeight_Perform>(this));
+  TDoLater::NeverMind(DoLaterCall<&TvxSchema_ComBasic::UpdateScrollPos>(this));
+  delete itsColumnUpDown;
+  itsColumnUpDown = nullptr;
+  CleanUpThread();
+  // The lists go while every child is whole: their notifications reach the
+  // header and the title grid. The last layer first.
+  if (itsvxLayers) {
+    while (itsvxLayers->Count() > 0) {
+      const int last = itsvxLayers->Count() - 1;
+      TvxDataList* layer = itsvxLayers->GetDataList(last);
+      itsvxLayers->Delete(last);
+      if (layer) layer->FreeWheneverPossible();
+    }
+    itsvxLayers->FreeWheneverPossible();
+    itsvxLayers = nullptr;
+  }
+  if (itsDataListColumns) itsDataListColumns->FreeWheneverPossible();
+  itsDataListColumns = nullptr;
+  fIndex.Clear();
+  // The children stop calling into the lists that went.
+  if (itsHeader) {
+    itsHeader->itsDataListColumns = nullptr;
+    itsHeader->OnSectionResize = nullptr;
+    itsHeader->OnResize = nullptr;
+  }
+  if (itsFlippedHeader) {
+    itsFlippedHeader->itsDataListColumns = nullptr;
+    itsFlippedHeader->OnDrawCell = nullptr;
+    itsFlippedHeader->itsOnCellExtentChange = nullptr;
+    itsFlippedHeader->OnTopLeftChanged = nullptr;
+  }
+  itsPyjamasBitMap.reset();
+  itsSchemaTimeListController.reset();
+  itsColumnsListController.reset();
+  fTextFont1.reset();
+  fTextFont2.reset();
+  fTextFont3.reset();
+  delete fColScrollTimer;
+  fColScrollTimer = nullptr;
+  DestroyComponents();
+}
+
+// --- factories ------------------------------------------------------------------------
+
+TvxDataList* TvxSchema_ComBasic::CreateDataList() { return new TvxDataList(); }
+
+TvxDateScaler* TvxSchema_ComBasic::CreateDateScaler(TComponent* theOwner) { return new TvxDateScaler(theOwner); }
+
+TDataListColumns* TvxSchema_ComBasic::CreateColumnsCollection() { return new TDataListColumns(); }
+
+TvxDataList2lev* TvxSchema_ComBasic::Create2LevList() { return new TvxDataList2lev(); }
+
+TvxDataEntityClass TvxSchema_ComBasic::ClassOfDataEntity_SchemaColumn() {
+  return TvxDataEntityClass::Of<TvxDataEntity_SchemaColumn>();
+}
+
+TvxDataEntityClass TvxSchema_ComBasic::ClassOfDataEntity_SchemaTime() {
+  return TvxDataEntityClass::Of<TvxDataEntity_SchemaTime>();
+}
+
+// --- child layout ---------------------------------------------------------------------
+
+void TvxSchema_ComBasic::BeginUpdate() {
+  itsTA->BeginUpdate();
+  itsScaler->BeginUpdate();
+  itsHeader->GetSections()->BeginUpdate();
+}
+
+void TvxSchema_ComBasic::EndUpdate() {
+  itsTA->EndUpdate();
+  itsScaler->EndUpdate();
+  itsHeader->GetSections()->EndUpdate();
+}
+
+void TvxSchema_ComBasic::Repaint() {
+  TCustomPanel::Repaint();
+  if (itsScaler) itsScaler->Repaint();
+  if (itsTA) itsTA->Repaint();
+}
+
+void TvxSchema_ComBasic::UpdatePartSize() {
+  if (!itsTA || !itsHeader || !itsFlippedHeader || !itsXYSizer || IsDestroying()) return;
+  BeginUpdate();
+  try {
+    UpdatePartSizePerform(nullptr);
+  } catch (...) {
+    EndUpdate();
+    throw;
+  }
+  EndUpdate();
+}
+
+void TvxSchema_ComBasic::UpdatePartSizePerform(TObject*) {
+  const int w = GetWidth(), h = GetHeight();
+  if (!itsFlipView) {
+    const TPoint q = itsQuadPoint;
+    itsHeader->SetVisible(true);
+    itsScaler->SetHorizontal(false);
+    itsFlippedHeader->SetVisible(false);
+    itsHeader->SetBounds(q.X, 0, w - q.X, q.Y);
+    itsScaler->SetBounds(0, q.Y, q.X, h - q.Y);
+    itsTA->SetBounds(q.X, q.Y, w - q.X, h - q.Y);
+    itsXYSizer->SetBounds(q.X - 3, q.Y - 3, 5, 5);
+  } else {
+    const TPoint q = itsFlippedQuadPoint;
+    itsHeader->SetVisible(false);
+    itsScaler->SetHorizontal(true);
+    itsFlippedHeader->SetVisible(true);
+    itsScaler->SetBounds(q.X, 0, w - q.X, q.Y);
+    itsFlippedHeader->SetBounds(0, q.Y, q.X, h - q.Y);
+    itsFlippedHeader->SetDefaultColWidth(q.X);
+    itsTA->SetBounds(q.X, q.Y, w - q.X, h - q.Y);
+    itsXYSizer->SetBounds(q.X - 3, q.Y - 3, 5, 5);
+  }
+  itsXYSizer->BringToFront();
+  UpdateColumnScroller(nullptr);
+}
+
+void TvxSchema_ComBasic::PartResize(TXYSizer*, TPoint Delta) {
+  TPoint& q = itsFlipView ? itsFlippedQuadPoint : itsQuadPoint;
+  q.X += Delta.X;
+  q.Y += Delta.Y;
+  UpdatePartSize();
+}
+
+void TvxSchema_ComBasic::HeaderChanged(TObject*) { UpdatePartSize(); }
+
+void TvxSchema_ComBasic::Resize() {
+  TCustomPanel::Resize();
+  UpdatePartSize();
+}
+
+void TvxSchema_ComBasic::SetQuadPoint(TPoint thePoint) {
+  itsQuadPoint = thePoint;
+  UpdatePartSize();
+}
+
+void TvxSchema_ComBasic::SetFlippedQuadPoint(TPoint thePoint) {
+  itsFlippedQuadPoint = thePoint;
+  UpdatePartSize();
+}
+
+int TvxSchema_ComBasic::GetScalerWidth() const {
+  return itsFlipView ? GetWidth() - itsFlippedQuadPoint.X : itsQuadPoint.X;
+}
+
+// A size asked for goes to the orientation it was asked in, even when the
+// orientation switches before it is applied.
+void TvxSchema_ComBasic::SetScalerWidth(int theWidth) {
+  fLatestKnownScalerWidth = theWidth;
+  fScalerWidthFlipped = itsFlipView;
+  TDoLater::DoLater(DoLaterCall<&TvxSchema_ComBasic::SetScalerWidth_Perform>(this), nullptr);
+}
+
+void TvxSchema_ComBasic::SetScalerWidth_Perform(TObject*) {
+  if (fScalerWidthFlipped)
+    itsFlippedQuadPoint.X = GetWidth() - fLatestKnownScalerWidth;
+  else
+    itsQuadPoint.X = fLatestKnownScalerWidth;
+  UpdatePartSize();
+}
+
+int TvxSchema_ComBasic::GetScalerHeight() const {
+  return itsFlipView ? itsFlippedQuadPoint.Y : GetHeight() - itsQuadPoint.Y;
+}
+
+void TvxSchema_ComBasic::SetScalerHeight(int theHeight) {
+  fLatestKnownScalerHeight = theHeight;
+  fScalerHeightFlipped = itsFlipView;
+  TDoLater::DoLater(DoLaterCall<&TvxSchema_ComBasic::SetScalerHeight_Perform>(this), nullptr);
+}
+
+void TvxSchema_ComBasic::SetScalerHeight_Perform(TObject*) {
+  if (fScalerHeightFlipped)
+    itsFlippedQuadPoint.Y = fLatestKnownScalerHeight;
+  else
+    itsQuadPoint.Y = GetHeight() - fLatestKnownScalerHeight;
+  UpdatePartSize();
+}
+
+// --- properties -----------------------------------------------------------------------
+
+void TvxSchema_ComBasic::SetFlipView(bool theValue) {
+  if (theValue == itsFlipView) return;
+  itsFlipView = theValue;
+  UpdatePartSize();
+  UpdateColumnScrollerLater();
+  InvalidateArea();
+}
+
+TPopupMenu* TvxSchema_ComBasic::GetHeaderPopupmenu() const { return itsHeader->GetPopupMenu(); }
+
+void TvxSchema_ComBasic::SetHeaderPopupmenu(TPopupMenu* theMenu) {
+  itsHeader->SetPopupMenu(theMenu);
+  itsFlippedHeader->SetPopupMenu(theMenu);
+}
+
+void TvxSchema_ComBasic::SetPopupSchema(TPopupMenu* theMenu) {
+  if (theMenu == fPopupSchema) return;
+  if (fPopupSchema) fPopupSchema->RemoveFreeNotification(this);
+  fPopupSchema = theMenu;
+  if (fPopupSchema) fPopupSchema->FreeNotification(this);
+}
+
+void TvxSchema_ComBasic::Notification(TComponent* AComponent, TOperation Operation) {
+  TCustomPanel::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == fPopupSchema) fPopupSchema = nullptr;
+}
+
+void TvxSchema_ComBasic::SetBackColor(TColor theColor) {
+  itsBackColor = theColor;
+  ReInitBitmap();
+  InvalidateArea();
+}
+
+void TvxSchema_ComBasic::SetPyjamasColor(TColor theColor) {
+  itsPyjamasColor = theColor;
+  ReInitBitmap();
+  InvalidateArea();
+}
+
+void TvxSchema_ComBasic::SetTextFont1(const TFont& theFont) {
+  fTextFont1->Assign(theFont);
+  InvalidateArea();
+}
+
+void TvxSchema_ComBasic::SetTextFont2(const TFont& theFont) {
+  fTextFont2->Assign(theFont);
+  InvalidateArea();
+}
+
+void TvxSchema_ComBasic::SetTextFont3(const TFont& theFont) {
+  fTextFont3->Assign(theFont);
+  InvalidateArea();
+}
+
+void TvxSchema_ComBasic::SetCollisionDetectBetweenDataList(bool theValue) {
+  if (theValue == itsCollisionDetectBetweenDataList) return;
+  itsCollisionDetectBetweenDataList = theValue;
+  MarkAllColumnsDirty();
+  UpdateSubColumns();
+}
+
+void TvxSchema_ComBasic::SetCollisionDetect(bool theValue) {
+  if (theValue == itsCollisionDetect) return;
+  itsCollisionDetect = theValue;
+  MarkAllColumnsDirty();
+  if (theValue) {
+    UpdateSubColumns();
+  } else {
+    // Nothing to lay out any more: what waits or runs goes.
+    TDoLater::NeverMind(DoLaterCall<&TvxSchema_ComBasic::UpdateSubColumns_Perform>(this));
+    CleanUpThread();
+  }
+}
+
+void TvxSchema_ComBasic::SetScalerStart(TDateTime theValue) {
+  itsScaler->SetStart(theValue);
+  fCheckVisibleSets = true;
+  UpdateSubColumns();
+  InvalidateArea();
+}
+
+void TvxSchema_ComBasic::SetScalerStop(TDateTime theValue) {
+  itsScaler->SetStop(theValue);
+  fCheckVisibleSets = true;
+  UpdateSubColumns();
+  InvalidateArea();
+}
+
+void TvxSchema_ComBasic::SetVerticalText(bool v) {
+  itsScaler->SetVerticalText(v);
+  itsScaler->Invalidate();
+}
+
+void TvxSchema_ComBasic::SetHiddenHours(TvxHiddenHours v) {
+  itsScaler->SetHiddenHours(v);
+  InvalidateArea();
+}
+
+void TvxSchema_ComBasic::SetHiddenDays(TvxHiddenDays v) {
+  itsScaler->SetHiddenDays(v);
+  InvalidateArea();
+}
+
+void TvxSchema_ComBasic::SetDrawShortLines(bool theValue) {
+  itsDrawShortLines = theValue;
+  InvalidateArea();
+}
+
+void TvxSchema_ComBasic::SetTodayLineColor(TColor theColor) {
+  fTodayLineColor = theColor;
+  InvalidateArea();
+}
+
+void TvxSchema_ComBasic::SetTodayLineOnOff(bool theValue) {
+  fTodayLineOnOff = theValue;
+  InvalidateArea();
+}
+
+void TvxSchema_ComBasic::SetScrollVisibility(TScrollVisibility theValue) {
+  itsScrollVisibility = theValue;
+  UpdateColumnScrollerLater();
+}
+
+bool TvxSchema_ComBasic::GetHeaderTabStop() const { return itsFlippedHeader->GetTabStop(); }
+
+void TvxSchema_ComBasic::SetHeaderTabStop(bool theValue) { itsFlippedHeader->SetTabStop(theValue); }
+
+bool TvxSchema_ComBasic::GetSchemaTabStop() const { return itsTA->GetTabStop(); }
+
+void TvxSchema_ComBasic::SetSchemaTabStop(bool theValue) { itsTA->SetTabStop(theValue); }
+
+void TvxSchema_ComBasic::SetActiveDataEntity(TvxDataEntity_SchemaTime* theItem) {
+  itsActiveDataEntity = theItem;
+  if (itsTA && !IsDestroying()) itsTA->Repaint();
+}
+
+void TvxSchema_ComBasic::SetDrawLayerArray(const TDrawLayerArray& theArray) {
+  itsDrawLayerArray = theArray;
+  InvalidateArea();
+}
+
+TStartDragEvent TvxSchema_ComBasic::GetOnHeaderStartDrag() const { return itsHeader->OnStartDrag; }
+
+void TvxSchema_ComBasic::SetOnHeaderStartDrag(TStartDragEvent theEvent) {
+  itsHeader->OnStartDrag = theEvent;
+  itsFlippedHeader->OnStartDrag = std::move(theEvent);
+}
+
+TEndDragEvent TvxSchema_ComBasic::GetOnHeaderEndDrag() const { return itsHeader->OnEndDrag; }
+
+void TvxSchema_ComBasic::SetOnHeaderEndDrag(TEndDragEvent theEvent) {
+  itsHeader->OnEndDrag = theEvent;
+  itsFlippedHeader->OnEndDrag = std::move(theEvent);
+}
+
+TDragOverEvent TvxSchema_ComBasic::GetOnHeaderDragOver() const { return itsHeader->OnDragOver; }
+
+void TvxSchema_ComBasic::SetOnHeaderDragOver(TDragOverEvent theEvent) {
+  itsHeader->OnDragOver = theEvent;
+  itsFlippedHeader->OnDragOver = std::move(theEvent);
+}
+
+TDragDropEvent TvxSchema_ComBasic::GetOnHeaderDragDrop() const { return itsHeader->OnDragDrop; }
+
+void TvxSchema_ComBasic::SetOnHeaderDragDrop(TDragDropEvent theEvent) {
+  itsHeader->OnDragDrop = theEvent;
+  itsFlippedHeader->OnDragDrop = std::move(theEvent);
+}
+
+// --- the drawing area's and the children's handlers -------------------------------------
+
+TvxOffscreenPaint_Schema::TvxOffscreenPaint_Schema(TComponent* AOwner, TvxSchema_ComBasic* theSchema)
+    : TvxOffscreenPaint(AOwner), fSchema(theSchema) {}
+
+bool TvxOffscreenPaint_Schema::PaintsEveryPixel() const { return fSchema && !fSchema->IsDestroying(); }
+
+void TvxOffscreenPaint_Schema::KeyDown(unsigned short& Key, TShiftState Shift) {
+  TvxOffscreenPaint::KeyDown(Key, Shift);
+  if (fSchema && !fSchema->IsDestroying()) fSchema->SchemaKeyDown(this, Key, Shift);
+}
+
+void TvxSchema_ComBasic::ScaleChanged(TObject* Sender) {
+  if (IsDestroying()) return;
+  fCheckVisibleSets = true;
+  UpdateSubColumns();
+  InvalidateArea();
+  if (OnScalerChange && Sender == itsScaler) OnScalerChange(itsScaler);
+}
+
+// The mouse and the keys of the drawing area reach the host; what the control
+// itself does with them (selecting, moving, resizing) is the interaction's.
+void TvxSchema_ComBasic::SchemaMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y) {
+  if (OnSchemaMouseDown) OnSchemaMouseDown(Sender, Button, Shift, X, Y);
+}
+
+void TvxSchema_ComBasic::SchemaMouseMove(TObject* Sender, TShiftState Shift, int X, int Y) {
+  if (OnSchemaMouseMove) OnSchemaMouseMove(Sender, Shift, X, Y);
+}
+
+void TvxSchema_ComBasic::SchemaMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y) {
+  if (OnSchemaMouseUp) OnSchemaMouseUp(Sender, Button, Shift, X, Y);
+}
+
+void TvxSchema_ComBasic::SchemaKeyDown(TObject*, unsigned short& Key, TShiftState Shift) { KeyDown(Key, Shift); }
+
+// The drawing area's drag events go to the control's own, with the same arguments.
+void TvxSchema_ComBasic::SchemaStartDrag(TObject* Sender, TObject*& DragObject) {
+  if (OnStartDrag) OnStartDrag(Sender, DragObject);
+}
+
+void TvxSchema_ComBasic::SchemaDragOver(TObject* Sender, TObject* Source, int X, int Y, TDragState State,
+                                        bool& Accept) {
+  Accept = false;
+  if (OnDragOver) OnDragOver(Sender, Source, X, Y, State, Accept);
+}
+
+void TvxSchema_ComBasic::SchemaDragDrop(TObject* Sender, TObject* Source, int X, int Y) {
+  if (OnDragDrop) OnDragDrop(Sender, Source, X, Y);
+}
+
+void TvxSchema_ComBasic::SchemaEndDrag(TObject* Sender, TObject* Target, int X, int Y) {
+  if (OnEndDrag) OnEndDrag(Sender, Target, X, Y);
+}
+
+void TvxSchema_ComBasic::_OnPrintResizeFont(TvxOffscreenPaint* Sender, int& FontSize, bool& DefaultResize) {
+  if (OnPrintResizeFont) OnPrintResizeFont(Sender, FontSize, DefaultResize);
+}
+
+void TvxSchema_ComBasic::DoHideShowMeBig(TObject*) {
+  if (itsShowMeBigWindow) itsShowMeBigWindow->ReleaseHandle();
+  if (itsHintWindow) itsHintWindow->ReleaseHandle();
+  if (itsShowMeBigTimer) itsShowMeBigTimer->SetEnabled(false);
+  if (itsHideShowMeBigTimer) itsHideShowMeBigTimer->SetEnabled(false);
+}
+
+void TvxSchema_ComBasic::InvalidateArea() {
+  if (itsTA && !IsDestroying()) itsTA->Invalidate();
+}
+
+}  // namespace vx

@@ -1,0 +1,324 @@
+// Bookings: the schema time, its text lines, the data operations of the
+// control, the list notifications, times relative to a column, and snapping.
+#include <algorithm>
+#include <cmath>
+
+#include "platform/rtl/Exception.h"
+#include "platform/rtl/Math.h"
+#include "schema/vxSchema.h"
+
+namespace vx {
+
+namespace {
+
+// Layers beyond this are refused: a layer index is a drawing position, not
+// a count of bookings.
+constexpr int kMaxLayer = 65535;
+
+bool SameTime(TDateTime a, TDateTime b) { return a == b || (std::isnan(a) && std::isnan(b)); }
+
+// theValue rounded to a multiple of theStep, exact halves to the even
+// multiple. Counted in whole milliseconds where the step allows, so that
+// halves stay halves. A step that is not a positive finite time snaps nothing.
+double RoundToStep(double theValue, double theStep) {
+  if (!(theStep > 0) || !std::isfinite(theStep) || !std::isfinite(theValue)) return theValue;
+  const std::int64_t step = Round64(theStep * MSecsPerDay);
+  const double ms = theValue * MSecsPerDay;
+  if (step >= 1 && std::fabs(theStep * MSecsPerDay - static_cast<double>(step)) < 1e-6 && std::fabs(ms) < 9e15) {
+    const std::int64_t v = Round64(ms);
+    std::int64_t q = v / step, r = v % step;
+    if (r < 0) {
+      r += step;
+      --q;
+    }
+    if (2 * r > step || (2 * r == step && q % 2 != 0)) ++q;
+    return static_cast<double>(q * step) / MSecsPerDay;
+  }
+  return std::nearbyint(theValue / theStep) * theStep;
+}
+
+}  // namespace
+
+// --- a booking ------------------------------------------------------------------------
+
+void TvxDataEntity_SchemaTime::AfterCreate(TvxDataList* theDataList) {
+  TvxDataEntity::AfterCreate(theDataList);
+  itsBackColor = 0xFFFFFF;
+  itsFrameColor = 0;
+  itsTexts.clear();
+}
+
+TvxSchema_ComBasic* TvxDataEntity_SchemaTime::GetSchema() const {
+  TvxDataList* list = GetDataList();
+  auto* controller = list ? dynamic_cast<TSchemaTimeListController*>(list->GetListController()) : nullptr;
+  return controller ? controller->fSchema : nullptr;
+}
+
+void TvxDataEntity_SchemaTime::SetStartDateTime(TDateTime theValue) {
+  if (SameTime(theValue, itsStartDateTime)) return;
+  itsStartDateTime = theValue;
+  if (TvxSchema_ComBasic* schema = GetSchema()) schema->TimesChanged(this);
+  DoInfoPush();
+}
+
+void TvxDataEntity_SchemaTime::SetStopDateTime(TDateTime theValue) {
+  if (SameTime(theValue, itsStopDateTime)) return;
+  itsStopDateTime = theValue;
+  if (TvxSchema_ComBasic* schema = GetSchema()) schema->TimesChanged(this);
+  DoInfoPush();
+}
+
+void TvxDataEntity_SchemaTime::SetCol(int theCol) {
+  if (theCol == itsCol) return;
+  const int old = itsCol;
+  itsCol = theCol;
+  itsUseSubCol = false;
+  if (TvxSchema_ComBasic* schema = GetSchema()) schema->ColumnChanged(this, old);
+  DoInfoPush();
+}
+
+void TvxDataEntity_SchemaTime::SetLeftInset(int theValue) {
+  TvxSchema_ComBasic* schema = GetSchema();
+  if (schema) schema->InsetsChanging(this, false);
+  itsLeftInset = theValue;
+  if (schema) schema->InsetsChanging(this, true);
+}
+
+void TvxDataEntity_SchemaTime::SetRightInset(int theValue) {
+  TvxSchema_ComBasic* schema = GetSchema();
+  if (schema) schema->InsetsChanging(this, false);
+  itsRightInset = theValue;
+  if (schema) schema->InsetsChanging(this, true);
+}
+
+void TvxDataEntity_SchemaTime::AddText(const std::string& Text, int X, int Y, int Style) {
+  TvxSchemaText line;
+  line.SetText(Text);
+  line.SetPos(Point(X, Y));
+  line.SetStyle(Style);
+  itsTexts.push_back(std::move(line));
+}
+
+void TvxDataEntity_SchemaTime::AlterText(int Index, const std::string& Text, int X, int Y, int Style) {
+  if (Index < 0 || Index >= TextCount()) return;
+  TvxSchemaText& line = itsTexts[static_cast<size_t>(Index)];
+  line.SetText(Text);
+  line.SetPos(Point(X, Y));
+  line.SetStyle(Style);
+}
+
+void TvxDataEntity_SchemaTime::SetText(int Index, const std::string& Text, int X, int Y, int Style) {
+  AlterText(Index, Text, X, Y, Style);
+}
+
+bool TvxDataEntity_SchemaTime::GetText(int Index, std::string& Text, int& X, int& Y, int& Style) const {
+  if (Index < 0 || Index >= TextCount()) return false;
+  const TvxSchemaText& line = itsTexts[static_cast<size_t>(Index)];
+  Text = line.GetText();
+  X = line.GetPos().X;
+  Y = line.GetPos().Y;
+  Style = line.GetStyle();
+  return true;
+}
+
+TvxDataEntity_SchemaTime* DataEntity_Schema(TObject* theObject) {
+  auto* item = dynamic_cast<TvxDataEntity_SchemaTime*>(theObject);
+  if (!item) throw EInvalidCast();
+  return item;
+}
+
+// --- keeping the index in step --------------------------------------------------------
+
+void TvxSchema_ComBasic::TimesChanged(TvxDataEntity_SchemaTime* theItem) {
+  fIndex.TimesChanged(theItem);
+  MarkColumnDirty(theItem->itsCol);
+}
+
+void TvxSchema_ComBasic::ColumnChanged(TvxDataEntity_SchemaTime* theItem, int theOldCol) {
+  fIndex.Moved(theItem, theOldCol);
+  MarkColumnDirty(theOldCol);
+  MarkColumnDirty(theItem->itsCol);
+}
+
+void TvxSchema_ComBasic::InsetsChanging(TvxDataEntity_SchemaTime* theItem, bool theDone) {
+  if (theItem->fIndexPos < 0) return;  // counted only while indexed
+  if (theItem->itsLeftInset < 0 || theItem->itsRightInset < 0) fNegativeInsetItems += theDone ? 1 : -1;
+}
+
+void TvxSchema_ComBasic::Indexed(TvxDataEntity_SchemaTime* theItem, bool theIn) {
+  if (theIn) {
+    if (theItem->fIndexPos >= 0) return;
+    fIndex.Add(theItem);
+    InsetsChanging(theItem, true);
+  } else {
+    if (theItem->fIndexPos < 0) return;
+    InsetsChanging(theItem, false);
+    fIndex.Remove(theItem);
+  }
+  MarkColumnDirty(theItem->itsCol);
+}
+
+// --- data operations ------------------------------------------------------------------
+
+TvxDataEntity_SchemaColumn* TvxSchema_ComBasic::AddColumn() {
+  auto* column = static_cast<TvxDataEntity_SchemaColumn*>(itsDataListColumns->Add());
+  UpdateColumnScrollerLater();
+  return column;
+}
+
+void TvxSchema_ComBasic::RemoveColumn(TvxDataEntity_SchemaColumn* theColumn) {
+  if (!theColumn || theColumn->GetDataList() != itsDataListColumns) return;
+  itsDataListColumns->Remove(theColumn);
+  UpdateColumnScrollerLater();
+}
+
+void TvxSchema_ComBasic::ClearColumns() {
+  itsDataListColumns->Clear();
+  itsHeader->GetSections()->Clear();
+  itsFlippedHeader->SetRowCount(0);
+  UpdateColumnScrollerLater();
+}
+
+TvxDataList* TvxSchema_ComBasic::AddDataList() {
+  TvxDataList* list = CreateDataList();
+  list->AfterCreate(itsSchemaTimeListController.get(), ClassOfDataEntity_SchemaTime());
+  itsvxLayers->Add(list);
+  return list;
+}
+
+TvxDataEntity_SchemaTime* TvxSchema_ComBasic::AddSchemaTime(int theLayer) {
+  if (theLayer < 0 || theLayer > kMaxLayer) return nullptr;
+  while (itsvxLayers->Count() <= theLayer) AddDataList();
+  TvxDataList* layer = itsvxLayers->GetDataList(theLayer);
+  return layer ? dynamic_cast<TvxDataEntity_SchemaTime*>(layer->Add()) : nullptr;
+}
+
+void TvxSchema_ComBasic::RemoveSchemaTime(TvxDataEntity_SchemaTime* theSchemaTime) {
+  if (!theSchemaTime || !theSchemaTime->GetDataList()) return;
+  theSchemaTime->GetDataList()->Remove(theSchemaTime);
+}
+
+TvxDataEntity_SchemaTime* TvxSchema_ComBasic::FindSchemaTimeObjectFromUserReference(void* theReference) {
+  for (int k = 0; k < itsvxLayers->Count(); ++k) {
+    TvxDataList* layer = itsvxLayers->GetDataList(k);
+    if (!layer) continue;
+    TvxDataEntity* found =
+        layer->FindDataEntity([theReference](TvxDataEntity* e) { return e->GetUserReference() == theReference; });
+    if (found) return dynamic_cast<TvxDataEntity_SchemaTime*>(found);
+  }
+  return nullptr;
+}
+
+std::string TvxSchema_ComBasic::HeaderFromColumn(int theIndex) {
+  TvxDataEntity_SchemaColumn* column = itsDataListColumns->GetColumn(theIndex);
+  if (!column) return "???";
+  std::string title = column->itsText;
+  if (OnHeaderFromColumn) title = OnHeaderFromColumn(theIndex);
+  return title;
+}
+
+int TvxSchema_ComBasic::GetColumnSpace() { return itsDataListColumns->GetColumnSpace_FW(itsFlipView); }
+
+// --- times relative to a column -------------------------------------------------------
+
+void TvxSchema_ComBasic::GetStartStopDateAndCol(TvxDataEntity* theDataEntity, TDateTime& theStart, TDateTime& theStop,
+                                                int& theCol) {
+  TvxDataEntity_SchemaTime* item = DataEntity_Schema(theDataEntity);
+  theCol = item->itsCol;
+  theStart = theStop = 0;
+  if (TvxDataEntity_SchemaColumn* column = itsDataListColumns->GetColumn(theCol)) {
+    theStart = item->itsStartDateTime - column->itsOffsetDate;
+    theStop = item->itsStopDateTime - column->itsOffsetDate;
+  }
+}
+
+void TvxSchema_ComBasic::SetStartStopDateAndCol(TvxDataEntity* theDataEntity, TDateTime theStart, TDateTime theStop,
+                                                int theCol) {
+  TvxDataEntity_SchemaTime* item = DataEntity_Schema(theDataEntity);
+  if (!item->GetCanEdit()) return;
+  TvxHold hold(item);  // a handler may delete it
+  // The value-changed notifications of the single steps are swallowed: one
+  // reports the whole change at the end.
+  itsWaitForAllValues = true;
+  try {
+    const int last = itsDataListColumns->Count() - 1;
+    auto clamp = [last](int c) { return std::min(std::max(c, 0), last); };
+    theCol = clamp(theCol);
+    bool keepTimes = false;
+    if (theCol != item->itsCol) {
+      if (OnSwitchCol) {
+        OnSwitchCol(this, item, item->itsCol, theCol);
+        theCol = clamp(theCol);
+      }
+      keepTimes = theCol != item->itsCol && !itsMoveInTimeWhenColSwitch;
+    }
+    TvxDataEntity_SchemaColumn* target = itsDataListColumns->GetColumn(theCol);
+    const TDateTime offset = target ? target->itsOffsetDate : 0;
+    TDateTime start = offset + theStart;
+    TDateTime length = (offset + theStop) - start;
+    Snap(start, length);
+    if (!keepTimes && !item->IsFreePending()) {
+      item->SetStartDateTime(start);
+      item->SetStopDateTime(start + length);
+    }
+    if (!item->IsFreePending()) item->SetCol(theCol);
+  } catch (...) {
+    itsWaitForAllValues = false;
+    throw;
+  }
+  itsWaitForAllValues = false;
+  if (!item->IsFreePending()) item->DoInfoPush();
+}
+
+void TvxSchema_ComBasic::Snap(TDateTime& theStart, TDateTime& theLength) const {
+  if (itsLengthSnapONOFF) theLength = RoundToStep(theLength, itsLengthSnap);
+  if (itsStartSnapONOFF && std::isfinite(theStart)) {
+    // The grid of start snaps counts from midnight of the start's own day.
+    const double midnight = std::floor(theStart);
+    theStart = midnight + RoundToStep(theStart - midnight, itsStartSnap);
+  }
+}
+
+// --- notifications of the bookings ----------------------------------------------------
+
+void TvxSchema_ComBasic::_OnContentChanged(TvxDataList* theList) {
+  UpdateSubColumns();
+  InvalidateArea();
+  if (OnContentChanged_SchemaTime) OnContentChanged_SchemaTime(this, theList);
+}
+
+void TvxSchema_ComBasic::_OnInsertItem(TvxDataEntity* theEntity) {
+  UpdateSubColumns();
+  InvalidateArea();
+  if (OnInsertItem_SchemaTime) OnInsertItem_SchemaTime(this, theEntity);
+}
+
+void TvxSchema_ComBasic::_OnDeleteItem(TvxDataEntity* theEntity) {
+  if (theEntity == itsActiveDataEntity) itsActiveDataEntity = nullptr;
+  if (theEntity == itsMouseDownDataEntity) itsMouseDownDataEntity = nullptr;
+  UpdateSubColumns();
+  InvalidateArea();
+  if (OnDeleteItem_SchemaTime) OnDeleteItem_SchemaTime(this, theEntity);
+}
+
+void TvxSchema_ComBasic::_OnSelectionChanged(TvxDataList* theList, TvxDataEntity* theEntity) {
+  InvalidateArea();
+  if (OnSelectionChanged) OnSelectionChanged(this);
+  if (OnSelectionChanged_SchemaTime) OnSelectionChanged_SchemaTime(this, theList, theEntity);
+}
+
+void TvxSchema_ComBasic::_OnInfoPush(TvxDataEntity* theEntity) {
+  if (itsWaitForAllValues) return;
+  if (OnChangeDataEntity_SchemaTime)
+    OnChangeDataEntity_SchemaTime(this, dynamic_cast<TvxDataEntity_SchemaTime*>(theEntity));
+  UpdateSubColumns();
+  InvalidateArea();
+  if (OnValueChanged_SchemaTime) OnValueChanged_SchemaTime(this, theEntity);
+}
+
+void TvxSchema_ComBasic::_OnBeforeCanEditItem(TvxDataEntity* theEntity) {
+  theEntity->SetCanEdit(true);
+  if (OnBeforeCanEditItem_SchemaTime) OnBeforeCanEditItem_SchemaTime(this, theEntity);
+}
+
+}  // namespace vx

@@ -1,0 +1,295 @@
+// Painting of the schedule's drawing area, and the column scroller. Only what
+// is shown is visited: the columns on screen, and in each the bookings that
+// meet the scaler's window.
+#include <algorithm>
+#include <cmath>
+
+#include "paint/vxGraphStuff.h"
+#include "platform/rtl/Math.h"
+#include "schema/vxSchema.h"
+
+namespace vx {
+
+namespace {
+
+constexpr TColor kSilver = 12632256;
+constexpr TColor kActiveGrey = 8421504;
+
+void Line(TCanvas* c, int x1, int y1, int x2, int y2) {
+  c->MoveTo(x1, y1);
+  c->LineTo(x2, y2);
+}
+
+}  // namespace
+
+void TvxSchema_ComBasic::SchemaPaint(TObject*) {
+  if (IsDestroying()) return;
+  TCanvas* c = itsTA->GetOffscreenCanvas();
+  const TRect all = Rect(0, 0, itsTA->GetWidth(), itsTA->GetHeight());
+  DoBackground(c, 0, 0, all.Right, all.Bottom);
+  DoTodayLine();
+  if (OnDrawBackground) OnDrawBackground(this, all, c);
+  DoForeGround();
+  if (OnDrawForeground) OnDrawForeground(this, all, c);
+  // The fresh picture holds no outline of a drag.
+  itsLocalEraseOutline = false;
+}
+
+void TvxSchema_ComBasic::ReInitBitmap() {
+  itsPyjamasBitMap->SetSize(2, 2);
+  TCanvas* c = itsPyjamasBitMap->GetCanvas();
+  c->SetPixel(0, 0, itsBackColor);
+  c->SetPixel(1, 1, itsBackColor);
+  c->SetPixel(1, 0, itsPyjamasColor);
+  c->SetPixel(0, 1, itsPyjamasColor);
+}
+
+// --- background -----------------------------------------------------------------------
+
+void TvxSchema_ComBasic::DoBackground(TCanvas* theCanvas, int theLeft, int theTop, int theWidth, int theHeight) {
+  TCanvas* c = theCanvas;
+  const bool printing = itsTA->GetIsPrinting();
+  const bool flipped = itsFlipView;
+  c->GetBrush()->SetStyle(bsSolid);
+  c->GetBrush()->SetBitmap(nullptr);
+  c->GetBrush()->SetColor(itsBackColor);
+  const TRect whole = Rect(theLeft, theTop, theLeft + theWidth, theTop + theHeight);
+  if (!printing) c->FillRect(whole);
+  c->GetPen()->SetColor(clBtnShadow);
+  // The area once more from its origin (the same pixels when drawn there).
+  if (!printing && whole != Rect(0, 0, theWidth, theHeight)) c->FillRect(Rect(0, 0, theWidth, theHeight));
+
+  // Stripes along the column axis, every odd column (by its index) patterned;
+  // past the last column, stripes of the default size. Stripes beyond the
+  // area are not drawn.
+  const double scale = flipped ? itsTA->GetScaley() : itsTA->GetScalex();
+  const int extent = flipped ? theHeight : theWidth;
+  const int count = itsDataListColumns->Count();
+  const int defaultSize = std::max(1, flipped ? itsDataListColumns->itsVisibleDefaultHeight
+                                              : itsDataListColumns->itsVisibleDefaultWidth);
+  int pos = 0;
+  for (int index = count > 0 ? itsDataListColumns->GetTopLeftCol() : 0; Round(pos * scale) < extent; ++index) {
+    int size = defaultSize;
+    if (index < count) {
+      int nearEdge, farEdge;
+      ColumnToPixels(index, nearEdge, farEdge);
+      pos = nearEdge;
+      size = farEdge - nearEdge;
+    }
+    if (index % 2 != 0 && size > 0) {
+      if (printing) {
+        c->GetBrush()->SetBitmap(nullptr);
+        c->GetBrush()->SetColor(itsPyjamasColor);
+      } else {
+        c->GetBrush()->SetBitmap(itsPyjamasBitMap.get());
+      }
+      const int a = Round(pos * scale), b = Round((pos + size) * scale);
+      c->FillRect(flipped ? Rect(theLeft, theTop + a, theLeft + theWidth, theTop + b)
+                          : Rect(theLeft + a, theTop, theLeft + b, theTop + theHeight));
+    }
+    pos += size + (flipped ? 1 : 0);
+  }
+  c->GetBrush()->SetStyle(bsSolid);
+  c->GetBrush()->SetBitmap(nullptr);
+  c->GetPen()->SetMode(pmCopy);
+
+  // Scale lines across the area at the scaler's marks.
+  auto across = [&](int m) {
+    if (flipped)
+      Line(c, m + theLeft, theTop, m + theLeft, theTop + theHeight);
+    else
+      Line(c, theLeft, m + theTop, theLeft + theWidth, m + theTop);
+  };
+  if (itsDrawShortLines) {
+    c->GetPen()->SetColor(kSilver);
+    const std::vector<TScaleMark>& marks = itsScaler->GetShortScaleMarks();
+    const size_t step = marks.size() > 1 && marks[1].Pixel - marks[0].Pixel < 30 ? 2 : 1;
+    for (size_t i = 0; i < marks.size(); i += step) across(Round(marks[i].Pixel));
+  }
+  c->GetPen()->SetColor(clBackground);
+  for (const TScaleMark& mark : itsScaler->GetLongScaleMarks()) across(Round(mark.Pixel));
+
+  // Column separators at the far edges; every column before the top-left one
+  // has its far edge at 0.
+  const int top = itsDataListColumns->GetTopLeftCol();
+  auto separator = [&](int p) {
+    const int s = Round(p * scale);
+    if (flipped)
+      Line(c, theLeft, s + theTop, theLeft + theWidth, s + theTop);
+    else
+      Line(c, s + theLeft, theTop, s + theLeft, theTop + theHeight);
+    return s;
+  };
+  if (top > 0 && count > 0) separator(0);
+  for (int i = top; i < count; ++i)
+    if (separator(itsDataListColumns->GetFarSideOffset_FW(flipped, i)) >= extent) break;
+
+  if (itsTA->Focused() && !printing) {
+    c->GetBrush()->SetColor(clWhite);
+    c->DrawFocusRect(Rect(2, 2, theWidth - 2, theHeight - 2));
+  }
+}
+
+void TvxSchema_ComBasic::DoTodayLine() {
+  if (!fTodayLineOnOff) return;
+  const int p = itsScaler->DateToPixel(std::floor(Now()) + 0.5);
+  TCanvas* c = itsTA->GetOffscreenCanvas();
+  c->GetPen()->SetColor(fTodayLineColor);
+  c->GetPen()->SetWidth(1);
+  c->GetPen()->SetMode(pmCopy);
+  if (!itsFlipView) {
+    if (p > 0 && p < itsScaler->GetHeight()) Line(c, 0, p, itsTA->GetWidth(), p);
+  } else if (p > 0 && p < itsScaler->GetWidth()) {
+    Line(c, p, 0, p, itsTA->GetHeight());
+  }
+}
+
+// --- bookings -------------------------------------------------------------------------
+
+void TvxSchema_ComBasic::DoForeGround() {
+  TCanvas* c = itsTA->GetOffscreenCanvas();
+  const int count = itsDataListColumns->Count();
+  if (count == 0) return;
+  // The shown columns, from the top-left one until the area ends. A moved
+  // rectangle, or a booking reaching out of its column, may show from any
+  // column after it.
+  const bool anywhere = OnGetDrawingRect || fNegativeInsetItems > 0;
+  const double scale = itsFlipView ? itsTA->GetScaley() : itsTA->GetScalex();
+  const int extent = itsFlipView ? itsTA->GetHeight() : itsTA->GetWidth();
+  const int first = itsDataListColumns->GetTopLeftCol();
+  int last = count - 1;
+  if (!anywhere) {
+    for (int col = first; col < count; ++col) {
+      int nearEdge, farEdge;
+      ColumnToPixels(col, nearEdge, farEdge);
+      if (Round(nearEdge * scale) >= extent) {
+        last = col - 1;
+        break;
+      }
+    }
+  }
+  std::vector<TvxDataEntity_SchemaTime*> items;
+  CollectShownItems(first, last, items);
+  for (TvxDataEntity_SchemaTime* item : items) {
+    TRect r;
+    if (RectFromDataEntity(itsFlipView, item, r)) DrawContent(item, r, c);
+  }
+}
+
+void TvxSchema_ComBasic::DrawContent(TvxDataEntity* theDataEntity, const TRect& theRect, TCanvas* theCanvas) {
+  TvxDataEntity_SchemaTime* item = DataEntity_Schema(theDataEntity);
+  if (OnDrawTimeContent && item->fStyle == tssUser)
+    OnDrawTimeContent(this, item, theRect, theCanvas);
+  else
+    DefaultDrawContent(item, theRect, theCanvas);
+  if (item->GetSelected()) GStuff::DoSelectContent(theCanvas, theRect);
+  if (item == itsActiveDataEntity) {
+    theCanvas->GetBrush()->SetStyle(bsSolid);
+    theCanvas->GetBrush()->SetColor(kActiveGrey);
+    theCanvas->DrawFocusRect(InflateRect(theRect, -2, -2));
+  }
+}
+
+void TvxSchema_ComBasic::DefaultDrawContent(TvxDataEntity_SchemaTime* theSchemaTime, const TRect& theRect,
+                                            TCanvas* theCanvas) {
+  TCanvas* c = theCanvas;
+  c->GetBrush()->SetStyle(bsSolid);
+  c->GetBrush()->SetBitmap(nullptr);
+  c->GetBrush()->SetColor(theSchemaTime->itsBackColor);
+  c->FillRect(theRect);
+  for (const TvxSchemaText& line : theSchemaTime->itsTexts) {
+    if (line.GetText().empty()) continue;
+    EnterTextStyle(c, line.GetStyle());
+    const int x = theRect.Left + line.GetPos().X, y = theRect.Top + line.GetPos().Y;
+    const TRect clip = Rect(x, y, theRect.Right - 1, theRect.Bottom - 1);
+    if (clip.Top < clip.Bottom && clip.Right > clip.Left) c->TextRect(clip, x, y, line.GetText());
+  }
+  c->GetBrush()->SetColor(theSchemaTime->itsFrameColor);
+  c->FrameRect(theRect);
+}
+
+void TvxSchema_ComBasic::EnterTextStyle(TCanvas* theCanvas, int theStyle) {
+  switch (theStyle) {
+    case 1: theCanvas->SetFont(*fTextFont1); break;
+    case 2: theCanvas->SetFont(*fTextFont2); break;
+    case 3: theCanvas->SetFont(*fTextFont3); break;
+    default: theCanvas->SetFont(*GetFont()); break;
+  }
+  if (itsTA->GetIsPrinting()) itsTA->PrintResizeFont();
+}
+
+// --- the column scroller --------------------------------------------------------------
+
+void TvxSchema_ComBasic::UpdateColumnScrollerLater() {
+  if (!IsDestroying()) TDoLater::DoLater(DoLaterCall<&TvxSchema_ComBasic::UpdateColumnScroller>(this), nullptr);
+}
+
+void TvxSchema_ComBasic::UpdateColumnScroller(TObject*) {
+  if (!itsColumnUpDown || IsDestroying()) return;
+  itsColumnUpDown->SetOrientation(itsFlipView ? udVertical : udHorizontal);
+  bool show = itsScrollVisibility == svAlways;
+  if (itsScrollVisibility == svWhenNeeded)
+    show = itsFlipView ? GetHeight() - GetScalerHeight() < GetColumnSpace()
+                       : GetWidth() - GetScalerWidth() < GetColumnSpace();
+  fCurrentlyUpdatingScroller = true;
+  itsColumnUpDown->SetMin(0);
+  itsColumnUpDown->SetMax(std::max(itsDataListColumns->Count() - 1, 0));
+  fCurrentlyUpdatingScroller = false;
+  // Scrolled away from the first column, the user can always scroll back.
+  if (itsColumnUpDown->GetPosition() > 0) show = true;
+  itsColumnUpDown->SetVisible(show);
+  TDoLater::DoLater(DoLaterCall<&TvxSchema_ComBasic::UpdateScrollPos>(this), nullptr);
+}
+
+void TvxSchema_ComBasic::UpdateScrollPos(TObject*) {
+  if (!itsColumnUpDown || IsDestroying()) return;
+  if (itsFlipView) {
+    itsColumnUpDown->SetIncrement(-1);
+    itsColumnUpDown->SetBounds(GetWidth() - 16, itsFlippedQuadPoint.Y, 16, 24);
+  } else {
+    itsColumnUpDown->SetIncrement(1);
+    itsColumnUpDown->SetBounds(GetWidth() - 24, itsQuadPoint.Y, 24, 16);
+  }
+  itsColumnUpDown->SetPosition(PixelToColumn(1));
+  itsColumnUpDown->BringToFront();
+}
+
+void TvxSchema_ComBasic::ColumnUpDownOnClick(TObject*, bool&, int NewValue, TUpDownDirection) {
+  if (fCurrentlyUpdatingScroller) return;
+  fCurrentlyUpdatingScroller = true;
+  try {
+    ScrollAccordingToUpDown(NewValue);
+  } catch (...) {
+    fCurrentlyUpdatingScroller = false;
+    throw;
+  }
+  fCurrentlyUpdatingScroller = false;
+}
+
+void TvxSchema_ComBasic::ScrollAccordingToUpDown(int NewValue) {
+  const int count = itsDataListColumns->Count();
+  if (NewValue >= count) NewValue = count - 1;
+  if (NewValue < 0) NewValue = 0;
+  if (NewValue < count) itsDataListColumns->SetTopLeftCol(NewValue);
+}
+
+void TvxSchema_ComBasic::StartColumnStepUp() {
+  fColScrollUp = true;
+  if (!fColScrollTimer->GetEnabled()) fColScrollTimer->SetEnabled(true);
+}
+
+void TvxSchema_ComBasic::StartColumnStepDown() {
+  fColScrollUp = false;
+  if (!fColScrollTimer->GetEnabled()) fColScrollTimer->SetEnabled(true);
+}
+
+void TvxSchema_ComBasic::StopColumnStep() { fColScrollTimer->SetEnabled(false); }
+
+void TvxSchema_ComBasic::OnColScrollTimer(TObject*) {
+  const int next = itsColumnUpDown->GetPosition() + (fColScrollUp ? 1 : -1);
+  if (next < 0 || next > itsDataListColumns->Count() - 1) return;
+  itsColumnUpDown->SetPosition(next);
+  ScrollAccordingToUpDown(next);
+}
+
+}  // namespace vx

@@ -1,0 +1,351 @@
+// Layout of the schedule: its children in both orientations, columns to
+// pixels and back, the rectangles of bookings, hit testing, visibility, the
+// collision layout and the column scroller.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "SchemaSupport.h"
+
+using namespace vx;
+using vxtest::TestSchema;
+
+namespace {
+
+constexpr double kH = TestSchema::kHour;
+constexpr double kMin = TestSchema::kMinute;
+
+TRect RectOf(TvxSchema_ComBasic& s, TvxDataEntity_SchemaTime* e) {
+  TRect r;
+  EXPECT_TRUE(s.RectFromDataEntity(s.GetFlipView(), e, r));
+  return r;
+}
+
+std::pair<int, int> Span(TvxSchema_ComBasic& s, int col) {
+  int a, b;
+  s.ColumnToPixels(col, a, b);
+  return {a, b};
+}
+
+}  // namespace
+
+TEST(SchemaLayout, ChildrenInBothOrientations) {
+  TestSchema s;
+  // Normal: header across the top, scaler at the left, the sizer astride the corner.
+  EXPECT_EQ(s.GetHeader()->GetBoundsRect(), Rect(50, 0, 650, 20));
+  EXPECT_EQ(s.GetScaler()->GetBoundsRect(), Rect(0, 20, 50, 500));
+  EXPECT_EQ(s.GetSchemaArea()->GetBoundsRect(), Rect(50, 20, 650, 500));
+  EXPECT_EQ(s.GetXYSizer()->GetBoundsRect(), Rect(47, 17, 52, 22));
+  EXPECT_FALSE(s.GetScaler()->GetHorizontal());
+  EXPECT_FALSE(s.GetFlippedHeader()->GetVisible());
+  // Scaler sizes arrive through the deferred calls.
+  s.SetScalerWidth(60);
+  s.SetScalerHeight(400);
+  EXPECT_EQ(s.GetScalerWidth(), 50);
+  TDoLater::DoAllNow();
+  EXPECT_EQ(s.GetScalerWidth(), 60);
+  EXPECT_EQ(s.GetScalerHeight(), 400);
+  EXPECT_EQ(s.GetQuadPoint(), Point(60, 100));
+  EXPECT_EQ(s.GetSchemaArea()->GetBoundsRect(), Rect(60, 100, 650, 500));
+
+  // Flipped: scaler across the top, titles at the left.
+  s.SetFlipView(true);
+  EXPECT_TRUE(s.GetScaler()->GetHorizontal());
+  EXPECT_TRUE(s.GetFlippedHeader()->GetVisible());
+  EXPECT_FALSE(s.GetHeader()->GetVisible());
+  EXPECT_EQ(s.GetScaler()->GetBoundsRect(), Rect(70, 0, 650, 50));
+  EXPECT_EQ(s.GetFlippedHeader()->GetBoundsRect(), Rect(0, 50, 70, 500));
+  EXPECT_EQ(s.GetFlippedHeader()->GetColWidths(0), 70);
+  EXPECT_EQ(s.GetSchemaArea()->GetBoundsRect(), Rect(70, 50, 650, 500));
+  EXPECT_EQ(s.GetXYSizer()->GetBoundsRect(), Rect(67, 47, 72, 52));
+  EXPECT_EQ(s.GetScalerWidth(), 580);
+  s.SetScalerWidth(500);
+  s.SetScalerHeight(40);
+  TDoLater::DoAllNow();
+  EXPECT_EQ(s.GetFlippedQuadPoint(), Point(150, 40));
+  EXPECT_EQ(s.GetScalerWidth(), 500);
+  EXPECT_EQ(s.GetScalerHeight(), 40);
+  // The normal orientation's corner waited meanwhile.
+  s.SetFlipView(false);
+  EXPECT_EQ(s.GetSchemaArea()->GetBoundsRect(), Rect(60, 100, 650, 500));
+}
+
+TEST(SchemaLayout, TheSizerMovesTheInnerCorner) {
+  TestSchema s;
+  vxtest::ShowWindow(&s);
+  TXYSizer* grip = s.GetXYSizer();
+  // The grip follows the mouse; points are given in the control's coordinates.
+  vxtest::MousePress(grip, 2, 2);
+  vxtest::MouseMove(&s, 59, 24);
+  vxtest::MouseMove(&s, 79, 29);
+  vxtest::MouseRelease(&s, 79, 29);
+  EXPECT_EQ(s.GetQuadPoint(), Point(80, 30));
+  EXPECT_EQ(s.GetHeader()->GetBoundsRect(), Rect(80, 0, 650, 30));
+  EXPECT_EQ(s.GetSchemaArea()->GetBoundsRect(), Rect(80, 30, 650, 500));
+}
+
+TEST(SchemaLayout, ColumnsToPixelsAndBack) {
+  TestSchema s;
+  s.Column("a")->SetWidth(50);
+  s.Column("b", 1)->SetWidth(30);
+  s.Column("c")->SetWidth(40);
+  EXPECT_EQ(Span(s, 0), std::make_pair(0, 50));
+  EXPECT_EQ(Span(s, 1), std::make_pair(50, 80));
+  EXPECT_EQ(Span(s, 2), std::make_pair(80, 120));
+  EXPECT_EQ(Span(s, 3), std::make_pair(-1, -1));
+  EXPECT_EQ(Span(s, -1), std::make_pair(-1, -1));
+  EXPECT_EQ(s.PixelToColumn(-5), 0);
+  EXPECT_EQ(s.PixelToColumn(0), 0);
+  EXPECT_EQ(s.PixelToColumn(49), 0);
+  EXPECT_EQ(s.PixelToColumn(50), 1);
+  EXPECT_EQ(s.PixelToColumn(119), 2);
+  EXPECT_EQ(s.PixelToColumn(5000), 2);
+  EXPECT_EQ(s.ColumnFromXY(Point(60, 300)), s.GetColumns()->GetColumn(1));
+
+  TDateTime t;
+  int col;
+  s.GetPositionDateTimeAndCol(60, 120, t, col);
+  EXPECT_EQ(col, 1);
+  EXPECT_NEAR(t, TestSchema::kDay0 + 10 * kH, kMin);
+  // The rectangle's column gives the offset; its edges the times.
+  TDateTime start, length;
+  s.StartAndLengthFromRect(Rect(55, 120, 75, 180), start, length);
+  EXPECT_NEAR(start, TestSchema::kDay0 + 1 + 10 * kH, kMin);
+  EXPECT_NEAR(length, kH, kMin);
+
+  // A column without width never holds a pixel.
+  s.GetColumns()->GetColumn(1)->SetWidth(0);
+  EXPECT_EQ(s.PixelToColumn(50), 2);
+  s.GetColumns()->GetColumn(1)->SetWidth(30);
+
+  // From the top-left column on; those before it span nothing at 0.
+  s.GetColumns()->SetTopLeftCol(1);
+  EXPECT_EQ(Span(s, 0), std::make_pair(0, 0));
+  EXPECT_EQ(Span(s, 1), std::make_pair(0, 30));
+  EXPECT_EQ(Span(s, 2), std::make_pair(30, 70));
+  EXPECT_EQ(s.PixelToColumn(10), 1);
+  EXPECT_EQ(s.GetColumns()->GetFarSideOffset(0), 0);
+
+  // Flipped: rows with their grid line, from the top row.
+  s.GetColumns()->SetTopLeftCol(0);
+  s.SetFlipView(true);
+  EXPECT_EQ(Span(s, 0), std::make_pair(1, 19));
+  EXPECT_EQ(Span(s, 1), std::make_pair(20, 38));
+  EXPECT_EQ(s.PixelToColumn(18), 0);
+  EXPECT_EQ(s.PixelToColumn(19), 1);
+  EXPECT_EQ(s.PixelToColumn(-5), 0);
+  EXPECT_EQ(s.PixelToColumn(900), 2);
+  EXPECT_EQ(s.ColumnFromXY(Point(300, 25)), s.GetColumns()->GetColumn(1));
+  s.GetPositionDateTimeAndCol(120, 25, t, col);
+  EXPECT_EQ(col, 1);
+  s.GetColumns()->SetTopLeftCol(2);
+  EXPECT_EQ(s.PixelToColumn(0), 2);
+  EXPECT_EQ(Span(s, 2), std::make_pair(1, 19));
+}
+
+TEST(SchemaLayout, RectanglesOfBookings) {
+  TestSchema s;
+  s.Column("a")->SetWidth(100);
+  s.Column("b", 1)->SetWidth(100);
+  // Two minutes are two pixels here: a booking stays 5 pixels tall.
+  TvxDataEntity_SchemaTime* shortOne = s.Item(0, 10, 10 + 2 * kMin / kH);
+  s.Settle();
+  EXPECT_EQ(RectOf(s, shortOne), Rect(1, 120, 100, 125));
+  // Offset dates: tomorrow 10:00 in the column offset by a day stands level
+  // with today 10:00.
+  TvxDataEntity_SchemaTime* tomorrow = s.Item(1, 10, 11);
+  s.Settle();
+  EXPECT_EQ(tomorrow->GetStartDateTime(), TestSchema::kDay0 + 1 + 10 * kH);
+  EXPECT_EQ(RectOf(s, tomorrow), Rect(101, 120, 200, 180));
+  // Insets take pixels off both edges of the column's span.
+  tomorrow->SetLeftInset(3);
+  tomorrow->SetRightInset(4);
+  EXPECT_EQ(RectOf(s, tomorrow), Rect(104, 120, 196, 180));
+  // The application may move the rectangle, or hide the booking.
+  s.OnGetDrawingRect = [&](TvxSchema_ComBasic*, TvxDataEntity_SchemaTime* e, TRect& r) {
+    r = OffsetRect(r, 0, 10);
+    return e != shortOne;
+  };
+  TRect r;
+  EXPECT_FALSE(s.RectFromDataEntity(false, shortOne, r));
+  EXPECT_EQ(RectOf(s, tomorrow), Rect(104, 130, 196, 190));
+  s.OnGetDrawingRect = nullptr;
+  // Flipped: time along x, the column along y (each row with its grid line).
+  s.SetFlipView(true);
+  s.SetWindow(TestSchema::kDay0 + 8 * kH, TestSchema::kDay0 + 17 * kH + 40 * kMin);  // 580 px: 1 px a minute
+  EXPECT_EQ(RectOf(s, shortOne), Rect(121, 1, 125, 19));
+  EXPECT_EQ(RectOf(s, tomorrow), Rect(121, 23, 180, 34));
+}
+
+TEST(SchemaLayout, OverlappingBookingsShareTheirColumn) {
+  TestSchema s;
+  s.Column("a")->SetWidth(100);
+  s.Column("b")->SetWidth(100);
+  std::vector<std::pair<TvxDataEntity_SchemaTime*, int>> reported;
+  s.OnCollisionDetected = [&](TvxSchema_ComBasic*, TvxDataEntity_SchemaTime* e, int p) { reported.emplace_back(e, p); };
+  TvxDataEntity_SchemaTime* a = s.Item(0, 10, 12);
+  TvxDataEntity_SchemaTime* b = s.Item(0, 10.5, 12.5);
+  TvxDataEntity_SchemaTime* c = s.Item(0, 11, 13);
+  s.Settle();
+  // Placed from the last one: c, then b, then a.
+  EXPECT_EQ(c->GetSubCol(), 0);
+  EXPECT_EQ(b->GetSubCol(), 1);
+  EXPECT_EQ(a->GetSubCol(), 2);
+  EXPECT_TRUE(a->GetUseSubCol());
+  EXPECT_EQ(s.GetColumns()->GetColumn(0)->GetSubColCount(), 3);
+  EXPECT_EQ(s.GetColumns()->GetColumn(1)->GetSubColCount(), 1);
+  // Thirds of the column (33 pixels), one pixel inside each.
+  EXPECT_EQ(RectOf(s, c), Rect(1, 180, 33, 300));
+  EXPECT_EQ(RectOf(s, b), Rect(34, 150, 66, 270));
+  EXPECT_EQ(RectOf(s, a), Rect(67, 120, 99, 240));
+  // Reported when the place differs from the one the booking had (0 when new).
+  ASSERT_EQ(reported.size(), 2u);
+  EXPECT_EQ(reported[0], std::make_pair(a, 3));
+  EXPECT_EQ(reported[1], std::make_pair(b, 2));
+
+  // One goes to the other column: it spans that column whole, and the two
+  // left share theirs.
+  reported.clear();
+  s.SetStartStopDateAndCol(c, TestSchema::kDay0 + 11 * kH, TestSchema::kDay0 + 13 * kH, 1);
+  EXPECT_FALSE(c->GetUseSubCol());
+  s.Settle();
+  EXPECT_EQ(s.GetColumns()->GetColumn(0)->GetSubColCount(), 2);
+  EXPECT_EQ(c->GetSubCol(), -1);
+  EXPECT_EQ(RectOf(s, c), Rect(101, 180, 200, 300));
+  EXPECT_EQ(b->GetSubCol(), 0);
+  EXPECT_EQ(a->GetSubCol(), 1);
+  EXPECT_EQ(reported.size(), 3u);  // each one's place changed
+  // Touching bookings do not collide.
+  TvxDataEntity_SchemaTime* after = s.Item(1, 13, 14);
+  s.Settle();
+  EXPECT_FALSE(after->GetUseSubCol());
+  EXPECT_FALSE(c->GetUseSubCol());
+}
+
+TEST(SchemaLayout, LayersCollideOnlyWhenAsked) {
+  TestSchema s;
+  s.Column("a")->SetWidth(100);
+  s.Column("b")->SetWidth(100);
+  TvxDataEntity_SchemaTime* low = s.Item(0, 10, 11, 0);
+  TvxDataEntity_SchemaTime* high = s.Item(0, 10.5, 11.5, 1);
+  TvxDataEntity_SchemaTime* neighbour = s.Item(1, 10, 11, 1);
+  s.Settle();
+  EXPECT_FALSE(low->GetUseSubCol());
+  EXPECT_FALSE(high->GetUseSubCol());
+  s.SetCollisionDetectBetweenDataList(true);
+  s.Settle();
+  EXPECT_TRUE(low->GetUseSubCol());
+  EXPECT_TRUE(high->GetUseSubCol());
+  EXPECT_EQ(s.GetColumns()->GetColumn(0)->GetSubColCount(), 2);
+  // Bookings of different resources never collide.
+  EXPECT_FALSE(neighbour->GetUseSubCol());
+  EXPECT_EQ(s.GetColumns()->GetColumn(1)->GetSubColCount(), 1);
+  // Without collision detection nothing is laid out any more.
+  s.SetCollisionDetect(false);
+  s.Item(1, 10, 11, 0);
+  s.Settle();
+  EXPECT_EQ(s.GetColumns()->GetColumn(1)->GetSubColCount(), 1);
+}
+
+TEST(SchemaLayout, VisibilityFollowsTheWindowUnlessTheApplicationSays) {
+  TestSchema s;
+  s.Column("a", 1);
+  TvxDataEntity_SchemaTime* in = s.Item(0, 15, 17);
+  TvxDataEntity_SchemaTime* out = s.Item(0, 16.5, 17);
+  EXPECT_TRUE(s.IsVisible(in));
+  EXPECT_FALSE(s.IsVisible(out));
+  s.OnIsVisible = [&](TvxSchema_ComBasic*, TvxDataEntity_SchemaTime* e, bool& runDefault) {
+    runDefault = e != out;
+    return true;
+  };
+  EXPECT_TRUE(s.IsVisible(out));
+  EXPECT_TRUE(s.IsVisible(in));
+  // Invisible bookings are not laid out: a hidden partner collides with nothing.
+  s.OnIsVisible = nullptr;
+  TvxDataEntity_SchemaTime* partner = s.Item(0, 16.8, 18);
+  s.Settle();
+  EXPECT_FALSE(out->GetUseSubCol());
+  EXPECT_FALSE(partner->GetUseSubCol());
+  s.SetWindow(TestSchema::kDay0 + 12 * kH, TestSchema::kDay0 + 20 * kH);
+  s.Settle();
+  EXPECT_TRUE(out->GetUseSubCol());
+  EXPECT_TRUE(partner->GetUseSubCol());
+}
+
+TEST(SchemaLayout, HitTestingFollowsTheDrawLayers) {
+  TestSchema s;
+  for (int c = 0; c < 5; ++c) s.Column(std::to_string(c))->SetWidth(100);
+  TvxDataEntity_SchemaTime* under = s.Item(0, 10, 12, 1);
+  TvxDataEntity_SchemaTime* over = s.Item(0, 11, 13, 0);
+  s.Settle();
+  EXPECT_EQ(s.GetDataEntityFromXY(50, 190), over);  // layer 0 comes first
+  EXPECT_EQ(s.GetDataEntityFromXY(50, 130), under);
+  EXPECT_EQ(s.GetDataEntityFromXY(50, 100), nullptr);
+  EXPECT_EQ(s.GetDataEntityFromXY(0, 150), nullptr);  // left of the rectangle (one pixel inside)
+  s.SetDrawLayerArray({1, 0});
+  EXPECT_EQ(s.GetDataEntityFromXY(50, 190), under);
+  // A layer the draw array leaves out is neither hit nor drawn.
+  s.SetDrawLayerArray({1});
+  EXPECT_EQ(s.GetDataEntityFromXY(50, 260), nullptr);
+  s.SetDrawLayerArray({0, 1});
+  // Bookings of columns before the top-left one are not hit.
+  TvxDataEntity_SchemaTime* third = s.Item(3, 10, 11);
+  s.Settle();
+  EXPECT_EQ(s.GetDataEntityFromXY(350, 150), third);
+  s.GetColumns()->SetTopLeftCol(3);
+  EXPECT_EQ(s.GetDataEntityFromXY(50, 150), third);
+  for (int x = -5; x < 600; x += 7) EXPECT_NE(s.GetDataEntityFromXY(x, 190), over) << x;
+  // With a negative inset a booking reaches into the next column.
+  s.GetColumns()->SetTopLeftCol(0);
+  over->SetRightInset(-20);
+  EXPECT_EQ(s.GetDataEntityFromXY(110, 190), over);
+}
+
+TEST(SchemaLayout, TheColumnScroller) {
+  TestSchema s;
+  for (int c = 0; c < 12; ++c) s.Column(std::to_string(c));
+  s.Settle();
+  TUpDown* up = s.GetColumnUpDown();
+  // Twelve columns of 50 fill the 600 pixels exactly: no need to scroll.
+  EXPECT_FALSE(up->GetVisible());
+  EXPECT_EQ(up->GetBoundsRect(), Rect(626, 20, 650, 36));
+  EXPECT_EQ(up->GetOrientation(), udHorizontal);
+  EXPECT_EQ(up->GetIncrement(), 1);
+  s.Column("12");
+  s.Settle();
+  EXPECT_TRUE(up->GetVisible());
+  EXPECT_EQ(up->GetMax(), 12);
+  s.SetScrollVisibility(svNever);
+  s.Settle();
+  EXPECT_FALSE(up->GetVisible());
+  // Scrolled away from the first column, the scroller shows anyway.
+  s.GetColumns()->SetTopLeftCol(2);
+  s.UpdateColumnScroller(nullptr);
+  EXPECT_TRUE(up->GetVisible());
+  s.GetColumns()->SetTopLeftCol(0);
+  s.SetScrollVisibility(svAlways);
+  s.Settle();
+  EXPECT_TRUE(up->GetVisible());
+  // Flipped: vertical, stepping backwards, at the right edge.
+  s.SetFlipView(true);
+  s.Settle();
+  EXPECT_EQ(up->GetOrientation(), udVertical);
+  EXPECT_EQ(up->GetIncrement(), -1);
+  EXPECT_EQ(up->GetBoundsRect(), Rect(634, 50, 650, 74));
+}
+
+TEST(SchemaLayout, ScalerSizesGoToTheOrientationTheyWereAskedIn) {
+  TvxSchema s(nullptr);
+  s.SetBounds(0, 0, 650, 500);
+  // Flipped before the construction's scaler width of 50 is applied: the
+  // width was asked for the normal orientation, and goes there.
+  s.SetFlipView(true);
+  TDoLater::DoAllNow();
+  EXPECT_EQ(s.GetFlippedQuadPoint(), Point(70, 50));
+  EXPECT_EQ(s.GetScalerWidth(), 580);
+  s.SetScalerHeight(30);
+  s.SetFlipView(false);
+  TDoLater::DoAllNow();
+  EXPECT_EQ(s.GetScalerWidth(), 50);
+  EXPECT_EQ(s.GetFlippedQuadPoint(), Point(70, 30));
+}
