@@ -262,6 +262,14 @@ void TvxGant_ComBasic::HandleTreeAlign(TObject*) {
     if (fTree->GetAlign() != alClient) fTree->SetAlign(alClient);
     if (OnAlignNeed && !fAligning && !AlignedByApplication())
       OnAlignNeed(this, fDateScaler->GetStart(), fDateScaler->GetStop(), fPanelTreeHolder->GetWidth());
+    if (fHint) {
+      // The hint stands in the corner above the tree, beside the time axis.
+      const TPoint corner = fPanelAboveTree->ClientToScreen(Point(0, 0));
+      const TPoint area = fGA->ClientToScreen(Point(0, 0));
+      fHint->SetStaticPosRect(Rect(corner.X - area.X + 1, corner.Y - area.Y + 1, fPanelAboveTree->GetWidth() - 2,
+                                   fPanelAboveTree->GetHeight() - 2));
+      fHint->SetStaticPos(true);
+    }
     fTree->ExternalScrollOutOfDate();
   }
   fDateScaler->EndUpdate();

@@ -647,6 +647,9 @@ public:
   // Runs the arrow-key navigation for theKey, then clears the active item.
   void PerformGantAreaKeyfunction(unsigned short theKey, TShiftState theShift);
   TPoint GetLastMouseUpPos() const noexcept { return fLastMouseUpPos; }
+  // The hint that follows the item under the mouse and shows the times while
+  // dragging; nil while designing.
+  TGraphHintWindow* GetHintWindow() const noexcept { return fHint; }
   // Outlines now on screen over the area (while dragging).
   int OutlineCount() const noexcept { return fOutlines ? fOutlines->Count() : 0; }
   TvxDataEntity_Kronit* FindNeighbourClosest(TvxDataList* theList, TvxDataEntity_Kronit* theRef);

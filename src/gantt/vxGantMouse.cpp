@@ -449,12 +449,26 @@ void TvxGant_ComBasic::GantAreaEndDrag(TObject*, TObject*, int, int) {}
 
 // --- hints ----------------------------------------------------------------------------
 
+namespace {
+
+// A length reads as days and a time of day ("3 d 04:00:00"), not as a date.
+std::string Duration(TDateTime theLength, const std::string& theTimeFormat) {
+  const bool negative = theLength < 0;
+  const TDateTime length = negative ? -theLength : theLength;
+  const long long days = static_cast<long long>(length);
+  std::string text = FormatDateTime(theTimeFormat, length - static_cast<TDateTime>(days));
+  if (days > 0) text = std::to_string(days) + " d " + text;
+  return negative ? "-" + text : text;
+}
+
+}  // namespace
+
 std::string TvxGant_ComBasic::HintText(TObject* theObject) {
   auto* item = dynamic_cast<TvxDataEntity_Kronit*>(theObject);
   if (!item) return "";
   const std::string format = fDateScaler->GetDateFormat() + " " + fDateScaler->GetTimeFormat();
   return FormatDateTime(format, item->GetStartDateTime()) + "\r" + FormatDateTime(format, item->GetStopDateTime()) +
-         "\r" + FormatDateTime(format, item->GetStopDateTime() - item->GetStartDateTime());
+         "\r" + Duration(item->GetStopDateTime() - item->GetStartDateTime(), fDateScaler->GetTimeFormat());
 }
 
 void TvxGant_ComBasic::HintWantsNewText(TGraphHintWindow* theHintWindow, TObject* theObject) {
@@ -465,7 +479,8 @@ void TvxGant_ComBasic::ShowMoveHint(TDateTime theStart, TDateTime theStop) {
   if (!fHint) return;
   const std::string format = fDateScaler->GetDateFormat() + " " + fDateScaler->GetTimeFormat();
   fHint->ShowMoveInfo(FormatDateTime(format, theStart), FormatDateTime(format, theStop),
-                      FormatDateTime(format, theStop - theStart), fGantMousePosition.X, fGantMousePosition.Y);
+                      Duration(theStop - theStart, fDateScaler->GetTimeFormat()), fGantMousePosition.X,
+                      fGantMousePosition.Y);
 }
 
 }  // namespace vx

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -165,9 +166,13 @@ TEST(GanttMouse, MoveToAnotherRowCopyAndResizeThroughRealEvents) {
   vxtest::MouseMove(g.GetGA(), r.Left + 30, g.MidY(n2));
   vxtest::MouseMove(g.GetGA(), r.Right + 60, g.MidY(n2));
   EXPECT_EQ(g.OutlineCount(), 4);
+  ASSERT_NE(g.GetHintWindow(), nullptr);
+  EXPECT_TRUE(g.GetHintWindow()->IsShowing());  // the times, while dragging
+  EXPECT_EQ(std::count(g.GetHintWindow()->GetCaption().begin(), g.GetHintWindow()->GetCaption().end(), '\r'), 2);
   vxtest::MouseRelease(g.GetGA(), r.Right + 60, g.MidY(n2));
   EXPECT_EQ(moved->GetStartDateTime(), moved->GetStopDateTime());
   EXPECT_NEAR(moved->GetStopDateTime(), TestGant::kDay0 + 4, 0.02);
+  EXPECT_FALSE(g.GetHintWindow()->IsShowing());
 }
 
 TEST(GanttMouse, RowPermissionsAndSnapping) {
