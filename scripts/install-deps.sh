@@ -7,6 +7,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev
   fonts-liberation2 fonts-dejavu-core
+  poppler-utils
 )
 
 missing=()

@@ -6,11 +6,14 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
 
 namespace vx {
 
 struct TDeviceContext::Impl {
-  std::unique_ptr<QPdfWriter> pdf;
+  std::unique_ptr<QPagedPaintDevice> pdf;  // a PDF writer or a printer
   std::unique_ptr<QImage> ownImage;
   QImage* image = nullptr;
   QPainter* painter = nullptr;  // the active painter
@@ -30,6 +33,35 @@ std::unique_ptr<TDeviceContext> TDeviceContext::CreatePdf(const std::string& the
                                     QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
   writer->setCreator(QStringLiteral("vxplan"));
   dc->fImpl->pdf = std::move(writer);
+  dc->fImpl->ownPainter = std::make_unique<QPainter>();
+  if (!dc->fImpl->ownPainter->begin(dc->fImpl->pdf.get())) return nullptr;
+  dc->fImpl->painter = dc->fImpl->ownPainter.get();
+  dc->ApplyState();
+  return dc;
+}
+
+std::unique_ptr<TDeviceContext> TDeviceContext::CreatePrinter(double theWidthMm, double theHeightMm, bool theShowDialog,
+                                                              const std::string& theOutputFile) {
+  auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  if (!theOutputFile.empty()) {
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(QString::fromStdString(theOutputFile));
+  } else if (!theShowDialog && QPrinterInfo::defaultPrinterName().isEmpty()) {
+    return nullptr;  // nowhere to print without asking
+  }
+  const bool landscape = theWidthMm > theHeightMm;
+  QSizeF portrait = landscape ? QSizeF(theHeightMm, theWidthMm) : QSizeF(theWidthMm, theHeightMm);
+  printer->setPageLayout(QPageLayout(QPageSize(portrait, QPageSize::Millimeter),
+                                     landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+                                     QMarginsF(0, 0, 0, 0)));
+  printer->setFullPage(true);
+  printer->setCreator(QStringLiteral("vxplan"));
+  if (theShowDialog) {
+    QPrintDialog dialog(printer.get());
+    if (dialog.exec() != QDialog::Accepted) return nullptr;
+  }
+  std::unique_ptr<TDeviceContext> dc(new TDeviceContext(Kind::Pdf, printer->resolution() > 0 ? printer->resolution() : 300));
+  dc->fImpl->pdf = std::move(printer);
   dc->fImpl->ownPainter = std::make_unique<QPainter>();
   if (!dc->fImpl->ownPainter->begin(dc->fImpl->pdf.get())) return nullptr;
   dc->fImpl->painter = dc->fImpl->ownPainter.get();

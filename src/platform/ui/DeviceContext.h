@@ -47,6 +47,12 @@ public:
   // Nil when the file cannot be written.
   static std::unique_ptr<TDeviceContext> CreatePdf(const std::string& theFileName, double theWidthMm = 210,
                                                    double theHeightMm = 297, int theDpi = 300);
+  // A printer, paper theWidthMm x theHeightMm (wider than high: landscape),
+  // at the printer's resolution; with theShowDialog the platform's print
+  // dialog lets the user choose. With theOutputFile the job goes to that PDF
+  // file instead. Nil when cancelled or there is no printer.
+  static std::unique_ptr<TDeviceContext> CreatePrinter(double theWidthMm, double theHeightMm, bool theShowDialog,
+                                                       const std::string& theOutputFile = {});
   // A white picture of theWidth x theHeight pixels.
   static std::unique_ptr<TDeviceContext> CreateImage(int theWidth, int theHeight, int theDpi = 96);
 
