@@ -14,6 +14,9 @@ struct GalleryPage {
   std::string name;
   QWidget* widget = nullptr;
   std::function<void(vx::TDeviceContext* theDC)> print;
+  // A page that writes its own document (paper and page count of its
+  // choosing) instead of print; answers the pages written.
+  std::function<int(const std::string& thePdf)> printPdf;
   // Further pictures (menus, for one) written into the render directory.
   std::function<void(const std::string& theDir)> extra;
 };

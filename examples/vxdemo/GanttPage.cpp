@@ -10,6 +10,7 @@
 #include "gantt/vxGant.h"
 #include "platform/rtl/DateUtils.h"
 #include "platform/ui/ExtCtrls.h"
+#include "printing/vxGanttPrinting.h"
 
 using namespace vx;
 
@@ -164,8 +165,14 @@ GalleryPage MakeGanttPage() {
       "A plan of twelve phases. Weekends and nights are hidden; the red line is today. Drag the splitter, "
       "scroll with the wheel or the scroll bar, zoom on the time axis.")));
   layout->addWidget(form, 1);
-  GalleryPage result{"gantt", page, nullptr, nullptr};
-  result.print = [g](TDeviceContext* dc) { PrintBitmapOf(g, dc); };
+  GalleryPage result{"gantt", page, nullptr, nullptr, nullptr};
+  // Seven weeks of the plan on A4 landscape: pages across for the time, down for the rows.
+  result.printPdf = [g, today](const std::string& pdf) {
+    TPrintSetup setup;
+    setup.fStart = today - 10;
+    setup.fStop = today + 39;
+    return TvxPrintGantt::PrintToPdf(g, pdf, setup);
+  };
   return result;
 }
 
@@ -207,7 +214,22 @@ GalleryPage MakeBigPlanPage() {
   layout->addWidget(new QLabel(QStringLiteral(
       "100,000 rows of ten bars each. A row's bars are made when the row first comes into view.")));
   layout->addWidget(form, 1);
-  GalleryPage result{"bigplan", page, nullptr, nullptr};
-  result.print = [g](TDeviceContext* dc) { PrintBitmapOf(g, dc); };
+  GalleryPage result{"bigplan", page, nullptr, nullptr, nullptr};
+  // The first two A4 pages of the plan, page by page as the application
+  // decides: it starts each sheet and stops after the second.
+  result.print = [g](TDeviceContext* dc) {
+    const double scale = dc->PixelsPerInch() / 96.0;
+    const int margin = dc->PixelsPerInch() / 2;
+    g->OnPrintToHdcNewPage = [dc, margin](TvxGant_ComBasic*, int page, int& h, int&, bool& go, bool&) {
+      go = page <= 2;
+      if (go && page > 1) dc->NewPage();
+      h = dc->Height() - margin;
+    };
+    int w = 0, h = 0;
+    const int area = static_cast<int>((dc->Width() - 2 * margin) / scale) - 160;
+    TvxPrintGantt::Print(g, dc, margin, margin, scale, scale, 160, nullptr, -1, false, g->GetDateScaler()->GetStart(),
+                         g->GetDateScaler()->GetStop(), area, g->GetScalerHeight(), w, h);
+    g->OnPrintToHdcNewPage = nullptr;
+  };
   return result;
 }

@@ -165,7 +165,7 @@ GalleryPage MakeSchemaPage() {
       "the arrows at the top right scroll the columns; the night (week) and the weekends (resources) are hidden.")));
   layout->addWidget(stack, 1);
 
-  GalleryPage result{"schema", page, nullptr, nullptr};
+  GalleryPage result{"schema", page, nullptr, nullptr, nullptr};
   result.print = [w](TDeviceContext* dc) { PrintBitmapOf(w, dc); };
   result.extra = [stack, resourceForm](const std::string& theDir) {
     stack->setCurrentIndex(1);

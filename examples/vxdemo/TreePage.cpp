@@ -10,6 +10,7 @@
 
 #include "Gallery.h"
 #include "platform/ui/ExtCtrls.h"
+#include "printing/vxTreePrinting.h"
 #include "tree/vxTreePopup.h"
 
 using namespace vx;
@@ -136,8 +137,14 @@ GalleryPage MakeTreePage() {
     popup->Popup(at.x(), at.y());
   });
 
-  GalleryPage result{"tree", page, nullptr, nullptr};
-  result.print = [tree](TDeviceContext* dc) { PrintBitmapOf(tree, dc); };
+  GalleryPage result{"tree", page, nullptr, nullptr, nullptr};
+  // The tree as the tree printer puts it on paper: every row, open or not.
+  result.print = [tree](TDeviceContext* dc) {
+    const double scale = dc->PixelsPerInch() / 96.0;
+    int rows = -1, w = 0, h = 0;
+    TvxPrintTree::Print(tree, dc, dc->PixelsPerInch() / 2, dc->PixelsPerInch() / 2, scale, scale, 400, nullptr, rows,
+                        true, w, h, dc->Height() - dc->PixelsPerInch() / 2);
+  };
   // The menu as the user sees it after opening the first project and its design phase.
   result.extra = [popup](const std::string& dir) {
     popup->InitRootLevel();

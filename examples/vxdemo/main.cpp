@@ -44,6 +44,12 @@ int Render(QTabWidget& tabs, std::vector<GalleryPage>& pages, const std::string&
     }
     if (pages[k].extra) pages[k].extra(dir);
     const std::string pdf = dir + "/" + pages[k].name + ".pdf";
+    if (pages[k].printPdf) {
+      const int written = pages[k].printPdf(pdf);
+      std::printf(written > 0 ? "wrote %s (%d pages)\n" : "could not write %s\n", pdf.c_str(), written);
+      failures += written > 0 ? 0 : 1;
+      continue;
+    }
     auto dc = vx::TDeviceContext::CreatePdf(pdf, 210, 297, 300);
     if (!dc) {
       std::printf("could not write %s\n", pdf.c_str());

@@ -97,6 +97,9 @@ struct TDrawRect {
   TRect fRect;
   TvxDataEntity_Kronit* fItem = nullptr;
 };
+// The application's page negotiation while the chart prints page by page.
+using TOnPrintToHdcNewPage = std::function<void(TvxGant_ComBasic* theGant, int aPageNo, int& pageHeight,
+                                                int& pageWidht, bool& goahead, bool& render)>;
 using TOnAlignNeed = std::function<void(TvxGant_ComBasic* theGant, TDateTime theStart, TDateTime theStop, int theWidth)>;
 using TOnScalerChange = std::function<void(TvxGant_ComBasic* theGant, TDateTime theStart, TDateTime theStop)>;
 using TOnRealignScrollbar = std::function<void(TvxGant_ComBasic* theGant, int Position, int Min, int Max, int PageSize,
@@ -374,6 +377,8 @@ protected:
   void _DeleteItem(TvxDataEntity* e) override;
   void _OnVisibleChanged(TvxDataEntity* e) override;
   void _SelectionChanged(TvxDataList* l, TvxDataEntity* e) override;
+  // A node on the page being printed stays loaded until the page is done.
+  void _UnLoadItem(TvxDataEntity* e, bool& CanUnload) override;
   void Expand(TTreeNode* Node) override;
   void Collapse(TTreeNode* Node) override;
   void Scrolled() override;
@@ -735,6 +740,7 @@ public:
   TOnBeforeCanEditItem OnBeforeCanEditItem_Tree;
   TOnInfoPush OnChangeDataEntity_Tree;
   TOnPrintResizeFont OnPrintResizeFont;
+  TOnPrintToHdcNewPage OnPrintToHdcNewPage;
   TOnUserDrawContent OnUserDrawBackground;
   TOnUserDrawContent OnUserDrawForeground;
   TOnUserDrawTime OnUserDrawTime;
@@ -747,6 +753,7 @@ protected:
   friend class TGantRowList;
   friend class TGantTree;
   friend class TvxOffscreenPaint_GA;
+  friend class TvxPrintGantt;
 
   TvxGant_ComBasic(TComponent* AOwner, DeferInitialize);
 
@@ -899,6 +906,28 @@ protected:
   // Resumes paused rows when the last worker ended too late to do it.
   TTimer* fResumeTimer = nullptr;
   int fRowDrawOffset = 0;
+  // While printing: the tree's entities that go on the page, in their order
+  // on paper, whether or not the screen shows them; their rows stay loaded
+  // until the page is done.
+  struct TPrintRows {
+    bool fActive = false;
+    int fRowHeight = 18;
+    std::vector<TvxDataEntity_Tree*> fEntities;
+    std::unordered_map<const void*, int> fPlace;  // entity -> place
+    void Add(TvxDataEntity_Tree* e) {
+      fPlace.emplace(e, static_cast<int>(fEntities.size()));
+      fEntities.push_back(e);
+    }
+    int PlaceOf(const void* e) const {
+      auto it = fPlace.find(e);
+      return it == fPlace.end() ? -1 : it->second;
+    }
+    void Clear() {
+      fActive = false;
+      fEntities.clear();
+      fPlace.clear();
+    }
+  } fPrintRows;
   int fBackGroundHeight = 18;
   TColor fBackColor = 0xC0C0C0;
   TColor fPyjamasColor = 0x808080;

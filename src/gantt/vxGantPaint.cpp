@@ -24,6 +24,15 @@ void TvxGant_ComBasic::GantAreaPaint(TObject*) {
 
 void TvxGant_ComBasic::ForEachShownRow(const std::function<void(TGantRow*)>& f) {
   if (fUseGridNotTree || !fTree) return;
+  if (fPrintRows.fActive) {
+    // On paper: the rows of the page, whatever the screen shows.
+    for (TvxDataEntity_Tree* e : fPrintRows.fEntities)
+      if (TGantRow* row = fRowList->FindRowFromTreeNode(e)) {
+        row->UpdateRect();
+        f(row);
+      }
+    return;
+  }
   // The tree's shown rows from the top one down, until a row falls below the area.
   const int rows = fTree->VisibleRowCount();
   for (int k = fTree->GetScrollInfo(sbVertical).nPos; k < rows; ++k) {
@@ -108,7 +117,7 @@ void TvxGant_ComBasic::DoVerticalPyjamas() {
   const int parity0 = fDateScaler->GetOddOrEventStartForVerticalBack();
   int x = 0, k = 0, extra = 0;
   for (size_t i = 0; x < w; ++i) {
-    const int nx = i < marks.size() ? Round(marks[i].Pixel) : w;
+    const int nx = i < marks.size() ? Round(marks[i].Pixel * fGA->GetScalex()) : w;
     if (nx >= x) {
       if ((k + parity0 + extra) % 2 != 0) {
         c->GetBrush()->SetBitmap(nullptr);
@@ -148,7 +157,7 @@ void TvxGant_ComBasic::DrawHiddenTimeSeams() {
   int last = -1;
   for (const std::vector<TScaleMark>* list : {&fDateScaler->GetShortScaleMarks(), &fDateScaler->GetLongScaleMarks()})
     for (const TScaleMark& mark : *list) {
-      const int x = Round(mark.Pixel);
+      const int x = Round(mark.Pixel * fGA->GetScalex());
       if (!mark.Hidden || x == last) continue;
       c->MoveTo(x, 0);
       c->LineTo(x, h);
@@ -161,12 +170,13 @@ void TvxGant_ComBasic::DrawScaleLines() {
   const int h = fGA->GetHeight();
   // The marks the scaler draws, at their pixels (the scaler keeps them in
   // step with its window, whether or not it has painted yet).
+  const double sx = fGA->GetScalex();
   if (fDrawShortLines) {
     const std::vector<TScaleMark>& marks = fDateScaler->GetShortScaleMarks();
     const size_t step = marks.size() > 1 && marks[1].Pixel - marks[0].Pixel < 30 ? 2 : 1;
     c->GetPen()->SetColor(0x808080);
     for (size_t i = 0; i < marks.size(); i += step) {
-      const int x = Round(marks[i].Pixel);
+      const int x = Round(marks[i].Pixel * sx);
       c->MoveTo(x, 0);
       c->LineTo(x, h);
     }
@@ -174,7 +184,7 @@ void TvxGant_ComBasic::DrawScaleLines() {
   if (fDrawLongLines) {
     c->GetPen()->SetColor(clBackground);
     for (const TScaleMark& mark : fDateScaler->GetLongScaleMarks()) {
-      const int x = Round(mark.Pixel);
+      const int x = Round(mark.Pixel * sx);
       c->MoveTo(x, 0);
       c->LineTo(x, h);
     }

@@ -94,7 +94,14 @@ bool TGantRow::GetVisible() const {
 
 void TGantRow::UpdateRect() {
   TRect r = NoRect();
-  if (fTreeNode && fGant && fGant->fTree) r = fGant->fTree->GetRect(fTreeNode);
+  if (fTreeNode && fGant && fGant->fPrintRows.fActive) {
+    // On paper: by the row's place on the page; rows off the page have none.
+    const int k = fGant->fPrintRows.PlaceOf(fTreeNode);
+    const int h = fGant->fPrintRows.fRowHeight;
+    if (k >= 0) r = Rect(0, k * h, 1, (k + 1) * h);
+  } else if (fTreeNode && fGant && fGant->fTree) {
+    r = fGant->fTree->GetRect(fTreeNode);
+  }
   if (r.Bottom != -1 && !r.IsEmpty()) {
     r.Left = 0;
     r.Right = fGant->fGA ? fGant->fGA->GetWidth() : 0;

@@ -36,6 +36,15 @@ void TGantTree::_DeleteItem(TvxDataEntity* e) {
   ExternalScrollOutOfDate();
 }
 
+void TGantTree::_UnLoadItem(TvxDataEntity* e, bool& CanUnload) {
+  if (ChartAlive() && fGant->fPrintRows.fActive &&
+      fGant->fPrintRows.PlaceOf(e) >= 0) {
+    CanUnload = false;
+    return;
+  }
+  TvxTree_ComBasic::_UnLoadItem(e, CanUnload);
+}
+
 void TGantTree::_OnVisibleChanged(TvxDataEntity* e) {
   TvxTree_ComBasic::_OnVisibleChanged(e);
   if (ChartAlive()) fGant->InvalidateGA();

@@ -3,6 +3,8 @@
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QFile>
+#include <QImage>
+#include <QProcess>
 #include <QTest>
 #include <QWheelEvent>
 #include <QWidget>
@@ -99,6 +101,16 @@ void ShowWindow(vx::TControl* c) {
   ProcessEventsUntilIdle();
 }
 
+bool Inked(vx::TDeviceContext* theDC, const vx::TRect& r) {
+  QImage* image = theDC ? theDC->Image() : nullptr;
+  if (!image) return false;
+  theDC->EndPainting();
+  for (int y = std::max(r.Top, 0); y < std::min(r.Bottom, image->height()); ++y)
+    for (int x = std::max(r.Left, 0); x < std::min(r.Right, image->width()); ++x)
+      if ((image->pixel(x, y) & 0xFFFFFF) != 0xFFFFFF) return true;
+  return false;
+}
+
 int CountPdfPages(const std::string& thePath) {
   QFile f(QString::fromStdString(thePath));
   if (!f.open(QIODevice::ReadOnly)) return -1;
@@ -107,6 +119,13 @@ int CountPdfPages(const std::string& thePath) {
   for (qsizetype at = data.indexOf("/Type /Page"); at >= 0; at = data.indexOf("/Type /Page", at + 1))
     if (data.mid(at, 12) != "/Type /Pages") ++pages;
   return pages;
+}
+
+std::string PdfText(const std::string& thePath) {
+  QProcess p;
+  p.start(QStringLiteral("pdftotext"), {QString::fromStdString(thePath), QStringLiteral("-")});
+  if (!p.waitForFinished(60000) || p.exitCode() != 0) return {};
+  return p.readAllStandardOutput().toStdString();
 }
 
 MessageCapture::MessageCapture() {

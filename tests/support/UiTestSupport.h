@@ -7,6 +7,7 @@
 #include <Qt>
 
 #include "platform/ui/Controls.h"
+#include "platform/ui/DeviceContext.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Graphics.h"
 
@@ -20,6 +21,9 @@ void ProcessEventsUntilIdle(int theMaxRounds = 100);
 // logical coordinates) that match; Left = -1 when none does.
 vx::TRect MatchingPixels(vx::TCanvas* theCanvas, int theWidth, int theHeight,
                          const std::function<bool(vx::TColor)>& theMatch);
+
+// Whether any pixel of theDeviceRect on an image device differs from white.
+bool Inked(vx::TDeviceContext* theDC, const vx::TRect& theDeviceRect);
 
 // Real input through Qt's window system, as a user's: delivered to the
 // control's window and routed by Qt (to the widget under the mouse, or the
@@ -38,6 +42,9 @@ void ShowWindow(vx::TControl* theControl);
 
 // Pages of a PDF file written by the device context; -1 when it cannot be read.
 int CountPdfPages(const std::string& thePath);
+// The text of a PDF file as a reader extracts it (pdftotext); empty when it
+// cannot be read.
+std::string PdfText(const std::string& thePath);
 
 // Captures ShowMessage texts (and so the exceptions that reach the
 // application's default handler) while it lives.

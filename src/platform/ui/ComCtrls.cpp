@@ -496,6 +496,7 @@ int TCustomTreeView::RowOf(TTreeNode* theNode) {
 
 void TCustomTreeView::SetItemHeight(int theHeight) {
   fItemHeight = std::max(theHeight, 0);
+  fItemHeightFixed = fItemHeight > 0;
   RowsChanged();
   Invalidate();
 }

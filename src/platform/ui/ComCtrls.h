@@ -211,6 +211,7 @@ public:
   int GetItemHeight();
   // A fixed row height; 0 goes back to the height the font needs.
   void SetItemHeight(int theHeight);
+  bool HasFixedItemHeight() const noexcept { return fItemHeightFixed; }
   int GetIndent() const noexcept { return fIndent; }
   void SetIndent(int theIndent);
 
@@ -318,6 +319,7 @@ private:
   int fScrollX = 0;
   int fIndent = 19;
   int fItemHeight = 0;
+  bool fItemHeightFixed = false;
   bool fShowButtons = true;
   bool fShowLines = true;
   bool fShowRoot = true;

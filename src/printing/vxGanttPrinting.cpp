@@ -1,0 +1,369 @@
+#include "printing/vxGanttPrinting.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+#include "paint/vxDoLater.h"
+#include "platform/rtl/Math.h"
+#include "printing/vxTreePrinting.h"
+
+namespace vx {
+
+double TPrintSetup::WidthMm() const {
+  const double w = fPaper == ppsLetter ? 215.9 : 210, h = fPaper == ppsLetter ? 279.4 : 297;
+  return fOrientation == ppoLandscape ? h : w;
+}
+
+double TPrintSetup::HeightMm() const {
+  const double w = fPaper == ppsLetter ? 215.9 : 210, h = fPaper == ppsLetter ? 279.4 : 297;
+  return fOrientation == ppoLandscape ? w : h;
+}
+
+struct TvxPrintGantt::TBlock {
+  int x = 0, y = 0;
+  double scaleX = 1, scaleY = 1;
+  int leftWidth = 0;
+  TvxDataEntity_Tree* startRow = nullptr;
+  int rowCount = -1;
+  bool expandAll = false;
+  TDateTime start = 0, stop = 0;
+  int areaWidth = 0, scalerHeight = 0;
+  int pageWidth = -1, pageHeight = -1;
+  TOnSizeCallBack sizeCallBack;
+  bool expandRows = true;  // open collapsed rows for this block (not when the job did)
+};
+
+namespace {
+
+// Holds a chart in its printing shape (time axis and area sized for paper,
+// the axis on the printed span) and puts everything back when it goes, also
+// after a failure.
+class TChartOnPaper {
+public:
+  explicit TChartOnPaper(TvxGant_ComBasic* theGant)
+      : fGant(theGant),
+        fScaler(theGant->GetDateScaler()),
+        fStart(fScaler->GetStart()),
+        fStop(fScaler->GetStop()),
+        fScalerBounds(fScaler->GetBoundsRect()),
+        fAreaBounds(theGant->GetGA()->GetBoundsRect()) {
+    fGant->BeginUpdate();
+  }
+  TChartOnPaper(const TChartOnPaper&) = delete;
+  TChartOnPaper& operator=(const TChartOnPaper&) = delete;
+
+  void ShapeAxis(TDateTime theStart, TDateTime theStop, int theWidth, int theHeight) {
+    const TRect& b = fScalerBounds;
+    fScaler->SetSizeDontTell(Rect(b.Left, b.Top, b.Left + std::max(theWidth, 1), b.Top + std::max(theHeight, 0)));
+    if (theStart < theStop) {
+      fScaler->SetStart(theStart);
+      fScaler->SetStop(theStop);
+    }
+    fScaler->CalcDrawMode();
+  }
+  void ShapeArea(int theWidth, int theHeight) {
+    const TRect& b = fAreaBounds;
+    fGant->GetGA()->SetSizeDontTell(Rect(b.Left, b.Top, b.Left + std::max(theWidth, 1), b.Top + std::max(theHeight, 0)));
+  }
+
+  ~TChartOnPaper() {
+    fGant->GetGA()->SetSizeDontTell(fAreaBounds);
+    fScaler->SetSizeDontTell(fScalerBounds);
+    fScaler->SetStart(fStart);
+    fScaler->SetStop(fStop);
+    fScaler->CalcDrawMode();
+    fGant->EndUpdate();
+    fScaler->Invalidate();
+  }
+
+private:
+  TvxGant_ComBasic* fGant;
+  TvxDateScaler* fScaler;
+  TDateTime fStart, fStop;
+  TRect fScalerBounds, fAreaBounds;
+};
+
+// Where the chart goes on each sheet: the printable block in device pixels
+// and the chart's parts in screen pixels.
+struct TSheet {
+  int x = 0, y = 0, width = 0, height = 0;
+  double scale = 1;
+  int leftWidth = 0, areaWidth = 0, scalerHeight = 0;
+  int rowsPerPage = 0;
+};
+
+TSheet SheetFor(TvxGant_ComBasic* theGant, int theDpi, int theWidth, int theHeight, const TPrintSetup& theSetup) {
+  TSheet s;
+  const int margin = Round(std::max(theSetup.fMarginMm, 0.0) / 25.4 * theDpi);
+  s.scale = theDpi / 96.0;  // screen pixels are 1/96 inch
+  s.x = s.y = margin;
+  s.width = theWidth - 2 * margin;
+  s.height = theHeight - 2 * margin;
+  const int screenWidth = static_cast<int>(s.width / s.scale);
+  // The left side as wide as on screen, but never more than half the paper.
+  s.leftWidth = std::clamp(theGant->GetTreeWidth(), 0, screenWidth / 2);
+  s.areaWidth = screenWidth - s.leftWidth;
+  s.scalerHeight = theGant->GetScalerHeight();
+  const double rowHeight = TvxPrintTree::PrintRowHeight(theGant->GetTreeView()) * s.scale;
+  const int below = s.height - Round(s.scalerHeight * s.scale);
+  s.rowsPerPage = rowHeight > 0 && below > 0 ? static_cast<int>(below / rowHeight) : 0;
+  return s;
+}
+
+// The time spans of the pages across.
+std::vector<std::pair<TDateTime, TDateTime>> SpansFor(TvxGant_ComBasic* theGant, const TPrintSetup& theSetup,
+                                                      int theAreaWidth) {
+  TvxDateScaler* scaler = theGant->GetDateScaler();
+  const bool own = theSetup.fStart != 0 || theSetup.fStop != 0;
+  if (!own) return {{scaler->GetStart(), scaler->GetStop()}};
+  if (!(theSetup.fStart < theSetup.fStop)) return {};
+  if (theSetup.fFitToPageWidth) return {{theSetup.fStart, theSetup.fStop}};
+  // At the axis's scale; the last page keeps it too and shows a little more.
+  const double perPage = scaler->GetScale() * theAreaWidth;
+  constexpr size_t kMostPagesAcross = 1000;
+  std::vector<std::pair<TDateTime, TDateTime>> spans;
+  for (TDateTime t = theSetup.fStart; t < theSetup.fStop && spans.size() < kMostPagesAcross;) {
+    const TDateTime next = scaler->VisibleTimeDiffToTrueTime(t, perPage);
+    if (!(next > t)) break;
+    spans.emplace_back(t, next);
+    t = next;
+  }
+  return spans;
+}
+
+// Whether the paper holds at least one row of the chart over some time.
+bool SheetUsable(TvxGant_ComBasic* theGant, int theDpi, int theWidth, int theHeight, const TPrintSetup& theSetup) {
+  if (!theGant || theGant->IsDestroying() || theDpi <= 0) return false;
+  const TSheet sheet = SheetFor(theGant, theDpi, theWidth, theHeight, theSetup);
+  return sheet.rowsPerPage > 0 && sheet.areaWidth >= 1 && !SpansFor(theGant, theSetup, sheet.areaWidth).empty();
+}
+
+}  // namespace
+
+TvxPrintGantt::TBlock TvxPrintGantt::MakeBlock(int X, int Y, double ScaleX, double ScaleY, int LeftWidth,
+                                               TvxDataEntity_Tree* StartRow, int RowCount, bool ExpandAll,
+                                               TDateTime PrintStart, TDateTime PrintStop, int AreaWidth,
+                                               int ScalerHeight, int PageWidth, int PageHeight) {
+  TBlock b;
+  b.x = X;
+  b.y = Y;
+  b.scaleX = ScaleX;
+  b.scaleY = ScaleY;
+  b.leftWidth = LeftWidth;
+  b.startRow = StartRow;
+  b.rowCount = RowCount;
+  b.expandAll = ExpandAll;
+  b.start = PrintStart;
+  b.stop = PrintStop;
+  b.areaWidth = AreaWidth;
+  b.scalerHeight = ScalerHeight;
+  b.pageWidth = PageWidth;
+  b.pageHeight = PageHeight;
+  return b;
+}
+
+void TvxPrintGantt::Expand(TvxGant_ComBasic* Gant, bool ExpandAll, std::vector<TvxDataEntity_Tree*>& theList) {
+  if (!ExpandAll || !Gant) return;
+  // The rows as they are now; rows that opening adds print through the
+  // tree printer's own walk.
+  std::vector<TvxDataEntity_Tree*> collapsed;
+  Gant->GetRowList()->ForEachRow([&](TGantRow* row) {
+    TvxDataEntity_Tree* e = row->GetTreeNode();
+    if (e && !e->GetExpanded() && e->GetSubDataList() && e->GetSubDataList()->Count() > 0) collapsed.push_back(e);
+  });
+  for (TvxDataEntity_Tree* e : collapsed) {
+    e->SetExpanded(true);
+    theList.push_back(e);
+  }
+}
+
+void TvxPrintGantt::Collapse(TvxGant_ComBasic* Gant, bool ExpandAll, std::vector<TvxDataEntity_Tree*>& theList) {
+  if (!ExpandAll || !Gant) return;
+  for (TvxDataEntity_Tree* e : theList) e->SetExpanded(false);
+  theList.clear();
+}
+
+void TvxPrintGantt::InternalPrintLoop(TvxGant_ComBasic* Gant, HDC DC, int X, int Y, double ScaleX, double ScaleY,
+                                      int LeftWidth, TvxDataEntity_Tree* StartRow, int RowCount, bool ExpandAll,
+                                      TDateTime PrintStart, TDateTime PrintStop, int AreaWidth, int ScalerHeight,
+                                      int& PrintedWidth, int& PrintedHeight, int PageWidth, int PageHeight,
+                                      const TOnSizeCallBack& SizeCallBack, int& theRowsPrinted) {
+  TBlock b = MakeBlock(X, Y, ScaleX, ScaleY, LeftWidth, StartRow, RowCount, ExpandAll, PrintStart, PrintStop,
+                       AreaWidth, ScalerHeight, PageWidth, PageHeight);
+  b.sizeCallBack = SizeCallBack;
+  PrintBlock(Gant, DC, b, PrintedWidth, PrintedHeight, theRowsPrinted);
+}
+
+void TvxPrintGantt::PrintBlock(TvxGant_ComBasic* Gant, HDC DC, const TBlock& b, int& PrintedWidth,
+                               int& PrintedHeight, int& theRowsPrinted) {
+  PrintedWidth = PrintedHeight = theRowsPrinted = 0;
+  if (!Gant || !DC || Gant->IsDestroying() || !(b.scaleX > 0) || !(b.scaleY > 0)) return;
+  // Layout work still waiting (a tree to synchronise, a scroll bar to show)
+  // is done first, so that the chart is taken and put back as laid out.
+  TDoLater::DoAllNow();
+  std::vector<TvxDataEntity_Tree*> opened;
+  TChartOnPaper paper(Gant);
+  auto& rows = Gant->fPrintRows;
+  struct TRowsBack {
+    TvxGant_ComBasic* g;
+    std::vector<TvxDataEntity_Tree*>& opened;
+    ~TRowsBack() {
+      // The printed rows take their screen places again.
+      std::vector<TvxDataEntity_Tree*> printed = std::move(g->fPrintRows.fEntities);
+      g->fPrintRows.Clear();
+      for (TvxDataEntity_Tree* e : printed)
+        if (TGantRow* row = g->GetRowList()->FindRowFromTreeNode(e)) row->UpdateRect();
+      TvxPrintGantt::Collapse(g, true, opened);
+    }
+  } rowsBack{Gant, opened};
+
+  paper.ShapeAxis(b.start, b.stop, b.areaWidth, b.scalerHeight);
+  if (b.expandRows) Expand(Gant, b.expandAll, opened);
+
+  // The left side first: it decides which rows the page holds.
+  const int top = b.y + Round(b.scalerHeight * b.scaleY);
+  TvxPrintTree tree;
+  rows.Clear();
+  rows.fActive = true;
+  tree.fOnItemPrinted = [&rows](TvxDataEntity_Tree* e) { rows.Add(e); };
+  int count = b.rowCount, leftWidth = 0, leftHeight = 0;
+  tree.PrintDynamic(Gant->GetTreeView(), DC, b.x, top, b.scaleX, b.scaleY, b.leftWidth, b.startRow, count,
+                    b.expandAll, leftWidth, leftHeight, b.pageHeight, b.sizeCallBack);
+  rows.fRowHeight = tree.RowHeight();
+  theRowsPrinted = count;
+
+  const int areaX = b.x + Round(b.leftWidth * b.scaleX);
+  Gant->GetDateScaler()->Print(DC, areaX, b.y, b.scaleX, b.scaleY, true);
+  paper.ShapeArea(b.areaWidth, Round(leftHeight / b.scaleY));
+  if (leftHeight > 0) Gant->GetGA()->Print(DC, areaX, top, b.scaleX, b.scaleY, true);
+
+  PrintedWidth = Round(b.areaWidth * b.scaleX) + leftWidth;
+  PrintedHeight = Round(b.scalerHeight * b.scaleY) + leftHeight;
+}
+
+void TvxPrintGantt::Print(TvxGant_ComBasic* Gant, HDC DC, int X, int Y, double ScaleX, double ScaleY, int LeftWidth,
+                          TvxDataEntity_Tree* StartRow, int RowCount, bool ExpandAll, TDateTime PrintStart,
+                          TDateTime PrintStop, int AreaWidth, int ScalerHeight, int& PrintedWidth, int& PrintedHeight,
+                          int PageWidth, int PageHeight, const TOnSizeCallBack& SizeCallBack) {
+  PrintedWidth = PrintedHeight = 0;
+  if (!Gant || !DC) return;
+  int rowsPrinted = 0;
+  if (!Gant->OnPrintToHdcNewPage) {
+    InternalPrintLoop(Gant, DC, X, Y, ScaleX, ScaleY, LeftWidth, StartRow, RowCount, ExpandAll, PrintStart,
+                      PrintStop, AreaWidth, ScalerHeight, PrintedWidth, PrintedHeight, PageWidth, PageHeight,
+                      SizeCallBack, rowsPrinted);
+    return;
+  }
+  std::vector<TvxDataEntity_Tree*> opened;
+  Expand(Gant, ExpandAll, opened);
+  struct TCollapse {
+    TvxGant_ComBasic* g;
+    std::vector<TvxDataEntity_Tree*>& opened;
+    ~TCollapse() { Collapse(g, true, opened); }
+  } collapse{Gant, opened};
+
+  // Pages the application does not want drawn are laid out on a scratch device.
+  std::unique_ptr<TDeviceContext> measure = TDeviceContext::CreateImage(1, 1, DC->PixelsPerInch());
+  TBlock b = MakeBlock(X, Y, ScaleX, ScaleY, LeftWidth, StartRow, RowCount, ExpandAll, PrintStart, PrintStop,
+                       AreaWidth, ScalerHeight, PageWidth, PageHeight);
+  b.expandRows = false;  // opened for the whole job above
+  auto ask = [Gant](int n, int& h, int& w, bool& go, bool& render) {
+    if (Gant->OnPrintToHdcNewPage) Gant->OnPrintToHdcNewPage(Gant, n, h, w, go, render);
+  };
+  auto next = [&b, &rowsPrinted](const TPrintPageState& previous) {
+    // The next page starts at the row that did not fit; a page too small
+    // for a single row ends the job instead of repeating it.
+    b.startRow = dynamic_cast<TvxDataEntity_Tree*>(previous.fHeightObject);
+    return b.startRow != nullptr && b.rowCount != 0 && rowsPrinted > 0;
+  };
+  auto page = [&](HDC dc, int, int h, int w, TPrintPageState& state) {
+    b.pageHeight = h;
+    b.pageWidth = w;
+    b.sizeCallBack = [&state, &SizeCallBack](bool isWidth, int value, TObject* o) {
+      state.OnSizeCallback(isWidth, value, o);
+      if (SizeCallBack) SizeCallBack(isWidth, value, o);
+    };
+    PrintBlock(Gant, dc, b, PrintedWidth, PrintedHeight, rowsPrinted);
+    if (b.rowCount >= 0) b.rowCount = std::max(0, b.rowCount - rowsPrinted);
+  };
+  RunPrintPages(DC, measure.get(), ask, next, page);
+}
+
+int TvxPrintGantt::RunSheets(TvxGant_ComBasic* Gant, HDC DC, int theDpi, int theWidth, int theHeight,
+                             const TPrintSetup& theSetup, bool theDraw) {
+  if (!SheetUsable(Gant, theDpi, theWidth, theHeight, theSetup)) return 0;
+  const TSheet sheet = SheetFor(Gant, theDpi, theWidth, theHeight, theSetup);
+  const std::vector<std::pair<TDateTime, TDateTime>> spans = SpansFor(Gant, theSetup, sheet.areaWidth);
+  const int across = static_cast<int>(spans.size());
+  if (!theDraw) {
+    const int rows = TvxPrintTree::CountPrintRows(Gant->GetTreeView(), nullptr, theSetup.fExpandAll, -1);
+    return std::max(1, (rows + sheet.rowsPerPage - 1) / sheet.rowsPerPage) * across;
+  }
+
+  std::vector<TvxDataEntity_Tree*> opened;
+  Expand(Gant, theSetup.fExpandAll, opened);
+  struct TCollapse {
+    TvxGant_ComBasic* g;
+    std::vector<TvxDataEntity_Tree*>& opened;
+    ~TCollapse() { Collapse(g, true, opened); }
+  } collapse{Gant, opened};
+
+  TBlock b = MakeBlock(sheet.x, sheet.y, sheet.scale, sheet.scale, sheet.leftWidth, nullptr, -1, theSetup.fExpandAll,
+                       0, 0, sheet.areaWidth, sheet.scalerHeight, sheet.x + sheet.width, sheet.y + sheet.height);
+  b.expandRows = false;  // opened for the whole job above
+  int pages = 0;
+  // Down the rows a page at a time; for each band of rows, across the time.
+  for (bool more = true; more;) {
+    TvxDataEntity_Tree* nextBand = nullptr;
+    for (int k = 0; k < across; ++k) {
+      if (pages > 0 && !DC->NewPage()) return pages;
+      TPrintPageState state;
+      b.sizeCallBack = state.Callback();
+      b.start = spans[static_cast<size_t>(k)].first;
+      b.stop = spans[static_cast<size_t>(k)].second;
+      int w = 0, h = 0, rows = 0;
+      PrintBlock(Gant, DC, b, w, h, rows);
+      ++pages;
+      if (k == 0 && state.fHeightHit && rows > 0) nextBand = dynamic_cast<TvxDataEntity_Tree*>(state.fHeightObject);
+    }
+    b.startRow = nextBand;
+    more = nextBand != nullptr;
+  }
+  return pages;
+}
+
+int TvxPrintGantt::PrintPages(TvxGant_ComBasic* Gant, HDC DC, const TPrintSetup& theSetup) {
+  if (!DC) return 0;
+  return RunSheets(Gant, DC, DC->PixelsPerInch(), DC->Width(), DC->Height(), theSetup, true);
+}
+
+int TvxPrintGantt::PrintToPdf(TvxGant_ComBasic* Gant, const std::string& theFileName, const TPrintSetup& theSetup) {
+  if (!Gant) return 0;
+  const int dpi = theSetup.fDpi > 0 ? theSetup.fDpi : 300;
+  // Nothing is written for a job that would print nothing.
+  const int w = Round(theSetup.WidthMm() / 25.4 * dpi), h = Round(theSetup.HeightMm() / 25.4 * dpi);
+  if (!SheetUsable(Gant, dpi, w, h, theSetup)) return 0;
+  std::unique_ptr<TDeviceContext> dc = TDeviceContext::CreatePdf(theFileName, theSetup.WidthMm(), theSetup.HeightMm(), dpi);
+  if (!dc) return 0;
+  const int pages = PrintPages(Gant, dc.get(), theSetup);
+  dc->EndDoc();
+  return pages;
+}
+
+int TvxPrintGantt::PrintToPrinter(TvxGant_ComBasic* Gant, const TPrintSetup& theSetup, bool theShowDialog) {
+  if (!Gant) return 0;
+  std::unique_ptr<TDeviceContext> dc = TDeviceContext::CreatePrinter(theSetup.WidthMm(), theSetup.HeightMm(), theShowDialog);
+  if (!dc) return 0;
+  const int pages = PrintPages(Gant, dc.get(), theSetup);
+  dc->EndDoc();
+  return pages;
+}
+
+int TvxPrintGantt::CountPages(TvxGant_ComBasic* Gant, const TPrintSetup& theSetup) {
+  const int dpi = theSetup.fDpi > 0 ? theSetup.fDpi : 300;
+  const int w = Round(theSetup.WidthMm() / 25.4 * dpi), h = Round(theSetup.HeightMm() / 25.4 * dpi);
+  return RunSheets(Gant, nullptr, dpi, w, h, theSetup, false);
+}
+
+}  // namespace vx
