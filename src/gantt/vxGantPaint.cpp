@@ -11,7 +11,7 @@ namespace vx {
 
 void TvxGant_ComBasic::GantAreaPaint(TObject*) {
   TCanvas* c = fGA->GetOffscreenCanvas();
-  if (!fUseGridNotTree && fTree) fTree->EnsureDisplayUpToDate();
+  PrepareLeftSide();
   DoBackground();
   ForEachShownRow([](TGantRow* row) { row->DrawContent(); });
   RenderLinks();
@@ -22,8 +22,8 @@ void TvxGant_ComBasic::GantAreaPaint(TObject*) {
   fStartScaleWhenDrawn = fDateScaler->GetStart();
 }
 
-void TvxGant_ComBasic::ForEachShownRow(const std::function<void(TGantRow*)>& f) {
-  if (fUseGridNotTree || !fTree) return;
+void TvxGant_ComBasic::ForEachShownTreeRow(const std::function<void(TGantRow*)>& f) {
+  if (!fTree) return;
   // The tree's shown rows from the top one down, until a row falls below the area.
   const int rows = fTree->VisibleRowCount();
   for (int k = fTree->GetScrollInfo(sbVertical).nPos; k < rows; ++k) {
@@ -72,8 +72,10 @@ void TvxGant_ComBasic::DefaultBackGround() {
   }
   if (fVerticalPyjamas) DoVerticalPyjamas();
   const int band = Round(fGA->GetScaley() * fBackGroundHeight);
+  int y = 0, index = 0;
+  if (fUseGridNotTree) DrawGridRowBands(y, index);
   if (band > 0)
-    for (int y = 0, index = 0; y < h; y += band, ++index) DrawRowBackgound(Rect(0, y, w, y + band), index);
+    for (; y < h; y += band, ++index) DrawRowBackgound(Rect(0, y, w, y + band), index);
   c->GetBrush()->SetStyle(bsSolid);
   c->GetBrush()->SetBitmap(nullptr);
 }
@@ -280,6 +282,7 @@ TCustomImageList* TvxGant_ComBasic::GetImageList() const { return fTree ? fTree-
 
 void TvxGant_ComBasic::SetImageList(TCustomImageList* theList) {
   if (fTree) fTree->SetImages(theList);
+  if (fGrid) fGrid->SetImageList(theList);
   InvalidateGA();
 }
 
