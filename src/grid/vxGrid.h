@@ -420,6 +420,17 @@ public:
   }
   bool GetIsExpanding() const noexcept { return fIsExpanding; }
 
+  // Tree buttons, lines, indentation and icons from the nodes (unless the
+  // matching event answers).
+  bool IsButtonExpanded(TBabCell* theCell) override;
+  bool IsButtonTerminal(TBabCell* theCell) override;
+  TBabCell* GetParentButtonCell(TBabCell* theCell) override;
+  bool ButtonHasNonHiddenChildren(TBabCell* theCell) override;
+  int CellInset(TBabCell* theCell) override;
+  bool CellHasIcon(TBabCell* theCell) override;
+  int CellIconIndex(TBabCell* theCell) override;
+  void DoButtonAction(TBabCell* theCell) override;
+
   // Refreshes now when the columns or the layout wait for an update.
   void RedrawIfNeeded();
   void InitEditCombo(const std::vector<std::string>& theItems, int theItemIndex);
@@ -459,14 +470,6 @@ protected:
   void UserSizeChanged(TAxisContentItem* theItem) override;
   bool GetExpandLastColumnIfShort() const override;
   int GetWidthOffAxisContentItemForHeightCalculation(TBabGridCell* theGridCell, TAxisContentItem* theItem) override;
-  bool IsButtonExpanded(TBabCell* theCell) override;
-  bool IsButtonTerminal(TBabCell* theCell) override;
-  TBabCell* GetParentButtonCell(TBabCell* theCell) override;
-  bool ButtonHasNonHiddenChildren(TBabCell* theCell) override;
-  int CellInset(TBabCell* theCell) override;
-  bool CellHasIcon(TBabCell* theCell) override;
-  int CellIconIndex(TBabCell* theCell) override;
-  void DoButtonAction(TBabCell* theCell) override;
   bool _OnCheckCellGrouping(TBabCell* theCellAbove, TBabCell* theCell) override;
   void _OnVirtualLoad(TBabGridCell* theCaller, TAxisContentItem* theItem, bool theRowNotColumn) override;
   void _OnVirtualUnLoad(TBabGridCell* theCaller, TAxisContentItem* theItem, bool theRowNotColumn,
