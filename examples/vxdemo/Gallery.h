@@ -23,6 +23,7 @@ GalleryPage MakePanelsPage();
 GalleryPage MakeTreePage();
 GalleryPage MakeSplitterPage();
 GalleryPage MakeGanttPage();
+GalleryPage MakeGanttGridPage();
 GalleryPage MakeBigPlanPage();
 GalleryPage MakeSchemaPage();
 

@@ -800,6 +800,7 @@ protected:
   TvxDataEntity_Kronit* FindGridNeighbourToUpDown(int theLayer, TvxDataEntity_Kronit* theRef, bool theUp);
   void MirrorGridScrollBar();
   void RealignGridScrollbar();
+  void GridRowHeightFollows(TGantRow* theRow);
   void ForEachShownTreeRow(const std::function<void(TGantRow*)>& f);
   // The grid row rectangle of a node in the area's pixels; NoRect off screen.
   TRect GridRowRect(TvxDataEntity_GridTreeNode* theNode);

@@ -163,6 +163,15 @@ TGantRow* TvxGant_ComBasic::FindGridRowFromY(int y) {
   return found;
 }
 
+// A row laid out in sub-columns gets the height they need (at least one's:
+// a row of no height could not be seen or hit again).
+void TvxGant_ComBasic::GridRowHeightFollows(TGantRow* theRow) {
+  TAxisContentItem* item = theRow->GetGridTreeNode() ? theRow->GetGridTreeNode()->GetAxisContentItem() : nullptr;
+  if (!item || !fGrid || !fUseGridNotTree) return;
+  fGrid->SetRowHeight(item->ListIndex(),
+                      theRow->fIncreaseRowHeightOnCollision_SuggestedHeightPerItem * std::max(theRow->GetNumOfSubCols(), 1));
+}
+
 // ---------------------------------------------------------------- keys and scrolling
 
 TvxDataEntity_Kronit* TvxGant_ComBasic::FindGridNeighbourToUpDown(int theLayer, TvxDataEntity_Kronit* theRef,

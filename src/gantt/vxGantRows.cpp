@@ -248,6 +248,7 @@ void TGantRow::ApplyLayout(TDistinctTimeHolderList* theList) {
   });
   if (!fGant) return;
   fNumOfSubCols = highest;
+  if (fGridTreeNode && fIncreaseRowHeightOnCollision) fGant->GridRowHeightFollows(this);
   fGant->InvalidateGA();
 }
 

@@ -83,6 +83,17 @@ TEST(GanttGrid, GridNodesGetRowsAndOnlyTheSideShownIsPaintedAndHit) {
   EXPECT_EQ(g.GetRowList()->Count(), 2);
   g.SetUseGridNotTree(false);
   EXPECT_NE(Find(g, kTreeColor).Left, -1);
+
+  // A grid row whose items overlap grows to the height of its sub-columns.
+  g.SetUseGridNotTree(true);
+  TGantRow* crowded = g.GetRowList()->FindRowFromGridNode(m);
+  crowded->fIncreaseRowHeightOnCollision = true;
+  crowded->fIncreaseRowHeightOnCollision_SuggestedHeightPerItem = 18;
+  GridItem(g, m, 3.5, 5, kGridColor);
+  crowded->SetCollisionDetection(true);
+  g.WaitForLayouts();
+  EXPECT_EQ(crowded->GetNumOfSubCols(), 2);
+  EXPECT_EQ(g.GetGrid()->GetRowHeight(m->GetAxisContentItem()->ListIndex()), 36);
 }
 
 TEST(GanttGrid, GridAndAreaScrollTogetherAndArrowKeysWalkGridRows) {
