@@ -799,6 +799,7 @@ protected:
   TGantRow* FindGridRowFromY(int y);
   TvxDataEntity_Kronit* FindGridNeighbourToUpDown(int theLayer, TvxDataEntity_Kronit* theRef, bool theUp);
   void MirrorGridScrollBar();
+  void CopyGridScrollBar();
   void RealignGridScrollbar();
   void GridRowHeightFollows(TGantRow* theRow);
   void ForEachShownTreeRow(const std::function<void(TGantRow*)>& f);

@@ -113,6 +113,7 @@ void TvxGant_ComBasic::PrepareLeftSide() {
     if (fTree) fTree->EnsureDisplayUpToDate();
   } else if (fGrid && !fGA->GetIsPrinting()) {
     fGrid->RedrawIfNeeded();
+    if (fGridVerticalScrollOutOfGrid) MirrorGridScrollBar();
   }
   const int header = GridHeaderHeight();
   if (header != fCurrentGridHeaderHeight) {
@@ -214,7 +215,7 @@ void TvxGant_ComBasic::SetGridVerticalScrollOutOfGrid(bool v) {
 
 // The grid's own bar, taken over and hidden, still carries its range and
 // position: the chart's bar in the scroll column shows them.
-void TvxGant_ComBasic::MirrorGridScrollBar() {
+void TvxGant_ComBasic::CopyGridScrollBar() {
   if (!fGridScrollBar || !fGrid || IsDestroying()) return;
   TScrollBar* bar = fGrid->GetVertScrollBar();
   fMirroringGridBar = true;
@@ -222,6 +223,12 @@ void TvxGant_ComBasic::MirrorGridScrollBar() {
   fGridScrollBar->SetParams(bar->GetPosition(), bar->GetMin(), bar->GetMax());
   fGridScrollBar->SetPageSize(bar->GetPageSize());
   fMirroringGridBar = false;
+}
+
+void TvxGant_ComBasic::MirrorGridScrollBar() {
+  if (!fGridScrollBar || !fGrid || IsDestroying()) return;
+  CopyGridScrollBar();
+  TScrollBar* bar = fGrid->GetVertScrollBar();
   const bool needed = bar->GetMax() - bar->GetMin() + 1 > bar->GetPageSize() || bar->GetPosition() > bar->GetMin();
   if (needed != fPanelScrollHolder->GetVisible()) RealignScrollbar();
 }
@@ -236,6 +243,7 @@ void TvxGant_ComBasic::RealignGridScrollbar() {
     const int top = fPanelAboveTree->GetHeight() + GridHeaderHeight();
     fGridScrollBar->SetBounds(0, top, fPanelScrollHolder->GetWidth(), std::max(fPanelScrollHolder->GetHeight() - top, 0));
     fGridScrollBar->SetVisible(true);
+    CopyGridScrollBar();
   }
   fPanelScrollHolder->SetVisible(shown);
   fPanelAboveScroll->SetVisible(shown);

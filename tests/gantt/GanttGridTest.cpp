@@ -136,3 +136,29 @@ TEST(GanttGrid, GridAndAreaScrollTogetherAndArrowKeysWalkGridRows) {
   vxtest::KeyClick(g.GetGA(), Qt::Key_Down);
   EXPECT_EQ(g.GetActiveDataEntity(), items[4]);
 }
+
+TEST(GanttGrid, GridVerticalScrollOutOfGridMovesTheGridsBarIntoTheScrollColumn) {
+  TestGant g;
+  g.SetUseGridNotTree(true);
+  vxtest::ShowWindow(&g);
+  for (int r = 0; r < 80; ++r) g.GridNode_Add(nullptr);
+  g.SetGridVerticalScrollOutOfGrid(true);
+  vxtest::ProcessEventsUntilIdle();
+  TScrollBar* bar = g.GetGridScrollBar();
+  ASSERT_NE(bar, nullptr);
+  EXPECT_TRUE(bar->isVisible());
+  EXPECT_FALSE(g.GetGrid()->GetVertScrollBar()->isVisible());
+  EXPECT_EQ(bar->GetMax(), g.GetGrid()->GetVertScrollBar()->GetMax());
+  // Its top lines up with the grid's first row.
+  EXPECT_EQ(bar->ClientToScreen(Point(0, 0)).Y, g.GetGA()->ClientToScreen(Point(0, 0)).Y);
+  bar->SetPosition(bar->GetPosition() + 5);
+  vxtest::ProcessEventsUntilIdle();
+  EXPECT_EQ(g.GetGrid()->GetBabGridCellForViewer()->GetTop(), 6);
+  // Scrolling the grid moves the bar.
+  g.GetGrid()->GetBabGridCellForViewer()->SetTop(20);
+  vxtest::ProcessEventsUntilIdle();
+  EXPECT_EQ(bar->GetPosition(), g.GetGrid()->GetVertScrollBar()->GetPosition());
+  g.SetGridVerticalScrollOutOfGrid(false);
+  vxtest::ProcessEventsUntilIdle();
+  EXPECT_FALSE(bar->isVisible());
+}
