@@ -4,6 +4,7 @@
 // start, finish or duration moves the task's bar.
 #include <cmath>
 #include <cstdio>
+#include <map>
 
 #include "GanttGridSide.h"
 #include "platform/rtl/DateUtils.h"
@@ -56,8 +57,11 @@ TvxDataEntity_Kronit* CopyBar(TvxGant& g, TvxDataEntity_GridTreeNode* theNode, T
   return k;
 }
 
+using Copies = std::map<TvxDataEntity_Kronit*, TvxDataEntity_Kronit*>;
+
 // A tree node of the plan and its children as grid nodes, their bars copied.
-void Mirror(TvxGant& g, TvxDataEntity_Tree* theTreeNode, TvxDataEntity_GridTreeNode* theParent, int& theCount) {
+void Mirror(TvxGant& g, TvxDataEntity_Tree* theTreeNode, TvxDataEntity_GridTreeNode* theParent, int& theCount,
+            Copies& theCopies) {
   TvxGrid* grid = g.GetGrid();
   TvxDataEntity_GridTreeNode* node = g.GridNode_Add(theParent);
   const int y = node->GetAxisContentItem()->ListIndex();
@@ -68,14 +72,16 @@ void Mirror(TvxGant& g, TvxDataEntity_Tree* theTreeNode, TvxDataEntity_GridTreeN
     for (int layer = 0; layer < row->GetLayerCount(); ++layer) {
       TvxDataList* list = row->GetLayer(layer);
       for (int i = 0; list && i < list->Count(); ++i) {
-        TvxDataEntity_Kronit* k = CopyBar(g, node, static_cast<TvxDataEntity_Kronit*>(list->GetItems(i)), layer);
+        auto* source = static_cast<TvxDataEntity_Kronit*>(list->GetItems(i));
+        TvxDataEntity_Kronit* k = CopyBar(g, node, source, layer);
+        theCopies[source] = k;
         if (!BarOf(node)) node->SetUserReference(k);
       }
     }
   SetColumnTexts(grid, node);
   TvxDataList* children = theTreeNode->GetSubDataList();
   for (int i = 0; children && i < children->Count(); ++i)
-    Mirror(g, static_cast<TvxDataEntity_Tree*>(children->GetItems(i)), node, theCount);
+    Mirror(g, static_cast<TvxDataEntity_Tree*>(children->GetItems(i)), node, theCount, theCopies);
   node->SetExpanded(theTreeNode->GetExpanded());
 }
 
@@ -146,8 +152,26 @@ void AddGridSide(TvxGant& g) {
   grid->OnEditStop = [grid](TBabGridView_Custom*, TControl*, TBabSimpleCellStringData* d, std::string& text) {
     EditStopped(grid, d, text);
   };
+  // Tasks have no children: no expand button for them.
+  grid->OnButtonHasNonHiddenChildren = [](TBabGridView_Custom*, TBabCell* c) {
+    TvxDataEntity_GridTreeNode* n = TvxGrid::CellToNode(c);
+    return n && n->GetLevel() == 0;
+  };
   grid->EnsureFixed();
   int count = 0;
+  Copies copies;
   TvxDataList* phases = g.GetTreeView()->GetRootDataList();
-  for (int i = 0; i < phases->Count(); ++i) Mirror(g, static_cast<TvxDataEntity_Tree*>(phases->GetItems(i)), nullptr, count);
+  for (int i = 0; i < phases->Count(); ++i)
+    Mirror(g, static_cast<TvxDataEntity_Tree*>(phases->GetItems(i)), nullptr, count, copies);
+  // The links between the copies, as between the bars.
+  TvxDataList* links = g.GetLinks();
+  for (int i = 0, n = links->Count(); i < n; ++i) {
+    auto* l = static_cast<TvxDataEntity_Link*>(links->GetItems(i));
+    if (!copies.count(l->fLinkOwner) || !copies.count(l->fLinkedTo)) continue;
+    TvxDataEntity_Link* copy = g.AddLink();
+    copy->fLinkOwner = copies[l->fLinkOwner];
+    copy->fLinkedTo = copies[l->fLinkedTo];
+    copy->fLinkStyle = l->fLinkStyle;
+    copy->SetStartFinishOption(l->GetStartFinishOption());
+  }
 }
