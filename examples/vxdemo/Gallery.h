@@ -26,6 +26,7 @@ GalleryPage MakePanelsPage();
 GalleryPage MakeTreePage();
 GalleryPage MakeSplitterPage();
 GalleryPage MakeGanttPage();
+GalleryPage MakeGanttGridPage();
 GalleryPage MakeBigPlanPage();
 GalleryPage MakeSchemaPage();
 

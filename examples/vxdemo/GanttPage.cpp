@@ -2,11 +2,13 @@
 // milestones, texts, links of both routings, hidden weekends and nights and
 // the today line; and a big plan of 100,000 rows whose bars are made as the
 // rows come into view.
+#include <QCheckBox>
 #include <QLabel>
 #include <QVBoxLayout>
 #include <cmath>
 
 #include "Gallery.h"
+#include "GanttGridSide.h"
 #include "gantt/vxGant.h"
 #include "platform/rtl/DateUtils.h"
 #include "platform/ui/ExtCtrls.h"
@@ -127,7 +129,8 @@ void FillPlan(TvxGant& g, TDateTime theStart) {
 
 }  // namespace
 
-GalleryPage MakeGanttPage() {
+// The plan on the chart's tree side, or on its grid side.
+GalleryPage PlanPage(const char* theName, bool theGridSide) {
   auto* form = new TPanel(nullptr);
   form->SetBevelOuter(bvNone);
   form->SetBounds(0, 0, 1160, 560);
@@ -158,14 +161,29 @@ GalleryPage MakeGanttPage() {
   g->SetTodayLineColor(RGB(0xE0, 0x20, 0x20));
   g->SetDrawShortLines(true);
   g->GetTreeView()->SetCurrentDataEntity(static_cast<TvxDataEntity_Tree*>(g->GetTreeView()->GetRootDataList()->GetItems(0)));
+  AddGridSide(*g);
+  auto side = [g](bool theGrid) {
+    g->SetUseGridNotTree(theGrid);
+    g->SetTreeWidth(theGrid ? 470 : 230);
+  };
+  side(theGridSide);
 
   auto* page = new QWidget;
   auto* layout = new QVBoxLayout(page);
   layout->addWidget(new QLabel(QStringLiteral(
       "A plan of twelve phases. Weekends and nights are hidden; the red line is today. Drag the splitter, "
-      "scroll with the wheel or the scroll bar, zoom on the time axis.")));
+      "scroll with the wheel or the scroll bar, zoom on the time axis. On the grid side, edit a start, finish "
+      "or duration in place (double click or F2) to move the bar; click a header to sort.")));
+  auto* gridSide = new QCheckBox(QStringLiteral("Grid side: task, start, finish, duration and progress"));
+  gridSide->setChecked(theGridSide);
+  QObject::connect(gridSide, &QCheckBox::toggled, [side](bool on) { side(on); });
+  layout->addWidget(gridSide);
   layout->addWidget(form, 1);
-  GalleryPage result{"gantt", page, nullptr, nullptr, nullptr};
+  GalleryPage result{theName, page, nullptr, nullptr, nullptr};
+  if (theGridSide) {
+    result.print = [g](TDeviceContext* dc) { PrintBitmapOf(g, dc); };
+    return result;
+  }
   // Seven weeks of the plan on A4 landscape: pages across for the time, down for the rows.
   result.printPdf = [g, today](const std::string& pdf) {
     TPrintSetup setup;
@@ -175,6 +193,10 @@ GalleryPage MakeGanttPage() {
   };
   return result;
 }
+
+GalleryPage MakeGanttPage() { return PlanPage("gantt", false); }
+
+GalleryPage MakeGanttGridPage() { return PlanPage("ganttgrid", true); }
 
 GalleryPage MakeBigPlanPage() {
   auto* form = new TPanel(nullptr);

@@ -99,7 +99,7 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("vxplan gallery"));
   QMainWindow window;
   auto* tabs = new QTabWidget;
-  std::vector<GalleryPage> pages{MakeGanttPage(), MakeBigPlanPage(), MakeSchemaPage(), MakeGridPage(),   MakeScalerPage(),
+  std::vector<GalleryPage> pages{MakeGanttPage(), MakeGanttGridPage(), MakeBigPlanPage(), MakeSchemaPage(), MakeGridPage(),   MakeScalerPage(),
                                  MakePanelsPage(), MakeTreePage(),    MakeSplitterPage()};
   for (const GalleryPage& page : pages) tabs->addTab(page.widget, QString::fromStdString(page.name));
   window.setCentralWidget(tabs);

@@ -157,6 +157,7 @@ void TvxGant_ComBasic::BuildChildren() {
   fGA->OnWheelScroll = [this](TWMMouseWheel& m) { GantAreaWheelScroll(m); };
   fDateScaler->OnPrintResizeFont = printFont;
   WireTreeEvents();
+  BuildGrid();
 }
 
 TvxGant_ComBasic::~TvxGant_ComBasic() {
@@ -174,9 +175,12 @@ TvxGant_ComBasic::~TvxGant_ComBasic() {
   fAllDataEntities = nullptr;
   if (fLinksDataList) fLinksDataList->FreeWheneverPossible();
   fLinksDataList = nullptr;
-  // The tree's entities go next; its rows are gone already.
+  // The tree's and the grid's entities go next; their rows are gone already.
   delete fTree;
   fTree = nullptr;
+  fGridTree = nullptr;
+  delete fGrid;
+  fGrid = nullptr;
   fTreeChangeNotifyList.clear();
   DestroyComponents();
   fKronitListController.reset();
@@ -250,6 +254,9 @@ TvxDataEntity_Tree* TvxGant_ComBasic::AddDataEntityTree(TvxDataEntity_Tree* theP
 void TvxGant_ComBasic::SetUseGridNotTree(bool theValue) {
   fUseGridNotTree = theValue;
   if (fTree) fTree->SetVisible(!theValue);
+  if (fGrid) fGrid->SetVisible(theValue);
+  fCurrentGridHeaderHeight = GridHeaderHeight();
+  if (fPanelAboveTree && fDateScaler) UpdateGridAlign();
   RealignScrollbar();
   InvalidateGA();
 }
@@ -280,6 +287,8 @@ void TvxGant_ComBasic::RealignScrollbar() {
   if (!fPanelScrollHolder || !fPanelAboveScroll || !fScrollBarVertical) return;
   if (!fUseGridNotTree) {
     // A tree whose content fits hides the whole scroll column.
+    fScrollBarVertical->SetVisible(true);
+    if (fGridScrollBar) fGridScrollBar->SetVisible(false);
     const bool shown = fScrollBarVertical->GetEnabled();
     fPanelScrollHolder->SetVisible(shown);
     fPanelAboveScroll->SetVisible(shown);
@@ -287,8 +296,7 @@ void TvxGant_ComBasic::RealignScrollbar() {
       OnRealignScrollbar(this, fScrollBarVertical->GetPosition(), fScrollBarVertical->GetMin(),
                          fScrollBarVertical->GetMax(), fScrollBarVertical->GetPageSize(), shown);
   } else {
-    fPanelScrollHolder->SetVisible(false);
-    fPanelAboveScroll->SetVisible(false);
+    RealignGridScrollbar();
   }
 }
 
@@ -353,7 +361,11 @@ void TvxGant_ComBasic::InvalidateGA() {
 
 void TvxGant_ComBasic::GantAreaWheelScroll(TWMMouseWheel& Msg) {
   // One visible node per wheel message, whatever its size.
-  if (!fUseGridNotTree && fTree && Msg.WheelDelta != 0) fTree->Scroll(-Msg.WheelDelta);
+  if (fUseGridNotTree) {
+    if (fGrid) fGrid->HandleExternalWheelScroll(Msg);
+  } else if (fTree && Msg.WheelDelta != 0) {
+    fTree->Scroll(-Msg.WheelDelta);
+  }
 }
 
 void TvxGant_ComBasic::ScaleChanged(TObject*) {

@@ -11,6 +11,7 @@
 #include "core/vxDataEntityPack.h"
 #include "gantt/vxKronitItemTexts.h"
 #include "gantt/vxTimeDistinctGeneric.h"
+#include "grid/vxGrid.h"
 #include "paint/vxDoLater.h"
 #include "paint/vxGraphStuff.h"
 #include "paint/vxOffscreenPaint.h"
@@ -485,6 +486,11 @@ public:
   // --- the left side
   TvxDataEntity_Tree* AddDataEntityTree(TvxDataEntity_Tree* theParent);
   TvxDataEntity_Tree* AddRootDataEntityTree() { return AddDataEntityTree(nullptr); }
+  // A node of the grid's tree (nil parent: a root node); it gets its row.
+  TvxDataEntity_GridTreeNode* GridNode_Add(TvxDataEntity_GridTreeNode* theParent);
+  void GridNode_Remove(TvxDataEntity_GridTreeNode* theNode);
+  TvxGrid* GetGrid() const noexcept { return fGrid; }
+  TvxGridTree* GetGridTree() const noexcept { return fGridTree; }
   void SetUseGridNotTree(bool theValue);
   void HandleTreeAlign(TObject* Sender);
   void RealignScrollbar();
@@ -527,11 +533,11 @@ public:
 
   // --- the left side's settings (the tree's own, under the chart's names)
   TColor GetColorTree() const { return fTree->GetColor(); }
-  void SetColorTree(TColor v) { fTree->SetColor(v); }
+  void SetColorTree(TColor v);
   TCursor GetDragCursorTree() const { return fTree->GetDragCursor(); }
-  void SetDragCursorTree(TCursor v) { fTree->SetDragCursor(v); }
+  void SetDragCursorTree(TCursor v);
   TDragMode GetDragModeTree() const { return fTree->GetDragMode(); }
-  void SetDragModeTree(TDragMode v) { fTree->SetDragMode(v); }
+  void SetDragModeTree(TDragMode v);
   TFont* GetFontTree() const { return fTree->GetFont(); }
   void SetFontTree(const TFont& f) { fTree->SetFont(f); }
   bool GetHideSelectionTree() const { return fTree->GetHideSelection(); }
@@ -545,19 +551,19 @@ public:
   bool GetRightClickSelectTree() const { return fTree->GetRightClickSelect(); }
   void SetRightClickSelectTree(bool v) { fTree->SetRightClickSelect(v); }
   bool GetMultiSelectTree() const { return fTree->GetMultiSelect(); }
-  void SetMultiSelectTree(bool v) { fTree->SetMultiSelect(v); }
+  void SetMultiSelectTree(bool v);
   bool GetGridLinesTree() const { return fTree->GetDrawGridLines(); }
   void SetGridLinesTree(bool v) { fTree->SetDrawGridLines(v); }
   bool GetAutoExpandTree() const { return fTree->GetAutoExpand(); }
   void SetAutoExpandTree(bool v) { fTree->SetAutoExpand(v); }
-  bool GetRowSelectTree() const { return fTree->GetRowSelect(); }
-  void SetRowSelectTree(bool v) { fTree->SetRowSelect(v); }
-  bool GetShowButtonsTree() const { return fTree->GetShowButtons(); }
-  void SetShowButtonsTree(bool v) { fTree->SetShowButtons(v); }
+  bool GetRowSelectTree() const;
+  void SetRowSelectTree(bool v);
+  bool GetShowButtonsTree() const;
+  void SetShowButtonsTree(bool v);
   bool GetShowLinesTree() const { return fTree->GetShowLines(); }
-  void SetShowLinesTree(bool v) { fTree->SetShowLines(v); }
+  void SetShowLinesTree(bool v);
   TCursor GetCursorTree() const { return fTree->GetCursor(); }
-  void SetCursorTree(TCursor v) { fTree->SetCursor(v); }
+  void SetCursorTree(TCursor v);
   // Kept for applications that set them; the tree draws neither hot tracking
   // nor tool tips, and has no border of its own.
   bool GetHotTrackTree() const noexcept { return fHotTrackTree; }
@@ -565,7 +571,7 @@ public:
   bool GetToolTipsTree() const noexcept { return fToolTipsTree; }
   void SetToolTipsTree(bool v) noexcept { fToolTipsTree = v; }
   TBorderStyle GetBorderStyleTree() const noexcept { return fBorderStyleTree; }
-  void SetBorderStyleTree(TBorderStyle v) noexcept { fBorderStyleTree = v; }
+  void SetBorderStyleTree(TBorderStyle v);
 
   // --- the time axis's settings
   TDateTime GetStart() const { return fDateScaler->GetStart(); }
@@ -610,8 +616,37 @@ public:
   // The scaler, and the panels above the tree and the scroll bar, so that the
   // first row of the left side and of the area line up.
   void SetScalerHeight(int theHeight);
-  // 0 with the tree; with the grid, its header row's height.
+  // 0 with the tree; with the grid, how far its first row lies below its top.
   virtual int GridHeaderHeight();
+
+  // --- the grid's settings (the grid side)
+  TvxCellLayouts* GetGrid_CellLayouts() const { return fGrid->GetCellLayouts(); }
+  TvxGrid_Columns* GetGrid_Columns() const { return fGrid->GetColumns(); }
+  TvxGrid_SubGrids* GetGrid_SubGrids() const { return fGrid->GetSubGrids(); }
+  bool GetGrid_HasHeaders() const { return fGrid->GetHasHeaders(); }
+  void SetGrid_HasHeaders(bool v) { fGrid->SetHasHeaders(v); }
+  bool GetGrid_HasInfoCol() const { return fGrid->GetHasInfoCol(); }
+  void SetGrid_HasInfoCol(bool v) { fGrid->SetHasInfoCol(v); }
+  bool GetGrid_RowSelect() const { return fGrid->GetRowSelect(); }
+  void SetGrid_RowSelect(bool v) { fGrid->SetRowSelect(v); }
+  bool GetGrid_ExtendLastColumnToWidth() const { return fGrid->GetExtendLastColumnToWidth(); }
+  void SetGrid_ExtendLastColumnToWidth(bool v) { fGrid->SetExtendLastColumnToWidth(v); }
+  bool GetGrid_UserSortEnable() const { return fGrid->GetUserSortEnable(); }
+  void SetGrid_UserSortEnable(bool v) { fGrid->SetUserSortEnable(v); }
+  bool GetGrid_MultiSelect() const { return fGrid->GetMultiSelect(); }
+  void SetGrid_MultiSelect(bool v) { fGrid->SetMultiSelect(v); }
+  bool GetGridFocusRects() const { return fGrid->GetFocusRect_Cell(); }
+  void SetGridFocusRects(bool v);
+  bool GetGridStopEditOnFocusChange() const { return fGrid->GetStopEditOnFocusChange(); }
+  void SetGridStopEditOnFocusChange(bool v) { fGrid->SetStopEditOnFocusChange(v); }
+  bool GetGridVerticalScrollOutOfGrid() const noexcept { return fGridVerticalScrollOutOfGrid; }
+  void SetGridVerticalScrollOutOfGrid(bool v);
+  // The bar that stands for the grid's own while GridVerticalScrollOutOfGrid.
+  TScrollBar* GetGridScrollBar() const noexcept { return fGridScrollBar; }
+  TOnVirtualLoad OnVirtualLoad_Grid;
+  TOnVirtualUnLoad OnVirtualUnLoad_Grid;
+  TOnColumnSort OnColumnSort_Grid;
+  TNotifyEvent OnGridTopLeftChanged;
   void UpdateGridAlign() { SetScalerHeight(GetScalerHeight()); }
   // Widens the left side to show its widest row.
   void MakeSureAllVisibleInTree();
@@ -636,7 +671,7 @@ public:
   TPopupMenu* GetPopupMenuGantArea() const { return fGA->GetPopupMenu(); }
   void SetPopupMenuGantArea(TPopupMenu* m) { fGA->SetPopupMenu(m); }
   TPopupMenu* GetPopupMenuTreeview() const { return fTree->GetPopupMenu(); }
-  void SetPopupMenuTreeview(TPopupMenu* m) { fTree->SetPopupMenu(m); }
+  void SetPopupMenuTreeview(TPopupMenu* m);
   TPopupMenu* GetPopupMenuScaler() const { return fDateScaler->GetPopupMenu(); }
   void SetPopupMenuScaler(TPopupMenu* m) { fDateScaler->SetPopupMenu(m); }
 
@@ -762,6 +797,24 @@ protected:
   void BuildChildren();
   virtual TvxDateScaler* CreateDateScaler(TComponent* theOwner);
   virtual TGantTree* CreateTree(TComponent* theOwner);
+  virtual TvxGrid* CreateGrid(TComponent* theOwner);
+  void BuildGrid();
+  // Grid-tree changes: a Gantt row per node.
+  void GridTreeIntegrationEvents(TIntegrationEventKind theKind, TvxDataEntity* theEntity);
+  void GridtopLeftChanged(TObject* Sender);
+  // Brings the left side up to date before the area paints.
+  void PrepareLeftSide();
+  // Bands behind the grid rows on screen; theY and theIndex continue below them.
+  void DrawGridRowBands(int& theY, int& theIndex);
+  TGantRow* FindGridRowFromY(int y);
+  TvxDataEntity_Kronit* FindGridNeighbourToUpDown(int theLayer, TvxDataEntity_Kronit* theRef, bool theUp);
+  void MirrorGridScrollBar();
+  void CopyGridScrollBar();
+  void RealignGridScrollbar();
+  void GridRowHeightFollows(TGantRow* theRow);
+  void ForEachShownTreeRow(const std::function<void(TGantRow*)>& f);
+  // The grid row rectangle of a node in the area's pixels; NoRect off screen.
+  TRect GridRowRect(TvxDataEntity_GridTreeNode* theNode);
   virtual TGantRowList* CreateRowList();
   virtual TvxDataList* CreateLinkList();
   virtual TvxDataList_GantRow* CreateDataList_GantRow();
@@ -864,6 +917,11 @@ protected:
   TGantTree* fTree = nullptr;
   TPanel* fPanelAboveScroll = nullptr;
   TvxOffscreenPaint_GA* fGA = nullptr;
+  TvxGrid* fGrid = nullptr;
+  TvxGridTree* fGridTree = nullptr;
+  bool fGridVerticalScrollOutOfGrid = false;
+  TScrollBar* fGridScrollBar = nullptr;
+  bool fMirroringGridBar = false;
 
   TvxDataEntityClass fClassOfDataEntity_Kronit;
   TvxDataEntityClass fClassOfDataEntity_Link;

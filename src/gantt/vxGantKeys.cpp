@@ -15,7 +15,8 @@ TvxDataList* LayerOf(TGantRow* theRow, int theLayer) { return theRow ? theRow->G
 }  // namespace
 
 TGantRow* TvxGant_ComBasic::GetActiveGantRow() {
-  if (fUseGridNotTree || !fTree) return nullptr;
+  if (fUseGridNotTree) return fGrid ? fRowList->FindRowFromGridNode(fGrid->GetCurrentNode()) : nullptr;
+  if (!fTree) return nullptr;
   return fRowList->FindRowFromTreeNode(fTree->GetCurrentDataEntity());
 }
 
@@ -56,7 +57,8 @@ TvxDataEntity_Kronit* TvxGant_ComBasic::FindNeighbourToRightLeft(TvxDataList* th
 }
 
 TvxDataEntity_Kronit* TvxGant_ComBasic::FindNeighbourToUpDown(int theLayer, TvxDataEntity_Kronit* theRef, bool theUp) {
-  if (fUseGridNotTree || !fTree) return nullptr;
+  if (fUseGridNotTree) return fGrid ? FindGridNeighbourToUpDown(theLayer, theRef, theUp) : nullptr;
+  if (!fTree) return nullptr;
   TvxDataEntity_Tree* from = theRef && theRef->GetRow() ? theRef->GetRow()->GetTreeNode() : fTree->GetCurrentDataEntity();
   if (!from) return nullptr;
   TvxDataEntity_Tree* to = theUp ? fTree->GetPrevVisible(from) : fTree->GetNextVisible(from);

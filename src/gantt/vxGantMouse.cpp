@@ -304,7 +304,11 @@ void TvxGant_ComBasic::DoGridTopBotAdjust(int y) {
 }
 
 void TvxGant_ComBasic::OnVerticalScroll(TObject*) {
-  if (fUseGridNotTree || !fTree) return;
+  if (fUseGridNotTree) {
+    if (fGrid) fGrid->PublicScroll(fScrollDir);
+    return;
+  }
+  if (!fTree) return;
   // One row per tick, as the grid's own scrolling does.
   const TScrollInfo info = fTree->GetScrollInfo(sbVertical);
   const int pos = fScrollDir == tsdUp ? info.nPos - 1 : info.nPos + 1;

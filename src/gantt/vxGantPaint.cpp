@@ -11,7 +11,7 @@ namespace vx {
 
 void TvxGant_ComBasic::GantAreaPaint(TObject*) {
   TCanvas* c = fGA->GetOffscreenCanvas();
-  if (!fUseGridNotTree && fTree) fTree->EnsureDisplayUpToDate();
+  PrepareLeftSide();
   DoBackground();
   ForEachShownRow([](TGantRow* row) { row->DrawContent(); });
   RenderLinks();
@@ -22,8 +22,8 @@ void TvxGant_ComBasic::GantAreaPaint(TObject*) {
   fStartScaleWhenDrawn = fDateScaler->GetStart();
 }
 
-void TvxGant_ComBasic::ForEachShownRow(const std::function<void(TGantRow*)>& f) {
-  if (fUseGridNotTree || !fTree) return;
+void TvxGant_ComBasic::ForEachShownTreeRow(const std::function<void(TGantRow*)>& f) {
+  if (!fTree) return;
   if (fPrintRows.fActive) {
     // On paper: the rows of the page, whatever the screen shows.
     for (TvxDataEntity_Tree* e : fPrintRows.fEntities)
@@ -81,8 +81,10 @@ void TvxGant_ComBasic::DefaultBackGround() {
   }
   if (fVerticalPyjamas) DoVerticalPyjamas();
   const int band = Round(fGA->GetScaley() * fBackGroundHeight);
+  int y = 0, index = 0;
+  if (fUseGridNotTree) DrawGridRowBands(y, index);
   if (band > 0)
-    for (int y = 0, index = 0; y < h; y += band, ++index) DrawRowBackgound(Rect(0, y, w, y + band), index);
+    for (; y < h; y += band, ++index) DrawRowBackgound(Rect(0, y, w, y + band), index);
   c->GetBrush()->SetStyle(bsSolid);
   c->GetBrush()->SetBitmap(nullptr);
 }
@@ -290,6 +292,7 @@ TCustomImageList* TvxGant_ComBasic::GetImageList() const { return fTree ? fTree-
 
 void TvxGant_ComBasic::SetImageList(TCustomImageList* theList) {
   if (fTree) fTree->SetImages(theList);
+  if (fGrid) fGrid->SetImageList(theList);
   InvalidateGA();
 }
 

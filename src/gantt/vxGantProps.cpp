@@ -13,8 +13,6 @@ void TvxGant_ComBasic::SetScalerHeight(int theHeight) {
   HandleTreeAlign(nullptr);
 }
 
-int TvxGant_ComBasic::GridHeaderHeight() { return 0; }
-
 void TvxGant_ComBasic::MakeSureAllVisibleInTree() {
   const TScrollInfo info = fTree->GetScrollInfo(sbHorizontal);
   if (info.nMax > 0) SetTreeWidth(info.nMax);

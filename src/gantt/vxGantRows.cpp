@@ -89,18 +89,23 @@ int TGantRow::GetDataListSubCol(int theLayer) const noexcept {
 
 bool TGantRow::GetVisible() const {
   if (fTreeNode) return fTreeNode->GetVisible();
-  return false;  // grid rows: shown only through the grid
+  TAxisContentItem* item = fGridTreeNode ? fGridTreeNode->GetAxisContentItem() : nullptr;
+  return item && item->GetIsOnScreen() && fGridTreeNode->GetVisible();
 }
 
 void TGantRow::UpdateRect() {
   TRect r = NoRect();
-  if (fTreeNode && fGant && fGant->fPrintRows.fActive) {
-    // On paper: by the row's place on the page; rows off the page have none.
-    const int k = fGant->fPrintRows.PlaceOf(fTreeNode);
-    const int h = fGant->fPrintRows.fRowHeight;
-    if (k >= 0) r = Rect(0, k * h, 1, (k + 1) * h);
-  } else if (fTreeNode && fGant && fGant->fTree) {
-    r = fGant->fTree->GetRect(fTreeNode);
+  // Rows of the side not shown have no band.
+  if (fGant && fGant->RowTypeCheckOK(this)) {
+    if (fTreeNode && fGant->fPrintRows.fActive) {
+      // On paper: by the row's place on the page; rows off the page have none.
+      const int k = fGant->fPrintRows.PlaceOf(fTreeNode);
+      const int h = fGant->fPrintRows.fRowHeight;
+      if (k >= 0) r = Rect(0, k * h, 1, (k + 1) * h);
+    } else if (fTreeNode && fGant->fTree)
+      r = fGant->fTree->GetRect(fTreeNode);
+    else if (fGridTreeNode)
+      r = fGant->GridRowRect(fGridTreeNode);
   }
   if (r.Bottom != -1 && !r.IsEmpty()) {
     r.Left = 0;
@@ -248,6 +253,7 @@ void TGantRow::ApplyLayout(TDistinctTimeHolderList* theList) {
   });
   if (!fGant) return;
   fNumOfSubCols = highest;
+  if (fGridTreeNode && fIncreaseRowHeightOnCollision) fGant->GridRowHeightFollows(this);
   fGant->InvalidateGA();
 }
 
@@ -338,7 +344,8 @@ void TGantRowList::RemoveRow(TvxDataEntity_Tree* theTreeNode, TvxDataEntity_Grid
 
 TGantRow* TGantRowList::FindRowFromY(int y) {
   TGantRow* row = nullptr;
-  if (!fGant->fUseGridNotTree && fGant->fTree) {
+  if (fGant->fUseGridNotTree) return fGant->FindGridRowFromY(y);
+  if (fGant->fTree) {
     TvxTree_ComBasic* tree = fGant->fTree;
     // The row of the node shown at y: rows never overlap.
     row = FindRowFromTreeNode(tree->GetDataEntityAt(1, y + fGant->fRowDrawOffset));
@@ -372,7 +379,8 @@ TGantRow* TGantRowList::FindRowFromUntypedNode(TvxDataEntity* theNode) const {
 TGantRow* TGantRowList::FindRowFromTreeNodeDataEntityUserReference(void* theReference) {
   TGantRow* found = nullptr;
   ForEachRow([&](TGantRow* row) {
-    if (row->fTreeNode && row->fTreeNode->GetUserReference() == theReference) found = row;
+    TvxDataEntity* node = row->fTreeNode ? static_cast<TvxDataEntity*>(row->fTreeNode) : row->fGridTreeNode;
+    if (node && node->GetUserReference() == theReference) found = row;
   });
   return found;
 }

@@ -171,6 +171,30 @@ void TAxisContentList::Move(int theFrom, int theTo) {
   fBabGridCell->MowingAxisItem(this, from, to);
 }
 
+bool TAxisContentList::Reorder(const std::vector<TAxisContentItem*>& theOrder) {
+  CheckNotInLoad();
+  const int f = FixedLoaded(), n = LoadedCount();
+  if (static_cast<int>(theOrder.size()) != n - f) return false;
+  std::vector<int> old(static_cast<size_t>(n));
+  std::vector<char> seen(static_cast<size_t>(n), 0);
+  std::vector<TvxDataEntity*> all(static_cast<size_t>(n));
+  for (int k = 0; k < f; ++k) {
+    old[static_cast<size_t>(k)] = k;
+    all[static_cast<size_t>(k)] = fList.At(k);
+  }
+  for (int k = f; k < n; ++k) {
+    TAxisContentItem* item = theOrder[static_cast<size_t>(k - f)];
+    const int p = item && item->fAxisContentList == this ? item->LoadedListIndex() : -1;
+    if (p < f || seen[static_cast<size_t>(p)]) return false;
+    seen[static_cast<size_t>(p)] = 1;
+    old[static_cast<size_t>(k)] = p;
+    all[static_cast<size_t>(k)] = item;
+  }
+  fList.Assign(all);
+  fBabGridCell->ReorderingAxisItems(this, old);
+  return true;
+}
+
 void TAxisContentList::RemoveLoaded(TAxisContentItem* theItem) {
   UpdateHiddenItemsList(theItem, false);
   auto it = std::find(fVisibleList.begin(), fVisibleList.end(), theItem);

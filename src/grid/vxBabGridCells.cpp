@@ -200,6 +200,23 @@ void TCellMatris::MoveY(int theFrom, int theTo) {
   }
 }
 
+void TCellMatris::Reorder(bool theRows, const std::vector<int>& theOld) {
+  auto permute = [&theOld](std::vector<TBabCell*>& v) {
+    if (v.size() != theOld.size()) return;
+    std::vector<TBabCell*> next(v.size());
+    for (size_t k = 0; k < v.size(); ++k) next[k] = v[static_cast<size_t>(theOld[k])];
+    v.swap(next);
+  };
+  if (theRows) {
+    for (auto& col : fCellListList) permute(col);
+    return;
+  }
+  if (fCellListList.size() != theOld.size()) return;
+  std::vector<std::vector<TBabCell*>> next(fCellListList.size());
+  for (size_t k = 0; k < next.size(); ++k) next[k] = std::move(fCellListList[static_cast<size_t>(theOld[k])]);
+  fCellListList.swap(next);
+}
+
 bool TCellMatris::HasColumnSelections(int x) const {
   TAxisContentList* ax = fBabGridCell->GetAxisContentListX();
   if (x < 0 || x >= ax->Count() || !ax->IsLoaded(x)) return false;
@@ -315,6 +332,12 @@ void TBabGridCell::MowingAxisItem(TAxisContentList* theList, int theFromLoaded, 
     fCellMatris->MoveX(theFromLoaded, theToLoaded);
   else
     fCellMatris->MoveY(theFromLoaded, theToLoaded);
+  theList->RaiseAxisChange();
+}
+
+void TBabGridCell::ReorderingAxisItems(TAxisContentList* theList, const std::vector<int>& theOld) {
+  if (!Owns(theList)) throw Exception("");
+  fCellMatris->Reorder(theList == fAxisContentListY.get(), theOld);
   theList->RaiseAxisChange();
 }
 

@@ -254,6 +254,10 @@ public:
   // Nothing for indexes outside the axis, or when both items cannot be
   // loaded at once.
   void Move(int theFrom, int theTo);
+  // Puts the loaded items behind the fixed ones in theOrder, in one step (a
+  // sort moves every row). False, changing nothing, unless theOrder holds
+  // each of those items exactly once.
+  bool Reorder(const std::vector<TAxisContentItem*>& theOrder);
   void Drop(int i);
   void Clear() { CommonClear(0); }
   void ClearKeepFixedItems() { CommonClear(fFixedItems); }
@@ -339,6 +343,8 @@ public:
   void DropY(int y);
   void MoveX(int theFrom, int theTo);
   void MoveY(int theFrom, int theTo);
+  // Loaded position k of the axis takes the cells of loaded position theOld[k].
+  void Reorder(bool theRows, const std::vector<int>& theOld);
   // Frees the column's or row's cells and empties their slots.
   void UnloadX(int x);
   void UnloadY(int y);
@@ -534,6 +540,7 @@ public:
   void InsertingAxisItem(TAxisContentList* theList, TAxisContentItem* theItem);
   void DroppingAxisItem(TAxisContentList* theList, TAxisContentItem* theItem);
   void MowingAxisItem(TAxisContentList* theList, int theFromLoaded, int theToLoaded);
+  void ReorderingAxisItems(TAxisContentList* theList, const std::vector<int>& theOld);
   void ChangeInUnloaded(TAxisContentList* theList);
 
 protected:

@@ -18,7 +18,6 @@ class TBabSimpleCellStringData;
 class TBabSubGridCellData;
 class TXorOverlay;
 
-enum TMMode { mmNone, mmResizeCols, mmResizeRows };
 enum TBabEditorType { babETEdit, babETMemo, babETCombo, babETBool, babETDateTime };
 
 using TCellEvent = std::function<void(TBabGridView_Custom* theBabGridView, TBabCell* theBabCell)>;
@@ -160,6 +159,8 @@ TDateTime SafeStrToDate(const std::string& theText);
 // forgets when the model frees it.
 class TBabGridView_Custom : public TvxOffscreenPaint {
 public:
+  // In the view's scope: the Gantt chart has a mouse mode of its own named mmNone.
+  enum TMMode { mmNone, mmResizeCols, mmResizeRows };
   explicit TBabGridView_Custom(TComponent* AOwner);
   TBabGridView_Custom(TComponent* AOwner, TBabSimpleCellDataClass theSimpleDataClass,
                       TBabGridCellDataClass theGridDataClass);

@@ -1,6 +1,7 @@
-// Random tree, item and link operations on a chart, checked after every step
-// against a plain reference: which nodes have rows, where every item lies, and
-// which links exist between which items.
+// Random tree, grid-tree, item and link operations on a chart, switching
+// between its tree and its grid side, checked after every step against a
+// plain reference: which nodes have rows, where every item lies (and that
+// items of the side not shown have no place), and which links exist.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -19,12 +20,22 @@ struct RefItem {
   double start, stop;
 };
 
+// A node of either side.
+struct Node {
+  TvxDataEntity_Tree* tree = nullptr;
+  TvxDataEntity_GridTreeNode* grid = nullptr;
+  TvxDataEntity* Entity() const { return tree ? static_cast<TvxDataEntity*>(tree) : grid; }
+  TvxDataList* Children() const { return tree ? static_cast<TvxDataList*>(tree->GetSubDataList()) : grid->PeekSubDataList(); }
+};
+
 class GanttModel {
 public:
-  explicit GanttModel(unsigned seed) : rng(seed) {}
+  GanttModel(unsigned seed, bool withGrid) : rng(seed), fWithGrid(withGrid) {}
 
   void Step();
   void Check();
+  // Items checked at a place on the grid side (so that the check is not idle).
+  int GridPlaces() const { return gridPlaces; }
 
 private:
   int Rand(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); }
@@ -35,22 +46,29 @@ private:
     std::advance(it, Rand(0, static_cast<int>(m.size()) - 1));
     return it->first;
   }
-  void Forget(TvxDataEntity_Tree* node);
+  void Forget(TvxDataEntity* node);
+  void AddNode();
+  TRect Band(const Node& n);
+  TGantRow* RowOf(const Node& n) {
+    return n.tree ? g.RowOf(n.tree) : g.GetRowList()->FindRowFromGridNode(n.grid);
+  }
 
   std::mt19937 rng;
+  bool fWithGrid;
   TestGant g;
-  std::map<int, TvxDataEntity_Tree*> nodes;
+  std::map<int, Node> nodes;
   std::map<int, TvxDataEntity_Kronit*> items;
   std::map<int, RefItem> ref;
   std::map<int, std::pair<int, int>> links;  // link id -> (owner id, target id)
   int nextId = 1;
+  int gridPlaces = 0;
 };
 
-void GanttModel::Forget(TvxDataEntity_Tree* node) {
+void GanttModel::Forget(TvxDataEntity* node) {
   // A node takes its children, its row, the row's items and their links.
-  TvxDataList* sub = node->GetSubDataList();
-  for (int i = 0; i < sub->Count(); ++i) Forget(static_cast<TvxDataEntity_Tree*>(sub->GetItems(i)));
   const int id = node->GetUserIntegerReference();
+  TvxDataList* sub = nodes[id].Children();
+  for (int i = 0; sub && i < sub->Count(); ++i) Forget(sub->GetItems(i));
   nodes.erase(id);
   for (auto it = ref.begin(); it != ref.end();) {
     if (it->second.node != id) {
@@ -68,25 +86,30 @@ void GanttModel::Forget(TvxDataEntity_Tree* node) {
 void GanttModel::Step() {
   const int op = Rand(0, 99);
   if (op < 15 || nodes.empty()) {
-    TvxDataEntity_Tree* parent = nodes.empty() || Rand(0, 2) == 0 ? nullptr : nodes[AnyKey(nodes)];
-    TvxDataEntity_Tree* n = g.Node(parent, "n" + std::to_string(nextId));
-    n->SetUserIntegerReference(nextId);
-    nodes[nextId++] = n;
+    AddNode();
   } else if (op < 20) {
-    TvxDataEntity_Tree* n = nodes[AnyKey(nodes)];
-    Forget(n);
-    g.GetTreeView()->RemoveDataEntity(n);
+    const Node n = nodes[AnyKey(nodes)];
+    Forget(n.Entity());
+    if (n.tree)
+      g.GetTreeView()->RemoveDataEntity(n.tree);
+    else
+      g.GridNode_Remove(n.grid);
   } else if (op < 27) {
-    TvxDataEntity_Tree* n = nodes[AnyKey(nodes)];
+    TvxDataEntity* n = nodes[AnyKey(nodes)].Entity();
     n->Move(Rand(0, n->GetDataList()->Count() - 1));
   } else if (op < 37) {
-    TvxDataEntity_Tree* n = nodes[AnyKey(nodes)];
-    n->SetExpanded(!n->GetExpanded());
+    const Node n = nodes[AnyKey(nodes)];
+    if (n.tree)
+      n.tree->SetExpanded(!n.tree->GetExpanded());
+    else
+      n.grid->SetExpanded(!n.grid->GetExpanded());
   } else if (op < 60) {
     const int node = AnyKey(nodes);
     double a = Day(), b = Day();
     if (a > b) std::swap(a, b);
-    TvxDataEntity_Kronit* k = g.Item(nodes[node], a, b, Rand(0, 2));
+    TvxDataEntity_Kronit* k = g.AddKronitToGantRow(RowOf(nodes[node]), Rand(0, 2));
+    k->SetStartDateTime(TestGant::kDay0 + a);
+    k->SetStopDateTime(TestGant::kDay0 + b);
     k->SetUserIntegerReference(nextId);
     items[nextId] = k;
     ref[nextId++] = {node, a, b};
@@ -118,17 +141,58 @@ void GanttModel::Step() {
     for (int i = 0; i < list->Count(); ++i)
       if (list->GetItems(i)->GetUserIntegerReference() == id) list->Delete(i);
     links.erase(id);
+  } else if (fWithGrid && Rand(0, 2) == 0) {
+    g.SetUseGridNotTree(!g.GetUseGridNotTree());
+  } else if (fWithGrid && Rand(0, 1) == 0) {
+    g.GetGrid()->GetBabGridCellForViewer()->SetTop(Rand(1, 40));
   } else {
     g.GetDateScaler()->SetStart(TestGant::kDay0 + Rand(-2, 2));
     g.GetDateScaler()->SetStop(g.GetDateScaler()->GetStart() + 7);
   }
 }
 
+void GanttModel::AddNode() {
+  Node n;
+  const bool grid = fWithGrid && Rand(0, 1) == 0;
+  // A parent of the same side, or a root node.
+  std::vector<int> parents;
+  for (auto& [id, p] : nodes)
+    if ((p.grid != nullptr) == grid) parents.push_back(id);
+  const Node* parent = parents.empty() || Rand(0, 2) == 0 ? nullptr : &nodes[parents[Rand(0, static_cast<int>(parents.size()) - 1)]];
+  if (grid)
+    n.grid = g.GridNode_Add(parent ? parent->grid : nullptr);
+  else
+    n.tree = g.Node(parent ? parent->tree : nullptr, "n" + std::to_string(nextId));
+  n.Entity()->SetUserIntegerReference(nextId);
+  nodes[nextId++] = n;
+}
+
+// The band of a node's row as its side shows it: the tree's rectangle of the
+// node, or the painted grid row moved into the area's coordinates.
+TRect GanttModel::Band(const Node& n) {
+  if (n.tree) {
+    const TRect r = g.GetTreeView()->GetRect(n.tree);  // brings the tree's display up to date first
+    return g.GetUseGridNotTree() || !n.tree->GetVisible() ? NoRect() : r;
+  }
+  TAxisContentItem* row = n.grid->GetAxisContentItem();
+  if (!g.GetUseGridNotTree() || !row || row->GetHide() || !row->GetIsOnScreen()) return NoRect();
+  TvxGrid* grid = g.GetGrid();
+  const TRect cell = grid->GetCell(1, row->ListIndex())->GetLastDrawnRect();
+  const int top = g.GetGA()->ScreenToClient(grid->ClientToScreen(Point(0, cell.Top))).Y;
+  return Rect(0, top, 0, top + row->GetCalculatedSize());
+}
+
 void GanttModel::Check() {
   ASSERT_EQ(g.GetRowList()->Count(), static_cast<int>(nodes.size()));
   for (auto& [id, node] : nodes) {
-    TGantRow* row = g.RowOf(node);
+    TGantRow* row = RowOf(node);
     ASSERT_NE(row, nullptr) << "node " << id;
+  }
+  if (g.GetUseGridNotTree()) {
+    // The grid as the user sees it, so that its rows have their places.
+    TBitmap shot;
+    g.GetGA()->PaintTo(&shot);
+    g.GetGrid()->PaintTo(&shot);
   }
   TvxDateScaler* s = g.GetDateScaler();
   int counted = 0;
@@ -136,10 +200,11 @@ void GanttModel::Check() {
   ASSERT_EQ(counted, static_cast<int>(items.size()));
   for (auto& [id, item] : items) {
     const RefItem& r = ref[id];
-    ASSERT_EQ(item->GetRow(), g.RowOf(nodes[r.node])) << "item " << id;
+    ASSERT_EQ(item->GetRow(), RowOf(nodes[r.node])) << "item " << id;
     TRect expect = NoRect();
-    const TRect band = g.GetTreeView()->GetRect(nodes[r.node]);
-    if (band.Top != -1 && nodes[r.node]->GetVisible()) {
+    const TRect band = Band(nodes[r.node]);
+    if (band.Top != -1) {
+      gridPlaces += nodes[r.node].grid != nullptr;
       const int left = s->DateToPixel(TestGant::kDay0 + r.start);
       expect = Rect(left, band.Top + 1, std::max(s->DateToPixel(TestGant::kDay0 + r.stop), left + 5), band.Bottom - 1);
     }
@@ -162,7 +227,7 @@ TEST(GanttModel, RandomTreeItemAndLinkOperationsMatchTheReference) {
   std::vector<unsigned> seeds{7u, 20261207u};
   if (seedText && *seedText) seeds = {static_cast<unsigned>(std::atoi(seedText))};
   for (unsigned seed : seeds) {
-    GanttModel model(seed);
+    GanttModel model(seed, false);
     for (int step = 0; step < 1500; ++step) {
       SCOPED_TRACE("seed " + std::to_string(seed) + ", step " + std::to_string(step) +
                    " (replay with VX_GANTT_SEED=" + std::to_string(seed) + ")");
@@ -171,5 +236,23 @@ TEST(GanttModel, RandomTreeItemAndLinkOperationsMatchTheReference) {
       model.Check();
       if (::testing::Test::HasFatalFailure()) return;
     }
+  }
+}
+
+TEST(GanttModel, RandomOperationsOnBothSidesWithSwitchingMatchTheReference) {
+  const char* seedText = std::getenv("VX_GANTT_SEED");
+  std::vector<unsigned> seeds{3u, 20261208u};
+  if (seedText && *seedText) seeds = {static_cast<unsigned>(std::atoi(seedText))};
+  for (unsigned seed : seeds) {
+    GanttModel model(seed, true);
+    for (int step = 0; step < 800; ++step) {
+      SCOPED_TRACE("seed " + std::to_string(seed) + ", step " + std::to_string(step) +
+                   " (replay with VX_GANTT_SEED=" + std::to_string(seed) + ")");
+      model.Step();
+      if (::testing::Test::HasFatalFailure()) return;
+      model.Check();
+      if (::testing::Test::HasFatalFailure()) return;
+    }
+    EXPECT_GT(model.GridPlaces(), 500);
   }
 }

@@ -205,20 +205,20 @@ TEST(GridViewMouse, ResizingColumnsAndRowsWithTrackingLines) {
   EXPECT_EQ(s.view.GetCursor(), crDefault);
 
   vxtest::MousePress(&s.view, 121, 10);
-  EXPECT_EQ(s.view.GetMouseMoveMode(), mmResizeCols);
+  EXPECT_EQ(s.view.GetMouseMoveMode(), TBabGridView_Custom::mmResizeCols);
   vxtest::MouseMove(&s.view, 140, 10);
   vxtest::MouseMove(&s.view, 151, 12);
   EXPECT_EQ(s.view.GetTrackLine(), Rect(151, 0, 153, 300));
   vxtest::MouseRelease(&s.view, 151, 12);
   EXPECT_EQ(s.view.GetTrackLine(), NoRect());
-  EXPECT_EQ(s.view.GetMouseMoveMode(), mmNone);
+  EXPECT_EQ(s.view.GetMouseMoveMode(), TBabGridView_Custom::mmNone);
   EXPECT_EQ(cols->getAxisContentItem(1)->GetUserSize(), 90);
   s.Paint();
   EXPECT_EQ(cols->getAxisContentItem(2)->GetAcumSize(), 150);
 
   // Row borders are offered in the fixed column: row 1 grows by 10.
   vxtest::MousePress(&s.view, 30, 41);
-  EXPECT_EQ(s.view.GetMouseMoveMode(), mmResizeRows);
+  EXPECT_EQ(s.view.GetMouseMoveMode(), TBabGridView_Custom::mmResizeRows);
   vxtest::MouseMove(&s.view, 30, 51);
   EXPECT_EQ(s.view.GetTrackLine(), Rect(0, 51, 400, 53));
   vxtest::MouseRelease(&s.view, 30, 51);

@@ -1,0 +1,164 @@
+// The chart on its grid side: a Gantt row per grid node through the grid
+// tree's events, switching sides with rows on both, painting and hit testing
+// only the side shown, the grid and the area scrolled together, arrow keys
+// across grid rows.
+#include <gtest/gtest.h>
+
+#include "GanttSupport.h"
+
+using namespace vx;
+using vxtest::TestGant;
+
+namespace {
+
+constexpr TColor kTreeColor = 0x00C000;
+constexpr TColor kGridColor = 0x0000E0;
+
+TvxDataEntity_Kronit* GridItem(TestGant& g, TvxDataEntity_GridTreeNode* n, double from, double to, TColor c) {
+  TvxDataEntity_Kronit* k = g.GridNode_AddKronit(n, 0);
+  k->SetStartDateTime(TestGant::kDay0 + from);
+  k->SetStopDateTime(TestGant::kDay0 + to);
+  k->SetColor(c);
+  return k;
+}
+
+TRect Find(TestGant& g, TColor c) {
+  TBitmap shot;
+  g.GetGA()->PaintTo(&shot);
+  return vxtest::MatchingPixels(shot.GetCanvas(), g.GetGA()->GetWidth(), g.GetGA()->GetHeight(),
+                                [c](TColor p) { return p == c; });
+}
+
+}  // namespace
+
+TEST(GanttGrid, GridNodesGetRowsAndOnlyTheSideShownIsPaintedAndHit) {
+  TestGant g;
+  int freed = 0;
+  g.OnBeforeFreeGantRow = [&](TGantRowList*, TGantRow*) { ++freed; };
+  vxtest::ShowWindow(&g);
+  TvxDataEntity_Tree* t = g.Node(nullptr, "tree");
+  TvxDataEntity_Kronit* tk = g.Item(t, 1, 2);
+  tk->SetColor(kTreeColor);
+  TvxDataEntity_GridTreeNode* n = g.GridNode_Add(nullptr);
+  TvxDataEntity_GridTreeNode* m = g.GridNode_Add(nullptr);
+  TGantRow* row = g.GetRowList()->FindRowFromGridNode(n);
+  ASSERT_NE(row, nullptr);
+  EXPECT_EQ(n->GetIntegrationCookie(), row);
+  EXPECT_EQ(g.GetRowList()->Count(), 3);
+  TvxDataEntity_Kronit* gk = GridItem(g, m, 3, 4, kGridColor);
+  vxtest::ProcessEventsUntilIdle();
+
+  // The tree side: only the tree's item shows and is hit.
+  EXPECT_NE(Find(g, kTreeColor).Left, -1);
+  EXPECT_EQ(Find(g, kGridColor).Left, -1);
+  const TRect tr = g.RectFromDataEntity(tk);
+  EXPECT_EQ(g.GetDataEntityFromXY(tr.Left + 10, tr.Top + 5), tk);
+  EXPECT_EQ(g.RectFromDataEntity(gk), NoRect());
+
+  g.SetUseGridNotTree(true);
+  vxtest::ProcessEventsUntilIdle();
+  EXPECT_TRUE(g.GetGrid()->GetVisible());
+  EXPECT_FALSE(g.GetTreeView()->GetVisible());
+  EXPECT_EQ(Find(g, kTreeColor).Left, -1);
+  const TRect found = Find(g, kGridColor);
+  ASSERT_NE(found.Left, -1);
+  // The second grid row lines up with its band: one row of 20 down, inside the frame.
+  const TRect gr = g.RectFromDataEntity(gk);
+  EXPECT_EQ(gr.Top, 21);
+  EXPECT_EQ(found.Top, gr.Top + 1);
+  EXPECT_EQ(found.Left, g.GetDateScaler()->DateToPixel(TestGant::kDay0 + 3) + 1);
+  // The grid's second data row is level with it on screen.
+  TBabCell* cell = g.GetGrid()->GetCell(1, m->GetAxisContentItem()->ListIndex());
+  EXPECT_EQ(g.GetGrid()->ClientToScreen(Point(0, cell->GetLastDrawnRect().Top)).Y,
+            g.GetGA()->ClientToScreen(Point(0, gr.Top - 1)).Y);
+  EXPECT_EQ(g.GetDataEntityFromXY(gr.Left + 10, gr.Top + 5), gk);
+  EXPECT_EQ(g.GetDataEntityFromXY(tr.Left + 10, tr.Top + 5), nullptr);
+  EXPECT_EQ(g.RectFromDataEntity(tk), NoRect());
+
+  // Both sides keep their rows; a node that goes takes its row alone.
+  EXPECT_EQ(g.GetRowList()->Count(), 3);
+  g.GridNode_Remove(n);
+  EXPECT_EQ(freed, 1);
+  EXPECT_EQ(g.GetRowList()->FindRowFromGridNode(n), nullptr);
+  EXPECT_EQ(g.GetRowList()->Count(), 2);
+  g.SetUseGridNotTree(false);
+  EXPECT_NE(Find(g, kTreeColor).Left, -1);
+
+  // A grid row whose items overlap grows to the height of its sub-columns.
+  g.SetUseGridNotTree(true);
+  TGantRow* crowded = g.GetRowList()->FindRowFromGridNode(m);
+  crowded->fIncreaseRowHeightOnCollision = true;
+  crowded->fIncreaseRowHeightOnCollision_SuggestedHeightPerItem = 18;
+  GridItem(g, m, 3.5, 5, kGridColor);
+  crowded->SetCollisionDetection(true);
+  g.WaitForLayouts();
+  EXPECT_EQ(crowded->GetNumOfSubCols(), 2);
+  EXPECT_EQ(g.GetGrid()->GetRowHeight(m->GetAxisContentItem()->ListIndex()), 36);
+}
+
+TEST(GanttGrid, GridAndAreaScrollTogetherAndArrowKeysWalkGridRows) {
+  TestGant g;
+  g.SetUseGridNotTree(true);
+  vxtest::ShowWindow(&g);
+  std::vector<TvxDataEntity_GridTreeNode*> nodes;
+  std::vector<TvxDataEntity_Kronit*> items;
+  for (int r = 0; r < 60; ++r) {
+    nodes.push_back(g.GridNode_Add(nullptr));
+    items.push_back(GridItem(g, nodes.back(), 1, 2, kGridColor));
+  }
+  vxtest::ProcessEventsUntilIdle();
+  TBabGridCellForViewer* cells = g.GetGrid()->GetBabGridCellForViewer();
+  const TRect before = g.RectFromDataEntity(items[10]);
+  cells->SetTop(4);
+  vxtest::ProcessEventsUntilIdle();
+  const TRect after = g.RectFromDataEntity(items[10]);
+  EXPECT_EQ(after.Top, before.Top - 60);
+  EXPECT_EQ(g.GetRowList()->FindRowFromY(after.Top + 5), items[10]->GetRow());
+  EXPECT_EQ(g.GetRowList()->FindRowFromY(after.Top - 3), items[9]->GetRow());
+  EXPECT_EQ(g.GetRowList()->FindRowFromY(after.Top - 1), nullptr);  // the border between two rows
+  // The wheel over the area scrolls the grid.
+  vxtest::Wheel(g.GetGA(), 200, 100, -120);
+  vxtest::ProcessEventsUntilIdle();
+  EXPECT_GT(cells->GetTop(), 4);
+
+  // Down from the active item: the next grid row's item, and its row is current.
+  cells->SetTop(1);
+  vxtest::ProcessEventsUntilIdle();
+  g.SetActiveDataEntity(items[2]);
+  g.GetGA()->SetFocus();
+  vxtest::KeyClick(g.GetGA(), Qt::Key_Down);
+  EXPECT_EQ(g.GetActiveDataEntity(), items[3]);
+  EXPECT_EQ(g.GetGrid()->GetCurrentNode(), nodes[3]);
+  EXPECT_EQ(g.GetActiveGantRow(), items[3]->GetRow());
+  // Collapsed children are skipped.
+  TvxDataEntity_GridTreeNode* hidden = g.GridNode_Add(nodes[3]);
+  GridItem(g, hidden, 1, 2, kGridColor);
+  vxtest::KeyClick(g.GetGA(), Qt::Key_Down);
+  EXPECT_EQ(g.GetActiveDataEntity(), items[4]);
+}
+
+TEST(GanttGrid, GridVerticalScrollOutOfGridMovesTheGridsBarIntoTheScrollColumn) {
+  TestGant g;
+  g.SetUseGridNotTree(true);
+  vxtest::ShowWindow(&g);
+  for (int r = 0; r < 80; ++r) g.GridNode_Add(nullptr);
+  g.SetGridVerticalScrollOutOfGrid(true);
+  vxtest::ProcessEventsUntilIdle();
+  TScrollBar* bar = g.GetGridScrollBar();
+  ASSERT_NE(bar, nullptr);
+  EXPECT_TRUE(bar->isVisible());
+  EXPECT_FALSE(g.GetGrid()->GetVertScrollBar()->isVisible());
+  EXPECT_EQ(bar->GetMax(), g.GetGrid()->GetVertScrollBar()->GetMax());
+  // Its top lines up with the grid's first row.
+  EXPECT_EQ(bar->ClientToScreen(Point(0, 0)).Y, g.GetGA()->ClientToScreen(Point(0, 0)).Y);
+  bar->SetPosition(bar->GetPosition() + 5);
+  vxtest::ProcessEventsUntilIdle();
+  EXPECT_EQ(g.GetGrid()->GetBabGridCellForViewer()->GetTop(), 6);
+  // Scrolling the grid moves the bar.
+  g.GetGrid()->GetBabGridCellForViewer()->SetTop(20);
+  vxtest::ProcessEventsUntilIdle();
+  EXPECT_EQ(bar->GetPosition(), g.GetGrid()->GetVertScrollBar()->GetPosition());
+  g.SetGridVerticalScrollOutOfGrid(false);
+  vxtest::ProcessEventsUntilIdle();
+  EXPECT_FALSE(bar->isVisible());
+}

@@ -1,0 +1,195 @@
+// The column grid: columns from definitions, cells by kind, layouts, nested
+// grids, and sorting by every column kind (also by a click on a header).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "UiTestSupport.h"
+#include "grid/vxGrid.h"
+
+using namespace vx;
+
+namespace {
+
+// A grid with an info column, a header row and one column per kind given.
+struct GridScene {
+  TvxGrid grid{nullptr};
+  TBabGridCellForViewer* g = grid.GetBabGridCellForViewer();
+
+  explicit GridScene(std::initializer_list<TColumnKind> theKinds) {
+    grid.SetBounds(0, 0, 500, 300);
+    for (TColumnKind kind : theKinds) {
+      TvxGrid_Column* c = grid.AddColumn();
+      c->SetKind(kind);
+      c->SetWidth(70);
+      c->SetSortEnable(true);
+      c->SetHeaderText("H" + std::to_string(c->GetIndex()));
+    }
+    grid.EnsureFixed();
+  }
+  // Rows of texts, one text per column.
+  void Rows(const std::vector<std::vector<std::string>>& theRows) {
+    for (const auto& texts : theRows) {
+      const int y = grid.AddRow(nullptr)->ListIndex();
+      for (size_t x = 0; x < texts.size(); ++x) grid.SetText(grid.GetCell(1 + static_cast<int>(x), y), texts[x]);
+    }
+  }
+  std::vector<std::string> Column(int theColumn) {
+    std::vector<std::string> r;
+    for (int y = 1; y < grid.GetCellCountY(); ++y) r.push_back(grid.GetText(grid.GetCell(1 + theColumn, y)));
+    return r;
+  }
+};
+
+using Strings = std::vector<std::string>;
+
+}  // namespace
+
+TEST(ColumnGrid, ColumnsFromDefinitionsWithInfoColumnHeadersLayoutsAndHiding) {
+  GridScene s({tckSimpleEdit, tckBool, tckCombo});
+  TAxisContentList* cols = s.g->GetAxisContentListX();
+  ASSERT_EQ(cols->Count(), 4);
+  EXPECT_EQ(s.g->GetFixedCols(), 1);
+  EXPECT_EQ(cols->getAxisContentItem(0)->GetUserSize(), 20);
+  s.Rows({{"a", "TRUE", "x"}});
+  TBabCell* first = s.grid.GetCell(1, 1);
+  ASSERT_NE(first, nullptr);
+  EXPECT_FALSE(first->GetIsFixed());
+  EXPECT_EQ(s.grid.CellToColumn(first), s.grid.GetColumns()->GetColumn(0));
+  // A bool column's cells are check boxes; a header shows the header text.
+  auto* boolData = dynamic_cast<TBabSimpleCellStringData*>(s.grid.GetCell(2, 1)->GetBabCellData());
+  EXPECT_TRUE(boolData->GetIsBoolean());
+  EXPECT_EQ(s.grid.GetColumns()->GetColumn(2)->GetDisplayName(), "H2");
+  EXPECT_EQ(s.grid.GetColumns()->Add()->GetDisplayName(), "Column3");
+  s.grid.GetColumns()->Delete(3);
+
+  // A named layout reaches the column's new cells; renaming the layout does
+  // not re-point the column until its LayoutName is set again.
+  TvxCellLayout* blue = s.grid.GetCellLayouts()->Add();
+  blue->SetName("Blue");
+  blue->SetBackColor(0xFF0000);
+  s.grid.GetColumns()->GetColumn(0)->SetLayoutName("BLUE");
+  s.Rows({{"b"}});
+  EXPECT_EQ(s.grid.GetCell(1, 2)->GetLayoutProp(), blue->GetLayoutProperty());
+  EXPECT_EQ(s.grid.GetCell(1, 2)->GetLayoutProp()->BackColor, 0xFF0000);
+  TvxCellLayout* red = s.grid.GetCellLayouts()->Add();
+  red->SetName("Red");
+  blue->SetName("Other");
+  s.grid.GetColumns()->GetColumn(0)->SetLayoutName("nothing");
+  EXPECT_EQ(s.grid.GetColumns()->GetColumn(0)->GetLayoutProp(), blue->GetLayoutProperty());
+
+  // Hiding and moving definitions reach the column items.
+  s.grid.GetColumns()->GetColumn(1)->SetHidden(true);
+  s.grid.UpdateLayout();
+  EXPECT_TRUE(cols->getAxisContentItem(2)->GetHide());
+  s.grid.GetColumns()->GetColumn(2)->SetIndex(0);
+  EXPECT_EQ(s.grid.GetText(s.grid.GetCell(1, 1)), "x");
+  EXPECT_EQ(s.grid.GetColumns()->GetColumn(0)->GetHeaderText(), "H2");
+
+  // Without info column and headers the data starts at (0, 0).
+  s.grid.SetHasInfoCol(false);
+  s.grid.SetHasHeaders(false);
+  EXPECT_EQ(cols->Count(), 3);
+  EXPECT_EQ(s.grid.GetText(s.grid.GetCell(0, 0)), "x");
+}
+
+TEST(ColumnGrid, SortsStablyByEveryColumnKind) {
+  GridScene s({tckSimpleEdit, tckMemo, tckBool, tckCombo, tckDate, tckTime, tckSimpleEdit});
+  s.grid.GetColumns()->GetColumn(6)->SetNumericSort(true);
+  const std::string d1 = FormatDateTime(FormatSettings().ShortDateFormat, EncodeDate(2024, 3, 5));
+  const std::string d2 = FormatDateTime(FormatSettings().ShortDateFormat, EncodeDate(2023, 12, 31));
+  const std::string d3 = FormatDateTime(FormatSettings().ShortDateFormat, EncodeDate(2024, 1, 20));
+  // Row tags in column 0; keys per kind in the others.
+  s.Rows({{"r0", "b", "TRUE", "pear", d1, "10:00", "10"},
+          {"r1", "a", "FALSE", "apple", d2, "09:30", "-5"},
+          {"r2", "b", "TRUE", "fig", "not a date", "11:15", "3"},
+          {"r3", "c", "FALSE", "apple", d3, "08:00", "-20"}});
+  auto tagsAfter = [&](int theColumn, bool theDown) {
+    s.grid.SortColumn(theColumn, theDown);
+    Strings r = s.Column(0);
+    s.grid.SortColumn(0, false);  // back to r0..r3
+    return r;
+  };
+  EXPECT_EQ(tagsAfter(0, true), (Strings{"r3", "r2", "r1", "r0"}));
+  // Equal keys keep their order ascending, and reverse it descending.
+  EXPECT_EQ(tagsAfter(1, false), (Strings{"r1", "r0", "r2", "r3"}));
+  EXPECT_EQ(tagsAfter(1, true), (Strings{"r3", "r2", "r0", "r1"}));
+  EXPECT_EQ(tagsAfter(2, false), (Strings{"r1", "r3", "r0", "r2"}));
+  EXPECT_EQ(tagsAfter(3, false), (Strings{"r1", "r3", "r2", "r0"}));
+  // Dates by their date (an unreadable one by its text, after the digits).
+  EXPECT_EQ(tagsAfter(4, false), (Strings{"r1", "r3", "r0", "r2"}));
+  EXPECT_EQ(tagsAfter(5, false), (Strings{"r3", "r1", "r0", "r2"}));
+  EXPECT_EQ(tagsAfter(6, false), (Strings{"r3", "r1", "r2", "r0"}));
+  EXPECT_EQ(s.Column(6), (Strings{"10", "-5", "3", "-20"}));
+
+  // The host may sort itself, stop the sort, or give its own keys.
+  s.grid.OnColumnSort = [](TvxGrid*, TvxGrid_Column* c, bool, bool& goOn) { goOn = c->GetIndex() != 3; };
+  EXPECT_EQ(tagsAfter(3, false), (Strings{"r0", "r1", "r2", "r3"}));
+  s.grid.OnColumnSort = nullptr;
+  s.grid.OnGetUserSortCompareString = [&](TvxGrid*, TvxGrid_Column*, TBabCell* cell, std::string& key) {
+    key = std::to_string(9 - cell->GetRow());
+  };
+  EXPECT_EQ(tagsAfter(1, false), (Strings{"r3", "r2", "r1", "r0"}));
+  s.grid.OnGetUserSortCompareString = nullptr;
+  s.grid.OnUserSort = [](TvxGrid*, TvxGrid_Column*, std::vector<TAxisContentItem*>& list, bool& def) {
+    std::swap(list.front(), list.back());
+    def = false;
+  };
+  EXPECT_EQ(tagsAfter(1, false), (Strings{"r3", "r1", "r2", "r0"}));
+}
+
+TEST(ColumnGrid, HeaderClickSortsThroughTheEventLoopAndGroupsEqualCells) {
+  GridScene s({tckSimpleEdit, tckSimpleEdit});
+  s.grid.GetColumns()->GetColumn(1)->SetSortEnable(false);
+  s.Rows({{"b", "x"}, {"c", "x"}, {"a", "y"}});
+  vxtest::ShowWindow(&s.grid);
+  // Header of column 1 (x 21..91, y 1..21): ascending, then descending.
+  vxtest::MousePress(&s.grid, 50, 10);
+  vxtest::MouseRelease(&s.grid, 50, 10);
+  EXPECT_EQ(s.Column(0), (Strings{"a", "b", "c"}));
+  EXPECT_EQ(s.grid.GetCurrentSortCol(), s.grid.GetCell(1, 0));
+  vxtest::MousePress(&s.grid, 50, 10);
+  vxtest::MouseRelease(&s.grid, 50, 10);
+  EXPECT_EQ(s.Column(0), (Strings{"c", "b", "a"}));
+  // A column without SortEnable does not sort.
+  vxtest::MousePress(&s.grid, 120, 10);
+  vxtest::MouseRelease(&s.grid, 120, 10);
+  EXPECT_EQ(s.Column(0), (Strings{"c", "b", "a"}));
+
+  // Two equal cells of a grouping column paint as one: the lower is the master.
+  s.grid.GetColumns()->GetColumn(1)->SetGroupcells(true);
+  TBitmap shot;
+  s.grid.PaintTo(&shot);
+  TBabCell* upper = s.grid.GetCell(2, 1);
+  TBabCell* lower = s.grid.GetCell(2, 2);
+  EXPECT_TRUE(lower->GetIsMasterGroupCell());
+  EXPECT_TRUE(upper->GetIsGroupedCell() && !upper->GetIsMasterGroupCell());
+  EXPECT_EQ(s.grid.GetCellAtPixel(120, 30)->GetGroupMaster(), lower);
+}
+
+TEST(ColumnGrid, SubGridCellsNestTheirDefinitionAndUnknownNamesStayEmpty) {
+  GridScene s({tckSimpleEdit, tckSubGrid, tckSubGrid});
+  TvxGrid_SubGrid* def = s.grid.GetSubGrids()->Add();
+  def->SetName("Parts");
+  def->SetHasInfoCol(false);
+  for (int k = 0; k < 2; ++k) def->GetColumns()->Add()->SetWidth(30);
+  s.grid.GetColumns()->GetColumn(1)->SetSubGridName("parts");
+  s.grid.GetColumns()->GetColumn(2)->SetSubGridName("missing");
+  s.grid.AddRow(nullptr);
+  s.grid.AddRow(nullptr);
+  TBabCell* nested = s.grid.GetCell(2, 1);
+  ASSERT_TRUE(nested->IsGridCell());
+  auto* ng = static_cast<TBabGridCell*>(nested);
+  EXPECT_EQ(ng->GetAxisContentListX()->Count(), 2);
+  EXPECT_EQ(ng->GetFixedRows(), 1);
+  EXPECT_EQ(def->GetSpawnedGridCells().size(), 2u);
+  TAxisContentItem* r = s.grid.AddRowInSubGrid(nested, nullptr);
+  ASSERT_NE(r, nullptr);
+  EXPECT_EQ(s.grid.CellToColumn(ng->getCell(1, 1)), def->GetColumns()->GetColumn(1));
+  EXPECT_EQ(s.grid.AddRowInSubGrid(s.grid.GetCell(1, 1), nullptr), nullptr);
+  auto* empty = static_cast<TBabGridCell*>(s.grid.GetCell(3, 1));
+  EXPECT_EQ(empty->GetAxisContentListX()->Count(), 0);
+  // Rows that go take their nested cells out of the definition's list.
+  s.g->GetAxisContentListY()->Drop(1);
+  EXPECT_EQ(def->GetSpawnedGridCells().size(), 1u);
+}
