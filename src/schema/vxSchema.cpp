@@ -443,6 +443,9 @@ void TvxSchema_ComBasic::SetScalerHeight_Perform(TObject*) {
 
 void TvxSchema_ComBasic::SetFlipView(bool theValue) {
   if (theValue == itsFlipView) return;
+  // Rectangles and positions of the other orientation mean nothing any more.
+  EndMoveModes();
+  DoHideShowMeBig(this);
   itsFlipView = theValue;
   UpdatePartSize();
   UpdateColumnScrollerLater();

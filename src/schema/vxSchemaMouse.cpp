@@ -112,8 +112,9 @@ void TvxSchema_ComBasic::SchemaMouseDown(TObject* Sender, TMouseButton Button, T
   itsMouseDownColumn = itsDataListColumns->GetColumn(col);
   itsMouseDownDataEntity = GetDataEntityFromXY(X, Y);
   UpdateMultiSelect(itsMouseDownDataEntity, Shift, true);
-  // Handlers may have deleted it (it is forgotten then).
+  // Handlers may have deleted it (it is forgotten then), and may still.
   auto* item = dynamic_cast<TvxDataEntity_SchemaTime*>(itsMouseDownDataEntity);
+  TvxHold hold(item);
   if (Button == mbRight)
     PopupAtPress(item, X, Y);
   else if (Button == mbLeft && item)
@@ -168,6 +169,7 @@ void TvxSchema_ComBasic::CollectMoveRects() {
       // place on the column axis to move from.
       if (!itsDataListColumns->GetColumn(item->itsCol) || itsDataListColumns->LiveSize(itsFlipView, item->itsCol) <= 0)
         continue;
+      TvxHold hold(item);  // the editing handler may delete it
       TRect r;
       if (!item->GetCanEdit() || Gone(item) || !RectFromDataEntity(itsFlipView, item, r)) continue;
       item->AddRef();
@@ -185,6 +187,7 @@ void TvxSchema_ComBasic::ClearMoveRects() {
 // --- gesture ends ---------------------------------------------------------------------
 
 void TvxSchema_ComBasic::EndMoveModes() {
+  if (!itsTA || !itsScaler) return;
   const bool active = itsLocalDrag || itsLocalGrow;
   itsLocalDrag = itsLocalGrow = false;
   itsLocalGrowDataEntity = nullptr;
@@ -220,7 +223,9 @@ void TvxSchema_ComBasic::SchemaMouseMove(TObject* Sender, TShiftState Shift, int
     cursor = itsFlipView ? crHSplit : crVSplit;
   } else {
     TvxDataEntity_SchemaTime* item = GetDataEntityFromXY(X, Y);
+    TvxHold hold(item);  // the editing handler may delete it
     cursor = HoverCursor(item, X, Y);
+    if (Gone(item)) item = nullptr;
     HoverOver(item, X, Y);
   }
   itsTA->SetCursor(cursor);

@@ -166,8 +166,7 @@ TEST(SchemaHints, TheTimeHintBelowTheAreaAndThePreview) {
     EXPECT_EQ(hint->GetUpdateRequestCount(), paints);
 
     // Held still, the preview shows beside the booking, and the hint goes.
-    MouseSchema::RunFor(200);
-    ASSERT_TRUE(big->IsShowing());
+    ASSERT_TRUE(MouseSchema::RunUntil([&] { return big->IsShowing(); }));
     EXPECT_FALSE(hint->IsShowing());
     EXPECT_FALSE(s.GetShowMeBigTimer()->GetEnabled());
     EXPECT_TRUE(s.GetHideShowMeBigTimer()->GetEnabled());
@@ -185,8 +184,8 @@ TEST(SchemaHints, TheTimeHintBelowTheAreaAndThePreview) {
     // The hide timer takes the preview away.
     s.GetHideShowMeBigTimer()->SetInterval(40);
     s.Move(over);
-    MouseSchema::RunFor(150);
-    EXPECT_FALSE(big->IsShowing());
+    EXPECT_TRUE(MouseSchema::RunUntil([&] { return big->IsShowing(); }));
+    EXPECT_TRUE(MouseSchema::RunUntil([&] { return !big->IsShowing(); }));
     // Switched off, no preview.
     s.SetShowBigONOFF(false);
     s.Move(s.Shifted(over, 2));

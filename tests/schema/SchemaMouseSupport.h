@@ -76,6 +76,17 @@ public:
     Release(theTo, Qt::LeftButton, m);
     Settle();
   }
+  // The event loop runs (timers tick) until thePredicate holds, at most
+  // theMs milliseconds (a busy machine delays timers); answers whether it holds.
+  template <class F>
+  static bool RunUntil(F thePredicate, int theMs = 5000) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(theMs);
+    while (!thePredicate() && std::chrono::steady_clock::now() < until) {
+      QApplication::processEvents();
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return thePredicate();
+  }
   // The event loop runs (timers tick) for theMs milliseconds.
   static void RunFor(int theMs) {
     const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(theMs);

@@ -282,8 +282,7 @@ TEST(SchemaMouse, AutoScrollThenTheDropMovesByTheTimeDifference) {
     s.Move(s.Shifted(press, 20));
     s.Move(s.AtPixel(1, extent + 10));  // past the far edge
     EXPECT_TRUE(s.GetScaler()->IsScrollingUp());
-    MouseSchema::RunFor(600);
-    EXPECT_GT(s.GetScaler()->GetStart(), windowStart);
+    EXPECT_TRUE(MouseSchema::RunUntil([&] { return s.GetScaler()->GetStart() - windowStart > 10 * kMin; }));
     // Back where it was pressed: not a pixel moved, but the axis under it did.
     s.Move(press);
     EXPECT_FALSE(s.GetScaler()->IsScrollingUp());
@@ -322,8 +321,8 @@ TEST(SchemaMouse, ColumnsStepAtTheEdgeWhileMoving) {
     const TPoint edge = flipped ? Point(press.X, extent - 2) : Point(extent - 2, press.Y);
     s.Move(edge);
     EXPECT_TRUE(s.GetColScrollTimer()->GetEnabled());
-    MouseSchema::RunFor(1200);  // two steps of 500 ms
-    EXPECT_GE(s.GetColumns()->GetTopLeftCol(), 2);
+    // Two steps of 500 ms.
+    EXPECT_TRUE(MouseSchema::RunUntil([&] { return s.GetColumns()->GetTopLeftCol() >= 2; }));
     const int dropColumn = s.PixelToColumn(flipped ? edge.Y : edge.X);
     s.Release(edge);
     s.Settle();
