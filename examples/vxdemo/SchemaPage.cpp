@@ -1,7 +1,8 @@
 // The schedule page: a week view (seven day columns against one time-of-day
 // axis, the night hidden, overlapping bookings side by side, the today line)
 // and a resource view (200 resources as rows over two weeks, weekends
-// hidden, a few thousand bookings), switched with two buttons.
+// hidden, a few thousand bookings), switched with two buttons. Bookings are
+// moved and resized with the mouse and the keys, and have a menu.
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QRadioButton>
@@ -12,6 +13,7 @@
 #include "Gallery.h"
 #include "platform/rtl/DateUtils.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/Menus.h"
 #include "schema/vxSchema.h"
 
 using namespace vx;
@@ -48,6 +50,29 @@ void Style(TvxSchema& s) {
   s.SetTodayLineColor(RGB(0xE0, 0x20, 0x20));
   s.SetTodayLineOnOff(true);
   s.SetScalerTimeFormat("hh:nn");
+  // A booking dropped on another day (or resource) keeps its place on the axis.
+  s.SetMoveInTimeWhenColSwitch(true);
+  // The menu of a booking: remove it, or give it the next colour.
+  auto* menu = new TPopupMenu(&s);
+  auto* remove = new TMenuItem(nullptr);
+  remove->SetCaption("Remove booking");
+  remove->OnClick = [&s](TObject*) {
+    if (auto* e = dynamic_cast<TvxDataEntity_SchemaTime*>(s.GetPopupSelectedDataEntity())) s.RemoveSchemaTime(e);
+  };
+  auto* recolour = new TMenuItem(nullptr);
+  recolour->SetCaption("Next colour");
+  recolour->OnClick = [&s](TObject*) {
+    auto* e = dynamic_cast<TvxDataEntity_SchemaTime*>(s.GetPopupSelectedDataEntity());
+    if (!e) return;
+    int kind = 0;
+    while (kind < 5 && kFills[kind] != e->GetBackColor()) ++kind;
+    e->SetBackColor(kFills[(kind + 1) % 5]);
+    e->SetFrameColor(kFrames[(kind + 1) % 5]);
+    s.GetSchemaArea()->Invalidate();
+  };
+  menu->GetItems()->Add(remove);
+  menu->GetItems()->Add(recolour);
+  s.SetPopupSchema(menu);
 }
 
 void Book(TvxSchema& s, int theColumn, TDateTime theStart, TDateTime theLength, int theKind, bool theWeek) {
@@ -161,8 +186,9 @@ GalleryPage MakeSchemaPage() {
   stack->addWidget(resourceForm);
   QObject::connect(week, &QRadioButton::toggled, [stack](bool on) { stack->setCurrentIndex(on ? 0 : 1); });
   layout->addWidget(new QLabel(QStringLiteral(
-      "Bookings that overlap share their column. Drag a column edge in the header to size every column; "
-      "the arrows at the top right scroll the columns; the night (week) and the weekends (resources) are hidden.")));
+      "Drag a booking to move it (to another day or resource too), its start or end to resize it; held past an "
+      "edge the view scrolls. Ctrl+arrows step the selection, Ctrl+Shift+arrows by the snap; the menu key or a right "
+      "click opens its menu. Drag a column edge in the header to size every column.")));
   layout->addWidget(stack, 1);
 
   GalleryPage result{"schema", page, nullptr, nullptr, nullptr};

@@ -30,6 +30,7 @@ void TvxSchema_ComBasic::Initialize() {
   t.fOnSelectionChanged = [this](TvxDataList* l, TvxDataEntity* e) { _OnSelectionChanged(l, e); };
   t.fDeleteItem = [this, booking](TvxDataEntity* e) {
     if (TvxDataEntity_SchemaTime* item = booking(e)) Indexed(item, false);
+    ForgetInteractionItem(e);
     _OnDeleteItem(e);
   };
   t.fInsertItem = [this, booking](TvxDataEntity* e) {
@@ -186,11 +187,14 @@ void TvxSchema_ComBasic::Initialize() {
     itsShowMeBigWindow = new TvxSchema_ComBasicHintWindow(this);
     itsShowMeBigWindow->SetBounds(0, 0, 120, 230);
     itsShowMeBigWindow->SetVisible(false);
+    itsShowMeBigWindow->OnDrawContent = [this](TvxSchema_ComBasicHintWindow*, TCanvas* c) { DrawShowMeBig(c); };
   }
 
-  // 18. The preview's timers (started by the mouse), the scroller's visibility.
+  // 18. The preview's timers (started by the mouse; the show delay is the
+  // timer's default), the scroller's visibility.
   itsShowMeBigTimer = new TTimer(this);
   itsShowMeBigTimer->SetEnabled(false);
+  itsShowMeBigTimer->SetOnTimer([this](TObject* s) { DoShowMeBig(s); });
   itsHideShowMeBigTimer = new TTimer(this);
   itsHideShowMeBigTimer->SetEnabled(false);
   itsHideShowMeBigTimer->SetInterval(5000);
@@ -235,6 +239,7 @@ void TvxSchema_ComBasic::WireChildren() {
   };
   itsTA->OnPaint = [this](TObject* s) { SchemaPaint(s); };
   itsTA->OnResize = [this](TObject* s) { ScaleChanged(s); };
+  itsTA->OnMouseLeave = [this](TObject* s) { SchemaMouseLeave(s); };
 }
 
 TvxSchema_ComBasic::~TvxSchema_ComBasic() {
@@ -247,6 +252,14 @@ TvxSchema_ComBasic::~TvxSchema_ComBasic() {
   TDoLater::NeverMind(DoLaterCall<&TvxSchema_ComBasic::SetScalerWidth_Perform>(this));
   TDoLater::NeverMind(DoLaterCall<&TvxSchema_ComBasic::SetScalerHeight_Perform>(this));
   TDoLater::NeverMind(DoLaterCall<&TvxSchema_ComBasic::UpdateScrollPos>(this));
+  // No gesture outlives the control: its timers stop and its bookings go.
+  for (TTimer* t : {itsShowMeBigTimer, itsHideShowMeBigTimer, fColScrollTimer})
+    if (t) t->SetEnabled(false);
+  if (itsScaler) itsScaler->StopStep();
+  if (itsShowMeBigWindow) itsShowMeBigWindow->OnDrawContent = nullptr;
+  ClearMoveRects();
+  fOutlines.reset();
+  if (itsTA && itsTA->Dragging()) itsTA->EndDrag(false);
   delete itsColumnUpDown;
   itsColumnUpDown = nullptr;
   CleanUpThread();
@@ -430,6 +443,9 @@ void TvxSchema_ComBasic::SetScalerHeight_Perform(TObject*) {
 
 void TvxSchema_ComBasic::SetFlipView(bool theValue) {
   if (theValue == itsFlipView) return;
+  // Rectangles and positions of the other orientation mean nothing any more.
+  EndMoveModes();
+  DoHideShowMeBig(this);
   itsFlipView = theValue;
   UpdatePartSize();
   UpdateColumnScrollerLater();
@@ -617,22 +633,6 @@ void TvxSchema_ComBasic::ScaleChanged(TObject* Sender) {
   if (OnScalerChange && Sender == itsScaler) OnScalerChange(itsScaler);
 }
 
-// The mouse and the keys of the drawing area reach the host; what the control
-// itself does with them (selecting, moving, resizing) is the interaction's.
-void TvxSchema_ComBasic::SchemaMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y) {
-  if (OnSchemaMouseDown) OnSchemaMouseDown(Sender, Button, Shift, X, Y);
-}
-
-void TvxSchema_ComBasic::SchemaMouseMove(TObject* Sender, TShiftState Shift, int X, int Y) {
-  if (OnSchemaMouseMove) OnSchemaMouseMove(Sender, Shift, X, Y);
-}
-
-void TvxSchema_ComBasic::SchemaMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y) {
-  if (OnSchemaMouseUp) OnSchemaMouseUp(Sender, Button, Shift, X, Y);
-}
-
-void TvxSchema_ComBasic::SchemaKeyDown(TObject*, unsigned short& Key, TShiftState Shift) { KeyDown(Key, Shift); }
-
 // The drawing area's drag events go to the control's own, with the same arguments.
 void TvxSchema_ComBasic::SchemaStartDrag(TObject* Sender, TObject*& DragObject) {
   if (OnStartDrag) OnStartDrag(Sender, DragObject);
@@ -654,13 +654,6 @@ void TvxSchema_ComBasic::SchemaEndDrag(TObject* Sender, TObject* Target, int X, 
 
 void TvxSchema_ComBasic::_OnPrintResizeFont(TvxOffscreenPaint* Sender, int& FontSize, bool& DefaultResize) {
   if (OnPrintResizeFont) OnPrintResizeFont(Sender, FontSize, DefaultResize);
-}
-
-void TvxSchema_ComBasic::DoHideShowMeBig(TObject*) {
-  if (itsShowMeBigWindow) itsShowMeBigWindow->ReleaseHandle();
-  if (itsHintWindow) itsHintWindow->ReleaseHandle();
-  if (itsShowMeBigTimer) itsShowMeBigTimer->SetEnabled(false);
-  if (itsHideShowMeBigTimer) itsHideShowMeBigTimer->SetEnabled(false);
 }
 
 void TvxSchema_ComBasic::InvalidateArea() {

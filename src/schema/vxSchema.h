@@ -19,6 +19,7 @@
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Grids.h"
 #include "platform/ui/HintWindow.h"
+#include "platform/ui/XorOverlay.h"
 #include "scaler/vxScaler.h"
 #include "schema/vxSchemaIndex.h"
 
@@ -108,11 +109,16 @@ private:
 // Casts an object to a column; EInvalidCast for anything else.
 TvxDataEntity_SchemaColumn* DataEntity_SchemaColumn(TObject* theObject);
 
-// The column header of the normal orientation.
+// The column header of the normal orientation. A left press on a column
+// starts a drag of the header (the header drag events apply); a press near a
+// column's edge does not, the header sizes the column there.
 class THeaderControl_MouseControl : public THeaderControl {
 public:
   explicit THeaderControl_MouseControl(TComponent* AOwner) : THeaderControl(AOwner) {}
   TDataListColumns* itsDataListColumns = nullptr;
+
+protected:
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
 };
 
 // The column titles of the flipped orientation: one row per column, drawn in
@@ -125,6 +131,8 @@ public:
   TNotifyEvent itsOnCellExtentChange;
 
 protected:
+  // As the header's, along y.
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void RowHeightsChanged() override;
   void ColWidthsChanged() override;
 };
@@ -166,6 +174,14 @@ public:
   void FlippedHeaderResize(TObject* Sender);
   void ChangeTopLeft(TObject* Sender);
   void DrawFlippedCell(TObject* Sender, int ACol, int ARow, const TRect& Rect, TGridDrawState State);
+
+  // The header's (or, flipped, the title grid's) last press: the column under
+  // it and whether it was within 5 pixels of that column's edges.
+  int GetDownHeaderCell() const noexcept { return itsDownHeaderCell; }
+  TPoint GetMouseDownPoint() const noexcept { return itsMouseDownPoint; }
+  bool GetInResizeArea() const noexcept { return itsInResizeArea; }
+  // Notes a press at thePos along the column axis.
+  void HeaderMouseDown(bool theFlipped, int thePos, TPoint thePoint);
 
   virtual void _OnColumnsContentChanged(TvxDataList* theList);
   virtual void _OnColumnsSelectionChanged(TvxDataList* theList, TvxDataEntity* theEntity);
@@ -312,10 +328,16 @@ protected:
 };
 
 // The time hint and the enlarged preview: repaints only when its caption
-// changes and keeps the size the control gives it.
+// changes and keeps the size the control gives it, whatever the text needs.
 class TvxSchema_ComBasicHintWindow : public THintWindow {
 public:
   using THintWindow::THintWindow;
+  // Draws the window's content in place of the caption (the preview); the
+  // canvas is the window's, bound while it paints.
+  std::function<void(TvxSchema_ComBasicHintWindow* Sender, TCanvas* theCanvas)> OnDrawContent;
+
+protected:
+  void Paint() override;
 };
 
 // The schedule control: resources as columns (or, flipped, as rows) against a
@@ -404,6 +426,25 @@ public:
   void StartColumnStepDown();
   void StopColumnStep();
   void OnColScrollTimer(TObject* Sender);
+
+  // --- the mouse and the keys
+  // Cancels the move or resize the current press started, without changing
+  // anything; for the host's OnSchemaMouseDown.
+  void MouseMoveModeCancel();
+  // The booking the item menu (PopupSchema) was opened for; for its handlers.
+  TvxDataEntity* GetPopupSelectedDataEntity() const noexcept { return itsPopupSelectedDataEntity; }
+  // A move of the selection (resize of one booking) is in progress.
+  bool GetLocalDrag() const noexcept { return itsLocalDrag; }
+  bool GetLocalGrow() const noexcept { return itsLocalGrow; }
+  // The edge being dragged: true the start, false the stop.
+  bool GetLocalGrowDir() const noexcept { return itsLocalGrowDir; }
+  // Lines of outlines on screen over the drawing area.
+  int OutlineCount() const;
+  TvxSchema_ComBasicHintWindow* GetHintWindow() const noexcept { return itsHintWindow; }
+  TvxSchema_ComBasicHintWindow* GetShowMeBigWindow() const noexcept { return itsShowMeBigWindow; }
+  TTimer* GetShowMeBigTimer() const noexcept { return itsShowMeBigTimer; }
+  TTimer* GetHideShowMeBigTimer() const noexcept { return itsHideShowMeBigTimer; }
+  TTimer* GetColScrollTimer() const noexcept { return fColScrollTimer; }
 
   // --- properties
   bool GetFlipView() const noexcept { return itsFlipView; }
@@ -583,7 +624,28 @@ protected:
   void SchemaDragDrop(TObject* Sender, TObject* Source, int X, int Y);
   void SchemaEndDrag(TObject* Sender, TObject* Target, int X, int Y);
   void _OnPrintResizeFont(TvxOffscreenPaint* Sender, int& FontSize, bool& DefaultResize);
+
+  // The interaction.
+  void UpdateMultiSelect(TvxDataEntity* theDataEntity, TShiftState Shift, bool IsMouseDown);
+  // Whether (X, Y) is in the 3-pixel band at either end of the booking along
+  // the time axis; GrowDir true for the start's. theRect: its rectangle.
+  virtual bool InGrowArea(TvxDataEntity* theDataEntity, int X, int Y, bool& GrowDir, TRect& theRect);
+  void HandleLocalDrag(int X, int Y);
+  void HandleLocalGrow(int X, int Y);
+  void HandleMoveOfSelected(TPoint Delta, int X, int Y);
+  void HandleMoveOfSelectedFromTimeDiff(TDateTime TimeDiff, int ColDiff);
+  void HandleGrow(TPoint Delta);
+  void CollectMoveRects();
+  void DrawOutlineOfSelected(TPoint Offset);
+  // A dotted outline over the drawing area (never into its picture); with
+  // ShowInfo the times it stands for go to the hint.
+  virtual void DrawOutline(const TRect& theRect, bool ShowInfo);
+  void DoMoveInfo(TvxDataEntity_SchemaTime* theSchemaTime, TDateTime theStart, TDateTime theLength, int X, int Y);
+  void DoShowMeBig(TObject* Sender);
   void DoHideShowMeBig(TObject* Sender);
+  void DoScaleStartStopAdjust(int X, int Y);
+  void DoColumnAdjust(int X, int Y);
+  void HandleDataEntityPopup(TvxDataEntity* theDataEntity, const TRect& theRect);
 
   // Deferred work.
   void UpdatePartSizePerform(TObject* theData);
@@ -605,6 +667,8 @@ private:
   // positions in the walk over the draw layers.
   struct TDrawPlan;
   TDrawPlan MakeDrawPlan();
+  // The lists the walk over the draw layers visits, each once, in order.
+  std::vector<TvxDataList*> DrawnLists();
   // Bookings of the columns theFirst .. theLast that IsVisible takes, in
   // drawing order (the walk over the draw layers, backwards).
   void CollectShownItems(int theFirst, int theLast, std::vector<TvxDataEntity_SchemaTime*>& theItems);
@@ -623,6 +687,22 @@ private:
                    const std::vector<TvxDataEntity_SchemaTime*>& theItems);
   int LayerIndexOf(TvxDataList* theList);
   void WireChildren();
+  // The interaction's helpers.
+  void StartPressMode(TvxDataEntity_SchemaTime* theItem, int X, int Y);
+  void EndMoveModes();
+  void ClearMoveRects();
+  void EraseOutlines();
+  void StartDragOutside();
+  void SchemaMouseLeave(TObject* Sender);
+  TCursor HoverCursor(TvxDataEntity_SchemaTime* theItem, int X, int Y);
+  void HoverOver(TvxDataEntity_SchemaTime* theItem, int X, int Y);
+  void MoveByTimeDiff(const std::vector<TvxDataEntity_SchemaTime*>& theItems, TDateTime TimeDiff, int ColDiff);
+  // Every selected booking, layer by layer.
+  std::vector<TvxDataEntity_SchemaTime*> SelectedItems();
+  void PopupAtPress(TvxDataEntity_SchemaTime* theItem, int X, int Y);
+  void KeyStep(unsigned short Key, TShiftState Shift);
+  void ForgetInteractionItem(TvxDataEntity* theEntity);
+  void DrawShowMeBig(TCanvas* theCanvas);
 
   bool fCurrentlyUpdatingScroller = false;
   bool fStartDragWhenTimeMoveOutside = false;
@@ -672,17 +752,43 @@ private:
   std::unique_ptr<TvxListController> itsColumnsListController;
   TDataListColumns* itsDataListColumns = nullptr;
 
-  // Interaction state (hint, preview, outlines), set up here for the mouse
-  // handling.
+  // Interaction state.
   bool itsLocalDrag = false;
   bool itsLocalGrow = false;
   bool itsLocalEraseOutline = false;
+  TPoint itsLocalMouseDownStart{};
+  TPoint itsLocalMouseDownOffset{};
+  TDateTime itsMouseDownDateTime = 0;
   TvxDataEntity_SchemaColumn* itsMouseDownColumn = nullptr;
   TvxDataEntity* itsMouseDownDataEntity = nullptr;
+  bool itsDeferedSelection = false;
+  TvxDataEntity* itsLocalGrowDataEntity = nullptr;
+  bool itsLocalGrowDir = false;
+  TRect itsLocalGrowRect{};
+  TRect itsLocalGrowOrgRect{};
   TvxSchema_ComBasicHintWindow* itsHintWindow = nullptr;
   TvxSchema_ComBasicHintWindow* itsShowMeBigWindow = nullptr;
   TTimer* itsShowMeBigTimer = nullptr;
   TTimer* itsHideShowMeBigTimer = nullptr;
+  TPoint itsShowMeBigXY{-1, -1};
+  TvxDataEntity* itsShowMeBigDataEntity = nullptr;
+  TvxDataEntity* itsPopupSelectedDataEntity = nullptr;
+  // The bookings being moved with their rectangles at the press; each held
+  // until the release, so that one deleted meanwhile stays readable.
+  struct TMoveRect {
+    TRect rect;
+    TvxDataEntity_SchemaTime* item;
+  };
+  std::vector<TMoveRect> fMoveRectsArray;
+  bool fAutoScrollHasBeenAppliedDuringMove = false;
+  bool itsMouseMoveCancelCalled = false;
+  // The area's left button is down since a press it saw (a drag out of the
+  // area, or a release it never saw, ends that).
+  bool fLeftButtonDown = false;
+  // The booking the preview shows.
+  TvxDataEntity_SchemaTime* fShowMeBigShown = nullptr;
+  // Outlines over the drawing area while dragging.
+  std::unique_ptr<TXorOverlay> fOutlines;
 
   // The bookings of each column, for the paint's, the hit test's and the
   // layout's questions about one column and a time window.

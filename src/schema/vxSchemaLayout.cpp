@@ -154,6 +154,13 @@ TvxSchema_ComBasic::TDrawPlan TvxSchema_ComBasic::MakeDrawPlan() {
   return plan;
 }
 
+std::vector<TvxDataList*> TvxSchema_ComBasic::DrawnLists() {
+  std::vector<TvxDataList*> lists;
+  for (TvxDataList* list : MakeDrawPlan().lists)
+    if (std::find(lists.begin(), lists.end(), list) == lists.end()) lists.push_back(list);
+  return lists;
+}
+
 TvxDataEntity_SchemaTime* TvxSchema_ComBasic::HitTestAll(int X, int Y) {
   const TDrawPlan plan = MakeDrawPlan();
   for (TvxDataList* list : plan.lists)

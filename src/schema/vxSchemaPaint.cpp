@@ -31,8 +31,6 @@ void TvxSchema_ComBasic::SchemaPaint(TObject*) {
   if (OnDrawBackground) OnDrawBackground(this, all, c);
   DoForeGround();
   if (OnDrawForeground) OnDrawForeground(this, all, c);
-  // The fresh picture holds no outline of a drag.
-  itsLocalEraseOutline = false;
 }
 
 void TvxSchema_ComBasic::ReInitBitmap() {

@@ -10,8 +10,6 @@ namespace vx {
 
 namespace {
 
-constexpr unsigned short VK_APPS = 0x5D;
-
 size_t CharacterCount(const std::string& s) {
   size_t n = 0;
   for (unsigned char c : s)

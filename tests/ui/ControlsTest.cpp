@@ -121,7 +121,9 @@ TEST(Controls, MessagesReachTheClassicHandlers) {
   QCoreApplication::sendEvent(&p, &press);
   QKeyEvent key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
   QCoreApplication::sendEvent(&p, &key);
-  EXPECT_EQ(p.log, (Lines{"down 1 30,40", "keydown 65", "keypress a"}));
+  QKeyEvent menuKey(QEvent::KeyPress, Qt::Key_Menu, Qt::NoModifier);
+  QCoreApplication::sendEvent(&p, &menuKey);
+  EXPECT_EQ(p.log, (Lines{"down 1 30,40", "keydown 65", "keypress a", "keydown 93"}));
 
   // Tab goes to the control only when it asks for it.
   p.log.clear();

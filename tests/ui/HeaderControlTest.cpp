@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QTest>
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -122,6 +123,22 @@ TEST(HeaderControl, PaintsRaisedSectionsWithTheirLines) {
   lower.SetSize(100, 15);
   lower.GetCanvas()->CopyRect(Rect(0, 0, 100, 15), c, Rect(0, 15, 100, 30));
   EXPECT_GE(vxtest::MatchingPixels(lower.GetCanvas(), 100, 14, ink).Left, 2);
+}
+
+TEST(HeaderControl, ADragThatTakesTheReleaseRaisesThePressedSection) {
+  HeaderScene s;
+  s.h->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) { s.h->BeginDrag(true); };
+  int ended = 0;
+  s.h->OnEndDrag = [&](TObject*, TObject*, int, int) { ++ended; };
+  vxtest::MousePress(s.h, 30, 10);
+  TBitmap shot;
+  s.h->PaintTo(&shot);
+  EXPECT_EQ(shot.GetCanvas()->GetPixel(0, 10), ColorToRGB(clBtnShadow));  // drawn pressed
+  vxtest::MouseRelease(s.h, 30, 10);
+  EXPECT_EQ(ended, 1);
+  s.h->PaintTo(&shot);
+  EXPECT_EQ(shot.GetCanvas()->GetPixel(0, 10), ColorToRGB(clBtnHighlight));
+  EXPECT_TRUE(std::find(s.log.begin(), s.log.end(), "click 0") == s.log.end());
 }
 
 TEST(UpDown, StepsWithinItsRange) {

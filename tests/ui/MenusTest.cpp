@@ -94,3 +94,18 @@ TEST(Menus, FreeNotificationTellsEitherSide) {
   delete item2;
   EXPECT_EQ(w.gone.size(), 1u);
 }
+
+TEST(Menus, ThePopupComponentIsForgottenWhenItGoes) {
+  TPopupMenu menu(nullptr);
+  auto* first = new TMenuItem(nullptr);
+  TMenuItem second(nullptr);
+  menu.SetPopupComponent(first);
+  EXPECT_EQ(menu.GetPopupComponent(), first);
+  menu.SetPopupComponent(&second);
+  delete first;  // no longer the one: nothing changes
+  EXPECT_EQ(menu.GetPopupComponent(), &second);
+  auto* third = new TMenuItem(nullptr);
+  menu.SetPopupComponent(third);
+  delete third;
+  EXPECT_EQ(menu.GetPopupComponent(), nullptr);
+}

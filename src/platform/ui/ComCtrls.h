@@ -480,6 +480,8 @@ protected:
   void MouseMove(TShiftState Shift, int X, int Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
+  // A drag of the header took the release: the pressed section comes up.
+  void DoEndDrag(TObject* Target, int X, int Y) override;
   virtual void DrawSection(THeaderSection* theSection, const TRect& theRect);
 
 private:

@@ -95,6 +95,7 @@ unsigned short VirtualKey(int qtKey) {
     case Qt::Key_Down: return VK_DOWN;
     case Qt::Key_Insert: return VK_INSERT;
     case Qt::Key_Delete: return VK_DELETE;
+    case Qt::Key_Menu: return VK_APPS;
     case Qt::Key_Plus: return VK_ADD;
     case Qt::Key_Minus: return VK_SUBTRACT;
     default: return 0;

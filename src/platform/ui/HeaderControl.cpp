@@ -267,4 +267,12 @@ void THeaderControl::MouseUp(TMouseButton Button, TShiftState Shift, int X, int 
   }
 }
 
+void THeaderControl::DoEndDrag(TObject* Target, int X, int Y) {
+  if (fPressed >= 0) {
+    fPressed = -1;
+    Invalidate();
+  }
+  TWinControl::DoEndDrag(Target, X, Y);
+}
+
 }  // namespace vx

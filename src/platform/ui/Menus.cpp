@@ -159,6 +159,18 @@ TPopupMenu::~TPopupMenu() {
   CloseMenu();
 }
 
+void TPopupMenu::SetPopupComponent(TComponent* theComponent) {
+  // The link to an earlier component stays: it may be one of other links
+  // between the two (a control's own menu), and it only ever clears this.
+  fPopupComponent = theComponent;
+  if (fPopupComponent) fPopupComponent->FreeNotification(this);
+}
+
+void TPopupMenu::Notification(TComponent* AComponent, TOperation Operation) {
+  TComponent::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == fPopupComponent) fPopupComponent = nullptr;
+}
+
 void TPopupMenu::DoPopup(TObject* Sender) {
   if (OnPopup) OnPopup(Sender);
 }

@@ -96,14 +96,20 @@ public:
   void PopupModal(int X, int Y);
   void CloseMenu();
   bool IsShown() const;
+  // The component the menu was opened for, as its opener sets it; handlers
+  // read it. Nil once that component goes.
+  TComponent* GetPopupComponent() const noexcept { return fPopupComponent; }
+  void SetPopupComponent(TComponent* theComponent);
 
   TNotifyEvent OnPopup;
 
 protected:
   // Before the menu shows; raises OnPopup.
   virtual void DoPopup(TObject* Sender);
+  void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
+  TComponent* fPopupComponent = nullptr;
   std::unique_ptr<TMenuItem> fItems;
   TCustomImageList* fImages = nullptr;
 };

@@ -94,6 +94,8 @@ constexpr unsigned short VK_RIGHT = 0x27;
 constexpr unsigned short VK_DOWN = 0x28;
 constexpr unsigned short VK_INSERT = 0x2D;
 constexpr unsigned short VK_DELETE = 0x2E;
+// The context-menu key.
+constexpr unsigned short VK_APPS = 0x5D;
 constexpr unsigned short VK_ADD = 0x6B;
 constexpr unsigned short VK_SUBTRACT = 0x6D;
 constexpr unsigned short VK_F1 = 0x70;

@@ -1,0 +1,171 @@
+// The drawing area's keys (stepping the selection in time and across
+// columns, walking to the next or previous booking, the item menu), the time
+// hint and the enlarged preview of the booking under the mouse.
+#include <algorithm>
+
+#include "platform/rtl/DateUtils.h"
+#include "platform/ui/Menus.h"
+#include "schema/vxSchema.h"
+
+namespace vx {
+
+namespace {
+
+// The small step of the keys, and the Ctrl+Shift step when the start snap is
+// no coarser than the small one.
+constexpr TDateTime kKeyStep = OneMinute;
+constexpr TDateTime kCoarseKeyStep = 10 * OneMinute;
+// The preview stands this far from the booking it shows.
+constexpr int kShowMeBigGap = 10;
+// The time hint's height, and its distance below the drawing area.
+constexpr int kHintHeight = 50;
+constexpr int kHintBelow = 4;
+
+bool IsArrow(unsigned short Key) { return Key == VK_LEFT || Key == VK_UP || Key == VK_RIGHT || Key == VK_DOWN; }
+
+}  // namespace
+
+// --- keys -----------------------------------------------------------------------------
+
+void TvxSchema_ComBasic::SchemaKeyDown(TObject*, unsigned short& Key, TShiftState Shift) {
+  if (!IsDestroying()) {
+    const bool ctrl = Shift.Contains(ssCtrl), shift = Shift.Contains(ssShift);
+    if (Key == VK_APPS && (ctrl || !shift)) {
+      if (auto* item = dynamic_cast<TvxDataEntity_SchemaTime*>(itsvxLayers->FindSelected())) {
+        TRect r{};
+        RectFromDataEntity(itsFlipView, item, r);
+        HandleDataEntityPopup(item, r);
+      }
+      Key = 0;
+    } else if (ctrl && IsArrow(Key)) {
+      KeyStep(Key, Shift);
+    } else if (!ctrl && !shift && IsArrow(Key)) {
+      if (Key == VK_LEFT || Key == VK_UP)
+        itsvxLayers->SelectPrev();
+      else
+        itsvxLayers->SelectNext();
+      InvalidateArea();
+      if (OnSchemaHintInfo)
+        OnSchemaHintInfo(this, dynamic_cast<TvxDataEntity_SchemaTime*>(itsvxLayers->FindSelected()), 0, 0, 0, 0);
+    }
+  }
+  KeyDown(Key, Shift);
+}
+
+// Down and Up move the selection in time, Right and Left across columns, in
+// either orientation.
+void TvxSchema_ComBasic::KeyStep(unsigned short Key, TShiftState Shift) {
+  TDateTime step = kKeyStep;
+  // The start snap compared with a little room, as times are not exact.
+  if (Shift.Contains(ssShift)) step = itsStartSnap <= kKeyStep * (1 + 1e-9) ? kCoarseKeyStep : itsStartSnap;
+  switch (Key) {
+    case VK_DOWN: HandleMoveOfSelectedFromTimeDiff(step, 0); break;
+    case VK_UP: HandleMoveOfSelectedFromTimeDiff(-step, 0); break;
+    case VK_RIGHT: HandleMoveOfSelectedFromTimeDiff(0, 1); break;
+    case VK_LEFT: HandleMoveOfSelectedFromTimeDiff(0, -1); break;
+    default: break;
+  }
+}
+
+void TvxSchema_ComBasic::HandleDataEntityPopup(TvxDataEntity* theDataEntity, const TRect& theRect) {
+  if (!theDataEntity || !fPopupSchema || IsDestroying()) return;
+  itsPopupSelectedDataEntity = theDataEntity;
+  fPopupSchema->SetPopupComponent(itsTA);
+  const TPoint at = itsTA->ClientToScreen(Point(theRect.Left, theRect.Bottom));
+  fPopupSchema->Popup(at.X, at.Y);
+  if (itsTA->CanFocus()) itsTA->SetFocus();
+}
+
+// --- the time hint --------------------------------------------------------------------
+
+void TvxSchema_ComBasic::DoMoveInfo(TvxDataEntity_SchemaTime* theSchemaTime, TDateTime theStart, TDateTime theLength,
+                                    int X, int Y) {
+  // A host with a hint of its own hears of every change, nil and zeros to hide it.
+  if (OnSchemaHintInfo) {
+    OnSchemaHintInfo(this, theSchemaTime, theStart, theLength, X, Y);
+    return;
+  }
+  if (!itsHintWindow || theStart == 0 || theLength == 0 || IsDestroying()) return;
+  const std::string& format = itsScaler->GetTimeFormat();
+  itsHintWindow->SetCaption(FormatDateTime(format, theStart) + "\r" + FormatDateTime(format, theStart + theLength) +
+                            "\r" + FormatDateTime(format, theLength));
+  const TPoint below = itsTA->ClientToScreen(Point(X, itsTA->GetHeight()));
+  int top = below.Y + kHintBelow;
+  if (top < 0) top = 5;
+  itsHintWindow->SetBounds(below.X, top, itsHintWindow->GetWidth(), kHintHeight);
+  // Not both at once: the preview stands for the booking.
+  if (itsShowMeBigWindow && itsShowMeBigWindow->IsShowing())
+    itsHintWindow->ReleaseHandle();
+  else if (!itsHintWindow->IsShowing())
+    itsHintWindow->ActivateHint(itsHintWindow->GetBoundsRect(), itsHintWindow->GetCaption());
+}
+
+// --- the preview ----------------------------------------------------------------------
+
+void TvxSchema_ComBasic::DoShowMeBig(TObject*) {
+  if (itsShowMeBigTimer) itsShowMeBigTimer->SetEnabled(false);
+  if (!itsShowBigONOFF || !itsShowMeBigWindow || IsDestroying() || itsLocalDrag || itsLocalGrow) return;
+  // Only for the application the user works in.
+  if (!FormIsActive(itsTA)) return;
+  TvxDataEntity_SchemaTime* item = GetDataEntityFromXY(itsShowMeBigXY.X, itsShowMeBigXY.Y);
+  TRect r;
+  if (!item || !RectFromDataEntity(itsFlipView, item, r)) return;
+  const int width = itsShowMeBigWindow->GetWidth();
+  int left = r.Left - width - kShowMeBigGap;
+  if (left < 0) left = r.Right + kShowMeBigGap;
+  const TPoint at = itsTA->ClientToScreen(Point(left, r.Top - kShowMeBigGap));
+  fShowMeBigShown = item;
+  itsShowMeBigWindow->SetBounds(at.X, at.Y, width, itsShowMeBigWindow->GetHeight());
+  itsShowMeBigWindow->Invalidate();
+  itsShowMeBigWindow->ActivateHint(itsShowMeBigWindow->GetBoundsRect(), itsShowMeBigWindow->GetCaption());
+  if (itsHideShowMeBigTimer) {
+    itsHideShowMeBigTimer->SetEnabled(false);  // from the full interval again
+    itsHideShowMeBigTimer->SetEnabled(true);
+  }
+  DoMoveInfo(item, item->itsStartDateTime, item->itsStopDateTime - item->itsStartDateTime, itsShowMeBigXY.X,
+             itsShowMeBigXY.Y);
+}
+
+void TvxSchema_ComBasic::DoHideShowMeBig(TObject*) {
+  fShowMeBigShown = nullptr;
+  if (itsShowMeBigWindow) itsShowMeBigWindow->ReleaseHandle();
+  if (itsHintWindow) itsHintWindow->ReleaseHandle();
+  if (itsShowMeBigTimer) itsShowMeBigTimer->SetEnabled(false);
+  if (itsHideShowMeBigTimer) itsHideShowMeBigTimer->SetEnabled(false);
+}
+
+void TvxSchema_ComBasic::DrawShowMeBig(TCanvas* theCanvas) {
+  if (!fShowMeBigShown || !itsShowMeBigWindow || IsDestroying()) return;
+  DrawContent(fShowMeBigShown,
+              Rect(0, 0, itsShowMeBigWindow->GetWidth() - 2, itsShowMeBigWindow->GetHeight() - 2), theCanvas);
+}
+
+// Whatever the interaction refers to lets go of a booking that goes.
+void TvxSchema_ComBasic::ForgetInteractionItem(TvxDataEntity* theEntity) {
+  if (theEntity == itsMouseDownDataEntity) itsMouseDownDataEntity = nullptr;
+  if (theEntity == itsShowMeBigDataEntity) itsShowMeBigDataEntity = nullptr;
+  if (theEntity == itsPopupSelectedDataEntity) itsPopupSelectedDataEntity = nullptr;
+  if (theEntity == fShowMeBigShown) {
+    fShowMeBigShown = nullptr;
+    if (itsShowMeBigWindow && !IsDestroying()) itsShowMeBigWindow->ReleaseHandle();
+  }
+  if (theEntity == itsLocalGrowDataEntity) {
+    itsLocalGrowDataEntity = nullptr;
+    if (itsLocalGrow && !IsDestroying()) EndMoveModes();
+  }
+}
+
+void TvxSchema_ComBasicHintWindow::Paint() {
+  if (!OnDrawContent) {
+    THintWindow::Paint();
+    return;
+  }
+  TCanvas* c = GetCanvas();
+  c->GetBrush()->SetStyle(bsSolid);
+  c->GetBrush()->SetColor(GetColor());
+  c->FillRect(GetClientRect());
+  OnDrawContent(this, c);
+  TWinControl::Paint();
+}
+
+}  // namespace vx

@@ -1,0 +1,523 @@
+// The drawing area under the mouse: selecting bookings, moving them in time
+// and across columns, resizing either end, outlines over the area while
+// dragging, auto-scroll of time and of columns, and handing a booking to the
+// toolkit's drag when it leaves the area. Also the presses on the column
+// header and on the title grid.
+#include <algorithm>
+
+#include "platform/ui/Menus.h"
+#include "schema/vxSchema.h"
+
+namespace vx {
+
+namespace {
+
+// Pixels at either end of a booking, along the time axis, that take a resize.
+constexpr int kGrowBand = 3;
+// Pixels from a column's edges, in the header, that count as its resize band.
+constexpr int kHeaderResizeBand = 5;
+// The columns step while the pointer is this close to the area's edge.
+constexpr int kColumnStepEdge = 5;
+// Outlines are drawn at least this long along the time axis, as bookings are.
+constexpr int kMinOutline = 5;
+
+bool Gone(TvxDataEntity* theItem) { return !theItem || theItem->IsFreePending() || !theItem->GetDataList(); }
+
+// Bookings held while handlers run that may delete them.
+class THeldItems {
+public:
+  explicit THeldItems(const std::vector<TvxDataEntity_SchemaTime*>& theItems) : fItems(theItems) {
+    for (TvxDataEntity_SchemaTime* item : fItems) item->AddRef();
+  }
+  ~THeldItems() {
+    for (TvxDataEntity_SchemaTime* item : fItems) item->Release();
+  }
+  THeldItems(const THeldItems&) = delete;
+  THeldItems& operator=(const THeldItems&) = delete;
+
+private:
+  std::vector<TvxDataEntity_SchemaTime*> fItems;
+};
+
+}  // namespace
+
+// --- decisions ------------------------------------------------------------------------
+
+bool TvxSchema_ComBasic::InGrowArea(TvxDataEntity* theDataEntity, int X, int Y, bool& GrowDir, TRect& theRect) {
+  auto* item = dynamic_cast<TvxDataEntity_SchemaTime*>(theDataEntity);
+  if (!item || !RectFromDataEntity(itsFlipView, item, theRect)) return false;
+  const TRect& r = theRect;
+  const TRect startBand = itsFlipView ? Rect(r.Left, r.Top, r.Left + kGrowBand, r.Bottom)
+                                      : Rect(r.Left, r.Top, r.Right, r.Top + kGrowBand);
+  const TRect stopBand = itsFlipView ? Rect(r.Right - kGrowBand, r.Top, r.Right, r.Bottom)
+                                     : Rect(r.Left, r.Bottom - kGrowBand, r.Right, r.Bottom);
+  const TPoint p = Point(X, Y);
+  if (startBand.Contains(p)) {
+    GrowDir = true;
+    return true;
+  }
+  if (stopBand.Contains(p)) {
+    GrowDir = false;
+    return true;
+  }
+  return false;
+}
+
+void TvxSchema_ComBasic::UpdateMultiSelect(TvxDataEntity* theDataEntity, TShiftState Shift, bool IsMouseDown) {
+  TvxHold hold(theDataEntity);  // selection handlers may delete it
+  if (IsMouseDown) {
+    if (auto* item = dynamic_cast<TvxDataEntity_SchemaTime*>(theDataEntity); item && item != itsActiveDataEntity) {
+      itsActiveDataEntity = item;
+      InvalidateArea();
+    }
+    itsDeferedSelection = false;
+    if (theDataEntity && theDataEntity->GetSelected()) {
+      // The press may start a move of the whole selection: decided at release.
+      itsDeferedSelection = true;
+      return;
+    }
+  } else if (!itsDeferedSelection) {
+    return;
+  }
+  itsDeferedSelection = false;
+  if (Shift.Contains(ssShift) || Shift.Contains(ssCtrl)) {
+    if (theDataEntity && !Gone(theDataEntity)) theDataEntity->SetSelected(!theDataEntity->GetSelected());
+  } else {
+    itsvxLayers->ClearSelections();
+    if (theDataEntity && !Gone(theDataEntity)) theDataEntity->SetSelected(true);
+  }
+  InvalidateArea();
+}
+
+TCursor TvxSchema_ComBasic::HoverCursor(TvxDataEntity_SchemaTime* theItem, int X, int Y) {
+  bool dir = false;
+  TRect r;
+  if (theItem && InGrowArea(theItem, X, Y, dir, r) && theItem->GetCanEdit()) return itsFlipView ? crHSplit : crVSplit;
+  return crArrow;
+}
+
+// --- press ----------------------------------------------------------------------------
+
+void TvxSchema_ComBasic::SchemaMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y) {
+  if (IsDestroying()) return;
+  // Another button pressed in the middle of a gesture ends it, changing nothing.
+  if (itsLocalDrag || itsLocalGrow) EndMoveModes();
+  itsMouseMoveCancelCalled = false;
+  if (itsTA->CanFocus()) itsTA->SetFocus();
+  fAutoScrollHasBeenAppliedDuringMove = false;
+  DoHideShowMeBig(this);
+  if (Button == mbLeft) fLeftButtonDown = true;
+  int col = -1;
+  GetPositionDateTimeAndCol(X, Y, itsMouseDownDateTime, col);
+  itsMouseDownColumn = itsDataListColumns->GetColumn(col);
+  itsMouseDownDataEntity = GetDataEntityFromXY(X, Y);
+  UpdateMultiSelect(itsMouseDownDataEntity, Shift, true);
+  // Handlers may have deleted it (it is forgotten then), and may still.
+  auto* item = dynamic_cast<TvxDataEntity_SchemaTime*>(itsMouseDownDataEntity);
+  TvxHold hold(item);
+  if (Button == mbRight)
+    PopupAtPress(item, X, Y);
+  else if (Button == mbLeft && item)
+    StartPressMode(item, X, Y);
+  if (OnSchemaMouseDown) OnSchemaMouseDown(Sender, Button, Shift, X, Y);
+  if (IsDestroying()) return;
+  // The handler took the button away (a modal window) or cancelled.
+  if (!fLeftButtonDown || itsMouseMoveCancelCalled) EndMoveModes();
+}
+
+void TvxSchema_ComBasic::StartPressMode(TvxDataEntity_SchemaTime* theItem, int X, int Y) {
+  itsLocalMouseDownStart = Point(X, Y);
+  itsLocalMouseDownOffset = Point(0, 0);
+  EraseOutlines();
+  itsLocalDrag = itsLocalGrow = false;
+  if (!theItem->GetCanEdit() || Gone(theItem)) return;
+  CollectMoveRects();
+  bool dir = false;
+  TRect r;
+  if (InGrowArea(theItem, X, Y, dir, r)) {
+    ClearMoveRects();  // a resize changes this one booking
+    itsLocalGrow = true;
+    itsLocalGrowDataEntity = theItem;
+    itsLocalGrowDir = dir;
+    itsLocalGrowRect = itsLocalGrowOrgRect = r;
+  } else {
+    itsLocalDrag = true;
+  }
+  // Outlines come over the area: while they do, only an invalidation paints it
+  // anew, not the overlay's own updates.
+  itsTA->SetKeepUntilInvalidated(true);
+}
+
+void TvxSchema_ComBasic::PopupAtPress(TvxDataEntity_SchemaTime* theItem, int X, int Y) {
+  itsPopupSelectedDataEntity = theItem;
+  const TPoint at = itsTA->ClientToScreen(Point(X, Y));
+  if (theItem && fPopupSchema) {
+    fPopupSchema->SetPopupComponent(itsTA);
+    fPopupSchema->Popup(at.X, at.Y);
+  } else if (TPopupMenu* menu = GetPopupMenu()) {
+    menu->Popup(at.X, at.Y);
+  }
+}
+
+void TvxSchema_ComBasic::CollectMoveRects() {
+  ClearMoveRects();
+  for (TvxDataList* list : DrawnLists()) {
+    for (int p = 0; p < list->LoadedCount(); ++p) {
+      auto* item = dynamic_cast<TvxDataEntity_SchemaTime*>(list->GetLoaded(p));
+      if (!item || !item->GetSelected()) continue;
+      // Only bookings of shown columns: one of a column scrolled away has no
+      // place on the column axis to move from.
+      if (!itsDataListColumns->GetColumn(item->itsCol) || itsDataListColumns->LiveSize(itsFlipView, item->itsCol) <= 0)
+        continue;
+      TvxHold hold(item);  // the editing handler may delete it
+      TRect r;
+      if (!item->GetCanEdit() || Gone(item) || !RectFromDataEntity(itsFlipView, item, r)) continue;
+      item->AddRef();
+      fMoveRectsArray.push_back(TMoveRect{r, item});
+    }
+  }
+}
+
+void TvxSchema_ComBasic::ClearMoveRects() {
+  std::vector<TMoveRect> rects;
+  rects.swap(fMoveRectsArray);
+  for (TMoveRect& m : rects) m.item->Release();
+}
+
+// --- gesture ends ---------------------------------------------------------------------
+
+void TvxSchema_ComBasic::EndMoveModes() {
+  if (!itsTA || !itsScaler) return;
+  const bool active = itsLocalDrag || itsLocalGrow;
+  itsLocalDrag = itsLocalGrow = false;
+  itsLocalGrowDataEntity = nullptr;
+  EraseOutlines();
+  ClearMoveRects();
+  itsTA->SetKeepUntilInvalidated(false);
+  if (itsScaler->IsScrollingUp() || itsScaler->IsScrollingDown()) itsScaler->StopStep();
+  if (fColScrollTimer) StopColumnStep();
+  if (active && itsHintWindow) itsHintWindow->ReleaseHandle();
+}
+
+void TvxSchema_ComBasic::MouseMoveModeCancel() {
+  itsMouseMoveCancelCalled = true;
+  if (!IsDestroying()) EndMoveModes();
+}
+
+// --- movement -------------------------------------------------------------------------
+
+void TvxSchema_ComBasic::SchemaMouseMove(TObject* Sender, TShiftState Shift, int X, int Y) {
+  if (IsDestroying()) return;
+  if (itsShowMeBigTimer) itsShowMeBigTimer->SetEnabled(false);
+  TCursor cursor = crArrow;
+  // A cancel, or a left button released where the area did not see it.
+  if ((itsLocalDrag || itsLocalGrow) && (itsMouseMoveCancelCalled || !Shift.Contains(ssLeft))) EndMoveModes();
+  if (itsLocalDrag) {
+    HandleLocalDrag(X, Y);
+    DoScaleStartStopAdjust(X, Y);
+    DoColumnAdjust(X, Y);
+    if (fStartDragWhenTimeMoveOutside && !itsTA->GetClientRect().Contains(Point(X, Y))) StartDragOutside();
+  } else if (itsLocalGrow) {
+    HandleLocalGrow(X, Y);
+    // The split cursor of the band that was grabbed.
+    cursor = itsFlipView ? crHSplit : crVSplit;
+  } else {
+    TvxDataEntity_SchemaTime* item = GetDataEntityFromXY(X, Y);
+    TvxHold hold(item);  // the editing handler may delete it
+    cursor = HoverCursor(item, X, Y);
+    if (Gone(item)) item = nullptr;
+    HoverOver(item, X, Y);
+  }
+  itsTA->SetCursor(cursor);
+  if (OnSchemaMouseMove) OnSchemaMouseMove(Sender, Shift, X, Y);
+}
+
+void TvxSchema_ComBasic::HoverOver(TvxDataEntity_SchemaTime* theItem, int X, int Y) {
+  if (!theItem) {
+    itsShowMeBigDataEntity = nullptr;
+    DoHideShowMeBig(this);
+    DoMoveInfo(nullptr, 0, 0, X, Y);
+    return;
+  }
+  if (Point(X, Y) != itsShowMeBigXY) {
+    itsShowMeBigXY = Point(X, Y);
+    itsShowMeBigDataEntity = theItem;
+    if (itsShowBigONOFF && itsShowMeBigWindow && itsShowMeBigTimer) itsShowMeBigTimer->SetEnabled(true);
+  }
+  DoMoveInfo(theItem, theItem->itsStartDateTime, theItem->itsStopDateTime - theItem->itsStartDateTime, X, Y);
+}
+
+void TvxSchema_ComBasic::SchemaMouseLeave(TObject*) {
+  // Off the area the hint and the preview describe nothing (a drag keeps its hint).
+  if (IsDestroying() || itsLocalDrag || itsLocalGrow) return;
+  itsShowMeBigXY = Point(-1, -1);
+  itsShowMeBigDataEntity = nullptr;
+  DoHideShowMeBig(this);
+  DoMoveInfo(nullptr, 0, 0, -1, -1);
+}
+
+void TvxSchema_ComBasic::HandleLocalDrag(int X, int Y) {
+  EraseOutlines();
+  itsLocalMouseDownOffset = Point(X - itsLocalMouseDownStart.X, Y - itsLocalMouseDownStart.Y);
+  DrawOutlineOfSelected(itsLocalMouseDownOffset);
+}
+
+void TvxSchema_ComBasic::HandleLocalGrow(int X, int Y) {
+  EraseOutlines();
+  itsLocalMouseDownOffset = Point(X - itsLocalMouseDownStart.X, Y - itsLocalMouseDownStart.Y);
+  TRect& r = itsLocalGrowRect;
+  const TRect& org = itsLocalGrowOrgRect;
+  r = org;
+  // An end dragged past the other stops there: the outline never turns inside out.
+  if (itsFlipView) {
+    if (itsLocalGrowDir)
+      r.Left = std::min(org.Left + itsLocalMouseDownOffset.X, org.Right);
+    else
+      r.Right = std::max(org.Right + itsLocalMouseDownOffset.X, org.Left);
+  } else if (itsLocalGrowDir) {
+    r.Top = std::min(org.Top + itsLocalMouseDownOffset.Y, org.Bottom);
+  } else {
+    r.Bottom = std::max(org.Bottom + itsLocalMouseDownOffset.Y, org.Top);
+  }
+  DrawOutline(r, true);
+}
+
+// --- outlines -------------------------------------------------------------------------
+
+void TvxSchema_ComBasic::DrawOutlineOfSelected(TPoint Offset) {
+  bool first = true;
+  for (const TMoveRect& m : fMoveRectsArray) {
+    DrawOutline(OffsetRect(m.rect, Offset.X, Offset.Y), first);
+    first = false;
+  }
+}
+
+void TvxSchema_ComBasic::DrawOutline(const TRect& theRect, bool ShowInfo) {
+  if (ShowInfo) {
+    TDateTime start = 0, length = 0;
+    // Flipped, the rectangle starts a pixel inside its start time.
+    TRect times = theRect;
+    if (itsFlipView) times.Left -= 1;
+    StartAndLengthFromRect(times, start, length);
+    Snap(start, length);
+    DoMoveInfo(nullptr, start, length, theRect.Right, theRect.Top);
+  }
+  if (!fOutlines) fOutlines = std::make_unique<TXorOverlay>(itsTA);
+  TRect r = theRect;
+  if (itsFlipView)
+    r.Right = std::max(r.Right, r.Left + kMinOutline);
+  else
+    r.Bottom = std::max(r.Bottom, r.Top + kMinOutline);
+  const TPoint corners[] = {Point(r.Left, r.Top), Point(r.Left, r.Bottom), Point(r.Right, r.Bottom),
+                            Point(r.Right, r.Top), Point(r.Left, r.Top)};
+  for (int k = 0; k < 4; ++k) fOutlines->InvertLine(corners[k], corners[k + 1], TXorOverlay::xpHalftone);
+  itsLocalEraseOutline = true;
+}
+
+void TvxSchema_ComBasic::EraseOutlines() {
+  if (fOutlines) fOutlines->Clear();
+  itsLocalEraseOutline = false;
+}
+
+int TvxSchema_ComBasic::OutlineCount() const { return fOutlines ? fOutlines->Count() : 0; }
+
+// --- auto-scroll ----------------------------------------------------------------------
+
+void TvxSchema_ComBasic::DoScaleStartStopAdjust(int X, int Y) {
+  if (!fTimeItemAutoScroll) return;
+  const int p = itsFlipView ? X : Y;
+  const int extent = itsFlipView ? itsScaler->GetWidth() : itsScaler->GetHeight();
+  // Starting again would restart the scaler's interval: only a change starts it.
+  if (p < 0) {
+    if (!itsScaler->IsScrollingDown()) itsScaler->StartStepDown();
+    fAutoScrollHasBeenAppliedDuringMove = true;
+  } else if (p > extent) {
+    if (!itsScaler->IsScrollingUp()) itsScaler->StartStepUp();
+    fAutoScrollHasBeenAppliedDuringMove = true;
+  } else if (itsScaler->IsScrollingUp() || itsScaler->IsScrollingDown()) {
+    itsScaler->StopStep();
+  }
+}
+
+void TvxSchema_ComBasic::DoColumnAdjust(int X, int Y) {
+  const int p = itsFlipView ? Y : X;
+  const int extent = itsFlipView ? itsTA->GetHeight() : itsTA->GetWidth();
+  if (fTimeItemAutoScroll && p < kColumnStepEdge) {
+    StartColumnStepDown();
+    fAutoScrollHasBeenAppliedDuringMove = true;
+  } else if (fTimeItemAutoScroll && p > extent - kColumnStepEdge) {
+    StartColumnStepUp();
+    fAutoScrollHasBeenAppliedDuringMove = true;
+  } else {
+    StopColumnStep();
+  }
+}
+
+// --- release --------------------------------------------------------------------------
+
+void TvxSchema_ComBasic::SchemaMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y) {
+  if (IsDestroying()) return;
+  const TPoint delta = Point(X - itsLocalMouseDownStart.X, Y - itsLocalMouseDownStart.Y);
+  if (itsScaler->IsScrollingUp() || itsScaler->IsScrollingDown()) itsScaler->StopStep();
+  StopColumnStep();
+  // The left button ends a gesture; another one released meanwhile does not.
+  if (Button == mbLeft) {
+    fLeftButtonDown = false;
+    const bool moved = delta.X != 0 || delta.Y != 0 || fAutoScrollHasBeenAppliedDuringMove;
+    if (itsLocalDrag) {
+      EraseOutlines();
+      HandleMoveOfSelected(delta, X, Y);
+      InvalidateArea();
+    } else if (itsLocalGrow) {
+      EraseOutlines();
+      HandleGrow(delta);
+      InvalidateArea();
+    }
+    // A selection dragged along stays selected as it was.
+    if (moved && (itsLocalDrag || itsLocalGrow)) itsDeferedSelection = false;
+  }
+  UpdateMultiSelect(itsMouseDownDataEntity, Shift, false);
+  if (Button == mbLeft) EndMoveModes();
+  if (itsHintWindow) itsHintWindow->ReleaseHandle();
+  DoMoveInfo(nullptr, 0, 0, X, Y);
+  if (OnSchemaMouseUp) OnSchemaMouseUp(Sender, Button, Shift, X, Y);
+}
+
+void TvxSchema_ComBasic::HandleMoveOfSelected(TPoint Delta, int X, int Y) {
+  // Without auto-scroll a release where the press was moves nothing; after
+  // one, the time under the pointer has changed all the same.
+  if (Delta.X == 0 && Delta.Y == 0 && !fAutoScrollHasBeenAppliedDuringMove) return;
+  // A copy: handlers may end the gesture while the bookings move.
+  std::vector<TvxDataEntity_SchemaTime*> items;
+  for (const TMoveRect& m : fMoveRectsArray) items.push_back(m.item);
+  THeldItems hold(items);
+  if (fAutoScrollHasBeenAppliedDuringMove) {
+    // The axis or the columns moved under the pointer: pixels say nothing,
+    // the times and columns under the press and the release do.
+    TDateTime at = 0;
+    int col = -1;
+    GetPositionDateTimeAndCol(X, Y, at, col);
+    const int downCol = itsMouseDownColumn ? itsMouseDownColumn->ListIndex() : -1;
+    const int colDiff = col >= 0 && downCol >= 0 ? col - downCol : 0;
+    MoveByTimeDiff(items, at - itsMouseDownDateTime, colDiff);
+  } else {
+    const std::vector<TMoveRect> rects = fMoveRectsArray;
+    for (const TMoveRect& m : rects) {
+      if (Gone(m.item) || m.item->GetSchema() != this) continue;
+      TDateTime start = 0, stop = 0;
+      int col = 0;
+      GetStartStopDateAndCol(m.item, start, stop, col);
+      if (!itsDataListColumns->GetColumn(col)) continue;
+      const int edge = itsFlipView ? m.rect.Left : m.rect.Top;
+      const int d = itsFlipView ? Delta.X : Delta.Y;
+      const TDateTime dt = d == 0 ? 0 : itsScaler->PixelToDate(edge + d) - itsScaler->PixelToDate(edge);
+      // The columns under the rectangle's middle, before and after the move.
+      const int across = itsFlipView ? m.rect.Top + (m.rect.Bottom - m.rect.Top) / 2
+                                     : m.rect.Left + (m.rect.Right - m.rect.Left) / 2;
+      const int acrossDelta = itsFlipView ? Delta.Y : Delta.X;
+      const int target = acrossDelta == 0 ? col : col + PixelToColumn(across + acrossDelta) - PixelToColumn(across);
+      SetStartStopDateAndCol(m.item, start + dt, stop + dt, target);
+    }
+  }
+  UpdateSubColumns();
+}
+
+void TvxSchema_ComBasic::HandleMoveOfSelectedFromTimeDiff(TDateTime TimeDiff, int ColDiff) {
+  if (TimeDiff == 0 && ColDiff == 0) return;
+  const std::vector<TvxDataEntity_SchemaTime*> items = SelectedItems();
+  THeldItems hold(items);
+  MoveByTimeDiff(items, TimeDiff, ColDiff);
+  UpdateSubColumns();
+}
+
+void TvxSchema_ComBasic::MoveByTimeDiff(const std::vector<TvxDataEntity_SchemaTime*>& theItems, TDateTime TimeDiff,
+                                        int ColDiff) {
+  if (TimeDiff == 0 && ColDiff == 0) return;
+  for (TvxDataEntity_SchemaTime* item : theItems) {
+    if (Gone(item) || item->GetSchema() != this) continue;
+    TDateTime start = 0, stop = 0;
+    int col = 0;
+    GetStartStopDateAndCol(item, start, stop, col);
+    // Outside the columns its times read as 0: moving it would lose them.
+    if (!itsDataListColumns->GetColumn(col)) continue;
+    SetStartStopDateAndCol(item, start + TimeDiff, stop + TimeDiff, col + ColDiff);
+  }
+}
+
+std::vector<TvxDataEntity_SchemaTime*> TvxSchema_ComBasic::SelectedItems() {
+  std::vector<TvxDataEntity_SchemaTime*> items;
+  for (int k = 0; k < itsvxLayers->Count(); ++k) {
+    TvxDataList* list = itsvxLayers->GetDataList(k);
+    for (int p = 0; list && p < list->LoadedCount(); ++p)
+      if (auto* item = dynamic_cast<TvxDataEntity_SchemaTime*>(list->GetLoaded(p)); item && item->GetSelected())
+        items.push_back(item);
+  }
+  return items;
+}
+
+void TvxSchema_ComBasic::HandleGrow(TPoint Delta) {
+  auto* item = dynamic_cast<TvxDataEntity_SchemaTime*>(itsLocalGrowDataEntity);
+  const int d = itsFlipView ? Delta.X : Delta.Y;
+  if (d == 0 || Gone(item) || item->GetSchema() != this) return;
+  TvxHold hold(item);
+  TDateTime start = 0, stop = 0;
+  int col = 0;
+  GetStartStopDateAndCol(item, start, stop, col);
+  if (!itsDataListColumns->GetColumn(col)) return;
+  auto shift = [this, d](int theEdge) { return itsScaler->PixelToDate(theEdge + d) - itsScaler->PixelToDate(theEdge); };
+  if (itsLocalGrowDir) {
+    start += shift(itsFlipView ? itsLocalGrowOrgRect.Left : itsLocalGrowOrgRect.Top);
+    // Snapped here, so that the stop stays where it is: snapping a start and
+    // a length would move it.
+    const TDateTime offset = itsDataListColumns->GetColumn(col)->itsOffsetDate;
+    TDateTime absolute = offset + start, none = 0;
+    Snap(absolute, none);
+    start = std::min(absolute - offset, stop);  // never a negative length
+  } else {
+    stop += shift(itsFlipView ? itsLocalGrowOrgRect.Right : itsLocalGrowOrgRect.Bottom);
+    stop = std::max(stop, start);
+  }
+  SetStartStopDateAndCol(item, start, stop, col);
+  UpdateSubColumns();
+}
+
+// --- the drag out of the area ---------------------------------------------------------
+
+void TvxSchema_ComBasic::StartDragOutside() {
+  // The move is abandoned: nothing changes, the outlines and the hint go.
+  EndMoveModes();
+  fLeftButtonDown = false;
+  DoMoveInfo(nullptr, 0, 0, -1, -1);
+  InvalidateArea();
+  itsTA->BeginDrag(true);
+}
+
+// --- the header and the title grid ----------------------------------------------------
+
+void TDataListColumns::HeaderMouseDown(bool theFlipped, int thePos, TPoint thePoint) {
+  itsDownHeaderCell = PixelToColumn_FW(theFlipped, thePos);
+  itsMouseDownPoint = thePoint;
+  int nearEdge = -1, farEdge = -1;
+  if (itsSchema) itsSchema->ColumnToPixels_fw(theFlipped, itsDownHeaderCell, nearEdge, farEdge);
+  itsInResizeArea = thePos < nearEdge + kHeaderResizeBand || thePos > farEdge - kHeaderResizeBand;
+  itsResizeCell = PixelToColumn_FW(theFlipped, thePos - kHeaderResizeBand);
+}
+
+void THeaderControl_MouseControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  if (itsDataListColumns) itsDataListColumns->HeaderMouseDown(false, X, Point(X, Y));
+  THeaderControl::MouseDown(Button, Shift, X, Y);
+  // Where the header sizes a column (it tracks then) no drag starts.
+  if (Button == mbLeft && itsDataListColumns && !itsDataListColumns->GetInResizeArea() && GetTrackingSection() < 0 &&
+      !IsDestroying())
+    BeginDrag(true);
+}
+
+void TDrawGrid_Schema::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  if (itsDataListColumns) itsDataListColumns->HeaderMouseDown(true, Y, Point(X, Y));
+  TDrawGrid::MouseDown(Button, Shift, X, Y);
+  if (Button == mbLeft && itsDataListColumns && !itsDataListColumns->GetInResizeArea() && GetSizingRow() < 0 &&
+      !IsDestroying())
+    BeginDrag(true);
+}
+
+}  // namespace vx

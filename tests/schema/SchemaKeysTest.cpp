@@ -1,0 +1,270 @@
+// The schedule's keys, menus, time hint and preview, and the presses on the
+// column header and the title grid, through Qt's real event delivery.
+#include <gtest/gtest.h>
+
+#include "SchemaMouseSupport.h"
+#include "platform/ui/Menus.h"
+
+using namespace vx;
+using vxtest::MouseSchema;
+using vxtest::TestSchema;
+
+namespace {
+
+constexpr double kDay0 = TestSchema::kDay0;
+
+double Minutes(TDateTime t) { return (t - kDay0) * 1440; }
+
+}  // namespace
+
+TEST(SchemaKeys, CtrlStepsTheSelectionInTimeAndAcrossColumns) {
+  for (bool flipped : {false, true}) {
+    SCOPED_TRACE(flipped ? "flipped" : "normal");
+    MouseSchema s(flipped);
+    TvxDataEntity_SchemaTime* a = s.Item(1, 10, 11);
+    TvxDataEntity_SchemaTime* b = s.Item(2, 12, 13);
+    TvxDataEntity_SchemaTime* c = s.Item(3, 9, 10);
+    a->SetSelected(true);
+    b->SetSelected(true);
+    s.Settle();
+    s.Area()->SetFocus();
+    auto key = [&](Qt::Key k, Qt::KeyboardModifiers m) {
+      vxtest::KeyClick(s.Area(), k, m);
+      s.Settle();
+    };
+    // Ctrl+Shift: the start snap, or ten minutes when it is a minute or less.
+    s.SetStartSnap(15.0 / 1440);
+    key(Qt::Key_Down, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_NEAR(Minutes(a->GetStartDateTime()), 615, 1e-6);
+    EXPECT_NEAR(Minutes(b->GetStartDateTime()), 735, 1e-6);
+    s.SetStartSnap(1.0 / 1440);
+    key(Qt::Key_Down, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_NEAR(Minutes(a->GetStartDateTime()), 625, 1e-6);
+    EXPECT_NEAR(Minutes(a->GetStopDateTime()), 685, 1e-6);
+    // Ctrl alone: a minute, later with Down and earlier with Up in either orientation.
+    key(Qt::Key_Up, Qt::ControlModifier);
+    key(Qt::Key_Up, Qt::ControlModifier);
+    EXPECT_NEAR(Minutes(a->GetStartDateTime()), 623, 1e-6);
+    EXPECT_NEAR(Minutes(c->GetStartDateTime()), 540, 1e-6);  // not selected
+    // Right and Left: the next and previous column, kept within the columns.
+    key(Qt::Key_Right, Qt::ControlModifier);
+    EXPECT_EQ(a->GetCol(), 2);
+    EXPECT_EQ(b->GetCol(), 3);
+    for (int k = 0; k < 3; ++k) key(Qt::Key_Left, Qt::ControlModifier);
+    EXPECT_EQ(a->GetCol(), 0);
+    EXPECT_EQ(b->GetCol(), 0);
+    EXPECT_NEAR(Minutes(a->GetStartDateTime()), 623, 1e-6);  // the times stay
+    // Shift alone does nothing; the host hears every key.
+    std::vector<unsigned short> heard;
+    s.OnKeyDown = [&](TObject*, unsigned short& k, TShiftState) {
+      if (k != VK_SHIFT && k != VK_CONTROL) heard.push_back(k);
+    };
+    key(Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_NEAR(Minutes(a->GetStartDateTime()), 623, 1e-6);
+    EXPECT_TRUE(a->GetSelected() && b->GetSelected());
+    EXPECT_EQ(heard, std::vector<unsigned short>{VK_DOWN});
+  }
+}
+
+TEST(SchemaKeys, ArrowsWalkTheBookingsInListOrder) {
+  MouseSchema s(false);
+  TvxDataEntity_SchemaTime* a = s.Item(1, 10, 11);
+  TvxDataEntity_SchemaTime* b = s.Item(2, 12, 13);
+  TvxDataEntity_SchemaTime* c = s.Item(0, 9, 10, 1);  // a second layer comes after
+  s.Settle();
+  std::vector<std::pair<TvxDataEntity_SchemaTime*, double>> hints;
+  s.OnSchemaHintInfo = [&](TvxSchema_ComBasic*, TvxDataEntity_SchemaTime* e, TDateTime start, TDateTime length, int,
+                           int) { hints.push_back({e, start + length}); };
+  s.Area()->SetFocus();
+  vxtest::KeyClick(s.Area(), Qt::Key_Right);
+  EXPECT_TRUE(a->GetSelected());
+  vxtest::KeyClick(s.Area(), Qt::Key_Down);
+  EXPECT_TRUE(b->GetSelected());
+  EXPECT_FALSE(a->GetSelected());
+  vxtest::KeyClick(s.Area(), Qt::Key_Right);
+  EXPECT_TRUE(c->GetSelected());
+  vxtest::KeyClick(s.Area(), Qt::Key_Right);
+  EXPECT_TRUE(a->GetSelected());  // round to the first
+  vxtest::KeyClick(s.Area(), Qt::Key_Up);
+  EXPECT_TRUE(c->GetSelected());
+  vxtest::KeyClick(s.Area(), Qt::Key_Left);
+  EXPECT_TRUE(b->GetSelected());
+  ASSERT_EQ(hints.size(), 6u);
+  EXPECT_EQ(hints.back().first, b);
+  EXPECT_EQ(hints.back().second, 0);  // the booking with zeros
+}
+
+TEST(SchemaKeys, TheItemMenuByRightClickAndByTheMenuKey) {
+  for (bool flipped : {false, true}) {
+    SCOPED_TRACE(flipped ? "flipped" : "normal");
+    MouseSchema s(flipped);
+    TvxDataEntity_SchemaTime* a = s.Item(1, 9, 9.5);
+    TvxDataEntity_SchemaTime* b = s.Item(3, 9.75, 10.25);
+    s.Settle();
+    TPopupMenu items(nullptr), standard(nullptr);
+    items.GetItems()->Add(new TMenuItem(nullptr));
+    standard.GetItems()->Add(new TMenuItem(nullptr));
+    s.SetPopupSchema(&items);
+    s.SetPopupMenu(&standard);
+    // A right press on a booking: the item menu, for that booking.
+    s.Press(s.At(1, 9.25), Qt::RightButton);
+    EXPECT_TRUE(items.IsShown());
+    EXPECT_FALSE(standard.IsShown());
+    EXPECT_EQ(s.GetPopupSelectedDataEntity(), a);
+    EXPECT_EQ(items.GetPopupComponent(), s.Area());
+    EXPECT_TRUE(a->GetSelected());
+    items.CloseMenu();
+    s.Release(s.At(1, 9.25), Qt::RightButton);
+    // On empty space the control's own menu.
+    s.Press(s.At(4, 9.25), Qt::RightButton);
+    EXPECT_TRUE(standard.IsShown());
+    EXPECT_FALSE(items.IsShown());
+    EXPECT_EQ(s.GetPopupSelectedDataEntity(), nullptr);
+    standard.CloseMenu();
+    s.Release(s.At(4, 9.25), Qt::RightButton);
+    // The menu key: the first selected booking's menu, below its bottom-left corner.
+    b->SetSelected(true);
+    s.Area()->SetFocus();
+    vxtest::KeyClick(s.Area(), Qt::Key_Menu, Qt::ShiftModifier);
+    EXPECT_FALSE(items.IsShown());
+    std::vector<unsigned short> heard;
+    s.OnKeyDown = [&](TObject*, unsigned short& k, TShiftState) { heard.push_back(k); };
+    vxtest::KeyClick(s.Area(), Qt::Key_Menu);
+    EXPECT_TRUE(items.IsShown());
+    EXPECT_EQ(s.GetPopupSelectedDataEntity(), b);
+    EXPECT_EQ(heard, std::vector<unsigned short>{0});  // consumed
+    items.CloseMenu();
+    // The booking goes: the menu's handlers find none.
+    s.RemoveSchemaTime(b);
+    EXPECT_EQ(s.GetPopupSelectedDataEntity(), nullptr);
+    s.SetPopupSchema(nullptr);
+    s.SetPopupMenu(nullptr);
+    vxtest::ProcessEventsUntilIdle();
+  }
+}
+
+TEST(SchemaHints, TheTimeHintBelowTheAreaAndThePreview) {
+  for (bool flipped : {false, true}) {
+    SCOPED_TRACE(flipped ? "flipped" : "normal");
+    MouseSchema s(flipped);
+    TvxDataEntity_SchemaTime* e = s.Item(3, 9, 9.5);
+    e->SetBackColor(0x00FF00);
+    s.Settle();
+    TvxSchema_ComBasicHintWindow* hint = s.GetHintWindow();
+    TvxSchema_ComBasicHintWindow* big = s.GetShowMeBigWindow();
+    s.GetShowMeBigTimer()->SetInterval(40);
+    const TPoint over = s.At(3, 9.25);
+    s.Move(s.Shifted(over, 1));
+    s.Move(over);
+    ASSERT_TRUE(hint->IsShowing());
+    EXPECT_EQ(hint->GetCaption(), "09:00\r09:30\r00:30");
+    const TPoint below = s.Area()->ClientToScreen(Point(over.X, s.Area()->GetHeight()));
+    EXPECT_EQ(hint->GetBoundsRect(), Rect(below.X, below.Y + 4, below.X + 120, below.Y + 4 + 50));
+    // The same caption again paints nothing.
+    const int paints = hint->GetUpdateRequestCount();
+    s.Move(s.Shifted(over, 0, 1));
+    EXPECT_EQ(hint->GetUpdateRequestCount(), paints);
+
+    // Held still, the preview shows beside the booking, and the hint goes.
+    ASSERT_TRUE(MouseSchema::RunUntil([&] { return big->IsShowing(); }));
+    EXPECT_FALSE(hint->IsShowing());
+    EXPECT_FALSE(s.GetShowMeBigTimer()->GetEnabled());
+    EXPECT_TRUE(s.GetHideShowMeBigTimer()->GetEnabled());
+    TRect r;
+    s.RectFromDataEntity(flipped, e, r);
+    const TPoint at = s.Area()->ClientToScreen(Point(r.Left - 130 >= 0 ? r.Left - 130 : r.Right + 10, r.Top - 10));
+    EXPECT_EQ(big->GetBoundsRect(), Rect(at.X, at.Y, at.X + 120, at.Y + 230));
+    TBitmap shot;
+    big->PaintTo(&shot);
+    EXPECT_EQ(shot.GetCanvas()->GetPixel(60, 115), TColor(0x00FF00));  // the booking, enlarged
+    // Off the bookings both go.
+    s.Move(s.At(5, 10));
+    EXPECT_FALSE(big->IsShowing());
+    EXPECT_FALSE(hint->IsShowing());
+    // The hide timer takes the preview away.
+    s.GetHideShowMeBigTimer()->SetInterval(40);
+    s.Move(over);
+    EXPECT_TRUE(MouseSchema::RunUntil([&] { return big->IsShowing(); }));
+    EXPECT_TRUE(MouseSchema::RunUntil([&] { return !big->IsShowing(); }));
+    // Switched off, no preview.
+    s.SetShowBigONOFF(false);
+    s.Move(s.Shifted(over, 2));
+    MouseSchema::RunFor(150);
+    EXPECT_FALSE(big->IsShowing());
+
+    // A host with a hint of its own hears everything and the window stays hidden.
+    s.Move(s.At(5, 10));
+    std::vector<std::string> heard;
+    s.OnSchemaHintInfo = [&](TvxSchema_ComBasic*, TvxDataEntity_SchemaTime* x, TDateTime start, TDateTime length,
+                             int, int) {
+      heard.push_back((x ? "item " : "none ") + std::to_string(start == 0 ? 0 : std::lround(Minutes(start))) + " " +
+                      std::to_string(std::lround(length * 1440)));
+    };
+    s.Move(over);
+    s.Move(s.At(5, 10));
+    EXPECT_EQ(heard, (std::vector<std::string>{"item 540 30", "none 0 0"}));
+    EXPECT_FALSE(hint->IsShowing());
+    s.OnSchemaHintInfo = nullptr;
+    // Leaving the area hides what the hover showed.
+    s.Move(over);
+    ASSERT_TRUE(hint->IsShowing());
+    vxtest::MouseMove(s.GetScaler(), 5, 5);
+    EXPECT_FALSE(hint->IsShowing());
+  }
+}
+
+TEST(SchemaHeader, APressInTheResizeBandSizesAndOthersDragTheHeader) {
+  for (bool flipped : {false, true}) {
+    SCOPED_TRACE(flipped ? "flipped" : "normal");
+    MouseSchema s(flipped);
+    TControl* header = flipped ? static_cast<TControl*>(s.GetFlippedHeader()) : s.GetHeader();
+    int starts = 0, ends = 0;
+    s.SetOnHeaderStartDrag([&](TObject* sender, TObject*&) { starts += sender == header ? 1 : 0; });
+    s.SetOnHeaderEndDrag([&](TObject*, TObject*, int, int) { ++ends; });
+    const int size = flipped ? 40 : 50;
+    int nearEdge = 0, farEdge = 0;
+    s.ColumnToPixels(1, nearEdge, farEdge);
+    auto point = [&](int along) { return flipped ? Point(10, along) : Point(along, 8); };
+    auto press = [&](int along) {
+      const TPoint p = point(along);
+      vxtest::MousePress(header, p.X, p.Y);
+    };
+    auto release = [&](int along) {
+      const TPoint p = point(along);
+      vxtest::MouseRelease(header, p.X, p.Y);
+    };
+    // In the middle of a column: a drag of the header.
+    press(nearEdge + size / 2);
+    EXPECT_EQ(s.GetColumns()->GetDownHeaderCell(), 1);
+    EXPECT_FALSE(s.GetColumns()->GetInResizeArea());
+    EXPECT_TRUE(header->Dragging());
+    EXPECT_EQ(starts, 1);
+    release(nearEdge + size / 2);
+    EXPECT_FALSE(header->Dragging());
+    EXPECT_EQ(ends, 1);
+    // Three pixels before the far edge (flipped: the row's line): the header
+    // sizes the column, no drag.
+    const int grab = flipped ? farEdge - 4 : farEdge - 3;
+    const int rowTop = s.GetFlippedHeader()->CellRect(0, 1).Top;
+    press(grab);
+    EXPECT_TRUE(s.GetColumns()->GetInResizeArea());
+    EXPECT_FALSE(header->Dragging());
+    const TPoint to = point(grab + 20);
+    vxtest::MouseMove(header, to.X, to.Y);
+    release(grab + 20);
+    EXPECT_EQ(starts, 1);
+    // The header keeps the grab's distance from the edge; the title grid sizes
+    // the row from its top to the pointer.
+    const int sized = flipped ? grab + 20 - rowTop : size + 20;
+    EXPECT_EQ(s.GetColumns()->GetColumn(1)->GetWidth(), sized);
+    EXPECT_EQ(s.GetColumns()->GetColumn(4)->GetWidth(), sized);  // every column with ResizeAllCol
+    // Inside the five-pixel band but out of the header's own: neither.
+    s.ColumnToPixels(1, nearEdge, farEdge);
+    press(nearEdge + 4);
+    EXPECT_TRUE(s.GetColumns()->GetInResizeArea());
+    EXPECT_FALSE(header->Dragging());
+    release(nearEdge + 4);
+    EXPECT_EQ(s.GetColumns()->GetColumn(1)->GetWidth(), sized);
+    EXPECT_EQ(starts, 1);
+  }
+}
