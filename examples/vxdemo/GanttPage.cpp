@@ -180,11 +180,8 @@ GalleryPage PlanPage(const char* theName, bool theGridSide) {
   layout->addWidget(gridSide);
   layout->addWidget(form, 1);
   GalleryPage result{theName, page, nullptr, nullptr, nullptr};
-  if (theGridSide) {
-    result.print = [g](TDeviceContext* dc) { PrintBitmapOf(g, dc); };
-    return result;
-  }
-  // Seven weeks of the plan on A4 landscape: pages across for the time, down for the rows.
+  // Seven weeks of the plan on A4 landscape, with the side the page shows:
+  // pages across for the time, down for the rows.
   result.printPdf = [g, today](const std::string& pdf) {
     TPrintSetup setup;
     setup.fStart = today - 10;

@@ -968,21 +968,27 @@ protected:
   // on paper, whether or not the screen shows them; their rows stay loaded
   // until the page is done.
   struct TPrintRows {
+    // A row on the page: its tree entity or grid node and its band in
+    // screen pixels from the page's first row.
+    struct TPlace {
+      const TvxDataEntity* fNode;
+      int fTop, fBottom;
+    };
     bool fActive = false;
-    int fRowHeight = 18;
-    std::vector<TvxDataEntity_Tree*> fEntities;
-    std::unordered_map<const void*, int> fPlace;  // entity -> place
-    void Add(TvxDataEntity_Tree* e) {
-      fPlace.emplace(e, static_cast<int>(fEntities.size()));
-      fEntities.push_back(e);
+    bool fGrid = false;  // the rows are grid nodes (else tree entities)
+    std::vector<TPlace> fRows;
+    std::unordered_map<const TvxDataEntity*, size_t> fPlace;  // node -> index in fRows
+    void Add(const TvxDataEntity* theNode, int theTop, int theBottom) {
+      fPlace.emplace(theNode, fRows.size());
+      fRows.push_back({theNode, theTop, theBottom});
     }
-    int PlaceOf(const void* e) const {
-      auto it = fPlace.find(e);
-      return it == fPlace.end() ? -1 : it->second;
+    const TPlace* PlaceOf(const TvxDataEntity* theNode) const {
+      auto it = fPlace.find(theNode);
+      return it == fPlace.end() ? nullptr : &fRows[it->second];
     }
     void Clear() {
       fActive = false;
-      fEntities.clear();
+      fRows.clear();
       fPlace.clear();
     }
   } fPrintRows;

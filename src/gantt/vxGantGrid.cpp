@@ -94,7 +94,6 @@ int TvxGant_ComBasic::GridHeaderHeight() {
   int h = fGrid->GetDrawRect().Top;
   TAxisContentList* rows = g->GetAxisContentListY();
   for (int k = 0; k < rows->FixedLoaded(); ++k) h += rows->getLoadedAxisContentItem(k)->GetCalculatedSize();
-  if (fGA && fGA->GetIsPrinting()) h = Round(h * fGA->GetPrintScaley());
   return h;
 }
 
@@ -110,11 +109,14 @@ TRect TvxGant_ComBasic::GridRowRect(TvxDataEntity_GridTreeNode* theNode) {
 
 void TvxGant_ComBasic::PrepareLeftSide() {
   if (!fUseGridNotTree) {
+    // Also on paper: rows the printer loaded get their Gantt rows.
     if (fTree) fTree->EnsureDisplayUpToDate();
   } else if (fGrid && !fGA->GetIsPrinting()) {
     fGrid->RedrawIfNeeded();
     if (fGridVerticalScrollOutOfGrid) MirrorGridScrollBar();
   }
+  // On paper the printer has placed the rows; the screen's layout stays.
+  if (fGA->GetIsPrinting()) return;
   const int header = GridHeaderHeight();
   if (header != fCurrentGridHeaderHeight) {
     fCurrentGridHeaderHeight = header;
@@ -130,6 +132,18 @@ static void ForEachGridRowOnScreen(TvxGrid* theGrid, F&& f) {
 }
 
 void TvxGant_ComBasic::ForEachShownRow(const std::function<void(TGantRow*)>& f) {
+  if (fPrintRows.fActive) {
+    // On paper: the rows of the page, whatever the screen shows.
+    for (const TPrintRows::TPlace& place : fPrintRows.fRows) {
+      auto* node = const_cast<TvxDataEntity*>(place.fNode);
+      TGantRow* row = fPrintRows.fGrid ? fRowList->FindRowFromGridNode(AsGridNode(node))
+                                      : fRowList->FindRowFromTreeNode(dynamic_cast<TvxDataEntity_Tree*>(node));
+      if (!row) continue;
+      row->UpdateRect();
+      f(row);
+    }
+    return;
+  }
   if (!fUseGridNotTree) {
     ForEachShownTreeRow(f);
     return;
@@ -146,6 +160,14 @@ void TvxGant_ComBasic::ForEachShownRow(const std::function<void(TGantRow*)>& f) 
 void TvxGant_ComBasic::DrawGridRowBands(int& theY, int& theIndex) {
   if (!fGrid) return;
   const int w = fGA->GetWidth();
+  if (fPrintRows.fActive) {
+    const double sy = fGA->GetScaley();
+    for (const TPrintRows::TPlace& place : fPrintRows.fRows) {
+      DrawRowBackgound(Rect(0, Round(place.fTop * sy), w, Round(place.fBottom * sy)), theIndex++);
+      theY = std::max(theY, Round(place.fBottom * sy));
+    }
+    return;
+  }
   ForEachGridRowOnScreen(fGrid, [&](TvxDataEntity_GridTreeNode* node) {
     TRect r = GridRowRect(node);
     if (r.Top == -1) return;

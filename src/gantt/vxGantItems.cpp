@@ -56,7 +56,8 @@ void TGantRow::XStartStopFromDataEntity(const TvxDataEntity_Kronit* theItem, int
 
 bool TGantRow::YStartStopFromDataEntity(const TvxDataEntity_Kronit* theItem, int& y1, int& y2) const {
   const TRect r = fRect;
-  const bool shown = r.Top != -1 && GetVisible();
+  // On paper the printer placed exactly the rows of the page.
+  const bool shown = r.Top != -1 && (fGant->fPrintRows.fActive || GetVisible());
   y1 = r.Top + 1;
   y2 = r.Bottom - 1;
   if (fNumOfSubCols > 1) {
@@ -73,7 +74,7 @@ bool TGantRow::YStartStopFromDataEntity(const TvxDataEntity_Kronit* theItem, int
     }
   }
   TvxOffscreenPaint_GA* ga = fGant->GetGA();
-  if (ga->GetIsPrinting() && !fGant->GetUseGridNotTree()) {
+  if (ga->GetIsPrinting()) {
     y1 = Round(y1 * ga->GetPrintScaley());
     y2 = Round(y2 * ga->GetPrintScaley());
   }

@@ -24,15 +24,6 @@ void TvxGant_ComBasic::GantAreaPaint(TObject*) {
 
 void TvxGant_ComBasic::ForEachShownTreeRow(const std::function<void(TGantRow*)>& f) {
   if (!fTree) return;
-  if (fPrintRows.fActive) {
-    // On paper: the rows of the page, whatever the screen shows.
-    for (TvxDataEntity_Tree* e : fPrintRows.fEntities)
-      if (TGantRow* row = fRowList->FindRowFromTreeNode(e)) {
-        row->UpdateRect();
-        f(row);
-      }
-    return;
-  }
   // The tree's shown rows from the top one down, until a row falls below the area.
   const int rows = fTree->VisibleRowCount();
   for (int k = fTree->GetScrollInfo(sbVertical).nPos; k < rows; ++k) {
@@ -82,7 +73,7 @@ void TvxGant_ComBasic::DefaultBackGround() {
   if (fVerticalPyjamas) DoVerticalPyjamas();
   const int band = Round(fGA->GetScaley() * fBackGroundHeight);
   int y = 0, index = 0;
-  if (fUseGridNotTree) DrawGridRowBands(y, index);
+  if (fPrintRows.fActive ? fPrintRows.fGrid : fUseGridNotTree) DrawGridRowBands(y, index);
   if (band > 0)
     for (; y < h; y += band, ++index) DrawRowBackgound(Rect(0, y, w, y + band), index);
   c->GetBrush()->SetStyle(bsSolid);

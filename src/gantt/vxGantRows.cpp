@@ -95,14 +95,13 @@ bool TGantRow::GetVisible() const {
 
 void TGantRow::UpdateRect() {
   TRect r = NoRect();
-  // Rows of the side not shown have no band.
-  if (fGant && fGant->RowTypeCheckOK(this)) {
-    if (fTreeNode && fGant->fPrintRows.fActive) {
-      // On paper: by the row's place on the page; rows off the page have none.
-      const int k = fGant->fPrintRows.PlaceOf(fTreeNode);
-      const int h = fGant->fPrintRows.fRowHeight;
-      if (k >= 0) r = Rect(0, k * h, 1, (k + 1) * h);
-    } else if (fTreeNode && fGant->fTree)
+  if (fGant && fGant->fPrintRows.fActive) {
+    // On paper: by the row's place on the page; rows off the page have none.
+    const TvxDataEntity* node = fTreeNode ? static_cast<const TvxDataEntity*>(fTreeNode) : fGridTreeNode;
+    if (const auto* place = fGant->fPrintRows.PlaceOf(node)) r = Rect(0, place->fTop, 1, place->fBottom);
+  } else if (fGant && fGant->RowTypeCheckOK(this)) {
+    // Rows of the side not shown have no band.
+    if (fTreeNode && fGant->fTree)
       r = fGant->fTree->GetRect(fTreeNode);
     else if (fGridTreeNode)
       r = fGant->GridRowRect(fGridTreeNode);
@@ -110,7 +109,7 @@ void TGantRow::UpdateRect() {
   if (r.Bottom != -1 && !r.IsEmpty()) {
     r.Left = 0;
     r.Right = fGant->fGA ? fGant->fGA->GetWidth() : 0;
-    if (!fGant->fUseGridNotTree && r.Bottom - r.Top > 0) fGant->fBackGroundHeight = r.Bottom - r.Top;
+    if (fTreeNode && r.Bottom - r.Top > 0) fGant->fBackGroundHeight = r.Bottom - r.Top;
     r.Top -= fGant->fRowDrawOffset;
     r.Bottom -= fGant->fRowDrawOffset;
   } else {

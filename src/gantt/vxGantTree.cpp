@@ -37,8 +37,8 @@ void TGantTree::_DeleteItem(TvxDataEntity* e) {
 }
 
 void TGantTree::_UnLoadItem(TvxDataEntity* e, bool& CanUnload) {
-  if (ChartAlive() && fGant->fPrintRows.fActive &&
-      fGant->fPrintRows.PlaceOf(e) >= 0) {
+  // The rows of the page being printed stay.
+  if (ChartAlive() && fGant->fPrintRows.fActive && fGant->fPrintRows.PlaceOf(e)) {
     CanUnload = false;
     return;
   }

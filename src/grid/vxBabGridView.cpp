@@ -289,7 +289,14 @@ bool TBabGridView_Custom::GetSoftViewParamsOutOfDate() const noexcept { return f
 
 void TBabGridView_Custom::UpdateLayout() {
   if (IsDestroying()) return;
-  fLayout->SetDrawRect(GetDrawRect());
+  TRect r = GetDrawRect();
+  if (GetIsPrinting() && GetAssignedPrintingCanvas()) {
+    // On paper the view is at device size, but the axes count in screen
+    // pixels: only the rows that fit the unscaled area are laid out.
+    r = Rect(Round(r.Left / GetPrintScalex()), Round(r.Top / GetPrintScaley()), Round(r.Right / GetPrintScalex()),
+             Round(r.Bottom / GetPrintScaley()));
+  }
+  fLayout->SetDrawRect(r);
   fLayout->Update();
 }
 

@@ -6,6 +6,7 @@
 
 #include "paint/vxDoLater.h"
 #include "platform/rtl/Math.h"
+#include "printing/vxGridPrinting.h"
 #include "printing/vxTreePrinting.h"
 
 namespace vx {
@@ -24,7 +25,9 @@ struct TvxPrintGantt::TBlock {
   int x = 0, y = 0;
   double scaleX = 1, scaleY = 1;
   int leftWidth = 0;
+  bool grid = false;  // the grid as left side, else the tree
   TvxDataEntity_Tree* startRow = nullptr;
+  TvxDataEntity_GridTreeNode* startNode = nullptr;
   int rowCount = -1;
   bool expandAll = false;
   TDateTime start = 0, stop = 0;
@@ -84,6 +87,35 @@ private:
   TRect fScalerBounds, fAreaBounds;
 };
 
+// The height of a row of the left side the chart shows, in screen pixels: the
+// tree's, or the grid's first row's.
+int RowHeightOnPaper(TvxGant_ComBasic* theGant) {
+  if (!theGant->GetUseGridNotTree() || !theGant->GetGrid()) return TvxPrintTree::PrintRowHeight(theGant->GetTreeView());
+  TBabGridCellForViewer* g = theGant->GetGrid()->GetBabGridCellForViewer();
+  TAxisContentList* rows = g->GetAxisContentListY();
+  for (int k = rows->FixedLoaded(); k < rows->LoadedCount(); ++k) {
+    TAxisContentItem* item = rows->getLoadedAxisContentItem(k);
+    if (!item->GetHide() && item->GetCalculatedSize() > 0) return item->GetCalculatedSize();
+  }
+  return 18;
+}
+
+// Bands of rows the grid side fills, walking the rows' heights.
+int GridBands(TvxGant_ComBasic* theGant, int theRowsHeight) {
+  TAxisContentList* rows = theGant->GetGrid()->GetBabGridCellForViewer()->GetAxisContentListY();
+  int bands = 1, used = 0;
+  for (int y = theGant->GetGrid()->GetBabGridCellForViewer()->GetFixedRows(); y < rows->Count(); ++y) {
+    TAxisContentItem* item = rows->getAxisContentItem(y);
+    if (!item || item->GetHide() || item->GetCalculatedSize() <= 0) continue;
+    if (used > 0 && used + item->GetCalculatedSize() > theRowsHeight) {
+      ++bands;
+      used = 0;
+    }
+    used += item->GetCalculatedSize();
+  }
+  return bands;
+}
+
 // Where the chart goes on each sheet: the printable block in device pixels
 // and the chart's parts in screen pixels.
 struct TSheet {
@@ -105,7 +137,7 @@ TSheet SheetFor(TvxGant_ComBasic* theGant, int theDpi, int theWidth, int theHeig
   s.leftWidth = std::clamp(theGant->GetTreeWidth(), 0, screenWidth / 2);
   s.areaWidth = screenWidth - s.leftWidth;
   s.scalerHeight = theGant->GetScalerHeight();
-  const double rowHeight = TvxPrintTree::PrintRowHeight(theGant->GetTreeView()) * s.scale;
+  const double rowHeight = RowHeightOnPaper(theGant) * s.scale;
   const int below = s.height - Round(s.scalerHeight * s.scale);
   s.rowsPerPage = rowHeight > 0 && below > 0 ? static_cast<int>(below / rowHeight) : 0;
   return s;
@@ -163,25 +195,37 @@ TvxPrintGantt::TBlock TvxPrintGantt::MakeBlock(int X, int Y, double ScaleX, doub
   return b;
 }
 
-void TvxPrintGantt::Expand(TvxGant_ComBasic* Gant, bool ExpandAll, std::vector<TvxDataEntity_Tree*>& theList) {
+void TvxPrintGantt::Expand(TvxGant_ComBasic* Gant, bool ExpandAll, std::vector<TvxDataEntity*>& theList, bool theGrid) {
   if (!ExpandAll || !Gant) return;
   // The rows as they are now; rows that opening adds print through the
-  // tree printer's own walk.
-  std::vector<TvxDataEntity_Tree*> collapsed;
+  // left side's own walk.
+  std::vector<TvxDataEntity*> collapsed;
   Gant->GetRowList()->ForEachRow([&](TGantRow* row) {
-    TvxDataEntity_Tree* e = row->GetTreeNode();
-    if (e && !e->GetExpanded() && e->GetSubDataList() && e->GetSubDataList()->Count() > 0) collapsed.push_back(e);
+    if (theGrid) {
+      TvxDataEntity_GridTreeNode* n = row->GetGridTreeNode();
+      if (n && !n->GetExpanded() && n->GetSubDataListCount() > 0) collapsed.push_back(n);
+    } else {
+      TvxDataEntity_Tree* e = row->GetTreeNode();
+      if (e && !e->GetExpanded() && e->GetSubDataList() && e->GetSubDataList()->Count() > 0) collapsed.push_back(e);
+    }
   });
-  for (TvxDataEntity_Tree* e : collapsed) {
-    e->SetExpanded(true);
+  for (TvxDataEntity* e : collapsed) {
+    SetExpandedOf(e, true);
     theList.push_back(e);
   }
 }
 
-void TvxPrintGantt::Collapse(TvxGant_ComBasic* Gant, bool ExpandAll, std::vector<TvxDataEntity_Tree*>& theList) {
+void TvxPrintGantt::Collapse(TvxGant_ComBasic* Gant, bool ExpandAll, std::vector<TvxDataEntity*>& theList) {
   if (!ExpandAll || !Gant) return;
-  for (TvxDataEntity_Tree* e : theList) e->SetExpanded(false);
+  for (TvxDataEntity* e : theList) SetExpandedOf(e, false);
   theList.clear();
+}
+
+void TvxPrintGantt::SetExpandedOf(TvxDataEntity* theNode, bool theValue) {
+  if (auto* e = dynamic_cast<TvxDataEntity_Tree*>(theNode))
+    e->SetExpanded(theValue);
+  else if (auto* n = dynamic_cast<TvxDataEntity_GridTreeNode*>(theNode))
+    n->SetExpanded(theValue);
 }
 
 void TvxPrintGantt::InternalPrintLoop(TvxGant_ComBasic* Gant, HDC DC, int X, int Y, double ScaleX, double ScaleY,
@@ -195,48 +239,96 @@ void TvxPrintGantt::InternalPrintLoop(TvxGant_ComBasic* Gant, HDC DC, int X, int
   PrintBlock(Gant, DC, b, PrintedWidth, PrintedHeight, theRowsPrinted);
 }
 
+// The page's rows placed for the area, and put back on screen when it goes.
+class TvxPrintGantt::TRowsOnPaper {
+public:
+  TRowsOnPaper(TvxGant_ComBasic* theGant, bool theGrid) : fGant(theGant) {
+    fGant->fPrintRows.Clear();
+    fGant->fPrintRows.fActive = true;
+    fGant->fPrintRows.fGrid = theGrid;
+  }
+  TRowsOnPaper(const TRowsOnPaper&) = delete;
+  TRowsOnPaper& operator=(const TRowsOnPaper&) = delete;
+  ~TRowsOnPaper() {
+    auto printed = std::move(fGant->fPrintRows.fRows);
+    const bool grid = fGant->fPrintRows.fGrid;
+    fGant->fPrintRows.Clear();
+    for (const auto& place : printed) {
+      auto* node = const_cast<TvxDataEntity*>(place.fNode);
+      TGantRow* row = grid ? fGant->GetRowList()->FindRowFromGridNode(dynamic_cast<TvxDataEntity_GridTreeNode*>(node))
+                           : fGant->GetRowList()->FindRowFromTreeNode(dynamic_cast<TvxDataEntity_Tree*>(node));
+      if (row) row->UpdateRect();
+    }
+  }
+
+private:
+  TvxGant_ComBasic* fGant;
+};
+
+void TvxPrintGantt::PrintTreeSide(TvxGant_ComBasic* Gant, HDC DC, const TBlock& b, int& theWidth, int& theHeight,
+                                  int& theRows) {
+  auto& rows = Gant->fPrintRows;
+  TvxPrintTree tree;
+  const int h = TvxPrintTree::PrintRowHeight(Gant->GetTreeView());
+  tree.fOnItemPrinted = [&rows, h](TvxDataEntity_Tree* e) {
+    const int top = static_cast<int>(rows.fRows.size()) * h;
+    rows.Add(e, top, top + h);
+  };
+  theRows = b.rowCount;
+  tree.PrintDynamic(Gant->GetTreeView(), DC, b.x, b.y + Round(b.scalerHeight * b.scaleY), b.scaleX, b.scaleY,
+                    b.leftWidth, b.startRow, theRows, b.expandAll, theWidth, theHeight, b.pageHeight, b.sizeCallBack);
+}
+
+void TvxPrintGantt::PrintGridSide(TvxGant_ComBasic* Gant, HDC DC, const TBlock& b, TvxGridPrinting& thePrinter,
+                                  int& theWidth, int& theHeight, int& theRows) {
+  TvxGrid* grid = Gant->GetGrid();
+  TBabGridCellForViewer* g = grid->GetBabGridCellForViewer();
+  TAxisContentItem* item = b.startNode ? b.startNode->GetAxisContentItem() : nullptr;
+  TBabCell* start = item && item->GetAxisContentList() == g->GetAxisContentListY()
+                        ? g->getCell(g->GetFixedCols(), item->ListIndex())
+                        : nullptr;
+  // The grid's header ends where the time axis ends.
+  const int header = TvxGridPrinting::HeaderHeight(grid);
+  const int y = b.y + Round((b.scalerHeight - header) * b.scaleY);
+  thePrinter.BeforePrintAndPrint(grid, DC, b.x, y, b.scaleX, b.scaleY, start, b.rowCount, b.leftWidth, theWidth,
+                                 theHeight, b.pageWidth, b.pageHeight, b.sizeCallBack, theRows);
+  theHeight = std::max(0, theHeight - Round(header * b.scaleY));
+  for (const TvxGridPrinting::TPrintedRow& r : thePrinter.GetPrintedRows())
+    if (TvxDataEntity_GridTreeNode* node = TvxGridTree::NodeOfRow(r.fItem)) Gant->fPrintRows.Add(node, r.fTop, r.fBottom);
+}
+
 void TvxPrintGantt::PrintBlock(TvxGant_ComBasic* Gant, HDC DC, const TBlock& b, int& PrintedWidth,
                                int& PrintedHeight, int& theRowsPrinted) {
   PrintedWidth = PrintedHeight = theRowsPrinted = 0;
   if (!Gant || !DC || Gant->IsDestroying() || !(b.scaleX > 0) || !(b.scaleY > 0)) return;
+  if (b.grid && !Gant->GetGrid()) return;
   // Layout work still waiting (a tree to synchronise, a scroll bar to show)
   // is done first, so that the chart is taken and put back as laid out.
   TDoLater::DoAllNow();
-  std::vector<TvxDataEntity_Tree*> opened;
-  TChartOnPaper paper(Gant);
-  auto& rows = Gant->fPrintRows;
-  struct TRowsBack {
+  std::vector<TvxDataEntity*> opened;
+  struct TReclose {
     TvxGant_ComBasic* g;
-    std::vector<TvxDataEntity_Tree*>& opened;
-    ~TRowsBack() {
-      // The printed rows take their screen places again.
-      std::vector<TvxDataEntity_Tree*> printed = std::move(g->fPrintRows.fEntities);
-      g->fPrintRows.Clear();
-      for (TvxDataEntity_Tree* e : printed)
-        if (TGantRow* row = g->GetRowList()->FindRowFromTreeNode(e)) row->UpdateRect();
-      TvxPrintGantt::Collapse(g, true, opened);
-    }
-  } rowsBack{Gant, opened};
+    std::vector<TvxDataEntity*>& opened;
+    ~TReclose() { TvxPrintGantt::Collapse(g, true, opened); }
+  } reclose{Gant, opened};
+  TChartOnPaper paper(Gant);
+  TRowsOnPaper rows(Gant, b.grid);
+  TvxGridPrinting gridPrinter;
 
   paper.ShapeAxis(b.start, b.stop, b.areaWidth, b.scalerHeight);
-  if (b.expandRows) Expand(Gant, b.expandAll, opened);
+  if (b.expandRows) Expand(Gant, b.expandAll, opened, b.grid);
 
   // The left side first: it decides which rows the page holds.
-  const int top = b.y + Round(b.scalerHeight * b.scaleY);
-  TvxPrintTree tree;
-  rows.Clear();
-  rows.fActive = true;
-  tree.fOnItemPrinted = [&rows](TvxDataEntity_Tree* e) { rows.Add(e); };
-  int count = b.rowCount, leftWidth = 0, leftHeight = 0;
-  tree.PrintDynamic(Gant->GetTreeView(), DC, b.x, top, b.scaleX, b.scaleY, b.leftWidth, b.startRow, count,
-                    b.expandAll, leftWidth, leftHeight, b.pageHeight, b.sizeCallBack);
-  rows.fRowHeight = tree.RowHeight();
-  theRowsPrinted = count;
+  int leftWidth = 0, leftHeight = 0;
+  if (b.grid)
+    PrintGridSide(Gant, DC, b, gridPrinter, leftWidth, leftHeight, theRowsPrinted);
+  else
+    PrintTreeSide(Gant, DC, b, leftWidth, leftHeight, theRowsPrinted);
 
   const int areaX = b.x + Round(b.leftWidth * b.scaleX);
   Gant->GetDateScaler()->Print(DC, areaX, b.y, b.scaleX, b.scaleY, true);
   paper.ShapeArea(b.areaWidth, Round(leftHeight / b.scaleY));
-  if (leftHeight > 0) Gant->GetGA()->Print(DC, areaX, top, b.scaleX, b.scaleY, true);
+  if (leftHeight > 0) Gant->GetGA()->Print(DC, areaX, b.y + Round(b.scalerHeight * b.scaleY), b.scaleX, b.scaleY, true);
 
   PrintedWidth = Round(b.areaWidth * b.scaleX) + leftWidth;
   PrintedHeight = Round(b.scalerHeight * b.scaleY) + leftHeight;
@@ -246,36 +338,70 @@ void TvxPrintGantt::Print(TvxGant_ComBasic* Gant, HDC DC, int X, int Y, double S
                           TvxDataEntity_Tree* StartRow, int RowCount, bool ExpandAll, TDateTime PrintStart,
                           TDateTime PrintStop, int AreaWidth, int ScalerHeight, int& PrintedWidth, int& PrintedHeight,
                           int PageWidth, int PageHeight, const TOnSizeCallBack& SizeCallBack) {
+  TBlock b = MakeBlock(X, Y, ScaleX, ScaleY, LeftWidth, StartRow, RowCount, ExpandAll, PrintStart, PrintStop,
+                       AreaWidth, ScalerHeight, PageWidth, PageHeight);
+  InternalPrint(Gant, DC, b, PrintedWidth, PrintedHeight, SizeCallBack);
+}
+
+void TvxPrintGantt::PrintWithGrid(TvxGant_ComBasic* Gant, HDC DC, int X, int Y, double ScaleX, double ScaleY,
+                                  int LeftWidth, TvxDataEntity_GridTreeNode* StartRow, int RowCount, bool ExpandAll,
+                                  TDateTime PrintStart, TDateTime PrintStop, int AreaWidth, int ScalerHeight,
+                                  int& PrintedWidth, int& PrintedHeight, int PageWidth, int PageHeight,
+                                  const TOnSizeCallBack& SizeCallBack) {
+  TBlock b = MakeBlock(X, Y, ScaleX, ScaleY, LeftWidth, nullptr, RowCount, ExpandAll, PrintStart, PrintStop,
+                       AreaWidth, ScalerHeight, PageWidth, PageHeight);
+  b.grid = true;
+  b.startNode = StartRow;
+  InternalPrint(Gant, DC, b, PrintedWidth, PrintedHeight, SizeCallBack);
+}
+
+TvxDataEntity_GridTreeNode* TvxPrintGantt::NextGridNodeAfter(TvxGant_ComBasic* Gant, TObject* theRow) {
+  auto* item = dynamic_cast<TAxisContentItem*>(theRow);
+  TAxisContentList* rows = Gant->GetGrid() ? Gant->GetGrid()->GetBabGridCellForViewer()->GetAxisContentListY() : nullptr;
+  if (!item || !rows || item->GetAxisContentList() != rows) return nullptr;
+  for (int y = item->ListIndex() + 1; y < rows->Count(); ++y) {
+    TAxisContentItem* next = rows->getAxisContentItem(y);
+    if (next && !next->GetHide())
+      if (TvxDataEntity_GridTreeNode* node = TvxGridTree::NodeOfRow(next)) return node;
+  }
+  return nullptr;
+}
+
+void TvxPrintGantt::InternalPrint(TvxGant_ComBasic* Gant, HDC DC, TBlock b, int& PrintedWidth, int& PrintedHeight,
+                                  const TOnSizeCallBack& SizeCallBack) {
   PrintedWidth = PrintedHeight = 0;
   if (!Gant || !DC) return;
   int rowsPrinted = 0;
   if (!Gant->OnPrintToHdcNewPage) {
-    InternalPrintLoop(Gant, DC, X, Y, ScaleX, ScaleY, LeftWidth, StartRow, RowCount, ExpandAll, PrintStart,
-                      PrintStop, AreaWidth, ScalerHeight, PrintedWidth, PrintedHeight, PageWidth, PageHeight,
-                      SizeCallBack, rowsPrinted);
+    b.sizeCallBack = SizeCallBack;
+    PrintBlock(Gant, DC, b, PrintedWidth, PrintedHeight, rowsPrinted);
     return;
   }
-  std::vector<TvxDataEntity_Tree*> opened;
-  Expand(Gant, ExpandAll, opened);
+  std::vector<TvxDataEntity*> opened;
+  Expand(Gant, b.expandAll, opened, b.grid);
   struct TCollapse {
     TvxGant_ComBasic* g;
-    std::vector<TvxDataEntity_Tree*>& opened;
+    std::vector<TvxDataEntity*>& opened;
     ~TCollapse() { Collapse(g, true, opened); }
   } collapse{Gant, opened};
 
   // Pages the application does not want drawn are laid out on a scratch device.
   std::unique_ptr<TDeviceContext> measure = TDeviceContext::CreateImage(1, 1, DC->PixelsPerInch());
-  TBlock b = MakeBlock(X, Y, ScaleX, ScaleY, LeftWidth, StartRow, RowCount, ExpandAll, PrintStart, PrintStop,
-                       AreaWidth, ScalerHeight, PageWidth, PageHeight);
   b.expandRows = false;  // opened for the whole job above
   auto ask = [Gant](int n, int& h, int& w, bool& go, bool& render) {
     if (Gant->OnPrintToHdcNewPage) Gant->OnPrintToHdcNewPage(Gant, n, h, w, go, render);
   };
-  auto next = [&b, &rowsPrinted](const TPrintPageState& previous) {
-    // The next page starts at the row that did not fit; a page too small
-    // for a single row ends the job instead of repeating it.
-    b.startRow = dynamic_cast<TvxDataEntity_Tree*>(previous.fHeightObject);
-    return b.startRow != nullptr && b.rowCount != 0 && rowsPrinted > 0;
+  auto next = [&b, &rowsPrinted, Gant](const TPrintPageState& previous) {
+    // The next page starts after the page's break; a page too small for a
+    // single row ends the job instead of repeating it.
+    if (b.grid) {
+      b.startNode = NextGridNodeAfter(Gant, previous.fHeightObject);
+      if (!b.startNode) return false;
+    } else {
+      b.startRow = dynamic_cast<TvxDataEntity_Tree*>(previous.fHeightObject);
+      if (!b.startRow) return false;
+    }
+    return b.rowCount != 0 && rowsPrinted > 0;
   };
   auto page = [&](HDC dc, int, int h, int w, TPrintPageState& state) {
     b.pageHeight = h;
@@ -296,26 +422,29 @@ int TvxPrintGantt::RunSheets(TvxGant_ComBasic* Gant, HDC DC, int theDpi, int the
   const TSheet sheet = SheetFor(Gant, theDpi, theWidth, theHeight, theSetup);
   const std::vector<std::pair<TDateTime, TDateTime>> spans = SpansFor(Gant, theSetup, sheet.areaWidth);
   const int across = static_cast<int>(spans.size());
+  const bool grid = Gant->GetUseGridNotTree() && Gant->GetGrid();
   if (!theDraw) {
+    if (grid) return GridBands(Gant, static_cast<int>((sheet.height / sheet.scale)) - sheet.scalerHeight) * across;
     const int rows = TvxPrintTree::CountPrintRows(Gant->GetTreeView(), nullptr, theSetup.fExpandAll, -1);
     return std::max(1, (rows + sheet.rowsPerPage - 1) / sheet.rowsPerPage) * across;
   }
 
-  std::vector<TvxDataEntity_Tree*> opened;
-  Expand(Gant, theSetup.fExpandAll, opened);
+  std::vector<TvxDataEntity*> opened;
+  Expand(Gant, theSetup.fExpandAll, opened, grid);
   struct TCollapse {
     TvxGant_ComBasic* g;
-    std::vector<TvxDataEntity_Tree*>& opened;
+    std::vector<TvxDataEntity*>& opened;
     ~TCollapse() { Collapse(g, true, opened); }
   } collapse{Gant, opened};
 
   TBlock b = MakeBlock(sheet.x, sheet.y, sheet.scale, sheet.scale, sheet.leftWidth, nullptr, -1, theSetup.fExpandAll,
                        0, 0, sheet.areaWidth, sheet.scalerHeight, sheet.x + sheet.width, sheet.y + sheet.height);
+  b.grid = grid;
   b.expandRows = false;  // opened for the whole job above
   int pages = 0;
   // Down the rows a page at a time; for each band of rows, across the time.
   for (bool more = true; more;) {
-    TvxDataEntity_Tree* nextBand = nullptr;
+    TObject* pageBreak = nullptr;
     for (int k = 0; k < across; ++k) {
       if (pages > 0 && !DC->NewPage()) return pages;
       TPrintPageState state;
@@ -325,10 +454,15 @@ int TvxPrintGantt::RunSheets(TvxGant_ComBasic* Gant, HDC DC, int theDpi, int the
       int w = 0, h = 0, rows = 0;
       PrintBlock(Gant, DC, b, w, h, rows);
       ++pages;
-      if (k == 0 && state.fHeightHit && rows > 0) nextBand = dynamic_cast<TvxDataEntity_Tree*>(state.fHeightObject);
+      if (k == 0 && state.fHeightHit && rows > 0) pageBreak = state.fHeightObject;
     }
-    b.startRow = nextBand;
-    more = nextBand != nullptr;
+    if (grid) {
+      b.startNode = NextGridNodeAfter(Gant, pageBreak);
+      more = b.startNode != nullptr;
+    } else {
+      b.startRow = dynamic_cast<TvxDataEntity_Tree*>(pageBreak);
+      more = b.startRow != nullptr;
+    }
   }
   return pages;
 }

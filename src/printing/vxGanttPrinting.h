@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "gantt/vxGant.h"
+#include "printing/vxGridPrinting.h"
 #include "printing/vxPrintPaging.h"
 
 namespace vx {
@@ -46,7 +47,14 @@ public:
                     TDateTime PrintStop, int AreaWidth, int ScalerHeight, int& PrintedWidth, int& PrintedHeight,
                     int PageWidth = -1, int PageHeight = -1, const TOnSizeCallBack& SizeCallBack = {});
 
-  // The chart to a PDF file, every page: rows that do not fit a page go on
+  // As Print, with the grid as left side; StartRow is a grid node.
+  static void PrintWithGrid(TvxGant_ComBasic* Gant, HDC DC, int X, int Y, double ScaleX, double ScaleY,
+                            int LeftWidth, TvxDataEntity_GridTreeNode* StartRow, int RowCount, bool ExpandAll,
+                            TDateTime PrintStart, TDateTime PrintStop, int AreaWidth, int ScalerHeight,
+                            int& PrintedWidth, int& PrintedHeight, int PageWidth = -1, int PageHeight = -1,
+                            const TOnSizeCallBack& SizeCallBack = {});
+
+  // The chart to a PDF file, with the left side it shows, every page: rows that do not fit a page go on
   // the next, a time span wider than a page on the pages beside it; each
   // page repeats the time axis and the left side. Text stays text. Answers
   // the pages written; 0 when the file cannot be written or the paper holds
@@ -68,18 +76,29 @@ public:
                                 TDateTime PrintStart, TDateTime PrintStop, int AreaWidth, int ScalerHeight,
                                 int& PrintedWidth, int& PrintedHeight, int PageWidth, int PageHeight,
                                 const TOnSizeCallBack& SizeCallBack, int& theRowsPrinted);
-  // Opens the collapsed rows with children (only with ExpandAll), noting them
-  // in theList; Collapse closes exactly those again.
-  static void Expand(TvxGant_ComBasic* Gant, bool ExpandAll, std::vector<TvxDataEntity_Tree*>& theList);
-  static void Collapse(TvxGant_ComBasic* Gant, bool ExpandAll, std::vector<TvxDataEntity_Tree*>& theList);
+  // Opens the collapsed rows with children (only with ExpandAll): their tree
+  // entities, or with theGrid their grid nodes, noting them in theList;
+  // Collapse closes exactly those again.
+  static void Expand(TvxGant_ComBasic* Gant, bool ExpandAll, std::vector<TvxDataEntity*>& theList, bool theGrid = false);
+  static void Collapse(TvxGant_ComBasic* Gant, bool ExpandAll, std::vector<TvxDataEntity*>& theList);
 
 private:
   struct TBlock;
+  class TRowsOnPaper;
   static TBlock MakeBlock(int X, int Y, double ScaleX, double ScaleY, int LeftWidth, TvxDataEntity_Tree* StartRow,
                           int RowCount, bool ExpandAll, TDateTime PrintStart, TDateTime PrintStop, int AreaWidth,
                           int ScalerHeight, int PageWidth, int PageHeight);
   static void PrintBlock(TvxGant_ComBasic* Gant, HDC DC, const TBlock& theBlock, int& PrintedWidth,
                          int& PrintedHeight, int& theRowsPrinted);
+  static void PrintTreeSide(TvxGant_ComBasic* Gant, HDC DC, const TBlock& theBlock, int& theWidth, int& theHeight,
+                            int& theRows);
+  static void PrintGridSide(TvxGant_ComBasic* Gant, HDC DC, const TBlock& theBlock, TvxGridPrinting& thePrinter,
+                            int& theWidth, int& theHeight, int& theRows);
+  static void InternalPrint(TvxGant_ComBasic* Gant, HDC DC, TBlock theBlock, int& PrintedWidth, int& PrintedHeight,
+                            const TOnSizeCallBack& SizeCallBack);
+  // The first shown grid node below theRow (a grid row item); nil: none.
+  static TvxDataEntity_GridTreeNode* NextGridNodeAfter(TvxGant_ComBasic* Gant, TObject* theRow);
+  static void SetExpandedOf(TvxDataEntity* theNode, bool theValue);
   static int RunSheets(TvxGant_ComBasic* Gant, HDC DC, int theDpi, int theWidth, int theHeight,
                        const TPrintSetup& theSetup, bool theDraw);
 };

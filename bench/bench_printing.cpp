@@ -1,0 +1,110 @@
+// Printing figures: a 2,000-task plan to a multi-page A4 landscape PDF, and
+// the memory of printing a 1,000,000-item plan page by page.
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <fstream>
+#include <memory>
+#include <thread>
+#include <unistd.h>
+
+#include "gantt/vxGant.h"
+#include "printing/vxGanttPrinting.h"
+
+using namespace vx;
+
+namespace {
+
+constexpr double kDay0 = 46000;
+
+std::unique_ptr<TvxGant> MakeChart() {
+  auto g = std::make_unique<TvxGant>(nullptr);
+  g->SetBounds(0, 0, 1400, 800);
+  g->SetTreeWidth(200);
+  g->GetTreeView()->SetItemHeight(20);
+  g->GetDateScaler()->SetStart(kDay0);
+  g->GetDateScaler()->SetStop(kDay0 + 28);
+  return g;
+}
+
+// theRows tasks with theItems bars each, named, spread over four weeks.
+void Fill(TvxGant& g, int theRows, int theItems) {
+  for (int r = 0; r < theRows; ++r) {
+    TvxDataEntity_Tree* node = g.AddRootDataEntityTree();
+    node->SetText("Task " + std::to_string(r));
+    for (int i = 0; i < theItems; ++i) {
+      TvxDataEntity_Kronit* k = g.AddKronit(node, 0);
+      const double start = kDay0 + (r * 3 + i * 5) % 25;
+      k->SetStartDateTime(start);
+      k->SetStopDateTime(start + 1 + (r + i) % 3);
+    }
+  }
+  while (g.PendingLayoutCount() > 0) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    if (g.PendingLayoutCount() > 0) std::this_thread::yield();
+  }
+  QCoreApplication::processEvents();
+}
+
+double RssMb() {
+  std::ifstream statm("/proc/self/statm");
+  long pages = 0, resident = 0;
+  statm >> pages >> resident;
+  return resident * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
+}
+
+// 2,000 tasks over four weeks, the whole plan on A4 landscape at 300 dpi:
+// bands of rows down, two weeks per page across.
+void BM_GanttPrintPdf(benchmark::State& state) {
+  auto g = MakeChart();
+  Fill(*g, static_cast<int>(state.range(0)), 2);
+  QTemporaryDir dir;
+  const std::string pdf = dir.filePath("plan.pdf").toStdString();
+  TPrintSetup setup;
+  setup.fStart = kDay0;
+  setup.fStop = kDay0 + 28;
+  int pages = 0;
+  for (auto _ : state) pages = TvxPrintGantt::PrintToPdf(g.get(), pdf, setup);
+  state.counters["pages"] = pages;
+  state.counters["pages_per_s"] = benchmark::Counter(pages, benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_GanttPrintPdf)->Name("GanttPrintPdf/2000")->Arg(2000)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// 100,000 tasks of 10 bars (1,000,000 items) printed page by page under the
+// application's control onto a PDF; the resident size is sampled after every
+// page. Flat: what page 400 holds is what page 20 held.
+void BM_GanttPrintMemory(benchmark::State& state) {
+  auto g = MakeChart();
+  Fill(*g, 100000, 10);
+  QTemporaryDir dir;
+  const std::string pdf = dir.filePath("big.pdf").toStdString();
+  constexpr int kPages = 400;
+  double before = 0, atPage20 = 0, peak = 0;
+  for (auto _ : state) {
+    auto dc = TDeviceContext::CreatePdf(pdf, 297, 210, 300);
+    before = RssMb();
+    g->OnPrintToHdcNewPage = [&](TvxGant_ComBasic*, int page, int& h, int&, bool& go, bool&) {
+      const double rss = RssMb();
+      peak = std::max(peak, rss);
+      if (page == 21) atPage20 = rss;
+      go = page <= kPages;
+      if (go && page > 1) dc->NewPage();
+      h = dc->Height() - 100;
+    };
+    int w = 0, h = 0;
+    TvxPrintGantt::Print(g.get(), dc.get(), 100, 100, 3.125, 3.125, 200, nullptr, -1, false, kDay0, kDay0 + 14, 1000,
+                         45, w, h);
+    dc->EndDoc();
+    g->OnPrintToHdcNewPage = nullptr;
+  }
+  state.counters["pages"] = kPages;
+  state.counters["rss_before_MB"] = before;
+  state.counters["rss_page20_MB"] = atPage20;
+  state.counters["rss_peak_MB"] = peak;
+  state.counters["growth_after_page20_MB"] = peak - atPage20;
+}
+BENCHMARK(BM_GanttPrintMemory)->Name("GanttPrintMemory/1M")->Unit(benchmark::kMillisecond)->Iterations(1);
+
+}  // namespace

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <vector>
+
+#include "grid/vxGrid.h"
+#include "printing/vxPrintPaging.h"
+
+namespace vx {
+
+// Prints a column grid onto a device context: the grid lays itself out for
+// the rows that are to appear and draws itself scaled from screen pixels to
+// device pixels. One printer holds one grid in its printing shape between
+// BeforePrintAndPrint and ResetAfterPrint (its destructor resets a grid it
+// still holds, so a failure half-way leaves the grid as it was).
+class TvxGridPrinting {
+public:
+  // A printed row: its place below the header, in screen pixels.
+  struct TPrintedRow {
+    TAxisContentItem* fItem = nullptr;
+    int fTop = 0;
+    int fBottom = 0;
+  };
+
+  TvxGridPrinting() = default;
+  TvxGridPrinting(const TvxGridPrinting&) = delete;
+  TvxGridPrinting& operator=(const TvxGridPrinting&) = delete;
+  ~TvxGridPrinting();
+
+  // The header (fixed rows) and the rows from StartCell's row on (nil: the
+  // first scrolled row), RowCount of them (negative: all that remain), Width
+  // screen pixels wide. With a page height (device pixels, -1: none) the rows
+  // stop before the first that would cross it, and SizeCallBack hears of the
+  // last row that fitted. Hidden rows are passed over.
+  static void Print(TvxGrid* Grid, HDC DC, int X, int Y, double ScaleX, double ScaleY, TBabCell* StartCell,
+                    int RowCount, int Width, int& PrintedWidth, int& PrintedHeight, int PageWidth, int PageHeight,
+                    const TOnSizeCallBack& SizeCallBack, int& RowsPrinted);
+  // As Print, leaving the grid in its printing shape until ResetAfterPrint.
+  void BeforePrintAndPrint(TvxGrid* Grid, HDC DC, int X, int Y, double ScaleX, double ScaleY, TBabCell* StartCell,
+                           int RowCount, int Width, int& PrintedWidth, int& PrintedHeight, int PageWidth,
+                           int PageHeight, const TOnSizeCallBack& SizeCallBack, int& RowsPrinted);
+  // The grid's scroll position, font size and bounds back; it leaves printing.
+  void ResetAfterPrint();
+
+  const std::vector<TPrintedRow>& GetPrintedRows() const noexcept { return fRows; }
+  // The height of the fixed rows with the border above them, in screen pixels.
+  static int HeaderHeight(TvxGrid* Grid);
+
+private:
+  void CountRows(int theFirst, int RowCount, int Y, double ScaleY, int PageHeight, const TOnSizeCallBack& SizeCallBack);
+
+  TvxGrid* fGrid = nullptr;
+  int fTop = 0, fLeft = 0, fFontSize = 0;
+  TRect fBounds{};
+  int fHeader = 0;
+  std::vector<TPrintedRow> fRows;
+};
+
+}  // namespace vx

@@ -1,0 +1,191 @@
+// The column grid on paper, alone and as the Gantt chart's left side: rows
+// that fit the page, the row at the break reported, the grid put back, and
+// the chart's bars beside the grid rows they belong to.
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+#include <stdexcept>
+
+#include "GanttSupport.h"
+#include "grid/vxGrid.h"
+#include "platform/rtl/Math.h"
+#include "printing/vxGanttPrinting.h"
+#include "printing/vxGridPrinting.h"
+
+using namespace vx;
+using vxtest::TestGant;
+
+namespace {
+
+// A grid of two text columns and n rows "row k".
+struct Sheet {
+  TvxGrid grid{nullptr};
+  TBabGridCellForViewer* g = grid.GetBabGridCellForViewer();
+  std::vector<TAxisContentItem*> rows;
+
+  explicit Sheet(int n) {
+    grid.SetBounds(0, 0, 300, 120);
+    for (int c = 0; c < 2; ++c) {
+      TvxGrid_Column* col = grid.AddColumn();
+      col->SetWidth(100);
+      col->SetHeaderText("Column " + std::to_string(c));
+    }
+    grid.EnsureFixed();
+    for (int k = 0; k < n; ++k) {
+      rows.push_back(grid.AddRow(nullptr));
+      grid.SetText(grid.GetCell(1, rows.back()->ListIndex()), "row " + std::to_string(k));
+    }
+    vxtest::ProcessEventsUntilIdle();
+    grid.UpdateLayout();
+  }
+  int RowHeight() const { return rows.front()->GetCalculatedSize(); }
+};
+
+}  // namespace
+
+TEST(GridPrinting, RowsToThePageLimitTheBreakReportedAndTheGridPutBack) {
+  Sheet s(6);
+  s.g->SetTop(s.rows[1]->ListIndex());
+  const TRect bounds = s.grid.GetBoundsRect();
+  const int font = s.grid.GetFont()->GetSize();
+  const int header = TvxGridPrinting::HeaderHeight(&s.grid);
+  const int rh = s.RowHeight();
+  ASSERT_GT(header, 0);
+  ASSERT_GT(rh, 0);
+
+  // Unlimited: every row from the first, twice the size.
+  auto dc = TDeviceContext::CreateImage(800, 800);
+  int w = 0, h = 0, printed = 0;
+  TvxGridPrinting::Print(&s.grid, dc.get(), 10, 10, 2, 2, nullptr, -1, 250, w, h, -1, -1, {}, printed);
+  EXPECT_EQ(printed, 6);
+  EXPECT_EQ(w, 500);
+  EXPECT_EQ(h, Round((header + 6 * rh) * 2.0));
+  // The header's text and the last row's text inked; nothing below the block.
+  EXPECT_TRUE(vxtest::Inked(dc.get(), Rect(10, 10, 510, 10 + header * 2)));
+  EXPECT_TRUE(vxtest::Inked(dc.get(), Rect(10, 10 + h - rh * 2, 510, 10 + h)));
+  EXPECT_FALSE(vxtest::Inked(dc.get(), Rect(0, 12 + h, 800, 800)));
+  EXPECT_FALSE(vxtest::Inked(dc.get(), Rect(512, 0, 800, 800)));
+
+  // A page the third row crosses: two rows, the second reported.
+  std::vector<TObject*> breaks;
+  auto cb = [&](bool isWidth, int, TObject* o) {
+    EXPECT_FALSE(isWidth);
+    breaks.push_back(o);
+  };
+  auto page = TDeviceContext::CreateImage(800, 800);
+  const int limit = 10 + Round((header + 2.5 * rh) * 2);
+  TBabCell* start = s.grid.GetCell(1, s.rows[2]->ListIndex());
+  TvxGridPrinting::Print(&s.grid, page.get(), 10, 10, 2, 2, start, -1, 250, w, h, -1, limit, cb, printed);
+  EXPECT_EQ(printed, 2);
+  ASSERT_EQ(breaks.size(), 1u);
+  EXPECT_EQ(breaks[0], s.rows[3]);
+  EXPECT_EQ(h, Round((header + 2 * rh) * 2.0));
+  // A row count stops earlier, and hidden rows are passed over.
+  s.rows[3]->SetHide(true);
+  breaks.clear();
+  TvxGridPrinting::Print(&s.grid, page.get(), 10, 10, 2, 2, start, 2, 250, w, h, -1, -1, cb, printed);
+  EXPECT_EQ(printed, 2);
+  EXPECT_TRUE(breaks.empty());
+
+  // The grid is as it was.
+  EXPECT_EQ(s.grid.GetBoundsRect(), bounds);
+  EXPECT_EQ(s.grid.GetFont()->GetSize(), font);
+  EXPECT_EQ(s.g->GetTop(), s.rows[1]->ListIndex());
+  EXPECT_FALSE(s.grid.GetIsPrinting());
+}
+
+TEST(GridPrinting, AFailureWhilePrintingLeavesTheGridAsItWas) {
+  Sheet s(4);
+  const TRect bounds = s.grid.GetBoundsRect();
+  const int top = s.g->GetTop();
+  s.grid.OnPrintBeforeResettingScale = [](TObject*) { throw std::runtime_error("paper jam"); };
+  auto dc = TDeviceContext::CreateImage(400, 400);
+  int w = 0, h = 0, printed = 0;
+  EXPECT_THROW(TvxGridPrinting::Print(&s.grid, dc.get(), 0, 0, 1.5, 1.5, s.grid.GetCell(1, s.rows[2]->ListIndex()),
+                                      -1, 200, w, h, -1, -1, {}, printed),
+               std::runtime_error);
+  EXPECT_EQ(s.grid.GetBoundsRect(), bounds);
+  EXPECT_EQ(s.g->GetTop(), top);
+  EXPECT_FALSE(s.grid.GetIsPrinting());
+  EXPECT_FALSE(dc->HasClip());
+}
+
+namespace {
+
+constexpr TColor kBar = 0x0000FF;  // red
+
+// A chart on its grid side: n grid nodes, node k with a red bar from day 1 to 3.
+struct GridPlan : TestGant {
+  std::vector<TvxDataEntity_GridTreeNode*> nodes;
+  explicit GridPlan(int n) {
+    for (int k = 0; k < n; ++k) {
+      nodes.push_back(GridNode_Add(nullptr));
+      GetGrid()->SetText(GetGrid()->GetCell(1, nodes.back()->GetAxisContentItem()->ListIndex()),
+                         "grid task " + std::to_string(k));
+      TvxDataEntity_Kronit* bar = GridNode_AddKronit(nodes.back(), 0);
+      bar->SetStartDateTime(kDay0 + 1);
+      bar->SetStopDateTime(kDay0 + 3);
+      bar->SetColor(kBar);
+    }
+    SetUseGridNotTree(true);
+    vxtest::ProcessEventsUntilIdle();
+  }
+  int RowHeight() { return nodes.front()->GetAxisContentItem()->GetCalculatedSize(); }
+};
+
+bool Red(TDeviceContext* dc, int x, int y) {
+  dc->EndPainting();
+  return (dc->Image()->pixel(x, y) & 0xFFFFFF) == 0xFF0000;
+}
+
+}  // namespace
+
+TEST(GridPrinting, TheChartOnItsGridSideBarsBesideTheirRowsPageByPage) {
+  GridPlan g(5);
+  const int rh = g.RowHeight();
+  ASSERT_GT(rh, 0);
+  const int top = g.GetGrid()->GetBabGridCellForViewer()->GetTop();
+  const TRect gridBounds = g.GetGrid()->GetBoundsRect();
+  // One block: left side 150, area 400 for days 0..4, axis 40, scaled twice at (10, 10).
+  auto dc = TDeviceContext::CreateImage(1200, 1000);
+  int w = 0, h = 0;
+  TvxPrintGantt::PrintWithGrid(&g, dc.get(), 10, 10, 2, 2, 150, g.nodes[1], -1, false, TestGant::kDay0,
+                               TestGant::kDay0 + 4, 400, 40, w, h);
+  EXPECT_EQ(w, 300 + 800);
+  EXPECT_EQ(h, 80 + Round(4 * rh * 2.0));
+  // Every printed row has its bar from day 1 (x = 310 + 200) to day 3 (310 + 600).
+  for (int k = 0; k < 4; ++k) {
+    const int y = 90 + Round((k + 0.5) * rh * 2);
+    EXPECT_TRUE(Red(dc.get(), 512, y)) << k;
+    EXPECT_TRUE(Red(dc.get(), 908, y)) << k;
+    EXPECT_FALSE(Red(dc.get(), 500, y)) << k;
+    EXPECT_TRUE(vxtest::Inked(dc.get(), Rect(12, y - 4, 300, y + 4))) << k;  // the grid's text
+  }
+  EXPECT_FALSE(Red(dc.get(), 700, 90 + 4 * rh * 2 + 4));
+  EXPECT_EQ(g.GetGrid()->GetBabGridCellForViewer()->GetTop(), top);
+  EXPECT_EQ(g.GetGrid()->GetBoundsRect(), gridBounds);
+
+  // Pages of two rows under the application's control: 2, 2 and 1.
+  std::vector<int> rowsPerPage;
+  auto page = TDeviceContext::CreateImage(1200, 1000);
+  g.OnPrintToHdcNewPage = [&](TvxGant_ComBasic*, int, int& ph, int&, bool&, bool&) {
+    ph = 10 + 80 + Round(2.5 * rh * 2);
+    rowsPerPage.push_back(0);
+  };
+  int breaks = 0;
+  TvxPrintGantt::PrintWithGrid(&g, page.get(), 10, 10, 2, 2, 150, nullptr, -1, false, TestGant::kDay0,
+                               TestGant::kDay0 + 4, 400, 40, w, h, -1, -1, [&](bool, int, TObject*) { ++breaks; });
+  EXPECT_EQ(rowsPerPage.size(), 3u);
+  EXPECT_EQ(breaks, 2);
+  EXPECT_EQ(h, 80 + Round(rh * 2.0));  // the last page's single row
+
+  // The whole chart to PDF on its grid side: the grid's texts are text.
+  QTemporaryDir dir;
+  const std::string pdf = dir.filePath("grid.pdf").toStdString();
+  g.OnPrintToHdcNewPage = nullptr;
+  TPrintSetup setup;
+  const int pages = TvxPrintGantt::PrintToPdf(&g, pdf, setup);
+  EXPECT_EQ(pages, 1);
+  EXPECT_EQ(pages, TvxPrintGantt::CountPages(&g, setup));
+  EXPECT_NE(vxtest::PdfText(pdf).find("grid task 4"), std::string::npos);
+}
