@@ -11,16 +11,6 @@
 
 namespace vx {
 
-double TPrintSetup::WidthMm() const {
-  const double w = fPaper == ppsLetter ? 215.9 : 210, h = fPaper == ppsLetter ? 279.4 : 297;
-  return fOrientation == ppoLandscape ? h : w;
-}
-
-double TPrintSetup::HeightMm() const {
-  const double w = fPaper == ppsLetter ? 215.9 : 210, h = fPaper == ppsLetter ? 279.4 : 297;
-  return fOrientation == ppoLandscape ? w : h;
-}
-
 struct TvxPrintGantt::TBlock {
   int x = 0, y = 0;
   double scaleX = 1, scaleY = 1;
@@ -143,32 +133,11 @@ TSheet SheetFor(TvxGant_ComBasic* theGant, int theDpi, int theWidth, int theHeig
   return s;
 }
 
-// The time spans of the pages across.
-std::vector<std::pair<TDateTime, TDateTime>> SpansFor(TvxGant_ComBasic* theGant, const TPrintSetup& theSetup,
-                                                      int theAreaWidth) {
-  TvxDateScaler* scaler = theGant->GetDateScaler();
-  const bool own = theSetup.fStart != 0 || theSetup.fStop != 0;
-  if (!own) return {{scaler->GetStart(), scaler->GetStop()}};
-  if (!(theSetup.fStart < theSetup.fStop)) return {};
-  if (theSetup.fFitToPageWidth) return {{theSetup.fStart, theSetup.fStop}};
-  // At the axis's scale; the last page keeps it too and shows a little more.
-  const double perPage = scaler->GetScale() * theAreaWidth;
-  constexpr size_t kMostPagesAcross = 1000;
-  std::vector<std::pair<TDateTime, TDateTime>> spans;
-  for (TDateTime t = theSetup.fStart; t < theSetup.fStop && spans.size() < kMostPagesAcross;) {
-    const TDateTime next = scaler->VisibleTimeDiffToTrueTime(t, perPage);
-    if (!(next > t)) break;
-    spans.emplace_back(t, next);
-    t = next;
-  }
-  return spans;
-}
-
 // Whether the paper holds at least one row of the chart over some time.
 bool SheetUsable(TvxGant_ComBasic* theGant, int theDpi, int theWidth, int theHeight, const TPrintSetup& theSetup) {
   if (!theGant || theGant->IsDestroying() || theDpi <= 0) return false;
   const TSheet sheet = SheetFor(theGant, theDpi, theWidth, theHeight, theSetup);
-  return sheet.rowsPerPage > 0 && sheet.areaWidth >= 1 && !SpansFor(theGant, theSetup, sheet.areaWidth).empty();
+  return sheet.rowsPerPage > 0 && sheet.areaWidth >= 1 && !TimeSpansForPages(theGant->GetDateScaler(), theSetup, sheet.areaWidth).empty();
 }
 
 }  // namespace
@@ -420,7 +389,7 @@ int TvxPrintGantt::RunSheets(TvxGant_ComBasic* Gant, HDC DC, int theDpi, int the
                              const TPrintSetup& theSetup, bool theDraw) {
   if (!SheetUsable(Gant, theDpi, theWidth, theHeight, theSetup)) return 0;
   const TSheet sheet = SheetFor(Gant, theDpi, theWidth, theHeight, theSetup);
-  const std::vector<std::pair<TDateTime, TDateTime>> spans = SpansFor(Gant, theSetup, sheet.areaWidth);
+  const std::vector<std::pair<TDateTime, TDateTime>> spans = TimeSpansForPages(Gant->GetDateScaler(), theSetup, sheet.areaWidth);
   const int across = static_cast<int>(spans.size());
   const bool grid = Gant->GetUseGridNotTree() && Gant->GetGrid();
   if (!theDraw) {
@@ -474,29 +443,20 @@ int TvxPrintGantt::PrintPages(TvxGant_ComBasic* Gant, HDC DC, const TPrintSetup&
 
 int TvxPrintGantt::PrintToPdf(TvxGant_ComBasic* Gant, const std::string& theFileName, const TPrintSetup& theSetup) {
   if (!Gant) return 0;
-  const int dpi = theSetup.fDpi > 0 ? theSetup.fDpi : 300;
   // Nothing is written for a job that would print nothing.
-  const int w = Round(theSetup.WidthMm() / 25.4 * dpi), h = Round(theSetup.HeightMm() / 25.4 * dpi);
-  if (!SheetUsable(Gant, dpi, w, h, theSetup)) return 0;
-  std::unique_ptr<TDeviceContext> dc = TDeviceContext::CreatePdf(theFileName, theSetup.WidthMm(), theSetup.HeightMm(), dpi);
-  if (!dc) return 0;
-  const int pages = PrintPages(Gant, dc.get(), theSetup);
-  dc->EndDoc();
-  return pages;
+  return PrintDocumentToPdf(
+      theFileName, theSetup, [&](int dpi, int w, int h) { return SheetUsable(Gant, dpi, w, h, theSetup); },
+      [&](HDC dc) { return PrintPages(Gant, dc, theSetup); });
 }
 
 int TvxPrintGantt::PrintToPrinter(TvxGant_ComBasic* Gant, const TPrintSetup& theSetup, bool theShowDialog) {
   if (!Gant) return 0;
-  std::unique_ptr<TDeviceContext> dc = TDeviceContext::CreatePrinter(theSetup.WidthMm(), theSetup.HeightMm(), theShowDialog);
-  if (!dc) return 0;
-  const int pages = PrintPages(Gant, dc.get(), theSetup);
-  dc->EndDoc();
-  return pages;
+  return PrintDocumentToPrinter(theSetup, theShowDialog, [&](HDC dc) { return PrintPages(Gant, dc, theSetup); });
 }
 
 int TvxPrintGantt::CountPages(TvxGant_ComBasic* Gant, const TPrintSetup& theSetup) {
-  const int dpi = theSetup.fDpi > 0 ? theSetup.fDpi : 300;
-  const int w = Round(theSetup.WidthMm() / 25.4 * dpi), h = Round(theSetup.HeightMm() / 25.4 * dpi);
+  int dpi = 0, w = 0, h = 0;
+  PaperPixels(theSetup, dpi, w, h);
   return RunSheets(Gant, nullptr, dpi, w, h, theSetup, false);
 }
 

@@ -9,28 +9,6 @@
 
 namespace vx {
 
-enum TPaperSize { ppsA4, ppsLetter };
-enum TPaperOrientation { ppoPortrait, ppoLandscape };
-
-// Paper for the one-call printing of a chart or a schedule.
-struct TPrintSetup {
-  TPaperSize fPaper = ppsA4;
-  TPaperOrientation fOrientation = ppoLandscape;
-  double fMarginMm = 10;
-  int fDpi = 300;
-  // The time span on paper. Both 0: the time axis's window, across one page
-  // width. A span of its own is printed at the axis's scale, over as many
-  // pages across as it takes, unless fFitToPageWidth squeezes it onto one.
-  TDateTime fStart = 0;
-  TDateTime fStop = 0;
-  bool fFitToPageWidth = false;
-  bool fExpandAll = false;
-
-  // The paper in millimetres, turned as the orientation says.
-  double WidthMm() const;
-  double HeightMm() const;
-};
-
 // Prints a Gantt chart onto a device context: the time axis on top, the left
 // side on the left, the area beside it, all scaled from screen pixels to
 // device pixels; in one block, or page by page under the application's

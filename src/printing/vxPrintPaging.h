@@ -1,10 +1,14 @@
 #pragma once
 
 #include <functional>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/rtl/Object.h"
 #include "platform/ui/DeviceContext.h"
 #include "platform/ui/Graphics.h"
+#include "scaler/vxScaler.h"
 
 namespace vx {
 
@@ -46,9 +50,53 @@ using TPrintOnePage =
 using TNextPage = std::function<bool(const TPrintPageState& thePrevious)>;
 
 // The paging loop the Gantt chart and the schedule share: pages are asked for
-// and printed until the application stops, or a page reports no break.
+// and printed until the application stops, or a page reports no break (of
+// either limit).
 // Pages that are not to be drawn go to theMeasureDC. Answers the pages printed.
 int RunPrintPages(HDC theDC, HDC theMeasureDC, const TPageAsk& theAsk, const TNextPage& theNext,
                   const TPrintOnePage& thePrint);
+
+enum TPaperSize { ppsA4, ppsLetter };
+enum TPaperOrientation { ppoPortrait, ppoLandscape };
+
+// Paper for the one-call printing of a chart or a schedule.
+struct TPrintSetup {
+  TPaperSize fPaper = ppsA4;
+  TPaperOrientation fOrientation = ppoLandscape;
+  double fMarginMm = 10;
+  int fDpi = 300;
+  // The time span on paper. Both 0: the time axis's window, on one page's
+  // length of time. A span of its own is printed at the axis's scale, over as
+  // many pages along the time as it takes (each repeating the titles or the
+  // left side), unless fFitToPage squeezes it onto one page's length.
+  TDateTime fStart = 0;
+  TDateTime fStop = 0;
+  bool fFitToPage = false;
+  bool fExpandAll = false;
+
+  // The paper in millimetres, turned as the orientation says.
+  double WidthMm() const;
+  double HeightMm() const;
+};
+
+// The time spans of the pages along the time axis, theExtent screen pixels
+// of time each: the axis's window alone, the setup's span squeezed onto one,
+// or the span at the axis's scale (the last page keeps the scale and shows a
+// little more). Empty for a span that ends before it starts.
+std::vector<std::pair<TDateTime, TDateTime>> TimeSpansForPages(TvxDateScaler* theScaler, const TPrintSetup& theSetup,
+                                                                int theExtent);
+
+// A document on the setup's paper: a PDF file, or a printer (through the
+// platform's dialog when asked). theUsable says from the paper's resolution
+// and size in device pixels whether anything would print: nothing is written
+// otherwise. thePrint prints every page onto the device and answers the
+// pages; the call answers them too, 0 when nothing was printed.
+using TUsablePaper = std::function<bool(int theDpi, int theWidth, int theHeight)>;
+using TPrintDocument = std::function<int(HDC theDC)>;
+int PrintDocumentToPdf(const std::string& theFileName, const TPrintSetup& theSetup, const TUsablePaper& theUsable,
+                       const TPrintDocument& thePrint);
+int PrintDocumentToPrinter(const TPrintSetup& theSetup, bool theShowDialog, const TPrintDocument& thePrint);
+// The paper of the setup in device pixels at its resolution.
+void PaperPixels(const TPrintSetup& theSetup, int& theDpi, int& theWidth, int& theHeight);
 
 }  // namespace vx

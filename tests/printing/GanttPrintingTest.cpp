@@ -259,9 +259,9 @@ TEST(GanttPrinting, APlanToPdfPageByPage) {
   setup.fPaper = ppsLetter;
   setup.fOrientation = ppoPortrait;
   const int tall = TvxPrintGantt::CountPages(&g, setup);
-  setup.fFitToPageWidth = true;
+  setup.fFitToPage = true;
   const int bands = TvxPrintGantt::CountPages(&g, setup);
-  setup.fFitToPageWidth = false;
+  setup.fFitToPage = false;
   ASSERT_GT(bands, 0);
   EXPECT_EQ(tall % bands, 0);
   EXPECT_GE(tall / bands, 3);
