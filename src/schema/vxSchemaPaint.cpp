@@ -91,8 +91,11 @@ void TvxSchema_ComBasic::DoBackground(TCanvas* theCanvas, int theLeft, int theTo
   c->GetBrush()->SetBitmap(nullptr);
   c->GetPen()->SetMode(pmCopy);
 
-  // Scale lines across the area at the scaler's marks.
-  auto across = [&](int m) {
+  // Scale lines across the area at the scaler's marks (screen pixels of the
+  // scaler, on paper scaled as the area is).
+  const double timeScale = flipped ? itsTA->GetScalex() : itsTA->GetScaley();
+  auto across = [&](double thePixel) {
+    const int m = Round(thePixel * timeScale);
     if (flipped)
       Line(c, m + theLeft, theTop, m + theLeft, theTop + theHeight);
     else
@@ -102,10 +105,10 @@ void TvxSchema_ComBasic::DoBackground(TCanvas* theCanvas, int theLeft, int theTo
     c->GetPen()->SetColor(kSilver);
     const std::vector<TScaleMark>& marks = itsScaler->GetShortScaleMarks();
     const size_t step = marks.size() > 1 && marks[1].Pixel - marks[0].Pixel < 30 ? 2 : 1;
-    for (size_t i = 0; i < marks.size(); i += step) across(Round(marks[i].Pixel));
+    for (size_t i = 0; i < marks.size(); i += step) across(marks[i].Pixel);
   }
   c->GetPen()->SetColor(clBackground);
-  for (const TScaleMark& mark : itsScaler->GetLongScaleMarks()) across(Round(mark.Pixel));
+  for (const TScaleMark& mark : itsScaler->GetLongScaleMarks()) across(mark.Pixel);
 
   // Column separators at the far edges; every column before the top-left one
   // has its far edge at 0.
@@ -136,9 +139,11 @@ void TvxSchema_ComBasic::DoTodayLine() {
   c->GetPen()->SetWidth(1);
   c->GetPen()->SetMode(pmCopy);
   if (!itsFlipView) {
-    if (p > 0 && p < itsScaler->GetHeight()) Line(c, 0, p, itsTA->GetWidth(), p);
+    const int y = Round(p * itsTA->GetScaley());
+    if (p > 0 && p < itsScaler->GetHeight()) Line(c, 0, y, itsTA->GetWidth(), y);
   } else if (p > 0 && p < itsScaler->GetWidth()) {
-    Line(c, p, 0, p, itsTA->GetHeight());
+    const int x = Round(p * itsTA->GetScalex());
+    Line(c, x, 0, x, itsTA->GetHeight());
   }
 }
 
