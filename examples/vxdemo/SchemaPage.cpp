@@ -14,6 +14,7 @@
 #include "platform/rtl/DateUtils.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Menus.h"
+#include "printing/vxSchemaPrinting.h"
 #include "schema/vxSchema.h"
 
 using namespace vx;
@@ -192,8 +193,20 @@ GalleryPage MakeSchemaPage() {
   layout->addWidget(stack, 1);
 
   GalleryPage result{"schema", page, nullptr, nullptr, nullptr};
-  result.print = [w](TDeviceContext* dc) { PrintBitmapOf(w, dc); };
-  result.extra = [stack, resourceForm](const std::string& theDir) {
+  // The week view on one landscape page; the resource view's two weeks at
+  // its own scale, over pages along the time and down the resources.
+  result.printPdf = [w](const std::string& pdf) {
+    TPrintSetup setup;
+    setup.fFitColumnsToPage = true;
+    return TvxPrintSchema::PrintToPdf(w, pdf, setup);
+  };
+  result.extra = [stack, resourceForm, r](const std::string& theDir) {
+    TPrintSetup setup;
+    setup.fStart = r->GetScaler()->GetStart();
+    setup.fStop = r->GetScaler()->GetStop();
+    const std::string pdf = theDir + "/schema-resources.pdf";
+    if (const int pages = TvxPrintSchema::PrintToPdf(r, pdf, setup))
+      std::printf("wrote %s (%d pages)\n", pdf.c_str(), pages);
     stack->setCurrentIndex(1);
     Application()->ProcessMessages();
     Application()->ProcessMessages();

@@ -72,6 +72,9 @@ struct TPrintSetup {
   TDateTime fStart = 0;
   TDateTime fStop = 0;
   bool fFitToPage = false;
+  // The schedule: every column on one page across (printed smaller when
+  // they would not fit).
+  bool fFitColumnsToPage = false;
   bool fExpandAll = false;
 
   // The paper in millimetres, turned as the orientation says.

@@ -252,6 +252,15 @@ struct TvxPrintSchema::TSheet {
     width = theWidth - 2 * margin;
     height = theHeight - 2 * margin;
     flipped = theSchema->GetFlipView();
+    if (theSetup.fFitColumnsToPage) {
+      // Smaller print until the titles and every column fit across.
+      const int corner = flipped ? theSchema->GetFlippedQuadPoint().Y : theSchema->GetQuadPoint().X;
+      int need = corner;
+      TDataListColumns* cols = theSchema->GetColumns();
+      for (int k = 0; k < cols->Count(); ++k) need += ColumnSize(cols->GetColumn(k));
+      const int across = flipped ? height : width;
+      if (need > 0 && need * scale > across) scale = static_cast<double>(across) / need;
+    }
     const int w = static_cast<int>(width / scale), h = static_cast<int>(height / scale);
     if (flipped) {
       const TPoint q = theSchema->GetFlippedQuadPoint();

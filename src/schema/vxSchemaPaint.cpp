@@ -203,7 +203,9 @@ void TvxSchema_ComBasic::DefaultDrawContent(TvxDataEntity_SchemaTime* theSchemaT
   for (const TvxSchemaText& line : theSchemaTime->itsTexts) {
     if (line.GetText().empty()) continue;
     EnterTextStyle(c, line.GetStyle());
-    const int x = theRect.Left + line.GetPos().X, y = theRect.Top + line.GetPos().Y;
+    // Offsets are screen pixels: on paper they grow with the font.
+    const int x = theRect.Left + Round(line.GetPos().X * itsTA->GetScalex());
+    const int y = theRect.Top + Round(line.GetPos().Y * itsTA->GetScaley());
     const TRect clip = Rect(x, y, theRect.Right - 1, theRect.Bottom - 1);
     if (clip.Top < clip.Bottom && clip.Right > clip.Left) c->TextRect(clip, x, y, line.GetText());
   }

@@ -187,6 +187,12 @@ TEST(SchemaPrinting, ATwoWeekResourcePlanToPdfInBothOrientations) {
   EXPECT_NE(text.find("Crane 39"), std::string::npos);
   EXPECT_NE(text.find("Lift 0"), std::string::npos);
   EXPECT_EQ(Snapshot(s), before);
+  // Every column across one page: only the time goes on further pages.
+  setup.fFitColumnsToPage = true;
+  const int fitted = TvxPrintSchema::PrintToPdf(&s, pdf, setup);
+  EXPECT_LT(fitted, pages);
+  EXPECT_EQ(fitted, TvxPrintSchema::CountPages(&s, setup));
+  setup.fFitColumnsToPage = false;
 
   // Flipped, landscape: resources down, time across.
   s.SetFlipView(true);
