@@ -1,5 +1,6 @@
-// Printing figures: a 2,000-task plan to a multi-page A4 landscape PDF, and
-// the memory of printing a 1,000,000-item plan page by page.
+// Printing figures: a 2,000-task plan to a multi-page A4 landscape PDF, the
+// memory of printing a 1,000,000-item plan page by page, and a resource plan
+// of 200 resources over two weeks to PDF.
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
@@ -12,6 +13,7 @@
 
 #include "gantt/vxGant.h"
 #include "printing/vxGanttPrinting.h"
+#include "printing/vxSchemaPrinting.h"
 
 using namespace vx;
 
@@ -106,5 +108,47 @@ void BM_GanttPrintMemory(benchmark::State& state) {
   state.counters["growth_after_page20_MB"] = peak - atPage20;
 }
 BENCHMARK(BM_GanttPrintMemory)->Name("GanttPrintMemory/1M")->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// 200 resources as rows (flipped) over two weeks with weekends hidden, some
+// 2,000 bookings with a title and a time each, on A4 landscape at 300 dpi:
+// bands of resources down, the two weeks at the screen's scale across.
+void BM_SchemaPrintPdf(benchmark::State& state) {
+  auto s = std::make_unique<TvxSchema>(nullptr);
+  s->SetBounds(0, 0, 1400, 800);
+  s->SetHiddenDays(TvxHiddenDays{thdSAT, thdSUN});
+  s->SetFlipView(true);
+  s->SetFlippedQuadPoint(Point(130, 46));
+  for (int r = 0; r < 200; ++r) s->AddColumn()->SetText("Resource " + std::to_string(r + 1));
+  s->GetColumns()->SetResizeCell(0);
+  s->GetColumns()->HeaderCellReSize(26);
+  const TDateTime monday = kDay0 - 5;  // 2025-12-08
+  s->SetScalerStart(monday);
+  s->SetScalerStop(monday + 14);
+  for (int r = 0; r < 200; ++r)
+    for (int i = 0; i < 15; ++i) {
+      const int day = (r * 3 + i * 5) % 14;
+      if (day % 7 >= 5) continue;
+      TvxDataEntity_SchemaTime* e = s->AddSchemaTime(0);
+      e->SetCol(r);
+      const double start = monday + day + (7 + (r + i * 7) % 9) / 24.0;
+      e->SetStartDateTime(start);
+      e->SetStopDateTime(start + (2 + (r + i) % 14) / 24.0);
+      e->AddText("Job " + std::to_string(r * 15 + i), 2, 2, 1);
+    }
+  while (s->IsLayoutPending()) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    std::this_thread::yield();
+  }
+  QTemporaryDir dir;
+  const std::string pdf = dir.filePath("resources.pdf").toStdString();
+  TPrintSetup setup;
+  setup.fStart = monday;
+  setup.fStop = monday + 14;
+  int pages = 0;
+  for (auto _ : state) pages = TvxPrintSchema::PrintToPdf(s.get(), pdf, setup);
+  state.counters["pages"] = pages;
+  state.counters["pages_per_s"] = benchmark::Counter(pages, benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_SchemaPrintPdf)->Name("SchemaPrintPdf/200x2weeks")->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
