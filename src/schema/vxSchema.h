@@ -639,7 +639,7 @@ protected:
   void DrawOutlineOfSelected(TPoint Offset);
   // A dotted outline over the drawing area (never into its picture); with
   // ShowInfo the times it stands for go to the hint.
-  virtual void DrawOutline(const TRect& theRect, bool ShowInfo);
+  virtual void DrawOutline(const TRect& theRect, bool ShowInfo, TDateTime theKeptLength = 0);
   void DoMoveInfo(TvxDataEntity_SchemaTime* theSchemaTime, TDateTime theStart, TDateTime theLength, int X, int Y);
   void DoShowMeBig(TObject* Sender);
   void DoHideShowMeBig(TObject* Sender);

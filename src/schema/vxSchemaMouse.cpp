@@ -287,12 +287,14 @@ void TvxSchema_ComBasic::HandleLocalGrow(int X, int Y) {
 void TvxSchema_ComBasic::DrawOutlineOfSelected(TPoint Offset) {
   bool first = true;
   for (const TMoveRect& m : fMoveRectsArray) {
-    DrawOutline(OffsetRect(m.rect, Offset.X, Offset.Y), first);
+    // A move keeps the booking's length, whatever the pixels round to.
+    const TDateTime kept = m.item ? m.item->itsStopDateTime - m.item->itsStartDateTime : 0;
+    DrawOutline(OffsetRect(m.rect, Offset.X, Offset.Y), first, kept);
     first = false;
   }
 }
 
-void TvxSchema_ComBasic::DrawOutline(const TRect& theRect, bool ShowInfo) {
+void TvxSchema_ComBasic::DrawOutline(const TRect& theRect, bool ShowInfo, TDateTime theKeptLength) {
   if (ShowInfo) {
     TDateTime start = 0, length = 0;
     // Flipped, the rectangle starts a pixel inside its start time.
@@ -300,6 +302,7 @@ void TvxSchema_ComBasic::DrawOutline(const TRect& theRect, bool ShowInfo) {
     if (itsFlipView) times.Left -= 1;
     StartAndLengthFromRect(times, start, length);
     Snap(start, length);
+    if (theKeptLength > 0) length = theKeptLength;
     DoMoveInfo(nullptr, start, length, theRect.Right, theRect.Top);
   }
   if (!fOutlines) fOutlines = std::make_unique<TXorOverlay>(itsTA);

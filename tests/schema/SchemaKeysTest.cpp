@@ -268,3 +268,27 @@ TEST(SchemaHeader, APressInTheResizeBandSizesAndOthersDragTheHeader) {
     EXPECT_EQ(starts, 1);
   }
 }
+
+TEST(SchemaHints, AMoveShowsTheBookingsOwnLengthAtAnyScale) {
+  for (bool flipped : {false, true}) {
+    SCOPED_TRACE(flipped ? "flipped" : "normal");
+    MouseSchema s(flipped);
+    TvxDataEntity_SchemaTime* e = s.Item(3, 9, 10);
+    // A scale where an hour is no whole number of pixels.
+    const TDateTime start = s.GetScaler()->GetStart();
+    s.SetWindow(start, start + (s.GetScaler()->GetStop() - start) * 1.13);
+    s.Settle();
+    TRect r;
+    ASSERT_TRUE(s.RectFromDataEntity(flipped, e, r));
+    const TPoint middle = Point((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+    s.Press(middle);
+    s.Move(s.Shifted(middle, 7));
+    s.Move(s.Shifted(middle, 41));
+    const std::string caption = s.GetHintWindow()->GetCaption();
+    ASSERT_GE(caption.size(), 5u);
+    EXPECT_EQ(caption.substr(caption.size() - 5), "01:00");
+    s.Release(s.Shifted(middle, 41));
+    s.Settle();
+    EXPECT_NEAR(e->GetStopDateTime() - e->GetStartDateTime(), TestSchema::kHour, 1e-9);
+  }
+}
