@@ -222,13 +222,15 @@ void GanttModel::Check() {
 
 }  // namespace
 
-TEST(GanttModel, RandomTreeItemAndLinkOperationsMatchTheReference) {
+// Steps a model of each seed (or of VX_GANTT_SEED) and checks it after every
+// step; theAfter looks at each model at its end.
+template <class F>
+void RunModels(std::vector<unsigned> theSeeds, bool theGridSide, int theSteps, F theAfter) {
   const char* seedText = std::getenv("VX_GANTT_SEED");
-  std::vector<unsigned> seeds{7u, 20261207u};
-  if (seedText && *seedText) seeds = {static_cast<unsigned>(std::atoi(seedText))};
-  for (unsigned seed : seeds) {
-    GanttModel model(seed, false);
-    for (int step = 0; step < 1500; ++step) {
+  if (seedText && *seedText) theSeeds = {static_cast<unsigned>(std::atoi(seedText))};
+  for (unsigned seed : theSeeds) {
+    GanttModel model(seed, theGridSide);
+    for (int step = 0; step < theSteps; ++step) {
       SCOPED_TRACE("seed " + std::to_string(seed) + ", step " + std::to_string(step) +
                    " (replay with VX_GANTT_SEED=" + std::to_string(seed) + ")");
       model.Step();
@@ -236,23 +238,16 @@ TEST(GanttModel, RandomTreeItemAndLinkOperationsMatchTheReference) {
       model.Check();
       if (::testing::Test::HasFatalFailure()) return;
     }
+    theAfter(model);
   }
 }
 
+TEST(GanttModel, RandomTreeItemAndLinkOperationsMatchTheReference) {
+  RunModels({7u, 20261207u}, false, 1500, [](GanttModel&) {});
+}
+
 TEST(GanttModel, RandomOperationsOnBothSidesWithSwitchingMatchTheReference) {
-  const char* seedText = std::getenv("VX_GANTT_SEED");
-  std::vector<unsigned> seeds{3u, 20261208u};
-  if (seedText && *seedText) seeds = {static_cast<unsigned>(std::atoi(seedText))};
-  for (unsigned seed : seeds) {
-    GanttModel model(seed, true);
-    for (int step = 0; step < 800; ++step) {
-      SCOPED_TRACE("seed " + std::to_string(seed) + ", step " + std::to_string(step) +
-                   " (replay with VX_GANTT_SEED=" + std::to_string(seed) + ")");
-      model.Step();
-      if (::testing::Test::HasFatalFailure()) return;
-      model.Check();
-      if (::testing::Test::HasFatalFailure()) return;
-    }
+  RunModels({3u, 20261208u}, true, 800, [](GanttModel& model) {
     EXPECT_GT(model.GridPlaces(), 500);
-  }
+  });
 }
