@@ -3,7 +3,7 @@
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps demo test tsan bench clean
+.PHONY: all deps demo test tsan bench docs clean
 
 all: demo
 
@@ -44,6 +44,12 @@ bench: deps
 	  echo "== $$name"; \
 	  "$$b" --benchmark_out=out/bench/$$name.json --benchmark_out_format=json; \
 	done
+
+# The API reference from the public headers, with the tutorial, in out/docs/html.
+docs: deps
+	rm -rf out/docs && mkdir -p out/docs
+	doxygen docs/Doxyfile
+	@echo "The reference is in out/docs/html/index.html"
 
 clean:
 	rm -rf build-test build-tsan build-release out
