@@ -411,7 +411,12 @@ void TvxGant_ComBasic::HandleGrow(TPoint theDelta) {
   }
   fSnap->fCurrentScreenResolution = fDateScaler->GetSmallStep();
   fSnap->Snap(start, stop);
-  if (stop < start) stop = start;  // snapping each end may cross them: never a negative length
+  // Only the end the user dragged snaps: the other stays where it was.
+  if (fLocalmmMode == mmGrowRight)
+    start = item->GetStartDateTime();
+  else
+    stop = item->GetStopDateTime();
+  if (stop < start) stop = start;  // snapping may cross the ends: never a negative length
   item->SetStartDateTime(start);
   item->SetStopDateTime(stop);
   item->DoInfoPush();

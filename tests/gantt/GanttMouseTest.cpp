@@ -206,6 +206,26 @@ TEST(GanttMouse, RowPermissionsAndSnapping) {
   vxtest::MouseRelease(g.GetGA(), g.X(3.8), g.MidY(n1));
   EXPECT_NEAR(k->GetStartDateTime(), TestGant::kDay0 + 3, 1e-6);
   EXPECT_NEAR(k->GetStopDateTime() - k->GetStartDateTime(), 1, 1e-6);
+
+  // A resize snaps the end that was dragged; the other end stays off the grid.
+  g.GetSnap()->fStopSnapONOFF = true;
+  g.GetSnap()->fStopSnap = 1.0;
+  TvxDataEntity_Kronit* m = g.Item(n2, 5.3, 6.3);
+  vxtest::ProcessEventsUntilIdle();
+  const TRect r = g.RectFromDataEntity(m);
+  vxtest::MousePress(g.GetGA(), r.Right - 1, g.MidY(n2));
+  vxtest::MouseMove(g.GetGA(), r.Right + 20, g.MidY(n2));
+  vxtest::MouseMove(g.GetGA(), g.X(7.9), g.MidY(n2));
+  vxtest::MouseRelease(g.GetGA(), g.X(7.9), g.MidY(n2));
+  EXPECT_NEAR(m->GetStopDateTime(), TestGant::kDay0 + 8, 1e-6);
+  EXPECT_NEAR(m->GetStartDateTime(), TestGant::kDay0 + 5.3, 1e-6);
+  const TRect r2 = g.RectFromDataEntity(m);
+  vxtest::MousePress(g.GetGA(), r2.Left + 1, g.MidY(n2));
+  vxtest::MouseMove(g.GetGA(), r2.Left - 20, g.MidY(n2));
+  vxtest::MouseMove(g.GetGA(), g.X(4.2), g.MidY(n2));
+  vxtest::MouseRelease(g.GetGA(), g.X(4.2), g.MidY(n2));
+  EXPECT_NEAR(m->GetStartDateTime(), TestGant::kDay0 + 4, 1e-6);
+  EXPECT_NEAR(m->GetStopDateTime(), TestGant::kDay0 + 8, 1e-6);
 }
 
 TEST(GanttMouse, DrawingALinkAndTheKeys) {
