@@ -3,6 +3,7 @@
 // the today line; and a big plan of 100,000 rows whose bars are made as the
 // rows come into view.
 #include <QCheckBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
 #include <cmath>
@@ -177,7 +178,38 @@ GalleryPage PlanPage(const char* theName, bool theGridSide) {
   auto* gridSide = new QCheckBox(QStringLiteral("Grid side: task, start, finish, duration and progress"));
   gridSide->setChecked(theGridSide);
   QObject::connect(gridSide, &QCheckBox::toggled, [side](bool on) { side(on); });
-  layout->addWidget(gridSide);
+  // Links drawn with the mouse: from one bar to another, finish to start.
+  auto* linking = new QCheckBox(QStringLiteral("Draw links: drag from one bar to another"));
+  QObject::connect(linking, &QCheckBox::toggled, [g](bool on) { g->SetStickyMode(on ? smDependency : smNone); });
+  g->OnDependencyAction = [g, linking](TvxDataEntity_Kronit* from, TvxDataEntity_Kronit* to) {
+    if (from && to && from != to) {
+      TvxDataEntity_Link* link = g->AddLink();
+      link->fLinkOwner = from;
+      link->fLinkedTo = to;
+      link->SetStartFinishOption(tlsfFS);
+      g->InvalidateGA();
+    }
+    if (linking->isChecked()) g->SetStickyMode(smDependency);  // stays on until unticked
+  };
+  // A Ctrl-drag asks for a copy: a bar like the dragged one, at the drop.
+  g->OnTimeCopy = [g](TvxGant_ComBasic*, TvxDataEntity_Kronit* source, TGantRow*, TGantRow* to, TDateTime start,
+                      TDateTime stop, TvxDataEntity_Kronit*& made) {
+    if (!source || !to) return;
+    made = to->GetTreeNode() ? g->AddKronit(to->GetTreeNode(), 0)
+                             : to->GetGridTreeNode() ? g->GridNode_AddKronit(to->GetGridTreeNode(), 0) : nullptr;
+    if (!made) return;
+    made->SetStartDateTime(start);
+    made->SetStopDateTime(stop);
+    made->SetStyle(source->GetStyle());
+    made->SetColor(source->GetColor());
+    made->SetTopInset(2);
+    made->SetBottomInset(2);
+  };
+  auto* options = new QHBoxLayout;
+  options->addWidget(gridSide);
+  options->addWidget(linking);
+  options->addStretch(1);
+  layout->addLayout(options);
   layout->addWidget(form, 1);
   GalleryPage result{theName, page, nullptr, nullptr, nullptr};
   // Seven weeks of the plan on A4 landscape, with the side the page shows:
