@@ -466,7 +466,6 @@ void TCanvas::DrawFocusRect(const TRect& r) {
 void TCanvas::TextOut(int x, int y, const std::string& theText) {
   QPainter* p = PrepareText();
   if (!p || theText.empty()) return;
-  const QString text = ToQString(theText);
   const QFontMetrics& fm = Metrics();
   QStaticText& laid = Run(theText);
   const int w = static_cast<int>(std::lround(laid.size().width())), h = fm.height();
@@ -475,7 +474,7 @@ void TCanvas::TextOut(int x, int y, const std::string& theText) {
     p->translate(x, y);
     p->rotate(-fFont.GetOrientation() / 10.0);
     FillTextBackground(p, Rect(0, 0, w, h));
-    p->drawText(0, fm.ascent(), text);
+    p->drawText(0, fm.ascent(), ToQString(theText));
     p->restore();
   } else {
     FillTextBackground(p, Rect(x, y, x + w, y + h));
