@@ -14,6 +14,7 @@
 #include "gantt/vxGant.h"
 #include "printing/vxGanttPrinting.h"
 #include "printing/vxSchemaPrinting.h"
+#include "SchemaBenchSupport.h"
 
 using namespace vx;
 
@@ -143,10 +144,7 @@ void BM_SchemaPrintPdf(benchmark::State& state) {
       e->SetStopDateTime(start + (2 + (r + i) % 14) / 24.0);
       e->AddText("Job " + std::to_string(r * 15 + i), 2, 2, 1);
     }
-  while (s->IsLayoutPending()) {
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-    std::this_thread::yield();
-  }
+  vxbench::WaitForLayout(*s);
   TimePdf(state, monday, monday + 14,
           [&](const std::string& pdf, const TPrintSetup& setup) { return TvxPrintSchema::PrintToPdf(s.get(), pdf, setup); });
 }

@@ -10,10 +10,14 @@
 #include <thread>
 
 #include "schema/vxSchema.h"
+#include "SchemaBenchSupport.h"
 
 using namespace vx;
 
 namespace {
+
+using vxbench::Repeated;
+using vxbench::WaitForLayout;
 
 constexpr double kDay0 = 46000;  // 2025-12-09
 constexpr int kAreaWidth = 1920, kAreaHeight = 1080;
@@ -28,22 +32,6 @@ std::unique_ptr<TvxSchema> MakeSchema() {
   s->SetScalerStart(kDay0);
   s->SetScalerStop(kDay0 + 1);
   return s;
-}
-
-// Repeated, with the fastest run reported beside the mean: on a machine
-// shared with other work the fastest is the nearest to the figure alone.
-void Repeated(benchmark::internal::Benchmark* b) {
-  b->Repetitions(8)->ReportAggregatesOnly(true)->ComputeStatistics("min", [](const std::vector<double>& v) {
-    return *std::min_element(v.begin(), v.end());
-  });
-}
-
-void WaitForLayout(TvxSchema& s) {
-  TDoLater::DoAllNow();
-  while (s.IsLayoutPending()) {
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-    if (s.IsLayoutPending()) std::this_thread::yield();
-  }
 }
 
 // One booking of column theCol: the k-th of theCount over theDays days, from

@@ -15,27 +15,17 @@
 
 #include "../tests/schema/SchemaMonkey.h"
 #include "schema/vxSchema.h"
+#include "SchemaBenchSupport.h"
 
 using namespace vx;
 
 namespace {
 
+using vxbench::Repeated;
+using vxbench::WaitForLayout;
+
 constexpr double kDay0 = 46000;  // 2025-12-09
 constexpr int kAreaWidth = 1920, kAreaHeight = 1080;
-
-void Repeated(benchmark::internal::Benchmark* b) {
-  b->Repetitions(8)->ReportAggregatesOnly(true)->ComputeStatistics("min", [](const std::vector<double>& v) {
-    return *std::min_element(v.begin(), v.end());
-  });
-}
-
-void WaitForLayout(TvxSchema& s) {
-  TDoLater::DoAllNow();
-  while (s.IsLayoutPending()) {
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-    if (s.IsLayoutPending()) std::this_thread::yield();
-  }
-}
 
 // The planner, shown, with 100 of the bookings on screen selected: about
 // three in each of the columns shown. theFirst: the one to press on.

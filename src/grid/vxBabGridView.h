@@ -78,9 +78,12 @@ public:
 // They pass their keys through the view's EditorKeyPress and end the edit
 // when they lose the focus (the combo box and the date-time picker only
 // with StopEditOnFocusChange).
-class TBabInplaceEditor : public TCustomEdit {
+// What every in-place editor does with its keys and its leaving: the view
+// decides. MultiLine editors keep Enter for a new line.
+template <class Base, bool MultiLine = false>
+class TBabInplace : public Base {
 public:
-  TBabInplaceEditor(TBabGridView_Custom* theView);
+  explicit TBabInplace(TBabGridView_Custom* theView) : Base(theView), fBabGridView(theView) {}
   TBabGridView_Custom* GetBabGridView() const noexcept { return fBabGridView; }
 
 protected:
@@ -88,60 +91,32 @@ protected:
   void KeyPress(char32_t& Key) override;
   void DoExit() override;
 
-private:
   TBabGridView_Custom* fBabGridView;
 };
 
-class TBabInplaceMemoEditor : public TCustomMemo {
+class TBabInplaceEditor : public TBabInplace<TCustomEdit> {
 public:
-  TBabInplaceMemoEditor(TBabGridView_Custom* theView);
-
-protected:
-  void KeyDown(unsigned short& Key, TShiftState Shift) override;
-  void KeyPress(char32_t& Key) override;
-  void DoExit() override;
-
-private:
-  TBabGridView_Custom* fBabGridView;
+  explicit TBabInplaceEditor(TBabGridView_Custom* theView);
 };
 
-class TBabInplaceComboEditor : public TCustomComboBox {
+class TBabInplaceMemoEditor : public TBabInplace<TCustomMemo, true> {
 public:
-  TBabInplaceComboEditor(TBabGridView_Custom* theView);
-
-protected:
-  void KeyDown(unsigned short& Key, TShiftState Shift) override;
-  void KeyPress(char32_t& Key) override;
-  void DoExit() override;
-
-private:
-  TBabGridView_Custom* fBabGridView;
+  explicit TBabInplaceMemoEditor(TBabGridView_Custom* theView);
 };
 
-class TBabInplaceBoolEditor : public TCustomCheckBox {
+class TBabInplaceComboEditor : public TBabInplace<TCustomComboBox> {
 public:
-  TBabInplaceBoolEditor(TBabGridView_Custom* theView);
-
-protected:
-  void KeyDown(unsigned short& Key, TShiftState Shift) override;
-  void KeyPress(char32_t& Key) override;
-  void DoExit() override;
-
-private:
-  TBabGridView_Custom* fBabGridView;
+  explicit TBabInplaceComboEditor(TBabGridView_Custom* theView);
 };
 
-class TBabInplaceDateTimeEditor : public TDateTimePicker {
+class TBabInplaceBoolEditor : public TBabInplace<TCustomCheckBox> {
 public:
-  TBabInplaceDateTimeEditor(TBabGridView_Custom* theView);
+  explicit TBabInplaceBoolEditor(TBabGridView_Custom* theView);
+};
 
-protected:
-  void KeyDown(unsigned short& Key, TShiftState Shift) override;
-  void KeyPress(char32_t& Key) override;
-  void DoExit() override;
-
-private:
-  TBabGridView_Custom* fBabGridView;
+class TBabInplaceDateTimeEditor : public TBabInplace<TDateTimePicker> {
+public:
+  explicit TBabInplaceDateTimeEditor(TBabGridView_Custom* theView);
 };
 
 // A date typed by a user, by the short date format; month names of that

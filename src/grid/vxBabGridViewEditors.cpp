@@ -63,112 +63,57 @@ TDateTime SafeStrToDate(const std::string& theText) {
 
 // ---------------------------------------------------------------- the editor classes
 
-TBabInplaceEditor::TBabInplaceEditor(TBabGridView_Custom* theView) : TCustomEdit(theView), fBabGridView(theView) {
+template <class Base, bool MultiLine>
+void TBabInplace<Base, MultiLine>::KeyDown(unsigned short& Key, TShiftState Shift) {
+  Base::KeyDown(Key, Shift);
+  if (Key) fBabGridView->EditorKeyDown(this, Key, Shift);
+}
+
+template <class Base, bool MultiLine>
+void TBabInplace<Base, MultiLine>::KeyPress(char32_t& Key) {
+  Base::KeyPress(Key);
+  if (Key) fBabGridView->EditorKeyPress(Key, MultiLine);
+}
+
+template <class Base, bool MultiLine>
+void TBabInplace<Base, MultiLine>::DoExit() {
+  Base::DoExit();
+  fBabGridView->EditorExit(this);
+}
+
+template class TBabInplace<TCustomEdit>;
+template class TBabInplace<TCustomMemo, true>;
+template class TBabInplace<TCustomComboBox>;
+template class TBabInplace<TCustomCheckBox>;
+template class TBabInplace<TDateTimePicker>;
+
+TBabInplaceEditor::TBabInplaceEditor(TBabGridView_Custom* theView) : TBabInplace(theView) {
   SetUpEditor(this, theView);
   SetDefaultContextMenu(false);
   OnChange = [this](TObject*) { fBabGridView->EditorChanged(this); };
 }
 
-void TBabInplaceEditor::KeyDown(unsigned short& Key, TShiftState Shift) {
-  TCustomEdit::KeyDown(Key, Shift);
-  if (Key) fBabGridView->EditorKeyDown(this, Key, Shift);
-}
-
-void TBabInplaceEditor::KeyPress(char32_t& Key) {
-  TCustomEdit::KeyPress(Key);
-  if (Key) fBabGridView->EditorKeyPress(Key, false);
-}
-
-void TBabInplaceEditor::DoExit() {
-  TCustomEdit::DoExit();
-  fBabGridView->EditorExit(this);
-}
-
-TBabInplaceMemoEditor::TBabInplaceMemoEditor(TBabGridView_Custom* theView)
-    : TCustomMemo(theView), fBabGridView(theView) {
+TBabInplaceMemoEditor::TBabInplaceMemoEditor(TBabGridView_Custom* theView) : TBabInplace(theView) {
   SetUpEditor(this, theView);
   SetBorderStyle(bsNone);
   OnChange = [this](TObject*) { fBabGridView->EditorChanged(this); };
 }
 
-void TBabInplaceMemoEditor::KeyDown(unsigned short& Key, TShiftState Shift) {
-  TCustomMemo::KeyDown(Key, Shift);
-  if (Key) fBabGridView->EditorKeyDown(this, Key, Shift);
-}
-
-void TBabInplaceMemoEditor::KeyPress(char32_t& Key) {
-  TCustomMemo::KeyPress(Key);
-  if (Key) fBabGridView->EditorKeyPress(Key, true);
-}
-
-void TBabInplaceMemoEditor::DoExit() {
-  TCustomMemo::DoExit();
-  fBabGridView->EditorExit(this);
-}
-
-TBabInplaceComboEditor::TBabInplaceComboEditor(TBabGridView_Custom* theView)
-    : TCustomComboBox(theView), fBabGridView(theView) {
+TBabInplaceComboEditor::TBabInplaceComboEditor(TBabGridView_Custom* theView) : TBabInplace(theView) {
   SetUpEditor(this, theView);
   OnChange = [this](TObject*) { fBabGridView->EditorChanged(this); };
 }
 
-void TBabInplaceComboEditor::KeyDown(unsigned short& Key, TShiftState Shift) {
-  TCustomComboBox::KeyDown(Key, Shift);
-  if (Key) fBabGridView->EditorKeyDown(this, Key, Shift);
-}
-
-void TBabInplaceComboEditor::KeyPress(char32_t& Key) {
-  TCustomComboBox::KeyPress(Key);
-  if (Key) fBabGridView->EditorKeyPress(Key, false);
-}
-
-void TBabInplaceComboEditor::DoExit() {
-  TCustomComboBox::DoExit();
-  fBabGridView->EditorExit(this);
-}
-
-TBabInplaceBoolEditor::TBabInplaceBoolEditor(TBabGridView_Custom* theView)
-    : TCustomCheckBox(theView), fBabGridView(theView) {
+TBabInplaceBoolEditor::TBabInplaceBoolEditor(TBabGridView_Custom* theView) : TBabInplace(theView) {
   SetUpEditor(this, theView);
   SetCaption("");
   SetColor(clWindow);
   OnClick = [this](TObject*) { fBabGridView->EditorChanged(this); };
 }
 
-void TBabInplaceBoolEditor::KeyDown(unsigned short& Key, TShiftState Shift) {
-  TCustomCheckBox::KeyDown(Key, Shift);
-  if (Key) fBabGridView->EditorKeyDown(this, Key, Shift);
-}
-
-void TBabInplaceBoolEditor::KeyPress(char32_t& Key) {
-  TCustomCheckBox::KeyPress(Key);
-  if (Key) fBabGridView->EditorKeyPress(Key, false);
-}
-
-void TBabInplaceBoolEditor::DoExit() {
-  TCustomCheckBox::DoExit();
-  fBabGridView->EditorExit(this);
-}
-
-TBabInplaceDateTimeEditor::TBabInplaceDateTimeEditor(TBabGridView_Custom* theView)
-    : TDateTimePicker(theView), fBabGridView(theView) {
+TBabInplaceDateTimeEditor::TBabInplaceDateTimeEditor(TBabGridView_Custom* theView) : TBabInplace(theView) {
   SetUpEditor(this, theView);
   OnChange = [this](TObject*) { fBabGridView->EditorChanged(this); };
-}
-
-void TBabInplaceDateTimeEditor::KeyDown(unsigned short& Key, TShiftState Shift) {
-  TDateTimePicker::KeyDown(Key, Shift);
-  if (Key) fBabGridView->EditorKeyDown(this, Key, Shift);
-}
-
-void TBabInplaceDateTimeEditor::KeyPress(char32_t& Key) {
-  TDateTimePicker::KeyPress(Key);
-  if (Key) fBabGridView->EditorKeyPress(Key, false);
-}
-
-void TBabInplaceDateTimeEditor::DoExit() {
-  TDateTimePicker::DoExit();
-  fBabGridView->EditorExit(this);
 }
 
 // ---------------------------------------------------------------- the view's side

@@ -106,6 +106,16 @@ int GridBands(TvxGant_ComBasic* theGant, int theRowsHeight) {
   return bands;
 }
 
+// Rows opened for printing, closed again when it goes (also after a failure).
+struct TOpenedRows {
+  TvxGant_ComBasic* gant;
+  std::vector<TvxDataEntity*> list;
+  explicit TOpenedRows(TvxGant_ComBasic* theGant) : gant(theGant) {}
+  TOpenedRows(const TOpenedRows&) = delete;
+  TOpenedRows& operator=(const TOpenedRows&) = delete;
+  ~TOpenedRows() { TvxPrintGantt::Collapse(gant, true, list); }
+};
+
 // Where the chart goes on each sheet: the printable block in device pixels
 // and the chart's parts in screen pixels.
 struct TSheet {
@@ -274,18 +284,13 @@ void TvxPrintGantt::PrintBlock(TvxGant_ComBasic* Gant, HDC DC, const TBlock& b, 
   // Layout work still waiting (a tree to synchronise, a scroll bar to show)
   // is done first, so that the chart is taken and put back as laid out.
   TDoLater::DoAllNow();
-  std::vector<TvxDataEntity*> opened;
-  struct TReclose {
-    TvxGant_ComBasic* g;
-    std::vector<TvxDataEntity*>& opened;
-    ~TReclose() { TvxPrintGantt::Collapse(g, true, opened); }
-  } reclose{Gant, opened};
+  TOpenedRows opened(Gant);
   TChartOnPaper paper(Gant);
   TRowsOnPaper rows(Gant, b.grid);
   TvxGridPrinting gridPrinter;
 
   paper.ShapeAxis(b.start, b.stop, b.areaWidth, b.scalerHeight);
-  if (b.expandRows) Expand(Gant, b.expandAll, opened, b.grid);
+  if (b.expandRows) Expand(Gant, b.expandAll, opened.list, b.grid);
 
   // The left side first: it decides which rows the page holds.
   int leftWidth = 0, leftHeight = 0;
@@ -346,13 +351,8 @@ void TvxPrintGantt::InternalPrint(TvxGant_ComBasic* Gant, HDC DC, TBlock b, int&
     PrintBlock(Gant, DC, b, PrintedWidth, PrintedHeight, rowsPrinted);
     return;
   }
-  std::vector<TvxDataEntity*> opened;
-  Expand(Gant, b.expandAll, opened, b.grid);
-  struct TCollapse {
-    TvxGant_ComBasic* g;
-    std::vector<TvxDataEntity*>& opened;
-    ~TCollapse() { Collapse(g, true, opened); }
-  } collapse{Gant, opened};
+  TOpenedRows opened(Gant);
+  Expand(Gant, b.expandAll, opened.list, b.grid);
 
   // Pages the application does not want drawn are laid out on a scratch device.
   std::unique_ptr<TDeviceContext> measure = TDeviceContext::CreateImage(1, 1, DC->PixelsPerInch());
@@ -398,13 +398,8 @@ int TvxPrintGantt::RunSheets(TvxGant_ComBasic* Gant, HDC DC, int theDpi, int the
     return std::max(1, (rows + sheet.rowsPerPage - 1) / sheet.rowsPerPage) * across;
   }
 
-  std::vector<TvxDataEntity*> opened;
-  Expand(Gant, theSetup.fExpandAll, opened, grid);
-  struct TCollapse {
-    TvxGant_ComBasic* g;
-    std::vector<TvxDataEntity*>& opened;
-    ~TCollapse() { Collapse(g, true, opened); }
-  } collapse{Gant, opened};
+  TOpenedRows opened(Gant);
+  Expand(Gant, theSetup.fExpandAll, opened.list, grid);
 
   TBlock b = MakeBlock(sheet.x, sheet.y, sheet.scale, sheet.scale, sheet.leftWidth, nullptr, -1, theSetup.fExpandAll,
                        0, 0, sheet.areaWidth, sheet.scalerHeight, sheet.x + sheet.width, sheet.y + sheet.height);

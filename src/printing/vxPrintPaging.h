@@ -49,6 +49,31 @@ using TPrintOnePage =
 // From page 2 on: moves the job past the previous page's break; false ends it.
 using TNextPage = std::function<bool(const TPrintPageState& thePrevious)>;
 
+// The device's viewport and clip, put back when it goes.
+class TDeviceState {
+public:
+  TDeviceState(HDC theDC, TPoint theOrigin)
+      : fDC(theDC), fOrigin(theDC->GetViewportOrg()), fHadClip(theDC->HasClip()) {
+    if (fHadClip) fClip = OffsetRect(theDC->GetClipBox(), fOrigin.X, fOrigin.Y);
+    theDC->SetViewportOrg(theOrigin);
+  }
+  TDeviceState(const TDeviceState&) = delete;
+  TDeviceState& operator=(const TDeviceState&) = delete;
+  ~TDeviceState() {
+    if (fHadClip)
+      fDC->SelectClipRect(fClip);
+    else
+      fDC->RemoveClip();
+    fDC->SetViewportOrg(fOrigin);
+  }
+
+private:
+  HDC fDC;
+  TPoint fOrigin;
+  bool fHadClip;
+  TRect fClip{};
+};
+
 // The paging loop the Gantt chart and the schedule share: pages are asked for
 // and printed until the application stops, or a page reports no break (of
 // either limit).

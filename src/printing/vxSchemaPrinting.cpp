@@ -77,31 +77,6 @@ TPoint PaperCorner(TvxSchema_ComBasic* theSchema, bool theFlipped, int theThickn
                     : Point(theThickness, theSchema->GetQuadPoint().Y);
 }
 
-// The device's viewport and clip, put back when it goes.
-class TDeviceState {
-public:
-  TDeviceState(HDC theDC, TPoint theOrigin)
-      : fDC(theDC), fOrigin(theDC->GetViewportOrg()), fHadClip(theDC->HasClip()) {
-    if (fHadClip) fClip = OffsetRect(theDC->GetClipBox(), fOrigin.X, fOrigin.Y);
-    theDC->SetViewportOrg(theOrigin);
-  }
-  TDeviceState(const TDeviceState&) = delete;
-  TDeviceState& operator=(const TDeviceState&) = delete;
-  ~TDeviceState() {
-    if (fHadClip)
-      fDC->SelectClipRect(fClip);
-    else
-      fDC->RemoveClip();
-    fDC->SetViewportOrg(fOrigin);
-  }
-
-private:
-  HDC fDC;
-  TPoint fOrigin;
-  bool fHadClip;
-  TRect fClip{};
-};
-
 }  // namespace
 
 void TvxPrintSchema::PrintColumns(TvxSchema_ComBasic* Schema, HDC DC, int X, int Y, double ScaleX, double ScaleY,

@@ -41,25 +41,22 @@ void TvxPrintTree::PrintDynamic(TvxTree_ComBasic* Tree, HDC DC, int X, int Y, do
   PrintedWidth = Round(Width * ScaleX);
   PrintedHeight = Round(rows * fRowHeight * ScaleY);
 
-  TCanvas canvas;
-  canvas.SetHandle(DC);
-  fTemporaryPrintingCanvas = &canvas;
-  const TPoint oldOrigin = DC->SetViewportOrg(Point(X, Y));
-  const bool hadClip = DC->HasClip();
-  const TRect oldClip = hadClip ? OffsetRect(DC->GetClipBox(), X, Y) : TRect{};
-  DC->SelectClipRect(Rect(X, Y, X + PrintedWidth, Y + PrintedHeight));
-  try {
+  {
+    TDeviceState device(DC, Point(X, Y));
+    TCanvas canvas;
+    canvas.SetHandle(DC);
+    fTemporaryPrintingCanvas = &canvas;
+    DC->SelectClipRect(Rect(X, Y, X + PrintedWidth, Y + PrintedHeight));
+    struct TForget {
+      TvxPrintTree* p;
+      TCanvas& c;
+      ~TForget() {
+        c.SetHandle(nullptr);
+        p->fTemporaryPrintingCanvas = nullptr;
+      }
+    } forget{this, canvas};
     PrintRows();
-  } catch (...) {
-    hadClip ? DC->SelectClipRect(oldClip) : DC->RemoveClip();
-    DC->SetViewportOrg(oldOrigin);
-    canvas.SetHandle(nullptr);
-    throw;
   }
-  hadClip ? DC->SelectClipRect(oldClip) : DC->RemoveClip();
-  DC->SetViewportOrg(oldOrigin);
-  canvas.SetHandle(nullptr);
-  fTemporaryPrintingCanvas = nullptr;
   theRows = fRowCount;
 }
 
