@@ -177,14 +177,15 @@ void TvxEntityWindow::MergeInto(int theFrom, int theTo) {
 
 void TvxEntityWindow::AfterErase(int theOrder) {
   Block* b = fBlocks[static_cast<size_t>(theOrder)];
+  const int n = static_cast<int>(fBlocks.size());
+  // A sole block keeps its room (at most MaxBlock slots): a virtual list's
+  // window drains and fills again all the time, and shrinking it would only
+  // copy the window again as it grows back.
+  if (n == 1) return;
   if (b->size == 0) {
-    if (fBlocks.size() > 1)
-      RemoveBlock(theOrder);
-    else if (b->cap > kMinCap)
-      Grow(theOrder, kMinCap);
+    RemoveBlock(theOrder);
     return;
   }
-  const int n = static_cast<int>(fBlocks.size());
   if (theOrder > 0 && fBlocks[static_cast<size_t>(theOrder - 1)]->size + b->size <= kMergeAt) {
     MergeInto(theOrder, theOrder - 1);
   } else if (theOrder + 1 < n && fBlocks[static_cast<size_t>(theOrder + 1)]->size + b->size <= kMergeAt) {
@@ -222,6 +223,17 @@ TvxDataEntity* TvxEntityWindow::RingErase(Block* b, std::uint32_t q) noexcept {
 
 void TvxEntityWindow::Insert(int p, TvxDataEntity* e) {
   if (fBlocks.empty()) NewBlock(0, kMinCap);
+  if (p == fSize) {
+    // Appends (loading a window downwards) mostly find room in the last block.
+    Block* last = fBlocks.back();
+    if (last->size < last->cap) {
+      Place(last, (last->head + last->size) & (last->cap - 1), e);
+      ++last->size;
+      ++fSize;
+      fValid = std::min(fValid, static_cast<int>(fBlocks.size()));
+      return;
+    }
+  }
   int j;
   std::uint32_t q;
   if (p == fSize) {

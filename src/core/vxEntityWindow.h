@@ -22,7 +22,8 @@ class TvxDataEntity;
 // Adjacent blocks together always hold more than MaxBlock / 4 entities, so the
 // number of blocks stays below 8 n / MaxBlock + 1. Blocks are never empty,
 // but for a sole block kept when the window empties (a virtual list's window
-// often does).
+// often does). A sole block keeps its room as it drains: at most MaxBlock
+// slots, so a list holds on to no more than 8 KB it does not use.
 class TvxEntityWindow {
 public:
   static constexpr int SlotBits = 10;

@@ -164,7 +164,12 @@ void TvxGant_ComBasic::DrawLink(TPoint theStart, TPoint theStop, TCanvas* c, TLi
   const TLinkRoute route = RouteLink(theStart, theStop, theStyle, theLink, c->GetClipRect());
   c->MoveTo(route.line[0].X, route.line[0].Y);
   for (int k = 1; k < route.lineCount; ++k) c->LineTo(route.line[k].X, route.line[k].Y);
-  if (route.filledHead) {
+  const bool plain = c->GetBrush()->GetStyle() == bsSolid && !c->GetBrush()->GetBitmap() &&
+                     c->GetPen()->GetStyle() == psSolid && c->GetPen()->GetMode() == pmCopy;
+  if (route.filledHead && thePenWidth <= 1 && plain && !fGA->GetIsPrinting()) {
+    const int half = route.head[2].X - route.head[0].X;
+    TvxTimeDraw::ArrowHead(c, theColor, route.head[0], half, route.head[1].Y > route.head[0].Y ? 1 : -1);
+  } else if (route.filledHead) {
     const TColor keep = c->GetBrush()->GetColor();
     c->GetBrush()->SetColor(theColor);
     c->Polygon(std::span<const TPoint>(route.head, static_cast<size_t>(route.headCount)));

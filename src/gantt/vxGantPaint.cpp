@@ -64,18 +64,26 @@ void TvxGant_ComBasic::DoBackground() {
 void TvxGant_ComBasic::DefaultBackGround() {
   TCanvas* c = fGA->GetOffscreenCanvas();
   const int w = fGA->GetWidth(), h = fGA->GetHeight();
-  if (!fGA->GetIsPrinting()) {
-    c->GetBrush()->SetStyle(bsSolid);
-    c->GetBrush()->SetBitmap(nullptr);
-    c->GetBrush()->SetColor(fBackColor);
-    c->FillRect(Rect(0, 0, w, h));
-  }
-  if (fVerticalPyjamas) DoVerticalPyjamas();
   const int band = Round(fGA->GetScaley() * fBackGroundHeight);
+  const bool gridBands = fPrintRows.fActive ? fPrintRows.fGrid : fUseGridNotTree;
+  // Where stripes cover the whole area, filling it first would only be
+  // painted over: the background goes only between the stripes.
+  const bool between = !fVerticalPyjamas && !gridBands && band > 0;
+  c->GetBrush()->SetStyle(bsSolid);
+  c->GetBrush()->SetBitmap(nullptr);
+  c->GetBrush()->SetColor(fBackColor);
+  if (!fGA->GetIsPrinting() && !fVerticalPyjamas && !between) c->FillRect(Rect(0, 0, w, h));
+  if (fVerticalPyjamas) DoVerticalPyjamas();
   int y = 0, index = 0;
-  if (fPrintRows.fActive ? fPrintRows.fGrid : fUseGridNotTree) DrawGridRowBands(y, index);
+  if (gridBands) DrawGridRowBands(y, index);
   if (band > 0)
-    for (; y < h; y += band, ++index) DrawRowBackgound(Rect(0, y, w, y + band), index);
+    for (; y < h; y += band, ++index) {
+      if (between && index % 2 != 0 && !fGA->GetIsPrinting()) {
+        c->GetBrush()->SetColor(fBackColor);
+        c->FillRect(Rect(0, y, w, y + band));
+      }
+      DrawRowBackgound(Rect(0, y, w, y + band), index);
+    }
   c->GetBrush()->SetStyle(bsSolid);
   c->GetBrush()->SetBitmap(nullptr);
 }

@@ -40,9 +40,10 @@ TRect TvxTimeDraw::W95Safe(TRect r) {
 
 void TvxTimeDraw::DrawTime(TCanvas* c, TColor theColor, const TRect& theRect) {
   const TRect r = W95Safe(theRect);
+  // Each pixel written once: the inside in the colour, then the frame.
   c->GetBrush()->SetStyle(bsSolid);
   c->GetBrush()->SetColor(theColor);
-  c->FillRect(r);
+  c->FillRect(InflateRect(r, -1, -1));
   c->GetBrush()->SetColor(clBlack);
   c->FrameRect(r);
 }
@@ -136,6 +137,16 @@ void TvxTimeDraw::DoSelectContent(TCanvas* c, const TRect& r, TColor theColor) {
   c->FillRect(Rect(r.Right - 5, r.Top, r.Right, r.Top + 5));
   c->FillRect(Rect(r.Left, r.Bottom - 5, r.Left + 5, r.Bottom));
   c->FillRect(Rect(r.Right - 5, r.Bottom - 5, r.Right, r.Bottom));
+}
+
+void TvxTimeDraw::ArrowHead(TCanvas* c, TColor theColor, TPoint theTip, int theHalf, int theDir) {
+  const TColor keep = c->GetBrush()->GetColor();
+  c->GetBrush()->SetColor(theColor);
+  for (int k = 0; k <= theHalf; ++k) {
+    const int y = theTip.Y + k * theDir;
+    c->FillRect(Rect(theTip.X - k, y, theTip.X + k + 1, y + 1));
+  }
+  c->GetBrush()->SetColor(keep);
 }
 
 }  // namespace vx

@@ -68,22 +68,10 @@ void TvxTimeItemTextCollection::DrawToCanvasInsideRect(const TRect& aRect, TCanv
     TBrush* brush = aCanvas->GetBrush();
     const TBrushStyle oldStyle = brush->GetStyle();
     brush->SetStyle(bsClear);
-    HDC dc = aCanvas->GetHandle();
-    if (clip && dc) {
-      // Narrow the device's clip to the text's rectangle for this text, and
-      // give back whatever clip the caller had (a print clip, say).
-      const bool hadClip = dc->HasClip();
-      const TPoint origin = dc->GetViewportOrg();
-      const TRect oldClip = OffsetRect(dc->GetClipBox(), origin.X, origin.Y);
-      dc->IntersectClipRect(textRect);
-      aCanvas->TextOut(textRect.Left, textRect.Top, t->FText);
-      if (hadClip)
-        dc->SelectClipRect(oldClip);
-      else
-        dc->RemoveClip();
-    } else {
+    if (clip)
+      aCanvas->TextOutClipped(textRect, textRect.Left, textRect.Top, t->FText);
+    else
       aCanvas->TextOut(box.Left + ox, box.Top + oy, t->FText);
-    }
     brush->SetStyle(oldStyle);
   }
 }

@@ -110,6 +110,8 @@ TDateTime TvxDateScaler::VisibleTimeForPartOfDay(long long aDay, TDateTime aLen,
 
 TDateTime TvxDateScaler::DateDiffToVisibleTime(TDateTime aFrom, TDateTime aTo) {
   double a = Sane(aFrom), b = Sane(aTo);
+  // Nothing hidden: all time is visible (every item's every paint asks this).
+  if (fHiddenDaysCount == 0 && fHiddenHoursCount == 0) return b - a;
   double sign = 1;
   if (b < a) {
     std::swap(a, b);

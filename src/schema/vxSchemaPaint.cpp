@@ -200,6 +200,9 @@ void TvxSchema_ComBasic::DefaultDrawContent(TvxDataEntity_SchemaTime* theSchemaT
   c->GetBrush()->SetBitmap(nullptr);
   c->GetBrush()->SetColor(theSchemaTime->itsBackColor);
   c->FillRect(theRect);
+  // The texts lie on the fill just made: filling behind them again would
+  // paint the same colour twice.
+  c->GetBrush()->SetStyle(bsClear);
   for (const TvxSchemaText& line : theSchemaTime->itsTexts) {
     if (line.GetText().empty()) continue;
     EnterTextStyle(c, line.GetStyle());

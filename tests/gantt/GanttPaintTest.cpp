@@ -248,3 +248,29 @@ TEST(GanttPaint, LinksFollowTheirRoutes) {
   g.Paint();
   EXPECT_EQ(g.Find(0x00FFFF, Rect(0, 0, 400, 100)).Left, -1);
 }
+
+// The filled head of a project-routed link is drawn in rows of pixels; it
+// must cover what the outlined triangle covers, in both directions and at
+// the sizes printing and zooming give it.
+TEST(GanttPaint, ArrowHeadsCoverTheirTriangle) {
+  for (int half = 1; half <= 7; ++half)
+    for (int dir : {-1, 1}) {
+      TBitmap rows(30, 30), polygon(30, 30);
+      const TPoint tip = Point(15, dir > 0 ? 5 : 25);
+      TvxTimeDraw::ArrowHead(rows.GetCanvas(), clRed, tip, half, dir);
+      TCanvas* c = polygon.GetCanvas();
+      c->GetPen()->SetColor(clRed);
+      c->GetBrush()->SetColor(clRed);
+      const TPoint pts[] = {tip, Point(tip.X - half, tip.Y + half * dir), Point(tip.X + half, tip.Y + half * dir)};
+      c->Polygon(pts);
+      int differing = 0, red = 0;
+      for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 30; ++x) {
+          const TColor p = rows.GetCanvas()->GetPixel(x, y);
+          if (p != c->GetPixel(x, y)) ++differing;
+          if (p == clRed) ++red;
+        }
+      EXPECT_EQ(differing, 0) << "half " << half << " dir " << dir;
+      EXPECT_EQ(red, (half + 1) * (half + 1));
+    }
+}

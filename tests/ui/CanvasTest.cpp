@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "UiTestSupport.h"
 #include "platform/ui/DeviceContext.h"
 #include "platform/ui/Graphics.h"
@@ -243,4 +245,107 @@ TEST(Canvas, PatternsKeepTheirPlaceOverLargeFillsAndFollowTheirBitmap) {
   s.c->FillRect(Rect(0, 0, 150, 70));
   EXPECT_EQ(s.At(100, 30), clYellow);
   EXPECT_EQ(s.At(99, 30), clRed);
+}
+
+// Plain fills, lines and labels take shortcuts on an unclipped picture; a
+// clip (even one covering everything) sends them through the painter. Both
+// must give the same pixels, including with the viewport moved and at the
+// picture's edges.
+TEST(Canvas, ShortcutsDrawWhatThePainterDraws) {
+  auto scene = [](TCanvas* c) {
+    c->GetBrush()->SetStyle(bsSolid);
+    c->GetBrush()->SetColor(clRed);
+    c->FillRect(Rect(-5, 3, 12, 9));
+    c->GetBrush()->SetColor(clNavy);
+    c->FrameRect(Rect(20, 2, 35, 14));
+    c->FrameRect(Rect(50, 1, 51, 3));  // one pixel wide
+    c->GetPen()->SetColor(clGreen);
+    const TPoint from[] = {Point(10, 20), Point(30, 20), Point(50, 40), Point(70, 40), Point(58, 2)};
+    for (const TPoint& f : from)
+      for (int len : {1, 2, 3, 7}) {
+        for (int sx : {-1, 1})
+          for (int sy : {-1, 1}) {
+            c->MoveTo(f.X, f.Y);
+            c->LineTo(f.X + sx * len, f.Y + sy * len);
+          }
+        c->MoveTo(f.X, f.Y + 9);
+        c->LineTo(f.X + len, f.Y + 9);
+        c->MoveTo(f.X - 2, f.Y);
+        c->LineTo(f.X - 2, f.Y - len);
+      }
+    c->MoveTo(55, 47);
+    c->LineTo(62, 54);  // runs off the picture
+    // Patterned fills keep their tile anchored at the painter's origin.
+    static TBitmap tile(3, 2);
+    tile.GetCanvas()->SetPixel(0, 0, clYellow);
+    tile.GetCanvas()->SetPixel(2, 1, clPurple);
+    c->GetBrush()->SetBitmap(&tile);
+    c->FillRect(Rect(-4, 30, 17, 37));
+    c->FillRect(Rect(40, 44, 70, 60));
+    c->GetBrush()->SetBitmap(nullptr);
+  };
+  TBitmap fast(60, 50), slow(60, 50);
+  for (TBitmap* b : {&fast, &slow}) b->GetCanvas()->GetHandle()->SetViewportOrg(Point(3, -1));
+  scene(fast.GetCanvas());
+  slow.GetCanvas()->GetHandle()->SelectClipRect(Rect(-10, -10, 100, 100));
+  scene(slow.GetCanvas());
+  slow.GetCanvas()->GetHandle()->RemoveClip();
+  int differing = 0, inked = 0;
+  for (int y = -1; y < 51; ++y)
+    for (int x = -3; x < 57; ++x) {
+      const TColor a = fast.GetCanvas()->GetPixel(x, y);
+      if (a != slow.GetCanvas()->GetPixel(x, y)) ++differing;
+      if (a != clWhite && a != clNone) ++inked;
+    }
+  EXPECT_EQ(differing, 0);
+  EXPECT_GT(inked, 200);
+
+  // A clipped label shows only inside its clip, and the same letters as the
+  // unclipped one there, in the font's colour.
+  TBitmap whole(120, 30), cut(120, 30);
+  for (TBitmap* b : {&whole, &cut}) {
+    b->GetCanvas()->GetFont()->SetSize(12);
+    b->GetCanvas()->GetFont()->SetColor(clMaroon);
+    b->GetCanvas()->GetBrush()->SetStyle(bsClear);
+  }
+  whole.GetCanvas()->TextOut(10, 5, "Wagon");
+  cut.GetCanvas()->TextOutClipped(Rect(20, 0, 40, 30), 10, 5, "Wagon");
+  int shown = 0, leaked = 0, wrong = 0, maroon = 0;
+  for (int y = 0; y < 30; ++y)
+    for (int x = 0; x < 120; ++x) {
+      const TColor p = cut.GetCanvas()->GetPixel(x, y);
+      if (x < 20 || x >= 40) {
+        if (p != clWhite) ++leaked;
+      } else {
+        if (p != clWhite) ++shown;
+        if (p != whole.GetCanvas()->GetPixel(x, y)) ++wrong;
+        if (p == clMaroon) ++maroon;
+      }
+    }
+  EXPECT_GT(shown, 10);
+  EXPECT_GT(maroon, 0);
+  EXPECT_EQ(leaked, 0);
+  EXPECT_EQ(wrong, 0);
+
+  // A label drawn again comes from a picture of it: the pixels of the letters
+  // drawn the first time, but for rounding at the softened edges.
+  TBitmap twice(120, 60);
+  TCanvas* c = twice.GetCanvas();
+  c->GetFont()->SetSize(11);
+  c->GetFont()->SetStyle(TFontStyles{fsItalic});
+  c->GetFont()->SetColor(clNavy);
+  c->GetBrush()->SetStyle(bsClear);
+  c->TextOut(4, 4, "Jiffy");
+  c->TextOut(4, 32, "Jiffy");
+  int inkedOnce = 0, unlike = 0;
+  for (int y = 0; y < 28; ++y)
+    for (int x = 0; x < 120; ++x) {
+      const TColor p = c->GetPixel(x, y);
+      if (p != clWhite) ++inkedOnce;
+      const TColor q = c->GetPixel(x, y + 28);
+      for (int shift : {0, 8, 16})
+        if (std::abs(static_cast<int>((p >> shift) & 0xFF) - static_cast<int>((q >> shift) & 0xFF)) > 2) ++unlike;
+    }
+  EXPECT_GT(inkedOnce, 10);
+  EXPECT_EQ(unlike, 0);
 }

@@ -4,7 +4,10 @@
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPainter>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTimer>
 #include <algorithm>
 
@@ -17,6 +20,62 @@ namespace vx {
 namespace {
 
 constexpr int kScrollBarSize = 17;
+
+// A scroll bar that keeps its last picture. A list of a million rows moves
+// the value on every step while the thumb moves a pixel only every thousand
+// rows, and the style's gradients cost more than a screen of rows. Away from
+// the mouse the picture depends only on what the key holds; hovered or
+// pressed, the bar draws itself live.
+class CachedScrollBar : public QScrollBar {
+public:
+  using QScrollBar::QScrollBar;
+
+protected:
+  void paintEvent(QPaintEvent* e) override {
+    if (underMouse() || isSliderDown() || QApplication::mouseButtons() != Qt::NoButton ||
+        style()->styleHint(QStyle::SH_ScrollBar_Transient, nullptr, this)) {
+      fCache = QImage();
+      QScrollBar::paintEvent(e);
+      return;
+    }
+    QStyleOptionSlider opt;
+    initStyleOption(&opt);
+    opt.subControls = QStyle::SC_All;
+    opt.activeSubControls = QStyle::SC_None;
+    const Key key{opt.rect,
+                  static_cast<int>(opt.state),
+                  style()->subControlRect(QStyle::CC_ScrollBar, &opt, QStyle::SC_ScrollBarSlider, this),
+                  opt.sliderValue == opt.minimum,
+                  opt.sliderValue == opt.maximum,
+                  palette().cacheKey(),
+                  devicePixelRatio(),
+                  style()};
+    if (fCache.isNull() || !(key == fKey)) {
+      fCache = QImage(opt.rect.size() * key.dpr, QImage::Format_ARGB32_Premultiplied);
+      fCache.setDevicePixelRatio(key.dpr);
+      fCache.fill(Qt::transparent);
+      QPainter cache(&fCache);
+      style()->drawComplexControl(QStyle::CC_ScrollBar, &opt, &cache, this);
+      fKey = key;
+    }
+    QPainter p(this);
+    p.drawImage(0, 0, fCache);
+  }
+
+private:
+  struct Key {
+    QRect rect;
+    int state = 0;
+    QRect slider;
+    bool atMin = false, atMax = false;
+    qint64 palette = 0;
+    qreal dpr = 1;
+    const QStyle* style = nullptr;
+    bool operator==(const Key&) const = default;
+  };
+  QImage fCache;
+  Key fKey;
+};
 
 // Keeps the in-place editor's keys: Enter ends editing with the text, Escape
 // drops it; losing the focus ends it too.
@@ -369,7 +428,7 @@ TBitmap* TCustomImageList::GetBitmap(int theIndex) const {
 // --- TScrollBar ---------------------------------------------------------------------------
 
 TScrollBar::TScrollBar(TComponent* AOwner, TScrollBarKind theKind)
-    : TWinControl(AOwner), fKind(theKind), fBar(new QScrollBar(theKind == sbVertical ? Qt::Vertical : Qt::Horizontal, this)) {
+    : TWinControl(AOwner), fKind(theKind), fBar(new CachedScrollBar(theKind == sbVertical ? Qt::Vertical : Qt::Horizontal, this)) {
   // No menu of Qt's own: a right click goes to the control under the bar.
   fBar->setContextMenuPolicy(Qt::NoContextMenu);
   SetBounds(0, 0, theKind == sbVertical ? kScrollBarSize : 121, theKind == sbVertical ? 121 : kScrollBarSize);

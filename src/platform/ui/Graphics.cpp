@@ -7,8 +7,10 @@
 #include <QPainter>
 #include <QPen>
 #include <QStaticText>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <unordered_map>
 
 #include "platform/rtl/Math.h"
@@ -53,6 +55,95 @@ void SetMode(QPainter* p, TPenMode m) {
       !(p->paintEngine() && p->paintEngine()->hasFeature(QPaintEngine::RasterOpModes)))
     mode = QPainter::CompositionMode_SourceOver;  // a PDF cannot invert; draw plainly
   if (p->compositionMode() != mode) p->setCompositionMode(mode);
+}
+
+// An opaque fill written straight into a picture's pixels. Through the
+// painter every small fill (a frame edge, a one-pixel line) pays for the
+// generic path; plans draw thousands of them a frame. Only the plain case
+// is taken: no clip, no scaling, no blending.
+// The picture a painter draws on, when its pixels can be written straight:
+// an unshared 32-bit picture at ratio 1, no clip, only whole-pixel moves, no
+// blending. theOrigin is where the painter's (0, 0) falls.
+QImage* DirectTarget(QPainter* p, QPoint& theOrigin) {
+  QPaintDevice* device = p->device();
+  if (!device || device->devType() != QInternal::Image) return nullptr;
+  auto* image = static_cast<QImage*>(device);
+  if ((image->format() != QImage::Format_RGB32 && image->format() != QImage::Format_ARGB32_Premultiplied) ||
+      image->devicePixelRatio() != 1.0 || !image->isDetached())
+    return nullptr;
+  if (p->hasClipping() || p->viewTransformEnabled() || p->opacity() != 1.0 ||
+      p->compositionMode() != QPainter::CompositionMode_SourceOver)
+    return nullptr;
+  const QTransform& t = p->worldTransform();
+  if (t.type() > QTransform::TxTranslate) return nullptr;
+  const int dx = static_cast<int>(t.dx()), dy = static_cast<int>(t.dy());
+  if (dx != t.dx() || dy != t.dy()) return nullptr;
+  theOrigin = QPoint(dx, dy);
+  return image;
+}
+
+quint32 OpaquePixel(const QColor& c) { return 0xFF000000u | (c.rgb() & 0xFFFFFFu); }
+
+bool DirectFill(QPainter* p, QRect r, const QColor& c) {
+  QPoint origin;
+  QImage* image = c.alpha() == 255 ? DirectTarget(p, origin) : nullptr;
+  if (!image) return false;
+  r = r.translated(origin).intersected(image->rect());
+  if (r.isEmpty()) return true;
+  const quint32 pixel = OpaquePixel(c);
+  const qsizetype stride = image->bytesPerLine();
+  uchar* row = image->bits() + r.top() * stride;
+  for (int y = r.top(); y <= r.bottom(); ++y, row += stride)
+    std::fill_n(reinterpret_cast<quint32*>(row) + r.left(), r.width(), pixel);
+  return true;
+}
+
+// A fill with an opaque tile, anchored at the painter's origin, written
+// straight into the picture: stripes of a plan cover half the area every frame.
+bool DirectTileFill(QPainter* p, QRect r, const QImage& theTile) {
+  QPoint origin;
+  if (theTile.format() != QImage::Format_RGB32 || theTile.isNull() || p->brushOrigin() != QPointF(0, 0)) return false;
+  QImage* image = DirectTarget(p, origin);
+  if (!image) return false;
+  r = r.translated(origin).intersected(image->rect());
+  if (r.isEmpty()) return true;
+  const int tw = theTile.width(), th = theTile.height();
+  auto wrap = [](int v, int m) { return ((v % m) + m) % m; };
+  const qsizetype stride = image->bytesPerLine();
+  uchar* row = image->bits() + r.top() * stride;
+  for (int y = r.top(); y <= r.bottom(); ++y, row += stride) {
+    const auto* tileRow = reinterpret_cast<const quint32*>(theTile.constScanLine(wrap(y - origin.y(), th)));
+    quint32* out = reinterpret_cast<quint32*>(row) + r.left();
+    int x = r.left();
+    int tx = wrap(x - origin.x(), tw);
+    while (x <= r.right()) {
+      const int n = std::min(tw - tx, r.right() - x + 1);
+      std::memcpy(out, tileRow + tx, static_cast<size_t>(n) * sizeof(quint32));
+      out += n;
+      x += n;
+      tx = 0;
+    }
+  }
+  return true;
+}
+
+// A thin diagonal at 45 degrees, n pixels from (x, y) stepping by (sx, sy):
+// the pixels the painter's own thin line covers (arrow heads are made of them).
+bool DirectDiagonal(QPainter* p, int x, int y, int sx, int sy, int n, const QColor& c) {
+  QPoint origin;
+  QImage* image = c.alpha() == 255 ? DirectTarget(p, origin) : nullptr;
+  if (!image) return false;
+  const quint32 pixel = OpaquePixel(c);
+  const QRect bounds = image->rect();
+  x += origin.x();
+  y += origin.y();
+  for (int k = 0; k < n; ++k, x += sx, y += sy)
+    if (bounds.contains(x, y)) reinterpret_cast<quint32*>(image->scanLine(y))[x] = pixel;
+  return true;
+}
+
+void SolidFill(QPainter* p, const QRect& r, const QColor& c) {
+  if (!DirectFill(p, r, c)) p->fillRect(r, c);
 }
 
 Qt::BrushStyle HatchFor(TBrushStyle s) {
@@ -192,15 +283,51 @@ void TBrush::SetBitmap(TBitmap* theBitmap) {
 
 // --- TCanvas -------------------------------------------------------------------
 
-// Text laid out once and drawn many times: the metrics of the font on the
-// device, and the runs of single lines drawn with it. Emptied when the font
-// or the device changes.
-struct TCanvas::TextCache {
-  static constexpr size_t kMaxRuns = 4096;
+// Text laid out once and drawn many times, per font: the font as the device
+// renders it, its metrics on the device, and the runs of single lines drawn
+// with it. A canvas that switches between a few fonts (a label in three
+// styles) keeps each font's runs.
+struct TCanvas::LaidText {
+  QStaticText run;
+  unsigned uses = 0;
+  // The run already rendered, per colour, blended in one go instead of glyph
+  // by glyph: labels are drawn again on every frame.
+  struct Picture {
+    QImage image;   // null when the run leaves no ink
+    QPoint offset;  // of the image's corner from where the run is drawn
+    TColor color = 0;
+    double dpr = 1;
+  };
+  std::vector<Picture> pictures;
+};
+
+struct TCanvas::FontEntry {
+  std::string name;
+  int height = 0;
+  TFontStyles style;
+  QFont font;
   std::unique_ptr<QFontMetrics> metrics;
   const QPaintDevice* device = nullptr;
-  unsigned generation = 0;
-  std::unordered_map<std::string, QStaticText> runs;
+  std::unordered_map<std::string, LaidText> runs;
+};
+
+struct TCanvas::TextCache {
+  static constexpr size_t kMaxFonts = 8;
+  static constexpr size_t kMaxRuns = 4096;
+  static constexpr size_t kMaxPictureBytes = 8u << 20;
+  std::vector<std::unique_ptr<FontEntry>> fonts;  // the last used first
+  size_t pictureBytes = 0;  // over all fonts
+
+  void DropPictures() {
+    for (auto& f : fonts)
+      for (auto& [text, laid] : f->runs) laid.pictures.clear();
+    pictureBytes = 0;
+  }
+  void DropRuns(FontEntry& f) {
+    for (auto& [text, laid] : f.runs)
+      for (auto& pic : laid.pictures) pictureBytes -= static_cast<size_t>(pic.image.sizeInBytes());
+    f.runs.clear();
+  }
 };
 
 TCanvas::TCanvas() : fTextCache(std::make_unique<TextCache>()) {
@@ -211,15 +338,14 @@ TCanvas::~TCanvas() = default;
 
 const QFontMetrics& TCanvas::Metrics() {
   ApplyFontToDevice();
-  TextCache& c = *fTextCache;
+  FontEntry& f = *fFontEntry;
   const QPaintDevice* device = fHandle ? fHandle->Device() : nullptr;
-  if (!c.metrics || c.device != device || c.generation != fFontGeneration) {
-    c.metrics = std::make_unique<QFontMetrics>(*fQFont, const_cast<QPaintDevice*>(device));
-    c.device = device;
-    c.generation = fFontGeneration;
-    c.runs.clear();
+  if (!f.metrics || f.device != device) {
+    f.metrics = std::make_unique<QFontMetrics>(f.font, const_cast<QPaintDevice*>(device));
+    f.device = device;
+    fTextCache->DropRuns(f);  // the runs belong to the font and the device
   }
-  return *c.metrics;
+  return *f.metrics;
 }
 
 void TCanvas::SetHandle(HDC theHandle) {
@@ -291,44 +417,55 @@ const QImage& TCanvas::PatternTile(TBitmap* theBitmap) {
 void TCanvas::ApplyFontToDevice() {
   // Colour and orientation are applied per call; only name, height and style
   // make a different device font.
-  if (fQFont && !fFontDirty) return;
-  if (fQFont && fBuiltName == fFont.GetName() && fBuiltHeight == fFont.GetHeight() &&
-      fBuiltStyle == fFont.GetStyle()) {
-    fFontDirty = false;
-    return;
+  if (fFontEntry && !fFontDirty) return;
+  fFontDirty = false;
+  auto same = [this](const FontEntry& f) {
+    return f.height == fFont.GetHeight() && f.style == fFont.GetStyle() && f.name == fFont.GetName();
+  };
+  if (fFontEntry && same(*fFontEntry)) return;
+  auto& fonts = fTextCache->fonts;
+  auto it = std::find_if(fonts.begin(), fonts.end(), [&](const auto& f) { return same(*f); });
+  if (it == fonts.end()) {
+    if (fonts.size() >= TextCache::kMaxFonts) {
+      fTextCache->DropRuns(*fonts.back());
+      fonts.pop_back();
+    }
+    auto f = std::make_unique<FontEntry>();
+    f->name = fFont.GetName();
+    f->height = fFont.GetHeight();
+    f->style = fFont.GetStyle();
+    f->font = QFont(ToQString(f->name));
+    f->font.setPixelSize(std::max(1, std::abs(f->height)));
+    f->font.setBold(f->style.Contains(fsBold));
+    f->font.setItalic(f->style.Contains(fsItalic));
+    f->font.setUnderline(f->style.Contains(fsUnderline));
+    f->font.setStrikeOut(f->style.Contains(fsStrikeOut));
+    f->font.setStyleStrategy(QFont::PreferAntialias);
+    fonts.insert(fonts.begin(), std::move(f));
+  } else if (it != fonts.begin()) {
+    std::rotate(fonts.begin(), it, it + 1);
   }
-  fBuiltName = fFont.GetName();
-  fBuiltHeight = fFont.GetHeight();
-  fBuiltStyle = fFont.GetStyle();
-  {
-    auto f = std::make_unique<QFont>(ToQString(fFont.GetName()));
-    f->setPixelSize(std::max(1, std::abs(fFont.GetHeight())));
-    TFontStyles st = fFont.GetStyle();
-    f->setBold(st.Contains(fsBold));
-    f->setItalic(st.Contains(fsItalic));
-    f->setUnderline(st.Contains(fsUnderline));
-    f->setStrikeOut(st.Contains(fsStrikeOut));
-    f->setStyleStrategy(QFont::PreferAntialias);
-    fQFont = std::move(f);
-    ++fFontGeneration;
-    fFontDirty = false;
-  }
+  fFontEntry = fonts.front().get();
 }
 
-QPainter* TCanvas::PrepareText() {
+QPainter* TCanvas::PrepareText(bool theGlyphs) {
   QPainter* p = fHandle ? fHandle->Painter() : nullptr;
   if (!p) return nullptr;
   ApplyFontToDevice();
-  p->setFont(*fQFont);
+  SetMode(p, pmCopy);
+  if (theGlyphs) UseTextPen(p);
+  return p;
+}
+
+void TCanvas::UseTextPen(QPainter* p) {
+  p->setFont(fFontEntry->font);
   p->setPen(ToQColor(fFont.GetColor()));
   p->setBrush(Qt::NoBrush);
-  SetMode(p, pmCopy);
-  return p;
 }
 
 void TCanvas::FillTextBackground(QPainter* p, const TRect& r) {
   if (fBrush.GetStyle() == bsClear || r.IsEmpty()) return;
-  p->fillRect(ToQRect(r), ToQColor(fBrush.GetColor()));
+  SolidFill(p, ToQRect(r), ToQColor(fBrush.GetColor()));
 }
 
 void TCanvas::LineTo(int x, int y) {
@@ -343,12 +480,20 @@ void TCanvas::LineTo(int x, int y) {
     const QColor c = ToQColor(fPen.GetColor());
     if (dy == 0) {
       const int last = x - (dx > 0 ? 1 : -1);
-      p->fillRect(QRect(std::min(from.X, last), y, std::abs(last - from.X) + 1, 1), c);
+      SolidFill(p, QRect(std::min(from.X, last), y, std::abs(last - from.X) + 1, 1), c);
     } else {
       const int last = y - (dy > 0 ? 1 : -1);
-      p->fillRect(QRect(x, std::min(from.Y, last), 1, std::abs(last - from.Y) + 1), c);
+      SolidFill(p, QRect(x, std::min(from.Y, last), 1, std::abs(last - from.Y) + 1), c);
     }
     return;
+  }
+  if (std::abs(dx) == std::abs(dy) && dx != 0 && fPen.GetWidth() <= 1 && fPen.GetStyle() == psSolid &&
+      fPen.GetMode() == pmCopy) {
+    QPainter* p = fHandle ? fHandle->Painter() : nullptr;
+    if (!p) return;
+    SetMode(p, pmCopy);
+    if (DirectDiagonal(p, from.X, from.Y, dx > 0 ? 1 : -1, dy > 0 ? 1 : -1, std::abs(dx), ToQColor(fPen.GetColor())))
+      return;
   }
   QPainter* p = Prepare(true, false);
   if (!p || fPen.GetStyle() == psClear || fPen.GetMode() == pmNop) return;
@@ -362,7 +507,7 @@ void TCanvas::LineTo(int x, int y) {
     // pixels many times faster.
     const QRect span = dy == 0 ? QRect(dx > 0 ? from.X : x + 1, from.Y, std::abs(dx), 1)
                                : QRect(from.X, dy > 0 ? from.Y : y + 1, 1, std::abs(dy));
-    p->fillRect(span, p->pen().color());
+    SolidFill(p, span, p->pen().color());
     return;
   }
   // The end point stays undrawn, whatever the direction: stop one step short
@@ -420,24 +565,29 @@ void TCanvas::FillRect(const TRect& r) {
     QPainter* p = fHandle ? fHandle->Painter() : nullptr;
     if (!p) return;
     SetMode(p, pmCopy);
-    p->fillRect(ToQRect(r), ToQColor(fBrush.GetColor()));
+    SolidFill(p, ToQRect(r), ToQColor(fBrush.GetColor()));
     return;
   }
-  QPainter* p = Prepare(false, true);
+  QPainter* p = fHandle ? fHandle->Painter() : nullptr;
   if (!p) return;
   SetMode(p, pmCopy);  // filling ignores the pen's mode
+  if (fBrush.GetBitmap() && fBrush.GetBitmap()->GetWidth() > 0 &&
+      DirectTileFill(p, ToQRect(r), PatternTile(fBrush.GetBitmap())))
+    return;
+  p = Prepare(false, true);
+  SetMode(p, pmCopy);
   p->fillRect(ToQRect(r), p->brush());
 }
 
 void TCanvas::FrameRect(const TRect& r) {
-  QPainter* p = Prepare(false, false);
+  QPainter* p = fHandle ? fHandle->Painter() : nullptr;
   if (!p || r.IsEmpty() || fBrush.GetStyle() == bsClear) return;
   SetMode(p, pmCopy);
-  QColor c = ToQColor(fBrush.GetColor());
-  p->fillRect(QRect(r.Left, r.Top, r.Width(), 1), c);
-  p->fillRect(QRect(r.Left, r.Bottom - 1, r.Width(), 1), c);
-  p->fillRect(QRect(r.Left, r.Top, 1, r.Height()), c);
-  p->fillRect(QRect(r.Right - 1, r.Top, 1, r.Height()), c);
+  const QColor c = ToQColor(fBrush.GetColor());
+  SolidFill(p, QRect(r.Left, r.Top, r.Width(), 1), c);
+  SolidFill(p, QRect(r.Left, r.Bottom - 1, r.Width(), 1), c);
+  SolidFill(p, QRect(r.Left, r.Top, 1, r.Height()), c);
+  SolidFill(p, QRect(r.Right - 1, r.Top, 1, r.Height()), c);
 }
 
 void TCanvas::DrawFocusRect(const TRect& r) {
@@ -464,12 +614,13 @@ void TCanvas::DrawFocusRect(const TRect& r) {
 }
 
 void TCanvas::TextOut(int x, int y, const std::string& theText) {
-  QPainter* p = PrepareText();
+  QPainter* p = PrepareText(false);
   if (!p || theText.empty()) return;
   const QFontMetrics& fm = Metrics();
-  QStaticText& laid = Run(theText);
-  const int w = static_cast<int>(std::lround(laid.size().width())), h = fm.height();
+  LaidText& laid = Laid(theText);
+  const int w = static_cast<int>(std::lround(laid.run.size().width())), h = fm.height();
   if (fFont.GetOrientation() != 0) {
+    UseTextPen(p);
     p->save();
     p->translate(x, y);
     p->rotate(-fFont.GetOrientation() / 10.0);
@@ -478,21 +629,134 @@ void TCanvas::TextOut(int x, int y, const std::string& theText) {
     p->restore();
   } else {
     FillTextBackground(p, Rect(x, y, x + w, y + h));
-    p->drawStaticText(QPointF(x, y), laid);
+    DrawRun(p, laid, x, y, nullptr);
   }
   fPenPos = Point(x + w, y);
 }
 
+void TCanvas::TextOutClipped(const TRect& theClip, int x, int y, const std::string& theText) {
+  QPainter* p = PrepareText(false);
+  if (!p || theText.empty() || theClip.IsEmpty()) return;
+  if (fFont.GetOrientation() != 0) {
+    p->save();
+    p->setClipRect(ToQRect(theClip), Qt::IntersectClip);
+    TextOut(x, y, theText);
+    p->restore();
+    return;
+  }
+  const QFontMetrics& fm = Metrics();
+  LaidText& laid = Laid(theText);
+  const int w = static_cast<int>(std::lround(laid.run.size().width()));
+  FillTextBackground(p, IntersectRect(Rect(x, y, x + w, y + fm.height()), theClip));
+  const QRect clip = ToQRect(theClip);
+  DrawRun(p, laid, x, y, &clip);
+  fPenPos = Point(x + w, y);
+}
+
+bool TCanvas::CanBlendPictures(QPainter* p) const {
+  // Vector devices keep their text as text, and transformed or inverting
+  // painters draw glyphs themselves.
+  return p->device() && p->device()->devType() == QInternal::Image &&
+         p->worldTransform().type() <= QTransform::TxTranslate &&
+         p->compositionMode() == QPainter::CompositionMode_SourceOver;
+}
+
+void TCanvas::DrawRun(QPainter* p, LaidText& theText, int x, int y, const QRect* theClip) {
+  // A text seen once (a jump to far rows) is drawn glyph by glyph; only a
+  // text drawn again earns its picture.
+  if (!CanBlendPictures(p) || (theText.pictures.empty() && theText.uses++ == 0)) {
+    UseTextPen(p);
+    if (theClip) {
+      p->save();
+      p->setClipRect(*theClip, Qt::IntersectClip);
+    }
+    p->drawStaticText(QPointF(x, y), theText.run);
+    if (theClip) p->restore();
+    return;
+  }
+  QPoint at;
+  const QImage& image = Picture(p, theText, at);
+  if (image.isNull()) return;  // nothing to see (spaces)
+  const double dpr = image.devicePixelRatio();
+  QRect target(x + at.x(), y + at.y(), static_cast<int>(std::lround(image.width() / dpr)),
+               static_cast<int>(std::lround(image.height() / dpr)));
+  const QRect shown = theClip ? target.intersected(*theClip) : target;
+  if (shown.isEmpty()) return;
+  const QRectF source((shown.x() - target.x()) * dpr, (shown.y() - target.y()) * dpr, shown.width() * dpr,
+                      shown.height() * dpr);
+  p->drawImage(QRectF(shown), image, source);
+}
+
+namespace {
+
+// The part of a rendered run that holds ink: blending the empty margins
+// around it would cost as much as blending the letters.
+QRect InkBounds(const QImage& theImage) {
+  int left = theImage.width(), right = -1, top = theImage.height(), bottom = -1;
+  for (int y = 0; y < theImage.height(); ++y) {
+    const auto* line = reinterpret_cast<const quint32*>(theImage.constScanLine(y));
+    for (int x = 0; x < theImage.width(); ++x)
+      if (qAlpha(line[x]) != 0) {
+        left = std::min(left, x);
+        right = std::max(right, x);
+        top = std::min(top, y);
+        bottom = y;
+      }
+  }
+  return right < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+}  // namespace
+
+const QImage& TCanvas::Picture(QPainter* p, LaidText& theText, QPoint& theOffset) {
+  TextCache& c = *fTextCache;
+  const TColor color = ColorToRGB(fFont.GetColor());
+  const double dpr = p->device()->devicePixelRatio();
+  for (const LaidText::Picture& pic : theText.pictures)
+    if (pic.color == color && pic.dpr == dpr) {
+      theOffset = pic.offset;
+      return pic.image;
+    }
+  if (c.pictureBytes > TextCache::kMaxPictureBytes) c.DropPictures();
+  const QFontMetrics& fm = Metrics();
+  // Room for glyphs that reach past their advance (italics, overhangs).
+  const int pad = std::max(2, fm.height() / 4);
+  const int w = static_cast<int>(std::ceil(theText.run.size().width())) + 2 * pad, h = fm.height() + 2 * pad;
+  QImage image(static_cast<int>(std::ceil(w * dpr)), static_cast<int>(std::ceil(h * dpr)),
+               QImage::Format_ARGB32_Premultiplied);
+  image.setDevicePixelRatio(dpr);
+  image.fill(Qt::transparent);
+  {
+    QPainter ip(&image);
+    ip.setFont(fFontEntry->font);
+    ip.setPen(ToQColor(color));
+    ip.drawStaticText(QPointF(pad, pad), theText.run);
+  }
+  QPoint offset(-pad, -pad);
+  if (dpr == 1.0) {
+    const QRect ink = InkBounds(image);
+    image = ink.isEmpty() ? QImage() : image.copy(ink);
+    offset += ink.topLeft();
+  }
+  // A text shown in many colours keeps only its latest few.
+  constexpr size_t kColoursPerText = 4;
+  if (theText.pictures.size() >= kColoursPerText) {
+    c.pictureBytes -= static_cast<size_t>(theText.pictures.front().image.sizeInBytes());
+    theText.pictures.erase(theText.pictures.begin());
+  }
+  c.pictureBytes += static_cast<size_t>(image.sizeInBytes());
+  theText.pictures.push_back(LaidText::Picture{std::move(image), offset, color, dpr});
+  theOffset = offset;
+  return theText.pictures.back().image;
+}
+
 void TCanvas::TextRect(const TRect& r, int x, int y, const std::string& theText) {
-  QPainter* p = PrepareText();
+  QPainter* p = PrepareText(false);
   if (!p) return;
   FillTextBackground(p, r);
   if (theText.empty() || r.IsEmpty()) return;
-  const QFontMetrics& fm = Metrics();
-  p->save();
-  p->setClipRect(ToQRect(r), Qt::IntersectClip);
-  p->drawText(x, y + fm.ascent(), ToQString(theText));
-  p->restore();
+  const QRect clip = ToQRect(r);
+  DrawRun(p, Laid(theText), x, y, &clip);
 }
 
 TSize TCanvas::TextExtent(const std::string& theText) {
@@ -505,27 +769,29 @@ int TCanvas::TextWidth(const std::string& theText) { return TextExtent(theText).
 
 int TCanvas::TextHeight(const std::string& theText) { return TextExtent(theText).cy; }
 
-QStaticText& TCanvas::Run(const std::string& theText) {
-  Metrics();  // the runs belong to the font and the device
-  auto& runs = fTextCache->runs;
+QStaticText& TCanvas::Run(const std::string& theText) { return Laid(theText).run; }
+
+TCanvas::LaidText& TCanvas::Laid(const std::string& theText) {
+  Metrics();
+  auto& runs = fFontEntry->runs;
   auto it = runs.find(theText);
   if (it == runs.end()) {
-    if (runs.size() >= TextCache::kMaxRuns) runs.clear();
+    if (runs.size() >= TextCache::kMaxRuns) fTextCache->DropRuns(*fFontEntry);
     QStaticText run(ToQString(theText));
     run.setTextFormat(Qt::PlainText);
     run.setPerformanceHint(QStaticText::AggressiveCaching);
-    run.prepare(QTransform(), *fQFont);
-    it = runs.emplace(theText, std::move(run)).first;
+    run.prepare(QTransform(), fFontEntry->font);
+    it = runs.emplace(theText, LaidText{std::move(run), 0, {}}).first;
   }
   return it->second;
 }
 
 int TCanvas::DrawLine(const std::string& theText, const TRect& r, unsigned theFlags) {
-  QPainter* p = PrepareText();
+  QPainter* p = PrepareText(false);
   if (!p) return 0;
   const QFontMetrics& fm = Metrics();
-  QStaticText& laid = Run(theText);
-  const int w = static_cast<int>(std::ceil(laid.size().width())), h = fm.height();
+  LaidText& laid = Laid(theText);
+  const int w = static_cast<int>(std::ceil(laid.run.size().width())), h = fm.height();
   int x = r.Left, y = r.Top;
   if (theFlags & DT_CENTER)
     x = r.Left + (r.Width() - w) / 2;
@@ -537,12 +803,8 @@ int TCanvas::DrawLine(const std::string& theText, const TRect& r, unsigned theFl
     y = r.Bottom - h;
   FillTextBackground(p, Rect(x, y, x + w, y + h));
   const bool clip = !(theFlags & DT_NOCLIP) && (x < r.Left || y < r.Top || x + w > r.Right || y + h > r.Bottom);
-  if (clip) {
-    p->save();
-    p->setClipRect(ToQRect(r), Qt::IntersectClip);
-  }
-  p->drawStaticText(x, y, laid);
-  if (clip) p->restore();
+  const QRect area = ToQRect(r);
+  DrawRun(p, laid, x, y, clip ? &area : nullptr);
   if (theFlags & (DT_VCENTER | DT_BOTTOM)) return y + h - r.Top;
   return h;
 }

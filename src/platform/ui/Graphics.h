@@ -16,6 +16,8 @@ class QImage;
 class QFont;
 class QFontMetrics;
 class QStaticText;
+class QRect;
+class QPoint;
 
 namespace vx {
 
@@ -171,6 +173,8 @@ public:
   void DrawFocusRect(const TRect& r);
 
   void TextOut(int x, int y, const std::string& theText);
+  // TextOut that shows only the part of the text inside theClip.
+  void TextOutClipped(const TRect& theClip, int x, int y, const std::string& theText);
   void TextRect(const TRect& r, int x, int y, const std::string& theText);
   int TextWidth(const std::string& theText);
   int TextHeight(const std::string& theText);
@@ -195,9 +199,14 @@ public:
   int PixelsPerInch() const;
 
 private:
+  struct LaidText;
+  struct FontEntry;
   struct TextCache;
   QPainter* Prepare(bool usePen, bool useBrush);
-  QPainter* PrepareText();
+  // The painter, ready for text; theGlyphs also sets its font and pen, which
+  // text drawn from pictures does not need.
+  QPainter* PrepareText(bool theGlyphs = true);
+  void UseTextPen(QPainter* p);
   // The metrics of the current font on the current device.
   const QFontMetrics& Metrics();
   // One line of text at its place in r, from laid-out runs kept per font.
@@ -208,6 +217,14 @@ private:
   // A single line laid out once in the current font, so that a text drawn
   // again (every paint draws the same labels) is not shaped again.
   QStaticText& Run(const std::string& theText);
+  LaidText& Laid(const std::string& theText);
+  // Draws a run at (x, y), cut to theClip when given: on a picture as a
+  // pre-rendered image of the run, elsewhere glyph by glyph.
+  void DrawRun(QPainter* p, LaidText& theText, int x, int y, const QRect* theClip);
+  bool CanBlendPictures(QPainter* p) const;
+  // The run rendered in the font's colour; theOffset places its corner
+  // relative to where the run is drawn.
+  const QImage& Picture(QPainter* p, LaidText& theText, QPoint& theOffset);
   // The brush's pattern bitmap repeated to a tile of at least 64 pixels:
   // filling with a tiny tile costs many times more for the same pixels.
   const QImage& PatternTile(TBitmap* theBitmap);
@@ -219,13 +236,9 @@ private:
   std::unique_ptr<QImage> fPatternTile;
   std::int64_t fPatternKey = 0;  // the pattern picture the tile was made from
   TPoint fPenPos;
-  std::unique_ptr<QFont> fQFont;  // the font as the device renders it
   std::unique_ptr<TextCache> fTextCache;
-  unsigned fFontGeneration = 0;  // counts the device fonts made
+  FontEntry* fFontEntry = nullptr;  // the current font as the device renders it, in fTextCache
   bool fFontDirty = true;
-  std::string fBuiltName;  // what fQFont was made from
-  int fBuiltHeight = 0;
-  TFontStyles fBuiltStyle;
 };
 
 // An off-screen picture that can be resized and drawn on through its canvas.
