@@ -3,11 +3,17 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <chrono>
+#include <cstdlib>
 #include <stdexcept>
 #include <thread>
 
 #include "UiTestSupport.h"
+#include "platform/ui/ComCtrls.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Forms.h"
@@ -206,4 +212,48 @@ TEST(Controls, TimerTicksUnderTheEventLoop) {
   EXPECT_EQ(ticks, 3);
   vxtest::ProcessEventsUntilIdle();
   EXPECT_EQ(ticks, 3);
+}
+
+// A scroll bar away from the mouse shows pictures of itself kept between
+// paints: they must show what the style draws, wherever the thumb is.
+TEST(Controls, KeptScrollBarPicturesShowWhatTheStyleDraws) {
+  TScrollBar bar(nullptr, sbVertical);
+  bar.SetBounds(0, 0, 17, 300);
+  auto* qbar = bar.findChild<QScrollBar*>();
+  ASSERT_NE(qbar, nullptr);
+  int compared = 0;
+  // Next to each other, 500000 and 500001 leave the thumb where it was.
+  for (auto [pos, page] : {std::pair{0, 10}, {37, 10}, {500000, 10}, {500001, 10}, {999990, 10}, {400, 300000}, {0, 1}}) {
+    bar.SetPageSize(page);
+    bar.SetParams(pos, 0, 999999);
+    const QImage shown = qbar->grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QStyleOptionSlider opt;
+    opt.initFrom(qbar);
+    opt.orientation = Qt::Vertical;
+    opt.minimum = qbar->minimum();
+    opt.maximum = qbar->maximum();
+    opt.sliderPosition = opt.sliderValue = qbar->value();
+    opt.singleStep = qbar->singleStep();
+    opt.pageStep = qbar->pageStep();
+    opt.subControls = QStyle::SC_All;
+    QImage drawn(shown.size(), QImage::Format_ARGB32_Premultiplied);
+    drawn.setDevicePixelRatio(shown.devicePixelRatio());
+    drawn.fill(Qt::transparent);
+    {
+      QPainter p(&drawn);
+      qbar->style()->drawComplexControl(QStyle::CC_ScrollBar, &opt, &p, qbar);
+    }
+    ASSERT_EQ(drawn.size(), shown.size());
+    int unlike = 0;
+    for (int y = 0; y < drawn.height(); ++y)
+      for (int x = 0; x < drawn.width(); ++x) {
+        const QRgb a = drawn.pixel(x, y), b = shown.pixel(x, y);
+        if (std::abs(qRed(a) - qRed(b)) > 2 || std::abs(qGreen(a) - qGreen(b)) > 2 ||
+            std::abs(qBlue(a) - qBlue(b)) > 2 || std::abs(qAlpha(a) - qAlpha(b)) > 2)
+          ++unlike;
+      }
+    EXPECT_EQ(unlike, 0) << "position " << pos << " page " << page;
+    ++compared;
+  }
+  EXPECT_EQ(compared, 7);
 }

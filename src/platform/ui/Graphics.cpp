@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <span>
 #include <unordered_map>
 
 #include "platform/rtl/Math.h"
@@ -84,17 +85,21 @@ QImage* DirectTarget(QPainter* p, QPoint& theOrigin) {
 
 quint32 OpaquePixel(const QColor& c) { return 0xFF000000u | (c.rgb() & 0xFFFFFFu); }
 
-bool DirectFill(QPainter* p, QRect r, const QColor& c) {
+bool DirectFill(QPainter* p, std::span<const QRect> theRects, const QColor& c) {
   QPoint origin;
   QImage* image = c.alpha() == 255 ? DirectTarget(p, origin) : nullptr;
   if (!image) return false;
-  r = r.translated(origin).intersected(image->rect());
-  if (r.isEmpty()) return true;
   const quint32 pixel = OpaquePixel(c);
   const qsizetype stride = image->bytesPerLine();
-  uchar* row = image->bits() + r.top() * stride;
-  for (int y = r.top(); y <= r.bottom(); ++y, row += stride)
-    std::fill_n(reinterpret_cast<quint32*>(row) + r.left(), r.width(), pixel);
+  uchar* const bits = image->bits();
+  const QRect bounds = image->rect();
+  for (QRect r : theRects) {
+    r = r.translated(origin).intersected(bounds);
+    if (r.isEmpty()) continue;
+    uchar* row = bits + r.top() * stride;
+    for (int y = r.top(); y <= r.bottom(); ++y, row += stride)
+      std::fill_n(reinterpret_cast<quint32*>(row) + r.left(), r.width(), pixel);
+  }
   return true;
 }
 
@@ -143,7 +148,13 @@ bool DirectDiagonal(QPainter* p, int x, int y, int sx, int sy, int n, const QCol
 }
 
 void SolidFill(QPainter* p, const QRect& r, const QColor& c) {
-  if (!DirectFill(p, r, c)) p->fillRect(r, c);
+  if (!DirectFill(p, std::span<const QRect>(&r, 1), c)) p->fillRect(r, c);
+}
+
+// Several rectangles of one colour, the picture's state looked at once.
+void SolidFills(QPainter* p, std::span<const QRect> theRects, const QColor& c) {
+  if (DirectFill(p, theRects, c)) return;
+  for (const QRect& r : theRects) p->fillRect(r, c);
 }
 
 Qt::BrushStyle HatchFor(TBrushStyle s) {
@@ -583,11 +594,9 @@ void TCanvas::FrameRect(const TRect& r) {
   QPainter* p = fHandle ? fHandle->Painter() : nullptr;
   if (!p || r.IsEmpty() || fBrush.GetStyle() == bsClear) return;
   SetMode(p, pmCopy);
-  const QColor c = ToQColor(fBrush.GetColor());
-  SolidFill(p, QRect(r.Left, r.Top, r.Width(), 1), c);
-  SolidFill(p, QRect(r.Left, r.Bottom - 1, r.Width(), 1), c);
-  SolidFill(p, QRect(r.Left, r.Top, 1, r.Height()), c);
-  SolidFill(p, QRect(r.Right - 1, r.Top, 1, r.Height()), c);
+  const QRect edges[] = {QRect(r.Left, r.Top, r.Width(), 1), QRect(r.Left, r.Bottom - 1, r.Width(), 1),
+                         QRect(r.Left, r.Top, 1, r.Height()), QRect(r.Right - 1, r.Top, 1, r.Height())};
+  SolidFills(p, edges, ToQColor(fBrush.GetColor()));
 }
 
 void TCanvas::DrawFocusRect(const TRect& r) {
