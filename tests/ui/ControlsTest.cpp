@@ -221,7 +221,6 @@ TEST(Controls, KeptScrollBarPicturesShowWhatTheStyleDraws) {
   bar.SetBounds(0, 0, 17, 300);
   auto* qbar = bar.findChild<QScrollBar*>();
   ASSERT_NE(qbar, nullptr);
-  int compared = 0;
   // Next to each other, 500000 and 500001 leave the thumb where it was.
   for (auto [pos, page] : {std::pair{0, 10}, {37, 10}, {500000, 10}, {500001, 10}, {999990, 10}, {400, 300000}, {0, 1}}) {
     bar.SetPageSize(page);
@@ -253,7 +252,5 @@ TEST(Controls, KeptScrollBarPicturesShowWhatTheStyleDraws) {
           ++unlike;
       }
     EXPECT_EQ(unlike, 0) << "position " << pos << " page " << page;
-    ++compared;
   }
-  EXPECT_EQ(compared, 7);
 }

@@ -147,15 +147,13 @@ bool DirectDiagonal(QPainter* p, int x, int y, int sx, int sy, int n, const QCol
   return true;
 }
 
-void SolidFill(QPainter* p, const QRect& r, const QColor& c) {
-  if (!DirectFill(p, std::span<const QRect>(&r, 1), c)) p->fillRect(r, c);
-}
-
 // Several rectangles of one colour, the picture's state looked at once.
 void SolidFills(QPainter* p, std::span<const QRect> theRects, const QColor& c) {
   if (DirectFill(p, theRects, c)) return;
   for (const QRect& r : theRects) p->fillRect(r, c);
 }
+
+void SolidFill(QPainter* p, const QRect& r, const QColor& c) { SolidFills(p, std::span<const QRect>(&r, 1), c); }
 
 Qt::BrushStyle HatchFor(TBrushStyle s) {
   switch (s) {
