@@ -19,7 +19,14 @@ struct GalleryPage {
   std::function<int(const std::string& thePdf)> printPdf;
   // Further pictures (menus, for one) written into the render directory.
   std::function<void(const std::string& theDir)> extra;
+  // The page's components, for tests that drive the page as a user would.
+  std::vector<vx::TControl*> components;
 };
+
+// Every page, in the order the window shows them.
+std::vector<GalleryPage> MakeGalleryPages();
+// One page by its name; a page with an empty name when there is none.
+GalleryPage MakeGalleryPage(const std::string& theName);
 
 GalleryPage MakeScalerPage();
 GalleryPage MakePanelsPage();

@@ -173,7 +173,7 @@ GalleryPage MakeScalerPage() {
   right->addStretch(1);
   row->addLayout(right);
 
-  GalleryPage result{"scaler", page, nullptr, nullptr, nullptr};
+  GalleryPage result{"scaler", page, nullptr, nullptr, nullptr, {top, side}};
   result.print = [top, side](TDeviceContext* dc) {
     // The horizontal scaler across the page, the vertical one below it, at
     // three device pixels per screen pixel.

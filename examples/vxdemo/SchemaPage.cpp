@@ -192,7 +192,7 @@ GalleryPage MakeSchemaPage() {
       "click opens its menu. Drag a column edge in the header to size every column.")));
   layout->addWidget(stack, 1);
 
-  GalleryPage result{"schema", page, nullptr, nullptr, nullptr};
+  GalleryPage result{"schema", page, nullptr, nullptr, nullptr, {w, r}};
   // The week view on one landscape page; the resource view's two weeks at
   // its own scale, over pages along the time and down the resources.
   result.printPdf = [w](const std::string& pdf) {

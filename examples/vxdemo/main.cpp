@@ -65,17 +65,6 @@ int Render(QTabWidget& tabs, std::vector<GalleryPage>& pages, const std::string&
 
 }  // namespace
 
-void PrintBitmapOf(vx::TControl* theControl, vx::TDeviceContext* dc) {
-  vx::TBitmap shot;
-  theControl->PaintTo(&shot);
-  const int ppi = dc->PixelsPerInch();
-  const int w = shot.GetWidth() * ppi / 150, h = shot.GetHeight() * ppi / 150;
-  vx::TCanvas c;
-  c.SetHandle(dc);
-  c.StretchDraw(vx::Rect(ppi / 2, ppi / 2, ppi / 2 + w, ppi / 2 + h), &shot);
-  c.SetHandle(nullptr);
-}
-
 int main(int argc, char** argv) {
   std::string renderDir, startPage, screenshot;
   double screenshotAfter = 0;
@@ -99,8 +88,7 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("vxplan gallery"));
   QMainWindow window;
   auto* tabs = new QTabWidget;
-  std::vector<GalleryPage> pages{MakeGanttPage(), MakeGanttGridPage(), MakeBigPlanPage(), MakeSchemaPage(), MakeGridPage(),   MakeScalerPage(),
-                                 MakePanelsPage(), MakeTreePage(),    MakeSplitterPage()};
+  std::vector<GalleryPage> pages = MakeGalleryPages();
   for (const GalleryPage& page : pages) tabs->addTab(page.widget, QString::fromStdString(page.name));
   window.setCentralWidget(tabs);
   window.resize(1180, 640);

@@ -57,6 +57,8 @@ public:
   }
   TvxHold(const TvxHold&) = delete;
   TvxHold& operator=(const TvxHold&) = delete;
+  // The object was freed while held (see vxHolding for the other holders).
+  bool Gone() const noexcept { return fObject && fObject->IsFreePending(); }
 
 private:
   TvxExposable* fObject;
