@@ -72,3 +72,52 @@ TEST(EditorControls, KeysAndFocusPassTheClassicHandlersFirst) {
   EXPECT_EQ(combo->GetText(), "q");
   EXPECT_EQ(log, (std::vector<std::string>{"enter edit", "enter", "exit edit"}));
 }
+
+// A key no widget of the control takes (letters on a check box, Space on a
+// read-only edit) reaches the classic handlers once and ends there: it is
+// never typed again into the widget that left it, which would loop.
+TEST(EditorControls, KeysAWidgetLeavesAreHeardOnceAndNeverTypedAgain) {
+  struct Case {
+    const char* name;
+    std::function<TInputControl*(TPanel*)> make;
+  };
+  const Case cases[] = {
+      {"check box", [](TPanel* p) { return new TCustomCheckBox(p); }},
+      {"date picker with a check box",
+       [](TPanel* p) {
+         auto* d = new TDateTimePicker(p);
+         d->SetShowCheckbox(true);
+         return d;
+       }},
+      {"drop-down list", [](TPanel* p) {
+         auto* c = new TCustomComboBox(p);
+         c->SetStyle(csDropDownList);
+         return c;
+       }},
+      {"read-only edit", [](TPanel* p) {
+         auto* e = new TCustomEdit(p);
+         e->SetReadOnly(true);
+         return e;
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TPanel form(nullptr);
+    form.SetBounds(0, 0, 300, 100);
+    TInputControl* control = c.make(&form);
+    control->SetParent(&form);
+    control->SetBounds(10, 10, 150, 22);
+    int downs = 0, chars = 0;
+    control->OnKeyDown = [&downs](TObject*, unsigned short&, TShiftState) { ++downs; };
+    control->OnKeyPress = [&chars](TObject*, char32_t&) { ++chars; };
+    vxtest::ShowWindow(&form);
+    control->SetFocus();
+    vxtest::ProcessEventsUntilIdle();
+    for (Qt::Key k : {Qt::Key_A, Qt::Key_7, Qt::Key_Space, Qt::Key_Z}) vxtest::KeyClick(control, k);
+    EXPECT_EQ(downs, 4);
+    EXPECT_EQ(chars, 4);
+    // A character sent to the control is typed once, and ends there too.
+    control->Perform(WM_CHAR, 'q');
+    EXPECT_EQ(chars, 5);
+  }
+}

@@ -115,6 +115,24 @@ void TInputControl::FontChanged() {
   fInner->setPalette(pal);
 }
 
+bool TInputControl::event(QEvent* theEvent) {
+  const auto type = theEvent->type();
+  if (type == QEvent::KeyPress || type == QEvent::KeyRelease) {
+    const int key = static_cast<QKeyEvent*>(theEvent)->key();
+    QWidget* focus = QApplication::focusWidget();
+    // A key the widget (or one of its parts) left unused comes up to the
+    // control. The control heard it already, before the widget did
+    // (FilterKey), and a character typed again would come straight back
+    // here: a widget that takes no characters (a check box) would loop.
+    const bool fromInside = fTyping || (focus && focus != this && isAncestorOf(focus));
+    if (fromInside && key != Qt::Key_Tab && key != Qt::Key_Backtab) {
+      theEvent->accept();
+      return true;
+    }
+  }
+  return TWinControl::event(theEvent);
+}
+
 void TInputControl::Dispatch(TMessage& Message) {
   TWinControl::Dispatch(Message);
   // A character sent to the control (not typed into the widget) is typed now.

@@ -50,6 +50,7 @@ protected:
   virtual void ApplyBorderStyle() {}
   void Resize() override;
   void FontChanged() override;
+  bool event(QEvent* theEvent) override;
   void Dispatch(TMessage& Message) override;
   // Types theChar into the widget as if it were pressed.
   void TypeChar(char32_t theChar);
