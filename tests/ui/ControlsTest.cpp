@@ -254,3 +254,53 @@ TEST(Controls, KeptScrollBarPicturesShowWhatTheStyleDraws) {
     EXPECT_EQ(unlike, 0) << "position " << pos << " page " << page;
   }
 }
+
+namespace {
+
+class Gesturing : public TWinControl {
+public:
+  using TWinControl::TWinControl;
+  int cancels = 0;
+
+protected:
+  void CancelMode() override { ++cancels; }
+};
+
+}  // namespace
+
+// A gesture cannot outlive the window it started in: every way the control
+// can lose the mouse tells it to cancel.
+TEST(Controls, AGestureIsCancelledWhenTheControlLosesTheMouse) {
+  struct Case {
+    const char* name;
+    std::function<void(TPanel& form, TPanel& other, Gesturing& g)> act;
+  };
+  const Case cases[] = {
+      {"hidden", [](TPanel&, TPanel&, Gesturing& g) { g.SetVisible(false); }},
+      {"its window hidden", [](TPanel& form, TPanel&, Gesturing&) { form.hide(); }},
+      {"given another parent", [](TPanel&, TPanel& other, Gesturing& g) { g.SetParent(&other); }},
+      {"another control takes the mouse", [](TPanel&, TPanel& other, Gesturing& g) {
+         g.SetMouseCapture(true);
+         other.SetMouseCapture(true);
+         other.SetMouseCapture(false);
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TPanel form(nullptr), other(nullptr);
+    form.SetBounds(0, 0, 200, 100);
+    other.SetBounds(0, 0, 200, 100);
+    auto* g = new Gesturing(&form);
+    g->SetParent(&form);
+    g->SetBounds(10, 10, 100, 50);
+    vxtest::ShowWindow(&form);
+    vxtest::ShowWindow(&other);
+    form.activateWindow();
+    vxtest::ProcessEventsUntilIdle();
+    g->cancels = 0;
+    c.act(form, other, *g);
+    vxtest::ProcessEventsUntilIdle();
+    EXPECT_GE(g->cancels, 1);
+    delete g;
+  }
+}

@@ -11,6 +11,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QResizeEvent>
 #include <QWheelEvent>
 #include <algorithm>
@@ -348,10 +349,15 @@ bool TControl::SelectNextControl(bool theForward) { return focusNextPrevChild(th
 bool TControl::GetMouseCapture() const { return QWidget::mouseGrabber() == this; }
 
 void TControl::SetMouseCapture(bool theCapture) {
-  if (theCapture)
-    grabMouse();
-  else if (GetMouseCapture())
-    releaseMouse();
+  if (!theCapture) {
+    if (GetMouseCapture()) releaseMouse();
+    return;
+  }
+  QPointer<QWidget> previous = QWidget::mouseGrabber();
+  grabMouse();
+  // The control that had the mouse loses its gesture with it.
+  if (auto* c = dynamic_cast<TControl*>(previous.data()); c && c != this && !c->IsDestroying())
+    c->Perform(WM_CANCELMODE);
 }
 
 void TControl::SetPopupMenu(TPopupMenu* theMenu) {
@@ -473,6 +479,10 @@ void TControl::Dispatch(TMessage& m) {
     }
     case WM_SETFOCUS: DoEnter(); break;
     case WM_KILLFOCUS: DoExit(); break;
+    case WM_CANCELMODE:
+      fPressedInside = false;
+      CancelMode();
+      break;
     case CM_MOUSEENTER:
       if (OnMouseEnter) OnMouseEnter(this);
       break;
@@ -547,6 +557,8 @@ void TControl::DoExit() {
   if (OnExit) OnExit(this);
 }
 
+void TControl::CancelMode() {}
+
 void TControl::Resize() {
   if (OnResize) OnResize(this);
 }
@@ -595,6 +607,13 @@ bool TControl::event(QEvent* e) {
         DispatchQtInput(e);
         break;
       }
+      case QEvent::Hide:
+      case QEvent::ParentChange:
+      case QEvent::UngrabMouse:
+      case QEvent::WindowDeactivate:
+        Perform(WM_CANCELMODE);
+        handled = QWidget::event(e);
+        break;
       default:
         if (e->type() == kPostedMessageEvent) {
           TMessage m = static_cast<PostedMessage*>(e)->message;

@@ -257,6 +257,11 @@ protected:
   virtual void DragDrop(TObject* Source, int X, int Y);
   virtual void DoEnter();
   virtual void DoExit();
+  // WM_CANCELMODE: a gesture under way ends, cancelled, writing nothing. The
+  // control hears it when it (or a window around it) is hidden, when it
+  // changes parent, when its window is deactivated and when another control
+  // takes the mouse from it. Controls with gestures override it.
+  virtual void CancelMode();
   virtual void Resize();
   // Draws the control on GetCanvas(); the base raises OnPaint.
   virtual void Paint();

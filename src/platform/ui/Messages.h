@@ -43,6 +43,9 @@ constexpr int HiWordSigned(LPARAM v) noexcept { return static_cast<std::int16_t>
 constexpr unsigned WM_NULL = 0x0000;
 constexpr unsigned WM_SIZE = 0x0005;
 constexpr unsigned WM_SETFOCUS = 0x0007;
+// A mouse gesture under way must end, cancelled: the control was hidden,
+// changed parent, lost the mouse or its window was deactivated.
+constexpr unsigned WM_CANCELMODE = 0x001F;
 constexpr unsigned WM_KILLFOCUS = 0x0008;
 constexpr unsigned WM_PAINT = 0x000F;
 constexpr unsigned WM_ERASEBKGND = 0x0014;
