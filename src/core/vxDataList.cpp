@@ -235,12 +235,23 @@ void TvxDataList::Clear() {
 }
 
 void TvxDataList::ClearSelections() {
-  // By position: a handler may change the list.
-  for (int p = 0; p < LoadedCount(); ++p) fItems.At(p)->SetSelected(false);
+  // Selection handlers may change the list or free it: the list is held and
+  // walked by position, and a change starts the walk again (what is cleared
+  // stays cleared), a bounded number of times.
+  TvxHold hold(this);
+  int restarts = 0;
+  for (int p = 0; p < LoadedCount(); ++p) {
+    TvxDataEntity* e = fItems.At(p);
+    if (!e->fSelected) continue;
+    const std::uint64_t stamp = fChangeStamp;
+    e->SetSelected(false);
+    if (fChangeStamp != stamp && restarts++ < 8) p = -1;
+  }
 }
 
 void TvxDataList::IteratorOfSelectedDataEntities(const TSelectedDataEntityEvent& proc) {
   if (!proc) return;
+  TvxHold hold(this);  // proc may change or free the list
   for (int p = 0; p < LoadedCount(); ++p) {
     TvxDataEntity* e = fItems.At(p);
     if (e->fSelected) proc(this, e);
@@ -249,9 +260,11 @@ void TvxDataList::IteratorOfSelectedDataEntities(const TSelectedDataEntityEvent&
 
 TvxDataEntity* TvxDataList::FindDataEntity(const TFindFunc& func) {
   if (!func) return nullptr;
+  TvxHold hold(this);
   for (int p = 0; p < LoadedCount(); ++p) {
     TvxDataEntity* e = fItems.At(p);
-    if (func(e)) return e;
+    TvxHold held(e);
+    if (func(e)) return held.Gone() || hold.Gone() ? nullptr : e;
   }
   return nullptr;
 }

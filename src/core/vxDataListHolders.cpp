@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "core/vxDataEntityPack.h"
+#include "core/vxHolding.h"
 #include "platform/rtl/Exception.h"
 
 namespace vx {
@@ -112,8 +113,12 @@ void TvxDataList2lev::SetDataList(int i, TvxDataList* theList) {
 // selected is loaded.
 
 void TvxDataList2lev::ClearSelections() {
-  for (int k = 0; k < Count(); ++k)
-    if (TvxDataList* list = fList[static_cast<size_t>(k)]) list->ClearSelections();
+  // A selection handler may drop lists from this holder, free them or free
+  // the holder: the walk goes over the lists held as they were.
+  TvxHold hold(this);
+  TvxHeldList<TvxDataList> lists;
+  for (TvxDataList* list : fList) lists.Add(list);
+  lists.ForEach([](TvxDataList* list) { list->ClearSelections(); });
 }
 
 TvxDataEntity* TvxDataList2lev::FirstSelected(int& theList, int& theIndex) const {
@@ -145,6 +150,7 @@ int TvxDataList2lev::NonEmptyFrom(int k, int theStep) const {
 }
 
 void TvxDataList2lev::SelectStep(bool forward) {
+  TvxHold hold(this);  // selection handlers may free the holder
   const int step = forward ? 1 : -1;
   const int first = NonEmptyFrom(forward ? 0 : Count() - 1, step);
   if (first < 0) return;  // nothing to select

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <gtest/gtest.h>
 
 #include "ControllerLog.h"
@@ -209,4 +210,60 @@ TEST(DataList3lev, HoldsTwoLevelListsWithoutOwningThem) {
   EXPECT_EQ(all->Count(), 1);
   all.reset();
   EXPECT_EQ(a.holder->Count(), 1);
+}
+
+// A selection handler may delete anything while a walk clears or moves the
+// selection: the entity it hears of, that entity's list, or the holder with
+// all its lists. The walk ends cleanly, and what is left has no selection.
+TEST(DataList2lev, SelectionHandlersThatDeleteDoNotBreakTheWalks) {
+  enum Victim { vEntity, vList, vEverything };
+  enum Walk { wClear, wClearOneList, wNext, wPrev };
+  for (Victim victim : {vEntity, vList, vEverything})
+    for (Walk walk : {wClear, wClearOneList, wNext, wPrev}) {
+      SCOPED_TRACE(std::to_string(victim) + "/" + std::to_string(walk));
+      vxtest::ControllerLog c;
+      TvxDataList2lev* holder = TvxDataList2lev::Create();
+      std::vector<TvxDataList*> lists;
+      for (int l = 0; l < 3; ++l) {
+        lists.push_back(TvxDataList::Create(&c.controller, {}));
+        for (int i = 0; i < 4; ++i) lists.back()->Add()->SetSelected(i % 2 == 0);
+        holder->Add(lists.back());
+      }
+      bool fired = false;
+      c.controller.fOnSelectionChanged = [&](TvxDataList* list, TvxDataEntity* e) {
+        if (fired || e->GetSelected()) return;
+        fired = true;
+        switch (victim) {
+          case vEntity: list->Remove(e); break;
+          case vList:
+            holder->Remove(list);
+            lists.erase(std::find(lists.begin(), lists.end(), list));
+            list->FreeWheneverPossible();
+            break;
+          case vEverything:
+            holder->FreeWheneverPossible();
+            holder = nullptr;
+            for (TvxDataList* l : lists) l->FreeWheneverPossible();
+            lists.clear();
+            break;
+        }
+      };
+      switch (walk) {
+        case wClear: holder->ClearSelections(); break;
+        case wClearOneList: lists[1]->ClearSelections(); break;
+        case wNext: holder->SelectNext(); break;
+        case wPrev: holder->SelectPrev(); break;
+      }
+      EXPECT_TRUE(fired);
+      int selected = 0;
+      for (TvxDataList* l : lists)
+        for (int i = 0; i < l->Count(); ++i) selected += l->GetItems(i)->GetSelected() ? 1 : 0;
+      if (walk == wClear) {
+        EXPECT_EQ(selected, 0);
+      } else if (walk == wNext || walk == wPrev) {
+        EXPECT_LE(selected, 1);
+      }
+      for (TvxDataList* l : lists) l->FreeWheneverPossible();
+      if (holder) holder->FreeWheneverPossible();
+    }
 }
