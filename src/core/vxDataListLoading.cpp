@@ -43,6 +43,8 @@ private:
 TvxDataEntity* TvxDataList::EnsureLoadedItem(int i) {
   if (i < 0 || i >= Count()) return nullptr;
   if (IsLoaded(i)) return fItems.At(i - fUnloadedPreCount);
+  // Load and unload handlers may free the list.
+  TvxHold hold(this);
 
   int from = i, to = i;
   bool front = false;
@@ -78,7 +80,7 @@ TvxDataEntity* TvxDataList::EnsureLoadedItem(int i) {
   }
 
   LoadItems(from, to, front);
-  return IsLoaded(i) ? fItems.At(i - fUnloadedPreCount) : nullptr;
+  return !hold.Gone() && IsLoaded(i) ? fItems.At(i - fUnloadedPreCount) : nullptr;
 }
 
 void TvxDataList::LoadItems(int from, int to, bool front) {
@@ -111,11 +113,12 @@ void TvxDataList::LoadItems(int from, int to, bool front) {
   }
 
   if (!fListController || !fListController->fOnLoadItem) return;
+  TvxHold hold(this);  // a load handler may free the list
   // Front loads are reported from the highest index down, back loads upwards:
   // always moving away from the window. Batch order is creation order.
   for (size_t k = 0; k < batch.Size(); ++k) {
     TvxDataEntity* e = batch.At(k);
-    if (e->fDataList == this && !e->IsFreePending())
+    if (!hold.Gone() && e->fDataList == this && !e->IsFreePending())
       Fire(fListController, &TvxListController::fOnLoadItem, e);
   }
 }

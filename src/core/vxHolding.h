@@ -36,6 +36,8 @@ public:
   // The object, or nil when it has been freed since it was taken.
   T* Get() const noexcept { return fObject && !fObject->IsFreePending() ? fObject : nullptr; }
   explicit operator bool() const noexcept { return Get() != nullptr; }
+  // An object was held and has been freed since.
+  bool Gone() const noexcept { return fObject && fObject->IsFreePending(); }
   // Whether theObject is the one held, gone or not (an identity test only).
   bool Is(const void* theObject) const noexcept { return theObject && theObject == fObject; }
   // Lets the object go (it is deleted now when it was freed meanwhile).

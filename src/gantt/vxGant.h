@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/vxDataEntityPack.h"
+#include "core/vxHolding.h"
 #include "gantt/vxKronitItemTexts.h"
 #include "gantt/vxTimeDistinctGeneric.h"
 #include "grid/vxGrid.h"
@@ -471,7 +472,7 @@ public:
   TvxDataEntity_Kronit* GetDataEntityFromXY(int x, int y);
   TvxDataEntity_Kronit* GetActiveDataEntity() const noexcept { return fActiveDataEntity; }
   void SetActiveDataEntity(TvxDataEntity_Kronit* theItem);
-  TvxDataEntity_Kronit* GetMouseDownDataEntity() const noexcept { return fMouseDownDataEntity; }
+  TvxDataEntity_Kronit* GetMouseDownDataEntity() const noexcept { return fMouseDownDataEntity.Get(); }
   // Every item of every row, layers in order.
   void ForEachKronit(const std::function<void(TvxDataEntity_Kronit*)>& f);
 
@@ -883,6 +884,8 @@ protected:
   void HintWantsNewText(TGraphHintWindow* theHintWindow, TObject* theObject);
   void ShowMoveHint(TDateTime theStart, TDateTime theStop);
   void SetActiveDataEntityHint(TvxDataEntity_Kronit* theItem, int x, int y);
+  // OnHintInfo for theItem (nil: none).
+  void ReportHintInfo(TvxDataEntity_Kronit* theItem);
   TvxDataEntity_Kronit* KeyTarget(unsigned short theKey, TvxDataEntity_Kronit* theActive, TGantRow* theRow);
 
   // Item controller handlers.
@@ -894,6 +897,18 @@ protected:
   void _LoadItem_Kronit(TvxDataEntity* e);
   void _UnLoadItem_Kronit(TvxDataEntity* e, bool& CanUnload);
   void _OnTimeItemSyleSet(TvxTimeItemTextCollection* theCollection, TCanvas* theCanvas, int theStyle);
+  // The items inserted and deleted while the application answers a copy or a
+  // change of row, so that the item it hands back is known to be alive.
+  struct TCallOutItems {
+    std::vector<TvxHeld<TvxDataEntity_Kronit>> fInserted;
+    std::unordered_set<const void*> fDeleted;
+    bool Alive(const TvxDataEntity_Kronit* theItem) const;
+  };
+  TCallOutItems* fCallOutItems = nullptr;
+  // Runs the application's copy or row change; nils theNewItem when the
+  // application deleted it again.
+  void AskForNewItem(const TOnTimeCopyOrMove& theHandler, TvxDataEntity_Kronit* theItem, TGantRow* theRow,
+                     TGantRow* theNewRow, TDateTime theStart, TDateTime theStop, TvxDataEntity_Kronit*& theNewItem);
   void GiveTexts(TvxDataEntity_Kronit* theItem);
 
   void ScaleChanged(TObject* Sender);
@@ -962,7 +977,8 @@ protected:
   bool fFavourMoveOverResizeOnSmallTimeItems = false;
   int fHdcToUseOnNewPage = 0;
   TvxDataEntity_Kronit* fActiveDataEntity = nullptr;
-  TvxDataEntity_Kronit* fMouseDownDataEntity = nullptr;
+  // Held for the length of a gesture: handlers may delete them meanwhile.
+  TvxHeld<TvxDataEntity_Kronit> fMouseDownDataEntity;
   std::unordered_set<TGantRow*> fPausedRows;
   std::unordered_set<TGantRow*> fPendingRows;
   // Resumes paused rows when the last worker ended too late to do it.
@@ -975,7 +991,8 @@ protected:
     // A row on the page: its tree entity or grid node and its band in
     // screen pixels from the page's first row.
     struct TPlace {
-      const TvxDataEntity* fNode;
+      // Held: drawing on the page calls the application, which may delete it.
+      TvxHeld<TvxDataEntity> fNode;
       int fTop, fBottom;
     };
     bool fActive = false;
@@ -984,7 +1001,7 @@ protected:
     std::unordered_map<const TvxDataEntity*, size_t> fPlace;  // node -> index in fRows
     void Add(const TvxDataEntity* theNode, int theTop, int theBottom) {
       fPlace.emplace(theNode, fRows.size());
-      fRows.push_back({theNode, theTop, theBottom});
+      fRows.push_back({TvxHeld<TvxDataEntity>(const_cast<TvxDataEntity*>(theNode)), theTop, theBottom});
     }
     const TPlace* PlaceOf(const TvxDataEntity* theNode) const {
       auto it = fPlace.find(theNode);
@@ -1018,7 +1035,7 @@ protected:
   TPoint fLocalMouseDownOffset;
   TRect fLocalmmOrgRect = NoRect();
   TRect fLocalmmRect = NoRect();
-  TvxDataEntity_Kronit* fLocalmmDataEntity = nullptr;
+  TvxHeld<TvxDataEntity_Kronit> fLocalmmDataEntity;
   TDateTime fMouseDownDateTime = 0;
   bool fDeferedSelection = false;
   TPoint fLastMouseUpPos;

@@ -134,10 +134,12 @@ static void ForEachGridRowOnScreen(TvxGrid* theGrid, F&& f) {
 void TvxGant_ComBasic::ForEachShownRow(const std::function<void(TGantRow*)>& f) {
   if (fPrintRows.fActive) {
     // On paper: the rows of the page, whatever the screen shows.
-    for (const TPrintRows::TPlace& place : fPrintRows.fRows) {
-      auto* node = const_cast<TvxDataEntity*>(place.fNode);
-      TGantRow* row = fPrintRows.fGrid ? fRowList->FindRowFromGridNode(AsGridNode(node))
-                                      : fRowList->FindRowFromTreeNode(dynamic_cast<TvxDataEntity_Tree*>(node));
+    // By index: drawing a row calls the application, which may delete rows.
+    for (size_t k = 0; k < fPrintRows.fRows.size(); ++k) {
+      TvxDataEntity* node = fPrintRows.fRows[k].fNode.Get();
+      TGantRow* row = !node                ? nullptr
+                      : fPrintRows.fGrid   ? fRowList->FindRowFromGridNode(AsGridNode(node))
+                                           : fRowList->FindRowFromTreeNode(dynamic_cast<TvxDataEntity_Tree*>(node));
       if (!row) continue;
       row->UpdateRect();
       f(row);

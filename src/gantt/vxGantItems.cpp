@@ -2,6 +2,7 @@
 // and the chart's reactions to item changes.
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "gantt/vxGant.h"
 #include "platform/rtl/Exception.h"
@@ -118,11 +119,18 @@ void TGantRow::ForEachItem(const std::function<bool(TvxDataEntity_Kronit*)>& f) 
   // The first layer drawn may name a layer that does not exist yet: the walk
   // then starts at the first layer.
   const int first = fDrawLayerStart >= 0 && fDrawLayerStart < n ? fDrawLayerStart : 0;
+  // f may call out to the application, which may delete the item, its layer
+  // or the row: the layer and the item are held while f runs, and a layer
+  // freed meanwhile ends its walk (a freed row has no layers left).
   for (int k = 0; k < n; ++k) {
     TvxDataList* layer = GetLayer((first + k) % n);
-    for (int i = 0; layer && i < layer->Count(); ++i)
-      if (auto* item = static_cast<TvxDataEntity_Kronit*>(layer->GetItems(i)))
+    if (!layer) continue;
+    TvxHold layerHold(layer);
+    for (int i = 0; !layerHold.Gone() && i < layer->Count(); ++i)
+      if (auto* item = static_cast<TvxDataEntity_Kronit*>(layer->GetItems(i))) {
+        TvxHold itemHold(item);
         if (!f(item)) return;
+      }
   }
 }
 
@@ -132,9 +140,15 @@ void TGantRow::ForEachItemReverse(const std::function<bool(TvxDataEntity_Kronit*
   const int first = fDrawLayerStart >= 0 && fDrawLayerStart < n ? fDrawLayerStart : 0;
   for (int k = n - 1; k >= 0; --k) {
     TvxDataList* layer = GetLayer((first + k) % n);
-    for (int i = layer ? layer->Count() - 1 : -1; i >= 0; --i)
-      if (auto* item = static_cast<TvxDataEntity_Kronit*>(layer->GetItems(i)))
+    if (!layer) continue;
+    TvxHold layerHold(layer);
+    for (int i = layer->Count() - 1; i >= 0 && !layerHold.Gone(); --i) {
+      if (i >= layer->Count()) continue;  // the walk's items shrank under it
+      if (auto* item = static_cast<TvxDataEntity_Kronit*>(layer->GetItems(i))) {
+        TvxHold itemHold(item);
         if (!f(item)) return;
+      }
+    }
   }
 }
 
@@ -177,11 +191,32 @@ void TvxGant_ComBasic::CopyDataEntity(TvxDataEntity_Kronit* theSource, TvxDataEn
   theTarget->SetSelected(theSource->GetSelected());
 }
 
+bool TvxGant_ComBasic::TCallOutItems::Alive(const TvxDataEntity_Kronit* theItem) const {
+  for (const TvxHeld<TvxDataEntity_Kronit>& inserted : fInserted)
+    if (inserted.Is(theItem)) return inserted.Get() != nullptr;
+  return fDeleted.count(theItem) == 0;
+}
+
+void TvxGant_ComBasic::AskForNewItem(const TOnTimeCopyOrMove& theHandler, TvxDataEntity_Kronit* theItem,
+                                     TGantRow* theRow, TGantRow* theNewRow, TDateTime theStart, TDateTime theStop,
+                                     TvxDataEntity_Kronit*& theNewItem) {
+  TCallOutItems items;
+  TCallOutItems* outer = std::exchange(fCallOutItems, &items);
+  try {
+    theHandler(this, theItem, theRow, theNewRow, theStart, theStop, theNewItem);
+  } catch (...) {
+    fCallOutItems = outer;
+    throw;
+  }
+  fCallOutItems = outer;
+  if (theNewItem && !items.Alive(theNewItem)) theNewItem = nullptr;
+}
+
 bool TvxGant_ComBasic::TimeCopy(TvxDataEntity_Kronit* theItem, TGantRow* theRow, TGantRow* theNewRow,
                                 TDateTime theStart, TDateTime theStop, TvxDataEntity_Kronit*& theNewItem) {
   theNewItem = nullptr;
   if (!OnTimeCopy) return false;
-  OnTimeCopy(this, theItem, theRow, theNewRow, theStart, theStop, theNewItem);
+  AskForNewItem(OnTimeCopy, theItem, theRow, theNewRow, theStart, theStop, theNewItem);
   return true;
 }
 
@@ -189,7 +224,7 @@ bool TvxGant_ComBasic::TimeMoveRow(TvxDataEntity_Kronit* theItem, TGantRow* theR
                                    TDateTime theStart, TDateTime theStop, TvxDataEntity_Kronit*& theNewItem) {
   theNewItem = nullptr;
   if (!OnTimeChangeRow) return false;
-  OnTimeChangeRow(this, theItem, theRow, theNewRow, theStart, theStop, theNewItem);
+  AskForNewItem(OnTimeChangeRow, theItem, theRow, theNewRow, theStart, theStop, theNewItem);
   return true;
 }
 
@@ -285,6 +320,7 @@ void TvxGant_ComBasic::GiveTexts(TvxDataEntity_Kronit* theItem) {
 
 void TvxGant_ComBasic::_InsertItem_Kronit(TvxDataEntity* e) {
   auto* item = static_cast<TvxDataEntity_Kronit*>(e);
+  if (fCallOutItems) fCallOutItems->fInserted.emplace_back(item);
   GiveTexts(item);
   InvalidateGA();
   if (TGantRow* row = item->GetRow()) row->UpdateSubColumns();
@@ -293,13 +329,16 @@ void TvxGant_ComBasic::_InsertItem_Kronit(TvxDataEntity* e) {
 
 void TvxGant_ComBasic::_DeleteItem_Kronit(TvxDataEntity* e) {
   auto* item = static_cast<TvxDataEntity_Kronit*>(e);
+  if (fCallOutItems) fCallOutItems->fDeleted.insert(item);
   if (fActiveDataEntity == item) SetActiveDataEntity(nullptr);
-  if (fMouseDownDataEntity == item) fMouseDownDataEntity = nullptr;
-  if (fLocalmmDataEntity == item) {
+  if (fMouseDownDataEntity.Is(item)) fMouseDownDataEntity.Reset();
+  if (fLocalmmDataEntity.Is(item)) {
     // The item being resized or linked from went: the drag ends.
-    fLocalmmDataEntity = nullptr;
+    fLocalmmDataEntity.Reset();
     if (fLocalmmMode != mmMove && fLocalmmMode != mmCopy) MouseMoveModeCancel();
   }
+  // The hint asks for its text later: it must not keep a gone item.
+  if (fHint && fHint->GetHintObject() == item) fHint->ShowSlowHintFor(nullptr, 0, 0);
   InvalidateGA();
   if (!IsDestroying())
     if (TGantRow* row = item->GetRow()) row->UpdateSubColumns();

@@ -63,14 +63,21 @@ TvxDataEntity_Kronit* TvxGant_ComBasic::FindNeighbourToUpDown(int theLayer, TvxD
   if (!from) return nullptr;
   TvxDataEntity_Tree* to = theUp ? fTree->GetPrevVisible(from) : fTree->GetNextVisible(from);
   if (!to || to == from) return nullptr;
+  // The tree's selection handlers may delete the node moved to, or theRef.
+  TvxHold holdTo(to), holdRef(theRef);
   fTree->UpdateMultiSelect(to, TShiftState());
-  if (to->GetTreeNode()) fTree->SetSelected(to->GetTreeNode());
-  return FindNeighbourClosest(LayerOf(fRowList->FindRowFromTreeNode(to), theLayer), theRef);
+  if (!holdTo.Gone() && to->GetTreeNode()) fTree->SetSelected(to->GetTreeNode());
+  if (holdTo.Gone()) return nullptr;
+  return FindNeighbourClosest(LayerOf(fRowList->FindRowFromTreeNode(to), theLayer), holdRef.Gone() ? nullptr : theRef);
 }
 
 TvxDataEntity_Kronit* TvxGant_ComBasic::KeyTarget(unsigned short theKey, TvxDataEntity_Kronit* theActive,
                                                   TGantRow* theRow) {
+  TvxHold holdRow(theRow), holdActive(theActive);
   const int layer = OnKeyNavigateDataList ? OnKeyNavigateDataList(this, theRow) : 0;
+  // The handler may have deleted the active item or the row.
+  if (holdRow.Gone()) return nullptr;
+  if (theActive && (holdActive.Gone() || theActive->GetRow() != theRow)) theActive = nullptr;
   TvxDataList* list = LayerOf(theRow, layer);
   switch (theKey) {
     case VK_SPACE: return theActive;
@@ -92,19 +99,25 @@ void TvxGant_ComBasic::GantAreaKeyDown(TObject*, unsigned short& Key, TShiftStat
   TvxDataEntity_Kronit* active = fActiveDataEntity;
   TGantRow* row = active ? active->GetRow() : GetActiveGantRow();
   if (!row) return;
+  TvxHold holdActive(active);
   TvxDataEntity_Kronit* target = KeyTarget(Key, active, row);
   if (!target) {
-    if (active && (Key == VK_UP || Key == VK_DOWN)) {
+    if (active && !holdActive.Gone() && (Key == VK_UP || Key == VK_DOWN)) {
       SetActiveDataEntity(nullptr);  // walked past the first or last row
       InvalidateGA();
     }
     return;
   }
+  // Selection handlers may delete the target: it is held, and each step
+  // after one checks that it is still there.
+  TvxHold holdTarget(target);
   if (!Shift.Contains(ssShift) && !Shift.Contains(ssCtrl)) ClearSelections();
+  if (holdTarget.Gone()) return;
   if (Key == VK_SPACE)
     target->SetSelected(!target->GetSelected());
   else
     target->SetSelected(true);
+  if (holdTarget.Gone()) return;
   SetActiveDataEntity(target);
   InvalidateGA();
   MakeSureActiveInView();

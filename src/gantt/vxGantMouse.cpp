@@ -83,9 +83,20 @@ void TvxGant_ComBasic::DoProximityCheck(TvxDataEntity_Kronit*& theItem, int x, i
 }
 
 void TvxGant_ComBasic::ClearSelections() {
-  fRowList->ForEachRow([](TGantRow* row) {
-    for (int k = 0; k < row->GetLayerCount(); ++k) row->GetLayer(k)->ClearSelections();
+  // The layers with a selection first, held: clearing tells the application,
+  // whose handler may delete items, layers or rows.
+  TvxHeldList<TvxDataList> selected;
+  fRowList->ForEachRow([&selected](TGantRow* row) {
+    for (int k = 0; k < row->GetLayerCount(); ++k) {
+      TvxDataList* layer = row->GetLayer(k);
+      for (int p = 0; layer && p < layer->LoadedCount(); ++p)
+        if (layer->GetLoaded(p)->GetSelected()) {
+          selected.Add(layer);
+          break;
+        }
+    }
   });
+  selected.ForEach([](TvxDataList* layer) { layer->ClearSelections(); });
 }
 
 void TvxGant_ComBasic::UpdateMultiSelect(TvxDataEntity_Kronit* theItem, TShiftState theShift, bool theIsPress) {
@@ -98,11 +109,12 @@ void TvxGant_ComBasic::UpdateMultiSelect(TvxDataEntity_Kronit* theItem, TShiftSt
   } else if (!fDeferedSelection) {
     return;
   }
+  TvxHold hold(theItem);  // selection handlers may delete it
   if (theShift.Contains(ssShift) || theShift.Contains(ssCtrl)) {
     if (theItem) theItem->SetSelected(!theItem->GetSelected());
   } else {
     ClearSelections();
-    if (theItem) theItem->SetSelected(true);
+    if (theItem && !hold.Gone()) theItem->SetSelected(true);
   }
   InvalidateGA();
 }
@@ -146,12 +158,14 @@ void TvxGant_ComBasic::GantAreaMouseDown(TObject* Sender, TMouseButton Button, T
   fMouseDownDateTime = fDateScaler->PixelToDate(X);
   TvxDataEntity_Kronit* item = GetDataEntityFromXY(X, Y);
   DoProximityCheck(item, X, Y);
-  fMouseDownDataEntity = item;
+  // From here on the pressed item is read from its holder: every step below
+  // may call a handler that deletes it.
+  fMouseDownDataEntity.Reset(item);
   if (fLocalStickyMode != smDependency) UpdateMultiSelect(item, Shift, true);
-  if (OnClickGantArea) OnClickGantArea(this, item);
-  if (Button == mbRight && OnRightClickGantArea) OnRightClickGantArea(this, item);
-  item = fMouseDownDataEntity;  // a handler may have deleted it
-  SetActiveDataEntity(item);
+  if (OnClickGantArea) OnClickGantArea(this, fMouseDownDataEntity.Get());
+  if (Button == mbRight && OnRightClickGantArea) OnRightClickGantArea(this, fMouseDownDataEntity.Get());
+  SetActiveDataEntity(fMouseDownDataEntity.Get());
+  item = fMouseDownDataEntity.Get();
   if (Button == mbLeft && item) StartPressMode(item, Shift, X, Y);
   fLocalStickyMode = smNone;
   if (OnGantAreaMouseDown) OnGantAreaMouseDown(Sender, Button, Shift, X, Y);
@@ -168,12 +182,17 @@ void TvxGant_ComBasic::StartPressMode(TvxDataEntity_Kronit* theItem, TShiftState
   if (fLocalStickyMode == smDependency) {
     fLocalStickyMode = smNone;
     fLocalmmMode = mmDependency;
-    fLocalmmDataEntity = theItem;
-  } else if (theItem->GetCanEdit() && theItem->IsResizable() && InGrowArea(theItem, x, y, r, left)) {
+    fLocalmmDataEntity.Reset(theItem);
+    return;
+  }
+  TvxHold hold(theItem);
+  const bool canEdit = theItem->GetCanEdit();  // asks the application, which may delete it
+  if (!canEdit || hold.Gone() || !theItem->GetRow()) return;
+  if (theItem->IsResizable() && InGrowArea(theItem, x, y, r, left)) {
     fLocalmmOrgRect = fLocalmmRect = r;
     fLocalmmMode = left ? mmGrowLeft : mmGrowRight;
-    fLocalmmDataEntity = theItem;
-  } else if (theItem->GetCanEdit()) {
+    fLocalmmDataEntity.Reset(theItem);
+  } else {
     if (!theShift.Contains(ssDouble)) fLocalmmMode = mmMove;
     if (theShift.Contains(ssCtrl)) fLocalmmMode = mmCopy;
     if (fLocalmmMode != mmNone) CreateScrollableMoveSnapShot();
@@ -216,7 +235,9 @@ void TvxGant_ComBasic::GantAreaMouseMove(TObject* Sender, TShiftState Shift, int
     case mmNone: {
       TvxDataEntity_Kronit* item = GetDataEntityFromXY(X, Y);
       DoProximityCheck(item, X, Y);
+      TvxHold hold(item);  // the hint's handler may delete it
       SetActiveDataEntityHint(item, X, Y);
+      if (hold.Gone()) item = nullptr;
       TRect r;
       bool left = false;
       TGantRow* itemRow = item ? item->GetRow() : nullptr;
@@ -232,14 +253,18 @@ void TvxGant_ComBasic::GantAreaMouseMove(TObject* Sender, TShiftState Shift, int
 }
 
 void TvxGant_ComBasic::SetActiveDataEntityHint(TvxDataEntity_Kronit* theItem, int x, int y) {
-  if (OnHintInfo) {
-    if (theItem)
-      OnHintInfo(theItem, theItem->GetStartDateTime(), theItem->GetStopDateTime(),
-                 theItem->GetStopDateTime() - theItem->GetStartDateTime());
-    else
-      OnHintInfo(nullptr, 0, 0, 0);
-  }
-  if (fHint) fHint->ShowSlowHintFor(theItem, x, y);
+  TvxHold hold(theItem);
+  ReportHintInfo(theItem);
+  if (fHint) fHint->ShowSlowHintFor(hold.Gone() ? nullptr : theItem, x, y);
+}
+
+void TvxGant_ComBasic::ReportHintInfo(TvxDataEntity_Kronit* theItem) {
+  if (!OnHintInfo) return;
+  if (theItem)
+    OnHintInfo(theItem, theItem->GetStartDateTime(), theItem->GetStopDateTime(),
+               theItem->GetStopDateTime() - theItem->GetStartDateTime());
+  else
+    OnHintInfo(nullptr, 0, 0, 0);
 }
 
 void TvxGant_ComBasic::HandleLocalDrag(int x, int y, TGantRow* theRow) {
@@ -343,23 +368,18 @@ void TvxGant_ComBasic::GantAreaMouseUp(TObject* Sender, TMouseButton Button, TSh
     InvalidateGA();
   }
   ClearScrollableMoveSnapShot();
-  fLocalmmDataEntity = nullptr;
-  UpdateMultiSelect(fMouseDownDataEntity, Shift, false);
+  fLocalmmDataEntity.Reset();
+  UpdateMultiSelect(fMouseDownDataEntity.Get(), Shift, false);
   fLocalmmMode = mmNone;
-  TvxDataEntity_Kronit* item = fMouseDownDataEntity;
-  if (OnHintInfo) {
-    if (item)
-      OnHintInfo(item, item->GetStartDateTime(), item->GetStopDateTime(), item->GetStopDateTime() - item->GetStartDateTime());
-    else
-      OnHintInfo(nullptr, 0, 0, 0);
-  }
+  ReportHintInfo(fMouseDownDataEntity.Get());
   if (fHint) fHint->ShowSlowHintFor(nullptr, X, Y);
   if (OnGantAreaMouseUp) OnGantAreaMouseUp(Sender, Button, Shift, X, Y);
 }
 
 void TvxGant_ComBasic::HandleDependencyChange(int x, int y) {
   TvxDataEntity_Kronit* target = GetDataEntityFromXY(x, y);
-  if (target && fLocalmmDataEntity && OnDependencyAction) OnDependencyAction(fLocalmmDataEntity, target);
+  TvxDataEntity_Kronit* from = fLocalmmDataEntity.Get();
+  if (target && from && OnDependencyAction) OnDependencyAction(from, target);
   InvalidateGA();
 }
 
@@ -368,27 +388,41 @@ void TvxGant_ComBasic::HandleMoveOfSelected(TPoint thePoint, TPoint theDelta, bo
   fGA->BeginUpdate();
   const TDateTime dt = theDelta.X != 0 ? fDateScaler->PixelToDate(thePoint.X) - fMouseDownDateTime : 0;
   fSnap->fCurrentScreenResolution = fDateScaler->GetSmallStep();
-  const std::vector<TDrawRect> snapshot = fScrollabeMoveSnapShot;  // handlers may add to the selection
+  // Handlers may add to the selection, or delete items and rows: the walk
+  // goes over its own held copy, and rows are looked up after every call out.
+  TvxHeldList<TvxDataEntity_Kronit> items;
+  std::vector<TRect> rects;
+  for (const TDrawRect& d : fScrollabeMoveSnapShot) {
+    items.Add(d.fItem);
+    rects.push_back(d.fRect);
+  }
+  auto rowAt = [&](size_t k, TGantRow* theDefault) {
+    TGantRow* row = fRowList->FindRowFromY(theDelta.Y + rects[k].Top + rects[k].Height() / 2);
+    return row ? row : theDefault;
+  };
   try {
-    for (const TDrawRect& d : snapshot) {
-      TvxDataEntity_Kronit* item = d.fItem;
-      TGantRow* oldRow = item->GetRow();
-      if (!oldRow || item->IsFreePending()) continue;  // deleted by a handler meanwhile
+    for (size_t k = 0; k < items.Size(); ++k) {
+      TvxDataEntity_Kronit* item = items.At(k);
+      TGantRow* oldRow = item ? item->GetRow() : nullptr;
+      if (!oldRow) continue;  // deleted by a handler meanwhile
       const TDateTime oldStart = item->GetStartDateTime(), oldStop = item->GetStopDateTime();
       TDateTime start = oldStart + dt, stop = oldStop + dt;
       fSnap->SnapMove(start, stop);
       if (fMoveOver12Then24) TSnapHandler::SnapMoveTo24HIfMoveOver12H(oldStart, oldStop, start, stop);
-      TGantRow* newRow = fRowList->FindRowFromY(theDelta.Y + d.fRect.Top + d.fRect.Height() / 2);
-      if (!newRow) newRow = oldRow;
       TvxDataEntity_Kronit* newItem = nullptr;
       if (theIsCopy) {
-        TimeCopy(item, oldRow, newRow, start, stop, newItem);
-      } else if (fMoveInTimeWhenMoveRow || newRow == oldRow) {
-        item->SetStartDateTime(start);
-        item->SetStopDateTime(stop);
-        item->DoInfoPush();
+        TimeCopy(item, oldRow, rowAt(k, oldRow), start, stop, newItem);
+      } else {
+        if (fMoveInTimeWhenMoveRow || rowAt(k, oldRow) == oldRow) {
+          item->SetStartDateTime(start);
+          item->SetStopDateTime(stop);
+          item->DoInfoPush();
+        }
+        // The application heard of the change: the item and its row afresh.
+        oldRow = items.At(k) ? item->GetRow() : nullptr;
+        TGantRow* newRow = oldRow ? rowAt(k, oldRow) : nullptr;
+        if (oldRow && newRow != oldRow) TimeMoveRow(item, oldRow, newRow, start, stop, newItem);
       }
-      if (!theIsCopy && newRow != oldRow) TimeMoveRow(item, oldRow, newRow, start, stop, newItem);
       if (newItem) newItem->SetSelected(true);
     }
   } catch (...) {
@@ -399,7 +433,7 @@ void TvxGant_ComBasic::HandleMoveOfSelected(TPoint thePoint, TPoint theDelta, bo
 }
 
 void TvxGant_ComBasic::HandleGrow(TPoint theDelta) {
-  TvxDataEntity_Kronit* item = fLocalmmDataEntity;
+  TvxDataEntity_Kronit* item = fLocalmmDataEntity.Get();
   if (theDelta.X == 0 || !item || !item->GetRow()) return;
   TDateTime start = item->GetStartDateTime(), stop = item->GetStopDateTime();
   if (fLocalmmMode == mmGrowRight) {
@@ -425,7 +459,7 @@ void TvxGant_ComBasic::HandleGrow(TPoint theDelta) {
 // --- double click, platform drag ------------------------------------------------------
 
 void TvxGant_ComBasic::OnGADblClick(TObject*) {
-  if (OnDblClickGantArea) OnDblClickGantArea(this, fMouseDownDataEntity);
+  if (OnDblClickGantArea) OnDblClickGantArea(this, fMouseDownDataEntity.Get());
 }
 
 void TvxGant_ComBasic::StartPlatformDrag() {

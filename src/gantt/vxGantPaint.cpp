@@ -36,7 +36,9 @@ void TvxGant_ComBasic::ForEachShownTreeRow(const std::function<void(TGantRow*)>&
 }
 
 void TGantRow::DrawContent() {
+  TvxHold hold(this);  // an item drawn by the application may take its row away
   ForEachItem([this](TvxDataEntity_Kronit* item) {
+    if (!fGant) return false;  // the row went
     TRect r;
     if (fGant->IsVisible(item) && RectFromDataEntity(item, r)) fGant->DrawContent(item, r);
     return true;
@@ -211,7 +213,11 @@ void TvxGant_ComBasic::DrawContent(TvxDataEntity_Kronit* theItem, const TRect& t
   switch (theItem->GetDrawStyle()) {
     case gtsSquare: TvxTimeDraw::DrawTime(c, color, r); break;
     case gtsSpan: TvxTimeDraw::CoolOutline(c, color, r, s); break;
-    case gtsUser: UserDrawTime(theItem, r); break;
+    case gtsUser:
+      UserDrawTime(theItem, r);
+      // The application's drawing may have deleted the item (its caller holds it).
+      if (theItem->IsFreePending() || !theItem->GetRow()) return;
+      break;
     case gtsLine: TvxTimeDraw::LineOutline(c, color, r, false, s); break;
     case gtsLineWEnd: TvxTimeDraw::LineOutline(c, color, r, true, s); break;
     case gtsWave: TvxTimeDraw::WaveOutline(c, color, r); break;
@@ -229,6 +235,7 @@ void TvxGant_ComBasic::DrawContent(TvxDataEntity_Kronit* theItem, const TRect& t
   }
   if (printing) return;
   TGantRow* row = theItem->GetRow();
+  if (!row) return;
   if (theItem->GetSelected() && row->fTime_ItemsHasSelectHandles)
     TvxTimeDraw::DoSelectContent(c, r, row->fTimeItems_SelectionColor);
   if (theItem == fActiveDataEntity && row->fTime_ItemsHasFocusRect) {

@@ -209,6 +209,7 @@ void TGantRow::UpdateSubColumnsAsync(TObject*) {
 }
 
 void TGantRow::LayoutNow() {
+  TvxHold hold(this);  // collision handlers may delete the row
   TDistinctTimeHolderList list;
   FillHolders(&list);
   TTimeDistinctGeneric engine(&list);
@@ -224,6 +225,7 @@ void TGantRow::LayoutNow() {
 void TGantRow::TimeDistinctThreadDone(TObject* Sender) {
   auto* thread = static_cast<TTimeDistinctGenericThread*>(Sender);
   if (thread != fTimeDistinctGenericThread) return;  // an older layout's
+  TvxHold hold(this);  // collision handlers may delete the row
   try {
     ApplyLayout(thread->GetList());
   } catch (const std::exception& e) {
@@ -234,7 +236,7 @@ void TGantRow::TimeDistinctThreadDone(TObject* Sender) {
 }
 
 void TGantRow::ApplyLayout(TDistinctTimeHolderList* theList) {
-  TvxHold hold(this);  // a collision handler may delete the row's node
+  TvxHold hold(this);  // a collision handler may delete the row
   fNumOfSubCols = 0;
   int highest = 0;
   ForEachItem([&](TvxDataEntity_Kronit* item) {
@@ -244,6 +246,9 @@ void TGantRow::ApplyLayout(TDistinctTimeHolderList* theList) {
     if (now != item->fSubCol && fGant && fGant->OnCollisionDetected) {
       item->fSubCol = -1;
       fGant->OnCollisionDetected(fGant, item, now);
+      // The handler may have deleted the item (the walk holds it) or the row.
+      if (!fGant) return false;
+      if (item->IsFreePending() || item->GetRow() != this) return true;
       if (item->fSubCol != -1) now = item->fSubCol;
     }
     item->fSubCol = now;

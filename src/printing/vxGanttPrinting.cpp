@@ -16,8 +16,9 @@ struct TvxPrintGantt::TBlock {
   double scaleX = 1, scaleY = 1;
   int leftWidth = 0;
   bool grid = false;  // the grid as left side, else the tree
-  TvxDataEntity_Tree* startRow = nullptr;
-  TvxDataEntity_GridTreeNode* startNode = nullptr;
+  // Held: page handlers run between pages and may delete them.
+  TvxHeld<TvxDataEntity_Tree> startRow;
+  TvxHeld<TvxDataEntity_GridTreeNode> startNode;
   int rowCount = -1;
   bool expandAll = false;
   TDateTime start = 0, stop = 0;
@@ -162,7 +163,7 @@ TvxPrintGantt::TBlock TvxPrintGantt::MakeBlock(int X, int Y, double ScaleX, doub
   b.scaleX = ScaleX;
   b.scaleY = ScaleY;
   b.leftWidth = LeftWidth;
-  b.startRow = StartRow;
+  b.startRow.Reset(StartRow);
   b.rowCount = RowCount;
   b.expandAll = ExpandAll;
   b.start = PrintStart;
@@ -233,7 +234,8 @@ public:
     const bool grid = fGant->fPrintRows.fGrid;
     fGant->fPrintRows.Clear();
     for (const auto& place : printed) {
-      auto* node = const_cast<TvxDataEntity*>(place.fNode);
+      TvxDataEntity* node = place.fNode.Get();
+      if (!node) continue;  // deleted while the page was drawn
       TGantRow* row = grid ? fGant->GetRowList()->FindRowFromGridNode(dynamic_cast<TvxDataEntity_GridTreeNode*>(node))
                            : fGant->GetRowList()->FindRowFromTreeNode(dynamic_cast<TvxDataEntity_Tree*>(node));
       if (row) row->UpdateRect();
@@ -255,14 +257,14 @@ void TvxPrintGantt::PrintTreeSide(TvxGant_ComBasic* Gant, HDC DC, const TBlock& 
   };
   theRows = b.rowCount;
   tree.PrintDynamic(Gant->GetTreeView(), DC, b.x, b.y + Round(b.scalerHeight * b.scaleY), b.scaleX, b.scaleY,
-                    b.leftWidth, b.startRow, theRows, b.expandAll, theWidth, theHeight, b.pageHeight, b.sizeCallBack);
+                    b.leftWidth, b.startRow.Get(), theRows, b.expandAll, theWidth, theHeight, b.pageHeight, b.sizeCallBack);
 }
 
 void TvxPrintGantt::PrintGridSide(TvxGant_ComBasic* Gant, HDC DC, const TBlock& b, TvxGridPrinting& thePrinter,
                                   int& theWidth, int& theHeight, int& theRows) {
   TvxGrid* grid = Gant->GetGrid();
   TBabGridCellForViewer* g = grid->GetBabGridCellForViewer();
-  TAxisContentItem* item = b.startNode ? b.startNode->GetAxisContentItem() : nullptr;
+  TAxisContentItem* item = b.startNode.Get() ? b.startNode.Get()->GetAxisContentItem() : nullptr;
   TBabCell* start = item && item->GetAxisContentList() == g->GetAxisContentListY()
                         ? g->getCell(g->GetFixedCols(), item->ListIndex())
                         : nullptr;
@@ -281,6 +283,8 @@ void TvxPrintGantt::PrintBlock(TvxGant_ComBasic* Gant, HDC DC, const TBlock& b, 
   PrintedWidth = PrintedHeight = theRowsPrinted = 0;
   if (!Gant || !DC || Gant->IsDestroying() || !(b.scaleX > 0) || !(b.scaleY > 0)) return;
   if (b.grid && !Gant->GetGrid()) return;
+  // A page that was to start at a row deleted meanwhile has nothing to print.
+  if (b.startRow.Gone() || b.startNode.Gone()) return;
   // Layout work still waiting (a tree to synchronise, a scroll bar to show)
   // is done first, so that the chart is taken and put back as laid out.
   TDoLater::DoAllNow();
@@ -325,7 +329,7 @@ void TvxPrintGantt::PrintWithGrid(TvxGant_ComBasic* Gant, HDC DC, int X, int Y, 
   TBlock b = MakeBlock(X, Y, ScaleX, ScaleY, LeftWidth, nullptr, RowCount, ExpandAll, PrintStart, PrintStop,
                        AreaWidth, ScalerHeight, PageWidth, PageHeight);
   b.grid = true;
-  b.startNode = StartRow;
+  b.startNode.Reset(StartRow);
   InternalPrint(Gant, DC, b, PrintedWidth, PrintedHeight, SizeCallBack);
 }
 
@@ -364,10 +368,10 @@ void TvxPrintGantt::InternalPrint(TvxGant_ComBasic* Gant, HDC DC, TBlock b, int&
     // The next page starts after the page's break; a page too small for a
     // single row ends the job instead of repeating it.
     if (b.grid) {
-      b.startNode = NextGridNodeAfter(Gant, previous.fHeightObject);
+      b.startNode.Reset(NextGridNodeAfter(Gant, previous.HeightObject()));
       if (!b.startNode) return false;
     } else {
-      b.startRow = dynamic_cast<TvxDataEntity_Tree*>(previous.fHeightObject);
+      b.startRow.Reset(dynamic_cast<TvxDataEntity_Tree*>(previous.HeightObject()));
       if (!b.startRow) return false;
     }
     return b.rowCount != 0 && rowsPrinted > 0;
@@ -418,14 +422,14 @@ int TvxPrintGantt::RunSheets(TvxGant_ComBasic* Gant, HDC DC, int theDpi, int the
       int w = 0, h = 0, rows = 0;
       PrintBlock(Gant, DC, b, w, h, rows);
       ++pages;
-      if (k == 0 && state.fHeightHit && rows > 0) pageBreak = state.fHeightObject;
+      if (k == 0 && state.fHeightHit && rows > 0) pageBreak = state.HeightObject();
     }
     if (grid) {
-      b.startNode = NextGridNodeAfter(Gant, pageBreak);
-      more = b.startNode != nullptr;
+      b.startNode.Reset(NextGridNodeAfter(Gant, pageBreak));
+      more = b.startNode.Get() != nullptr;
     } else {
-      b.startRow = dynamic_cast<TvxDataEntity_Tree*>(pageBreak);
-      more = b.startRow != nullptr;
+      b.startRow.Reset(dynamic_cast<TvxDataEntity_Tree*>(pageBreak));
+      more = b.startRow.Get() != nullptr;
     }
   }
   return pages;

@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/vxHolding.h"
 #include "platform/rtl/Object.h"
 #include "platform/ui/DeviceContext.h"
 #include "platform/ui/Graphics.h"
@@ -17,7 +18,9 @@ namespace vx {
 using TOnSizeCallBack = std::function<void(bool IsWidthNotHeight, int theRightOrBottomValue, TObject* theContextObject)>;
 
 // What one page of a print job reported: the limits hit and the objects at
-// the breaks.
+// the breaks. The objects are held (when they are exposables) until the next
+// page is placed: the application's page handler may delete them meanwhile,
+// and WidthObject / HeightObject then answer nil.
 struct TPrintPageState {
   bool fWidthHit = false;
   bool fHeightHit = false;
@@ -26,17 +29,29 @@ struct TPrintPageState {
 
   void OnSizeCallbackInit() { *this = TPrintPageState(); }
   void OnSizeCallback(bool IsWidthNotHeight, int, TObject* theContextObject) {
+    auto* exposable = dynamic_cast<TvxExposable*>(theContextObject);
     if (IsWidthNotHeight) {
       fWidthHit = true;
       fWidthObject = theContextObject;
+      fHeldWidth.Reset(exposable);
     } else {
       fHeightHit = true;
       fHeightObject = theContextObject;
+      fHeldHeight.Reset(exposable);
     }
   }
+  TObject* WidthObject() const { return Alive(fWidthObject, fHeldWidth); }
+  TObject* HeightObject() const { return Alive(fHeightObject, fHeldHeight); }
   TOnSizeCallBack Callback() {
     return [this](bool w, int v, TObject* o) { OnSizeCallback(w, v, o); };
   }
+
+private:
+  static TObject* Alive(TObject* theObject, const TvxHeld<TvxExposable>& theHeld) {
+    return theHeld.Is(theObject) && theHeld.Gone() ? nullptr : theObject;
+  }
+  TvxHeld<TvxExposable> fHeldWidth;
+  TvxHeld<TvxExposable> fHeldHeight;
 };
 
 // The page negotiation with the application: before each page it may set the
