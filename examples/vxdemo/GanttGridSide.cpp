@@ -157,6 +157,13 @@ void AddGridSide(TvxGant& g) {
     TvxDataEntity_GridTreeNode* n = TvxGrid::CellToNode(c);
     return n && n->GetLevel() == 0;
   };
+  // A bar that goes takes its node's reference to it along.
+  g.OnDeleteItem_Kronit = [previous = g.OnDeleteItem_Kronit](TvxGant_ComBasic* chart, TvxDataEntity_Kronit* k) {
+    if (previous) previous(chart, k);
+    TGantRow* row = k->GetRow();
+    TvxDataEntity_GridTreeNode* node = row ? row->GetGridTreeNode() : nullptr;
+    if (node && node->GetUserReference() == k) node->SetUserReference(nullptr);
+  };
   grid->EnsureFixed();
   int count = 0;
   Copies copies;

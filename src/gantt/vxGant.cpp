@@ -2,6 +2,7 @@
 // controllers, alignment of the left side with the time axis, refreshing.
 #include "gantt/vxGant.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "platform/rtl/Exception.h"
@@ -303,7 +304,7 @@ void TvxGant_ComBasic::RealignScrollbar() {
 int TvxGant_ComBasic::GetTreeWidth() const { return fPanelTreeHolder ? fPanelTreeHolder->GetWidth() : 0; }
 
 void TvxGant_ComBasic::SetTreeWidth(int theWidth) {
-  if (fPanelTreeHolder) fPanelTreeHolder->SetWidth(theWidth);
+  if (fPanelTreeHolder) fPanelTreeHolder->SetWidth(std::clamp(theWidth, 0, MostPartSize));
 }
 
 bool TvxGant_ComBasic::AlignedByApplication() const {

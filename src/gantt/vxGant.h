@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -123,16 +124,20 @@ public:
   TKronitStyle GetDrawStyle() const noexcept { return static_cast<TKronitStyle>(fStyle & 0x7F); }
   TColor GetColor() const noexcept { return fColor; }
   void SetColor(TColor theValue) noexcept { fColor = theValue; }
+  // Sizes in pixels are kept within MostPixels either way, sub-columns within
+  // -1 .. MostSubCols: far beyond any screen, and no arithmetic overflows.
+  static constexpr int MostPixels = 1 << 16;
+  static constexpr int MostSubCols = 1 << 16;
   int GetTopInset() const noexcept { return fTopInset; }
-  void SetTopInset(int theValue) noexcept { fTopInset = theValue; }
+  void SetTopInset(int theValue) noexcept { fTopInset = std::clamp(theValue, -MostPixels, MostPixels); }
   int GetBottomInset() const noexcept { return fBottomInset; }
-  void SetBottomInset(int theValue) noexcept { fBottomInset = theValue; }
+  void SetBottomInset(int theValue) noexcept { fBottomInset = std::clamp(theValue, -MostPixels, MostPixels); }
   int GetFixedSize() const noexcept { return fFixedSize; }
-  void SetFixedSize(int theValue) noexcept { fFixedSize = theValue; }
+  void SetFixedSize(int theValue) noexcept { fFixedSize = std::clamp(theValue, -MostPixels, MostPixels); }
   int GetImageIndex() const noexcept { return fImageIndex; }
   void SetImageIndex(int theValue) noexcept { fImageIndex = theValue; }
   int GetSubCol() const noexcept { return fSubCol; }
-  void SetSubCol(int theValue) noexcept { fSubCol = theValue; }
+  void SetSubCol(int theValue) noexcept { fSubCol = std::clamp(theValue, -1, MostSubCols); }
   bool IsResizable() const noexcept { return fFixedSize < 1; }
   // The row whose layer holds the item; nil outside a row's layer.
   TGantRow* GetRow() const noexcept;
@@ -250,7 +255,7 @@ public:
   int GetDrawLayerStart() const noexcept { return fDrawLayerStart; }
   void SetDrawLayerStart(int n) noexcept { fDrawLayerStart = n; }
   int GetNumOfSubCols() const noexcept { return fNumOfSubCols; }
-  void SetUseSubCols(int n) noexcept { fNumOfSubCols = n; }
+  void SetUseSubCols(int n) noexcept { fNumOfSubCols = std::clamp(n, 0, TvxDataEntity_Kronit::MostSubCols); }
   // Places whole layers (0..9) in sub-columns; other layers are ignored.
   void DataListOnSubCol(int theLayer, int theSubCol) noexcept;
   int GetDataListSubCol(int theLayer) const noexcept;
@@ -425,6 +430,8 @@ protected:
   void DoStartDrag(TObject*& DragObject) override;
   void DoEndDrag(TObject* Target, int X, int Y) override;
   void DoExit() override;
+  // Hidden, reparented, deactivated or robbed of the mouse: the drag ends.
+  void CancelMode() override;
 };
 
 // The Gantt chart: a left side (tree) listing the rows, a time axis on top,
@@ -433,6 +440,10 @@ class TvxGant_ComBasic : public TCustomPanel {
 public:
   // Paused rows resume once fewer layout workers than this run.
   static constexpr int ResumeBelowThreads = 5;
+  // The left side's width and the time axis's height are kept within this.
+  static constexpr int MostPartSize = 4096;
+  // A row has at most this many layers: AddKronit answers nil beyond.
+  static constexpr int MostLayers = 1024;
 
   explicit TvxGant_ComBasic(TComponent* AOwner);
   ~TvxGant_ComBasic() override;
@@ -682,6 +693,10 @@ public:
 
   // --- mouse and keyboard
   void MouseMoveModeCancel();
+  // Ends a drag under way (move, copy, resize, link) as if it never began:
+  // outlines gone, nothing written, the cursor and the selection as they were.
+  // Escape does this, and so does the area losing the mouse.
+  void CancelGesture();
   TGantMouseMoveMode GetMouseMoveMode() const noexcept { return fLocalmmMode; }
   // smDependency: the next left press on an item starts drawing a link.
   TGantStickyMode GetStickyMode() const noexcept { return fLocalStickyMode; }
@@ -737,6 +752,13 @@ public:
   void SetFontTimeItemStyle3(const TFont& f) { fFontTimeItemStyle3->Assign(f); }
 
   // --- events of rows, items and links
+  //
+  // Events belong to the application. A handler may delete anything: the item,
+  // row, link or node it is handed, its row or layer, every item. The chart
+  // reads afterwards only what it holds or looks up afresh. It may not delete
+  // the chart itself directly; to close the chart from one of its handlers,
+  // call deleteLater() on it (the chart goes once the handler has returned to
+  // the event loop).
   TUserCreateGantRow OnUserCreateGantRow;
   TGantRowNotify OnAfterAddGantRow;
   TGantRowNotify OnBeforeFreeGantRow;

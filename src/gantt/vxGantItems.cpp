@@ -162,7 +162,7 @@ int TGantRow::ItemCount() const {
 // --- the chart: items -----------------------------------------------------------------
 
 TvxDataEntity_Kronit* TvxGant_ComBasic::AddKronitToGantRow(TGantRow* theRow, int theLayer) {
-  if (!theRow || theLayer < 0) return nullptr;
+  if (!theRow || theLayer < 0 || theLayer >= MostLayers) return nullptr;
   while (theRow->GetLayerCount() <= theLayer) theRow->AddDataList();
   auto* item = static_cast<TvxDataEntity_Kronit*>(theRow->GetLayer(theLayer)->Add());
   if (!item) return nullptr;

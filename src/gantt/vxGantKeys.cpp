@@ -93,6 +93,11 @@ TvxDataEntity_Kronit* TvxGant_ComBasic::KeyTarget(unsigned short theKey, TvxData
 }
 
 void TvxGant_ComBasic::GantAreaKeyDown(TObject*, unsigned short& Key, TShiftState Shift) {
+  if (Key == VK_ESCAPE && (fLocalmmMode != mmNone || fMouseDown)) {
+    CancelGesture();
+    Key = 0;
+    return;
+  }
   if (Key != VK_SPACE && Key != VK_END && Key != VK_HOME && Key != VK_LEFT && Key != VK_UP && Key != VK_RIGHT &&
       Key != VK_DOWN)
     return;

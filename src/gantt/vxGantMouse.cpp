@@ -1,6 +1,7 @@
 // The Gantt area under the mouse: selecting, moving, copying and resizing
 // items, drawing links, auto-scrolling, and handing a drag to the platform.
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "gantt/vxGant.h"
@@ -51,6 +52,11 @@ void TvxOffscreenPaint_GA::DoEndDrag(TObject* Target, int X, int Y) {
 void TvxOffscreenPaint_GA::DoExit() {
   TvxOffscreenPaint::DoExit();
   Invalidate();  // the focus frame goes
+}
+
+void TvxOffscreenPaint_GA::CancelMode() {
+  TvxOffscreenPaint::CancelMode();
+  if (fGantt && !fGantt->IsDestroying()) fGantt->CancelGesture();
 }
 
 // --- decisions ------------------------------------------------------------------------
@@ -146,6 +152,18 @@ void TvxGant_ComBasic::MouseMoveModeCancel() {
   EraseOutlines();
   if (fScrollTimer) fScrollTimer->SetEnabled(false);
   if (fDateScaler) fDateScaler->StopStep();
+}
+
+void TvxGant_ComBasic::CancelGesture() {
+  if (fLocalmmMode == mmNone && !fMouseDown) return;
+  MouseMoveModeCancel();
+  ClearScrollableMoveSnapShot();
+  fLocalmmDataEntity.Reset();
+  fDeferedSelection = false;
+  fMouseDown = false;
+  if (fGA) fGA->SetCursor(fCursorGantArea);
+  if (fHint) fHint->ShowSlowHintFor(nullptr, 0, 0);
+  InvalidateGA();
 }
 
 // --- press ----------------------------------------------------------------------------
@@ -496,6 +514,8 @@ namespace {
 
 // A length reads as days and a time of day ("3 d 04:00:00"), not as a date.
 std::string Duration(TDateTime theLength, const std::string& theTimeFormat) {
+  // No number, or more days than any calendar holds: no length to tell.
+  if (!std::isfinite(theLength) || std::abs(theLength) >= 1e12) return "";
   const bool negative = theLength < 0;
   const TDateTime length = negative ? -theLength : theLength;
   const long long days = static_cast<long long>(length);

@@ -6,7 +6,8 @@
 
 namespace vx {
 
-void TvxGant_ComBasic::SetScalerHeight(int theHeight) {
+void TvxGant_ComBasic::SetScalerHeight(int theHeightAsked) {
+  const int theHeight = std::clamp(theHeightAsked, 0, MostPartSize);
   fPanelAboveTree->SetHeight(std::max(theHeight - GridHeaderHeight(), 0));
   fPanelAboveScroll->SetHeight(theHeight);
   fDateScaler->SetHeight(theHeight);

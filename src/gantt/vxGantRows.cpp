@@ -63,7 +63,7 @@ TvxDataList_GantRow* TGantRow::AddDataList() {
 }
 
 void TGantRow::OnMissingIndex(TvxExposable* theCaller, int theIndex, bool& theFixable) {
-  if (theCaller != fDataListList || theIndex < 0) return;
+  if (theCaller != fDataListList || theIndex < 0 || theIndex >= TvxGant_ComBasic::MostLayers) return;
   theFixable = true;
   while (fDataListList->Count() <= theIndex) AddDataList();
 }

@@ -14,7 +14,7 @@ TvxTimeItemText* TvxTimeItemTextCollection::AddTextEx(const std::string& aText, 
                                                       TTextRectPlace aPlaceX, TTextRectPlace aPlaceY) {
   auto text = std::make_unique<TvxTimeItemText>();
   text->FText = aText;
-  text->FPos = Point(x, y);
+  text->SetPos(Point(x, y));
   text->FStyle = aStyle;
   text->fTextRectPlaceX = aPlaceX;
   text->fTextRectPlaceY = aPlaceY;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -26,8 +27,12 @@ public:
   void SetStyle(int Value) noexcept { FStyle = Value; }
   const std::string& GetText() const noexcept { return FText; }
   void SetText(const std::string& Value) { FText = Value; }
+  // Offsets from the item, in pixels; kept within MostOffset either way.
+  static constexpr int MostOffset = 1 << 16;
   TPoint GetPos() const noexcept { return FPos; }
-  void SetPos(TPoint Value) noexcept { FPos = Value; }
+  void SetPos(TPoint Value) noexcept {
+    FPos = Point(std::clamp(Value.X, -MostOffset, MostOffset), std::clamp(Value.Y, -MostOffset, MostOffset));
+  }
   TTextRectPlace GetTextRectPlaceX() const noexcept { return fTextRectPlaceX; }
   TTextRectPlace GetTextRectPlaceY() const noexcept { return fTextRectPlaceY; }
 

@@ -1,5 +1,7 @@
 #include "paint/vxOffscreenPaint.h"
 
+#include <algorithm>
+
 #include "platform/rtl/Math.h"
 
 namespace vx {
@@ -30,7 +32,7 @@ TCanvas* TvxOffscreenPaint::GetOffscreenCanvas() {
 }
 
 void TvxOffscreenPaint::UpdateOffscreenCanvas() {
-  const int w = GetWidth(), h = GetHeight();
+  const int w = std::min(GetWidth(), MostBitmapSide), h = std::min(GetHeight(), MostBitmapSide);
   fDrawBitmap->SetDevicePixelRatio(GetScreenPixelRatio());
   fDrawBitmap->SetSize(w, h);
   // A paint that failed half-way may have left the bitmap's device moved or clipped.
@@ -50,8 +52,8 @@ void TvxOffscreenPaint::Paint() {
   if (GetIsPrinting()) return;
   // A paint nobody asked for (an expose, something drawn over the control)
   // copies the picture there is; only an invalidation draws it anew.
-  const bool stale = !fKeepUntilInvalidated || !fContentValid || fDrawBitmap->GetWidth() != GetWidth() ||
-                     fDrawBitmap->GetHeight() != GetHeight() ||
+  const bool stale = !fKeepUntilInvalidated || !fContentValid || fDrawBitmap->GetWidth() != std::min(GetWidth(), MostBitmapSide) ||
+                     fDrawBitmap->GetHeight() != std::min(GetHeight(), MostBitmapSide) ||
                      fDrawBitmap->GetDevicePixelRatio() != GetScreenPixelRatio();
   if (stale) {
     UpdateOffscreenCanvas();

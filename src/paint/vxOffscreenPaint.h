@@ -25,6 +25,11 @@ using TOnTab = std::function<bool(bool perform)>;
 // Print runs. Invalidations are coalesced to one platform request per paint.
 class TvxOffscreenPaint : public TCustomPanel {
 public:
+  // A control sized far past any screen gets a picture of this many pixels a
+  // side at most: what lies beyond is not drawn, and nothing allocates
+  // without bound.
+  static constexpr int MostBitmapSide = 8192;
+
   explicit TvxOffscreenPaint(TComponent* AOwner);
   ~TvxOffscreenPaint() override;
 

@@ -128,14 +128,15 @@ struct TSheet {
 
 TSheet SheetFor(TvxGant_ComBasic* theGant, int theDpi, int theWidth, int theHeight, const TPrintSetup& theSetup) {
   TSheet s;
-  const int margin = Round(std::max(theSetup.fMarginMm, 0.0) / 25.4 * theDpi);
+  const int margin = theSetup.MarginPixels(theDpi);
   s.scale = theDpi / 96.0;  // screen pixels are 1/96 inch
   s.x = s.y = margin;
-  s.width = theWidth - 2 * margin;
-  s.height = theHeight - 2 * margin;
+  s.width = ClampToInt(static_cast<long long>(theWidth) - 2LL * margin);
+  s.height = ClampToInt(static_cast<long long>(theHeight) - 2LL * margin);
+  if (s.width <= 0 || s.height <= 0) return s;  // margins wider than the paper: nothing fits
   const int screenWidth = static_cast<int>(s.width / s.scale);
   // The left side as wide as on screen, but never more than half the paper.
-  s.leftWidth = std::clamp(theGant->GetTreeWidth(), 0, screenWidth / 2);
+  s.leftWidth = std::clamp(theGant->GetTreeWidth(), 0, std::max(screenWidth / 2, 0));
   s.areaWidth = screenWidth - s.leftWidth;
   s.scalerHeight = theGant->GetScalerHeight();
   const double rowHeight = RowHeightOnPaper(theGant) * s.scale;
@@ -146,7 +147,7 @@ TSheet SheetFor(TvxGant_ComBasic* theGant, int theDpi, int theWidth, int theHeig
 
 // Whether the paper holds at least one row of the chart over some time.
 bool SheetUsable(TvxGant_ComBasic* theGant, int theDpi, int theWidth, int theHeight, const TPrintSetup& theSetup) {
-  if (!theGant || theGant->IsDestroying() || theDpi <= 0) return false;
+  if (!theGant || theGant->IsDestroying() || theDpi <= 0 || !theSetup.Usable()) return false;
   const TSheet sheet = SheetFor(theGant, theDpi, theWidth, theHeight, theSetup);
   return sheet.rowsPerPage > 0 && sheet.areaWidth >= 1 && !TimeSpansForPages(theGant->GetDateScaler(), theSetup, sheet.areaWidth).empty();
 }

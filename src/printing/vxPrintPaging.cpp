@@ -1,6 +1,7 @@
 #include "printing/vxPrintPaging.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "platform/rtl/Math.h"
 
@@ -21,6 +22,13 @@ int RunPrintPages(HDC theDC, HDC theMeasureDC, const TPageAsk& theAsk, const TNe
     ++printed;
   }
   return printed;
+}
+
+bool TPrintSetup::Usable() const { return std::isfinite(fMarginMm) && fDpi <= MostDpi; }
+
+int TPrintSetup::MarginPixels(int theDpi) const {
+  if (!std::isfinite(fMarginMm)) return 0;
+  return Round(std::min(std::max(fMarginMm, 0.0) / 25.4 * theDpi, 1e9));
 }
 
 double TPrintSetup::WidthMm() const {
@@ -52,13 +60,14 @@ std::vector<std::pair<TDateTime, TDateTime>> TimeSpansForPages(TvxDateScaler* th
 }
 
 void PaperPixels(const TPrintSetup& theSetup, int& theDpi, int& theWidth, int& theHeight) {
-  theDpi = theSetup.fDpi > 0 ? theSetup.fDpi : 300;
+  theDpi = theSetup.fDpi > 0 ? std::min(theSetup.fDpi, TPrintSetup::MostDpi) : 300;
   theWidth = Round(theSetup.WidthMm() / 25.4 * theDpi);
   theHeight = Round(theSetup.HeightMm() / 25.4 * theDpi);
 }
 
 int PrintDocumentToPdf(const std::string& theFileName, const TPrintSetup& theSetup, const TUsablePaper& theUsable,
                        const TPrintDocument& thePrint) {
+  if (!theSetup.Usable()) return 0;
   int dpi = 0, w = 0, h = 0;
   PaperPixels(theSetup, dpi, w, h);
   if (theUsable && !theUsable(dpi, w, h)) return 0;
@@ -70,6 +79,7 @@ int PrintDocumentToPdf(const std::string& theFileName, const TPrintSetup& theSet
 }
 
 int PrintDocumentToPrinter(const TPrintSetup& theSetup, bool theShowDialog, const TPrintDocument& thePrint) {
+  if (!theSetup.Usable()) return 0;
   std::unique_ptr<TDeviceContext> dc = TDeviceContext::CreatePrinter(theSetup.WidthMm(), theSetup.HeightMm(), theShowDialog);
   if (!dc) return 0;
   const int pages = thePrint(dc.get());

@@ -117,6 +117,13 @@ struct TPrintSetup {
   bool fFitColumnsToPage = false;
   bool fExpandAll = false;
 
+  // Resolutions past this, and margins that are no number or infinite, print
+  // nothing (a margin below zero counts as none).
+  static constexpr int MostDpi = 4800;
+  bool Usable() const;
+  // The margin in device pixels at theDpi, within the int range.
+  int MarginPixels(int theDpi) const;
+
   // The paper in millimetres, turned as the orientation says.
   double WidthMm() const;
   double HeightMm() const;

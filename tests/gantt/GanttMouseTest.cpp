@@ -325,3 +325,66 @@ TEST(GanttMouse, MonkeyInputLeavesTheChartWhole) {
   const unsigned seed = seedText && *seedText ? static_cast<unsigned>(std::atoi(seedText)) : 20261207u;
   EXPECT_EQ(vxmonkey::RunGanttMonkey(seed, 2500), "") << "seed " << seed << " (replay with VX_MONKEY_SEED=" << seed << ")";
 }
+
+// Every drag can be called off, by the user (Escape) or by the window (the
+// area hidden, moved to another parent, or the mouse taken by another
+// control): outlines go, nothing is written, the cursor is the area's again,
+// and the release that follows does nothing.
+TEST(GanttMouse, EveryDragCanBeCalledOff) {
+  enum TGesture { gMove, gCopy, gGrowLeft, gGrowRight, gLink };
+  enum TWay { wEscape, wHidden, wReparented, wMouseTaken };
+  for (TGesture gesture : {gMove, gCopy, gGrowLeft, gGrowRight, gLink})
+    for (TWay way : {wEscape, wHidden, wReparented, wMouseTaken}) {
+      SCOPED_TRACE("gesture " + std::to_string(gesture) + ", called off by " + std::to_string(way));
+      MouseGant g;
+      TvxDataEntity_Tree* n1 = g.Node(nullptr, "one");
+      TvxDataEntity_Tree* n2 = g.Node(nullptr, "two");
+      TvxDataEntity_Kronit* a = g.Item(n1, 1, 2);
+      g.Item(n2, 4, 5);
+      int asked = 0;
+      g.OnTimeCopy = g.OnTimeChangeRow = [&](TvxGant_ComBasic*, TvxDataEntity_Kronit*, TGantRow*, TGantRow*, TDateTime,
+                                             TDateTime, TvxDataEntity_Kronit*&) { ++asked; };
+      g.OnDependencyAction = [&](TvxDataEntity_Kronit*, TvxDataEntity_Kronit*) { ++asked; };
+      g.OnValueChanged_Kronit = [&](TvxGant_ComBasic*, TvxDataEntity_Kronit*) { ++asked; };
+      if (gesture == gLink) g.SetStickyMode(smDependency);
+      const int y1 = g.MidY(n1), y2 = g.MidY(n2);
+      const int x = gesture == gGrowLeft ? g.X(1) + 1 : gesture == gGrowRight ? g.X(2) - 1 : g.X(1.5);
+      vxtest::MousePress(g.GetGA(), x, y1, Qt::LeftButton, gesture == gCopy ? Qt::ControlModifier : Qt::NoModifier);
+      vxtest::MouseMove(g.GetGA(), x + 40, y1 + 5);
+      vxtest::MouseMove(g.GetGA(), g.X(4.5), y2);
+      ASSERT_NE(g.GetMouseMoveMode(), mmNone);
+      EXPECT_GT(g.OutlineCount(), 0);
+      TPanel elsewhere(nullptr);
+      elsewhere.SetBounds(0, 0, 100, 100);
+      switch (way) {
+        case wEscape: vxtest::KeyClick(g.GetGA(), Qt::Key_Escape); break;
+        case wHidden:
+          g.GetGA()->SetVisible(false);
+          vxtest::ProcessEventsUntilIdle();
+          g.GetGA()->SetVisible(true);
+          break;
+        case wReparented: {
+          TWinControl* parent = g.GetGA()->GetParent();
+          g.GetGA()->SetParent(&elsewhere);
+          vxtest::ProcessEventsUntilIdle();
+          g.GetGA()->SetParent(parent);
+          break;
+        }
+        case wMouseTaken:
+          elsewhere.SetMouseCapture(true);
+          elsewhere.SetMouseCapture(false);
+          break;
+      }
+      vxtest::ProcessEventsUntilIdle();
+      EXPECT_EQ(g.GetMouseMoveMode(), mmNone);
+      EXPECT_EQ(g.OutlineCount(), 0);
+      EXPECT_EQ(g.GetGA()->GetCursor(), g.GetCursorGantArea());
+      vxtest::MouseMove(g.GetGA(), g.X(4.6), y2);
+      vxtest::MouseRelease(g.GetGA(), g.X(4.6), y2);
+      EXPECT_EQ(asked, 0);
+      EXPECT_DOUBLE_EQ(a->GetStartDateTime(), TestGant::kDay0 + 1);
+      EXPECT_DOUBLE_EQ(a->GetStopDateTime(), TestGant::kDay0 + 2);
+      EXPECT_EQ(a->GetRow(), g.RowOf(n1));
+      EXPECT_EQ(g.OutlineCount(), 0);
+    }
+}

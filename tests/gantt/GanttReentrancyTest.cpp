@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QPointer>
+#include <QTest>
 #include <functional>
 #include <set>
 #include <string>
@@ -418,5 +420,61 @@ TEST_P(GanttReentrancy, HandlersMayDeleteWhatTheyAreHanded) {
 
 INSTANTIATE_TEST_SUITE_P(EveryEvent, GanttReentrancy,
                          testing::Combine(testing::Range(0, static_cast<int>(std::size(kCases))), testing::Range(0, 3)));
+
+}  // namespace
+
+namespace {
+
+// A chart closed from one of its own handlers goes through deleteLater():
+// the handler returns, the chart finishes what it was doing, and goes when
+// the event loop comes round.
+TEST(GanttReentrancy, AHandlerMayCloseItsChartWithDeleteLater) {
+  const std::vector<std::pair<const char*, std::function<void(Plan*)>>> cases = {
+      {"right click",
+       [](Plan* p) {
+         p->OnRightClickGantArea = [p](TvxGant_ComBasic*, TvxDataEntity_Kronit*) { p->deleteLater(); };
+         const TPoint c = p->Centre(p->bars[1]);
+         // Press and release in one call: the chart may go once events run.
+         QTest::mouseClick(p->windowHandle(), Qt::RightButton, {}, p->GetGA()->mapTo(p, QPoint(c.X, c.Y)));
+       }},
+      {"value changed",
+       [](Plan* p) {
+         p->OnValueChanged_Kronit = [p](TvxGant_ComBasic*, TvxDataEntity_Kronit*) { p->deleteLater(); };
+         p->Drag(p->Centre(p->bars[1]), 40, 0);
+       }},
+      {"selection changed by a key",
+       [](Plan* p) {
+         p->SetActiveDataEntity(p->bars[4]);
+         p->OnSelectionChanged_Kronit = [p](TObject*, TvxDataList*, TvxDataEntity*) { p->deleteLater(); };
+         p->Key(Qt::Key_Home);
+       }},
+      {"an item drawn by the application",
+       [](Plan* p) {
+         p->bars[1]->SetStyle(gtsUser);
+         p->OnUserDrawTime = [p](TvxGant_ComBasic*, TvxDataEntity_Kronit*, TCanvas*, const TRect&) { p->deleteLater(); };
+         p->GetGA()->Repaint();
+       }},
+      {"a page of a page-by-page print",
+       [](Plan* p) {
+         auto dc = TDeviceContext::CreateImage(1200, 2000);
+         p->OnPrintToHdcNewPage = [p](TvxGant_ComBasic*, int page, int& h, int&, bool& go, bool&) {
+           h = 10 + 40 + 3 * TestGant::kRowHeight;
+           go = page <= 3;
+           if (page == 2) p->deleteLater();
+         };
+         int w = 0, h = 0;
+         TvxPrintGantt::Print(p, dc.get(), 10, 10, 1, 1, 200, nullptr, -1, true, TestGant::kDay0,
+                              TestGant::kDay0 + 6, 600, 40, w, h);
+       }},
+  };
+  for (const auto& [name, run] : cases) {
+    SCOPED_TRACE(name);
+    QPointer<Plan> p = new Plan;
+    run(p.data());  // the last event it sends ends in the handler
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    vxtest::ProcessEventsUntilIdle();
+    EXPECT_TRUE(p.isNull());
+  }
+}
 
 }  // namespace

@@ -554,7 +554,7 @@ int TCustomTreeView::RowOf(TTreeNode* theNode) {
 }
 
 void TCustomTreeView::SetItemHeight(int theHeight) {
-  fItemHeight = std::max(theHeight, 0);
+  fItemHeight = std::clamp(theHeight, 0, MostItemHeight);
   fItemHeightFixed = fItemHeight > 0;
   RowsChanged();
   Invalidate();
@@ -569,7 +569,7 @@ int TCustomTreeView::GetItemHeight() {
 }
 
 void TCustomTreeView::SetIndent(int theIndent) {
-  fIndent = std::max(theIndent, 1);
+  fIndent = std::clamp(theIndent, 1, MostIndent);
   Invalidate();
 }
 

@@ -209,6 +209,9 @@ public:
   TTreeNode* GetVisibleRow(int theRow);
   int RowOf(TTreeNode* theNode);
   int GetItemHeight();
+  // Row heights and indents are kept within these.
+  static constexpr int MostItemHeight = 4096;
+  static constexpr int MostIndent = 1024;
   // A fixed row height; 0 goes back to the height the font needs.
   void SetItemHeight(int theHeight);
   bool HasFixedItemHeight() const noexcept { return fItemHeightFixed; }

@@ -255,8 +255,11 @@ void TControl::SetParent(TWinControl* AParent) {
 }
 
 void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
-  AWidth = std::max(AWidth, 0);
-  AHeight = std::max(AHeight, 0);
+  // Qt's own limits: beyond them its rectangle arithmetic overflows.
+  AWidth = std::clamp(AWidth, 0, QWIDGETSIZE_MAX);
+  AHeight = std::clamp(AHeight, 0, QWIDGETSIZE_MAX);
+  ALeft = std::clamp(ALeft, -QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+  ATop = std::clamp(ATop, -QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
   if (ALeft == x() && ATop == y() && AWidth == width() && AHeight == height()) return;
   const QSize oldSize = size();
   setGeometry(ALeft, ATop, AWidth, AHeight);
@@ -346,6 +349,15 @@ void TControl::SetFocus() {
 
 bool TControl::SelectNextControl(bool theForward) { return focusNextPrevChild(theForward); }
 
+namespace {
+
+// The control a mouse button went down on, until it comes up: Qt gives it the
+// mouse meanwhile without an explicit grab, so taking the mouse (or missing
+// the release) must be told to it.
+QPointer<TControl> gPressedControl;
+
+}  // namespace
+
 bool TControl::GetMouseCapture() const { return QWidget::mouseGrabber() == this; }
 
 void TControl::SetMouseCapture(bool theCapture) {
@@ -354,10 +366,13 @@ void TControl::SetMouseCapture(bool theCapture) {
     return;
   }
   QPointer<QWidget> previous = QWidget::mouseGrabber();
+  if (!previous) previous = gPressedControl.data();
   grabMouse();
   // The control that had the mouse loses its gesture with it.
-  if (auto* c = dynamic_cast<TControl*>(previous.data()); c && c != this && !c->IsDestroying())
+  if (auto* c = dynamic_cast<TControl*>(previous.data()); c && c != this && !c->IsDestroying()) {
+    if (gPressedControl == c) gPressedControl = nullptr;
     c->Perform(WM_CANCELMODE);
+  }
 }
 
 void TControl::SetPopupMenu(TPopupMenu* theMenu) {
@@ -481,6 +496,7 @@ void TControl::Dispatch(TMessage& m) {
     case WM_KILLFOCUS: DoExit(); break;
     case WM_CANCELMODE:
       fPressedInside = false;
+      if (gPressedControl == this) gPressedControl = nullptr;
       CancelMode();
       break;
     case CM_MOUSEENTER:
@@ -652,6 +668,17 @@ void TControl::DispatchQtInput(QEvent* e) {
       }
       m.WParam = KeyStateFromShift(m.Shift);
       m.LParam = MAKELPARAM(m.XPos, m.YPos);
+      if (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseButtonDblClick) {
+        gPressedControl = this;
+      } else if (e->type() == QEvent::MouseButtonRelease) {
+        if (me->buttons() == Qt::NoButton && gPressedControl == this) gPressedControl = nullptr;
+      } else if (me->buttons() == Qt::NoButton && gPressedControl == this) {
+        // The release went elsewhere (a popup, another window): the gesture
+        // it would have ended ends now, cancelled.
+        gPressedControl = nullptr;
+        Perform(WM_CANCELMODE);
+        if (IsDestroying()) return;
+      }
       const QPoint g = me->globalPosition().toPoint();
       detail::NoteMousePos(Point(g.x(), g.y()));
       if (detail::DragHandlesMouse(this, m.Msg, Point(g.x(), g.y()))) return;

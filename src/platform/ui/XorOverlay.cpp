@@ -48,16 +48,25 @@ private:
   // The end stays out (one step short along the longer axis); dots fall on
   // every other pixel.
   static void DrawLine(QPainter& p, const Shape& s) {
-    const int x0 = s.rect.Left, y0 = s.rect.Top, x1 = s.rect.Right, y1 = s.rect.Bottom;
-    const int dx = x1 - x0, dy = y1 - y0;
-    const int n = std::max(std::abs(dx), std::abs(dy));
+    // In doubles: a long bar's outline is far wider than an int product allows.
+    const double x0 = s.rect.Left, y0 = s.rect.Top;
+    const double dx = s.rect.Right - x0, dy = s.rect.Bottom - y0;
+    const double n = std::max(std::abs(dx), std::abs(dy));
     if (n == 0) return;
     QPen pen(Qt::white, 0);
     if (s.pattern == TXorOverlay::xpHalftone) pen.setDashPattern({1, 1});
     p.setPen(pen);
-    p.drawLine(QPointF(x0, y0), QPointF(x0 + dx * (n - 1) / static_cast<double>(n), y0 + dy * (n - 1) / static_cast<double>(n)));
+    const double t = (n - 1) / n;
+    p.drawLine(QPointF(x0, y0), QPointF(x0 + dx * t, y0 + dy * t));
   }
 };
+
+// Shapes far outside any screen are kept to a range where sizes and areas
+// cannot overflow; the same shape maps to the same range, so that drawing it
+// twice still takes it away.
+constexpr int kFar = 1 << 20;
+int Near(int v) { return std::clamp(v, -kFar, kFar); }
+TRect Near(const TRect& r) { return Rect(Near(r.Left), Near(r.Top), Near(r.Right), Near(r.Bottom)); }
 
 // Adds the shape, or takes it away when it is there already.
 void Toggle(OverlayWidget* w, const OverlayWidget::Shape& shape, const QRect& theArea) {
@@ -86,14 +95,16 @@ TXorOverlay::TXorOverlay(TWinControl* theControl) : fImpl(std::make_unique<Impl>
 
 TXorOverlay::~TXorOverlay() { delete fImpl->widget.data(); }
 
-void TXorOverlay::InvertRect(const TRect& theRect, TPattern thePattern) {
+void TXorOverlay::InvertRect(const TRect& theRectAsked, TPattern thePattern) {
   OverlayWidget* w = fImpl->widget.data();
+  const TRect theRect = Near(theRectAsked);
   if (!w || theRect.IsEmpty()) return;
   Toggle(w, OverlayWidget::Shape{theRect, thePattern, false}, QRect(theRect.Left, theRect.Top, theRect.Width(), theRect.Height()));
 }
 
-void TXorOverlay::InvertLine(TPoint a, TPoint b, TPattern thePattern) {
+void TXorOverlay::InvertLine(TPoint theA, TPoint theB, TPattern thePattern) {
   OverlayWidget* w = fImpl->widget.data();
+  const TPoint a = Point(Near(theA.X), Near(theA.Y)), b = Point(Near(theB.X), Near(theB.Y));
   if (!w || a == b) return;
   const QRect area = QRect(QPoint(std::min(a.X, b.X), std::min(a.Y, b.Y)), QPoint(std::max(a.X, b.X), std::max(a.Y, b.Y)));
   Toggle(w, OverlayWidget::Shape{Rect(a.X, a.Y, b.X, b.Y), thePattern, true}, area);
