@@ -110,8 +110,12 @@ void TvxDateScaler::SetStart(TDateTime Value) {
 void TvxDateScaler::SetStop(TDateTime Value) {
   if (!std::isfinite(Value) || Value == fStop) return;
   const double halfScreen = PixelLenToDate(GetScaleLen() / 2);
-  fStop = std::min(Value, VisibleTimeDiffToTrueTime(fMaxStop, halfScreen));
-  if (fStop > AbsoluteEnd()) fStop = AbsoluteEnd();
+  double stop = std::min(Value, VisibleTimeDiffToTrueTime(fMaxStop, halfScreen));
+  if (stop > AbsoluteEnd()) stop = AbsoluteEnd();
+  // An end at or before the start (asked for, or where a limit put it) would
+  // leave no window: the end stays where it was.
+  if (!(stop > fStart)) return;
+  fStop = stop;
   CalcDrawMode();
   fCallOnChangeWhenRefreshed = true;
   fOldScale = GetScale();
