@@ -21,7 +21,24 @@ struct GalleryPage {
   std::function<void(const std::string& theDir)> extra;
   // The page's components, for tests that drive the page as a user would.
   std::vector<vx::TControl*> components;
+  // Every page of the print-out onto a paged device (a printer, a print
+  // preview, a PDF document) on its own paper; answers the pages. Pages
+  // without it print through print, on one sheet.
+  std::function<int(vx::TDeviceContext* theDC)> printPages;
 };
+
+// The page's print-out onto a paged device; answers the pages printed.
+int PrintPage(const GalleryPage& thePage, vx::TDeviceContext* theDC);
+// The page's print-out as a PDF file (A4 landscape unless the page knows
+// better); answers the pages written, 0 when the file cannot be written.
+int ExportPdf(const GalleryPage& thePage, const std::string& theFileName);
+class QMainWindow;
+// A File menu and a toolbar on theWindow: Print…, Print preview… and Export
+// PDF… of the page theTabs shows.
+void AddPrintActions(QMainWindow* theWindow, QTabWidget* theTabs, const std::vector<GalleryPage>* thePages);
+// The size the gallery's window opens at: at most 1280 x 800, and never more
+// than the screen it opens on has room for.
+QSize GalleryWindowSize(QWidget* theWindow);
 
 // Every page, in the order the window shows them.
 std::vector<GalleryPage> MakeGalleryPages();

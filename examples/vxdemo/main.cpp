@@ -91,7 +91,8 @@ int main(int argc, char** argv) {
   std::vector<GalleryPage> pages = MakeGalleryPages();
   for (const GalleryPage& page : pages) tabs->addTab(page.widget, QString::fromStdString(page.name));
   window.setCentralWidget(tabs);
-  window.resize(1180, 640);
+  AddPrintActions(&window, tabs, &pages);
+  window.resize(GalleryWindowSize(&window));
   window.setWindowTitle(QStringLiteral("vxplan gallery"));
   for (size_t k = 0; k < pages.size(); ++k)
     if (pages[k].name == startPage) tabs->setCurrentIndex(static_cast<int>(k));

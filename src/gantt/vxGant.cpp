@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "platform/rtl/Exception.h"
+#include "platform/ui/Forms.h"
 
 namespace vx {
 
@@ -270,14 +271,6 @@ void TvxGant_ComBasic::HandleTreeAlign(TObject*) {
     if (fTree->GetAlign() != alClient) fTree->SetAlign(alClient);
     if (OnAlignNeed && !fAligning && !AlignedByApplication())
       OnAlignNeed(this, fDateScaler->GetStart(), fDateScaler->GetStop(), fPanelTreeHolder->GetWidth());
-    if (fHint) {
-      // The hint stands in the corner above the tree, beside the time axis.
-      const TPoint corner = fPanelAboveTree->ClientToScreen(Point(0, 0));
-      const TPoint area = fGA->ClientToScreen(Point(0, 0));
-      fHint->SetStaticPosRect(Rect(corner.X - area.X + 1, corner.Y - area.Y + 1, fPanelAboveTree->GetWidth() - 2,
-                                   fPanelAboveTree->GetHeight() - 2));
-      fHint->SetStaticPos(true);
-    }
     fTree->ExternalScrollOutOfDate();
   }
   fDateScaler->EndUpdate();
@@ -360,7 +353,43 @@ void TvxGant_ComBasic::InvalidateGA() {
   if (fGA && !IsDestroying()) fGA->Invalidate();
 }
 
+void TvxGant_ComBasic::SetWheelConvention(TWheelConvention theValue) {
+  fWheelConvention = theValue;
+  if (fDateScaler) fDateScaler->SetWheelConvention(theValue);
+  fWheelRows.Reset();
+}
+
+void TvxGant_ComBasic::WheelQt(TShiftState theShift, int theDelta, int x) {
+  if (theShift.Contains(ssCtrl)) {
+    fDateScaler->WheelZoom(x, theDelta);
+    return;
+  }
+  if (theShift.Contains(ssShift)) {
+    fDateScaler->WheelPan(theDelta);
+    return;
+  }
+  const int rows = fWheelRows.Add(theDelta, WheelScrollLines());
+  if (rows == 0) return;
+  if (fUseGridNotTree) {
+    if (TScrollBar* bar = fGrid ? fGrid->GetVertScrollBar() : nullptr)
+      fGrid->SetScrollbarPosition(bar, std::clamp(bar->GetPosition() - rows, bar->GetMin(), bar->GetMax()));
+    return;
+  }
+  if (!fTree) return;
+  const TScrollInfo info = fTree->GetScrollInfo(sbVertical);
+  const int last = std::max(info.nMax - info.nPage + 1, 0);
+  const int pos = std::clamp(info.nPos - rows, 0, last);
+  if (pos == info.nPos) return;
+  fTree->SetScrollPos(sbVertical, pos);
+  fTree->ExternalScrollOutOfDate();
+}
+
 void TvxGant_ComBasic::GantAreaWheelScroll(TWMMouseWheel& Msg) {
+  if (fWheelConvention == wcQt) {
+    const TPoint at = fGA->ScreenToClient(Point(Msg.XPos, Msg.YPos));
+    WheelQt(Msg.Shift, Msg.WheelDelta, at.X);
+    return;
+  }
   // One visible node per wheel message, whatever its size.
   if (fUseGridNotTree) {
     if (fGrid) fGrid->HandleExternalWheelScroll(Msg);

@@ -275,6 +275,8 @@ public:
 
   // Item geometry and hit testing.
   void XStartStopFromDataEntity(const TvxDataEntity_Kronit* theItem, int& x1, int& x2) const;
+  // The same for theItem at the times theStart and theStop.
+  void XFromTimes(const TvxDataEntity_Kronit* theItem, TDateTime theStart, TDateTime theStop, int& x1, int& x2) const;
   bool YStartStopFromDataEntity(const TvxDataEntity_Kronit* theItem, int& y1, int& y2) const;
   bool RectFromDataEntity(TvxDataEntity_Kronit* theItem, TRect& theRect) const;
   TvxDataEntity_Kronit* FindDataEntityFromXY(int x, int y) const;
@@ -432,6 +434,8 @@ protected:
   void DoExit() override;
   // Hidden, reparented, deactivated or robbed of the mouse: the drag ends.
   void CancelMode() override;
+  // The hover hint goes with the pointer.
+  void MouseLeave() override;
 };
 
 // The Gantt chart: a left side (tree) listing the rows, a time axis on top,
@@ -471,6 +475,13 @@ public:
   TvxDataEntity_Kronit* AddKronit(TvxDataEntity_Tree* theTreeNode, int theLayer);
   TvxDataEntity_Kronit* GridNode_AddKronit(TvxDataEntity_GridTreeNode* theGridNode, int theLayer);
   void RemoveKronit(TvxDataEntity_Kronit* theItem);
+  // Moves theItem into layer theLayer of theRow (made when missing) with the
+  // times theStart and theStop, keeping its texts, links and selection; the
+  // one call an OnTimeChangeRow handler needs. False, changing nothing, for a
+  // nil item or row, a row of another chart, a layer outside 0 .. MostLayers-1
+  // or times of no number.
+  bool MoveKronitToRow(TvxDataEntity_Kronit* theItem, TGantRow* theRow, int theLayer, TDateTime theStart,
+                       TDateTime theStop);
   void CopyDataEntity(TvxDataEntity_Kronit* theSource, TvxDataEntity_Kronit* theTarget);
   bool TimeCopy(TvxDataEntity_Kronit* theItem, TGantRow* theRow, TGantRow* theNewRow, TDateTime theStart,
                 TDateTime theStop, TvxDataEntity_Kronit*& theNewItem);
@@ -692,6 +703,15 @@ public:
   void SetPopupMenuScaler(TPopupMenu* m) { fDateScaler->SetPopupMenu(m); }
 
   // --- mouse and keyboard
+  // The wheel over the area, the left side and the time axis. wcClassic (the
+  // default): one visible node of the tree a wheel message. wcQt: the wheel
+  // scrolls the rows by the platform's wheel step, Shift+wheel moves in
+  // time, Ctrl+wheel zooms in time around the pointer (on the time axis the
+  // wheel zooms too).
+  TWheelConvention GetWheelConvention() const noexcept { return fWheelConvention; }
+  void SetWheelConvention(TWheelConvention theValue);
+  // The Qt convention's wheel at x (the area's pixels): rows, time or zoom.
+  void WheelQt(TShiftState theShift, int theDelta, int x);
   void MouseMoveModeCancel();
   // Ends a drag under way (move, copy, resize, link) as if it never began:
   // outlines gone, nothing written, the cursor and the selection as they were.
@@ -773,6 +793,12 @@ public:
   TOnKronitNotify OnVirtualLoad_Kronit;
   TOnVirtualUnLoad_Kronit OnVirtualUnLoad_Kronit;
   TOnTimeCopyOrMove OnTimeCopy;
+  // A bar dragged to another row: the chart leaves the change to the
+  // application. The usual answer moves the bar with the dragged times:
+  //   g->OnTimeChangeRow = [](TvxGant_ComBasic* g, TvxDataEntity_Kronit* k, TGantRow*, TGantRow* to,
+  //                           TDateTime start, TDateTime stop, TvxDataEntity_Kronit*& moved) {
+  //     if (g->MoveKronitToRow(k, to, 0, start, stop)) moved = k;
+  //   };
   TOnTimeCopyOrMove OnTimeChangeRow;
   TOnHintInfo OnHintInfo;
   TOnAlignNeed OnAlignNeed;
@@ -835,6 +861,10 @@ protected:
   void DrawGridRowBands(int& theY, int& theIndex);
   TGantRow* FindGridRowFromY(int y);
   TvxDataEntity_Kronit* FindGridNeighbourToUpDown(int theLayer, TvxDataEntity_Kronit* theRef, bool theUp);
+  // The row of theNode becomes the grid's current (focused, selected) row.
+  void MakeGridRowCurrent(TvxDataEntity_GridTreeNode* theNode);
+  // theRow becomes the current row of the left side, as Up and Down make it.
+  void MakeRowCurrent(TGantRow* theRow);
   void MirrorGridScrollBar();
   void CopyGridScrollBar();
   void RealignGridScrollbar();
@@ -905,6 +935,18 @@ protected:
   void StartPlatformDrag();
   void HintWantsNewText(TGraphHintWindow* theHintWindow, TObject* theObject);
   void ShowMoveHint(TDateTime theStart, TDateTime theStop);
+  // Where the drag under way would put an item: its times (snapped), its
+  // row and its rectangle. The outlines, the hint and the release use it.
+  struct TDragLanding {
+    TDateTime fStart = 0, fStop = 0;
+    TGantRow* fRow = nullptr;
+    TRect fRect = NoRect();
+  };
+  TDragLanding MoveLanding(TvxDataEntity_Kronit* theItem, const TRect& theRect, TPoint thePoint, TPoint theDelta);
+  TDragLanding GrowLanding(TPoint theDelta);
+  // The hint beside the pointer: the item's name, start, finish and length.
+  void ShowLandingHint(TvxDataEntity_Kronit* theItem, TDateTime theStart, TDateTime theStop);
+  std::string HintText(TvxDataEntity_Kronit* theItem, TDateTime theStart, TDateTime theStop);
   void SetActiveDataEntityHint(TvxDataEntity_Kronit* theItem, int x, int y);
   // OnHintInfo for theItem (nil: none).
   void ReportHintInfo(TvxDataEntity_Kronit* theItem);
@@ -1068,6 +1110,8 @@ protected:
   TTimer* fScrollTimer = nullptr;
   TGraphHintWindow* fHint = nullptr;
   std::unique_ptr<TXorOverlay> fOutlines;
+  TWheelConvention fWheelConvention = wcClassic;
+  TWheelSteps fWheelRows;
 };
 
 class TvxGant : public TvxGant_ComBasic {

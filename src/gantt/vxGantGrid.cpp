@@ -212,14 +212,38 @@ TvxDataEntity_Kronit* TvxGant_ComBasic::FindGridNeighbourToUpDown(int theLayer, 
     TAxisContentItem* next = rows->getAxisContentItem(y);
     TvxDataEntity_GridTreeNode* node = TvxGridTree::NodeOfRow(next);
     if (!next || next->GetHide() || !node) continue;
-    if (TBabCell* cell = g->getCell(g->GetFixedCols(), y)) {
-      g->UpdateMultiSelect(cell, TShiftState());
-      g->SetFocusedCell(cell);
-    }
+    TvxHold holdRef(theRef), holdNode(node);
+    MakeGridRowCurrent(node);
+    if (holdNode.Gone()) return nullptr;
     TGantRow* row = fRowList->FindRowFromGridNode(node);
-    return FindNeighbourClosest(row ? row->GetLayer(theLayer) : nullptr, theRef);
+    return FindNeighbourClosest(row ? row->GetLayer(theLayer) : nullptr, holdRef.Gone() ? nullptr : theRef);
   }
   return nullptr;
+}
+
+void TvxGant_ComBasic::MakeGridRowCurrent(TvxDataEntity_GridTreeNode* theNode) {
+  TAxisContentItem* item = theNode && fGrid ? theNode->GetAxisContentItem() : nullptr;
+  TBabGridCellForViewer* g = fGrid ? fGrid->GetBabGridCellForViewer() : nullptr;
+  if (!item || item->GetAxisContentList() != g->GetAxisContentListY()) return;
+  // Selection handlers run in between and may drop the row: its cell is
+  // looked up afresh from the held row item.
+  TvxHold holdItem(item);
+  if (TBabCell* cell = g->getCell(g->GetFixedCols(), item->ListIndex())) g->UpdateMultiSelect(cell, TShiftState());
+  if (holdItem.Gone() || item->ListIndex() < 0) return;
+  if (TBabCell* cell = g->getCell(g->GetFixedCols(), item->ListIndex())) g->SetFocusedCell(cell);
+}
+
+void TvxGant_ComBasic::MakeRowCurrent(TGantRow* theRow) {
+  if (!theRow) return;
+  if (TvxDataEntity_GridTreeNode* node = theRow->GetGridTreeNode()) {
+    if (fUseGridNotTree && fGrid && fGrid->GetCurrentNode() != node) MakeGridRowCurrent(node);
+    return;
+  }
+  TvxDataEntity_Tree* node = theRow->GetTreeNode();
+  if (!node || !fTree || fUseGridNotTree || fTree->GetCurrentDataEntity() == node) return;
+  TvxHold hold(node);  // the tree's selection handlers may delete it
+  fTree->UpdateMultiSelect(node, TShiftState());
+  if (!hold.Gone() && node->GetTreeNode()) fTree->SetSelected(node->GetTreeNode());
 }
 
 void TvxGant_ComBasic::SetGridVerticalScrollOutOfGrid(bool v) {

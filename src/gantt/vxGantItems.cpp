@@ -40,13 +40,18 @@ void TvxDataList_GantRow::CleanForFree() {
 // --- geometry -------------------------------------------------------------------------
 
 void TGantRow::XStartStopFromDataEntity(const TvxDataEntity_Kronit* theItem, int& x1, int& x2) const {
+  XFromTimes(theItem, theItem->fStartDateTime, theItem->fStopDateTime, x1, x2);
+}
+
+void TGantRow::XFromTimes(const TvxDataEntity_Kronit* theItem, TDateTime theStart, TDateTime theStop, int& x1,
+                          int& x2) const {
   TvxDateScaler* scaler = fGant->GetDateScaler();
   if (theItem->fFixedSize >= 1) {
-    x1 = scaler->DateToPixel(theItem->fStartDateTime) - theItem->fFixedSize / 2;
-    x2 = x1 + theItem->fFixedSize;
+    x1 = AddClamped(scaler->DateToPixel(theStart), -(theItem->fFixedSize / 2));
+    x2 = AddClamped(x1, theItem->fFixedSize);
   } else {
-    x1 = scaler->DateToPixel(theItem->fStartDateTime);
-    x2 = scaler->DateToPixel(theItem->fStopDateTime);
+    x1 = scaler->DateToPixel(theStart);
+    x2 = scaler->DateToPixel(theStop);
   }
   if (fGant->GetGA()->GetIsPrinting()) {
     const double sx = fGant->GetGA()->GetPrintScalex();
@@ -182,6 +187,22 @@ TvxDataEntity_Kronit* TvxGant_ComBasic::GridNode_AddKronit(TvxDataEntity_GridTre
 
 void TvxGant_ComBasic::RemoveKronit(TvxDataEntity_Kronit* theItem) {
   if (theItem && theItem->GetDataList()) theItem->GetDataList()->Remove(theItem);
+}
+
+bool TvxGant_ComBasic::MoveKronitToRow(TvxDataEntity_Kronit* theItem, TGantRow* theRow, int theLayer,
+                                       TDateTime theStart, TDateTime theStop) {
+  if (!theItem || !theItem->GetRow() || !theRow || theRow->GetGant() != this || theLayer < 0 ||
+      theLayer >= MostLayers || std::isnan(theStart) || std::isnan(theStop))
+    return false;
+  while (theRow->GetLayerCount() <= theLayer) theRow->AddDataList();
+  TvxDataList* target = theRow->GetLayer(theLayer);
+  TvxHold hold(theItem);  // the moves below tell the application
+  if (theItem->GetDataList() != target) theItem->ChangeOwner(target, target->Count());
+  if (hold.Gone() || theItem->GetDataList() != target) return false;
+  theItem->SetStartDateTime(theStart);
+  theItem->SetStopDateTime(std::max(theStart, theStop));
+  theItem->DoInfoPush();
+  return true;
 }
 
 void TvxGant_ComBasic::CopyDataEntity(TvxDataEntity_Kronit* theSource, TvxDataEntity_Kronit* theTarget) {

@@ -192,19 +192,11 @@ void TvxGant_ComBasic::DrawOutline(const TRect& theRect, bool theHint) {
   if (!fOutlines) fOutlines = std::make_unique<TXorOverlay>(fGA);
   // As wide as the item would be drawn (at least 5 pixels), so that an item
   // of no length still shows.
-  const TRect r = Rect(theRect.Left, theRect.Top, std::max(theRect.Right, theRect.Left + 5), theRect.Bottom);
+  const TRect r = Rect(theRect.Left, theRect.Top, std::max(theRect.Right, AddClamped(theRect.Left, 5)), theRect.Bottom);
   const TPoint corners[] = {Point(r.Left, r.Top), Point(r.Left, r.Bottom), Point(r.Right, r.Bottom),
                             Point(r.Right, r.Top), Point(r.Left, r.Top)};
   for (int k = 0; k < 4; ++k) fOutlines->InvertLine(corners[k], corners[k + 1], TXorOverlay::xpHalftone);
   fLocalEraseOutline = true;
-}
-
-void TvxGant_ComBasic::DrawOutlineOfSelected(TPoint theOffset) {
-  bool first = true;
-  for (const TDrawRect& d : fScrollabeMoveSnapShot) {
-    DrawOutline(OffsetRect(d.fRect, theOffset.X, theOffset.Y), first);
-    first = false;
-  }
 }
 
 void TvxGant_ComBasic::DrawOutlineOfDependencyArrow(TPoint theOffset) {

@@ -54,6 +54,12 @@ void TvxOffscreenPaint_GA::DoExit() {
   Invalidate();  // the focus frame goes
 }
 
+void TvxOffscreenPaint_GA::MouseLeave() {
+  TvxOffscreenPaint::MouseLeave();
+  if (!fGantt || fGantt->IsDestroying() || fGantt->GetMouseMoveMode() != mmNone) return;
+  if (TGraphHintWindow* hint = fGantt->GetHintWindow()) hint->ShowSlowHintFor(nullptr, 0, 0);
+}
+
 void TvxOffscreenPaint_GA::CancelMode() {
   TvxOffscreenPaint::CancelMode();
   if (fGantt && !fGantt->IsDestroying()) fGantt->CancelGesture();
@@ -183,6 +189,8 @@ void TvxGant_ComBasic::GantAreaMouseDown(TObject* Sender, TMouseButton Button, T
   if (OnClickGantArea) OnClickGantArea(this, fMouseDownDataEntity.Get());
   if (Button == mbRight && OnRightClickGantArea) OnRightClickGantArea(this, fMouseDownDataEntity.Get());
   SetActiveDataEntity(fMouseDownDataEntity.Get());
+  // A bar pressed makes its row the current one, as Up and Down do.
+  if (TvxDataEntity_Kronit* pressed = fMouseDownDataEntity.Get()) MakeRowCurrent(pressed->GetRow());
   item = fMouseDownDataEntity.Get();
   if (Button == mbLeft && item) StartPressMode(item, Shift, X, Y);
   fLocalStickyMode = smNone;
@@ -285,31 +293,6 @@ void TvxGant_ComBasic::ReportHintInfo(TvxDataEntity_Kronit* theItem) {
     OnHintInfo(nullptr, 0, 0, 0);
 }
 
-void TvxGant_ComBasic::HandleLocalDrag(int x, int y, TGantRow* theRow) {
-  EraseOutlines();
-  fLocalMouseDownOffset.X = theRow->fTimeItems_CanMove ? x - fLocalMouseDownStart.X : 0;
-  fLocalMouseDownOffset.Y = theRow->fTimeItems_CanChangeRow ? y - fLocalMouseDownStart.Y : 0;
-  DrawOutlineOfSelected(fLocalMouseDownOffset);
-}
-
-void TvxGant_ComBasic::HandleLocalGrow(int x, int y) {
-  EraseOutlines();
-  fLocalMouseDownOffset = Point(x - fLocalMouseDownStart.X, y - fLocalMouseDownStart.Y);
-  fLocalmmRect = fLocalmmOrgRect;
-  if (fLocalmmMode == mmGrowLeft)
-    fLocalmmRect.Left = fLocalmmOrgRect.Left + fLocalMouseDownOffset.X;
-  else
-    fLocalmmRect.Right = fLocalmmOrgRect.Right + fLocalMouseDownOffset.X;
-  // An end dragged past the other stops there: the outline never turns inside out.
-  if (fLocalmmRect.Left > fLocalmmRect.Right) {
-    if (fLocalmmMode == mmGrowLeft)
-      fLocalmmRect.Left = fLocalmmRect.Right;
-    else
-      fLocalmmRect.Right = fLocalmmRect.Left;
-  }
-  DrawOutline(fLocalmmRect, true);
-}
-
 void TvxGant_ComBasic::HandleLocalDependency(int x, int y) {
   EraseOutlines();
   fLocalMouseDownOffset = Point(x - fLocalMouseDownStart.X, y - fLocalMouseDownStart.Y);
@@ -401,79 +384,6 @@ void TvxGant_ComBasic::HandleDependencyChange(int x, int y) {
   InvalidateGA();
 }
 
-void TvxGant_ComBasic::HandleMoveOfSelected(TPoint thePoint, TPoint theDelta, bool theIsCopy) {
-  if ((theDelta.X == 0 && theDelta.Y == 0) || fScrollabeMoveSnapShot.empty()) return;
-  fGA->BeginUpdate();
-  const TDateTime dt = theDelta.X != 0 ? fDateScaler->PixelToDate(thePoint.X) - fMouseDownDateTime : 0;
-  fSnap->fCurrentScreenResolution = fDateScaler->GetSmallStep();
-  // Handlers may add to the selection, or delete items and rows: the walk
-  // goes over its own held copy, and rows are looked up after every call out.
-  TvxHeldList<TvxDataEntity_Kronit> items;
-  std::vector<TRect> rects;
-  for (const TDrawRect& d : fScrollabeMoveSnapShot) {
-    items.Add(d.fItem);
-    rects.push_back(d.fRect);
-  }
-  auto rowAt = [&](size_t k, TGantRow* theDefault) {
-    TGantRow* row = fRowList->FindRowFromY(theDelta.Y + rects[k].Top + rects[k].Height() / 2);
-    return row ? row : theDefault;
-  };
-  try {
-    for (size_t k = 0; k < items.Size(); ++k) {
-      TvxDataEntity_Kronit* item = items.At(k);
-      TGantRow* oldRow = item ? item->GetRow() : nullptr;
-      if (!oldRow) continue;  // deleted by a handler meanwhile
-      const TDateTime oldStart = item->GetStartDateTime(), oldStop = item->GetStopDateTime();
-      TDateTime start = oldStart + dt, stop = oldStop + dt;
-      fSnap->SnapMove(start, stop);
-      if (fMoveOver12Then24) TSnapHandler::SnapMoveTo24HIfMoveOver12H(oldStart, oldStop, start, stop);
-      TvxDataEntity_Kronit* newItem = nullptr;
-      if (theIsCopy) {
-        TimeCopy(item, oldRow, rowAt(k, oldRow), start, stop, newItem);
-      } else {
-        if (fMoveInTimeWhenMoveRow || rowAt(k, oldRow) == oldRow) {
-          item->SetStartDateTime(start);
-          item->SetStopDateTime(stop);
-          item->DoInfoPush();
-        }
-        // The application heard of the change: the item and its row afresh.
-        oldRow = items.At(k) ? item->GetRow() : nullptr;
-        TGantRow* newRow = oldRow ? rowAt(k, oldRow) : nullptr;
-        if (oldRow && newRow != oldRow) TimeMoveRow(item, oldRow, newRow, start, stop, newItem);
-      }
-      if (newItem) newItem->SetSelected(true);
-    }
-  } catch (...) {
-    fGA->EndUpdate();
-    throw;
-  }
-  fGA->EndUpdate();
-}
-
-void TvxGant_ComBasic::HandleGrow(TPoint theDelta) {
-  TvxDataEntity_Kronit* item = fLocalmmDataEntity.Get();
-  if (theDelta.X == 0 || !item || !item->GetRow()) return;
-  TDateTime start = item->GetStartDateTime(), stop = item->GetStopDateTime();
-  if (fLocalmmMode == mmGrowRight) {
-    stop = fDateScaler->PixelToDate(fLocalmmOrgRect.Right + theDelta.X);
-    if (stop < start) stop = start;
-  } else {
-    start = fDateScaler->PixelToDate(fLocalmmOrgRect.Left + theDelta.X);
-    if (start > stop) start = stop;
-  }
-  fSnap->fCurrentScreenResolution = fDateScaler->GetSmallStep();
-  fSnap->Snap(start, stop);
-  // Only the end the user dragged snaps: the other stays where it was.
-  if (fLocalmmMode == mmGrowRight)
-    start = item->GetStartDateTime();
-  else
-    stop = item->GetStopDateTime();
-  if (stop < start) stop = start;  // snapping may cross the ends: never a negative length
-  item->SetStartDateTime(start);
-  item->SetStopDateTime(stop);
-  item->DoInfoPush();
-}
-
 // --- double click, platform drag ------------------------------------------------------
 
 void TvxGant_ComBasic::OnGADblClick(TObject*) {
@@ -507,43 +417,5 @@ void TvxGant_ComBasic::GantAreaDragDrop(TObject* Sender, TObject* Source, int X,
 }
 
 void TvxGant_ComBasic::GantAreaEndDrag(TObject*, TObject*, int, int) {}
-
-// --- hints ----------------------------------------------------------------------------
-
-namespace {
-
-// A length reads as days and a time of day ("3 d 04:00:00"), not as a date.
-std::string Duration(TDateTime theLength, const std::string& theTimeFormat) {
-  // No number, or more days than any calendar holds: no length to tell.
-  if (!std::isfinite(theLength) || std::abs(theLength) >= 1e12) return "";
-  const bool negative = theLength < 0;
-  const TDateTime length = negative ? -theLength : theLength;
-  const long long days = static_cast<long long>(length);
-  std::string text = FormatDateTime(theTimeFormat, length - static_cast<TDateTime>(days));
-  if (days > 0) text = std::to_string(days) + " d " + text;
-  return negative ? "-" + text : text;
-}
-
-}  // namespace
-
-std::string TvxGant_ComBasic::HintText(TObject* theObject) {
-  auto* item = dynamic_cast<TvxDataEntity_Kronit*>(theObject);
-  if (!item) return "";
-  const std::string format = fDateScaler->GetDateFormat() + " " + fDateScaler->GetTimeFormat();
-  return FormatDateTime(format, item->GetStartDateTime()) + "\r" + FormatDateTime(format, item->GetStopDateTime()) +
-         "\r" + Duration(item->GetStopDateTime() - item->GetStartDateTime(), fDateScaler->GetTimeFormat());
-}
-
-void TvxGant_ComBasic::HintWantsNewText(TGraphHintWindow* theHintWindow, TObject* theObject) {
-  if (theHintWindow) theHintWindow->SetCaption(HintText(theObject));
-}
-
-void TvxGant_ComBasic::ShowMoveHint(TDateTime theStart, TDateTime theStop) {
-  if (!fHint) return;
-  const std::string format = fDateScaler->GetDateFormat() + " " + fDateScaler->GetTimeFormat();
-  fHint->ShowMoveInfo(FormatDateTime(format, theStart), FormatDateTime(format, theStop),
-                      Duration(theStop - theStart, fDateScaler->GetTimeFormat()), fGantMousePosition.X,
-                      fGantMousePosition.Y);
-}
 
 }  // namespace vx

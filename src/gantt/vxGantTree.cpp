@@ -84,7 +84,11 @@ void TGantTree::Change(TTreeNode* Node) {
   if (ChartAlive()) RefreshSelection();
 }
 
-bool TGantTree::DoMouseWheel(TShiftState, int WheelDelta, TPoint) {
+bool TGantTree::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) {
+  if (ChartAlive() && fGant->GetWheelConvention() == wcQt) {
+    fGant->WheelQt(Shift, WheelDelta, fGant->GetGA()->ScreenToClient(MousePos).X);
+    return true;
+  }
   Scroll(-WheelDelta);
   return true;
 }

@@ -26,6 +26,9 @@ TDateTime SnapToStep(TDateTime theTime, TDateTime theStep) {
 constexpr int kHintWidth = 120;
 constexpr int kHintHeight = 30;
 constexpr int kHintMaxTextWidth = 400;
+// Where a hint stands from the pointer.
+constexpr int kHintOffsetX = 12;
+constexpr int kHintOffsetY = 20;
 
 }  // namespace
 
@@ -123,8 +126,20 @@ void TGraphHintWindow::FitText() {
 void TGraphHintWindow::SetPos(int X, int Y) {
   TControl* owner = OwnerControl();
   const TPoint o = owner ? owner->ClientToScreen(Point(0, 0)) : Point(0, 0);
-  const int top = fShowBelowOwner && owner ? o.Y + owner->GetHeight() + 4 : o.Y + Y;
-  SetBounds(o.X + X, top, GetWidth(), GetHeight());
+  if (fShowBelowOwner && owner) {
+    SetBounds(o.X + X, o.Y + owner->GetHeight() + 4, GetWidth(), GetHeight());
+    return;
+  }
+  // Beside the pointer, below and right of it as tool tips stand; turned to
+  // the other side where the screen ends.
+  const TPoint pointer = Point(AddClamped(o.X, X), AddClamped(o.Y, Y));
+  const TRect screen = ScreenRectAt(pointer);
+  int left = pointer.X + kHintOffsetX, top = pointer.Y + kHintOffsetY;
+  if (left + GetWidth() > screen.Right) left = pointer.X - kHintOffsetX - GetWidth();
+  if (top + GetHeight() > screen.Bottom) top = pointer.Y - kHintOffsetX - GetHeight();
+  left = std::max(screen.Left, std::min(left, screen.Right - GetWidth()));
+  top = std::max(screen.Top, std::min(top, screen.Bottom - GetHeight()));
+  SetBounds(left, top, GetWidth(), GetHeight());
 }
 
 void TGraphHintWindow::UpdateStaticPos() {

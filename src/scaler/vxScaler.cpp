@@ -2,6 +2,7 @@
 // change notification.
 #include "scaler/vxScaler.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <thread>
@@ -294,6 +295,29 @@ int TvxDateScaler::GetPixelFromScaleMark(const TScaleMark& aMark) {
 void TvxDateScaler::ZoomIn(int aPixel) { AnimateScaleTransition(GetPrevScale(GetScale()), aPixel, 20); }
 
 void TvxDateScaler::ZoomOut(int aPixel) { AnimateScaleTransition(GetNextScale(GetScale()), aPixel, 20); }
+
+void TvxDateScaler::WheelZoom(int aPixel, int theDelta) {
+  if (theDelta == 0) return;
+  const double factor = std::pow(ZoomStepPerNotch, -std::clamp(theDelta, -12000, 12000) / 120.0);
+  SetCenterScale(GetScale() * factor, PixelToDate(aPixel), aPixel);
+}
+
+void TvxDateScaler::WheelPan(int theDelta) {
+  if (theDelta == 0) return;
+  const double notches = std::clamp(theDelta, -12000, 12000) / 120.0;
+  SetStart(VisibleTimeDiffToTrueTime(fStart, -notches * VisibleTimeAmount() / 8));
+}
+
+bool TvxDateScaler::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) {
+  if (fWheelConvention != wcQt) return TvxOffscreenPaint::DoMouseWheel(Shift, WheelDelta, MousePos);
+  if (Shift.Contains(ssShift)) {
+    WheelPan(WheelDelta);
+  } else {
+    const TPoint at = ScreenToClient(MousePos);
+    WheelZoom(fHorizontal ? at.X : at.Y, WheelDelta);
+  }
+  return true;
+}
 
 void TvxDateScaler::AnimateScaleTransition(double aScale, int aSteps) { AnimateScaleTransition(aScale, 0, aSteps); }
 

@@ -133,6 +133,17 @@ public:
   // --- zoom, animation, scrolling -------------------------------------------------
   void ZoomIn(int aPixel);
   void ZoomOut(int aPixel);
+  // The wheel's zoom: the scale changes by ZoomStepPerNotch for every notch
+  // (120) of theDelta, finer deltas in proportion, keeping the time under
+  // aPixel where it is. Positive deltas zoom in.
+  static constexpr double ZoomStepPerNotch = 1.25;
+  void WheelZoom(int aPixel, int theDelta);
+  // The wheel's pan: an eighth of the window a notch, later for negative deltas.
+  void WheelPan(int theDelta);
+  // wcClassic (the default): the wheel is the application's (OnMouseWheel).
+  // wcQt: the wheel and Ctrl+wheel zoom around the pointer, Shift+wheel pans.
+  TWheelConvention GetWheelConvention() const noexcept { return fWheelConvention; }
+  void SetWheelConvention(TWheelConvention theValue) noexcept { fWheelConvention = theValue; }
   void AnimateScaleTransition(double aScale, int aSteps);
   void AnimateScaleTransition(double aScale, int aPixel, int aSteps);
   void AnimateScaleTransition(TDateTime aStart, TDateTime aStop, int aSteps);
@@ -252,6 +263,7 @@ protected:
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void MouseMove(TShiftState Shift, int X, int Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
   bool RescaleNotPan() const noexcept;
 
   // Painting: the whole axis into aRect of aCanvas (the off-screen bitmap, or
@@ -294,7 +306,8 @@ private:
   void FindScaleMarksFromPixel(int aPixel, int& aBefore, int& aAfter) const;
   void CalcOddOrEven();
 
-  // window (Part of the time model)
+  TWheelConvention fWheelConvention = wcClassic;
+  // The window in time.
   TDateTime fMinStart = 0;
   TDateTime fMaxStop;
   TDateTime fOldStart = 0;

@@ -499,12 +499,8 @@ void TControl::Dispatch(TMessage& m) {
       if (gPressedControl == this) gPressedControl = nullptr;
       CancelMode();
       break;
-    case CM_MOUSEENTER:
-      if (OnMouseEnter) OnMouseEnter(this);
-      break;
-    case CM_MOUSELEAVE:
-      if (OnMouseLeave) OnMouseLeave(this);
-      break;
+    case CM_MOUSEENTER: MouseEnter(); break;
+    case CM_MOUSELEAVE: MouseLeave(); break;
     default: DefaultHandler(m); break;
   }
 }
@@ -574,6 +570,14 @@ void TControl::DoExit() {
 }
 
 void TControl::CancelMode() {}
+
+void TControl::MouseEnter() {
+  if (OnMouseEnter) OnMouseEnter(this);
+}
+
+void TControl::MouseLeave() {
+  if (OnMouseLeave) OnMouseLeave(this);
+}
 
 void TControl::Resize() {
   if (OnResize) OnResize(this);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -58,6 +59,29 @@ using TKeyEvent = std::function<void(TObject* Sender, unsigned short& Key, TShif
 using TKeyPressEvent = std::function<void(TObject* Sender, char32_t& Key)>;
 using TMouseWheelEvent =
     std::function<void(TObject* Sender, TShiftState Shift, int WheelDelta, TPoint MousePos, bool& Handled)>;
+
+// How a component's wheel works. wcClassic: the component's own documented
+// rule (one step a wheel message, whatever its delta). wcQt: as in Qt's item
+// views: the wheel scrolls by the platform's wheel step with fine deltas
+// (touchpads, high-resolution wheels) added up, Shift+wheel goes sideways (in
+// time), Ctrl+wheel zooms.
+enum TWheelConvention { wcClassic, wcQt };
+
+// Adds up wheel deltas (120 a notch) into whole steps of theStepsPerNotch a
+// notch, keeping the rest for the next delta.
+class TWheelSteps {
+public:
+  int Add(int theDelta, int theStepsPerNotch) noexcept {
+    fRest += static_cast<long long>(theDelta) * theStepsPerNotch;
+    const long long steps = fRest / 120;
+    fRest -= steps * 120;
+    return static_cast<int>(std::clamp<long long>(steps, -1000000, 1000000));
+  }
+  void Reset() noexcept { fRest = 0; }
+
+private:
+  long long fRest = 0;
+};
 using TDragOverEvent =
     std::function<void(TObject* Sender, TObject* Source, int X, int Y, TDragState State, bool& Accept)>;
 using TDragDropEvent = std::function<void(TObject* Sender, TObject* Source, int X, int Y)>;
@@ -257,6 +281,10 @@ protected:
   virtual void DragDrop(TObject* Source, int X, int Y);
   virtual void DoEnter();
   virtual void DoExit();
+  // The mouse came over the control, or left it; they raise OnMouseEnter and
+  // OnMouseLeave.
+  virtual void MouseEnter();
+  virtual void MouseLeave();
   // WM_CANCELMODE: a gesture under way ends, cancelled, writing nothing. The
   // control hears it when it (or a window around it) is hidden, when it
   // changes parent, when its window is deactivated and when another control

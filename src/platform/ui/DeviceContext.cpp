@@ -13,7 +13,8 @@
 namespace vx {
 
 struct TDeviceContext::Impl {
-  std::unique_ptr<QPagedPaintDevice> pdf;  // a PDF writer or a printer
+  std::unique_ptr<QPagedPaintDevice> ownPaged;
+  QPagedPaintDevice* pdf = nullptr;  // a PDF writer or a printer, owned or not
   std::unique_ptr<QImage> ownImage;
   QImage* image = nullptr;
   QPainter* painter = nullptr;  // the active painter
@@ -32,9 +33,10 @@ std::unique_ptr<TDeviceContext> TDeviceContext::CreatePdf(const std::string& the
   writer->setPageLayout(QPageLayout(QPageSize(QSizeF(theWidthMm, theHeightMm), QPageSize::Millimeter),
                                     QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
   writer->setCreator(QStringLiteral("vxplan"));
-  dc->fImpl->pdf = std::move(writer);
+  dc->fImpl->ownPaged = std::move(writer);
+  dc->fImpl->pdf = dc->fImpl->ownPaged.get();
   dc->fImpl->ownPainter = std::make_unique<QPainter>();
-  if (!dc->fImpl->ownPainter->begin(dc->fImpl->pdf.get())) return nullptr;
+  if (!dc->fImpl->ownPainter->begin(dc->fImpl->pdf)) return nullptr;
   dc->fImpl->painter = dc->fImpl->ownPainter.get();
   dc->ApplyState();
   return dc;
@@ -61,9 +63,21 @@ std::unique_ptr<TDeviceContext> TDeviceContext::CreatePrinter(double theWidthMm,
     if (dialog.exec() != QDialog::Accepted) return nullptr;
   }
   std::unique_ptr<TDeviceContext> dc(new TDeviceContext(Kind::Pdf, printer->resolution() > 0 ? printer->resolution() : 300));
-  dc->fImpl->pdf = std::move(printer);
+  dc->fImpl->ownPaged = std::move(printer);
+  dc->fImpl->pdf = dc->fImpl->ownPaged.get();
   dc->fImpl->ownPainter = std::make_unique<QPainter>();
-  if (!dc->fImpl->ownPainter->begin(dc->fImpl->pdf.get())) return nullptr;
+  if (!dc->fImpl->ownPainter->begin(dc->fImpl->pdf)) return nullptr;
+  dc->fImpl->painter = dc->fImpl->ownPainter.get();
+  dc->ApplyState();
+  return dc;
+}
+
+std::unique_ptr<TDeviceContext> TDeviceContext::ForPrinter(QPrinter* thePrinter) {
+  if (!thePrinter) return nullptr;
+  std::unique_ptr<TDeviceContext> dc(new TDeviceContext(Kind::Pdf, thePrinter->resolution() > 0 ? thePrinter->resolution() : 300));
+  dc->fImpl->pdf = thePrinter;
+  dc->fImpl->ownPainter = std::make_unique<QPainter>();
+  if (!dc->fImpl->ownPainter->begin(thePrinter)) return nullptr;
   dc->fImpl->painter = dc->fImpl->ownPainter.get();
   dc->ApplyState();
   return dc;
@@ -94,7 +108,7 @@ std::unique_ptr<TDeviceContext> TDeviceContext::ForPainter(QPainter* thePainter,
 }
 
 QPaintDevice* TDeviceContext::Device() const noexcept {
-  if (fImpl->pdf) return fImpl->pdf.get();
+  if (fImpl->pdf) return fImpl->pdf;
   if (fImpl->image) return fImpl->image;
   return fImpl->painter ? fImpl->painter->device() : nullptr;
 }

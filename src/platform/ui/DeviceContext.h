@@ -9,6 +9,7 @@
 class QPainter;
 class QImage;
 class QPaintDevice;
+class QPrinter;
 
 namespace vx {
 
@@ -90,6 +91,9 @@ public:
   QImage* Image() const noexcept;
   bool SaveToFile(const std::string& theFileName);
 
+  // A printer the caller made and keeps (a print preview's, say); pages go
+  // onto it as onto any printer.
+  static std::unique_ptr<TDeviceContext> ForPrinter(QPrinter* thePrinter);
   // Toolkit internals.
   static std::unique_ptr<TDeviceContext> ForImage(QImage* theImage, int theDpi);
   static std::unique_ptr<TDeviceContext> ForPainter(QPainter* thePainter, int theWidth, int theHeight, int theDpi);
