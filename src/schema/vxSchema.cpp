@@ -3,10 +3,19 @@
 #include "schema/vxSchema.h"
 
 #include <algorithm>
+#include <climits>
 
 #include "platform/ui/Menus.h"
 
 namespace vx {
+
+namespace {
+
+int SaturatedAdd(long long a, long long b) {
+  return static_cast<int>(std::clamp(a + b, static_cast<long long>(INT_MIN), static_cast<long long>(INT_MAX)));
+}
+
+}  // namespace
 
 TvxSchema_ComBasic::TvxSchema_ComBasic(TComponent* AOwner) : TCustomPanel(AOwner) { InitializeInConstructor(); }
 
@@ -351,10 +360,16 @@ void TvxSchema_ComBasic::UpdatePartSize() {
   EndUpdate();
 }
 
+// The inner corner as the children can have it: inside the control, so that
+// no child is ever larger than the control, whatever was asked for.
+TPoint TvxSchema_ComBasic::CornerInside(TPoint theCorner) const {
+  return Point(std::clamp(theCorner.X, 0, std::max(GetWidth(), 0)), std::clamp(theCorner.Y, 0, std::max(GetHeight(), 0)));
+}
+
 void TvxSchema_ComBasic::UpdatePartSizePerform(TObject*) {
   const int w = GetWidth(), h = GetHeight();
   if (!itsFlipView) {
-    const TPoint q = itsQuadPoint;
+    const TPoint q = CornerInside(itsQuadPoint);
     itsHeader->SetVisible(true);
     itsScaler->SetHorizontal(false);
     itsFlippedHeader->SetVisible(false);
@@ -363,7 +378,7 @@ void TvxSchema_ComBasic::UpdatePartSizePerform(TObject*) {
     itsTA->SetBounds(q.X, q.Y, w - q.X, h - q.Y);
     itsXYSizer->SetBounds(q.X - 3, q.Y - 3, 5, 5);
   } else {
-    const TPoint q = itsFlippedQuadPoint;
+    const TPoint q = CornerInside(itsFlippedQuadPoint);
     itsHeader->SetVisible(false);
     itsScaler->SetHorizontal(true);
     itsFlippedHeader->SetVisible(true);
@@ -379,8 +394,7 @@ void TvxSchema_ComBasic::UpdatePartSizePerform(TObject*) {
 
 void TvxSchema_ComBasic::PartResize(TXYSizer*, TPoint Delta) {
   TPoint& q = itsFlipView ? itsFlippedQuadPoint : itsQuadPoint;
-  q.X += Delta.X;
-  q.Y += Delta.Y;
+  q = CornerInside(Point(SaturatedAdd(q.X, Delta.X), SaturatedAdd(q.Y, Delta.Y)));
   UpdatePartSize();
 }
 
@@ -402,7 +416,7 @@ void TvxSchema_ComBasic::SetFlippedQuadPoint(TPoint thePoint) {
 }
 
 int TvxSchema_ComBasic::GetScalerWidth() const {
-  return itsFlipView ? GetWidth() - itsFlippedQuadPoint.X : itsQuadPoint.X;
+  return itsFlipView ? SaturatedAdd(GetWidth(), -static_cast<long long>(itsFlippedQuadPoint.X)) : itsQuadPoint.X;
 }
 
 // A size asked for goes to the orientation it was asked in, even when the
@@ -415,14 +429,14 @@ void TvxSchema_ComBasic::SetScalerWidth(int theWidth) {
 
 void TvxSchema_ComBasic::SetScalerWidth_Perform(TObject*) {
   if (fScalerWidthFlipped)
-    itsFlippedQuadPoint.X = GetWidth() - fLatestKnownScalerWidth;
+    itsFlippedQuadPoint.X = SaturatedAdd(GetWidth(), -static_cast<long long>(fLatestKnownScalerWidth));
   else
     itsQuadPoint.X = fLatestKnownScalerWidth;
   UpdatePartSize();
 }
 
 int TvxSchema_ComBasic::GetScalerHeight() const {
-  return itsFlipView ? itsFlippedQuadPoint.Y : GetHeight() - itsQuadPoint.Y;
+  return itsFlipView ? itsFlippedQuadPoint.Y : SaturatedAdd(GetHeight(), -static_cast<long long>(itsQuadPoint.Y));
 }
 
 void TvxSchema_ComBasic::SetScalerHeight(int theHeight) {
@@ -435,7 +449,7 @@ void TvxSchema_ComBasic::SetScalerHeight_Perform(TObject*) {
   if (fScalerHeightFlipped)
     itsFlippedQuadPoint.Y = fLatestKnownScalerHeight;
   else
-    itsQuadPoint.Y = GetHeight() - fLatestKnownScalerHeight;
+    itsQuadPoint.Y = SaturatedAdd(GetHeight(), -static_cast<long long>(fLatestKnownScalerHeight));
   UpdatePartSize();
 }
 

@@ -10,6 +10,7 @@
 
 #include "core/vxDataEntityPack.h"
 #include "core/vxDataTraveser.h"
+#include "core/vxHolding.h"
 #include "gantt/vxTimeDistinctGeneric.h"
 #include "paint/vxDoLater.h"
 #include "paint/vxOffscreenPaint.h"
@@ -74,6 +75,7 @@ public:
   // Subtracted from the times of the column's items before they are placed
   // on the axis. A change re-lays and repaints the column.
   TDateTime GetOffsetDate() const noexcept { return itsOffsetDate; }
+  // Ignores a value that is not a finite time.
   void SetOffsetDate(TDateTime theValue);
   // What OnInitColumnDataObject made for the column; freed with it.
   TObject* GetDataObject() const noexcept { return itsDataObject; }
@@ -142,6 +144,8 @@ protected:
 // the columns' pixel spans along the column axis.
 class TDataListColumns : public TvxDataList {
 public:
+  // Columns are at most this large (a header section's largest width).
+  static constexpr int kMaxColumnSize = 10000;
   THeaderControl_MouseControl* GetHeaderControl() const noexcept { return itsHeaderControl; }
   TDrawGrid_Schema* GetFlippedHeader() const noexcept { return itsFlippedHeader; }
   TvxSchema_ComBasic* GetSchema() const noexcept { return itsSchema; }
@@ -323,6 +327,7 @@ public:
 
 protected:
   void KeyDown(unsigned short& Key, TShiftState Shift) override;
+  void CancelMode() override;
   // The background covers the whole area.
   bool PaintsEveryPixel() const override;
 };
@@ -431,6 +436,10 @@ public:
   // Cancels the move or resize the current press started, without changing
   // anything; for the host's OnSchemaMouseDown.
   void MouseMoveModeCancel();
+  // Ends a move or resize without changing anything: the outlines and the
+  // hint go and the cursor is the arrow again. Escape does it, and so does
+  // hiding the control, taking the mouse from it or deactivating its window.
+  void CancelGesture();
   // The booking the item menu (PopupSchema) was opened for; for its handlers.
   TvxDataEntity* GetPopupSelectedDataEntity() const noexcept { return itsPopupSelectedDataEntity; }
   // A move of the selection (resize of one booking) is in progress.
@@ -463,10 +472,12 @@ public:
   void SetStartSnapONOFF(bool v) noexcept { itsStartSnapONOFF = v; }
   bool GetLengthSnapONOFF() const noexcept { return itsLengthSnapONOFF; }
   void SetLengthSnapONOFF(bool v) noexcept { itsLengthSnapONOFF = v; }
+  // A step that is not a positive time of at most kMaxSnap is ignored.
+  static constexpr TDateTime kMaxSnap = 366;
   TDateTime GetStartSnap() const noexcept { return itsStartSnap; }
-  void SetStartSnap(TDateTime v) noexcept { itsStartSnap = v; }
+  void SetStartSnap(TDateTime v) noexcept;
   TDateTime GetLengthSnap() const noexcept { return itsLengthSnap; }
-  void SetLengthSnap(TDateTime v) noexcept { itsLengthSnap = v; }
+  void SetLengthSnap(TDateTime v) noexcept;
   TFont* GetTextFont1() const noexcept { return fTextFont1.get(); }
   TFont* GetTextFont2() const noexcept { return fTextFont2.get(); }
   TFont* GetTextFont3() const noexcept { return fTextFont3.get(); }
@@ -583,6 +594,7 @@ protected:
   TvxSchema_ComBasic(TComponent* AOwner, DeferInitialize);
 
   void Resize() override;
+  void CancelMode() override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
   virtual void ScaleChanged(TObject* Sender);
   virtual void _OnContentChanged(TvxDataList* theList);
@@ -648,6 +660,7 @@ protected:
   void HandleDataEntityPopup(TvxDataEntity* theDataEntity, const TRect& theRect);
 
   // Deferred work.
+  TPoint CornerInside(TPoint theCorner) const;
   void UpdatePartSizePerform(TObject* theData);
   void SetScalerWidth_Perform(TObject* theData);
   void SetScalerHeight_Perform(TObject* theData);
@@ -669,9 +682,22 @@ private:
   TDrawPlan MakeDrawPlan();
   // The lists the walk over the draw layers visits, each once, in order.
   std::vector<TvxDataList*> DrawnLists();
+  std::vector<TvxDataList*> AllLayers();
   // Bookings of the columns theFirst .. theLast that IsVisible takes, in
   // drawing order (the walk over the draw layers, backwards).
-  void CollectShownItems(int theFirst, int theLast, std::vector<TvxDataEntity_SchemaTime*>& theItems);
+  void CollectShownItems(int theFirst, int theLast, TvxHeldList<TvxDataEntity_SchemaTime>& theItems);
+  // Whether a booking taken before a call out is still one of this control's.
+  bool Here(const TvxDataEntity* theItem) const;
+  // Here, IsVisible, and still here after asking.
+  bool VisibleHere(TvxDataEntity_SchemaTime* theItem);
+  // Edges further than this from the area are held there: rectangles' sizes
+  // and offsets then never overflow.
+  static constexpr int kFarPixel = 1000000000;
+  static int FarPixel(double thePixel);
+  static TDateTime TimeOnAxis(TDateTime theTime);
+  // Rectangles are drawn cut to the area and this margin around it.
+  static constexpr int kClipMargin = 10;
+  TRect AreaClip(const TRect& theRect) const;
   TvxDataEntity_SchemaTime* HitTestAll(int X, int Y);
   // Collision layout helpers.
   void MarkColumnDirty(int theCol);
@@ -681,10 +707,10 @@ private:
   void MarkColumnsFrom(int theCol);
   std::vector<int> TakeColumnsToLayOut();
   // The bookings of the columns, in the walk over all layers.
-  void OrderedItems(const std::vector<int>& theColumns, std::vector<TvxDataEntity_SchemaTime*>& theItems);
-  void FillHolders(const std::vector<TvxDataEntity_SchemaTime*>& theItems, TDistinctTimeHolderList* theList);
+  void OrderedItems(const std::vector<int>& theColumns, TvxHeldList<TvxDataEntity_SchemaTime>& theItems);
+  void FillHolders(const TvxHeldList<TvxDataEntity_SchemaTime>& theItems, TDistinctTimeHolderList* theList);
   void ApplyLayout(const std::vector<int>& theColumns, TDistinctTimeHolderList* theList,
-                   const std::vector<TvxDataEntity_SchemaTime*>& theItems);
+                   const TvxHeldList<TvxDataEntity_SchemaTime>& theItems);
   int LayerIndexOf(TvxDataList* theList);
   void WireChildren();
   // The interaction's helpers.
@@ -696,9 +722,15 @@ private:
   void SchemaMouseLeave(TObject* Sender);
   TCursor HoverCursor(TvxDataEntity_SchemaTime* theItem, int X, int Y);
   void HoverOver(TvxDataEntity_SchemaTime* theItem, int X, int Y);
-  void MoveByTimeDiff(const std::vector<TvxDataEntity_SchemaTime*>& theItems, TDateTime TimeDiff, int ColDiff);
-  // Every selected booking, layer by layer.
-  std::vector<TvxDataEntity_SchemaTime*> SelectedItems();
+  void MoveByTimeDiff(const TvxHeldList<TvxDataEntity_SchemaTime>& theItems, TDateTime TimeDiff, int ColDiff);
+  // Where a booking whose rectangle was theRect lands when moved by Delta
+  // pixels: its times relative to the target column, and that column (-1:
+  // it is not moved).
+  void MovedByPixels(TvxDataEntity_SchemaTime* theItem, const TRect& theRect, TPoint Delta, TDateTime& theStart,
+                     TDateTime& theStop, int& theCol);
+  // Every selected booking, layer by layer (only the drawn layers', in their
+  // order, with theDrawnOnly).
+  void SelectedItems(TvxHeldList<TvxDataEntity_SchemaTime>& theItems, bool theDrawnOnly);
   void PopupAtPress(TvxDataEntity_SchemaTime* theItem, int X, int Y);
   void KeyStep(unsigned short Key, TShiftState Shift);
   void ForgetInteractionItem(TvxDataEntity* theEntity);
@@ -774,10 +806,10 @@ private:
   TvxDataEntity* itsShowMeBigDataEntity = nullptr;
   TvxDataEntity* itsPopupSelectedDataEntity = nullptr;
   // The bookings being moved with their rectangles at the press; each held
-  // until the release, so that one deleted meanwhile stays readable.
+  // until the release (one deleted meanwhile is skipped).
   struct TMoveRect {
     TRect rect;
-    TvxDataEntity_SchemaTime* item;
+    TvxHeld<TvxDataEntity_SchemaTime> item;
   };
   std::vector<TMoveRect> fMoveRectsArray;
   bool fAutoScrollHasBeenAppliedDuringMove = false;

@@ -1,6 +1,7 @@
 // Columns: the column entity, the column list with its header sections and
 // title-grid rows, column sizes, the top-left column and the column spans.
 #include <algorithm>
+#include <cmath>
 
 #include "platform/rtl/Exception.h"
 #include "schema/vxSchema.h"
@@ -20,7 +21,8 @@ TvxDataEntity_SchemaColumn::~TvxDataEntity_SchemaColumn() {
 TDataListColumns* TvxDataEntity_SchemaColumn::Columns() const { return dynamic_cast<TDataListColumns*>(GetDataList()); }
 
 void TvxDataEntity_SchemaColumn::SetOffsetDate(TDateTime theValue) {
-  if (theValue == itsOffsetDate) return;
+  // An offset that is not a finite time would take every booking off the axis.
+  if (theValue == itsOffsetDate || !std::isfinite(theValue)) return;
   itsOffsetDate = theValue;
   DoInfoPush();
 }
@@ -55,7 +57,7 @@ int TvxDataEntity_SchemaColumn::GetWidth_FW(bool theFlipped) {
 }
 
 void TvxDataEntity_SchemaColumn::SetWidth_FW(bool theFlipped, int theWidth) {
-  theWidth = std::max(theWidth, 0);
+  theWidth = std::clamp(theWidth, 0, TDataListColumns::kMaxColumnSize);
   if (theFlipped)
     itsVisibleHeight = theWidth;
   else
@@ -214,7 +216,7 @@ void TDataListColumns::ApplySize(int theInitiatingColumn, int theColumn, int New
   const int current = theFlipped ? column->itsVisibleHeight : column->itsVisibleWidth;
   if (itsSchema && itsSchema->OnUserDecideColSize)
     itsSchema->OnUserDecideColSize(itsSchema, theInitiatingColumn, theColumn, current, size);
-  size = std::max(size, 7);
+  size = std::clamp(size, 7, kMaxColumnSize);
   if (theFlipped) {
     column->itsVisibleHeight = size;
     if (itsFlippedHeader) itsFlippedHeader->SetRowHeights(theColumn, size);
@@ -331,7 +333,8 @@ const std::vector<int>& TDataListColumns::FarEdges(bool theFlipped) {
   if (cache.count == Count() && cache.stamp == stamp) return cache.far;
   // Rebuilt once after any number of size changes; read in constant time.
   cache.far.resize(static_cast<size_t>(Count()));
-  int edge = 0;
+  // Summed wide and held within reach, however many columns there are.
+  long long edge = 0;
   for (int i = 0; i < Count(); ++i) {
     if (theFlipped) {
       edge += (itsFlippedHeader ? itsFlippedHeader->GetRowHeights(i) : 0) + 1;
@@ -339,7 +342,8 @@ const std::vector<int>& TDataListColumns::FarEdges(bool theFlipped) {
       const THeaderSection* s = itsHeaderControl ? itsHeaderControl->GetSections()->GetItem(i) : nullptr;
       edge += s ? s->GetWidth() : 0;
     }
-    cache.far[static_cast<size_t>(i)] = edge;
+    edge = std::min<long long>(edge, TvxSchema_ComBasic::kFarPixel);
+    cache.far[static_cast<size_t>(i)] = static_cast<int>(edge);
   }
   cache.count = Count();
   cache.stamp = stamp;

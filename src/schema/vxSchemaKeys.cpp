@@ -30,12 +30,15 @@ bool IsArrow(unsigned short Key) { return Key == VK_LEFT || Key == VK_UP || Key 
 void TvxSchema_ComBasic::SchemaKeyDown(TObject*, unsigned short& Key, TShiftState Shift) {
   if (!IsDestroying()) {
     const bool ctrl = Shift.Contains(ssCtrl), shift = Shift.Contains(ssShift);
-    if (Key == VK_APPS && (ctrl || !shift)) {
-      if (auto* item = dynamic_cast<TvxDataEntity_SchemaTime*>(itsvxLayers->FindSelected())) {
-        TRect r{};
-        RectFromDataEntity(itsFlipView, item, r);
-        HandleDataEntityPopup(item, r);
-      }
+    if (Key == VK_ESCAPE && (itsLocalDrag || itsLocalGrow)) {
+      CancelGesture();
+      Key = 0;
+    } else if (Key == VK_APPS && (ctrl || !shift)) {
+      // Where it lies may be the application's answer, which may delete it.
+      TvxHeld<TvxDataEntity_SchemaTime> item(dynamic_cast<TvxDataEntity_SchemaTime*>(itsvxLayers->FindSelected()));
+      TRect r{};
+      if (item.Get()) RectFromDataEntity(itsFlipView, item.Get(), r);
+      if (Here(item.Get())) HandleDataEntityPopup(item.Get(), r);
       Key = 0;
     } else if (ctrl && IsArrow(Key)) {
       KeyStep(Key, Shift);
@@ -107,9 +110,10 @@ void TvxSchema_ComBasic::DoShowMeBig(TObject*) {
   if (!itsShowBigONOFF || !itsShowMeBigWindow || IsDestroying() || itsLocalDrag || itsLocalGrow) return;
   // Only for the application the user works in.
   if (!FormIsActive(itsTA)) return;
-  TvxDataEntity_SchemaTime* item = GetDataEntityFromXY(itsShowMeBigXY.X, itsShowMeBigXY.Y);
+  TvxHeld<TvxDataEntity_SchemaTime> held(GetDataEntityFromXY(itsShowMeBigXY.X, itsShowMeBigXY.Y));
+  TvxDataEntity_SchemaTime* item = held.Get();
   TRect r;
-  if (!item || !RectFromDataEntity(itsFlipView, item, r)) return;
+  if (!item || !RectFromDataEntity(itsFlipView, item, r) || !Here(item)) return;
   const int width = itsShowMeBigWindow->GetWidth();
   int left = r.Left - width - kShowMeBigGap;
   if (left < 0) left = r.Right + kShowMeBigGap;

@@ -171,20 +171,38 @@ void TvxSchema_ComBasic::DoForeGround() {
       }
     }
   }
-  std::vector<TvxDataEntity_SchemaTime*> items;
+  // The hooks below may delete any booking: the walk is over held ones, and
+  // each is drawn only while it is still one of this control's.
+  TvxHeldList<TvxDataEntity_SchemaTime> items;
   CollectShownItems(first, last, items);
-  for (TvxDataEntity_SchemaTime* item : items) {
+  items.ForEach([&](TvxDataEntity_SchemaTime* item) {
     TRect r;
-    if (RectFromDataEntity(itsFlipView, item, r)) DrawContent(item, r, c);
-  }
+    if (Here(item) && RectFromDataEntity(itsFlipView, item, r) && Here(item)) DrawContent(item, AreaClip(r), c);
+  });
+}
+
+TRect TvxSchema_ComBasic::AreaClip(const TRect& theRect) const {
+  // As far as the area shows it, and a little more: edges cut off stay out
+  // of sight, and no fill ever covers more than the area.
+  const int w = Round(itsTA->GetWidth() * itsTA->GetScalex()), h = Round(itsTA->GetHeight() * itsTA->GetScaley());
+  TRect r = theRect;
+  r.Left = std::max(r.Left, -kClipMargin);
+  r.Top = std::max(r.Top, -kClipMargin);
+  r.Right = std::min(r.Right, w + kClipMargin);
+  r.Bottom = std::min(r.Bottom, h + kClipMargin);
+  return r;
 }
 
 void TvxSchema_ComBasic::DrawContent(TvxDataEntity* theDataEntity, const TRect& theRect, TCanvas* theCanvas) {
   TvxDataEntity_SchemaTime* item = DataEntity_Schema(theDataEntity);
-  if (OnDrawTimeContent && item->fStyle == tssUser)
+  if (OnDrawTimeContent && item->fStyle == tssUser) {
+    // The application's drawing may delete the booking: then its marks go too.
+    TvxHeld<TvxDataEntity_SchemaTime> held(item);
     OnDrawTimeContent(this, item, theRect, theCanvas);
-  else
+    if (!Here(held.Get())) return;
+  } else {
     DefaultDrawContent(item, theRect, theCanvas);
+  }
   if (item->GetSelected()) GStuff::DoSelectContent(theCanvas, theRect);
   if (item == itsActiveDataEntity) {
     theCanvas->GetBrush()->SetStyle(bsSolid);
@@ -203,12 +221,19 @@ void TvxSchema_ComBasic::DefaultDrawContent(TvxDataEntity_SchemaTime* theSchemaT
   // The texts lie on the fill just made: filling behind them again would
   // paint the same colour twice.
   c->GetBrush()->SetStyle(bsClear);
-  for (const TvxSchemaText& line : theSchemaTime->itsTexts) {
-    if (line.GetText().empty()) continue;
-    EnterTextStyle(c, line.GetStyle());
+  // Texts start where the booking comes into sight.
+  const int left = std::max(theRect.Left, 0), top = std::max(theRect.Top, 0);
+  // The print font handler may change or delete the booking: read afresh.
+  TvxHeld<TvxDataEntity_SchemaTime> held(theSchemaTime);
+  const std::vector<TvxSchemaText>& texts = theSchemaTime->itsTexts;
+  for (size_t k = 0; k < texts.size(); ++k) {
+    if (texts[k].GetText().empty()) continue;
+    EnterTextStyle(c, texts[k].GetStyle());
+    if (!held.Get() || k >= texts.size()) return;
+    const TvxSchemaText& line = texts[k];
     // Offsets are screen pixels: on paper they grow with the font.
-    const int x = theRect.Left + Round(line.GetPos().X * itsTA->GetScalex());
-    const int y = theRect.Top + Round(line.GetPos().Y * itsTA->GetScaley());
+    const int x = FarPixel(left + static_cast<double>(Round(line.GetPos().X * itsTA->GetScalex())));
+    const int y = FarPixel(top + static_cast<double>(Round(line.GetPos().Y * itsTA->GetScaley())));
     const TRect clip = Rect(x, y, theRect.Right - 1, theRect.Bottom - 1);
     if (clip.Top < clip.Bottom && clip.Right > clip.Left) c->TextRect(clip, x, y, line.GetText());
   }
