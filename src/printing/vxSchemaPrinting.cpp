@@ -141,7 +141,9 @@ void TvxPrintSchema::PrintColumns(TvxSchema_ComBasic* Schema, HDC DC, int X, int
     }
     DC->SelectClipRect(OffsetRect(cell, X, Y));
     canvas.GetBrush()->SetStyle(bsClear);
-    canvas.TextOut(cell.Left + Round(3 * ScaleX), cell.Top + Round(2 * ScaleY), column->GetText());
+    std::string cut;
+    canvas.TextOut(cell.Left + Round(3 * ScaleX), cell.Top + Round(2 * ScaleY),
+                   ShowableText(column->GetText(), cell.Width(), cut));
     canvas.GetBrush()->SetStyle(bsSolid);
     canvas.GetBrush()->SetColor(clBlack);
     canvas.FrameRect(cell);

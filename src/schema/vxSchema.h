@@ -111,6 +111,12 @@ private:
 // Casts an object to a column; EInvalidCast for anything else.
 TvxDataEntity_SchemaColumn* DataEntity_SchemaColumn(TObject* theObject);
 
+// The part of theText that theWidth pixels could show (no character is
+// drawn narrower than half a pixel): a megabyte title is not laid out whole
+// to show a word. Answers theText itself when it is short enough, else
+// theCut, filled with its beginning.
+const std::string& ShowableText(const std::string& theText, int theWidth, std::string& theCut);
+
 // The column header of the normal orientation. A left press on a column
 // starts a drag of the header (the header drag events apply); a press near a
 // column's edge does not, the header sizes the column there.
@@ -472,6 +478,8 @@ public:
   void SetStartSnapONOFF(bool v) noexcept { itsStartSnapONOFF = v; }
   bool GetLengthSnapONOFF() const noexcept { return itsLengthSnapONOFF; }
   void SetLengthSnapONOFF(bool v) noexcept { itsLengthSnapONOFF = v; }
+  // The calendar's days, from 1 January of the year 1 to the end of 9999.
+  static constexpr TDateTime kFirstDay = -693593, kAfterLastDay = 2958466;
   // A step that is not a positive time of at most kMaxSnap is ignored.
   static constexpr TDateTime kMaxSnap = 366;
   TDateTime GetStartSnap() const noexcept { return itsStartSnap; }

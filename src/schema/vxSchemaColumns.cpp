@@ -412,7 +412,8 @@ void TDataListColumns::DrawFlippedCell(TObject*, int ACol, int ARow, const TRect
     // Each line fills only its own band, so that it does not wipe the ones above.
     const int h = c->TextHeight(line);
     const TRect band = IntersectRect(Rect, vx::Rect(Rect.Left, y, Rect.Right, y + h + 2));
-    if (!band.IsEmpty()) c->TextRect(band, Rect.Left + 2, y, line);
+    std::string cut;
+    if (!band.IsEmpty()) c->TextRect(band, Rect.Left + 2, y, ShowableText(line, band.Width(), cut));
     y += h + 2;
     if (end == std::string::npos || y >= Rect.Bottom) break;
     from = end + 1;

@@ -262,7 +262,9 @@ void TvxSchema_ComBasic::SetStartStopDateAndCol(TvxDataEntity* theDataEntity, TD
     Snap(start, length);
     if (!keepTimes && Here(item)) {
       item->SetStartDateTime(start);
-      item->SetStopDateTime(start + length);
+      // An endless length ends where it was asked to, not where infinity
+      // minus infinity would put it.
+      item->SetStopDateTime(std::isfinite(length) ? start + length : offset + theStop);
     }
     if (Here(item)) item->SetCol(theCol);
   } catch (...) {

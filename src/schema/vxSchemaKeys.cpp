@@ -2,8 +2,12 @@
 // columns, walking to the next or previous booking, the item menu), the time
 // hint and the enlarged preview of the booking under the mouse.
 #include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
 
 #include "platform/rtl/DateUtils.h"
+#include "platform/rtl/Math.h"
 #include "platform/ui/Menus.h"
 #include "schema/vxSchema.h"
 
@@ -22,6 +26,27 @@ constexpr int kHintHeight = 50;
 constexpr int kHintBelow = 4;
 
 bool IsArrow(unsigned short Key) { return Key == VK_LEFT || Key == VK_UP || Key == VK_RIGHT || Key == VK_DOWN; }
+
+// The hint names only times of the calendar; others read as this.
+const char* const kNoTime = "--:--";
+
+bool Nameable(TDateTime t) {
+  return std::isfinite(t) && t >= TvxSchema_ComBasic::kFirstDay && t < TvxSchema_ComBasic::kAfterLastDay;
+}
+
+std::string TimeText(const std::string& theFormat, TDateTime t) {
+  return Nameable(t) ? FormatDateTime(theFormat, t) : kNoTime;
+}
+
+// Hours and minutes, the hours counted on past a day ("26:30").
+std::string LengthText(TDateTime theLength) {
+  if (!Nameable(std::fabs(theLength))) return kNoTime;
+  const std::int64_t minutes = Round64(std::fabs(theLength) * 1440);
+  char text[32];
+  std::snprintf(text, sizeof text, "%s%02lld:%02lld", theLength < 0 ? "-" : "", static_cast<long long>(minutes / 60),
+                static_cast<long long>(minutes % 60));
+  return text;
+}
 
 }  // namespace
 
@@ -90,8 +115,8 @@ void TvxSchema_ComBasic::DoMoveInfo(TvxDataEntity_SchemaTime* theSchemaTime, TDa
   }
   if (!itsHintWindow || theStart == 0 || theLength == 0 || IsDestroying()) return;
   const std::string& format = itsScaler->GetTimeFormat();
-  itsHintWindow->SetCaption(FormatDateTime(format, theStart) + "\r" + FormatDateTime(format, theStart + theLength) +
-                            "\r" + FormatDateTime(format, theLength));
+  itsHintWindow->SetCaption(TimeText(format, theStart) + "\r" + TimeText(format, theStart + theLength) + "\r" +
+                            LengthText(theLength));
   const TPoint below = itsTA->ClientToScreen(Point(X, itsTA->GetHeight()));
   int top = below.Y + kHintBelow;
   if (top < 0) top = 5;

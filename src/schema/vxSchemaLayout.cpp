@@ -82,7 +82,6 @@ bool TvxSchema_ComBasic::HeaderPixelsFromStartStopFromDataEntity(bool theFlipped
 TDateTime TvxSchema_ComBasic::TimeOnAxis(TDateTime theTime) {
   // The axis is asked only about times of the calendar (years 1 to 9999):
   // anything beyond lies as far off the area as those.
-  constexpr TDateTime kFirstDay = -693593, kAfterLastDay = 2958466;
   if (std::isnan(theTime)) return kFirstDay;
   return std::clamp(theTime, kFirstDay, kAfterLastDay);
 }

@@ -136,6 +136,8 @@ void TvxSchema_ComBasic::StartPressMode(TvxDataEntity_SchemaTime* theItem, int X
   // Outlines come over the area: while they do, only an invalidation paints it
   // anew, not the overlay's own updates.
   itsTA->SetKeepUntilInvalidated(true);
+  // Held, so that a control taking the mouse ends the gesture (CancelMode).
+  itsTA->SetMouseCapture(true);
 }
 
 void TvxSchema_ComBasic::PopupAtPress(TvxDataEntity_SchemaTime* theItem, int X, int Y) {
@@ -185,6 +187,8 @@ void TvxSchema_ComBasic::EndMoveModes() {
   if (itsScaler->IsScrollingUp() || itsScaler->IsScrollingDown()) itsScaler->StopStep();
   if (fColScrollTimer) StopColumnStep();
   if (active && itsHintWindow) itsHintWindow->ReleaseHandle();
+  // Last: letting the mouse go may report back here (CancelMode).
+  if (active && itsTA->GetMouseCapture()) itsTA->SetMouseCapture(false);
 }
 
 void TvxSchema_ComBasic::MouseMoveModeCancel() {
@@ -322,6 +326,8 @@ void TvxSchema_ComBasic::DrawOutline(const TRect& theRect, bool ShowInfo, TDateT
     r.Right = std::max(r.Right, r.Left + kMinOutline);
   else
     r.Bottom = std::max(r.Bottom, r.Top + kMinOutline);
+  // Drawn as far as the area shows it: a side beyond stays out of sight.
+  r = AreaClip(r);
   const TPoint corners[] = {Point(r.Left, r.Top), Point(r.Left, r.Bottom), Point(r.Right, r.Bottom),
                             Point(r.Right, r.Top), Point(r.Left, r.Top)};
   for (int k = 0; k < 4; ++k) fOutlines->InvertLine(corners[k], corners[k + 1], TXorOverlay::xpHalftone);

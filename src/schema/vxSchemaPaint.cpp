@@ -22,6 +22,16 @@ void Line(TCanvas* c, int x1, int y1, int x2, int y2) {
 
 }  // namespace
 
+const std::string& ShowableText(const std::string& theText, int theWidth, std::string& theCut) {
+  // Code points take at most four bytes.
+  const size_t most = 4 * (2 * static_cast<size_t>(std::clamp(theWidth, 0, 1 << 20)) + 16);
+  if (theText.size() <= most) return theText;
+  size_t end = most;
+  while (end > 0 && (static_cast<unsigned char>(theText[end]) & 0xC0) == 0x80) --end;  // not inside a character
+  theCut.assign(theText, 0, end);
+  return theCut;
+}
+
 void TvxSchema_ComBasic::SchemaPaint(TObject*) {
   if (IsDestroying()) return;
   TCanvas* c = itsTA->GetOffscreenCanvas();
@@ -235,7 +245,9 @@ void TvxSchema_ComBasic::DefaultDrawContent(TvxDataEntity_SchemaTime* theSchemaT
     const int x = FarPixel(left + static_cast<double>(Round(line.GetPos().X * itsTA->GetScalex())));
     const int y = FarPixel(top + static_cast<double>(Round(line.GetPos().Y * itsTA->GetScaley())));
     const TRect clip = Rect(x, y, theRect.Right - 1, theRect.Bottom - 1);
-    if (clip.Top < clip.Bottom && clip.Right > clip.Left) c->TextRect(clip, x, y, line.GetText());
+    std::string cut;
+    if (clip.Top < clip.Bottom && clip.Right > clip.Left)
+      c->TextRect(clip, x, y, ShowableText(line.GetText(), clip.Width(), cut));
   }
   c->GetBrush()->SetColor(theSchemaTime->itsFrameColor);
   c->FrameRect(theRect);
@@ -262,8 +274,8 @@ void TvxSchema_ComBasic::UpdateColumnScroller(TObject*) {
   itsColumnUpDown->SetOrientation(itsFlipView ? udVertical : udHorizontal);
   bool show = itsScrollVisibility == svAlways;
   if (itsScrollVisibility == svWhenNeeded)
-    show = itsFlipView ? GetHeight() - GetScalerHeight() < GetColumnSpace()
-                       : GetWidth() - GetScalerWidth() < GetColumnSpace();
+    show = itsFlipView ? static_cast<long long>(GetHeight()) - GetScalerHeight() < GetColumnSpace()
+                       : static_cast<long long>(GetWidth()) - GetScalerWidth() < GetColumnSpace();
   fCurrentlyUpdatingScroller = true;
   itsColumnUpDown->SetMin(0);
   itsColumnUpDown->SetMax(std::max(itsDataListColumns->Count() - 1, 0));
@@ -278,10 +290,10 @@ void TvxSchema_ComBasic::UpdateScrollPos(TObject*) {
   if (!itsColumnUpDown || IsDestroying()) return;
   if (itsFlipView) {
     itsColumnUpDown->SetIncrement(-1);
-    itsColumnUpDown->SetBounds(GetWidth() - 16, itsFlippedQuadPoint.Y, 16, 24);
+    itsColumnUpDown->SetBounds(GetWidth() - 16, CornerInside(itsFlippedQuadPoint).Y, 16, 24);
   } else {
     itsColumnUpDown->SetIncrement(1);
-    itsColumnUpDown->SetBounds(GetWidth() - 24, itsQuadPoint.Y, 24, 16);
+    itsColumnUpDown->SetBounds(GetWidth() - 24, CornerInside(itsQuadPoint).Y, 24, 16);
   }
   itsColumnUpDown->SetPosition(PixelToColumn(1));
   itsColumnUpDown->BringToFront();

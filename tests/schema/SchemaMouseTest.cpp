@@ -4,6 +4,8 @@
 // area. Gestures go through Qt's real event delivery with the loop running.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "SchemaMouseSupport.h"
 #include "platform/ui/ExtCtrls.h"
 
@@ -266,6 +268,67 @@ TEST(SchemaMouse, ResizesEitherEndNeverBelowNoLength) {
     EXPECT_NEAR(start(), 540, 1e-6);
     EXPECT_NEAR(stop(), 540, 1e-6);
   }
+}
+
+// Every way the area can lose the mouse in the middle of a move or a resize
+// ends it: the outlines go, the cursor is the arrow again, the hint goes, and
+// the release writes nothing.
+TEST(SchemaMouse, AGestureEndsCancelledWhenTheAreaLosesTheMouse) {
+  struct Way {
+    const char* name;
+    std::function<void(MouseSchema& s, TPanel& other)> act;
+  };
+  const Way ways[] = {
+      {"Escape", [](MouseSchema& s, TPanel&) { vxtest::KeyClick(s.Area(), Qt::Key_Escape); }},
+      {"hidden", [](MouseSchema& s, TPanel&) { s.SetVisible(false); }},
+      {"given another parent", [](MouseSchema& s, TPanel& other) { s.SetParent(&other); }},
+      {"another control takes the mouse", [](MouseSchema&, TPanel& other) {
+         other.SetMouseCapture(true);
+         other.SetMouseCapture(false);
+       }},
+  };
+  enum Gesture { gMove, gStart, gStop };
+  for (bool flipped : {false, true})
+    for (const Way& way : ways)
+      for (Gesture g : {gMove, gStart, gStop}) {
+        SCOPED_TRACE(std::string(way.name) + (flipped ? " flipped " : " normal ") + std::to_string(g));
+        TPanel other(nullptr);
+        other.SetBounds(0, 0, 700, 520);
+        vxtest::ShowWindow(&other);
+        MouseSchema s(flipped);
+        TvxDataEntity_SchemaTime* e = s.Item(1, 9, 9.5);
+        s.Settle();
+        TRect r;
+        s.RectFromDataEntity(flipped, e, r);
+        const int across = flipped ? (r.Top + r.Bottom) / 2 : (r.Left + r.Right) / 2;
+        const int along = g == gStart ? (flipped ? r.Left : r.Top) + 1
+                          : g == gStop ? (flipped ? r.Right : r.Bottom) - 2
+                                       : (flipped ? r.Left + r.Right : r.Top + r.Bottom) / 2;
+        const TPoint at = flipped ? Point(along, across) : Point(across, along);
+        s.Press(at);
+        s.Move(s.Shifted(at, MouseSchema::Px(10)));
+        s.Move(s.Shifted(at, MouseSchema::Px(20), g == gMove ? s.ColumnStep() : 0));
+        ASSERT_TRUE(g == gMove ? s.GetLocalDrag() : s.GetLocalGrow());
+        ASSERT_GT(s.OutlineCount(), 0);
+        way.act(s, other);
+        vxtest::ProcessEventsUntilIdle();
+        EXPECT_FALSE(s.GetLocalDrag() || s.GetLocalGrow());
+        EXPECT_EQ(s.OutlineCount(), 0);
+        EXPECT_EQ(s.Area()->GetCursor(), crArrow);
+        EXPECT_FALSE(s.GetHintWindow()->IsShowing());
+        if (!s.GetVisible()) {
+          s.SetVisible(true);
+          vxtest::ShowWindow(&s);
+        }
+        const TPoint end = s.Shifted(at, MouseSchema::Px(30), g == gMove ? s.ColumnStep() : 0);
+        s.Move(end);
+        s.Release(end);
+        s.Settle();
+        EXPECT_EQ(e->GetStartDateTime(), kDay0 + 9 * kH);
+        EXPECT_EQ(e->GetStopDateTime(), kDay0 + 9.5 * kH);
+        EXPECT_EQ(e->GetCol(), 1);
+        s.SetParent(nullptr);
+      }
 }
 
 TEST(SchemaMouse, AutoScrollThenTheDropMovesByTheTimeDifference) {
