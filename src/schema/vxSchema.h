@@ -551,6 +551,12 @@ public:
   TvxDataEntityClass GetClassOfDataEntity_SchemaTime() const noexcept { return fClassOfDataEntity_SchemaTime; }
 
   // --- events
+  // A handler (an event, a drawing hook, a page handler) may delete any
+  // booking, column or layer, the one it was handed included, or all of
+  // them: the schedule carries on with what is left. It must not delete the
+  // schedule itself (nor the children the schedule owns); to end the
+  // schedule from one of its handlers, call its deleteLater(), which ends it
+  // once the handler and the schedule's work around it are done.
   TOnInitColumnDataObject OnInitColumnDataObject;
   TOnGetDrawingRect OnGetDrawingRect;
   TOnSchemaHintInfo OnSchemaHintInfo;
