@@ -51,6 +51,8 @@ void Style(TvxSchema& s) {
   s.SetTodayLineColor(RGB(0xE0, 0x20, 0x20));
   s.SetTodayLineOnOff(true);
   s.SetScalerTimeFormat("hh:nn");
+  // The wheel as in Qt's widgets: rows (days), Shift in time, Ctrl zooms.
+  s.SetWheelStyle(swsQt);
   // A booking dropped on another day (or resource) keeps its place on the axis.
   s.SetMoveInTimeWhenColSwitch(true);
   // The menu of a booking: remove it, or give it the next colour.

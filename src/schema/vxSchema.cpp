@@ -168,14 +168,15 @@ void TvxSchema_ComBasic::Initialize() {
   itsQuadPoint = Point(70, itsHeader->GetHeight());
   itsFlippedQuadPoint = Point(70, 50);
 
-  // 14. The column scroller.
-  itsColumnUpDown = new TUpDown(this);
-  itsColumnUpDown->SetParent(this);
-  itsColumnUpDown->SetOrientation(udHorizontal);
-  itsColumnUpDown->OnChangingEx = [this](TObject* s, bool& allow, int value, TUpDownDirection d) {
-    ColumnUpDownOnClick(s, allow, value, d);
-  };
-  itsColumnUpDown->BringToFront();
+  // 14. The column scrollers: a scroll bar along the columns' side of the
+  // area in each orientation (only the current one shows).
+  itsColumnScrollBar = new TScrollBar(this, sbHorizontal);
+  itsRowScrollBar = new TScrollBar(this, sbVertical);
+  for (TScrollBar* bar : {itsColumnScrollBar, itsRowScrollBar}) {
+    bar->SetParent(this);
+    bar->SetVisible(false);
+    bar->OnScroll = [this](TObject* s) { ColumnScrollBarScroll(s); };
+  }
 
   // 15. Defaults.
   itsDrawShortLines = false;
@@ -260,7 +261,6 @@ TvxSchema_ComBasic::~TvxSchema_ComBasic() {
   TDoLater::NeverMind(DoLaterCall<&TvxSchema_ComBasic::UpdateColumnScroller>(this));
   TDoLater::NeverMind(DoLaterCall<&TvxSchema_ComBasic::SetScalerWidth_Perform>(this));
   TDoLater::NeverMind(DoLaterCall<&TvxSchema_ComBasic::SetScalerHeight_Perform>(this));
-  TDoLater::NeverMind(DoLaterCall<&TvxSchema_ComBasic::UpdateScrollPos>(this));
   // No gesture outlives the control: its timers stop and its bookings go.
   for (TTimer* t : {itsShowMeBigTimer, itsHideShowMeBigTimer, fColScrollTimer})
     if (t) t->SetEnabled(false);
@@ -269,8 +269,10 @@ TvxSchema_ComBasic::~TvxSchema_ComBasic() {
   ClearMoveRects();
   fOutlines.reset();
   if (itsTA && itsTA->Dragging()) itsTA->EndDrag(false);
-  delete itsColumnUpDown;
-  itsColumnUpDown = nullptr;
+  fEscapeHook.reset();
+  delete itsColumnScrollBar;
+  delete itsRowScrollBar;
+  itsColumnScrollBar = itsRowScrollBar = nullptr;
   CleanUpThread();
   // The lists go while every child is whole: their notifications reach the
   // header and the title grid. The last layer first.
@@ -368,24 +370,33 @@ TPoint TvxSchema_ComBasic::CornerInside(TPoint theCorner) const {
 
 void TvxSchema_ComBasic::UpdatePartSizePerform(TObject*) {
   const int w = GetWidth(), h = GetHeight();
+  // The column scroller takes its thickness off the time axis, beside the
+  // area, so that it covers no booking; the axis keeps the area's length.
+  TScrollBar* bar = GetColumnScrollBar();
+  const int thick = fScrollerShown && bar ? (itsFlipView ? bar->GetWidth() : bar->GetHeight()) : 0;
+  auto size = [](int v) { return std::max(v, 0); };
   if (!itsFlipView) {
     const TPoint q = CornerInside(itsQuadPoint);
+    const int along = size(h - q.Y - thick);
     itsHeader->SetVisible(true);
     itsScaler->SetHorizontal(false);
     itsFlippedHeader->SetVisible(false);
     itsHeader->SetBounds(q.X, 0, w - q.X, q.Y);
-    itsScaler->SetBounds(0, q.Y, q.X, h - q.Y);
-    itsTA->SetBounds(q.X, q.Y, w - q.X, h - q.Y);
+    itsScaler->SetBounds(0, q.Y, q.X, along);
+    itsTA->SetBounds(q.X, q.Y, w - q.X, along);
+    if (bar) bar->SetBounds(q.X, q.Y + along, w - q.X, thick);
     itsXYSizer->SetBounds(q.X - 3, q.Y - 3, 5, 5);
   } else {
     const TPoint q = CornerInside(itsFlippedQuadPoint);
+    const int along = size(w - q.X - thick);
     itsHeader->SetVisible(false);
     itsScaler->SetHorizontal(true);
     itsFlippedHeader->SetVisible(true);
-    itsScaler->SetBounds(q.X, 0, w - q.X, q.Y);
+    itsScaler->SetBounds(q.X, 0, along, q.Y);
     itsFlippedHeader->SetBounds(0, q.Y, q.X, h - q.Y);
     itsFlippedHeader->SetDefaultColWidth(q.X);
-    itsTA->SetBounds(q.X, q.Y, w - q.X, h - q.Y);
+    itsTA->SetBounds(q.X, q.Y, along, h - q.Y);
+    if (bar) bar->SetBounds(q.X + along, q.Y, thick, h - q.Y);
     itsXYSizer->SetBounds(q.X - 3, q.Y - 3, 5, 5);
   }
   itsXYSizer->BringToFront();

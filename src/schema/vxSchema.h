@@ -37,6 +37,11 @@ class TPopupMenu;
 enum TTimeStyle_Schema : std::uint8_t { tssNormal, tssUser };
 // When the column scroller shows.
 enum TScrollVisibility { svAlways, svWhenNeeded, svNever };
+// What the mouse wheel does over the schedule. swsClassic: the drawing area
+// leaves it to its OnWheelScroll and the flipped titles scroll a row per
+// notch. swsQt: it scrolls the columns (rows) by the platform's wheel step,
+// Shift+wheel moves in time and Ctrl+wheel zooms in time around the pointer.
+enum TSchemaWheelStyle { swsClassic, swsQt };
 // Layer indexes in drawing order.
 using TDrawLayerArray = std::vector<int>;
 
@@ -127,6 +132,7 @@ public:
 
 protected:
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
 };
 
 // The column titles of the flipped orientation: one row per column, drawn in
@@ -141,6 +147,7 @@ public:
 protected:
   // As the header's, along y.
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
   void RowHeightsChanged() override;
   void ColWidthsChanged() override;
 };
@@ -334,6 +341,7 @@ public:
 protected:
   void KeyDown(unsigned short& Key, TShiftState Shift) override;
   void CancelMode() override;
+  bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
   // The background covers the whole area.
   bool PaintsEveryPixel() const override;
 };
@@ -374,7 +382,9 @@ public:
   THeaderControl_MouseControl* GetHeader() const noexcept { return itsHeader; }
   TDrawGrid_Schema* GetFlippedHeader() const noexcept { return itsFlippedHeader; }
   TvxOffscreenPaint* GetSchemaArea() const noexcept { return itsTA; }
-  TUpDown* GetColumnUpDown() const noexcept { return itsColumnUpDown; }
+  // The column scroller of the current orientation: a scroll bar along the
+  // columns' side of the drawing area (below it, or flipped at its right).
+  TScrollBar* GetColumnScrollBar() const noexcept { return itsFlipView ? itsRowScrollBar : itsColumnScrollBar; }
   TDataListColumns* GetColumns() const noexcept { return itsDataListColumns; }
   TvxDataList2lev* GetLayers() const noexcept { return itsvxLayers; }
   TvxListController* GetSchemaTimeListController() const noexcept { return itsSchemaTimeListController.get(); }
@@ -430,13 +440,16 @@ public:
 
   // --- column scroller
   void UpdateColumnScroller(TObject* Sender);
-  void UpdateScrollPos(TObject* Sender);
-  void ColumnUpDownOnClick(TObject* Sender, bool& AllowChange, int NewValue, TUpDownDirection Direction);
+  // The user moved the column scroller.
+  void ColumnScrollBarScroll(TObject* Sender);
   void ScrollAccordingToUpDown(int NewValue);
   void StartColumnStepUp();
   void StartColumnStepDown();
   void StopColumnStep();
   void OnColScrollTimer(TObject* Sender);
+  // The wheel over any part of the schedule (MousePos on the screen);
+  // answers whether it was taken (never in the classic style).
+  bool HandleWheel(TShiftState Shift, int WheelDelta, TPoint MousePos);
 
   // --- the mouse and the keys
   // Cancels the move or resize the current press started, without changing
@@ -464,6 +477,8 @@ public:
   // --- properties
   bool GetFlipView() const noexcept { return itsFlipView; }
   void SetFlipView(bool theValue);
+  TSchemaWheelStyle GetWheelStyle() const noexcept { return fWheelStyle; }
+  void SetWheelStyle(TSchemaWheelStyle theStyle) noexcept { fWheelStyle = theStyle; }
   TPopupMenu* GetHeaderPopupmenu() const;
   void SetHeaderPopupmenu(TPopupMenu* theMenu);
   TPopupMenu* GetPopupSchema() const noexcept { return fPopupSchema; }
@@ -681,6 +696,11 @@ protected:
   void UpdateSubColumns_Perform(TObject* theData);
   void SubColThreadDone(TObject* Sender);
   void UpdateColumnScrollerLater();
+  // Whole columns (rows) the area shows from the top-left one; at least 1.
+  int ColumnsInView();
+  void ScrollColumnsByWheel(int WheelDelta);
+  void PanTimeByWheel(int WheelDelta);
+  void ZoomTimeByWheel(int WheelDelta, TPoint MousePos);
   void CleanUpThread();
 
 private:
@@ -765,7 +785,12 @@ private:
   TDrawGrid_Schema* itsFlippedHeader = nullptr;
   TvxOffscreenPaint_Schema* itsTA = nullptr;
   TvxDataList2lev* itsvxLayers = nullptr;
-  TUpDown* itsColumnUpDown = nullptr;
+  TScrollBar* itsColumnScrollBar = nullptr;  // horizontal, below the area
+  TScrollBar* itsRowScrollBar = nullptr;     // vertical, flipped, right of it
+  bool fScrollerShown = false;
+  TSchemaWheelStyle fWheelStyle = swsClassic;
+  int fColumnWheelRest = 0;  // wheel units not yet a whole column
+  int fTimeWheelRest = 0;    // and not yet a whole pixel of time
   TScrollVisibility itsScrollVisibility = svWhenNeeded;
   std::unique_ptr<TBitmap> itsPyjamasBitMap;
   TColor itsBackColor = 32768;
@@ -835,6 +860,8 @@ private:
   TvxDataEntity_SchemaTime* fShowMeBigShown = nullptr;
   // Outlines over the drawing area while dragging.
   std::unique_ptr<TXorOverlay> fOutlines;
+  // Escape ends a gesture wherever the focus is.
+  std::unique_ptr<TKeyHook> fEscapeHook;
 
   // The bookings of each column, for the paint's, the hit test's and the
   // layout's questions about one column and a time window.

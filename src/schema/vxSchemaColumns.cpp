@@ -250,12 +250,8 @@ void TDataListColumns::HeaderCellReSize(int NewSize) {
       if (TvxDataEntity_SchemaColumn* c = GetColumn(i)) c->SetText(itsSchema->HeaderFromColumn(i));
       ApplySize(initiating, i, NewSize, flipped);
     }
-    if (itsSchema->GetResizeAllCol() && itsSchema->itsColumnUpDown) {
-      // Sizes given to hidden columns go again with the top-left column.
-      bool allow = true;
-      itsSchema->ColumnUpDownOnClick(itsSchema->itsColumnUpDown, allow, itsSchema->itsColumnUpDown->GetPosition(),
-                                     updNone);
-    }
+    // Sizes given to hidden columns go again with the top-left column.
+    if (itsSchema->GetResizeAllCol()) itsSchema->ScrollAccordingToUpDown(GetTopLeftCol());
   } catch (...) {
     itsSettingTopLeft = false;
     throw;
@@ -300,9 +296,10 @@ void TDataListColumns::ApplyTopLeft(int N) {
     }
     if (sections) sections->EndUpdate();
     if (itsFlippedHeader) itsFlippedHeader->SetTopRow(N);
-    if (TUpDown* scroller = itsSchema ? itsSchema->itsColumnUpDown : nullptr) {
+    if (TScrollBar* scroller = itsSchema ? itsSchema->GetColumnScrollBar() : nullptr) {
       scroller->SetMax(std::max(scroller->GetMax(), Count() - 1));
       scroller->SetPosition(N);
+      itsSchema->UpdateColumnScrollerLater();
     }
     itsResizeCell = N;
   } catch (...) {

@@ -55,10 +55,7 @@ std::string LengthText(TDateTime theLength) {
 void TvxSchema_ComBasic::SchemaKeyDown(TObject*, unsigned short& Key, TShiftState Shift) {
   if (!IsDestroying()) {
     const bool ctrl = Shift.Contains(ssCtrl), shift = Shift.Contains(ssShift);
-    if (Key == VK_ESCAPE && (itsLocalDrag || itsLocalGrow)) {
-      CancelGesture();
-      Key = 0;
-    } else if (Key == VK_APPS && (ctrl || !shift)) {
+    if (Key == VK_APPS && (ctrl || !shift)) {
       // Where it lies may be the application's answer, which may delete it.
       TvxHeld<TvxDataEntity_SchemaTime> item(dynamic_cast<TvxDataEntity_SchemaTime*>(itsvxLayers->FindSelected()));
       TRect r{};
@@ -80,19 +77,26 @@ void TvxSchema_ComBasic::SchemaKeyDown(TObject*, unsigned short& Key, TShiftStat
   KeyDown(Key, Shift);
 }
 
-// Down and Up move the selection in time, Right and Left across columns, in
-// either orientation.
+// The arrow's direction on the screen is the way the selection moves: along
+// the time axis (down, or flipped to the right, is later) by a time step,
+// across it to the next or previous column. A time step is the start snap,
+// which snapping cannot undo (a minute when starts do not snap); with Shift
+// too it is ten minutes where the snap is a minute or less.
 void TvxSchema_ComBasic::KeyStep(unsigned short Key, TShiftState Shift) {
-  TDateTime step = kKeyStep;
+  const unsigned short later = itsFlipView ? VK_RIGHT : VK_DOWN, earlier = itsFlipView ? VK_LEFT : VK_UP;
+  const unsigned short next = itsFlipView ? VK_DOWN : VK_RIGHT, previous = itsFlipView ? VK_UP : VK_LEFT;
   // The start snap compared with a little room, as times are not exact.
-  if (Shift.Contains(ssShift)) step = itsStartSnap <= kKeyStep * (1 + 1e-9) ? kCoarseKeyStep : itsStartSnap;
-  switch (Key) {
-    case VK_DOWN: HandleMoveOfSelectedFromTimeDiff(step, 0); break;
-    case VK_UP: HandleMoveOfSelectedFromTimeDiff(-step, 0); break;
-    case VK_RIGHT: HandleMoveOfSelectedFromTimeDiff(0, 1); break;
-    case VK_LEFT: HandleMoveOfSelectedFromTimeDiff(0, -1); break;
-    default: break;
-  }
+  const bool fine = itsStartSnap <= kKeyStep * (1 + 1e-9);
+  TDateTime step = itsStartSnapONOFF ? itsStartSnap : kKeyStep;
+  if (Shift.Contains(ssShift)) step = fine ? kCoarseKeyStep : itsStartSnap;
+  if (Key == later)
+    HandleMoveOfSelectedFromTimeDiff(step, 0);
+  else if (Key == earlier)
+    HandleMoveOfSelectedFromTimeDiff(-step, 0);
+  else if (Key == next)
+    HandleMoveOfSelectedFromTimeDiff(0, 1);
+  else if (Key == previous)
+    HandleMoveOfSelectedFromTimeDiff(0, -1);
 }
 
 void TvxSchema_ComBasic::HandleDataEntityPopup(TvxDataEntity* theDataEntity, const TRect& theRect) {

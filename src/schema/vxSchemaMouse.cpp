@@ -138,6 +138,11 @@ void TvxSchema_ComBasic::StartPressMode(TvxDataEntity_SchemaTime* theItem, int X
   itsTA->SetKeepUntilInvalidated(true);
   // Held, so that a control taking the mouse ends the gesture (CancelMode).
   itsTA->SetMouseCapture(true);
+  fEscapeHook = std::make_unique<TKeyHook>([this](unsigned short Key, TShiftState) {
+    if (Key != VK_ESCAPE || !(itsLocalDrag || itsLocalGrow)) return false;
+    CancelGesture();
+    return true;
+  });
 }
 
 void TvxSchema_ComBasic::PopupAtPress(TvxDataEntity_SchemaTime* theItem, int X, int Y) {
@@ -187,6 +192,7 @@ void TvxSchema_ComBasic::EndMoveModes() {
   if (itsScaler->IsScrollingUp() || itsScaler->IsScrollingDown()) itsScaler->StopStep();
   if (fColScrollTimer) StopColumnStep();
   if (active && itsHintWindow) itsHintWindow->ReleaseHandle();
+  fEscapeHook.reset();
   // Last: letting the mouse go may report back here (CancelMode).
   if (active && itsTA->GetMouseCapture()) itsTA->SetMouseCapture(false);
 }

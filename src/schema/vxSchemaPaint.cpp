@@ -1,6 +1,6 @@
-// Painting of the schedule's drawing area, and the column scroller. Only what
-// is shown is visited: the columns on screen, and in each the bookings that
-// meet the scaler's window.
+// Painting of the schedule's drawing area. Only what is shown is visited:
+// the columns on screen, and in each the bookings that meet the scaler's
+// window.
 #include <algorithm>
 #include <cmath>
 
@@ -261,80 +261,6 @@ void TvxSchema_ComBasic::EnterTextStyle(TCanvas* theCanvas, int theStyle) {
     default: theCanvas->SetFont(*GetFont()); break;
   }
   if (itsTA->GetIsPrinting()) itsTA->PrintResizeFont();
-}
-
-// --- the column scroller --------------------------------------------------------------
-
-void TvxSchema_ComBasic::UpdateColumnScrollerLater() {
-  if (!IsDestroying()) TDoLater::DoLater(DoLaterCall<&TvxSchema_ComBasic::UpdateColumnScroller>(this), nullptr);
-}
-
-void TvxSchema_ComBasic::UpdateColumnScroller(TObject*) {
-  if (!itsColumnUpDown || IsDestroying()) return;
-  itsColumnUpDown->SetOrientation(itsFlipView ? udVertical : udHorizontal);
-  bool show = itsScrollVisibility == svAlways;
-  if (itsScrollVisibility == svWhenNeeded)
-    show = itsFlipView ? static_cast<long long>(GetHeight()) - GetScalerHeight() < GetColumnSpace()
-                       : static_cast<long long>(GetWidth()) - GetScalerWidth() < GetColumnSpace();
-  fCurrentlyUpdatingScroller = true;
-  itsColumnUpDown->SetMin(0);
-  itsColumnUpDown->SetMax(std::max(itsDataListColumns->Count() - 1, 0));
-  fCurrentlyUpdatingScroller = false;
-  // Scrolled away from the first column, the user can always scroll back.
-  if (itsColumnUpDown->GetPosition() > 0) show = true;
-  itsColumnUpDown->SetVisible(show);
-  TDoLater::DoLater(DoLaterCall<&TvxSchema_ComBasic::UpdateScrollPos>(this), nullptr);
-}
-
-void TvxSchema_ComBasic::UpdateScrollPos(TObject*) {
-  if (!itsColumnUpDown || IsDestroying()) return;
-  if (itsFlipView) {
-    itsColumnUpDown->SetIncrement(-1);
-    itsColumnUpDown->SetBounds(GetWidth() - 16, CornerInside(itsFlippedQuadPoint).Y, 16, 24);
-  } else {
-    itsColumnUpDown->SetIncrement(1);
-    itsColumnUpDown->SetBounds(GetWidth() - 24, CornerInside(itsQuadPoint).Y, 24, 16);
-  }
-  itsColumnUpDown->SetPosition(PixelToColumn(1));
-  itsColumnUpDown->BringToFront();
-}
-
-void TvxSchema_ComBasic::ColumnUpDownOnClick(TObject*, bool&, int NewValue, TUpDownDirection) {
-  if (fCurrentlyUpdatingScroller) return;
-  fCurrentlyUpdatingScroller = true;
-  try {
-    ScrollAccordingToUpDown(NewValue);
-  } catch (...) {
-    fCurrentlyUpdatingScroller = false;
-    throw;
-  }
-  fCurrentlyUpdatingScroller = false;
-}
-
-void TvxSchema_ComBasic::ScrollAccordingToUpDown(int NewValue) {
-  const int count = itsDataListColumns->Count();
-  if (NewValue >= count) NewValue = count - 1;
-  if (NewValue < 0) NewValue = 0;
-  if (NewValue < count) itsDataListColumns->SetTopLeftCol(NewValue);
-}
-
-void TvxSchema_ComBasic::StartColumnStepUp() {
-  fColScrollUp = true;
-  if (!fColScrollTimer->GetEnabled()) fColScrollTimer->SetEnabled(true);
-}
-
-void TvxSchema_ComBasic::StartColumnStepDown() {
-  fColScrollUp = false;
-  if (!fColScrollTimer->GetEnabled()) fColScrollTimer->SetEnabled(true);
-}
-
-void TvxSchema_ComBasic::StopColumnStep() { fColScrollTimer->SetEnabled(false); }
-
-void TvxSchema_ComBasic::OnColScrollTimer(TObject*) {
-  const int next = itsColumnUpDown->GetPosition() + (fColScrollUp ? 1 : -1);
-  if (next < 0 || next > itsDataListColumns->Count() - 1) return;
-  itsColumnUpDown->SetPosition(next);
-  ScrollAccordingToUpDown(next);
 }
 
 }  // namespace vx

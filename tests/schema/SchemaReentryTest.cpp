@@ -188,7 +188,7 @@ std::vector<Hook> Hooks() {
          p.s->OnValueChanged_SchemaTime = [k](TObject*, TvxDataEntity* e) { k(dynamic_cast<TvxDataEntity_SchemaTime*>(e), nullptr); };
        }, [](Plan& p) {
          p.s->Area()->SetFocus();
-         vxtest::KeyClick(p.s->Area(), Qt::Key_Down, Qt::ControlModifier | Qt::ShiftModifier);
+         vxtest::KeyClick(p.s->Area(), p.s->Flipped() ? Qt::Key_Right : Qt::Key_Down, Qt::ControlModifier | Qt::ShiftModifier);
        }},
       {"change, resize", [](Plan& p, Kill k) {
          p.s->OnChangeDataEntity_SchemaTime = [k](TvxSchema_ComBasic*, TvxDataEntity_SchemaTime* e) { k(e, nullptr); };
@@ -247,7 +247,7 @@ std::vector<Hook> Hooks() {
          p.s->OnSwitchCol = [k](TvxSchema_ComBasic*, TvxDataEntity_SchemaTime* e, int, int&) { k(e, nullptr); };
        }, [](Plan& p) {
          p.s->Area()->SetFocus();
-         vxtest::KeyClick(p.s->Area(), Qt::Key_Right, Qt::ControlModifier);
+         vxtest::KeyClick(p.s->Area(), p.s->Flipped() ? Qt::Key_Down : Qt::Key_Right, Qt::ControlModifier);
        }},
       {"may edit, press", [](Plan& p, Kill k) {
          p.s->OnBeforeCanEditItem_SchemaTime = [k](TObject*, TvxDataEntity* e) { k(dynamic_cast<TvxDataEntity_SchemaTime*>(e), nullptr); };
