@@ -282,8 +282,10 @@ struct TvxPrintSchema::TSheet {
     if (ColumnSize(cols->GetColumn(0)) > columnSpace) return false;
     return !TimeSpansForPages(theSchema->GetScaler(), theSetup, timeExtent).empty();
   }
+  // The size it shows at (grown with its sub-columns, too).
   int ColumnSize(TvxDataEntity_SchemaColumn* theColumn) const {
-    return flipped ? theColumn->GetVisibleHeight() + 1 : theColumn->GetVisibleWidth();
+    TDataListColumns* cols = theColumn->Columns();
+    return cols ? cols->ShownSize(theColumn, flipped) + (flipped ? 1 : 0) : 0;
   }
   // Bands of columns the pages hold, by the columns' own sizes.
   int ColumnBands(TDataListColumns* theColumns) const {

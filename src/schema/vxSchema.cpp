@@ -587,6 +587,15 @@ void TvxSchema_ComBasic::SetTodayLineOnOff(bool theValue) {
   InvalidateArea();
 }
 
+void TvxSchema_ComBasic::SetSubColumnSize(int theSize) {
+  theSize = std::clamp(theSize, 0, TDataListColumns::kMaxColumnSize);
+  if (theSize == fSubColumnSize) return;
+  fSubColumnSize = theSize;
+  if (itsDataListColumns->Count() > 0) itsDataListColumns->ApplyTopLeft(itsDataListColumns->GetTopLeftCol());
+  UpdateColumnScrollerLater();
+  InvalidateArea();
+}
+
 void TvxSchema_ComBasic::SetScrollVisibility(TScrollVisibility theValue) {
   itsScrollVisibility = theValue;
   UpdateColumnScrollerLater();

@@ -183,6 +183,11 @@ public:
   int LiveSize(bool theFlipped, int theCol);
   // Sum of the columns' live sizes in an orientation.
   int GetColumnSpace_FW(bool theFlipped);
+  // The size a column shows at: its own, or what its sub-columns need (see
+  // the control's SubColumnSize), at most kMaxColumnSize.
+  int ShownSize(TvxDataEntity_SchemaColumn* theColumn, bool theFlipped) const;
+  // Gives a shown column its shown size again in both orientations.
+  void ShowSize(int theCol);
   bool WillFit(const std::string& theText, int theCol);
 
   // Column resizing: the new size goes to the resized column, or to all.
@@ -513,6 +518,11 @@ public:
   void SetCollisionDetect(bool theValue);
   bool GetShowBigONOFF() const noexcept { return itsShowBigONOFF; }
   void SetShowBigONOFF(bool v) noexcept { itsShowBigONOFF = v; }
+  // Each sub-column of a column (row) at least this many pixels across: a
+  // column whose bookings overlap grows to show them (0, the default: the
+  // column keeps its size and its sub-columns share it).
+  int GetSubColumnSize() const noexcept { return fSubColumnSize; }
+  void SetSubColumnSize(int theSize);
   bool GetResizeAllCol() const noexcept { return itsResizeAllCol; }
   void SetResizeAllCol(bool v) noexcept { itsResizeAllCol = v; }
   bool GetMoveInTimeWhenColSwitch() const noexcept { return itsMoveInTimeWhenColSwitch; }
@@ -788,6 +798,7 @@ private:
   TScrollBar* itsColumnScrollBar = nullptr;  // horizontal, below the area
   TScrollBar* itsRowScrollBar = nullptr;     // vertical, flipped, right of it
   bool fScrollerShown = false;
+  int fSubColumnSize = 0;
   TSchemaWheelStyle fWheelStyle = swsClassic;
   int fColumnWheelRest = 0;  // wheel units not yet a whole column
   int fTimeWheelRest = 0;    // and not yet a whole pixel of time

@@ -68,12 +68,7 @@ void TvxDataEntity_SchemaColumn::SetWidth_FW(bool theFlipped, int theWidth) {
   // A column before the top-left one stays hidden; it shows its size once
   // scrolled to.
   if (i < columns->GetTopLeftCol()) return;
-  if (theFlipped) {
-    if (columns->itsFlippedHeader) columns->itsFlippedHeader->SetRowHeights(i, theWidth);
-  } else if (THeaderSection* s = columns->itsHeaderControl ? columns->itsHeaderControl->GetSections()->GetItem(i)
-                                                           : nullptr) {
-    s->SetWidth(theWidth);
-  }
+  columns->ShowSize(i);
   if (columns->itsSchema) {
     columns->itsSchema->InvalidateArea();
     columns->itsSchema->UpdateColumnScrollerLater();
@@ -219,12 +214,12 @@ void TDataListColumns::ApplySize(int theInitiatingColumn, int theColumn, int New
   size = std::clamp(size, 7, kMaxColumnSize);
   if (theFlipped) {
     column->itsVisibleHeight = size;
-    if (itsFlippedHeader) itsFlippedHeader->SetRowHeights(theColumn, size);
+    if (itsFlippedHeader) itsFlippedHeader->SetRowHeights(theColumn, ShownSize(column, true));
     itsVisibleDefaultHeight = size;
   } else {
     column->itsVisibleWidth = size;
     if (THeaderSection* s = itsHeaderControl ? itsHeaderControl->GetSections()->GetItem(theColumn) : nullptr)
-      s->SetWidth(size);
+      s->SetWidth(ShownSize(column, false));
     itsVisibleDefaultWidth = size;
   }
 }
@@ -278,6 +273,22 @@ void TDataListColumns::FlippedHeaderResize(TObject*) {
   itsSchema->UpdateColumnScrollerLater();
 }
 
+int TDataListColumns::ShownSize(TvxDataEntity_SchemaColumn* theColumn, bool theFlipped) const {
+  const int own = theFlipped ? theColumn->itsVisibleHeight : theColumn->itsVisibleWidth;
+  const int each = itsSchema ? itsSchema->GetSubColumnSize() : 0;
+  if (each <= 0 || theColumn->itsSubColCount <= 1) return own;
+  return static_cast<int>(std::clamp(static_cast<long long>(each) * theColumn->itsSubColCount,
+                                     static_cast<long long>(own), static_cast<long long>(kMaxColumnSize)));
+}
+
+void TDataListColumns::ShowSize(int theCol) {
+  TvxDataEntity_SchemaColumn* c = GetColumn(theCol);
+  if (!c || theCol < GetTopLeftCol()) return;
+  if (itsFlippedHeader) itsFlippedHeader->SetRowHeights(theCol, ShownSize(c, true));
+  if (THeaderSection* s = itsHeaderControl ? itsHeaderControl->GetSections()->GetItem(theCol) : nullptr)
+    s->SetWidth(ShownSize(c, false));
+}
+
 // --- the top-left column ----------------------------------------------------------------
 
 int TDataListColumns::GetTopLeftCol() const { return itsFlippedHeader ? itsFlippedHeader->GetTopRow() : 0; }
@@ -291,8 +302,8 @@ void TDataListColumns::ApplyTopLeft(int N) {
     for (int i = 0; i < Count(); ++i) {
       TvxDataEntity_SchemaColumn* c = GetColumn(i);
       const bool shown = i >= N;
-      if (itsFlippedHeader) itsFlippedHeader->SetRowHeights(i, shown && c ? c->itsVisibleHeight : 0);
-      if (THeaderSection* s = sections ? sections->GetItem(i) : nullptr) s->SetWidth(shown && c ? c->itsVisibleWidth : 0);
+      if (itsFlippedHeader) itsFlippedHeader->SetRowHeights(i, shown && c ? ShownSize(c, true) : 0);
+      if (THeaderSection* s = sections ? sections->GetItem(i) : nullptr) s->SetWidth(shown && c ? ShownSize(c, false) : 0);
     }
     if (sections) sections->EndUpdate();
     if (itsFlippedHeader) itsFlippedHeader->SetTopRow(N);

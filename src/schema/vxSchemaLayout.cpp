@@ -532,6 +532,11 @@ void TvxSchema_ComBasic::ApplyLayout(const std::vector<int>& theColumns, TDistin
     else
       fLaidVisible[c] = seen;
   }
+  // Columns that grow with their sub-columns take their new sizes.
+  if (fSubColumnSize > 0) {
+    for (int c : theColumns) itsDataListColumns->ShowSize(c);
+    UpdateColumnScrollerLater();
+  }
   InvalidateArea();
 }
 

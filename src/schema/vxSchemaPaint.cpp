@@ -67,35 +67,26 @@ void TvxSchema_ComBasic::DoBackground(TCanvas* theCanvas, int theLeft, int theTo
   // The area once more from its origin (the same pixels when drawn there).
   if (!printing && whole != Rect(0, 0, theWidth, theHeight)) c->FillRect(Rect(0, 0, theWidth, theHeight));
 
-  // Stripes along the column axis, every odd column (by its index) patterned;
-  // past the last column, stripes of the default size. Stripes beyond the
-  // area are not drawn.
+  // Stripes along the column axis, every odd column (by its index) patterned.
+  // Past the last column there is only the background: no stripe there
+  // stands for a column.
   const double scale = flipped ? itsTA->GetScaley() : itsTA->GetScalex();
   const int extent = flipped ? theHeight : theWidth;
   const int count = itsDataListColumns->Count();
-  const int defaultSize = std::max(1, flipped ? itsDataListColumns->itsVisibleDefaultHeight
-                                              : itsDataListColumns->itsVisibleDefaultWidth);
-  int pos = 0;
-  for (int index = count > 0 ? itsDataListColumns->GetTopLeftCol() : 0; Round(pos * scale) < extent; ++index) {
-    int size = defaultSize;
-    if (index < count) {
-      int nearEdge, farEdge;
-      ColumnToPixels(index, nearEdge, farEdge);
-      pos = nearEdge;
-      size = farEdge - nearEdge;
+  for (int index = itsDataListColumns->GetTopLeftCol(); index < count; ++index) {
+    int nearEdge, farEdge;
+    ColumnToPixels(index, nearEdge, farEdge);
+    const int a = Round(nearEdge * scale), b = Round(farEdge * scale);
+    if (a >= extent) break;
+    if (index % 2 == 0 || b <= a) continue;
+    if (printing) {
+      c->GetBrush()->SetBitmap(nullptr);
+      c->GetBrush()->SetColor(itsPyjamasColor);
+    } else {
+      c->GetBrush()->SetBitmap(itsPyjamasBitMap.get());
     }
-    if (index % 2 != 0 && size > 0) {
-      if (printing) {
-        c->GetBrush()->SetBitmap(nullptr);
-        c->GetBrush()->SetColor(itsPyjamasColor);
-      } else {
-        c->GetBrush()->SetBitmap(itsPyjamasBitMap.get());
-      }
-      const int a = Round(pos * scale), b = Round((pos + size) * scale);
-      c->FillRect(flipped ? Rect(theLeft, theTop + a, theLeft + theWidth, theTop + b)
-                          : Rect(theLeft + a, theTop, theLeft + b, theTop + theHeight));
-    }
-    pos += size + (flipped ? 1 : 0);
+    c->FillRect(flipped ? Rect(theLeft, theTop + a, theLeft + theWidth, theTop + b)
+                        : Rect(theLeft + a, theTop, theLeft + b, theTop + theHeight));
   }
   c->GetBrush()->SetStyle(bsSolid);
   c->GetBrush()->SetBitmap(nullptr);

@@ -428,6 +428,44 @@ TEST(SchemaLayout, TheWheelInEitherStyle) {
   }
 }
 
+// With a sub-column size a column whose bookings overlap grows to give each
+// sub-column that much, and shrinks back when they no longer do.
+TEST(SchemaLayout, ColumnsGrowWithTheirSubColumns) {
+  for (bool flipped : {false, true}) {
+    SCOPED_TRACE(flipped ? "flipped" : "normal");
+    TestSchema s;
+    s.SetFlipView(flipped);
+    for (int c = 0; c < 3; ++c) s.Column(std::to_string(c));
+    TvxDataEntity_SchemaTime* a = s.Item(1, 9, 11);
+    TvxDataEntity_SchemaTime* b = s.Item(1, 10, 12);
+    s.Item(1, 10.5, 11.5);
+    s.Settle();
+    TvxDataEntity_SchemaColumn* col = s.GetColumns()->GetColumn(1);
+    const int own = col->GetWidth();
+    ASSERT_EQ(col->GetSubColCount(), 3);
+    s.SetSubColumnSize(30);
+    s.Settle();
+    EXPECT_EQ(col->GetWidth(), 90);
+    EXPECT_EQ(s.GetColumns()->GetColumn(0)->GetWidth(), own);
+    // Each booking a third of the grown column.
+    TRect r;
+    s.RectFromDataEntity(flipped, b, r);
+    EXPECT_EQ(flipped ? r.Height() : r.Width(), 30 - 1 + (flipped ? 1 : 0));
+    // No more overlaps: the column's own size again.
+    s.RemoveSchemaTime(b);
+    a->SetStopDateTime(TestSchema::kDay0 + 10 * kH);
+    s.Settle();
+    EXPECT_EQ(col->GetSubColCount(), 1);
+    EXPECT_EQ(col->GetWidth(), own);
+    // Off: the sub-columns share the column.
+    a->SetStopDateTime(TestSchema::kDay0 + 11 * kH);
+    s.Settle();
+    EXPECT_EQ(col->GetWidth(), 60);
+    s.SetSubColumnSize(0);
+    EXPECT_EQ(col->GetWidth(), own);
+  }
+}
+
 TEST(SchemaLayout, ScalerSizesGoToTheOrientationTheyWereAskedIn) {
   TvxSchema s(nullptr);
   s.SetBounds(0, 0, 650, 500);
