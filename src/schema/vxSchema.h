@@ -690,7 +690,7 @@ protected:
   void DrawOutlineOfSelected(TPoint Offset);
   // A dotted outline over the drawing area (never into its picture); with
   // ShowInfo the times it stands for go to the hint.
-  virtual void DrawOutline(const TRect& theRect, bool ShowInfo, TDateTime theKeptLength = 0);
+  virtual void DrawOutline(const TRect& theRect, bool ShowInfo);
   void DoMoveInfo(TvxDataEntity_SchemaTime* theSchemaTime, TDateTime theStart, TDateTime theLength, int X, int Y);
   void DoShowMeBig(TObject* Sender);
   void DoHideShowMeBig(TObject* Sender);
@@ -772,6 +772,20 @@ private:
   // it is not moved).
   void MovedByPixels(TvxDataEntity_SchemaTime* theItem, const TRect& theRect, TPoint Delta, TDateTime& theStart,
                      TDateTime& theStop, int& theCol);
+  // The times of the resized booking after a drag of Delta pixels, relative
+  // to its column; false outside the columns.
+  bool GrownTimes(TvxDataEntity_SchemaTime* theItem, TPoint Delta, TDateTime& theStart, TDateTime& theStop,
+                  int& theCol);
+  // What setting relative times on a column writes: snapped absolute times.
+  void SnappedTimes(int theCol, TDateTime theStart, TDateTime theStop, TDateTime& theAbsStart,
+                    TDateTime& theAbsStop) const;
+  // The same for a move (the column clamped, the times kept on a switch of
+  // column unless MoveInTimeWhenColSwitch), the column switch handler aside.
+  void Landing(TvxDataEntity_SchemaTime* theItem, TDateTime theStart, TDateTime theStop, int& theCol,
+               TDateTime& theAbsStart, TDateTime& theAbsStop) const;
+  // The outline of those times in column theToCol, as wide as theRect was in
+  // theFromCol.
+  TRect LandingRect(const TRect& theRect, int theFromCol, int theToCol, TDateTime theAbsStart, TDateTime theAbsStop);
   // Every selected booking, layer by layer (only the drawn layers', in their
   // order, with theDrawnOnly).
   void SelectedItems(TvxHeldList<TvxDataEntity_SchemaTime>& theItems, bool theDrawnOnly);

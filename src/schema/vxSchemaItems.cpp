@@ -255,16 +255,11 @@ void TvxSchema_ComBasic::SetStartStopDateAndCol(TvxDataEntity* theDataEntity, TD
       }
       keepTimes = Here(item) && theCol != item->itsCol && !itsMoveInTimeWhenColSwitch;
     }
-    TvxDataEntity_SchemaColumn* target = itsDataListColumns->GetColumn(theCol);
-    const TDateTime offset = target ? target->itsOffsetDate : 0;
-    TDateTime start = offset + theStart;
-    TDateTime length = (offset + theStop) - start;
-    Snap(start, length);
+    TDateTime start = 0, stop = 0;
+    SnappedTimes(theCol, theStart, theStop, start, stop);
     if (!keepTimes && Here(item)) {
       item->SetStartDateTime(start);
-      // An endless length ends where it was asked to, not where infinity
-      // minus infinity would put it.
-      item->SetStopDateTime(std::isfinite(length) ? start + length : offset + theStop);
+      item->SetStopDateTime(stop);
     }
     if (Here(item)) item->SetCol(theCol);
   } catch (...) {

@@ -21,9 +21,11 @@ constexpr TDateTime kKeyStep = OneMinute;
 constexpr TDateTime kCoarseKeyStep = 10 * OneMinute;
 // The preview stands this far from the booking it shows.
 constexpr int kShowMeBigGap = 10;
-// The time hint's height, and its distance below the drawing area.
-constexpr int kHintHeight = 50;
-constexpr int kHintBelow = 4;
+// The time hint stands this far from the pointer, and is at most this wide.
+constexpr int kHintGap = 16;
+constexpr int kHintMaxWidth = 400;
+// The date before a time in the hint.
+const char* const kHintDate = "ddd d mmm ";
 
 bool IsArrow(unsigned short Key) { return Key == VK_LEFT || Key == VK_UP || Key == VK_RIGHT || Key == VK_DOWN; }
 
@@ -38,6 +40,10 @@ std::string TimeText(const std::string& theFormat, TDateTime t) {
   return Nameable(t) ? FormatDateTime(theFormat, t) : kNoTime;
 }
 
+std::string DateTimeText(const std::string& theFormat, TDateTime t) {
+  return Nameable(t) ? FormatDateTime(kHintDate, t) + FormatDateTime(theFormat, t) : kNoTime;
+}
+
 // Hours and minutes, the hours counted on past a day ("26:30").
 std::string LengthText(TDateTime theLength) {
   if (!Nameable(std::fabs(theLength))) return kNoTime;
@@ -46,6 +52,15 @@ std::string LengthText(TDateTime theLength) {
   std::snprintf(text, sizeof text, "%s%02lld:%02lld", theLength < 0 ? "-" : "", static_cast<long long>(minutes / 60),
                 static_cast<long long>(minutes % 60));
   return text;
+}
+
+// The start with its date, the stop (with its date when that is another
+// day), the length.
+std::string HintText(const std::string& theFormat, TDateTime theStart, TDateTime theLength) {
+  const TDateTime stop = theStart + theLength;
+  const bool sameDay = Nameable(theStart) && Nameable(stop) && std::floor(theStart) == std::floor(stop);
+  return DateTimeText(theFormat, theStart) + "\r" +
+         (sameDay ? TimeText(theFormat, stop) : DateTimeText(theFormat, stop)) + "\r" + LengthText(theLength);
 }
 
 }  // namespace
@@ -118,13 +133,20 @@ void TvxSchema_ComBasic::DoMoveInfo(TvxDataEntity_SchemaTime* theSchemaTime, TDa
     return;
   }
   if (!itsHintWindow || theStart == 0 || theLength == 0 || IsDestroying()) return;
-  const std::string& format = itsScaler->GetTimeFormat();
-  itsHintWindow->SetCaption(TimeText(format, theStart) + "\r" + TimeText(format, theStart + theLength) + "\r" +
-                            LengthText(theLength));
-  const TPoint below = itsTA->ClientToScreen(Point(X, itsTA->GetHeight()));
-  int top = below.Y + kHintBelow;
-  if (top < 0) top = 5;
-  itsHintWindow->SetBounds(below.X, top, itsHintWindow->GetWidth(), kHintHeight);
+  itsHintWindow->SetCaption(HintText(itsScaler->GetTimeFormat(), theStart, theLength));
+  // Beside the pointer, on its other side where the screen ends.
+  const TPoint pointer = itsTA->ClientToScreen(Point(X, Y));
+  const TRect need = itsHintWindow->CalcHintRect(kHintMaxWidth, itsHintWindow->GetCaption());
+  const int w = need.Width(), h = need.Height();
+  int left = pointer.X + kHintGap, top = pointer.Y + kHintGap;
+  const TRect screen = ScreenWorkArea(pointer);
+  if (!screen.IsEmpty()) {
+    if (left + w > screen.Right) left = pointer.X - kHintGap - w;
+    if (top + h > screen.Bottom) top = pointer.Y - kHintGap - h;
+    left = std::clamp(left, screen.Left, std::max(screen.Left, screen.Right - w));
+    top = std::clamp(top, screen.Top, std::max(screen.Top, screen.Bottom - h));
+  }
+  itsHintWindow->SetBounds(left, top, w, h);
   // Not both at once: the preview stands for the booking.
   if (itsShowMeBigWindow && itsShowMeBigWindow->IsShowing())
     itsHintWindow->ReleaseHandle();

@@ -18,8 +18,6 @@ constexpr int kGrowBand = 3;
 constexpr int kHeaderResizeBand = 5;
 // The columns step while the pointer is this close to the area's edge.
 constexpr int kColumnStepEdge = 5;
-// Outlines are drawn at least this long along the time axis, as bookings are.
-constexpr int kMinOutline = 5;
 
 }  // namespace
 
@@ -275,78 +273,6 @@ void TvxSchema_ComBasic::SchemaMouseLeave(TObject*) {
   DoMoveInfo(nullptr, 0, 0, -1, -1);
 }
 
-void TvxSchema_ComBasic::HandleLocalDrag(int X, int Y) {
-  EraseOutlines();
-  itsLocalMouseDownOffset = Point(X - itsLocalMouseDownStart.X, Y - itsLocalMouseDownStart.Y);
-  DrawOutlineOfSelected(itsLocalMouseDownOffset);
-}
-
-void TvxSchema_ComBasic::HandleLocalGrow(int X, int Y) {
-  EraseOutlines();
-  itsLocalMouseDownOffset = Point(X - itsLocalMouseDownStart.X, Y - itsLocalMouseDownStart.Y);
-  TRect& r = itsLocalGrowRect;
-  const TRect& org = itsLocalGrowOrgRect;
-  r = org;
-  // An end dragged past the other stops there: the outline never turns inside out.
-  if (itsFlipView) {
-    if (itsLocalGrowDir)
-      r.Left = std::min(org.Left + itsLocalMouseDownOffset.X, org.Right);
-    else
-      r.Right = std::max(org.Right + itsLocalMouseDownOffset.X, org.Left);
-  } else if (itsLocalGrowDir) {
-    r.Top = std::min(org.Top + itsLocalMouseDownOffset.Y, org.Bottom);
-  } else {
-    r.Bottom = std::max(org.Bottom + itsLocalMouseDownOffset.Y, org.Top);
-  }
-  DrawOutline(r, true);
-}
-
-// --- outlines -------------------------------------------------------------------------
-
-void TvxSchema_ComBasic::DrawOutlineOfSelected(TPoint Offset) {
-  bool first = true;
-  for (const TMoveRect& m : fMoveRectsArray) {
-    TvxDataEntity_SchemaTime* item = m.item.Get();
-    if (!Here(item)) continue;
-    // A move keeps the booking's length, whatever the pixels round to.
-    const TDateTime kept = item->itsStopDateTime - item->itsStartDateTime;
-    DrawOutline(OffsetRect(m.rect, Offset.X, Offset.Y), first, kept);
-    first = false;
-  }
-}
-
-void TvxSchema_ComBasic::DrawOutline(const TRect& theRect, bool ShowInfo, TDateTime theKeptLength) {
-  if (ShowInfo) {
-    TDateTime start = 0, length = 0;
-    // Flipped, the rectangle starts a pixel inside its start time.
-    TRect times = theRect;
-    if (itsFlipView) times.Left -= 1;
-    StartAndLengthFromRect(times, start, length);
-    Snap(start, length);
-    if (theKeptLength > 0) length = theKeptLength;
-    DoMoveInfo(nullptr, start, length, theRect.Right, theRect.Top);
-  }
-  if (!fOutlines) fOutlines = std::make_unique<TXorOverlay>(itsTA);
-  TRect r = theRect;
-  if (itsFlipView)
-    r.Right = std::max(r.Right, r.Left + kMinOutline);
-  else
-    r.Bottom = std::max(r.Bottom, r.Top + kMinOutline);
-  // Drawn as far as the area shows it: a side beyond stays out of sight.
-  r = AreaClip(r);
-  const TPoint corners[] = {Point(r.Left, r.Top), Point(r.Left, r.Bottom), Point(r.Right, r.Bottom),
-                            Point(r.Right, r.Top), Point(r.Left, r.Top)};
-  for (int k = 0; k < 4; ++k) fOutlines->InvertLine(corners[k], corners[k + 1], TXorOverlay::xpHalftone);
-  itsLocalEraseOutline = true;
-}
-
-void TvxSchema_ComBasic::EraseOutlines() {
-  if (fOutlines) fOutlines->Clear();
-  itsLocalEraseOutline = false;
-}
-
-int TvxSchema_ComBasic::OutlineCount() const { return fOutlines ? fOutlines->Count() : 0; }
-
 // --- auto-scroll ----------------------------------------------------------------------
 
 void TvxSchema_ComBasic::DoScaleStartStopAdjust(int X, int Y) {
@@ -439,26 +365,6 @@ void TvxSchema_ComBasic::HandleMoveOfSelected(TPoint Delta, int X, int Y) {
   UpdateSubColumns();
 }
 
-void TvxSchema_ComBasic::MovedByPixels(TvxDataEntity_SchemaTime* theItem, const TRect& theRect, TPoint Delta,
-                                       TDateTime& theStart, TDateTime& theStop, int& theCol) {
-  GetStartStopDateAndCol(theItem, theStart, theStop, theCol);
-  // Outside the columns its times read as 0: moving it would lose them.
-  if (!itsDataListColumns->GetColumn(theCol)) {
-    theCol = -1;
-    return;
-  }
-  const int edge = itsFlipView ? theRect.Left : theRect.Top;
-  const int d = itsFlipView ? Delta.X : Delta.Y;
-  const TDateTime dt = d == 0 ? 0 : itsScaler->PixelToDate(edge + d) - itsScaler->PixelToDate(edge);
-  theStart += dt;
-  theStop += dt;
-  // The columns under the rectangle's middle, before and after the move.
-  const int across = itsFlipView ? theRect.Top + (theRect.Bottom - theRect.Top) / 2
-                                 : theRect.Left + (theRect.Right - theRect.Left) / 2;
-  const int acrossDelta = itsFlipView ? Delta.Y : Delta.X;
-  if (acrossDelta != 0) theCol += PixelToColumn(across + acrossDelta) - PixelToColumn(across);
-}
-
 void TvxSchema_ComBasic::HandleMoveOfSelectedFromTimeDiff(TDateTime TimeDiff, int ColDiff) {
   if (TimeDiff == 0 && ColDiff == 0) return;
   TvxHeldList<TvxDataEntity_SchemaTime> items;
@@ -492,26 +398,11 @@ void TvxSchema_ComBasic::SelectedItems(TvxHeldList<TvxDataEntity_SchemaTime>& th
 
 void TvxSchema_ComBasic::HandleGrow(TPoint Delta) {
   auto* item = dynamic_cast<TvxDataEntity_SchemaTime*>(itsLocalGrowDataEntity);
-  const int d = itsFlipView ? Delta.X : Delta.Y;
-  if (d == 0 || !Here(item)) return;
+  if ((itsFlipView ? Delta.X : Delta.Y) == 0 || !Here(item)) return;
   TvxHeld<TvxDataEntity_SchemaTime> held(item);
   TDateTime start = 0, stop = 0;
   int col = 0;
-  GetStartStopDateAndCol(item, start, stop, col);
-  if (!itsDataListColumns->GetColumn(col)) return;
-  auto shift = [this, d](int theEdge) { return itsScaler->PixelToDate(theEdge + d) - itsScaler->PixelToDate(theEdge); };
-  if (itsLocalGrowDir) {
-    start += shift(itsFlipView ? itsLocalGrowOrgRect.Left : itsLocalGrowOrgRect.Top);
-    // Snapped here, so that the stop stays where it is: snapping a start and
-    // a length would move it.
-    const TDateTime offset = itsDataListColumns->GetColumn(col)->itsOffsetDate;
-    TDateTime absolute = offset + start, none = 0;
-    Snap(absolute, none);
-    start = std::min(absolute - offset, stop);  // never a negative length
-  } else {
-    stop += shift(itsFlipView ? itsLocalGrowOrgRect.Right : itsLocalGrowOrgRect.Bottom);
-    stop = std::max(stop, start);
-  }
+  if (!GrownTimes(item, Delta, start, stop, col)) return;
   SetStartStopDateAndCol(item, start, stop, col);
   UpdateSubColumns();
 }

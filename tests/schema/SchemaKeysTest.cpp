@@ -159,7 +159,9 @@ TEST(SchemaKeys, TheItemMenuByRightClickAndByTheMenuKey) {
   }
 }
 
-TEST(SchemaHints, TheTimeHintBelowTheAreaAndThePreview) {
+// The hint names the date with the start, and stands beside the pointer,
+// inside the screen, as large as its text.
+TEST(SchemaHints, TheTimeHintBesideThePointerAndThePreview) {
   for (bool flipped : {false, true}) {
     SCOPED_TRACE(flipped ? "flipped" : "normal");
     MouseSchema s(flipped);
@@ -173,9 +175,13 @@ TEST(SchemaHints, TheTimeHintBelowTheAreaAndThePreview) {
     s.Move(s.Shifted(over, 1));
     s.Move(over);
     ASSERT_TRUE(hint->IsShowing());
-    EXPECT_EQ(hint->GetCaption(), "09:00\r09:30\r00:30");
-    const TPoint below = s.Area()->ClientToScreen(Point(over.X, s.Area()->GetHeight()));
-    EXPECT_EQ(hint->GetBoundsRect(), Rect(below.X, below.Y + 4, below.X + 120, below.Y + 4 + 50));
+    EXPECT_EQ(hint->GetCaption(), "Tue 9 Dec 09:00\r09:30\r00:30");
+    const TPoint p = s.Area()->ClientToScreen(over);
+    const TRect h = hint->GetBoundsRect(), screen = ScreenWorkArea(p);
+    EXPECT_TRUE(h.Left == p.X + 16 || h.Right == p.X - 16) << h.Left << " " << p.X;
+    EXPECT_TRUE(h.Top == p.Y + 16 || h.Bottom == p.Y - 16) << h.Top << " " << p.Y;
+    EXPECT_TRUE(h.Left >= screen.Left && h.Top >= screen.Top && h.Right <= screen.Right && h.Bottom <= screen.Bottom);
+    EXPECT_EQ(h.Width(), hint->CalcHintRect(400, hint->GetCaption()).Width());
     // The same caption again paints nothing.
     const int paints = hint->GetUpdateRequestCount();
     s.Move(s.Shifted(over, 0, 1));
