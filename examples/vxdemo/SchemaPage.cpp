@@ -78,6 +78,21 @@ void Style(TvxSchema& s) {
   s.SetPopupSchema(menu);
 }
 
+std::string Times(TvxDataEntity_SchemaTime* e) {
+  return FormatDateTime("hh:nn", e->GetStartDateTime()) + "-" + FormatDateTime("hh:nn", e->GetStopDateTime());
+}
+
+// A week view booking's second line names its times: it follows every move
+// and resize.
+void FollowTimes(TvxSchema& s) {
+  s.OnValueChanged_SchemaTime = [](TObject*, TvxDataEntity* theEntity) {
+    auto* e = dynamic_cast<TvxDataEntity_SchemaTime*>(theEntity);
+    std::string text;
+    int x = 0, y = 0, style = 0;
+    if (e && e->GetText(1, text, x, y, style) && style == 2) e->SetText(1, Times(e), x, y, style);
+  };
+}
+
 void Book(TvxSchema& s, int theColumn, TDateTime theStart, TDateTime theLength, int theKind, bool theWeek) {
   TvxDataEntity_SchemaTime* e = s.AddSchemaTime(0);
   e->SetCol(theColumn);
@@ -89,7 +104,7 @@ void Book(TvxSchema& s, int theColumn, TDateTime theStart, TDateTime theLength, 
   e->SetRightInset(1);
   e->AddText(kWhat[theKind % 15], 3, 2, 1);
   if (theWeek) {
-    e->AddText(FormatDateTime("hh:nn", theStart) + "-" + FormatDateTime("hh:nn", theStart + theLength), 3, 14, 2);
+    e->AddText(Times(e), 3, 14, 2);
     e->AddText(kWhere[theKind % 5], 3, 25, 3);
   } else {
     e->AddText(kWhere[theKind % 5], 3, 12, 3);
@@ -118,6 +133,7 @@ TvxSchema* MakeWeek(TComponent* theOwner) {
   s->GetColumns()->HeaderCellReSize(160);
   s->SetScalerStart(today + 7.0 / 24);
   s->SetScalerStop(today + 19.0 / 24);
+  FollowTimes(*s);
   // A full working day per column, with meetings that overlap.
   for (int d = 0; d < 7; ++d) {
     const int count = d >= 5 ? 2 : 7;
@@ -146,6 +162,8 @@ TvxSchema* MakeResources(TComponent* theOwner) {
   }
   s->GetColumns()->SetResizeCell(0);
   s->GetColumns()->HeaderCellReSize(26);
+  // Overlapping bookings keep a readable height: their row grows.
+  s->SetSubColumnSize(26);
   s->SetScalerStart(monday);
   s->SetScalerStop(monday + 14);
   for (int r = 0; r < 200; ++r)

@@ -172,6 +172,7 @@ void TvxSchema_ComBasic::Initialize() {
   // area in each orientation (only the current one shows).
   itsColumnScrollBar = new TScrollBar(this, sbHorizontal);
   itsRowScrollBar = new TScrollBar(this, sbVertical);
+  fScrollBarThickness = itsRowScrollBar->GetWidth();  // as the toolkit makes them
   for (TScrollBar* bar : {itsColumnScrollBar, itsRowScrollBar}) {
     bar->SetParent(this);
     bar->SetVisible(false);
@@ -373,7 +374,7 @@ void TvxSchema_ComBasic::UpdatePartSizePerform(TObject*) {
   // The column scroller takes its thickness off the time axis, beside the
   // area, so that it covers no booking; the axis keeps the area's length.
   TScrollBar* bar = GetColumnScrollBar();
-  const int thick = fScrollerShown && bar ? (itsFlipView ? bar->GetWidth() : bar->GetHeight()) : 0;
+  const int thick = fScrollerShown && bar ? fScrollBarThickness : 0;
   auto size = [](int v) { return std::max(v, 0); };
   if (!itsFlipView) {
     const TPoint q = CornerInside(itsQuadPoint);

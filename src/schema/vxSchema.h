@@ -812,6 +812,7 @@ private:
   TScrollBar* itsColumnScrollBar = nullptr;  // horizontal, below the area
   TScrollBar* itsRowScrollBar = nullptr;     // vertical, flipped, right of it
   bool fScrollerShown = false;
+  int fScrollBarThickness = 0;
   int fSubColumnSize = 0;
   TSchemaWheelStyle fWheelStyle = swsClassic;
   int fColumnWheelRest = 0;  // wheel units not yet a whole column
