@@ -206,10 +206,14 @@ GalleryPage MakeSchemaPage() {
   stack->addWidget(weekForm);
   stack->addWidget(resourceForm);
   QObject::connect(week, &QRadioButton::toggled, [stack](bool on) { stack->setCurrentIndex(on ? 0 : 1); });
-  layout->addWidget(new QLabel(QStringLiteral(
+  // Wrapped, so that the text never makes the window wider than the screen.
+  auto* help = new QLabel(QStringLiteral(
       "Drag a booking to move it (to another day or resource too), its start or end to resize it; held past an "
-      "edge the view scrolls. Ctrl+arrows step the selection, Ctrl+Shift+arrows by the snap; the menu key or a right "
-      "click opens its menu. Drag a column edge in the header to size every column.")));
+      "edge the view scrolls, Escape cancels. Ctrl+arrows move the selection the way they point, by the snap; the "
+      "menu key or a right click opens its menu. The wheel scrolls the days or resources, Shift+wheel moves in "
+      "time, Ctrl+wheel zooms. Drag a column edge in the header to size every column."));
+  help->setWordWrap(true);
+  layout->addWidget(help);
   layout->addWidget(stack, 1);
 
   GalleryPage result{"schema", page, nullptr, nullptr, nullptr, {w, r}};
