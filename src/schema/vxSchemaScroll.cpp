@@ -175,12 +175,9 @@ bool THeaderControl_MouseControl::DoMouseWheel(TShiftState Shift, int WheelDelta
 
 bool TDrawGrid_Schema::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) {
   TvxSchema_ComBasic* schema = itsDataListColumns ? itsDataListColumns->GetSchema() : nullptr;
-  if (schema && schema->GetWheelStyle() == swsQt) {
-    // The application's handler first, then the schedule's wheel, not the grid's.
-    bool handled = false;
-    if (OnMouseWheel) OnMouseWheel(this, Shift, WheelDelta, MousePos, handled);
-    return handled || schema->HandleWheel(Shift, WheelDelta, MousePos);
-  }
+  // The application's handler first, then the schedule's wheel, not the grid's.
+  if (schema && schema->GetWheelStyle() == swsQt)
+    return TWinControl::DoMouseWheel(Shift, WheelDelta, MousePos) || schema->HandleWheel(Shift, WheelDelta, MousePos);
   return TDrawGrid::DoMouseWheel(Shift, WheelDelta, MousePos);
 }
 

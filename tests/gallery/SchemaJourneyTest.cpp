@@ -23,10 +23,10 @@ enum View { kWeek, kResources };
 
 // The page in its window, showing one of its views.
 struct Journey {
-  vxtest::GalleryWindow window{"schema"};
+  vxtest::GalleryWindow window;
   TvxSchema* s = nullptr;
 
-  explicit Journey(View theView) {
+  explicit Journey(View theView, int theWidth = 1180) : window("schema", theWidth) {
     s = window.Component<TvxSchema>(theView);
     if (auto* stack = window.Page().widget->findChild<QStackedWidget*>()) stack->setCurrentIndex(theView);
     vxtest::ProcessEventsUntilIdle();
@@ -112,6 +112,7 @@ struct Case {
   const char* name;
   View view;
   std::function<void(Journey& j)> run;
+  int width = 1180;  // of the window
 };
 
 const Case kJourneys[] = {
@@ -261,7 +262,8 @@ const Case kJourneys[] = {
                      c == ColorToRGB(j.s->GetTodayLineColor()))
              << y;
        }
-     }},
+     },
+     1500},
     {"a right click selects the booking and opens its menu", kWeek,
      [](Journey& j) {
        TvxDataEntity_SchemaTime* a = j.Booking(4);
@@ -290,7 +292,7 @@ const Case kJourneys[] = {
 class SchemaJourney : public testing::TestWithParam<Case> {};
 
 TEST_P(SchemaJourney, OnTheGalleryPage) {
-  Journey j(GetParam().view);
+  Journey j(GetParam().view, GetParam().width);
   ASSERT_NE(j.s, nullptr);
   GetParam().run(j);
 }

@@ -142,6 +142,7 @@ TEST(SchemaPrinting, PagesEndWhereTheNextColumnNoLongerFits) {
 TEST(SchemaPrinting, AFailureHalfWayLeavesTheScheduleExactlyAsItWas) {
   Plan s;
   s.GetColumns()->SetTopLeftCol(1);
+  s.Settle();  // scrolled, the column scroll bar shows and the area makes room for it
   const Snapshot before(s);
   auto dc = TDeviceContext::CreateImage(600, 1100);
   int w = 0, h = 0;

@@ -94,13 +94,12 @@ void Delete(MouseSchema& s, Victim theVictim, TvxDataEntity_SchemaTime* theBooki
 
 // One event or hook: Arm sets a handler that calls kill once with what it
 // was handed; Drive makes the schedule raise it as a user (or a print) would.
+using Kill = std::function<void(TvxDataEntity_SchemaTime*, TvxDataEntity_SchemaColumn*)>;
 struct Hook {
   const char* name;
-  std::function<void(Plan& p, std::function<void(TvxDataEntity_SchemaTime*, TvxDataEntity_SchemaColumn*)> kill)> arm;
+  std::function<void(Plan& p, Kill kill)> arm;
   std::function<void(Plan& p)> drive;
 };
-
-using Kill = std::function<void(TvxDataEntity_SchemaTime*, TvxDataEntity_SchemaColumn*)>;
 
 void PaintScreen(Plan& p) {
   p.s->Area()->Invalidate();
@@ -134,6 +133,18 @@ void ClickMenuEntry(TPopupMenu& theMenu) {
   QAction* action = theMenu.GetItems()->GetItem(0)->Action();
   QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, menu->actionGeometry(action).center());
   vxtest::ProcessEventsUntilIdle();
+}
+
+// The item menu, whose one entry hands its handler the booking it was opened for.
+void ArmItemMenu(Plan& p, const Kill& k) {
+  auto* menu = new TPopupMenu(p.s);
+  auto* entry = new TMenuItem(nullptr);
+  entry->SetCaption("Delete");
+  entry->OnClick = [k, &p](TObject*) {
+    k(dynamic_cast<TvxDataEntity_SchemaTime*>(p.s->GetPopupSelectedDataEntity()), nullptr);
+  };
+  menu->GetItems()->Add(entry);
+  p.s->SetPopupSchema(menu);
 }
 
 std::vector<Hook> Hooks() {
@@ -210,26 +221,14 @@ std::vector<Hook> Hooks() {
          const TPoint at = p.OverA();
          vxtest::MouseDoubleClick(p.s->Area(), at.X, at.Y);
        }},
-      {"right click menu", [](Plan& p, Kill k) {
-         auto* menu = new TPopupMenu(p.s);
-         auto* entry = new TMenuItem(nullptr);
-         entry->SetCaption("Delete");
-         entry->OnClick = [k, &p](TObject*) { k(dynamic_cast<TvxDataEntity_SchemaTime*>(p.s->GetPopupSelectedDataEntity()), nullptr); };
-         menu->GetItems()->Add(entry);
-         p.s->SetPopupSchema(menu);
-       }, [](Plan& p) {
+      {"right click menu", ArmItemMenu, [](Plan& p) {
          const TPoint at = p.OverA();
          p.s->Press(at, Qt::RightButton);
          p.s->Release(at, Qt::RightButton);
          ClickMenuEntry(*p.s->GetPopupSchema());
        }},
       {"menu key", [](Plan& p, Kill k) {
-         auto* menu = new TPopupMenu(p.s);
-         auto* entry = new TMenuItem(nullptr);
-         entry->SetCaption("Delete");
-         entry->OnClick = [k, &p](TObject*) { k(dynamic_cast<TvxDataEntity_SchemaTime*>(p.s->GetPopupSelectedDataEntity()), nullptr); };
-         menu->GetItems()->Add(entry);
-         p.s->SetPopupSchema(menu);
+         ArmItemMenu(p, k);
          p.a->SetSelected(true);
        }, [](Plan& p) {
          p.s->Area()->SetFocus();
