@@ -99,6 +99,21 @@ TPoint PaperCorner(TvxSchema_ComBasic* theSchema, bool theFlipped, int theThickn
                     : Point(theThickness, theSchema->GetQuadPoint().Y);
 }
 
+// A title line under line, as the header shows it; lines below the cell
+// are not written.
+void PrintTitle(TCanvas& theCanvas, const TRect& theCell, const std::string& theText, double ScaleX, double ScaleY) {
+  int y = theCell.Top + Round(2 * ScaleY);
+  for (size_t from = 0; from <= theText.size() && y < theCell.Bottom;) {
+    const size_t end = std::min(theText.find('\n', from), theText.size());
+    std::string line = theText.substr(from, std::min<size_t>(end - from, 4096));
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    std::string cut;
+    theCanvas.TextOut(theCell.Left + Round(3 * ScaleX), y, ShowableText(line, theCell.Width(), cut));
+    y += theCanvas.TextHeight("Xg");
+    from = end + 1;
+  }
+}
+
 }  // namespace
 
 void TvxPrintSchema::PrintColumns(TvxSchema_ComBasic* Schema, HDC DC, int X, int Y, double ScaleX, double ScaleY,
@@ -141,9 +156,7 @@ void TvxPrintSchema::PrintColumns(TvxSchema_ComBasic* Schema, HDC DC, int X, int
     }
     DC->SelectClipRect(OffsetRect(cell, X, Y));
     canvas.GetBrush()->SetStyle(bsClear);
-    std::string cut;
-    canvas.TextOut(cell.Left + Round(3 * ScaleX), cell.Top + Round(2 * ScaleY),
-                   ShowableText(column->GetText(), cell.Width(), cut));
+    PrintTitle(canvas, cell, column->GetText(), ScaleX, ScaleY);
     canvas.GetBrush()->SetStyle(bsSolid);
     canvas.GetBrush()->SetColor(clBlack);
     canvas.FrameRect(cell);
