@@ -76,6 +76,11 @@ std::vector<Bad> Rows() {
        }},
       {"infinitely late", [](MouseSchema&, TvxDataEntity_SchemaTime* e) { Times(e, kInf, kInf); }, Bounded},
       {"enormous", [](MouseSchema&, TvxDataEntity_SchemaTime* e) { Times(e, -1e300, 1e300); }, Bounded},
+      {"the year 1 to the year 9999",
+       [](MouseSchema&, TvxDataEntity_SchemaTime* e) {
+         Times(e, TvxSchema_ComBasic::kFirstDay, TvxSchema_ComBasic::kAfterLastDay - 1e-6);
+       },
+       Bounded},
       {"before the year 1", [](MouseSchema&, TvxDataEntity_SchemaTime* e) { Times(e, -1e6, kDay0 + 9.5 * kH); }, Bounded},
       {"after the year 9999", [](MouseSchema&, TvxDataEntity_SchemaTime* e) { Times(e, kDay0 + 9 * kH, 3e6); }, Bounded},
       {"start after stop", [](MouseSchema&, TvxDataEntity_SchemaTime* e) { Times(e, kDay0 + 10 * kH, kDay0 + 9 * kH); },
