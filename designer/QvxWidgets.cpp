@@ -98,7 +98,10 @@ void QvxGant::setShowLinesTree(bool v) { fGant->SetShowLinesTree(v); }
 
 // --- QvxSchema
 
-QvxSchema::QvxSchema(QWidget* parent) : QWidget(parent), fSchema(Hosted(new TvxSchema(nullptr), this)) {}
+// A Qt widget scrolls, pans and zooms with the wheel as Qt's widgets do.
+QvxSchema::QvxSchema(QWidget* parent) : QWidget(parent), fSchema(Hosted(new TvxSchema(nullptr), this)) {
+  fSchema->SetWheelConvention(wcQt);
+}
 QvxSchema::~QvxSchema() { delete fSchema; }
 void QvxSchema::resizeEvent(QResizeEvent* e) { Follow(fSchema, e); }
 

@@ -211,7 +211,7 @@ GalleryPage PlanPage(const char* theName, bool theGridSide) {
   options->addStretch(1);
   layout->addLayout(options);
   layout->addWidget(form, 1);
-  GalleryPage result{theName, page, nullptr, nullptr, nullptr, {g}};
+  GalleryPage result{theName, page, nullptr, nullptr, nullptr, {g}, nullptr};
   // Seven weeks of the plan on A4 landscape, with the side the page shows:
   // pages across for the time, down for the rows.
   result.printPdf = [g, today](const std::string& pdf) {
@@ -265,7 +265,7 @@ GalleryPage MakeBigPlanPage() {
   layout->addWidget(new QLabel(QStringLiteral(
       "100,000 rows of ten bars each. A row's bars are made when the row first comes into view.")));
   layout->addWidget(form, 1);
-  GalleryPage result{"bigplan", page, nullptr, nullptr, nullptr, {g}};
+  GalleryPage result{"bigplan", page, nullptr, nullptr, nullptr, {g}, nullptr};
   // The first two A4 pages of the plan, page by page as the application
   // decides: it starts each sheet and stops after the second.
   result.print = [g](TDeviceContext* dc) {

@@ -244,7 +244,7 @@ GalleryPage MakeGridPage() {
     g->UpdateMultiSelect(c, TShiftState());
   }
 
-  GalleryPage result{"grid", page, nullptr, nullptr, nullptr, {grid}};
+  GalleryPage result{"grid", page, nullptr, nullptr, nullptr, {grid}, nullptr};
   result.print = [grid](TDeviceContext* dc) {
     // The grid prints itself at 150 dots per inch, half an inch in.
     const int dpi = dc->PixelsPerInch();

@@ -77,7 +77,7 @@ GalleryPage MakePanelsPage() {
   auto* page = new QWidget;
   auto* layout = new QVBoxLayout(page);
   layout->addWidget(form);
-  GalleryPage result{"panels", page, nullptr, nullptr, nullptr, {form}};
+  GalleryPage result{"panels", page, nullptr, nullptr, nullptr, {form}, nullptr};
   result.print = [sampler](TDeviceContext* dc) {
     sampler->Print(dc, 150, 150, 3, 3, true);
     dc->NewPage();

@@ -68,18 +68,6 @@ TvxHiddenHours Nights() {
   return h;
 }
 
-void ZoomWithWheel(TvxDateScaler* s) {
-  s->OnMouseWheel = [s](TObject*, TShiftState, int delta, TPoint mouse, bool& handled) {
-    const TPoint at = s->ScreenToClient(mouse);
-    const int pixel = s->GetHorizontal() ? at.X : at.Y;
-    if (delta > 0)
-      s->ZoomIn(pixel);
-    else
-      s->ZoomOut(pixel);
-    handled = true;
-  };
-}
-
 }  // namespace
 
 GalleryPage MakeScalerPage() {
@@ -101,14 +89,15 @@ GalleryPage MakeScalerPage() {
   top->SetStop(monday + 35);
   side->SetStart(monday);
   side->SetStop(monday + 7);
-  ZoomWithWheel(top);
-  ZoomWithWheel(side);
+  // The wheel zooms around the pointer, Shift+wheel pans: the scalers' own.
+  top->SetWheelConvention(wcQt);
+  side->SetWheelConvention(wcQt);
   top->OnChange = [grid](TObject*) { grid->Invalidate(); };
   side->OnChange = [grid](TObject*) { grid->Invalidate(); };
 
   auto* area = new QGridLayout;
   area->setSpacing(0);
-  auto* corner = new QLabel(QStringLiteral("drag: zoom\nCtrl-drag: pan\nwheel: zoom"));
+  auto* corner = new QLabel(QStringLiteral("drag: zoom\nCtrl-drag: pan\nwheel: zoom\nShift+wheel: pan"));
   corner->setAlignment(Qt::AlignCenter);
   corner->setStyleSheet(QStringLiteral("font-size: 8pt; color: #555"));
   area->addWidget(corner, 0, 0);
@@ -173,7 +162,7 @@ GalleryPage MakeScalerPage() {
   right->addStretch(1);
   row->addLayout(right);
 
-  GalleryPage result{"scaler", page, nullptr, nullptr, nullptr, {top, side}};
+  GalleryPage result{"scaler", page, nullptr, nullptr, nullptr, {top, side}, nullptr};
   result.print = [top, side](TDeviceContext* dc) {
     // The horizontal scaler across the page, the vertical one below it, at
     // three device pixels per screen pixel.

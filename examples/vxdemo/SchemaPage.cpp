@@ -51,6 +51,8 @@ void Style(TvxSchema& s) {
   s.SetTodayLineColor(RGB(0xE0, 0x20, 0x20));
   s.SetTodayLineOnOff(true);
   s.SetScalerTimeFormat("hh:nn");
+  // The wheel as in Qt's widgets: rows (days), Shift in time, Ctrl zooms.
+  s.SetWheelConvention(wcQt);
   // A booking dropped on another day (or resource) keeps its place on the axis.
   s.SetMoveInTimeWhenColSwitch(true);
   // The menu of a booking: remove it, or give it the next colour.
@@ -76,6 +78,21 @@ void Style(TvxSchema& s) {
   s.SetPopupSchema(menu);
 }
 
+std::string Times(TvxDataEntity_SchemaTime* e) {
+  return FormatDateTime("hh:nn", e->GetStartDateTime()) + "-" + FormatDateTime("hh:nn", e->GetStopDateTime());
+}
+
+// A week view booking's second line names its times: it follows every move
+// and resize.
+void FollowTimes(TvxSchema& s) {
+  s.OnValueChanged_SchemaTime = [](TObject*, TvxDataEntity* theEntity) {
+    auto* e = dynamic_cast<TvxDataEntity_SchemaTime*>(theEntity);
+    std::string text;
+    int x = 0, y = 0, style = 0;
+    if (e && e->GetText(1, text, x, y, style) && style == 2) e->SetText(1, Times(e), x, y, style);
+  };
+}
+
 void Book(TvxSchema& s, int theColumn, TDateTime theStart, TDateTime theLength, int theKind, bool theWeek) {
   TvxDataEntity_SchemaTime* e = s.AddSchemaTime(0);
   e->SetCol(theColumn);
@@ -87,7 +104,7 @@ void Book(TvxSchema& s, int theColumn, TDateTime theStart, TDateTime theLength, 
   e->SetRightInset(1);
   e->AddText(kWhat[theKind % 15], 3, 2, 1);
   if (theWeek) {
-    e->AddText(FormatDateTime("hh:nn", theStart) + "-" + FormatDateTime("hh:nn", theStart + theLength), 3, 14, 2);
+    e->AddText(Times(e), 3, 14, 2);
     e->AddText(kWhere[theKind % 5], 3, 25, 3);
   } else {
     e->AddText(kWhere[theKind % 5], 3, 12, 3);
@@ -116,6 +133,7 @@ TvxSchema* MakeWeek(TComponent* theOwner) {
   s->GetColumns()->HeaderCellReSize(160);
   s->SetScalerStart(today + 7.0 / 24);
   s->SetScalerStop(today + 19.0 / 24);
+  FollowTimes(*s);
   // A full working day per column, with meetings that overlap.
   for (int d = 0; d < 7; ++d) {
     const int count = d >= 5 ? 2 : 7;
@@ -144,6 +162,8 @@ TvxSchema* MakeResources(TComponent* theOwner) {
   }
   s->GetColumns()->SetResizeCell(0);
   s->GetColumns()->HeaderCellReSize(26);
+  // Overlapping bookings keep a readable height: their row grows.
+  s->SetSubColumnSize(26);
   s->SetScalerStart(monday);
   s->SetScalerStop(monday + 14);
   for (int r = 0; r < 200; ++r)
@@ -186,13 +206,17 @@ GalleryPage MakeSchemaPage() {
   stack->addWidget(weekForm);
   stack->addWidget(resourceForm);
   QObject::connect(week, &QRadioButton::toggled, [stack](bool on) { stack->setCurrentIndex(on ? 0 : 1); });
-  layout->addWidget(new QLabel(QStringLiteral(
+  // Wrapped, so that the text never makes the window wider than the screen.
+  auto* help = new QLabel(QStringLiteral(
       "Drag a booking to move it (to another day or resource too), its start or end to resize it; held past an "
-      "edge the view scrolls. Ctrl+arrows step the selection, Ctrl+Shift+arrows by the snap; the menu key or a right "
-      "click opens its menu. Drag a column edge in the header to size every column.")));
+      "edge the view scrolls, Escape cancels. Ctrl+arrows move the selection the way they point, by the snap; the "
+      "menu key or a right click opens its menu. The wheel scrolls the days or resources, Shift+wheel moves in "
+      "time, Ctrl+wheel zooms. Drag a column edge in the header to size every column."));
+  help->setWordWrap(true);
+  layout->addWidget(help);
   layout->addWidget(stack, 1);
 
-  GalleryPage result{"schema", page, nullptr, nullptr, nullptr, {w, r}};
+  GalleryPage result{"schema", page, nullptr, nullptr, nullptr, {w, r}, nullptr};
   // The week view on one landscape page; the resource view's two weeks at
   // its own scale, over pages along the time and down the resources.
   result.printPdf = [w](const std::string& pdf) {

@@ -162,7 +162,7 @@ GalleryPage MakeSplitterPage() {
   auto* page = new QWidget;
   auto* layout = new QVBoxLayout(page);
   layout->addWidget(form);
-  GalleryPage result{"splitter", page, nullptr, nullptr, nullptr, {form}};
+  GalleryPage result{"splitter", page, nullptr, nullptr, nullptr, {form}, nullptr};
   result.print = [surface](TDeviceContext* dc) { surface->Print(dc, 150, 150, 3, 3, true); };
   // A drag half done (the line over the panels, the grip with its guides)
   // and the hint, which is a window of its own.

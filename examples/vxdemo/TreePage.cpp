@@ -137,7 +137,7 @@ GalleryPage MakeTreePage() {
     popup->Popup(at.x(), at.y());
   });
 
-  GalleryPage result{"tree", page, nullptr, nullptr, nullptr, {tree}};
+  GalleryPage result{"tree", page, nullptr, nullptr, nullptr, {tree}, nullptr};
   // The tree as the tree printer puts it on paper: every row, open or not.
   result.print = [tree](TDeviceContext* dc) {
     const double scale = dc->PixelsPerInch() / 96.0;

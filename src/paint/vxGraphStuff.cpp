@@ -26,9 +26,6 @@ TDateTime SnapToStep(TDateTime theTime, TDateTime theStep) {
 constexpr int kHintWidth = 120;
 constexpr int kHintHeight = 30;
 constexpr int kHintMaxTextWidth = 400;
-// Where a hint stands from the pointer.
-constexpr int kHintOffsetX = 12;
-constexpr int kHintOffsetY = 20;
 
 }  // namespace
 
@@ -133,10 +130,10 @@ void TGraphHintWindow::SetPos(int X, int Y) {
   // Beside the pointer, below and right of it as tool tips stand; turned to
   // the other side where the screen ends.
   const TPoint pointer = Point(AddClamped(o.X, X), AddClamped(o.Y, Y));
-  const TRect screen = ScreenRectAt(pointer);
-  int left = pointer.X + kHintOffsetX, top = pointer.Y + kHintOffsetY;
-  if (left + GetWidth() > screen.Right) left = pointer.X - kHintOffsetX - GetWidth();
-  if (top + GetHeight() > screen.Bottom) top = pointer.Y - kHintOffsetX - GetHeight();
+  const TRect screen = ScreenWorkArea(pointer);
+  int left = pointer.X + PointerOffsetX, top = pointer.Y + PointerOffsetY;
+  if (left + GetWidth() > screen.Right) left = pointer.X - PointerOffsetX - GetWidth();
+  if (top + GetHeight() > screen.Bottom) top = pointer.Y - PointerOffsetX - GetHeight();
   left = std::max(screen.Left, std::min(left, screen.Right - GetWidth()));
   top = std::max(screen.Top, std::min(top, screen.Bottom - GetHeight()));
   SetBounds(left, top, GetWidth(), GetHeight());

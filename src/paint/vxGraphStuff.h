@@ -51,6 +51,11 @@ using TOnUpdateTextEvent = std::function<void(TGraphHintWindow* theGraphHintWind
 // timer tick. Its owner is the window control it describes.
 class TGraphHintWindow : public THintWindow {
 public:
+  // Where the hint stands from the pointer (right and below it, or turned to
+  // the other side where the screen ends).
+  static constexpr int PointerOffsetX = 12;
+  static constexpr int PointerOffsetY = 20;
+
   explicit TGraphHintWindow(TComponent* AOwner);
   ~TGraphHintWindow() override;
 

@@ -70,11 +70,48 @@ private:
   TRect fScalerBounds{}, fAreaBounds{};
 };
 
+// The column a page broke at, held: drawing the page calls out to the
+// application, which may delete it. A width break wins over a height break.
+class TPageBreak {
+public:
+  void Clear() { *this = TPageBreak(); }
+  void Note(bool IsWidthNotHeight, TObject* theObject) {
+    auto* column = dynamic_cast<TvxDataEntity_SchemaColumn*>(theObject);
+    if (IsWidthNotHeight) {
+      fWidthHit = true;
+      fWidth.Reset(column);
+    } else {
+      fHeight.Reset(column);
+    }
+  }
+  // Nil when there was no break, or its column went meanwhile.
+  TvxDataEntity_SchemaColumn* Column() const { return fWidthHit ? fWidth.Get() : fHeight.Get(); }
+
+private:
+  bool fWidthHit = false;
+  TvxHeld<TvxDataEntity_SchemaColumn> fWidth, fHeight;
+};
+
 // The inner corner on paper: the titles' size, with the time axis strip as
 // thick as asked.
 TPoint PaperCorner(TvxSchema_ComBasic* theSchema, bool theFlipped, int theThickness) {
   return theFlipped ? Point(theSchema->GetFlippedQuadPoint().X, theThickness)
                     : Point(theThickness, theSchema->GetQuadPoint().Y);
+}
+
+// A title line under line, as the header shows it; lines below the cell
+// are not written.
+void PrintTitle(TCanvas& theCanvas, const TRect& theCell, const std::string& theText, double ScaleX, double ScaleY) {
+  int y = theCell.Top + Round(2 * ScaleY);
+  for (size_t from = 0; from <= theText.size() && y < theCell.Bottom;) {
+    const size_t end = std::min(theText.find('\n', from), theText.size());
+    std::string line = theText.substr(from, std::min<size_t>(end - from, 4096));
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    std::string cut;
+    theCanvas.TextOut(theCell.Left + Round(3 * ScaleX), y, ShowableText(line, theCell.Width(), cut));
+    y += theCanvas.TextHeight("Xg");
+    from = end + 1;
+  }
 }
 
 }  // namespace
@@ -119,7 +156,7 @@ void TvxPrintSchema::PrintColumns(TvxSchema_ComBasic* Schema, HDC DC, int X, int
     }
     DC->SelectClipRect(OffsetRect(cell, X, Y));
     canvas.GetBrush()->SetStyle(bsClear);
-    canvas.TextOut(cell.Left + Round(3 * ScaleX), cell.Top + Round(2 * ScaleY), column->GetText());
+    PrintTitle(canvas, cell, column->GetText(), ScaleX, ScaleY);
     canvas.GetBrush()->SetStyle(bsSolid);
     canvas.GetBrush()->SetColor(clBlack);
     canvas.FrameRect(cell);
@@ -186,22 +223,24 @@ void TvxPrintSchema::Print(TvxSchema_ComBasic* Schema, HDC DC, int X, int Y, int
   // Pages the application does not want drawn are laid out on a scratch device.
   std::unique_ptr<TDeviceContext> measure = TDeviceContext::CreateImage(1, 1, DC->PixelsPerInch());
   int first = FirstCol, printedFirst = FirstCol;
+  TPageBreak pageBreak;
   auto ask = [Schema](int n, int& h, int& w, bool& go, bool& render) {
     if (Schema->OnPrintToHdcNewPage) Schema->OnPrintToHdcNewPage(Schema, n, h, w, go, render);
   };
-  auto next = [&](const TPrintPageState& previous) {
-    // The next page starts at the column that did not fit (a width report
-    // wins); a page too small for a single column ends the job.
-    TObject* o = previous.fWidthHit ? previous.fWidthObject : previous.fHeightObject;
-    auto* column = dynamic_cast<TvxDataEntity_SchemaColumn*>(o);
+  auto next = [&](const TPrintPageState&) {
+    // The next page starts at the column that did not fit; a page too small
+    // for a single column, or a break column that went, ends the job.
+    TvxDataEntity_SchemaColumn* column = pageBreak.Column();
     if (!column || column->ListIndex() <= printedFirst) return false;
     first = column->ListIndex();
     return true;
   };
   auto page = [&](HDC dc, int, int h, int w, TPrintPageState& state) {
     printedFirst = first;
-    auto report = [&state, &SizeCallBack](bool isWidth, int value, TObject* o) {
+    pageBreak.Clear();
+    auto report = [&state, &pageBreak, &SizeCallBack](bool isWidth, int value, TObject* o) {
       state.OnSizeCallback(isWidth, value, o);
+      pageBreak.Note(isWidth, o);
       if (SizeCallBack) SizeCallBack(isWidth, value, o);
     };
     PrintLoop(Schema, dc, X, Y, TimeLength, ScalerThickness, ScaleX, ScaleY, first, LastCol, PrintStart, PrintStop,
@@ -256,8 +295,10 @@ struct TvxPrintSchema::TSheet {
     if (ColumnSize(cols->GetColumn(0)) > columnSpace) return false;
     return !TimeSpansForPages(theSchema->GetScaler(), theSetup, timeExtent).empty();
   }
+  // The size it shows at (grown with its sub-columns, too).
   int ColumnSize(TvxDataEntity_SchemaColumn* theColumn) const {
-    return flipped ? theColumn->GetVisibleHeight() + 1 : theColumn->GetVisibleWidth();
+    TDataListColumns* cols = theColumn->Columns();
+    return cols ? cols->ShownSize(theColumn, flipped) + (flipped ? 1 : 0) : 0;
   }
   // Bands of columns the pages hold, by the columns' own sizes.
   int ColumnBands(TDataListColumns* theColumns) const {
@@ -292,15 +333,15 @@ int TvxPrintSchema::RunSheets(TvxSchema_ComBasic* Schema, HDC DC, int theDpi, in
     int nextBand = -1;
     for (int k = 0; k < across; ++k) {
       if (pages > 0 && !DC->NewPage()) return pages;
-      TPrintPageState state;
+      TPageBreak pageBreak;
       int w = 0, h = 0;
       PrintLoop(Schema, DC, sheet.x, sheet.y, sheet.timeExtent, sheet.thickness, sheet.scale, sheet.scale, first,
                 cols->Count() - 1, spans[static_cast<size_t>(k)].first, spans[static_cast<size_t>(k)].second,
-                sheet.flipped, w, h, pageWidth, pageHeight, state.Callback());
+                sheet.flipped, w, h, pageWidth, pageHeight,
+                [&pageBreak](bool isWidth, int, TObject* o) { pageBreak.Note(isWidth, o); });
       ++pages;
-      TObject* o = state.fWidthHit ? state.fWidthObject : state.fHeightObject;
       if (k == 0)
-        if (auto* column = dynamic_cast<TvxDataEntity_SchemaColumn*>(o)) nextBand = column->ListIndex();
+        if (TvxDataEntity_SchemaColumn* column = pageBreak.Column()) nextBand = column->ListIndex();
     }
     // A column wider than the page ends the document there.
     if (nextBand <= first) break;

@@ -21,7 +21,9 @@ public:
   // OnPrintToHdcNewPage assigned, each page starts at the column that did not
   // fit the page before; the handler starts each new sheet on the device
   // itself (NewPage) from page 2 on. PrintedWidth and PrintedHeight report
-  // the last page.
+  // the last page. The page handler and the drawing hooks may delete
+  // bookings and columns (a page then starts at a column still there, or the
+  // job ends); they end the schedule only through its deleteLater().
   static void Print(TvxSchema_ComBasic* Schema, HDC DC, int X, int Y, int TimeLength, int ScalerThickness,
                     double ScaleX, double ScaleY, int FirstCol, int LastCol, TDateTime PrintStart, TDateTime PrintStop,
                     bool Flipped, int& PrintedWidth, int& PrintedHeight, int PageWidth = -1, int PageHeight = -1,

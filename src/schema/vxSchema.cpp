@@ -3,10 +3,19 @@
 #include "schema/vxSchema.h"
 
 #include <algorithm>
+#include <climits>
 
 #include "platform/ui/Menus.h"
 
 namespace vx {
+
+namespace {
+
+int SaturatedAdd(long long a, long long b) {
+  return static_cast<int>(std::clamp(a + b, static_cast<long long>(INT_MIN), static_cast<long long>(INT_MAX)));
+}
+
+}  // namespace
 
 TvxSchema_ComBasic::TvxSchema_ComBasic(TComponent* AOwner) : TCustomPanel(AOwner) { InitializeInConstructor(); }
 
@@ -159,14 +168,16 @@ void TvxSchema_ComBasic::Initialize() {
   itsQuadPoint = Point(70, itsHeader->GetHeight());
   itsFlippedQuadPoint = Point(70, 50);
 
-  // 14. The column scroller.
-  itsColumnUpDown = new TUpDown(this);
-  itsColumnUpDown->SetParent(this);
-  itsColumnUpDown->SetOrientation(udHorizontal);
-  itsColumnUpDown->OnChangingEx = [this](TObject* s, bool& allow, int value, TUpDownDirection d) {
-    ColumnUpDownOnClick(s, allow, value, d);
-  };
-  itsColumnUpDown->BringToFront();
+  // 14. The column scrollers: a scroll bar along the columns' side of the
+  // area in each orientation (only the current one shows).
+  itsColumnScrollBar = new TScrollBar(this, sbHorizontal);
+  itsRowScrollBar = new TScrollBar(this, sbVertical);
+  fScrollBarThickness = itsRowScrollBar->GetWidth();  // as the toolkit makes them
+  for (TScrollBar* bar : {itsColumnScrollBar, itsRowScrollBar}) {
+    bar->SetParent(this);
+    bar->SetVisible(false);
+    bar->OnScroll = [this](TObject* s) { ColumnScrollBarScroll(s); };
+  }
 
   // 15. Defaults.
   itsDrawShortLines = false;
@@ -251,7 +262,6 @@ TvxSchema_ComBasic::~TvxSchema_ComBasic() {
   TDoLater::NeverMind(DoLaterCall<&TvxSchema_ComBasic::UpdateColumnScroller>(this));
   TDoLater::NeverMind(DoLaterCall<&TvxSchema_ComBasic::SetScalerWidth_Perform>(this));
   TDoLater::NeverMind(DoLaterCall<&TvxSchema_ComBasic::SetScalerHeight_Perform>(this));
-  TDoLater::NeverMind(DoLaterCall<&TvxSchema_ComBasic::UpdateScrollPos>(this));
   // No gesture outlives the control: its timers stop and its bookings go.
   for (TTimer* t : {itsShowMeBigTimer, itsHideShowMeBigTimer, fColScrollTimer})
     if (t) t->SetEnabled(false);
@@ -260,8 +270,10 @@ TvxSchema_ComBasic::~TvxSchema_ComBasic() {
   ClearMoveRects();
   fOutlines.reset();
   if (itsTA && itsTA->Dragging()) itsTA->EndDrag(false);
-  delete itsColumnUpDown;
-  itsColumnUpDown = nullptr;
+  fEscapeHook.reset();
+  delete itsColumnScrollBar;
+  delete itsRowScrollBar;
+  itsColumnScrollBar = itsRowScrollBar = nullptr;
   CleanUpThread();
   // The lists go while every child is whole: their notifications reach the
   // header and the title grid. The last layer first.
@@ -351,26 +363,41 @@ void TvxSchema_ComBasic::UpdatePartSize() {
   EndUpdate();
 }
 
+// The inner corner as the children can have it: inside the control, so that
+// no child is ever larger than the control, whatever was asked for.
+TPoint TvxSchema_ComBasic::CornerInside(TPoint theCorner) const {
+  return Point(std::clamp(theCorner.X, 0, std::max(GetWidth(), 0)), std::clamp(theCorner.Y, 0, std::max(GetHeight(), 0)));
+}
+
 void TvxSchema_ComBasic::UpdatePartSizePerform(TObject*) {
   const int w = GetWidth(), h = GetHeight();
+  // The column scroller takes its thickness off the time axis, beside the
+  // area, so that it covers no booking; the axis keeps the area's length.
+  TScrollBar* bar = GetColumnScrollBar();
+  const int thick = fScrollerShown && bar ? fScrollBarThickness : 0;
+  auto size = [](int v) { return std::max(v, 0); };
   if (!itsFlipView) {
-    const TPoint q = itsQuadPoint;
+    const TPoint q = CornerInside(itsQuadPoint);
+    const int along = size(h - q.Y - thick);
     itsHeader->SetVisible(true);
     itsScaler->SetHorizontal(false);
     itsFlippedHeader->SetVisible(false);
     itsHeader->SetBounds(q.X, 0, w - q.X, q.Y);
-    itsScaler->SetBounds(0, q.Y, q.X, h - q.Y);
-    itsTA->SetBounds(q.X, q.Y, w - q.X, h - q.Y);
+    itsScaler->SetBounds(0, q.Y, q.X, along);
+    itsTA->SetBounds(q.X, q.Y, w - q.X, along);
+    if (bar) bar->SetBounds(q.X, q.Y + along, w - q.X, thick);
     itsXYSizer->SetBounds(q.X - 3, q.Y - 3, 5, 5);
   } else {
-    const TPoint q = itsFlippedQuadPoint;
+    const TPoint q = CornerInside(itsFlippedQuadPoint);
+    const int along = size(w - q.X - thick);
     itsHeader->SetVisible(false);
     itsScaler->SetHorizontal(true);
     itsFlippedHeader->SetVisible(true);
-    itsScaler->SetBounds(q.X, 0, w - q.X, q.Y);
+    itsScaler->SetBounds(q.X, 0, along, q.Y);
     itsFlippedHeader->SetBounds(0, q.Y, q.X, h - q.Y);
     itsFlippedHeader->SetDefaultColWidth(q.X);
-    itsTA->SetBounds(q.X, q.Y, w - q.X, h - q.Y);
+    itsTA->SetBounds(q.X, q.Y, along, h - q.Y);
+    if (bar) bar->SetBounds(q.X + along, q.Y, thick, h - q.Y);
     itsXYSizer->SetBounds(q.X - 3, q.Y - 3, 5, 5);
   }
   itsXYSizer->BringToFront();
@@ -379,8 +406,7 @@ void TvxSchema_ComBasic::UpdatePartSizePerform(TObject*) {
 
 void TvxSchema_ComBasic::PartResize(TXYSizer*, TPoint Delta) {
   TPoint& q = itsFlipView ? itsFlippedQuadPoint : itsQuadPoint;
-  q.X += Delta.X;
-  q.Y += Delta.Y;
+  q = CornerInside(Point(SaturatedAdd(q.X, Delta.X), SaturatedAdd(q.Y, Delta.Y)));
   UpdatePartSize();
 }
 
@@ -402,7 +428,7 @@ void TvxSchema_ComBasic::SetFlippedQuadPoint(TPoint thePoint) {
 }
 
 int TvxSchema_ComBasic::GetScalerWidth() const {
-  return itsFlipView ? GetWidth() - itsFlippedQuadPoint.X : itsQuadPoint.X;
+  return itsFlipView ? SaturatedAdd(GetWidth(), -static_cast<long long>(itsFlippedQuadPoint.X)) : itsQuadPoint.X;
 }
 
 // A size asked for goes to the orientation it was asked in, even when the
@@ -415,14 +441,14 @@ void TvxSchema_ComBasic::SetScalerWidth(int theWidth) {
 
 void TvxSchema_ComBasic::SetScalerWidth_Perform(TObject*) {
   if (fScalerWidthFlipped)
-    itsFlippedQuadPoint.X = GetWidth() - fLatestKnownScalerWidth;
+    itsFlippedQuadPoint.X = SaturatedAdd(GetWidth(), -static_cast<long long>(fLatestKnownScalerWidth));
   else
     itsQuadPoint.X = fLatestKnownScalerWidth;
   UpdatePartSize();
 }
 
 int TvxSchema_ComBasic::GetScalerHeight() const {
-  return itsFlipView ? itsFlippedQuadPoint.Y : GetHeight() - itsQuadPoint.Y;
+  return itsFlipView ? itsFlippedQuadPoint.Y : SaturatedAdd(GetHeight(), -static_cast<long long>(itsQuadPoint.Y));
 }
 
 void TvxSchema_ComBasic::SetScalerHeight(int theHeight) {
@@ -435,7 +461,7 @@ void TvxSchema_ComBasic::SetScalerHeight_Perform(TObject*) {
   if (fScalerHeightFlipped)
     itsFlippedQuadPoint.Y = fLatestKnownScalerHeight;
   else
-    itsQuadPoint.Y = GetHeight() - fLatestKnownScalerHeight;
+    itsQuadPoint.Y = SaturatedAdd(GetHeight(), -static_cast<long long>(fLatestKnownScalerHeight));
   UpdatePartSize();
 }
 
@@ -559,6 +585,15 @@ void TvxSchema_ComBasic::SetTodayLineColor(TColor theColor) {
 
 void TvxSchema_ComBasic::SetTodayLineOnOff(bool theValue) {
   fTodayLineOnOff = theValue;
+  InvalidateArea();
+}
+
+void TvxSchema_ComBasic::SetSubColumnSize(int theSize) {
+  theSize = std::clamp(theSize, 0, TDataListColumns::kMaxColumnSize);
+  if (theSize == fSubColumnSize) return;
+  fSubColumnSize = theSize;
+  if (itsDataListColumns->Count() > 0) itsDataListColumns->ApplyTopLeft(itsDataListColumns->GetTopLeftCol());
+  UpdateColumnScrollerLater();
   InvalidateArea();
 }
 

@@ -10,6 +10,7 @@
 
 #include "core/vxDataEntityPack.h"
 #include "core/vxDataTraveser.h"
+#include "core/vxHolding.h"
 #include "gantt/vxTimeDistinctGeneric.h"
 #include "paint/vxDoLater.h"
 #include "paint/vxOffscreenPaint.h"
@@ -74,6 +75,7 @@ public:
   // Subtracted from the times of the column's items before they are placed
   // on the axis. A change re-lays and repaints the column.
   TDateTime GetOffsetDate() const noexcept { return itsOffsetDate; }
+  // Ignores a value that is not a finite time.
   void SetOffsetDate(TDateTime theValue);
   // What OnInitColumnDataObject made for the column; freed with it.
   TObject* GetDataObject() const noexcept { return itsDataObject; }
@@ -109,6 +111,12 @@ private:
 // Casts an object to a column; EInvalidCast for anything else.
 TvxDataEntity_SchemaColumn* DataEntity_SchemaColumn(TObject* theObject);
 
+// The part of theText that theWidth pixels could show (no character is
+// drawn narrower than half a pixel): a megabyte title is not laid out whole
+// to show a word. Answers theText itself when it is short enough, else
+// theCut, filled with its beginning.
+const std::string& ShowableText(const std::string& theText, int theWidth, std::string& theCut);
+
 // The column header of the normal orientation. A left press on a column
 // starts a drag of the header (the header drag events apply); a press near a
 // column's edge does not, the header sizes the column there.
@@ -119,6 +127,7 @@ public:
 
 protected:
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
 };
 
 // The column titles of the flipped orientation: one row per column, drawn in
@@ -133,6 +142,7 @@ public:
 protected:
   // As the header's, along y.
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
   void RowHeightsChanged() override;
   void ColWidthsChanged() override;
 };
@@ -142,6 +152,8 @@ protected:
 // the columns' pixel spans along the column axis.
 class TDataListColumns : public TvxDataList {
 public:
+  // Columns are at most this large (a header section's largest width).
+  static constexpr int kMaxColumnSize = 10000;
   THeaderControl_MouseControl* GetHeaderControl() const noexcept { return itsHeaderControl; }
   TDrawGrid_Schema* GetFlippedHeader() const noexcept { return itsFlippedHeader; }
   TvxSchema_ComBasic* GetSchema() const noexcept { return itsSchema; }
@@ -166,6 +178,11 @@ public:
   int LiveSize(bool theFlipped, int theCol);
   // Sum of the columns' live sizes in an orientation.
   int GetColumnSpace_FW(bool theFlipped);
+  // The size a column shows at: its own, or what its sub-columns need (see
+  // the control's SubColumnSize), at most kMaxColumnSize.
+  int ShownSize(TvxDataEntity_SchemaColumn* theColumn, bool theFlipped) const;
+  // Gives a shown column its shown size again in both orientations.
+  void ShowSize(int theCol);
   bool WillFit(const std::string& theText, int theCol);
 
   // Column resizing: the new size goes to the resized column, or to all.
@@ -323,6 +340,8 @@ public:
 
 protected:
   void KeyDown(unsigned short& Key, TShiftState Shift) override;
+  void CancelMode() override;
+  bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
   // The background covers the whole area.
   bool PaintsEveryPixel() const override;
 };
@@ -363,7 +382,9 @@ public:
   THeaderControl_MouseControl* GetHeader() const noexcept { return itsHeader; }
   TDrawGrid_Schema* GetFlippedHeader() const noexcept { return itsFlippedHeader; }
   TvxOffscreenPaint* GetSchemaArea() const noexcept { return itsTA; }
-  TUpDown* GetColumnUpDown() const noexcept { return itsColumnUpDown; }
+  // The column scroller of the current orientation: a scroll bar along the
+  // columns' side of the drawing area (below it, or flipped at its right).
+  TScrollBar* GetColumnScrollBar() const noexcept { return itsFlipView ? itsRowScrollBar : itsColumnScrollBar; }
   TDataListColumns* GetColumns() const noexcept { return itsDataListColumns; }
   TvxDataList2lev* GetLayers() const noexcept { return itsvxLayers; }
   TvxListController* GetSchemaTimeListController() const noexcept { return itsSchemaTimeListController.get(); }
@@ -419,18 +440,25 @@ public:
 
   // --- column scroller
   void UpdateColumnScroller(TObject* Sender);
-  void UpdateScrollPos(TObject* Sender);
-  void ColumnUpDownOnClick(TObject* Sender, bool& AllowChange, int NewValue, TUpDownDirection Direction);
+  // The user moved the column scroller.
+  void ColumnScrollBarScroll(TObject* Sender);
   void ScrollAccordingToUpDown(int NewValue);
   void StartColumnStepUp();
   void StartColumnStepDown();
   void StopColumnStep();
   void OnColScrollTimer(TObject* Sender);
+  // The wheel over any part of the schedule (MousePos on the screen);
+  // answers whether it was taken (never in the classic style).
+  bool HandleWheel(TShiftState Shift, int WheelDelta, TPoint MousePos);
 
   // --- the mouse and the keys
   // Cancels the move or resize the current press started, without changing
   // anything; for the host's OnSchemaMouseDown.
   void MouseMoveModeCancel();
+  // Ends a move or resize without changing anything: the outlines and the
+  // hint go and the cursor is the arrow again. Escape does it, and so does
+  // hiding the control, taking the mouse from it or deactivating its window.
+  void CancelGesture();
   // The booking the item menu (PopupSchema) was opened for; for its handlers.
   TvxDataEntity* GetPopupSelectedDataEntity() const noexcept { return itsPopupSelectedDataEntity; }
   // A move of the selection (resize of one booking) is in progress.
@@ -449,6 +477,12 @@ public:
   // --- properties
   bool GetFlipView() const noexcept { return itsFlipView; }
   void SetFlipView(bool theValue);
+  // What the mouse wheel does over the schedule. wcClassic: the drawing area
+  // leaves it to its OnWheelScroll and the flipped titles scroll a row per
+  // notch. wcQt: it scrolls the columns (rows) by the platform's wheel step,
+  // Shift+wheel moves in time and Ctrl+wheel zooms in time around the pointer.
+  TWheelConvention GetWheelConvention() const noexcept { return fWheelConvention; }
+  void SetWheelConvention(TWheelConvention theStyle) noexcept { fWheelConvention = theStyle; }
   TPopupMenu* GetHeaderPopupmenu() const;
   void SetHeaderPopupmenu(TPopupMenu* theMenu);
   TPopupMenu* GetPopupSchema() const noexcept { return fPopupSchema; }
@@ -463,10 +497,14 @@ public:
   void SetStartSnapONOFF(bool v) noexcept { itsStartSnapONOFF = v; }
   bool GetLengthSnapONOFF() const noexcept { return itsLengthSnapONOFF; }
   void SetLengthSnapONOFF(bool v) noexcept { itsLengthSnapONOFF = v; }
+  // The calendar's days, from 1 January of the year 1 to the end of 9999.
+  static constexpr TDateTime kFirstDay = -693593, kAfterLastDay = 2958466;
+  // A step that is not a positive time of at most kMaxSnap is ignored.
+  static constexpr TDateTime kMaxSnap = 366;
   TDateTime GetStartSnap() const noexcept { return itsStartSnap; }
-  void SetStartSnap(TDateTime v) noexcept { itsStartSnap = v; }
+  void SetStartSnap(TDateTime v) noexcept;
   TDateTime GetLengthSnap() const noexcept { return itsLengthSnap; }
-  void SetLengthSnap(TDateTime v) noexcept { itsLengthSnap = v; }
+  void SetLengthSnap(TDateTime v) noexcept;
   TFont* GetTextFont1() const noexcept { return fTextFont1.get(); }
   TFont* GetTextFont2() const noexcept { return fTextFont2.get(); }
   TFont* GetTextFont3() const noexcept { return fTextFont3.get(); }
@@ -479,6 +517,11 @@ public:
   void SetCollisionDetect(bool theValue);
   bool GetShowBigONOFF() const noexcept { return itsShowBigONOFF; }
   void SetShowBigONOFF(bool v) noexcept { itsShowBigONOFF = v; }
+  // Each sub-column of a column (row) at least this many pixels across: a
+  // column whose bookings overlap grows to show them (0, the default: the
+  // column keeps its size and its sub-columns share it).
+  int GetSubColumnSize() const noexcept { return fSubColumnSize; }
+  void SetSubColumnSize(int theSize);
   bool GetResizeAllCol() const noexcept { return itsResizeAllCol; }
   void SetResizeAllCol(bool v) noexcept { itsResizeAllCol = v; }
   bool GetMoveInTimeWhenColSwitch() const noexcept { return itsMoveInTimeWhenColSwitch; }
@@ -532,6 +575,12 @@ public:
   TvxDataEntityClass GetClassOfDataEntity_SchemaTime() const noexcept { return fClassOfDataEntity_SchemaTime; }
 
   // --- events
+  // A handler (an event, a drawing hook, a page handler) may delete any
+  // booking, column or layer, the one it was handed included, or all of
+  // them: the schedule carries on with what is left. It must not delete the
+  // schedule itself (nor the children the schedule owns); to end the
+  // schedule from one of its handlers, call its deleteLater(), which ends it
+  // once the handler and the schedule's work around it are done.
   TOnInitColumnDataObject OnInitColumnDataObject;
   TOnGetDrawingRect OnGetDrawingRect;
   TOnSchemaHintInfo OnSchemaHintInfo;
@@ -583,6 +632,7 @@ protected:
   TvxSchema_ComBasic(TComponent* AOwner, DeferInitialize);
 
   void Resize() override;
+  void CancelMode() override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
   virtual void ScaleChanged(TObject* Sender);
   virtual void _OnContentChanged(TvxDataList* theList);
@@ -639,7 +689,7 @@ protected:
   void DrawOutlineOfSelected(TPoint Offset);
   // A dotted outline over the drawing area (never into its picture); with
   // ShowInfo the times it stands for go to the hint.
-  virtual void DrawOutline(const TRect& theRect, bool ShowInfo, TDateTime theKeptLength = 0);
+  virtual void DrawOutline(const TRect& theRect, bool ShowInfo);
   void DoMoveInfo(TvxDataEntity_SchemaTime* theSchemaTime, TDateTime theStart, TDateTime theLength, int X, int Y);
   void DoShowMeBig(TObject* Sender);
   void DoHideShowMeBig(TObject* Sender);
@@ -648,12 +698,18 @@ protected:
   void HandleDataEntityPopup(TvxDataEntity* theDataEntity, const TRect& theRect);
 
   // Deferred work.
+  TPoint CornerInside(TPoint theCorner) const;
   void UpdatePartSizePerform(TObject* theData);
   void SetScalerWidth_Perform(TObject* theData);
   void SetScalerHeight_Perform(TObject* theData);
   void UpdateSubColumns_Perform(TObject* theData);
   void SubColThreadDone(TObject* Sender);
   void UpdateColumnScrollerLater();
+  // Whole columns (rows) the area shows from the top-left one; at least 1.
+  int ColumnsInView();
+  void ScrollColumnsByWheel(int WheelDelta);
+  void PanTimeByWheel(int WheelDelta);
+  void ZoomTimeByWheel(int WheelDelta, TPoint MousePos);
   void CleanUpThread();
 
 private:
@@ -669,9 +725,22 @@ private:
   TDrawPlan MakeDrawPlan();
   // The lists the walk over the draw layers visits, each once, in order.
   std::vector<TvxDataList*> DrawnLists();
+  std::vector<TvxDataList*> AllLayers();
   // Bookings of the columns theFirst .. theLast that IsVisible takes, in
   // drawing order (the walk over the draw layers, backwards).
-  void CollectShownItems(int theFirst, int theLast, std::vector<TvxDataEntity_SchemaTime*>& theItems);
+  void CollectShownItems(int theFirst, int theLast, TvxHeldList<TvxDataEntity_SchemaTime>& theItems);
+  // Whether a booking taken before a call out is still one of this control's.
+  bool Here(const TvxDataEntity* theItem) const;
+  // Here, IsVisible, and still here after asking.
+  bool VisibleHere(TvxDataEntity_SchemaTime* theItem);
+  // Edges further than this from the area are held there: rectangles' sizes
+  // and offsets then never overflow.
+  static constexpr int kFarPixel = 1000000000;
+  static int FarPixel(double thePixel);
+  static TDateTime TimeOnAxis(TDateTime theTime);
+  // Rectangles are drawn cut to the area and this margin around it.
+  static constexpr int kClipMargin = 10;
+  TRect AreaClip(const TRect& theRect) const;
   TvxDataEntity_SchemaTime* HitTestAll(int X, int Y);
   // Collision layout helpers.
   void MarkColumnDirty(int theCol);
@@ -681,10 +750,10 @@ private:
   void MarkColumnsFrom(int theCol);
   std::vector<int> TakeColumnsToLayOut();
   // The bookings of the columns, in the walk over all layers.
-  void OrderedItems(const std::vector<int>& theColumns, std::vector<TvxDataEntity_SchemaTime*>& theItems);
-  void FillHolders(const std::vector<TvxDataEntity_SchemaTime*>& theItems, TDistinctTimeHolderList* theList);
+  void OrderedItems(const std::vector<int>& theColumns, TvxHeldList<TvxDataEntity_SchemaTime>& theItems);
+  void FillHolders(const TvxHeldList<TvxDataEntity_SchemaTime>& theItems, TDistinctTimeHolderList* theList);
   void ApplyLayout(const std::vector<int>& theColumns, TDistinctTimeHolderList* theList,
-                   const std::vector<TvxDataEntity_SchemaTime*>& theItems);
+                   const TvxHeldList<TvxDataEntity_SchemaTime>& theItems);
   int LayerIndexOf(TvxDataList* theList);
   void WireChildren();
   // The interaction's helpers.
@@ -696,9 +765,29 @@ private:
   void SchemaMouseLeave(TObject* Sender);
   TCursor HoverCursor(TvxDataEntity_SchemaTime* theItem, int X, int Y);
   void HoverOver(TvxDataEntity_SchemaTime* theItem, int X, int Y);
-  void MoveByTimeDiff(const std::vector<TvxDataEntity_SchemaTime*>& theItems, TDateTime TimeDiff, int ColDiff);
-  // Every selected booking, layer by layer.
-  std::vector<TvxDataEntity_SchemaTime*> SelectedItems();
+  void MoveByTimeDiff(const TvxHeldList<TvxDataEntity_SchemaTime>& theItems, TDateTime TimeDiff, int ColDiff);
+  // Where a booking whose rectangle was theRect lands when moved by Delta
+  // pixels: its times relative to the target column, and that column (-1:
+  // it is not moved).
+  void MovedByPixels(TvxDataEntity_SchemaTime* theItem, const TRect& theRect, TPoint Delta, TDateTime& theStart,
+                     TDateTime& theStop, int& theCol);
+  // The times of the resized booking after a drag of Delta pixels, relative
+  // to its column; false outside the columns.
+  bool GrownTimes(TvxDataEntity_SchemaTime* theItem, TPoint Delta, TDateTime& theStart, TDateTime& theStop,
+                  int& theCol);
+  // What setting relative times on a column writes: snapped absolute times.
+  void SnappedTimes(int theCol, TDateTime theStart, TDateTime theStop, TDateTime& theAbsStart,
+                    TDateTime& theAbsStop) const;
+  // The same for a move (the column clamped, the times kept on a switch of
+  // column unless MoveInTimeWhenColSwitch), the column switch handler aside.
+  void Landing(TvxDataEntity_SchemaTime* theItem, TDateTime theStart, TDateTime theStop, int& theCol,
+               TDateTime& theAbsStart, TDateTime& theAbsStop) const;
+  // The outline of those times in column theToCol, as wide as theRect was in
+  // theFromCol.
+  TRect LandingRect(const TRect& theRect, int theFromCol, int theToCol, TDateTime theAbsStart, TDateTime theAbsStop);
+  // Every selected booking, layer by layer (only the drawn layers', in their
+  // order, with theDrawnOnly).
+  void SelectedItems(TvxHeldList<TvxDataEntity_SchemaTime>& theItems, bool theDrawnOnly);
   void PopupAtPress(TvxDataEntity_SchemaTime* theItem, int X, int Y);
   void KeyStep(unsigned short Key, TShiftState Shift);
   void ForgetInteractionItem(TvxDataEntity* theEntity);
@@ -719,7 +808,13 @@ private:
   TDrawGrid_Schema* itsFlippedHeader = nullptr;
   TvxOffscreenPaint_Schema* itsTA = nullptr;
   TvxDataList2lev* itsvxLayers = nullptr;
-  TUpDown* itsColumnUpDown = nullptr;
+  TScrollBar* itsColumnScrollBar = nullptr;  // horizontal, below the area
+  TScrollBar* itsRowScrollBar = nullptr;     // vertical, flipped, right of it
+  bool fScrollerShown = false;
+  int fScrollBarThickness = 0;
+  int fSubColumnSize = 0;
+  TWheelConvention fWheelConvention = wcClassic;
+  TWheelSteps fColumnWheel;  // wheel units not yet a whole column
   TScrollVisibility itsScrollVisibility = svWhenNeeded;
   std::unique_ptr<TBitmap> itsPyjamasBitMap;
   TColor itsBackColor = 32768;
@@ -774,10 +869,10 @@ private:
   TvxDataEntity* itsShowMeBigDataEntity = nullptr;
   TvxDataEntity* itsPopupSelectedDataEntity = nullptr;
   // The bookings being moved with their rectangles at the press; each held
-  // until the release, so that one deleted meanwhile stays readable.
+  // until the release (one deleted meanwhile is skipped).
   struct TMoveRect {
     TRect rect;
-    TvxDataEntity_SchemaTime* item;
+    TvxHeld<TvxDataEntity_SchemaTime> item;
   };
   std::vector<TMoveRect> fMoveRectsArray;
   bool fAutoScrollHasBeenAppliedDuringMove = false;
@@ -789,6 +884,8 @@ private:
   TvxDataEntity_SchemaTime* fShowMeBigShown = nullptr;
   // Outlines over the drawing area while dragging.
   std::unique_ptr<TXorOverlay> fOutlines;
+  // Escape ends a gesture wherever the focus is.
+  std::unique_ptr<TKeyHook> fEscapeHook;
 
   // The bookings of each column, for the paint's, the hit test's and the
   // layout's questions about one column and a time window.

@@ -1,6 +1,7 @@
 // Columns: the column entity, the column list with its header sections and
 // title-grid rows, column sizes, the top-left column and the column spans.
 #include <algorithm>
+#include <cmath>
 
 #include "platform/rtl/Exception.h"
 #include "schema/vxSchema.h"
@@ -20,7 +21,8 @@ TvxDataEntity_SchemaColumn::~TvxDataEntity_SchemaColumn() {
 TDataListColumns* TvxDataEntity_SchemaColumn::Columns() const { return dynamic_cast<TDataListColumns*>(GetDataList()); }
 
 void TvxDataEntity_SchemaColumn::SetOffsetDate(TDateTime theValue) {
-  if (theValue == itsOffsetDate) return;
+  // An offset that is not a finite time would take every booking off the axis.
+  if (theValue == itsOffsetDate || !std::isfinite(theValue)) return;
   itsOffsetDate = theValue;
   DoInfoPush();
 }
@@ -55,7 +57,7 @@ int TvxDataEntity_SchemaColumn::GetWidth_FW(bool theFlipped) {
 }
 
 void TvxDataEntity_SchemaColumn::SetWidth_FW(bool theFlipped, int theWidth) {
-  theWidth = std::max(theWidth, 0);
+  theWidth = std::clamp(theWidth, 0, TDataListColumns::kMaxColumnSize);
   if (theFlipped)
     itsVisibleHeight = theWidth;
   else
@@ -66,12 +68,7 @@ void TvxDataEntity_SchemaColumn::SetWidth_FW(bool theFlipped, int theWidth) {
   // A column before the top-left one stays hidden; it shows its size once
   // scrolled to.
   if (i < columns->GetTopLeftCol()) return;
-  if (theFlipped) {
-    if (columns->itsFlippedHeader) columns->itsFlippedHeader->SetRowHeights(i, theWidth);
-  } else if (THeaderSection* s = columns->itsHeaderControl ? columns->itsHeaderControl->GetSections()->GetItem(i)
-                                                           : nullptr) {
-    s->SetWidth(theWidth);
-  }
+  columns->ShowSize(i);
   if (columns->itsSchema) {
     columns->itsSchema->InvalidateArea();
     columns->itsSchema->UpdateColumnScrollerLater();
@@ -214,15 +211,15 @@ void TDataListColumns::ApplySize(int theInitiatingColumn, int theColumn, int New
   const int current = theFlipped ? column->itsVisibleHeight : column->itsVisibleWidth;
   if (itsSchema && itsSchema->OnUserDecideColSize)
     itsSchema->OnUserDecideColSize(itsSchema, theInitiatingColumn, theColumn, current, size);
-  size = std::max(size, 7);
+  size = std::clamp(size, 7, kMaxColumnSize);
   if (theFlipped) {
     column->itsVisibleHeight = size;
-    if (itsFlippedHeader) itsFlippedHeader->SetRowHeights(theColumn, size);
+    if (itsFlippedHeader) itsFlippedHeader->SetRowHeights(theColumn, ShownSize(column, true));
     itsVisibleDefaultHeight = size;
   } else {
     column->itsVisibleWidth = size;
     if (THeaderSection* s = itsHeaderControl ? itsHeaderControl->GetSections()->GetItem(theColumn) : nullptr)
-      s->SetWidth(size);
+      s->SetWidth(ShownSize(column, false));
     itsVisibleDefaultWidth = size;
   }
 }
@@ -248,12 +245,8 @@ void TDataListColumns::HeaderCellReSize(int NewSize) {
       if (TvxDataEntity_SchemaColumn* c = GetColumn(i)) c->SetText(itsSchema->HeaderFromColumn(i));
       ApplySize(initiating, i, NewSize, flipped);
     }
-    if (itsSchema->GetResizeAllCol() && itsSchema->itsColumnUpDown) {
-      // Sizes given to hidden columns go again with the top-left column.
-      bool allow = true;
-      itsSchema->ColumnUpDownOnClick(itsSchema->itsColumnUpDown, allow, itsSchema->itsColumnUpDown->GetPosition(),
-                                     updNone);
-    }
+    // Sizes given to hidden columns go again with the top-left column.
+    if (itsSchema->GetResizeAllCol()) itsSchema->ScrollAccordingToUpDown(GetTopLeftCol());
   } catch (...) {
     itsSettingTopLeft = false;
     throw;
@@ -280,6 +273,22 @@ void TDataListColumns::FlippedHeaderResize(TObject*) {
   itsSchema->UpdateColumnScrollerLater();
 }
 
+int TDataListColumns::ShownSize(TvxDataEntity_SchemaColumn* theColumn, bool theFlipped) const {
+  const int own = theFlipped ? theColumn->itsVisibleHeight : theColumn->itsVisibleWidth;
+  const int each = itsSchema ? itsSchema->GetSubColumnSize() : 0;
+  if (each <= 0 || theColumn->itsSubColCount <= 1) return own;
+  return static_cast<int>(std::clamp(static_cast<long long>(each) * theColumn->itsSubColCount,
+                                     static_cast<long long>(own), static_cast<long long>(kMaxColumnSize)));
+}
+
+void TDataListColumns::ShowSize(int theCol) {
+  TvxDataEntity_SchemaColumn* c = GetColumn(theCol);
+  if (!c || theCol < GetTopLeftCol()) return;
+  if (itsFlippedHeader) itsFlippedHeader->SetRowHeights(theCol, ShownSize(c, true));
+  if (THeaderSection* s = itsHeaderControl ? itsHeaderControl->GetSections()->GetItem(theCol) : nullptr)
+    s->SetWidth(ShownSize(c, false));
+}
+
 // --- the top-left column ----------------------------------------------------------------
 
 int TDataListColumns::GetTopLeftCol() const { return itsFlippedHeader ? itsFlippedHeader->GetTopRow() : 0; }
@@ -293,14 +302,15 @@ void TDataListColumns::ApplyTopLeft(int N) {
     for (int i = 0; i < Count(); ++i) {
       TvxDataEntity_SchemaColumn* c = GetColumn(i);
       const bool shown = i >= N;
-      if (itsFlippedHeader) itsFlippedHeader->SetRowHeights(i, shown && c ? c->itsVisibleHeight : 0);
-      if (THeaderSection* s = sections ? sections->GetItem(i) : nullptr) s->SetWidth(shown && c ? c->itsVisibleWidth : 0);
+      if (itsFlippedHeader) itsFlippedHeader->SetRowHeights(i, shown && c ? ShownSize(c, true) : 0);
+      if (THeaderSection* s = sections ? sections->GetItem(i) : nullptr) s->SetWidth(shown && c ? ShownSize(c, false) : 0);
     }
     if (sections) sections->EndUpdate();
     if (itsFlippedHeader) itsFlippedHeader->SetTopRow(N);
-    if (TUpDown* scroller = itsSchema ? itsSchema->itsColumnUpDown : nullptr) {
+    if (TScrollBar* scroller = itsSchema ? itsSchema->GetColumnScrollBar() : nullptr) {
       scroller->SetMax(std::max(scroller->GetMax(), Count() - 1));
       scroller->SetPosition(N);
+      itsSchema->UpdateColumnScrollerLater();
     }
     itsResizeCell = N;
   } catch (...) {
@@ -331,7 +341,8 @@ const std::vector<int>& TDataListColumns::FarEdges(bool theFlipped) {
   if (cache.count == Count() && cache.stamp == stamp) return cache.far;
   // Rebuilt once after any number of size changes; read in constant time.
   cache.far.resize(static_cast<size_t>(Count()));
-  int edge = 0;
+  // Summed wide and held within reach, however many columns there are.
+  long long edge = 0;
   for (int i = 0; i < Count(); ++i) {
     if (theFlipped) {
       edge += (itsFlippedHeader ? itsFlippedHeader->GetRowHeights(i) : 0) + 1;
@@ -339,7 +350,8 @@ const std::vector<int>& TDataListColumns::FarEdges(bool theFlipped) {
       const THeaderSection* s = itsHeaderControl ? itsHeaderControl->GetSections()->GetItem(i) : nullptr;
       edge += s ? s->GetWidth() : 0;
     }
-    cache.far[static_cast<size_t>(i)] = edge;
+    edge = std::min<long long>(edge, TvxSchema_ComBasic::kFarPixel);
+    cache.far[static_cast<size_t>(i)] = static_cast<int>(edge);
   }
   cache.count = Count();
   cache.stamp = stamp;
@@ -408,7 +420,8 @@ void TDataListColumns::DrawFlippedCell(TObject*, int ACol, int ARow, const TRect
     // Each line fills only its own band, so that it does not wipe the ones above.
     const int h = c->TextHeight(line);
     const TRect band = IntersectRect(Rect, vx::Rect(Rect.Left, y, Rect.Right, y + h + 2));
-    if (!band.IsEmpty()) c->TextRect(band, Rect.Left + 2, y, line);
+    std::string cut;
+    if (!band.IsEmpty()) c->TextRect(band, Rect.Left + 2, y, ShowableText(line, band.Width(), cut));
     y += h + 2;
     if (end == std::string::npos || y >= Rect.Bottom) break;
     from = end + 1;

@@ -235,10 +235,13 @@ void TvxSchema_ComBasic::GetStartStopDateAndCol(TvxDataEntity* theDataEntity, TD
 void TvxSchema_ComBasic::SetStartStopDateAndCol(TvxDataEntity* theDataEntity, TDateTime theStart, TDateTime theStop,
                                                 int theCol) {
   TvxDataEntity_SchemaTime* item = DataEntity_Schema(theDataEntity);
-  if (!item->GetCanEdit()) return;
-  TvxHold hold(item);  // a handler may delete it
+  // Asking whether it may be edited, and where it goes, calls out: the
+  // booking is held and asked for again after each call.
+  TvxHeld<TvxDataEntity_SchemaTime> held(item);
+  if (!item->GetCanEdit() || !Here(item)) return;
   // The value-changed notifications of the single steps are swallowed: one
   // reports the whole change at the end.
+  const bool outerWait = itsWaitForAllValues;
   itsWaitForAllValues = true;
   try {
     const int last = itsDataListColumns->Count() - 1;
@@ -248,26 +251,42 @@ void TvxSchema_ComBasic::SetStartStopDateAndCol(TvxDataEntity* theDataEntity, TD
     if (theCol != item->itsCol) {
       if (OnSwitchCol) {
         OnSwitchCol(this, item, item->itsCol, theCol);
-        theCol = clamp(theCol);
+        theCol = std::min(std::max(theCol, 0), itsDataListColumns->Count() - 1);
       }
-      keepTimes = theCol != item->itsCol && !itsMoveInTimeWhenColSwitch;
+      keepTimes = Here(item) && theCol != item->itsCol && !itsMoveInTimeWhenColSwitch;
     }
-    TvxDataEntity_SchemaColumn* target = itsDataListColumns->GetColumn(theCol);
-    const TDateTime offset = target ? target->itsOffsetDate : 0;
-    TDateTime start = offset + theStart;
-    TDateTime length = (offset + theStop) - start;
-    Snap(start, length);
-    if (!keepTimes && !item->IsFreePending()) {
+    TDateTime start = 0, stop = 0;
+    SnappedTimes(theCol, theStart, theStop, start, stop);
+    if (!keepTimes && Here(item)) {
       item->SetStartDateTime(start);
-      item->SetStopDateTime(start + length);
+      item->SetStopDateTime(stop);
     }
-    if (!item->IsFreePending()) item->SetCol(theCol);
+    if (Here(item)) item->SetCol(theCol);
   } catch (...) {
-    itsWaitForAllValues = false;
+    itsWaitForAllValues = outerWait;
     throw;
   }
+  // One report of the whole change, also inside another such operation (a
+  // column switch handler's), which then goes on swallowing its own steps.
   itsWaitForAllValues = false;
-  if (!item->IsFreePending()) item->DoInfoPush();
+  if (Here(item)) item->DoInfoPush();
+  itsWaitForAllValues = outerWait;
+}
+
+namespace {
+
+bool UsableSnap(TDateTime theStep) { return std::isfinite(theStep) && theStep > 0 && theStep <= TvxSchema_ComBasic::kMaxSnap; }
+
+}  // namespace
+
+// A step that could not snap (not a number, none, longer than a year) would
+// carry the keys' steps and the snapped times with it: it is ignored.
+void TvxSchema_ComBasic::SetStartSnap(TDateTime v) noexcept {
+  if (UsableSnap(v)) itsStartSnap = v;
+}
+
+void TvxSchema_ComBasic::SetLengthSnap(TDateTime v) noexcept {
+  if (UsableSnap(v)) itsLengthSnap = v;
 }
 
 void TvxSchema_ComBasic::Snap(TDateTime& theStart, TDateTime& theLength) const {
@@ -301,16 +320,23 @@ void TvxSchema_ComBasic::_OnDeleteItem(TvxDataEntity* theEntity) {
   if (OnDeleteItem_SchemaTime) OnDeleteItem_SchemaTime(this, theEntity);
 }
 
+// Two events in a row hand out the same booking: the second only while the
+// first's handler has left it (and its list) in place.
 void TvxSchema_ComBasic::_OnSelectionChanged(TvxDataList* theList, TvxDataEntity* theEntity) {
   InvalidateArea();
+  TvxHeld<TvxDataList> list(theList);
+  TvxHeld<TvxDataEntity> entity(theEntity);
   if (OnSelectionChanged) OnSelectionChanged(this);
-  if (OnSelectionChanged_SchemaTime) OnSelectionChanged_SchemaTime(this, theList, theEntity);
+  if (!OnSelectionChanged_SchemaTime || (theList && !list.Get()) || (theEntity && !Here(entity.Get()))) return;
+  OnSelectionChanged_SchemaTime(this, theList, theEntity);
 }
 
 void TvxSchema_ComBasic::_OnInfoPush(TvxDataEntity* theEntity) {
   if (itsWaitForAllValues) return;
+  TvxHeld<TvxDataEntity> held(theEntity);
   if (OnChangeDataEntity_SchemaTime)
     OnChangeDataEntity_SchemaTime(this, dynamic_cast<TvxDataEntity_SchemaTime*>(theEntity));
+  if (!Here(held.Get())) return;
   UpdateSubColumns();
   InvalidateArea();
   if (OnValueChanged_SchemaTime) OnValueChanged_SchemaTime(this, theEntity);

@@ -2,8 +2,12 @@
 // columns, walking to the next or previous booking, the item menu), the time
 // hint and the enlarged preview of the booking under the mouse.
 #include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
 
 #include "platform/rtl/DateUtils.h"
+#include "platform/rtl/Math.h"
 #include "platform/ui/Menus.h"
 #include "schema/vxSchema.h"
 
@@ -17,11 +21,47 @@ constexpr TDateTime kKeyStep = OneMinute;
 constexpr TDateTime kCoarseKeyStep = 10 * OneMinute;
 // The preview stands this far from the booking it shows.
 constexpr int kShowMeBigGap = 10;
-// The time hint's height, and its distance below the drawing area.
-constexpr int kHintHeight = 50;
-constexpr int kHintBelow = 4;
+// The time hint stands this far from the pointer, and is at most this wide.
+constexpr int kHintGap = 16;
+constexpr int kHintMaxWidth = 400;
+// The date before a time in the hint.
+const char* const kHintDate = "ddd d mmm ";
 
 bool IsArrow(unsigned short Key) { return Key == VK_LEFT || Key == VK_UP || Key == VK_RIGHT || Key == VK_DOWN; }
+
+// The hint names only times of the calendar; others read as this.
+const char* const kNoTime = "--:--";
+
+bool Nameable(TDateTime t) {
+  return std::isfinite(t) && t >= TvxSchema_ComBasic::kFirstDay && t < TvxSchema_ComBasic::kAfterLastDay;
+}
+
+std::string TimeText(const std::string& theFormat, TDateTime t) {
+  return Nameable(t) ? FormatDateTime(theFormat, t) : kNoTime;
+}
+
+std::string DateTimeText(const std::string& theFormat, TDateTime t) {
+  return Nameable(t) ? FormatDateTime(kHintDate, t) + FormatDateTime(theFormat, t) : kNoTime;
+}
+
+// Hours and minutes, the hours counted on past a day ("26:30").
+std::string LengthText(TDateTime theLength) {
+  if (!Nameable(std::fabs(theLength))) return kNoTime;
+  const std::int64_t minutes = Round64(std::fabs(theLength) * 1440);
+  char text[32];
+  std::snprintf(text, sizeof text, "%s%02lld:%02lld", theLength < 0 ? "-" : "", static_cast<long long>(minutes / 60),
+                static_cast<long long>(minutes % 60));
+  return text;
+}
+
+// The start with its date, the stop (with its date when that is another
+// day), the length.
+std::string HintText(const std::string& theFormat, TDateTime theStart, TDateTime theLength) {
+  const TDateTime stop = theStart + theLength;
+  const bool sameDay = Nameable(theStart) && Nameable(stop) && std::floor(theStart) == std::floor(stop);
+  return DateTimeText(theFormat, theStart) + "\r" +
+         (sameDay ? TimeText(theFormat, stop) : DateTimeText(theFormat, stop)) + "\r" + LengthText(theLength);
+}
 
 }  // namespace
 
@@ -31,11 +71,11 @@ void TvxSchema_ComBasic::SchemaKeyDown(TObject*, unsigned short& Key, TShiftStat
   if (!IsDestroying()) {
     const bool ctrl = Shift.Contains(ssCtrl), shift = Shift.Contains(ssShift);
     if (Key == VK_APPS && (ctrl || !shift)) {
-      if (auto* item = dynamic_cast<TvxDataEntity_SchemaTime*>(itsvxLayers->FindSelected())) {
-        TRect r{};
-        RectFromDataEntity(itsFlipView, item, r);
-        HandleDataEntityPopup(item, r);
-      }
+      // Where it lies may be the application's answer, which may delete it.
+      TvxHeld<TvxDataEntity_SchemaTime> item(dynamic_cast<TvxDataEntity_SchemaTime*>(itsvxLayers->FindSelected()));
+      TRect r{};
+      if (item.Get()) RectFromDataEntity(itsFlipView, item.Get(), r);
+      if (Here(item.Get())) HandleDataEntityPopup(item.Get(), r);
       Key = 0;
     } else if (ctrl && IsArrow(Key)) {
       KeyStep(Key, Shift);
@@ -52,19 +92,26 @@ void TvxSchema_ComBasic::SchemaKeyDown(TObject*, unsigned short& Key, TShiftStat
   KeyDown(Key, Shift);
 }
 
-// Down and Up move the selection in time, Right and Left across columns, in
-// either orientation.
+// The arrow's direction on the screen is the way the selection moves: along
+// the time axis (down, or flipped to the right, is later) by a time step,
+// across it to the next or previous column. A time step is the start snap,
+// which snapping cannot undo (a minute when starts do not snap); with Shift
+// too it is ten minutes where the snap is a minute or less.
 void TvxSchema_ComBasic::KeyStep(unsigned short Key, TShiftState Shift) {
-  TDateTime step = kKeyStep;
+  const unsigned short later = itsFlipView ? VK_RIGHT : VK_DOWN, earlier = itsFlipView ? VK_LEFT : VK_UP;
+  const unsigned short next = itsFlipView ? VK_DOWN : VK_RIGHT, previous = itsFlipView ? VK_UP : VK_LEFT;
   // The start snap compared with a little room, as times are not exact.
-  if (Shift.Contains(ssShift)) step = itsStartSnap <= kKeyStep * (1 + 1e-9) ? kCoarseKeyStep : itsStartSnap;
-  switch (Key) {
-    case VK_DOWN: HandleMoveOfSelectedFromTimeDiff(step, 0); break;
-    case VK_UP: HandleMoveOfSelectedFromTimeDiff(-step, 0); break;
-    case VK_RIGHT: HandleMoveOfSelectedFromTimeDiff(0, 1); break;
-    case VK_LEFT: HandleMoveOfSelectedFromTimeDiff(0, -1); break;
-    default: break;
-  }
+  const bool fine = itsStartSnap <= kKeyStep * (1 + 1e-9);
+  TDateTime step = itsStartSnapONOFF ? itsStartSnap : kKeyStep;
+  if (Shift.Contains(ssShift)) step = fine ? kCoarseKeyStep : itsStartSnap;
+  if (Key == later)
+    HandleMoveOfSelectedFromTimeDiff(step, 0);
+  else if (Key == earlier)
+    HandleMoveOfSelectedFromTimeDiff(-step, 0);
+  else if (Key == next)
+    HandleMoveOfSelectedFromTimeDiff(0, 1);
+  else if (Key == previous)
+    HandleMoveOfSelectedFromTimeDiff(0, -1);
 }
 
 void TvxSchema_ComBasic::HandleDataEntityPopup(TvxDataEntity* theDataEntity, const TRect& theRect) {
@@ -86,13 +133,20 @@ void TvxSchema_ComBasic::DoMoveInfo(TvxDataEntity_SchemaTime* theSchemaTime, TDa
     return;
   }
   if (!itsHintWindow || theStart == 0 || theLength == 0 || IsDestroying()) return;
-  const std::string& format = itsScaler->GetTimeFormat();
-  itsHintWindow->SetCaption(FormatDateTime(format, theStart) + "\r" + FormatDateTime(format, theStart + theLength) +
-                            "\r" + FormatDateTime(format, theLength));
-  const TPoint below = itsTA->ClientToScreen(Point(X, itsTA->GetHeight()));
-  int top = below.Y + kHintBelow;
-  if (top < 0) top = 5;
-  itsHintWindow->SetBounds(below.X, top, itsHintWindow->GetWidth(), kHintHeight);
+  itsHintWindow->SetCaption(HintText(itsScaler->GetTimeFormat(), theStart, theLength));
+  // Beside the pointer, on its other side where the screen ends.
+  const TPoint pointer = itsTA->ClientToScreen(Point(X, Y));
+  const TRect need = itsHintWindow->CalcHintRect(kHintMaxWidth, itsHintWindow->GetCaption());
+  const int w = need.Width(), h = need.Height();
+  int left = pointer.X + kHintGap, top = pointer.Y + kHintGap;
+  const TRect screen = ScreenWorkArea(pointer);
+  if (!screen.IsEmpty()) {
+    if (left + w > screen.Right) left = pointer.X - kHintGap - w;
+    if (top + h > screen.Bottom) top = pointer.Y - kHintGap - h;
+    left = std::clamp(left, screen.Left, std::max(screen.Left, screen.Right - w));
+    top = std::clamp(top, screen.Top, std::max(screen.Top, screen.Bottom - h));
+  }
+  itsHintWindow->SetBounds(left, top, w, h);
   // Not both at once: the preview stands for the booking.
   if (itsShowMeBigWindow && itsShowMeBigWindow->IsShowing())
     itsHintWindow->ReleaseHandle();
@@ -107,9 +161,10 @@ void TvxSchema_ComBasic::DoShowMeBig(TObject*) {
   if (!itsShowBigONOFF || !itsShowMeBigWindow || IsDestroying() || itsLocalDrag || itsLocalGrow) return;
   // Only for the application the user works in.
   if (!FormIsActive(itsTA)) return;
-  TvxDataEntity_SchemaTime* item = GetDataEntityFromXY(itsShowMeBigXY.X, itsShowMeBigXY.Y);
+  TvxHeld<TvxDataEntity_SchemaTime> held(GetDataEntityFromXY(itsShowMeBigXY.X, itsShowMeBigXY.Y));
+  TvxDataEntity_SchemaTime* item = held.Get();
   TRect r;
-  if (!item || !RectFromDataEntity(itsFlipView, item, r)) return;
+  if (!item || !RectFromDataEntity(itsFlipView, item, r) || !Here(item)) return;
   const int width = itsShowMeBigWindow->GetWidth();
   int left = r.Left - width - kShowMeBigGap;
   if (left < 0) left = r.Right + kShowMeBigGap;

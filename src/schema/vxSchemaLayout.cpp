@@ -12,6 +12,11 @@ namespace vx {
 
 int TvxSchema_ComBasic::InlineLayoutLimit = 500;
 
+int TvxSchema_ComBasic::FarPixel(double thePixel) {
+  if (std::isnan(thePixel)) return 0;
+  return static_cast<int>(std::clamp(thePixel, -static_cast<double>(kFarPixel), static_cast<double>(kFarPixel)));
+}
+
 // --- columns and pixels ---------------------------------------------------------------
 
 void TvxSchema_ComBasic::ColumnToPixels(int theCol, int& theNear, int& theFar) {
@@ -68,10 +73,17 @@ bool TvxSchema_ComBasic::HeaderPixelsFromStartStopFromDataEntity(bool theFlipped
   if (item->itsUseSubCol && column) {
     const int n = std::max(column->itsSubColCount, 1);
     const int w = Round(static_cast<double>(theFar - theNear) / n);
-    theNear += w * item->itsSubCol;
-    theFar = theNear + w;
+    theNear = FarPixel(theNear + static_cast<double>(w) * std::max(item->itsSubCol, 0));
+    theFar = FarPixel(static_cast<double>(theNear) + w);
   }
   return true;
+}
+
+TDateTime TvxSchema_ComBasic::TimeOnAxis(TDateTime theTime) {
+  // The axis is asked only about times of the calendar (years 1 to 9999):
+  // anything beyond lies as far off the area as those.
+  if (std::isnan(theTime)) return kFirstDay;
+  return std::clamp(theTime, kFirstDay, kAfterLastDay);
 }
 
 bool TvxSchema_ComBasic::ScalerPixelsFromStartStopFromDataEntity(bool, TvxDataEntity* theDataEntity, int& theStart,
@@ -79,8 +91,8 @@ bool TvxSchema_ComBasic::ScalerPixelsFromStartStopFromDataEntity(bool, TvxDataEn
   TDateTime start, stop;
   int col;
   GetStartStopDateAndCol(theDataEntity, start, stop, col);
-  theStart = itsScaler->DateToPixel(start);
-  theStop = itsScaler->DateToPixel(stop);
+  theStart = FarPixel(itsScaler->DateToPixel(TimeOnAxis(start)));
+  theStop = FarPixel(itsScaler->DateToPixel(TimeOnAxis(stop)));
   // Short bookings stay visible and can be picked.
   if (theStop < theStart + 5) theStop = theStart + 5;
   return true;
@@ -100,21 +112,36 @@ bool TvxSchema_ComBasic::YStartStopFromDataEntity(bool theFlipped, TvxDataEntity
 
 bool TvxSchema_ComBasic::RectFromDataEntity(bool theFlipped, TvxDataEntity* theDataEntity, TRect& theRect) {
   TvxDataEntity_SchemaTime* item = DataEntity_Schema(theDataEntity);
+  // A time that is not a number has no place on the axis.
+  if (std::isnan(item->itsStartDateTime) || std::isnan(item->itsStopDateTime)) {
+    theRect = NoRect();
+    return false;
+  }
   int nearEdge, farEdge, start, stop;
   HeaderPixelsFromStartStopFromDataEntity(theFlipped, item, nearEdge, farEdge);
-  nearEdge += item->itsLeftInset;
-  farEdge -= item->itsRightInset;
   ScalerPixelsFromStartStopFromDataEntity(theFlipped, item, start, stop);
+  const double n = static_cast<double>(nearEdge) + item->itsLeftInset;
+  const double f = static_cast<double>(farEdge) - item->itsRightInset;
   const double sx = itsTA->GetScalex(), sy = itsTA->GetScaley();
-  int x1, x2, y1, y2;
-  if (theFlipped) {
-    x1 = Round(start * sx), x2 = Round(stop * sx), y1 = Round(nearEdge * sy), y2 = Round(farEdge * sy);
-  } else {
-    x1 = Round(nearEdge * sx), x2 = Round(farEdge * sx), y1 = Round(start * sy), y2 = Round(stop * sy);
-  }
-  theRect = Rect(x1 + 1, y1, x2, y2);
-  if (OnGetDrawingRect) return OnGetDrawingRect(this, item, theRect);
-  return true;
+  // Every edge stays within a range whose widths and offsets fit an int.
+  auto at = [](double thePixel, double theScale) { return FarPixel(static_cast<double>(Round(thePixel * theScale))); };
+  if (theFlipped)
+    theRect = Rect(FarPixel(at(start, sx) + 1.0), at(n, sy), at(stop, sx), at(f, sy));
+  else
+    theRect = Rect(FarPixel(at(n, sx) + 1.0), at(start, sy), at(f, sx), at(stop, sy));
+  if (!OnGetDrawingRect) return true;
+  const bool shown = OnGetDrawingRect(this, item, theRect);
+  theRect = Rect(FarPixel(theRect.Left), FarPixel(theRect.Top), FarPixel(theRect.Right), FarPixel(theRect.Bottom));
+  return shown;
+}
+
+bool TvxSchema_ComBasic::Here(const TvxDataEntity* theItem) const {
+  auto* item = dynamic_cast<const TvxDataEntity_SchemaTime*>(theItem);
+  return item && !item->IsFreePending() && item->GetSchema() == this;
+}
+
+bool TvxSchema_ComBasic::VisibleHere(TvxDataEntity_SchemaTime* theItem) {
+  return Here(theItem) && IsVisible(theItem) && Here(theItem);
 }
 
 bool TvxSchema_ComBasic::IsVisible(TvxDataEntity_SchemaTime* theSchemaTime) {
@@ -161,15 +188,26 @@ std::vector<TvxDataList*> TvxSchema_ComBasic::DrawnLists() {
   return lists;
 }
 
+std::vector<TvxDataList*> TvxSchema_ComBasic::AllLayers() {
+  std::vector<TvxDataList*> lists;
+  for (int k = 0; k < itsvxLayers->Count(); ++k)
+    if (TvxDataList* list = itsvxLayers->GetDataList(k)) lists.push_back(list);
+  return lists;
+}
+
 TvxDataEntity_SchemaTime* TvxSchema_ComBasic::HitTestAll(int X, int Y) {
-  const TDrawPlan plan = MakeDrawPlan();
-  for (TvxDataList* list : plan.lists)
-    for (int i = 0; i < list->Count(); ++i) {
-      auto* item = dynamic_cast<TvxDataEntity_SchemaTime*>(list->GetItems(i));
-      TRect r;
-      if (item && RectFromDataEntity(itsFlipView, item, r) && r.Contains(Point(X, Y))) return item;
-    }
-  return nullptr;
+  // Each booking is asked where it lies, which may call out: the walk is over
+  // a held snapshot.
+  TvxHeldList<TvxDataEntity_SchemaTime> items;
+  for (TvxDataList* list : MakeDrawPlan().lists)
+    for (int i = 0; i < list->Count(); ++i) items.Add(dynamic_cast<TvxDataEntity_SchemaTime*>(list->GetItems(i)));
+  TvxDataEntity_SchemaTime* hit = nullptr;
+  items.ForEach([&](TvxDataEntity_SchemaTime* item) {
+    TRect r;
+    if (Here(item) && RectFromDataEntity(itsFlipView, item, r) && Here(item) && r.Contains(Point(X, Y))) hit = item;
+    return hit == nullptr;
+  });
+  return hit;
 }
 
 TvxDataEntity_SchemaTime* TvxSchema_ComBasic::GetDataEntityFromXY(int X, int Y) {
@@ -184,7 +222,8 @@ TvxDataEntity_SchemaTime* TvxSchema_ComBasic::GetDataEntityFromXY(int X, int Y) 
   if (across < 0) return HitTestAll(X, Y);
   const TDrawPlan plan = MakeDrawPlan();
   // Only the column under the point, and those before it whose sub-columns
-  // reach past their far edge, can hold a booking there.
+  // reach past their far edge, can hold a booking there. Nothing here calls
+  // out (there is no OnGetDrawingRect), so the index is read as it stands.
   TvxDataEntity_SchemaTime* best = nullptr;
   std::pair<int, int> bestRank{INT_MAX, INT_MAX};
   for (int c = PixelToColumn(across); c >= 0; --c) {
@@ -207,45 +246,42 @@ TvxDataEntity_SchemaTime* TvxSchema_ComBasic::GetDataEntityFromXY(int X, int Y) 
   return best;
 }
 
-void TvxSchema_ComBasic::CollectShownItems(int theFirst, int theLast,
-                                           std::vector<TvxDataEntity_SchemaTime*>& theItems) {
-  struct Ranked {
-    int pos, index;
-    TvxDataEntity_SchemaTime* item;
-  };
-  std::vector<Ranked> ranked;
+void TvxSchema_ComBasic::CollectShownItems(int theFirst, int theLast, TvxHeldList<TvxDataEntity_SchemaTime>& theItems) {
   const TDrawPlan plan = MakeDrawPlan();
   const bool byTime = VisibilityFollowsTime();
   const double from = itsScaler->GetStart(), to = itsScaler->GetStop();
   // Widened a little: IsVisible decides exactly.
   const double slack = 1e-6 * (1 + std::fabs(from) + std::fabs(to));
-  std::vector<TvxDataEntity_SchemaTime*> candidates;
+  TvxHeldList<TvxDataEntity_SchemaTime> candidates;
   for (int c = theFirst; c <= theLast; ++c) {
     TvxDataEntity_SchemaColumn* column = itsDataListColumns->GetColumn(c);
     if (!column || itsDataListColumns->LiveSize(itsFlipView, c) <= 0) continue;
     if (byTime) {
       const double offset = column->itsOffsetDate;
       fIndex.ForEachMeeting(c, from + offset - slack, to + offset + slack,
-                            [&](TvxDataEntity_SchemaTime* item) { candidates.push_back(item); });
+                            [&](TvxDataEntity_SchemaTime* item) { candidates.Add(item); });
     } else {
-      const std::vector<TvxDataEntity_SchemaTime*>& all = fIndex.Items(c);
-      candidates.insert(candidates.end(), all.begin(), all.end());
+      for (TvxDataEntity_SchemaTime* item : fIndex.Items(c)) candidates.Add(item);
     }
   }
-  // Asked only now: a visibility handler may change the bookings.
-  for (TvxDataEntity_SchemaTime* item : candidates) {
-    if (!IsVisible(item)) continue;
+  // Asked only now, and held: a visibility handler may change the bookings.
+  struct Ranked {
+    int pos, index;
+    TvxDataEntity_SchemaTime* item;
+  };
+  std::vector<Ranked> ranked;
+  candidates.ForEach([&](TvxDataEntity_SchemaTime* item) {
+    if (!VisibleHere(item)) return;
     const int index = item->ListIndex();
     plan.ForEachPosition(item->GetDataList(), [&](int k) { ranked.push_back(Ranked{k, index, item}); });
-  }
+  });
   // The walk over the draw layers, backwards: the first booking of the walk
   // is drawn last and lies on top.
   std::sort(ranked.begin(), ranked.end(), [](const Ranked& a, const Ranked& b) {
     return a.pos != b.pos ? a.pos > b.pos : a.index > b.index;
   });
-  theItems.clear();
-  theItems.reserve(ranked.size());
-  for (const Ranked& r : ranked) theItems.push_back(r.item);
+  theItems.Clear();
+  for (const Ranked& r : ranked) theItems.Add(r.item);
 }
 
 // --- the collision layout ---------------------------------------------------------------
@@ -323,21 +359,23 @@ std::vector<int> TvxSchema_ComBasic::TakeColumnsToLayOut() {
       const double slack = 1e-6 * (1 + std::fabs(from) + std::fabs(to));
       for (int k : keys) {
         if (columns.count(k)) continue;
-        std::vector<TvxDataEntity_SchemaTime*> items;
+        // Held: the visibility handler may change the bookings.
+        TvxHeldList<TvxDataEntity_SchemaTime> items;
         if (TvxDataEntity_SchemaColumn* column = itsDataListColumns->GetColumn(k)) {
           const double offset = column->itsOffsetDate;
           fIndex.ForEachMeeting(k, from + offset - slack, to + offset + slack,
-                                [&](TvxDataEntity_SchemaTime* item) { items.push_back(item); });
+                                [&](TvxDataEntity_SchemaTime* item) { items.Add(item); });
         } else {
-          items = fIndex.Items(k);  // outside the list: times read as 0
+          for (TvxDataEntity_SchemaTime* item : fIndex.Items(k)) items.Add(item);  // outside the list: times read as 0
         }
         std::uint64_t hash = 0;
         int n = 0;
-        for (TvxDataEntity_SchemaTime* item : items)
-          if (IsVisible(item)) {
+        items.ForEach([&](TvxDataEntity_SchemaTime* item) {
+          if (VisibleHere(item)) {
             hash += Mix(item);
             ++n;
           }
+        });
         auto laid = fLaidVisible.find(k);
         if (laid == fLaidVisible.end() ? n > 0 : (laid->second.first != hash || laid->second.second != n))
           columns.insert(k);
@@ -356,7 +394,7 @@ int TvxSchema_ComBasic::LayerIndexOf(TvxDataList* theList) {
 }
 
 void TvxSchema_ComBasic::OrderedItems(const std::vector<int>& theColumns,
-                                      std::vector<TvxDataEntity_SchemaTime*>& theItems) {
+                                      TvxHeldList<TvxDataEntity_SchemaTime>& theItems) {
   // Every booking of the columns, in the walk over all layers, each in list order.
   struct Ranked {
     int layer, index;
@@ -378,15 +416,17 @@ void TvxSchema_ComBasic::OrderedItems(const std::vector<int>& theColumns,
   std::sort(ranked.begin(), ranked.end(), [](const Ranked& a, const Ranked& b) {
     return a.layer != b.layer ? a.layer < b.layer : a.index < b.index;
   });
-  theItems.clear();
-  theItems.reserve(ranked.size());
-  for (const Ranked& r : ranked) theItems.push_back(r.item);
+  theItems.Clear();
+  for (const Ranked& r : ranked) theItems.Add(r.item);
 }
 
-void TvxSchema_ComBasic::FillHolders(const std::vector<TvxDataEntity_SchemaTime*>& theItems,
+void TvxSchema_ComBasic::FillHolders(const TvxHeldList<TvxDataEntity_SchemaTime>& theItems,
                                      TDistinctTimeHolderList* theList) {
-  for (TvxDataEntity_SchemaTime* item : theItems) {
-    if (!IsVisible(item)) continue;
+  theItems.ForEach([&](TvxDataEntity_SchemaTime* item) {
+    // A time that is not a number cannot be ordered against the others.
+    if (!VisibleHere(item) || std::isnan(item->itsStartDateTime) ||
+        std::isnan(item->itsStopDateTime))
+      return;
     // The column stays in the key even across layers: bookings of different
     // resources never collide.
     std::string key = itsCollisionDetectBetweenDataList ? std::string()
@@ -394,7 +434,7 @@ void TvxSchema_ComBasic::FillHolders(const std::vector<TvxDataEntity_SchemaTime*
     key += '*';
     key += std::to_string(item->itsCol);
     theList->Add(ToSecond(item->itsStartDateTime), ToSecond(item->itsStopDateTime), key, item);
-  }
+  });
 }
 
 void TvxSchema_ComBasic::UpdateSubColumns_Perform(TObject*) {
@@ -407,9 +447,9 @@ void TvxSchema_ComBasic::UpdateSubColumns_Perform(TObject*) {
     }
     const std::vector<int> columns = TakeColumnsToLayOut();
     if (columns.empty()) return;
-    std::vector<TvxDataEntity_SchemaTime*> items;
+    TvxHeldList<TvxDataEntity_SchemaTime> items;
     OrderedItems(columns, items);
-    if (static_cast<int>(items.size()) <= InlineLayoutLimit ||
+    if (static_cast<int>(items.Size()) <= InlineLayoutLimit ||
         TTimeDistinctGenericThread::ThreadCount() >= TTimeDistinctGenericThread::MaxThreads) {
       TDistinctTimeHolderList list;
       FillHolders(items, &list);
@@ -449,7 +489,7 @@ void TvxSchema_ComBasic::SubColThreadDone(TObject* Sender) {
     return;
   }
   try {
-    std::vector<TvxDataEntity_SchemaTime*> items;
+    TvxHeldList<TvxDataEntity_SchemaTime> items;
     OrderedItems(columns, items);
     ApplyLayout(columns, thread->GetList(), items);
   } catch (const std::exception& e) {
@@ -459,28 +499,25 @@ void TvxSchema_ComBasic::SubColThreadDone(TObject* Sender) {
 }
 
 void TvxSchema_ComBasic::ApplyLayout(const std::vector<int>& theColumns, TDistinctTimeHolderList* theList,
-                                     const std::vector<TvxDataEntity_SchemaTime*>& theItems) {
-  // A collision handler may delete bookings: each is held while it is handled.
-  for (TvxDataEntity_SchemaTime* item : theItems) item->AddRef();
-  struct Release {
-    const std::vector<TvxDataEntity_SchemaTime*>& items;
-    ~Release() {
-      for (TvxDataEntity_SchemaTime* item : items) item->Release();
-    }
-  } release{theItems};
+                                     const TvxHeldList<TvxDataEntity_SchemaTime>& theItems) {
   for (int c : theColumns)
     if (TvxDataEntity_SchemaColumn* column = itsDataListColumns->GetColumn(c)) column->itsSubColCount = 1;
   std::unordered_map<int, std::pair<std::uint64_t, int>> visible;
   for (int c : theColumns) visible[c] = {0, 0};
-  for (TvxDataEntity_SchemaTime* item : theItems) {
-    if (item->IsFreePending() || !item->GetDataList() || !IsVisible(item)) continue;
+  // The visibility and collision handlers may delete bookings and columns:
+  // the bookings are held, the columns looked up after each call.
+  theItems.ForEach([&](TvxDataEntity_SchemaTime* item) {
+    if (!VisibleHere(item)) return;
     auto& seen = visible[item->itsCol];
     seen.first += Mix(item);
     ++seen.second;
     TDistinctTimeHolder* holder = theList->FindFromReference(item);
-    if (!holder) continue;
+    if (!holder) return;
     const int p = holder->GetDistinctPosition();
-    if (p - 1 != item->itsSubCol && OnCollisionDetected) OnCollisionDetected(this, item, p);
+    if (p - 1 != item->itsSubCol && OnCollisionDetected) {
+      OnCollisionDetected(this, item, p);
+      if (!Here(item)) return;
+    }
     item->itsUseSubCol = p != 0;
     item->itsSubCol = p - 1;
     TvxDataEntity_SchemaColumn* column = itsDataListColumns->GetColumn(item->itsCol);
@@ -488,12 +525,17 @@ void TvxSchema_ComBasic::ApplyLayout(const std::vector<int>& theColumns, TDistin
       column->itsSubColCount = item->itsSubCol + 1;
       fSubColSpill = std::max(fSubColSpill, column->itsSubColCount / 2 + 1);
     }
-  }
+  });
   for (const auto& [c, seen] : visible) {
     if (seen.second == 0)
       fLaidVisible.erase(c);
     else
       fLaidVisible[c] = seen;
+  }
+  // Columns that grow with their sub-columns take their new sizes.
+  if (fSubColumnSize > 0) {
+    for (int c : theColumns) itsDataListColumns->ShowSize(c);
+    UpdateColumnScrollerLater();
   }
   InvalidateArea();
 }

@@ -18,26 +18,6 @@ constexpr int kGrowBand = 3;
 constexpr int kHeaderResizeBand = 5;
 // The columns step while the pointer is this close to the area's edge.
 constexpr int kColumnStepEdge = 5;
-// Outlines are drawn at least this long along the time axis, as bookings are.
-constexpr int kMinOutline = 5;
-
-bool Gone(TvxDataEntity* theItem) { return !theItem || theItem->IsFreePending() || !theItem->GetDataList(); }
-
-// Bookings held while handlers run that may delete them.
-class THeldItems {
-public:
-  explicit THeldItems(const std::vector<TvxDataEntity_SchemaTime*>& theItems) : fItems(theItems) {
-    for (TvxDataEntity_SchemaTime* item : fItems) item->AddRef();
-  }
-  ~THeldItems() {
-    for (TvxDataEntity_SchemaTime* item : fItems) item->Release();
-  }
-  THeldItems(const THeldItems&) = delete;
-  THeldItems& operator=(const THeldItems&) = delete;
-
-private:
-  std::vector<TvxDataEntity_SchemaTime*> fItems;
-};
 
 }  // namespace
 
@@ -81,10 +61,10 @@ void TvxSchema_ComBasic::UpdateMultiSelect(TvxDataEntity* theDataEntity, TShiftS
   }
   itsDeferedSelection = false;
   if (Shift.Contains(ssShift) || Shift.Contains(ssCtrl)) {
-    if (theDataEntity && !Gone(theDataEntity)) theDataEntity->SetSelected(!theDataEntity->GetSelected());
+    if (Here(theDataEntity)) theDataEntity->SetSelected(!theDataEntity->GetSelected());
   } else {
     itsvxLayers->ClearSelections();
-    if (theDataEntity && !Gone(theDataEntity)) theDataEntity->SetSelected(true);
+    if (Here(theDataEntity)) theDataEntity->SetSelected(true);
   }
   InvalidateArea();
 }
@@ -130,11 +110,19 @@ void TvxSchema_ComBasic::StartPressMode(TvxDataEntity_SchemaTime* theItem, int X
   itsLocalMouseDownOffset = Point(0, 0);
   EraseOutlines();
   itsLocalDrag = itsLocalGrow = false;
-  if (!theItem->GetCanEdit() || Gone(theItem)) return;
+  // Each step may call out (editing, drawing rectangles): the booking is
+  // asked for again after it.
+  TvxHeld<TvxDataEntity_SchemaTime> held(theItem);
+  if (!theItem->GetCanEdit() || !Here(held.Get())) return;
   CollectMoveRects();
   bool dir = false;
   TRect r;
-  if (InGrowArea(theItem, X, Y, dir, r)) {
+  const bool grow = Here(held.Get()) && InGrowArea(theItem, X, Y, dir, r);
+  if (!Here(held.Get())) {
+    ClearMoveRects();
+    return;
+  }
+  if (grow) {
     ClearMoveRects();  // a resize changes this one booking
     itsLocalGrow = true;
     itsLocalGrowDataEntity = theItem;
@@ -146,6 +134,13 @@ void TvxSchema_ComBasic::StartPressMode(TvxDataEntity_SchemaTime* theItem, int X
   // Outlines come over the area: while they do, only an invalidation paints it
   // anew, not the overlay's own updates.
   itsTA->SetKeepUntilInvalidated(true);
+  // Held, so that a control taking the mouse ends the gesture (CancelMode).
+  itsTA->SetMouseCapture(true);
+  fEscapeHook = std::make_unique<TKeyHook>([this](unsigned short Key, TShiftState) {
+    if (Key != VK_ESCAPE || !(itsLocalDrag || itsLocalGrow)) return false;
+    CancelGesture();
+    return true;
+  });
 }
 
 void TvxSchema_ComBasic::PopupAtPress(TvxDataEntity_SchemaTime* theItem, int X, int Y) {
@@ -161,27 +156,25 @@ void TvxSchema_ComBasic::PopupAtPress(TvxDataEntity_SchemaTime* theItem, int X, 
 
 void TvxSchema_ComBasic::CollectMoveRects() {
   ClearMoveRects();
-  for (TvxDataList* list : DrawnLists()) {
-    for (int p = 0; p < list->LoadedCount(); ++p) {
-      auto* item = dynamic_cast<TvxDataEntity_SchemaTime*>(list->GetLoaded(p));
-      if (!item || !item->GetSelected()) continue;
-      // Only bookings of shown columns: one of a column scrolled away has no
-      // place on the column axis to move from.
-      if (!itsDataListColumns->GetColumn(item->itsCol) || itsDataListColumns->LiveSize(itsFlipView, item->itsCol) <= 0)
-        continue;
-      TvxHold hold(item);  // the editing handler may delete it
-      TRect r;
-      if (!item->GetCanEdit() || Gone(item) || !RectFromDataEntity(itsFlipView, item, r)) continue;
-      item->AddRef();
-      fMoveRectsArray.push_back(TMoveRect{r, item});
-    }
-  }
+  // Asking whether a booking may be edited, and where it lies, calls out:
+  // the selection is held first.
+  TvxHeldList<TvxDataEntity_SchemaTime> selected;
+  SelectedItems(selected, true);
+  selected.ForEach([&](TvxDataEntity_SchemaTime* item) {
+    // Only bookings of shown columns: one of a column scrolled away has no
+    // place on the column axis to move from.
+    if (!Here(item) || !itsDataListColumns->GetColumn(item->itsCol) ||
+        itsDataListColumns->LiveSize(itsFlipView, item->itsCol) <= 0)
+      return;
+    TRect r;
+    if (!item->GetCanEdit() || !Here(item) || !RectFromDataEntity(itsFlipView, item, r) || !Here(item)) return;
+    fMoveRectsArray.push_back(TMoveRect{r, TvxHeld<TvxDataEntity_SchemaTime>(item)});
+  });
 }
 
 void TvxSchema_ComBasic::ClearMoveRects() {
   std::vector<TMoveRect> rects;
   rects.swap(fMoveRectsArray);
-  for (TMoveRect& m : rects) m.item->Release();
 }
 
 // --- gesture ends ---------------------------------------------------------------------
@@ -197,11 +190,37 @@ void TvxSchema_ComBasic::EndMoveModes() {
   if (itsScaler->IsScrollingUp() || itsScaler->IsScrollingDown()) itsScaler->StopStep();
   if (fColScrollTimer) StopColumnStep();
   if (active && itsHintWindow) itsHintWindow->ReleaseHandle();
+  fEscapeHook.reset();
+  // Last: letting the mouse go may report back here (CancelMode).
+  if (active && itsTA->GetMouseCapture()) itsTA->SetMouseCapture(false);
 }
 
 void TvxSchema_ComBasic::MouseMoveModeCancel() {
   itsMouseMoveCancelCalled = true;
   if (!IsDestroying()) EndMoveModes();
+}
+
+void TvxSchema_ComBasic::CancelGesture() {
+  if (IsDestroying() || !itsTA) return;
+  const bool active = itsLocalDrag || itsLocalGrow;
+  // The press that started it is over as far as the area is concerned: its
+  // release writes nothing.
+  fLeftButtonDown = false;
+  EndMoveModes();
+  DoHideShowMeBig(this);
+  if (!active) return;
+  itsTA->SetCursor(crArrow);
+  DoMoveInfo(nullptr, 0, 0, -1, -1);
+}
+
+void TvxSchema_ComBasic::CancelMode() {
+  TCustomPanel::CancelMode();
+  CancelGesture();
+}
+
+void TvxOffscreenPaint_Schema::CancelMode() {
+  TvxOffscreenPaint::CancelMode();
+  if (fSchema) fSchema->CancelGesture();
 }
 
 // --- movement -------------------------------------------------------------------------
@@ -222,11 +241,9 @@ void TvxSchema_ComBasic::SchemaMouseMove(TObject* Sender, TShiftState Shift, int
     // The split cursor of the band that was grabbed.
     cursor = itsFlipView ? crHSplit : crVSplit;
   } else {
-    TvxDataEntity_SchemaTime* item = GetDataEntityFromXY(X, Y);
-    TvxHold hold(item);  // the editing handler may delete it
-    cursor = HoverCursor(item, X, Y);
-    if (Gone(item)) item = nullptr;
-    HoverOver(item, X, Y);
+    TvxHeld<TvxDataEntity_SchemaTime> item(GetDataEntityFromXY(X, Y));
+    cursor = HoverCursor(item.Get(), X, Y);  // asks the editing handler
+    HoverOver(Here(item.Get()) ? item.Get() : nullptr, X, Y);
   }
   itsTA->SetCursor(cursor);
   if (OnSchemaMouseMove) OnSchemaMouseMove(Sender, Shift, X, Y);
@@ -255,74 +272,6 @@ void TvxSchema_ComBasic::SchemaMouseLeave(TObject*) {
   DoHideShowMeBig(this);
   DoMoveInfo(nullptr, 0, 0, -1, -1);
 }
-
-void TvxSchema_ComBasic::HandleLocalDrag(int X, int Y) {
-  EraseOutlines();
-  itsLocalMouseDownOffset = Point(X - itsLocalMouseDownStart.X, Y - itsLocalMouseDownStart.Y);
-  DrawOutlineOfSelected(itsLocalMouseDownOffset);
-}
-
-void TvxSchema_ComBasic::HandleLocalGrow(int X, int Y) {
-  EraseOutlines();
-  itsLocalMouseDownOffset = Point(X - itsLocalMouseDownStart.X, Y - itsLocalMouseDownStart.Y);
-  TRect& r = itsLocalGrowRect;
-  const TRect& org = itsLocalGrowOrgRect;
-  r = org;
-  // An end dragged past the other stops there: the outline never turns inside out.
-  if (itsFlipView) {
-    if (itsLocalGrowDir)
-      r.Left = std::min(org.Left + itsLocalMouseDownOffset.X, org.Right);
-    else
-      r.Right = std::max(org.Right + itsLocalMouseDownOffset.X, org.Left);
-  } else if (itsLocalGrowDir) {
-    r.Top = std::min(org.Top + itsLocalMouseDownOffset.Y, org.Bottom);
-  } else {
-    r.Bottom = std::max(org.Bottom + itsLocalMouseDownOffset.Y, org.Top);
-  }
-  DrawOutline(r, true);
-}
-
-// --- outlines -------------------------------------------------------------------------
-
-void TvxSchema_ComBasic::DrawOutlineOfSelected(TPoint Offset) {
-  bool first = true;
-  for (const TMoveRect& m : fMoveRectsArray) {
-    // A move keeps the booking's length, whatever the pixels round to.
-    const TDateTime kept = m.item ? m.item->itsStopDateTime - m.item->itsStartDateTime : 0;
-    DrawOutline(OffsetRect(m.rect, Offset.X, Offset.Y), first, kept);
-    first = false;
-  }
-}
-
-void TvxSchema_ComBasic::DrawOutline(const TRect& theRect, bool ShowInfo, TDateTime theKeptLength) {
-  if (ShowInfo) {
-    TDateTime start = 0, length = 0;
-    // Flipped, the rectangle starts a pixel inside its start time.
-    TRect times = theRect;
-    if (itsFlipView) times.Left -= 1;
-    StartAndLengthFromRect(times, start, length);
-    Snap(start, length);
-    if (theKeptLength > 0) length = theKeptLength;
-    DoMoveInfo(nullptr, start, length, theRect.Right, theRect.Top);
-  }
-  if (!fOutlines) fOutlines = std::make_unique<TXorOverlay>(itsTA);
-  TRect r = theRect;
-  if (itsFlipView)
-    r.Right = std::max(r.Right, r.Left + kMinOutline);
-  else
-    r.Bottom = std::max(r.Bottom, r.Top + kMinOutline);
-  const TPoint corners[] = {Point(r.Left, r.Top), Point(r.Left, r.Bottom), Point(r.Right, r.Bottom),
-                            Point(r.Right, r.Top), Point(r.Left, r.Top)};
-  for (int k = 0; k < 4; ++k) fOutlines->InvertLine(corners[k], corners[k + 1], TXorOverlay::xpHalftone);
-  itsLocalEraseOutline = true;
-}
-
-void TvxSchema_ComBasic::EraseOutlines() {
-  if (fOutlines) fOutlines->Clear();
-  itsLocalEraseOutline = false;
-}
-
-int TvxSchema_ComBasic::OutlineCount() const { return fOutlines ? fOutlines->Count() : 0; }
 
 // --- auto-scroll ----------------------------------------------------------------------
 
@@ -391,12 +340,12 @@ void TvxSchema_ComBasic::HandleMoveOfSelected(TPoint Delta, int X, int Y) {
   // one, the time under the pointer has changed all the same.
   if (Delta.X == 0 && Delta.Y == 0 && !fAutoScrollHasBeenAppliedDuringMove) return;
   // A copy: handlers may end the gesture while the bookings move.
-  std::vector<TvxDataEntity_SchemaTime*> items;
-  for (const TMoveRect& m : fMoveRectsArray) items.push_back(m.item);
-  THeldItems hold(items);
+  const std::vector<TMoveRect> rects = fMoveRectsArray;
   if (fAutoScrollHasBeenAppliedDuringMove) {
     // The axis or the columns moved under the pointer: pixels say nothing,
     // the times and columns under the press and the release do.
+    TvxHeldList<TvxDataEntity_SchemaTime> items;
+    for (const TMoveRect& m : rects) items.Add(m.item.Get());
     TDateTime at = 0;
     int col = -1;
     GetPositionDateTimeAndCol(X, Y, at, col);
@@ -404,22 +353,13 @@ void TvxSchema_ComBasic::HandleMoveOfSelected(TPoint Delta, int X, int Y) {
     const int colDiff = col >= 0 && downCol >= 0 ? col - downCol : 0;
     MoveByTimeDiff(items, at - itsMouseDownDateTime, colDiff);
   } else {
-    const std::vector<TMoveRect> rects = fMoveRectsArray;
     for (const TMoveRect& m : rects) {
-      if (Gone(m.item) || m.item->GetSchema() != this) continue;
+      TvxDataEntity_SchemaTime* item = m.item.Get();
+      if (!Here(item)) continue;
       TDateTime start = 0, stop = 0;
       int col = 0;
-      GetStartStopDateAndCol(m.item, start, stop, col);
-      if (!itsDataListColumns->GetColumn(col)) continue;
-      const int edge = itsFlipView ? m.rect.Left : m.rect.Top;
-      const int d = itsFlipView ? Delta.X : Delta.Y;
-      const TDateTime dt = d == 0 ? 0 : itsScaler->PixelToDate(edge + d) - itsScaler->PixelToDate(edge);
-      // The columns under the rectangle's middle, before and after the move.
-      const int across = itsFlipView ? m.rect.Top + (m.rect.Bottom - m.rect.Top) / 2
-                                     : m.rect.Left + (m.rect.Right - m.rect.Left) / 2;
-      const int acrossDelta = itsFlipView ? Delta.Y : Delta.X;
-      const int target = acrossDelta == 0 ? col : col + PixelToColumn(across + acrossDelta) - PixelToColumn(across);
-      SetStartStopDateAndCol(m.item, start + dt, stop + dt, target);
+      MovedByPixels(item, m.rect, Delta, start, stop, col);
+      if (col >= 0) SetStartStopDateAndCol(item, start, stop, col);
     }
   }
   UpdateSubColumns();
@@ -427,59 +367,42 @@ void TvxSchema_ComBasic::HandleMoveOfSelected(TPoint Delta, int X, int Y) {
 
 void TvxSchema_ComBasic::HandleMoveOfSelectedFromTimeDiff(TDateTime TimeDiff, int ColDiff) {
   if (TimeDiff == 0 && ColDiff == 0) return;
-  const std::vector<TvxDataEntity_SchemaTime*> items = SelectedItems();
-  THeldItems hold(items);
+  TvxHeldList<TvxDataEntity_SchemaTime> items;
+  SelectedItems(items, false);
   MoveByTimeDiff(items, TimeDiff, ColDiff);
   UpdateSubColumns();
 }
 
-void TvxSchema_ComBasic::MoveByTimeDiff(const std::vector<TvxDataEntity_SchemaTime*>& theItems, TDateTime TimeDiff,
+void TvxSchema_ComBasic::MoveByTimeDiff(const TvxHeldList<TvxDataEntity_SchemaTime>& theItems, TDateTime TimeDiff,
                                         int ColDiff) {
   if (TimeDiff == 0 && ColDiff == 0) return;
-  for (TvxDataEntity_SchemaTime* item : theItems) {
-    if (Gone(item) || item->GetSchema() != this) continue;
+  theItems.ForEach([&](TvxDataEntity_SchemaTime* item) {
+    if (!Here(item)) return;
     TDateTime start = 0, stop = 0;
     int col = 0;
     GetStartStopDateAndCol(item, start, stop, col);
     // Outside the columns its times read as 0: moving it would lose them.
-    if (!itsDataListColumns->GetColumn(col)) continue;
+    if (!itsDataListColumns->GetColumn(col)) return;
     SetStartStopDateAndCol(item, start + TimeDiff, stop + TimeDiff, col + ColDiff);
-  }
+  });
 }
 
-std::vector<TvxDataEntity_SchemaTime*> TvxSchema_ComBasic::SelectedItems() {
-  std::vector<TvxDataEntity_SchemaTime*> items;
-  for (int k = 0; k < itsvxLayers->Count(); ++k) {
-    TvxDataList* list = itsvxLayers->GetDataList(k);
-    for (int p = 0; list && p < list->LoadedCount(); ++p)
+void TvxSchema_ComBasic::SelectedItems(TvxHeldList<TvxDataEntity_SchemaTime>& theItems, bool theDrawnOnly) {
+  theItems.Clear();
+  const std::vector<TvxDataList*> lists = theDrawnOnly ? DrawnLists() : AllLayers();
+  for (TvxDataList* list : lists)
+    for (int p = 0; p < list->LoadedCount(); ++p)
       if (auto* item = dynamic_cast<TvxDataEntity_SchemaTime*>(list->GetLoaded(p)); item && item->GetSelected())
-        items.push_back(item);
-  }
-  return items;
+        theItems.Add(item);
 }
 
 void TvxSchema_ComBasic::HandleGrow(TPoint Delta) {
   auto* item = dynamic_cast<TvxDataEntity_SchemaTime*>(itsLocalGrowDataEntity);
-  const int d = itsFlipView ? Delta.X : Delta.Y;
-  if (d == 0 || Gone(item) || item->GetSchema() != this) return;
-  TvxHold hold(item);
+  if ((itsFlipView ? Delta.X : Delta.Y) == 0 || !Here(item)) return;
+  TvxHeld<TvxDataEntity_SchemaTime> held(item);
   TDateTime start = 0, stop = 0;
   int col = 0;
-  GetStartStopDateAndCol(item, start, stop, col);
-  if (!itsDataListColumns->GetColumn(col)) return;
-  auto shift = [this, d](int theEdge) { return itsScaler->PixelToDate(theEdge + d) - itsScaler->PixelToDate(theEdge); };
-  if (itsLocalGrowDir) {
-    start += shift(itsFlipView ? itsLocalGrowOrgRect.Left : itsLocalGrowOrgRect.Top);
-    // Snapped here, so that the stop stays where it is: snapping a start and
-    // a length would move it.
-    const TDateTime offset = itsDataListColumns->GetColumn(col)->itsOffsetDate;
-    TDateTime absolute = offset + start, none = 0;
-    Snap(absolute, none);
-    start = std::min(absolute - offset, stop);  // never a negative length
-  } else {
-    stop += shift(itsFlipView ? itsLocalGrowOrgRect.Right : itsLocalGrowOrgRect.Bottom);
-    stop = std::max(stop, start);
-  }
+  if (!GrownTimes(item, Delta, start, stop, col)) return;
   SetStartStopDateAndCol(item, start, stop, col);
   UpdateSubColumns();
 }

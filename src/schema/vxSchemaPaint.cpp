@@ -1,6 +1,6 @@
-// Painting of the schedule's drawing area, and the column scroller. Only what
-// is shown is visited: the columns on screen, and in each the bookings that
-// meet the scaler's window.
+// Painting of the schedule's drawing area. Only what is shown is visited:
+// the columns on screen, and in each the bookings that meet the scaler's
+// window.
 #include <algorithm>
 #include <cmath>
 
@@ -21,6 +21,16 @@ void Line(TCanvas* c, int x1, int y1, int x2, int y2) {
 }
 
 }  // namespace
+
+const std::string& ShowableText(const std::string& theText, int theWidth, std::string& theCut) {
+  // Code points take at most four bytes.
+  const size_t most = 4 * (2 * static_cast<size_t>(std::clamp(theWidth, 0, 1 << 20)) + 16);
+  if (theText.size() <= most) return theText;
+  size_t end = most;
+  while (end > 0 && (static_cast<unsigned char>(theText[end]) & 0xC0) == 0x80) --end;  // not inside a character
+  theCut.assign(theText, 0, end);
+  return theCut;
+}
 
 void TvxSchema_ComBasic::SchemaPaint(TObject*) {
   if (IsDestroying()) return;
@@ -57,35 +67,26 @@ void TvxSchema_ComBasic::DoBackground(TCanvas* theCanvas, int theLeft, int theTo
   // The area once more from its origin (the same pixels when drawn there).
   if (!printing && whole != Rect(0, 0, theWidth, theHeight)) c->FillRect(Rect(0, 0, theWidth, theHeight));
 
-  // Stripes along the column axis, every odd column (by its index) patterned;
-  // past the last column, stripes of the default size. Stripes beyond the
-  // area are not drawn.
+  // Stripes along the column axis, every odd column (by its index) patterned.
+  // Past the last column there is only the background: no stripe there
+  // stands for a column.
   const double scale = flipped ? itsTA->GetScaley() : itsTA->GetScalex();
   const int extent = flipped ? theHeight : theWidth;
   const int count = itsDataListColumns->Count();
-  const int defaultSize = std::max(1, flipped ? itsDataListColumns->itsVisibleDefaultHeight
-                                              : itsDataListColumns->itsVisibleDefaultWidth);
-  int pos = 0;
-  for (int index = count > 0 ? itsDataListColumns->GetTopLeftCol() : 0; Round(pos * scale) < extent; ++index) {
-    int size = defaultSize;
-    if (index < count) {
-      int nearEdge, farEdge;
-      ColumnToPixels(index, nearEdge, farEdge);
-      pos = nearEdge;
-      size = farEdge - nearEdge;
+  for (int index = itsDataListColumns->GetTopLeftCol(); index < count; ++index) {
+    int nearEdge, farEdge;
+    ColumnToPixels(index, nearEdge, farEdge);
+    const int a = Round(nearEdge * scale), b = Round(farEdge * scale);
+    if (a >= extent) break;
+    if (index % 2 == 0 || b <= a) continue;
+    if (printing) {
+      c->GetBrush()->SetBitmap(nullptr);
+      c->GetBrush()->SetColor(itsPyjamasColor);
+    } else {
+      c->GetBrush()->SetBitmap(itsPyjamasBitMap.get());
     }
-    if (index % 2 != 0 && size > 0) {
-      if (printing) {
-        c->GetBrush()->SetBitmap(nullptr);
-        c->GetBrush()->SetColor(itsPyjamasColor);
-      } else {
-        c->GetBrush()->SetBitmap(itsPyjamasBitMap.get());
-      }
-      const int a = Round(pos * scale), b = Round((pos + size) * scale);
-      c->FillRect(flipped ? Rect(theLeft, theTop + a, theLeft + theWidth, theTop + b)
-                          : Rect(theLeft + a, theTop, theLeft + b, theTop + theHeight));
-    }
-    pos += size + (flipped ? 1 : 0);
+    c->FillRect(flipped ? Rect(theLeft, theTop + a, theLeft + theWidth, theTop + b)
+                        : Rect(theLeft + a, theTop, theLeft + b, theTop + theHeight));
   }
   c->GetBrush()->SetStyle(bsSolid);
   c->GetBrush()->SetBitmap(nullptr);
@@ -171,20 +172,38 @@ void TvxSchema_ComBasic::DoForeGround() {
       }
     }
   }
-  std::vector<TvxDataEntity_SchemaTime*> items;
+  // The hooks below may delete any booking: the walk is over held ones, and
+  // each is drawn only while it is still one of this control's.
+  TvxHeldList<TvxDataEntity_SchemaTime> items;
   CollectShownItems(first, last, items);
-  for (TvxDataEntity_SchemaTime* item : items) {
+  items.ForEach([&](TvxDataEntity_SchemaTime* item) {
     TRect r;
-    if (RectFromDataEntity(itsFlipView, item, r)) DrawContent(item, r, c);
-  }
+    if (Here(item) && RectFromDataEntity(itsFlipView, item, r) && Here(item)) DrawContent(item, AreaClip(r), c);
+  });
+}
+
+TRect TvxSchema_ComBasic::AreaClip(const TRect& theRect) const {
+  // As far as the area shows it, and a little more: edges cut off stay out
+  // of sight, and no fill ever covers more than the area.
+  const int w = Round(itsTA->GetWidth() * itsTA->GetScalex()), h = Round(itsTA->GetHeight() * itsTA->GetScaley());
+  TRect r = theRect;
+  r.Left = std::max(r.Left, -kClipMargin);
+  r.Top = std::max(r.Top, -kClipMargin);
+  r.Right = std::min(r.Right, w + kClipMargin);
+  r.Bottom = std::min(r.Bottom, h + kClipMargin);
+  return r;
 }
 
 void TvxSchema_ComBasic::DrawContent(TvxDataEntity* theDataEntity, const TRect& theRect, TCanvas* theCanvas) {
   TvxDataEntity_SchemaTime* item = DataEntity_Schema(theDataEntity);
-  if (OnDrawTimeContent && item->fStyle == tssUser)
+  if (OnDrawTimeContent && item->fStyle == tssUser) {
+    // The application's drawing may delete the booking: then its marks go too.
+    TvxHeld<TvxDataEntity_SchemaTime> held(item);
     OnDrawTimeContent(this, item, theRect, theCanvas);
-  else
+    if (!Here(held.Get())) return;
+  } else {
     DefaultDrawContent(item, theRect, theCanvas);
+  }
   if (item->GetSelected()) GStuff::DoSelectContent(theCanvas, theRect);
   if (item == itsActiveDataEntity) {
     theCanvas->GetBrush()->SetStyle(bsSolid);
@@ -203,14 +222,23 @@ void TvxSchema_ComBasic::DefaultDrawContent(TvxDataEntity_SchemaTime* theSchemaT
   // The texts lie on the fill just made: filling behind them again would
   // paint the same colour twice.
   c->GetBrush()->SetStyle(bsClear);
-  for (const TvxSchemaText& line : theSchemaTime->itsTexts) {
-    if (line.GetText().empty()) continue;
-    EnterTextStyle(c, line.GetStyle());
+  // Texts start where the booking comes into sight.
+  const int left = std::max(theRect.Left, 0), top = std::max(theRect.Top, 0);
+  // The print font handler may change or delete the booking: read afresh.
+  TvxHeld<TvxDataEntity_SchemaTime> held(theSchemaTime);
+  const std::vector<TvxSchemaText>& texts = theSchemaTime->itsTexts;
+  for (size_t k = 0; k < texts.size(); ++k) {
+    if (texts[k].GetText().empty()) continue;
+    EnterTextStyle(c, texts[k].GetStyle());
+    if (!held.Get() || k >= texts.size()) return;
+    const TvxSchemaText& line = texts[k];
     // Offsets are screen pixels: on paper they grow with the font.
-    const int x = theRect.Left + Round(line.GetPos().X * itsTA->GetScalex());
-    const int y = theRect.Top + Round(line.GetPos().Y * itsTA->GetScaley());
+    const int x = FarPixel(left + static_cast<double>(Round(line.GetPos().X * itsTA->GetScalex())));
+    const int y = FarPixel(top + static_cast<double>(Round(line.GetPos().Y * itsTA->GetScaley())));
     const TRect clip = Rect(x, y, theRect.Right - 1, theRect.Bottom - 1);
-    if (clip.Top < clip.Bottom && clip.Right > clip.Left) c->TextRect(clip, x, y, line.GetText());
+    std::string cut;
+    if (clip.Top < clip.Bottom && clip.Right > clip.Left)
+      c->TextRect(clip, x, y, ShowableText(line.GetText(), clip.Width(), cut));
   }
   c->GetBrush()->SetColor(theSchemaTime->itsFrameColor);
   c->FrameRect(theRect);
@@ -224,80 +252,6 @@ void TvxSchema_ComBasic::EnterTextStyle(TCanvas* theCanvas, int theStyle) {
     default: theCanvas->SetFont(*GetFont()); break;
   }
   if (itsTA->GetIsPrinting()) itsTA->PrintResizeFont();
-}
-
-// --- the column scroller --------------------------------------------------------------
-
-void TvxSchema_ComBasic::UpdateColumnScrollerLater() {
-  if (!IsDestroying()) TDoLater::DoLater(DoLaterCall<&TvxSchema_ComBasic::UpdateColumnScroller>(this), nullptr);
-}
-
-void TvxSchema_ComBasic::UpdateColumnScroller(TObject*) {
-  if (!itsColumnUpDown || IsDestroying()) return;
-  itsColumnUpDown->SetOrientation(itsFlipView ? udVertical : udHorizontal);
-  bool show = itsScrollVisibility == svAlways;
-  if (itsScrollVisibility == svWhenNeeded)
-    show = itsFlipView ? GetHeight() - GetScalerHeight() < GetColumnSpace()
-                       : GetWidth() - GetScalerWidth() < GetColumnSpace();
-  fCurrentlyUpdatingScroller = true;
-  itsColumnUpDown->SetMin(0);
-  itsColumnUpDown->SetMax(std::max(itsDataListColumns->Count() - 1, 0));
-  fCurrentlyUpdatingScroller = false;
-  // Scrolled away from the first column, the user can always scroll back.
-  if (itsColumnUpDown->GetPosition() > 0) show = true;
-  itsColumnUpDown->SetVisible(show);
-  TDoLater::DoLater(DoLaterCall<&TvxSchema_ComBasic::UpdateScrollPos>(this), nullptr);
-}
-
-void TvxSchema_ComBasic::UpdateScrollPos(TObject*) {
-  if (!itsColumnUpDown || IsDestroying()) return;
-  if (itsFlipView) {
-    itsColumnUpDown->SetIncrement(-1);
-    itsColumnUpDown->SetBounds(GetWidth() - 16, itsFlippedQuadPoint.Y, 16, 24);
-  } else {
-    itsColumnUpDown->SetIncrement(1);
-    itsColumnUpDown->SetBounds(GetWidth() - 24, itsQuadPoint.Y, 24, 16);
-  }
-  itsColumnUpDown->SetPosition(PixelToColumn(1));
-  itsColumnUpDown->BringToFront();
-}
-
-void TvxSchema_ComBasic::ColumnUpDownOnClick(TObject*, bool&, int NewValue, TUpDownDirection) {
-  if (fCurrentlyUpdatingScroller) return;
-  fCurrentlyUpdatingScroller = true;
-  try {
-    ScrollAccordingToUpDown(NewValue);
-  } catch (...) {
-    fCurrentlyUpdatingScroller = false;
-    throw;
-  }
-  fCurrentlyUpdatingScroller = false;
-}
-
-void TvxSchema_ComBasic::ScrollAccordingToUpDown(int NewValue) {
-  const int count = itsDataListColumns->Count();
-  if (NewValue >= count) NewValue = count - 1;
-  if (NewValue < 0) NewValue = 0;
-  if (NewValue < count) itsDataListColumns->SetTopLeftCol(NewValue);
-}
-
-void TvxSchema_ComBasic::StartColumnStepUp() {
-  fColScrollUp = true;
-  if (!fColScrollTimer->GetEnabled()) fColScrollTimer->SetEnabled(true);
-}
-
-void TvxSchema_ComBasic::StartColumnStepDown() {
-  fColScrollUp = false;
-  if (!fColScrollTimer->GetEnabled()) fColScrollTimer->SetEnabled(true);
-}
-
-void TvxSchema_ComBasic::StopColumnStep() { fColScrollTimer->SetEnabled(false); }
-
-void TvxSchema_ComBasic::OnColScrollTimer(TObject*) {
-  const int next = itsColumnUpDown->GetPosition() + (fColScrollUp ? 1 : -1);
-  if (next < 0 || next > itsDataListColumns->Count() - 1) return;
-  itsColumnUpDown->SetPosition(next);
-  ScrollAccordingToUpDown(next);
 }
 
 }  // namespace vx

@@ -81,7 +81,9 @@ TEST(GraphHint, ShowsAndHidesThroughDeferredCalls) {
   Scene s;
   s.hint->SetShowBelowOwner(false);
   s.hint->ShowSlowHintFor(&s.a, 10, 20);
-  EXPECT_EQ(s.hint->GetTop(), s.Origin().Y + 20);
+  // Beside the pointer, as tool tips stand.
+  EXPECT_EQ(s.hint->GetLeft(), s.Origin().X + 10 + TGraphHintWindow::PointerOffsetX);
+  EXPECT_EQ(s.hint->GetTop(), s.Origin().Y + 20 + TGraphHintWindow::PointerOffsetY);
   // The tick only queues the showing.
   s.hint->GetShowTimer()->GetOnTimer()(s.hint->GetShowTimer());
   EXPECT_FALSE(s.hint->IsShowing());

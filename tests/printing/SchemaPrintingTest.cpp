@@ -142,6 +142,7 @@ TEST(SchemaPrinting, PagesEndWhereTheNextColumnNoLongerFits) {
 TEST(SchemaPrinting, AFailureHalfWayLeavesTheScheduleExactlyAsItWas) {
   Plan s;
   s.GetColumns()->SetTopLeftCol(1);
+  s.Settle();  // scrolled, the column scroll bar shows and the area makes room for it
   const Snapshot before(s);
   auto dc = TDeviceContext::CreateImage(600, 1100);
   int w = 0, h = 0;
@@ -168,6 +169,8 @@ TEST(SchemaPrinting, AFailureHalfWayLeavesTheScheduleExactlyAsItWas) {
 TEST(SchemaPrinting, ATwoWeekResourcePlanToPdfInBothOrientations) {
   TestSchema s;
   for (int k = 0; k < 40; ++k) s.Column("Crane " + std::to_string(k));
+  s.GetColumns()->GetColumn(1)->SetText("Crane 1\nNorth");  // a title of two lines
+  s.SetQuadPoint(Point(50, 36));
   for (int k = 0; k < 40; ++k)
     for (int d = 0; d < 14; d += 3) s.Item(k, d * 24 + 9, d * 24 + 15)->AddText("Lift " + std::to_string(k), 2, 2, 1);
   s.Settle();
@@ -186,6 +189,8 @@ TEST(SchemaPrinting, ATwoWeekResourcePlanToPdfInBothOrientations) {
   std::string text = vxtest::PdfText(pdf);
   EXPECT_NE(text.find("Crane 39"), std::string::npos);
   EXPECT_NE(text.find("Lift 0"), std::string::npos);
+  EXPECT_NE(text.find("North"), std::string::npos);
+  EXPECT_EQ(text.find("1North"), std::string::npos);  // the lines one under the other
   EXPECT_EQ(Snapshot(s), before);
   // Every column across one page: only the time goes on further pages.
   setup.fFitColumnsToPage = true;

@@ -17,7 +17,10 @@ double Minutes(TDateTime t) { return (t - kDay0) * 1440; }
 
 }  // namespace
 
-TEST(SchemaKeys, CtrlStepsTheSelectionInTimeAndAcrossColumns) {
+// The arrow's direction on the screen is the way the selection moves: along
+// the time axis (down normal, right flipped) in time, across it to the next
+// or previous column (row).
+TEST(SchemaKeys, CtrlStepsTheSelectionTheWayTheArrowPoints) {
   for (bool flipped : {false, true}) {
     SCOPED_TRACE(flipped ? "flipped" : "normal");
     MouseSchema s(flipped);
@@ -32,35 +35,48 @@ TEST(SchemaKeys, CtrlStepsTheSelectionInTimeAndAcrossColumns) {
       vxtest::KeyClick(s.Area(), k, m);
       s.Settle();
     };
-    // Ctrl+Shift: the start snap, or ten minutes when it is a minute or less.
+    const Qt::Key later = flipped ? Qt::Key_Right : Qt::Key_Down, earlier = flipped ? Qt::Key_Left : Qt::Key_Up;
+    const Qt::Key next = flipped ? Qt::Key_Down : Qt::Key_Right, previous = flipped ? Qt::Key_Up : Qt::Key_Left;
+    // Ctrl alone and Ctrl+Shift: the start snap, so that snapping keeps the step.
     s.SetStartSnap(15.0 / 1440);
-    key(Qt::Key_Down, Qt::ControlModifier | Qt::ShiftModifier);
+    key(later, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_NEAR(Minutes(a->GetStartDateTime()), 615, 1e-6);
     EXPECT_NEAR(Minutes(b->GetStartDateTime()), 735, 1e-6);
+    key(later, Qt::ControlModifier);
+    EXPECT_NEAR(Minutes(a->GetStartDateTime()), 630, 1e-6);
+    key(earlier, Qt::ControlModifier);
+    EXPECT_NEAR(Minutes(a->GetStartDateTime()), 615, 1e-6);
+    // A snap of a minute: Ctrl steps a minute, Ctrl+Shift ten.
     s.SetStartSnap(1.0 / 1440);
-    key(Qt::Key_Down, Qt::ControlModifier | Qt::ShiftModifier);
+    key(later, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_NEAR(Minutes(a->GetStartDateTime()), 625, 1e-6);
     EXPECT_NEAR(Minutes(a->GetStopDateTime()), 685, 1e-6);
-    // Ctrl alone: a minute, later with Down and earlier with Up in either orientation.
-    key(Qt::Key_Up, Qt::ControlModifier);
-    key(Qt::Key_Up, Qt::ControlModifier);
+    key(earlier, Qt::ControlModifier);
+    key(earlier, Qt::ControlModifier);
     EXPECT_NEAR(Minutes(a->GetStartDateTime()), 623, 1e-6);
+    // Without start snapping, a minute.
+    s.SetStartSnapONOFF(false);
+    s.SetStartSnap(15.0 / 1440);
+    key(later, Qt::ControlModifier);
+    EXPECT_NEAR(Minutes(a->GetStartDateTime()), 624, 1e-6);
+    s.SetStartSnapONOFF(true);
+    s.SetStartSnap(1.0 / 1440);
     EXPECT_NEAR(Minutes(c->GetStartDateTime()), 540, 1e-6);  // not selected
-    // Right and Left: the next and previous column, kept within the columns.
-    key(Qt::Key_Right, Qt::ControlModifier);
+    // Across: the next and previous column (row), kept within the columns.
+    key(next, Qt::ControlModifier);
     EXPECT_EQ(a->GetCol(), 2);
     EXPECT_EQ(b->GetCol(), 3);
-    for (int k = 0; k < 3; ++k) key(Qt::Key_Left, Qt::ControlModifier);
+    for (int k = 0; k < 3; ++k) key(previous, Qt::ControlModifier);
     EXPECT_EQ(a->GetCol(), 0);
     EXPECT_EQ(b->GetCol(), 0);
-    EXPECT_NEAR(Minutes(a->GetStartDateTime()), 623, 1e-6);  // the times stay
+    EXPECT_NEAR(Minutes(a->GetStartDateTime()), 624, 1e-6);  // the times stay
     // Shift alone does nothing; the host hears every key.
     std::vector<unsigned short> heard;
     s.OnKeyDown = [&](TObject*, unsigned short& k, TShiftState) {
       if (k != VK_SHIFT && k != VK_CONTROL) heard.push_back(k);
     };
     key(Qt::Key_Down, Qt::ShiftModifier);
-    EXPECT_NEAR(Minutes(a->GetStartDateTime()), 623, 1e-6);
+    EXPECT_NEAR(Minutes(a->GetStartDateTime()), 624, 1e-6);
     EXPECT_TRUE(a->GetSelected() && b->GetSelected());
     EXPECT_EQ(heard, std::vector<unsigned short>{VK_DOWN});
   }
@@ -143,7 +159,9 @@ TEST(SchemaKeys, TheItemMenuByRightClickAndByTheMenuKey) {
   }
 }
 
-TEST(SchemaHints, TheTimeHintBelowTheAreaAndThePreview) {
+// The hint names the date with the start, and stands beside the pointer,
+// inside the screen, as large as its text.
+TEST(SchemaHints, TheTimeHintBesideThePointerAndThePreview) {
   for (bool flipped : {false, true}) {
     SCOPED_TRACE(flipped ? "flipped" : "normal");
     MouseSchema s(flipped);
@@ -157,9 +175,13 @@ TEST(SchemaHints, TheTimeHintBelowTheAreaAndThePreview) {
     s.Move(s.Shifted(over, 1));
     s.Move(over);
     ASSERT_TRUE(hint->IsShowing());
-    EXPECT_EQ(hint->GetCaption(), "09:00\r09:30\r00:30");
-    const TPoint below = s.Area()->ClientToScreen(Point(over.X, s.Area()->GetHeight()));
-    EXPECT_EQ(hint->GetBoundsRect(), Rect(below.X, below.Y + 4, below.X + 120, below.Y + 4 + 50));
+    EXPECT_EQ(hint->GetCaption(), "Tue 9 Dec 09:00\r09:30\r00:30");
+    const TPoint p = s.Area()->ClientToScreen(over);
+    const TRect h = hint->GetBoundsRect(), screen = ScreenWorkArea(p);
+    EXPECT_TRUE(h.Left == p.X + 16 || h.Right == p.X - 16) << h.Left << " " << p.X;
+    EXPECT_TRUE(h.Top == p.Y + 16 || h.Bottom == p.Y - 16) << h.Top << " " << p.Y;
+    EXPECT_TRUE(h.Left >= screen.Left && h.Top >= screen.Top && h.Right <= screen.Right && h.Bottom <= screen.Bottom);
+    EXPECT_EQ(h.Width(), hint->CalcHintRect(400, hint->GetCaption()).Width());
     // The same caption again paints nothing.
     const int paints = hint->GetUpdateRequestCount();
     s.Move(s.Shifted(over, 0, 1));

@@ -3,6 +3,9 @@
 // collision layout and the column scroller.
 #include <gtest/gtest.h>
 
+#include <QTest>
+#include <QWidget>
+
 #include <cmath>
 
 #include "SchemaSupport.h"
@@ -301,37 +304,167 @@ TEST(SchemaLayout, HitTestingFollowsTheDrawLayers) {
   EXPECT_EQ(s.GetDataEntityFromXY(110, 190), over);
 }
 
+// The column scroller is a scroll bar along the columns' side of the area,
+// which makes room for it: it covers no booking, and the time axis keeps
+// the area's length.
 TEST(SchemaLayout, TheColumnScroller) {
   TestSchema s;
   for (int c = 0; c < 12; ++c) s.Column(std::to_string(c));
   s.Settle();
-  TUpDown* up = s.GetColumnUpDown();
+  TScrollBar* bar = s.GetColumnScrollBar();
   // Twelve columns of 50 fill the 600 pixels exactly: no need to scroll.
-  EXPECT_FALSE(up->GetVisible());
-  EXPECT_EQ(up->GetBoundsRect(), Rect(626, 20, 650, 36));
-  EXPECT_EQ(up->GetOrientation(), udHorizontal);
-  EXPECT_EQ(up->GetIncrement(), 1);
+  EXPECT_FALSE(bar->GetVisible());
+  EXPECT_EQ(s.GetSchemaArea()->GetBoundsRect(), Rect(50, 20, 650, 500));
   s.Column("12");
   s.Settle();
-  EXPECT_TRUE(up->GetVisible());
-  EXPECT_EQ(up->GetMax(), 12);
+  ASSERT_TRUE(bar->GetVisible());
+  EXPECT_EQ(bar->GetKind(), sbHorizontal);
+  const int thick = bar->GetHeight();
+  EXPECT_EQ(bar->GetBoundsRect(), Rect(50, 500 - thick, 650, 500));
+  EXPECT_EQ(s.GetSchemaArea()->GetBoundsRect(), Rect(50, 20, 650, 500 - thick));
+  EXPECT_EQ(s.GetScaler()->GetHeight(), s.GetSchemaArea()->GetHeight());
+  // Thirteen columns, twelve in view: a thumb of twelve, one step to go.
+  EXPECT_EQ(bar->GetPageSize(), 12);
+  EXPECT_EQ(bar->GetMax(), 12);
   s.SetScrollVisibility(svNever);
   s.Settle();
-  EXPECT_FALSE(up->GetVisible());
+  EXPECT_FALSE(bar->GetVisible());
+  EXPECT_EQ(s.GetSchemaArea()->GetHeight(), 480);
   // Scrolled away from the first column, the scroller shows anyway.
-  s.GetColumns()->SetTopLeftCol(2);
-  s.UpdateColumnScroller(nullptr);
-  EXPECT_TRUE(up->GetVisible());
+  s.GetColumns()->SetTopLeftCol(1);
+  s.Settle();
+  EXPECT_TRUE(bar->GetVisible());
+  EXPECT_EQ(bar->GetPosition(), 1);
   s.GetColumns()->SetTopLeftCol(0);
   s.SetScrollVisibility(svAlways);
   s.Settle();
-  EXPECT_TRUE(up->GetVisible());
-  // Flipped: vertical, stepping backwards, at the right edge.
+  EXPECT_TRUE(bar->GetVisible());
+  // Flipped: a vertical bar at the right of the rows, the axis as long as the area.
   s.SetFlipView(true);
   s.Settle();
-  EXPECT_EQ(up->GetOrientation(), udVertical);
-  EXPECT_EQ(up->GetIncrement(), -1);
-  EXPECT_EQ(up->GetBoundsRect(), Rect(634, 50, 650, 74));
+  TScrollBar* rows = s.GetColumnScrollBar();
+  ASSERT_NE(rows, bar);
+  EXPECT_FALSE(bar->GetVisible());
+  ASSERT_TRUE(rows->GetVisible());
+  EXPECT_EQ(rows->GetKind(), sbVertical);
+  EXPECT_EQ(rows->GetBoundsRect(), Rect(650 - rows->GetWidth(), 50, 650, 500));
+  EXPECT_EQ(s.GetSchemaArea()->GetBoundsRect(), Rect(70, 50, 650 - rows->GetWidth(), 500));
+  EXPECT_EQ(s.GetScaler()->GetWidth(), s.GetSchemaArea()->GetWidth());
+
+  // The user's clicks on the bar move the rows (of more than fit).
+  for (int c = 13; c < 40; ++c) s.Column(std::to_string(c));
+  vxtest::ShowWindow(&s);
+  QWidget* qbar = rows->findChild<QWidget*>();
+  ASSERT_NE(qbar, nullptr);
+  QTest::mouseClick(qbar, Qt::LeftButton, Qt::NoModifier, QPoint(qbar->width() / 2, qbar->height() - 5));
+  vxtest::ProcessEventsUntilIdle();
+  EXPECT_EQ(s.GetColumns()->GetTopLeftCol(), 1);
+  EXPECT_EQ(rows->GetPosition(), 1);
+}
+
+// The wheel in the classic style is the area's OnWheelScroll's (the titles
+// step a row a notch); in the Qt style it scrolls the columns by the
+// platform's step, adding up small deltas, Shift moves in time and Ctrl
+// zooms around the pointer.
+TEST(SchemaLayout, TheWheelInEitherStyle) {
+  for (bool flipped : {false, true}) {
+    SCOPED_TRACE(flipped ? "flipped" : "normal");
+    TestSchema s;
+    s.SetFlipView(flipped);
+    for (int c = 0; c < 40; ++c) s.Column(std::to_string(c));
+    vxtest::ShowWindow(&s);
+    s.SetWindow(TestSchema::kDay0 + 8 * TestSchema::kHour, TestSchema::kDay0 + 16 * TestSchema::kHour);
+    TControl* area = s.GetSchemaArea();
+    const int mid = 100;
+    auto wheel = [&](int delta, Qt::KeyboardModifiers m = Qt::NoModifier) {
+      vxtest::Wheel(area, mid, mid, delta, m);
+      s.Settle();
+    };
+    EXPECT_EQ(s.GetWheelConvention(), wcClassic);
+    int heard = 0;
+    area->OnMouseWheel = [&](TObject*, TShiftState, int, TPoint, bool&) { ++heard; };
+    wheel(-120);
+    EXPECT_EQ(heard, 1);
+    EXPECT_EQ(s.GetColumns()->GetTopLeftCol(), 0);
+    area->OnMouseWheel = nullptr;
+    if (flipped) {
+      vxtest::Wheel(s.GetFlippedHeader(), 10, 30, -120);
+      EXPECT_EQ(s.GetColumns()->GetTopLeftCol(), 1);  // the titles' own row a notch
+      s.GetColumns()->SetTopLeftCol(0);
+    }
+
+    s.SetWheelConvention(wcQt);
+    const int lines = WheelScrollLines();
+    wheel(-120);
+    EXPECT_EQ(s.GetColumns()->GetTopLeftCol(), lines);
+    for (int k = 0; k < 4; ++k) wheel(-30);  // a touchpad's small steps make a notch
+    EXPECT_EQ(s.GetColumns()->GetTopLeftCol(), 2 * lines);
+    wheel(240);
+    EXPECT_EQ(s.GetColumns()->GetTopLeftCol(), 0);
+    // Over the titles the same.
+    if (flipped)
+      vxtest::Wheel(s.GetFlippedHeader(), 10, 30, -120);
+    else
+      vxtest::Wheel(s.GetHeader(), 30, 8, -120);
+    s.Settle();
+    EXPECT_EQ(s.GetColumns()->GetTopLeftCol(), lines);
+    // Forward only until the last column shows.
+    for (int k = 0; k < 40; ++k) wheel(-120);
+    EXPECT_EQ(s.GetColumns()->GetTopLeftCol(), 40 - s.GetColumnScrollBar()->GetPageSize());
+
+    // Shift: later in time a notch towards the user, an eighth of the
+    // window as the time axis's own wheel; the scale stays.
+    const double start = s.GetScaler()->GetStart(), scale = s.GetScaler()->GetScale();
+    wheel(-120, Qt::ShiftModifier);
+    EXPECT_NEAR((s.GetScaler()->GetStart() - start) / scale, s.GetScaler()->GetScaleLen() / 8.0, 1.5);
+    EXPECT_NEAR(s.GetScaler()->GetScale(), scale, scale * 1e-9);
+    // Ctrl: a notch away zooms in by a quarter, the time under the pointer stays.
+    const TDateTime under = s.GetScaler()->PixelToDate(mid);
+    const double before = s.GetScaler()->GetScale();
+    wheel(120, Qt::ControlModifier);
+    EXPECT_NEAR(s.GetScaler()->GetScale(), before / 1.25, before * 1e-6);
+    EXPECT_NEAR(s.GetScaler()->DateToPixel(under), mid, 1);
+    wheel(-120, Qt::ControlModifier);
+    EXPECT_NEAR(s.GetScaler()->GetScale(), before, before * 1e-6);
+  }
+}
+
+// With a sub-column size a column whose bookings overlap grows to give each
+// sub-column that much, and shrinks back when they no longer do.
+TEST(SchemaLayout, ColumnsGrowWithTheirSubColumns) {
+  for (bool flipped : {false, true}) {
+    SCOPED_TRACE(flipped ? "flipped" : "normal");
+    TestSchema s;
+    s.SetFlipView(flipped);
+    for (int c = 0; c < 3; ++c) s.Column(std::to_string(c));
+    TvxDataEntity_SchemaTime* a = s.Item(1, 9, 11);
+    TvxDataEntity_SchemaTime* b = s.Item(1, 10, 12);
+    s.Item(1, 10.5, 11.5);
+    s.Settle();
+    TvxDataEntity_SchemaColumn* col = s.GetColumns()->GetColumn(1);
+    const int own = col->GetWidth();
+    ASSERT_EQ(col->GetSubColCount(), 3);
+    s.SetSubColumnSize(30);
+    s.Settle();
+    EXPECT_EQ(col->GetWidth(), 90);
+    EXPECT_EQ(s.GetColumns()->GetColumn(0)->GetWidth(), own);
+    // Each booking a third of the grown column.
+    TRect r;
+    s.RectFromDataEntity(flipped, b, r);
+    EXPECT_EQ(flipped ? r.Height() : r.Width(), 30 - 1 + (flipped ? 1 : 0));
+    // No more overlaps: the column's own size again.
+    s.RemoveSchemaTime(b);
+    a->SetStopDateTime(TestSchema::kDay0 + 10 * kH);
+    s.Settle();
+    EXPECT_EQ(col->GetSubColCount(), 1);
+    EXPECT_EQ(col->GetWidth(), own);
+    // Off: the sub-columns share the column.
+    a->SetStopDateTime(TestSchema::kDay0 + 11 * kH);
+    s.Settle();
+    EXPECT_EQ(col->GetWidth(), 60);
+    s.SetSubColumnSize(0);
+    EXPECT_EQ(col->GetWidth(), own);
+  }
 }
 
 TEST(SchemaLayout, ScalerSizesGoToTheOrientationTheyWereAskedIn) {

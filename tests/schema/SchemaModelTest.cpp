@@ -255,16 +255,18 @@ TEST(SchemaModel, SnappingCountsFromEachDaysMidnight) {
   double start = d, len = 44 * kMin + 40 * kSec;
   s.Snap(start, len);
   EXPECT_TRUE(SameTime(len, 45 * kMin));
-  // Switched off, or with a step that is no time, nothing snaps.
+  // Switched off nothing snaps.
   s.SetStartSnapONOFF(false);
   EXPECT_TRUE(SameTime(snapStart(d + 2 * kMin), d + 2 * kMin));
   s.SetStartSnapONOFF(true);
-  s.SetStartSnap(0);
-  EXPECT_TRUE(SameTime(snapStart(d + 2 * kMin), d + 2 * kMin));
-  s.SetLengthSnap(-1);
-  len = 44 * kMin + 40 * kSec;
-  s.Snap(start, len);
-  EXPECT_TRUE(SameTime(len, 44 * kMin + 40 * kSec));
+  // A step that is no time, or longer than a year, is ignored: the last one stays.
+  for (double bad : {0.0, -1.0, std::nan(""), HUGE_VAL, -HUGE_VAL, 1e300, 367.0}) {
+    s.SetStartSnap(bad);
+    s.SetLengthSnap(bad);
+    EXPECT_EQ(s.GetStartSnap(), 7 * kMin) << bad;
+    EXPECT_EQ(s.GetLengthSnap(), kMin) << bad;
+  }
+  EXPECT_TRUE(SameTime(snapStart(d + 1 + 5 * kMin), d + 1 + 7 * kMin));
 }
 
 TEST(SchemaModel, BookingNotificationsReachTheApplication) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QPointer>
 #include <chrono>
 #include <thread>
 
@@ -29,7 +30,12 @@ public:
     SizeColumns();
     SetScalerTimeFormat("hh:nn");
     ShowWindow(this);
-    SetWindow(kDay0 + 8 * kHour, kDay0 + 8 * kHour + (theFlipped ? 600 : 480) / kPixelsPerMinute * kMinute);
+    ResetWindow();
+  }
+
+  // The time axis as the constructor sets it.
+  void ResetWindow() {
+    SetWindow(kDay0 + 8 * kHour, kDay0 + 8 * kHour + (fFlipped ? 600 : 480) / kPixelsPerMinute * kMinute);
     Settle();
   }
 
@@ -69,12 +75,14 @@ public:
     vxtest::MouseRelease(Area(), p.X, p.Y, b, m);
   }
   // A press, moves in steps to theTo, and the release there.
+  // A handler may have the schedule deleted meanwhile (deleteLater).
   void Drag(vx::TPoint theFrom, vx::TPoint theTo, Qt::KeyboardModifiers m = Qt::NoModifier) {
+    QPointer<MouseSchema> alive(this);
     Press(theFrom, Qt::LeftButton, m);
-    Move(vx::Point((theFrom.X + theTo.X) / 2, (theFrom.Y + theTo.Y) / 2));
-    Move(theTo);
-    Release(theTo, Qt::LeftButton, m);
-    Settle();
+    if (alive) Move(vx::Point((theFrom.X + theTo.X) / 2, (theFrom.Y + theTo.Y) / 2));
+    if (alive) Move(theTo);
+    if (alive) Release(theTo, Qt::LeftButton, m);
+    if (alive) Settle();
   }
   // The event loop runs (timers tick) until thePredicate holds, at most
   // theMs milliseconds (a busy machine delays timers); answers whether it holds.

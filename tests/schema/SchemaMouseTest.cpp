@@ -4,6 +4,10 @@
 // area. Gestures go through Qt's real event delivery with the loop running.
 #include <gtest/gtest.h>
 
+#include <QImage>
+#include <climits>
+#include <functional>
+
 #include "SchemaMouseSupport.h"
 #include "platform/ui/ExtCtrls.h"
 
@@ -140,7 +144,7 @@ TEST(SchemaMouse, MovesSnapToTheStartGridOfTheDay) {
     s.Move(s.Shifted(at, MouseSchema::Px(3)));
     s.Move(s.Shifted(at, MouseSchema::Px(7)));
     EXPECT_EQ(s.OutlineCount(), 4);
-    EXPECT_EQ(s.GetHintWindow()->GetCaption(), "09:05\r09:35\r00:30");  // the times the drop will give
+    EXPECT_EQ(s.GetHintWindow()->GetCaption(), "Tue 9 Dec 09:05\r09:35\r00:30");  // the times the drop will give
     s.Release(s.Shifted(at, MouseSchema::Px(7)));
     EXPECT_EQ(s.OutlineCount(), 0);
     EXPECT_FALSE(s.GetHintWindow()->IsShowing());
@@ -188,6 +192,75 @@ TEST(SchemaMouse, MovesLaterAndToTheNextColumn) {
     EXPECT_EQ(e->GetCol(), 5);
     EXPECT_NEAR(Minutes(e->GetStartDateTime()), 580, 1e-6);
   }
+}
+
+// While a booking is dragged the hint names, and the outline shows, where it
+// will land (snapped, in its target column); the release writes exactly that.
+TEST(SchemaMouse, TheDragShowsWhereTheBookingLands) {
+  struct Drag {
+    const char* name;
+    double grab;          // hours into the booking (0: its start band, -1: its stop band)
+    int minutes, across;  // dragged along time (minutes) and across (columns)
+    bool moveInTime;
+  };
+  const Drag drags[] = {
+      {"later, snapped", 0.25, 7, 0, false}, {"earlier, snapped", 0.25, -8, 0, false},
+      {"next column, times kept", 0.25, 13, 1, false}, {"next column, moved in time", 0.25, 13, 1, true},
+      {"start edge", 0, -22, 0, false},      {"stop edge", -1, 17, 0, false},
+  };
+  for (bool flipped : {false, true})
+    for (const Drag& d : drags) {
+      SCOPED_TRACE(std::string(d.name) + (flipped ? " flipped" : " normal"));
+      MouseSchema s(flipped, 0);
+      s.Column("today");
+      s.Column("tomorrow", 1);
+      s.SizeColumns();
+      s.SetMoveInTimeWhenColSwitch(d.moveInTime);
+      TvxDataEntity_SchemaTime* e = s.Item(0, 9, 9.5);
+      s.Settle();
+      TRect r;
+      s.RectFromDataEntity(flipped, e, r);
+      const int across = flipped ? (r.Top + r.Bottom) / 2 : (r.Left + r.Right) / 2;
+      const int along = d.grab == 0 ? (flipped ? r.Left : r.Top) + 1
+                        : d.grab < 0 ? (flipped ? r.Right : r.Bottom) - 2
+                                     : s.T(9 + d.grab);
+      const TPoint from = flipped ? Point(along, across) : Point(across, along);
+      const TPoint to = s.Shifted(from, MouseSchema::Px(d.minutes), d.across * s.ColumnStep());
+      TDateTime hintStart = 0, hintLength = 0;
+      s.OnSchemaHintInfo = [&](TvxSchema_ComBasic*, TvxDataEntity_SchemaTime*, TDateTime a, TDateTime b, int, int) {
+        if (a != 0) hintStart = a, hintLength = b;
+      };
+      s.Press(from);
+      const QImage before = s.Area()->grab().toImage();  // selected, no outline yet
+      s.Move(s.Shifted(from, 2));
+      s.Move(to);
+      // The outline: the changed pixels span the landing, snapped, in its column.
+      const QImage during = s.Area()->grab().toImage();
+      int lo = INT_MAX, hi = INT_MIN, aLo = INT_MAX;
+      for (int y = 0; y < during.height(); ++y)
+        for (int x = 0; x < during.width(); ++x)
+          if (during.pixel(x, y) != before.pixel(x, y)) {
+            lo = std::min(lo, flipped ? x : y);
+            hi = std::max(hi, flipped ? x : y);
+            aLo = std::min(aLo, flipped ? y : x);
+          }
+      s.Release(to);
+      s.Settle();
+      EXPECT_EQ(hintStart, e->GetStartDateTime());
+      EXPECT_EQ(hintStart + hintLength, e->GetStopDateTime());
+      EXPECT_EQ(e->GetCol(), d.across);
+      TRect landed;
+      s.RectFromDataEntity(flipped, e, landed);
+      if ((flipped ? landed.Right : landed.Bottom) < 0) {
+        EXPECT_EQ(lo, INT_MAX);  // it lands a day before the axis: no outline in sight
+        continue;
+      }
+      EXPECT_NEAR(lo, flipped ? landed.Left - 1 : landed.Top, 1);
+      EXPECT_NEAR(hi, flipped ? landed.Right : landed.Bottom, 1);
+      int nearEdge = 0, farEdge = 0;
+      s.ColumnToPixels(e->GetCol(), nearEdge, farEdge);
+      EXPECT_NEAR(aLo, nearEdge + 1, 1);
+    }
 }
 
 TEST(SchemaMouse, MovesAcrossColumnsWithOtherOffsetDates) {
@@ -266,6 +339,67 @@ TEST(SchemaMouse, ResizesEitherEndNeverBelowNoLength) {
     EXPECT_NEAR(start(), 540, 1e-6);
     EXPECT_NEAR(stop(), 540, 1e-6);
   }
+}
+
+// Every way the area can lose the mouse in the middle of a move or a resize
+// ends it: the outlines go, the cursor is the arrow again, the hint goes, and
+// the release writes nothing.
+TEST(SchemaMouse, AGestureEndsCancelledWhenTheAreaLosesTheMouse) {
+  struct Way {
+    const char* name;
+    std::function<void(MouseSchema& s, TPanel& other)> act;
+  };
+  const Way ways[] = {
+      {"Escape", [](MouseSchema& s, TPanel&) { vxtest::KeyClick(s.Area(), Qt::Key_Escape); }},
+      {"hidden", [](MouseSchema& s, TPanel&) { s.SetVisible(false); }},
+      {"given another parent", [](MouseSchema& s, TPanel& other) { s.SetParent(&other); }},
+      {"another control takes the mouse", [](MouseSchema&, TPanel& other) {
+         other.SetMouseCapture(true);
+         other.SetMouseCapture(false);
+       }},
+  };
+  enum Gesture { gMove, gStart, gStop };
+  for (bool flipped : {false, true})
+    for (const Way& way : ways)
+      for (Gesture g : {gMove, gStart, gStop}) {
+        SCOPED_TRACE(std::string(way.name) + (flipped ? " flipped " : " normal ") + std::to_string(g));
+        TPanel other(nullptr);
+        other.SetBounds(0, 0, 700, 520);
+        vxtest::ShowWindow(&other);
+        MouseSchema s(flipped);
+        TvxDataEntity_SchemaTime* e = s.Item(1, 9, 9.5);
+        s.Settle();
+        TRect r;
+        s.RectFromDataEntity(flipped, e, r);
+        const int across = flipped ? (r.Top + r.Bottom) / 2 : (r.Left + r.Right) / 2;
+        const int along = g == gStart ? (flipped ? r.Left : r.Top) + 1
+                          : g == gStop ? (flipped ? r.Right : r.Bottom) - 2
+                                       : (flipped ? r.Left + r.Right : r.Top + r.Bottom) / 2;
+        const TPoint at = flipped ? Point(along, across) : Point(across, along);
+        s.Press(at);
+        s.Move(s.Shifted(at, MouseSchema::Px(10)));
+        s.Move(s.Shifted(at, MouseSchema::Px(20), g == gMove ? s.ColumnStep() : 0));
+        ASSERT_TRUE(g == gMove ? s.GetLocalDrag() : s.GetLocalGrow());
+        ASSERT_GT(s.OutlineCount(), 0);
+        way.act(s, other);
+        vxtest::ProcessEventsUntilIdle();
+        EXPECT_FALSE(s.GetLocalDrag() || s.GetLocalGrow());
+        EXPECT_EQ(s.OutlineCount(), 0);
+        EXPECT_EQ(s.Area()->GetCursor(), crArrow);
+        EXPECT_FALSE(s.GetHintWindow()->IsShowing());
+        if (!s.GetVisible()) {
+          s.SetVisible(true);
+          vxtest::ShowWindow(&s);
+        }
+        const TPoint end = s.Shifted(at, MouseSchema::Px(30), g == gMove ? s.ColumnStep() : 0);
+        s.Move(end);
+        s.Release(end);
+        s.Settle();
+        EXPECT_EQ(e->GetStartDateTime(), kDay0 + 9 * kH);
+        EXPECT_EQ(e->GetStopDateTime(), kDay0 + 9.5 * kH);
+        EXPECT_EQ(e->GetCol(), 1);
+        s.SetParent(nullptr);
+      }
 }
 
 TEST(SchemaMouse, AutoScrollThenTheDropMovesByTheTimeDifference) {

@@ -46,13 +46,12 @@ TEST(SchemaPaint, BackgroundStripesLinesAndSeparators) {
   s.Column("c");
   TCanvas* c = s.PaintArea();
   // Column 0 plain, column 1 (odd) in the pattern, column 2 plain, and past
-  // the last column stripes of the default size (50): 160..210 patterned.
+  // the last column nothing but the background.
   EXPECT_TRUE(Plain(c, 20, 7));
   EXPECT_TRUE(Patterned(c, 70, 7));
   EXPECT_TRUE(Patterned(c, 71, 300));
   EXPECT_TRUE(Plain(c, 130, 7));
-  EXPECT_TRUE(Patterned(c, 180, 7));
-  EXPECT_TRUE(Plain(c, 230, 7));
+  for (int x = 162; x < 598; x += 9) EXPECT_FALSE(Patterned(c, x, 7)) << x;
   // Separators at the far edges, in the system background colour.
   for (int x : {50, 110, 160}) EXPECT_EQ(c->GetPixel(x, 7), Line()) << x;
   EXPECT_NE(c->GetPixel(210, 7), Line());
@@ -85,16 +84,21 @@ TEST(SchemaPaint, BackgroundStripesLinesAndSeparators) {
   EXPECT_EQ(c->GetPixel(60, 9), Line());
 }
 
-TEST(SchemaPaint, StripesWithoutColumns) {
+// Without columns (and past the last row) only the background: no stripe
+// stands for a column that is not there.
+TEST(SchemaPaint, NoStripesWithoutColumns) {
   TestSchema s;
+  for (bool flipped : {false, true}) {
+    s.SetFlipView(flipped);
+    TCanvas* c = s.PaintArea();
+    for (int k = 0; k < 24; ++k) EXPECT_FALSE(Patterned(c, k * 23 + 7, k * 17 + 5)) << k;
+  }
+  s.Column("a");
+  s.Column("b");
   TCanvas* c = s.PaintArea();
-  for (int k = 0; k < 12; ++k) EXPECT_EQ(Patterned(c, k * 50 + 20, 100), k % 2 == 1) << k;
-  // In the flipped orientation rows of the default height, 18, and their lines.
-  s.SetFlipView(true);
-  c = s.PaintArea();
   EXPECT_TRUE(Plain(c, 100, 5));
-  EXPECT_TRUE(Patterned(c, 100, 25));
-  EXPECT_TRUE(Plain(c, 100, 45));
+  EXPECT_TRUE(Patterned(c, 100, 25));  // row 1
+  EXPECT_TRUE(Plain(c, 100, 45));      // past the last row
 }
 
 TEST(SchemaPaint, BookingsTheirTextsAndMarks) {

@@ -139,7 +139,10 @@ public:
       TvxDataEntity_SchemaTime* e = *it;
       const int col = e->GetCol();
       if (!Visible(e) || col < 0 || col >= fS.GetColumns()->Count() || Live(col) <= 0) continue;
-      fS.DrawContent(e, RectOf(e), c);
+      // Drawn as far as the area shows it, and ten pixels around.
+      const TRect r = RectOf(e);
+      fS.DrawContent(e, Rect(std::max(r.Left, -10), std::max(r.Top, -10), std::min(r.Right, area->GetWidth() + 10),
+                             std::min(r.Bottom, area->GetHeight() + 10)), c);
     }
   }
 

@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QPointer>
 #include <QResizeEvent>
+#include <QScreen>
 #include <QWheelEvent>
 #include <algorithm>
 
@@ -877,6 +878,17 @@ LRESULT SendMessage(TControl* theControl, unsigned Msg, WPARAM WParam, LPARAM LP
 }
 
 // --- form activity and key hooks ---------------------------------------------------------
+
+int WheelScrollLines() { return QCoreApplication::instance() ? std::max(QApplication::wheelScrollLines(), 1) : 3; }
+
+TRect ScreenWorkArea(TPoint thePoint) {
+  if (!QCoreApplication::instance()) return Rect(0, 0, 0, 0);
+  QScreen* screen = QGuiApplication::screenAt(QPoint(thePoint.X, thePoint.Y));
+  if (!screen) screen = QGuiApplication::primaryScreen();
+  if (!screen) return Rect(0, 0, 0, 0);
+  const QRect r = screen->availableGeometry();
+  return Rect(r.left(), r.top(), r.left() + r.width(), r.top() + r.height());
+}
 
 bool FormIsActive(const TControl* theControl) {
   if (!theControl) return true;

@@ -360,6 +360,13 @@ private:
 // The mouse pointer's position in screen coordinates.
 TPoint GetCursorPos();
 
+// Lines one notch of the mouse wheel scrolls, as the platform has it.
+int WheelScrollLines();
+
+// The part of the screen at thePoint (screen coordinates) that windows may
+// cover; the primary screen's when no screen holds the point.
+TRect ScreenWorkArea(TPoint thePoint);
+
 // Whether theControl's form (its top-level window) is the active window, or
 // the application's main form is; true for no control.
 bool FormIsActive(const TControl* theControl);

@@ -8,7 +8,6 @@
 #include <QMessageBox>
 #include <QObject>
 #include <QPointer>
-#include <QScreen>
 #include <QWidget>
 #include <QThread>
 #include <algorithm>
@@ -54,19 +53,6 @@ void ShowMessage(const std::string& theText) {
     sink(theText);
   else
     DefaultSink(theText);
-}
-
-TRect ScreenRectAt(TPoint thePoint) {
-  if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return Rect(0, 0, 1 << 16, 1 << 16);
-  QScreen* screen = QGuiApplication::screenAt(QPoint(thePoint.X, thePoint.Y));
-  if (!screen) screen = QGuiApplication::primaryScreen();
-  if (!screen) return Rect(0, 0, 1 << 16, 1 << 16);
-  const QRect r = screen->availableGeometry();
-  return Rect(r.left(), r.top(), r.left() + r.width(), r.top() + r.height());
-}
-
-int WheelScrollLines() {
-  return qobject_cast<QApplication*>(QCoreApplication::instance()) ? std::max(1, QApplication::wheelScrollLines()) : 3;
 }
 
 void Beep() {

@@ -6,7 +6,6 @@
 #include <string>
 
 #include "platform/rtl/Object.h"
-#include "platform/rtl/Types.h"
 
 namespace vx {
 
@@ -19,12 +18,6 @@ using TExceptionEvent = std::function<void(std::exception_ptr theException)>;
 void ShowMessage(const std::string& theText);
 // Installs a sink (empty restores the default); answers the previous one.
 TMessageSink SetShowMessageSink(TMessageSink theSink);
-
-// The available area (screen coordinates) of the screen showing thePoint, or
-// of the main screen; a large area when there is no screen at all.
-TRect ScreenRectAt(TPoint thePoint);
-// Lines the wheel scrolls a notch, as the platform is set.
-int WheelScrollLines();
 
 // The warning beep (nothing without a display).
 void Beep();
