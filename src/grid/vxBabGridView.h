@@ -181,6 +181,9 @@ public:
   void PublicScroll(TScrollDirection theDirection);
   void SetScrollbarPosition(TScrollBar* theBar, int thePosition);
   void MakeSureFocusedIsVisible();
+  // Scrolls the least so that row theRow of the outermost grid shows whole,
+  // with the row after it (when there is one), whatever the rows' heights.
+  void ShowRow(int theRow);
   void HijackVerticalScroll(bool theValue);
   bool GetHijackedVerticalScroll() const noexcept { return fHijackVerticalScroll; }
   void HandleExternalWheelScroll(TWMMouseWheel& theMessage);
@@ -216,6 +219,9 @@ public:
   void EditorExit(TControl* theEditor);
   void EditorChanged(TControl* theEditor);
   static void InstallClassEvents(TOnClassEditEvent theStartEditHook, TOnClassEditEvent theEndEditHook);
+  // The hint that tells a user asking to edit a cell that cannot be edited.
+  static constexpr const char* kReadOnlyHint = "Read-only";
+  bool ReadOnlyShown() const;
 
   // Queries that answer the matching event, or the default without one.
   virtual bool IsButtonExpanded(TBabCell* theCell);
@@ -223,6 +229,10 @@ public:
   virtual TBabCell* GetParentButtonCell(TBabCell* theCell);
   virtual bool ButtonHasNonHiddenChildren(TBabCell* theCell);
   virtual int CellInset(TBabCell* theCell);
+  // The indentation of a tree cell in pixels: 15 a level, the levels kept
+  // within 0 .. kMaxCellInset.
+  int IndentOf(TBabCell* theCell);
+  static constexpr int kMaxCellInset = 1000;
   virtual bool CellHasIcon(TBabCell*) { return false; }
   virtual int CellIconIndex(TBabCell*) { return 0; }
   bool CellHasButton(TBabCell* theCell);
@@ -335,13 +345,18 @@ protected:
   virtual void DoSortCell(TBabCell*, bool) {}
   virtual bool CheckSortAllow(TBabCell*) { return false; }
 
+  // A layout goes: the cells that use it (and the font cache) forget it;
+  // simple cells behind the headers fall back to the default layout.
+  void ForgetLayoutProp(const TLayoutProp* theProp);
+
   // Painting.
   void OffscreenPaint() override;
   virtual void OnDrawBabCell(TRect theRect, TBabCell* theCell, TBabDrawStateSet theState);
   virtual void PreDrawGetStringAndSetAttributes(TBabCell* theCell, TBabDrawStateSet theState, std::string& theText,
                                                 bool& theValue, bool& theIsText);
   virtual void PostDrawGetStringAndSetAttributes(TBabCell*, TBabDrawStateSet, std::string&, bool&, bool&) {}
-  void SetRenderAttributes(TBabCell* theCell, TBabDrawStateSet theState, std::string& theText, bool& theValue,
+  // False when the cell went meanwhile (the set-up calls out).
+  bool SetRenderAttributes(TBabCell* theCell, TBabDrawStateSet theState, std::string& theText, bool& theValue,
                            bool& theIsText, bool& theFlagDraw);
   void DoLines(TRect r, TBabCell* theCell, TBabDrawStateSet theState);
   void DefaultLines(TRect r, TBabCell* theCell);
@@ -358,6 +373,7 @@ protected:
   void KeyPress(char32_t& Key) override;
   bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
   void DoEndDrag(TObject* Target, int X, int Y) override;
+  void CancelMode() override;
   void Dispatch(TMessage& Message) override;
   void Resize() override;
   bool InResizeZone(int x, int y, TBabCell*& theCell, bool& theIsHorz);
@@ -368,6 +384,10 @@ private:
 
   void InstallHooks();
   void Listen();
+  // The layout pass of the visible area and the scroll bars.
+  void LayOutArea();
+  // Raises what a layout pass noted for the application, once it is over.
+  void AfterLayoutPass();
   TCanvas* Canvas() { return GetOffscreenCanvas(); }
   bool Quiet() const;
 
@@ -379,7 +399,9 @@ private:
   void DrawCheckBoxFast(TCanvas* theCanvas, const TRect& r, bool theChecked);
   TPoint ButtonMiddle(TBabCell* theCell);
   TRect ButtonSection(TBabCell* theCell);
+  bool ButtonRegistered(const TBabCell* theCell) const;
   void DrawTreeLine(TBabCell* theCell);
+  bool TextSection(TBabCell* theCell, TRect theRect, std::string& theText, TRect& theSection, int& theWidth);
   // The width of a cell's text plus what its other sections take.
   int MeasureAutoSize(TBabCell* theCell);
 
@@ -389,7 +411,10 @@ private:
   void SetBarValues(TScrollBar* theBar, int theMin, int theMax, int thePage, int thePosition);
   void PlaceScrollbars();
   void BarMoved(TScrollbar_vx* theBar);
-  void WheelScroll(int theDelta);
+  void WheelScroll(int theDelta, TShiftState theShift);
+  // Whether row theRow of the outermost grid shows whole now.
+  bool RowFullyShown(int theRow) const;
+  void KeepEndAtBottom(TRect theArea);
   void MakeSureFocusedIsVisible_Async(TObject*);
 
   // Mouse (vxBabGridViewMouse.cpp).
@@ -424,6 +449,8 @@ private:
   void CloseEditWithoutStoring();
   std::string EditorResult();
   void StartByType(TBabCell* theCell, TBabSimpleCellStringData* theData, TBabEditorType theType);
+  void ShowReadOnly();
+  void HideReadOnly();
 
   std::unique_ptr<TViewLayout> fLayout;
   std::vector<TSingleEventListener*> fListeners;  // on the cell tree's events, freed before it
@@ -432,6 +459,8 @@ private:
   bool fSettingBars = false;
   bool fStartingEdit = false;
   bool fEnterWentInwards = false;
+  bool fTopLeftPending = false;
+  bool fVertVisibilityPending = false;
 
   TSlowStartProc fSlowStartMethod;
   TPoint fSlowStartPoint;
@@ -441,7 +470,7 @@ private:
   bool fInsideStopEditing = false;
   TDateTime fNaviStringEditTime = 0;
   std::string fNaviString;
-  std::vector<TBabCell*> fCellsThatNeedButtonsAndLines;
+  std::vector<TvxWatch<TBabCell>> fCellsThatNeedButtonsAndLines;
   TCustomImageList* fImageList = nullptr;
   bool fInplaceDateTimeClearStatesBetweenEdits = false;
   bool fMouseUp_Selection = false;
@@ -465,6 +494,8 @@ private:
   TBabInplaceBoolEditor* fInplaceBooleanEditor = nullptr;
   TBabInplaceDateTimeEditor* fInplaceDateTimeEditor = nullptr;
   TControl* fCurrentEditor = nullptr;
+  class THintWindow* fReadOnlyHint = nullptr;
+  TTimer* fReadOnlyHintTimer = nullptr;
   TMMode fMouseMoveMode = mmNone;
   TPoint fMouseDownPoint;
   TBabCell* fMouseDownCell = nullptr;
@@ -481,6 +512,7 @@ private:
   bool fAllowKeyNavigation = true;
   TDragMode fDragModeOverride = dmManual;
   bool fVertWasVisible = false;
+  int fWheelRest = 0;  // wheel steps (times the lines a notch) not yet scrolled
   std::unique_ptr<TBitmap> fCheckBoxLooks[2];
 };
 

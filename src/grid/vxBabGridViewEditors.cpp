@@ -7,6 +7,7 @@
 #include "grid/vxBabGridViewInternal.h"
 #include "paint/vxDoLater.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/HintWindow.h"
 
 namespace vx {
 
@@ -199,36 +200,46 @@ bool TBabGridView_Custom::CellRectFromLayout(TBabCell* theCell, TRect& theRect) 
 
 bool TBabGridView_Custom::GetEditRect(TBabCell* theCell, TRect& theRect) {
   if (!CellRectFromLayout(theCell, theRect)) return false;
+  TvxWatch<TBabCell> alive(theCell);
   OnCellRectTampering(fBabGridCellForViewer.get(), theCell, theRect);
-  if (CellHasButton(theCell)) theRect.Left = std::min(theRect.Left + 16, theRect.Right);
-  return true;
+  if (alive && CellHasButton(theCell)) theRect.Left = std::min(theRect.Left + 16, theRect.Right);
+  return static_cast<bool>(alive);
 }
 
 // ---------------------------------------------------------------- starting
 
+// Starting calls out at every step (the permission, the editor's choice,
+// the hooks, focus, selection, the editor's first text): a cell dropped on
+// the way ends the start, writing nothing.
 void TBabGridView_Custom::StartEditing() {
   if (fEditing || IsDestroying()) return;
   TBabCell* cell = fBabGridCellForViewer->GetFocusedCellDownTrack();
-  if (!cell || cell->IsGridCell() || !EditorCanModify(cell)) return;
-  TBabSimpleCellStringData* data = StringData(cell);
-  if (!data) return;
+  if (!cell || cell->IsGridCell()) return;
+  TvxWatch<TBabCell> alive(cell);
+  if (!EditorCanModify(cell) || !alive || fEditing) return;
+  if (!StringData(cell)) return;
   const TBabEditorType type = InternalGetEditorType(cell);
+  if (!alive || fEditing) return;
   fEditBabSimpleCell = cell;
   if (StartEditHook()) StartEditHook()(this, cell);
+  if (!alive) {
+    if (EndEditHook()) EndEditHook()(this, nullptr);
+    return;
+  }
   fEditing = true;
   fEditorChoise = type;
   {
     FlagScope starting(fStartingEdit);
     cell->getGridCell()->SetFocusedCell(cell);
-    cell->getGridCell()->UpdateMultiSelect(cell, TShiftState());
+    if (alive) cell->getGridCell()->UpdateMultiSelect(cell, TShiftState());
   }
-  if (fEditBabSimpleCell != cell) {
+  if (!alive || fEditBabSimpleCell != cell) {
     // A handler dropped the cell.
     CloseEditWithoutStoring();
     return;
   }
   try {
-    StartByType(cell, data, type);
+    StartByType(cell, StringData(cell), type);
   } catch (...) {
     // A text the editor cannot take: the edit does not start, the cell
     // keeps its text, and the caller hears why.
@@ -239,28 +250,37 @@ void TBabGridView_Custom::StartEditing() {
 
 void TBabGridView_Custom::StartByType(TBabCell* theCell, TBabSimpleCellStringData* theData, TBabEditorType theType) {
   std::string text = theData->GetString();
+  // The editor's first text is heard (OnInplaceEditOnChange), and InitEditor
+  // may call out too: the edit goes on only while its cell is there (a cell
+  // that goes closes the edit).
+  TvxWatch<TBabCell> alive(theCell);
+  const auto goesOn = [&] { return alive && fEditing && fEditBabSimpleCell == theCell; };
   switch (theType) {
     case babETEdit:
       fCurrentEditor = fInplaceEditor;
       CheckEditLayout(theCell, fInplaceEditor->GetFont());
       InitEditor(fInplaceEditor, theCell, text);
+      if (!goesOn()) return;
       fInplaceEditor->SetText(text);
       break;
     case babETMemo:
       fCurrentEditor = fInplaceMemoEditor;
       CheckEditLayout(theCell, fInplaceMemoEditor->GetFont());
       InitEditor(fInplaceMemoEditor, theCell, text);
+      if (!goesOn()) return;
       fInplaceMemoEditor->SetText(text);
       break;
     case babETCombo:
       fCurrentEditor = fInplaceComboEditor;
       CheckEditLayout(theCell, fInplaceComboEditor->GetFont());
       InitEditor(fInplaceComboEditor, theCell, text);
+      if (!goesOn()) return;
       fInplaceComboEditor->SetText(text);
       break;
     case babETBool:
       fCurrentEditor = fInplaceBooleanEditor;
       InitEditor(fInplaceBooleanEditor, theCell, text);
+      if (!goesOn()) return;
       fInplaceBooleanEditor->SetChecked(gridview::UpperText(text) == "TRUE");
       break;
     case babETDateTime: {
@@ -269,6 +289,7 @@ void TBabGridView_Custom::StartByType(TBabCell* theCell, TBabSimpleCellStringDat
       fCurrentEditor = picker;
       CheckEditLayout(theCell, picker->GetFont());
       InitEditor(picker, theCell, text);
+      if (!goesOn()) return;
       picker->SetDateTime(0);
       // A text that is no date raises here, before anything shows.
       if (text.empty())
@@ -278,10 +299,12 @@ void TBabGridView_Custom::StartByType(TBabCell* theCell, TBabSimpleCellStringDat
       break;
     }
   }
+  if (!goesOn()) return;
   if (!StartEditor(fCurrentEditor, theCell)) {
-    CloseEditWithoutStoring();
+    if (goesOn()) CloseEditWithoutStoring();
     return;
   }
+  if (!goesOn()) return;
   if (theType == babETBool && fToggleCheckBoxAndEndEdit) {
     fInplaceBooleanEditor->Toggle();
     StopEditing();
@@ -290,12 +313,15 @@ void TBabGridView_Custom::StartByType(TBabCell* theCell, TBabSimpleCellStringDat
 
 bool TBabGridView_Custom::StartEditor(TControl* theEditor, TBabCell* theCell) {
   TRect r;
+  TvxWatch<TBabCell> alive(theCell);
   if (!GetEditRect(theCell, r)) {
-    // Off screen: scroll it into view first.
+    // Off screen: scroll it into view first (which is heard: OnTopLeftChanged).
+    if (!alive) return false;
     MakeSureFocusedIsVisible();
     UpdateLayout();
-    if (!GetEditRect(theCell, r)) return false;
+    if (!alive || !fEditing || !GetEditRect(theCell, r)) return false;
   }
+  if (!alive || !fEditing) return false;
   PlaceEditor(theEditor, r);
   if (theEditor == fInplaceEditor) fInplaceEditor->SetSelStart(static_cast<int>(fInplaceEditor->GetText().size()));
   if (theEditor == fInplaceMemoEditor)
@@ -328,6 +354,34 @@ void TBabGridView_Custom::FollowEdit_Async(TObject*) {
   else
     PlaceEditor(fCurrentEditor, r);
 }
+
+// F2, Enter or a double click on a cell that cannot be edited: a short hint
+// at the cell says so, rather than nothing happening.
+void TBabGridView_Custom::ShowReadOnly() {
+  TBabCell* cell = fBabGridCellForViewer->GetFocusedCellDownTrack();
+  if (fEditing || IsDestroying() || !cell || !StringData(cell)) return;
+  TvxWatch<TBabCell> alive(cell);
+  TRect r;
+  if (EditorCanModify(cell) || !alive || !GetEditRect(cell, r)) return;
+  if (!fReadOnlyHint) {
+    fReadOnlyHint = new THintWindow(this);
+    fReadOnlyHintTimer = new TTimer(this);
+    fReadOnlyHintTimer->SetInterval(1500);
+    fReadOnlyHintTimer->SetOnTimer([this](TObject*) { HideReadOnly(); });
+  }
+  const TRect size = fReadOnlyHint->CalcHintRect(400, kReadOnlyHint);
+  const TPoint at = ClientToScreen(Point(r.Left, r.Bottom + 2));
+  fReadOnlyHint->ActivateHint(Rect(at.X, at.Y, at.X + size.Width(), at.Y + size.Height()), kReadOnlyHint);
+  fReadOnlyHintTimer->SetEnabled(false);
+  fReadOnlyHintTimer->SetEnabled(true);
+}
+
+void TBabGridView_Custom::HideReadOnly() {
+  if (fReadOnlyHintTimer) fReadOnlyHintTimer->SetEnabled(false);
+  if (fReadOnlyHint) fReadOnlyHint->ReleaseHandle();
+}
+
+bool TBabGridView_Custom::ReadOnlyShown() const { return fReadOnlyHint && fReadOnlyHint->IsShowing(); }
 
 // ---------------------------------------------------------------- ending
 

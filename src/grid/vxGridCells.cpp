@@ -54,8 +54,9 @@ TvxGrid_SubGrid* TvxGrid::ColumnToSubGrid(TAxisContentItem* theRowItem, TvxGrid_
 
 void TvxGrid::PreDrawGetStringAndSetAttributes(TBabCell* theCell, TBabDrawStateSet theState, std::string& theText,
                                                bool& theValue, bool& theIsText) {
+  TvxWatch<TBabCell> alive(theCell);
   TBabGridView_Custom::PreDrawGetStringAndSetAttributes(theCell, theState, theText, theValue, theIsText);
-  if (!theCell || !theCell->GetIsFixed()) return;
+  if (!alive || !theCell->GetIsFixed()) return;
   if (TvxGrid_Column* col = CellToColumn(theCell)) {
     theText = col->GetHeaderText();
     theIsText = true;

@@ -43,8 +43,10 @@ void TvxGridPrinting::CountRows(int theFirst, int RowCount, int Y, double ScaleY
     const int bottom = extent + item->GetCalculatedSize();
     if (limited && Y + Round((fHeader + bottom) * ScaleY) > PageHeight) {
       if (SizeCallBack) SizeCallBack(false, Y + Round((fHeader + extent) * ScaleY), lastFitted);
+      DropGoneRows();  // rows the callback dropped are not printed
       break;
     }
+    fHeldRows.Add(item);
     fRows.push_back({item, extent, bottom});
     extent = bottom;
     lastFitted = item;
@@ -88,12 +90,20 @@ void TvxGridPrinting::BeforePrintAndPrint(TvxGrid* Grid, HDC DC, int X, int Y, d
   const int border = Grid->GetBorderStyle() == bsSingle ? 1 : 0;
   Grid->SetSizeDontTell(Rect(fBounds.Left, fBounds.Top, fBounds.Left + width, fBounds.Top + fHeader + extent + border));
   Grid->Print(DC, X, Y, ScaleX, ScaleY, true);
+  DropGoneRows();  // painting calls out too
   PrintedWidth = Round(width * ScaleX);
   PrintedHeight = Round((fHeader + extent) * ScaleY);
 }
 
+void TvxGridPrinting::DropGoneRows() {
+  fRows.erase(std::remove_if(fRows.begin(), fRows.end(), [](const TPrintedRow& r) { return r.fItem->IsFreePending(); }),
+              fRows.end());
+}
+
 void TvxGridPrinting::ResetAfterPrint() {
   if (!fGrid) return;
+  fRows.clear();
+  fHeldRows.Clear();
   TvxGrid* grid = fGrid;
   fGrid = nullptr;
   if (grid->IsDestroying()) return;

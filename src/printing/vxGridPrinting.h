@@ -47,12 +47,15 @@ public:
 
 private:
   void CountRows(int theFirst, int RowCount, int Y, double ScaleY, int PageHeight, const TOnSizeCallBack& SizeCallBack);
+  void DropGoneRows();
 
   TvxGrid* fGrid = nullptr;
   int fTop = 0, fLeft = 0, fFontSize = 0;
   TRect fBounds{};
   int fHeader = 0;
   std::vector<TPrintedRow> fRows;
+  // The rows of fRows, held: the size callback may drop rows.
+  TvxHeldList<TAxisContentItem> fHeldRows;
 };
 
 }  // namespace vx

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
@@ -12,6 +13,7 @@
 #include <algorithm>
 
 #include "platform/rtl/Exception.h"
+#include "platform/ui/ControlsInternal.h"
 #include "platform/ui/DeviceContext.h"
 #include "platform/ui/Forms.h"
 
@@ -554,7 +556,7 @@ int TCustomTreeView::RowOf(TTreeNode* theNode) {
 }
 
 void TCustomTreeView::SetItemHeight(int theHeight) {
-  fItemHeight = std::max(theHeight, 0);
+  fItemHeight = std::clamp(theHeight, 0, kMaxItemHeight);
   fItemHeightFixed = fItemHeight > 0;
   RowsChanged();
   Invalidate();
@@ -569,7 +571,7 @@ int TCustomTreeView::GetItemHeight() {
 }
 
 void TCustomTreeView::SetIndent(int theIndent) {
-  fIndent = std::max(theIndent, 1);
+  fIndent = std::clamp(theIndent, 1, kMaxIndent);
   Invalidate();
 }
 
@@ -635,6 +637,16 @@ void TCustomTreeView::SetScrollPos(TScrollBarKind theKind, int thePos) {
 
 void TCustomTreeView::Scrolled() {
   if (OnScrolled) OnScrolled(this);
+}
+
+void TCustomTreeView::EditTextChanged() {
+  if (OnEditTextChanged) OnEditTextChanged(this);
+}
+
+void TCustomTreeView::CancelMode() {
+  TWinControl::CancelMode();
+  fPendingEdit = nullptr;
+  if (fEditTimer) fEditTimer->stop();
 }
 
 bool TCustomTreeView::GetScrollBarVisible(TScrollBarKind theKind) const noexcept {
@@ -805,12 +817,16 @@ bool TCustomTreeView::StartEdit(TTreeNode* theNode) {
     fEditor = new QLineEdit(this);
     fEditor->installEventFilter(new EditorFilter(this, fEditor));
     QObject::connect(fEditor, &QLineEdit::textEdited, [this](const QString&) {
-      if (OnEditTextChanged) GuardedCall([this] { OnEditTextChanged(this); });
+      FitEditor();
+      GuardedCall([this] { EditTextChanged(); });
     });
   }
   fEditNode = theNode;
+  // In the tree's font, as tall as the row, as wide as its text needs.
+  fEditor->setFont(detail::QtFontOf(*GetFont()));
   fEditor->setText(QString::fromStdString(theNode->fText));
-  fEditor->setGeometry(r.Left, r.Top, std::max(r.Width() + 40, 80), r.Height());
+  fEditor->setGeometry(r.Left, r.Top, 0, r.Height());
+  FitEditor();
   fEditor->show();
   fEditor->setFocus();
   fEditor->selectAll();
@@ -835,7 +851,18 @@ std::string TCustomTreeView::GetEditText() const { return fEditNode ? fEditor->t
 void TCustomTreeView::SetEditText(const std::string& theText) {
   if (!fEditNode) return;
   fEditor->setText(QString::fromStdString(theText));
-  if (OnEditTextChanged) OnEditTextChanged(this);
+  FitEditor();
+  EditTextChanged();
+}
+
+// The editor widens as its text grows (never narrower than it started, nor
+// past the rows' right edge).
+void TCustomTreeView::FitEditor() {
+  if (!fEditor) return;
+  const QFontMetrics fm(fEditor->font());
+  const int needed = fm.horizontalAdvance(fEditor->text()) + fm.averageCharWidth() * 2 + 8;
+  const int room = std::max(ItemArea().Right - fEditor->x(), 40);
+  fEditor->resize(std::clamp(std::max(needed, fEditor->width()), std::min(80, room), room), fEditor->height());
 }
 
 bool TCustomTreeView::CustomDrawItem(TTreeNode* Node, TCustomDrawState State) {
@@ -931,8 +958,12 @@ void TCustomTreeView::Paint() {
   c->GetBrush()->SetColor(GetColor());
   c->FillRect(GetClientRect());
   const int h = GetItemHeight();
-  for (int r = fTopRow; r < static_cast<int>(fRows.size()) && (r - fTopRow) * h < area.Height(); ++r)
+  for (int r = fTopRow; (r - fTopRow) * h < area.Height(); ++r) {
+    // A draw handler may expand or collapse nodes: the rows are laid out again.
+    EnsureRows();
+    if (r >= static_cast<int>(fRows.size())) break;
     DrawNode(fRows[static_cast<size_t>(r)], r, area);
+  }
   TWinControl::Paint();
 }
 
@@ -1012,9 +1043,24 @@ void TCustomTreeView::KeyDown(unsigned short& Key, TShiftState Shift) {
   Key = 0;
 }
 
+// As Qt's views: a notch (120) scrolls the system's wheel lines, smaller
+// steps of a fine wheel add up, Ctrl or Shift scroll a page, and never more
+// than a page at a time.
 bool TCustomTreeView::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) {
   if (TWinControl::DoMouseWheel(Shift, WheelDelta, MousePos)) return true;
-  SetScrollPos(sbVertical, fTopRow - WheelDelta / 40);  // three rows a notch
+  const int page = std::max(ItemArea().Height() / GetItemHeight(), 1);
+  int rows = 0;
+  if (Shift.Contains(ssCtrl) || Shift.Contains(ssShift)) {
+    fWheelRest = 0;
+    rows = WheelDelta > 0 ? -page : page;
+  } else {
+    if ((fWheelRest > 0) != (WheelDelta > 0)) fWheelRest = 0;  // turned round
+    fWheelRest += WheelDelta * WheelScrollLines();
+    const int lines = fWheelRest / 120;
+    fWheelRest -= lines * 120;
+    rows = -std::clamp(lines, -page, page);
+  }
+  if (rows != 0) SetScrollPos(sbVertical, fTopRow + rows);
   return true;
 }
 

@@ -58,6 +58,10 @@ void Beep() {
   if (qobject_cast<QApplication*>(QCoreApplication::instance())) QApplication::beep();
 }
 
+int WheelScrollLines() {
+  return qobject_cast<QApplication*>(QCoreApplication::instance()) ? QApplication::wheelScrollLines() : 3;
+}
+
 std::string GetClipboardText() {
   if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return {};
   return QGuiApplication::clipboard()->text().toStdString();

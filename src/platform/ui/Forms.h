@@ -21,6 +21,9 @@ TMessageSink SetShowMessageSink(TMessageSink theSink);
 
 // The warning beep (nothing without a display).
 void Beep();
+// Lines a notch of the mouse wheel scrolls, as the system is set (3 without
+// an application object).
+int WheelScrollLines();
 // The system clipboard's text; empty when it holds none or there is no
 // application object.
 std::string GetClipboardText();

@@ -20,6 +20,20 @@ namespace vx {
 namespace {
 
 QString ToQ(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+}  // namespace
+
+QFont detail::QtFontOf(const TFont& theFont) {
+  QFont q(ToQ(theFont.GetName()));
+  q.setPixelSize(std::max(1, std::abs(theFont.GetHeight())));
+  q.setBold(theFont.GetStyle().Contains(fsBold));
+  q.setItalic(theFont.GetStyle().Contains(fsItalic));
+  q.setUnderline(theFont.GetStyle().Contains(fsUnderline));
+  q.setStrikeOut(theFont.GetStyle().Contains(fsStrikeOut));
+  return q;
+}
+
+namespace {
 std::string FromQ(const QString& s) { return s.toStdString(); }
 
 class InputFilter : public QObject {
@@ -102,13 +116,7 @@ void TInputControl::FontChanged() {
   TWinControl::FontChanged();
   if (!fInner) return;
   TFont* f = GetFont();
-  QFont q(ToQ(f->GetName()));
-  q.setPixelSize(std::max(1, std::abs(f->GetHeight())));
-  q.setBold(f->GetStyle().Contains(fsBold));
-  q.setItalic(f->GetStyle().Contains(fsItalic));
-  q.setUnderline(f->GetStyle().Contains(fsUnderline));
-  q.setStrikeOut(f->GetStyle().Contains(fsStrikeOut));
-  fInner->setFont(q);
+  fInner->setFont(detail::QtFontOf(*f));
   const TColor rgb = ColorToRGB(f->GetColor());
   QPalette pal = fInner->palette();
   pal.setColor(QPalette::Text, QColor(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb)));
