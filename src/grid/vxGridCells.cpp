@@ -204,7 +204,10 @@ void TvxGrid::DoChooseEditor(TBabSimpleCellStringData* theData, TBabEditorType& 
 
 void TvxGrid::InitEditor(TControl* theEditor, TBabCell* theCell, std::string& theText) {
   TvxGrid_Column* col = CellToColumn(theCell);
+  TvxWatch<TBabCell> alive(theCell);
   if (theEditor == GetInplaceComboEditor() && OnBeforeEditWithCombo) OnBeforeEditWithCombo(this, col, theCell);
+  if (!alive) return;  // the start ends there
+  col = CellToColumn(theCell);
   TBabInplaceDateTimeEditor* picker = GetInplaceDateTimeEditor();
   if (theEditor == picker) {
     picker->SetKind(col && col->GetKind() == tckDate ? dtkDate : dtkTime);
