@@ -132,6 +132,11 @@ TDateTime SafeStrToDate(const std::string& theText);
 // The view keeps only the focused cell across changes of the axes; every
 // other cell it refers to (the edited one, a pending selection, a resize) it
 // forgets when the model frees it.
+//
+// Handlers of the events and hooks below may delete anything: the cell, row
+// or column they are handed, its grid cell, every row and column. Not the
+// view itself: a handler that wants it gone calls deleteLater() on it. What
+// the view was doing around the handler goes on with what is still there.
 class TBabGridView_Custom : public TvxOffscreenPaint {
 public:
   // In the view's scope: the Gantt chart has a mouse mode of its own named mmNone.

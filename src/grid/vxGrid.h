@@ -348,7 +348,8 @@ private:
 
 // The column grid: a grid view whose columns come from definitions, whose
 // cells take named layouts, nest whole grids, sort by a header click and
-// may hold a tree in their rows.
+// may hold a tree in their rows. Its handlers may delete as the view's may
+// (definitions and layouts too); the grid itself only through deleteLater().
 class TvxGrid : public TBabGridView_Custom {
 public:
   explicit TvxGrid(TComponent* AOwner);

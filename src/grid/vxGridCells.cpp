@@ -175,12 +175,17 @@ bool TvxGrid::CellHasIcon(TBabCell* theCell) {
 }
 
 void TvxGrid::DoButtonAction(TBabCell* theCell) {
+  // Expanding is heard (OnExpand, the sub list's filling): the cell may go.
+  TvxWatch<TBabCell> alive(theCell);
   if (theCell && !theCell->IsGridCell())
     if (TvxDataEntity_GridTreeNode* node = CellToNode(theCell)) {
       FlagScope expanding(fIsExpanding);
       node->SetExpanded(!node->GetExpanded());
     }
-  TBabGridView_Custom::DoButtonAction(theCell);
+  if (alive)
+    TBabGridView_Custom::DoButtonAction(theCell);
+  else
+    Invalidate();
 }
 
 // ---------------------------------------------------------------- editing

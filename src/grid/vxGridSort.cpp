@@ -271,17 +271,19 @@ void TvxGrid::RestoreLevel(int theLevel, const TOnConvertNodeToStringKey& theCon
   for (int level = theLevel;; ++level) {
     bool any = false;
     TAxisContentList* rows = GetBabGridCellForViewer()->GetAxisContentListY();
-    std::vector<TvxDataEntity_GridTreeNode*> nodes;
+    // Keys and expansions call out: the nodes are held, those freed passed over.
+    TvxHeldList<TvxDataEntity_GridTreeNode> nodes;
     for (int p = 0; p < rows->LoadedCount(); ++p)
       if (auto* node = AxisContentItemToGridTreeNode(rows->getLoadedAxisContentItem(p)); node && node->GetLevel() == level)
-        nodes.push_back(node);
-    for (const auto& [key, entryLevel] : fExpandStateStringList) {
+        nodes.Add(node);
+    for (const auto& [key, entryLevel] : std::vector<std::pair<std::string, int>>(fExpandStateStringList)) {
       if (entryLevel != level) continue;
-      for (TvxDataEntity_GridTreeNode* node : nodes)
-        if (!node->GetExpanded() && NodeKey(node, theConvert) == key) {
+      nodes.ForEach([&](TvxDataEntity_GridTreeNode* node) {
+        if (!node->GetExpanded() && NodeKey(node, theConvert) == key && !node->IsFreePending()) {
           node->SetExpanded(true);
           any = true;
         }
+      });
     }
     if (!any) return;
   }

@@ -387,6 +387,121 @@ TEST_P(GridPrintCallbackDeletes, AndTheGridGoesOn) {
 INSTANTIATE_TEST_SUITE_P(EveryKind, GridPrintCallbackDeletes, testing::Values(Kill::Object, Kill::Line, Kill::All),
                          [](const testing::TestParamInfo<Kill>& info) { return std::string(Name(info.param)); });
 
+// The same for a grid whose rows are a tree: the events of expanding hand out nodes.
+struct TreeGridScene {
+  TvxGrid grid{nullptr};
+  TBabGridCellForViewer* g = grid.GetBabGridCellForViewer();
+  TvxGridTree* tree = nullptr;
+  bool armed = true;
+
+  TreeGridScene() {
+    grid.SetBounds(0, 0, 300, 300);
+    TvxGrid_Column* c = grid.AddColumn();
+    c->SetTreeButton(true);
+    c->SetWidth(150);
+    grid.SetUseTree(true);
+    tree = grid.GetTree();
+    Fill();
+  }
+  // Five roots, each with two children made on its first expansion.
+  void Fill() {
+    grid.OnInitTreeSubDataList = [this](TvxGrid*, TvxGridTree*, TvxDataEntity_GridTreeNode* n) {
+      for (int k = 0; k < 2; ++k) tree->AddDataEntity(n);
+    };
+    for (int k = 0; k < 5; ++k) tree->AddDataEntity(nullptr);
+    grid.UpdateLayout();
+  }
+  TvxDataEntity_GridTreeNode* Root(int i) {
+    return static_cast<TvxDataEntity_GridTreeNode*>(tree->GetRootDataEntities()->GetItems(i));
+  }
+  void KillNode(Kill k, TvxDataEntity_GridTreeNode* n) {
+    if (!std::exchange(armed, false) || !n) return;
+    if (k == Kill::Object) tree->RemoveDataEntity(n);
+    if (k == Kill::Line) {
+      if (TvxDataEntity_GridTreeNode* parent = n->ParentNode())
+        tree->RemoveDataEntity(parent);
+      else
+        tree->GetRootDataEntities()->Clear();
+    }
+    if (k == Kill::All) tree->GetRootDataEntities()->Clear();
+  }
+  // A press on the tree button of row theRow.
+  void Button(int theRow) {
+    TBitmap shot;
+    grid.PaintTo(&shot);
+    const TRect r = g->getCell(1, theRow)->getVisibleRect();
+    vxtest::MousePress(&grid, r.Left + 6, (r.Top + r.Bottom) / 2);
+    vxtest::MouseRelease(&grid, r.Left + 6, (r.Top + r.Bottom) / 2);
+  }
+};
+
+struct TreeCase {
+  const char* name;
+  void (*arm)(TreeGridScene& s, Kill k);
+  void (*drive)(TreeGridScene& s);
+};
+
+const TreeCase kTreeCases[] = {
+    {"ExpandByButton",
+     [](TreeGridScene& s, Kill k) {
+       s.tree->fOnExpand = [&s, k](TvxGridTree*, TvxDataEntity_GridTreeNode* n, bool&) { s.KillNode(k, n); };
+     },
+     [](TreeGridScene& s) { s.Button(2); }},
+    {"FillOnFirstExpansion",
+     [](TreeGridScene& s, Kill k) {
+       s.grid.OnInitTreeSubDataList = [&s, k](TvxGrid*, TvxGridTree*, TvxDataEntity_GridTreeNode* n) {
+         s.tree->AddDataEntity(n);
+         s.KillNode(k, n);
+       };
+     },
+     [](TreeGridScene& s) { s.Button(2); }},
+    {"CollapseByButton",
+     [](TreeGridScene& s, Kill k) {
+       s.Root(1)->SetExpanded(true);
+       s.tree->fOnCollapse = [&s, k](TvxGridTree*, TvxDataEntity_GridTreeNode* n, bool&) { s.KillNode(k, n); };
+     },
+     [](TreeGridScene& s) { s.Button(2); }},
+    {"ButtonClickOnAChild",
+     [](TreeGridScene& s, Kill k) {
+       s.Root(0)->SetExpanded(true);
+       s.grid.OnButtonClick = [&s, k](TBabGridView_Custom*, TBabCell* c) { s.KillNode(k, TvxGrid::CellToNode(c)); };
+     },
+     [](TreeGridScene& s) { s.Button(2); }},
+};
+
+using TreeParam = std::tuple<TreeCase, Kill>;
+
+class GridTreeHandlerDeletes : public testing::TestWithParam<TreeParam> {};
+
+TEST_P(GridTreeHandlerDeletes, AndTheGridGoesOn) {
+  const auto& [c, kill] = GetParam();
+  TreeGridScene s;
+  vxtest::ShowWindow(&s.grid);
+  s.grid.SetFocus();
+  c.arm(s, kill);
+  c.drive(s);
+  vxtest::ProcessEventsUntilIdle();
+  EXPECT_FALSE(s.armed) << c.name << " never called the handler";
+  // Whole again: nodes back, a button folds a root open, keys move.
+  s.tree->fOnExpand = nullptr;
+  s.tree->fOnCollapse = nullptr;
+  s.grid.OnButtonClick = nullptr;
+  s.tree->GetRootDataEntities()->Clear();
+  s.Fill();
+  s.Button(1);
+  EXPECT_TRUE(s.Root(0)->GetExpanded());
+  EXPECT_EQ(s.g->GetAxisContentListY()->Count(), 1 + 5 + 2);
+  vxtest::KeyClick(&s.grid, Qt::Key_Down);
+  EXPECT_EQ(TvxGrid::CellToNode(s.grid.GetFocusedCell()), s.Root(0)->GetSubDataList()->GetItems(0));
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryEvent, GridTreeHandlerDeletes,
+                         testing::Combine(testing::ValuesIn(kTreeCases),
+                                          testing::Values(Kill::Object, Kill::Line, Kill::All)),
+                         [](const testing::TestParamInfo<TreeParam>& info) {
+                           return std::string(std::get<0>(info.param).name) + "_" + Name(std::get<1>(info.param));
+                         });
+
 // A handler may end the grid itself, through deleteLater(): the event, and
 // what follows it in the grid, complete first (the input helpers run the event
 // loop after each event: a gesture ends with the event that ends the grid).
