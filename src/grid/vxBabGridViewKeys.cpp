@@ -245,7 +245,12 @@ void TBabGridView_Custom::KeyPress(char32_t& Key) {
   }
   if (!IsEditingChar(Key)) return;
   StartEditing();
-  if (fEditing && fCurrentEditor) fCurrentEditor->Perform(WM_CHAR, Key);
+  if (fEditing && fCurrentEditor == fInplaceBooleanEditor) {
+    // A check box takes no characters: Space toggles it, as in the box itself.
+    if (Key == ' ') fInplaceBooleanEditor->Toggle();
+  } else if (fEditing && fCurrentEditor) {
+    fCurrentEditor->Perform(WM_CHAR, Key);
+  }
   if (!fEditing && fAllowKeyNavigation) {
     const TDateTime now = Now();
     if (now - fNaviStringEditTime > 1.0 / 86400) fNaviString.clear();

@@ -3,6 +3,7 @@
 // edit start and the start of a drag.
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 #include "grid/vxBabGridView.h"
 #include "grid/vxBabGridViewInternal.h"
@@ -156,6 +157,9 @@ void TBabGridView_Custom::PressOnHeader(TMouseButton Button, bool theDouble, int
     if (!zone) return;
     fMouseDownCell = zoneCell;
     fMouseMoveMode = horz ? mmResizeCols : mmResizeRows;
+    // The drag follows the mouse beyond the control, and ends (cancelled)
+    // when another control takes the mouse.
+    SetMouseCapture(true);
     return;
   }
   if (IsDesigning() || Button != mbLeft) return;
@@ -201,7 +205,10 @@ void TBabGridView_Custom::MouseUp(TMouseButton Button, TShiftState Shift, int X,
   fMouseMoveMode = mmNone;
   fMouseDownCell = nullptr;
   fMouseDownOnCell = false;
-  if (mode != mmNone) EndTracking();
+  if (mode != mmNone) {
+    EndTracking();
+    SetMouseCapture(false);
+  }
   // A press on a border without a move resizes nothing (after a double
   // click the fitted width stays).
   if (mode == mmResizeCols && cell && X != fMouseDownPoint.X) DoResize(X - fMouseDownPoint.X, cell, true);
@@ -249,8 +256,11 @@ void TBabGridView_Custom::DoEndDrag(TObject* Target, int X, int Y) {
 // without a drop.
 void TBabGridView_Custom::CancelMode() {
   TvxOffscreenPaint::CancelMode();
-  if (fMouseMoveMode != mmNone) EndTracking();
-  fMouseMoveMode = mmNone;
+  const TMMode mode = std::exchange(fMouseMoveMode, mmNone);
+  if (mode != mmNone) {
+    EndTracking();
+    SetMouseCapture(false);
+  }
   fMouseDownCell = nullptr;
   fMouseDownOnCell = false;
   fMouseUp_Selection = false;

@@ -143,7 +143,8 @@ public:
   int GetAutoExpandLevels() const noexcept { return fAutoExpandLevels; }
   void SetAutoExpandLevels(int N);
   int GetMaxLevels() const noexcept { return fMaxLevels; }
-  void SetMaxLevels(int N) noexcept { fMaxLevels = N; }
+  // -1 (or less): no limit.
+  void SetMaxLevels(int N) noexcept { fMaxLevels = N < -1 ? -1 : N; }
   bool GetMultiSelect() const noexcept { return fMultiSelect; }
   void SetMultiSelect(bool v) noexcept { fMultiSelect = v; }
   bool GetDrawGridLines() const noexcept { return FDrawGridLines; }

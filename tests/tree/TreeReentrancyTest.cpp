@@ -8,9 +8,11 @@
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QPointer>
 #include <QTest>
+#include <climits>
 #include <utility>
 
 #include "UiTestSupport.h"
@@ -346,5 +348,122 @@ TEST_P(TreeHandlerEndsTheTree, ThroughDeleteLater) {
 
 INSTANTIATE_TEST_SUITE_P(Each, TreeHandlerEndsTheTree, testing::ValuesIn(kEndCases),
                          [](const testing::TestParamInfo<EndCase>& info) { return std::string(info.param.name); });
+
+}  // namespace
+
+namespace {
+
+// ---------------------------------------------------------------- gestures the window changes under
+
+struct Interruption {
+  const char* name;
+  void (*interrupt)(TControl* theControl, TWinControl* theOther);
+  bool takesTheMouse;  // meaningful only for a gesture that holds the mouse
+};
+
+const Interruption kInterruptions[] = {
+    {"HiddenAndShown",
+     [](TControl* c, TWinControl*) {
+       c->hide();
+       vxtest::ProcessEventsUntilIdle();
+       c->show();
+     },
+     false},
+    {"MouseTakenByAnother", [](TControl*, TWinControl* other) { other->SetMouseCapture(true); }, true},
+    {"NewParent", [](TControl* c, TWinControl* other) { c->SetParent(other); }, false},
+};
+
+class TreeGestureInterrupted : public testing::TestWithParam<Interruption> {};
+
+TEST_P(TreeGestureInterrupted, ANodeDragEndsWithoutADrop) {
+  TvxTree other(nullptr);  // first: the tree may be its child when it goes
+  Scene s;
+  int ends = 0;
+  s.tree->OnEndDrag = [&ends](TObject*, TObject* target, int, int) { ends += target ? 100 : 1; };
+  s.tree->SetDragMode(dmAutomatic);
+  s.Show();
+  const TRect r = s.RowRect(2);
+  vxtest::MousePress(s.tree, r.Left + 5, r.Top + 5);
+  vxtest::MouseMove(s.tree, r.Left + 5, r.Top + 40);
+  ASSERT_TRUE(s.tree->Dragging());
+  GetParam().interrupt(s.tree, &other);
+  vxtest::ProcessEventsUntilIdle();
+  other.SetMouseCapture(false);
+  EXPECT_FALSE(s.tree->Dragging());
+  EXPECT_EQ(ends, 1);
+  s.tree->SetParent(nullptr);
+}
+
+// A click on the selected node starts its edit a moment later, unless the
+// gesture was cut short.
+TEST_P(TreeGestureInterrupted, AClickWaitingToEditStartsNothing) {
+  if (GetParam().takesTheMouse) GTEST_SKIP() << "the click is over: it holds no mouse";
+  TvxTree other(nullptr);
+  Scene s;
+  s.Show();
+  s.Click(2);
+  QTest::qWait(1050);  // a click that selects does not start an edit for a second
+  const TRect r = s.RowRect(2);
+  vxtest::MousePress(s.tree, r.Left + 5, r.Top + 5);
+  vxtest::MouseRelease(s.tree, r.Left + 5, r.Top + 5);
+  GetParam().interrupt(s.tree, &other);
+  other.SetMouseCapture(false);
+  QTest::qWait(QApplication::doubleClickInterval() + 100);
+  EXPECT_FALSE(s.tree->IsEditing());
+  s.tree->SetParent(nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(Each, TreeGestureInterrupted, testing::ValuesIn(kInterruptions),
+                         [](const testing::TestParamInfo<Interruption>& info) { return std::string(info.param.name); });
+
+}  // namespace
+
+namespace {
+
+// ---------------------------------------------------------------- values at and beyond the limits
+
+TEST(TreeLimits, SizesAndLevelsAreKeptWithinBoundsAndTheTreeGoesOn) {
+  struct Limit {
+    const char* name;
+    void (*apply)(TvxTree* t);
+    void (*check)(TvxTree* t);
+  };
+  const Limit limits[] = {
+      {"IndentIntMax", [](TvxTree* t) { t->SetIndent(INT_MAX); },
+       [](TvxTree* t) { EXPECT_EQ(t->GetIndent(), TCustomTreeView::kMaxIndent); }},
+      {"IndentNegative", [](TvxTree* t) { t->SetIndent(INT_MIN); }, [](TvxTree* t) { EXPECT_EQ(t->GetIndent(), 1); }},
+      {"RowHeightIntMax", [](TvxTree* t) { t->SetItemHeight(INT_MAX); },
+       [](TvxTree* t) { EXPECT_EQ(t->GetItemHeight(), TCustomTreeView::kMaxItemHeight); }},
+      {"MaxLevelsIntMin", [](TvxTree* t) { t->SetMaxLevels(INT_MIN); },
+       [](TvxTree* t) { EXPECT_EQ(t->GetMaxLevels(), -1); }},
+      {"AutoExpandLevelsIntMax", [](TvxTree* t) { t->SetAutoExpandLevels(INT_MAX); },
+       [](TvxTree* t) {
+         t->EnsureDisplayUpToDate();
+         EXPECT_TRUE(static_cast<TvxDataEntity_Tree*>(t->GetRootDataList()->GetItems(9))->GetExpanded());
+       }},
+      {"RowsBeyond", [](TvxTree*) {},
+       [](TvxTree* t) {
+         EXPECT_EQ(t->GetDataEntityFromRow(INT_MAX), nullptr);
+         EXPECT_EQ(t->GetDataEntityFromRow(INT_MIN), nullptr);
+         EXPECT_EQ(t->GetDataEntityAt(INT_MIN, INT_MAX), nullptr);
+       }},
+  };
+  for (const Limit& l : limits) {
+    SCOPED_TRACE(l.name);
+    Scene s;
+    s.Show();
+    l.apply(s.tree);
+    vxtest::ProcessEventsUntilIdle();
+    l.check(s.tree);
+    // It paints, scrolls by the wheel and by keys, and prints.
+    s.tree->PaintTo(&s.shot);
+    vxtest::Wheel(s.tree, 20, 20, -120);
+    s.Click(0);
+    s.Key(Qt::Key_End);
+    s.tree->PaintTo(&s.shot);
+    EXPECT_NE(s.tree->GetCurrentDataEntity(), nullptr);
+    EXPECT_GT(s.Print(), 0);
+  }
+}
 
 }  // namespace
