@@ -246,10 +246,13 @@ public:
   // Painting helpers, shared with printing.
   TColor GetHighLightColor();
   unsigned GetFlags(TBabCell* theCell) const;
+  std::string WholeLines(const std::string& theText, const TRect& r, unsigned theFlags);
   void DivideTheRectIntoSections(TBabCell* theCell, TBabDrawStateSet theState, TRect& theText, TRect& theIcon,
                                  TRect& theButton, TRect& r, bool theDoDraw);
   static TRect CheckBoxRectFromDrawRect(const TRect& r);
-  static void DrawCheckBox(TCanvas* theCanvas, const TRect& r, bool theChecked);
+  // theSmooth: the tick as one smooth line (for screens of more than one
+  // device pixel a logical one).
+  static void DrawCheckBox(TCanvas* theCanvas, const TRect& r, bool theChecked, bool theSmooth = false);
   void DrawSortingSymbol(TBabCell* theCell, bool theUpNotDown, const TRect& r);
   // The view or its editor has the input focus.
   bool HasInputFocus() const;
@@ -441,6 +444,8 @@ private:
   TBabCell* NextTabCell(TBabCell* theCell, bool theBackwards, bool theEditable);
   bool TabMove(bool theBackwards, bool theEdit);
   void NavigateKey_Async(TObject*);
+  // Alt+Down or F4: an edit of the focused pick-list cell, its list dropped.
+  bool DropPickList();
   static bool IsEditingChar(char32_t theKey);
 
   // Editors (vxBabGridViewEditors.cpp).
@@ -453,6 +458,10 @@ private:
   void HideEditors(bool theTakeFocus);
   void CloseEditWithoutStoring();
   std::string EditorResult();
+  // False when the current editor's text is no value (a date that does not read).
+  bool EditorResult(std::string& theText);
+  bool EditorValueValid();
+  bool RefuseInvalidValue();
   void StartByType(TBabCell* theCell, TBabSimpleCellStringData* theData, TBabEditorType theType);
   void ShowReadOnly();
   void HideReadOnly();
@@ -499,6 +508,8 @@ private:
   TBabInplaceBoolEditor* fInplaceBooleanEditor = nullptr;
   TBabInplaceDateTimeEditor* fInplaceDateTimeEditor = nullptr;
   TControl* fCurrentEditor = nullptr;
+  std::string fEditStartText;   // the date editor's cell text at the start
+  std::string fEditStartShown;  // and what the picker showed then
   class THintWindow* fReadOnlyHint = nullptr;
   TTimer* fReadOnlyHintTimer = nullptr;
   TMMode fMouseMoveMode = mmNone;

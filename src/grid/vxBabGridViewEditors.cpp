@@ -33,11 +33,28 @@ void SetUpEditor(TControl* theEditor, TBabGridView_Custom* theView) {
   theEditor->SetTabStop(false);
 }
 
-std::string DateTimeText(TDateTimePicker* thePicker) {
+// The picker's value in the short form. A date is read from what the picker
+// shows, as the user typed it: false when that is no date (in the middle of
+// typing the picker still holds the last whole one, which is not what shows).
+bool DateTimeText(TDateTimePicker* thePicker, std::string& theText) {
   const TFormatSettings& fs = FormatSettings();
-  if (thePicker->GetShowCheckbox() && !thePicker->GetChecked()) return FormatDateTime(fs.ShortDateFormat, 0);
-  if (thePicker->GetKind() == dtkDate) return FormatDateTime(fs.ShortDateFormat, thePicker->GetDate());
-  return FormatDateTime(fs.ShortTimeFormat, thePicker->GetTime());
+  if (thePicker->GetShowCheckbox() && !thePicker->GetChecked()) {
+    theText = FormatDateTime(fs.ShortDateFormat, 0);
+    return true;
+  }
+  if (thePicker->GetKind() != dtkDate) {
+    theText = FormatDateTime(fs.ShortTimeFormat, thePicker->GetTime());
+    return true;
+  }
+  theText = thePicker->GetText();
+  TDateTime date = 0;
+  try {
+    date = SafeStrToDate(theText);
+  } catch (const EConvertError&) {
+    return false;
+  }
+  theText = FormatDateTime(fs.ShortDateFormat, date);
+  return true;
 }
 
 }  // namespace
@@ -296,6 +313,8 @@ void TBabGridView_Custom::StartByType(TBabCell* theCell, TBabSimpleCellStringDat
         picker->SetDateTime(picker->GetKind() == dtkDate ? Date() : 0);
       else
         picker->SetDateTime(picker->GetKind() == dtkDate ? SafeStrToDate(text) : StrToTime(text));
+      fEditStartText = text;
+      fEditStartShown = picker->GetText();
       break;
     }
   }
@@ -340,6 +359,10 @@ void TBabGridView_Custom::PlaceEditor(TControl* theEditor, TRect theRect) {
   }
   int h = theRect.Height() + 1;
   if (theEditor == fInplaceBooleanEditor || theEditor == fInplaceDateTimeEditor) h = std::min(h, 21);
+  // Notes show every line: the memo grows below its cell (as far as the
+  // grid reaches) when the row is shorter than the text.
+  if (theEditor == fInplaceMemoEditor)
+    h = std::max(h, std::min(fInplaceMemoEditor->GetLinesHeight(), GetDrawRect().Bottom - theRect.Top));
   theEditor->SetBounds(theRect.Left, theRect.Top, std::max(theRect.Width(), 0), std::max(h, 0));
 }
 
@@ -386,14 +409,33 @@ bool TBabGridView_Custom::ReadOnlyShown() const { return fReadOnlyHint && fReadO
 // ---------------------------------------------------------------- ending
 
 std::string TBabGridView_Custom::EditorResult() {
+  std::string text;
+  EditorResult(text);
+  return text;
+}
+
+bool TBabGridView_Custom::EditorResult(std::string& theText) {
   switch (fEditorChoise) {
-    case babETEdit: return fInplaceEditor->GetText();
-    case babETMemo: return fInplaceMemoEditor->GetText();
-    case babETCombo: return fInplaceComboEditor->GetText();
-    case babETBool: return fInplaceBooleanEditor->GetChecked() ? "TRUE" : "FALSE";
-    case babETDateTime: return DateTimeText(fInplaceDateTimeEditor);
+    case babETEdit: theText = fInplaceEditor->GetText(); return true;
+    case babETMemo: theText = fInplaceMemoEditor->GetText(); return true;
+    case babETCombo: theText = fInplaceComboEditor->GetText(); return true;
+    case babETBool: theText = fInplaceBooleanEditor->GetChecked() ? "TRUE" : "FALSE"; return true;
+    case babETDateTime:
+      // Untouched, the picker writes back what the cell held (a date it
+      // cannot show, for one, stays as it was).
+      if (fInplaceDateTimeEditor->GetText() == fEditStartShown) {
+        theText = fEditStartText;
+        return true;
+      }
+      return DateTimeText(fInplaceDateTimeEditor, theText);
   }
-  return std::string();
+  theText.clear();
+  return true;
+}
+
+bool TBabGridView_Custom::EditorValueValid() {
+  std::string text;
+  return !fEditing || EditorResult(text);
 }
 
 void TBabGridView_Custom::HideEditors(bool theTakeFocus) {
@@ -414,7 +456,10 @@ void TBabGridView_Custom::StopEditing() {
   const bool was = fEditing;
   if (was && fEditBabSimpleCell && fCurrentEditor) {
     if (fEditorChoise == babETDateTime && fInplaceDateTimeEditor->ContainsFocus()) SetFocus();
-    DeInitEditor(fCurrentEditor, fEditBabSimpleCell, false, EditorResult());
+    // A text that is no date is not written; the cell keeps its own.
+    std::string text;
+    const bool valid = EditorResult(text);
+    DeInitEditor(fCurrentEditor, fEditBabSimpleCell, !valid, text);
   }
   HideEditors(was);
   if (was && EndEditHook()) EndEditHook()(this, fEditBabSimpleCell);
@@ -466,11 +511,13 @@ void TBabGridView_Custom::EditorKeyPress(char32_t& theKey, bool theAllowEnter) {
       return;
     case 9:
       theKey = 0;
+      if (RefuseInvalidValue()) return;
       StopEditing();
       return;
     case 13:
       if (!theAllowEnter) {
         theKey = 0;
+        if (RefuseInvalidValue()) return;
         StopEditing();
       }
       return;
@@ -484,6 +531,7 @@ bool TBabGridView_Custom::EditorKeyDown(TControl* theEditor, unsigned short& the
   if (theKey == VK_TAB) {
     // Tab ends the edit and starts one in the next editable cell.
     theKey = 0;
+    if (RefuseInvalidValue()) return true;
     StopEditing();
     TabMove(theShift.Contains(ssShift), true);
     return true;
@@ -512,6 +560,14 @@ bool TBabGridView_Custom::EditorKeyDown(TControl* theEditor, unsigned short& the
   return false;
 }
 
+// Enter or Tab on a value the editor cannot take (a date that does not
+// read): the editor stays open, with a beep.
+bool TBabGridView_Custom::RefuseInvalidValue() {
+  if (EditorValueValid()) return false;
+  Beep();
+  return true;
+}
+
 void TBabGridView_Custom::EditorExit(TControl* theEditor) {
   if (IsDestroying() || theEditor->IsDestroying() || !fEditing || theEditor != fCurrentEditor) return;
   const bool always =
@@ -520,8 +576,12 @@ void TBabGridView_Custom::EditorExit(TControl* theEditor) {
 }
 
 void TBabGridView_Custom::EditorChanged(TControl* theEditor) {
-  if (IsDestroying() || !fEditing || theEditor != fCurrentEditor || !OnInplaceEditOnChange) return;
-  OnInplaceEditOnChange(this, EditorResult());
+  if (IsDestroying() || !fEditing || theEditor != fCurrentEditor) return;
+  // A new line in the notes: the memo grows with it.
+  TRect r;
+  if (theEditor == fInplaceMemoEditor && fEditBabSimpleCell && GetEditRect(fEditBabSimpleCell, r))
+    PlaceEditor(theEditor, r);
+  if (OnInplaceEditOnChange && fEditing) OnInplaceEditOnChange(this, EditorResult());
 }
 
 }  // namespace vx

@@ -87,6 +87,12 @@ void TBabGridView_Custom::KeyDown(unsigned short& Key, TShiftState Shift) {
     ShowReadOnly();
     return;
   }
+  // On a pick-list cell Alt+Down and F4 open the editor with its list
+  // dropped, as they drop a combo box's.
+  if ((Key == VK_F4 || (Key == VK_DOWN && Shift.Contains(ssAlt))) && DropPickList()) {
+    Key = 0;
+    return;
+  }
   if (Key == 'C' && Shift.Contains(ssCtrl)) {
     Perform(WM_COPY);
     return;
@@ -128,6 +134,20 @@ void TBabGridView_Custom::Scroll(TBabDirection theDirection, TShiftState theShif
   // Page and end keys bring the row into view at once (again when the focus
   // is there already but off screen).
   if (IsPageOrEnd(theDirection) && to->getGridCell() == g) ShowRow(to->GetRow());
+}
+
+bool TBabGridView_Custom::DropPickList() {
+  TBabCell* f = fBabGridCellForViewer->GetFocusedCellDownTrack();
+  if (fEditing || !f || f->IsGridCell()) return false;
+  TvxWatch<TBabCell> alive(f);
+  if (InternalGetEditorType(f) != babETCombo || !alive) return false;
+  StartEditing();
+  if (!fEditing || fCurrentEditor != fInplaceComboEditor) {
+    ShowReadOnly();
+    return true;
+  }
+  fInplaceComboEditor->SetDroppedDown(true);
+  return true;
 }
 
 // ---------------------------------------------------------------- Tab

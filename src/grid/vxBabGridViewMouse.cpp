@@ -96,7 +96,7 @@ bool TBabGridView_Custom::SortZoneHit(TBabCell* theCell, int x, int y) {
 // ---------------------------------------------------------------- press, move, release
 
 void TBabGridView_Custom::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  HideReadOnly();
+  if (!Shift.Contains(ssDouble)) HideReadOnly();  // the double click's own hint stays
   fLatestKnownMousePos = Point(X, Y);
   fMouseDownOnCell = false;
   if (!IsDesigning()) PressOnCell(Button, Shift, X, Y);

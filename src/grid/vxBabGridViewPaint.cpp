@@ -148,7 +148,8 @@ void TBabGridView_Custom::PaintSimpleCell(TRect& r, TBabCell* theCell, TBabDrawS
       // The background is filled already.
       c->GetBrush()->SetStyle(bsClear);
       TRect t = r;
-      c->DrawText(text, t, GetFlags(theCell));
+      const unsigned flags = GetFlags(theCell);
+      c->DrawText(WholeLines(text, r, flags), t, flags);
       c->GetBrush()->SetStyle(bsSolid);
     }
   }
@@ -227,6 +228,22 @@ bool TBabGridView_Custom::SetRenderAttributes(TBabCell* theCell, TBabDrawStateSe
   }
   PostDrawGetStringAndSetAttributes(theCell, theState, theText, theValue, theIsText);
   return static_cast<bool>(alive);
+}
+
+// A text of several lines shows the lines that fit the cell whole, the last
+// of them ending in an ellipsis when more follow: no line is cut in half.
+std::string TBabGridView_Custom::WholeLines(const std::string& theText, const TRect& r, unsigned theFlags) {
+  if ((theFlags & (DT_SINGLELINE | DT_WORDBREAK)) || theText.find('\n') == std::string::npos) return theText;
+  const int lineHeight = std::max(Canvas()->TextHeight("Xg"), 1);
+  const int fit = std::max(r.Height() / lineHeight, 1);
+  size_t end = 0, from = 0;
+  for (int line = 0; line < fit; ++line, from = end + 1) {
+    end = theText.find('\n', from);
+    if (end == std::string::npos) return theText;
+  }
+  std::string shown = theText.substr(0, end);
+  if (!shown.empty() && shown.back() == '\r') shown.pop_back();
+  return shown + "\u2026";
 }
 
 unsigned TBabGridView_Custom::GetFlags(TBabCell* theCell) const {
@@ -363,7 +380,7 @@ TRect TBabGridView_Custom::CheckBoxRectFromDrawRect(const TRect& r) {
   return Rect(r.Left + 1, r.Top + 3, r.Left + 12, r.Top + 14);
 }
 
-void TBabGridView_Custom::DrawCheckBox(TCanvas* theCanvas, const TRect& r, bool theChecked) {
+void TBabGridView_Custom::DrawCheckBox(TCanvas* theCanvas, const TRect& r, bool theChecked, bool theSmooth) {
   const TRect box = CheckBoxRectFromDrawRect(r);
   TBrush* brush = theCanvas->GetBrush();
   TPen* pen = theCanvas->GetPen();
@@ -384,6 +401,13 @@ void TBabGridView_Custom::DrawCheckBox(TCanvas* theCanvas, const TRect& r, bool 
   if (!theChecked) return;
   pen->SetColor(clBlack);
   const int bx = r.Left + 3, by = r.Top + 5;
+  if (theSmooth) {
+    // On a dense screen: the same tick as one smooth line through the middle
+    // of the strokes below, drawn at the device's own resolution.
+    const TCanvas::TPointF tick[] = {{bx + 1.5, by + 4.5}, {bx + 3.5, by + 6.5}, {bx + 7.5, by + 2.5}};
+    theCanvas->SmoothPolyline(tick, 2.4);
+    return;
+  }
   const int strokes[6][4] = {{1, 3, 5, 7}, {1, 4, 4, 7}, {1, 5, 4, 8}, {7, 1, 3, 5}, {7, 2, 3, 6}, {7, 3, 3, 7}};
   for (const auto& s : strokes) {
     theCanvas->MoveTo(bx + s[0], by + s[1]);
@@ -391,16 +415,20 @@ void TBabGridView_Custom::DrawCheckBox(TCanvas* theCanvas, const TRect& r, bool 
   }
 }
 
-// On screen the two looks of a check box are drawn once and copied.
+// On screen the two looks of a check box are drawn once and copied, at the
+// screen's pixel ratio (a look made at one and stretched would be coarse).
 void TBabGridView_Custom::DrawCheckBoxFast(TCanvas* theCanvas, const TRect& r, bool theChecked) {
   if (GetIsPrinting()) {
     DrawCheckBox(theCanvas, r, theChecked);
     return;
   }
+  const double ratio = GetDrawBitmap()->GetDevicePixelRatio();
   std::unique_ptr<TBitmap>& look = fCheckBoxLooks[theChecked ? 1 : 0];
-  if (!look) {
-    look = std::make_unique<TBitmap>(11, 11);
-    DrawCheckBox(look->GetCanvas(), Rect(-1, -3, 10, 8), theChecked);
+  if (!look || look->GetDevicePixelRatio() != ratio) {
+    look = std::make_unique<TBitmap>();
+    look->SetDevicePixelRatio(ratio);
+    look->SetSize(11, 11);
+    DrawCheckBox(look->GetCanvas(), Rect(-1, -3, 10, 8), theChecked, ratio > 1);
   }
   const TRect box = CheckBoxRectFromDrawRect(r);
   theCanvas->Draw(box.Left, box.Top, look.get());
@@ -510,10 +538,14 @@ void TBabGridView_Custom::RenderButton(TBabCell* theCell, const TRect& theButton
   if (IsButtonTerminal(theCell) || !alive || !ButtonHasNonHiddenChildren(theCell) || !alive) return;
   const bool expanded = IsButtonExpanded(theCell);
   const int l = theButton.Left, t = theButton.Top;
+  // Filled, not stroked: frame and strokes cover whole logical pixels, so
+  // the box stays centred on the tree lines at any pixel ratio.
+  const TRect box = Rect(l + 2, t + 4, l + 11, t + 13);
   c->GetBrush()->SetStyle(bsSolid);
   c->GetBrush()->SetColor(clWhite);
-  c->GetPen()->SetColor(clGray);
-  c->Rectangle(l + 2, t + 4, l + 11, t + 13);
+  c->FillRect(box);
+  c->GetBrush()->SetColor(clGray);
+  c->FrameRect(box);
   c->GetPen()->SetColor(clBlack);
   c->MoveTo(l + 4, t + 8);
   c->LineTo(l + 9, t + 8);

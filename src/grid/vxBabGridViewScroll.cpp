@@ -122,6 +122,8 @@ void TBabGridView_Custom::ShowRow(int theRow) {
   TBabGridCellForViewer* g = fBabGridCellForViewer.get();
   TAxisContentList* rows = g->GetAxisContentListY();
   if (IsDestroying() || theRow < g->GetFixedRows() || theRow >= rows->Count()) return;
+  // A hidden row cannot be shown (a folded task that keeps the focus).
+  if (TAxisContentItem* item = rows->getAxisContentItem(theRow); !item || item->GetHide()) return;
   if (theRow <= g->GetTop()) {
     g->SetTop(theRow);
     UpdateLayout();
@@ -146,11 +148,12 @@ void TBabGridView_Custom::ShowRow(int theRow) {
   // moves on until the target shows whole (or the row itself is the top,
   // when they do not fit together).
   for (int guard = 0; guard < 10000; ++guard) {
+    const int wanted = g->GetTop();
     UpdateLayout();
-    if (RowFullyShown(target) || g->GetTop() >= theRow) return;
-    const int top = g->GetTop();
+    // Shown; or the layout keeps the top where it is (the end is reached).
+    if (RowFullyShown(target) || g->GetTop() >= theRow || g->GetTop() < wanted) return;
     g->SetTop_ScrollVal(g->GetTop_ScrollVal() + 1);
-    if (g->GetTop() == top) return;
+    if (g->GetTop() == wanted) return;
   }
 }
 

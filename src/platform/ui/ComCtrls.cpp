@@ -886,32 +886,36 @@ void TCustomTreeView::DrawNode(TTreeNode* theNode, int theRow, const TRect& theA
   const int x0 = theArea.Left - fScrollX;
   const int mid = top + h / 2;
 
-  // Lines: through every ancestor slot that has a later sibling, then to the node.
+  // Lines and the button are filled, whole logical pixels: at any pixel
+  // ratio the box sits centred on the lines and its strokes are as thick as
+  // its frame. Lines are dotted on every other pixel, the dots lined up
+  // from row to row.
+  c->GetBrush()->SetStyle(bsSolid);
   if (fShowLines) {
-    c->GetPen()->SetColor(clGray);
-    c->GetPen()->SetStyle(psDot);
+    c->GetBrush()->SetColor(clGray);
+    auto dots = [c](int x1, int y1, int x2, int y2) {  // a run from (x1, y1) to (x2, y2), the end excluded
+      for (int x = x1, y = y1; x < x2 || y < y2; x += x1 < x2, y += y1 < y2)
+        if ((x + y) % 2 == 0) c->FillRect(Rect(x, y, x + 1, y + 1));
+    };
     int slot = indentSlots - 1;
     for (TTreeNode* a = theNode; a && slot >= 0; a = a->fParent, --slot) {
       const int x = x0 + slot * fIndent + fIndent / 2;
       if (a == theNode) {
-        c->MoveTo(x, a->GetPrevSibling() || a->fParent ? top : mid);
-        c->LineTo(x, a->GetNextSibling() ? top + h : mid + 1);
-        c->MoveTo(x, mid);
-        c->LineTo(x0 + indentSlots * fIndent, mid);
+        dots(x, a->GetPrevSibling() || a->fParent ? top : mid, x, a->GetNextSibling() ? top + h : mid + 1);
+        dots(x, mid, x0 + indentSlots * fIndent, mid);
       } else if (a->GetNextSibling()) {
-        c->MoveTo(x, top);
-        c->LineTo(x, top + h);
+        dots(x, top, x, top + h);
       }
     }
-    c->GetPen()->SetStyle(psSolid);
   }
   // The expand button.
   if (fShowButtons && theNode->HasChildren() && indentSlots > 0) {
     const int bx = x0 + (indentSlots - 1) * fIndent + fIndent / 2;
     const TRect box = Rect(bx - 4, mid - 4, bx + 5, mid + 5);
     c->GetBrush()->SetColor(clWindow);
-    c->GetPen()->SetColor(clGray);
-    c->Rectangle(box);
+    c->FillRect(box);
+    c->GetBrush()->SetColor(clGray);
+    c->FrameRect(box);
     c->GetPen()->SetColor(clBlack);
     c->MoveTo(bx - 2, mid);
     c->LineTo(bx + 3, mid);

@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFocusEvent>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -83,7 +84,14 @@ void TInputControl::WatchParts() {
 
 bool TInputControl::ContainsFocus() const {
   QWidget* f = QApplication::focusWidget();
-  return f && (f == this || isAncestorOf(f));
+  return f && (f == this || isAncestorOf(f) || OwnsPopup(f->window()));
+}
+
+bool TInputControl::OwnsPopup(const QWidget* thePopup) const {
+  if (!thePopup || !thePopup->isWindow() || !(thePopup->windowType() == Qt::Popup)) return false;
+  for (const QWidget* w = thePopup->parentWidget(); w; w = w->parentWidget())
+    if (w == this) return true;
+  return false;
 }
 
 void TInputControl::SetBorderStyle(TBorderStyle theValue) {
@@ -176,9 +184,11 @@ bool TInputControl::FilterInput(QWidget* theWidget, QEvent* theEvent) {
       }
       return false;
     case QEvent::FocusOut: {
-      // Focus moving between the widget's parts, or into its own pop-up, stays inside.
+      // Focus moving between the widget's parts, or into its own pop-up (a
+      // combo box's list, a calendar: windows of their own), stays inside.
       const auto reason = static_cast<QFocusEvent*>(theEvent)->reason();
-      if (ContainsFocus() || reason == Qt::PopupFocusReason) return false;
+      if (ContainsFocus() || reason == Qt::PopupFocusReason || OwnsPopup(QApplication::activePopupWidget()))
+        return false;
       if (fFocusInside) {
         fFocusInside = false;
         GuardedCall([&] { Perform(WM_KILLFOCUS); });
@@ -276,6 +286,13 @@ void TCustomMemo::SetSelStart(int theValue) {
   c.setPosition(std::clamp(theValue, 0, static_cast<int>(fMemo->document()->characterCount()) - 1));
   fMemo->setTextCursor(c);
 }
+int TCustomMemo::GetLinesHeight() const {
+  const QFontMetrics fm(fMemo->font());
+  const int lines = std::max(1, static_cast<int>(fMemo->document()->blockCount()));
+  const int margins = static_cast<int>(2 * fMemo->document()->documentMargin()) + 2 * fMemo->frameWidth();
+  return lines * fm.lineSpacing() + margins;
+}
+
 int TCustomMemo::GetSelLength() const {
   const QTextCursor c = fMemo->textCursor();
   return c.selectionEnd() - c.selectionStart();
