@@ -66,7 +66,6 @@ TBabGridView_Custom::TBabGridView_Custom(TComponent* AOwner, TBabSimpleCellDataC
     bar->SetParent(this);
     bar->SetTabStop(false);
     bar->SetVisible(false);
-    bar->OnChange = [this, bar](TObject*) { BarMoved(bar); };
   }
 
   fSlowStartTimer = new TTimer(this);

@@ -68,10 +68,16 @@ public:
   void InitContent() override;
 };
 
-// The view's scroll bars.
+// The view's scroll bars: a move of one scrolls the view.
 class TScrollbar_vx : public TScrollBar {
 public:
-  using TScrollBar::TScrollBar;
+  TScrollbar_vx(TBabGridView_Custom* theView, TScrollBarKind theKind);
+
+protected:
+  void Changed() override;
+
+private:
+  TBabGridView_Custom* fView;
 };
 
 // The in-place editors: one of each kind per view, reused for every edit.
@@ -90,6 +96,7 @@ protected:
   void KeyDown(unsigned short& Key, TShiftState Shift) override;
   void KeyPress(char32_t& Key) override;
   void DoExit() override;
+  void Changed() override;
 
   TBabGridView_Custom* fBabGridView;
 };
@@ -389,6 +396,7 @@ protected:
 private:
   class TViewLayout;
   friend class TViewLayout;
+  friend class TScrollbar_vx;
 
   void InstallHooks();
   void Listen();

@@ -99,6 +99,12 @@ void TBabInplace<Base, MultiLine>::DoExit() {
   fBabGridView->EditorExit(this);
 }
 
+template <class Base, bool MultiLine>
+void TBabInplace<Base, MultiLine>::Changed() {
+  Base::Changed();
+  fBabGridView->EditorChanged(this);
+}
+
 template class TBabInplace<TCustomEdit>;
 template class TBabInplace<TCustomMemo, true>;
 template class TBabInplace<TCustomComboBox>;
@@ -108,30 +114,25 @@ template class TBabInplace<TDateTimePicker>;
 TBabInplaceEditor::TBabInplaceEditor(TBabGridView_Custom* theView) : TBabInplace(theView) {
   SetUpEditor(this, theView);
   SetDefaultContextMenu(false);
-  OnChange = [this](TObject*) { fBabGridView->EditorChanged(this); };
 }
 
 TBabInplaceMemoEditor::TBabInplaceMemoEditor(TBabGridView_Custom* theView) : TBabInplace(theView) {
   SetUpEditor(this, theView);
   SetBorderStyle(bsNone);
-  OnChange = [this](TObject*) { fBabGridView->EditorChanged(this); };
 }
 
 TBabInplaceComboEditor::TBabInplaceComboEditor(TBabGridView_Custom* theView) : TBabInplace(theView) {
   SetUpEditor(this, theView);
-  OnChange = [this](TObject*) { fBabGridView->EditorChanged(this); };
 }
 
 TBabInplaceBoolEditor::TBabInplaceBoolEditor(TBabGridView_Custom* theView) : TBabInplace(theView) {
   SetUpEditor(this, theView);
   SetCaption("");
   SetColor(clWindow);
-  OnClick = [this](TObject*) { fBabGridView->EditorChanged(this); };
 }
 
 TBabInplaceDateTimeEditor::TBabInplaceDateTimeEditor(TBabGridView_Custom* theView) : TBabInplace(theView) {
   SetUpEditor(this, theView);
-  OnChange = [this](TObject*) { fBabGridView->EditorChanged(this); };
 }
 
 // ---------------------------------------------------------------- the view's side

@@ -90,6 +90,14 @@ bool TBabGridView_Custom::DecideScrollVisible(TScrollBar* theBar) const {
 
 // ---------------------------------------------------------------- moving
 
+TScrollbar_vx::TScrollbar_vx(TBabGridView_Custom* theView, TScrollBarKind theKind)
+    : TScrollBar(theView, theKind), fView(theView) {}
+
+void TScrollbar_vx::Changed() {
+  TScrollBar::Changed();
+  fView->BarMoved(this);
+}
+
 void TBabGridView_Custom::BarMoved(TScrollbar_vx* theBar) {
   if (fSettingBars || IsDestroying()) return;
   int position = theBar->GetPosition();
@@ -184,7 +192,7 @@ void TBabGridView_Custom::KeepEndAtBottom(TRect theArea) {
 }
 
 void TBabGridView_Custom::SetScrollbarPosition(TScrollBar* theBar, int thePosition) {
-  if (!theBar || !theBar->OnChange) return;
+  if (!theBar) return;
   const int position = theBar->GetPosition(), page = theBar->GetPageSize();
   int next = position;
   if (thePosition >= position + page - 1)
@@ -229,9 +237,7 @@ void TBabGridView_Custom::HijackVerticalScroll(bool theValue) {
 
 // ---------------------------------------------------------------- the wheel
 
-// As Qt's views: a notch (120) scrolls the system's wheel lines, smaller
-// steps of a fine wheel add up, Ctrl or Shift scroll a page, and never more
-// than a page at a time.
+// As Qt's views (WheelRows); with no bar to turn the wheel moves the focus.
 void TBabGridView_Custom::WheelScroll(int theDelta, TShiftState theShift) {
   if (theDelta == 0) return;
   const bool vertical = fVert->GetVisible() || fHijackVerticalScroll;
@@ -240,18 +246,7 @@ void TBabGridView_Custom::WheelScroll(int theDelta, TShiftState theShift) {
     Scroll(theDelta > 0 ? babdirUp : babdirDown, TShiftState());
     return;
   }
-  const int page = std::max(fVert->GetPageSize(), 1);
-  int rows = 0;
-  if (theShift.Contains(ssCtrl) || theShift.Contains(ssShift)) {
-    fWheelRest = 0;
-    rows = theDelta > 0 ? -page : page;
-  } else {
-    if ((fWheelRest > 0) != (theDelta > 0)) fWheelRest = 0;  // turned round
-    fWheelRest += theDelta * WheelScrollLines();
-    const int lines = fWheelRest / 120;
-    fWheelRest -= lines * 120;
-    rows = -std::clamp(lines, -page, page);
-  }
+  const int rows = WheelRows(fWheelRest, theDelta, theShift, fVert->GetPageSize());
   if (rows != 0) fVert->SetPosition(std::clamp(fVert->GetPosition() + rows, fVert->GetMin(), fVert->GetMax()));
 }
 

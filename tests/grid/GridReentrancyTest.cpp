@@ -532,9 +532,7 @@ TEST_P(GridHandlerEndsTheGrid, ThroughDeleteLater) {
   Scene s;
   s.Show();
   GetParam().run(s);
-  vxtest::ProcessEventsUntilIdle();
-  // As the event loop does once the code that printed returns to it.
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  vxtest::ReturnToTheEventLoop();
   EXPECT_TRUE(s.alive.isNull());
 }
 

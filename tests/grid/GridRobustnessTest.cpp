@@ -162,23 +162,7 @@ TEST(GridEndOfRows, FoldingTheLastRowsBringsTheViewBackDown) {
 
 // ---------------------------------------------------------------- gestures the window changes under
 
-struct Interruption {
-  const char* name;
-  void (*interrupt)(TControl* theControl, TPanel* theOther);
-  bool takesTheMouse;  // meaningful only for a gesture that holds the mouse
-};
-
-const Interruption kInterruptions[] = {
-    {"HiddenAndShown",
-     [](TControl* c, TPanel*) {
-       c->hide();
-       vxtest::ProcessEventsUntilIdle();
-       c->show();
-     },
-     false},
-    {"MouseTakenByAnother", [](TControl*, TPanel* other) { other->SetMouseCapture(true); }, true},
-    {"NewParent", [](TControl* c, TPanel* other) { c->SetParent(other); }, false},
-};
+using vxtest::Interruption;
 
 class GridGestureInterrupted : public testing::TestWithParam<Interruption> {};
 
@@ -245,7 +229,7 @@ TEST_P(GridGestureInterrupted, ASelectionWaitingForTheReleaseIsDropped) {
   s.view.SetParent(nullptr);
 }
 
-INSTANTIATE_TEST_SUITE_P(Each, GridGestureInterrupted, testing::ValuesIn(kInterruptions),
+INSTANTIATE_TEST_SUITE_P(Each, GridGestureInterrupted, testing::ValuesIn(vxtest::kInterruptions),
                          [](const testing::TestParamInfo<Interruption>& info) { return std::string(info.param.name); });
 
 // ---------------------------------------------------------------- values at and beyond the limits

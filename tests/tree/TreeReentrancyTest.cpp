@@ -340,9 +340,7 @@ TEST_P(TreeHandlerEndsTheTree, ThroughDeleteLater) {
   Scene s;
   s.Show();
   GetParam().run(s);
-  vxtest::ProcessEventsUntilIdle();
-  // As the event loop does once the code that printed returns to it.
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  vxtest::ReturnToTheEventLoop();
   EXPECT_TRUE(s.alive.isNull());
 }
 
@@ -355,23 +353,7 @@ namespace {
 
 // ---------------------------------------------------------------- gestures the window changes under
 
-struct Interruption {
-  const char* name;
-  void (*interrupt)(TControl* theControl, TWinControl* theOther);
-  bool takesTheMouse;  // meaningful only for a gesture that holds the mouse
-};
-
-const Interruption kInterruptions[] = {
-    {"HiddenAndShown",
-     [](TControl* c, TWinControl*) {
-       c->hide();
-       vxtest::ProcessEventsUntilIdle();
-       c->show();
-     },
-     false},
-    {"MouseTakenByAnother", [](TControl*, TWinControl* other) { other->SetMouseCapture(true); }, true},
-    {"NewParent", [](TControl* c, TWinControl* other) { c->SetParent(other); }, false},
-};
+using vxtest::Interruption;
 
 class TreeGestureInterrupted : public testing::TestWithParam<Interruption> {};
 
@@ -413,7 +395,7 @@ TEST_P(TreeGestureInterrupted, AClickWaitingToEditStartsNothing) {
   s.tree->SetParent(nullptr);
 }
 
-INSTANTIATE_TEST_SUITE_P(Each, TreeGestureInterrupted, testing::ValuesIn(kInterruptions),
+INSTANTIATE_TEST_SUITE_P(Each, TreeGestureInterrupted, testing::ValuesIn(vxtest::kInterruptions),
                          [](const testing::TestParamInfo<Interruption>& info) { return std::string(info.param.name); });
 
 }  // namespace

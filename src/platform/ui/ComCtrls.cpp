@@ -435,7 +435,10 @@ TScrollBar::TScrollBar(TComponent* AOwner, TScrollBarKind theKind)
   fBar->setContextMenuPolicy(Qt::NoContextMenu);
   SetBounds(0, 0, theKind == sbVertical ? kScrollBarSize : 121, theKind == sbVertical ? 121 : kScrollBarSize);
   QObject::connect(fBar, &QScrollBar::valueChanged, [this](int) {
-    if (OnChange) GuardedCall([this] { OnChange(this); });
+    GuardedCall([this] {
+      Changed();
+      if (OnChange) OnChange(this);
+    });
   });
   QObject::connect(fBar, &QScrollBar::actionTriggered, [this](int) {
     // The new value lands after this signal: report once it has.
@@ -1047,23 +1050,10 @@ void TCustomTreeView::KeyDown(unsigned short& Key, TShiftState Shift) {
   Key = 0;
 }
 
-// As Qt's views: a notch (120) scrolls the system's wheel lines, smaller
-// steps of a fine wheel add up, Ctrl or Shift scroll a page, and never more
-// than a page at a time.
+// As Qt's views (WheelRows).
 bool TCustomTreeView::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) {
   if (TWinControl::DoMouseWheel(Shift, WheelDelta, MousePos)) return true;
-  const int page = std::max(ItemArea().Height() / GetItemHeight(), 1);
-  int rows = 0;
-  if (Shift.Contains(ssCtrl) || Shift.Contains(ssShift)) {
-    fWheelRest = 0;
-    rows = WheelDelta > 0 ? -page : page;
-  } else {
-    if ((fWheelRest > 0) != (WheelDelta > 0)) fWheelRest = 0;  // turned round
-    fWheelRest += WheelDelta * WheelScrollLines();
-    const int lines = fWheelRest / 120;
-    fWheelRest -= lines * 120;
-    rows = -std::clamp(lines, -page, page);
-  }
+  const int rows = WheelRows(fWheelRest, WheelDelta, Shift, ItemArea().Height() / GetItemHeight());
   if (rows != 0) SetScrollPos(sbVertical, fTopRow + rows);
   return true;
 }

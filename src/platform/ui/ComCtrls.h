@@ -371,6 +371,8 @@ public:
 
 protected:
   void Resize() override;
+  // The position changed; heard here first, by descendants, then by OnChange.
+  virtual void Changed() {}
 
 private:
   TScrollBarKind fKind;

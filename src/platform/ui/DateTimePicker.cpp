@@ -152,11 +152,11 @@ TDateTimePicker::TDateTimePicker(TComponent* AOwner)
   SetInner(frame);
   UpdateFormat();
   QObject::connect(fEdit, &QDateTimeEdit::dateTimeChanged, [this](const QDateTime&) {
-    if (OnChange && !IsDestroying()) GuardedCall([this] { OnChange(this); });
+    RaiseChanged(OnChange);
   });
   QObject::connect(fCheck, &QCheckBox::toggled, [this](bool on) {
     fEdit->setEnabled(on);
-    if (OnChange && !IsDestroying()) GuardedCall([this] { OnChange(this); });
+    RaiseChanged(OnChange);
   });
   SetDateTime(Now());
 }

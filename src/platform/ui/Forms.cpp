@@ -1,5 +1,7 @@
 #include "platform/ui/Forms.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QCoreApplication>
@@ -60,6 +62,19 @@ void Beep() {
 
 int WheelScrollLines() {
   return qobject_cast<QApplication*>(QCoreApplication::instance()) ? QApplication::wheelScrollLines() : 3;
+}
+
+int WheelRows(int& theRest, int theDelta, TShiftState theShift, int thePage) {
+  const int page = std::max(thePage, 1);
+  if (theShift.Contains(ssCtrl) || theShift.Contains(ssShift)) {
+    theRest = 0;
+    return theDelta > 0 ? -page : theDelta < 0 ? page : 0;
+  }
+  if ((theRest > 0) != (theDelta > 0)) theRest = 0;  // turned round
+  theRest += theDelta * WheelScrollLines();
+  const int lines = theRest / 120;
+  theRest -= lines * 120;
+  return -std::clamp(lines, -page, page);
 }
 
 std::string GetClipboardText() {

@@ -82,6 +82,14 @@ void TInputControl::WatchParts() {
   }
 }
 
+void TInputControl::RaiseChanged(const TNotifyEvent& theEvent) {
+  if (IsDestroying()) return;
+  GuardedCall([&] {
+    Changed();
+    if (theEvent && !IsDestroying()) theEvent(this);
+  });
+}
+
 bool TInputControl::ContainsFocus() const {
   QWidget* f = QApplication::focusWidget();
   return f && (f == this || isAncestorOf(f) || OwnsPopup(f->window()));
@@ -247,7 +255,7 @@ TCustomEdit::TCustomEdit(TComponent* AOwner) : TInputControl(AOwner), fEdit(new 
   SetBounds(0, 0, 121, 21);
   SetInner(fEdit);
   QObject::connect(fEdit, &QLineEdit::textChanged, [this](const QString&) {
-    if (OnChange && !IsDestroying()) GuardedCall([this] { OnChange(this); });
+    RaiseChanged(OnChange);
   });
 }
 
@@ -274,7 +282,7 @@ TCustomMemo::TCustomMemo(TComponent* AOwner) : TInputControl(AOwner), fMemo(new 
   fMemo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   SetInner(fMemo);
   QObject::connect(fMemo, &QPlainTextEdit::textChanged, [this] {
-    if (OnChange && !IsDestroying()) GuardedCall([this] { OnChange(this); });
+    RaiseChanged(OnChange);
   });
 }
 
@@ -309,7 +317,7 @@ TCustomComboBox::TCustomComboBox(TComponent* AOwner) : TInputControl(AOwner), fC
   fCombo->setInsertPolicy(QComboBox::NoInsert);
   SetInner(fCombo);
   QObject::connect(fCombo, &QComboBox::currentTextChanged, [this](const QString&) {
-    if (OnChange && !IsDestroying()) GuardedCall([this] { OnChange(this); });
+    RaiseChanged(OnChange);
   });
 }
 
@@ -373,7 +381,7 @@ TCustomCheckBox::TCustomCheckBox(TComponent* AOwner) : TInputControl(AOwner), fB
   SetBounds(0, 0, 97, 17);
   SetInner(fBox);
   QObject::connect(fBox, &QCheckBox::toggled, [this](bool) {
-    if (OnClick && !IsDestroying()) GuardedCall([this] { OnClick(this); });
+    RaiseChanged(OnClick);
   });
 }
 

@@ -48,6 +48,10 @@ protected:
   // Watches widgets the inner widget made since (its parts).
   void WatchParts();
   virtual void ApplyBorderStyle() {}
+  // The content changed (text, pick, check state, value); heard here first,
+  // by descendants, then by the control's public change event.
+  virtual void Changed() {}
+  void RaiseChanged(const TNotifyEvent& theEvent);
   void Resize() override;
   void FontChanged() override;
   bool event(QEvent* theEvent) override;
