@@ -24,7 +24,8 @@ const char* const kStatus[] = {"On track", "At risk", "Late", "Done"};
 const char* const kOwners[] = {"Ada", "Björn", "Chen", "Dana", "Emil", "Fatima", "Goran", "Hana"};
 const char* const kTasks[] = {"Survey", "Permits", "Foundations", "Frame", "Roof", "Wiring", "Plumbing", "Fit-out", "Handover"};
 const char* const kSites[] = {"Harbour", "North Yard", "Airport", "Campus", "Depot", "Riverside", "Old Town", "Mill"};
-const char* const kNotes[] = {"", "Waiting for drawings", "", "Crane booked", "", "Check with client", "", ""};
+const char* const kNotes[] = {"", "Waiting for drawings", "", "Crane booked\nfor the first week", "", "Check with client",
+                              "", ""};
 
 unsigned Hash(unsigned x) {
   x ^= x >> 16;
@@ -46,6 +47,7 @@ struct Plan {
   std::unordered_map<long long, std::string> edits;
   TLayoutProp hoursLayout;
   TLayoutProp statusLayout;
+  TLayoutProp notesLayout;  // a row grows to show every line of its note
 
   static long long Key(int theRow, int theCol) { return static_cast<long long>(theRow) * 64 + theCol; }
 
@@ -108,6 +110,7 @@ void Fill(PlanGrid* grid, Plan* plan) {
     d->SetString(plan->Text(row, col));
     d->SetIsBoolean(col == cDone);
     if (col == cStatus) c->SetLayoutProp(&plan->statusLayout);
+    if (col == cNotes) c->SetLayoutProp(&plan->notesLayout);
   };
   grid->OninitSubGridContent = [g](TBabGridView_Custom*, TBabSubGridCellData* d) {
     auto* week = static_cast<TBabGridCell*>(d->GetBabCell());
@@ -199,6 +202,7 @@ GalleryPage MakeGridPage() {
   plan->hoursLayout.HorzAlignCenter = true;
   plan->hoursLayout.MinWidth = 20;
   plan->statusLayout.FontColor = RGB(0x40, 0x40, 0x40);
+  plan->notesLayout.WrapTextAndFit = true;
 
   auto* form = new TPanel(nullptr);
   form->SetBevelOuter(bvNone);

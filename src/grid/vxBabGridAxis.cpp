@@ -37,6 +37,7 @@ bool TAxisContentItem::GetUserSizeActive() const noexcept {
 }
 
 void TAxisContentItem::SetUserSize(int theValue) {
+  theValue = std::clamp(theValue, 0, kMaxItemSize);
   if (fUserSizeItem) fUserSizeItem->SetUserSize(theValue);
   fUserSize = theValue;
   if (!fAxisContentList) return;

@@ -58,25 +58,46 @@ TRect TBabCell::getVisibleRect() {
   return r;
 }
 
+namespace {
+
+// One spread of a row selection at a time per grid cell, undone even when a
+// handler throws or drops the grid cell.
+class TRowSelecting {
+public:
+  TRowSelecting(TBabGridCell* theGrid, int& theField, int theRow)
+      : fGrid(theGrid), fField(theField), fSaved(theField) {
+    fField = theRow;
+  }
+  ~TRowSelecting() {
+    if (fGrid) fField = fSaved;
+  }
+  TRowSelecting(const TRowSelecting&) = delete;
+  TRowSelecting& operator=(const TRowSelecting&) = delete;
+
+private:
+  TvxWatch<TBabCell> fGrid;
+  int& fField;
+  int fSaved;
+};
+
+}  // namespace
+
 void TBabCell::ApplySelected(bool theValue) {
+  // The hooks and the handlers of the spread may drop this cell or its row.
+  TvxWatch<TBabCell> self(this);
   TBabGridCellForViewer* v = GetViewerGridCell();
   if (v) v->InternalSelectionChanged(this, theValue);
+  if (!self) return;
   fSelected = theValue;
   TBabGridCell* g = fBabGridCell;
   if (g && g->fRowSelect) {
     const int row = GetRow();
     // One spread per row: the cells it selects must not spread it again.
     if (row >= 0 && g->fRowSelecting != row) {
-      const int saved = g->fRowSelecting;
-      g->fRowSelecting = row;
-      try {
-        g->AreaSelect(theValue, Rect(g->GetFixedCols(), row, g->GetCellMatris()->CountX() - 1, row));
-      } catch (...) {
-        g->fRowSelecting = saved;
-        throw;
-      }
-      g->fRowSelecting = saved;
+      TRowSelecting spreading(g, g->fRowSelecting, row);
+      g->AreaSelect(theValue, Rect(g->GetFixedCols(), row, g->GetCellMatris()->CountX() - 1, row));
     }
+    if (!self) return;
   }
   if (v) v->GetSelectionChangeEvent()->TriggerEvent(this);
 }

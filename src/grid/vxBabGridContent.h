@@ -8,6 +8,7 @@
 #include "core/vxDataEntityPack.h"
 #include "core/vxEntityWindow.h"
 #include "core/vxEventHandling.h"
+#include "core/vxHolding.h"
 #include "paint/vxDoLater.h"
 #include "platform/rtl/Color.h"
 #include "platform/rtl/Exception.h"
@@ -53,6 +54,11 @@ using TFrameOptions = TSet<TFrameOption>;
 enum TFrameKind { fkNormal, fk3d };
 
 class TLayoutProp;
+
+// The largest width of a column or height of a row, in pixels: sizes given
+// by the host or the user are kept within 0 .. kMaxItemSize, so that sums of
+// them cannot overflow.
+constexpr int kMaxItemSize = 100000;
 
 // Draws one frame line of a layout; clearing aDoDefaultDraw skips the default line.
 using TOnLineDraw = std::function<void(TLayoutProp* theLayoutProp, TFrameOption theFrameOption, TBabCell* theBabCell,
@@ -371,7 +377,9 @@ private:
 };
 
 // A cell: the crossing of a column item and a row item of its grid cell.
-class TBabCell : public TObject {
+// Cells go with their column or row, at any call out to the application:
+// code that reads a cell after one watches it (TvxWatch<TBabCell>).
+class TBabCell : public TObject, public TvxWatchable {
 public:
   explicit TBabCell(TBabGridCell* theGridCell);
   ~TBabCell() override;
@@ -557,8 +565,9 @@ protected:
     return theList == fAxisContentListX.get() || theList == fAxisContentListY.get();
   }
   TBabCell* CreateCellFor(TAxisContentItem* theX, TAxisContentItem* theY);
-  TBabCell* StepFrom(TBabCell* theCell, TBabDirection theDirection);
+  void StepFrom(int& x, int& y, TBabDirection theDirection) const;
   void MeasurePass(TRect theRect);
+  void MeasureCell(int x, int y, TRect theRect);
   void LayoutPass(TRect theRect);
 
   bool fMultiSelect = true;

@@ -1,4 +1,6 @@
 // Keeping the layout of a cell tree current: hard and soft updates, deferred.
+#include <algorithm>
+
 #include "grid/vxBabGridContent.h"
 
 namespace vx {
@@ -89,7 +91,8 @@ void TBabGridLayout::DoResize(int theDelta, TBabCell* theCell, bool theIsHorz) {
   TAxisContentItem* item = theIsHorz ? theCell->GetAxisContentItemX() : theCell->GetAxisContentItemY();
   if (!item) return;
   item->SetUserSizeActive(true);
-  item->SetUserSize(item->GetCalculatedSize() + theDelta);
+  item->SetUserSize(static_cast<int>(
+      std::clamp<long long>(static_cast<long long>(item->GetCalculatedSize()) + theDelta, 0, kMaxItemSize)));
 }
 
 }  // namespace vx

@@ -27,8 +27,8 @@ TBabCell* TBabCell::GetGroupMaster() {
   return c ? c->GetGroupMaster() : this;
 }
 
-TBabCell* TBabGridCell::StepFrom(TBabCell* theCell, TBabDirection theDirection) {
-  int x = theCell->GetCol(), y = theCell->GetRow();
+// The place one step from (x, y) takes: indexes only, nothing is looked up.
+void TBabGridCell::StepFrom(int& x, int& y, TBabDirection theDirection) const {
   const int fc = GetFixedCols(), fr = GetFixedRows();
   const int cols = fAxisContentListX->Count(), rows = fAxisContentListY->Count();
   switch (theDirection) {
@@ -45,16 +45,20 @@ TBabCell* TBabGridCell::StepFrom(TBabCell* theCell, TBabDirection theDirection) 
     case babdirNone:
     case babdirInwards: break;
   }
-  return getCell(x, y);
 }
 
+// Looking cells up loads columns and rows and may unload others, the start's
+// among them: the search keeps places (indexes), and a cell is only the
+// answer, looked up last.
 TBabCell* TBabGridCell::FindNeighbourCell(TBabCell* theCell, TBabDirection theDirection, bool theDescend) {
   if (!theCell) return nullptr;
   if (theDescend && theCell->IsGridCell()) {
     auto* g = static_cast<TBabGridCell*>(theCell);
     if (g->fFocusedCell || theDirection == babdirInwards) {
+      TvxWatch<TBabCell> inner(g);
       if (!g->fFocusedCell)
         if (TBabCell* first = g->getCell(g->GetFixedCols(), g->GetFixedRows())) g->SetFocusedCell(first);
+      if (!inner) return nullptr;
       return g->fFocusedCell ? g->FindNeighbourCell(g->fFocusedCell, theDirection, true) : nullptr;
     }
   }
@@ -63,24 +67,50 @@ TBabCell* TBabGridCell::FindNeighbourCell(TBabCell* theCell, TBabDirection theDi
     return theCell->getGridCell() ? theCell->getGridCell()->FindNeighbourCell(theCell, theDirection, theDescend)
                                   : theCell;
 
-  TBabCell* res = StepFrom(theCell, theDirection);
-  if (!res) res = StepFrom(theCell, theDirection);  // the first fetch may have loaded the items
-  if (!res) res = theCell;
-
-  if (res->fIsGroupedCell && !res->fIsMasterGroupCell) {
-    if (res != theCell) return FindNeighbourCell(res, theDirection, false);
-    res = res->GetGroupMaster();
+  TvxWatch<TBabCell> self(this);
+  const int x0 = theCell->GetCol(), y0 = theCell->GetRow();
+  int x = x0, y = y0;
+  StepFrom(x, y, theDirection);
+  TBabCell* res = getCell(x, y);
+  if (!self) return nullptr;
+  if (!res) {
+    // The first look-up may have loaded the items: the counts are new.
+    x = x0, y = y0;
+    StepFrom(x, y, theDirection);
+    res = getCell(x, y);
+    if (!self) return nullptr;
   }
-  if (InHiddenLine(res) && res != theCell) {
-    res = FindNeighbourCell(res, theDirection, false);
-    if (res && InHiddenLine(res) && res->getGridCell() == this) {
-      const bool horz = IsHorizontal(theDirection) && res->GetAxisContentItemX()->GetHide();
-      res = horz ? ClosestVisibleNeighbour(theCell->GetCol(), fAxisContentListX.get(), res)
-                 : ClosestVisibleNeighbour(theCell->GetRow(), fAxisContentListY.get(), res);
-    }
-    return res;
+  if (!res) {
+    x = x0, y = y0;
+    res = getCell(x, y);
+    if (!self || !res) return nullptr;
   }
-  if (res == theCell && theDirection != babdirInwards && fBabGridCell && fBabGridCell->fFocusedCell)
+  const bool moved = x != x0 || y != y0;
+  if (!moved && res->fIsGroupedCell && !res->fIsMasterGroupCell) return res->GetGroupMaster();
+  // Grouped cells below their master and hidden columns and rows are passed
+  // over in the direction of the move.
+  for (bool onward = moved; onward;) {
+    onward = false;
+    const bool grouped = res->fIsGroupedCell && !res->fIsMasterGroupCell;
+    if (!grouped && !InHiddenLine(res)) break;
+    int nx = x, ny = y;
+    StepFrom(nx, ny, theDirection);
+    if (nx == x && ny == y) break;  // the edge
+    TBabCell* next = getCell(nx, ny);
+    if (!self) return nullptr;
+    if (!next) break;
+    x = nx, y = ny, res = next;
+    onward = true;
+  }
+  if (InHiddenLine(res) && res->getGridCell() == this) {
+    // Still hidden at the edge: back towards the start, to the nearest that shows.
+    const bool horz = IsHorizontal(theDirection) && res->GetAxisContentItemX()->GetHide();
+    res = horz ? ClosestVisibleNeighbour(x0, fAxisContentListX.get(), res)
+               : ClosestVisibleNeighbour(y0, fAxisContentListY.get(), res);
+    if (!self) return nullptr;
+    if (res) x = res->GetCol(), y = res->GetRow();
+  }
+  if (res && x == x0 && y == y0 && theDirection != babdirInwards && fBabGridCell && fBabGridCell->fFocusedCell)
     return fBabGridCell->FindNeighbourCell(fBabGridCell->fFocusedCell, theDirection, false);
   return res;
 }
@@ -88,18 +118,21 @@ TBabCell* TBabGridCell::FindNeighbourCell(TBabCell* theCell, TBabDirection theDi
 TBabCell* TBabGridCell::ClosestVisibleNeighbour(int theIndex, TAxisContentList* theList, TBabCell* theCell) {
   if (!theCell || theCell->getGridCell() != this) return theCell;
   const bool cols = theList == fAxisContentListX.get();
-  const int from = cols ? theCell->GetCol() : theCell->GetRow();
+  const int col = theCell->GetCol(), row = theCell->GetRow();
+  const int from = cols ? col : row;
   const int step = theIndex < from ? -1 : 1;
+  TvxWatch<TBabCell> self(this);
   // From the result back towards where the search started.
   for (int k = from;; k += step) {
     TAxisContentItem* item = theList->getAxisContentItem(k);
+    if (!self) return nullptr;
     if (item && !item->GetHide()) {
-      TBabCell* c = cols ? getCell(k, theCell->GetRow()) : getCell(theCell->GetCol(), k);
-      return c ? c : theCell;
+      if (TBabCell* c = cols ? getCell(k, row) : getCell(col, k)) return c;
+      break;
     }
-    if (k == theIndex) break;
+    if (k == theIndex || item == nullptr) break;
   }
-  return theCell;
+  return self ? getCell(col, row) : nullptr;
 }
 
 void TBabGridCell::CellExtents(const TAxisContentItem* theItem, int, int& theStop, int& theStart,

@@ -6,7 +6,9 @@
 namespace vx {
 
 void TBabGridCell::SetSelected(bool theValue) {
+  TvxWatch<TBabCell> self(this);
   TBabCell::SetSelected(theValue);
+  if (!self) return;
   // The cells inside follow, whether or not the grid cell's own flag changed.
   const int fx = fAxisContentListX->FixedLoaded(), fy = fAxisContentListY->FixedLoaded();
   if (fAxisContentListX->LoadedCount() <= fx || fAxisContentListY->LoadedCount() <= fy) return;
@@ -20,9 +22,13 @@ void TBabGridCell::SetSelected(bool theValue) {
 void TBabGridCell::AreaSelect(bool theValue, TRect theRect) {
   const int x0 = std::min(theRect.Left, theRect.Right), x1 = std::max(theRect.Left, theRect.Right);
   const int y0 = std::min(theRect.Top, theRect.Bottom), y1 = std::max(theRect.Top, theRect.Bottom);
+  // Selection handlers may drop rows, or this grid cell: counts are read afresh.
+  TvxWatch<TBabCell> self(this);
   for (int x = std::max(x0, 0); x <= x1 && x < fCellMatris->CountX(); ++x)
-    for (int y = std::max(y0, 0); y <= y1 && y < fCellMatris->CountY(); ++y)
+    for (int y = std::max(y0, 0); y <= y1 && y < fCellMatris->CountY(); ++y) {
       if (TBabCell* c = fCellMatris->getCell(x, y)) c->SetSelected(theValue);
+      if (!self) return;
+    }
 }
 
 void TBabGridCell::UpdateMultiSelect(TBabCell* theCell, TShiftState theShift) {
@@ -30,17 +36,19 @@ void TBabGridCell::UpdateMultiSelect(TBabCell* theCell, TShiftState theShift) {
   if (!fMultiSelect) theShift = TShiftState();
   if (theCell->GetIsFixed()) return;
   const bool shift = theShift.Contains(ssShift), ctrl = theShift.Contains(ssCtrl);
+  // Each change is heard by the application, which may drop the cell, its
+  // row or this grid cell (the anchor is forgotten when it goes).
+  TvxWatch<TBabCell> self(this), cell(theCell);
   if (!shift && !ctrl) {
     fAnchor = theCell;
     SetSelected(false);
-    theCell->SetSelected(true);
+    if (self && cell) theCell->SetSelected(true);
   } else if (shift) {
     if (!fAnchor) fAnchor = theCell;
     TBabGridCell* g = theCell->getGridCell();
     if (g && fAnchor->getGridCell() == g) {
       if (!ctrl) SetSelected(false);
-      // Clearing may have freed nothing, but a handler could have: look again.
-      if (!fAnchor) return;
+      if (!self || !cell || !fAnchor) return;
       g->AreaSelect(true, Rect(fAnchor->GetCol(), fAnchor->GetRow(), theCell->GetCol(), theCell->GetRow()));
     }
   } else {
@@ -51,9 +59,11 @@ void TBabGridCell::UpdateMultiSelect(TBabCell* theCell, TShiftState theShift) {
 
 void TBabGridCell::SetFocusedCell(TBabCell* theCell) {
   TBabGridCell* container = theCell ? theCell->getGridCell() : nullptr;
+  TvxWatch<TBabCell> self(this);
   if (container && container != this) {
+    TvxWatch<TBabCell> inner(container);
     container->SetFocusedCell(theCell);
-    SetFocusedCell(container);
+    if (self && inner) SetFocusedCell(container);
     return;
   }
   if (theCell == fFocusedCell) return;
@@ -62,7 +72,8 @@ void TBabGridCell::SetFocusedCell(TBabCell* theCell) {
   TBabCell* old = fFocusedCell;
   fFocusedCell = theCell;
   if (old && old->IsGridCell()) static_cast<TBabGridCell*>(old)->SetFocusedCell(nullptr);
-  fFocusedCellChangeEvent->TriggerEvent(theCell);
+  // What the handlers of the old focus left (a cell that went is forgotten).
+  if (self) fFocusedCellChangeEvent->TriggerEvent(fFocusedCell);
 }
 
 TBabCell* TBabGridCell::GetFocusedCellDownTrack() const {

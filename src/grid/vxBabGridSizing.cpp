@@ -17,8 +17,10 @@ void Grow(TAxisContentItem* theItem, int theMin, int theCalculated) {
     size = std::max(size, std::max(theItem->GetUserSize(), theMin));
   else
     size = std::max(size, theCalculated);
-  theItem->SetCalculatedSize(size);
+  theItem->SetCalculatedSize(std::clamp(size, 0, kMaxItemSize));
 }
+
+int Bounded(long long theSize) { return static_cast<int>(std::clamp<long long>(theSize, 0, kMaxItemSize)); }
 
 }  // namespace
 
@@ -38,21 +40,25 @@ void TVisibleIterator::Next() noexcept {
 
 // ---------------------------------------------------------------- cell sizes
 
-int TBabCell::GetMinWidth() { return fLayoutProp ? fLayoutProp->MinWidth : kDefaultMinSize; }
+int TBabCell::GetMinWidth() { return fLayoutProp ? Bounded(fLayoutProp->MinWidth) : kDefaultMinSize; }
 
 int TBabCell::GetMinHeight() {
   if (!fLayoutProp) {
     fReEvalSize = false;
     return kDefaultMinSize;
   }
-  int result = fLayoutProp->MinHeight;
+  int result = Bounded(fLayoutProp->MinHeight);
   TBabGridCellForViewer* v = fLayoutProp->WrapTextAndFit ? GetViewerGridCell() : nullptr;
   if (v && v->fOnMeasureHeight) {
     // Wrapped text may need less room than last time: a new measurement starts
     // over from the minimum. Reads in between leave the measured size alone.
     if (fReEvalSize) {
-      fCurrentHeight = fLayoutProp->MinHeight;
-      v->fOnMeasureHeight(v, this, fCachedMinHeight);
+      fCurrentHeight = result;
+      TvxWatch<TBabCell> alive(this);
+      int measured = fCachedMinHeight;
+      v->fOnMeasureHeight(v, this, measured);
+      if (!alive) return result;
+      fCachedMinHeight = Bounded(measured);
     }
     result = fCachedMinHeight;
   }
@@ -62,24 +68,26 @@ int TBabCell::GetMinHeight() {
 
 void TBabCell::CalculateSizes() {
   fReEvalSize = true;
-  const int h = GetMinHeight();
+  TvxWatch<TBabCell> alive(this);
+  const int h = GetMinHeight();  // measures wrapped text, which calls out
+  if (!alive) return;
   if (fCurrentHeight < h) fCurrentHeight = h;
   const int w = GetMinWidth();
   if (fCurrentWidth < w) fCurrentWidth = w;
 }
 
 int TBabGridCell::GetCalculatedWidth() {
-  int sum = 0;
+  long long sum = 0;
   for (int k = 0; k < fAxisContentListX->Count(); ++k)
     if (TAxisContentItem* item = fAxisContentListX->getAxisContentItem(k)) sum += item->GetCalculatedSize();
-  return std::max(GetMinWidth(), sum);
+  return std::max(GetMinWidth(), Bounded(sum));
 }
 
 int TBabGridCell::GetCalculatedHeight() {
-  int sum = 0;
+  long long sum = 0;
   for (int k = 0; k < fAxisContentListY->Count(); ++k)
     if (TAxisContentItem* item = fAxisContentListY->getAxisContentItem(k)) sum += item->GetCalculatedSize();
-  return std::max(GetMinHeight(), sum);
+  return std::max(GetMinHeight(), Bounded(sum));
 }
 
 // ---------------------------------------------------------------- the layout pass
@@ -90,42 +98,59 @@ void TBabGridCell::MeasurePass(TRect theRect) {
   TVisibleIterator cols(GetFixedCols(), fLeft, ax->Count());
   TVisibleIterator rows(GetFixedRows(), fTop, ay->Count());
   const int width = theRect.Width(), height = theRect.Height();
+  // Measuring calls out (new cells' content, wrapped text): the items are
+  // held across it, and a grid cell that went ends the pass.
+  TvxWatch<TBabCell> self(this);
   bool firstColumn = true;
-  int accWidth = 0;
+  long long accWidth = 0;
   for (; !cols.Eof(); cols.Next()) {
-    TAxisContentItem* col = ax->getAxisContentItem(cols.Current());
+    TvxHeld<TAxisContentItem> col(ax->getAxisContentItem(cols.Current()));
+    if (!self) return;
     if (!col) break;
-    col->SetAcumSize(0);
-    col->SetCalculatedSize(0);
-    if (!col->GetHide()) {
-      int accHeight = 0;
+    col.Get()->SetAcumSize(0);
+    col.Get()->SetCalculatedSize(0);
+    if (!col.Get()->GetHide()) {
+      long long accHeight = 0;
       for (rows.Reset(); !rows.Eof(); rows.Next()) {
-        TAxisContentItem* row = ay->getAxisContentItem(rows.Current());
+        TvxHeld<TAxisContentItem> row(ay->getAxisContentItem(rows.Current()));
+        if (!self) return;
         if (!row) break;
         if (firstColumn) {
-          row->SetAcumSize(0);
-          row->SetCalculatedSize(0);
+          row.Get()->SetAcumSize(0);
+          row.Get()->SetCalculatedSize(0);
         }
-        if (row->GetHide()) continue;
-        TBabCell* cell = getCell(cols.Current(), rows.Current());
-        if (cell) {
-          if (cell->IsGridCell())
-            static_cast<TBabGridCell*>(cell)->CalcVisibleArea(theRect);
-          else
-            cell->CalculateSizes();
-          const int minHeight = cell->GetMinHeight();
-          Grow(row, cell->GetLayoutProp() ? cell->GetLayoutProp()->MinHeight : minHeight, cell->GetCalculatedHeight());
-          Grow(col, cell->GetMinWidth(), cell->GetCalculatedWidth());
-        }
-        accHeight += row->GetCalculatedSize();
+        if (row.Get()->GetHide()) continue;
+        MeasureCell(cols.Current(), rows.Current(), theRect);
+        if (!self) return;
+        if (!col || !row) break;
+        accHeight += row.Get()->GetCalculatedSize();
         if (accHeight > height) break;
       }
-      accWidth += col->GetCalculatedSize();
+      if (col) accWidth += col.Get()->GetCalculatedSize();
     }
     // Rows keep what they had when the first column is hidden: they only grow.
     firstColumn = false;
     if (accWidth > width) break;
   }
+}
+
+// Measures the cell at (x, y) and grows its column and row by it.
+void TBabGridCell::MeasureCell(int x, int y, TRect theRect) {
+  TBabCell* cell = getCell(x, y);
+  TvxWatch<TBabCell> alive(cell);
+  if (!cell) return;
+  if (cell->IsGridCell())
+    static_cast<TBabGridCell*>(cell)->CalcVisibleArea(theRect);
+  else
+    cell->CalculateSizes();
+  if (!alive) return;
+  const int minHeight = cell->GetMinHeight();
+  if (!alive) return;
+  TAxisContentItem* row = cell->GetAxisContentItemY();
+  TAxisContentItem* col = cell->GetAxisContentItemX();
+  Grow(row, cell->GetLayoutProp() ? cell->GetLayoutProp()->MinHeight : minHeight, cell->GetCalculatedHeight());
+  if (!alive) return;
+  Grow(col, cell->GetMinWidth(), cell->GetCalculatedWidth());
 }
 
 void TBabGridCell::LayoutPass(TRect theRect) {
@@ -187,51 +212,63 @@ void TBabGridCell::Draw(TRect theRect, const TOnDrawBabCell& theDrawCallback) {
   TBabGridCellForViewer* v = GetViewerGridCell();
   TAxisContentList* ax = fAxisContentListX.get();
   TAxisContentList* ay = fAxisContentListY.get();
-  // By index: a callback that changes the axes must not leave us on a freed item.
+  // The callback and the grouping hook call out: the column is held, the
+  // cells watched, and a grid cell that went ends its traversal.
+  TvxWatch<TBabCell> self(this);
   for (int i = 0; i < ax->VisibleCount(); ++i) {
-    TAxisContentItem* col = ax->getVisibleAxisContentItem(i);
-    const int x = col->ListIndex();
-    if (x < 0) continue;
-    TBabCell* prev = nullptr;
+    TvxHeld<TAxisContentItem> col(ax->getVisibleAxisContentItem(i));
+    TvxWatch<TBabCell> prev;
     TBabDrawStateSet prevState;
-    for (int j = 0; j < ay->VisibleCount(); ++j) {
+    for (int j = 0; col && j < ay->VisibleCount(); ++j) {
       TAxisContentItem* row = ay->getVisibleAxisContentItem(j);
-      const int y = row->ListIndex();
+      const int x = col.Get()->ListIndex(), y = row->ListIndex();
+      if (x < 0) break;
       if (y < 0) continue;
       int x0, x1, y0, y1;
-      CellExtents(col, GetFixedCols(), x1, x0, theRect.Left);
+      CellExtents(col.Get(), GetFixedCols(), x1, x0, theRect.Left);
       CellExtents(row, GetFixedRows(), y1, y0, theRect.Top);
       TRect r = Rect(x0, y0, x1, y1);
       if (v) v->ScaleRect(r);
       TBabCell* cell = getCell(x, y);
+      if (!self) return;
       if (!cell) continue;
+      TvxWatch<TBabCell> alive(cell);
       cell->fIsGroupedCell = false;
       cell->fIsMasterGroupCell = false;
       if (r.Top < theRect.Top || r.Left < theRect.Left || r.Top > theRect.Bottom || r.Left > theRect.Right ||
           r.Top >= r.Bottom || r.Left >= r.Right) {
         cell->fLastDrawnRect = NoRect();
-        prev = nullptr;  // a cell not painted breaks a group
+        prev = TvxWatch<TBabCell>();  // a cell not painted breaks a group
         continue;
       }
       r.Right = std::min(r.Right, theRect.Right);
       r.Bottom = std::min(r.Bottom, theRect.Bottom);
       TBabDrawStateSet state;
-      if (prev && v && v->CheckCellGrouping(prev, cell)) {
-        prev->fIsMasterGroupCell = false;
+      const bool grouped = prev && v && v->CheckCellGrouping(prev.Get(), cell);
+      if (!self) return;
+      if (!alive) continue;
+      if (grouped && prev) {
+        TBabCell* p = prev.Get();
+        p->fIsMasterGroupCell = false;
         cell->fIsMasterGroupCell = true;
-        prev->fIsGroupedCell = true;
+        p->fIsGroupedCell = true;
         cell->fIsGroupedCell = true;
-        r.Top = prev->fLastDrawnRect.Top;
+        r.Top = p->fLastDrawnRect.Top;
         state = prevState;
       }
       if (IsFixedCell(x, y)) state.Include(babFixed);
       if (cell == fFocusedCell) state.Include(babFocused);
       if (cell->GetSelected()) state.Include(babSelected);
       cell->fLastDrawnRect = r;
-      theDrawCallback(cell->getVisibleRect(), cell, state);
-      if (cell->IsGridCell())
+      const TRect shown = cell->getVisibleRect();
+      if (!self) return;
+      if (!alive) continue;
+      theDrawCallback(shown, cell, state);
+      if (!self) return;
+      if (alive && cell->IsGridCell())
         static_cast<TBabGridCell*>(cell)->Draw(Rect(x0, y0, r.Right, r.Bottom), theDrawCallback);
-      prev = cell;
+      if (!self) return;
+      prev = alive;
       prevState = state;
     }
   }

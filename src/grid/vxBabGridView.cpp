@@ -3,9 +3,12 @@
 #include "grid/vxBabGridView.h"
 #include "grid/vxBabGridViewInternal.h"
 
+#include <utility>
+
 #include "paint/vxDoLater.h"
 #include "platform/rtl/Math.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/HintWindow.h"
 #include "platform/ui/XorOverlay.h"
 
 namespace vx {
@@ -63,7 +66,6 @@ TBabGridView_Custom::TBabGridView_Custom(TComponent* AOwner, TBabSimpleCellDataC
     bar->SetParent(this);
     bar->SetTabStop(false);
     bar->SetVisible(false);
-    bar->OnChange = [this, bar](TObject*) { BarMoved(bar); };
   }
 
   fSlowStartTimer = new TTimer(this);
@@ -93,6 +95,8 @@ TBabGridView_Custom::~TBabGridView_Custom() {
   delete fHorz;
   delete fVert;
   delete fSlowStartTimer;
+  delete fReadOnlyHintTimer;
+  delete fReadOnlyHint;
   fTrack.reset();
   for (TSingleEventListener* l : fListeners) delete l;
   fListeners.clear();
@@ -153,8 +157,20 @@ void TBabGridView_Custom::OnAxisChange() {
 
 void TBabGridView_Custom::OnTopLeftChangeEvent() {
   if (IsDestroying()) return;
-  TopLeftChanged();
   if (!Quiet()) Invalidate();
+  // Not in the middle of a layout pass: the application hears of it after.
+  if (fInLayoutPass)
+    fTopLeftPending = true;
+  else
+    TopLeftChanged();
+}
+
+void TBabGridView_Custom::AfterLayoutPass() {
+  if (fInLayoutPass || IsDestroying()) return;
+  const bool topLeft = std::exchange(fTopLeftPending, false);
+  const bool bar = std::exchange(fVertVisibilityPending, false);
+  if (topLeft) TopLeftChanged();
+  if (bar && OnVerticalScrollVisibilityChanged) OnVerticalScrollVisibilityChanged(this);
 }
 
 void TBabGridView_Custom::OnFocusedCellChange() {
@@ -193,7 +209,7 @@ void TBabGridView_Custom::OnCellDeInit(TBabCell* theCell) {
 void TBabGridView_Custom::OnCellRectTampering(TBabGridCell*, TBabCell* theCell, TRect& theRect) {
   if (!theCell || theCell->IsGridCell() || theRect == NoRect()) return;
   // Tree cells are indented by their level.
-  if (CellHasButton(theCell)) theRect.Left = std::min(theRect.Left + 15 * CellInset(theCell), theRect.Right);
+  if (CellHasButton(theCell)) theRect.Left = std::min(theRect.Left + IndentOf(theCell), theRect.Right);
 }
 
 void TBabGridView_Custom::_OnScaleRect(TRect& theRect) {
@@ -254,6 +270,24 @@ void TBabGridView_Custom::SetText(TBabCell* theCell, const std::string& theText)
   }
 }
 
+void TBabGridView_Custom::ForgetLayoutProp(const TLayoutProp* theProp) {
+  if (!theProp) return;
+  if (fLastSeenLayoutProp == theProp) fLastSeenLayoutProp = nullptr;
+  TLayoutProp* fallback = fDefaultContentLayoutProperty.get();
+  std::function<void(TBabGridCell*)> walk = [&](TBabGridCell* theGrid) {
+    if (theGrid->GetLayoutProp() == theProp) theGrid->SetLayoutProp(nullptr);
+    theGrid->GetCellMatris()->ForEachCell([&](TBabCell* c) {
+      if (c->IsGridCell()) {
+        walk(static_cast<TBabGridCell*>(c));
+      } else if (c->GetLayoutProp() == theProp) {
+        c->SetLayoutProp(c->GetIsFixed() ? nullptr : fallback);
+      }
+    });
+  };
+  walk(fBabGridCellForViewer.get());
+  RecalcExtents();
+}
+
 void TBabGridView_Custom::RecalcExtents() {
   fLayout->SetHardOutOfDate();
   Invalidate();
@@ -301,12 +335,20 @@ void TBabGridView_Custom::UpdateLayout() {
 }
 
 void TBabGridView_Custom::HardViewParamsUpdate() {
-  FlagScope pass(fInLayoutPass);
-  fLayout->BaseHardViewParamsUpdate();
+  {
+    FlagScope pass(fInLayoutPass);
+    fLayout->BaseHardViewParamsUpdate();
+  }
+  AfterLayoutPass();
 }
 
 void TBabGridView_Custom::SoftViewParamsUpdate() {
   if (IsDestroying()) return;
+  LayOutArea();
+  AfterLayoutPass();
+}
+
+void TBabGridView_Custom::LayOutArea() {
   FlagScope pass(fInLayoutPass);
   TBabGridCellForViewer* g = fBabGridCellForViewer.get();
   // A bar that comes or goes changes the area, and a bar that goes resets
@@ -315,6 +357,7 @@ void TBabGridView_Custom::SoftViewParamsUpdate() {
     const TRect r = GetDrawRect();
     const int top = g->GetTop(), left = g->GetLeft();
     g->CalcVisibleArea(r);
+    if (!GetIsPrinting() && !fHijackVerticalScroll) KeepEndAtBottom(r);
     UpdateScrollbars();
     if (GetDrawRect() == r && g->GetTop() == top && g->GetLeft() == left) break;
   }
@@ -350,10 +393,12 @@ int TBabGridView_Custom::GetFullyVisibleColumns() const { return fBabGridCellFor
 
 void TBabGridView_Custom::DoResize(int theDelta, TBabCell* theCell, bool theIsHorz) {
   if (!theCell) return;
-  TAxisContentItem* item = theIsHorz ? theCell->GetAxisContentItemX() : theCell->GetAxisContentItemY();
+  // The resize is heard (OnColumnResized and the like) before OnAfterUserSize.
+  TvxWatch<TBabCell> alive(theCell);
+  TvxHeld<TAxisContentItem> item(theIsHorz ? theCell->GetAxisContentItemX() : theCell->GetAxisContentItemY());
   if (!item) return;
   fLayout->DoResize(theDelta, theCell, theIsHorz);
-  if (OnAfterUserSize) OnAfterUserSize(this, theCell, theIsHorz, item);
+  if (OnAfterUserSize && alive && item) OnAfterUserSize(this, theCell, theIsHorz, item.Get());
   RecalcExtents();
 }
 

@@ -68,10 +68,16 @@ public:
   void InitContent() override;
 };
 
-// The view's scroll bars.
+// The view's scroll bars: a move of one scrolls the view.
 class TScrollbar_vx : public TScrollBar {
 public:
-  using TScrollBar::TScrollBar;
+  TScrollbar_vx(TBabGridView_Custom* theView, TScrollBarKind theKind);
+
+protected:
+  void Changed() override;
+
+private:
+  TBabGridView_Custom* fView;
 };
 
 // The in-place editors: one of each kind per view, reused for every edit.
@@ -90,6 +96,7 @@ protected:
   void KeyDown(unsigned short& Key, TShiftState Shift) override;
   void KeyPress(char32_t& Key) override;
   void DoExit() override;
+  void Changed() override;
 
   TBabGridView_Custom* fBabGridView;
 };
@@ -132,6 +139,11 @@ TDateTime SafeStrToDate(const std::string& theText);
 // The view keeps only the focused cell across changes of the axes; every
 // other cell it refers to (the edited one, a pending selection, a resize) it
 // forgets when the model frees it.
+//
+// Handlers of the events and hooks below may delete anything: the cell, row
+// or column they are handed, its grid cell, every row and column. Not the
+// view itself: a handler that wants it gone calls deleteLater() on it. What
+// the view was doing around the handler goes on with what is still there.
 class TBabGridView_Custom : public TvxOffscreenPaint {
 public:
   // In the view's scope: the Gantt chart has a mouse mode of its own named mmNone.
@@ -181,6 +193,9 @@ public:
   void PublicScroll(TScrollDirection theDirection);
   void SetScrollbarPosition(TScrollBar* theBar, int thePosition);
   void MakeSureFocusedIsVisible();
+  // Scrolls the least so that row theRow of the outermost grid shows whole,
+  // with the row after it (when there is one), whatever the rows' heights.
+  void ShowRow(int theRow);
   void HijackVerticalScroll(bool theValue);
   bool GetHijackedVerticalScroll() const noexcept { return fHijackVerticalScroll; }
   void HandleExternalWheelScroll(TWMMouseWheel& theMessage);
@@ -216,6 +231,9 @@ public:
   void EditorExit(TControl* theEditor);
   void EditorChanged(TControl* theEditor);
   static void InstallClassEvents(TOnClassEditEvent theStartEditHook, TOnClassEditEvent theEndEditHook);
+  // The hint that tells a user asking to edit a cell that cannot be edited.
+  static constexpr const char* kReadOnlyHint = "Read-only";
+  bool ReadOnlyShown() const;
 
   // Queries that answer the matching event, or the default without one.
   virtual bool IsButtonExpanded(TBabCell* theCell);
@@ -223,6 +241,10 @@ public:
   virtual TBabCell* GetParentButtonCell(TBabCell* theCell);
   virtual bool ButtonHasNonHiddenChildren(TBabCell* theCell);
   virtual int CellInset(TBabCell* theCell);
+  // The indentation of a tree cell in pixels: 15 a level, the levels kept
+  // within 0 .. kMaxCellInset.
+  int IndentOf(TBabCell* theCell);
+  static constexpr int kMaxCellInset = 1000;
   virtual bool CellHasIcon(TBabCell*) { return false; }
   virtual int CellIconIndex(TBabCell*) { return 0; }
   bool CellHasButton(TBabCell* theCell);
@@ -231,10 +253,13 @@ public:
   // Painting helpers, shared with printing.
   TColor GetHighLightColor();
   unsigned GetFlags(TBabCell* theCell) const;
+  std::string WholeLines(const std::string& theText, const TRect& r, unsigned theFlags);
   void DivideTheRectIntoSections(TBabCell* theCell, TBabDrawStateSet theState, TRect& theText, TRect& theIcon,
                                  TRect& theButton, TRect& r, bool theDoDraw);
   static TRect CheckBoxRectFromDrawRect(const TRect& r);
-  static void DrawCheckBox(TCanvas* theCanvas, const TRect& r, bool theChecked);
+  // theSmooth: the tick as one smooth line (for screens of more than one
+  // device pixel a logical one).
+  static void DrawCheckBox(TCanvas* theCanvas, const TRect& r, bool theChecked, bool theSmooth = false);
   void DrawSortingSymbol(TBabCell* theCell, bool theUpNotDown, const TRect& r);
   // The view or its editor has the input focus.
   bool HasInputFocus() const;
@@ -335,13 +360,18 @@ protected:
   virtual void DoSortCell(TBabCell*, bool) {}
   virtual bool CheckSortAllow(TBabCell*) { return false; }
 
+  // A layout goes: the cells that use it (and the font cache) forget it;
+  // simple cells behind the headers fall back to the default layout.
+  void ForgetLayoutProp(const TLayoutProp* theProp);
+
   // Painting.
   void OffscreenPaint() override;
   virtual void OnDrawBabCell(TRect theRect, TBabCell* theCell, TBabDrawStateSet theState);
   virtual void PreDrawGetStringAndSetAttributes(TBabCell* theCell, TBabDrawStateSet theState, std::string& theText,
                                                 bool& theValue, bool& theIsText);
   virtual void PostDrawGetStringAndSetAttributes(TBabCell*, TBabDrawStateSet, std::string&, bool&, bool&) {}
-  void SetRenderAttributes(TBabCell* theCell, TBabDrawStateSet theState, std::string& theText, bool& theValue,
+  // False when the cell went meanwhile (the set-up calls out).
+  bool SetRenderAttributes(TBabCell* theCell, TBabDrawStateSet theState, std::string& theText, bool& theValue,
                            bool& theIsText, bool& theFlagDraw);
   void DoLines(TRect r, TBabCell* theCell, TBabDrawStateSet theState);
   void DefaultLines(TRect r, TBabCell* theCell);
@@ -358,6 +388,7 @@ protected:
   void KeyPress(char32_t& Key) override;
   bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
   void DoEndDrag(TObject* Target, int X, int Y) override;
+  void CancelMode() override;
   void Dispatch(TMessage& Message) override;
   void Resize() override;
   bool InResizeZone(int x, int y, TBabCell*& theCell, bool& theIsHorz);
@@ -365,9 +396,14 @@ protected:
 private:
   class TViewLayout;
   friend class TViewLayout;
+  friend class TScrollbar_vx;
 
   void InstallHooks();
   void Listen();
+  // The layout pass of the visible area and the scroll bars.
+  void LayOutArea();
+  // Raises what a layout pass noted for the application, once it is over.
+  void AfterLayoutPass();
   TCanvas* Canvas() { return GetOffscreenCanvas(); }
   bool Quiet() const;
 
@@ -379,7 +415,9 @@ private:
   void DrawCheckBoxFast(TCanvas* theCanvas, const TRect& r, bool theChecked);
   TPoint ButtonMiddle(TBabCell* theCell);
   TRect ButtonSection(TBabCell* theCell);
+  bool ButtonRegistered(const TBabCell* theCell) const;
   void DrawTreeLine(TBabCell* theCell);
+  bool TextSection(TBabCell* theCell, TRect theRect, std::string& theText, TRect& theSection, int& theWidth);
   // The width of a cell's text plus what its other sections take.
   int MeasureAutoSize(TBabCell* theCell);
 
@@ -389,7 +427,10 @@ private:
   void SetBarValues(TScrollBar* theBar, int theMin, int theMax, int thePage, int thePosition);
   void PlaceScrollbars();
   void BarMoved(TScrollbar_vx* theBar);
-  void WheelScroll(int theDelta);
+  void WheelScroll(int theDelta, TShiftState theShift);
+  // Whether row theRow of the outermost grid shows whole now.
+  bool RowFullyShown(int theRow) const;
+  void KeepEndAtBottom(TRect theArea);
   void MakeSureFocusedIsVisible_Async(TObject*);
 
   // Mouse (vxBabGridViewMouse.cpp).
@@ -411,6 +452,8 @@ private:
   TBabCell* NextTabCell(TBabCell* theCell, bool theBackwards, bool theEditable);
   bool TabMove(bool theBackwards, bool theEdit);
   void NavigateKey_Async(TObject*);
+  // Alt+Down or F4: an edit of the focused pick-list cell, its list dropped.
+  bool DropPickList();
   static bool IsEditingChar(char32_t theKey);
 
   // Editors (vxBabGridViewEditors.cpp).
@@ -423,7 +466,13 @@ private:
   void HideEditors(bool theTakeFocus);
   void CloseEditWithoutStoring();
   std::string EditorResult();
+  // False when the current editor's text is no value (a date that does not read).
+  bool EditorResult(std::string& theText);
+  bool EditorValueValid();
+  bool RefuseInvalidValue();
   void StartByType(TBabCell* theCell, TBabSimpleCellStringData* theData, TBabEditorType theType);
+  void ShowReadOnly();
+  void HideReadOnly();
 
   std::unique_ptr<TViewLayout> fLayout;
   std::vector<TSingleEventListener*> fListeners;  // on the cell tree's events, freed before it
@@ -432,6 +481,8 @@ private:
   bool fSettingBars = false;
   bool fStartingEdit = false;
   bool fEnterWentInwards = false;
+  bool fTopLeftPending = false;
+  bool fVertVisibilityPending = false;
 
   TSlowStartProc fSlowStartMethod;
   TPoint fSlowStartPoint;
@@ -441,7 +492,7 @@ private:
   bool fInsideStopEditing = false;
   TDateTime fNaviStringEditTime = 0;
   std::string fNaviString;
-  std::vector<TBabCell*> fCellsThatNeedButtonsAndLines;
+  std::vector<TvxWatch<TBabCell>> fCellsThatNeedButtonsAndLines;
   TCustomImageList* fImageList = nullptr;
   bool fInplaceDateTimeClearStatesBetweenEdits = false;
   bool fMouseUp_Selection = false;
@@ -465,6 +516,10 @@ private:
   TBabInplaceBoolEditor* fInplaceBooleanEditor = nullptr;
   TBabInplaceDateTimeEditor* fInplaceDateTimeEditor = nullptr;
   TControl* fCurrentEditor = nullptr;
+  std::string fEditStartText;   // the date editor's cell text at the start
+  std::string fEditStartShown;  // and what the picker showed then
+  class THintWindow* fReadOnlyHint = nullptr;
+  TTimer* fReadOnlyHintTimer = nullptr;
   TMMode fMouseMoveMode = mmNone;
   TPoint fMouseDownPoint;
   TBabCell* fMouseDownCell = nullptr;
@@ -481,6 +536,7 @@ private:
   bool fAllowKeyNavigation = true;
   TDragMode fDragModeOverride = dmManual;
   bool fVertWasVisible = false;
+  int fWheelRest = 0;  // wheel steps (times the lines a notch) not yet scrolled
   std::unique_ptr<TBitmap> fCheckBoxLooks[2];
 };
 

@@ -7,6 +7,7 @@
 #include "grid/vxBabGridViewInternal.h"
 #include "paint/vxDoLater.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/HintWindow.h"
 
 namespace vx {
 
@@ -32,11 +33,28 @@ void SetUpEditor(TControl* theEditor, TBabGridView_Custom* theView) {
   theEditor->SetTabStop(false);
 }
 
-std::string DateTimeText(TDateTimePicker* thePicker) {
+// The picker's value in the short form. A date is read from what the picker
+// shows, as the user typed it: false when that is no date (in the middle of
+// typing the picker still holds the last whole one, which is not what shows).
+bool DateTimeText(TDateTimePicker* thePicker, std::string& theText) {
   const TFormatSettings& fs = FormatSettings();
-  if (thePicker->GetShowCheckbox() && !thePicker->GetChecked()) return FormatDateTime(fs.ShortDateFormat, 0);
-  if (thePicker->GetKind() == dtkDate) return FormatDateTime(fs.ShortDateFormat, thePicker->GetDate());
-  return FormatDateTime(fs.ShortTimeFormat, thePicker->GetTime());
+  if (thePicker->GetShowCheckbox() && !thePicker->GetChecked()) {
+    theText = FormatDateTime(fs.ShortDateFormat, 0);
+    return true;
+  }
+  if (thePicker->GetKind() != dtkDate) {
+    theText = FormatDateTime(fs.ShortTimeFormat, thePicker->GetTime());
+    return true;
+  }
+  theText = thePicker->GetText();
+  TDateTime date = 0;
+  try {
+    date = SafeStrToDate(theText);
+  } catch (const EConvertError&) {
+    return false;
+  }
+  theText = FormatDateTime(fs.ShortDateFormat, date);
+  return true;
 }
 
 }  // namespace
@@ -81,6 +99,12 @@ void TBabInplace<Base, MultiLine>::DoExit() {
   fBabGridView->EditorExit(this);
 }
 
+template <class Base, bool MultiLine>
+void TBabInplace<Base, MultiLine>::Changed() {
+  Base::Changed();
+  fBabGridView->EditorChanged(this);
+}
+
 template class TBabInplace<TCustomEdit>;
 template class TBabInplace<TCustomMemo, true>;
 template class TBabInplace<TCustomComboBox>;
@@ -90,30 +114,25 @@ template class TBabInplace<TDateTimePicker>;
 TBabInplaceEditor::TBabInplaceEditor(TBabGridView_Custom* theView) : TBabInplace(theView) {
   SetUpEditor(this, theView);
   SetDefaultContextMenu(false);
-  OnChange = [this](TObject*) { fBabGridView->EditorChanged(this); };
 }
 
 TBabInplaceMemoEditor::TBabInplaceMemoEditor(TBabGridView_Custom* theView) : TBabInplace(theView) {
   SetUpEditor(this, theView);
   SetBorderStyle(bsNone);
-  OnChange = [this](TObject*) { fBabGridView->EditorChanged(this); };
 }
 
 TBabInplaceComboEditor::TBabInplaceComboEditor(TBabGridView_Custom* theView) : TBabInplace(theView) {
   SetUpEditor(this, theView);
-  OnChange = [this](TObject*) { fBabGridView->EditorChanged(this); };
 }
 
 TBabInplaceBoolEditor::TBabInplaceBoolEditor(TBabGridView_Custom* theView) : TBabInplace(theView) {
   SetUpEditor(this, theView);
   SetCaption("");
   SetColor(clWindow);
-  OnClick = [this](TObject*) { fBabGridView->EditorChanged(this); };
 }
 
 TBabInplaceDateTimeEditor::TBabInplaceDateTimeEditor(TBabGridView_Custom* theView) : TBabInplace(theView) {
   SetUpEditor(this, theView);
-  OnChange = [this](TObject*) { fBabGridView->EditorChanged(this); };
 }
 
 // ---------------------------------------------------------------- the view's side
@@ -199,36 +218,46 @@ bool TBabGridView_Custom::CellRectFromLayout(TBabCell* theCell, TRect& theRect) 
 
 bool TBabGridView_Custom::GetEditRect(TBabCell* theCell, TRect& theRect) {
   if (!CellRectFromLayout(theCell, theRect)) return false;
+  TvxWatch<TBabCell> alive(theCell);
   OnCellRectTampering(fBabGridCellForViewer.get(), theCell, theRect);
-  if (CellHasButton(theCell)) theRect.Left = std::min(theRect.Left + 16, theRect.Right);
-  return true;
+  if (alive && CellHasButton(theCell)) theRect.Left = std::min(theRect.Left + 16, theRect.Right);
+  return static_cast<bool>(alive);
 }
 
 // ---------------------------------------------------------------- starting
 
+// Starting calls out at every step (the permission, the editor's choice,
+// the hooks, focus, selection, the editor's first text): a cell dropped on
+// the way ends the start, writing nothing.
 void TBabGridView_Custom::StartEditing() {
   if (fEditing || IsDestroying()) return;
   TBabCell* cell = fBabGridCellForViewer->GetFocusedCellDownTrack();
-  if (!cell || cell->IsGridCell() || !EditorCanModify(cell)) return;
-  TBabSimpleCellStringData* data = StringData(cell);
-  if (!data) return;
+  if (!cell || cell->IsGridCell()) return;
+  TvxWatch<TBabCell> alive(cell);
+  if (!EditorCanModify(cell) || !alive || fEditing) return;
+  if (!StringData(cell)) return;
   const TBabEditorType type = InternalGetEditorType(cell);
+  if (!alive || fEditing) return;
   fEditBabSimpleCell = cell;
   if (StartEditHook()) StartEditHook()(this, cell);
+  if (!alive) {
+    if (EndEditHook()) EndEditHook()(this, nullptr);
+    return;
+  }
   fEditing = true;
   fEditorChoise = type;
   {
     FlagScope starting(fStartingEdit);
     cell->getGridCell()->SetFocusedCell(cell);
-    cell->getGridCell()->UpdateMultiSelect(cell, TShiftState());
+    if (alive) cell->getGridCell()->UpdateMultiSelect(cell, TShiftState());
   }
-  if (fEditBabSimpleCell != cell) {
+  if (!alive || fEditBabSimpleCell != cell) {
     // A handler dropped the cell.
     CloseEditWithoutStoring();
     return;
   }
   try {
-    StartByType(cell, data, type);
+    StartByType(cell, StringData(cell), type);
   } catch (...) {
     // A text the editor cannot take: the edit does not start, the cell
     // keeps its text, and the caller hears why.
@@ -239,28 +268,37 @@ void TBabGridView_Custom::StartEditing() {
 
 void TBabGridView_Custom::StartByType(TBabCell* theCell, TBabSimpleCellStringData* theData, TBabEditorType theType) {
   std::string text = theData->GetString();
+  // The editor's first text is heard (OnInplaceEditOnChange), and InitEditor
+  // may call out too: the edit goes on only while its cell is there (a cell
+  // that goes closes the edit).
+  TvxWatch<TBabCell> alive(theCell);
+  const auto goesOn = [&] { return alive && fEditing && fEditBabSimpleCell == theCell; };
   switch (theType) {
     case babETEdit:
       fCurrentEditor = fInplaceEditor;
       CheckEditLayout(theCell, fInplaceEditor->GetFont());
       InitEditor(fInplaceEditor, theCell, text);
+      if (!goesOn()) return;
       fInplaceEditor->SetText(text);
       break;
     case babETMemo:
       fCurrentEditor = fInplaceMemoEditor;
       CheckEditLayout(theCell, fInplaceMemoEditor->GetFont());
       InitEditor(fInplaceMemoEditor, theCell, text);
+      if (!goesOn()) return;
       fInplaceMemoEditor->SetText(text);
       break;
     case babETCombo:
       fCurrentEditor = fInplaceComboEditor;
       CheckEditLayout(theCell, fInplaceComboEditor->GetFont());
       InitEditor(fInplaceComboEditor, theCell, text);
+      if (!goesOn()) return;
       fInplaceComboEditor->SetText(text);
       break;
     case babETBool:
       fCurrentEditor = fInplaceBooleanEditor;
       InitEditor(fInplaceBooleanEditor, theCell, text);
+      if (!goesOn()) return;
       fInplaceBooleanEditor->SetChecked(gridview::UpperText(text) == "TRUE");
       break;
     case babETDateTime: {
@@ -269,19 +307,24 @@ void TBabGridView_Custom::StartByType(TBabCell* theCell, TBabSimpleCellStringDat
       fCurrentEditor = picker;
       CheckEditLayout(theCell, picker->GetFont());
       InitEditor(picker, theCell, text);
+      if (!goesOn()) return;
       picker->SetDateTime(0);
       // A text that is no date raises here, before anything shows.
       if (text.empty())
         picker->SetDateTime(picker->GetKind() == dtkDate ? Date() : 0);
       else
         picker->SetDateTime(picker->GetKind() == dtkDate ? SafeStrToDate(text) : StrToTime(text));
+      fEditStartText = text;
+      fEditStartShown = picker->GetText();
       break;
     }
   }
+  if (!goesOn()) return;
   if (!StartEditor(fCurrentEditor, theCell)) {
-    CloseEditWithoutStoring();
+    if (goesOn()) CloseEditWithoutStoring();
     return;
   }
+  if (!goesOn()) return;
   if (theType == babETBool && fToggleCheckBoxAndEndEdit) {
     fInplaceBooleanEditor->Toggle();
     StopEditing();
@@ -290,12 +333,15 @@ void TBabGridView_Custom::StartByType(TBabCell* theCell, TBabSimpleCellStringDat
 
 bool TBabGridView_Custom::StartEditor(TControl* theEditor, TBabCell* theCell) {
   TRect r;
+  TvxWatch<TBabCell> alive(theCell);
   if (!GetEditRect(theCell, r)) {
-    // Off screen: scroll it into view first.
+    // Off screen: scroll it into view first (which is heard: OnTopLeftChanged).
+    if (!alive) return false;
     MakeSureFocusedIsVisible();
     UpdateLayout();
-    if (!GetEditRect(theCell, r)) return false;
+    if (!alive || !fEditing || !GetEditRect(theCell, r)) return false;
   }
+  if (!alive || !fEditing) return false;
   PlaceEditor(theEditor, r);
   if (theEditor == fInplaceEditor) fInplaceEditor->SetSelStart(static_cast<int>(fInplaceEditor->GetText().size()));
   if (theEditor == fInplaceMemoEditor)
@@ -314,6 +360,10 @@ void TBabGridView_Custom::PlaceEditor(TControl* theEditor, TRect theRect) {
   }
   int h = theRect.Height() + 1;
   if (theEditor == fInplaceBooleanEditor || theEditor == fInplaceDateTimeEditor) h = std::min(h, 21);
+  // Notes show every line: the memo grows below its cell (as far as the
+  // grid reaches) when the row is shorter than the text.
+  if (theEditor == fInplaceMemoEditor)
+    h = std::max(h, std::min(fInplaceMemoEditor->GetLinesHeight(), GetDrawRect().Bottom - theRect.Top));
   theEditor->SetBounds(theRect.Left, theRect.Top, std::max(theRect.Width(), 0), std::max(h, 0));
 }
 
@@ -329,17 +379,64 @@ void TBabGridView_Custom::FollowEdit_Async(TObject*) {
     PlaceEditor(fCurrentEditor, r);
 }
 
+// F2, Enter or a double click on a cell that cannot be edited: a short hint
+// at the cell says so, rather than nothing happening.
+void TBabGridView_Custom::ShowReadOnly() {
+  TBabCell* cell = fBabGridCellForViewer->GetFocusedCellDownTrack();
+  if (fEditing || IsDestroying() || !cell || !StringData(cell)) return;
+  TvxWatch<TBabCell> alive(cell);
+  TRect r;
+  if (EditorCanModify(cell) || !alive || !GetEditRect(cell, r)) return;
+  if (!fReadOnlyHint) {
+    fReadOnlyHint = new THintWindow(this);
+    fReadOnlyHintTimer = new TTimer(this);
+    fReadOnlyHintTimer->SetInterval(1500);
+    fReadOnlyHintTimer->SetOnTimer([this](TObject*) { HideReadOnly(); });
+  }
+  const TRect size = fReadOnlyHint->CalcHintRect(400, kReadOnlyHint);
+  const TPoint at = ClientToScreen(Point(r.Left, r.Bottom + 2));
+  fReadOnlyHint->ActivateHint(Rect(at.X, at.Y, at.X + size.Width(), at.Y + size.Height()), kReadOnlyHint);
+  fReadOnlyHintTimer->SetEnabled(false);
+  fReadOnlyHintTimer->SetEnabled(true);
+}
+
+void TBabGridView_Custom::HideReadOnly() {
+  if (fReadOnlyHintTimer) fReadOnlyHintTimer->SetEnabled(false);
+  if (fReadOnlyHint) fReadOnlyHint->ReleaseHandle();
+}
+
+bool TBabGridView_Custom::ReadOnlyShown() const { return fReadOnlyHint && fReadOnlyHint->IsShowing(); }
+
 // ---------------------------------------------------------------- ending
 
 std::string TBabGridView_Custom::EditorResult() {
+  std::string text;
+  EditorResult(text);
+  return text;
+}
+
+bool TBabGridView_Custom::EditorResult(std::string& theText) {
   switch (fEditorChoise) {
-    case babETEdit: return fInplaceEditor->GetText();
-    case babETMemo: return fInplaceMemoEditor->GetText();
-    case babETCombo: return fInplaceComboEditor->GetText();
-    case babETBool: return fInplaceBooleanEditor->GetChecked() ? "TRUE" : "FALSE";
-    case babETDateTime: return DateTimeText(fInplaceDateTimeEditor);
+    case babETEdit: theText = fInplaceEditor->GetText(); return true;
+    case babETMemo: theText = fInplaceMemoEditor->GetText(); return true;
+    case babETCombo: theText = fInplaceComboEditor->GetText(); return true;
+    case babETBool: theText = fInplaceBooleanEditor->GetChecked() ? "TRUE" : "FALSE"; return true;
+    case babETDateTime:
+      // Untouched, the picker writes back what the cell held (a date it
+      // cannot show, for one, stays as it was).
+      if (fInplaceDateTimeEditor->GetText() == fEditStartShown) {
+        theText = fEditStartText;
+        return true;
+      }
+      return DateTimeText(fInplaceDateTimeEditor, theText);
   }
-  return std::string();
+  theText.clear();
+  return true;
+}
+
+bool TBabGridView_Custom::EditorValueValid() {
+  std::string text;
+  return !fEditing || EditorResult(text);
 }
 
 void TBabGridView_Custom::HideEditors(bool theTakeFocus) {
@@ -360,7 +457,10 @@ void TBabGridView_Custom::StopEditing() {
   const bool was = fEditing;
   if (was && fEditBabSimpleCell && fCurrentEditor) {
     if (fEditorChoise == babETDateTime && fInplaceDateTimeEditor->ContainsFocus()) SetFocus();
-    DeInitEditor(fCurrentEditor, fEditBabSimpleCell, false, EditorResult());
+    // A text that is no date is not written; the cell keeps its own.
+    std::string text;
+    const bool valid = EditorResult(text);
+    DeInitEditor(fCurrentEditor, fEditBabSimpleCell, !valid, text);
   }
   HideEditors(was);
   if (was && EndEditHook()) EndEditHook()(this, fEditBabSimpleCell);
@@ -412,11 +512,13 @@ void TBabGridView_Custom::EditorKeyPress(char32_t& theKey, bool theAllowEnter) {
       return;
     case 9:
       theKey = 0;
+      if (RefuseInvalidValue()) return;
       StopEditing();
       return;
     case 13:
       if (!theAllowEnter) {
         theKey = 0;
+        if (RefuseInvalidValue()) return;
         StopEditing();
       }
       return;
@@ -430,6 +532,7 @@ bool TBabGridView_Custom::EditorKeyDown(TControl* theEditor, unsigned short& the
   if (theKey == VK_TAB) {
     // Tab ends the edit and starts one in the next editable cell.
     theKey = 0;
+    if (RefuseInvalidValue()) return true;
     StopEditing();
     TabMove(theShift.Contains(ssShift), true);
     return true;
@@ -458,6 +561,14 @@ bool TBabGridView_Custom::EditorKeyDown(TControl* theEditor, unsigned short& the
   return false;
 }
 
+// Enter or Tab on a value the editor cannot take (a date that does not
+// read): the editor stays open, with a beep.
+bool TBabGridView_Custom::RefuseInvalidValue() {
+  if (EditorValueValid()) return false;
+  Beep();
+  return true;
+}
+
 void TBabGridView_Custom::EditorExit(TControl* theEditor) {
   if (IsDestroying() || theEditor->IsDestroying() || !fEditing || theEditor != fCurrentEditor) return;
   const bool always =
@@ -466,8 +577,12 @@ void TBabGridView_Custom::EditorExit(TControl* theEditor) {
 }
 
 void TBabGridView_Custom::EditorChanged(TControl* theEditor) {
-  if (IsDestroying() || !fEditing || theEditor != fCurrentEditor || !OnInplaceEditOnChange) return;
-  OnInplaceEditOnChange(this, EditorResult());
+  if (IsDestroying() || !fEditing || theEditor != fCurrentEditor) return;
+  // A new line in the notes: the memo grows with it.
+  TRect r;
+  if (theEditor == fInplaceMemoEditor && fEditBabSimpleCell && GetEditRect(fEditBabSimpleCell, r))
+    PlaceEditor(theEditor, r);
+  if (OnInplaceEditOnChange && fEditing) OnInplaceEditOnChange(this, EditorResult());
 }
 
 }  // namespace vx

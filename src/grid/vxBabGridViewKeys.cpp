@@ -81,8 +81,16 @@ void TBabGridView_Custom::KeyDown(unsigned short& Key, TShiftState Shift) {
   if (Key == 0) return;
   TBabGridCellForViewer* g = fBabGridCellForViewer.get();
   fEnterWentInwards = false;
+  HideReadOnly();
   if (Key == VK_F2) {
     StartEditing();
+    ShowReadOnly();
+    return;
+  }
+  // On a pick-list cell Alt+Down and F4 open the editor with its list
+  // dropped, as they drop a combo box's.
+  if ((Key == VK_F4 || (Key == VK_DOWN && Shift.Contains(ssAlt))) && DropPickList()) {
+    Key = 0;
     return;
   }
   if (Key == 'C' && Shift.Contains(ssCtrl)) {
@@ -112,13 +120,34 @@ void TBabGridView_Custom::Scroll(TBabDirection theDirection, TShiftState theShif
   TBabGridCellForViewer* g = fBabGridCellForViewer.get();
   if (theDirection == babdirNone || !g->GetFocusedCell()) return;
   TBabCell* to = g->FindNeighbourCell(g->GetFocusedCell(), theDirection, true);
+  if (!to) return;
+  // Focus and selection are heard by the application, which may drop the cell.
+  TvxWatch<TBabCell> target(to);
   // The search may load rows and free the cell it started from: compare
   // with the focus as it is now.
-  if (!to || to == g->GetFocusedCellDownTrack()) return;
-  g->SetFocusedCell(to);
-  if (TBabGridCell* owner = to->getGridCell()) owner->UpdateMultiSelect(to, theShift);
-  if (IsPageOrEnd(theDirection) && to->getGridCell() == g && fVert->GetVisible())
-    SetScrollbarPosition(fVert, TBabGridCell::Convert_TrueIndexToVisible(g->GetAxisContentListY(), to->GetRow()));
+  if (to != g->GetFocusedCellDownTrack()) {
+    g->SetFocusedCell(to);
+    if (!target) return;
+    if (TBabGridCell* owner = to->getGridCell()) owner->UpdateMultiSelect(to, theShift);
+    if (!target) return;
+  }
+  // Page and end keys bring the row into view at once (again when the focus
+  // is there already but off screen).
+  if (IsPageOrEnd(theDirection) && to->getGridCell() == g) ShowRow(to->GetRow());
+}
+
+bool TBabGridView_Custom::DropPickList() {
+  TBabCell* f = fBabGridCellForViewer->GetFocusedCellDownTrack();
+  if (fEditing || !f || f->IsGridCell()) return false;
+  TvxWatch<TBabCell> alive(f);
+  if (InternalGetEditorType(f) != babETCombo || !alive) return false;
+  StartEditing();
+  if (!fEditing || fCurrentEditor != fInplaceComboEditor) {
+    ShowReadOnly();
+    return true;
+  }
+  fInplaceComboEditor->SetDroppedDown(true);
+  return true;
 }
 
 // ---------------------------------------------------------------- Tab
@@ -182,7 +211,11 @@ TBabCell* TBabGridView_Custom::NextTabCell(TBabCell* theCell, bool theBackwards,
     }
     cell = next;
     if (!cell || cell->IsGridCell() || cell->GetIsFixed()) continue;
-    if (!theEditable || EditorCanModify(cell)) return cell;
+    if (!theEditable) return cell;
+    TvxWatch<TBabCell> alive(cell);
+    const bool editable = EditorCanModify(cell);
+    if (!alive) return nullptr;
+    if (editable) return cell;
   }
   return nullptr;
 }
@@ -193,9 +226,11 @@ bool TBabGridView_Custom::TabMove(bool theBackwards, bool theEdit) {
   if (!from) return false;
   TBabCell* to = NextTabCell(from, theBackwards, theEdit);
   if (!to) return false;
+  TvxWatch<TBabCell> target(to);
   g->SetFocusedCell(to);
+  if (!target) return true;
   if (TBabGridCell* owner = to->getGridCell()) owner->UpdateMultiSelect(to, TShiftState());
-  if (theEdit) StartEditing();
+  if (theEdit && target) StartEditing();
   return true;
 }
 
@@ -220,15 +255,22 @@ void TBabGridView_Custom::KeyPress(char32_t& Key) {
     TBabCell* f = g->GetFocusedCellDownTrack();
     if (f && CellHasButton(f))
       DoButtonAction(g->GetFocusedCell());
-    else if (fStartEditOnEnter && !fEnterWentInwards)
+    else if (fStartEditOnEnter && !fEnterWentInwards) {
       StartEditing();
+      ShowReadOnly();
+    }
     fEnterWentInwards = false;
     Key = 0;
     return;
   }
   if (!IsEditingChar(Key)) return;
   StartEditing();
-  if (fEditing && fCurrentEditor) fCurrentEditor->Perform(WM_CHAR, Key);
+  if (fEditing && fCurrentEditor == fInplaceBooleanEditor) {
+    // A check box takes no characters: Space toggles it, as in the box itself.
+    if (Key == ' ') fInplaceBooleanEditor->Toggle();
+  } else if (fEditing && fCurrentEditor) {
+    fCurrentEditor->Perform(WM_CHAR, Key);
+  }
   if (!fEditing && fAllowKeyNavigation) {
     const TDateTime now = Now();
     if (now - fNaviStringEditTime > 1.0 / 86400) fNaviString.clear();
@@ -263,8 +305,9 @@ void TBabGridView_Custom::NavigateKey_Async(TObject*) {
     TBabCell* cell = g->getCell(col, row);
     TBabSimpleCellStringData* data = gridview::StringData(cell);
     if (!data || gridview::UpperText(data->GetString()).rfind(wanted, 0) != 0) continue;
+    TvxWatch<TBabCell> found(cell);
     g->UpdateMultiSelect(cell, TShiftState());
-    g->SetFocusedCell(cell);
+    if (found) g->SetFocusedCell(cell);
     MakeSureFocusedIsVisible();
     Invalidate();
     return;

@@ -3,6 +3,7 @@
 // edit start and the start of a drag.
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 #include "grid/vxBabGridView.h"
 #include "grid/vxBabGridViewInternal.h"
@@ -71,7 +72,9 @@ void TBabGridView_Custom::EndTracking() {
 bool TBabGridView_Custom::CheckBoxHit(TBabCell* theCell, int x, int y) {
   TBabSimpleCellStringData* data = gridview::StringData(theCell);
   if (!data || !data->GetIsBoolean()) return false;
+  TvxWatch<TBabCell> alive(theCell);
   TRect text, icon, button, r = InflateRect(theCell->getVisibleRect(), -1, -1);
+  if (!alive) return false;
   DivideTheRectIntoSections(theCell, TBabDrawStateSet(), text, icon, button, r, false);
   // A little larger than the box, for the hand's sake.
   return InflateRect(CheckBoxRectFromDrawRect(text), 2, 2).Contains(Point(x, y));
@@ -85,12 +88,15 @@ bool TBabGridView_Custom::ButtonBoxHit(TBabCell* theCell, int x, int y) {
 bool TBabGridView_Custom::SortZoneHit(TBabCell* theCell, int x, int y) {
   TBabGridCell* g = theCell ? theCell->getGridCell() : nullptr;
   if (!g || theCell->GetRow() >= g->GetFixedRows()) return false;
-  return InflateRect(theCell->getVisibleRect(), -2, -2).Contains(Point(x, y)) && CheckSortAllow(theCell);
+  TvxWatch<TBabCell> alive(theCell);
+  const TRect r = theCell->getVisibleRect();
+  return alive && InflateRect(r, -2, -2).Contains(Point(x, y)) && CheckSortAllow(theCell);
 }
 
 // ---------------------------------------------------------------- press, move, release
 
 void TBabGridView_Custom::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  if (!Shift.Contains(ssDouble)) HideReadOnly();  // the double click's own hint stays
   fLatestKnownMousePos = Point(X, Y);
   fMouseDownOnCell = false;
   if (!IsDesigning()) PressOnCell(Button, Shift, X, Y);
@@ -112,9 +118,14 @@ void TBabGridView_Custom::PressOnCell(TMouseButton Button, TShiftState Shift, in
     cell = g->CellFromPix(X, Y, true);
   }
   if (!cell || cell->GetIsFixed()) return;
+  // Focus and selection are heard by the application, which may drop the
+  // cell: it is read only while it is there.
+  TvxWatch<TBabCell> alive(cell);
   g->SetFocusedCell(cell);
-  if (fEditing) return;
-  if (Button == mbLeft && CheckBoxHit(cell, X, Y)) {
+  if (fEditing || !alive) return;
+  const bool onCheckBox = Button == mbLeft && CheckBoxHit(cell, X, Y);
+  if (!alive) return;
+  if (onCheckBox) {
     fToggleCheckBoxAndEndEdit = true;
     StartEditing();
     fToggleCheckBoxAndEndEdit = false;
@@ -141,14 +152,22 @@ void TBabGridView_Custom::PressOnHeader(TMouseButton Button, bool theDouble, int
   if (InResizeZone(X, Y, zoneCell, horz)) {
     if (Button != mbLeft) return;
     fMouseDownOnCell = false;
+    TvxWatch<TBabCell> zone(zoneCell);
     if (theDouble && horz) HandleAutoSize(zoneCell, true);
+    if (!zone) return;
     fMouseDownCell = zoneCell;
     fMouseMoveMode = horz ? mmResizeCols : mmResizeRows;
+    // The drag follows the mouse beyond the control, and ends (cancelled)
+    // when another control takes the mouse.
+    SetMouseCapture(true);
     return;
   }
   if (IsDesigning() || Button != mbLeft) return;
   TBabCell* header = g->CellFromPix(X, Y, true);
-  if (SortZoneHit(header, X, Y)) {
+  TvxWatch<TBabCell> alive(header);
+  const bool sort = SortZoneHit(header, X, Y);
+  if (header && !alive) return;
+  if (sort) {
     fCurrentSortUpNotDown = header == fCurrentSortCol ? !fCurrentSortUpNotDown : false;
     fCurrentSortCol = header;
     DoSortCell(header, fCurrentSortUpNotDown);
@@ -186,7 +205,10 @@ void TBabGridView_Custom::MouseUp(TMouseButton Button, TShiftState Shift, int X,
   fMouseMoveMode = mmNone;
   fMouseDownCell = nullptr;
   fMouseDownOnCell = false;
-  if (mode != mmNone) EndTracking();
+  if (mode != mmNone) {
+    EndTracking();
+    SetMouseCapture(false);
+  }
   // A press on a border without a move resizes nothing (after a double
   // click the fitted width stays).
   if (mode == mmResizeCols && cell && X != fMouseDownPoint.X) DoResize(X - fMouseDownPoint.X, cell, true);
@@ -208,9 +230,11 @@ void TBabGridView_Custom::DblClick() {
   const TPoint p = fLatestKnownMousePos;
   TBabGridCellForViewer* g = fBabGridCellForViewer.get();
   TBabCell* cell = g->CellFromPix(p.X, p.Y, true);
-  if (!cell || cell->GetIsFixed() || fEditing || ButtonBoxHit(g->GetFocusedCellDownTrack(), p.X, p.Y)) return;
+  TvxWatch<TBabCell> alive(cell);
+  if (!cell || cell->GetIsFixed() || fEditing || ButtonBoxHit(g->GetFocusedCellDownTrack(), p.X, p.Y) || !alive) return;
   g->SetFocusedCell(cell);
   StartEditing();
+  ShowReadOnly();
 }
 
 void TBabGridView_Custom::DoEndDrag(TObject* Target, int X, int Y) {
@@ -218,13 +242,33 @@ void TBabGridView_Custom::DoEndDrag(TObject* Target, int X, int Y) {
   // selection applies after all.
   if (fMouseUp_Selection && fMouseUp_Selection_Cell) {
     const TPoint p = ScreenToClient(GetCursorPos());
-    if (fMouseUp_Selection_Cell->getVisibleRect().Contains(p) ||
-        (Target == this && fMouseUp_Selection_Cell->getVisibleRect().Contains(Point(X, Y))))
-      ApplyDeferredSelection();
+    const TRect r = fMouseUp_Selection_Cell->getVisibleRect();
+    if (r.Contains(p) || (Target == this && r.Contains(Point(X, Y)))) ApplyDeferredSelection();
   }
   fMouseUp_Selection = false;
   fMouseUp_Selection_Cell = nullptr;
   TvxOffscreenPaint::DoEndDrag(Target, X, Y);
+}
+
+// The window changed under a gesture (hidden, reparented, deactivated, the
+// mouse taken): it ends cancelled. A resize writes nothing, a selection
+// waiting for the release and a delayed edit start are dropped, a drag ends
+// without a drop.
+void TBabGridView_Custom::CancelMode() {
+  TvxOffscreenPaint::CancelMode();
+  const TMMode mode = std::exchange(fMouseMoveMode, mmNone);
+  if (mode != mmNone) {
+    EndTracking();
+    SetMouseCapture(false);
+  }
+  fMouseDownCell = nullptr;
+  fMouseDownOnCell = false;
+  fMouseUp_Selection = false;
+  fMouseUp_Selection_Cell = nullptr;
+  if (fSlowStartTimer) fSlowStartTimer->SetEnabled(false);
+  HideReadOnly();
+  if (Dragging()) EndDrag(false);
+  if (!IsDestroying()) SetGridCursor(fCursorGrid);
 }
 
 // ---------------------------------------------------------------- delayed edit start

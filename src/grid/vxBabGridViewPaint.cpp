@@ -69,6 +69,9 @@ TColor TBabGridView_Custom::GetHighLightColor() {
 
 void TBabGridView_Custom::OnDrawBabCell(TRect theRect, TBabCell* theCell, TBabDrawStateSet theState) {
   if (GetIsPrinting() && !GetAssignedPrintingCanvas()) return;
+  // Painting a cell calls out (render events, the queries of buttons, icons
+  // and frames): a cell that goes on the way is painted no further.
+  TvxWatch<TBabCell> alive(theCell);
   const TRect r = InflateRect(theRect, -1, -1);
   if (theState.Contains(babFixed)) PaintFixedCell(r, theCell);
   if (theCell->IsGridCell())
@@ -77,7 +80,9 @@ void TBabGridView_Custom::OnDrawBabCell(TRect theRect, TBabCell* theCell, TBabDr
     TRect textRect = r;
     PaintSimpleCell(textRect, theCell, theState);
   }
+  if (!alive) return;
   DoLines(r, theCell, theState);
+  if (!alive) return;
   if (theState.Contains(babFocused) && theCell->getGridCell() && !GetIsPrinting() && fFocusRect_Cell &&
       HasInputFocus()) {
     TCanvas* c = Canvas();
@@ -112,7 +117,8 @@ void TBabGridView_Custom::PaintSimpleCell(TRect& r, TBabCell* theCell, TBabDrawS
   TRect b = Rect(last.Left + 1, last.Top + 1, last.Right, last.Bottom + 1);
   std::string text;
   bool value = false, isText = true, flagDraw = false;
-  SetRenderAttributes(theCell, theState, text, value, isText, flagDraw);
+  TvxWatch<TBabCell> alive(theCell);
+  if (!SetRenderAttributes(theCell, theState, text, value, isText, flagDraw)) return;
   if (theState.Contains(babSelected) && !fixed && !GetIsPrinting()) {
     c->FillRect(b);
     const TColor highlight = GetHighLightColor();
@@ -133,7 +139,8 @@ void TBabGridView_Custom::PaintSimpleCell(TRect& r, TBabCell* theCell, TBabDrawS
   DivideTheRectIntoSections(theCell, theState, textRect, icon, button, r, true);
   r = textRect;
   bool defaultDraw = true;
-  if (OnUserRenderCell) OnUserRenderCell(this, c, theCell, text, value, isText, theState, r, defaultDraw);
+  if (alive && OnUserRenderCell) OnUserRenderCell(this, c, theCell, text, value, isText, theState, r, defaultDraw);
+  if (!alive) return;
   if (defaultDraw) {
     if (!isText) {
       DrawCheckBoxFast(c, r, value);
@@ -141,7 +148,8 @@ void TBabGridView_Custom::PaintSimpleCell(TRect& r, TBabCell* theCell, TBabDrawS
       // The background is filled already.
       c->GetBrush()->SetStyle(bsClear);
       TRect t = r;
-      c->DrawText(text, t, GetFlags(theCell));
+      const unsigned flags = GetFlags(theCell);
+      c->DrawText(WholeLines(text, r, flags), t, flags);
       c->GetBrush()->SetStyle(bsSolid);
     }
   }
@@ -169,8 +177,11 @@ void TBabGridView_Custom::PaintGridCell(const TRect& r, TBabCell* theCell, TBabD
 
 void TBabGridView_Custom::PreDrawGetStringAndSetAttributes(TBabCell* theCell, TBabDrawStateSet, std::string& theText,
                                                            bool& theValue, bool& theIsText) {
+  TvxWatch<TBabCell> alive(theCell);
   if (OnBeforeRenderCell) OnBeforeRenderCell(this, theCell);
   theIsText = true;
+  theText.clear();
+  if (!alive) return;
   TBabSimpleCellStringData* data = StringData(theCell);
   theText = data ? data->GetString() : std::string();
   if (data && data->GetIsBoolean()) {
@@ -179,9 +190,11 @@ void TBabGridView_Custom::PreDrawGetStringAndSetAttributes(TBabCell* theCell, TB
   }
 }
 
-void TBabGridView_Custom::SetRenderAttributes(TBabCell* theCell, TBabDrawStateSet theState, std::string& theText,
+bool TBabGridView_Custom::SetRenderAttributes(TBabCell* theCell, TBabDrawStateSet theState, std::string& theText,
                                               bool& theValue, bool& theIsText, bool& theFlagDraw) {
+  TvxWatch<TBabCell> alive(theCell);
   PreDrawGetStringAndSetAttributes(theCell, theState, theText, theValue, theIsText);
+  if (!alive) return false;
   TCanvas* c = Canvas();
   TLayoutProp* lp = theCell->GetLayoutProp();
   c->GetBrush()->SetStyle(bsSolid);
@@ -214,6 +227,23 @@ void TBabGridView_Custom::SetRenderAttributes(TBabCell* theCell, TBabDrawStateSe
     fLastSeenLayoutProp = lp;
   }
   PostDrawGetStringAndSetAttributes(theCell, theState, theText, theValue, theIsText);
+  return static_cast<bool>(alive);
+}
+
+// A text of several lines shows the lines that fit the cell whole, the last
+// of them ending in an ellipsis when more follow: no line is cut in half.
+std::string TBabGridView_Custom::WholeLines(const std::string& theText, const TRect& r, unsigned theFlags) {
+  if ((theFlags & (DT_SINGLELINE | DT_WORDBREAK)) || theText.find('\n') == std::string::npos) return theText;
+  const int lineHeight = std::max(Canvas()->TextHeight("Xg"), 1);
+  const int fit = std::max(r.Height() / lineHeight, 1);
+  size_t end = 0, from = 0;
+  for (int line = 0; line < fit; ++line, from = end + 1) {
+    end = theText.find('\n', from);
+    if (end == std::string::npos) return theText;
+  }
+  std::string shown = theText.substr(0, end);
+  if (!shown.empty() && shown.back() == '\r') shown.pop_back();
+  return shown + "\u2026";
 }
 
 unsigned TBabGridView_Custom::GetFlags(TBabCell* theCell) const {
@@ -231,19 +261,26 @@ unsigned TBabGridView_Custom::GetFlags(TBabCell* theCell) const {
 void TBabGridView_Custom::DivideTheRectIntoSections(TBabCell* theCell, TBabDrawStateSet theState, TRect& theText,
                                                     TRect& theIcon, TRect& theButton, TRect& r, bool theDoDraw) {
   theButton = NoRect();
-  if (!theState.Contains(babFixed) && CellHasButton(theCell) && !GetIsPrinting()) {
-    if (theDoDraw) fCellsThatNeedButtonsAndLines.push_back(theCell);
+  theIcon = NoRect();
+  theText = InflateRect(r, -1, -1);
+  TvxWatch<TBabCell> alive(theCell);
+  const bool hasButton = !theState.Contains(babFixed) && CellHasButton(theCell) && !GetIsPrinting();
+  if (!alive) return;
+  if (hasButton) {
+    if (theDoDraw) fCellsThatNeedButtonsAndLines.emplace_back(theCell);
     theButton = Rect(r.Left, r.Top, std::min(r.Left + 15, r.Right), r.Bottom);
     r.Left = std::min(r.Left + 16, r.Right);
   }
-  theIcon = NoRect();
-  if (fImageList && CellHasIcon(theCell)) {
+  const bool hasIcon = fImageList && CellHasIcon(theCell);
+  if (!alive) return;
+  if (hasIcon) {
     int w = fImageList->GetWidth();
     if (GetIsPrinting()) w = Round(w * GetPrintScalex());
     theIcon = Rect(r.Left, r.Top, std::min(r.Left + w, r.Right), r.Bottom);
     r.Left = std::min(r.Left + w + 1, r.Right);
     if (theDoDraw) {
       const int index = CellIconIndex(theCell);
+      if (!alive) return;
       if (GetIsPrinting())
         GStuff::PrintBitmap_ImageList(
             Canvas(), Rect(theIcon.Left, theIcon.Top, theIcon.Left + w, theIcon.Top + Round(fImageList->GetHeight() * GetPrintScaley())),
@@ -288,19 +325,28 @@ void TBabGridView_Custom::DefaultLines(TRect r, TBabCell* theCell) {
 
 void TBabGridView_Custom::LayoutPropertyLines(TRect r, TBabCell* theCell) {
   TCanvas* c = Canvas();
-  TLayoutProp* lp = theCell->GetLayoutProp();
+  TvxWatch<TBabCell> alive(theCell);
   TRect frame = r;
   if (!theCell->IsGridCell()) {
     TRect text, icon, button, rest = r;
     DivideTheRectIntoSections(theCell, TBabDrawStateSet(), text, icon, button, rest, false);
     frame = InflateRect(text, 1, 1);
   }
+  if (!alive || !theCell->GetLayoutProp()) return;
+  // Read once: the frame hook may change the cell's layout, or drop the cell.
+  struct {
+    TFrameOptions FrameOptions;
+    TColor FrameColor;
+    TFrameKind FrameKind;
+    TOnLineDraw OnFrameLineDraw;
+  } const lp{theCell->GetLayoutProp()->FrameOptions, theCell->GetLayoutProp()->FrameColor,
+             theCell->GetLayoutProp()->FrameKind, theCell->GetLayoutProp()->OnFrameLineDraw};
   TPen* pen = c->GetPen();
   pen->SetStyle(psSolid);
   pen->SetWidth(1);
   for (TFrameOption option : {foLeft, foRight, foTop, foBottom}) {
-    if (!lp->FrameOptions.Contains(option)) continue;
-    pen->SetColor(lp->FrameColor);
+    if (!lp.FrameOptions.Contains(option)) continue;
+    pen->SetColor(lp.FrameColor);
     TPoint a, z;
     switch (option) {
       case foLeft: a = Point(frame.Left, frame.Top); z = Point(frame.Left, frame.Bottom); break;
@@ -309,13 +355,14 @@ void TBabGridView_Custom::LayoutPropertyLines(TRect r, TBabCell* theCell) {
       case foBottom: a = Point(frame.Left, frame.Bottom); z = Point(frame.Right, frame.Bottom); break;
     }
     bool defaultDraw = true;
-    if (lp->OnFrameLineDraw) lp->OnFrameLineDraw(lp, option, theCell, frame, a, z, defaultDraw, c);
+    if (lp.OnFrameLineDraw) lp.OnFrameLineDraw(theCell->GetLayoutProp(), option, theCell, frame, a, z, defaultDraw, c);
+    if (!alive) return;
     if (!defaultDraw) continue;
     c->MoveTo(a.X, a.Y);
     c->LineTo(z.X, z.Y);
-    if (lp->FrameKind == fk3d) {
+    if (lp.FrameKind == fk3d) {
       // A second line beside the first, a quarter lighter (on the colour value).
-      const TColor v = ColorToRGB(lp->FrameColor);
+      const TColor v = ColorToRGB(lp.FrameColor);
       pen->SetColor((v + Round(v * 0.25)) & 0xFFFFFF);
       const bool horizontal = option == foTop || option == foBottom;
       const int dx = horizontal ? 0 : -1, dy = horizontal ? -1 : 0;
@@ -333,7 +380,7 @@ TRect TBabGridView_Custom::CheckBoxRectFromDrawRect(const TRect& r) {
   return Rect(r.Left + 1, r.Top + 3, r.Left + 12, r.Top + 14);
 }
 
-void TBabGridView_Custom::DrawCheckBox(TCanvas* theCanvas, const TRect& r, bool theChecked) {
+void TBabGridView_Custom::DrawCheckBox(TCanvas* theCanvas, const TRect& r, bool theChecked, bool theSmooth) {
   const TRect box = CheckBoxRectFromDrawRect(r);
   TBrush* brush = theCanvas->GetBrush();
   TPen* pen = theCanvas->GetPen();
@@ -354,6 +401,13 @@ void TBabGridView_Custom::DrawCheckBox(TCanvas* theCanvas, const TRect& r, bool 
   if (!theChecked) return;
   pen->SetColor(clBlack);
   const int bx = r.Left + 3, by = r.Top + 5;
+  if (theSmooth) {
+    // On a dense screen: the same tick as one smooth line through the middle
+    // of the strokes below, drawn at the device's own resolution.
+    const TCanvas::TPointF tick[] = {{bx + 1.5, by + 4.5}, {bx + 3.5, by + 6.5}, {bx + 7.5, by + 2.5}};
+    theCanvas->SmoothPolyline(tick, 2.4);
+    return;
+  }
   const int strokes[6][4] = {{1, 3, 5, 7}, {1, 4, 4, 7}, {1, 5, 4, 8}, {7, 1, 3, 5}, {7, 2, 3, 6}, {7, 3, 3, 7}};
   for (const auto& s : strokes) {
     theCanvas->MoveTo(bx + s[0], by + s[1]);
@@ -361,16 +415,20 @@ void TBabGridView_Custom::DrawCheckBox(TCanvas* theCanvas, const TRect& r, bool 
   }
 }
 
-// On screen the two looks of a check box are drawn once and copied.
+// On screen the two looks of a check box are drawn once and copied, at the
+// screen's pixel ratio (a look made at one and stretched would be coarse).
 void TBabGridView_Custom::DrawCheckBoxFast(TCanvas* theCanvas, const TRect& r, bool theChecked) {
   if (GetIsPrinting()) {
     DrawCheckBox(theCanvas, r, theChecked);
     return;
   }
+  const double ratio = GetDrawBitmap()->GetDevicePixelRatio();
   std::unique_ptr<TBitmap>& look = fCheckBoxLooks[theChecked ? 1 : 0];
-  if (!look) {
-    look = std::make_unique<TBitmap>(11, 11);
-    DrawCheckBox(look->GetCanvas(), Rect(-1, -3, 10, 8), theChecked);
+  if (!look || look->GetDevicePixelRatio() != ratio) {
+    look = std::make_unique<TBitmap>();
+    look->SetDevicePixelRatio(ratio);
+    look->SetSize(11, 11);
+    DrawCheckBox(look->GetCanvas(), Rect(-1, -3, 10, 8), theChecked, ratio > 1);
   }
   const TRect box = CheckBoxRectFromDrawRect(r);
   theCanvas->Draw(box.Left, box.Top, look.get());
@@ -413,22 +471,36 @@ TPoint TBabGridView_Custom::ButtonMiddle(TBabCell* theCell) {
   return Point((s.Left + 2 + s.Left + 11) / 2, (s.Top + 4 + s.Top + 13) / 2);
 }
 
+int TBabGridView_Custom::IndentOf(TBabCell* theCell) { return 15 * std::clamp(CellInset(theCell), 0, kMaxCellInset); }
+
+bool TBabGridView_Custom::ButtonRegistered(const TBabCell* theCell) const {
+  for (const TvxWatch<TBabCell>& w : fCellsThatNeedButtonsAndLines)
+    if (w && w.Is(theCell)) return true;
+  return false;
+}
+
+// Every query here calls out: the cells are watched throughout.
 void TBabGridView_Custom::DrawTreeLine(TBabCell* theCell) {
-  TBabCell* parent = GetParentButtonCell(theCell);
+  TvxWatch<TBabCell> alive(theCell);
+  TvxWatch<TBabCell> parent(GetParentButtonCell(theCell));
+  if (!alive) return;
   const TPoint own = ButtonMiddle(theCell);
-  const auto& shown = fCellsThatNeedButtonsAndLines;
+  if (!alive) return;
   TPoint start;
-  if (parent && std::find(shown.begin(), shown.end(), parent) != shown.end()) {
-    start = ButtonMiddle(parent);
+  if (parent && ButtonRegistered(parent.Get())) {
+    start = ButtonMiddle(parent.Get());
   } else {
     // The parent is not on screen: the line comes in from the top, at the
     // parent's level.
+    const int levels = parent ? IndentOf(theCell) - (parent ? IndentOf(parent.Get()) : 0) : 0;
+    if (!alive) return;
     TBabGridCell* g = theCell->getGridCell();
-    start.X = parent ? own.X - 15 * (CellInset(theCell) - CellInset(parent)) : own.X;
+    start.X = own.X - levels;
     start.Y = g->GetDrawRect().Top;
     if (g->GetFixedRows() > 0)
       if (TBabCell* header = g->getCell(0, g->GetFixedRows() - 1)) start.Y = ButtonMiddle(header).Y;
   }
+  if (!alive) return;
   TCanvas* c = Canvas();
   c->MoveTo(start.X, start.Y + 8);
   c->LineTo(start.X, own.Y);
@@ -437,16 +509,23 @@ void TBabGridView_Custom::DrawTreeLine(TBabCell* theCell) {
 
 void TBabGridView_Custom::DrawButtonsAndLines() {
   if (fCellsThatNeedButtonsAndLines.empty()) return;
+  // The hooks below may drop cells: a copy of the watches is walked.
+  const std::vector<TvxWatch<TBabCell>> cells = fCellsThatNeedButtonsAndLines;
   TPen* pen = Canvas()->GetPen();
   if (fShowLinesTree) {
     pen->SetColor(clSilver);
     pen->SetStyle(psSolid);
     pen->SetWidth(1);
-    for (TBabCell* cell : fCellsThatNeedButtonsAndLines) DrawTreeLine(cell);
+    for (const TvxWatch<TBabCell>& cell : cells)
+      if (cell) DrawTreeLine(cell.Get());
   }
   pen->SetColor(clBlack);
   pen->SetStyle(psSolid);
-  for (TBabCell* cell : fCellsThatNeedButtonsAndLines) RenderButton(cell, ButtonSection(cell));
+  for (const TvxWatch<TBabCell>& cell : cells) {
+    if (!cell) continue;
+    const TRect button = ButtonSection(cell.Get());
+    if (cell) RenderButton(cell.Get(), button);
+  }
 }
 
 void TBabGridView_Custom::RenderButton(TBabCell* theCell, const TRect& theButton) {
@@ -455,22 +534,45 @@ void TBabGridView_Custom::RenderButton(TBabCell* theCell, const TRect& theButton
     OnRenderButton(this, c, theCell, theButton);
     return;
   }
-  if (IsButtonTerminal(theCell) || !ButtonHasNonHiddenChildren(theCell)) return;
+  TvxWatch<TBabCell> alive(theCell);
+  if (IsButtonTerminal(theCell) || !alive || !ButtonHasNonHiddenChildren(theCell) || !alive) return;
+  const bool expanded = IsButtonExpanded(theCell);
   const int l = theButton.Left, t = theButton.Top;
+  // Filled, not stroked: frame and strokes cover whole logical pixels, so
+  // the box stays centred on the tree lines at any pixel ratio.
+  const TRect box = Rect(l + 2, t + 4, l + 11, t + 13);
   c->GetBrush()->SetStyle(bsSolid);
   c->GetBrush()->SetColor(clWhite);
-  c->GetPen()->SetColor(clGray);
-  c->Rectangle(l + 2, t + 4, l + 11, t + 13);
+  c->FillRect(box);
+  c->GetBrush()->SetColor(clGray);
+  c->FrameRect(box);
   c->GetPen()->SetColor(clBlack);
   c->MoveTo(l + 4, t + 8);
   c->LineTo(l + 9, t + 8);
-  if (!IsButtonExpanded(theCell)) {
+  if (!expanded) {
     c->MoveTo(l + 6, t + 6);
     c->LineTo(l + 6, t + 11);
   }
 }
 
 // ---------------------------------------------------------------- measuring
+
+// The text of theCell and the section of theRect it is drawn in, set up as
+// for painting; theWidth is the width left after the frame. False when the
+// cell went on the way (the set-up calls out).
+bool TBabGridView_Custom::TextSection(TBabCell* theCell, TRect theRect, std::string& theText, TRect& theSection,
+                                      int& theWidth) {
+  TvxWatch<TBabCell> alive(theCell);
+  bool value = false, isText = true, flagDraw = false;
+  if (!SetRenderAttributes(theCell, TBabDrawStateSet(), theText, value, isText, flagDraw)) return false;
+  TRect r = InflateRect(theRect, -1, -1);
+  OnCellRectTampering(fBabGridCellForViewer.get(), theCell, r);
+  if (!alive) return false;
+  theWidth = r.Width();
+  TRect icon, button;
+  DivideTheRectIntoSections(theCell, TBabDrawStateSet(), theSection, icon, button, r, false);
+  return static_cast<bool>(alive);
+}
 
 void TBabGridView_Custom::_OnMeasureHeight(TBabGridCell*, TBabCell* theCell, int& theHeight) {
   if (IsDestroying() || !theCell) return;
@@ -481,29 +583,23 @@ void TBabGridView_Custom::_OnMeasureHeight(TBabGridCell*, TBabCell* theCell, int
   TRect rect = Rect(0, 0, width, theCell->GetAxisContentItemY()->GetCalculatedSize());
   fBabGridCellForViewer->ScaleRect(rect);
   std::string text;
-  bool value = false, isText = true, flagDraw = false;
-  SetRenderAttributes(theCell, TBabDrawStateSet(), text, value, isText, flagDraw);
-  TRect r = InflateRect(rect, -1, -1);
-  OnCellRectTampering(fBabGridCellForViewer.get(), theCell, r);
-  TRect t, icon, button;
-  DivideTheRectIntoSections(theCell, TBabDrawStateSet(), t, icon, button, r, false);
+  TRect t;
+  int shrunk = 0;
+  if (!TextSection(theCell, rect, text, t, shrunk)) return;
   Canvas()->DrawText(text, t, GetFlags(theCell) | DT_CALCRECT);
   int h = t.Height() + 3;
   if (GetIsPrinting()) h = Round(h / GetPrintScaley());
-  theHeight = lp->MinHeight >= h ? lp->MinHeight : h;
+  const int minHeight = theCell->GetLayoutProp() ? theCell->GetLayoutProp()->MinHeight : 0;
+  theHeight = std::clamp(std::max(minHeight, h), 0, kMaxItemSize);
 }
 
 int TBabGridView_Custom::MeasureAutoSize(TBabCell* theCell) {
   const TRect last = theCell->GetLastDrawnRect();
   if (last == NoRect()) return 0;
   std::string text;
-  bool value = false, isText = true, flagDraw = false;
-  SetRenderAttributes(theCell, TBabDrawStateSet(), text, value, isText, flagDraw);
-  TRect r = InflateRect(last, -1, -1);
-  OnCellRectTampering(fBabGridCellForViewer.get(), theCell, r);
-  const int shrunk = r.Width();
-  TRect t, icon, button, rest = r;
-  DivideTheRectIntoSections(theCell, TBabDrawStateSet(), t, icon, button, rest, false);
+  TRect t;
+  int shrunk = 0;
+  if (!TextSection(theCell, last, text, t, shrunk)) return 0;
   TRect m = t;
   Canvas()->DrawText(text, m, GetFlags(theCell) | DT_CALCRECT);
   return (shrunk - t.Width()) + m.Width() + 2;
@@ -511,22 +607,25 @@ int TBabGridView_Custom::MeasureAutoSize(TBabCell* theCell) {
 
 void TBabGridView_Custom::HandleAutoSize(TBabCell* theCell, bool theIsHorz) {
   if (!theCell || !theIsHorz || !theCell->getGridCell()) return;
+  // Measuring calls out (render events): the column is held, rows looked up afresh.
+  TvxWatch<TBabCell> alive(theCell);
   TBabGridCell* g = theCell->getGridCell();
-  const int col = theCell->GetCol();
-  TAxisContentList* rows = g->GetAxisContentListY();
+  TvxWatch<TBabCell> grid(g);
+  TvxHeld<TAxisContentItem> item(theCell->GetAxisContentItemX());
   int best = 0;
-  for (int k = 0; k < rows->VisibleCount(); ++k) {
-    TBabCell* c = g->getCell(col, rows->getVisibleAxisContentItem(k)->ListIndex());
+  for (int k = 0; grid && item && k < g->GetAxisContentListY()->VisibleCount(); ++k) {
+    TBabCell* c = g->getCell(item.Get()->ListIndex(), g->GetAxisContentListY()->getVisibleAxisContentItem(k)->ListIndex());
     if (!c || c->IsGridCell() || !c->GetLayoutProp() || c->GetLayoutProp()->WrapTextAndFit) continue;
-    if (InternalGetEditorType(c) == babETBool) continue;
+    TvxWatch<TBabCell> measured(c);
+    if (InternalGetEditorType(c) == babETBool || !measured) continue;
     best = std::max(best, MeasureAutoSize(c));
   }
-  TAxisContentItem* item = theCell->GetAxisContentItemX();
+  if (!item) return;
   // Nothing measurable: the column keeps its width.
-  const int size = best < 5 ? item->GetCalculatedSize() : best;
-  item->SetUserSizeActive(true);
-  item->SetUserSize(size);
-  if (OnAfterUserSize) OnAfterUserSize(this, theCell, true, item);
+  const int size = best < 5 ? item.Get()->GetCalculatedSize() : std::min(best, kMaxItemSize);
+  item.Get()->SetUserSizeActive(true);
+  item.Get()->SetUserSize(size);
+  if (OnAfterUserSize && item && alive) OnAfterUserSize(this, theCell, true, item.Get());
   RecalcExtents();
 }
 

@@ -5,6 +5,7 @@
 #include "grid/vxBabGridView.h"
 #include "grid/vxBabGridViewInternal.h"
 #include "paint/vxDoLater.h"
+#include "platform/ui/Forms.h"
 
 namespace vx {
 
@@ -30,7 +31,8 @@ void TBabGridView_Custom::UpdateScrollbars() {
   PlaceScrollbars();
   if (vertShown != fVertWasVisible) {
     fVertWasVisible = vertShown;
-    if (OnVerticalScrollVisibilityChanged) OnVerticalScrollVisibilityChanged(this);
+    fVertVisibilityPending = true;
+    AfterLayoutPass();
   }
 }
 
@@ -88,20 +90,109 @@ bool TBabGridView_Custom::DecideScrollVisible(TScrollBar* theBar) const {
 
 // ---------------------------------------------------------------- moving
 
+TScrollbar_vx::TScrollbar_vx(TBabGridView_Custom* theView, TScrollBarKind theKind)
+    : TScrollBar(theView, theKind), fView(theView) {}
+
+void TScrollbar_vx::Changed() {
+  TScrollBar::Changed();
+  fView->BarMoved(this);
+}
+
 void TBabGridView_Custom::BarMoved(TScrollbar_vx* theBar) {
   if (fSettingBars || IsDestroying()) return;
   int position = theBar->GetPosition();
   const int page = theBar->GetPageSize();
-  if (position + page - 1 > theBar->GetMax()) position = std::max(theBar->GetMin(), theBar->GetMax() - page + 1);
+  const bool atEnd = position + page - 1 >= theBar->GetMax();
+  if (atEnd) position = std::max(theBar->GetMin(), theBar->GetMax() - page + 1);
   TBabGridCellForViewer* g = fBabGridCellForViewer.get();
   if (theBar == fVert)
     g->SetTop_ScrollVal(position);
   else
     g->SetLeft_ScrollVal(position);
+  // The page was counted with the rows at the top: at the end the last row
+  // shows whole, whatever the heights of the rows there.
+  if (atEnd && theBar == fVert)
+    ShowRow(TBabGridCell::Convert_VisibleIndexToTrue(g->GetAxisContentListY(), theBar->GetMax()));
+}
+
+// ---------------------------------------------------------------- whole rows in view
+
+bool TBabGridView_Custom::RowFullyShown(int theRow) const {
+  TBabGridCellForViewer* g = fBabGridCellForViewer.get();
+  TAxisContentList* rows = g->GetAxisContentListY();
+  // The rows counted by the layout are those that show whole.
+  for (int k = 0; k < g->GetVisibleRowCount() && k < rows->VisibleCount(); ++k)
+    if (rows->getVisibleAxisContentItem(k)->ListIndex() == theRow) return true;
+  return false;
+}
+
+void TBabGridView_Custom::ShowRow(int theRow) {
+  TBabGridCellForViewer* g = fBabGridCellForViewer.get();
+  TAxisContentList* rows = g->GetAxisContentListY();
+  if (IsDestroying() || theRow < g->GetFixedRows() || theRow >= rows->Count()) return;
+  // A hidden row cannot be shown (a folded task that keeps the focus).
+  if (TAxisContentItem* item = rows->getAxisContentItem(theRow); !item || item->GetHide()) return;
+  if (theRow <= g->GetTop()) {
+    g->SetTop(theRow);
+    UpdateLayout();
+    return;
+  }
+  // As the scroll bar follows the focus: the row after it shows too, when
+  // there is one.
+  const int visible = TBabGridCell::Convert_TrueIndexToVisible(rows, theRow);
+  const int next = TBabGridCell::Convert_VisibleIndexToTrue(rows, visible + 1);
+  const int target = next < rows->Count() ? next : theRow;
+  // The last pass tells how far the page reaches. A row past it: the top
+  // moves a page's worth first, so that no pass runs at the old top (it
+  // would load the rows there and let the target's go).
+  const int n = rows->VisibleCount();
+  const int reach = n > 0 ? rows->getVisibleAxisContentItem(n - 1)->ListIndex() : -1;
+  if (target > reach) {
+    const int page = std::max(g->GetVisibleRowCount() - g->GetFixedRows(), 1);
+    const int wanted = TBabGridCell::Convert_TrueIndexToVisible(rows, target) - page + 1;
+    g->SetTop_ScrollVal(std::max(wanted, g->GetTop_ScrollVal() + 1));
+  }
+  // Rows may be of any height: the layout is asked, not counted. The top
+  // moves on until the target shows whole (or the row itself is the top,
+  // when they do not fit together).
+  for (int guard = 0; guard < 10000; ++guard) {
+    const int wanted = g->GetTop();
+    UpdateLayout();
+    // Shown; or the layout keeps the top where it is (the end is reached).
+    if (RowFullyShown(target) || g->GetTop() >= theRow || g->GetTop() < wanted) return;
+    g->SetTop_ScrollVal(g->GetTop_ScrollVal() + 1);
+    if (g->GetTop() == wanted) return;
+  }
+}
+
+// A view never shows room below the last row while rows are scrolled out
+// above (folding rows at the end, for one): it comes back up until the last
+// row meets the bottom.
+void TBabGridView_Custom::KeepEndAtBottom(TRect theArea) {
+  TBabGridCellForViewer* g = fBabGridCellForViewer.get();
+  TAxisContentList* rows = g->GetAxisContentListY();
+  for (int guard = 0; guard < 1000 && g->GetTop() > g->GetFixedRows(); ++guard) {
+    const int n = rows->VisibleCount();
+    if (n == 0 || !g->GetLastRowShow()) return;
+    TAxisContentItem* last = rows->getVisibleAxisContentItem(n - 1);
+    const int shown = rows->Count() - rows->GetHiddenRowCount();
+    if (TBabGridCell::Convert_TrueIndexToVisible(rows, last->ListIndex()) != shown - 1) return;
+    if (last->GetAcumSize() + last->GetCalculatedSize() >= theArea.Height()) return;
+    const int top = g->GetTop();
+    g->SetTop_ScrollVal(g->GetTop_ScrollVal() - 1);
+    if (g->GetTop() == top) return;
+    g->CalcVisibleArea(theArea);
+    if (!g->GetLastRowShow()) {
+      // One row too many: back to where the last row met the bottom.
+      g->SetTop(top);
+      g->CalcVisibleArea(theArea);
+      return;
+    }
+  }
 }
 
 void TBabGridView_Custom::SetScrollbarPosition(TScrollBar* theBar, int thePosition) {
-  if (!theBar || !theBar->OnChange) return;
+  if (!theBar) return;
   const int position = theBar->GetPosition(), page = theBar->GetPageSize();
   int next = position;
   if (thePosition >= position + page - 1)
@@ -124,10 +215,11 @@ void TBabGridView_Custom::MakeSureFocusedIsVisible() {
   TBabGridCellForViewer* g = fBabGridCellForViewer.get();
   TBabCell* f = g->GetFocusedCell();
   if (!f) return;
-  if (fHorz->GetVisible() && f->GetCol() >= g->GetFixedCols())
-    SetScrollbarPosition(fHorz, TBabGridCell::Convert_TrueIndexToVisible(g->GetAxisContentListX(), f->GetCol()));
-  if ((fVert->GetVisible() || fHijackVerticalScroll) && f->GetRow() >= g->GetFixedRows())
-    SetScrollbarPosition(fVert, TBabGridCell::Convert_TrueIndexToVisible(g->GetAxisContentListY(), f->GetRow()));
+  // Read before scrolling: scrolling is heard by the application.
+  const int col = f->GetCol(), row = f->GetRow();
+  if (fHorz->GetVisible() && col >= g->GetFixedCols())
+    SetScrollbarPosition(fHorz, TBabGridCell::Convert_TrueIndexToVisible(g->GetAxisContentListX(), col));
+  if ((fVert->GetVisible() || fHijackVerticalScroll) && row >= g->GetFixedRows()) ShowRow(row);
 }
 
 void TBabGridView_Custom::MakeSureFocusedIsVisible_Async(TObject*) {
@@ -145,32 +237,28 @@ void TBabGridView_Custom::HijackVerticalScroll(bool theValue) {
 
 // ---------------------------------------------------------------- the wheel
 
-void TBabGridView_Custom::WheelScroll(int theDelta) {
+// As Qt's views (WheelRows); with no bar to turn the wheel moves the focus.
+void TBabGridView_Custom::WheelScroll(int theDelta, TShiftState theShift) {
   if (theDelta == 0) return;
   const bool vertical = fVert->GetVisible() || fHijackVerticalScroll;
-  // One step per message, whatever its size.
-  if (theDelta > 0) {
-    if (vertical)
-      SetScrollbarPosition(fVert, fVert->GetPosition() - 1);
-    else
-      Scroll(babdirUp, TShiftState());
-  } else {
-    if (vertical)
-      SetScrollbarPosition(fVert, fVert->GetPosition() + fVert->GetPageSize() - 1);
-    else
-      Scroll(babdirDown, TShiftState());
+  if (!vertical) {
+    // Nothing to scroll: the wheel moves the focus, a row a step.
+    Scroll(theDelta > 0 ? babdirUp : babdirDown, TShiftState());
+    return;
   }
+  const int rows = WheelRows(fWheelRest, theDelta, theShift, fVert->GetPageSize());
+  if (rows != 0) fVert->SetPosition(std::clamp(fVert->GetPosition() + rows, fVert->GetMin(), fVert->GetMax()));
 }
 
 bool TBabGridView_Custom::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) {
-  if (!TvxOffscreenPaint::DoMouseWheel(Shift, WheelDelta, MousePos)) WheelScroll(WheelDelta);
+  if (!TvxOffscreenPaint::DoMouseWheel(Shift, WheelDelta, MousePos)) WheelScroll(WheelDelta, Shift);
   return true;
 }
 
 void TBabGridView_Custom::HandleExternalWheelScroll(TWMMouseWheel& theMessage) {
   TMessage m = theMessage;
   if (!m.Decoded) m.WheelDelta = static_cast<std::int16_t>((m.WParam >> 16) & 0xFFFF);
-  WheelScroll(m.WheelDelta);
+  WheelScroll(m.WheelDelta, m.Shift);
 }
 
 }  // namespace vx

@@ -147,6 +147,29 @@ void TvxGrid::UpdateColumnsVisibility(TvxGrid_Columns* theColumns) {
   }
 }
 
+void TvxGrid::ForgetColumn(TvxGrid_Column* theColumn) {
+  auto forget = [theColumn](TBabGridCell* g) {
+    TAxisContentList* cols = g->GetAxisContentListX();
+    for (int p = 0; p < cols->LoadedCount(); ++p)
+      if (TAxisContentItem* item = cols->getLoadedAxisContentItem(p); item->GetValue() == theColumn)
+        item->SetValue(nullptr);
+  };
+  if (TvxGrid_SubGrid* sub = theColumn->GetSubGrid())
+    for (TBabGridCell* g : sub->GetSpawnedGridCells()) forget(g);
+  else
+    forget(GetBabGridCellForViewer());
+  Invalidate();
+}
+
+void TvxGrid::ForgetLayout(TLayoutProp* theProp) {
+  ForgetLayoutProp(theProp);
+  auto forget = [theProp](TvxGrid_Columns* theColumns) {
+    for (int i = 0; i < theColumns->Count(); ++i) theColumns->GetColumn(i)->ForgetLayoutProp(theProp);
+  };
+  forget(fvxGrid_Columns.get());
+  for (int i = 0; fSubGrids && i < fSubGrids->Count(); ++i) forget(fSubGrids->Item(i)->GetColumns());
+}
+
 TvxGrid_Column* TvxGrid::AxisContentItemToColumn(const TAxisContentItem* theItem) {
   return theItem ? dynamic_cast<TvxGrid_Column*>(theItem->GetValue()) : nullptr;
 }

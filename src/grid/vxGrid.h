@@ -225,6 +225,12 @@ public:
   void SetRunTimeWidth(int theWidth);
   // The layout named LayoutName; looked up again after LayoutName changes.
   TLayoutProp* GetLayoutProp();
+  // A layout goes: the column looks its layout up again.
+  void ForgetLayoutProp(const TLayoutProp* theProp) {
+    if (fLayoutProp != theProp) return;
+    fLayoutProp = nullptr;
+    fLayoutPropertyOutOfDate = true;
+  }
   TvxGrid* GetGrid() const noexcept { return fGrid; }
   TvxGrid_SubGrid* GetSubGrid() const noexcept { return fSubGrid; }
   TvxGrid_Columns* GetCollection() const noexcept { return fCollection; }
@@ -342,7 +348,8 @@ private:
 
 // The column grid: a grid view whose columns come from definitions, whose
 // cells take named layouts, nest whole grids, sort by a header click and
-// may hold a tree in their rows.
+// may hold a tree in their rows. Its handlers may delete as the view's may
+// (definitions and layouts too); the grid itself only through deleteLater().
 class TvxGrid : public TBabGridView_Custom {
 public:
   explicit TvxGrid(TComponent* AOwner);
@@ -495,6 +502,9 @@ private:
   friend class TvxGrid_Columns;
   friend class TvxCellLayouts;
   TBabCellType _OnCreateCell(TBabGridCell* theCaller, TAxisContentItem* theX, TAxisContentItem* theY);
+  // A definition goes: what refers to it forgets it.
+  void ForgetColumn(TvxGrid_Column* theColumn);
+  void ForgetLayout(TLayoutProp* theProp);
   void DoChooseEditor(TBabSimpleCellStringData* theData, TBabEditorType& theChoice);
   void InitSubGrid(TBabSubGridCellDataTreeRef* theData);
   TvxGrid_SubGrid* ColumnToSubGrid(TAxisContentItem* theRowItem, TvxGrid_Column* theColumn);

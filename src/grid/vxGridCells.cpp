@@ -54,8 +54,9 @@ TvxGrid_SubGrid* TvxGrid::ColumnToSubGrid(TAxisContentItem* theRowItem, TvxGrid_
 
 void TvxGrid::PreDrawGetStringAndSetAttributes(TBabCell* theCell, TBabDrawStateSet theState, std::string& theText,
                                                bool& theValue, bool& theIsText) {
+  TvxWatch<TBabCell> alive(theCell);
   TBabGridView_Custom::PreDrawGetStringAndSetAttributes(theCell, theState, theText, theValue, theIsText);
-  if (!theCell || !theCell->GetIsFixed()) return;
+  if (!alive || !theCell->GetIsFixed()) return;
   if (TvxGrid_Column* col = CellToColumn(theCell)) {
     theText = col->GetHeaderText();
     theIsText = true;
@@ -174,12 +175,17 @@ bool TvxGrid::CellHasIcon(TBabCell* theCell) {
 }
 
 void TvxGrid::DoButtonAction(TBabCell* theCell) {
+  // Expanding is heard (OnExpand, the sub list's filling): the cell may go.
+  TvxWatch<TBabCell> alive(theCell);
   if (theCell && !theCell->IsGridCell())
     if (TvxDataEntity_GridTreeNode* node = CellToNode(theCell)) {
       FlagScope expanding(fIsExpanding);
       node->SetExpanded(!node->GetExpanded());
     }
-  TBabGridView_Custom::DoButtonAction(theCell);
+  if (alive)
+    TBabGridView_Custom::DoButtonAction(theCell);
+  else
+    Invalidate();
 }
 
 // ---------------------------------------------------------------- editing
@@ -203,7 +209,10 @@ void TvxGrid::DoChooseEditor(TBabSimpleCellStringData* theData, TBabEditorType& 
 
 void TvxGrid::InitEditor(TControl* theEditor, TBabCell* theCell, std::string& theText) {
   TvxGrid_Column* col = CellToColumn(theCell);
+  TvxWatch<TBabCell> alive(theCell);
   if (theEditor == GetInplaceComboEditor() && OnBeforeEditWithCombo) OnBeforeEditWithCombo(this, col, theCell);
+  if (!alive) return;  // the start ends there
+  col = CellToColumn(theCell);
   TBabInplaceDateTimeEditor* picker = GetInplaceDateTimeEditor();
   if (theEditor == picker) {
     picker->SetKind(col && col->GetKind() == tckDate ? dtkDate : dtkTime);

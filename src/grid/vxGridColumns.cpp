@@ -19,7 +19,12 @@ TvxCellLayout::TvxCellLayout(TvxCellLayouts* theCollection)
 }
 
 TvxCellLayout::~TvxCellLayout() {
-  if (TvxGrid* g = fCollection ? fCollection->GetGrid() : nullptr) g->_CellLayoutDestroy(this);
+  TvxGrid* g = fCollection ? fCollection->GetGrid() : nullptr;
+  if (!g) return;
+  g->_CellLayoutDestroy(this);
+  // Cells and columns that point at the layout forget it (a handler may
+  // drop layouts while the grid paints).
+  if (!g->IsDestroying()) g->ForgetLayout(fLayoutProperty.get());
 }
 
 int TvxCellLayout::GetIndex() const { return fCollection ? fCollection->IndexOf(this) : -1; }
@@ -74,8 +79,8 @@ void TvxCellLayout::SetBackColor(TColor v) { fBackColor = v, Changed(); }
 void TvxCellLayout::SetFrontColor(TColor v) { fFrontColor = v, Changed(); }
 void TvxCellLayout::SetUseFontInfo(bool v) { fUseFontInfo = v, CopyFont(), Changed(); }
 void TvxCellLayout::SetFont(const TFont& f) { fFont.Assign(f), CopyFont(), Changed(); }
-void TvxCellLayout::SetMinWidth(int v) { fMinWidth = v, Changed(); }
-void TvxCellLayout::SetMinHeight(int v) { fMinHeight = v, Changed(); }
+void TvxCellLayout::SetMinWidth(int v) { fMinWidth = std::clamp(v, 0, kMaxItemSize), Changed(); }
+void TvxCellLayout::SetMinHeight(int v) { fMinHeight = std::clamp(v, 0, kMaxItemSize), Changed(); }
 void TvxCellLayout::SetWrapTextAndFit(bool v) { fWrapTextAndFit = v, Changed(); }
 void TvxCellLayout::SetWindowsFlagDraw(bool v) { fWindowsFlagDraw = v, Changed(); }
 void TvxCellLayout::SetWindowsFlags(unsigned v) { fWindowsFlags = v, Changed(); }
@@ -111,6 +116,9 @@ TvxGrid_Column::~TvxGrid_Column() {
   if (!fGrid) return;
   fGrid->_ColumnDestroy(this);
   if (fGrid->fSortingColumn == this) fGrid->fSortingColumn = nullptr;
+  // Column items that stand for it forget it (a handler may drop the
+  // definitions while the grid paints).
+  if (!fGrid->IsDestroying()) fGrid->ForgetColumn(this);
 }
 
 int TvxGrid_Column::GetIndex() const { return fCollection ? fCollection->IndexOf(this) : -1; }
@@ -133,6 +141,7 @@ void TvxGrid_Column::Assign(const TvxGrid_Column& theSource) {
 }
 
 void TvxGrid_Column::SetWidth(int v) {
+  v = std::clamp(v, 0, kMaxItemSize);
   if (v == fWidth) return;
   fWidth = v;
   if (fGrid) fGrid->NeedEnsureFixed();
@@ -241,6 +250,8 @@ TvxGrid_SubGrid::TvxGrid_SubGrid(TvxGrid_SubGrids* theCollection) : fCollection(
 }
 
 TvxGrid_SubGrid::~TvxGrid_SubGrid() {
+  // Its columns go first, while it knows the cells built from it.
+  fvxGrid_Columns->Clear();
   // The nested cells built from it outlive it: they forget it.
   for (TBabGridCell* cell : fSpawnedGridCells)
     if (auto* data = dynamic_cast<TBabSubGridCellDataTreeRef*>(cell->GetBabCellData())) data->fSpawnedBy = nullptr;

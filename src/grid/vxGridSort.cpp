@@ -14,6 +14,30 @@ using gridview::UpperText;
 
 namespace {
 
+// Every loaded row behind the fixed ones, held: the sort calls out (load,
+// sort and compare-string events), and a handler may drop rows meanwhile.
+void HoldRows(TAxisContentList* theRows, TvxHeldList<TAxisContentItem>& theHeld) {
+  for (int p = theRows->FixedLoaded(); p < theRows->LoadedCount(); ++p) theHeld.Add(theRows->getLoadedAxisContentItem(p));
+}
+
+// theOrder made fit for Reorder: rows that have left the axis (or come twice)
+// go, loaded rows it does not name follow in their order.
+std::vector<TAxisContentItem*> CompleteOrder(TAxisContentList* theRows, const std::vector<TAxisContentItem*>& theOrder) {
+  const int f = theRows->FixedLoaded(), n = theRows->LoadedCount();
+  std::vector<char> taken(static_cast<size_t>(std::max(n, 0)), 0);
+  std::vector<TAxisContentItem*> order;
+  order.reserve(static_cast<size_t>(std::max(n - f, 0)));
+  for (TAxisContentItem* item : theOrder) {
+    const int p = item && item->GetAxisContentList() == theRows ? item->LoadedListIndex() : -1;
+    if (p < f || p >= n || taken[static_cast<size_t>(p)]) continue;
+    taken[static_cast<size_t>(p)] = 1;
+    order.push_back(item);
+  }
+  for (int p = f; p < n; ++p)
+    if (!taken[static_cast<size_t>(p)]) order.push_back(theRows->getLoadedAxisContentItem(p));
+  return order;
+}
+
 std::string ZeroPadded(long long theValue, int theDigits) {
   char buffer[32];
   std::snprintf(buffer, sizeof buffer, "%0*lld", theDigits, theValue);
@@ -24,7 +48,7 @@ std::string ZeroPadded(long long theValue, int theDigits) {
 
 void TvxGrid::SortColumn(int theIndex, bool theUpNotDown) {
   TBabGridCellForViewer* g = GetBabGridCellForViewer();
-  if (g->GetFixedRows() < 1) return;
+  if (g->GetFixedRows() < 1 || theIndex < 0 || theIndex >= fvxGrid_Columns->Count()) return;
   if (TBabCell* header = g->getCell(g->GetFixedCols() + theIndex, g->GetFixedRows() - 1))
     DoSortCell(header, theUpNotDown);
 }
@@ -62,17 +86,20 @@ void TvxGrid::DoInternalResortOfContent() {
 void TvxGrid::FlatSort() {
   TAxisContentList* rows = GetBabGridCellForViewer()->GetAxisContentListY();
   LoadAllRows(rows);
+  TvxHeldList<TAxisContentItem> held;
+  HoldRows(rows, held);
   std::vector<TAxisContentItem*> list;
-  list.reserve(static_cast<size_t>(rows->LoadedCount()));
-  for (int p = rows->FixedLoaded(); p < rows->LoadedCount(); ++p) list.push_back(rows->getLoadedAxisContentItem(p));
+  held.ForEach([&list](TAxisContentItem* item) { list.push_back(item); });
   InternalSortList(list);
-  rows->Reorder(list);
+  rows->Reorder(CompleteOrder(rows, list));
 }
 
 void TvxGrid::TreeSort(TvxGridTree* theTree) {
   TAxisContentList* rows = GetBabGridCellForViewer()->GetAxisContentListY();
   LoadAllRows(rows);
   theTree->RestorePendingRows();
+  TvxHeldList<TAxisContentItem> held;
+  HoldRows(rows, held);
   std::vector<TAxisContentItem*> order;
   order.reserve(static_cast<size_t>(rows->LoadedCount()));
   {
@@ -80,50 +107,67 @@ void TvxGrid::TreeSort(TvxGridTree* theTree) {
     SortNodes(theTree->GetRootDataEntities(), order);
   }
   // Rows that stand for no node keep their order, behind the tree's.
-  std::vector<char> taken(static_cast<size_t>(rows->LoadedCount()), 0);
-  for (TAxisContentItem* item : order) taken[static_cast<size_t>(item->LoadedListIndex())] = 1;
-  for (int p = rows->FixedLoaded(); p < rows->LoadedCount(); ++p)
-    if (!taken[static_cast<size_t>(p)]) order.push_back(rows->getLoadedAxisContentItem(p));
-  rows->Reorder(order);
+  rows->Reorder(CompleteOrder(rows, order));
   theTree->IntegrationTargetInvalidate();
 }
 
 // Sorts the nodes of one list by their rows, moves them in their list, and
 // lists their rows in tree order, each followed by its children's.
+// The rows are held by the caller; moving a node is heard, so the nodes are
+// held here and what goes meanwhile is passed over.
 void TvxGrid::SortNodes(TvxDataList* theList, std::vector<TAxisContentItem*>& theOrder) {
   if (!theList) return;
+  TvxHeld<TvxDataList> list(theList);
   std::vector<TAxisContentItem*> items;
-  std::vector<TvxDataEntity_GridTreeNode*> rowless;
+  TvxHeldList<TvxDataEntity_GridTreeNode> rowless;
   for (int i = 0; i < theList->Count(); ++i) {
     auto* node = static_cast<TvxDataEntity_GridTreeNode*>(theList->GetItems(i));
     if (!node) continue;
     if (node->GetAxisContentItem())
       items.push_back(node->GetAxisContentItem());
     else
-      rowless.push_back(node);
+      rowless.Add(node);
   }
   InternalSortList(items);
   int k = 0;
   for (TAxisContentItem* item : items) {
-    TvxDataEntity_GridTreeNode* node = AxisContentItemToGridTreeNode(item);
-    node->Move(k++);
+    if (!list || item->IsFreePending()) continue;
+    TvxHeld<TvxDataEntity_GridTreeNode> node(AxisContentItemToGridTreeNode(item));
+    if (!node) continue;
+    node.Get()->Move(k++);
+    if (item->IsFreePending()) continue;
     theOrder.push_back(item);
-    SortNodes(node->PeekSubDataList(), theOrder);
+    if (node) SortNodes(node.Get()->PeekSubDataList(), theOrder);
   }
   // Nodes without a row go behind, in their order.
-  for (TvxDataEntity_GridTreeNode* node : rowless) node->Move(k++);
+  rowless.ForEach([&k, &list](TvxDataEntity_GridTreeNode* node) {
+    if (list) node->Move(k++);
+  });
 }
 
+// The events called here may drop rows: the list is held while it is sorted,
+// and the rows that went leave it.
 void TvxGrid::InternalSortList(std::vector<TAxisContentItem*>& theList) {
+  TvxHeldList<TAxisContentItem> held;
+  for (TAxisContentItem* item : theList) held.Add(item);
+  const auto dropGone = [&theList] {
+    theList.erase(std::remove_if(theList.begin(), theList.end(),
+                                 [](TAxisContentItem* item) { return !item || item->IsFreePending(); }),
+                  theList.end());
+  };
   bool doDefault = true;
   if (OnUserSort) OnUserSort(this, fSortingColumn, theList, doDefault);
-  if (!doDefault || theList.size() < 2) return;
+  if (!doDefault || theList.size() < 2) {
+    dropGone();
+    return;
+  }
   struct Key {
     std::string text;
-    bool negative;
+    bool negative = false;
   };
   std::vector<Key> keys(theList.size());
-  for (size_t k = 0; k < theList.size(); ++k) keys[k].text = GetSortString(theList[k], keys[k].negative);
+  for (size_t k = 0; k < theList.size(); ++k)
+    if (!theList[k]->IsFreePending()) keys[k].text = GetSortString(theList[k], keys[k].negative);
   std::vector<size_t> index(theList.size());
   std::iota(index.begin(), index.end(), 0);
   const bool down = fSortUpNotDown;
@@ -137,6 +181,7 @@ void TvxGrid::InternalSortList(std::vector<TAxisContentItem*>& theList) {
   std::vector<TAxisContentItem*> sorted(theList.size());
   for (size_t k = 0; k < index.size(); ++k) sorted[k] = theList[index[k]];
   theList.swap(sorted);
+  dropGone();
 }
 
 std::string TvxGrid::GetSortString(TAxisContentItem* theRowItem, bool& isNegative) {
@@ -144,7 +189,7 @@ std::string TvxGrid::GetSortString(TAxisContentItem* theRowItem, bool& isNegativ
   TvxGrid_Column* col = fSortingColumn;
   TAxisContentList* rows = theRowItem ? theRowItem->GetAxisContentList() : nullptr;
   TBabGridCell* g = rows ? rows->GetBabGridCell() : nullptr;
-  if (!col || !g) return std::string();
+  if (!col || !g || theRowItem->ListIndex() < 0) return std::string();
   const int row = theRowItem->ListIndex();
   TBabCell* cell = g->getCell(col->GetIndex() + g->GetFixedCols(), row);
   std::string s;
@@ -175,7 +220,7 @@ std::string TvxGrid::GetSortString(TAxisContentItem* theRowItem, bool& isNegativ
     s = (isNegative ? "A" : "B") + s.substr(s.size() - 17);
   }
   s += "###" + ZeroPadded(row, 11);
-  if (OnGetUserSortCompareString) OnGetUserSortCompareString(this, col, cell, s);
+  if (OnGetUserSortCompareString && fSortingColumn == col) OnGetUserSortCompareString(this, col, cell, s);
   return s;
 }
 
@@ -226,17 +271,19 @@ void TvxGrid::RestoreLevel(int theLevel, const TOnConvertNodeToStringKey& theCon
   for (int level = theLevel;; ++level) {
     bool any = false;
     TAxisContentList* rows = GetBabGridCellForViewer()->GetAxisContentListY();
-    std::vector<TvxDataEntity_GridTreeNode*> nodes;
+    // Keys and expansions call out: the nodes are held, those freed passed over.
+    TvxHeldList<TvxDataEntity_GridTreeNode> nodes;
     for (int p = 0; p < rows->LoadedCount(); ++p)
       if (auto* node = AxisContentItemToGridTreeNode(rows->getLoadedAxisContentItem(p)); node && node->GetLevel() == level)
-        nodes.push_back(node);
-    for (const auto& [key, entryLevel] : fExpandStateStringList) {
+        nodes.Add(node);
+    for (const auto& [key, entryLevel] : std::vector<std::pair<std::string, int>>(fExpandStateStringList)) {
       if (entryLevel != level) continue;
-      for (TvxDataEntity_GridTreeNode* node : nodes)
-        if (!node->GetExpanded() && NodeKey(node, theConvert) == key) {
+      nodes.ForEach([&](TvxDataEntity_GridTreeNode* node) {
+        if (!node->GetExpanded() && NodeKey(node, theConvert) == key && !node->IsFreePending()) {
           node->SetExpanded(true);
           any = true;
         }
+      });
     }
     if (!any) return;
   }

@@ -153,6 +153,8 @@ bool TvxDataEntity_GridTreeNode::IsVisible() const {
 
 void TvxDataEntity_GridTreeNode::SetExpanded(bool theValue) {
   if (theValue == fExpanded) return;
+  // The handlers asked here may free the node (or everything).
+  TvxHold hold(this);
   TvxGridTree* tree = GetGridTree();
   bool allow = true;
   if (tree) {
@@ -161,11 +163,12 @@ void TvxDataEntity_GridTreeNode::SetExpanded(bool theValue) {
     else
       tree->_OnCollapse(this, allow);
   }
-  if (!allow) return;
+  if (!allow || hold.Gone()) return;
   fExpanded = theValue;
   if (theValue && !fSubDataListInitiated && tree) {
-    tree->_InitSubDataList(this);
     fSubDataListInitiated = true;
+    tree->_InitSubDataList(this);
+    if (hold.Gone()) return;
   }
   UpdateVisibility();
 }
@@ -285,11 +288,14 @@ void TvxGridTree::RemoveDataEntity(TvxDataEntity_GridTreeNode* theNode) {
 
 void TvxGridTree::SetExpandedState(TvxDataList* theList, bool theValue) {
   if (!theList) return;
-  for (int i = 0; i < theList->Count(); ++i) {
+  // Expanding is heard: the list and the node at hand are held.
+  TvxHold list(theList);
+  for (int i = 0; i < theList->Count() && !list.Gone(); ++i) {
     auto* node = AsNode(theList->GetItems(i));
     if (!node) continue;
+    TvxHold hold(node);
     SetExpandedState(node->fSubDataList, theValue);
-    node->SetExpanded(theValue);
+    if (!hold.Gone()) node->SetExpanded(theValue);
   }
 }
 

@@ -122,6 +122,7 @@ private:
 // a row there, children directly below their parent, hidden while an
 // ancestor is collapsed. Every change is also told to an integration
 // listener (the Gantt chart keeps a Gantt row per node through it).
+// Handlers of its events may delete the node, its parent or every node.
 class TvxGridTree : public TObject {
 public:
   explicit TvxGridTree(TOnTreeControllerCallBackInitSubList theInitSubList = nullptr);

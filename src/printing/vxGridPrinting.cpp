@@ -40,14 +40,25 @@ void TvxGridPrinting::CountRows(int theFirst, int RowCount, int Y, double ScaleY
     if (RowCount >= 0 && static_cast<int>(fRows.size()) >= RowCount) break;
     TAxisContentItem* item = rows->getAxisContentItem(y);
     if (!item || item->GetHide() || item->GetCalculatedSize() <= 0) continue;
-    const int bottom = extent + item->GetCalculatedSize();
-    if (limited && Y + Round((fHeader + bottom) * ScaleY) > PageHeight) {
+    int bottom = extent + item->GetCalculatedSize();
+    const bool over = limited && Y + Round((fHeader + bottom) * ScaleY) > PageHeight;
+    if (over && !fRows.empty()) {
       if (SizeCallBack) SizeCallBack(false, Y + Round((fHeader + extent) * ScaleY), lastFitted);
+      DropGoneRows();  // rows the callback dropped are not printed
       break;
     }
+    // A row taller than the page still takes a page of its own, cut at its
+    // bottom: a page without a row would never let a paging loop move on.
+    if (over) bottom = std::clamp(static_cast<int>((PageHeight - Y) / ScaleY) - fHeader, 1, bottom);
+    fHeldRows.Add(item);
     fRows.push_back({item, extent, bottom});
     extent = bottom;
     lastFitted = item;
+    if (over) {
+      if (SizeCallBack) SizeCallBack(false, Y + Round((fHeader + extent) * ScaleY), lastFitted);
+      DropGoneRows();
+      break;
+    }
   }
 }
 
@@ -88,12 +99,20 @@ void TvxGridPrinting::BeforePrintAndPrint(TvxGrid* Grid, HDC DC, int X, int Y, d
   const int border = Grid->GetBorderStyle() == bsSingle ? 1 : 0;
   Grid->SetSizeDontTell(Rect(fBounds.Left, fBounds.Top, fBounds.Left + width, fBounds.Top + fHeader + extent + border));
   Grid->Print(DC, X, Y, ScaleX, ScaleY, true);
+  DropGoneRows();  // painting calls out too
   PrintedWidth = Round(width * ScaleX);
   PrintedHeight = Round((fHeader + extent) * ScaleY);
 }
 
+void TvxGridPrinting::DropGoneRows() {
+  fRows.erase(std::remove_if(fRows.begin(), fRows.end(), [](const TPrintedRow& r) { return r.fItem->IsFreePending(); }),
+              fRows.end());
+}
+
 void TvxGridPrinting::ResetAfterPrint() {
   if (!fGrid) return;
+  fRows.clear();
+  fHeldRows.Clear();
   TvxGrid* grid = fGrid;
   fGrid = nullptr;
   if (grid->IsDestroying()) return;

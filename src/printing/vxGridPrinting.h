@@ -30,7 +30,8 @@ public:
   // first scrolled row), RowCount of them (negative: all that remain), Width
   // screen pixels wide. With a page height (device pixels, -1: none) the rows
   // stop before the first that would cross it, and SizeCallBack hears of the
-  // last row that fitted. Hidden rows are passed over.
+  // last row that fitted; a first row taller than the page is printed alone,
+  // cut at the page's bottom. Hidden rows are passed over.
   static void Print(TvxGrid* Grid, HDC DC, int X, int Y, double ScaleX, double ScaleY, TBabCell* StartCell,
                     int RowCount, int Width, int& PrintedWidth, int& PrintedHeight, int PageWidth, int PageHeight,
                     const TOnSizeCallBack& SizeCallBack, int& RowsPrinted);
@@ -47,12 +48,15 @@ public:
 
 private:
   void CountRows(int theFirst, int RowCount, int Y, double ScaleY, int PageHeight, const TOnSizeCallBack& SizeCallBack);
+  void DropGoneRows();
 
   TvxGrid* fGrid = nullptr;
   int fTop = 0, fLeft = 0, fFontSize = 0;
   TRect fBounds{};
   int fHeader = 0;
   std::vector<TPrintedRow> fRows;
+  // The rows of fRows, held: the size callback may drop rows.
+  TvxHeldList<TAxisContentItem> fHeldRows;
 };
 
 }  // namespace vx

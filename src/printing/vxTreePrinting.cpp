@@ -1,5 +1,6 @@
 #include "printing/vxTreePrinting.h"
 
+#include "core/vxHolding.h"
 #include "paint/vxGraphStuff.h"
 #include "platform/rtl/Math.h"
 
@@ -105,7 +106,14 @@ void TvxPrintTree::PrintRows() {
   // not walked.
   TvxDataList* roots = fTree->GetRootDataList();
   TvxDataEntity_Tree* e = fStartRow ? fStartRow : static_cast<TvxDataEntity_Tree*>(roots->GetItems(0));
-  for (; e && !fPageFull && (fRowsToPrint < 0 || fRowCount < fRowsToPrint); e = NextInPrintOrder(e)) printItem(e);
+  while (e && !fPageFull && (fRowsToPrint < 0 || fRowCount < fRowsToPrint)) {
+    // The page and item callbacks may free entities: the walk holds the one
+    // it stands on, and ends where that one went (its place is gone).
+    TvxHeld<TvxDataEntity_Tree> held(e);
+    printItem(e);
+    if (!held) break;
+    e = NextInPrintOrder(e);
+  }
 }
 
 bool TvxPrintTree::CheckIfItemShouldPrint(TvxDataEntity_Tree* Entity) {

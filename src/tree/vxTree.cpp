@@ -4,6 +4,7 @@
 #include <climits>
 
 #include "core/vxBeginUpdate.h"
+#include "core/vxHolding.h"
 #include "platform/rtl/Exception.h"
 
 namespace vx {
@@ -182,13 +183,23 @@ void TvxTree_ComBasic::InitializeInConstructor() {
   c.fOnUnLoadItem = [this](TvxDataEntity* e, bool& can) { _UnLoadItem(e, can); };
   fRootDataList = static_cast<TvxDataList_Tree*>(TvxDataList::Create(&c, fClassOfDataEntity_Tree, fClassOfDataList_Tree));
   fListOfDataListListInstances->Add(fRootDataList);
-  OnEditTextChanged = [this](TObject*) {
-    // While typing, the entity follows the editor.
-    if (TvxDataEntity_Tree* e = GetDataEntityFromNode(GetEditNode())) {
-      e->SetText(GetEditText());
-      e->DoInfoPush();
-    }
-  };
+}
+
+TvxTree_ComBasic::TCallOut::~TCallOut() {
+  // Nodes that waited for the handlers go at the next synchronisation.
+  if (--fTree->fCallingOut == 0 && !fTree->fListOfTreeNodesToDelete.empty() && !fTree->IsDestroying())
+    fTree->DisplayOutOfDate();
+}
+
+void TvxTree_ComBasic::EditTextChanged() {
+  TCallOut callOut(this);
+  // While typing, the entity follows the editor.
+  if (TvxDataEntity_Tree* e = GetDataEntityFromNode(GetEditNode())) {
+    TvxHeld<TvxDataEntity_Tree> held(e);
+    e->SetText(GetEditText());
+    if (held) e->DoInfoPush();
+  }
+  TCustomTreeView::EditTextChanged();
 }
 
 TvxDataList2lev* TvxTree_ComBasic::CreateDataList2Lev() { return TvxDataList2lev::Create(); }
@@ -224,8 +235,9 @@ TvxDataEntity_Tree* TvxTree_ComBasic::InsertDataEntity(TvxDataEntity_Tree* Paren
 
 void TvxTree_ComBasic::RemoveDataEntity(TvxDataEntity_Tree* Entity) {
   if (!Entity || !Entity->GetDataList()) return;
-  if (Entity->fTreeNode && GetSelected() == Entity->fTreeNode) SetSelected(nullptr);
-  Entity->GetDataList()->Remove(Entity);
+  TvxHeld<TvxDataEntity_Tree> held(Entity);
+  if (Entity->fTreeNode && GetSelected() == Entity->fTreeNode) SetSelected(nullptr);  // heard: OnChange
+  if (held && Entity->GetDataList()) Entity->GetDataList()->Remove(Entity);
 }
 
 void TvxTree_ComBasic::ChangeOwner(TvxDataEntity_Tree* Entity, TvxDataEntity_Tree* NewParent) {
@@ -291,10 +303,12 @@ void TvxTree_ComBasic::SetCurrentDataEntity(TvxDataEntity_Tree* Entity) {
 }
 
 void TvxTree_ComBasic::DeferredSelect(TObject*) {
-  TvxDataEntity_Tree* e = fCurrentDataEntity_Async_Mailbox;
+  TvxHeld<TvxDataEntity_Tree> held(fCurrentDataEntity_Async_Mailbox);
   fCurrentDataEntity_Async_Mailbox = nullptr;
-  EnsureDisplayUpToDate();
+  EnsureDisplayUpToDate();  // may expand, which is heard
+  TvxDataEntity_Tree* e = held.Get();
   if (!e || !e->fTreeNode) return;
+  TCallOut callOut(this);
   // As a click on it: the current entity is a selected one.
   if (!e->GetSelected())
     UpdateMultiSelect(e, TShiftState());
@@ -364,6 +378,7 @@ void TvxTree_ComBasic::_InsertItem(TvxDataEntity* e) {
   auto* entity = dynamic_cast<TvxDataEntity_Tree*>(e);
   if (!entity) return;
   SetUpEntity(entity);
+  TCallOut callOut(this);
   if (OnInsertItem) OnInsertItem(this, entity);
 }
 
@@ -371,10 +386,12 @@ void TvxTree_ComBasic::_LoadItem(TvxDataEntity* e) {
   auto* entity = dynamic_cast<TvxDataEntity_Tree*>(e);
   if (!entity) return;
   SetUpEntity(entity);
+  TCallOut callOut(this);
   if (OnLoadItem) OnLoadItem(this, entity);
 }
 
 void TvxTree_ComBasic::_UnLoadItem(TvxDataEntity* e, bool& CanUnload) {
+  TCallOut callOut(this);
   if (OnUnLoadItem) OnUnLoadItem(this, e, CanUnload);
 }
 
@@ -382,8 +399,12 @@ void TvxTree_ComBasic::_DeleteItem(TvxDataEntity* e) {
   auto* entity = dynamic_cast<TvxDataEntity_Tree*>(e);
   if (!entity) return;
   if (fCurrentDataEntity_Async_Mailbox == entity) fCurrentDataEntity_Async_Mailbox = nullptr;
-  if (OnDataEntityDelete) OnDataEntityDelete(this, entity);
-  if (OnDeleteItem) OnDeleteItem(this, entity);
+  {
+    TCallOut callOut(this);
+    TvxHold hold(entity);
+    if (OnDataEntityDelete) OnDataEntityDelete(this, entity);
+    if (OnDeleteItem) OnDeleteItem(this, entity);
+  }
   TvxDataList_Tree* sub = entity->fSubDataList;
   CleanTreeNode(entity);
   if (sub) {
@@ -424,24 +445,29 @@ void TvxTree_ComBasic::_ContentChanged(TvxDataList* l) {
   // A sort, for one, reorders the whole list.
   if (auto* list = dynamic_cast<TvxDataList_Tree*>(l)) list->fNeedsSort = true;
   DisplayOutOfDate();
+  TCallOut callOut(this);
   if (OnContentChanged) OnContentChanged(this, l);
 }
 
 void TvxTree_ComBasic::_SelectionChanged(TvxDataList* l, TvxDataEntity* e) {
   EnsureDisplayUpToDate();
   Invalidate();  // the node draws its selection
+  TCallOut callOut(this);
   if (OnSelectionChanged) OnSelectionChanged(this, l, e);
 }
 
 void TvxTree_ComBasic::_OnInfoPush(TvxDataEntity* e) {
+  TCallOut callOut(this);
   if (OnValueChanged) OnValueChanged(this, e);
 }
 
 void TvxTree_ComBasic::_OnBeforeCanEditItem(TvxDataEntity* e) {
+  TCallOut callOut(this);
   if (OnBeforeCanEditItem) OnBeforeCanEditItem(this, e);
 }
 
 int TvxTree_ComBasic::_SortCompare(TvxDataEntity* a, TvxDataEntity* b) {
+  TCallOut callOut(this);
   return OnSortCompare ? OnSortCompare(a, b) : 0;
 }
 
@@ -475,7 +501,7 @@ void TvxTree_ComBasic::DisplayOutOfDate() {
 void TvxTree_ComBasic::EnsureDisplayUpToDate() {
   if (!fDisplayOutOfDate || fUpdating || fExpanding || IsDestroying()) return;
   fDisplayOutOfDate = false;
-  if (fRealoadOfTreeNodesDetected) {
+  if (fRealoadOfTreeNodesDetected && fCallingOut == 0) {
     fUpdating = true;
     GetItems()->Clear();
     fUpdating = false;
@@ -489,6 +515,17 @@ void TvxTree_ComBasic::EnsureDisplayUpToDate() {
     if (!fDisplayOutOfDate) break;
   }
   HandleAutoExpand();
+}
+
+// Now, unless code around a handler may still walk the nodes (painting
+// them, for one): then at the next synchronisation.
+void TvxTree_ComBasic::DeleteNodes(const std::vector<TTreeNode*>& theNodes) {
+  if (fCallingOut > 1) {
+    for (TTreeNode* n : theNodes) ScheduleNodeDeletion(n);
+    return;
+  }
+  fNodeOperations += static_cast<long long>(theNodes.size());
+  GetItems()->DeleteNodes(theNodes);
 }
 
 void TvxTree_ComBasic::ScheduleNodeDeletion(TTreeNode* Node) {
@@ -508,6 +545,9 @@ void TvxTree_ComBasic::CleanTreeNode(TvxDataEntity_Tree* Entity) {
 }
 
 void TvxTree_ComBasic::Synchronise(TvxDataEntity_Tree* e, TvxDataEntity_Tree* parent, TvxBeginUpdate& bracket) {
+  // Expanding a node is heard (OnExpanding): the handler may free the
+  // entity or its children.
+  TvxHold hold(e);
   if (e->fHideNode) {
     if (e->fTreeNode || e->fExpanderSubNode) {
       bracket.Mark();
@@ -545,10 +585,14 @@ void TvxTree_ComBasic::Synchronise(TvxDataEntity_Tree* e, TvxDataEntity_Tree* pa
   if (node->GetExpanded() != e->fExpanded && (node->HasChildren() || !e->fExpanded)) {
     bracket.Mark();
     node->SetExpanded(e->fExpanded);
+    if (hold.Gone() || e->fTreeNode != node) return;
+    sub = e->fSubDataList;
   }
   if (!node->IsVisible() && e->fExpanderSubNode) return;  // nothing below to show yet
-  if (sub)
-    for (int p = 0; p < sub->LoadedCount(); ++p) Synchronise(static_cast<TvxDataEntity_Tree*>(sub->GetLoaded(p)), e, bracket);
+  if (!sub) return;
+  TvxHold holdSub(sub);
+  for (int p = 0; p < sub->LoadedCount() && !hold.Gone() && !holdSub.Gone(); ++p)
+    Synchronise(static_cast<TvxDataEntity_Tree*>(sub->GetLoaded(p)), e, bracket);
 }
 
 void TvxTree_ComBasic::SortPass() {
@@ -581,7 +625,7 @@ void TvxTree_ComBasic::UpdateDisplay() {
     TvxBeginUpdate bracket([this] { BeginUpdate(); }, [this] { EndUpdate(); });
     for (int p = 0; p < fRootDataList->LoadedCount(); ++p)
       Synchronise(static_cast<TvxDataEntity_Tree*>(fRootDataList->GetLoaded(p)), nullptr, bracket);
-    if (!fListOfTreeNodesToDelete.empty()) {
+    if (!fListOfTreeNodesToDelete.empty() && fCallingOut == 0) {
       bracket.Mark();
       std::vector<TTreeNode*> doomed(fListOfTreeNodesToDelete.begin(), fListOfTreeNodesToDelete.end());
       fListOfTreeNodesToDelete.clear();
@@ -608,12 +652,13 @@ void TvxTree_ComBasic::ForEachEntity(const std::function<void(TvxDataEntity_Tree
 
 void TvxTree_ComBasic::HandleAutoExpand() {
   if (fAutoExpandLevels <= 0) return;
-  std::vector<TvxDataEntity_Tree*> due;
+  // Expanding is heard: the entities wait held, and those freed meanwhile are passed over.
+  TvxHeldList<TvxDataEntity_Tree> due;
   ForEachEntity([&](TvxDataEntity_Tree* e) {
-    if (!e->fExpanded && e->GetLevel() <= fAutoExpandLevels - 1 && e->GetVisible()) due.push_back(e);
+    if (!e->fExpanded && e->GetLevel() <= fAutoExpandLevels - 1 && e->GetVisible()) due.Add(e);
   });
-  for (TvxDataEntity_Tree* e : due) PerformAutoExpandItem(e);
-  if (!due.empty()) EnsureDisplayUpToDate();  // the newly shown level may cascade
+  due.ForEach([this](TvxDataEntity_Tree* e) { PerformAutoExpandItem(e); });
+  if (!due.Empty()) EnsureDisplayUpToDate();  // the newly shown level may cascade
 }
 
 void TvxTree_ComBasic::PerformAutoExpandItem(TvxDataEntity_Tree* Entity) { Entity->SetExpanded(true); }
@@ -629,7 +674,23 @@ TTreeNode* TvxTree_ComBasic::CreateNode() {
   return new TTreeNode_vxSub(GetItems());
 }
 
+bool TvxTree_ComBasic::CanExpand(TTreeNode* Node) {
+  TCallOut callOut(this);
+  return TCustomTreeView::CanExpand(Node);
+}
+
+bool TvxTree_ComBasic::CanCollapse(TTreeNode* Node) {
+  TCallOut callOut(this);
+  return TCustomTreeView::CanCollapse(Node);
+}
+
+bool TvxTree_ComBasic::CanChange(TTreeNode* Node) {
+  TCallOut callOut(this);
+  return TCustomTreeView::CanChange(Node);
+}
+
 void TvxTree_ComBasic::Expand(TTreeNode* Node) {
+  TCallOut callOut(this);
   fExpanding = true;
   try {
     if (!IsDesigning()) {
@@ -640,14 +701,12 @@ void TvxTree_ComBasic::Expand(TTreeNode* Node) {
           e->fExpanderSubNode = nullptr;
           std::vector<TTreeNode*> children;
           for (int k = 0; k < Node->Count(); ++k) children.push_back(Node->GetItem(k));
-          fNodeOperations += static_cast<long long>(children.size());
-          GetItems()->DeleteNodes(children);
+          DeleteNodes(children);
           Invalidate();
         } else if (e->fExpanderSubNode) {
           TTreeNode* placeholder = e->fExpanderSubNode;
           e->fExpanderSubNode = nullptr;
-          ++fNodeOperations;
-          GetItems()->Delete(placeholder);
+          DeleteNodes({placeholder});
           DisplayOutOfDate();
         }
         e->fExpanded = true;
@@ -662,11 +721,13 @@ void TvxTree_ComBasic::Expand(TTreeNode* Node) {
 }
 
 void TvxTree_ComBasic::Collapse(TTreeNode* Node) {
+  TCallOut callOut(this);
   TCustomTreeView::Collapse(Node);
   if (TvxDataEntity_Tree* e = GetDataEntityFromNode(Node)) e->fExpanded = Node->GetExpanded();
 }
 
 void TvxTree_ComBasic::Change(TTreeNode* Node) {
+  TCallOut callOut(this);
   fLastSelectedItem = Node;
   if (!fUpdating && fCurrentDataEntity_Async_Mailbox) {
     fCurrentDataEntity_Async_Mailbox = nullptr;
@@ -679,23 +740,27 @@ void TvxTree_ComBasic::Change(TTreeNode* Node) {
 bool TvxTree_ComBasic::CanEdit(TTreeNode* Node) {
   // A click that selects does not also start editing.
   if ((Now() - fFocusSwitchTime) * 86400 < 1) return false;
-  TvxDataEntity_Tree* e = GetDataEntityFromNode(Node);
-  if (!e || !e->GetCanEdit()) return false;
-  if (!TCustomTreeView::CanEdit(Node)) return false;
+  TCallOut callOut(this);
+  TvxHeld<TvxDataEntity_Tree> e(GetDataEntityFromNode(Node));
+  if (!e || !e.Get()->GetCanEdit() || !e) return false;
+  if (!TCustomTreeView::CanEdit(Node) || !e || GetDataEntityFromNode(Node) != e.Get()) return false;
   fEditNode = Node;
   return true;
 }
 
 void TvxTree_ComBasic::Edit(TTreeNode* Node, std::string& S) {
+  TCallOut callOut(this);
+  TvxHeld<TvxDataEntity_Tree> e(GetDataEntityFromNode(Node));
   TCustomTreeView::Edit(Node, S);
-  if (TvxDataEntity_Tree* e = GetDataEntityFromNode(Node)) {
-    e->SetText(S);
-    e->DoInfoPush();
+  if (e && GetDataEntityFromNode(Node) == e.Get()) {
+    e.Get()->SetText(S);
+    if (e) e.Get()->DoInfoPush();
   }
   fEditNode = nullptr;
 }
 
 bool TvxTree_ComBasic::CustomDrawItem(TTreeNode* Node, TCustomDrawState State) {
+  TCallOut callOut(this);
   TCanvas* c = GetCanvas();
   TvxDataEntity_Tree* e = GetDataEntityFromNode(Node);
   c->GetFont()->SetStyle(TFontStyles());
@@ -717,6 +782,7 @@ bool TvxTree_ComBasic::CustomDrawItem(TTreeNode* Node, TCustomDrawState State) {
 }
 
 void TvxTree_ComBasic::AfterDrawItem(TTreeNode* Node, TCustomDrawState State, const TRect& theRowRect) {
+  TCallOut callOut(this);
   TCustomTreeView::AfterDrawItem(Node, State, theRowRect);
   if (!FDrawGridLines) return;
   const TRect text = Node->DisplayRect(true);
@@ -732,6 +798,7 @@ void TvxTree_ComBasic::AfterDrawItem(TTreeNode* Node, TCustomDrawState State, co
 }
 
 void TvxTree_ComBasic::Scrolled() {
+  TCallOut callOut(this);
   NoteTopItem();
   if (fCurrentDataEntity_Async_Mailbox && !fUpdating) {
     fCurrentDataEntity_Async_Mailbox = nullptr;
@@ -749,7 +816,22 @@ void TvxTree_ComBasic::NoteTopItem() {
 
 void TvxTree_ComBasic::Paint() {
   EnsureDisplayUpToDate();
+  TCallOut callOut(this);
   TCustomTreeView::Paint();
+}
+
+// The window changed under a gesture: a press's deferred selection and a
+// node drag end, cancelled.
+void TvxTree_ComBasic::CancelMode() {
+  TCustomTreeView::CancelMode();
+  fPressPending = false;
+  if (Dragging()) EndDrag(false);
+}
+
+void TvxTree_ComBasic::DoStartDrag(TObject*& DragObject) {
+  fDragging = true;
+  TCallOut callOut(this);
+  TCustomTreeView::DoStartDrag(DragObject);
 }
 
 void TvxTree_ComBasic::Resize() {
@@ -763,8 +845,14 @@ void TvxTree_ComBasic::Resize() {
 
 void TvxTree_ComBasic::ClearAllSelections() { fListOfDataListListInstances->ClearSelections(); }
 
+// Every selected flag set here is heard (OnSelectionChanged), and the
+// handler may free the entity, its list or every entity: the entity is held,
+// and the view's nodes stay until the handlers are done.
 void TvxTree_ComBasic::UpdateMultiSelect(TvxDataEntity_Tree* Entity, TShiftState Shift) {
+  TvxHeld<TvxDataEntity_Tree> held(Entity);
   EnsureDisplayUpToDate();
+  if (Entity && !held) return;
+  TCallOut callOut(this);
   if (Entity != GetDataEntityFromNode(GetSelected())) fFocusSwitchTime = Now();
   if (!Entity) {
     fAnchor = nullptr;
@@ -788,8 +876,8 @@ void TvxTree_ComBasic::UpdateMultiSelect(TvxDataEntity_Tree* Entity, TShiftState
   } else {
     fAnchor = node;
     ClearAllSelections();
-    Entity->SetSelected(true);
-    if (node) SetSelected(node);
+    if (held) Entity->SetSelected(true);
+    if (held && Entity->fTreeNode) SetSelected(Entity->fTreeNode);
   }
 }
 
@@ -798,14 +886,18 @@ void TvxTree_ComBasic::CheckSelectionAfterKey(TObject*) {
   if (current && !current->GetSelected()) UpdateMultiSelect(current, TShiftState());
 }
 
+// The view's input calls the application at every turn: the entities met
+// are held, and the nodes stay until the message is done.
 void TvxTree_ComBasic::WndProc(TMessage& m) {
   DecodeMessage(m);
+  TCallOut callOut(this);
   switch (m.Msg) {
     case WM_LBUTTONDOWN: {
       TvxDataEntity_Tree* e = GetDataEntityAt(m.XPos, m.YPos);
       fSelectionsWasDoneOnDownButton = false;
       fSelectionsWasDoneWithKeys = m.Shift;
       fDragging = false;
+      fPressPending = true;
       if (e && !e->GetSelected()) {
         UpdateMultiSelect(e, m.Shift);
         fSelectionsWasDoneOnDownButton = true;
@@ -815,21 +907,22 @@ void TvxTree_ComBasic::WndProc(TMessage& m) {
     }
     case WM_LBUTTONUP: {
       TCustomTreeView::WndProc(m);
-      if (!fDragging && !fSelectionsWasDoneOnDownButton) {
+      if (!fDragging && !fSelectionsWasDoneOnDownButton && fPressPending) {
         TvxDataEntity_Tree* e = GetDataEntityAt(m.XPos, m.YPos);
         if (e && e->GetSelected()) UpdateMultiSelect(e, fSelectionsWasDoneWithKeys);
       }
+      fPressPending = false;
       break;
     }
     case WM_RBUTTONDOWN: {
-      TvxDataEntity_Tree* under = GetDataEntityAt(m.XPos, m.YPos);
+      TvxHeld<TvxDataEntity_Tree> under(GetDataEntityAt(m.XPos, m.YPos));
       if (GetRightClickSelect()) {
         TvxDataEntity_Tree* current = GetCurrentDataEntity();
         if (!current || !current->GetSelected()) UpdateMultiSelect(current, m.Shift);
-        if (under && under->fTreeNode) SetSelected(under->fTreeNode);
+        if (under && under.Get()->fTreeNode) SetSelected(under.Get()->fTreeNode);
       }
       TCustomTreeView::WndProc(m);
-      if (OnRightClick) OnRightClick(this, under);
+      if (OnRightClick) OnRightClick(this, under.Get());
       break;
     }
     case WM_KEYDOWN: {

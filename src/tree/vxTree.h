@@ -107,6 +107,12 @@ private:
 // A tree view whose content lives in a hierarchy of data lists: a root list of
 // entities and, under every entity, a list of its children. Changes to the
 // lists are mirrored into the view's nodes lazily, once before the next paint.
+//
+// Handlers of the events below may delete anything: the entity they are
+// handed, its parent or list, every entity (Clear). Not the tree itself: a
+// handler that wants it gone calls deleteLater() on it. The tree reads what
+// it holds after a handler returns, and the view's nodes it walks stay until
+// no handler runs (they are taken away at the next synchronisation).
 class TvxTree_ComBasic : public TCustomTreeView {
 public:
   explicit TvxTree_ComBasic(TComponent* AOwner);
@@ -137,7 +143,8 @@ public:
   int GetAutoExpandLevels() const noexcept { return fAutoExpandLevels; }
   void SetAutoExpandLevels(int N);
   int GetMaxLevels() const noexcept { return fMaxLevels; }
-  void SetMaxLevels(int N) noexcept { fMaxLevels = N; }
+  // -1 (or less): no limit.
+  void SetMaxLevels(int N) noexcept { fMaxLevels = N < -1 ? -1 : N; }
   bool GetMultiSelect() const noexcept { return fMultiSelect; }
   void SetMultiSelect(bool v) noexcept { fMultiSelect = v; }
   bool GetDrawGridLines() const noexcept { return FDrawGridLines; }
@@ -175,6 +182,9 @@ public:
 
 protected:
   TTreeNode* CreateNode() override;
+  bool CanExpand(TTreeNode* Node) override;
+  bool CanCollapse(TTreeNode* Node) override;
+  bool CanChange(TTreeNode* Node) override;
   void Expand(TTreeNode* Node) override;
   void Collapse(TTreeNode* Node) override;
   void Change(TTreeNode* Node) override;
@@ -183,9 +193,12 @@ protected:
   bool CustomDrawItem(TTreeNode* Node, TCustomDrawState State) override;
   void AfterDrawItem(TTreeNode* Node, TCustomDrawState State, const TRect& theRowRect) override;
   void Scrolled() override;
+  void EditTextChanged() override;
   void Paint() override;
   void WndProc(TMessage& Message) override;
   void Resize() override;
+  void CancelMode() override;
+  void DoStartDrag(TObject*& DragObject) override;
 
   virtual void HandleAutoExpand();
   virtual void PerformAutoExpandItem(TvxDataEntity_Tree* Entity);
@@ -215,10 +228,25 @@ protected:
 private:
   friend class TTreeNode_vxSub;
   friend class TvxDataEntity_Tree;
+  // While the application's code runs (a handler, or the view's own input
+  // that calls one), the view's nodes are not deleted: code around the
+  // handler may still walk them. The deletions wait for the next
+  // synchronisation after the last such scope.
+  class TCallOut {
+  public:
+    explicit TCallOut(TvxTree_ComBasic* theTree) : fTree(theTree) { ++fTree->fCallingOut; }
+    ~TCallOut();
+    TCallOut(const TCallOut&) = delete;
+    TCallOut& operator=(const TCallOut&) = delete;
+
+  private:
+    TvxTree_ComBasic* fTree;
+  };
   // Entities in the tree's lists are always tree entities in tree lists.
   void Synchronise(TvxDataEntity_Tree* Entity, TvxDataEntity_Tree* Parent, TvxBeginUpdate& theBracket);
   void CleanTreeNode(TvxDataEntity_Tree* Entity);
   void ScheduleNodeDeletion(TTreeNode* Node);
+  void DeleteNodes(const std::vector<TTreeNode*>& theNodes);
   void SortPass();
   void ClearAllSelections();
   void DeferredSelect(TObject*);
@@ -257,6 +285,8 @@ private:
   bool fScrollBarVert = true;
   long long fNodeOperations = 0;
   std::vector<TvxDataList_Tree*> fRetiredSubLists;
+  int fCallingOut = 0;
+  bool fPressPending = false;  // a left press whose release may still select
 };
 
 class TvxTree : public TvxTree_ComBasic {

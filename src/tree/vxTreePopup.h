@@ -24,7 +24,8 @@ public:
 };
 
 // A popup menu that offers a tree's entities as cascading menus, built level
-// by level as the user opens them.
+// by level as the user opens them. A pick handler may delete any entity (the
+// entries hold theirs); the popup itself only through deleteLater().
 class TvxTreePopup : public TPopupMenu {
 public:
   explicit TvxTreePopup(TComponent* AOwner);

@@ -246,7 +246,9 @@ const Case kJourneys[] = {
        for (int k = 0; k < 40; ++k) {
          TvxDataEntity_SchemaTime* e = j.Booking(k);
          // A sub-row of 26, less the booking's insets.
-         if (e->GetUseSubCol() && e->GetCol() < 15) EXPECT_GE(j.RectOf(e).Height(), 24) << k;
+         if (e->GetUseSubCol() && e->GetCol() < 15) {
+           EXPECT_GE(j.RectOf(e).Height(), 24) << k;
+         }
        }
      }},
     {"past Sunday only the background", kWeek,

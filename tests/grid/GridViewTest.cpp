@@ -258,10 +258,17 @@ TEST(GridViewScroll, BarsFollowTheModel) {
   EXPECT_EQ(s.FocusName(), "1,14");
   EXPECT_EQ(s.g->GetTop(), 3);
   EXPECT_EQ(bar->GetPosition(), 3);
-  // The wheel moves one row per notch.
+  // The wheel as in Qt's views: the system's three lines a notch, the steps
+  // of a fine wheel adding up, a page with Ctrl.
   vxtest::Wheel(&s.view, 100, 100, -120);
-  EXPECT_EQ(s.g->GetTop(), 4);
-  vxtest::Wheel(&s.view, 100, 100, 120);
+  EXPECT_EQ(s.g->GetTop(), 6);
+  vxtest::Wheel(&s.view, 100, 100, 20);
+  EXPECT_EQ(s.g->GetTop(), 6);
+  vxtest::Wheel(&s.view, 100, 100, 20);
+  EXPECT_EQ(s.g->GetTop(), 5);
+  vxtest::Wheel(&s.view, 100, 100, -120, Qt::ControlModifier);
+  EXPECT_EQ(s.g->GetTop(), 18);
+  vxtest::Wheel(&s.view, 100, 100, 120, Qt::ControlModifier);
   vxtest::Wheel(&s.view, 100, 100, 120);
   EXPECT_EQ(s.g->GetTop(), 2);
   // Ctrl+End goes to the last row, far past the loaded window.
@@ -416,11 +423,11 @@ TEST(GridViewScroll, AVerticalBarTakenOverByAnotherControl) {
   wheel.WParam = static_cast<WPARAM>(static_cast<std::uint16_t>(-120)) << 16;
   s.view.HandleExternalWheelScroll(wheel);
   s.Paint();
-  EXPECT_EQ(s.g->GetTop(), 2);
+  EXPECT_EQ(s.g->GetTop(), 4);
   s.view.HijackVerticalScroll(false);
   s.Paint();
   EXPECT_TRUE(bar->GetVisible());
-  EXPECT_EQ(bar->GetPosition(), 2);
+  EXPECT_EQ(bar->GetPosition(), 4);
   EXPECT_EQ(shown, 1);
 }
 

@@ -25,6 +25,24 @@ void ProcessEventsUntilIdle(int theMaxRounds) {
   }
 }
 
+void ReturnToTheEventLoop() {
+  ProcessEventsUntilIdle();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  ProcessEventsUntilIdle();
+}
+
+const Interruption kInterruptions[3] = {
+    {"HiddenAndShown",
+     [](vx::TControl* c, vx::TWinControl*) {
+       c->hide();
+       ProcessEventsUntilIdle();
+       c->show();
+     },
+     false},
+    {"MouseTakenByAnother", [](vx::TControl*, vx::TWinControl* other) { other->SetMouseCapture(true); }, true},
+    {"NewParent", [](vx::TControl* c, vx::TWinControl* other) { c->SetParent(other); }, false},
+};
+
 vx::TRect MatchingPixels(vx::TCanvas* theCanvas, int theWidth, int theHeight,
                          const std::function<bool(vx::TColor)>& theMatch) {
   vx::TRect r{-1, -1, -1, -1};

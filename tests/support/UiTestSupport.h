@@ -46,6 +46,19 @@ int CountPdfPages(const std::string& thePath);
 // cannot be read.
 std::string PdfText(const std::string& thePath);
 
+// What returning to the event loop does: posted events, deferred calls and
+// deferred deletions (deleteLater) run.
+void ReturnToTheEventLoop();
+
+// The ways a window can change under a gesture (the control then hears
+// CancelMode): theOther is a control to be given as parent or to take the mouse.
+struct Interruption {
+  const char* name;
+  void (*interrupt)(vx::TControl* theControl, vx::TWinControl* theOther);
+  bool takesTheMouse;  // meaningful only for a gesture that holds the mouse
+};
+extern const Interruption kInterruptions[3];
+
 // Captures ShowMessage texts (and so the exceptions that reach the
 // application's default handler) while it lives.
 class MessageCapture {

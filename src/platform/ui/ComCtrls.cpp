@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
@@ -12,6 +13,7 @@
 #include <algorithm>
 
 #include "platform/rtl/Exception.h"
+#include "platform/ui/ControlsInternal.h"
 #include "platform/ui/DeviceContext.h"
 #include "platform/ui/Forms.h"
 
@@ -433,7 +435,10 @@ TScrollBar::TScrollBar(TComponent* AOwner, TScrollBarKind theKind)
   fBar->setContextMenuPolicy(Qt::NoContextMenu);
   SetBounds(0, 0, theKind == sbVertical ? kScrollBarSize : 121, theKind == sbVertical ? 121 : kScrollBarSize);
   QObject::connect(fBar, &QScrollBar::valueChanged, [this](int) {
-    if (OnChange) GuardedCall([this] { OnChange(this); });
+    GuardedCall([this] {
+      Changed();
+      if (OnChange) OnChange(this);
+    });
   });
   QObject::connect(fBar, &QScrollBar::actionTriggered, [this](int) {
     // The new value lands after this signal: report once it has.
@@ -554,7 +559,7 @@ int TCustomTreeView::RowOf(TTreeNode* theNode) {
 }
 
 void TCustomTreeView::SetItemHeight(int theHeight) {
-  fItemHeight = std::clamp(theHeight, 0, MostItemHeight);
+  fItemHeight = std::clamp(theHeight, 0, kMaxItemHeight);
   fItemHeightFixed = fItemHeight > 0;
   RowsChanged();
   Invalidate();
@@ -569,7 +574,7 @@ int TCustomTreeView::GetItemHeight() {
 }
 
 void TCustomTreeView::SetIndent(int theIndent) {
-  fIndent = std::clamp(theIndent, 1, MostIndent);
+  fIndent = std::clamp(theIndent, 1, kMaxIndent);
   Invalidate();
 }
 
@@ -635,6 +640,16 @@ void TCustomTreeView::SetScrollPos(TScrollBarKind theKind, int thePos) {
 
 void TCustomTreeView::Scrolled() {
   if (OnScrolled) OnScrolled(this);
+}
+
+void TCustomTreeView::EditTextChanged() {
+  if (OnEditTextChanged) OnEditTextChanged(this);
+}
+
+void TCustomTreeView::CancelMode() {
+  TWinControl::CancelMode();
+  fPendingEdit = nullptr;
+  if (fEditTimer) fEditTimer->stop();
 }
 
 bool TCustomTreeView::GetScrollBarVisible(TScrollBarKind theKind) const noexcept {
@@ -805,12 +820,16 @@ bool TCustomTreeView::StartEdit(TTreeNode* theNode) {
     fEditor = new QLineEdit(this);
     fEditor->installEventFilter(new EditorFilter(this, fEditor));
     QObject::connect(fEditor, &QLineEdit::textEdited, [this](const QString&) {
-      if (OnEditTextChanged) GuardedCall([this] { OnEditTextChanged(this); });
+      FitEditor();
+      GuardedCall([this] { EditTextChanged(); });
     });
   }
   fEditNode = theNode;
+  // In the tree's font, as tall as the row, as wide as its text needs.
+  fEditor->setFont(detail::QtFontOf(*GetFont()));
   fEditor->setText(QString::fromStdString(theNode->fText));
-  fEditor->setGeometry(r.Left, r.Top, std::max(r.Width() + 40, 80), r.Height());
+  fEditor->setGeometry(r.Left, r.Top, 0, r.Height());
+  FitEditor();
   fEditor->show();
   fEditor->setFocus();
   fEditor->selectAll();
@@ -835,7 +854,18 @@ std::string TCustomTreeView::GetEditText() const { return fEditNode ? fEditor->t
 void TCustomTreeView::SetEditText(const std::string& theText) {
   if (!fEditNode) return;
   fEditor->setText(QString::fromStdString(theText));
-  if (OnEditTextChanged) OnEditTextChanged(this);
+  FitEditor();
+  EditTextChanged();
+}
+
+// The editor widens as its text grows (never narrower than it started, nor
+// past the rows' right edge).
+void TCustomTreeView::FitEditor() {
+  if (!fEditor) return;
+  const QFontMetrics fm(fEditor->font());
+  const int needed = fm.horizontalAdvance(fEditor->text()) + fm.averageCharWidth() * 2 + 8;
+  const int room = std::max(ItemArea().Right - fEditor->x(), 40);
+  fEditor->resize(std::clamp(std::max(needed, fEditor->width()), std::min(80, room), room), fEditor->height());
 }
 
 bool TCustomTreeView::CustomDrawItem(TTreeNode* Node, TCustomDrawState State) {
@@ -859,32 +889,36 @@ void TCustomTreeView::DrawNode(TTreeNode* theNode, int theRow, const TRect& theA
   const int x0 = theArea.Left - fScrollX;
   const int mid = top + h / 2;
 
-  // Lines: through every ancestor slot that has a later sibling, then to the node.
+  // Lines and the button are filled, whole logical pixels: at any pixel
+  // ratio the box sits centred on the lines and its strokes are as thick as
+  // its frame. Lines are dotted on every other pixel, the dots lined up
+  // from row to row.
+  c->GetBrush()->SetStyle(bsSolid);
   if (fShowLines) {
-    c->GetPen()->SetColor(clGray);
-    c->GetPen()->SetStyle(psDot);
+    c->GetBrush()->SetColor(clGray);
+    auto dots = [c](int x1, int y1, int x2, int y2) {  // a run from (x1, y1) to (x2, y2), the end excluded
+      for (int x = x1, y = y1; x < x2 || y < y2; x += x1 < x2, y += y1 < y2)
+        if ((x + y) % 2 == 0) c->FillRect(Rect(x, y, x + 1, y + 1));
+    };
     int slot = indentSlots - 1;
     for (TTreeNode* a = theNode; a && slot >= 0; a = a->fParent, --slot) {
       const int x = x0 + slot * fIndent + fIndent / 2;
       if (a == theNode) {
-        c->MoveTo(x, a->GetPrevSibling() || a->fParent ? top : mid);
-        c->LineTo(x, a->GetNextSibling() ? top + h : mid + 1);
-        c->MoveTo(x, mid);
-        c->LineTo(x0 + indentSlots * fIndent, mid);
+        dots(x, a->GetPrevSibling() || a->fParent ? top : mid, x, a->GetNextSibling() ? top + h : mid + 1);
+        dots(x, mid, x0 + indentSlots * fIndent, mid);
       } else if (a->GetNextSibling()) {
-        c->MoveTo(x, top);
-        c->LineTo(x, top + h);
+        dots(x, top, x, top + h);
       }
     }
-    c->GetPen()->SetStyle(psSolid);
   }
   // The expand button.
   if (fShowButtons && theNode->HasChildren() && indentSlots > 0) {
     const int bx = x0 + (indentSlots - 1) * fIndent + fIndent / 2;
     const TRect box = Rect(bx - 4, mid - 4, bx + 5, mid + 5);
     c->GetBrush()->SetColor(clWindow);
-    c->GetPen()->SetColor(clGray);
-    c->Rectangle(box);
+    c->FillRect(box);
+    c->GetBrush()->SetColor(clGray);
+    c->FrameRect(box);
     c->GetPen()->SetColor(clBlack);
     c->MoveTo(bx - 2, mid);
     c->LineTo(bx + 3, mid);
@@ -931,8 +965,12 @@ void TCustomTreeView::Paint() {
   c->GetBrush()->SetColor(GetColor());
   c->FillRect(GetClientRect());
   const int h = GetItemHeight();
-  for (int r = fTopRow; r < static_cast<int>(fRows.size()) && (r - fTopRow) * h < area.Height(); ++r)
+  for (int r = fTopRow; (r - fTopRow) * h < area.Height(); ++r) {
+    // A draw handler may expand or collapse nodes: the rows are laid out again.
+    EnsureRows();
+    if (r >= static_cast<int>(fRows.size())) break;
     DrawNode(fRows[static_cast<size_t>(r)], r, area);
+  }
   TWinControl::Paint();
 }
 
@@ -1012,9 +1050,11 @@ void TCustomTreeView::KeyDown(unsigned short& Key, TShiftState Shift) {
   Key = 0;
 }
 
+// As Qt's views (WheelRows).
 bool TCustomTreeView::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) {
   if (TWinControl::DoMouseWheel(Shift, WheelDelta, MousePos)) return true;
-  SetScrollPos(sbVertical, fTopRow - WheelDelta / 40);  // three rows a notch
+  const int rows = WheelRows(fWheelRest, WheelDelta, Shift, ItemArea().Height() / GetItemHeight());
+  if (rows != 0) SetScrollPos(sbVertical, fTopRow + rows);
   return true;
 }
 

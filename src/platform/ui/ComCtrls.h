@@ -209,14 +209,15 @@ public:
   TTreeNode* GetVisibleRow(int theRow);
   int RowOf(TTreeNode* theNode);
   int GetItemHeight();
-  // Row heights and indents are kept within these.
-  static constexpr int MostItemHeight = 4096;
-  static constexpr int MostIndent = 1024;
   // A fixed row height; 0 goes back to the height the font needs.
   void SetItemHeight(int theHeight);
   bool HasFixedItemHeight() const noexcept { return fItemHeightFixed; }
   int GetIndent() const noexcept { return fIndent; }
+  // Kept within 1 .. kMaxIndent pixels.
   void SetIndent(int theIndent);
+  static constexpr int kMaxIndent = 1000;
+  // Row heights are kept within 0 .. kMaxItemHeight pixels.
+  static constexpr int kMaxItemHeight = 10000;
 
   // Vertical: rows (nMax = rows - 1, nPage = rows per page, nPos = top row);
   // horizontal: pixels.
@@ -292,6 +293,10 @@ protected:
   virtual void Delete(TTreeNode* Node);
   // The rows moved (scrolling); raises OnScrolled.
   virtual void Scrolled();
+  // The in-place editor's text changed; raises OnEditTextChanged.
+  virtual void EditTextChanged();
+  // A click's pending edit start is dropped with the gesture.
+  void CancelMode() override;
 
   void Paint() override;
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
@@ -313,6 +318,7 @@ private:
   void DrawNode(TTreeNode* theNode, int theRow, const TRect& theArea);
   int TextLeftOf(TTreeNode* theNode) const;
   void ChangeExpanded(TTreeNode* theNode, bool theExpanded);
+  void FitEditor();
 
   std::unique_ptr<TTreeNodes> fItems;
   TTreeNode* fSelected = nullptr;
@@ -341,6 +347,7 @@ private:
   class TScrollBar* fVertBar = nullptr;
   class TScrollBar* fHorzBar = nullptr;
   bool fSyncingBars = false;
+  int fWheelRest = 0;  // wheel steps (times the lines a notch) not yet scrolled
 };
 
 // A scroll bar control.
@@ -364,6 +371,8 @@ public:
 
 protected:
   void Resize() override;
+  // The position changed; heard here first, by descendants, then by OnChange.
+  virtual void Changed() {}
 
 private:
   TScrollBarKind fKind;

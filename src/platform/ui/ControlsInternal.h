@@ -1,6 +1,7 @@
 #pragma once
 
 // Toolkit internals shared by the toolkit's own files.
+#include <QFont>
 #include <Qt>
 
 #include "platform/ui/Controls.h"
@@ -22,5 +23,7 @@ TPoint LastMousePos();
 void NoteMousePos(TPoint theScreenPos);
 // theControl goes: a drag it takes part in ends.
 void DragForget(TControl* theControl);
+// The Qt font of a control's font (its pixel height and styles).
+QFont QtFontOf(const TFont& theFont);
 
 }  // namespace vx::detail

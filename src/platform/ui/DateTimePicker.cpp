@@ -3,6 +3,7 @@
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QDateTimeEdit>
+#include <QKeyEvent>
 #include <QLocale>
 #include <cctype>
 
@@ -102,10 +103,40 @@ TDateTime FromQDateTime(const QDateTime& q) {
   return date >= 0 ? date + time : date - time;
 }
 
+// Qt's date-time edit moves to the next field once a field is full, and a
+// separator typed then moves on once more: "2026-12-03" would land in the
+// wrong fields. Here a separator right after such a move is taken as the
+// one the user meant.
+class DateTimeEdit : public QDateTimeEdit {
+public:
+  using QDateTimeEdit::QDateTimeEdit;
+
+protected:
+  void keyPressEvent(QKeyEvent* theEvent) override {
+    const QString text = theEvent->text();
+    const bool separator = text.size() == 1 && text[0].isPrint() && !text[0].isLetterOrNumber();
+    if (separator && fMovedOn) {
+      fMovedOn = false;
+      theEvent->accept();
+      return;
+    }
+    const int before = currentSectionIndex();
+    QDateTimeEdit::keyPressEvent(theEvent);
+    fMovedOn = text.size() == 1 && text[0].isDigit() && currentSectionIndex() != before;
+  }
+  void focusInEvent(QFocusEvent* theEvent) override {
+    fMovedOn = false;
+    QDateTimeEdit::focusInEvent(theEvent);
+  }
+
+private:
+  bool fMovedOn = false;
+};
+
 }  // namespace
 
 TDateTimePicker::TDateTimePicker(TComponent* AOwner)
-    : TInputControl(AOwner), fEdit(new QDateTimeEdit), fCheck(new QCheckBox) {
+    : TInputControl(AOwner), fEdit(new DateTimeEdit), fCheck(new QCheckBox) {
   SetBounds(0, 0, 186, 21);
   auto* frame = new QWidget;
   fEdit->setParent(frame);
@@ -116,16 +147,16 @@ TDateTimePicker::TDateTimePicker(TComponent* AOwner)
   frame->setFocusProxy(fEdit);
   // Never the system's locale: names and formats come from the settings.
   fEdit->setLocale(QLocale::c());
-  fEdit->setMinimumDateTime(QDateTime(QDate(100, 1, 1), QTime(0, 0)));
+  fEdit->setMinimumDateTime(QDateTime(QDate(1, 1, 1), QTime(0, 0)));
   fEdit->setMaximumDateTime(QDateTime(QDate(9999, 12, 31), QTime(23, 59, 59, 999)));
   SetInner(frame);
   UpdateFormat();
   QObject::connect(fEdit, &QDateTimeEdit::dateTimeChanged, [this](const QDateTime&) {
-    if (OnChange && !IsDestroying()) GuardedCall([this] { OnChange(this); });
+    RaiseChanged(OnChange);
   });
   QObject::connect(fCheck, &QCheckBox::toggled, [this](bool on) {
     fEdit->setEnabled(on);
-    if (OnChange && !IsDestroying()) GuardedCall([this] { OnChange(this); });
+    RaiseChanged(OnChange);
   });
   SetDateTime(Now());
 }
@@ -145,6 +176,7 @@ void TDateTimePicker::SetKind(TDateTimeKind theValue) {
 }
 
 TDateTime TDateTimePicker::GetDateTime() const { return FromQDateTime(fEdit->dateTime()); }
+std::string TDateTimePicker::GetText() const { return fEdit->text().toStdString(); }
 void TDateTimePicker::SetDateTime(TDateTime theValue) { fEdit->setDateTime(ToQDateTime(theValue)); }
 
 TDateTime TDateTimePicker::GetDate() const {

@@ -1,5 +1,7 @@
 #include "platform/ui/Forms.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QCoreApplication>
@@ -57,6 +59,19 @@ void ShowMessage(const std::string& theText) {
 
 void Beep() {
   if (qobject_cast<QApplication*>(QCoreApplication::instance())) QApplication::beep();
+}
+
+int WheelRows(int& theRest, int theDelta, TShiftState theShift, int thePage) {
+  const int page = std::max(thePage, 1);
+  if (theShift.Contains(ssCtrl) || theShift.Contains(ssShift)) {
+    theRest = 0;
+    return theDelta > 0 ? -page : theDelta < 0 ? page : 0;
+  }
+  if ((theRest > 0) != (theDelta > 0)) theRest = 0;  // turned round
+  theRest += theDelta * WheelScrollLines();
+  const int lines = theRest / 120;
+  theRest -= lines * 120;
+  return -std::clamp(lines, -page, page);
 }
 
 std::string GetClipboardText() {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/rtl/Object.h"
+#include "platform/ui/Messages.h"
 
 namespace vx {
 
@@ -21,6 +22,11 @@ TMessageSink SetShowMessageSink(TMessageSink theSink);
 
 // The warning beep (nothing without a display).
 void Beep();
+// The rows one wheel message scrolls, as in Qt's views: a notch (120) the
+// system's wheel lines, the smaller steps of a fine wheel added up in
+// theRest (kept by the caller), Ctrl or Shift a page, never more than a
+// page at a time. Positive: on down the rows.
+int WheelRows(int& theRest, int theDelta, TShiftState theShift, int thePage);
 // The system clipboard's text; empty when it holds none or there is no
 // application object.
 std::string GetClipboardText();

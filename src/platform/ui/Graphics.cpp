@@ -540,6 +540,22 @@ void TCanvas::Polyline(std::span<const TPoint> thePoints) {
   fPenPos = saved;  // Polyline leaves the pen where it was
 }
 
+void TCanvas::SmoothPolyline(std::span<const TPointF> thePoints, double theWidth) {
+  if (thePoints.size() < 2 || !(theWidth > 0)) return;
+  QPainter* p = fHandle ? fHandle->Painter() : nullptr;
+  if (!p) return;
+  SetMode(p, pmCopy);
+  QPen pen(ToQColor(fPen.GetColor()), theWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+  p->setPen(pen);
+  p->setBrush(Qt::NoBrush);
+  QPolygonF poly;
+  for (const TPointF& pt : thePoints) poly << QPointF(pt.X, pt.Y);
+  p->save();
+  p->setRenderHint(QPainter::Antialiasing, true);
+  p->drawPolyline(poly);
+  p->restore();
+}
+
 void TCanvas::Polygon(std::span<const TPoint> thePoints) {
   if (thePoints.size() < 2) return;
   QPainter* p = Prepare(true, true);

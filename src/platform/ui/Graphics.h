@@ -163,6 +163,14 @@ public:
   void MoveTo(int x, int y) noexcept { fPenPos = Point(x, y); }
   void LineTo(int x, int y);
   void Polyline(std::span<const TPoint> thePoints);
+  // A line through points in logical pixels (fractions allowed), theWidth
+  // wide, antialiased, in the pen's colour: for marks (a check mark) that
+  // are to look smooth at any device pixel ratio.
+  struct TPointF {
+    double X = 0;
+    double Y = 0;
+  };
+  void SmoothPolyline(std::span<const TPointF> thePoints, double theWidth);
   void Polygon(std::span<const TPoint> thePoints);
   void Rectangle(int x1, int y1, int x2, int y2);
   void Rectangle(const TRect& r) { Rectangle(r.Left, r.Top, r.Right, r.Bottom); }

@@ -1,6 +1,9 @@
 #include "platform/ui/Menus.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QPointer>
+#include <QProxyStyle>
 #include <QFont>
 #include <QIcon>
 #include <QImage>
@@ -13,6 +16,32 @@
 #include "platform/ui/Forms.h"
 
 namespace vx {
+
+namespace {
+
+// The application's style, except that a menu taller than the screen
+// scrolls (as Qt menus do on some platforms) instead of spreading into
+// columns past the screen's edge, where its last entries cannot be reached.
+class ScrollingMenuStyle : public QProxyStyle {
+public:
+  ScrollingMenuStyle() : QProxyStyle(QApplication::style()->name()) {}
+  int styleHint(StyleHint theHint, const QStyleOption* theOption, const QWidget* theWidget,
+                QStyleHintReturn* theReturn) const override {
+    if (theHint == QStyle::SH_Menu_Scrollable) return 1;
+    return QProxyStyle::styleHint(theHint, theOption, theWidget, theReturn);
+  }
+};
+
+QStyle* MenuStyle() {
+  static QPointer<QStyle> style;
+  if (!style && qobject_cast<QApplication*>(QCoreApplication::instance())) {
+    style = new ScrollingMenuStyle;
+    style->setParent(QCoreApplication::instance());  // goes with the application
+  }
+  return style;
+}
+
+}  // namespace
 
 TMenuItem::TMenuItem(TComponent* AOwner) : TComponent(AOwner) {}
 
@@ -50,6 +79,7 @@ QAction* TMenuItem::ActionAfter(int theIndex) {
 QMenu* TMenuItem::SubMenu(bool theCreate) {
   if (!fMenu && theCreate) {
     fMenu = std::make_unique<QMenu>();
+    if (QStyle* style = MenuStyle()) fMenu->setStyle(style);
     // A sub-menu about to open reports as a click on its entry, so that it
     // can be filled first.
     QObject::connect(fMenu.get(), &QMenu::aboutToShow, [this] {

@@ -32,8 +32,8 @@ public:
   void SetEnabled(bool theEnabled);
   bool GetVisible() const noexcept { return fVisible; }
   void SetVisible(bool theVisible);
-  // A column break before this entry (kept for the application; Qt starts
-  // menu columns by itself when a menu is taller than the screen).
+  // A column break before this entry (kept for the application; a menu
+  // taller than the screen scrolls).
   TMenuBreak GetBreak() const noexcept { return fBreak; }
   void SetBreak(TMenuBreak theBreak) noexcept { fBreak = theBreak; }
   bool IsSeparator() const noexcept { return fCaption == "-"; }

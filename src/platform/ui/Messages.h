@@ -103,6 +103,7 @@ constexpr unsigned short VK_ADD = 0x6B;
 constexpr unsigned short VK_SUBTRACT = 0x6D;
 constexpr unsigned short VK_F1 = 0x70;
 constexpr unsigned short VK_F2 = 0x71;
+constexpr unsigned short VK_F4 = 0x73;
 constexpr unsigned short VK_F12 = 0x7B;
 
 }  // namespace vx

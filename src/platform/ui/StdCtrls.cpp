@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFocusEvent>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -20,6 +21,20 @@ namespace vx {
 namespace {
 
 QString ToQ(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+}  // namespace
+
+QFont detail::QtFontOf(const TFont& theFont) {
+  QFont q(ToQ(theFont.GetName()));
+  q.setPixelSize(std::max(1, std::abs(theFont.GetHeight())));
+  q.setBold(theFont.GetStyle().Contains(fsBold));
+  q.setItalic(theFont.GetStyle().Contains(fsItalic));
+  q.setUnderline(theFont.GetStyle().Contains(fsUnderline));
+  q.setStrikeOut(theFont.GetStyle().Contains(fsStrikeOut));
+  return q;
+}
+
+namespace {
 std::string FromQ(const QString& s) { return s.toStdString(); }
 
 class InputFilter : public QObject {
@@ -67,9 +82,24 @@ void TInputControl::WatchParts() {
   }
 }
 
+void TInputControl::RaiseChanged(const TNotifyEvent& theEvent) {
+  if (IsDestroying()) return;
+  GuardedCall([&] {
+    Changed();
+    if (theEvent && !IsDestroying()) theEvent(this);
+  });
+}
+
 bool TInputControl::ContainsFocus() const {
   QWidget* f = QApplication::focusWidget();
-  return f && (f == this || isAncestorOf(f));
+  return f && (f == this || isAncestorOf(f) || OwnsPopup(f->window()));
+}
+
+bool TInputControl::OwnsPopup(const QWidget* thePopup) const {
+  if (!thePopup || !thePopup->isWindow() || !(thePopup->windowType() == Qt::Popup)) return false;
+  for (const QWidget* w = thePopup->parentWidget(); w; w = w->parentWidget())
+    if (w == this) return true;
+  return false;
 }
 
 void TInputControl::SetBorderStyle(TBorderStyle theValue) {
@@ -102,13 +132,7 @@ void TInputControl::FontChanged() {
   TWinControl::FontChanged();
   if (!fInner) return;
   TFont* f = GetFont();
-  QFont q(ToQ(f->GetName()));
-  q.setPixelSize(std::max(1, std::abs(f->GetHeight())));
-  q.setBold(f->GetStyle().Contains(fsBold));
-  q.setItalic(f->GetStyle().Contains(fsItalic));
-  q.setUnderline(f->GetStyle().Contains(fsUnderline));
-  q.setStrikeOut(f->GetStyle().Contains(fsStrikeOut));
-  fInner->setFont(q);
+  fInner->setFont(detail::QtFontOf(*f));
   const TColor rgb = ColorToRGB(f->GetColor());
   QPalette pal = fInner->palette();
   pal.setColor(QPalette::Text, QColor(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb)));
@@ -168,9 +192,11 @@ bool TInputControl::FilterInput(QWidget* theWidget, QEvent* theEvent) {
       }
       return false;
     case QEvent::FocusOut: {
-      // Focus moving between the widget's parts, or into its own pop-up, stays inside.
+      // Focus moving between the widget's parts, or into its own pop-up (a
+      // combo box's list, a calendar: windows of their own), stays inside.
       const auto reason = static_cast<QFocusEvent*>(theEvent)->reason();
-      if (ContainsFocus() || reason == Qt::PopupFocusReason) return false;
+      if (ContainsFocus() || reason == Qt::PopupFocusReason || OwnsPopup(QApplication::activePopupWidget()))
+        return false;
       if (fFocusInside) {
         fFocusInside = false;
         GuardedCall([&] { Perform(WM_KILLFOCUS); });
@@ -229,7 +255,7 @@ TCustomEdit::TCustomEdit(TComponent* AOwner) : TInputControl(AOwner), fEdit(new 
   SetBounds(0, 0, 121, 21);
   SetInner(fEdit);
   QObject::connect(fEdit, &QLineEdit::textChanged, [this](const QString&) {
-    if (OnChange && !IsDestroying()) GuardedCall([this] { OnChange(this); });
+    RaiseChanged(OnChange);
   });
 }
 
@@ -256,7 +282,7 @@ TCustomMemo::TCustomMemo(TComponent* AOwner) : TInputControl(AOwner), fMemo(new 
   fMemo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   SetInner(fMemo);
   QObject::connect(fMemo, &QPlainTextEdit::textChanged, [this] {
-    if (OnChange && !IsDestroying()) GuardedCall([this] { OnChange(this); });
+    RaiseChanged(OnChange);
   });
 }
 
@@ -268,6 +294,13 @@ void TCustomMemo::SetSelStart(int theValue) {
   c.setPosition(std::clamp(theValue, 0, static_cast<int>(fMemo->document()->characterCount()) - 1));
   fMemo->setTextCursor(c);
 }
+int TCustomMemo::GetLinesHeight() const {
+  const QFontMetrics fm(fMemo->font());
+  const int lines = std::max(1, static_cast<int>(fMemo->document()->blockCount()));
+  const int margins = static_cast<int>(2 * fMemo->document()->documentMargin()) + 2 * fMemo->frameWidth();
+  return lines * fm.lineSpacing() + margins;
+}
+
 int TCustomMemo::GetSelLength() const {
   const QTextCursor c = fMemo->textCursor();
   return c.selectionEnd() - c.selectionStart();
@@ -284,7 +317,7 @@ TCustomComboBox::TCustomComboBox(TComponent* AOwner) : TInputControl(AOwner), fC
   fCombo->setInsertPolicy(QComboBox::NoInsert);
   SetInner(fCombo);
   QObject::connect(fCombo, &QComboBox::currentTextChanged, [this](const QString&) {
-    if (OnChange && !IsDestroying()) GuardedCall([this] { OnChange(this); });
+    RaiseChanged(OnChange);
   });
 }
 
@@ -348,7 +381,7 @@ TCustomCheckBox::TCustomCheckBox(TComponent* AOwner) : TInputControl(AOwner), fB
   SetBounds(0, 0, 97, 17);
   SetInner(fBox);
   QObject::connect(fBox, &QCheckBox::toggled, [this](bool) {
-    if (OnClick && !IsDestroying()) GuardedCall([this] { OnClick(this); });
+    RaiseChanged(OnClick);
   });
 }
 

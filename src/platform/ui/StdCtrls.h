@@ -48,6 +48,10 @@ protected:
   // Watches widgets the inner widget made since (its parts).
   void WatchParts();
   virtual void ApplyBorderStyle() {}
+  // The content changed (text, pick, check state, value); heard here first,
+  // by descendants, then by the control's public change event.
+  virtual void Changed() {}
+  void RaiseChanged(const TNotifyEvent& theEvent);
   void Resize() override;
   void FontChanged() override;
   bool event(QEvent* theEvent) override;
@@ -55,6 +59,8 @@ protected:
   // Types theChar into the widget as if it were pressed.
   void TypeChar(char32_t theChar);
   bool FilterKey(QKeyEvent* theKey, bool thePress);
+  // thePopup is a pop-up window of the widget's own (a list, a calendar).
+  bool OwnsPopup(const QWidget* thePopup) const;
 
 private:
   QWidget* fInner = nullptr;
@@ -97,6 +103,9 @@ public:
   int GetSelStart() const;
   void SetSelStart(int theValue);
   int GetSelLength() const;
+  // The height that shows every line of the text (its paragraphs, not
+  // wrapped), frame and margins included.
+  int GetLinesHeight() const;
   TNotifyEvent OnChange;
 
 protected:
@@ -162,6 +171,9 @@ public:
   void SetDateTime(TDateTime theValue);
   TDateTime GetDate() const;
   TDateTime GetTime() const;
+  // What the picker shows, as typed (in the middle of typing it may be no
+  // date yet, while GetDateTime still answers the last whole one).
+  std::string GetText() const;
   bool GetShowCheckbox() const noexcept { return fShowCheckbox; }
   void SetShowCheckbox(bool theValue);
   bool GetChecked() const;
