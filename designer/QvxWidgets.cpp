@@ -59,7 +59,9 @@ void Follow(TControl* theControl, QResizeEvent* e) {
 
 // --- QvxGant
 
-QvxGant::QvxGant(QWidget* parent) : QWidget(parent), fGant(Hosted(new TvxGant(nullptr), this)) {}
+QvxGant::QvxGant(QWidget* parent) : QWidget(parent), fGant(Hosted(new TvxGant(nullptr), this)) {
+  fGant->SetWheelConvention(wcQt);  // as Qt's own views
+}
 QvxGant::~QvxGant() { delete fGant; }
 void QvxGant::resizeEvent(QResizeEvent* e) { Follow(fGant, e); }
 

@@ -123,6 +123,14 @@ int main(int argc, char** argv) {
     chart.setWindowTitle(QString::fromStdString("Moved: " + text));
   };
 
+  // A bar dragged to another row: the chart leaves that to the application.
+  // Move it there with the dragged times.
+  chart.OnTimeChangeRow = [](TvxGant_ComBasic* g, TvxDataEntity_Kronit* bar, TGantRow*, TGantRow* to, TDateTime from,
+                             TDateTime until, TvxDataEntity_Kronit*& moved) {
+    if (g->MoveKronitToRow(bar, to, 0, from, until)) moved = bar;
+  };
+  chart.SetWheelConvention(wcQt);
+
   chart.setWindowTitle(QStringLiteral("vxplan: a small plan"));
   chart.show();
   if (!renderTo) return app.exec();

@@ -2,11 +2,13 @@
 // grid with their start, finish, duration and progress beside the chart.
 // The cells are edited in place and sorted by a click on a header; a new
 // start, finish or duration moves the task's bar.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <map>
 
 #include "GanttGridSide.h"
+#include "GanttPlanActions.h"
 #include "platform/rtl/DateUtils.h"
 
 using namespace vx;
@@ -27,14 +29,32 @@ TvxDataEntity_Kronit* BarOf(TvxDataEntity_GridTreeNode* theNode) {
   return theNode ? static_cast<TvxDataEntity_Kronit*>(theNode->GetUserReference()) : nullptr;
 }
 
-void SetColumnTexts(TvxGrid* theGrid, TvxDataEntity_GridTreeNode* theNode) {
-  TvxDataEntity_Kronit* k = BarOf(theNode);
-  if (!k || !theNode->GetAxisContentItem()) return;
+// The bars of the node's row, first layer, earliest first: a task split in
+// parts has several.
+std::vector<TvxDataEntity_Kronit*> RowBars(TvxGant& g, TvxDataEntity_GridTreeNode* theNode) {
+  std::vector<TvxDataEntity_Kronit*> bars;
+  TGantRow* row = theNode ? g.GetRowList()->FindRowFromGridNode(theNode) : nullptr;
+  TvxDataList* list = row && row->GetLayerCount() > 0 ? row->GetLayer(0) : nullptr;
+  for (int i = 0; list && i < list->Count(); ++i) bars.push_back(static_cast<TvxDataEntity_Kronit*>(list->GetItems(i)));
+  std::sort(bars.begin(), bars.end(),
+            [](auto* a, auto* b) { return a->GetStartDateTime() < b->GetStartDateTime(); });
+  return bars;
+}
+
+void SetColumnTexts(TvxGant& g, TvxDataEntity_GridTreeNode* theNode) {
+  TvxGrid* grid = g.GetGrid();
+  const std::vector<TvxDataEntity_Kronit*> bars = RowBars(g, theNode);
+  if (bars.empty() || !theNode->GetAxisContentItem()) return;
+  TDateTime start = bars.front()->GetStartDateTime(), stop = start;
+  for (auto* k : bars) stop = std::max(stop, k->GetStopDateTime());
   const int y = theNode->GetAxisContentItem()->ListIndex();
-  const int fixed = theGrid->GetBabGridCellForViewer()->GetFixedCols();
-  theGrid->SetText(theGrid->GetCell(fixed + kStart, y), DateText(k->GetStartDateTime()));
-  theGrid->SetText(theGrid->GetCell(fixed + kFinish, y), DateText(k->GetStopDateTime()));
-  theGrid->SetText(theGrid->GetCell(fixed + kDuration, y), DaysText(k->GetStopDateTime() - k->GetStartDateTime()));
+  const int fixed = grid->GetBabGridCellForViewer()->GetFixedCols();
+  grid->SetText(grid->GetCell(fixed + kStart, y), DateText(start));
+  grid->SetText(grid->GetCell(fixed + kFinish, y), DateText(stop));
+  grid->SetText(grid->GetCell(fixed + kDuration, y), DaysText(stop - start));
+  // Progress as the bar's label shows it; phases have none.
+  const int done = BarProgress(bars.back());
+  grid->SetText(grid->GetCell(fixed + kProgress, y), done < 0 ? std::string() : std::to_string(done));
 }
 
 TvxDataEntity_Kronit* CopyBar(TvxGant& g, TvxDataEntity_GridTreeNode* theNode, TvxDataEntity_Kronit* theSource,
@@ -67,7 +87,7 @@ void Mirror(TvxGant& g, TvxDataEntity_Tree* theTreeNode, TvxDataEntity_GridTreeN
   const int y = node->GetAxisContentItem()->ListIndex();
   const int fixed = grid->GetBabGridCellForViewer()->GetFixedCols();
   grid->SetText(grid->GetCell(fixed + kTask, y), theTreeNode->GetText());
-  grid->SetText(grid->GetCell(fixed + kProgress, y), std::to_string((theCount++ * 37) % 100));
+  ++theCount;
   if (TGantRow* row = g.GetRowList()->FindRowFromTreeNode(theTreeNode))
     for (int layer = 0; layer < row->GetLayerCount(); ++layer) {
       TvxDataList* list = row->GetLayer(layer);
@@ -78,48 +98,75 @@ void Mirror(TvxGant& g, TvxDataEntity_Tree* theTreeNode, TvxDataEntity_GridTreeN
         if (!BarOf(node)) node->SetUserReference(k);
       }
     }
-  SetColumnTexts(grid, node);
+  SetColumnTexts(g, node);
   TvxDataList* children = theTreeNode->GetSubDataList();
   for (int i = 0; children && i < children->Count(); ++i)
     Mirror(g, static_cast<TvxDataEntity_Tree*>(children->GetItems(i)), node, theCount, theCopies);
   node->SetExpanded(theTreeNode->GetExpanded());
 }
 
-// An edit of a date or of the duration moves the bar; the row's other texts follow.
-void EditStopped(TvxGrid* theGrid, TBabSimpleCellStringData* theData, std::string& theText) {
+// An edit of a date or of the duration moves the task's bars (a start moves
+// them all, a finish or a duration the last one's end); an edit of the
+// progress writes the bar's label. The row's other texts follow.
+void EditStopped(TvxGant& g, TBabSimpleCellStringData* theData, std::string& theText) {
+  TvxGrid* grid = g.GetGrid();
   TBabCell* cell = theData->GetBabCell();
   TvxDataEntity_GridTreeNode* node = TvxGrid::CellToNode(cell);
-  TvxDataEntity_Kronit* k = BarOf(node);
-  TvxGrid_Column* col = theGrid->CellToColumn(cell);
-  if (!k || !col) return;
-  const TDateTime start = k->GetStartDateTime(), stop = k->GetStopDateTime();
+  const std::vector<TvxDataEntity_Kronit*> bars = RowBars(g, node);
+  TvxGrid_Column* col = grid->CellToColumn(cell);
+  if (bars.empty() || !col) return;
+  TvxDataEntity_Kronit* first = bars.front();
+  TvxDataEntity_Kronit* last = bars.back();
+  if ((first->GetStyle() & 0x7F) == gtsSpan) {
+    theText = grid->GetText(cell);  // a phase follows its tasks
+    return;
+  }
+  const TDateTime start = first->GetStartDateTime();
   try {
     switch (col->GetIndex()) {
       case kStart: {
-        const TDateTime day = SafeStrToDate(theText);
-        k->SetStartDateTime(day + (start - std::floor(start)));
-        k->SetStopDateTime(k->GetStartDateTime() + (stop - start));
+        const TDateTime shift = SafeStrToDate(theText) + (start - std::floor(start)) - start;
+        for (auto* k : bars) {
+          const TDateTime a = k->GetStartDateTime(), b = k->GetStopDateTime();
+          k->SetStartDateTime(a + shift);
+          k->SetStopDateTime(b + shift);
+        }
         break;
       }
       case kFinish: {
-        const TDateTime day = SafeStrToDate(theText) + (stop - std::floor(stop));
-        k->SetStopDateTime(std::max(day, start));
+        const TDateTime stop = last->GetStopDateTime();
+        last->SetStopDateTime(std::max(SafeStrToDate(theText) + (stop - std::floor(stop)), last->GetStartDateTime()));
         break;
       }
-      case kDuration: k->SetStopDateTime(start + std::max(0.0, std::stod(theText))); break;
+      case kDuration:
+        last->SetStopDateTime(std::max(start + std::max(0.0, std::stod(theText)), last->GetStartDateTime()));
+        break;
+      case kProgress: SetBarProgress(last, std::stoi(theText)); break;
       default: return;
     }
   } catch (const std::exception&) {
     // Not a date or a number: the cell keeps what it had.
-    theText = theGrid->GetText(cell);
+    theText = grid->GetText(cell);
     return;
   }
-  k->DoInfoPush();
-  SetColumnTexts(theGrid, node);
-  theText = theGrid->GetText(cell);
+  // Each push tells the chart (and the phase); a handler may take a bar, the
+  // row or the cell away.
+  TvxHeldList<TvxDataEntity_Kronit> held;
+  for (auto* k : bars) held.Add(k);
+  TvxHold holdNode(node);
+  TvxWatch<TBabCell> watchCell(cell);
+  held.ForEach([](TvxDataEntity_Kronit* k) { k->DoInfoPush(); });
+  if (holdNode.Gone() || !watchCell) return;
+  SetColumnTexts(g, node);
+  theText = grid->GetText(cell);
 }
 
 }  // namespace
+
+void ShowBarInGrid(TvxGant& g, TvxDataEntity_Kronit* theBar) {
+  TGantRow* row = theBar ? theBar->GetRow() : nullptr;
+  if (TvxDataEntity_GridTreeNode* node = row ? row->GetGridTreeNode() : nullptr) SetColumnTexts(g, node);
+}
 
 void AddGridSide(TvxGant& g) {
   TvxGrid* grid = g.GetGrid();
@@ -149,8 +196,8 @@ void AddGridSide(TvxGant& g) {
   text->SetMinHeight(22);
   for (int i = 0; i < grid->GetColumns()->Count(); ++i)
     grid->GetColumns()->GetColumn(i)->SetLayoutName(i >= kDuration ? "Numbers" : "Text");
-  grid->OnEditStop = [grid](TBabGridView_Custom*, TControl*, TBabSimpleCellStringData* d, std::string& text) {
-    EditStopped(grid, d, text);
+  grid->OnEditStop = [&g](TBabGridView_Custom*, TControl*, TBabSimpleCellStringData* d, std::string& text) {
+    EditStopped(g, d, text);
   };
   // Tasks have no children: no expand button for them.
   grid->OnButtonHasNonHiddenChildren = [](TBabGridView_Custom*, TBabCell* c) {

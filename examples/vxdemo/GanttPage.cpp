@@ -10,6 +10,7 @@
 
 #include "Gallery.h"
 #include "GanttGridSide.h"
+#include "GanttPlanActions.h"
 #include "gantt/vxGant.h"
 #include "platform/rtl/DateUtils.h"
 #include "platform/ui/ExtCtrls.h"
@@ -31,6 +32,21 @@ class PlanTree : public TGantTree {
 public:
   using TGantTree::TGantTree;
   bool NeedsDummyNode(TvxDataEntity_Tree* e) override { return e->GetUserIntegerReference() == 0; }
+};
+
+// Resources have no children.
+class LeafTree : public TGantTree {
+public:
+  using TGantTree::TGantTree;
+  bool NeedsDummyNode(TvxDataEntity_Tree*) override { return false; }
+};
+
+class BigChart : public TvxGant {
+public:
+  explicit BigChart(TComponent* AOwner) : TvxGant(AOwner, DeferInitialize{}) { InitializeInConstructor(); }
+
+protected:
+  TGantTree* CreateTree(TComponent* theOwner) override { return new LeafTree(theOwner, this); }
 };
 
 class PlanChart : public TvxGant {
@@ -98,6 +114,14 @@ void FillPlan(TvxGant& g, TDateTime theStart) {
       if (kind == 9) style = gtsLine;
       TvxDataEntity_Kronit* k = Bar(g, node, t, t + length, style, colours[(p + i) % 4]);
       k->GetTimeItemTextCollection()->AddText(node->GetText(), 3, 1, 1);
+      if (i % 5 == 4 && style == gtsSquare) {
+        // A task split in two parts with a pause between: Left and Right
+        // walk from one to the other.
+        k->SetStopDateTime(t + 1);
+        TvxDataEntity_Kronit* rest = Bar(g, node, Working(t + 2), Working(t + 2) + length, style, colours[(p + i) % 4]);
+        rest->GetTimeItemTextCollection()->AddText(node->GetText() + " (cont.)", 3, 1, 1);
+        k = rest;
+      }
       k->GetTimeItemTextCollection()->AddTextEx(std::to_string((i * 37) % 100) + "%", 4, 1, 2, trpOutsideFar, trpInside);
       if (previous && i % 3 != 1) {
         TvxDataEntity_Link* link = g.AddLink();
@@ -108,7 +132,7 @@ void FillPlan(TvxGant& g, TDateTime theStart) {
       }
       previous = k;
       bars.push_back(k);
-      end = std::max(end, t + length);
+      end = std::max(end, k->GetStopDateTime());
       t += (i % 3 == 2) ? length : std::floor(length * 0.6);
       if (i == tasks / 2) {
         // A milestone half way.
@@ -155,6 +179,10 @@ GalleryPage PlanPage(const char* theName, bool theGridSide) {
   for (int h = 0; h < 7; ++h) nights.Include(static_cast<TvxHiddenHoursEnum>(h));
   for (int h = 19; h < 24; ++h) nights.Include(static_cast<TvxHiddenHoursEnum>(h));
   s->SetHiddenHours(nights);
+  // Readable dates and times, in the hint as on the axis.
+  s->SetDateFormat("ddd d mmm");
+  s->SetTimeFormat("hh:nn");
+  g->SetWheelConvention(wcQt);
   FillPlan(*g, Working(today - 9));
   s->SetStart(today - 10);
   s->SetStop(today + 11);
@@ -171,10 +199,14 @@ GalleryPage PlanPage(const char* theName, bool theGridSide) {
 
   auto* page = new QWidget;
   auto* layout = new QVBoxLayout(page);
-  layout->addWidget(new QLabel(QStringLiteral(
-      "A plan of twelve phases. Weekends and nights are hidden; the red line is today. Drag the splitter, "
-      "scroll with the wheel or the scroll bar, zoom on the time axis. On the grid side, edit a start, finish "
-      "or duration in place (double click or F2) to move the bar; click a header to sort.")));
+  auto* help = new QLabel(QStringLiteral(
+      "A plan of twelve phases; phases span their tasks. Weekends and nights are hidden; the red line is today. "
+      "Drag a bar to move it (to another row too), its ends to resize it, Ctrl-drag to copy; Escape calls a drag "
+      "off. Right click a bar (or press the menu key) for its menu. The wheel scrolls, Shift+wheel moves in time, "
+      "Ctrl+wheel zooms; arrows walk the bars. On the grid side, edit a start, finish, duration or progress in place "
+      "(double click or F2); click a header to sort."));
+  help->setWordWrap(true);
+  layout->addWidget(help);
   auto* gridSide = new QCheckBox(QStringLiteral("Grid side: task, start, finish, duration and progress"));
   gridSide->setChecked(theGridSide);
   QObject::connect(gridSide, &QCheckBox::toggled, [side](bool on) { side(on); });
@@ -205,6 +237,8 @@ GalleryPage PlanPage(const char* theName, bool theGridSide) {
     made->SetTopInset(2);
     made->SetBottomInset(2);
   };
+  AnswerPlanEdits(*g, [g](TvxDataEntity_Kronit* k) { ShowBarInGrid(*g, k); });
+  AddBarMenu(*g, page);
   auto* options = new QHBoxLayout;
   options->addWidget(gridSide);
   options->addWidget(linking);
@@ -214,12 +248,14 @@ GalleryPage PlanPage(const char* theName, bool theGridSide) {
   GalleryPage result{theName, page, nullptr, nullptr, nullptr, {g}, nullptr};
   // Seven weeks of the plan on A4 landscape, with the side the page shows:
   // pages across for the time, down for the rows.
-  result.printPdf = [g, today](const std::string& pdf) {
+  auto setup = [today] {
     TPrintSetup setup;
     setup.fStart = today - 10;
     setup.fStop = today + 39;
-    return TvxPrintGantt::PrintToPdf(g, pdf, setup);
+    return setup;
   };
+  result.printPdf = [g, setup](const std::string& pdf) { return TvxPrintGantt::PrintToPdf(g, pdf, setup()); };
+  result.printPages = [g, setup](TDeviceContext* dc) { return TvxPrintGantt::PrintPages(g, dc, setup()); };
   return result;
 }
 
@@ -231,10 +267,11 @@ GalleryPage MakeBigPlanPage() {
   auto* form = new TPanel(nullptr);
   form->SetBevelOuter(bvNone);
   form->SetBounds(0, 0, 1160, 560);
-  auto* g = new TvxGant(form);
+  auto* g = new BigChart(form);
   g->SetParent(form);
   g->SetAlign(alClient);
   g->SetTreeWidth(160);
+  g->SetWheelConvention(wcQt);
   g->GetTreeView()->SetItemHeight(20);
   g->SetGantBackColor(RGB(0xFA, 0xFA, 0xFA));
   g->SetGantPyjamasColor(RGB(0xE6, 0xEA, 0xF0));
@@ -262,8 +299,10 @@ GalleryPage MakeBigPlanPage() {
 
   auto* page = new QWidget;
   auto* layout = new QVBoxLayout(page);
-  layout->addWidget(new QLabel(QStringLiteral(
-      "100,000 rows of ten bars each. A row's bars are made when the row first comes into view.")));
+  auto* help = new QLabel(QStringLiteral(
+      "100,000 rows of ten bars each. A row's bars are made when the row first comes into view."));
+  help->setWordWrap(true);
+  layout->addWidget(help);
   layout->addWidget(form, 1);
   GalleryPage result{"bigplan", page, nullptr, nullptr, nullptr, {g}, nullptr};
   // The first two A4 pages of the plan, page by page as the application

@@ -308,6 +308,8 @@ public:
   bool fIncreaseRowHeightOnCollision = false;
 
   void SetTimeItems_CanMove(bool theValue) noexcept { fTimeItems_CanMove = theValue; }
+  void SetTimeItems_CanResize(bool theValue) noexcept { fTimeItems_CanResize = theValue; }
+  void SetTimeItems_CanChangeRow(bool theValue) noexcept { fTimeItems_CanChangeRow = theValue; }
 
 protected:
   ~TGantRow() override;
@@ -434,6 +436,8 @@ protected:
   void DoExit() override;
   // Hidden, reparented, deactivated or robbed of the mouse: the drag ends.
   void CancelMode() override;
+  // The menu key opens the menu at the active item, selected.
+  bool KeyboardMenuPlace(TPoint& thePlace) override;
   // The hover hint goes with the pointer.
   void MouseLeave() override;
 };
@@ -717,6 +721,9 @@ public:
   // outlines gone, nothing written, the cursor and the selection as they were.
   // Escape does this, and so does the area losing the mouse.
   void CancelGesture();
+  // The active item selected (alone, unless it already was) and where a menu
+  // asked for from the keyboard opens: under its left end, or the area's middle.
+  void PlaceKeyboardMenu(TPoint& thePlace);
   TGantMouseMoveMode GetMouseMoveMode() const noexcept { return fLocalmmMode; }
   // smDependency: the next left press on an item starts drawing a link.
   TGantStickyMode GetStickyMode() const noexcept { return fLocalStickyMode; }
@@ -737,8 +744,11 @@ public:
   TvxDataEntity_Kronit* FindNeighbourToUpDown(int theLayer, TvxDataEntity_Kronit* theRef, bool theUp);
   void MakeSureActiveInView();
   void MakeSureRowInView(TGantRow* theRow);
-  // Three lines for a time item (start, stop, length); empty otherwise.
+  // The hint of a time item: its name (first text), start, finish and
+  // length, one a line, in the scaler's formats; empty for other objects.
   std::string HintText(TObject* theObject);
+  // The same for theItem landing at theStart .. theStop.
+  std::string HintText(TvxDataEntity_Kronit* theItem, TDateTime theStart, TDateTime theStop);
 
   // --- tab sheets: the chart on a tab of a page control, beside the
   // application's own sheets
@@ -946,7 +956,6 @@ protected:
   TDragLanding GrowLanding(TPoint theDelta);
   // The hint beside the pointer: the item's name, start, finish and length.
   void ShowLandingHint(TvxDataEntity_Kronit* theItem, TDateTime theStart, TDateTime theStop);
-  std::string HintText(TvxDataEntity_Kronit* theItem, TDateTime theStart, TDateTime theStop);
   void SetActiveDataEntityHint(TvxDataEntity_Kronit* theItem, int x, int y);
   // OnHintInfo for theItem (nil: none).
   void ReportHintInfo(TvxDataEntity_Kronit* theItem);

@@ -1,5 +1,6 @@
 // The Gantt area's keys: the arrow keys, Home, End and Space walk the active
 // item through a layer of its row and across rows.
+#include <algorithm>
 #include <cmath>
 
 #include "gantt/vxGant.h"
@@ -126,6 +127,25 @@ void TvxGant_ComBasic::GantAreaKeyDown(TObject*, unsigned short& Key, TShiftStat
   SetActiveDataEntity(target);
   InvalidateGA();
   MakeSureActiveInView();
+}
+
+void TvxGant_ComBasic::PlaceKeyboardMenu(TPoint& thePlace) {
+  TvxDataEntity_Kronit* active = fActiveDataEntity;
+  if (!active) return;
+  // Selection handlers may delete the item.
+  TvxHold holdActive(active);
+  if (!active->GetSelected()) {
+    ClearSelections();
+    if (holdActive.Gone()) return;
+    active->SetSelected(true);
+    if (holdActive.Gone()) return;
+    InvalidateGA();
+  }
+  MakeSureActiveInView();
+  if (holdActive.Gone()) return;
+  const TRect r = RectFromDataEntity(active);
+  if (r.Right <= r.Left || r.Bottom <= r.Top) return;
+  thePlace = Point(std::clamp(r.Left, 0, std::max(fGA->GetWidth() - 1, 0)), std::clamp(r.Bottom, 0, std::max(fGA->GetHeight() - 1, 0)));
 }
 
 void TvxGant_ComBasic::PerformGantAreaKeyfunction(unsigned short theKey, TShiftState theShift) {

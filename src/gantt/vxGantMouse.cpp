@@ -54,6 +54,12 @@ void TvxOffscreenPaint_GA::DoExit() {
   Invalidate();  // the focus frame goes
 }
 
+bool TvxOffscreenPaint_GA::KeyboardMenuPlace(TPoint& thePlace) {
+  if (!fGantt || fGantt->IsDestroying()) return false;
+  fGantt->PlaceKeyboardMenu(thePlace);
+  return true;
+}
+
 void TvxOffscreenPaint_GA::MouseLeave() {
   TvxOffscreenPaint::MouseLeave();
   if (!fGantt || fGantt->IsDestroying() || fGantt->GetMouseMoveMode() != mmNone) return;

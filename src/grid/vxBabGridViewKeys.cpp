@@ -297,9 +297,11 @@ void TBabGridView_Custom::NavigateKey_Async(TObject*) {
   TAxisContentList* rows = g->GetAxisContentListY();
   const int count = rows->Count();
   // From the focused row to the last, then from the top to the row before.
+  // Only loaded rows: reading an unloaded one would load it, and a search of
+  // a virtual grid would load every row it passes.
   for (int k = 0; k < count; ++k) {
     const int row = (start + k) % count;
-    if (row < g->GetFixedRows()) continue;
+    if (row < g->GetFixedRows() || !rows->IsLoaded(row)) continue;
     TAxisContentItem* item = rows->getAxisContentItem(row);
     if (!item || item->GetHide()) continue;
     TBabCell* cell = g->getCell(col, row);

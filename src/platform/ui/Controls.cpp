@@ -711,6 +711,12 @@ void TControl::DispatchQtInput(QEvent* e) {
       if (k->key() == Qt::Key_Backtab) m.Shift.Include(ssShift);  // Shift+Tab, whatever the modifiers say
       m.WParam = m.CharCode;
       if (m.CharCode != 0) WndProc(m);
+      // The menu key and Shift+F10 open the pop-up menu, unless the control took the key.
+      if (m.Msg == WM_KEYDOWN && m.CharCode != 0 && !IsDestroying() &&
+          (k->key() == Qt::Key_Menu || (k->key() == Qt::Key_F10 && m.Shift == TShiftState{ssShift}))) {
+        KeyboardMenu();
+        return;
+      }
       // Typed characters follow their key as WM_CHAR.
       if (e->type() == QEvent::KeyPress) {
         const QString text = k->text();
@@ -739,6 +745,18 @@ void TControl::DispatchQtInput(QEvent* e) {
     fPopupMenu->Popup(at.X, at.Y);
   }
 }
+
+void TControl::KeyboardMenu() {
+  if (!fPopupMenu || IsDestroying()) return;
+  TPoint place = Point(GetWidth() / 2, GetHeight() / 2);
+  // KeyboardMenuPlace may select, and so call handlers: the menu is read afresh.
+  if (KeyboardMenuPlace(place) && fPopupMenu && !IsDestroying()) {
+    const TPoint at = ClientToScreen(place);
+    fPopupMenu->Popup(at.X, at.Y);
+  }
+}
+
+bool TControl::KeyboardMenuPlace(TPoint&) { return true; }
 
 void TControl::paintEvent(QPaintEvent*) {
   if (IsDestroying()) return;

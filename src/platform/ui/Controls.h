@@ -290,6 +290,11 @@ protected:
   // changes parent, when its window is deactivated and when another control
   // takes the mouse from it. Controls with gestures override it.
   virtual void CancelMode();
+  // Where the pop-up menu opens when asked for from the keyboard (the menu
+  // key, Shift+F10), in client coordinates; a control with a current item
+  // puts it there (and may select the item first). Answers false for no menu.
+  virtual bool KeyboardMenuPlace(TPoint& thePlace);
+  void KeyboardMenu();
   virtual void Resize();
   // Draws the control on GetCanvas(); the base raises OnPaint.
   virtual void Paint();
