@@ -60,7 +60,9 @@ void Follow(TControl* theControl, QResizeEvent* e) {
 // --- QvxGant
 
 QvxGant::QvxGant(QWidget* parent) : QWidget(parent), fGant(Hosted(new TvxGant(nullptr), this)) {
-  fGant->SetWheelConvention(wcQt);  // as Qt's own views
+  // As Qt's own views: the Qt wheel, tool tips beside the pointer.
+  fGant->SetWheelConvention(wcQt);
+  if (TGraphHintWindow* hint = fGant->GetHintWindow()) hint->SetShowBelowOwner(false);
 }
 QvxGant::~QvxGant() { delete fGant; }
 void QvxGant::resizeEvent(QResizeEvent* e) { Follow(fGant, e); }

@@ -183,6 +183,8 @@ GalleryPage PlanPage(const char* theName, bool theGridSide) {
   s->SetDateFormat("ddd d mmm");
   s->SetTimeFormat("hh:nn");
   g->SetWheelConvention(wcQt);
+  // Hints stand beside the pointer, as Qt's tool tips do.
+  if (TGraphHintWindow* hint = g->GetHintWindow()) hint->SetShowBelowOwner(false);
   FillPlan(*g, Working(today - 9));
   s->SetStart(today - 10);
   s->SetStop(today + 11);
@@ -272,6 +274,7 @@ GalleryPage MakeBigPlanPage() {
   g->SetAlign(alClient);
   g->SetTreeWidth(160);
   g->SetWheelConvention(wcQt);
+  if (TGraphHintWindow* hint = g->GetHintWindow()) hint->SetShowBelowOwner(false);
   g->GetTreeView()->SetItemHeight(20);
   g->SetGantBackColor(RGB(0xFA, 0xFA, 0xFA));
   g->SetGantPyjamasColor(RGB(0xE6, 0xEA, 0xF0));

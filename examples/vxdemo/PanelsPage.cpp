@@ -1,5 +1,6 @@
 // The toolkit page: aligned panels around a self-drawn surface that paints
 // off-screen and prints through the same code.
+#include <QLabel>
 #include <QVBoxLayout>
 
 #include "Gallery.h"
@@ -62,21 +63,27 @@ GalleryPage MakePanelsPage() {
   header->SetParent(form);
   header->SetHeight(30);
   header->SetAlign(alTop);
-  header->SetCaption("Panels aligned top, left and client");
+  header->SetCaption("A header panel across the top");
   header->GetFont()->SetStyle({fsBold});
   auto* side = new TPanel(form);
   side->SetParent(form);
   side->SetWidth(130);
   side->SetAlign(alLeft);
   side->SetBevelOuter(bvLowered);
-  side->SetCaption("alLeft panel");
+  side->SetCaption("Side panel");
   auto* sampler = new Sampler(form);
   sampler->SetParent(form);
   sampler->SetAlign(alClient);
 
   auto* page = new QWidget;
   auto* layout = new QVBoxLayout(page);
-  layout->addWidget(form);
+  auto* help = new QLabel(QStringLiteral(
+      "Panels keep to their side of the window as it is resized: a header across the top, a side panel on the "
+      "left, and a drawing surface filling the rest. The surface paints off-screen and prints through the same "
+      "code (File > Print preview)."));
+  help->setWordWrap(true);
+  layout->addWidget(help);
+  layout->addWidget(form, 1);
   GalleryPage result{"panels", page, nullptr, nullptr, nullptr, {form}, nullptr};
   result.print = [sampler](TDeviceContext* dc) {
     sampler->Print(dc, 150, 150, 3, 3, true);

@@ -224,6 +224,17 @@ GalleryPage MakeSchemaPage() {
     setup.fFitColumnsToPage = true;
     return TvxPrintSchema::PrintToPdf(w, pdf, setup);
   };
+  // Print and preview: the view the page shows, page by page.
+  result.printPages = [stack, w, r](TDeviceContext* dc) {
+    TPrintSetup setup;
+    if (stack->currentIndex() == 0) {
+      setup.fFitColumnsToPage = true;
+      return TvxPrintSchema::PrintPages(w, dc, setup);
+    }
+    setup.fStart = r->GetScaler()->GetStart();
+    setup.fStop = r->GetScaler()->GetStop();
+    return TvxPrintSchema::PrintPages(r, dc, setup);
+  };
   result.extra = [stack, resourceForm, r](const std::string& theDir) {
     TPrintSetup setup;
     setup.fStart = r->GetScaler()->GetStart();

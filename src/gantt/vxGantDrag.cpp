@@ -198,7 +198,7 @@ void TvxGant_ComBasic::ShowLandingHint(TvxDataEntity_Kronit* theItem, TDateTime 
   if (OnHintInfo) OnHintInfo(nullptr, theStart, theStop, theStop - theStart);
   if (!fHint) return;
   fHint->SetCaption(HintText(theItem, theStart, theStop));
-  fHint->ShowDirect(fGantMousePosition.X, fGantMousePosition.Y);
+  fHint->ShowAtPointer(fGantMousePosition.X, fGantMousePosition.Y);
 }
 
 void TvxGant_ComBasic::ShowMoveHint(TDateTime theStart, TDateTime theStop) { ShowLandingHint(nullptr, theStart, theStop); }

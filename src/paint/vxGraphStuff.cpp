@@ -127,6 +127,12 @@ void TGraphHintWindow::SetPos(int X, int Y) {
     SetBounds(o.X + X, o.Y + owner->GetHeight() + 4, GetWidth(), GetHeight());
     return;
   }
+  PlaceBesidePointer(X, Y);
+}
+
+void TGraphHintWindow::PlaceBesidePointer(int X, int Y) {
+  TControl* owner = OwnerControl();
+  const TPoint o = owner ? owner->ClientToScreen(Point(0, 0)) : Point(0, 0);
   // Beside the pointer, below and right of it as tool tips stand; turned to
   // the other side where the screen ends.
   const TPoint pointer = Point(AddClamped(o.X, X), AddClamped(o.Y, Y));
@@ -147,6 +153,15 @@ void TGraphHintWindow::UpdateStaticPos() {
 
 void TGraphHintWindow::ShowDirect(int X, int Y) {
   Place(X, Y);
+  SetVisible(true);
+  raise();
+  fShowTimer->SetEnabled(false);
+  fHideTimer->SetEnabled(false);
+}
+
+void TGraphHintWindow::ShowAtPointer(int X, int Y) {
+  FitText();
+  PlaceBesidePointer(X, Y);
   SetVisible(true);
   raise();
   fShowTimer->SetEnabled(false);

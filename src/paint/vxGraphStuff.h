@@ -64,6 +64,9 @@ public:
   void ShowSlowHintFor(TObject* anObject, int X, int Y);
   // Shows at once, without timers, until hidden.
   void ShowDirect(int X, int Y);
+  // The same beside the pointer at (X, Y), whatever the placement settings:
+  // the feedback of a gesture under way.
+  void ShowAtPointer(int X, int Y);
   // Three lines of text, shown at once.
   void ShowMoveInfo(const std::string& s1, const std::string& s2, const std::string& s3, int X, int Y);
   void SetPos(int X, int Y);
@@ -90,6 +93,7 @@ protected:
 
 private:
   void Place(int X, int Y);
+  void PlaceBesidePointer(int X, int Y);
   void FitText();
   TControl* OwnerControl() const;
 

@@ -22,16 +22,16 @@ TEST_P(GalleryPages, OpenPaintPrintClose) {
     for (int x = 0; x < shot.width() && !varied; x += 7) varied = shot.pixel(x, y) != first;
   EXPECT_TRUE(varied);
 
+  // Export PDF…, and Print… / Print preview… (the same code onto a paged device).
   const std::string pdf = testing::TempDir() + "gallery-" + GetParam() + ".pdf";
-  if (w.Page().printPdf) {
-    EXPECT_GT(w.Page().printPdf(pdf), 0);
-  } else {
-    auto dc = vx::TDeviceContext::CreatePdf(pdf, 210, 297, 150);
-    ASSERT_TRUE(dc);
-    w.Page().print(dc.get());
-    dc->EndDoc();
-  }
+  EXPECT_GT(ExportPdf(w.Page(), pdf), 0);
   EXPECT_GT(vxtest::CountPdfPages(pdf), 0);
+  auto dc = vx::TDeviceContext::CreatePdf(pdf, 297, 210, 150);
+  ASSERT_TRUE(dc);
+  const int printed = PrintPage(w.Page(), dc.get());
+  dc->EndDoc();
+  EXPECT_GT(printed, 0);
+  EXPECT_GE(vxtest::CountPdfPages(pdf), printed);
   QFile::remove(QString::fromStdString(pdf));
 }
 

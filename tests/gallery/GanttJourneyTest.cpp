@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QMenu>
+#include <QScreen>
 #include <algorithm>
 #include <cmath>
 #include <functional>
@@ -138,6 +139,16 @@ const Case kJourneys[] = {
            j.Drag(press, Point(to, y));
            const std::string shown = j.Hint();
            EXPECT_EQ(shown.rfind(task, 0), 0u) << shown;
+           // Beside the pointer (where the screen lets it), on the screen.
+           const QRect hint = j.g->GetHintWindow()->geometry();
+           const QRect screen = j.Area()->screen()->availableGeometry();
+           QPoint pointer = j.Area()->mapToGlobal(QPoint(to, y));
+           pointer.setX(std::clamp(pointer.x(), screen.left(), screen.right()));
+           pointer.setY(std::clamp(pointer.y(), screen.top(), screen.bottom()));
+           const int dx = std::max({hint.left() - pointer.x(), 0, pointer.x() - hint.right()});
+           const int dy = std::max({hint.top() - pointer.y(), 0, pointer.y() - hint.bottom()});
+           EXPECT_LE(dx + dy, 40) << task;
+           EXPECT_TRUE(screen.contains(hint)) << task;
            vxtest::MouseRelease(j.Area(), to, y);
            EXPECT_EQ(shown, j.g->HintText(k, k->GetStartDateTime(), k->GetStopDateTime())) << task;
            EXPECT_FALSE(j.g->GetHintWindow()->IsShowing());
@@ -179,6 +190,8 @@ const Case kJourneys[] = {
        QMenu* menu = OpenMenu();
        ASSERT_NE(menu, nullptr);
        EXPECT_EQ(Captions(menu), (QStringList{"Delete", "Colour", "Properties..."}));
+       ASSERT_NE(menu->actions().at(1)->menu(), nullptr);  // the colours
+       EXPECT_EQ(menu->actions().at(1)->menu()->actions().size(), 5);
        menu->actions().at(0)->trigger();
        menu->hide();
        vxtest::ProcessEventsUntilIdle(3);

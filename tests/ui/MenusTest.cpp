@@ -66,6 +66,26 @@ TEST(Menus, EntriesOwnTheirEntriesAndReportChoices) {
   EXPECT_EQ(file->Count(), 1);
   EXPECT_EQ(file->GetItem(0), quit);
   EXPECT_THROW(file->GetItem(5), EListError);
+
+  // An entry filled before it joins a menu shown later is a sub-menu too.
+  TPopupMenu later(nullptr);
+  auto* colour = new TMenuItem(nullptr);
+  colour->SetCaption("Colour");
+  for (const char* c : {"Red", "Blue"}) {
+    auto* e = new TMenuItem(nullptr);
+    e->SetCaption(c);
+    colour->Add(e);
+  }
+  auto* plain = new TMenuItem(nullptr);
+  plain->SetCaption("Delete");
+  later.GetItems()->Add(plain);
+  later.GetItems()->Add(colour);
+  QMenu* shown = later.GetItems()->SubMenu(true);
+  ASSERT_EQ(shown->actions().size(), 2);
+  EXPECT_EQ(shown->actions()[0]->text(), QStringLiteral("Delete"));
+  ASSERT_NE(shown->actions()[1]->menu(), nullptr);
+  EXPECT_EQ(shown->actions()[1]->text(), QStringLiteral("Colour"));
+  EXPECT_EQ(shown->actions()[1]->menu()->actions().size(), 2);
 }
 
 TEST(Menus, FreeNotificationTellsEitherSide) {

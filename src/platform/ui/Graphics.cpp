@@ -881,7 +881,8 @@ int TCanvas::DrawText(const std::string& theText, TRect& r, unsigned theFlags) {
       }
       const QStringList lines = (theFlags & DT_SINGLELINE) ? QStringList{plain} : plain.split(QLatin1Char('\n'));
       for (const QString& line : lines) width = std::max(width, fm.horizontalAdvance(line));
-      height = fm.height() * static_cast<int>(lines.size());
+      // Lines stand a line spacing apart when drawn.
+      height = fm.height() + fm.lineSpacing() * (static_cast<int>(lines.size()) - 1);
     }
     if (theText.empty()) {
       width = 0;

@@ -44,17 +44,10 @@ void THintWindow::SetCaption(const std::string& theCaption) {
 TRect THintWindow::CalcHintRect(int theMaxWidth, const std::string& theText) {
   TCanvas* c = GetCanvas();
   c->SetFont(*GetFont());
-  // The widest line, and a line height for each.
-  const std::string text = WithLineFeeds(theText);
-  int widest = 0, lines = 0;
-  size_t from = 0;
-  while (from <= text.size()) {
-    const size_t to = std::min(text.find('\n', from), text.size());
-    widest = std::max(widest, c->TextWidth(text.substr(from, to - from)));
-    ++lines;
-    from = to + 1;
-  }
-  return Rect(0, 0, std::min(widest, std::max(theMaxWidth, 1)) + 10, lines * c->TextHeight("Xg") + 4);
+  // Measured as Paint draws it: the widest line, lines a line spacing apart.
+  TRect need = Rect(0, 0, 0, 0);
+  c->DrawText(WithLineFeeds(theText), need, DT_CALCRECT | DT_LEFT | DT_NOPREFIX);
+  return Rect(0, 0, std::min(need.Width(), std::max(theMaxWidth, 1)) + 10, need.Height() + 6);
 }
 
 void THintWindow::ActivateHint(const TRect& theRect, const std::string& theText) {
@@ -78,6 +71,12 @@ void THintWindow::Paint() {
   c->SetFont(*GetFont());
   c->GetFont()->SetColor(clInfoText);
   c->GetBrush()->SetStyle(bsClear);
+  // Measured on the device it paints on: a hint sized before it had one
+  // grows rather than cut its last line.
+  TRect need = Rect(0, 0, 0, 0);
+  c->DrawText(WithLineFeeds(fCaption), need, DT_CALCRECT | DT_LEFT | DT_NOPREFIX);
+  if (need.Height() + 6 > r.Height() || need.Width() + 10 > r.Width())
+    SetBounds(GetLeft(), GetTop(), std::max(r.Width(), need.Width() + 10), std::max(r.Height(), need.Height() + 6));
   r = Rect(r.Left + 4, r.Top + 2, r.Right - 4, r.Bottom - 2);
   c->DrawText(WithLineFeeds(fCaption), r, DT_LEFT | DT_NOPREFIX);
   TWinControl::Paint();

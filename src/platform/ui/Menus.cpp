@@ -63,6 +63,8 @@ TPopupMenu* TMenuItem::GetPopupMenu() const {
 }
 
 QAction* TMenuItem::Action() {
+  // An entry with entries of its own stands for a sub-menu.
+  if (!fMenu && !fItems.empty()) SubMenu(true);
   if (fMenu) return fMenu->menuAction();
   if (!fAction) {
     fAction = std::make_unique<QAction>();
@@ -87,7 +89,7 @@ QMenu* TMenuItem::SubMenu(bool theCreate) {
     });
     for (TMenuItem* child : fItems) fMenu->addAction(child->Action());
     UpdateAction();
-    if (fParent && fParent->fMenu) {
+    if (fParent && fParent->fMenu && fAction) {
       // The entry now stands for a sub-menu: its action changes in place.
       QMenu* parentMenu = fParent->fMenu.get();
       QAction* before = fParent->ActionAfter(fParent->IndexOf(this));
