@@ -1089,6 +1089,7 @@ protected:
   std::unique_ptr<TBitmap> fGantBitMap;
   int fCurrentGridHeaderHeight = 0;
   TDateTime fStartScaleWhenDrawn = 0;
+  std::vector<double> fScaleLinePixels;  // the scale lines of a paint, kept to spare allocations
   TGantMouseMoveMode fLocalmmMode = mmNone;
   bool fLocalEraseOutline = false;
   std::unique_ptr<TSnapHandler> fSnap;

@@ -171,23 +171,25 @@ void TvxGant_ComBasic::DrawHiddenTimeSeams() {
 void TvxGant_ComBasic::DrawScaleLines() {
   TCanvas* c = fGA->GetOffscreenCanvas();
   const int h = fGA->GetHeight();
-  // The marks the scaler draws, at their pixels (the scaler keeps them in
-  // step with its window, whether or not it has painted yet).
+  // Where the scaler marks its scale (it keeps the marks in step with its
+  // window, whether or not it has painted yet); short lines closer than 30
+  // pixels are thinned.
   const double sx = fGA->GetScalex();
+  std::vector<double>& pixels = fScaleLinePixels;
   if (fDrawShortLines) {
-    const std::vector<TScaleMark>& marks = fDateScaler->GetShortScaleMarks();
-    const size_t step = marks.size() > 1 && marks[1].Pixel - marks[0].Pixel < 30 ? 2 : 1;
+    fDateScaler->GetScaleLinePixels(false, 30, pixels);
     c->GetPen()->SetColor(0x808080);
-    for (size_t i = 0; i < marks.size(); i += step) {
-      const int x = Round(marks[i].Pixel * sx);
+    for (const double p : pixels) {
+      const int x = Round(p * sx);
       c->MoveTo(x, 0);
       c->LineTo(x, h);
     }
   }
   if (fDrawLongLines) {
+    fDateScaler->GetScaleLinePixels(true, 0, pixels);
     c->GetPen()->SetColor(clBackground);
-    for (const TScaleMark& mark : fDateScaler->GetLongScaleMarks()) {
-      const int x = Round(mark.Pixel * sx);
+    for (const double p : pixels) {
+      const int x = Round(p * sx);
       c->MoveTo(x, 0);
       c->LineTo(x, h);
     }

@@ -244,6 +244,13 @@ public:
   // grid lines and bands from them.
   const std::vector<int>& GetShortLinePos() const noexcept { return fShortLinePos; }
   const std::vector<int>& GetLongLinePos() const noexcept { return fLongLinePos; }
+  // Where the scale is marked, in the marks' pixels from Start, once per
+  // pixel and in order: the ticks the scaler draws (in the boxed look its
+  // separators). Areas under the scaler draw their lines from here, so that
+  // their lines meet its marks. With aMinGap, a row whose lines are usually
+  // closer than that keeps every other one, counted from the long marks so
+  // that the lines stay with their time while the window pans.
+  void GetScaleLinePixels(bool aLong, int aMinGap, std::vector<double>& aPixels) const;
   bool IsRescaling() const noexcept { return fReScaling; }
 
   TNotifyEvent OnChange;

@@ -1,0 +1,102 @@
+// The chart zoomed out: its lines meet the scaler's marks, texts keep to
+// their room, the area follows a drag on the axis, links end at bar edges.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "GanttSupport.h"
+#include "platform/rtl/Color.h"
+
+using namespace vx;
+using vxtest::TestGant;
+
+namespace {
+
+constexpr TColor kBack = 0xF0F0F0, kPyjamas = 0xE8E8E8;
+
+struct Zoomed : TestGant {
+  TBitmap area, axis;
+  Zoomed() {
+    SetGantBackColor(kBack);
+    SetGantPyjamasColor(kPyjamas);
+  }
+  void Paint() {
+    GetTreeView()->EnsureDisplayUpToDate();
+    GetGA()->Invalidate();
+    GetGA()->PaintTo(&area);
+    GetDateScaler()->Invalidate();
+    GetDateScaler()->PaintTo(&axis);
+  }
+  TColor AreaAt(int x, int y) { return ColorToRGB(area.GetCanvas()->GetPixel(x, y)); }
+  TColor AxisAt(int x, int y) { return ColorToRGB(axis.GetCanvas()->GetPixel(x, y)); }
+  // The columns of the area's top row in theColor.
+  std::set<int> AreaColumns(TColor theColor) {
+    std::set<int> xs;
+    for (int x = 0; x < area.GetWidth(); ++x)
+      if (AreaAt(x, 3) == theColor) xs.insert(x);
+    return xs;
+  }
+};
+
+}  // namespace
+
+// Every line of the area stands on a tick of the scaler, and every long tick
+// has its line, at every zoom and with hidden time.
+TEST(GanttZoom, AreaLinesMeetTheScalerTicks) {
+  struct Case {
+    const char* name;
+    double days;
+    bool hideWeekends;
+    bool hideNights;
+  };
+  const Case cases[] = {
+      {"a week", 7, false, false},         {"six weeks", 42, false, false}, {"four months", 120, false, false},
+      {"five weeks", 35, false, false},    {"a year", 365, false, false},   {"four years", 1500, false, false},
+      {"a day, nights hidden", 1, false, true}, {"a month, weekends hidden", 30, true, false},
+      {"seven weeks, weekends hidden", 49, true, false},
+      {"four months, weekends hidden", 120, true, false}, {"a year, weekends hidden", 365, true, false},
+      {"a fortnight, nights and weekends hidden", 14, true, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Zoomed g;
+    TvxDateScaler* s = g.GetDateScaler();
+    if (c.hideWeekends) s->SetHiddenDays(TvxHiddenDays{thdSAT, thdSUN});
+    if (c.hideNights) {
+      TvxHiddenHours nights;
+      for (int h = 0; h < 24; ++h)
+        if (h < 7 || h >= 19) nights.Include(static_cast<TvxHiddenHoursEnum>(h));
+      s->SetHiddenHours(nights);
+    }
+    s->SetStart(TestGant::kDay0);
+    s->SetStop(TestGant::kDay0 + c.days);
+    g.SetDrawShortLines(true);
+    g.SetDrawLongLines(true);
+    g.Paint();
+    const int bottom = s->GetHeight() - 1;
+    const std::set<int> longs = g.AreaColumns(ColorToRGB(clBackground));
+    const std::set<int> shorts = g.AreaColumns(0x808080);
+    EXPECT_GE(longs.size() + shorts.size(), 3u);
+    for (int x : longs) EXPECT_EQ(g.AxisAt(x, bottom - 12), clBlack) << "long line at " << x << " has no long tick";
+    for (int x : shorts) EXPECT_EQ(g.AxisAt(x, bottom), clBlack) << "short line at " << x << " has no tick";
+    // The long ticks, from the scaler's picture: each has its line.
+    for (int x = 1; x + 1 < g.area.GetWidth(); ++x)
+      if (g.AxisAt(x, bottom) == clBlack && g.AxisAt(x, bottom - 12) == clBlack && g.AxisAt(x, bottom - 13) == clBlack)
+        EXPECT_TRUE(longs.count(x)) << "long tick at " << x << " has no line";
+    // Thinned short lines stay regular: between two lines, short or long,
+    // lies at least one tick that got no line.
+    std::vector<double> ticks;
+    s->GetScaleLinePixels(false, 0, ticks);
+    if (ticks.size() > 2 && ticks[2] - ticks[1] < 30) {
+      std::set<int> lines = shorts;
+      lines.insert(longs.begin(), longs.end());
+      const std::vector<int> xs(lines.begin(), lines.end());
+      for (size_t i = 1; i < xs.size(); ++i) {
+        int between = 0;
+        for (double p : ticks)
+          if (p > xs[i - 1] + 0.5 && p < xs[i] - 0.5) ++between;
+        EXPECT_GE(between, 1) << "lines at " << xs[i - 1] << " and " << xs[i];
+      }
+    }
+  }
+}
