@@ -995,6 +995,8 @@ protected:
   TPanel* fPanelScaleAndGantHolder = nullptr;
   TPanel* fPanelScrollHolder = nullptr;
   TvxDateScaler* fDateScaler = nullptr;
+  std::unique_ptr<TSingleEventListener> fScalerChangeDelivered;
+  std::unique_ptr<TSingleEventListener> fScalerMarksChanged;
   TPanel* fPanelAboveTree = nullptr;
   TScrollBar* fScrollBarVertical = nullptr;
   TGantTree* fTree = nullptr;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/vxEventHandling.h"
 #include "paint/vxOffscreenPaint.h"
 #include "platform/rtl/DateUtils.h"
 #include "platform/rtl/Set.h"
@@ -252,6 +253,12 @@ public:
   // that the lines stay with their time while the window pans.
   void GetScaleLinePixels(bool aLong, int aMinGap, std::vector<double>& aPixels) const;
   bool IsRescaling() const noexcept { return fReScaling; }
+  // For the control that owns the scaler: OnChange and the other events are
+  // the application's. The marks were rebuilt for a new window (at once, also
+  // while a drag holds OnChange back), and a change is being delivered (just
+  // before OnChange).
+  TEvent* GetMarksChangedEvent() noexcept { return &fMarksChangedEvent; }
+  TEvent* GetChangeDeliveredEvent() noexcept { return &fChangeDeliveredEvent; }
 
   TNotifyEvent OnChange;
   TNotifyEvent OnAnimateChange;
@@ -363,6 +370,8 @@ private:
   TDateTime fCtrlStep = 0;
   int fFirstDayOfWeek = 2;
   int fOddOrEven = 0;
+  TEvent fMarksChangedEvent{this};
+  TEvent fChangeDeliveredEvent{this};
 
 protected:
   // painting and mouse state

@@ -100,3 +100,52 @@ TEST(GanttZoom, AreaLinesMeetTheScalerTicks) {
     }
   }
 }
+
+namespace {
+
+// A shown chart that counts the area's paints and the window each showed.
+struct Live : TestGant {
+  using TestGant::fStartScaleWhenDrawn;
+  Live() { vxtest::ShowWindow(this); }
+};
+
+}  // namespace
+
+// While the axis is dragged, the area is painted with each new window, not
+// only after the release; the application's OnChange of the scaler is its own
+// and the chart's events still come after the drag.
+TEST(GanttZoom, AreaFollowsADragOnTheAxis) {
+  struct Case {
+    const char* name;
+    Qt::KeyboardModifiers keys;
+    int dx;
+  };
+  const Case cases[] = {
+      {"zoom out", Qt::NoModifier, 60}, {"zoom in", Qt::NoModifier, -40}, {"pan", Qt::ControlModifier, 80}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Live g;
+    TvxDateScaler* s = g.GetDateScaler();
+    int appChanges = 0, chartChanges = 0;
+    s->OnChange = [&](TObject*) { ++appChanges; };
+    g.OnScalerChange = [&](TvxGant_ComBasic*, TDateTime, TDateTime) { ++chartChanges; };
+    vxtest::ProcessEventsUntilIdle();
+    appChanges = chartChanges = 0;
+    const int x0 = 300, y = 35;
+    vxtest::MousePress(s, x0, y, Qt::LeftButton, c.keys);
+    TDateTime lastStop = s->GetStop();
+    for (int step = 1; step <= 4; ++step) {
+      vxtest::MouseMove(s, x0 + c.dx * step / 4, y);
+      vxtest::ProcessEventsUntilIdle();
+      EXPECT_NE(s->GetStop(), lastStop) << "step " << step;
+      lastStop = s->GetStop();
+      // The area's last paint showed the scaler's present window.
+      EXPECT_EQ(g.fStartScaleWhenDrawn, s->GetStart()) << "step " << step;
+    }
+    vxtest::MouseRelease(s, x0 + c.dx, y, Qt::LeftButton, c.keys);
+    vxtest::ProcessEventsUntilIdle();
+    EXPECT_EQ(g.fStartScaleWhenDrawn, s->GetStart());
+    EXPECT_GE(appChanges, 1);
+    EXPECT_EQ(appChanges, chartChanges);  // both hear every delivered change
+  }
+}
