@@ -891,6 +891,9 @@ protected:
   void ReInitBitmap();
   // One item with its texts, handles and focus rectangle.
   void DrawContent(TvxDataEntity_Kronit* theItem, const TRect& theRect);
+  // Narrows theLeft..theRight to the room beside theRect that no other item
+  // of the row being drawn takes.
+  void TextRoom(const TRect& theRect, int& theLeft, int& theRight) const;
   virtual void UserDrawTime(TvxDataEntity_Kronit* theItem, const TRect& theRect);
   void RenderLinks();
   bool LinePassesThroughWindow(const TvxDataEntity_Kronit* theOwner, const TvxDataEntity_Kronit* theLinked) const;
@@ -1092,6 +1095,10 @@ protected:
   int fCurrentGridHeaderHeight = 0;
   TDateTime fStartScaleWhenDrawn = 0;
   std::vector<double> fScaleLinePixels;  // the scale lines of a paint, kept to spare allocations
+  // The shown items of the row being drawn, by their left edges: the room of
+  // the texts beside them.
+  std::vector<TRect> fRowItemRects;
+  const TGantRow* fRoomRow = nullptr;
   TGantMouseMoveMode fLocalmmMode = mmNone;
   bool fLocalEraseOutline = false;
   std::unique_ptr<TSnapHandler> fSnap;

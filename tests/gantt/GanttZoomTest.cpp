@@ -149,3 +149,89 @@ TEST(GanttZoom, AreaFollowsADragOnTheAxis) {
     EXPECT_EQ(appChanges, chartChanges);  // both hear every delivered change
   }
 }
+
+// A text cut to its room: whole, with an ellipsis after three characters or
+// more, or not at all.
+TEST(GanttZoom, TextsFitTheirRoom) {
+  TBitmap b(10, 10);
+  TCanvas* c = b.GetCanvas();
+  c->GetFont()->SetSize(9);
+  const std::string label = "Excavation 3", umlauts = "\xC3\x9C\x62\x65rg\xC3\xA4nge";  // "Übergänge"
+  const int whole = c->TextWidth(label);
+  const std::string ellipsis = "\xE2\x80\xA6";
+  struct Case {
+    std::string text;
+    int room;
+    const char* expect;  // "whole", "cut" or "none"
+  };
+  const Case cases[] = {
+      {label, whole + 20, "whole"},  {label, whole, "whole"},     {label, whole - 1, "cut"},
+      {label, whole / 2, "cut"},     {label, 3, "none"},          {label, 0, "none"},
+      {label, -50, "none"},          {"37%", c->TextWidth("37%") - 1, "none"},
+      {"37%", c->TextWidth("37%"), "whole"}, {umlauts, c->TextWidth(umlauts) - 2, "cut"},
+      {"", 100, "none"},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.text + " in " + std::to_string(k.room));
+    const std::string fit = TvxTimeItemTextCollection::FitToRoom(c, k.text, k.room);
+    if (std::string(k.expect) == "whole") {
+      EXPECT_EQ(fit, k.text);
+    } else if (std::string(k.expect) == "none") {
+      EXPECT_EQ(fit, "");
+    } else {
+      ASSERT_GT(fit.size(), ellipsis.size());
+      EXPECT_EQ(fit.substr(fit.size() - ellipsis.size()), ellipsis);
+      const std::string kept = fit.substr(0, fit.size() - ellipsis.size());
+      EXPECT_EQ(k.text.compare(0, kept.size(), kept), 0);  // a prefix
+      EXPECT_GE(kept.size(), 3u);
+      EXPECT_LE(c->TextWidth(fit), k.room);
+      EXPECT_NE(static_cast<unsigned char>(k.text[kept.size()]) & 0xC0, 0x80u);  // cut between characters
+    }
+  }
+}
+
+// A text beside a bar ends before the next bar of its row: it is cut or left
+// out, never drawn over its neighbour or the neighbour's text.
+TEST(GanttZoom, TextsBesideABarKeepOutOfItsNeighbours) {
+  struct Case {
+    const char* name;
+    std::string text;
+    double gap;  // days between the bars (100 pixels a day)
+    bool drawn;  // the text beside the first bar
+  };
+  const Case cases[] = {{"far apart", "100%", 1, true},
+                        {"too close", "100%", 0.15, false},
+                        {"touching", "100%", 0, false},
+                        {"long text, cut", "Finished two weeks late", 0.5, true}};
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    Zoomed g;
+    g.SetDrawLongLines(false);
+    TvxDataEntity_Tree* n = g.Node(nullptr, "n");
+    // The neighbour first: drawn before the first bar, it would be painted over.
+    TvxDataEntity_Kronit* b = g.Item(n, 1.5 + k.gap, 3 + k.gap);
+    TvxDataEntity_Kronit* a = g.Item(n, 1, 1.5);
+    a->SetColor(0xC0C0C0);
+    b->SetColor(0xC0C0C0);
+    a->GetTimeItemTextCollection()->AddTextEx(k.text, 4, 1, 1, trpOutsideFar, trpInside);
+    b->GetTimeItemTextCollection()->AddText("Neighbour", 3, 1, 1);
+    g.Paint();
+    const TRect A = g.RectFromDataEntity(a), B = g.RectFromDataEntity(b);
+    auto ink = [&](int x0, int x1) {
+      int count = 0;
+      for (int x = x0; x < x1; ++x)
+        for (int y = A.Top + 1; y < A.Bottom - 1; ++y) {
+          const TColor p = g.AreaAt(x, y);
+          if (GetRValue(p) < 0x80 && GetGValue(p) < 0x80) ++count;
+        }
+      return count;
+    };
+    EXPECT_EQ(ink(A.Right + 1, B.Left) > 0, k.drawn);
+    if (B.Left - A.Right > 2) EXPECT_EQ(ink(B.Left - 2, B.Left), 0);  // a gap before the neighbour
+    // The neighbour's own text is as it is without the first bar's.
+    const int withText = ink(B.Left + 1, B.Left + 60);
+    a->GetTimeItemTextCollection()->DropText(0);
+    g.Paint();
+    EXPECT_EQ(ink(B.Left + 1, B.Left + 60), withText);
+  }
+}
