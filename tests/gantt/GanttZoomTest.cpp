@@ -235,3 +235,101 @@ TEST(GanttZoom, TextsBesideABarKeepOutOfItsNeighbours) {
     EXPECT_EQ(ink(B.Left + 1, B.Left + 60), withText);
   }
 }
+
+namespace {
+
+struct Linked : TestGant {
+  using TestGant::LinkEnds;
+  using TestGant::RouteLink;
+};
+
+// Whether the segment from p to q runs through the inside of r (its frame
+// and the pixels around it excluded).
+bool Crosses(TPoint p, TPoint q, const TRect& r) {
+  const TRect inside = InflateRect(r, -1, -1);
+  if (p.X == q.X)
+    return p.X > inside.Left && p.X < inside.Right - 1 && std::max(p.Y, q.Y) > inside.Top &&
+           std::min(p.Y, q.Y) < inside.Bottom - 1;
+  return p.Y > inside.Top && p.Y < inside.Bottom - 1 && std::max(p.X, q.X) > inside.Left &&
+         std::min(p.X, q.X) < inside.Right - 1;
+}
+
+}  // namespace
+
+// A link comes into its target from outside, at the middle of a side or onto
+// the top or bottom edge, and runs through neither bar on its way.
+TEST(GanttZoom, LinksEndAtTheBarEdge) {
+  struct Case {
+    const char* name;
+    TLinkStartFinishOption option;
+    TLinkStyle style;
+    double a0, a1, b0, b1;  // days
+    int bRow;               // the target's row (the owner's is 0)
+  };
+  const Case cases[] = {
+      {"finish to start, after", tlsfFS, tlsDefault, 1, 2, 3, 4, 1},
+      {"finish to start, overlapping", tlsfFS, tlsDefault, 1, 3, 2, 4, 1},
+      {"finish to start, just after", tlsfFS, tlsDefault, 1, 2, 2.02, 3, 1},
+      {"finish to start, before", tlsfFS, tlsDefault, 3, 4, 1, 2, 1},
+      {"finish to start, upwards", tlsfFS, tlsDefault, 1, 3, 2, 4, -1},
+      {"finish to start, same row", tlsfFS, tlsDefault, 1, 2, 3, 4, 0},
+      {"finish to finish", tlsfFF, tlsDefault, 1, 2, 1.5, 3, 1},
+      {"start to finish", tlsfSF, tlsDefault, 2, 3, 1, 4, 1},
+      {"start to start", tlsfSS, tlsDefault, 2, 3, 1, 4, 1},
+      {"normal, backwards", tlsfNormal, tlsDefault, 3, 4, 1, 2.5, 1},
+      {"project, overlapping", tlsfFS, tlsMSProject, 1, 3, 2, 4, 1},
+      {"project, after", tlsfFS, tlsMSProject, 1, 2, 3, 4, 1},
+      {"project, upwards", tlsfFS, tlsMSProject, 1, 3, 2, 4, -1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Linked g;
+    TvxDataEntity_Tree* rows[3] = {g.Node(nullptr, "0"), g.Node(nullptr, "1"), g.Node(nullptr, "2")};
+    const int ownerRow = c.bRow < 0 ? 1 : 0, targetRow = c.bRow < 0 ? 0 : (c.bRow == 0 ? 0 : ownerRow + c.bRow);
+    TvxDataEntity_Kronit* a = g.Item(rows[ownerRow], c.a0, c.a1);
+    TvxDataEntity_Kronit* b = g.Item(rows[targetRow], c.b0, c.b1, c.bRow == 0 ? 1 : 0);
+    for (TvxDataEntity_Kronit* k : {a, b}) {  // bars with room between rows, as charts have them
+      k->SetTopInset(2);
+      k->SetBottomInset(2);
+    }
+    TvxDataEntity_Link* link = g.AddLink();
+    link->fLinkOwner = a;
+    link->fLinkedTo = b;
+    link->fLinkStyle = c.style;
+    link->SetStartFinishOption(c.option);
+    g.GetTreeView()->EnsureDisplayUpToDate();
+    TPoint start, stop;
+    TLinkStyle style = tlsDefault;
+    TLinkBars bars;
+    ASSERT_TRUE(g.LinkEnds(link, start, stop, style, &bars));
+    const TLinkRoute route = g.RouteLink(start, stop, style, link, Rect(0, 0, 2000, 2000), &bars);
+    ASSERT_GE(route.lineCount, 2);
+    ASSERT_GT(route.headCount, 0);
+    const TRect A = bars.owner, B = bars.target;
+    const TPoint tip = route.head[0];
+    if (style == tlsMSProject) {
+      // Onto the top or bottom edge, within the bar's width.
+      // (Rectangles end before their Bottom: an arrow coming up stops a pixel short.)
+      EXPECT_TRUE(tip.Y == B.Top - 1 || tip.Y == B.Bottom + 1) << tip.Y << " " << B.Top << " " << B.Bottom;
+      EXPECT_GE(tip.X, B.Left);
+      EXPECT_LE(tip.X, B.Right);
+    } else {
+      // Into a side, at its middle, from outside.
+      EXPECT_EQ(tip.Y, B.Top + B.Height() / 2);
+      const TPoint before = route.line[route.lineCount - 2];
+      EXPECT_EQ(before.Y, tip.Y);
+      if (bars.arrive > 0) {
+        // Start-to-start links end on the frame itself.
+        EXPECT_EQ(tip.X, c.option == tlsfSS ? B.Left : B.Left - 1);
+        EXPECT_LT(before.X, tip.X);
+      } else {
+        EXPECT_EQ(tip.X, B.Right);
+        EXPECT_GT(before.X, tip.X);
+      }
+    }
+    for (int k = 1; k < route.lineCount; ++k) {
+      EXPECT_FALSE(Crosses(route.line[k - 1], route.line[k], A)) << "segment " << k << " through the owner";
+      EXPECT_FALSE(Crosses(route.line[k - 1], route.line[k], B)) << "segment " << k << " through the target";
+    }
+  }
+}
