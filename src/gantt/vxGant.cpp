@@ -124,7 +124,12 @@ void TvxGant_ComBasic::BuildChildren() {
   fDateScaler->SetDateFormat("YYMMDD");
   fDateScaler->SetShowHint(true);
   fDateScaler->SetName("DateScaler");
-  fDateScaler->OnChange = [this](TObject* s) { ScaleChanged(s); };
+  // Heard privately: the scaler's OnChange is the application's. The area
+  // follows every new window at once, drags on the axis included.
+  fScalerChangeDelivered = std::make_unique<TSingleEventListener>(
+      fDateScaler->GetChangeDeliveredEvent(), [this](TSingleEventListener*) { ScaleChanged(fDateScaler); }, false);
+  fScalerMarksChanged = std::make_unique<TSingleEventListener>(
+      fDateScaler->GetMarksChangedEvent(), [this](TSingleEventListener*) { InvalidateGA(); }, false);
 
   fPanelAboveTree = panel(fPanelTreeHolder, alTop);
   fPanelAboveTree->SetHeight(45);
@@ -164,6 +169,8 @@ void TvxGant_ComBasic::BuildChildren() {
 
 TvxGant_ComBasic::~TvxGant_ComBasic() {
   Destroying();
+  fScalerChangeDelivered.reset();
+  fScalerMarksChanged.reset();
   fOutlines.reset();
   ClearScrollableMoveSnapShot();
   // The lists go while every child is whole: their notifications reach the

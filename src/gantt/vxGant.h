@@ -72,11 +72,20 @@ using TOnUserDrawLinks = std::function<void(TvxGant_ComBasic* theGant, TvxDataEn
 // The lines of a link: its route, and its head (an outline, or a filled
 // triangle), the head only when the tip lies in the clip.
 struct TLinkRoute {
-  TPoint line[4];
+  TPoint line[6];
   int lineCount = 0;
   TPoint head[4];
   int headCount = 0;
   bool filledHead = false;
+};
+
+// The bars a link joins, and the sides its ends take: leave 1 out of the
+// owner's right side, -1 out of its left; arrive 1 into the target's left
+// side (moving right), -1 into its right. 0: not known (a link being drawn
+// with the mouse).
+struct TLinkBars {
+  TRect owner, target;
+  int leave = 0, arrive = 0;
 };
 
 // The handlers an application gives a tab sheet of its own (AddTabSheet):
@@ -901,14 +910,22 @@ protected:
   void ReInitBitmap();
   // One item with its texts, handles and focus rectangle.
   void DrawContent(TvxDataEntity_Kronit* theItem, const TRect& theRect);
+  // Narrows theLeft..theRight to the room beside theRect that no other item
+  // of the row being drawn takes.
+  void TextRoom(const TRect& theRect, int& theLeft, int& theRight) const;
   virtual void UserDrawTime(TvxDataEntity_Kronit* theItem, const TRect& theRect);
   void RenderLinks();
   bool LinePassesThroughWindow(const TvxDataEntity_Kronit* theOwner, const TvxDataEntity_Kronit* theLinked) const;
-  bool LinkEnds(TvxDataEntity_Link* theLink, TPoint& theStart, TPoint& theStop, TLinkStyle& theStyle);
+  bool LinkEnds(TvxDataEntity_Link* theLink, TPoint& theStart, TPoint& theStop, TLinkStyle& theStyle,
+                TLinkBars* theBars = nullptr);
   void DrawLink(TPoint theStart, TPoint theStop, TCanvas* theCanvas, TLinkStyle theStyle, TColor theColor,
-                int thePenWidth, TvxDataEntity_Link* theLink);
+                int thePenWidth, TvxDataEntity_Link* theLink, const TLinkBars* theBars = nullptr);
+  // With theBars, a route that would run back across a bar goes round it
+  // instead, between the rows, and comes into the target from outside.
   TLinkRoute RouteLink(TPoint theStart, TPoint theStop, TLinkStyle theStyle, TvxDataEntity_Link* theLink,
-                       const TRect& theClip) const;
+                       const TRect& theClip, const TLinkBars* theBars = nullptr) const;
+  // The row of pixels a detour runs along, between the bars.
+  static int LinkLane(const TLinkBars& theBars);
   // A dotted outline, inverted over the area (drawing it again takes it
   // away); with theHint the rectangle's times are snapped and reported
   // through OnHintInfo.
@@ -1004,6 +1021,8 @@ protected:
   TPanel* fPanelScaleAndGantHolder = nullptr;
   TPanel* fPanelScrollHolder = nullptr;
   TvxDateScaler* fDateScaler = nullptr;
+  std::unique_ptr<TSingleEventListener> fScalerChangeDelivered;
+  std::unique_ptr<TSingleEventListener> fScalerMarksChanged;
   TPanel* fPanelAboveTree = nullptr;
   TScrollBar* fScrollBarVertical = nullptr;
   TGantTree* fTree = nullptr;
@@ -1098,6 +1117,11 @@ protected:
   std::unique_ptr<TBitmap> fGantBitMap;
   int fCurrentGridHeaderHeight = 0;
   TDateTime fStartScaleWhenDrawn = 0;
+  std::vector<double> fScaleLinePixels;  // the scale lines of a paint, kept to spare allocations
+  // The shown items of the row being drawn, by their left edges: the room of
+  // the texts beside them.
+  std::vector<TRect> fRowItemRects;
+  const TGantRow* fRoomRow = nullptr;
   TGantMouseMoveMode fLocalmmMode = mmNone;
   bool fLocalEraseOutline = false;
   std::unique_ptr<TSnapHandler> fSnap;

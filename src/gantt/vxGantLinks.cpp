@@ -21,16 +21,18 @@ void TvxGant_ComBasic::RenderLinks() {
     auto* link = static_cast<TvxDataEntity_Link*>(fLinksDataList->GetItems(i));
     TPoint start, stop;
     TLinkStyle style = tlsDefault;
-    if (!link || !LinkEnds(link, start, stop, style)) continue;
+    TLinkBars bars;
+    if (!link || !LinkEnds(link, start, stop, style, &bars)) continue;
     if (link->fLinkStyle == tlsUserDraw) {
       if (OnUserDrawLinks) OnUserDrawLinks(this, link, c, start, stop);
     } else {
-      DrawLink(start, stop, c, style, link->fLinkColor, link->FLinkPenWidth, link);
+      DrawLink(start, stop, c, style, link->fLinkColor, link->FLinkPenWidth, link, &bars);
     }
   }
 }
 
-bool TvxGant_ComBasic::LinkEnds(TvxDataEntity_Link* theLink, TPoint& theStart, TPoint& theStop, TLinkStyle& theStyle) {
+bool TvxGant_ComBasic::LinkEnds(TvxDataEntity_Link* theLink, TPoint& theStart, TPoint& theStop, TLinkStyle& theStyle,
+                                TLinkBars* theBars) {
   TvxDataEntity_Kronit* owner = theLink->fLinkOwner;
   TvxDataEntity_Kronit* target = theLink->fLinkedTo;
   if (!owner || !target) return false;
@@ -99,11 +101,18 @@ bool TvxGant_ComBasic::LinkEnds(TvxDataEntity_Link* theLink, TPoint& theStart, T
       break;
   }
   if (theStyle == tlsMSProject) theStop.X += dx;
+  if (theBars) {
+    theBars->owner = A;
+    theBars->target = B;
+    theBars->leave = theStart.X == A.Left ? -1 : 1;
+    theBars->arrive = theStop.X - (theStyle == tlsMSProject ? dx : 0) == B.Left ? 1 : -1;
+  }
   return true;
 }
 
 TLinkRoute TvxGant_ComBasic::RouteLink(TPoint theStart, TPoint theStop, TLinkStyle theStyle,
-                                       TvxDataEntity_Link* theLink, const TRect& theClip) const {
+                                       TvxDataEntity_Link* theLink, const TRect& theClip,
+                                       const TLinkBars* theBars) const {
   TLinkRoute route;
   int head = 3, half = 3, dir = 1, ssOffset = 7;
   if (fGA->GetIsPrinting()) {
@@ -120,6 +129,30 @@ TLinkRoute TvxGant_ComBasic::RouteLink(TPoint theStart, TPoint theStop, TLinkSty
     to(m, theStop.Y);
     to(theStop.X, theStop.Y);
     theStyle = tlsDefault;  // and its head
+  } else if (theStyle == tlsDefault && theBars && theBars->leave != 0 && theBars->arrive != 0) {
+    // Out of the owner's side and into the target's side from outside: never
+    // back along a bar, through its text.
+    const int leave = theBars->leave, arrive = theBars->arrive;
+    dir = arrive;
+    tip.X = arrive > 0 ? theStop.X - 1 : theStop.X;  // the pixel beside the bar (its Right lies outside)
+    // A short way out (a text may stand beside the owner), room for the head in.
+    const int x1 = theStart.X + leave * head, x2 = tip.X - arrive * ssOffset;
+    if (leave == arrive && (tip.X - theStart.X) * arrive >= 2 * ssOffset) {
+      const int mx = theStart.X + (tip.X - theStart.X) / 2;  // room between the bars
+      to(mx, theStart.Y);
+      to(mx, theStop.Y);
+    } else if (leave != arrive) {
+      const int mx = leave > 0 ? std::max(x1, x2) : std::min(x1, x2);  // beyond both ends
+      to(mx, theStart.Y);
+      to(mx, theStop.Y);
+    } else {
+      const int lane = LinkLane(*theBars);
+      to(x1, theStart.Y);
+      to(x1, lane);
+      to(x2, lane);
+      to(x2, theStop.Y);
+    }
+    to(tip.X, theStop.Y);
   } else if (theStyle == tlsDefault) {
     if (theStart.X > theStop.X) dir = -1;
     tip.X = theStop.X - dir;
@@ -131,7 +164,17 @@ TLinkRoute TvxGant_ComBasic::RouteLink(TPoint theStart, TPoint theStop, TLinkSty
     if (theStart.Y < theStop.Y) dir = -1;
     tip.X = theStart.X < theStop.X ? theStop.X + half : theStop.X - half;
     tip.Y = theStop.Y + dir;
-    to(tip.X, theStart.Y);
+    if (theBars && theBars->leave != 0 && (tip.X - theStart.X) * theBars->leave < ssOffset) {
+      // The drop would start inside the owner: out of its side first, then
+      // along between the rows.
+      const int x1 = theStart.X + theBars->leave * head;
+      const int lane = LinkLane(*theBars);
+      to(x1, theStart.Y);
+      to(x1, lane);
+      to(tip.X, lane);
+    } else {
+      to(tip.X, theStart.Y);
+    }
     to(tip.X, tip.Y + half * dir);
   }
   if (tip.X < theClip.Left || tip.X > theClip.Right || tip.Y < theClip.Top || tip.Y > theClip.Bottom) return route;
@@ -151,8 +194,17 @@ TLinkRoute TvxGant_ComBasic::RouteLink(TPoint theStart, TPoint theStop, TLinkSty
   return route;
 }
 
+int TvxGant_ComBasic::LinkLane(const TLinkBars& theBars) {
+  // Half way between the two bars; below both when they share a band.
+  const TRect& a = theBars.owner;
+  const TRect& b = theBars.target;
+  if (b.Top >= a.Bottom) return a.Bottom + (b.Top - a.Bottom) / 2;
+  if (a.Top >= b.Bottom) return b.Bottom + (a.Top - b.Bottom) / 2;
+  return std::max(a.Bottom, b.Bottom) + 2;
+}
+
 void TvxGant_ComBasic::DrawLink(TPoint theStart, TPoint theStop, TCanvas* c, TLinkStyle theStyle, TColor theColor,
-                                int thePenWidth, TvxDataEntity_Link* theLink) {
+                                int thePenWidth, TvxDataEntity_Link* theLink, const TLinkBars* theBars) {
   const int keepWidth = c->GetPen()->GetWidth();
   struct RestoreWidth {
     TCanvas* c;
@@ -161,7 +213,7 @@ void TvxGant_ComBasic::DrawLink(TPoint theStart, TPoint theStop, TCanvas* c, TLi
   } restore{c, keepWidth};
   c->GetPen()->SetColor(theColor);
   c->GetPen()->SetWidth(thePenWidth);
-  const TLinkRoute route = RouteLink(theStart, theStop, theStyle, theLink, c->GetClipRect());
+  const TLinkRoute route = RouteLink(theStart, theStop, theStyle, theLink, c->GetClipRect(), theBars);
   c->MoveTo(route.line[0].X, route.line[0].Y);
   for (int k = 1; k < route.lineCount; ++k) c->LineTo(route.line[k].X, route.line[k].Y);
   const bool plain = c->GetBrush()->GetStyle() == bsSolid && !c->GetBrush()->GetBitmap() &&

@@ -3,6 +3,7 @@
 // that meet the visible time span.
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "gantt/vxGant.h"
 #include "platform/rtl/Math.h"
@@ -37,12 +38,49 @@ void TvxGant_ComBasic::ForEachShownTreeRow(const std::function<void(TGantRow*)>&
 
 void TGantRow::DrawContent() {
   TvxHold hold(this);  // an item drawn by the application may take its row away
+  // The rectangles of the row's shown items: the room of the texts beside them.
+  std::vector<TRect>& rects = fGant->fRowItemRects;
+  rects.clear();
+  ForEachItem([this, &rects](TvxDataEntity_Kronit* item) {
+    if (!fGant) return false;
+    TRect r;
+    if (fGant->IsVisible(item) && RectFromDataEntity(item, r)) rects.push_back(r);
+    return true;
+  });
+  if (!fGant) return;
+  std::sort(rects.begin(), rects.end(), [](const TRect& a, const TRect& b) { return a.Left < b.Left; });
+  fGant->fRoomRow = this;
   ForEachItem([this](TvxDataEntity_Kronit* item) {
     if (!fGant) return false;  // the row went
     TRect r;
     if (fGant->IsVisible(item) && RectFromDataEntity(item, r)) fGant->DrawContent(item, r);
     return true;
   });
+  if (fGant) fGant->fRoomRow = nullptr;
+}
+
+void TvxGant_ComBasic::TextRoom(const TRect& theRect, int& theLeft, int& theRight) const {
+  // Items that meet the rectangle's band and reach beyond its ends close the
+  // room there; only the nearest ones are looked at, so that a crowded row
+  // costs no more than a few dozen looks an item.
+  constexpr std::ptrdiff_t kLooks = 32;
+  const std::vector<TRect>& rects = fRowItemRects;
+  auto band = [&theRect](const TRect& q) { return q.Top < theRect.Bottom && theRect.Top < q.Bottom; };
+  const auto at = std::lower_bound(rects.begin(), rects.end(), theRect.Left,
+                                   [](const TRect& q, int x) { return q.Left < x; });
+  bool self = false;
+  for (auto it = at; it != rects.end() && it - at < kLooks && it->Left < theRight; ++it) {
+    if (!self && *it == theRect) {
+      self = true;  // the item itself
+      continue;
+    }
+    if (band(*it) && it->Right > theRect.Right) theRight = std::min(theRight, std::max(it->Left, theRect.Right));
+  }
+  for (auto it = at; it != rects.begin() && at - it < kLooks;) {
+    --it;
+    if (band(*it) && it->Left < theRect.Left) theLeft = std::max(theLeft, std::min(it->Right, theRect.Left));
+    if (band(*it) && it->Right > theRect.Right) theRight = std::min(theRight, theRect.Right);  // covers the item
+  }
 }
 
 // --- background -----------------------------------------------------------------------
@@ -171,23 +209,25 @@ void TvxGant_ComBasic::DrawHiddenTimeSeams() {
 void TvxGant_ComBasic::DrawScaleLines() {
   TCanvas* c = fGA->GetOffscreenCanvas();
   const int h = fGA->GetHeight();
-  // The marks the scaler draws, at their pixels (the scaler keeps them in
-  // step with its window, whether or not it has painted yet).
+  // Where the scaler marks its scale (it keeps the marks in step with its
+  // window, whether or not it has painted yet); short lines closer than 30
+  // pixels are thinned.
   const double sx = fGA->GetScalex();
+  std::vector<double>& pixels = fScaleLinePixels;
   if (fDrawShortLines) {
-    const std::vector<TScaleMark>& marks = fDateScaler->GetShortScaleMarks();
-    const size_t step = marks.size() > 1 && marks[1].Pixel - marks[0].Pixel < 30 ? 2 : 1;
+    fDateScaler->GetScaleLinePixels(false, 30, pixels);
     c->GetPen()->SetColor(0x808080);
-    for (size_t i = 0; i < marks.size(); i += step) {
-      const int x = Round(marks[i].Pixel * sx);
+    for (const double p : pixels) {
+      const int x = Round(p * sx);
       c->MoveTo(x, 0);
       c->LineTo(x, h);
     }
   }
   if (fDrawLongLines) {
+    fDateScaler->GetScaleLinePixels(true, 0, pixels);
     c->GetPen()->SetColor(clBackground);
-    for (const TScaleMark& mark : fDateScaler->GetLongScaleMarks()) {
-      const int x = Round(mark.Pixel * sx);
+    for (const double p : pixels) {
+      const int x = Round(p * sx);
       c->MoveTo(x, 0);
       c->LineTo(x, h);
     }
@@ -228,10 +268,14 @@ void TvxGant_ComBasic::DrawContent(TvxDataEntity_Kronit* theItem, const TRect& t
   }
   c->GetBrush()->SetColor(color);
   if (TvxTimeItemTextCollection* texts = theItem->GetTimeItemTextCollection()) {
+    // Texts beside the item keep to the room up to its neighbours, or the edges.
+    int roomLeft = printing ? std::numeric_limits<int>::min() : 0;
+    int roomRight = printing ? std::numeric_limits<int>::max() : w;
+    if (fRoomRow && fRoomRow == theItem->GetRow()) TextRoom(theRect, roomLeft, roomRight);
     if (printing)
-      texts->DrawToCanvasInsideRect(t, c, fGA->GetPrintScalex(), fGA->GetPrintScaley());
+      texts->DrawToCanvasInsideRect(t, c, fGA->GetPrintScalex(), fGA->GetPrintScaley(), roomLeft, roomRight);
     else
-      texts->DrawToCanvasInsideRect(t, c, 1, 1);
+      texts->DrawToCanvasInsideRect(t, c, 1, 1, roomLeft, roomRight);
   }
   if (printing) return;
   TGantRow* row = theItem->GetRow();

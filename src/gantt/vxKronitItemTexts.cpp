@@ -1,5 +1,7 @@
 #include "gantt/vxKronitItemTexts.h"
 
+#include <limits>
+
 #include "platform/rtl/Exception.h"
 #include "platform/rtl/Math.h"
 #include "platform/ui/DeviceContext.h"
@@ -32,9 +34,41 @@ TvxTimeItemText* TvxTimeItemTextCollection::GetTimeItemText(int i) const {
   return fTexts[static_cast<size_t>(i)].get();
 }
 
+std::string TvxTimeItemTextCollection::FitToRoom(TCanvas* aCanvas, const std::string& aText, int aRoom) {
+  if (aText.empty() || aRoom <= 0) return {};
+  if (aCanvas->TextWidth(aText) <= aRoom) return aText;
+  static const std::string kEllipsis = "\xE2\x80\xA6";
+  // Character boundaries (UTF-8): a cut never splits a character.
+  std::vector<size_t> ends;
+  for (size_t i = 1; i <= aText.size(); ++i)
+    if (i == aText.size() || (static_cast<unsigned char>(aText[i]) & 0xC0) != 0x80) ends.push_back(i);
+  constexpr size_t kLeast = 3;
+  if (ends.size() <= kLeast) return {};
+  // The longest prefix that fits with its ellipsis.
+  size_t lo = kLeast, hi = ends.size() - 1, best = 0;
+  while (lo <= hi) {
+    const size_t mid = (lo + hi) / 2;
+    if (aCanvas->TextWidth(aText.substr(0, ends[mid - 1]) + kEllipsis) <= aRoom) {
+      best = mid;
+      lo = mid + 1;
+    } else {
+      hi = mid - 1;
+    }
+  }
+  return best ? aText.substr(0, ends[best - 1]) + kEllipsis : std::string();
+}
+
 void TvxTimeItemTextCollection::DrawToCanvasInsideRect(const TRect& aRect, TCanvas* aCanvas, double aScaleX,
                                                        double aScaleY) {
+  DrawToCanvasInsideRect(aRect, aCanvas, aScaleX, aScaleY, std::numeric_limits<int>::min(),
+                         std::numeric_limits<int>::max());
+}
+
+void TvxTimeItemTextCollection::DrawToCanvasInsideRect(const TRect& aRect, TCanvas* aCanvas, double aScaleX,
+                                                       double aScaleY, int aRoomLeft, int aRoomRight) {
   if (!aCanvas) return;
+  // A gap to the neighbour, so that a text never touches it.
+  constexpr int kGap = 2;
   for (const auto& t : fTexts) {
     if (t->FText.empty()) continue;
     if (fOnStyleSet) fOnStyleSet(this, aCanvas, t->FStyle);
@@ -42,21 +76,29 @@ void TvxTimeItemTextCollection::DrawToCanvasInsideRect(const TRect& aRect, TCanv
     int ox = Round(t->FPos.X * aScaleX), oy = Round(t->FPos.Y * aScaleY);
     TRect box = aRect;
     const int w = aRect.Width(), h = aRect.Height();
+    std::string text = t->FText;
     if (t->fTextRectPlaceX == trpOutsideNear) {
       clip = false;
       box.Left = aRect.Left - w;
       box.Right = aRect.Left;
-      ox = w - aCanvas->TextWidth(t->FText) - ox;  // the text ends ox pixels before the item
+      // The text ends ox pixels before the item, and starts after the neighbour.
+      const long long end = static_cast<long long>(aRect.Left) - ox;
+      text = FitToRoom(aCanvas, text, static_cast<int>(std::clamp<long long>(end - aRoomLeft - kGap, 0, 1 << 30)));
+      if (text.empty()) continue;
+      ox = w - aCanvas->TextWidth(text) - ox;
     } else if (t->fTextRectPlaceX == trpOutsideFar) {
       clip = false;
       box.Left = aRect.Right;
       box.Right = aRect.Right + w;
+      const long long begin = static_cast<long long>(aRect.Right) + ox;
+      text = FitToRoom(aCanvas, text, static_cast<int>(std::clamp<long long>(aRoomRight - kGap - begin, 0, 1 << 30)));
+      if (text.empty()) continue;
     }
     if (t->fTextRectPlaceY == trpOutsideNear) {
       clip = false;
       box.Top = aRect.Top - h;
       box.Bottom = aRect.Top;
-      oy = h - aCanvas->TextHeight(t->FText) - oy;  // its bottom oy pixels above the item
+      oy = h - aCanvas->TextHeight(text) - oy;  // its bottom oy pixels above the item
     } else if (t->fTextRectPlaceY == trpOutsideFar) {
       clip = false;
       box.Top = aRect.Bottom;
@@ -64,14 +106,18 @@ void TvxTimeItemTextCollection::DrawToCanvasInsideRect(const TRect& aRect, TCanv
     }
     const TRect textRect = Rect(box.Left + ox, box.Top + oy, box.Right - 1, box.Bottom - 1);
     if (textRect.Top >= textRect.Bottom || textRect.Right <= textRect.Left) continue;
+    if (clip) {
+      text = FitToRoom(aCanvas, text, textRect.Width());
+      if (text.empty()) continue;
+    }
 
     TBrush* brush = aCanvas->GetBrush();
     const TBrushStyle oldStyle = brush->GetStyle();
     brush->SetStyle(bsClear);
     if (clip)
-      aCanvas->TextOutClipped(textRect, textRect.Left, textRect.Top, t->FText);
+      aCanvas->TextOutClipped(textRect, textRect.Left, textRect.Top, text);
     else
-      aCanvas->TextOut(box.Left + ox, box.Top + oy, t->FText);
+      aCanvas->TextOut(box.Left + ox, box.Top + oy, text);
     brush->SetStyle(oldStyle);
   }
 }

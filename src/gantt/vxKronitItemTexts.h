@@ -60,6 +60,15 @@ public:
   // by the print scales. Texts inside the item are clipped to it, texts
   // beside it are not clipped.
   void DrawToCanvasInsideRect(const TRect& aRect, TCanvas* aCanvas, double aScaleX, double aScaleY);
+  // The same, with the room a text beside the item may take: from aRoomLeft
+  // to aRoomRight (its neighbours in the row, or the edges). A text that
+  // does not fit its room, inside the item or beside it, is cut with an
+  // ellipsis, or left out.
+  void DrawToCanvasInsideRect(const TRect& aRect, TCanvas* aCanvas, double aScaleX, double aScaleY, int aRoomLeft,
+                              int aRoomRight);
+  // aText as it fits aRoom pixels: whole, cut with an ellipsis after at least
+  // three characters, or empty (a shorter stump says nothing).
+  static std::string FitToRoom(TCanvas* aCanvas, const std::string& aText, int aRoom);
 
   TOnStyleSet fOnStyleSet;
 

@@ -457,13 +457,15 @@ void TvxDateScaler::OffscreenPaint() {
 }
 
 void TvxDateScaler::PostChangeIfDue() {
-  if (fCallOnChangeWhenRefreshed && OnChange && !fReScaling) {
+  if (fCallOnChangeWhenRefreshed && (OnChange || fChangeDeliveredEvent.ListenerCount() > 0) && !fReScaling) {
     fCallOnChangeWhenRefreshed = false;
     PostMessage(this, WM_SCALER_CHANGE);
   }
 }
 
 void TvxDateScaler::CallChange() {
+  // The scaler itself goes only through deleteLater: it is still here after.
+  fChangeDeliveredEvent.TriggerEvent(this);
   if (OnChange) OnChange(this);
 }
 

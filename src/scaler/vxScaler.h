@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/vxEventHandling.h"
 #include "paint/vxOffscreenPaint.h"
 #include "platform/rtl/DateUtils.h"
 #include "platform/rtl/Set.h"
@@ -244,7 +245,20 @@ public:
   // grid lines and bands from them.
   const std::vector<int>& GetShortLinePos() const noexcept { return fShortLinePos; }
   const std::vector<int>& GetLongLinePos() const noexcept { return fLongLinePos; }
+  // Where the scale is marked, in the marks' pixels from Start, once per
+  // pixel and in order: the ticks the scaler draws (in the boxed look its
+  // separators). Areas under the scaler draw their lines from here, so that
+  // their lines meet its marks. With aMinGap, a row whose lines are usually
+  // closer than that keeps every other one, counted from the long marks so
+  // that the lines stay with their time while the window pans.
+  void GetScaleLinePixels(bool aLong, int aMinGap, std::vector<double>& aPixels) const;
   bool IsRescaling() const noexcept { return fReScaling; }
+  // For the control that owns the scaler: OnChange and the other events are
+  // the application's. The marks were rebuilt for a new window (at once, also
+  // while a drag holds OnChange back), and a change is being delivered (just
+  // before OnChange).
+  TEvent* GetMarksChangedEvent() noexcept { return &fMarksChangedEvent; }
+  TEvent* GetChangeDeliveredEvent() noexcept { return &fChangeDeliveredEvent; }
 
   TNotifyEvent OnChange;
   TNotifyEvent OnAnimateChange;
@@ -356,6 +370,8 @@ private:
   TDateTime fCtrlStep = 0;
   int fFirstDayOfWeek = 2;
   int fOddOrEven = 0;
+  TEvent fMarksChangedEvent{this};
+  TEvent fChangeDeliveredEvent{this};
 
 protected:
   // painting and mouse state

@@ -70,6 +70,7 @@ void TvxDateScaler::CalcDrawMode() {
     stage.clear();
     BuildScaleMarks(true, fLongStep, fLongScaleMarkDrawList);
     CalcOddOrEven();
+    if (!GetIsPrinting()) fMarksChangedEvent.TriggerEvent(this);
   } catch (const std::exception& e) {
     fShortScaleMarkDrawList.clear();
     fLongScaleMarkDrawList.clear();

@@ -54,20 +54,88 @@ void TvxDateScaler::DoThePaint(TCanvas* aCanvas, const TRect& aRect) {
 
 void TvxDateScaler::CalcPixAndDrawScaleMarks(TCanvas* aCanvas, const TRect& aRect, int fx, int fy) {
   const int dx = aRect.Width(), dy = aRect.Height();
-  for (const std::vector<TScaleMark>* list : {&fShortScaleMarkDrawList, &fLongScaleMarkDrawList}) {
-    for (const TScaleMark& mark : *list) {
-      (mark.LongNotShort ? fLongLinePos : fShortLinePos).push_back(Round(mark.Pixel));
-      if (mark.Hidden || fLookAndFeel == tlfBoxed) continue;
-      const int length = mark.LongNotShort ? 15 : 5;
+  for (const TScaleMark& mark : fShortScaleMarkDrawList) fShortLinePos.push_back(Round(mark.Pixel));
+  for (const TScaleMark& mark : fLongScaleMarkDrawList) fLongLinePos.push_back(Round(mark.Pixel));
+  if (fLookAndFeel == tlfBoxed) return;
+  // The ticks where the areas below draw their lines.
+  std::vector<double> pixels;
+  for (const bool isLong : {false, true}) {
+    GetScaleLinePixels(isLong, 0, pixels);
+    const int length = isLong ? 15 : 5;
+    for (const double pixel : pixels) {
       if (fHorizontal) {
-        const int x = aRect.Left + Round(fx * mark.Pixel);
+        const int x = aRect.Left + Round(fx * pixel);
         Line(aCanvas, x, aRect.Top + dy, x, aRect.Top + (GetHeight() - length) * fy);
       } else {
-        const int y = aRect.Top + Round(fy * mark.Pixel);
+        const int y = aRect.Top + Round(fy * pixel);
         Line(aCanvas, aRect.Left + dx, y, aRect.Left + dx - length * fx, y);
       }
     }
   }
+}
+
+void TvxDateScaler::GetScaleLinePixels(bool aLong, int aMinGap, std::vector<double>& aPixels) const {
+  aPixels.clear();
+  const bool boxed = fLookAndFeel == tlfBoxed;
+  // One row's marked pixels: its ticks, or its box separators (between the
+  // marks for steps under a day, as DrawBoxes puts them).
+  auto collect = [boxed, this](const std::vector<TScaleMark>& list, std::vector<double>& out) {
+    const double step = !list.empty() && list[0].LongNotShort ? fLongStep : fSmallStep;
+    for (size_t i = 0; i < list.size(); ++i) {
+      if (list[i].Hidden) continue;  // no tick: its pixel is the next mark's
+      double p = list[i].Pixel;
+      if (boxed) {
+        if (i + 1 >= list.size()) break;
+        if (step < kScale1Day) p = (p + list[i + 1].Pixel) / 2;
+      }
+      if (!out.empty() && Round(out.back()) == Round(p)) continue;
+      out.push_back(p);
+    }
+  };
+  collect(aLong ? fLongScaleMarkDrawList : fShortScaleMarkDrawList, aPixels);
+  if (aMinGap <= 0 || aPixels.size() < 3) return;
+  // The usual gap: hidden time and month lengths make single gaps misleading.
+  std::vector<double> gaps;
+  gaps.reserve(aPixels.size() - 1);
+  for (size_t i = 1; i < aPixels.size(); ++i) gaps.push_back(aPixels[i] - aPixels[i - 1]);
+  std::nth_element(gaps.begin(), gaps.begin() + gaps.size() / 2, gaps.end());
+  if (gaps[gaps.size() / 2] >= aMinGap) return;
+  std::vector<double> longs;
+  if (!aLong) collect(fLongScaleMarkDrawList, longs);
+  // A line's count from the long mark at or before it (from the first long
+  // mark backwards for lines before it); even counts stay.
+  auto same = [](double a, double b) { return Round(a) == Round(b); };
+  std::vector<double> kept;
+  kept.reserve(aPixels.size() / 2 + 1);
+  size_t nextLong = 0, anchor = 0;
+  bool anchored = false;
+  size_t firstAfterFirstLong = aPixels.size();
+  if (!longs.empty())
+    for (size_t i = 0; i < aPixels.size(); ++i)
+      if (aPixels[i] >= longs[0] || same(aPixels[i], longs[0])) {
+        firstAfterFirstLong = i;
+        break;
+      }
+  size_t offset = 0;
+  for (size_t i = 0; i < aPixels.size(); ++i) {
+    const double p = aPixels[i];
+    while (nextLong < longs.size() && (longs[nextLong] <= p || same(longs[nextLong], p))) {
+      anchored = true;
+      anchor = i;
+      offset = same(longs[nextLong], p) ? 0 : 1;  // a long mark between two lines counts as one
+      ++nextLong;
+    }
+    size_t count = i;
+    if (anchored)
+      count = i - anchor + offset;
+    else if (!longs.empty())
+      count = firstAfterFirstLong - i;
+    // Nor a line right before a long mark (an odd number of ticks to it).
+    const bool beforeLong =
+        nextLong < longs.size() && (i + 1 >= aPixels.size() || longs[nextLong] <= aPixels[i + 1] + 0.5);
+    if (count % 2 == 0 && !beforeLong) kept.push_back(p);
+  }
+  aPixels.swap(kept);
 }
 
 bool TvxDateScaler::TermsForLeftPlacedText(const TScaleMark& aMark) const noexcept {
