@@ -10,6 +10,16 @@ namespace vx {
 
 namespace {
 
+// Below this width a day's label is its name's first letter.
+constexpr int kNarrowDayPixels = 26;
+
+// The first character of a UTF-8 text.
+std::string FirstCharacter(const std::string& theText) {
+  size_t n = 1;
+  while (n < theText.size() && (static_cast<unsigned char>(theText[n]) & 0xC0) == 0x80) ++n;
+  return theText.substr(0, n);
+}
+
 struct Step {
   double length;
   const char* name;
@@ -243,9 +253,12 @@ std::string TvxDateScaler::GetApprioateStringShort(TDateTime aDate, TDateTime aS
     r = FormatDateTime("NN", aDate);
   else if (aStep == kScale1Hour)
     r = FormatDateTime("HH", aDate);
-  else if (aStep == kScale1Day)
+  else if (aStep == kScale1Day) {
     r = FormatDateTime("ddd", aDate);
-  else if (aStep == kScale1Week)
+    // Days too narrow for their name keep its first letter rather than
+    // losing every other label to the collision rule.
+    if (aPixels > 0 && aPixels < kNarrowDayPixels && !r.empty()) r = FirstCharacter(r);
+  } else if (aStep == kScale1Week)
     r = GetWeekString(fDateFormat, aDate, true, aPixels);
   else if (aStep == kScale1Month)
     r = FormatDateTime("mmm", aDate);

@@ -180,6 +180,17 @@ TEST(ScalerModel, HidingTimeKeepsTheScaleAndTheStart) {
   EXPECT_NEAR(a.s.VisibleTimeAmount(), 10, 0.01);
 }
 
+TEST(ScalerModel, NarrowDaysKeepTheFirstLetterOfTheirName) {
+  // Days of 20 pixels: "Tue" and its neighbours would not fit beside each other.
+  Axis a(200, D(2024, 1, 1), D(2024, 1, 11));
+  const auto& shorts = a.s.GetShortScaleMarks();
+  ASSERT_EQ(a.s.GetSmallStep(), kScale1Day);
+  ASSERT_GE(shorts.size(), 8u);
+  std::string letters;
+  for (size_t i = 1; i < 8; ++i) letters += shorts[i].PresString;
+  EXPECT_EQ(letters, "TWTFSSM");
+}
+
 TEST(ScalerModel, ScaleMarksAndLabels) {
   Axis a(1000, D(2024, 1, 1), D(2024, 1, 11));
   TvxDateScaler& s = a.s;
@@ -191,6 +202,7 @@ TEST(ScalerModel, ScaleMarksAndLabels) {
   EXPECT_EQ(shorts[0].DateTime, D(2024, 1, 1));
   EXPECT_EQ(shorts[0].Pixel, 0);
   EXPECT_EQ(shorts[0].PresString, "Mon");
+  EXPECT_EQ(shorts[1].PresString, "Tue");
   EXPECT_NEAR(shorts[3].Pixel, 300, 1e-9);
   const auto& longs = s.GetLongScaleMarks();
   ASSERT_GE(longs.size(), 2u);
