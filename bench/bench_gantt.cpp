@@ -11,7 +11,7 @@
 #include <thread>
 
 #include "../tests/gantt/ReferenceLayout.h"
-#include "gantt/vxTimeDistinctGeneric.h"
+#include "timeitems/vxTimeDistinctGeneric.h"
 
 using namespace vx;
 

@@ -12,7 +12,7 @@
 #include "core/vxDataEntityPack.h"
 #include "core/vxHolding.h"
 #include "gantt/vxKronitItemTexts.h"
-#include "gantt/vxTimeDistinctGeneric.h"
+#include "timeitems/vxTimeDistinctGeneric.h"
 #include "grid/vxGrid.h"
 #include "paint/vxDoLater.h"
 #include "paint/vxGraphStuff.h"

@@ -11,7 +11,7 @@
 #include "core/vxDataEntityPack.h"
 #include "core/vxDataTraveser.h"
 #include "core/vxHolding.h"
-#include "gantt/vxTimeDistinctGeneric.h"
+#include "timeitems/vxTimeDistinctGeneric.h"
 #include "paint/vxDoLater.h"
 #include "paint/vxOffscreenPaint.h"
 #include "paint/vxXYSizer.h"

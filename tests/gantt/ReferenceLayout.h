@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gantt/vxTimeDistinctGeneric.h"
+#include "timeitems/vxTimeDistinctGeneric.h"
 
 namespace vxtest {
 

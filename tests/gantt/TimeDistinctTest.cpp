@@ -5,7 +5,7 @@
 #include <random>
 
 #include "ReferenceLayout.h"
-#include "gantt/vxTimeDistinctGeneric.h"
+#include "timeitems/vxTimeDistinctGeneric.h"
 #include "platform/rtl/Exception.h"
 
 using namespace vx;

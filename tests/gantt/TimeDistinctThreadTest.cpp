@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "UiTestSupport.h"
-#include "gantt/vxTimeDistinctGeneric.h"
+#include "timeitems/vxTimeDistinctGeneric.h"
 
 using namespace vx;
 

@@ -1,4 +1,4 @@
-#include "gantt/vxTimeDistinctGeneric.h"
+#include "timeitems/vxTimeDistinctGeneric.h"
 
 #include <algorithm>
 #include <cmath>
