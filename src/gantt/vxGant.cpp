@@ -10,6 +10,44 @@
 
 namespace vx {
 
+// The chart's pages: the chart hears the change first; OnChanging and
+// OnChange stay the application's.
+class TGantPageControl : public TPageControl {
+public:
+  TGantPageControl(TComponent* AOwner, TvxGant_ComBasic* theGantt) : TPageControl(AOwner), fGantt(theGantt) {}
+
+protected:
+  void Changing(bool& AllowChange) override {
+    if (!fGantt->IsDestroying()) fGantt->PageChanging(this, AllowChange);
+    if (AllowChange) TPageControl::Changing(AllowChange);
+  }
+  void Change() override {
+    if (!fGantt->IsDestroying()) fGantt->PageChange(this);
+    TPageControl::Change();
+  }
+
+private:
+  TvxGant_ComBasic* fGantt;
+};
+
+// A panel of the left side: the tree and the axis stay aligned when it
+// resizes; OnResize stays the application's.
+class TGantAlignPanel : public TPanel {
+public:
+  TGantAlignPanel(TComponent* AOwner, TvxGant_ComBasic* theGantt) : TPanel(AOwner), fGantt(theGantt) {}
+  // Set once the panel is placed; its first sizes tell the chart nothing.
+  bool fWired = false;
+
+protected:
+  void Resize() override {
+    if (fWired && !fGantt->IsDestroying()) fGantt->HandleTreeAlign(this);
+    TPanel::Resize();
+  }
+
+private:
+  TvxGant_ComBasic* fGantt;
+};
+
 TvxGant_ComBasic::TvxGant_ComBasic(TComponent* AOwner) : TCustomPanel(AOwner) { InitializeInConstructor(); }
 
 TvxGant_ComBasic::TvxGant_ComBasic(TComponent* AOwner, DeferInitialize) : TCustomPanel(AOwner) {}
@@ -81,7 +119,7 @@ void TvxGant_ComBasic::Initialize() {
 
 void TvxGant_ComBasic::BuildChildren() {
   auto panel = [this](TWinControl* theParent, TAlign theAlign) {
-    auto* p = new TPanel(this);
+    auto* p = new TGantAlignPanel(this, this);
     p->SetParent(theParent);
     p->SetBevelOuter(bvNone);
     p->SetCaption("");
@@ -90,7 +128,7 @@ void TvxGant_ComBasic::BuildChildren() {
   };
   fPanelTreeHolder = panel(this, alLeft);
   fPanelTreeHolder->SetBounds(1, 1, 100, GetHeight() - 2);
-  fPanelTreeHolder->OnResize = [this](TObject* s) { HandleTreeAlign(s); };
+  static_cast<TGantAlignPanel*>(fPanelTreeHolder)->fWired = true;
 
   fSplitter = new TvxSplitter(this);
   fSplitter->SetParent(this);
@@ -98,12 +136,10 @@ void TvxGant_ComBasic::BuildChildren() {
   fSplitter->SetLeft(101);
   fSplitter->SetCursor(crHSplit);
 
-  fPageControl = new TPageControl(this);
+  fPageControl = new TGantPageControl(this, this);
   fPageControl->SetParent(this);
   fPageControl->SetVisible(false);
   fPageControl->SetAlign(alClient);
-  fPageControl->OnChange = [this](TObject* s) { PageChange(s); };
-  fPageControl->OnChanging = [this](TObject* s, bool& allow) { PageChanging(s, allow); };
   fGantTabSheet = new TTabSheet(this);
   fGantTabSheet->SetCaption("Gant");
 
@@ -133,7 +169,7 @@ void TvxGant_ComBasic::BuildChildren() {
 
   fPanelAboveTree = panel(fPanelTreeHolder, alTop);
   fPanelAboveTree->SetHeight(45);
-  fPanelAboveTree->OnResize = [this](TObject* s) { HandleTreeAlign(s); };
+  static_cast<TGantAlignPanel*>(fPanelAboveTree)->fWired = true;
 
   fScrollBarVertical = new TScrollBar(this, sbVertical);
   fScrollBarVertical->SetParent(fPanelScrollHolder);
@@ -160,10 +196,8 @@ void TvxGant_ComBasic::BuildChildren() {
   fGA->SetKeepUntilInvalidated(true);  // outlines drawn over it cost no repaint
   fGA->SetTabStop(true);
   auto printFont = [this](TvxOffscreenPaint* c, int& size, bool& def) { _OnPrintResizeFont(c, size, def); };
-  fGA->OnPrintResizeFont = printFont;
-  fGA->OnWheelScroll = [this](TWMMouseWheel& m) { GantAreaWheelScroll(m); };
-  fDateScaler->OnPrintResizeFont = printFont;
-  WireTreeEvents();
+  fGA->SetOwnerPrintResizeFont(printFont);
+  fDateScaler->SetOwnerPrintResizeFont(printFont);
   BuildGrid();
 }
 
@@ -423,6 +457,11 @@ TvxOffscreenPaint_GA::TvxOffscreenPaint_GA(TComponent* AOwner, TvxGant_ComBasic*
 
 void TvxOffscreenPaint_GA::OffscreenPaint() {
   if (fGantt && !fGantt->IsDestroying()) fGantt->GantAreaPaint(this);
+}
+
+void TvxOffscreenPaint_GA::WheelScroll(TWMMouseWheel& Msg) {
+  if (fGantt && !fGantt->IsDestroying()) fGantt->GantAreaWheelScroll(Msg);
+  TvxOffscreenPaint::WheelScroll(Msg);
 }
 
 }  // namespace vx

@@ -409,6 +409,20 @@ protected:
   void Change(TTreeNode* Node) override;
   bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
   void Resize() override;
+  // The tree's events reach the chart's OnTree… and …_Tree events after the
+  // tree's own, which stay the application's.
+  void DoInsertItem(TvxDataEntity_Tree* e) override;
+  void DoDeleteItem(TvxDataEntity_Tree* e) override;
+  void DoContentChanged(TvxDataList* l) override;
+  void DoSelectionChanged(TvxDataList* l, TvxDataEntity* e) override;
+  void DoValueChanged(TvxDataEntity* e) override;
+  void DoBeforeCanEditItem(TvxDataEntity* e) override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void MouseMove(TShiftState Shift, int X, int Y) override;
+  void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) override;
+  void DragDrop(TObject* Source, int X, int Y) override;
+  void DoStartDrag(TObject*& DragObject) override;
+  void DoEndDrag(TObject* Target, int X, int Y) override;
 
 private:
   friend class TvxGant_ComBasic;
@@ -449,6 +463,8 @@ protected:
   bool KeyboardMenuPlace(TPoint& thePlace) override;
   // The hover hint goes with the pointer.
   void MouseLeave() override;
+  // The chart scrolls first; OnWheelScroll stays the application's.
+  void WheelScroll(TWMMouseWheel& Msg) override;
 };
 
 // The Gantt chart: a left side (tree) listing the rows, a time axis on top,
@@ -861,6 +877,8 @@ protected:
   friend class TGantTree;
   friend class TvxOffscreenPaint_GA;
   friend class TvxPrintGantt;
+  friend class TGantPageControl;
+  friend class TGantAlignPanel;
 
   TvxGant_ComBasic(TComponent* AOwner, DeferInitialize);
 
@@ -1006,7 +1024,6 @@ protected:
   void PageChange(TObject* Sender);
   void PageChanging(TObject* Sender, bool& AllowChange);
   void LineUpTreeWithArea();
-  void WireTreeEvents();
   void _OnPrintResizeFont(TvxOffscreenPaint* theCaller, int& theFontSize, bool& theDefaultResize);
   void NoteLayoutPending(TGantRow* theRow, bool thePending);
   void NotePaused(TGantRow* theRow, bool thePaused);

@@ -27,22 +27,25 @@ void TvxGant_ComBasic::BuildGrid() {
   fGrid->SetIntegrationOwner(this);
   fGrid->AddColumn()->SetTreeButton(true);
   fGrid->SetExtendLastColumnToWidth(true);
-  fGrid->OnTopLeftChanged = [this](TObject* s) { GridtopLeftChanged(s); };
-  fGrid->OnAxisChanged = [this](TObject*) {
+  // Heard privately: the grid's public events are the application's.
+  TBabGridView_Custom::THostListeners host;
+  host.TopLeftChanged = [this](TObject* s) { GridtopLeftChanged(s); };
+  host.AxisChanged = [this](TObject*) {
     InvalidateGA();
     if (fGridVerticalScrollOutOfGrid) MirrorGridScrollBar();
   };
-  fGrid->OnVirtualLoad = [this](TBabGridCell* c, TAxisContentItem* i, bool row) {
+  host.VirtualLoad = [this](TBabGridCell* c, TAxisContentItem* i, bool row) {
     if (OnVirtualLoad_Grid) OnVirtualLoad_Grid(c, i, row);
   };
-  fGrid->OnVirtualUnLoad = [this](TBabGridCell* c, TAxisContentItem* i, bool row, bool perform, bool& can) {
+  host.VirtualUnLoad = [this](TBabGridCell* c, TAxisContentItem* i, bool row, bool perform, bool& can) {
     if (OnVirtualUnLoad_Grid) OnVirtualUnLoad_Grid(c, i, row, perform, can);
   };
-  fGrid->OnColumnSort = [this](TvxGrid* g, TvxGrid_Column* c, bool up, bool& goOn) {
+  host.VerticalScrollVisibilityChanged = [this](TObject*) { RealignScrollbar(); };
+  fGrid->SetHostListeners(std::move(host));
+  fGrid->SetHostColumnSort([this](TvxGrid* g, TvxGrid_Column* c, bool up, bool& goOn) {
     if (OnColumnSort_Grid) OnColumnSort_Grid(g, c, up, goOn);
-  };
-  fGrid->OnVerticalScrollVisibilityChanged = [this](TObject*) { RealignScrollbar(); };
-  fGrid->OnPrintResizeFont = [this](TvxOffscreenPaint* c, int& size, bool& def) { _OnPrintResizeFont(c, size, def); };
+  });
+  fGrid->SetOwnerPrintResizeFont([this](TvxOffscreenPaint* c, int& size, bool& def) { _OnPrintResizeFont(c, size, def); });
   fGrid->SetUseTree(true);
   fGridTree = fGrid->GetTree();
   if (fGridTree)
@@ -253,10 +256,10 @@ void TvxGant_ComBasic::SetGridVerticalScrollOutOfGrid(bool v) {
     fGridScrollBar = new TScrollBar(this, sbVertical);
     fGridScrollBar->SetParent(fPanelScrollHolder);
     fGridScrollBar->SetTabStop(false);
-    fGridScrollBar->OnChange = [this](TObject*) {
+    fGridScrollBar->SetChangeListener([this](TObject*) {
       if (fMirroringGridBar || !fGrid) return;
       fGrid->GetVertScrollBar()->SetPosition(fGridScrollBar->GetPosition());
-    };
+    });
   }
   RealignScrollbar();
 }

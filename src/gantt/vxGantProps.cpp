@@ -46,31 +46,6 @@ void TvxGant_ComBasic::_OnPrintResizeFont(TvxOffscreenPaint*, int& theFontSize, 
   if (OnPrintResizeFont) OnPrintResizeFont(fGA, theFontSize, theDefaultResize);
 }
 
-void TvxGant_ComBasic::WireTreeEvents() {
-  TGantTree* t = fTree;
-  t->OnStartDrag = [this](TObject* s, TObject*& o) { if (OnTreeStartDrag) OnTreeStartDrag(s, o); };
-  t->OnEndDrag = [this](TObject* s, TObject* target, int x, int y) { if (OnTreeEndDrag) OnTreeEndDrag(s, target, x, y); };
-  t->OnDragDrop = [this](TObject* s, TObject* src, int x, int y) { if (OnTreeDragDrop) OnTreeDragDrop(s, src, x, y); };
-  t->OnDragOver = [this](TObject* s, TObject* src, int x, int y, TDragState st, bool& accept) {
-    if (OnTreeDragOver) OnTreeDragOver(s, src, x, y, st, accept);
-  };
-  t->OnMouseMove = [this](TObject* s, TShiftState sh, int x, int y) { if (OnTreeMouseMove) OnTreeMouseMove(s, sh, x, y); };
-  t->OnMouseDown = [this](TObject* s, TMouseButton b, TShiftState sh, int x, int y) {
-    if (OnTreeMouseDown) OnTreeMouseDown(s, b, sh, x, y);
-  };
-  t->OnContentChanged = [this](TObject*, TvxDataList* l) { if (OnContentChanged_Tree) OnContentChanged_Tree(this, l); };
-  t->OnSelectionChanged = [this](TObject*, TvxDataList* l, TvxDataEntity* e) {
-    if (OnSelectionChanged_Tree) OnSelectionChanged_Tree(this, l, e);
-  };
-  t->OnDeleteItem = [this](TObject*, TvxDataEntity* e) { if (OnDeleteItem_Tree) OnDeleteItem_Tree(this, e); };
-  t->OnInsertItem = [this](TObject*, TvxDataEntity* e) { if (OnInsertItem_Tree) OnInsertItem_Tree(this, e); };
-  t->OnValueChanged = [this](TObject*, TvxDataEntity* e) {
-    if (OnChangeDataEntity_Tree) OnChangeDataEntity_Tree(this, e);
-    if (OnValueChanged_Tree) OnValueChanged_Tree(this, e);
-  };
-  t->OnBeforeCanEditItem = [this](TObject*, TvxDataEntity* e) { if (OnBeforeCanEditItem_Tree) OnBeforeCanEditItem_Tree(this, e); };
-}
-
 // --- tab sheets -----------------------------------------------------------------------
 
 bool TvxGant_ComBasic::GetUseTabSheets() const { return fPageControl && fPageControl->GetVisible(); }

@@ -13,7 +13,7 @@ TGantTree::TGantTree(TComponent* AOwner, TvxGant_ComBasic* theGant) : TvxTree_Co
 
 TGantTree::~TGantTree() {
   TDoLater::NeverMind(DoLaterCall<&TGantTree::UpdateExternalScroll>(this));
-  if (fVertScrollExternal) fVertScrollExternal->OnScroll = nullptr;
+  if (fVertScrollExternal) fVertScrollExternal->SetScrollListener(nullptr);
   fGant = nullptr;
 }
 
@@ -117,9 +117,9 @@ void TGantTree::Scroll(int theDelta) {
 }
 
 void TGantTree::SetVertScrollExternal(TScrollBar* theBar) {
-  if (fVertScrollExternal) fVertScrollExternal->OnScroll = nullptr;
+  if (fVertScrollExternal) fVertScrollExternal->SetScrollListener(nullptr);
   fVertScrollExternal = theBar;
-  if (theBar) theBar->OnScroll = [this](TObject* s) { OnExternalScroll(s); };
+  if (theBar) theBar->SetScrollListener([this](TObject* s) { OnExternalScroll(s); });
   ExternalScrollOutOfDate();
 }
 
@@ -162,6 +162,72 @@ void TGantTree::OnExternalScroll(TObject*) {
     throw;
   }
   fVertScrolling = false;
+}
+
+// --- the tree's events, passed on to the chart's ----------------------------------------
+
+void TGantTree::DoInsertItem(TvxDataEntity_Tree* e) {
+  TvxTree_ComBasic::DoInsertItem(e);
+  if (ChartAlive() && fGant->OnInsertItem_Tree) fGant->OnInsertItem_Tree(fGant, e);
+}
+
+void TGantTree::DoDeleteItem(TvxDataEntity_Tree* e) {
+  TvxTree_ComBasic::DoDeleteItem(e);
+  if (ChartAlive() && fGant->OnDeleteItem_Tree) fGant->OnDeleteItem_Tree(fGant, e);
+}
+
+void TGantTree::DoContentChanged(TvxDataList* l) {
+  TvxTree_ComBasic::DoContentChanged(l);
+  if (ChartAlive() && fGant->OnContentChanged_Tree) fGant->OnContentChanged_Tree(fGant, l);
+}
+
+void TGantTree::DoSelectionChanged(TvxDataList* l, TvxDataEntity* e) {
+  TvxTree_ComBasic::DoSelectionChanged(l, e);
+  if (ChartAlive() && fGant->OnSelectionChanged_Tree) fGant->OnSelectionChanged_Tree(fGant, l, e);
+}
+
+void TGantTree::DoValueChanged(TvxDataEntity* e) {
+  TvxTree_ComBasic::DoValueChanged(e);
+  // Each handler may free what the next would read: the chart is looked up afresh.
+  if (ChartAlive() && fGant->OnChangeDataEntity_Tree) fGant->OnChangeDataEntity_Tree(fGant, e);
+  if (ChartAlive() && fGant->OnValueChanged_Tree) fGant->OnValueChanged_Tree(fGant, e);
+}
+
+void TGantTree::DoBeforeCanEditItem(TvxDataEntity* e) {
+  TvxTree_ComBasic::DoBeforeCanEditItem(e);
+  if (ChartAlive() && fGant->OnBeforeCanEditItem_Tree) fGant->OnBeforeCanEditItem_Tree(fGant, e);
+}
+
+void TGantTree::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  TvxTree_ComBasic::MouseDown(Button, Shift, X, Y);
+  if (ChartAlive() && fGant->OnTreeMouseDown) fGant->OnTreeMouseDown(this, Button, Shift, X, Y);
+}
+
+void TGantTree::MouseMove(TShiftState Shift, int X, int Y) {
+  TvxTree_ComBasic::MouseMove(Shift, X, Y);
+  if (ChartAlive() && fGant->OnTreeMouseMove) fGant->OnTreeMouseMove(this, Shift, X, Y);
+}
+
+// The tree takes what is dragged over it unless a handler says no.
+void TGantTree::DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) {
+  Accept = true;
+  if (OnDragOver) OnDragOver(this, Source, X, Y, State, Accept);
+  if (ChartAlive() && fGant->OnTreeDragOver) fGant->OnTreeDragOver(this, Source, X, Y, State, Accept);
+}
+
+void TGantTree::DragDrop(TObject* Source, int X, int Y) {
+  TvxTree_ComBasic::DragDrop(Source, X, Y);
+  if (ChartAlive() && fGant->OnTreeDragDrop) fGant->OnTreeDragDrop(this, Source, X, Y);
+}
+
+void TGantTree::DoStartDrag(TObject*& DragObject) {
+  TvxTree_ComBasic::DoStartDrag(DragObject);
+  if (ChartAlive() && fGant->OnTreeStartDrag) fGant->OnTreeStartDrag(this, DragObject);
+}
+
+void TGantTree::DoEndDrag(TObject* Target, int X, int Y) {
+  TvxTree_ComBasic::DoEndDrag(Target, X, Y);
+  if (ChartAlive() && fGant->OnTreeEndDrag) fGant->OnTreeEndDrag(this, Target, X, Y);
 }
 
 }  // namespace vx

@@ -151,6 +151,7 @@ void TBabGridView_Custom::OnAxisChange() {
   // react to: reacting would lay out and paint again, without end.
   if (Quiet()) return;
   StopEditing();
+  if (fHost.AxisChanged) fHost.AxisChanged(this);
   if (OnAxisChanged) OnAxisChanged(this);
   Invalidate();
 }
@@ -170,6 +171,7 @@ void TBabGridView_Custom::AfterLayoutPass() {
   const bool topLeft = std::exchange(fTopLeftPending, false);
   const bool bar = std::exchange(fVertVisibilityPending, false);
   if (topLeft) TopLeftChanged();
+  if (bar && fHost.VerticalScrollVisibilityChanged) fHost.VerticalScrollVisibilityChanged(this);
   if (bar && OnVerticalScrollVisibilityChanged) OnVerticalScrollVisibilityChanged(this);
 }
 
@@ -183,6 +185,7 @@ void TBabGridView_Custom::OnFocusedCellChange() {
 }
 
 void TBabGridView_Custom::TopLeftChanged() {
+  if (fHost.TopLeftChanged) fHost.TopLeftChanged(this);
   if (OnTopLeftChanged) OnTopLeftChanged(this);
 }
 
@@ -220,11 +223,13 @@ void TBabGridView_Custom::_OnScaleRect(TRect& theRect) {
 }
 
 void TBabGridView_Custom::_OnVirtualLoad(TBabGridCell* theCaller, TAxisContentItem* theItem, bool theRowNotColumn) {
+  if (fHost.VirtualLoad) fHost.VirtualLoad(theCaller, theItem, theRowNotColumn);
   if (OnVirtualLoad) OnVirtualLoad(theCaller, theItem, theRowNotColumn);
 }
 
 void TBabGridView_Custom::_OnVirtualUnLoad(TBabGridCell* theCaller, TAxisContentItem* theItem, bool theRowNotColumn,
                                            bool theUnloadPerform, bool& theCanUnload) {
+  if (fHost.VirtualUnLoad) fHost.VirtualUnLoad(theCaller, theItem, theRowNotColumn, theUnloadPerform, theCanUnload);
   if (OnVirtualUnLoad) OnVirtualUnLoad(theCaller, theItem, theRowNotColumn, theUnloadPerform, theCanUnload);
 }
 

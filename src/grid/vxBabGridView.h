@@ -332,6 +332,17 @@ public:
   TOnInplaceEditOnChange OnInplaceEditOnChange;
   TOnInplaceEditKeyPress OnInplaceEditKeyPress;
 
+  // For the control that hosts the grid: heard before the public events of
+  // the same name, which stay the application's.
+  struct THostListeners {
+    TNotifyEvent TopLeftChanged;
+    TNotifyEvent AxisChanged;
+    TNotifyEvent VerticalScrollVisibilityChanged;
+    TOnVirtualLoad VirtualLoad;
+    TOnVirtualUnLoad VirtualUnLoad;
+  };
+  void SetHostListeners(THostListeners theListeners) { fHost = std::move(theListeners); }
+
 protected:
   // Hooks of the cell tree.
   virtual void OnCellDeInit(TBabCell* theCell);
@@ -394,6 +405,7 @@ protected:
   bool InResizeZone(int x, int y, TBabCell*& theCell, bool& theIsHorz);
 
 private:
+  THostListeners fHost;
   class TViewLayout;
   friend class TViewLayout;
   friend class TScrollbar_vx;

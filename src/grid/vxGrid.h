@@ -448,6 +448,9 @@ public:
   void SetUserSortEnable(bool v) noexcept { fUserSortEnable = v; }
 
   TOnColumnSort OnColumnSort;
+  // For the control that hosts the grid: asked before OnColumnSort, which
+  // stays the application's.
+  void SetHostColumnSort(TOnColumnSort theListener) { fHostColumnSort = std::move(theListener); }
   TOnInitTreeSubDataList OnInitTreeSubDataList;
   TOnResizeEvent OnColumnResized;
   TOnResizeEvent OnRowResized;
@@ -495,6 +498,7 @@ protected:
   void Resize() override;
 
 private:
+  TOnColumnSort fHostColumnSort;
   friend class TvxGrid_Column;
   friend class TvxGrid_SubGrid;
   friend class TBabSubGridCellDataTreeRef;

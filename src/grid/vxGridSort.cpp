@@ -61,6 +61,7 @@ void TvxGrid::DoSortCell(TBabCell* theHeaderCell, bool theUpNotDown) {
   fSortingColumn = col;
   fSortUpNotDown = theUpNotDown;
   bool goOn = true;
+  if (fHostColumnSort) fHostColumnSort(this, col, theUpNotDown, goOn);
   if (OnColumnSort) OnColumnSort(this, col, theUpNotDown, goOn);
   if (goOn && fSortingColumn) DoInternalResortOfContent();
 }

@@ -183,6 +183,7 @@ void TvxOffscreenPaint::PrintResizeFont() {
   TFont* font = fTemporaryPrintingCanvas->GetFont();
   int size = font->GetSize();
   bool defaultResize = true;
+  if (fOwnerPrintResizeFont) fOwnerPrintResizeFont(this, size, defaultResize);
   if (OnPrintResizeFont) OnPrintResizeFont(this, size, defaultResize);
   if (!defaultResize)
     font->SetSize(size);
@@ -216,7 +217,7 @@ void TvxOffscreenPaint::Dispatch(TMessage& Message) {
       break;
     case WM_MOUSEWHEEL:
       TCustomPanel::Dispatch(Message);
-      if (OnWheelScroll) OnWheelScroll(Message);
+      WheelScroll(Message);
       break;
     case CM_WANTSPECIALKEY: {
       const auto key = static_cast<unsigned>(Message.WParam);
@@ -232,7 +233,16 @@ void TvxOffscreenPaint::Dispatch(TMessage& Message) {
   }
 }
 
+void TvxOffscreenPaint::WheelScroll(TWMMouseWheel& Msg) {
+  if (OnWheelScroll) OnWheelScroll(Msg);
+}
+
 void TvxOffscreenPaint::DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) {
+  ScrollNearEdge(X, Y);
+  TCustomPanel::DragOver(Source, X, Y, State, Accept);
+}
+
+void TvxOffscreenPaint::ScrollNearEdge(int X, int Y) {
   if (Y < 5)
     PossibleScroll(tsdUp);
   else if (Y > GetHeight() - 5 - fVertInset)
@@ -241,7 +251,6 @@ void TvxOffscreenPaint::DragOver(TObject* Source, int X, int Y, TDragState State
     PossibleScroll(tsdLeft);
   else if (X > GetWidth() - 5 - fHorzInset)
     PossibleScroll(tsdRight);
-  TCustomPanel::DragOver(Source, X, Y, State, Accept);
 }
 
 }  // namespace vx

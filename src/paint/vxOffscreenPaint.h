@@ -68,6 +68,9 @@ public:
   void InternalSetPrintScaley(double theValue) noexcept { FPrintScaley = theValue; }
 
   void PrintResizeFont();
+  // For the control that owns this one: asked before OnPrintResizeFont, which
+  // stays the application's and may still change the answer.
+  void SetOwnerPrintResizeFont(TOnPrintResizeFont theHandler) { fOwnerPrintResizeFont = std::move(theHandler); }
   void CalculateFontScale();
   double GetFontScale(TCanvas* aCanvas);
   double GetPrintFontscale() const noexcept { return fPrintFontscale; }
@@ -100,6 +103,10 @@ protected:
   void WndProc(TMessage& Message) override;
   void Dispatch(TMessage& Message) override;
   void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) override;
+  // What is dragged near an edge asks for a scroll that way.
+  void ScrollNearEdge(int X, int Y);
+  // After the wheel turned over the control; raises OnWheelScroll.
+  virtual void WheelScroll(TWMMouseWheel& Msg);
   void UpdateOffscreenCanvas();
   // Whether OffscreenPaint covers every pixel of the area by itself; the
   // bitmap is then not filled before it.
@@ -109,6 +116,7 @@ private:
   void* fAggregateOwnerInterface = nullptr;
   TWinControl* fAggregateOwner = nullptr;
   TOnTab fOnAggregateTab;
+  TOnPrintResizeFont fOwnerPrintResizeFont;
   TCanvas* fOffscreenCanvas = nullptr;
   std::unique_ptr<TCanvas> fTemporaryPrintingCanvas;
   int fUpdate = 0;

@@ -79,11 +79,15 @@ void TXYSizer::ShowGuides() {
   BringToFront();
 }
 
+void TXYSizer::Resized(TPoint theDelta) {
+  if (OnResize) OnResize(this, theDelta);
+}
+
 void TXYSizer::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
   TCustomPanel::MouseUp(Button, Shift, X, Y);
   if (Button != mbLeft || !itsDragging) return;
   itsDragging = false;
-  if (OnResize) OnResize(this, Point(GetLeft() - itsDownMemPoint.X, GetTop() - itsDownMemPoint.Y));
+  Resized(Point(GetLeft() - itsDownMemPoint.X, GetTop() - itsDownMemPoint.Y));
   for (TPanel* guide : {itsPanelX, itsPanelY})
     if (guide) guide->SetVisible(false);
 }

@@ -32,6 +32,8 @@ public:
   TOnResize OnResize;
 
 protected:
+  // Let go after a drag; raises OnResize.
+  virtual void Resized(TPoint theDelta);
   void Paint() override;
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void MouseMove(TShiftState Shift, int X, int Y) override;

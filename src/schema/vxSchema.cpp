@@ -11,6 +11,26 @@ namespace vx {
 
 namespace {
 
+// The corner grip: the schedule sizes its parts when it is let go, before
+// the grip's OnResize, which is the application's.
+class TXYSizer_Schema : public TXYSizer {
+public:
+  TXYSizer_Schema(TComponent* AOwner, TvxSchema_ComBasic* theSchema) : TXYSizer(AOwner), fSchema(theSchema) {}
+
+protected:
+  void Resized(TPoint theDelta) override {
+    if (!fSchema->IsDestroying()) fSchema->PartResize(this, theDelta);
+    TXYSizer::Resized(theDelta);
+  }
+
+private:
+  TvxSchema_ComBasic* fSchema;
+};
+
+}  // namespace
+
+namespace {
+
 int SaturatedAdd(long long a, long long b) {
   return static_cast<int>(std::clamp(a + b, static_cast<long long>(INT_MIN), static_cast<long long>(INT_MAX)));
 }
@@ -151,13 +171,12 @@ void TvxSchema_ComBasic::Initialize() {
   itsScaler->EndUpdate();
 
   // 11. The sizer at the inner corner.
-  itsXYSizer = new TXYSizer(this);
+  itsXYSizer = new TXYSizer_Schema(this, this);
   itsXYSizer->SetParent(this);
   itsXYSizer->SetVisible(true);
   itsXYSizer->SetName("itsXYSizer");
   itsXYSizer->BringToFront();
   itsXYSizer->SetBounds(itsXYSizer->GetLeft(), itsXYSizer->GetTop(), 5, 5);
-  itsXYSizer->OnResize = [this](TXYSizer* s, TPoint d) { PartResize(s, d); };
 
   // 12. The drawing area's keys.
   itsTA->SetTabStop(true);
@@ -176,7 +195,7 @@ void TvxSchema_ComBasic::Initialize() {
   for (TScrollBar* bar : {itsColumnScrollBar, itsRowScrollBar}) {
     bar->SetParent(this);
     bar->SetVisible(false);
-    bar->OnScroll = [this](TObject* s) { ColumnScrollBarScroll(s); };
+    bar->SetScrollListener([this](TObject* s) { ColumnScrollBarScroll(s); });
   }
 
   // 15. Defaults.
@@ -198,59 +217,37 @@ void TvxSchema_ComBasic::Initialize() {
     itsShowMeBigWindow = new TvxSchema_ComBasicHintWindow(this);
     itsShowMeBigWindow->SetBounds(0, 0, 120, 230);
     itsShowMeBigWindow->SetVisible(false);
-    itsShowMeBigWindow->OnDrawContent = [this](TvxSchema_ComBasicHintWindow*, TCanvas* c) { DrawShowMeBig(c); };
+    itsShowMeBigWindow->fDrawContent = [this](TvxSchema_ComBasicHintWindow*, TCanvas* c) { DrawShowMeBig(c); };
   }
 
   // 18. The preview's timers (started by the mouse; the show delay is the
   // timer's default), the scroller's visibility.
-  itsShowMeBigTimer = new TTimer(this);
+  itsShowMeBigTimer = new TOwnedTimer(this, [this](TObject* s) { DoShowMeBig(s); });
   itsShowMeBigTimer->SetEnabled(false);
-  itsShowMeBigTimer->SetOnTimer([this](TObject* s) { DoShowMeBig(s); });
-  itsHideShowMeBigTimer = new TTimer(this);
+  itsHideShowMeBigTimer = new TOwnedTimer(this, [this](TObject* s) { DoHideShowMeBig(s); });
   itsHideShowMeBigTimer->SetEnabled(false);
   itsHideShowMeBigTimer->SetInterval(5000);
-  itsHideShowMeBigTimer->SetOnTimer([this](TObject* s) { DoHideShowMeBig(s); });
   SetScrollVisibility(svWhenNeeded);
   UpdateColumnScrollerLater();
 
   // 19. Printing fonts, auto-scroll, the column stepping timer.
-  itsTA->OnPrintResizeFont = [this](TvxOffscreenPaint* s, int& size, bool& resize) { _OnPrintResizeFont(s, size, resize); };
+  itsTA->SetOwnerPrintResizeFont([this](TvxOffscreenPaint* s, int& size, bool& resize) { _OnPrintResizeFont(s, size, resize); });
   fTimeItemAutoScroll = true;
-  fColScrollTimer = new TTimer(this);
+  fColScrollTimer = new TOwnedTimer(this, [this](TObject* s) { OnColScrollTimer(s); });
   fColScrollTimer->SetEnabled(false);
   fColScrollTimer->SetInterval(500);
-  fColScrollTimer->SetOnTimer([this](TObject* s) { OnColScrollTimer(s); });
 }
 
+// The children are heard through their virtual operations and private
+// listeners: every public event of theirs is left to the application.
 void TvxSchema_ComBasic::WireChildren() {
+  itsHeader->itsSchema = this;
+  itsFlippedHeader->itsSchema = this;
   TDataListColumns* columns = itsDataListColumns;
-  itsHeader->OnResize = [this](TObject* s) { HeaderChanged(s); };
-  itsHeader->OnSectionResize = [columns](THeaderControl* h, THeaderSection* s) {
-    columns->HeaderControlSectionResize(h, s);
-  };
-  itsFlippedHeader->OnDrawCell = [columns](TObject* s, int c, int r, const TRect& rect, TGridDrawState st) {
-    columns->DrawFlippedCell(s, c, r, rect, st);
-  };
   itsFlippedHeader->itsOnCellExtentChange = [columns](TObject* s) { columns->FlippedHeaderResize(s); };
-  itsFlippedHeader->OnTopLeftChanged = [columns](TObject* s) { columns->ChangeTopLeft(s); };
-
-  itsScaler->OnChange = [this](TObject* s) { ScaleChanged(s); };
-  itsTA->OnDragDrop = [this](TObject* s, TObject* src, int x, int y) { SchemaDragDrop(s, src, x, y); };
-  itsTA->OnDragOver = [this](TObject* s, TObject* src, int x, int y, TDragState st, bool& a) {
-    SchemaDragOver(s, src, x, y, st, a);
-  };
-  itsTA->OnEndDrag = [this](TObject* s, TObject* t, int x, int y) { SchemaEndDrag(s, t, x, y); };
-  itsTA->OnStartDrag = [this](TObject* s, TObject*& d) { SchemaStartDrag(s, d); };
-  itsTA->OnMouseDown = [this](TObject* s, TMouseButton b, TShiftState sh, int x, int y) {
-    SchemaMouseDown(s, b, sh, x, y);
-  };
-  itsTA->OnMouseMove = [this](TObject* s, TShiftState sh, int x, int y) { SchemaMouseMove(s, sh, x, y); };
-  itsTA->OnMouseUp = [this](TObject* s, TMouseButton b, TShiftState sh, int x, int y) {
-    SchemaMouseUp(s, b, sh, x, y);
-  };
-  itsTA->OnPaint = [this](TObject* s) { SchemaPaint(s); };
-  itsTA->OnResize = [this](TObject* s) { ScaleChanged(s); };
-  itsTA->OnMouseLeave = [this](TObject* s) { SchemaMouseLeave(s); };
+  fScalerChangeDelivered = std::make_unique<TSingleEventListener>(
+      itsScaler->GetChangeDeliveredEvent(), [this](TSingleEventListener*) { ScaleChanged(itsScaler); }, false);
+  itsTA->fWired = true;
 }
 
 TvxSchema_ComBasic::~TvxSchema_ComBasic() {
@@ -266,7 +263,8 @@ TvxSchema_ComBasic::~TvxSchema_ComBasic() {
   for (TTimer* t : {itsShowMeBigTimer, itsHideShowMeBigTimer, fColScrollTimer})
     if (t) t->SetEnabled(false);
   if (itsScaler) itsScaler->StopStep();
-  if (itsShowMeBigWindow) itsShowMeBigWindow->OnDrawContent = nullptr;
+  if (itsShowMeBigWindow) itsShowMeBigWindow->fDrawContent = nullptr;
+  fScalerChangeDelivered.reset();
   ClearMoveRects();
   fOutlines.reset();
   if (itsTA && itsTA->Dragging()) itsTA->EndDrag(false);
@@ -293,14 +291,12 @@ TvxSchema_ComBasic::~TvxSchema_ComBasic() {
   // The children stop calling into the lists that went.
   if (itsHeader) {
     itsHeader->itsDataListColumns = nullptr;
-    itsHeader->OnSectionResize = nullptr;
-    itsHeader->OnResize = nullptr;
+    itsHeader->itsSchema = nullptr;
   }
   if (itsFlippedHeader) {
     itsFlippedHeader->itsDataListColumns = nullptr;
-    itsFlippedHeader->OnDrawCell = nullptr;
+    itsFlippedHeader->itsSchema = nullptr;
     itsFlippedHeader->itsOnCellExtentChange = nullptr;
-    itsFlippedHeader->OnTopLeftChanged = nullptr;
   }
   itsPyjamasBitMap.reset();
   itsSchemaTimeListController.reset();
@@ -654,6 +650,61 @@ TvxOffscreenPaint_Schema::TvxOffscreenPaint_Schema(TComponent* AOwner, TvxSchema
     : TvxOffscreenPaint(AOwner), fSchema(theSchema) {}
 
 bool TvxOffscreenPaint_Schema::PaintsEveryPixel() const { return fSchema && !fSchema->IsDestroying(); }
+
+bool TvxOffscreenPaint_Schema::Live() const { return fWired && fSchema && !fSchema->IsDestroying(); }
+
+void TvxOffscreenPaint_Schema::OffscreenPaint() {
+  if (Live()) fSchema->SchemaPaint(this);
+  TvxOffscreenPaint::OffscreenPaint();
+}
+
+void TvxOffscreenPaint_Schema::Resize() {
+  if (Live()) fSchema->ScaleChanged(this);
+  TvxOffscreenPaint::Resize();
+}
+
+void TvxOffscreenPaint_Schema::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  if (Live()) fSchema->SchemaMouseDown(this, Button, Shift, X, Y);
+  TvxOffscreenPaint::MouseDown(Button, Shift, X, Y);
+}
+
+void TvxOffscreenPaint_Schema::MouseMove(TShiftState Shift, int X, int Y) {
+  if (Live()) fSchema->SchemaMouseMove(this, Shift, X, Y);
+  TvxOffscreenPaint::MouseMove(Shift, X, Y);
+}
+
+void TvxOffscreenPaint_Schema::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  if (Live()) fSchema->SchemaMouseUp(this, Button, Shift, X, Y);
+  TvxOffscreenPaint::MouseUp(Button, Shift, X, Y);
+}
+
+void TvxOffscreenPaint_Schema::MouseLeave() {
+  if (Live()) fSchema->SchemaMouseLeave(this);
+  TvxOffscreenPaint::MouseLeave();
+}
+
+// The schedule's answer first; the area's OnDragOver, when set, may change it.
+void TvxOffscreenPaint_Schema::DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) {
+  ScrollNearEdge(X, Y);
+  Accept = false;
+  if (Live()) fSchema->SchemaDragOver(this, Source, X, Y, State, Accept);
+  if (OnDragOver) OnDragOver(this, Source, X, Y, State, Accept);
+}
+
+void TvxOffscreenPaint_Schema::DragDrop(TObject* Source, int X, int Y) {
+  if (Live()) fSchema->SchemaDragDrop(this, Source, X, Y);
+  TvxOffscreenPaint::DragDrop(Source, X, Y);
+}
+
+void TvxOffscreenPaint_Schema::DoStartDrag(TObject*& DragObject) {
+  if (Live()) fSchema->SchemaStartDrag(this, DragObject);
+  TvxOffscreenPaint::DoStartDrag(DragObject);
+}
+
+void TvxOffscreenPaint_Schema::DoEndDrag(TObject* Target, int X, int Y) {
+  if (Live()) fSchema->SchemaEndDrag(this, Target, X, Y);
+  TvxOffscreenPaint::DoEndDrag(Target, X, Y);
+}
 
 void TvxOffscreenPaint_Schema::KeyDown(unsigned short& Key, TShiftState Shift) {
   TvxOffscreenPaint::KeyDown(Key, Shift);

@@ -124,10 +124,16 @@ class THeaderControl_MouseControl : public THeaderControl {
 public:
   explicit THeaderControl_MouseControl(TComponent* AOwner) : THeaderControl(AOwner) {}
   TDataListColumns* itsDataListColumns = nullptr;
+  // Set once the schedule is built; until then the header tells it nothing.
+  TvxSchema_ComBasic* itsSchema = nullptr;
 
 protected:
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
+  // The columns follow the sections; OnResize and OnSectionResize stay the
+  // application's.
+  void Resize() override;
+  void SectionResize(THeaderSection* theSection) override;
 };
 
 // The column titles of the flipped orientation: one row per column, drawn in
@@ -136,6 +142,8 @@ class TDrawGrid_Schema : public TDrawGrid {
 public:
   explicit TDrawGrid_Schema(TComponent* AOwner) : TDrawGrid(AOwner) {}
   TDataListColumns* itsDataListColumns = nullptr;
+  // Set once the schedule is built; until then the grid tells it nothing.
+  TvxSchema_ComBasic* itsSchema = nullptr;
   // Raised after every change of a row height or column width.
   TNotifyEvent itsOnCellExtentChange;
 
@@ -145,6 +153,10 @@ protected:
   bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
   void RowHeightsChanged() override;
   void ColWidthsChanged() override;
+  // The titles and the area follow; OnDrawCell and OnTopLeftChanged stay the
+  // application's.
+  void DrawCellContent(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
+  void TopLeftChanged() override;
 };
 
 // The list of columns. It keeps the header's sections and the title grid's
@@ -337,6 +349,8 @@ class TvxOffscreenPaint_Schema : public TvxOffscreenPaint {
 public:
   TvxOffscreenPaint_Schema(TComponent* AOwner, TvxSchema_ComBasic* theSchema);
   TvxSchema_ComBasic* fSchema;
+  // Set once the schedule is built; until then the area tells it nothing.
+  bool fWired = false;
 
 protected:
   void KeyDown(unsigned short& Key, TShiftState Shift) override;
@@ -344,6 +358,21 @@ protected:
   bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
   // The background covers the whole area.
   bool PaintsEveryPixel() const override;
+  // The schedule draws and takes the mouse first; the area's public events
+  // stay the application's and are raised after.
+  void OffscreenPaint() override;
+  void Resize() override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void MouseMove(TShiftState Shift, int X, int Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void MouseLeave() override;
+  void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) override;
+  void DragDrop(TObject* Source, int X, int Y) override;
+  void DoStartDrag(TObject*& DragObject) override;
+  void DoEndDrag(TObject* Target, int X, int Y) override;
+
+private:
+  bool Live() const;
 };
 
 // The time hint and the enlarged preview: repaints only when its caption
@@ -351,12 +380,15 @@ protected:
 class TvxSchema_ComBasicHintWindow : public THintWindow {
 public:
   using THintWindow::THintWindow;
-  // Draws the window's content in place of the caption (the preview); the
-  // canvas is the window's, bound while it paints.
-  std::function<void(TvxSchema_ComBasicHintWindow* Sender, TCanvas* theCanvas)> OnDrawContent;
 
 protected:
   void Paint() override;
+
+private:
+  friend class TvxSchema_ComBasic;
+  // Draws the window's content in place of the caption (the preview); the
+  // canvas is the window's, bound while it paints.
+  std::function<void(TvxSchema_ComBasicHintWindow* Sender, TCanvas* theCanvas)> fDrawContent;
 };
 
 // The schedule control: resources as columns (or, flipped, as rows) against a
@@ -865,6 +897,8 @@ private:
   TvxSchema_ComBasicHintWindow* itsShowMeBigWindow = nullptr;
   TTimer* itsShowMeBigTimer = nullptr;
   TTimer* itsHideShowMeBigTimer = nullptr;
+  // The scaler's changes, heard privately: its OnChange is the application's.
+  std::unique_ptr<TSingleEventListener> fScalerChangeDelivered;
   TPoint itsShowMeBigXY{-1, -1};
   TvxDataEntity* itsShowMeBigDataEntity = nullptr;
   TvxDataEntity* itsPopupSelectedDataEntity = nullptr;

@@ -93,6 +93,28 @@ void TDrawGrid_Schema::ColWidthsChanged() {
   if (itsOnCellExtentChange) itsOnCellExtentChange(this);
 }
 
+void TDrawGrid_Schema::DrawCellContent(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) {
+  if (itsSchema && itsDataListColumns) itsDataListColumns->DrawFlippedCell(this, ACol, ARow, ARect, AState);
+  TDrawGrid::DrawCellContent(ACol, ARow, ARect, AState);
+}
+
+void TDrawGrid_Schema::TopLeftChanged() {
+  if (itsSchema && itsDataListColumns) itsDataListColumns->ChangeTopLeft(this);
+  TDrawGrid::TopLeftChanged();
+}
+
+// --- the column header ----------------------------------------------------------------
+
+void THeaderControl_MouseControl::Resize() {
+  if (itsSchema && !itsSchema->IsDestroying()) itsSchema->HeaderChanged(this);
+  THeaderControl::Resize();
+}
+
+void THeaderControl_MouseControl::SectionResize(THeaderSection* theSection) {
+  if (itsSchema && itsDataListColumns) itsDataListColumns->HeaderControlSectionResize(this, theSection);
+  THeaderControl::SectionResize(theSection);
+}
+
 // --- the column list: notifications ---------------------------------------------------
 
 TvxDataEntity_SchemaColumn* TDataListColumns::GetColumn(int i) {

@@ -211,7 +211,7 @@ void TvxSchema_ComBasic::ForgetInteractionItem(TvxDataEntity* theEntity) {
 }
 
 void TvxSchema_ComBasicHintWindow::Paint() {
-  if (!OnDrawContent) {
+  if (!fDrawContent) {
     THintWindow::Paint();
     return;
   }
@@ -219,7 +219,7 @@ void TvxSchema_ComBasicHintWindow::Paint() {
   c->GetBrush()->SetStyle(bsSolid);
   c->GetBrush()->SetColor(GetColor());
   c->FillRect(GetClientRect());
-  OnDrawContent(this, c);
+  fDrawContent(this, c);
   TWinControl::Paint();
 }
 

@@ -379,7 +379,7 @@ void TvxTree_ComBasic::_InsertItem(TvxDataEntity* e) {
   if (!entity) return;
   SetUpEntity(entity);
   TCallOut callOut(this);
-  if (OnInsertItem) OnInsertItem(this, entity);
+  DoInsertItem(entity);
 }
 
 void TvxTree_ComBasic::_LoadItem(TvxDataEntity* e) {
@@ -403,7 +403,7 @@ void TvxTree_ComBasic::_DeleteItem(TvxDataEntity* e) {
     TCallOut callOut(this);
     TvxHold hold(entity);
     if (OnDataEntityDelete) OnDataEntityDelete(this, entity);
-    if (OnDeleteItem) OnDeleteItem(this, entity);
+    DoDeleteItem(entity);
   }
   TvxDataList_Tree* sub = entity->fSubDataList;
   CleanTreeNode(entity);
@@ -446,23 +446,47 @@ void TvxTree_ComBasic::_ContentChanged(TvxDataList* l) {
   if (auto* list = dynamic_cast<TvxDataList_Tree*>(l)) list->fNeedsSort = true;
   DisplayOutOfDate();
   TCallOut callOut(this);
-  if (OnContentChanged) OnContentChanged(this, l);
+  DoContentChanged(l);
 }
 
 void TvxTree_ComBasic::_SelectionChanged(TvxDataList* l, TvxDataEntity* e) {
   EnsureDisplayUpToDate();
   Invalidate();  // the node draws its selection
   TCallOut callOut(this);
-  if (OnSelectionChanged) OnSelectionChanged(this, l, e);
+  DoSelectionChanged(l, e);
 }
 
 void TvxTree_ComBasic::_OnInfoPush(TvxDataEntity* e) {
   TCallOut callOut(this);
-  if (OnValueChanged) OnValueChanged(this, e);
+  DoValueChanged(e);
 }
 
 void TvxTree_ComBasic::_OnBeforeCanEditItem(TvxDataEntity* e) {
   TCallOut callOut(this);
+  DoBeforeCanEditItem(e);
+}
+
+void TvxTree_ComBasic::DoInsertItem(TvxDataEntity_Tree* e) {
+  if (OnInsertItem) OnInsertItem(this, e);
+}
+
+void TvxTree_ComBasic::DoDeleteItem(TvxDataEntity_Tree* e) {
+  if (OnDeleteItem) OnDeleteItem(this, e);
+}
+
+void TvxTree_ComBasic::DoContentChanged(TvxDataList* l) {
+  if (OnContentChanged) OnContentChanged(this, l);
+}
+
+void TvxTree_ComBasic::DoSelectionChanged(TvxDataList* l, TvxDataEntity* e) {
+  if (OnSelectionChanged) OnSelectionChanged(this, l, e);
+}
+
+void TvxTree_ComBasic::DoValueChanged(TvxDataEntity* e) {
+  if (OnValueChanged) OnValueChanged(this, e);
+}
+
+void TvxTree_ComBasic::DoBeforeCanEditItem(TvxDataEntity* e) {
   if (OnBeforeCanEditItem) OnBeforeCanEditItem(this, e);
 }
 

@@ -206,6 +206,14 @@ protected:
   virtual void InitializeInConstructor();
 
   // Controller handlers; a descendant adds its own work around them.
+  // Raise the public events of the same name; a descendant hears them here,
+  // leaving the events to the application.
+  virtual void DoInsertItem(TvxDataEntity_Tree* e);
+  virtual void DoDeleteItem(TvxDataEntity_Tree* e);
+  virtual void DoContentChanged(TvxDataList* l);
+  virtual void DoSelectionChanged(TvxDataList* l, TvxDataEntity* e);
+  virtual void DoValueChanged(TvxDataEntity* e);
+  virtual void DoBeforeCanEditItem(TvxDataEntity* e);
   virtual void _DeleteItem(TvxDataEntity* e);
   virtual void _InsertItem(TvxDataEntity* e);
   virtual void _OnInfoPush(TvxDataEntity* e);

@@ -71,14 +71,10 @@ TEST(GanttControl, ExternalScrollBarAndWheelMoveTreeAndAreaTogether) {
   EXPECT_EQ(bar->GetMax(), g.GetTreeView()->GetScrollInfo(sbVertical).nMax);
 
   const int top = g.RectFromDataEntity(k).Top;
-  bar->SetPosition(5);
-  bar->OnScroll(bar);  // as the user's scroll
-  vxtest::ProcessEventsUntilIdle();
+  vxtest::UserScroll(bar, 5);
   EXPECT_EQ(g.GetTreeView()->GetScrollInfo(sbVertical).nPos, 5);
   EXPECT_EQ(g.RectFromDataEntity(k), NoRect());  // its row went up out of view
-  bar->SetPosition(0);
-  bar->OnScroll(bar);
-  vxtest::ProcessEventsUntilIdle();
+  vxtest::UserScroll(bar, 0);
   EXPECT_EQ(g.RectFromDataEntity(k).Top, top);
 
   // The wheel over the area moves the current node one row per message.

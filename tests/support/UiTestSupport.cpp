@@ -1,10 +1,13 @@
 #include "UiTestSupport.h"
 
+#include <stdexcept>
+
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QScrollBar>
 #include <QTest>
 #include <QWheelEvent>
 #include <QWidget>
@@ -105,6 +108,14 @@ void Wheel(vx::TControl* c, int x, int y, int theDelta, Qt::KeyboardModifiers m)
                 false);
   QCoreApplication::sendEvent(target, &e);
   ProcessEventsUntilIdle(3);
+}
+
+void UserScroll(vx::TControl* theBar, int thePosition) {
+  auto* bar = theBar->findChild<QScrollBar*>();
+  if (!bar) throw std::logic_error("UserScroll: not a scroll bar");
+  bar->setSliderPosition(thePosition);
+  bar->triggerAction(QAbstractSlider::SliderMove);
+  ProcessEventsUntilIdle();
 }
 
 void KeyClick(vx::TControl* c, Qt::Key k, Qt::KeyboardModifiers m) {

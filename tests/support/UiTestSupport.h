@@ -37,6 +37,9 @@ void MouseRelease(vx::TControl* theControl, int x, int y, Qt::MouseButton theBut
 void MouseDoubleClick(vx::TControl* theControl, int x, int y, Qt::KeyboardModifiers theModifiers = Qt::NoModifier);
 void Wheel(vx::TControl* theControl, int x, int y, int theDelta, Qt::KeyboardModifiers theModifiers = Qt::NoModifier);
 void KeyClick(vx::TControl* theControl, Qt::Key theKey, Qt::KeyboardModifiers theModifiers = Qt::NoModifier);
+// Moves theBar (a TScrollBar) to thePosition as the user's drag of its
+// slider would, so that it reports a scroll, and runs the events that follow.
+void UserScroll(vx::TControl* theBar, int thePosition);
 // Shows theControl as a window of its size and waits until it is exposed.
 void ShowWindow(vx::TControl* theControl);
 

@@ -437,15 +437,21 @@ TScrollBar::TScrollBar(TComponent* AOwner, TScrollBarKind theKind)
   QObject::connect(fBar, &QScrollBar::valueChanged, [this](int) {
     GuardedCall([this] {
       Changed();
+      if (fChangeListener) fChangeListener(this);
       if (OnChange) OnChange(this);
     });
   });
   QObject::connect(fBar, &QScrollBar::actionTriggered, [this](int) {
     // The new value lands after this signal: report once it has.
     QMetaObject::invokeMethod(
-        fBar, [this] { if (OnScroll) GuardedCall([this] { OnScroll(this); }); }, Qt::QueuedConnection);
+        fBar, [this] { GuardedCall([this] { Scroll(); }); }, Qt::QueuedConnection);
   });
   fBar->setGeometry(0, 0, GetWidth(), GetHeight());
+}
+
+void TScrollBar::Scroll() {
+  if (fScrollListener) fScrollListener(this);
+  if (OnScroll) OnScroll(this);
 }
 
 void TScrollBar::Resize() {
@@ -483,15 +489,15 @@ TCustomTreeView::TCustomTreeView(TComponent* AOwner) : TWinControl(AOwner), fIte
   fVertBar = new TScrollBar(this, sbVertical);
   fVertBar->SetParent(this);
   fVertBar->SetAlign(alRight);
-  fVertBar->OnChange = [this](TObject*) {
+  fVertBar->SetChangeListener([this](TObject*) {
     if (!fSyncingBars) SetScrollPos(sbVertical, fVertBar->GetPosition());
-  };
+  });
   fHorzBar = new TScrollBar(this, sbHorizontal);
   fHorzBar->SetParent(this);
   fHorzBar->SetAlign(alBottom);
-  fHorzBar->OnChange = [this](TObject*) {
+  fHorzBar->SetChangeListener([this](TObject*) {
     if (!fSyncingBars) SetScrollPos(sbHorizontal, fHorzBar->GetPosition());
-  };
+  });
   fVertBar->SetVisible(false);
   fHorzBar->SetVisible(false);
   // A click on the selected node edits it, unless a double click follows.

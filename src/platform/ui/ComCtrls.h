@@ -368,16 +368,24 @@ public:
   TNotifyEvent OnScroll;
   // Any change of the position.
   TNotifyEvent OnChange;
+  // For the control the bar serves: heard before OnScroll (OnChange), which
+  // stay the application's.
+  void SetScrollListener(TNotifyEvent theListener) { fScrollListener = std::move(theListener); }
+  void SetChangeListener(TNotifyEvent theListener) { fChangeListener = std::move(theListener); }
 
 protected:
   void Resize() override;
   // The position changed; heard here first, by descendants, then by OnChange.
   virtual void Changed() {}
+  // The user scrolled; raises OnScroll.
+  virtual void Scroll();
 
 private:
   TScrollBarKind fKind;
   QScrollBar* fBar;
   bool fSettingByProgram = false;
+  TNotifyEvent fScrollListener;
+  TNotifyEvent fChangeListener;
 };
 
 class THeaderControl;
@@ -495,6 +503,8 @@ protected:
   // A drag of the header took the release: the pressed section comes up.
   void DoEndDrag(TObject* Target, int X, int Y) override;
   virtual void DrawSection(THeaderSection* theSection, const TRect& theRect);
+  // The mouse gave theSection a new width; raises OnSectionResize.
+  virtual void SectionResize(THeaderSection* theSection);
 
 private:
   void SectionsChanged(bool theSizes);

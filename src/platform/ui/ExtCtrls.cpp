@@ -119,7 +119,7 @@ void TCustomPanel::Paint() {
 
 TTimer::TTimer(TComponent* AOwner) : TComponent(AOwner), fTimer(std::make_unique<QTimer>()) {
   QObject::connect(fTimer.get(), &QTimer::timeout, [this] {
-    if (fOnTimer) GuardedCall([this] { fOnTimer(this); });
+    GuardedCall([this] { Timer(); });
   });
 }
 
@@ -143,11 +143,24 @@ void TTimer::SetOnTimer(TNotifyEvent theHandler) {
   UpdateTimer();
 }
 
+void TTimer::Timer() {
+  if (fOnTimer) fOnTimer(this);
+}
+
+TOwnedTimer::TOwnedTimer(TComponent* AOwner, TNotifyEvent theOwnTick) : TTimer(AOwner), fOwnTick(std::move(theOwnTick)) {
+  fTicksWithoutHandler = true;
+}
+
+void TOwnedTimer::Timer() {
+  if (fOwnTick) fOwnTick(this);
+  TTimer::Timer();
+}
+
 int TTimer::GetRemainingTime() const { return fTimer->isActive() ? fTimer->remainingTime() : -1; }
 
 void TTimer::UpdateTimer() {
   fTimer->stop();
-  if (fEnabled && fInterval > 0 && fOnTimer) fTimer->start(static_cast<int>(fInterval));
+  if (fEnabled && fInterval > 0 && (fOnTimer || fTicksWithoutHandler)) fTimer->start(static_cast<int>(fInterval));
 }
 
 }  // namespace vx
@@ -233,13 +246,21 @@ void TPageControl::TabClicked(int theIndex) {
 void TPageControl::SetActivePage(TTabSheet* thePage) {
   if (thePage == fActivePage || (thePage && thePage->fPageControl != this)) return;
   bool allow = true;
-  if (OnChanging) OnChanging(this, allow);
+  Changing(allow);
   if (!allow) {
     ShowActive();
     return;
   }
   fActivePage = thePage;
   ShowActive();
+  Change();
+}
+
+void TPageControl::Changing(bool& AllowChange) {
+  if (OnChanging) OnChanging(this, AllowChange);
+}
+
+void TPageControl::Change() {
   if (OnChange) OnChange(this);
 }
 

@@ -81,6 +81,12 @@ public:
   // Milliseconds until the next tick; -1 when the timer is not running.
   int GetRemainingTime() const;
 
+protected:
+  // A tick; raises OnTimer.
+  virtual void Timer();
+  // Descendants that hear their ticks themselves run without an OnTimer.
+  bool fTicksWithoutHandler = false;
+
 private:
   void UpdateTimer();
 
@@ -88,6 +94,19 @@ private:
   unsigned fInterval = 1000;
   TNotifyEvent fOnTimer;
   std::unique_ptr<QTimer> fTimer;
+};
+
+// A timer whose creator hears its ticks itself, first; OnTimer stays free
+// for the application and is raised after.
+class TOwnedTimer : public TTimer {
+public:
+  TOwnedTimer(TComponent* AOwner, TNotifyEvent theOwnTick);
+
+protected:
+  void Timer() override;
+
+private:
+  TNotifyEvent fOwnTick;
 };
 
 }  // namespace vx
@@ -137,6 +156,9 @@ public:
 protected:
   void Resize() override;
   void AdjustClientRect(TRect& Rect) override;
+  // Raise OnChanging and OnChange.
+  virtual void Changing(bool& AllowChange);
+  virtual void Change();
 
 private:
   friend class TTabSheet;

@@ -272,6 +272,10 @@ int TDrawGrid::ColLineAt(int X, int Y) const {
 
 // --- painting ---------------------------------------------------------------------------
 
+void TDrawGrid::DrawCellContent(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) {
+  if (OnDrawCell) OnDrawCell(this, ACol, ARow, ARect, AState);
+}
+
 void TDrawGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) {
   TCanvas* c = GetCanvas();
   const bool fixed = AState.Contains(gdFixed);
@@ -281,7 +285,7 @@ void TDrawGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState 
     c->FillRect(ARect);
   }
   c->SetFont(*GetFont());
-  if (OnDrawCell) OnDrawCell(this, ACol, ARow, ARect, AState);
+  DrawCellContent(ACol, ARow, ARect, AState);
   if (fDefaultDrawing && fixed) {
     TRect r = ARect;
     Frame3D(c, r, clBtnHighlight, clBtnShadow, 1);

@@ -105,6 +105,8 @@ protected:
   virtual void TopLeftChanged();
   // Draws one cell: the default fill, OnDrawCell, then the fixed cells' bevel.
   virtual void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState);
+  // The cell's content, between the default fill and the bevel; raises OnDrawCell.
+  virtual void DrawCellContent(int ACol, int ARow, const TRect& ARect, TGridDrawState AState);
 
 private:
   // Start of each shown column (row) along its axis, in order: fixed ones,

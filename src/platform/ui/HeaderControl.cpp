@@ -231,6 +231,10 @@ void THeaderControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, in
   TWinControl::MouseDown(Button, Shift, X, Y);
 }
 
+void THeaderControl::SectionResize(THeaderSection* theSection) {
+  if (OnSectionResize) OnSectionResize(this, theSection);
+}
+
 void THeaderControl::MouseMove(TShiftState Shift, int X, int Y) {
   if (fTracking >= 0 && Shift.Contains(ssLeft)) {
     THeaderSection* s = fSections->GetItem(fTracking);
@@ -241,7 +245,7 @@ void THeaderControl::MouseMove(TShiftState Shift, int X, int Y) {
       if (OnSectionTrack) OnSectionTrack(this, s, width, tsTrackMove);
       const int before = s->GetWidth();
       s->SetWidth(width);
-      if (s->GetWidth() != before && OnSectionResize) OnSectionResize(this, s);
+      if (s->GetWidth() != before) SectionResize(s);
     }
   }
   SetCursor(fTracking >= 0 || (!Shift.Contains(ssLeft) && SectionEdgeAt(X) >= 0) ? crHSplit : crDefault);

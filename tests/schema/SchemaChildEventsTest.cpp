@@ -1,0 +1,129 @@
+// The schedule's children keep their public events for the application:
+// with every one of them taken by a counting handler, the schedule still
+// paints, follows its axis, scrolls and takes the mouse.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+
+#include "SchemaMouseSupport.h"
+
+using namespace vx;
+using vxtest::MouseSchema;
+
+namespace {
+
+using Counts = std::map<std::string, int>;
+
+struct ChildEvent {
+  const char* name;
+  std::function<void(MouseSchema&, Counts&)> take;
+  bool raisedByTheDrive;  // the drive below makes the child raise it
+};
+
+template <typename... A>
+auto Counter(Counts& c, const char* n) {
+  return [&c, n](A...) { ++c[n]; };
+}
+
+const ChildEvent kChildEvents[] = {
+    {"area OnPaint", [](MouseSchema& s, Counts& c) { s.GetSchemaArea()->OnPaint = Counter<TObject*>(c, "area OnPaint"); }, true},
+    {"area OnMouseDown",
+     [](MouseSchema& s, Counts& c) {
+       s.GetSchemaArea()->OnMouseDown = Counter<TObject*, TMouseButton, TShiftState, int, int>(c, "area OnMouseDown");
+     },
+     true},
+    {"area OnMouseMove",
+     [](MouseSchema& s, Counts& c) {
+       s.GetSchemaArea()->OnMouseMove = Counter<TObject*, TShiftState, int, int>(c, "area OnMouseMove");
+     },
+     true},
+    {"area OnMouseUp",
+     [](MouseSchema& s, Counts& c) {
+       s.GetSchemaArea()->OnMouseUp = Counter<TObject*, TMouseButton, TShiftState, int, int>(c, "area OnMouseUp");
+     },
+     true},
+    {"area OnResize", [](MouseSchema& s, Counts& c) { s.GetSchemaArea()->OnResize = Counter<TObject*>(c, "area OnResize"); }, true},
+    {"area OnMouseLeave",
+     [](MouseSchema& s, Counts& c) { s.GetSchemaArea()->OnMouseLeave = Counter<TObject*>(c, "area OnMouseLeave"); }, false},
+    {"area OnPrintResizeFont",
+     [](MouseSchema& s, Counts& c) {
+       s.GetSchemaArea()->OnPrintResizeFont = Counter<TvxOffscreenPaint*, int&, bool&>(c, "area OnPrintResizeFont");
+     },
+     false},
+    {"scaler OnChange", [](MouseSchema& s, Counts& c) { s.GetScaler()->OnChange = Counter<TObject*>(c, "scaler OnChange"); }, true},
+    {"header OnResize", [](MouseSchema& s, Counts& c) { s.GetHeader()->OnResize = Counter<TObject*>(c, "header OnResize"); }, false},
+    {"header OnSectionResize",
+     [](MouseSchema& s, Counts& c) {
+       s.GetHeader()->OnSectionResize = Counter<THeaderControl*, THeaderSection*>(c, "header OnSectionResize");
+     },
+     false},
+    {"flipped header OnDrawCell",
+     [](MouseSchema& s, Counts& c) {
+       s.GetFlippedHeader()->OnDrawCell =
+           Counter<TObject*, int, int, const TRect&, TGridDrawState>(c, "flipped header OnDrawCell");
+     },
+     false},
+    {"flipped header OnTopLeftChanged",
+     [](MouseSchema& s, Counts& c) {
+       s.GetFlippedHeader()->OnTopLeftChanged = Counter<TObject*>(c, "flipped header OnTopLeftChanged");
+     },
+     false},
+    {"sizer OnResize",
+     [](MouseSchema& s, Counts& c) { s.GetXYSizer()->OnResize = Counter<TXYSizer*, TPoint>(c, "sizer OnResize"); }, false},
+    {"column bar OnScroll",
+     [](MouseSchema& s, Counts& c) { s.GetColumnScrollBar()->OnScroll = Counter<TObject*>(c, "column bar OnScroll"); }, true},
+    {"preview timer OnTimer",
+     [](MouseSchema& s, Counts& c) { s.GetShowMeBigTimer()->SetOnTimer(Counter<TObject*>(c, "preview timer OnTimer")); },
+     false},
+    {"preview hide timer OnTimer",
+     [](MouseSchema& s, Counts& c) {
+       s.GetHideShowMeBigTimer()->SetOnTimer(Counter<TObject*>(c, "preview hide timer OnTimer"));
+     },
+     false},
+};
+
+}  // namespace
+
+TEST(SchemaChildEvents, TheApplicationsHandlersLeaveTheScheduleWorking) {
+  // Every child's event taken at once: what one of them would still do
+  // through another cannot hide a loss.
+  // Declared before the schedule: its children still raise events as it goes.
+  Counts counts;
+  int scalerChanges = 0;
+  MouseSchema s(false, 30);
+  for (const ChildEvent& e : kChildEvents) e.take(s, counts);
+  s.OnScalerChange = [&](TObject*) { ++scalerChanges; };
+  TvxDataEntity_SchemaTime* e = s.Item(1, 9, 10);
+  s.Settle();
+
+  // The area paints the booking: its colour shows in the middle of its band.
+  TRect r;
+  s.RectFromDataEntity(false, e, r);
+  TCanvas* shot = s.PaintArea();
+  EXPECT_NE(shot->GetPixel((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2), s.GetSchemaColor());
+
+  // The mouse moves it half an hour later.
+  s.Drag(s.At(1, 9.5), s.Shifted(s.At(1, 9.5), MouseSchema::Px(30)));
+  s.Settle();
+  EXPECT_EQ(e->GetStartDateTime(), MouseSchema::kDay0 + 9.5 * MouseSchema::kHour);
+
+  // The axis moves and the schedule hears of it.
+  s.SetWindow(MouseSchema::kDay0 + 9 * MouseSchema::kHour, MouseSchema::kDay0 + 12 * MouseSchema::kHour);
+  EXPECT_GT(scalerChanges, 0);
+
+  // The column bar scrolls the columns.
+  TScrollBar* bar = s.GetColumnScrollBar();
+  ASSERT_TRUE(bar->GetVisible());
+  const TPoint before = s.At(3, 9.5);
+  vxtest::UserScroll(bar, 2);
+  s.Settle();
+  EXPECT_NE(s.At(3, 9.5).X, before.X);
+
+  // A new size reaches the area.
+  s.SetBounds(0, 0, 700, 520);
+  s.Settle();
+
+  for (const ChildEvent& c : kChildEvents)
+    if (c.raisedByTheDrive) EXPECT_GT(counts[c.name], 0) << c.name;
+}
