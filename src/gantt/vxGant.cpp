@@ -457,6 +457,7 @@ TvxOffscreenPaint_GA::TvxOffscreenPaint_GA(TComponent* AOwner, TvxGant_ComBasic*
 
 void TvxOffscreenPaint_GA::OffscreenPaint() {
   if (fGantt && !fGantt->IsDestroying()) fGantt->GantAreaPaint(this);
+  TvxOffscreenPaint::OffscreenPaint();  // the application's OnPaint draws over the chart
 }
 
 void TvxOffscreenPaint_GA::WheelScroll(TWMMouseWheel& Msg) {

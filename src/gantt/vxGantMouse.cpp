@@ -13,14 +13,18 @@ namespace vx {
 
 void TvxOffscreenPaint_GA::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
   if (fGantt && !fGantt->IsDestroying()) fGantt->GantAreaMouseDown(this, Button, Shift, X, Y);
+  // The area's own events stay the application's.
+  if (!IsDestroying()) TvxOffscreenPaint::MouseDown(Button, Shift, X, Y);
 }
 
 void TvxOffscreenPaint_GA::MouseMove(TShiftState Shift, int X, int Y) {
   if (fGantt && !fGantt->IsDestroying()) fGantt->GantAreaMouseMove(this, Shift, X, Y);
+  if (!IsDestroying()) TvxOffscreenPaint::MouseMove(Shift, X, Y);
 }
 
 void TvxOffscreenPaint_GA::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
   if (fGantt && !fGantt->IsDestroying()) fGantt->GantAreaMouseUp(this, Button, Shift, X, Y);
+  if (!IsDestroying()) TvxOffscreenPaint::MouseUp(Button, Shift, X, Y);
 }
 
 void TvxOffscreenPaint_GA::DblClick() {
