@@ -304,3 +304,21 @@ TEST(Controls, AGestureIsCancelledWhenTheControlLosesTheMouse) {
     delete g;
   }
 }
+
+// A control's font event is the application's: taking it keeps the control
+// hearing its font's changes.
+TEST(Controls, TheApplicationMayTakeTheFontsEvent) {
+  struct Heard : TPanel {
+    using TPanel::TPanel;
+    int changes = 0;
+    void FontChanged() override {
+      TPanel::FontChanged();
+      ++changes;
+    }
+  } panel(nullptr);
+  int application = 0;
+  panel.GetFont()->OnChange = [&](TObject*) { ++application; };
+  panel.GetFont()->SetSize(20);
+  EXPECT_EQ(panel.changes, 1);
+  EXPECT_EQ(application, 1);
+}

@@ -231,7 +231,7 @@ TControl::TControl(TComponent* AOwner) : QWidget(nullptr), TComponent(AOwner) {
   setAttribute(Qt::WA_DeleteOnClose, false);
   setMouseTracking(true);
   setFocusPolicy(Qt::NoFocus);
-  fFont.OnChange = [this](TObject*) { FontChanged(); };
+  fFont.SetOwnerListener([this](TObject*) { FontChanged(); });
 }
 
 TControl::~TControl() {

@@ -340,7 +340,7 @@ struct TCanvas::TextCache {
 };
 
 TCanvas::TCanvas() : fTextCache(std::make_unique<TextCache>()) {
-  fFont.OnChange = [this](TObject*) { fFontDirty = true; };
+  fFont.SetOwnerListener([this](TObject*) { fFontDirty = true; });
 }
 
 TCanvas::~TCanvas() = default;

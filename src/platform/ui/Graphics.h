@@ -62,11 +62,18 @@ constexpr unsigned DT_WORD_ELLIPSIS = 0x40000;
 class TGraphicsObject : public TObject {
 public:
   TNotifyEvent OnChange;
+  // What the object's holder (a control, a canvas) hears first; OnChange
+  // stays the application's.
+  void SetOwnerListener(TNotifyEvent theListener) { fOwnerListener = std::move(theListener); }
 
 protected:
   void Changed() {
+    if (fOwnerListener) fOwnerListener(this);
     if (OnChange) OnChange(this);
   }
+
+private:
+  TNotifyEvent fOwnerListener;
 };
 
 // A font. Its size lives as a pixel height at PixelsPerInch, as on the
