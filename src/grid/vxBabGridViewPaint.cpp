@@ -8,17 +8,17 @@
 #include "paint/vxDoLater.h"
 #include "paint/vxGraphStuff.h"
 #include "platform/rtl/Math.h"
+#include "platform/rtl/FlagScope.h"
 
 namespace vx {
 
-using gridview::FlagScope;
 using gridview::StringData;
 
 // ---------------------------------------------------------------- the paint
 
 void TBabGridView_Custom::OffscreenPaint() {
   if (GetIsPrinting() && !GetAssignedPrintingCanvas()) return;
-  FlagScope painting(fPainting);
+  TFlagScope painting(fPainting);
   TBabGridCellForViewer* g = fBabGridCellForViewer.get();
   if (fDoFirstGridInit) {
     fDoFirstGridInit = false;

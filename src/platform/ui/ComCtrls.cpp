@@ -1,4 +1,5 @@
 #include "platform/ui/ComCtrls.h"
+#include "platform/rtl/FlagScope.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -663,28 +664,22 @@ void TCustomTreeView::SetScrollBarVisible(TScrollBarKind theKind, bool theVisibl
 
 void TCustomTreeView::UpdateScrollBars() {
   if (IsDestroying() || fSyncingBars) return;
-  fSyncingBars = true;
-  try {
-    EnsureRows();
-    const TScrollInfo v = GetScrollInfo(sbVertical);
-    const bool showV = fVertBarAllowed && v.nMax + 1 > v.nPage;
-    if (showV != fVertBar->GetVisible()) fVertBar->SetVisible(showV);
-    if (showV) {
-      fVertBar->SetPageSize(std::max(v.nPage, 1));
-      fVertBar->SetParams(v.nPos, 0, v.nMax);
-    }
-    const TScrollInfo h = GetScrollInfo(sbHorizontal);
-    const bool showH = fHorzBarAllowed && h.nMax + 1 > h.nPage && h.nPage > 0;
-    if (showH != fHorzBar->GetVisible()) fHorzBar->SetVisible(showH);
-    if (showH) {
-      fHorzBar->SetPageSize(std::max(h.nPage, 1));
-      fHorzBar->SetParams(h.nPos, 0, h.nMax);
-    }
-  } catch (...) {
-    fSyncingBars = false;
-    throw;
+  TFlagScope scope(fSyncingBars);
+  EnsureRows();
+  const TScrollInfo v = GetScrollInfo(sbVertical);
+  const bool showV = fVertBarAllowed && v.nMax + 1 > v.nPage;
+  if (showV != fVertBar->GetVisible()) fVertBar->SetVisible(showV);
+  if (showV) {
+    fVertBar->SetPageSize(std::max(v.nPage, 1));
+    fVertBar->SetParams(v.nPos, 0, v.nMax);
   }
-  fSyncingBars = false;
+  const TScrollInfo h = GetScrollInfo(sbHorizontal);
+  const bool showH = fHorzBarAllowed && h.nMax + 1 > h.nPage && h.nPage > 0;
+  if (showH != fHorzBar->GetVisible()) fHorzBar->SetVisible(showH);
+  if (showH) {
+    fHorzBar->SetPageSize(std::max(h.nPage, 1));
+    fHorzBar->SetParams(h.nPos, 0, h.nMax);
+  }
 }
 
 TTreeNode* TCustomTreeView::GetTopItem() { return GetVisibleRow(fTopRow); }

@@ -1,4 +1,5 @@
 #include "platform/ui/Controls.h"
+#include "platform/rtl/FlagScope.h"
 #include "platform/ui/ControlsInternal.h"
 #include "platform/ui/Menus.h"
 
@@ -275,14 +276,8 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
 }
 
 void TControl::SetBoundsQuietly(const TRect& theRect) {
-  fQuietBounds = true;
-  try {
-    SetBounds(theRect.Left, theRect.Top, theRect.Width(), theRect.Height());
-  } catch (...) {
-    fQuietBounds = false;
-    throw;
-  }
-  fQuietBounds = false;
+  TFlagScope scope(fQuietBounds);
+  SetBounds(theRect.Left, theRect.Top, theRect.Width(), theRect.Height());
 }
 
 void TControl::BringToFront() { raise(); }
@@ -805,16 +800,10 @@ void TWinControl::Realign() {
     return;
   }
   fAlignPending = false;
-  fAligning = true;
-  try {
-    TRect r = GetClientRect();
-    AdjustClientRect(r);
-    AlignControls(nullptr, r);
-  } catch (...) {
-    fAligning = false;
-    throw;
-  }
-  fAligning = false;
+  TFlagScope scope(fAligning);
+  TRect r = GetClientRect();
+  AdjustClientRect(r);
+  AlignControls(nullptr, r);
 }
 
 void TWinControl::AdjustClientRect(TRect&) {}
