@@ -17,6 +17,7 @@
 #include "platform/ui/ControlsInternal.h"
 #include "platform/ui/DeviceContext.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/QtConvert.h"
 
 namespace vx {
 
@@ -822,7 +823,7 @@ bool TCustomTreeView::StartEdit(TTreeNode* theNode) {
   fEditNode = theNode;
   // In the tree's font, as tall as the row, as wide as its text needs.
   fEditor->setFont(detail::QtFontOf(*GetFont()));
-  fEditor->setText(QString::fromStdString(theNode->fText));
+  fEditor->setText(ToQString(theNode->fText));
   fEditor->setGeometry(r.Left, r.Top, 0, r.Height());
   FitEditor();
   fEditor->show();
@@ -835,7 +836,7 @@ void TCustomTreeView::EndEdit(bool theCancel) {
   if (!fEditNode) return;
   TTreeNode* node = fEditNode;
   fEditNode = nullptr;
-  std::string text = fEditor->text().toStdString();
+  std::string text = FromQString(fEditor->text());
   fEditor->hide();
   if (!theCancel) {
     Edit(node, text);
@@ -844,11 +845,11 @@ void TCustomTreeView::EndEdit(bool theCancel) {
   if (!IsDestroying()) SetFocus();
 }
 
-std::string TCustomTreeView::GetEditText() const { return fEditNode ? fEditor->text().toStdString() : std::string(); }
+std::string TCustomTreeView::GetEditText() const { return fEditNode ? FromQString(fEditor->text()) : std::string(); }
 
 void TCustomTreeView::SetEditText(const std::string& theText) {
   if (!fEditNode) return;
-  fEditor->setText(QString::fromStdString(theText));
+  fEditor->setText(ToQString(theText));
   FitEditor();
   EditTextChanged();
 }

@@ -21,6 +21,7 @@
 #include "platform/rtl/Exception.h"
 #include "platform/ui/DeviceContext.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/QtConvert.h"
 
 namespace vx {
 
@@ -323,7 +324,7 @@ void TControl::SetCursor(TCursor theCursor) {
 
 void TControl::SetHint(const std::string& theHint) {
   fHint = theHint;
-  setToolTip(fShowHint ? QString::fromStdString(fHint) : QString());
+  setToolTip(fShowHint ? ToQString(fHint) : QString());
 }
 
 void TControl::SetShowHint(bool theShowHint) {
