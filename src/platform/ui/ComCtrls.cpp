@@ -17,6 +17,7 @@
 #include "platform/ui/ControlsInternal.h"
 #include "platform/ui/DeviceContext.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/ExpandBox.h"
 #include "platform/ui/QtConvert.h"
 
 namespace vx {
@@ -910,18 +911,7 @@ void TCustomTreeView::DrawNode(TTreeNode* theNode, int theRow, const TRect& theA
   // The expand button.
   if (fShowButtons && theNode->HasChildren() && indentSlots > 0) {
     const int bx = x0 + (indentSlots - 1) * fIndent + fIndent / 2;
-    const TRect box = Rect(bx - 4, mid - 4, bx + 5, mid + 5);
-    c->GetBrush()->SetColor(clWindow);
-    c->FillRect(box);
-    c->GetBrush()->SetColor(clGray);
-    c->FrameRect(box);
-    c->GetPen()->SetColor(clBlack);
-    c->MoveTo(bx - 2, mid);
-    c->LineTo(bx + 3, mid);
-    if (!theNode->fExpanded) {
-      c->MoveTo(bx, mid - 2);
-      c->LineTo(bx, mid + 3);
-    }
+    DrawExpandBox(*c, Point(bx, mid), theNode->fExpanded, clWindow);
   }
   int x = x0 + indentSlots * fIndent + 2;
   const bool selected = theNode == fSelected && (Focused() || !fHideSelection);
