@@ -283,6 +283,11 @@ void TControl::SetBoundsQuietly(const TRect& theRect) {
 
 void TControl::BringToFront() { raise(); }
 
+void TControl::SetOpaque() {
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setAttribute(Qt::WA_NoSystemBackground);
+}
+
 void TControl::RequestAlign() {
   TWinControl* parent = GetParent();
   if (parent && !parent->IsDestroying() && !parent->fAligning) parent->Realign();
