@@ -795,17 +795,8 @@ TControl* TWinControl::GetControl(int i) const {
   throw EListError(i);
 }
 
-void TWinControl::EnableAlign() {
-  if (fAlignDisabled > 0 && --fAlignDisabled == 0 && fAlignPending) Realign();
-}
-
 void TWinControl::Realign() {
   if (IsDestroying() || fAligning) return;
-  if (fAlignDisabled > 0) {
-    fAlignPending = true;
-    return;
-  }
-  fAlignPending = false;
   TFlagScope scope(fAligning);
   TRect r = GetClientRect();
   AdjustClientRect(r);

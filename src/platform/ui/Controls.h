@@ -349,8 +349,6 @@ public:
   int ControlCount() const;
   TControl* GetControl(int i) const;
 
-  void DisableAlign() noexcept { ++fAlignDisabled; }
-  void EnableAlign();
   void Realign();
 
 protected:
@@ -361,9 +359,7 @@ protected:
 
 private:
   friend class TControl;
-  int fAlignDisabled = 0;
   bool fAligning = false;
-  bool fAlignPending = false;
 };
 
 // The mouse pointer's position in screen coordinates.

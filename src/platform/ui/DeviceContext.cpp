@@ -128,7 +128,6 @@ QPainter* TDeviceContext::Painter() {
 void TDeviceContext::ApplyState() {
   QPainter* p = fImpl->painter;
   if (!p) return;
-  ++fGeneration;
   p->setRenderHint(QPainter::Antialiasing, false);
   p->setRenderHint(QPainter::TextAntialiasing, true);
   p->setRenderHint(QPainter::SmoothPixmapTransform, false);
