@@ -1,11 +1,10 @@
 #include "designer/QvxWidgets.h"
 
 #include <QResizeEvent>
-#include <cmath>
 
 #include "gantt/vxGant.h"
 #include "grid/vxGrid.h"
-#include "platform/rtl/Color.h"
+#include "platform/ui/QtConvert.h"
 #include "scaler/vxScaler.h"
 #include "schema/vxSchema.h"
 #include "tree/vxTree.h"
@@ -13,29 +12,6 @@
 namespace vx {
 
 namespace {
-
-const QDate kDayZero(1899, 12, 30);
-
-QDateTime ToQt(TDateTime t) {
-  const double day = std::floor(t);
-  const int ms = std::min(86'399'999, static_cast<int>(std::lround((t - day) * 86'400'000.0)));
-  return QDateTime(kDayZero.addDays(static_cast<qint64>(day)), QTime::fromMSecsSinceStartOfDay(ms));
-}
-
-TDateTime FromQt(const QDateTime& d) {
-  return static_cast<double>(kDayZero.daysTo(d.date())) + d.time().msecsSinceStartOfDay() / 86'400'000.0;
-}
-
-// System colours resolve through the palette first.
-QColor ToQt(TColor c) {
-  const TColor rgb = ColorToRGB(c);
-  return QColor(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb));
-}
-
-TColor FromQt(const QColor& c) { return RGB(c.red(), c.green(), c.blue()); }
-
-std::string FromQt(const QString& s) { return s.toStdString(); }
-QString ToQt(const std::string& s) { return QString::fromStdString(s); }
 
 // The component is a child widget without a parent control: it follows the
 // wrapper's size itself.
@@ -67,10 +43,10 @@ QvxGant::QvxGant(QWidget* parent) : QWidget(parent), fGant(Hosted(new TvxGant(nu
 QvxGant::~QvxGant() { delete fGant; }
 void QvxGant::resizeEvent(QResizeEvent* e) { Follow(fGant, e); }
 
-QDateTime QvxGant::start() const { return ToQt(fGant->GetStart()); }
-void QvxGant::setStart(const QDateTime& v) { fGant->SetStart(FromQt(v)); }
-QDateTime QvxGant::stop() const { return ToQt(fGant->GetStop()); }
-void QvxGant::setStop(const QDateTime& v) { fGant->SetStop(FromQt(v)); }
+QDateTime QvxGant::start() const { return ToQDateTime(fGant->GetStart()); }
+void QvxGant::setStart(const QDateTime& v) { fGant->SetStart(FromQDateTime(v)); }
+QDateTime QvxGant::stop() const { return ToQDateTime(fGant->GetStop()); }
+void QvxGant::setStop(const QDateTime& v) { fGant->SetStop(FromQDateTime(v)); }
 int QvxGant::treeWidth() const { return fGant->GetTreeWidth(); }
 void QvxGant::setTreeWidth(int v) { fGant->SetTreeWidth(v); }
 int QvxGant::rowHeight() const { return fGant->GetTreeView()->GetItemHeight(); }
@@ -79,10 +55,10 @@ int QvxGant::scalerHeight() const { return fGant->GetScalerHeight(); }
 void QvxGant::setScalerHeight(int v) { fGant->SetScalerHeight(v); }
 bool QvxGant::useGridNotTree() const { return fGant->GetUseGridNotTree(); }
 void QvxGant::setUseGridNotTree(bool v) { fGant->SetUseGridNotTree(v); }
-QColor QvxGant::backColor() const { return ToQt(fGant->GetGantBackColor()); }
-void QvxGant::setBackColor(const QColor& v) { fGant->SetGantBackColor(FromQt(v)); }
-QColor QvxGant::pyjamasColor() const { return ToQt(fGant->GetGantPyjamasColor()); }
-void QvxGant::setPyjamasColor(const QColor& v) { fGant->SetGantPyjamasColor(FromQt(v)); }
+QColor QvxGant::backColor() const { return ToQColor(fGant->GetGantBackColor()); }
+void QvxGant::setBackColor(const QColor& v) { fGant->SetGantBackColor(FromQColor(v)); }
+QColor QvxGant::pyjamasColor() const { return ToQColor(fGant->GetGantPyjamasColor()); }
+void QvxGant::setPyjamasColor(const QColor& v) { fGant->SetGantPyjamasColor(FromQColor(v)); }
 bool QvxGant::verticalPyjamas() const { return fGant->GetVerticalPyjamas(); }
 void QvxGant::setVerticalPyjamas(bool v) { fGant->SetVerticalPyjamas(v); }
 bool QvxGant::drawShortLines() const { return fGant->GetDrawShortLines(); }
@@ -91,8 +67,8 @@ bool QvxGant::drawLongLines() const { return fGant->GetDrawLongLines(); }
 void QvxGant::setDrawLongLines(bool v) { fGant->SetDrawLongLines(v); }
 bool QvxGant::todayLine() const { return fGant->GetTodayLineOnOff(); }
 void QvxGant::setTodayLine(bool v) { fGant->SetTodayLineOnOff(v); }
-QColor QvxGant::todayLineColor() const { return ToQt(fGant->GetTodayLineColor()); }
-void QvxGant::setTodayLineColor(const QColor& v) { fGant->SetTodayLineColor(FromQt(v)); }
+QColor QvxGant::todayLineColor() const { return ToQColor(fGant->GetTodayLineColor()); }
+void QvxGant::setTodayLineColor(const QColor& v) { fGant->SetTodayLineColor(FromQColor(v)); }
 bool QvxGant::multiSelectTree() const { return fGant->GetMultiSelectTree(); }
 void QvxGant::setMultiSelectTree(bool v) { fGant->SetMultiSelectTree(v); }
 bool QvxGant::showButtonsTree() const { return fGant->GetShowButtonsTree(); }
@@ -109,30 +85,30 @@ QvxSchema::QvxSchema(QWidget* parent) : QWidget(parent), fSchema(Hosted(new TvxS
 QvxSchema::~QvxSchema() { delete fSchema; }
 void QvxSchema::resizeEvent(QResizeEvent* e) { Follow(fSchema, e); }
 
-QDateTime QvxSchema::start() const { return ToQt(fSchema->GetScalerStart()); }
-void QvxSchema::setStart(const QDateTime& v) { fSchema->SetScalerStart(FromQt(v)); }
-QDateTime QvxSchema::stop() const { return ToQt(fSchema->GetScalerStop()); }
-void QvxSchema::setStop(const QDateTime& v) { fSchema->SetScalerStop(FromQt(v)); }
+QDateTime QvxSchema::start() const { return ToQDateTime(fSchema->GetScalerStart()); }
+void QvxSchema::setStart(const QDateTime& v) { fSchema->SetScalerStart(FromQDateTime(v)); }
+QDateTime QvxSchema::stop() const { return ToQDateTime(fSchema->GetScalerStop()); }
+void QvxSchema::setStop(const QDateTime& v) { fSchema->SetScalerStop(FromQDateTime(v)); }
 bool QvxSchema::flipView() const { return fSchema->GetFlipView(); }
 void QvxSchema::setFlipView(bool v) { fSchema->SetFlipView(v); }
 int QvxSchema::scalerWidth() const { return fSchema->GetScalerWidth(); }
 void QvxSchema::setScalerWidth(int v) { fSchema->SetScalerWidth(v); }
 int QvxSchema::scalerHeight() const { return fSchema->GetScalerHeight(); }
 void QvxSchema::setScalerHeight(int v) { fSchema->SetScalerHeight(v); }
-QString QvxSchema::dateFormat() const { return ToQt(fSchema->GetScalerDateFormat()); }
-void QvxSchema::setDateFormat(const QString& v) { fSchema->SetScalerDateFormat(FromQt(v)); }
-QString QvxSchema::timeFormat() const { return ToQt(fSchema->GetScalerTimeFormat()); }
-void QvxSchema::setTimeFormat(const QString& v) { fSchema->SetScalerTimeFormat(FromQt(v)); }
-QColor QvxSchema::backColor() const { return ToQt(fSchema->GetSchemaColor()); }
-void QvxSchema::setBackColor(const QColor& v) { fSchema->SetSchemaColor(FromQt(v)); }
-QColor QvxSchema::pyjamasColor() const { return ToQt(fSchema->GetSchemaPyjamasColor()); }
-void QvxSchema::setPyjamasColor(const QColor& v) { fSchema->SetSchemaPyjamasColor(FromQt(v)); }
+QString QvxSchema::dateFormat() const { return ToQString(fSchema->GetScalerDateFormat()); }
+void QvxSchema::setDateFormat(const QString& v) { fSchema->SetScalerDateFormat(FromQString(v)); }
+QString QvxSchema::timeFormat() const { return ToQString(fSchema->GetScalerTimeFormat()); }
+void QvxSchema::setTimeFormat(const QString& v) { fSchema->SetScalerTimeFormat(FromQString(v)); }
+QColor QvxSchema::backColor() const { return ToQColor(fSchema->GetSchemaColor()); }
+void QvxSchema::setBackColor(const QColor& v) { fSchema->SetSchemaColor(FromQColor(v)); }
+QColor QvxSchema::pyjamasColor() const { return ToQColor(fSchema->GetSchemaPyjamasColor()); }
+void QvxSchema::setPyjamasColor(const QColor& v) { fSchema->SetSchemaPyjamasColor(FromQColor(v)); }
 bool QvxSchema::drawShortLines() const { return fSchema->GetDrawShortLines(); }
 void QvxSchema::setDrawShortLines(bool v) { fSchema->SetDrawShortLines(v); }
 bool QvxSchema::todayLine() const { return fSchema->GetTodayLineOnOff(); }
 void QvxSchema::setTodayLine(bool v) { fSchema->SetTodayLineOnOff(v); }
-QColor QvxSchema::todayLineColor() const { return ToQt(fSchema->GetTodayLineColor()); }
-void QvxSchema::setTodayLineColor(const QColor& v) { fSchema->SetTodayLineColor(FromQt(v)); }
+QColor QvxSchema::todayLineColor() const { return ToQColor(fSchema->GetTodayLineColor()); }
+void QvxSchema::setTodayLineColor(const QColor& v) { fSchema->SetTodayLineColor(FromQColor(v)); }
 bool QvxSchema::collisionDetect() const { return fSchema->GetCollisionDetect(); }
 void QvxSchema::setCollisionDetect(bool v) { fSchema->SetCollisionDetect(v); }
 bool QvxSchema::resizeAllColumns() const { return fSchema->GetResizeAllCol(); }
@@ -145,14 +121,14 @@ QvxDateScaler::QvxDateScaler(QWidget* parent)
 QvxDateScaler::~QvxDateScaler() { delete fScaler; }
 void QvxDateScaler::resizeEvent(QResizeEvent* e) { Follow(fScaler, e); }
 
-QDateTime QvxDateScaler::start() const { return ToQt(fScaler->GetStart()); }
-void QvxDateScaler::setStart(const QDateTime& v) { fScaler->SetStart(FromQt(v)); }
-QDateTime QvxDateScaler::stop() const { return ToQt(fScaler->GetStop()); }
-void QvxDateScaler::setStop(const QDateTime& v) { fScaler->SetStop(FromQt(v)); }
-QString QvxDateScaler::dateFormat() const { return ToQt(fScaler->GetDateFormat()); }
-void QvxDateScaler::setDateFormat(const QString& v) { fScaler->SetDateFormat(FromQt(v)); }
-QString QvxDateScaler::timeFormat() const { return ToQt(fScaler->GetTimeFormat()); }
-void QvxDateScaler::setTimeFormat(const QString& v) { fScaler->SetTimeFormat(FromQt(v)); }
+QDateTime QvxDateScaler::start() const { return ToQDateTime(fScaler->GetStart()); }
+void QvxDateScaler::setStart(const QDateTime& v) { fScaler->SetStart(FromQDateTime(v)); }
+QDateTime QvxDateScaler::stop() const { return ToQDateTime(fScaler->GetStop()); }
+void QvxDateScaler::setStop(const QDateTime& v) { fScaler->SetStop(FromQDateTime(v)); }
+QString QvxDateScaler::dateFormat() const { return ToQString(fScaler->GetDateFormat()); }
+void QvxDateScaler::setDateFormat(const QString& v) { fScaler->SetDateFormat(FromQString(v)); }
+QString QvxDateScaler::timeFormat() const { return ToQString(fScaler->GetTimeFormat()); }
+void QvxDateScaler::setTimeFormat(const QString& v) { fScaler->SetTimeFormat(FromQString(v)); }
 int QvxDateScaler::firstDayOfWeek() const { return fScaler->GetFirstDayOfWeek(); }
 void QvxDateScaler::setFirstDayOfWeek(int v) { fScaler->SetFirstDayOfWeek(v); }
 bool QvxDateScaler::weekNumbers() const { return fScaler->GetWeekNumbers(); }
@@ -177,8 +153,8 @@ QvxDateScaler::ScrollButtons QvxDateScaler::scrollButtons() const {
 void QvxDateScaler::setScrollButtons(ScrollButtons v) {
   fScaler->SetScrollButtons(v == SmallButtons ? tsbSmall : v == NoButtons ? tsbOff : tsbClassic);
 }
-QColor QvxDateScaler::color() const { return ToQt(fScaler->GetColor()); }
-void QvxDateScaler::setColor(const QColor& v) { fScaler->SetColor(FromQt(v)); }
+QColor QvxDateScaler::color() const { return ToQColor(fScaler->GetColor()); }
+void QvxDateScaler::setColor(const QColor& v) { fScaler->SetColor(FromQColor(v)); }
 
 // --- QvxGrid
 
@@ -189,7 +165,7 @@ void QvxGrid::resizeEvent(QResizeEvent* e) { Follow(fGrid, e); }
 QStringList QvxGrid::columns() const {
   QStringList r;
   TvxGrid_Columns* cols = fGrid->GetColumns();
-  for (int i = 0; i < cols->Count(); ++i) r << ToQt(cols->GetColumn(i)->GetHeaderText());
+  for (int i = 0; i < cols->Count(); ++i) r << ToQString(cols->GetColumn(i)->GetHeaderText());
   return r;
 }
 
@@ -197,7 +173,7 @@ void QvxGrid::setColumns(const QStringList& v) {
   TvxGrid_Columns* cols = fGrid->GetColumns();
   while (cols->Count() > v.size()) cols->Delete(cols->Count() - 1);
   while (cols->Count() < v.size()) fGrid->AddColumn()->SetWidth(fColumnWidth);
-  for (int i = 0; i < v.size(); ++i) cols->GetColumn(i)->SetHeaderText(FromQt(v[i]));
+  for (int i = 0; i < v.size(); ++i) cols->GetColumn(i)->SetHeaderText(FromQString(v[i]));
   fGrid->EnsureFixed();
   fGrid->Invalidate();
 }

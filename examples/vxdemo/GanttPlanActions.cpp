@@ -16,6 +16,7 @@
 
 #include "platform/rtl/DateUtils.h"
 #include "platform/ui/Menus.h"
+#include "platform/ui/QtConvert.h"
 #include "tree/vxTree.h"
 
 using namespace vx;
@@ -87,18 +88,6 @@ void ForSelected(TvxGant& g, const std::function<void(TvxDataEntity_Kronit*)>& t
   selected.ForEach([&](TvxDataEntity_Kronit* k) { theDo(k); });
 }
 
-QDateTime ToQt(TDateTime t) {
-  int y, m, d, h, n, s, ms;
-  DecodeDate(t, y, m, d);
-  DecodeTime(t, h, n, s, ms);
-  return QDateTime(QDate(y, m, d), QTime(h, n, s));
-}
-
-TDateTime FromQt(const QDateTime& q) {
-  return EncodeDate(q.date().year(), q.date().month(), q.date().day()) +
-         EncodeTime(q.time().hour(), q.time().minute(), q.time().second(), 0);
-}
-
 // The properties of one bar: its name, start, finish and progress. Not
 // modal: the bar may go while the dialog is open, and then the dialog goes.
 class BarDialog : public QDialog {
@@ -108,9 +97,9 @@ public:
     setWindowTitle(QStringLiteral("Bar properties"));
     setAttribute(Qt::WA_DeleteOnClose);
     auto* form = new QFormLayout(this);
-    fName = new QLineEdit(QString::fromStdString(BarName(theBar)), this);
-    fStart = new QDateTimeEdit(ToQt(theBar->GetStartDateTime()), this);
-    fFinish = new QDateTimeEdit(ToQt(theBar->GetStopDateTime()), this);
+    fName = new QLineEdit(ToQString(BarName(theBar)), this);
+    fStart = new QDateTimeEdit(ToQDateTime(theBar->GetStartDateTime()), this);
+    fFinish = new QDateTimeEdit(ToQDateTime(theBar->GetStopDateTime()), this);
     for (QDateTimeEdit* e : {fStart, fFinish}) {
       e->setDisplayFormat(QStringLiteral("ddd d MMM yyyy hh:mm"));
       e->setCalendarPopup(true);
@@ -141,9 +130,9 @@ private:
       TvxTimeItemTextCollection* texts = k->GetTimeItemTextCollection();
       if (texts && texts->GetCount() > 0 && !IsSummary(k))
         texts->GetTimeItemText(0)->SetText(fName->text().toStdString());
-      const TDateTime start = FromQt(fStart->dateTime());
+      const TDateTime start = FromQDateTime(fStart->dateTime());
       k->SetStartDateTime(start);
-      k->SetStopDateTime(std::max(start, FromQt(fFinish->dateTime())));
+      k->SetStopDateTime(std::max(start, FromQDateTime(fFinish->dateTime())));
       if (fProgress->isEnabled()) SetBarProgress(k, fProgress->value());
       k->DoInfoPush();  // the chart and the grid side follow
     }

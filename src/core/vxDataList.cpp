@@ -4,6 +4,7 @@
 
 #include "core/vxDataEntityPack.h"
 #include "platform/rtl/Exception.h"
+#include "platform/rtl/FlagScope.h"
 
 namespace vx {
 
@@ -14,13 +15,6 @@ namespace {
 // The controller of the list being sorted: compare handlers are reached
 // through this one slot, which is why sorts cannot nest.
 TvxListController* gSortController = nullptr;
-
-struct SortSlot {
-  explicit SortSlot(TvxListController* c) { gSortController = c; }
-  ~SortSlot() { gSortController = nullptr; }
-  SortSlot(const SortSlot&) = delete;
-  SortSlot& operator=(const SortSlot&) = delete;
-};
 
 // Holds every entity of a sort, so that a compare handler that frees one
 // cannot leave the sort with a dangling pointer.
@@ -121,15 +115,8 @@ void TvxDataList::FreeDataEntity(TvxDataEntity* e) {
 }
 
 void TvxDataList::DisposeEntity(TvxDataEntity* e) {
-  TvxDataEntity* outer = fDisposing;
-  fDisposing = e;
-  try {
-    FreeDataEntity(e);
-  } catch (...) {
-    fDisposing = outer;
-    throw;
-  }
-  fDisposing = outer;
+  TFlagScope scope(fDisposing, e);
+  FreeDataEntity(e);
 }
 
 TvxDataEntity* TvxDataList::CreateItem() {
@@ -309,7 +296,7 @@ void TvxDataList::Sort(bool descending) {
   if (!fListController || !fListController->fOnSortCompare) return;
   if (gSortController) throw Exception("Sort: sorts cannot nest");
   {
-    SortSlot slot(fListController);
+    TFlagScope slot(gSortController, fListController);
     LoadAll();
     std::vector<TvxDataEntity*> sorted;
     sorted.reserve(static_cast<size_t>(LoadedCount()));

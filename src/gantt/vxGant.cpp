@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "platform/rtl/Exception.h"
+#include "platform/rtl/FlagScope.h"
 #include "platform/ui/Forms.h"
 
 namespace vx {
@@ -347,19 +348,13 @@ bool TvxGant_ComBasic::AlignedByApplication() const {
 }
 
 void TvxGant_ComBasic::SetScaleAndTree(TDateTime theStart, TDateTime theStop, int theTreeWidth) {
-  fAligning = true;
-  try {
-    BeginUpdate();
-    SetTreeWidth(theTreeWidth);
-    fDateScaler->SetStart(theStart);
-    fDateScaler->SetStop(theStop);
-    fApplicationAlign = {fDateScaler->GetStart(), fDateScaler->GetStop(), GetTreeWidth()};
-    EndUpdate();
-  } catch (...) {
-    fAligning = false;
-    throw;
-  }
-  fAligning = false;
+  TFlagScope aligning(fAligning);
+  BeginUpdate();
+  SetTreeWidth(theTreeWidth);
+  fDateScaler->SetStart(theStart);
+  fDateScaler->SetStop(theStop);
+  fApplicationAlign = {fDateScaler->GetStart(), fDateScaler->GetStop(), GetTreeWidth()};
+  EndUpdate();
 }
 
 // --- refreshing -----------------------------------------------------------------------

@@ -20,7 +20,7 @@
 #include "paint/vxSplitter.h"
 #include "platform/ui/XorOverlay.h"
 #include "platform/rtl/DateUtils.h"
-#include "platform/ui/ComCtrls.h"
+#include "platform/ui/TreeView.h"
 #include "platform/ui/ExtCtrls.h"
 #include "scaler/vxScaler.h"
 #include "tree/vxTree.h"

@@ -6,6 +6,7 @@
 
 #include "gantt/vxGant.h"
 #include "platform/rtl/Exception.h"
+#include "platform/rtl/FlagScope.h"
 #include "platform/rtl/Math.h"
 
 namespace vx {
@@ -222,14 +223,10 @@ void TvxGant_ComBasic::AskForNewItem(const TOnTimeCopyOrMove& theHandler, TvxDat
                                      TGantRow* theRow, TGantRow* theNewRow, TDateTime theStart, TDateTime theStop,
                                      TvxDataEntity_Kronit*& theNewItem) {
   TCallOutItems items;
-  TCallOutItems* outer = std::exchange(fCallOutItems, &items);
-  try {
+  {
+    TFlagScope collecting(fCallOutItems, &items);
     theHandler(this, theItem, theRow, theNewRow, theStart, theStop, theNewItem);
-  } catch (...) {
-    fCallOutItems = outer;
-    throw;
   }
-  fCallOutItems = outer;
   if (theNewItem && !items.Alive(theNewItem)) theNewItem = nullptr;
 }
 

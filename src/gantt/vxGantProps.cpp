@@ -113,7 +113,7 @@ void TvxGant_ComBasic::ChangeInTree() {
   if (IsDestroying() || !fTree) return;
   TGantRow* row = fRowList->FindRowFromTreeNode(TvxTree_ComBasic::GetDataEntityFromNode(fTree->GetSelected()));
   for (auto& r : fTreeChangeNotifyList)
-    if (r->fSheet->isVisible() && r->fOnTreeChange) r->fOnTreeChange(row);
+    if (r->fSheet->Showing() && r->fOnTreeChange) r->fOnTreeChange(row);
 }
 
 }  // namespace vx

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "gantt/vxGant.h"
+#include "platform/rtl/FlagScope.h"
 
 namespace vx {
 
@@ -151,17 +152,11 @@ void TGantTree::UpdateExternalScroll(TObject*) {
 
 void TGantTree::OnExternalScroll(TObject*) {
   if (!fVertScrollExternal || !ChartAlive()) return;
-  fVertScrolling = true;
-  try {
-    const int pos = fVertScrollExternal->GetPosition();
-    if (pos != GetScrollInfo(sbVertical).nPos) {
-      if (TvxDataEntity_Tree* top = GetDataEntityFromRow(pos)) SetTopDataEntity(top);
-    }
-  } catch (...) {
-    fVertScrolling = false;
-    throw;
+  TFlagScope scope(fVertScrolling);
+  const int pos = fVertScrollExternal->GetPosition();
+  if (pos != GetScrollInfo(sbVertical).nPos) {
+    if (TvxDataEntity_Tree* top = GetDataEntityFromRow(pos)) SetTopDataEntity(top);
   }
-  fVertScrolling = false;
 }
 
 // --- the tree's events, passed on to the chart's ----------------------------------------

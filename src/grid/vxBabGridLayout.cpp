@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "grid/vxBabGridContent.h"
+#include "platform/rtl/FlagScope.h"
 
 namespace vx {
 
@@ -47,11 +48,7 @@ void TBabGridLayout::DeferredUpdate(TObject*) { Update(); }
 
 void TBabGridLayout::Update() {
   if (fUpdating) return;
-  struct Scope {
-    bool& flag;
-    explicit Scope(bool& f) : flag(f) { flag = true; }
-    ~Scope() { flag = false; }
-  } scope(fUpdating);
+  TFlagScope updating(fUpdating);
   if (fHardViewParamsOutOfDate) {
     HardViewParamsUpdate();
     fHardViewParamsOutOfDate = false;

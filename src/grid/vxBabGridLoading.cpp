@@ -3,24 +3,9 @@
 #include <algorithm>
 
 #include "grid/vxBabGridContent.h"
+#include "platform/rtl/FlagScope.h"
 
 namespace vx {
-
-namespace {
-
-// Counts a load in progress for as long as it lives, even when a handler throws.
-class TLoadScope {
-public:
-  explicit TLoadScope(int& theCounter) noexcept : fCounter(theCounter) { ++fCounter; }
-  ~TLoadScope() { --fCounter; }
-  TLoadScope(const TLoadScope&) = delete;
-  TLoadScope& operator=(const TLoadScope&) = delete;
-
-private:
-  int& fCounter;
-};
-
-}  // namespace
 
 void TAxisContentList::EnsureLoadedItem(int i) {
   if (i < 0 || i >= Count()) return;
@@ -65,7 +50,7 @@ void TAxisContentList::LoadItems(int theStart, int theStop, bool theInFront) {
   if (theInFront ? (theStart < f || theStop != f + fUnloadedPreCount - 1)
                  : (theStart != fUnloadedPreCount + LoadedCount() || theStop >= Count()))
     return;
-  TLoadScope scope(fInLoadItems);
+  TFlagScope loading(fInLoadItems);
   fUnloadProtectedStart = theStart;
   fUnloadProtectedStop = theStop;
   for (int k = theStart; k <= theStop; ++k) {

@@ -10,10 +10,10 @@
 #include "platform/ui/Forms.h"
 #include "platform/ui/HintWindow.h"
 #include "platform/ui/XorOverlay.h"
+#include "platform/rtl/FlagScope.h"
 
 namespace vx {
 
-using gridview::FlagScope;
 
 // ---------------------------------------------------------------- data classes
 
@@ -341,7 +341,7 @@ void TBabGridView_Custom::UpdateLayout() {
 
 void TBabGridView_Custom::HardViewParamsUpdate() {
   {
-    FlagScope pass(fInLayoutPass);
+    TFlagScope pass(fInLayoutPass);
     fLayout->BaseHardViewParamsUpdate();
   }
   AfterLayoutPass();
@@ -354,7 +354,7 @@ void TBabGridView_Custom::SoftViewParamsUpdate() {
 }
 
 void TBabGridView_Custom::LayOutArea() {
-  FlagScope pass(fInLayoutPass);
+  TFlagScope pass(fInLayoutPass);
   TBabGridCellForViewer* g = fBabGridCellForViewer.get();
   // A bar that comes or goes changes the area, and a bar that goes resets
   // the scroll position: both need the pass again.

@@ -8,10 +8,10 @@
 #include "paint/vxDoLater.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/HintWindow.h"
+#include "platform/rtl/FlagScope.h"
 
 namespace vx {
 
-using gridview::FlagScope;
 using gridview::StringData;
 
 namespace {
@@ -247,7 +247,7 @@ void TBabGridView_Custom::StartEditing() {
   fEditing = true;
   fEditorChoise = type;
   {
-    FlagScope starting(fStartingEdit);
+    TFlagScope starting(fStartingEdit);
     cell->getGridCell()->SetFocusedCell(cell);
     if (alive) cell->getGridCell()->UpdateMultiSelect(cell, TShiftState());
   }
@@ -453,7 +453,7 @@ void TBabGridView_Custom::HideEditors(bool theTakeFocus) {
 
 void TBabGridView_Custom::StopEditing() {
   if (fInsideStopEditing) return;
-  FlagScope inside(fInsideStopEditing);
+  TFlagScope inside(fInsideStopEditing);
   const bool was = fEditing;
   if (was && fEditBabSimpleCell && fCurrentEditor) {
     if (fEditorChoise == babETDateTime && fInplaceDateTimeEditor->ContainsFocus()) SetFocus();
@@ -472,7 +472,7 @@ void TBabGridView_Custom::StopEditing() {
 
 void TBabGridView_Custom::BreakEditing() {
   if (fInsideStopEditing) return;
-  FlagScope inside(fInsideStopEditing);
+  TFlagScope inside(fInsideStopEditing);
   const bool was = fEditing;
   if (was && fEditBabSimpleCell) DeInitEditor(fCurrentEditor, fEditBabSimpleCell, true, "ESCAPED");
   fEditing = false;
@@ -486,7 +486,7 @@ void TBabGridView_Custom::BreakEditing() {
 // The edited cell is gone (or the start failed): the editor closes and
 // nothing is written.
 void TBabGridView_Custom::CloseEditWithoutStoring() {
-  FlagScope inside(fInsideStopEditing);
+  TFlagScope inside(fInsideStopEditing);
   const bool was = fEditing;
   fEditing = false;
   fEditBabSimpleCell = nullptr;

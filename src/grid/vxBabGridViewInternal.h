@@ -7,19 +7,6 @@
 
 namespace vx::gridview {
 
-// Sets a flag for the life of a scope, and back to what it was after.
-class FlagScope {
-public:
-  explicit FlagScope(bool& theFlag) : fFlag(theFlag), fSaved(theFlag) { fFlag = true; }
-  ~FlagScope() { fFlag = fSaved; }
-  FlagScope(const FlagScope&) = delete;
-  FlagScope& operator=(const FlagScope&) = delete;
-
-private:
-  bool& fFlag;
-  bool fSaved;
-};
-
 inline TBabSimpleCellStringData* StringData(const TBabCell* theCell) {
   return theCell && !theCell->IsGridCell() ? dynamic_cast<TBabSimpleCellStringData*>(theCell->GetBabCellData())
                                            : nullptr;

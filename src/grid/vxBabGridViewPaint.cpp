@@ -8,17 +8,18 @@
 #include "paint/vxDoLater.h"
 #include "paint/vxGraphStuff.h"
 #include "platform/rtl/Math.h"
+#include "platform/rtl/FlagScope.h"
+#include "platform/ui/ExpandBox.h"
 
 namespace vx {
 
-using gridview::FlagScope;
 using gridview::StringData;
 
 // ---------------------------------------------------------------- the paint
 
 void TBabGridView_Custom::OffscreenPaint() {
   if (GetIsPrinting() && !GetAssignedPrintingCanvas()) return;
-  FlagScope painting(fPainting);
+  TFlagScope painting(fPainting);
   TBabGridCellForViewer* g = fBabGridCellForViewer.get();
   if (fDoFirstGridInit) {
     fDoFirstGridInit = false;
@@ -537,22 +538,7 @@ void TBabGridView_Custom::RenderButton(TBabCell* theCell, const TRect& theButton
   TvxWatch<TBabCell> alive(theCell);
   if (IsButtonTerminal(theCell) || !alive || !ButtonHasNonHiddenChildren(theCell) || !alive) return;
   const bool expanded = IsButtonExpanded(theCell);
-  const int l = theButton.Left, t = theButton.Top;
-  // Filled, not stroked: frame and strokes cover whole logical pixels, so
-  // the box stays centred on the tree lines at any pixel ratio.
-  const TRect box = Rect(l + 2, t + 4, l + 11, t + 13);
-  c->GetBrush()->SetStyle(bsSolid);
-  c->GetBrush()->SetColor(clWhite);
-  c->FillRect(box);
-  c->GetBrush()->SetColor(clGray);
-  c->FrameRect(box);
-  c->GetPen()->SetColor(clBlack);
-  c->MoveTo(l + 4, t + 8);
-  c->LineTo(l + 9, t + 8);
-  if (!expanded) {
-    c->MoveTo(l + 6, t + 6);
-    c->LineTo(l + 6, t + 11);
-  }
+  DrawExpandBox(*c, Point(theButton.Left + 6, theButton.Top + 8), expanded, clWhite);
 }
 
 // ---------------------------------------------------------------- measuring

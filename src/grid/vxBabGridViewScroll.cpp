@@ -6,10 +6,10 @@
 #include "grid/vxBabGridViewInternal.h"
 #include "paint/vxDoLater.h"
 #include "platform/ui/Forms.h"
+#include "platform/rtl/FlagScope.h"
 
 namespace vx {
 
-using gridview::FlagScope;
 
 // ---------------------------------------------------------------- ranges from the model
 
@@ -75,7 +75,7 @@ bool TBabGridView_Custom::UpdateBar(TScrollbar_vx* theBar, bool theRows) {
 }
 
 void TBabGridView_Custom::SetBarValues(TScrollBar* theBar, int theMin, int theMax, int thePage, int thePosition) {
-  FlagScope setting(fSettingBars);
+  TFlagScope setting(fSettingBars);
   const int page = std::clamp(thePage, 1, std::max(theMax - theMin + 1, 1));
   theBar->SetPageSize(page);
   theBar->SetParams(thePosition, theMin, theMax);

@@ -5,10 +5,10 @@
 #include "grid/vxBabGridViewInternal.h"
 #include "paint/vxDoLater.h"
 #include "platform/rtl/Math.h"
+#include "platform/rtl/FlagScope.h"
 
 namespace vx {
 
-using gridview::FlagScope;
 
 TvxGrid::TvxGrid(TComponent* AOwner) : TvxGrid(AOwner, DeferInitialize{}) { Initialize(); }
 
@@ -93,7 +93,7 @@ void TvxGrid::EnsureFixed() {
 void TvxGrid::InitColumnsAndFixed(TBabGridCell* theGridCell, TvxGrid_Columns* theColumns, bool theHasHeaders,
                                   bool theHasInfoCol) {
   if (!theGridCell || !theColumns) return;
-  FlagScope building(fBuildingColumns);
+  TFlagScope building(fBuildingColumns);
   if (theGridCell == GetBabGridCellForViewer()) fNeedEnsureFixed = false;
   TAxisContentList* cols = theGridCell->GetAxisContentListX();
   TAxisContentList* rows = theGridCell->GetAxisContentListY();

@@ -4,10 +4,10 @@
 #include "grid/vxBabGridViewInternal.h"
 #include "grid/vxGrid.h"
 #include "platform/rtl/Math.h"
+#include "platform/rtl/FlagScope.h"
 
 namespace vx {
 
-using gridview::FlagScope;
 
 TBabCellType TvxGrid::_OnCreateCell(TBabGridCell* theCaller, TAxisContentItem* theX, TAxisContentItem* theY) {
   TvxGrid_Column* col = AxisContentItemToColumn(theX);
@@ -179,7 +179,7 @@ void TvxGrid::DoButtonAction(TBabCell* theCell) {
   TvxWatch<TBabCell> alive(theCell);
   if (theCell && !theCell->IsGridCell())
     if (TvxDataEntity_GridTreeNode* node = CellToNode(theCell)) {
-      FlagScope expanding(fIsExpanding);
+      TFlagScope expanding(fIsExpanding);
       node->SetExpanded(!node->GetExpanded());
     }
   if (alive)

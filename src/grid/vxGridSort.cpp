@@ -7,6 +7,7 @@
 #include "grid/vxBabGridViewInternal.h"
 #include "grid/vxGrid.h"
 #include "paint/vxDoLater.h"
+#include "platform/rtl/FlagScope.h"
 
 namespace vx {
 
@@ -256,15 +257,8 @@ void TvxGrid::ExpandedStateSave(TOnConvertNodeToStringKey theConvert) {
 void TvxGrid::ClearExpandedStateAlreadySavedFlag(TObject*) { fExpandedStateAlreadySaved = false; }
 
 void TvxGrid::ExpandedStateRestore(TOnConvertNodeToStringKey theConvert) {
-  const bool saved = fExpandedStateAlreadySaved;
-  fExpandedStateAlreadySaved = true;
-  try {
-    RestoreLevel(0, theConvert);
-  } catch (...) {
-    fExpandedStateAlreadySaved = saved;
-    throw;
-  }
-  fExpandedStateAlreadySaved = saved;
+  TFlagScope scope(fExpandedStateAlreadySaved);
+  RestoreLevel(0, theConvert);
 }
 
 void TvxGrid::RestoreLevel(int theLevel, const TOnConvertNodeToStringKey& theConvert) {

@@ -6,6 +6,7 @@
 
 #include "core/vxDataEntityPack.h"
 #include "grid/vxBabGridContent.h"
+#include "platform/rtl/FlagScope.h"
 
 namespace vx {
 
@@ -160,13 +161,10 @@ public:
   // whoever moves places the rows itself (a sort, in one step).
   class TMoveHold {
   public:
-    explicit TMoveHold(TvxGridTree* theTree) : fTree(theTree) { ++fTree->fMoveHold; }
-    ~TMoveHold() { --fTree->fMoveHold; }
-    TMoveHold(const TMoveHold&) = delete;
-    TMoveHold& operator=(const TMoveHold&) = delete;
+    explicit TMoveHold(TvxGridTree* theTree) : fHold(theTree->fMoveHold) {}
 
   private:
-    TvxGridTree* fTree;
+    TFlagScope<int> fHold;
   };
   // Gives the descendants of reloaded root rows their rows now.
   void RestorePendingRows() { RestoreRowsAsync(nullptr); }

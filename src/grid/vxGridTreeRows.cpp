@@ -5,24 +5,13 @@
 #include "grid/vxGridTree.h"
 #include "paint/vxDoLater.h"
 #include "platform/rtl/Exception.h"
+#include "platform/rtl/FlagScope.h"
 
 namespace vx {
 
 namespace {
 
 TvxDataEntity_GridTreeNode* AsNode(TObject* o) { return dynamic_cast<TvxDataEntity_GridTreeNode*>(o); }
-
-// Counts a nesting for as long as it lives, even when a handler throws.
-class DepthScope {
-public:
-  explicit DepthScope(int& theDepth) : fDepth(theDepth) { ++fDepth; }
-  ~DepthScope() { --fDepth; }
-  DepthScope(const DepthScope&) = delete;
-  DepthScope& operator=(const DepthScope&) = delete;
-
-private:
-  int& fDepth;
-};
 
 }  // namespace
 
@@ -38,7 +27,7 @@ TvxDataEntity_GridTreeNode* TvxDataEntity_GridTreeNode::Root() {
 void TvxGridTree::_OnGridRowReload(TAxisContentItem* theItem) {
   TAxisContentList* rows = Rows();
   if (!rows || !theItem) return;
-  DepthScope reload(fGridReload);
+  TFlagScope reload(fGridReload);
   const int p = theItem->LoadedListIndex();
   TvxDataEntity_GridTreeNode* node = nullptr;
   bool hasNeighbour = false;
@@ -94,7 +83,7 @@ void TvxGridTree::ForgetPending(TvxDataEntity_GridTreeNode* theNode) {
 
 void TvxGridTree::_OnGridRowUnload(TAxisContentItem* theItem, bool UnloadPerform, bool&) {
   if (!UnloadPerform || !theItem) return;
-  DepthScope unload(fGridUnload);
+  TFlagScope unload(fGridUnload);
   TvxDataEntity_GridTreeNode* node = NodeOfRow(theItem);
   theItem->SetValue2(nullptr);
   theItem->SetValue(nullptr);

@@ -10,8 +10,7 @@ TvxOffscreenPaint::TvxOffscreenPaint(TComponent* AOwner)
     : TCustomPanel(AOwner), fDrawBitmap(std::make_unique<TBitmap>()) {
   fOffscreenCanvas = fDrawBitmap->GetCanvas();
   // The whole window is drawn on every paint: no background, no erasing.
-  setAttribute(Qt::WA_OpaquePaintEvent);
-  setAttribute(Qt::WA_NoSystemBackground);
+  SetOpaque();
   SetCaption("");
 }
 

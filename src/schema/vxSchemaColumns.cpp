@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "platform/rtl/Exception.h"
+#include "platform/rtl/FlagScope.h"
 #include "schema/vxSchema.h"
 
 namespace vx {
@@ -260,20 +261,14 @@ void TDataListColumns::HeaderCellReSize(int NewSize) {
   if (itsResizeCell < 0 || Count() == 0) return;
   const bool flipped = itsSchema->GetFlipView();
   const int initiating = itsResizeCell;
-  itsSettingTopLeft = true;
-  try {
-    for (int i = 0; i < Count(); ++i) {
-      if (!itsSchema->GetResizeAllCol() && i != initiating) continue;
-      if (TvxDataEntity_SchemaColumn* c = GetColumn(i)) c->SetText(itsSchema->HeaderFromColumn(i));
-      ApplySize(initiating, i, NewSize, flipped);
-    }
-    // Sizes given to hidden columns go again with the top-left column.
-    if (itsSchema->GetResizeAllCol()) itsSchema->ScrollAccordingToUpDown(GetTopLeftCol());
-  } catch (...) {
-    itsSettingTopLeft = false;
-    throw;
+  TFlagScope scope(itsSettingTopLeft);
+  for (int i = 0; i < Count(); ++i) {
+    if (!itsSchema->GetResizeAllCol() && i != initiating) continue;
+    if (TvxDataEntity_SchemaColumn* c = GetColumn(i)) c->SetText(itsSchema->HeaderFromColumn(i));
+    ApplySize(initiating, i, NewSize, flipped);
   }
-  itsSettingTopLeft = false;
+  // Sizes given to hidden columns go again with the top-left column.
+  if (itsSchema->GetResizeAllCol()) itsSchema->ScrollAccordingToUpDown(GetTopLeftCol());
   itsSchema->InvalidateArea();
 }
 
@@ -316,30 +311,23 @@ void TDataListColumns::ShowSize(int theCol) {
 int TDataListColumns::GetTopLeftCol() const { return itsFlippedHeader ? itsFlippedHeader->GetTopRow() : 0; }
 
 void TDataListColumns::ApplyTopLeft(int N) {
-  const bool outer = itsSettingTopLeft;
-  itsSettingTopLeft = true;
-  try {
-    THeaderSections* sections = itsHeaderControl ? itsHeaderControl->GetSections() : nullptr;
-    if (sections) sections->BeginUpdate();
-    for (int i = 0; i < Count(); ++i) {
-      TvxDataEntity_SchemaColumn* c = GetColumn(i);
-      const bool shown = i >= N;
-      if (itsFlippedHeader) itsFlippedHeader->SetRowHeights(i, shown && c ? ShownSize(c, true) : 0);
-      if (THeaderSection* s = sections ? sections->GetItem(i) : nullptr) s->SetWidth(shown && c ? ShownSize(c, false) : 0);
-    }
-    if (sections) sections->EndUpdate();
-    if (itsFlippedHeader) itsFlippedHeader->SetTopRow(N);
-    if (TScrollBar* scroller = itsSchema ? itsSchema->GetColumnScrollBar() : nullptr) {
-      scroller->SetMax(std::max(scroller->GetMax(), Count() - 1));
-      scroller->SetPosition(N);
-      itsSchema->UpdateColumnScrollerLater();
-    }
-    itsResizeCell = N;
-  } catch (...) {
-    itsSettingTopLeft = outer;
-    throw;
+  TFlagScope scope(itsSettingTopLeft);
+  THeaderSections* sections = itsHeaderControl ? itsHeaderControl->GetSections() : nullptr;
+  if (sections) sections->BeginUpdate();
+  for (int i = 0; i < Count(); ++i) {
+    TvxDataEntity_SchemaColumn* c = GetColumn(i);
+    const bool shown = i >= N;
+    if (itsFlippedHeader) itsFlippedHeader->SetRowHeights(i, shown && c ? ShownSize(c, true) : 0);
+    if (THeaderSection* s = sections ? sections->GetItem(i) : nullptr) s->SetWidth(shown && c ? ShownSize(c, false) : 0);
   }
-  itsSettingTopLeft = outer;
+  if (sections) sections->EndUpdate();
+  if (itsFlippedHeader) itsFlippedHeader->SetTopRow(N);
+  if (TScrollBar* scroller = itsSchema ? itsSchema->GetColumnScrollBar() : nullptr) {
+    scroller->SetMax(std::max(scroller->GetMax(), Count() - 1));
+    scroller->SetPosition(N);
+    itsSchema->UpdateColumnScrollerLater();
+  }
+  itsResizeCell = N;
 }
 
 void TDataListColumns::SetTopLeftCol(int N) {

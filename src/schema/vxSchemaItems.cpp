@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "platform/rtl/Exception.h"
+#include "platform/rtl/FlagScope.h"
 #include "platform/rtl/Math.h"
 #include "schema/vxSchema.h"
 
@@ -241,9 +242,8 @@ void TvxSchema_ComBasic::SetStartStopDateAndCol(TvxDataEntity* theDataEntity, TD
   if (!item->GetCanEdit() || !Here(item)) return;
   // The value-changed notifications of the single steps are swallowed: one
   // reports the whole change at the end.
-  const bool outerWait = itsWaitForAllValues;
-  itsWaitForAllValues = true;
-  try {
+  {
+    TFlagScope waiting(itsWaitForAllValues);
     const int last = itsDataListColumns->Count() - 1;
     auto clamp = [last](int c) { return std::min(std::max(c, 0), last); };
     theCol = clamp(theCol);
@@ -262,15 +262,11 @@ void TvxSchema_ComBasic::SetStartStopDateAndCol(TvxDataEntity* theDataEntity, TD
       item->SetStopDateTime(stop);
     }
     if (Here(item)) item->SetCol(theCol);
-  } catch (...) {
-    itsWaitForAllValues = outerWait;
-    throw;
   }
   // One report of the whole change, also inside another such operation (a
   // column switch handler's), which then goes on swallowing its own steps.
-  itsWaitForAllValues = false;
+  TFlagScope reporting(itsWaitForAllValues, false);
   if (Here(item)) item->DoInfoPush();
-  itsWaitForAllValues = outerWait;
 }
 
 namespace {

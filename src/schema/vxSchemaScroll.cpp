@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/rtl/FlagScope.h"
 #include "schema/vxSchema.h"
 
 namespace vx {
@@ -54,14 +55,8 @@ void TvxSchema_ComBasic::UpdateColumnScroller(TObject*) {
 void TvxSchema_ComBasic::ColumnScrollBarScroll(TObject* Sender) {
   auto* bar = dynamic_cast<TScrollBar*>(Sender);
   if (fCurrentlyUpdatingScroller || !bar || IsDestroying()) return;
-  fCurrentlyUpdatingScroller = true;
-  try {
-    ScrollAccordingToUpDown(bar->GetPosition());
-  } catch (...) {
-    fCurrentlyUpdatingScroller = false;
-    throw;
-  }
-  fCurrentlyUpdatingScroller = false;
+  TFlagScope scope(fCurrentlyUpdatingScroller);
+  ScrollAccordingToUpDown(bar->GetPosition());
 }
 
 void TvxSchema_ComBasic::ScrollAccordingToUpDown(int NewValue) {

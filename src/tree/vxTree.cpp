@@ -6,6 +6,7 @@
 #include "core/vxBeginUpdate.h"
 #include "core/vxHolding.h"
 #include "platform/rtl/Exception.h"
+#include "platform/rtl/FlagScope.h"
 
 namespace vx {
 
@@ -526,9 +527,10 @@ void TvxTree_ComBasic::EnsureDisplayUpToDate() {
   if (!fDisplayOutOfDate || fUpdating || fExpanding || IsDestroying()) return;
   fDisplayOutOfDate = false;
   if (fRealoadOfTreeNodesDetected && fCallingOut == 0) {
-    fUpdating = true;
-    GetItems()->Clear();
-    fUpdating = false;
+    {
+      TFlagScope updating(fUpdating);
+      GetItems()->Clear();
+    }
     fRealoadOfTreeNodesDetected = false;
   }
   // Handlers run by the synchronisation (an expansion filling children) may
@@ -641,30 +643,24 @@ void TvxTree_ComBasic::SortPass() {
 void TvxTree_ComBasic::UpdateDisplay() {
   if (IsDestroying()) return;
   FreeRetiredSubLists();
-  fUpdating = true;
+  TFlagScope updating(fUpdating);
   fUpdating_Selected = GetSelected();
   fUpdating_TopItem = GetTopItem();
   const int scrollX = GetScrollInfo(sbHorizontal).nPos;
-  try {
-    TvxBeginUpdate bracket([this] { BeginUpdate(); }, [this] { EndUpdate(); });
-    for (int p = 0; p < fRootDataList->LoadedCount(); ++p)
-      Synchronise(static_cast<TvxDataEntity_Tree*>(fRootDataList->GetLoaded(p)), nullptr, bracket);
-    if (!fListOfTreeNodesToDelete.empty() && fCallingOut == 0) {
-      bracket.Mark();
-      std::vector<TTreeNode*> doomed(fListOfTreeNodesToDelete.begin(), fListOfTreeNodesToDelete.end());
-      fListOfTreeNodesToDelete.clear();
-      fNodeOperations += static_cast<long long>(doomed.size());
-      GetItems()->DeleteNodes(doomed);
-    }
-    SortPass();
-    if (fUpdating_Selected && GetSelected() != fUpdating_Selected) SetSelected(fUpdating_Selected);
-    if (fUpdating_TopItem) SetTopItem(fUpdating_TopItem);
-    if (GetScrollInfo(sbHorizontal).nPos != scrollX && scrollX >= 0) SetScrollPos(sbHorizontal, scrollX);
-  } catch (...) {
-    fUpdating = false;
-    throw;
+  TvxBeginUpdate bracket([this] { BeginUpdate(); }, [this] { EndUpdate(); });
+  for (int p = 0; p < fRootDataList->LoadedCount(); ++p)
+    Synchronise(static_cast<TvxDataEntity_Tree*>(fRootDataList->GetLoaded(p)), nullptr, bracket);
+  if (!fListOfTreeNodesToDelete.empty() && fCallingOut == 0) {
+    bracket.Mark();
+    std::vector<TTreeNode*> doomed(fListOfTreeNodesToDelete.begin(), fListOfTreeNodesToDelete.end());
+    fListOfTreeNodesToDelete.clear();
+    fNodeOperations += static_cast<long long>(doomed.size());
+    GetItems()->DeleteNodes(doomed);
   }
-  fUpdating = false;
+  SortPass();
+  if (fUpdating_Selected && GetSelected() != fUpdating_Selected) SetSelected(fUpdating_Selected);
+  if (fUpdating_TopItem) SetTopItem(fUpdating_TopItem);
+  if (GetScrollInfo(sbHorizontal).nPos != scrollX && scrollX >= 0) SetScrollPos(sbHorizontal, scrollX);
 }
 
 void TvxTree_ComBasic::ForEachEntity(const std::function<void(TvxDataEntity_Tree*)>& f) {
@@ -715,33 +711,27 @@ bool TvxTree_ComBasic::CanChange(TTreeNode* Node) {
 
 void TvxTree_ComBasic::Expand(TTreeNode* Node) {
   TCallOut callOut(this);
-  fExpanding = true;
-  try {
-    if (!IsDesigning()) {
-      if (TvxDataEntity_Tree* e = GetDataEntityFromNode(Node)) {
-        TvxDataList_Tree* sub = e->fSubDataList;
-        if (!sub || sub->Count() == 0) {
-          // Nothing came: the button goes.
-          e->fExpanderSubNode = nullptr;
-          std::vector<TTreeNode*> children;
-          for (int k = 0; k < Node->Count(); ++k) children.push_back(Node->GetItem(k));
-          DeleteNodes(children);
-          Invalidate();
-        } else if (e->fExpanderSubNode) {
-          TTreeNode* placeholder = e->fExpanderSubNode;
-          e->fExpanderSubNode = nullptr;
-          DeleteNodes({placeholder});
-          DisplayOutOfDate();
-        }
-        e->fExpanded = true;
+  TFlagScope scope(fExpanding);
+  if (!IsDesigning()) {
+    if (TvxDataEntity_Tree* e = GetDataEntityFromNode(Node)) {
+      TvxDataList_Tree* sub = e->fSubDataList;
+      if (!sub || sub->Count() == 0) {
+        // Nothing came: the button goes.
+        e->fExpanderSubNode = nullptr;
+        std::vector<TTreeNode*> children;
+        for (int k = 0; k < Node->Count(); ++k) children.push_back(Node->GetItem(k));
+        DeleteNodes(children);
+        Invalidate();
+      } else if (e->fExpanderSubNode) {
+        TTreeNode* placeholder = e->fExpanderSubNode;
+        e->fExpanderSubNode = nullptr;
+        DeleteNodes({placeholder});
+        DisplayOutOfDate();
       }
+      e->fExpanded = true;
     }
-    TCustomTreeView::Expand(Node);
-  } catch (...) {
-    fExpanding = false;
-    throw;
   }
-  fExpanding = false;
+  TCustomTreeView::Expand(Node);
 }
 
 void TvxTree_ComBasic::Collapse(TTreeNode* Node) {

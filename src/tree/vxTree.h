@@ -9,7 +9,7 @@
 #include "core/vxDataEntityPack.h"
 #include "paint/vxDoLater.h"
 #include "platform/rtl/DateUtils.h"
-#include "platform/ui/ComCtrls.h"
+#include "platform/ui/TreeView.h"
 
 namespace vx {
 

@@ -7,7 +7,7 @@
 #include <QThread>
 
 #include "UiTestSupport.h"
-#include "platform/ui/ComCtrls.h"
+#include "platform/ui/TreeView.h"
 #include "platform/ui/DeviceContext.h"
 
 using namespace vx;

@@ -10,14 +10,9 @@ namespace vx {
 // A lock its owner thread may enter again.
 class TCriticalSection : public TObject {
 public:
-  void Enter() { fMutex.lock(); }
-  void Leave() { fMutex.unlock(); }
-  void Acquire() { Enter(); }
-  void Release() { Leave(); }
-  bool TryEnter() { return fMutex.try_lock(); }
   // For std::lock_guard and friends.
-  void lock() { Enter(); }
-  void unlock() { Leave(); }
+  void lock() { fMutex.lock(); }
+  void unlock() { fMutex.unlock(); }
 
 private:
   std::recursive_mutex fMutex;

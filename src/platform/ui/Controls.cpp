@@ -1,4 +1,5 @@
 #include "platform/ui/Controls.h"
+#include "platform/rtl/FlagScope.h"
 #include "platform/ui/ControlsInternal.h"
 #include "platform/ui/Menus.h"
 
@@ -20,6 +21,7 @@
 #include "platform/rtl/Exception.h"
 #include "platform/ui/DeviceContext.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/QtConvert.h"
 
 namespace vx {
 
@@ -275,17 +277,16 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
 }
 
 void TControl::SetBoundsQuietly(const TRect& theRect) {
-  fQuietBounds = true;
-  try {
-    SetBounds(theRect.Left, theRect.Top, theRect.Width(), theRect.Height());
-  } catch (...) {
-    fQuietBounds = false;
-    throw;
-  }
-  fQuietBounds = false;
+  TFlagScope scope(fQuietBounds);
+  SetBounds(theRect.Left, theRect.Top, theRect.Width(), theRect.Height());
 }
 
 void TControl::BringToFront() { raise(); }
+
+void TControl::SetOpaque() {
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setAttribute(Qt::WA_NoSystemBackground);
+}
 
 void TControl::RequestAlign() {
   TWinControl* parent = GetParent();
@@ -328,7 +329,7 @@ void TControl::SetCursor(TCursor theCursor) {
 
 void TControl::SetHint(const std::string& theHint) {
   fHint = theHint;
-  setToolTip(fShowHint ? QString::fromStdString(fHint) : QString());
+  setToolTip(fShowHint ? ToQString(fHint) : QString());
 }
 
 void TControl::SetShowHint(bool theShowHint) {
@@ -794,27 +795,12 @@ TControl* TWinControl::GetControl(int i) const {
   throw EListError(i);
 }
 
-void TWinControl::EnableAlign() {
-  if (fAlignDisabled > 0 && --fAlignDisabled == 0 && fAlignPending) Realign();
-}
-
 void TWinControl::Realign() {
   if (IsDestroying() || fAligning) return;
-  if (fAlignDisabled > 0) {
-    fAlignPending = true;
-    return;
-  }
-  fAlignPending = false;
-  fAligning = true;
-  try {
-    TRect r = GetClientRect();
-    AdjustClientRect(r);
-    AlignControls(nullptr, r);
-  } catch (...) {
-    fAligning = false;
-    throw;
-  }
-  fAligning = false;
+  TFlagScope scope(fAligning);
+  TRect r = GetClientRect();
+  AdjustClientRect(r);
+  AlignControls(nullptr, r);
 }
 
 void TWinControl::AdjustClientRect(TRect&) {}

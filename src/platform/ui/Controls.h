@@ -170,6 +170,8 @@ public:
   void SetVisible(bool theVisible);
   void Show() { SetVisible(true); }
   void Hide() { SetVisible(false); }
+  // On screen: the control and all its parents shown.
+  bool Showing() const { return isVisible(); }
   bool GetEnabled() const { return isEnabled(); }
   void SetEnabled(bool theEnabled);
 
@@ -202,6 +204,8 @@ public:
 
   virtual void Invalidate();
   virtual void Repaint();
+  // For a control that paints every pixel of itself: nothing is erased first.
+  void SetOpaque();
   void Update();
   // Times the platform was asked to repaint the control (through Invalidate).
   int GetUpdateRequestCount() const noexcept { return fUpdateRequests; }
@@ -345,8 +349,6 @@ public:
   int ControlCount() const;
   TControl* GetControl(int i) const;
 
-  void DisableAlign() noexcept { ++fAlignDisabled; }
-  void EnableAlign();
   void Realign();
 
 protected:
@@ -357,9 +359,7 @@ protected:
 
 private:
   friend class TControl;
-  int fAlignDisabled = 0;
   bool fAligning = false;
-  bool fAlignPending = false;
 };
 
 // The mouse pointer's position in screen coordinates.

@@ -9,6 +9,7 @@
 
 #include "platform/rtl/DateUtils.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/QtConvert.h"
 #include "platform/ui/StdCtrls.h"
 
 namespace vx {
@@ -41,7 +42,7 @@ QString QtFormat(const std::string& f) {
     if (c == '"' || c == '\'') {
       const size_t close = f.find(f[i], i + 1);
       const std::string lit = f.substr(i + 1, close == std::string::npos ? std::string::npos : close - i - 1);
-      out += QStringLiteral("'") + QString::fromStdString(lit) + QStringLiteral("'");
+      out += QStringLiteral("'") + ToQString(lit) + QStringLiteral("'");
       i = close == std::string::npos ? f.size() : close + 1;
       continue;
     }
@@ -85,22 +86,6 @@ QString QtFormat(const std::string& f) {
     i += n;
   }
   return out;
-}
-
-QDateTime ToQDateTime(TDateTime v) {
-  int y, mo, d, h, mi, s, ms;
-  DecodeDate(v, y, mo, d);
-  DecodeTime(v, h, mi, s, ms);
-  return QDateTime(QDate(y, mo, d), QTime(h, mi, s, ms));
-}
-
-TDateTime FromQDateTime(const QDateTime& q) {
-  const QDate d = q.date();
-  const QTime t = q.time();
-  TDateTime date = 0, time = 0;
-  if (!TryEncodeDate(d.year(), d.month(), d.day(), date)) return 0;
-  TryEncodeTime(t.hour(), t.minute(), t.second(), t.msec(), time);
-  return date >= 0 ? date + time : date - time;
 }
 
 // Qt's date-time edit moves to the next field once a field is full, and a
@@ -176,7 +161,7 @@ void TDateTimePicker::SetKind(TDateTimeKind theValue) {
 }
 
 TDateTime TDateTimePicker::GetDateTime() const { return FromQDateTime(fEdit->dateTime()); }
-std::string TDateTimePicker::GetText() const { return fEdit->text().toStdString(); }
+std::string TDateTimePicker::GetText() const { return FromQString(fEdit->text()); }
 void TDateTimePicker::SetDateTime(TDateTime theValue) { fEdit->setDateTime(ToQDateTime(theValue)); }
 
 TDateTime TDateTimePicker::GetDate() const {

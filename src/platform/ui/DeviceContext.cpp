@@ -1,4 +1,5 @@
 #include "platform/ui/DeviceContext.h"
+#include "platform/ui/QtConvert.h"
 
 #include <QFontMetrics>
 #include <QImage>
@@ -28,7 +29,7 @@ TDeviceContext::~TDeviceContext() { EndDoc(); }
 std::unique_ptr<TDeviceContext> TDeviceContext::CreatePdf(const std::string& theFileName, double theWidthMm,
                                                           double theHeightMm, int theDpi) {
   std::unique_ptr<TDeviceContext> dc(new TDeviceContext(Kind::Pdf, theDpi > 0 ? theDpi : 300));
-  auto writer = std::make_unique<QPdfWriter>(QString::fromStdString(theFileName));
+  auto writer = std::make_unique<QPdfWriter>(ToQString(theFileName));
   writer->setResolution(dc->fDpi);
   writer->setPageLayout(QPageLayout(QPageSize(QSizeF(theWidthMm, theHeightMm), QPageSize::Millimeter),
                                     QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
@@ -47,7 +48,7 @@ std::unique_ptr<TDeviceContext> TDeviceContext::CreatePrinter(double theWidthMm,
   auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
   if (!theOutputFile.empty()) {
     printer->setOutputFormat(QPrinter::PdfFormat);
-    printer->setOutputFileName(QString::fromStdString(theOutputFile));
+    printer->setOutputFileName(ToQString(theOutputFile));
   } else if (!theShowDialog && QPrinterInfo::defaultPrinterName().isEmpty()) {
     return nullptr;  // nowhere to print without asking
   }
@@ -127,7 +128,6 @@ QPainter* TDeviceContext::Painter() {
 void TDeviceContext::ApplyState() {
   QPainter* p = fImpl->painter;
   if (!p) return;
-  ++fGeneration;
   p->setRenderHint(QPainter::Antialiasing, false);
   p->setRenderHint(QPainter::TextAntialiasing, true);
   p->setRenderHint(QPainter::SmoothPixmapTransform, false);
@@ -241,7 +241,7 @@ QImage* TDeviceContext::Image() const noexcept { return fImpl->image; }
 
 bool TDeviceContext::SaveToFile(const std::string& theFileName) {
   if (!fImpl->image) return false;
-  return fImpl->image->save(QString::fromStdString(theFileName));
+  return fImpl->image->save(ToQString(theFileName));
 }
 
 }  // namespace vx

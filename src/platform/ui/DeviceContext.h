@@ -100,8 +100,6 @@ public:
   QPainter* Painter();
   // Ends the painter of an image device (before the image changes).
   void EndPainting();
-  // Changes whenever a new painter begins, so canvases know to hand it their state.
-  unsigned Generation() const noexcept { return fGeneration; }
   QPaintDevice* Device() const noexcept;
 
 private:
@@ -117,7 +115,6 @@ private:
   TRect fClip;  // device pixels
   int fPageCount = 1;
   bool fEnded = false;
-  unsigned fGeneration = 0;
   std::unique_ptr<Impl> fImpl;
 };
 

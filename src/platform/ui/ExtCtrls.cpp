@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/ui/Forms.h"
+#include "platform/ui/QtConvert.h"
 
 namespace vx {
 
@@ -180,7 +181,7 @@ void TTabSheet::SetCaption(const std::string& theCaption) {
   fCaption = theCaption;
   if (fPageControl) {
     const int i = GetPageIndex();
-    if (i >= 0) fPageControl->fTabs->setTabText(i, QString::fromStdString(theCaption));
+    if (i >= 0) fPageControl->fTabs->setTabText(i, ToQString(theCaption));
   }
 }
 
@@ -220,7 +221,7 @@ void TPageControl::AddPage(TTabSheet* thePage) {
   fPages.push_back(thePage);
   thePage->SetParent(this);
   fSyncing = true;
-  fTabs->addTab(QString::fromStdString(thePage->GetCaption()));
+  fTabs->addTab(ToQString(thePage->GetCaption()));
   fSyncing = false;
   if (!fActivePage) fActivePage = thePage;
   ShowActive();

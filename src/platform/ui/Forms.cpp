@@ -19,6 +19,7 @@
 
 #include "platform/rtl/Exception.h"
 #include "platform/ui/Controls.h"
+#include "platform/ui/QtConvert.h"
 
 namespace vx {
 
@@ -35,7 +36,7 @@ bool HasDisplay() {
 
 void DefaultSink(const std::string& theText) {
   if (HasDisplay() && QThread::currentThread() == QCoreApplication::instance()->thread()) {
-    QMessageBox::information(nullptr, QCoreApplication::applicationName(), QString::fromStdString(theText));
+    QMessageBox::information(nullptr, QCoreApplication::applicationName(), ToQString(theText));
     return;
   }
   std::fprintf(stderr, "%s\n", theText.c_str());
@@ -76,12 +77,12 @@ int WheelRows(int& theRest, int theDelta, TShiftState theShift, int thePage) {
 
 std::string GetClipboardText() {
   if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return {};
-  return QGuiApplication::clipboard()->text().toStdString();
+  return FromQString(QGuiApplication::clipboard()->text());
 }
 
 void SetClipboardText(const std::string& theText) {
   if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return;
-  QGuiApplication::clipboard()->setText(QString::fromStdString(theText));
+  QGuiApplication::clipboard()->setText(ToQString(theText));
 }
 
 TMessageSink SetShowMessageSink(TMessageSink theSink) {

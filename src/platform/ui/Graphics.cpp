@@ -16,17 +16,11 @@
 
 #include "platform/rtl/Math.h"
 #include "platform/ui/DeviceContext.h"
+#include "platform/ui/QtConvert.h"
 
 namespace vx {
 
 namespace {
-
-QColor ToQColor(TColor c) {
-  TColor rgb = ColorToRGB(c);
-  return QColor(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb));
-}
-
-QString ToQString(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 QRect ToQRect(const TRect& r) { return QRect(r.Left, r.Top, r.Width(), r.Height()); }
 
@@ -1033,12 +1027,12 @@ QImage* TBitmap::MutableImage() {
 }
 
 bool TBitmap::SaveToFile(const std::string& theFileName) {
-  return Image().save(QString::fromStdString(theFileName));
+  return Image().save(ToQString(theFileName));
 }
 
 bool TBitmap::LoadFromFile(const std::string& theFileName) {
   QImage loaded;
-  if (!loaded.load(QString::fromStdString(theFileName))) return false;
+  if (!loaded.load(ToQString(theFileName))) return false;
   fDC->EndPainting();
   *fDC->Image() = loaded.convertToFormat(fTransparent ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
   return true;

@@ -164,7 +164,6 @@ public:
   // The device context drawn on; nil when none is bound.
   HDC GetHandle() const noexcept { return fHandle; }
   void SetHandle(HDC theHandle);
-  bool HandleAllocated() const noexcept { return fHandle != nullptr; }
 
   TPoint GetPenPos() const noexcept { return fPenPos; }
   void MoveTo(int x, int y) noexcept { fPenPos = Point(x, y); }

@@ -14,6 +14,7 @@
 #include "platform/rtl/Exception.h"
 #include "platform/ui/ComCtrls.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/QtConvert.h"
 
 namespace vx {
 
@@ -104,7 +105,7 @@ void TMenuItem::UpdateAction() {
   QAction* a = fMenu ? fMenu->menuAction() : fAction.get();
   if (!a) return;
   a->setSeparator(IsSeparator());
-  a->setText(IsSeparator() ? QString() : QString::fromStdString(fCaption));
+  a->setText(IsSeparator() ? QString() : ToQString(fCaption));
   a->setEnabled(fEnabled);
   a->setVisible(fVisible);
   QFont font = a->font();

@@ -15,17 +15,12 @@
 
 #include "platform/ui/ControlsInternal.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/QtConvert.h"
 
 namespace vx {
 
-namespace {
-
-QString ToQ(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
-
-}  // namespace
-
 QFont detail::QtFontOf(const TFont& theFont) {
-  QFont q(ToQ(theFont.GetName()));
+  QFont q(ToQString(theFont.GetName()));
   q.setPixelSize(std::max(1, std::abs(theFont.GetHeight())));
   q.setBold(theFont.GetStyle().Contains(fsBold));
   q.setItalic(theFont.GetStyle().Contains(fsItalic));
@@ -35,7 +30,6 @@ QFont detail::QtFontOf(const TFont& theFont) {
 }
 
 namespace {
-std::string FromQ(const QString& s) { return s.toStdString(); }
 
 class InputFilter : public QObject {
 public:
@@ -110,9 +104,8 @@ void TInputControl::SetBorderStyle(TBorderStyle theValue) {
 void TInputControl::SetColor(TColor theColor) {
   TWinControl::SetColor(theColor);
   if (!fInner) return;
-  const TColor rgb = ColorToRGB(theColor);
   QPalette pal = fInner->palette();
-  const QColor c(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb));
+  const QColor c = ToQColor(theColor);
   pal.setColor(QPalette::Base, c);
   pal.setColor(QPalette::Window, c);
   fInner->setPalette(pal);
@@ -133,9 +126,8 @@ void TInputControl::FontChanged() {
   if (!fInner) return;
   TFont* f = GetFont();
   fInner->setFont(detail::QtFontOf(*f));
-  const TColor rgb = ColorToRGB(f->GetColor());
   QPalette pal = fInner->palette();
-  pal.setColor(QPalette::Text, QColor(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb)));
+  pal.setColor(QPalette::Text, ToQColor(f->GetColor()));
   fInner->setPalette(pal);
 }
 
@@ -259,8 +251,8 @@ TCustomEdit::TCustomEdit(TComponent* AOwner) : TInputControl(AOwner), fEdit(new 
   });
 }
 
-std::string TCustomEdit::GetText() const { return FromQ(fEdit->text()); }
-void TCustomEdit::SetText(const std::string& theText) { fEdit->setText(ToQ(theText)); }
+std::string TCustomEdit::GetText() const { return FromQString(fEdit->text()); }
+void TCustomEdit::SetText(const std::string& theText) { fEdit->setText(ToQString(theText)); }
 int TCustomEdit::GetSelStart() const {
   return fEdit->hasSelectedText() ? fEdit->selectionStart() : fEdit->cursorPosition();
 }
@@ -286,8 +278,8 @@ TCustomMemo::TCustomMemo(TComponent* AOwner) : TInputControl(AOwner), fMemo(new 
   });
 }
 
-std::string TCustomMemo::GetText() const { return FromQ(fMemo->toPlainText()); }
-void TCustomMemo::SetText(const std::string& theText) { fMemo->setPlainText(ToQ(theText)); }
+std::string TCustomMemo::GetText() const { return FromQString(fMemo->toPlainText()); }
+void TCustomMemo::SetText(const std::string& theText) { fMemo->setPlainText(ToQString(theText)); }
 int TCustomMemo::GetSelStart() const { return fMemo->textCursor().selectionStart(); }
 void TCustomMemo::SetSelStart(int theValue) {
   QTextCursor c = fMemo->textCursor();
@@ -330,14 +322,14 @@ void TCustomComboBox::SetStyle(TComboBoxStyle theValue) {
 
 std::vector<std::string> TCustomComboBox::GetItems() const {
   std::vector<std::string> r;
-  for (int k = 0; k < fCombo->count(); ++k) r.push_back(FromQ(fCombo->itemText(k)));
+  for (int k = 0; k < fCombo->count(); ++k) r.push_back(FromQString(fCombo->itemText(k)));
   return r;
 }
 
 void TCustomComboBox::SetItems(const std::vector<std::string>& theItems) {
   const QString text = fCombo->currentText();
   fCombo->clear();
-  for (const std::string& s : theItems) fCombo->addItem(ToQ(s));
+  for (const std::string& s : theItems) fCombo->addItem(ToQString(s));
   // A new list does not change what is typed.
   if (fStyle == csDropDown)
     fCombo->setEditText(text);
@@ -354,15 +346,15 @@ void TCustomComboBox::SetItemIndex(int theValue) {
   if (theValue < 0 && fStyle == csDropDown) fCombo->setEditText(QString());
 }
 
-std::string TCustomComboBox::GetText() const { return FromQ(fCombo->currentText()); }
+std::string TCustomComboBox::GetText() const { return FromQString(fCombo->currentText()); }
 
 void TCustomComboBox::SetText(const std::string& theText) {
   if (fStyle == csDropDown) {
-    const int k = fCombo->findText(ToQ(theText));
+    const int k = fCombo->findText(ToQString(theText));
     if (k >= 0) fCombo->setCurrentIndex(k);
-    fCombo->setEditText(ToQ(theText));
+    fCombo->setEditText(ToQString(theText));
   } else {
-    fCombo->setCurrentIndex(fCombo->findText(ToQ(theText)));
+    fCombo->setCurrentIndex(fCombo->findText(ToQString(theText)));
   }
 }
 
@@ -387,7 +379,7 @@ TCustomCheckBox::TCustomCheckBox(TComponent* AOwner) : TInputControl(AOwner), fB
 
 bool TCustomCheckBox::GetChecked() const { return fBox->isChecked(); }
 void TCustomCheckBox::SetChecked(bool theValue) { fBox->setChecked(theValue); }
-std::string TCustomCheckBox::GetCaption() const { return FromQ(fBox->text()); }
-void TCustomCheckBox::SetCaption(const std::string& theCaption) { fBox->setText(ToQ(theCaption)); }
+std::string TCustomCheckBox::GetCaption() const { return FromQString(fBox->text()); }
+void TCustomCheckBox::SetCaption(const std::string& theCaption) { fBox->setText(ToQString(theCaption)); }
 
 }  // namespace vx

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "platform/ui/Graphics.h"
+
+namespace vx {
+
+// The +/- box of a tree node, 9 pixels square around theCentre, minus when
+// expanded, plus when not. Drawn by filling whole logical pixels so that at
+// any pixel ratio frame and strokes are as thick and the box stays centred on
+// the tree lines. Leaves the brush solid.
+void DrawExpandBox(TCanvas& theCanvas, TPoint theCentre, bool theExpanded, TColor theFill);
+
+}  // namespace vx
