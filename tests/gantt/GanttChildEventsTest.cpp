@@ -3,9 +3,7 @@
 // follows its axis, scrolls, takes the mouse and raises its own events.
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <map>
-
+#include "ChildEvents.h"
 #include "GanttSupport.h"
 #include "grid/vxGrid.h"
 #include "tree/vxTree.h"
@@ -15,18 +13,9 @@ using vxtest::TestGant;
 
 namespace {
 
-using Counts = std::map<std::string, int>;
-
-struct ChildEvent {
-  const char* name;
-  std::function<void(TestGant&, Counts&)> take;
-  bool raisedByTheDrive;  // the drive below makes the child raise it
-};
-
-template <typename... A>
-auto Counter(Counts& c, const char* n) {
-  return [&c, n](A...) { ++c[n]; };
-}
+using Counts = vxtest::EventCounts;
+using ChildEvent = vxtest::ChildEvent<TestGant>;
+using vxtest::Counter;
 
 TScrollBar* ChartBar(TestGant& g) {
   for (int i = 0; i < g.ComponentCount(); ++i)

@@ -3,9 +3,7 @@
 // paints, follows its axis, scrolls and takes the mouse.
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <map>
-
+#include "ChildEvents.h"
 #include "SchemaMouseSupport.h"
 
 using namespace vx;
@@ -13,18 +11,9 @@ using vxtest::MouseSchema;
 
 namespace {
 
-using Counts = std::map<std::string, int>;
-
-struct ChildEvent {
-  const char* name;
-  std::function<void(MouseSchema&, Counts&)> take;
-  bool raisedByTheDrive;  // the drive below makes the child raise it
-};
-
-template <typename... A>
-auto Counter(Counts& c, const char* n) {
-  return [&c, n](A...) { ++c[n]; };
-}
+using Counts = vxtest::EventCounts;
+using ChildEvent = vxtest::ChildEvent<MouseSchema>;
+using vxtest::Counter;
 
 const ChildEvent kChildEvents[] = {
     {"area OnPaint", [](MouseSchema& s, Counts& c) { s.GetSchemaArea()->OnPaint = Counter<TObject*>(c, "area OnPaint"); }, true},
