@@ -14,6 +14,7 @@
 #include "gantt/vxGantArea.h"
 #include "gantt/vxGantItems.h"
 #include "gantt/vxGantRows.h"
+#include "gantt/vxGantSettings.h"
 #include "gantt/vxGantTree.h"
 #include "timeitems/vxTimeDistinctGeneric.h"
 #include "grid/vxGrid.h"
@@ -42,7 +43,7 @@ class TvxDataEntity_GridTreeNode;
 
 // The Gantt chart: a left side (tree) listing the rows, a time axis on top,
 // and the area in which each row shows its time items and links.
-class TvxGant_ComBasic : public TCustomPanel {
+class TvxGant_ComBasic : public TCustomPanel, public TGantScalerSettings, public TGantLook {
 public:
   // Paused rows resume once fewer layout workers than this run.
   static constexpr int ResumeBelowThreads = 5;
@@ -136,26 +137,9 @@ public:
   void InvalidateGA();
 
   // --- painting
-  TColor GetGantBackColor() const noexcept { return fBackColor; }
-  void SetGantBackColor(TColor theColor);
-  TColor GetGantPyjamasColor() const noexcept { return fPyjamasColor; }
-  void SetGantPyjamasColor(TColor theColor);
-  bool GetVerticalPyjamas() const noexcept { return fVerticalPyjamas; }
-  void SetVerticalPyjamas(bool v);
-  bool GetDrawShortLines() const noexcept { return fDrawShortLines; }
-  void SetDrawShortLines(bool v);
-  bool GetDrawLongLines() const noexcept { return fDrawLongLines; }
-  void SetDrawLongLines(bool v);
-  bool GetTodayLineOnOff() const noexcept { return fTodayLineOnOff; }
-  void SetTodayLineOnOff(bool v);
-  TColor GetTodayLineColor() const noexcept { return fTodayLineColor; }
-  void SetTodayLineColor(TColor v);
-  TLinkShow GetLinkShow() const noexcept { return fLinkShow; }
-  void SetLinkShow(TLinkShow v);
   TCustomImageList* GetImageList() const;
   void SetImageList(TCustomImageList* theList);
   TBitmap* GetGantBitMap() const noexcept { return fGantBitMap.get(); }
-  int GetBackGroundHeight() const noexcept { return fBackGroundHeight; }
   // Calls f for every row of the current side that the area shows, top down.
   void ForEachShownRow(const std::function<void(TGantRow*)>& f);
 
@@ -203,45 +187,6 @@ public:
   void SetBorderStyleTree(TBorderStyle v);
 
   // --- the time axis's settings
-  TDateTime GetStart() const { return fDateScaler->GetStart(); }
-  void SetStart(TDateTime v) { fDateScaler->SetStart(v); }
-  TDateTime GetStop() const { return fDateScaler->GetStop(); }
-  void SetStop(TDateTime v) { fDateScaler->SetStop(v); }
-  double GetScale() const { return fDateScaler->GetScale(); }
-  void SetScale(double v) { fDateScaler->SetScale(v); }
-  double GetZoomFactor() const { return fDateScaler->GetZoomFactor(); }
-  void SetZoomFactor(double v) { fDateScaler->SetZoomFactor(v); }
-  TDateTime GetMinStart() const { return fDateScaler->GetMinStart(); }
-  void SetMinStart(TDateTime v) { fDateScaler->SetMinStart(v); }
-  TDateTime GetMaxStop() const { return fDateScaler->GetMaxStop(); }
-  void SetMaxStop(TDateTime v) { fDateScaler->SetMaxStop(v); }
-  const std::string& GetDateFormat() const { return fDateScaler->GetDateFormat(); }
-  void SetDateFormat(const std::string& v) { fDateScaler->SetDateFormat(v); }
-  const std::string& GetTimeFormat() const { return fDateScaler->GetTimeFormat(); }
-  void SetTimeFormat(const std::string& v) { fDateScaler->SetTimeFormat(v); }
-  bool GetIndicatorOn() const { return fDateScaler->GetIndicatorOn(); }
-  void SetIndicatorOn(bool v) { fDateScaler->SetIndicatorOn(v); }
-  int GetPixelsForModeSwitch() const { return fDateScaler->GetPixelsForModeSwitch(); }
-  void SetPixelsForModeSwitch(int v) { fDateScaler->SetPixelsForModeSwitch(v); }
-  bool GetRescaleWithCtrl() const { return fDateScaler->GetRescaleWithCtrl(); }
-  void SetRescaleWithCtrl(bool v) { fDateScaler->SetRescaleWithCtrl(v); }
-  TColor GetColorScaler() const { return fDateScaler->GetColor(); }
-  void SetColorScaler(TColor v) { fDateScaler->SetColor(v); }
-  TFont* GetFontScaler() const { return fDateScaler->GetFont(); }
-  void SetFontScaler(const TFont& f) { fDateScaler->SetFont(f); }
-  TCursor GetCursorScaler() const { return fDateScaler->GetCursor(); }
-  void SetCursorScaler(TCursor v) { fDateScaler->SetCursor(v); }
-  int GetFirstDayOfWeekScaler() const { return fDateScaler->GetFirstDayOfWeek(); }
-  void SetFirstDayOfWeekScaler(int v) { fDateScaler->SetFirstDayOfWeek(v); }
-  TLookAndFeel GetLookAndFeel() const { return fDateScaler->GetLookAndFeel(); }
-  void SetLookAndFeel(TLookAndFeel v) { fDateScaler->SetLookAndFeel(v); }
-  TScrollButtons GetScrollButtons() const { return fDateScaler->GetScrollButtons(); }
-  void SetScrollButtons(TScrollButtons v) { fDateScaler->SetScrollButtons(v); }
-  TvxHiddenHours GetHiddenHours() const { return fDateScaler->GetHiddenHours(); }
-  void SetHiddenHours(TvxHiddenHours v) { fDateScaler->SetHiddenHours(v); }
-  TvxHiddenDays GetHiddenDays() const { return fDateScaler->GetHiddenDays(); }
-  void SetHiddenDays(TvxHiddenDays v) { fDateScaler->SetHiddenDays(v); }
-  int GetScalerHeight() const { return fDateScaler->GetHeight(); }
   // The scaler, and the panels above the tree and the scroll bar, so that the
   // first row of the left side and of the area line up.
   void SetScalerHeight(int theHeight);
@@ -454,6 +399,8 @@ protected:
   friend class TGantAlignPanel;
 
   TvxGant_ComBasic(TComponent* AOwner, DeferInitialize);
+  TvxDateScaler* SettingsScaler() const override { return fDateScaler; }
+  void LookChanged(bool theBackground) override;
 
   virtual void InitializeInConstructor();
   virtual void Initialize();
@@ -695,15 +642,6 @@ protected:
       fPlace.clear();
     }
   } fPrintRows;
-  int fBackGroundHeight = 18;
-  TColor fBackColor = 0xC0C0C0;
-  TColor fPyjamasColor = 0x808080;
-  bool fVerticalPyjamas = false;
-  bool fDrawShortLines = false;
-  bool fDrawLongLines = true;
-  bool fTodayLineOnOff = false;
-  TColor fTodayLineColor = 0;
-  TLinkShow fLinkShow = lsOneEndVisible;
   std::unique_ptr<TBitmap> fGantBitMap;
   int fCurrentGridHeaderHeight = 0;
   TDateTime fStartScaleWhenDrawn = 0;

@@ -296,45 +296,8 @@ void TvxGant_ComBasic::UserDrawTime(TvxDataEntity_Kronit* theItem, const TRect& 
 
 // --- settings that repaint ------------------------------------------------------------
 
-void TvxGant_ComBasic::SetGantBackColor(TColor theColor) {
-  fBackColor = theColor;
-  ReInitBitmap();
-  InvalidateGA();
-}
-
-void TvxGant_ComBasic::SetGantPyjamasColor(TColor theColor) {
-  fPyjamasColor = theColor;
-  ReInitBitmap();
-  InvalidateGA();
-}
-
-void TvxGant_ComBasic::SetVerticalPyjamas(bool v) {
-  fVerticalPyjamas = v;
-  InvalidateGA();
-}
-
-void TvxGant_ComBasic::SetDrawShortLines(bool v) {
-  fDrawShortLines = v;
-  InvalidateGA();
-}
-
-void TvxGant_ComBasic::SetDrawLongLines(bool v) {
-  fDrawLongLines = v;
-  InvalidateGA();
-}
-
-void TvxGant_ComBasic::SetTodayLineOnOff(bool v) {
-  fTodayLineOnOff = v;
-  InvalidateGA();
-}
-
-void TvxGant_ComBasic::SetTodayLineColor(TColor v) {
-  fTodayLineColor = v;
-  InvalidateGA();
-}
-
-void TvxGant_ComBasic::SetLinkShow(TLinkShow v) {
-  fLinkShow = v;
+void TvxGant_ComBasic::LookChanged(bool theBackground) {
+  if (theBackground) ReInitBitmap();
   InvalidateGA();
 }
 

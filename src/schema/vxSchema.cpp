@@ -493,15 +493,8 @@ void TvxSchema_ComBasic::Notification(TComponent* AComponent, TOperation Operati
   if (Operation == opRemove && AComponent == fPopupSchema) fPopupSchema = nullptr;
 }
 
-void TvxSchema_ComBasic::SetBackColor(TColor theColor) {
-  itsBackColor = theColor;
-  ReInitBitmap();
-  InvalidateArea();
-}
-
-void TvxSchema_ComBasic::SetPyjamasColor(TColor theColor) {
-  itsPyjamasColor = theColor;
-  ReInitBitmap();
+void TvxSchema_ComBasic::LookChanged(bool theBackground) {
+  if (theBackground) ReInitBitmap();
   InvalidateArea();
 }
 
@@ -551,36 +544,6 @@ void TvxSchema_ComBasic::SetScalerStop(TDateTime theValue) {
   itsScaler->SetStop(theValue);
   fCheckVisibleSets = true;
   UpdateSubColumns();
-  InvalidateArea();
-}
-
-void TvxSchema_ComBasic::SetVerticalText(bool v) {
-  itsScaler->SetVerticalText(v);
-  itsScaler->Invalidate();
-}
-
-void TvxSchema_ComBasic::SetHiddenHours(TvxHiddenHours v) {
-  itsScaler->SetHiddenHours(v);
-  InvalidateArea();
-}
-
-void TvxSchema_ComBasic::SetHiddenDays(TvxHiddenDays v) {
-  itsScaler->SetHiddenDays(v);
-  InvalidateArea();
-}
-
-void TvxSchema_ComBasic::SetDrawShortLines(bool theValue) {
-  itsDrawShortLines = theValue;
-  InvalidateArea();
-}
-
-void TvxSchema_ComBasic::SetTodayLineColor(TColor theColor) {
-  fTodayLineColor = theColor;
-  InvalidateArea();
-}
-
-void TvxSchema_ComBasic::SetTodayLineOnOff(bool theValue) {
-  fTodayLineOnOff = theValue;
   InvalidateArea();
 }
 

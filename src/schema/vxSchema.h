@@ -26,6 +26,7 @@
 #include "schema/vxSchemaArea.h"
 #include "schema/vxSchemaColumns.h"
 #include "schema/vxSchemaItems.h"
+#include "schema/vxSchemaSettings.h"
 
 namespace vx {
 class TvxSchema_ComBasic;
@@ -37,7 +38,10 @@ class TPopupMenu;
 
 // The schedule control: resources as columns (or, flipped, as rows) against a
 // time axis, with their bookings laid out side by side where they overlap.
-class TvxSchema_ComBasic : public TCustomPanel {
+class TvxSchema_ComBasic : public TCustomPanel,
+                           public TSchemaScalerSettings,
+                           public TSchemaLook,
+                           public TSchemaSnapSettings {
 public:
   // Layouts of at most this many bookings run on the user-interface thread in
   // the deferred pass: a worker thread costs more than they do.
@@ -79,7 +83,6 @@ public:
   std::string HeaderFromColumn(int theIndex);
   void GetStartStopDateAndCol(TvxDataEntity* theDataEntity, TDateTime& theStart, TDateTime& theStop, int& theCol);
   void SetStartStopDateAndCol(TvxDataEntity* theDataEntity, TDateTime theStart, TDateTime theStop, int theCol);
-  void Snap(TDateTime& theStart, TDateTime& theLength) const;
   int GetColumnSpace();
   void BeginUpdate();
   void EndUpdate();
@@ -163,24 +166,6 @@ public:
   void SetHeaderPopupmenu(TPopupMenu* theMenu);
   TPopupMenu* GetPopupSchema() const noexcept { return fPopupSchema; }
   void SetPopupSchema(TPopupMenu* theMenu);
-  TColor GetSchemaColor() const noexcept { return itsBackColor; }
-  void SetBackColor(TColor theColor);
-  void SetSchemaColor(TColor theColor) { SetBackColor(theColor); }
-  TColor GetSchemaPyjamasColor() const noexcept { return itsPyjamasColor; }
-  void SetPyjamasColor(TColor theColor);
-  void SetSchemaPyjamasColor(TColor theColor) { SetPyjamasColor(theColor); }
-  bool GetStartSnapONOFF() const noexcept { return itsStartSnapONOFF; }
-  void SetStartSnapONOFF(bool v) noexcept { itsStartSnapONOFF = v; }
-  bool GetLengthSnapONOFF() const noexcept { return itsLengthSnapONOFF; }
-  void SetLengthSnapONOFF(bool v) noexcept { itsLengthSnapONOFF = v; }
-  // The calendar's days, from 1 January of the year 1 to the end of 9999.
-  static constexpr TDateTime kFirstDay = -693593, kAfterLastDay = 2958466;
-  // A step that is not a positive time of at most kMaxSnap is ignored.
-  static constexpr TDateTime kMaxSnap = 366;
-  TDateTime GetStartSnap() const noexcept { return itsStartSnap; }
-  void SetStartSnap(TDateTime v) noexcept;
-  TDateTime GetLengthSnap() const noexcept { return itsLengthSnap; }
-  void SetLengthSnap(TDateTime v) noexcept;
   TFont* GetTextFont1() const noexcept { return fTextFont1.get(); }
   TFont* GetTextFont2() const noexcept { return fTextFont2.get(); }
   TFont* GetTextFont3() const noexcept { return fTextFont3.get(); }
@@ -202,40 +187,12 @@ public:
   void SetResizeAllCol(bool v) noexcept { itsResizeAllCol = v; }
   bool GetMoveInTimeWhenColSwitch() const noexcept { return itsMoveInTimeWhenColSwitch; }
   void SetMoveInTimeWhenColSwitch(bool v) noexcept { itsMoveInTimeWhenColSwitch = v; }
-  const std::string& GetScalerDateFormat() const { return itsScaler->GetDateFormat(); }
-  void SetScalerDateFormat(const std::string& v) { itsScaler->SetDateFormat(v); }
-  const std::string& GetScalerTimeFormat() const { return itsScaler->GetTimeFormat(); }
-  void SetScalerTimeFormat(const std::string& v) { itsScaler->SetTimeFormat(v); }
-  TDateTime GetScalerStart() const { return itsScaler->GetStart(); }
   void SetScalerStart(TDateTime theValue);
-  TDateTime GetScalerStop() const { return itsScaler->GetStop(); }
   void SetScalerStop(TDateTime theValue);
   int GetScalerWidth() const;
   void SetScalerWidth(int theWidth);
   int GetScalerHeight() const;
   void SetScalerHeight(int theHeight);
-  bool GetDrawShortLines() const noexcept { return itsDrawShortLines; }
-  void SetDrawShortLines(bool theValue);
-  bool GetRescaleWithCtrl() const { return itsScaler->GetRescaleWithCtrl(); }
-  void SetRescaleWithCtrl(bool v) { itsScaler->SetRescaleWithCtrl(v); }
-  TLookAndFeel GetLookAndFeel() const { return itsScaler->GetLookAndFeel(); }
-  void SetLookAndFeel(TLookAndFeel v) { itsScaler->SetLookAndFeel(v); }
-  TScrollButtons GetScrollButtons() const { return itsScaler->GetScrollButtons(); }
-  void SetScrollButtons(TScrollButtons v) { itsScaler->SetScrollButtons(v); }
-  bool GetVerticalText() const { return itsScaler->GetVerticalText(); }
-  void SetVerticalText(bool v);
-  TDateTime GetMinStart() const { return itsScaler->GetMinStart(); }
-  void SetMinStart(TDateTime v) { itsScaler->SetMinStart(v); }
-  TDateTime GetMaxStop() const { return itsScaler->GetMaxStop(); }
-  void SetMaxStop(TDateTime v) { itsScaler->SetMaxStop(v); }
-  TvxHiddenHours GetHiddenHours() const { return itsScaler->GetHiddenHours(); }
-  void SetHiddenHours(TvxHiddenHours v);
-  TvxHiddenDays GetHiddenDays() const { return itsScaler->GetHiddenDays(); }
-  void SetHiddenDays(TvxHiddenDays v);
-  TColor GetTodayLineColor() const noexcept { return fTodayLineColor; }
-  void SetTodayLineColor(TColor theColor);
-  bool GetTodayLineOnOff() const noexcept { return fTodayLineOnOff; }
-  void SetTodayLineOnOff(bool theValue);
   bool GetTimeItemAutoScroll() const noexcept { return fTimeItemAutoScroll; }
   void SetTimeItemAutoScroll(bool v) noexcept { fTimeItemAutoScroll = v; }
   bool GetStartDragWhenTimeMoveOutside() const noexcept { return fStartDragWhenTimeMoveOutside; }
@@ -306,6 +263,9 @@ protected:
   friend class TvxOffscreenPaint_Schema;
 
   TvxSchema_ComBasic(TComponent* AOwner, DeferInitialize);
+  TvxDateScaler* SettingsScaler() const override { return itsScaler; }
+  void AxisSettingChanged() override { InvalidateArea(); }
+  void LookChanged(bool theBackground) override;
 
   void Resize() override;
   void CancelMode() override;
@@ -475,8 +435,6 @@ private:
   int fLatestKnownScalerHeight = 0;
   bool fScalerWidthFlipped = false;  // the orientation the sizes were asked in
   bool fScalerHeightFlipped = false;
-  bool fTodayLineOnOff = false;
-  TColor fTodayLineColor = 0;
   bool fTimeItemAutoScroll = true;
   TvxDateScaler* itsScaler = nullptr;
   TXYSizer* itsXYSizer = nullptr;
@@ -493,12 +451,6 @@ private:
   TWheelSteps fColumnWheel;  // wheel units not yet a whole column
   TScrollVisibility itsScrollVisibility = svWhenNeeded;
   std::unique_ptr<TBitmap> itsPyjamasBitMap;
-  TColor itsBackColor = 32768;
-  TColor itsPyjamasColor = 32896;
-  bool itsStartSnapONOFF = true;
-  bool itsLengthSnapONOFF = true;
-  TDateTime itsStartSnap = 5 * OneMinute;
-  TDateTime itsLengthSnap = OneMinute;
   bool itsShowBigONOFF = true;
   bool itsResizeAllCol = true;
   bool itsCollisionDetectBetweenDataList = false;
@@ -506,7 +458,6 @@ private:
   bool itsFlipView = false;
   TPoint itsQuadPoint{70, 17};
   TPoint itsFlippedQuadPoint{70, 50};
-  bool itsDrawShortLines = false;
   bool itsMoveInTimeWhenColSwitch = false;
   TvxDataEntity_SchemaTime* itsActiveDataEntity = nullptr;
   std::unique_ptr<TFont> fTextFont1;

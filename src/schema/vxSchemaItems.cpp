@@ -1,5 +1,5 @@
 // Bookings: the schema time, its text lines, the data operations of the
-// control, the list notifications, times relative to a column, and snapping.
+// control, the list notifications and times relative to a column.
 #include <algorithm>
 #include <cmath>
 
@@ -17,26 +17,6 @@ namespace {
 constexpr int kMaxLayer = 65535;
 
 bool SameTime(TDateTime a, TDateTime b) { return a == b || (std::isnan(a) && std::isnan(b)); }
-
-// theValue rounded to a multiple of theStep, exact halves to the even
-// multiple. Counted in whole milliseconds where the step allows, so that
-// halves stay halves. A step that is not a positive finite time snaps nothing.
-double RoundToStep(double theValue, double theStep) {
-  if (!(theStep > 0) || !std::isfinite(theStep) || !std::isfinite(theValue)) return theValue;
-  const std::int64_t step = Round64(theStep * MSecsPerDay);
-  const double ms = theValue * MSecsPerDay;
-  if (step >= 1 && std::fabs(theStep * MSecsPerDay - static_cast<double>(step)) < 1e-6 && std::fabs(ms) < 9e15) {
-    const std::int64_t v = Round64(ms);
-    std::int64_t q = v / step, r = v % step;
-    if (r < 0) {
-      r += step;
-      --q;
-    }
-    if (2 * r > step || (2 * r == step && q % 2 != 0)) ++q;
-    return static_cast<double>(q * step) / MSecsPerDay;
-  }
-  return std::nearbyint(theValue / theStep) * theStep;
-}
 
 }  // namespace
 
@@ -267,31 +247,6 @@ void TvxSchema_ComBasic::SetStartStopDateAndCol(TvxDataEntity* theDataEntity, TD
   // column switch handler's), which then goes on swallowing its own steps.
   TFlagScope reporting(itsWaitForAllValues, false);
   if (Here(item)) item->DoInfoPush();
-}
-
-namespace {
-
-bool UsableSnap(TDateTime theStep) { return std::isfinite(theStep) && theStep > 0 && theStep <= TvxSchema_ComBasic::kMaxSnap; }
-
-}  // namespace
-
-// A step that could not snap (not a number, none, longer than a year) would
-// carry the keys' steps and the snapped times with it: it is ignored.
-void TvxSchema_ComBasic::SetStartSnap(TDateTime v) noexcept {
-  if (UsableSnap(v)) itsStartSnap = v;
-}
-
-void TvxSchema_ComBasic::SetLengthSnap(TDateTime v) noexcept {
-  if (UsableSnap(v)) itsLengthSnap = v;
-}
-
-void TvxSchema_ComBasic::Snap(TDateTime& theStart, TDateTime& theLength) const {
-  if (itsLengthSnapONOFF) theLength = RoundToStep(theLength, itsLengthSnap);
-  if (itsStartSnapONOFF && std::isfinite(theStart)) {
-    // The grid of start snaps counts from midnight of the start's own day.
-    const double midnight = std::floor(theStart);
-    theStart = midnight + RoundToStep(theStart - midnight, itsStartSnap);
-  }
 }
 
 // --- notifications of the bookings ----------------------------------------------------

@@ -1,0 +1,104 @@
+#pragma once
+
+#include <string>
+
+#include "gantt/vxGantItems.h"
+#include "scaler/vxScaler.h"
+
+namespace vx {
+
+// The time axis's settings under the chart's names; the scaler keeps them.
+class TGantScalerSettings {
+public:
+  TDateTime GetStart() const { return SettingsScaler()->GetStart(); }
+  void SetStart(TDateTime v) { SettingsScaler()->SetStart(v); }
+  TDateTime GetStop() const { return SettingsScaler()->GetStop(); }
+  void SetStop(TDateTime v) { SettingsScaler()->SetStop(v); }
+  double GetScale() const { return SettingsScaler()->GetScale(); }
+  void SetScale(double v) { SettingsScaler()->SetScale(v); }
+  double GetZoomFactor() const { return SettingsScaler()->GetZoomFactor(); }
+  void SetZoomFactor(double v) { SettingsScaler()->SetZoomFactor(v); }
+  TDateTime GetMinStart() const { return SettingsScaler()->GetMinStart(); }
+  void SetMinStart(TDateTime v) { SettingsScaler()->SetMinStart(v); }
+  TDateTime GetMaxStop() const { return SettingsScaler()->GetMaxStop(); }
+  void SetMaxStop(TDateTime v) { SettingsScaler()->SetMaxStop(v); }
+  const std::string& GetDateFormat() const { return SettingsScaler()->GetDateFormat(); }
+  void SetDateFormat(const std::string& v) { SettingsScaler()->SetDateFormat(v); }
+  const std::string& GetTimeFormat() const { return SettingsScaler()->GetTimeFormat(); }
+  void SetTimeFormat(const std::string& v) { SettingsScaler()->SetTimeFormat(v); }
+  bool GetIndicatorOn() const { return SettingsScaler()->GetIndicatorOn(); }
+  void SetIndicatorOn(bool v) { SettingsScaler()->SetIndicatorOn(v); }
+  int GetPixelsForModeSwitch() const { return SettingsScaler()->GetPixelsForModeSwitch(); }
+  void SetPixelsForModeSwitch(int v) { SettingsScaler()->SetPixelsForModeSwitch(v); }
+  bool GetRescaleWithCtrl() const { return SettingsScaler()->GetRescaleWithCtrl(); }
+  void SetRescaleWithCtrl(bool v) { SettingsScaler()->SetRescaleWithCtrl(v); }
+  TColor GetColorScaler() const { return SettingsScaler()->GetColor(); }
+  void SetColorScaler(TColor v) { SettingsScaler()->SetColor(v); }
+  TFont* GetFontScaler() const { return SettingsScaler()->GetFont(); }
+  void SetFontScaler(const TFont& f) { SettingsScaler()->SetFont(f); }
+  TCursor GetCursorScaler() const { return SettingsScaler()->GetCursor(); }
+  void SetCursorScaler(TCursor v) { SettingsScaler()->SetCursor(v); }
+  int GetFirstDayOfWeekScaler() const { return SettingsScaler()->GetFirstDayOfWeek(); }
+  void SetFirstDayOfWeekScaler(int v) { SettingsScaler()->SetFirstDayOfWeek(v); }
+  TLookAndFeel GetLookAndFeel() const { return SettingsScaler()->GetLookAndFeel(); }
+  void SetLookAndFeel(TLookAndFeel v) { SettingsScaler()->SetLookAndFeel(v); }
+  TScrollButtons GetScrollButtons() const { return SettingsScaler()->GetScrollButtons(); }
+  void SetScrollButtons(TScrollButtons v) { SettingsScaler()->SetScrollButtons(v); }
+  TvxHiddenHours GetHiddenHours() const { return SettingsScaler()->GetHiddenHours(); }
+  void SetHiddenHours(TvxHiddenHours v) { SettingsScaler()->SetHiddenHours(v); }
+  TvxHiddenDays GetHiddenDays() const { return SettingsScaler()->GetHiddenDays(); }
+  void SetHiddenDays(TvxHiddenDays v) { SettingsScaler()->SetHiddenDays(v); }
+  int GetScalerHeight() const { return SettingsScaler()->GetHeight(); }
+
+protected:
+  ~TGantScalerSettings() = default;
+  // The chart's scaler; it lives as long as the chart.
+  virtual TvxDateScaler* SettingsScaler() const = 0;
+};
+
+// How the chart's area looks: background, pyjamas, lines and links. A change
+// repaints the area.
+class TGantLook {
+public:
+  TColor GetGantBackColor() const noexcept { return fBackColor; }
+  void SetGantBackColor(TColor theColor) { Set(fBackColor, theColor, true); }
+  TColor GetGantPyjamasColor() const noexcept { return fPyjamasColor; }
+  void SetGantPyjamasColor(TColor theColor) { Set(fPyjamasColor, theColor, true); }
+  bool GetVerticalPyjamas() const noexcept { return fVerticalPyjamas; }
+  void SetVerticalPyjamas(bool v) { Set(fVerticalPyjamas, v, false); }
+  bool GetDrawShortLines() const noexcept { return fDrawShortLines; }
+  void SetDrawShortLines(bool v) { Set(fDrawShortLines, v, false); }
+  bool GetDrawLongLines() const noexcept { return fDrawLongLines; }
+  void SetDrawLongLines(bool v) { Set(fDrawLongLines, v, false); }
+  bool GetTodayLineOnOff() const noexcept { return fTodayLineOnOff; }
+  void SetTodayLineOnOff(bool v) { Set(fTodayLineOnOff, v, false); }
+  TColor GetTodayLineColor() const noexcept { return fTodayLineColor; }
+  void SetTodayLineColor(TColor v) { Set(fTodayLineColor, v, false); }
+  TLinkShow GetLinkShow() const noexcept { return fLinkShow; }
+  void SetLinkShow(TLinkShow v) { Set(fLinkShow, v, false); }
+  int GetBackGroundHeight() const noexcept { return fBackGroundHeight; }
+
+protected:
+  ~TGantLook() = default;
+  // A setting changed; theBackground: the background bitmap is stale too.
+  virtual void LookChanged(bool theBackground) = 0;
+
+  int fBackGroundHeight = 18;
+  TColor fBackColor = 0xC0C0C0;
+  TColor fPyjamasColor = 0x808080;
+  bool fVerticalPyjamas = false;
+  bool fDrawShortLines = false;
+  bool fDrawLongLines = true;
+  bool fTodayLineOnOff = false;
+  TColor fTodayLineColor = 0;
+  TLinkShow fLinkShow = lsOneEndVisible;
+
+private:
+  template <class T>
+  void Set(T& theField, T theValue, bool theBackground) {
+    theField = theValue;
+    LookChanged(theBackground);
+  }
+};
+
+}  // namespace vx
