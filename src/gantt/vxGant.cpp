@@ -11,24 +11,27 @@
 
 namespace vx {
 
-// The chart's pages: the chart hears the change first; OnChanging and
-// OnChange stay the application's.
+// The chart's pages: the chart hears the change first, through the hooks it
+// gives; OnChanging and OnChange stay the application's.
 class TGantPageControl : public TPageControl {
 public:
-  TGantPageControl(TComponent* AOwner, TvxGant_ComBasic* theGantt) : TPageControl(AOwner), fGantt(theGantt) {}
+  using TChangingHook = std::function<void(TObject*, bool&)>;
+  TGantPageControl(TComponent* AOwner, TChangingHook theChanging, TNotifyEvent theChange)
+      : TPageControl(AOwner), fChanging(std::move(theChanging)), fChange(std::move(theChange)) {}
 
 protected:
   void Changing(bool& AllowChange) override {
-    if (!fGantt->IsDestroying()) fGantt->PageChanging(this, AllowChange);
+    fChanging(this, AllowChange);
     if (AllowChange) TPageControl::Changing(AllowChange);
   }
   void Change() override {
-    if (!fGantt->IsDestroying()) fGantt->PageChange(this);
+    fChange(this);
     TPageControl::Change();
   }
 
 private:
-  TvxGant_ComBasic* fGantt;
+  TChangingHook fChanging;
+  TNotifyEvent fChange;
 };
 
 // A panel of the left side: the tree and the axis stay aligned when it
@@ -137,7 +140,14 @@ void TvxGant_ComBasic::BuildChildren() {
   fSplitter->SetLeft(101);
   fSplitter->SetCursor(crHSplit);
 
-  fPageControl = new TGantPageControl(this, this);
+  fPageControl = new TGantPageControl(
+      this,
+      [this](TObject* s, bool& allow) {
+        if (!IsDestroying()) PageChanging(s, allow);
+      },
+      [this](TObject* s) {
+        if (!IsDestroying()) PageChange(s);
+      });
   fPageControl->SetParent(this);
   fPageControl->SetVisible(false);
   fPageControl->SetAlign(alClient);
@@ -199,7 +209,7 @@ void TvxGant_ComBasic::BuildChildren() {
   auto printFont = [this](TvxOffscreenPaint* c, int& size, bool& def) { _OnPrintResizeFont(c, size, def); };
   fGA->SetOwnerPrintResizeFont(printFont);
   fDateScaler->SetOwnerPrintResizeFont(printFont);
-  BuildGrid();
+  fGridSide->Build();
 }
 
 TvxGant_ComBasic::~TvxGant_ComBasic() {
@@ -222,9 +232,7 @@ TvxGant_ComBasic::~TvxGant_ComBasic() {
   // The tree's and the grid's entities go next; their rows are gone already.
   delete fTree;
   fTree = nullptr;
-  fGridTree = nullptr;
-  delete fGrid;
-  fGrid = nullptr;
+  fGridSide->FreeGrid();
   fTreeChangeNotifyList.clear();
   DestroyComponents();
   fKronitListController.reset();
@@ -236,6 +244,8 @@ TvxGant_ComBasic::~TvxGant_ComBasic() {
 TvxDateScaler* TvxGant_ComBasic::CreateDateScaler(TComponent* theOwner) { return new TvxDateScaler(theOwner); }
 
 TGantTree* TvxGant_ComBasic::CreateTree(TComponent* theOwner) { return new TGantTree(theOwner, this); }
+
+TvxGrid* TvxGant_ComBasic::CreateGrid(TComponent* theOwner) { return new TvxGrid(theOwner); }
 
 TGantRowList* TvxGant_ComBasic::CreateRowList() { return new TGantRowList(this); }
 
@@ -254,11 +264,6 @@ TvxDataList2lev* TvxGant_ComBasic::CreateDataList2Lev() { return new TvxDataList
 TvxDataList3lev* TvxGant_ComBasic::CreateDataList3Lev() { return new TvxDataList3lev(); }
 
 // --- rows -----------------------------------------------------------------------------
-
-bool TvxGant_ComBasic::RowTypeCheckOK(const TGantRow* theRow) const noexcept {
-  if (!theRow) return false;
-  return fUseGridNotTree ? theRow->GetGridTreeNode() != nullptr : theRow->GetTreeNode() != nullptr;
-}
 
 void TvxGant_ComBasic::NoteLayoutPending(TGantRow* theRow, bool thePending) {
   if (thePending)
@@ -295,11 +300,21 @@ TvxDataEntity_Tree* TvxGant_ComBasic::AddDataEntityTree(TvxDataEntity_Tree* theP
   return fTree ? fTree->AddDataEntity(theParent) : nullptr;
 }
 
+TGantSide* TvxGant_ComBasic::GetSide(bool theGrid) const noexcept {
+  return theGrid ? static_cast<TGantSide*>(fGridSide.get()) : fTreeSide.get();
+}
+
+TGantSide* TvxGant_ComBasic::ShownSide() const noexcept {
+  for (TGantSide* side : {GetSide(false), GetSide(true)})
+    if (side->PrintRows().Active()) return side;
+  return fSide;
+}
+
 void TvxGant_ComBasic::SetUseGridNotTree(bool theValue) {
-  fUseGridNotTree = theValue;
-  if (fTree) fTree->SetVisible(!theValue);
-  if (fGrid) fGrid->SetVisible(theValue);
-  fCurrentGridHeaderHeight = GridHeaderHeight();
+  // Both sides keep their rows; only the side in use shows and answers.
+  fSide = GetSide(theValue);
+  GetSide(!theValue)->SetShown(false);
+  fSide->SetShown(true);
   if (fPanelAboveTree && fDateScaler) UpdateGridAlign();
   RealignScrollbar();
   InvalidateGA();
@@ -321,19 +336,7 @@ void TvxGant_ComBasic::HandleTreeAlign(TObject*) {
 
 void TvxGant_ComBasic::RealignScrollbar() {
   if (!fPanelScrollHolder || !fPanelAboveScroll || !fScrollBarVertical) return;
-  if (!fUseGridNotTree) {
-    // A tree whose content fits hides the whole scroll column.
-    fScrollBarVertical->SetVisible(true);
-    if (fGridScrollBar) fGridScrollBar->SetVisible(false);
-    const bool shown = fScrollBarVertical->GetEnabled();
-    fPanelScrollHolder->SetVisible(shown);
-    fPanelAboveScroll->SetVisible(shown);
-    if (OnRealignScrollbar)
-      OnRealignScrollbar(this, fScrollBarVertical->GetPosition(), fScrollBarVertical->GetMin(),
-                         fScrollBarVertical->GetMax(), fScrollBarVertical->GetPageSize(), shown);
-  } else {
-    RealignGridScrollbar();
-  }
+  fSide->RealignScrollbar();
 }
 
 int TvxGant_ComBasic::GetTreeWidth() const { return fPanelTreeHolder ? fPanelTreeHolder->GetWidth() : 0; }
@@ -405,19 +408,7 @@ void TvxGant_ComBasic::WheelQt(TShiftState theShift, int theDelta, int x) {
     return;
   }
   const int rows = fWheelRows.Add(theDelta, WheelScrollLines());
-  if (rows == 0) return;
-  if (fUseGridNotTree) {
-    if (TScrollBar* bar = fGrid ? fGrid->GetVertScrollBar() : nullptr)
-      fGrid->SetScrollbarPosition(bar, std::clamp(bar->GetPosition() - rows, bar->GetMin(), bar->GetMax()));
-    return;
-  }
-  if (!fTree) return;
-  const TScrollInfo info = fTree->GetScrollInfo(sbVertical);
-  const int last = std::max(info.nMax - info.nPage + 1, 0);
-  const int pos = std::clamp(info.nPos - rows, 0, last);
-  if (pos == info.nPos) return;
-  fTree->SetScrollPos(sbVertical, pos);
-  fTree->ExternalScrollOutOfDate();
+  if (rows != 0) fSide->WheelRows(rows);
 }
 
 void TvxGant_ComBasic::GantAreaWheelScroll(TWMMouseWheel& Msg) {
@@ -426,12 +417,7 @@ void TvxGant_ComBasic::GantAreaWheelScroll(TWMMouseWheel& Msg) {
     WheelQt(Msg.Shift, Msg.WheelDelta, at.X);
     return;
   }
-  // One visible node per wheel message, whatever its size.
-  if (fUseGridNotTree) {
-    if (fGrid) fGrid->HandleExternalWheelScroll(Msg);
-  } else if (fTree && Msg.WheelDelta != 0) {
-    fTree->Scroll(-Msg.WheelDelta);
-  }
+  fSide->WheelStep(Msg);
 }
 
 void TvxGant_ComBasic::ScaleChanged(TObject*) {

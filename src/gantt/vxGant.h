@@ -14,8 +14,11 @@
 #include "gantt/vxGantArea.h"
 #include "gantt/vxGantItems.h"
 #include "gantt/vxGantRows.h"
+#include "gantt/vxGantGridSide.h"
 #include "gantt/vxGantSettings.h"
+#include "gantt/vxGantSide.h"
 #include "gantt/vxGantTree.h"
+#include "gantt/vxGantTreeSide.h"
 #include "timeitems/vxTimeDistinctGeneric.h"
 #include "grid/vxGrid.h"
 #include "paint/vxDoLater.h"
@@ -69,9 +72,16 @@ public:
   TvxDataList3lev* GetAllDataEntities() const noexcept { return fAllDataEntities; }
   TvxListController* GetKronitListController() const noexcept { return fKronitListController.get(); }
   TvxDataEntityClass GetClassOfDataEntity_Kronit() const noexcept { return fClassOfDataEntity_Kronit; }
-  bool GetUseGridNotTree() const noexcept { return fUseGridNotTree; }
+  // The left side in use: the grid (true) or the tree.
+  bool GetUseGridNotTree() const noexcept { return fSide == fGridSide.get(); }
   // A row belongs to the left side in use.
-  bool RowTypeCheckOK(const TGantRow* theRow) const noexcept;
+  bool RowTypeCheckOK(const TGantRow* theRow) const { return fSide->Owns(theRow); }
+  // The left side in use, and either side by kind.
+  TGantSide* GetSide() const noexcept { return fSide; }
+  TGantSide* GetSide(bool theGrid) const noexcept;
+  // The side whose rows the area shows: the one on paper while a page is
+  // printed, else the one in use.
+  TGantSide* ShownSide() const noexcept;
 
   // --- time items
   TvxDataEntity_Kronit* AddKronitToGantRow(TGantRow* theRow, int theLayer);
@@ -119,8 +129,8 @@ public:
   // A node of the grid's tree (nil parent: a root node); it gets its row.
   TvxDataEntity_GridTreeNode* GridNode_Add(TvxDataEntity_GridTreeNode* theParent);
   void GridNode_Remove(TvxDataEntity_GridTreeNode* theNode);
-  TvxGrid* GetGrid() const noexcept { return fGrid; }
-  TvxGridTree* GetGridTree() const noexcept { return fGridTree; }
+  TvxGrid* GetGrid() const noexcept { return fGridSide->GetGrid(); }
+  TvxGridTree* GetGridTree() const noexcept { return fGridSide->GetGridTree(); }
   void SetUseGridNotTree(bool theValue);
   void HandleTreeAlign(TObject* Sender);
   void RealignScrollbar();
@@ -141,7 +151,7 @@ public:
   void SetImageList(TCustomImageList* theList);
   TBitmap* GetGantBitMap() const noexcept { return fGantBitMap.get(); }
   // Calls f for every row of the current side that the area shows, top down.
-  void ForEachShownRow(const std::function<void(TGantRow*)>& f);
+  void ForEachShownRow(const std::function<void(TGantRow*)>& f) { ShownSide()->ForEachShownRow(f); }
 
 
   // --- the left side's settings (the tree's own, under the chart's names)
@@ -169,10 +179,11 @@ public:
   void SetGridLinesTree(bool v) { fTree->SetDrawGridLines(v); }
   bool GetAutoExpandTree() const { return fTree->GetAutoExpand(); }
   void SetAutoExpandTree(bool v) { fTree->SetAutoExpand(v); }
-  bool GetRowSelectTree() const;
-  void SetRowSelectTree(bool v);
-  bool GetShowButtonsTree() const;
-  void SetShowButtonsTree(bool v);
+  // The side in use answers these.
+  bool GetRowSelectTree() const { return fSide->GetRowSelect(); }
+  void SetRowSelectTree(bool v) { fSide->SetRowSelect(v); }
+  bool GetShowButtonsTree() const { return fSide->GetShowButtons(); }
+  void SetShowButtonsTree(bool v) { fSide->SetShowButtons(v); }
   bool GetShowLinesTree() const { return fTree->GetShowLines(); }
   void SetShowLinesTree(bool v);
   TCursor GetCursorTree() const { return fTree->GetCursor(); }
@@ -191,32 +202,32 @@ public:
   // first row of the left side and of the area line up.
   void SetScalerHeight(int theHeight);
   // 0 with the tree; with the grid, how far its first row lies below its top.
-  virtual int GridHeaderHeight();
+  virtual int GridHeaderHeight() { return fSide->HeaderHeight(); }
 
   // --- the grid's settings (the grid side)
-  TvxCellLayouts* GetGrid_CellLayouts() const { return fGrid->GetCellLayouts(); }
-  TvxGrid_Columns* GetGrid_Columns() const { return fGrid->GetColumns(); }
-  TvxGrid_SubGrids* GetGrid_SubGrids() const { return fGrid->GetSubGrids(); }
-  bool GetGrid_HasHeaders() const { return fGrid->GetHasHeaders(); }
-  void SetGrid_HasHeaders(bool v) { fGrid->SetHasHeaders(v); }
-  bool GetGrid_HasInfoCol() const { return fGrid->GetHasInfoCol(); }
-  void SetGrid_HasInfoCol(bool v) { fGrid->SetHasInfoCol(v); }
-  bool GetGrid_RowSelect() const { return fGrid->GetRowSelect(); }
-  void SetGrid_RowSelect(bool v) { fGrid->SetRowSelect(v); }
-  bool GetGrid_ExtendLastColumnToWidth() const { return fGrid->GetExtendLastColumnToWidth(); }
-  void SetGrid_ExtendLastColumnToWidth(bool v) { fGrid->SetExtendLastColumnToWidth(v); }
-  bool GetGrid_UserSortEnable() const { return fGrid->GetUserSortEnable(); }
-  void SetGrid_UserSortEnable(bool v) { fGrid->SetUserSortEnable(v); }
-  bool GetGrid_MultiSelect() const { return fGrid->GetMultiSelect(); }
-  void SetGrid_MultiSelect(bool v) { fGrid->SetMultiSelect(v); }
-  bool GetGridFocusRects() const { return fGrid->GetFocusRect_Cell(); }
+  TvxCellLayouts* GetGrid_CellLayouts() const { return GetGrid()->GetCellLayouts(); }
+  TvxGrid_Columns* GetGrid_Columns() const { return GetGrid()->GetColumns(); }
+  TvxGrid_SubGrids* GetGrid_SubGrids() const { return GetGrid()->GetSubGrids(); }
+  bool GetGrid_HasHeaders() const { return GetGrid()->GetHasHeaders(); }
+  void SetGrid_HasHeaders(bool v) { GetGrid()->SetHasHeaders(v); }
+  bool GetGrid_HasInfoCol() const { return GetGrid()->GetHasInfoCol(); }
+  void SetGrid_HasInfoCol(bool v) { GetGrid()->SetHasInfoCol(v); }
+  bool GetGrid_RowSelect() const { return GetGrid()->GetRowSelect(); }
+  void SetGrid_RowSelect(bool v) { GetGrid()->SetRowSelect(v); }
+  bool GetGrid_ExtendLastColumnToWidth() const { return GetGrid()->GetExtendLastColumnToWidth(); }
+  void SetGrid_ExtendLastColumnToWidth(bool v) { GetGrid()->SetExtendLastColumnToWidth(v); }
+  bool GetGrid_UserSortEnable() const { return GetGrid()->GetUserSortEnable(); }
+  void SetGrid_UserSortEnable(bool v) { GetGrid()->SetUserSortEnable(v); }
+  bool GetGrid_MultiSelect() const { return GetGrid()->GetMultiSelect(); }
+  void SetGrid_MultiSelect(bool v) { GetGrid()->SetMultiSelect(v); }
+  bool GetGridFocusRects() const { return GetGrid()->GetFocusRect_Cell(); }
   void SetGridFocusRects(bool v);
-  bool GetGridStopEditOnFocusChange() const { return fGrid->GetStopEditOnFocusChange(); }
-  void SetGridStopEditOnFocusChange(bool v) { fGrid->SetStopEditOnFocusChange(v); }
-  bool GetGridVerticalScrollOutOfGrid() const noexcept { return fGridVerticalScrollOutOfGrid; }
-  void SetGridVerticalScrollOutOfGrid(bool v);
+  bool GetGridStopEditOnFocusChange() const { return GetGrid()->GetStopEditOnFocusChange(); }
+  void SetGridStopEditOnFocusChange(bool v) { GetGrid()->SetStopEditOnFocusChange(v); }
+  bool GetGridVerticalScrollOutOfGrid() const noexcept { return fGridSide->GetVerticalScrollOutOfGrid(); }
+  void SetGridVerticalScrollOutOfGrid(bool v) { fGridSide->SetVerticalScrollOutOfGrid(v); }
   // The bar that stands for the grid's own while GridVerticalScrollOutOfGrid.
-  TScrollBar* GetGridScrollBar() const noexcept { return fGridScrollBar; }
+  TScrollBar* GetGridScrollBar() const noexcept { return fGridSide->GetScrollBar(); }
   TOnVirtualLoad OnVirtualLoad_Grid;
   TOnVirtualUnLoad OnVirtualUnLoad_Grid;
   TOnColumnSort OnColumnSort_Grid;
@@ -394,9 +405,8 @@ protected:
   friend class TGantRowList;
   friend class TGantTree;
   friend class TvxOffscreenPaint_GA;
-  friend class TvxPrintGantt;
-  friend class TGantPageControl;
-  friend class TGantAlignPanel;
+  friend class TGantTreeSide;
+  friend class TGantGridSide;
 
   TvxGant_ComBasic(TComponent* AOwner, DeferInitialize);
   TvxDateScaler* SettingsScaler() const override { return fDateScaler; }
@@ -408,27 +418,9 @@ protected:
   virtual TvxDateScaler* CreateDateScaler(TComponent* theOwner);
   virtual TGantTree* CreateTree(TComponent* theOwner);
   virtual TvxGrid* CreateGrid(TComponent* theOwner);
-  void BuildGrid();
-  // Grid-tree changes: a Gantt row per node.
-  void GridTreeIntegrationEvents(TIntegrationEventKind theKind, TvxDataEntity* theEntity);
-  void GridtopLeftChanged(TObject* Sender);
-  // Brings the left side up to date before the area paints.
-  void PrepareLeftSide();
-  // Bands behind the grid rows on screen; theY and theIndex continue below them.
-  void DrawGridRowBands(int& theY, int& theIndex);
-  TGantRow* FindGridRowFromY(int y);
-  TvxDataEntity_Kronit* FindGridNeighbourToUpDown(int theLayer, TvxDataEntity_Kronit* theRef, bool theUp);
-  // The row of theNode becomes the grid's current (focused, selected) row.
-  void MakeGridRowCurrent(TvxDataEntity_GridTreeNode* theNode);
   // theRow becomes the current row of the left side, as Up and Down make it.
-  void MakeRowCurrent(TGantRow* theRow);
-  void MirrorGridScrollBar();
-  void CopyGridScrollBar();
-  void RealignGridScrollbar();
-  void GridRowHeightFollows(TGantRow* theRow);
-  void ForEachShownTreeRow(const std::function<void(TGantRow*)>& f);
-  // The grid row rectangle of a node in the area's pixels; NoRect off screen.
-  TRect GridRowRect(TvxDataEntity_GridTreeNode* theNode);
+  void MakeRowCurrent(TGantRow* theRow) { fSide->MakeRowCurrent(theRow); }
+  void GridRowHeightFollows(TGantRow* theRow) { fGridSide->RowHeightFollows(theRow); }
   virtual TGantRowList* CreateRowList();
   virtual TvxDataList* CreateLinkList();
   virtual TvxDataList_GantRow* CreateDataList_GantRow();
@@ -565,11 +557,6 @@ protected:
   TGantTree* fTree = nullptr;
   TPanel* fPanelAboveScroll = nullptr;
   TvxOffscreenPaint_GA* fGA = nullptr;
-  TvxGrid* fGrid = nullptr;
-  TvxGridTree* fGridTree = nullptr;
-  bool fGridVerticalScrollOutOfGrid = false;
-  TScrollBar* fGridScrollBar = nullptr;
-  bool fMirroringGridBar = false;
 
   TvxDataEntityClass fClassOfDataEntity_Kronit;
   TvxDataEntityClass fClassOfDataEntity_Link;
@@ -586,7 +573,10 @@ protected:
   TColor fDefaultLinkColor = 0xFF0000;
   int FDefaultLinkPenWidth = 0;
   TCursor FDefaultLinkCursor = crHandPoint;
-  bool fUseGridNotTree = false;
+  // The left sides; fSide is the one in use.
+  std::unique_ptr<TGantTreeSide> fTreeSide = std::make_unique<TGantTreeSide>(this);
+  std::unique_ptr<TGantGridSide> fGridSide = std::make_unique<TGantGridSide>(this);
+  TGantSide* fSide = fTreeSide.get();
   bool fAligning = false;
   // What SetScaleAndTree last set: the scaler reports its change later, and
   // a change the application made itself asks for no alignment.
@@ -613,37 +603,7 @@ protected:
   // Resumes paused rows when the last worker ended too late to do it.
   TTimer* fResumeTimer = nullptr;
   int fRowDrawOffset = 0;
-  // While printing: the tree's entities that go on the page, in their order
-  // on paper, whether or not the screen shows them; their rows stay loaded
-  // until the page is done.
-  struct TPrintRows {
-    // A row on the page: its tree entity or grid node and its band in
-    // screen pixels from the page's first row.
-    struct TPlace {
-      // Held: drawing on the page calls the application, which may delete it.
-      TvxHeld<TvxDataEntity> fNode;
-      int fTop, fBottom;
-    };
-    bool fActive = false;
-    bool fGrid = false;  // the rows are grid nodes (else tree entities)
-    std::vector<TPlace> fRows;
-    std::unordered_map<const TvxDataEntity*, size_t> fPlace;  // node -> index in fRows
-    void Add(const TvxDataEntity* theNode, int theTop, int theBottom) {
-      fPlace.emplace(theNode, fRows.size());
-      fRows.push_back({TvxHeld<TvxDataEntity>(const_cast<TvxDataEntity*>(theNode)), theTop, theBottom});
-    }
-    const TPlace* PlaceOf(const TvxDataEntity* theNode) const {
-      auto it = fPlace.find(theNode);
-      return it == fPlace.end() ? nullptr : &fRows[it->second];
-    }
-    void Clear() {
-      fActive = false;
-      fRows.clear();
-      fPlace.clear();
-    }
-  } fPrintRows;
   std::unique_ptr<TBitmap> fGantBitMap;
-  int fCurrentGridHeaderHeight = 0;
   TDateTime fStartScaleWhenDrawn = 0;
   std::vector<double> fScaleLinePixels;  // the scale lines of a paint, kept to spare allocations
   // The shown items of the row being drawn, by their left edges: the room of

@@ -64,7 +64,7 @@ void TGantRow::XFromTimes(const TvxDataEntity_Kronit* theItem, TDateTime theStar
 bool TGantRow::YStartStopFromDataEntity(const TvxDataEntity_Kronit* theItem, int& y1, int& y2) const {
   const TRect r = fRect;
   // On paper the printer placed exactly the rows of the page.
-  const bool shown = r.Top != -1 && (fGant->fPrintRows.fActive || GetVisible());
+  const bool shown = r.Top != -1 && (fGant->ShownSide()->PrintRows().Active() || GetVisible());
   y1 = r.Top + 1;
   y2 = r.Bottom - 1;
   if (fNumOfSubCols > 1) {

@@ -15,11 +15,7 @@ TvxDataList* LayerOf(TGantRow* theRow, int theLayer) { return theRow ? theRow->G
 
 }  // namespace
 
-TGantRow* TvxGant_ComBasic::GetActiveGantRow() {
-  if (fUseGridNotTree) return fGrid ? fRowList->FindRowFromGridNode(fGrid->GetCurrentNode()) : nullptr;
-  if (!fTree) return nullptr;
-  return fRowList->FindRowFromTreeNode(fTree->GetCurrentDataEntity());
-}
+TGantRow* TvxGant_ComBasic::GetActiveGantRow() { return fSide->CurrentRow(); }
 
 TvxDataEntity_Kronit* TvxGant_ComBasic::FindNeighbourClosest(TvxDataList* theList, TvxDataEntity_Kronit* theRef) {
   if (!theList) return nullptr;
@@ -58,18 +54,7 @@ TvxDataEntity_Kronit* TvxGant_ComBasic::FindNeighbourToRightLeft(TvxDataList* th
 }
 
 TvxDataEntity_Kronit* TvxGant_ComBasic::FindNeighbourToUpDown(int theLayer, TvxDataEntity_Kronit* theRef, bool theUp) {
-  if (fUseGridNotTree) return fGrid ? FindGridNeighbourToUpDown(theLayer, theRef, theUp) : nullptr;
-  if (!fTree) return nullptr;
-  TvxDataEntity_Tree* from = theRef && theRef->GetRow() ? theRef->GetRow()->GetTreeNode() : fTree->GetCurrentDataEntity();
-  if (!from) return nullptr;
-  TvxDataEntity_Tree* to = theUp ? fTree->GetPrevVisible(from) : fTree->GetNextVisible(from);
-  if (!to || to == from) return nullptr;
-  // The tree's selection handlers may delete the node moved to, or theRef.
-  TvxHold holdTo(to), holdRef(theRef);
-  fTree->UpdateMultiSelect(to, TShiftState());
-  if (!holdTo.Gone() && to->GetTreeNode()) fTree->SetSelected(to->GetTreeNode());
-  if (holdTo.Gone()) return nullptr;
-  return FindNeighbourClosest(LayerOf(fRowList->FindRowFromTreeNode(to), theLayer), holdRef.Gone() ? nullptr : theRef);
+  return fSide->NeighbourUpDown(theLayer, theRef, theUp);
 }
 
 TvxDataEntity_Kronit* TvxGant_ComBasic::KeyTarget(unsigned short theKey, TvxDataEntity_Kronit* theActive,

@@ -340,17 +340,7 @@ void TvxGant_ComBasic::DoGridTopBotAdjust(int y) {
 }
 
 void TvxGant_ComBasic::OnVerticalScroll(TObject*) {
-  if (fUseGridNotTree) {
-    if (fGrid) fGrid->PublicScroll(fScrollDir);
-    return;
-  }
-  if (!fTree) return;
-  // One row per tick, as the grid's own scrolling does.
-  const TScrollInfo info = fTree->GetScrollInfo(sbVertical);
-  const int pos = fScrollDir == tsdUp ? info.nPos - 1 : info.nPos + 1;
-  if (pos < 0 || pos > std::max(info.nMax - info.nPage + 1, 0)) return;
-  fTree->SetScrollPos(sbVertical, pos);
-  fTree->ExternalScrollOutOfDate();
+  fSide->ScrollStep(fScrollDir);
 }
 
 // --- release --------------------------------------------------------------------------

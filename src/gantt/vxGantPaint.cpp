@@ -12,7 +12,7 @@ namespace vx {
 
 void TvxGant_ComBasic::GantAreaPaint(TObject*) {
   TCanvas* c = fGA->GetOffscreenCanvas();
-  PrepareLeftSide();
+  fSide->Prepare();
   DoBackground();
   ForEachShownRow([](TGantRow* row) { row->DrawContent(); });
   RenderLinks();
@@ -21,19 +21,6 @@ void TvxGant_ComBasic::GantAreaPaint(TObject*) {
   if (fLocalmmMode == mmMove || fLocalmmMode == mmCopy || fLocalmmMode == mmGrowLeft || fLocalmmMode == mmGrowRight)
     fLocalEraseOutline = false;  // the fresh picture holds no outline
   fStartScaleWhenDrawn = fDateScaler->GetStart();
-}
-
-void TvxGant_ComBasic::ForEachShownTreeRow(const std::function<void(TGantRow*)>& f) {
-  if (!fTree) return;
-  // The tree's shown rows from the top one down, until a row falls below the area.
-  const int rows = fTree->VisibleRowCount();
-  for (int k = fTree->GetScrollInfo(sbVertical).nPos; k < rows; ++k) {
-    TGantRow* row = fRowList->FindRowFromTreeNode(TvxTree_ComBasic::GetDataEntityFromNode(fTree->GetVisibleRow(k)));
-    if (!row) continue;
-    row->UpdateRect();
-    if (row->GetRect().Top == -1 || row->GetRect().Top >= fGA->GetHeight()) break;
-    f(row);
-  }
 }
 
 void TGantRow::DrawContent() {
@@ -105,7 +92,8 @@ void TvxGant_ComBasic::DefaultBackGround() {
   TCanvas* c = fGA->GetOffscreenCanvas();
   const int w = fGA->GetWidth(), h = fGA->GetHeight();
   const int band = Round(fGA->GetScaley() * fBackGroundHeight);
-  const bool gridBands = fPrintRows.fActive ? fPrintRows.fGrid : fUseGridNotTree;
+  TGantSide* side = ShownSide();
+  const bool gridBands = side->OwnBands();
   // Where stripes cover the whole area, filling it first would only be
   // painted over: the background goes only between the stripes.
   const bool between = !fVerticalPyjamas && !gridBands && band > 0;
@@ -115,7 +103,7 @@ void TvxGant_ComBasic::DefaultBackGround() {
   if (!fGA->GetIsPrinting() && !fVerticalPyjamas && !between) c->FillRect(Rect(0, 0, w, h));
   if (fVerticalPyjamas) DoVerticalPyjamas();
   int y = 0, index = 0;
-  if (gridBands) DrawGridRowBands(y, index);
+  if (gridBands) side->DrawBands(y, index);
   if (band > 0)
     for (; y < h; y += band, ++index) {
       if (between && index % 2 != 0 && !fGA->GetIsPrinting()) {
@@ -305,7 +293,7 @@ TCustomImageList* TvxGant_ComBasic::GetImageList() const { return fTree ? fTree-
 
 void TvxGant_ComBasic::SetImageList(TCustomImageList* theList) {
   if (fTree) fTree->SetImages(theList);
-  if (fGrid) fGrid->SetImageList(theList);
+  if (GetGrid()) GetGrid()->SetImageList(theList);
   InvalidateGA();
 }
 

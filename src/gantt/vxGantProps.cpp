@@ -1,5 +1,6 @@
 // The chart's settings that reach into its children: the left side's and the
-// time axis's sizes, the tree's events, the tab sheets.
+// time axis's sizes, the tree's events, the tab sheets, the settings the
+// grid shares with the tree.
 #include <algorithm>
 
 #include "gantt/vxGant.h"
@@ -114,6 +115,61 @@ void TvxGant_ComBasic::ChangeInTree() {
   TGantRow* row = fRowList->FindRowFromTreeNode(TvxTree_ComBasic::GetDataEntityFromNode(fTree->GetSelected()));
   for (auto& r : fTreeChangeNotifyList)
     if (r->fSheet->Showing() && r->fOnTreeChange) r->fOnTreeChange(row);
+}
+
+// --- the left side's settings: the tree's, passed on to the grid -----------------------
+
+TvxDataEntity_GridTreeNode* TvxGant_ComBasic::GridNode_Add(TvxDataEntity_GridTreeNode* theParent) {
+  return GetGridTree() ? GetGridTree()->AddDataEntity(theParent) : nullptr;
+}
+
+void TvxGant_ComBasic::GridNode_Remove(TvxDataEntity_GridTreeNode* theNode) {
+  if (GetGridTree()) GetGridTree()->RemoveDataEntity(theNode);
+}
+
+void TvxGant_ComBasic::SetColorTree(TColor v) {
+  fTree->SetColor(v);
+  if (GetGrid()) GetGrid()->SetColor(v);
+}
+
+void TvxGant_ComBasic::SetDragCursorTree(TCursor v) {
+  fTree->SetDragCursor(v);
+  if (GetGrid()) GetGrid()->SetDragCursor(v);
+}
+
+void TvxGant_ComBasic::SetDragModeTree(TDragMode v) {
+  fTree->SetDragMode(v);
+  if (GetGrid()) GetGrid()->SetDragMode(v);
+}
+
+void TvxGant_ComBasic::SetBorderStyleTree(TBorderStyle v) {
+  fBorderStyleTree = v;
+  if (GetGrid()) GetGrid()->SetBorderStyle(v);
+}
+
+void TvxGant_ComBasic::SetMultiSelectTree(bool v) {
+  fTree->SetMultiSelect(v);
+  if (GetGrid()) GetGrid()->SetMultiSelect(v);
+}
+
+void TvxGant_ComBasic::SetShowLinesTree(bool v) {
+  fTree->SetShowLines(v);
+  if (GetGrid()) GetGrid()->SetShowLinesTree(v);
+}
+
+void TvxGant_ComBasic::SetCursorTree(TCursor v) {
+  fTree->SetCursor(v);
+  if (GetGrid()) GetGrid()->SetCursorGrid(v);
+}
+
+void TvxGant_ComBasic::SetPopupMenuTreeview(TPopupMenu* m) {
+  fTree->SetPopupMenu(m);
+  if (GetGrid()) GetGrid()->SetPopupMenu(m);
+}
+
+void TvxGant_ComBasic::SetGridFocusRects(bool v) {
+  GetGrid()->SetFocusRect_Cell(v);
+  GetGrid()->SetFocusRect_Grid(v);
 }
 
 }  // namespace vx

@@ -94,18 +94,8 @@ bool TGantRow::GetVisible() const {
 }
 
 void TGantRow::UpdateRect() {
-  TRect r = NoRect();
-  if (fGant && fGant->fPrintRows.fActive) {
-    // On paper: by the row's place on the page; rows off the page have none.
-    const TvxDataEntity* node = fTreeNode ? static_cast<const TvxDataEntity*>(fTreeNode) : fGridTreeNode;
-    if (const auto* place = fGant->fPrintRows.PlaceOf(node)) r = Rect(0, place->fTop, 1, place->fBottom);
-  } else if (fGant && fGant->RowTypeCheckOK(this)) {
-    // Rows of the side not shown have no band.
-    if (fTreeNode && fGant->fTree)
-      r = fGant->fTree->GetRect(fTreeNode);
-    else if (fGridTreeNode)
-      r = fGant->GridRowRect(fGridTreeNode);
-  }
+  // Rows of the side not shown have no band.
+  TRect r = fGant ? fGant->ShownSide()->RowBand(this) : NoRect();
   if (r.Bottom != -1 && !r.IsEmpty()) {
     r.Left = 0;
     r.Right = fGant->fGA ? fGant->fGA->GetWidth() : 0;
@@ -347,17 +337,7 @@ void TGantRowList::RemoveRow(TvxDataEntity_Tree* theTreeNode, TvxDataEntity_Grid
 }
 
 TGantRow* TGantRowList::FindRowFromY(int y) {
-  TGantRow* row = nullptr;
-  if (fGant->fUseGridNotTree) return fGant->FindGridRowFromY(y);
-  if (fGant->fTree) {
-    TvxTree_ComBasic* tree = fGant->fTree;
-    // The row of the node shown at y: rows never overlap.
-    row = FindRowFromTreeNode(tree->GetDataEntityAt(1, y + fGant->fRowDrawOffset));
-  }
-  if (!row || !fGant->RowTypeCheckOK(row)) return nullptr;
-  row->UpdateRect();
-  const TRect r = row->GetRect();
-  return r.Top < y && y < r.Bottom ? row : nullptr;
+  return fGant->GetSide()->RowAt(y);
 }
 
 TGantRow* TGantRowList::FindRowFromTreeNode(const TvxDataEntity_Tree* theNode) const {

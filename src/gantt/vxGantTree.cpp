@@ -39,7 +39,7 @@ void TGantTree::_DeleteItem(TvxDataEntity* e) {
 
 void TGantTree::_UnLoadItem(TvxDataEntity* e, bool& CanUnload) {
   // The rows of the page being printed stay.
-  if (ChartAlive() && fGant->fPrintRows.fActive && fGant->fPrintRows.PlaceOf(e)) {
+  if (ChartAlive() && fGant->GetSide(false)->PrintRows().PlaceOf(e)) {
     CanUnload = false;
     return;
   }

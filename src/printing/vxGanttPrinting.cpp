@@ -223,37 +223,29 @@ void TvxPrintGantt::InternalPrintLoop(TvxGant_ComBasic* Gant, HDC DC, int X, int
 // The page's rows placed for the area, and put back on screen when it goes.
 class TvxPrintGantt::TRowsOnPaper {
 public:
-  TRowsOnPaper(TvxGant_ComBasic* theGant, bool theGrid) : fGant(theGant) {
-    fGant->fPrintRows.Clear();
-    fGant->fPrintRows.fActive = true;
-    fGant->fPrintRows.fGrid = theGrid;
+  TRowsOnPaper(TvxGant_ComBasic* theGant, bool theGrid) : fSide(theGant->GetSide(theGrid)) {
+    fSide->PrintRows().Begin();
   }
   TRowsOnPaper(const TRowsOnPaper&) = delete;
   TRowsOnPaper& operator=(const TRowsOnPaper&) = delete;
   ~TRowsOnPaper() {
-    auto printed = std::move(fGant->fPrintRows.fRows);
-    const bool grid = fGant->fPrintRows.fGrid;
-    fGant->fPrintRows.Clear();
-    for (const auto& place : printed) {
-      TvxDataEntity* node = place.fNode.Get();
-      if (!node) continue;  // deleted while the page was drawn
-      TGantRow* row = grid ? fGant->GetRowList()->FindRowFromGridNode(dynamic_cast<TvxDataEntity_GridTreeNode*>(node))
-                           : fGant->GetRowList()->FindRowFromTreeNode(dynamic_cast<TvxDataEntity_Tree*>(node));
-      if (row) row->UpdateRect();
+    for (const TGantPrintRows::TPlace& place : fSide->PrintRows().End()) {
+      // A node deleted while the page was drawn has no row left.
+      if (TGantRow* row = fSide->RowOfNode(place.fNode.Get())) row->UpdateRect();
     }
   }
 
 private:
-  TvxGant_ComBasic* fGant;
+  TGantSide* fSide;
 };
 
 void TvxPrintGantt::PrintTreeSide(TvxGant_ComBasic* Gant, HDC DC, const TBlock& b, int& theWidth, int& theHeight,
                                   int& theRows) {
-  auto& rows = Gant->fPrintRows;
+  TGantPrintRows& rows = Gant->GetSide(false)->PrintRows();
   TvxPrintTree tree;
   const int h = TvxPrintTree::PrintRowHeight(Gant->GetTreeView());
   tree.fOnItemPrinted = [&rows, h](TvxDataEntity_Tree* e) {
-    const int top = static_cast<int>(rows.fRows.size()) * h;
+    const int top = rows.Count() * h;
     rows.Add(e, top, top + h);
   };
   theRows = b.rowCount;
@@ -276,7 +268,7 @@ void TvxPrintGantt::PrintGridSide(TvxGant_ComBasic* Gant, HDC DC, const TBlock& 
                                  theHeight, b.pageWidth, b.pageHeight, b.sizeCallBack, theRows);
   theHeight = std::max(0, theHeight - Round(header * b.scaleY));
   for (const TvxGridPrinting::TPrintedRow& r : thePrinter.GetPrintedRows())
-    if (TvxDataEntity_GridTreeNode* node = TvxGridTree::NodeOfRow(r.fItem)) Gant->fPrintRows.Add(node, r.fTop, r.fBottom);
+    if (TvxDataEntity_GridTreeNode* node = TvxGridTree::NodeOfRow(r.fItem)) Gant->GetSide(true)->PrintRows().Add(node, r.fTop, r.fBottom);
 }
 
 void TvxPrintGantt::PrintBlock(TvxGant_ComBasic* Gant, HDC DC, const TBlock& b, int& PrintedWidth,
