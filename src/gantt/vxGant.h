@@ -46,7 +46,9 @@ class TvxDataEntity_GridTreeNode;
 
 // The Gantt chart: a left side (tree) listing the rows, a time axis on top,
 // and the area in which each row shows its time items and links.
-class TvxGant_ComBasic : public TCustomPanel, public TGantScalerSettings, public TGantLook {
+class TvxGant_ComBasic : public TCustomPanel, public TGantScalerSettings,
+                         public TGantLook,
+                         public TGantLeftSideSettings {
 public:
   // Paused rows resume once fewer layout workers than this run.
   static constexpr int ResumeBelowThreads = 5;
@@ -154,49 +156,6 @@ public:
   void ForEachShownRow(const std::function<void(TGantRow*)>& f) { ShownSide()->ForEachShownRow(f); }
 
 
-  // --- the left side's settings (the tree's own, under the chart's names)
-  TColor GetColorTree() const { return fTree->GetColor(); }
-  void SetColorTree(TColor v);
-  TCursor GetDragCursorTree() const { return fTree->GetDragCursor(); }
-  void SetDragCursorTree(TCursor v);
-  TDragMode GetDragModeTree() const { return fTree->GetDragMode(); }
-  void SetDragModeTree(TDragMode v);
-  TFont* GetFontTree() const { return fTree->GetFont(); }
-  void SetFontTree(const TFont& f) { fTree->SetFont(f); }
-  bool GetHideSelectionTree() const { return fTree->GetHideSelection(); }
-  void SetHideSelectionTree(bool v) { fTree->SetHideSelection(v); }
-  int GetIndentTree() const { return fTree->GetIndent(); }
-  void SetIndentTree(int v) { fTree->SetIndent(v); }
-  int GetAutoExpandLevelsTree() const { return fTree->GetAutoExpandLevels(); }
-  void SetAutoExpandLevelsTree(int v) { fTree->SetAutoExpandLevels(v); }
-  int GetMaxLevelsTree() const { return fTree->GetMaxLevels(); }
-  void SetMaxLevelsTree(int v) { fTree->SetMaxLevels(v); }
-  bool GetRightClickSelectTree() const { return fTree->GetRightClickSelect(); }
-  void SetRightClickSelectTree(bool v) { fTree->SetRightClickSelect(v); }
-  bool GetMultiSelectTree() const { return fTree->GetMultiSelect(); }
-  void SetMultiSelectTree(bool v);
-  bool GetGridLinesTree() const { return fTree->GetDrawGridLines(); }
-  void SetGridLinesTree(bool v) { fTree->SetDrawGridLines(v); }
-  bool GetAutoExpandTree() const { return fTree->GetAutoExpand(); }
-  void SetAutoExpandTree(bool v) { fTree->SetAutoExpand(v); }
-  // The side in use answers these.
-  bool GetRowSelectTree() const { return fSide->GetRowSelect(); }
-  void SetRowSelectTree(bool v) { fSide->SetRowSelect(v); }
-  bool GetShowButtonsTree() const { return fSide->GetShowButtons(); }
-  void SetShowButtonsTree(bool v) { fSide->SetShowButtons(v); }
-  bool GetShowLinesTree() const { return fTree->GetShowLines(); }
-  void SetShowLinesTree(bool v);
-  TCursor GetCursorTree() const { return fTree->GetCursor(); }
-  void SetCursorTree(TCursor v);
-  // Kept for applications that set them; the tree draws neither hot tracking
-  // nor tool tips, and has no border of its own.
-  bool GetHotTrackTree() const noexcept { return fHotTrackTree; }
-  void SetHotTrackTree(bool v) noexcept { fHotTrackTree = v; }
-  bool GetToolTipsTree() const noexcept { return fToolTipsTree; }
-  void SetToolTipsTree(bool v) noexcept { fToolTipsTree = v; }
-  TBorderStyle GetBorderStyleTree() const noexcept { return fBorderStyleTree; }
-  void SetBorderStyleTree(TBorderStyle v);
-
   // --- the time axis's settings
   // The scaler, and the panels above the tree and the scroll bar, so that the
   // first row of the left side and of the area line up.
@@ -204,26 +163,7 @@ public:
   // 0 with the tree; with the grid, how far its first row lies below its top.
   virtual int GridHeaderHeight() { return fSide->HeaderHeight(); }
 
-  // --- the grid's settings (the grid side)
-  TvxCellLayouts* GetGrid_CellLayouts() const { return GetGrid()->GetCellLayouts(); }
-  TvxGrid_Columns* GetGrid_Columns() const { return GetGrid()->GetColumns(); }
-  TvxGrid_SubGrids* GetGrid_SubGrids() const { return GetGrid()->GetSubGrids(); }
-  bool GetGrid_HasHeaders() const { return GetGrid()->GetHasHeaders(); }
-  void SetGrid_HasHeaders(bool v) { GetGrid()->SetHasHeaders(v); }
-  bool GetGrid_HasInfoCol() const { return GetGrid()->GetHasInfoCol(); }
-  void SetGrid_HasInfoCol(bool v) { GetGrid()->SetHasInfoCol(v); }
-  bool GetGrid_RowSelect() const { return GetGrid()->GetRowSelect(); }
-  void SetGrid_RowSelect(bool v) { GetGrid()->SetRowSelect(v); }
-  bool GetGrid_ExtendLastColumnToWidth() const { return GetGrid()->GetExtendLastColumnToWidth(); }
-  void SetGrid_ExtendLastColumnToWidth(bool v) { GetGrid()->SetExtendLastColumnToWidth(v); }
-  bool GetGrid_UserSortEnable() const { return GetGrid()->GetUserSortEnable(); }
-  void SetGrid_UserSortEnable(bool v) { GetGrid()->SetUserSortEnable(v); }
-  bool GetGrid_MultiSelect() const { return GetGrid()->GetMultiSelect(); }
-  void SetGrid_MultiSelect(bool v) { GetGrid()->SetMultiSelect(v); }
-  bool GetGridFocusRects() const { return GetGrid()->GetFocusRect_Cell(); }
-  void SetGridFocusRects(bool v);
-  bool GetGridStopEditOnFocusChange() const { return GetGrid()->GetStopEditOnFocusChange(); }
-  void SetGridStopEditOnFocusChange(bool v) { GetGrid()->SetStopEditOnFocusChange(v); }
+  // --- the grid side
   bool GetGridVerticalScrollOutOfGrid() const noexcept { return fGridSide->GetVerticalScrollOutOfGrid(); }
   void SetGridVerticalScrollOutOfGrid(bool v) { fGridSide->SetVerticalScrollOutOfGrid(v); }
   // The bar that stands for the grid's own while GridVerticalScrollOutOfGrid.
@@ -410,6 +350,9 @@ protected:
 
   TvxGant_ComBasic(TComponent* AOwner, DeferInitialize);
   TvxDateScaler* SettingsScaler() const override { return fDateScaler; }
+  TGantTree* SettingsTree() const override { return fTree; }
+  TvxGrid* SettingsGrid() const override { return GetGrid(); }
+  TGantSide* SettingsSide() const override { return fSide; }
   void LookChanged(bool theBackground) override;
 
   virtual void InitializeInConstructor();
@@ -585,9 +528,6 @@ protected:
     int width = -1;
   } fApplicationAlign;
   bool AlignedByApplication() const;
-  bool fHotTrackTree = false;
-  bool fToolTipsTree = false;
-  TBorderStyle fBorderStyleTree = bsNone;
   TCursor fCursorGantArea = crArrow;
   bool fMoveInTimeWhenMoveRow = false;
   bool fMoveOver12Then24 = false;

@@ -127,49 +127,9 @@ void TvxGant_ComBasic::GridNode_Remove(TvxDataEntity_GridTreeNode* theNode) {
   if (GetGridTree()) GetGridTree()->RemoveDataEntity(theNode);
 }
 
-void TvxGant_ComBasic::SetColorTree(TColor v) {
-  fTree->SetColor(v);
-  if (GetGrid()) GetGrid()->SetColor(v);
-}
-
-void TvxGant_ComBasic::SetDragCursorTree(TCursor v) {
-  fTree->SetDragCursor(v);
-  if (GetGrid()) GetGrid()->SetDragCursor(v);
-}
-
-void TvxGant_ComBasic::SetDragModeTree(TDragMode v) {
-  fTree->SetDragMode(v);
-  if (GetGrid()) GetGrid()->SetDragMode(v);
-}
-
-void TvxGant_ComBasic::SetBorderStyleTree(TBorderStyle v) {
-  fBorderStyleTree = v;
-  if (GetGrid()) GetGrid()->SetBorderStyle(v);
-}
-
-void TvxGant_ComBasic::SetMultiSelectTree(bool v) {
-  fTree->SetMultiSelect(v);
-  if (GetGrid()) GetGrid()->SetMultiSelect(v);
-}
-
-void TvxGant_ComBasic::SetShowLinesTree(bool v) {
-  fTree->SetShowLines(v);
-  if (GetGrid()) GetGrid()->SetShowLinesTree(v);
-}
-
-void TvxGant_ComBasic::SetCursorTree(TCursor v) {
-  fTree->SetCursor(v);
-  if (GetGrid()) GetGrid()->SetCursorGrid(v);
-}
-
 void TvxGant_ComBasic::SetPopupMenuTreeview(TPopupMenu* m) {
   fTree->SetPopupMenu(m);
   if (GetGrid()) GetGrid()->SetPopupMenu(m);
-}
-
-void TvxGant_ComBasic::SetGridFocusRects(bool v) {
-  GetGrid()->SetFocusRect_Cell(v);
-  GetGrid()->SetFocusRect_Grid(v);
 }
 
 }  // namespace vx

@@ -3,6 +3,9 @@
 #include <string>
 
 #include "gantt/vxGantItems.h"
+#include "gantt/vxGantSide.h"
+#include "gantt/vxGantTree.h"
+#include "grid/vxGrid.h"
 #include "scaler/vxScaler.h"
 
 namespace vx {
@@ -99,6 +102,85 @@ private:
     theField = theValue;
     LookChanged(theBackground);
   }
+};
+
+// The left side's settings under the chart's names: the tree's own, passed
+// on to the grid where the grid has them, and the grid's.
+class TGantLeftSideSettings {
+public:
+  TColor GetColorTree() const { return SettingsTree()->GetColor(); }
+  void SetColorTree(TColor v);
+  TCursor GetDragCursorTree() const { return SettingsTree()->GetDragCursor(); }
+  void SetDragCursorTree(TCursor v);
+  TDragMode GetDragModeTree() const { return SettingsTree()->GetDragMode(); }
+  void SetDragModeTree(TDragMode v);
+  TFont* GetFontTree() const { return SettingsTree()->GetFont(); }
+  void SetFontTree(const TFont& f) { SettingsTree()->SetFont(f); }
+  bool GetHideSelectionTree() const { return SettingsTree()->GetHideSelection(); }
+  void SetHideSelectionTree(bool v) { SettingsTree()->SetHideSelection(v); }
+  int GetIndentTree() const { return SettingsTree()->GetIndent(); }
+  void SetIndentTree(int v) { SettingsTree()->SetIndent(v); }
+  int GetAutoExpandLevelsTree() const { return SettingsTree()->GetAutoExpandLevels(); }
+  void SetAutoExpandLevelsTree(int v) { SettingsTree()->SetAutoExpandLevels(v); }
+  int GetMaxLevelsTree() const { return SettingsTree()->GetMaxLevels(); }
+  void SetMaxLevelsTree(int v) { SettingsTree()->SetMaxLevels(v); }
+  bool GetRightClickSelectTree() const { return SettingsTree()->GetRightClickSelect(); }
+  void SetRightClickSelectTree(bool v) { SettingsTree()->SetRightClickSelect(v); }
+  bool GetMultiSelectTree() const { return SettingsTree()->GetMultiSelect(); }
+  void SetMultiSelectTree(bool v);
+  bool GetGridLinesTree() const { return SettingsTree()->GetDrawGridLines(); }
+  void SetGridLinesTree(bool v) { SettingsTree()->SetDrawGridLines(v); }
+  bool GetAutoExpandTree() const { return SettingsTree()->GetAutoExpand(); }
+  void SetAutoExpandTree(bool v) { SettingsTree()->SetAutoExpand(v); }
+  // The side in use answers these.
+  bool GetRowSelectTree() const { return SettingsSide()->GetRowSelect(); }
+  void SetRowSelectTree(bool v) { SettingsSide()->SetRowSelect(v); }
+  bool GetShowButtonsTree() const { return SettingsSide()->GetShowButtons(); }
+  void SetShowButtonsTree(bool v) { SettingsSide()->SetShowButtons(v); }
+  bool GetShowLinesTree() const { return SettingsTree()->GetShowLines(); }
+  void SetShowLinesTree(bool v);
+  TCursor GetCursorTree() const { return SettingsTree()->GetCursor(); }
+  void SetCursorTree(TCursor v);
+  // Kept for applications that set them; the tree draws neither hot tracking
+  // nor tool tips, and has no border of its own.
+  bool GetHotTrackTree() const noexcept { return fHotTrackTree; }
+  void SetHotTrackTree(bool v) noexcept { fHotTrackTree = v; }
+  bool GetToolTipsTree() const noexcept { return fToolTipsTree; }
+  void SetToolTipsTree(bool v) noexcept { fToolTipsTree = v; }
+  TBorderStyle GetBorderStyleTree() const noexcept { return fBorderStyleTree; }
+  void SetBorderStyleTree(TBorderStyle v);
+
+  TvxCellLayouts* GetGrid_CellLayouts() const { return SettingsGrid()->GetCellLayouts(); }
+  TvxGrid_Columns* GetGrid_Columns() const { return SettingsGrid()->GetColumns(); }
+  TvxGrid_SubGrids* GetGrid_SubGrids() const { return SettingsGrid()->GetSubGrids(); }
+  bool GetGrid_HasHeaders() const { return SettingsGrid()->GetHasHeaders(); }
+  void SetGrid_HasHeaders(bool v) { SettingsGrid()->SetHasHeaders(v); }
+  bool GetGrid_HasInfoCol() const { return SettingsGrid()->GetHasInfoCol(); }
+  void SetGrid_HasInfoCol(bool v) { SettingsGrid()->SetHasInfoCol(v); }
+  bool GetGrid_RowSelect() const { return SettingsGrid()->GetRowSelect(); }
+  void SetGrid_RowSelect(bool v) { SettingsGrid()->SetRowSelect(v); }
+  bool GetGrid_ExtendLastColumnToWidth() const { return SettingsGrid()->GetExtendLastColumnToWidth(); }
+  void SetGrid_ExtendLastColumnToWidth(bool v) { SettingsGrid()->SetExtendLastColumnToWidth(v); }
+  bool GetGrid_UserSortEnable() const { return SettingsGrid()->GetUserSortEnable(); }
+  void SetGrid_UserSortEnable(bool v) { SettingsGrid()->SetUserSortEnable(v); }
+  bool GetGrid_MultiSelect() const { return SettingsGrid()->GetMultiSelect(); }
+  void SetGrid_MultiSelect(bool v) { SettingsGrid()->SetMultiSelect(v); }
+  bool GetGridFocusRects() const { return SettingsGrid()->GetFocusRect_Cell(); }
+  void SetGridFocusRects(bool v);
+  bool GetGridStopEditOnFocusChange() const { return SettingsGrid()->GetStopEditOnFocusChange(); }
+  void SetGridStopEditOnFocusChange(bool v) { SettingsGrid()->SetStopEditOnFocusChange(v); }
+
+protected:
+  ~TGantLeftSideSettings() = default;
+  // The chart's tree, grid (nil before it is made) and the side in use.
+  virtual TGantTree* SettingsTree() const = 0;
+  virtual TvxGrid* SettingsGrid() const = 0;
+  virtual TGantSide* SettingsSide() const = 0;
+
+private:
+  bool fHotTrackTree = false;
+  bool fToolTipsTree = false;
+  TBorderStyle fBorderStyleTree = bsNone;
 };
 
 }  // namespace vx
