@@ -19,7 +19,6 @@ class MouseSchema : public TestSchema {
 public:
   using TestSchema::HandleMoveOfSelectedFromTimeDiff;
   using TestSchema::SchemaMouseMove;
-  using TestSchema::UpdateMultiSelect;
 
   explicit MouseSchema(bool theFlipped, int theColumns = 6) : fFlipped(theFlipped) {
     if (theFlipped) {

@@ -1,0 +1,373 @@
+// The gesture engine on its own, against a board of lanes 20 pixels high
+// where a pixel across is a unit of time: press, move and release sequences
+// and what they start, show and write.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <chrono>
+#include <functional>
+#include <map>
+#include <sstream>
+#include <thread>
+
+#include "UiTestSupport.h"
+#include "core/vxDataEntityPack.h"
+#include "platform/ui/ExtCtrls.h"
+#include "timeitems/vxTimeGesture.h"
+
+using namespace vx;
+
+namespace {
+
+struct Bar {
+  std::string name;
+  double start, stop;
+  int lane;
+};
+
+class Board final : public TvxTimeGestureHost {
+public:
+  explicit Board(const TvxGestureRules& theRules) : fEngine(*this, theRules) {
+    fArea.SetBounds(0, 0, 200, 100);
+    fList.reset(TvxDataList::Create(&fController, {}));
+    Add("a", 20, 60, 0);
+    Add("b", 100, 140, 0);
+    Add("c", 20, 60, 2);
+    Add("s", 160, 166, 1);
+  }
+  ~Board() override { fEngine.Reset(); }
+
+  void Add(const std::string& theName, double theStart, double theStop, int theLane) {
+    fBars[fList->Add()] = {theName, theStart, theStop, theLane};
+  }
+  TvxDataEntity* Named(const std::string& theName) {
+    for (auto& [e, bar] : fBars)
+      if (bar.name == theName) return e;
+    return nullptr;
+  }
+  void Delete(const std::string& theName) {
+    TvxDataEntity* e = Named(theName);
+    fBars.erase(e);
+    fList->Remove(e);
+  }
+  // The items in the list's order.
+  std::vector<TvxDataEntity*> Items() const {
+    std::vector<TvxDataEntity*> items;
+    for (int p = 0; p < fList->LoadedCount(); ++p) items.push_back(fList->GetLoaded(p));
+    return items;
+  }
+  std::string Selection() const {
+    std::string names;
+    for (TvxDataEntity* e : Items())
+      if (e->GetSelected()) names += (names.empty() ? "" : " ") + fBars.at(e).name;
+    return names;
+  }
+  TRect RectOf(const Bar& b) const {
+    return Rect(static_cast<int>(b.start), b.lane * 20, static_cast<int>(b.stop), b.lane * 20 + 20);
+  }
+  double Snapped(double t) const { return fSnap > 0 ? fSnap * std::round(t / fSnap) : t; }
+  static std::string Times(double a, double b) {
+    std::ostringstream s;
+    s << a << "-" << b;
+    return s.str();
+  }
+
+  TvxTimeGesture fEngine;
+  TPanel fArea{nullptr};
+  TvxListController fController;
+  TvxOwned<TvxDataList> fList;
+  std::map<TvxDataEntity*, Bar> fBars;
+  std::vector<TvxGesturePermits> fLanes = std::vector<TvxGesturePermits>(5);
+  std::string fNoEdit;  // names that may not be edited
+  double fSnap = 0;
+  bool fLeaves = false;
+  std::vector<std::string> fWrites;
+  std::string fHint;
+  std::vector<int> fTimeSteps;
+  int fLaneSteps = 0;
+  TvxGestureCursor fCursor = gcIdle;
+  std::function<void()> fOnHint, fOnWrite;
+
+private:
+  TWinControl* GestureArea() override { return &fArea; }
+  TvxDataEntity* GestureItemAt(int x, int y) override {
+    for (TvxDataEntity* e : Items())
+      if (RectOf(fBars.at(e)).Contains(Point(x, y))) return e;
+    return nullptr;
+  }
+  bool GestureInGrowBand(TvxDataEntity* theItem, int x, int y, TRect& theRect, bool& theStart) override {
+    theRect = RectOf(fBars.at(theItem));
+    return fEngine.InGrowBand(theRect, x, y, theStart);
+  }
+  bool GestureCanEdit(TvxDataEntity* theItem) override {
+    return fNoEdit.find(fBars.at(theItem).name) == std::string::npos;
+  }
+  TvxGesturePermits GesturePermitsAt(TPoint p) override { return fLanes.at(std::clamp(p.Y / 20, 0, 4)); }
+  TDateTime GestureTimeAt(int x, int) override { return x; }
+  int GestureLaneAt(int, int y) override { return y / 20; }
+  void GestureSelection(std::vector<std::pair<TvxDataEntity*, TRect>>& theItems) override {
+    for (TvxDataEntity* e : Items())
+      if (e->GetSelected()) theItems.emplace_back(e, RectOf(fBars.at(e)));
+  }
+  void GestureClearSelection() override { fList->ClearSelections(); }
+  TvxTimeLanding GestureMoveLanding(TvxDataEntity* theItem, const TRect& theRect, TPoint theDelta) override {
+    const Bar& b = fBars.at(theItem);
+    TvxTimeLanding l;
+    l.fStart = Snapped(b.start + theDelta.X);
+    l.fStop = l.fStart + (b.stop - b.start);
+    l.fLane = (theRect.Top + 10 + theDelta.Y) / 20;
+    l.fValid = l.fLane >= 0 && l.fLane < 5;
+    l.fRect = RectOf({b.name, l.fStart, l.fStop, l.fLane});
+    return l;
+  }
+  TvxTimeLanding GestureGrowLanding(TvxDataEntity* theItem, const TRect&, bool theStart, TPoint theDelta) override {
+    const Bar& b = fBars.at(theItem);
+    TvxTimeLanding l{b.start, b.stop, b.lane, NoRect(), true};
+    if (theStart)
+      l.fStart = std::min(Snapped(b.start + theDelta.X), b.stop);
+    else
+      l.fStop = std::max(Snapped(b.stop + theDelta.X), b.start);
+    l.fRect = RectOf({b.name, l.fStart, l.fStop, l.fLane});
+    return l;
+  }
+  void GestureWriteMove(TvxDataEntity* theItem, const TRect& theRect, TPoint theDelta, bool theCopy) override {
+    if (fOnWrite) fOnWrite();
+    if (!fBars.count(theItem)) return;
+    const TvxTimeLanding l = GestureMoveLanding(theItem, theRect, theDelta);
+    Bar& b = fBars.at(theItem);
+    fWrites.push_back((theCopy ? "copy " : "move ") + b.name + " " + Times(l.fStart, l.fStop) + " lane " +
+                      std::to_string(l.fLane));
+    if (!theCopy) b = {b.name, l.fStart, l.fStop, l.fLane};
+  }
+  void GestureWriteGrow(TvxDataEntity* theItem, const TRect& theRect, bool theStart, TPoint theDelta) override {
+    const TvxTimeLanding l = GestureGrowLanding(theItem, theRect, theStart, theDelta);
+    Bar& b = fBars.at(theItem);
+    fWrites.push_back("grow " + b.name + " " + Times(l.fStart, l.fStop));
+    b.start = l.fStart;
+    b.stop = l.fStop;
+  }
+  void GestureLink(TvxDataEntity* theFrom, int x, int y) override {
+    TvxDataEntity* to = GestureItemAt(x, y);
+    if (theFrom && to) fWrites.push_back("link " + fBars.at(theFrom).name + " " + fBars.at(to).name);
+  }
+  void GestureOutline(const TRect& theRect) override { fEngine.Overlay()->InvertRect(theRect, TXorOverlay::xpHalftone); }
+  void GestureHint(TvxDataEntity* theItem, const TvxTimeLanding& l, TPoint) override {
+    fHint = (theItem ? fBars.at(theItem).name + " " : "") + Times(l.fStart, l.fStop);
+    if (fOnHint) fOnHint();
+  }
+  void GestureHover(TvxDataEntity*, int, int) override {}
+  void GestureCursor(TvxGestureCursor theCursor) override { fCursor = theCursor; }
+  bool GestureTimeStep(int thePos) override {
+    if (thePos >= 0 && thePos <= fArea.GetWidth()) return false;
+    fTimeSteps.push_back(thePos < 0 ? -1 : 1);
+    return true;
+  }
+  void GestureTimeStepStop() override {}
+  bool GestureLanesStep() override { return true; }
+  void GestureStepLanes(bool) override { ++fLaneSteps; }
+  bool GestureLeavesOutside() override { return fLeaves; }
+  void GestureLeave() override { fWrites.push_back("leave"); }
+};
+
+// The event loop runs (timers tick) until thePredicate holds, at most 5 s.
+template <class F>
+bool RunUntil(F thePredicate) {
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  while (!thePredicate() && std::chrono::steady_clock::now() < until) {
+    QApplication::processEvents();
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return thePredicate();
+}
+
+const char* ModeName(TvxGestureMode m) {
+  static const char* names[] = {"none", "move", "copy", "grow start", "grow stop", "link"};
+  return names[m];
+}
+
+// Runs "press 40,10; move+ctrl 50,10; release 50,10; cancel; calloff; link
+// 40,10" on the board; answers the mode after the first press.
+std::string Play(Board& b, const std::string& theSteps) {
+  std::string mode;
+  std::istringstream steps(theSteps);
+  std::string step;
+  while (std::getline(steps, step, ';')) {
+    std::istringstream in(step);
+    std::string verb;
+    int x = 0, y = 0;
+    char comma = 0;
+    in >> verb >> x >> comma >> y;
+    TShiftState shift;
+    if (verb.find("+ctrl") != std::string::npos) shift = TShiftState{ssCtrl};
+    const TMouseButton button = verb.find("+right") != std::string::npos ? mbRight : mbLeft;
+    verb = verb.substr(0, verb.find('+'));
+    if (verb == "press" || verb == "link") {
+      b.fEngine.Press(button, shift, x, y, verb == "press");
+      if (button == mbLeft) b.fEngine.Begin(shift, verb == "link");
+      b.fEngine.PressHandled();
+      if (mode.empty()) mode = ModeName(b.fEngine.Mode());
+    } else if (verb == "move") {
+      b.fEngine.Move(shift + TShiftState{ssLeft}, x, y);
+    } else if (verb == "release") {
+      b.fEngine.Release(button, shift, x, y);
+    } else if (verb == "cancel") {
+      b.fEngine.Cancel();
+    } else if (verb == "calloff") {
+      b.fEngine.CallOff();
+      b.fEngine.PressHandled();
+    }
+  }
+  return mode;
+}
+
+std::string Joined(const std::vector<std::string>& theLines) {
+  std::string text;
+  for (const std::string& l : theLines) text += (text.empty() ? "" : "; ") + l;
+  return text;
+}
+
+}  // namespace
+
+TEST(TimeGesture, ATableOfGestures) {
+  struct Case {
+    const char* name;
+    std::function<void(Board&)> setup;
+    const char* steps;
+    const char* mode;    // after the first press
+    const char* writes;  // what the release wrote, in order
+    const char* selected;
+    const char* hint;    // the last hint shown
+  };
+  auto copying = [](Board& b) { b.fEngine.Rules().fCopyWithCtrl = true; };
+  auto select = [](const char* names) {
+    return [names](Board& b) {
+      for (const char* n = names; *n; ++n)
+        if (*n != ' ') b.Named(std::string(1, *n))->SetSelected(true);
+    };
+  };
+  const Case cases[] = {
+      {"a move in time", nullptr, "press 40,10; move 45,10; move 55,10; release 55,10", "move",
+       "move a 35-75 lane 0", "a", "a 35-75"},
+      {"a move to another lane", nullptr, "press 40,10; move 40,30; release 40,50", "move", "move a 20-60 lane 2", "a",
+       "a 20-60"},
+      {"snapped, the hint is what the release writes", [](Board& b) { b.fSnap = 10; },
+       "press 40,10; move 47,10; release 47,10", "move", "move a 30-70 lane 0", "a", "a 30-70"},
+      {"Ctrl copies where copying is on", copying, "press+ctrl 40,10; move 60,10; release+ctrl 60,10", "copy",
+       "copy a 40-80 lane 0", "a", "a 40-80"},
+      {"Ctrl only toggles elsewhere", nullptr, "press+ctrl 40,10; release+ctrl 40,10", "move", "", "a", ""},
+      {"the start band resizes", nullptr, "press 21,10; move 15,10; release 11,10", "grow start", "grow a 10-60", "a",
+       "a 14-60"},
+      {"the stop dragged past the start ends there", nullptr, "press 58,10; move 0,10; release 0,10", "grow stop",
+       "grow a 20-20", "a", "a 20-20"},
+      {"just past the stop grabs it", [](Board& b) { b.fEngine.Rules().fGrabPastStop = true; },
+       "press 62,10; release 70,10", "grow stop", "grow a 20-68", "a", ""},
+      {"just past the stop, elsewhere", nullptr, "press 62,10; release 70,10", "none", "", "", ""},
+      {"a small item is moved when asked", [](Board& b) { b.fEngine.Rules().fFavourMoveOnSmall = true; },
+       "press 161,30; release 171,30", "move", "move s 170-176 lane 1", "s", ""},
+      {"an item that may not be edited", [](Board& b) { b.fNoEdit = "a"; }, "press 40,10; move 50,30; release 50,30",
+       "none", "", "a", ""},
+      {"a lane that forbids moves in time", [](Board& b) { b.fLanes[0].fMove = false; },
+       "press 40,10; move 60,50; release 60,50", "move", "move a 20-60 lane 2", "a", "a 20-60"},
+      {"a lane that forbids changing lanes", [](Board& b) { b.fLanes[0].fChangeLane = false; },
+       "press 40,10; move 60,50; release 60,50", "move", "move a 40-80 lane 0", "a", "a 40-80"},
+      {"a lane that forbids resizing", [](Board& b) { b.fLanes[0].fResize = false; },
+       "press 21,10; move 10,10; release 10,10", "grow start", "", "a", ""},
+      {"a press on a selected item selects it alone at the release", select("ab"), "press 120,10; release 120,10",
+       "move", "", "b", ""},
+      {"a drag of the selection keeps it", select("ab"), "press 120,10; move 125,10; release 130,10", "move",
+       "move a 30-70 lane 0; move b 110-150 lane 0", "a b", "b 105-145"},
+      {"Ctrl on a selected item deselects it at the release", select("ab"), "press+ctrl 120,10; release+ctrl 120,10",
+       "move", "", "a", ""},
+      {"a press on nothing clears the selection", select("ab"), "press 80,90; release 80,90", "none", "", "", ""},
+      {"a cancel writes nothing and keeps the selection", select("ab"),
+       "press 120,10; move 130,50; cancel; move 140,50; release 140,50", "move", "", "a b", "b 110-150"},
+      {"a right button released meanwhile does not end it", nullptr,
+       "press 40,10; move 50,10; release+right 50,10; move 60,10; release 60,10", "move", "move a 40-80 lane 0", "a",
+       "a 40-80"},
+      {"the application calls it off from its press handler", nullptr, "press 40,10; calloff; move 60,10; release 60,10",
+       "move", "", "a", ""},
+      {"a link", nullptr, "link 40,10; move 100,10; release 110,10", "link", "link a b", "", ""},
+      {"a drag out of the area leaves it", [](Board& b) { b.fLeaves = true; },
+       "press 40,10; move 150,10; move 250,10; release 250,10", "move", "leave", "a", "a 230-270"},
+      {"a handler deletes the pressed item while it is hinted", [](Board& b) { b.fOnHint = [&b] { b.Delete("a"); }; },
+       "press 40,10; move 50,10; move 60,10; release 60,10", "move", "", "", "a 30-70"},
+      {"a handler deletes a moved item during the writes",
+       [select](Board& b) {
+         select("ab")(b);
+         b.fOnWrite = [&b] {
+           if (b.Named("b")) b.Delete("b");
+         };
+       },
+       "press 40,10; move 50,10; release 50,10", "move", "move a 30-70 lane 0", "a", "a 30-70"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Board b{TvxGestureRules()};
+    if (c.setup) c.setup(b);
+    EXPECT_EQ(Play(b, c.steps), c.mode);
+    EXPECT_EQ(Joined(b.fWrites), c.writes);
+    EXPECT_EQ(b.Selection(), c.selected);
+    EXPECT_EQ(b.fHint, c.hint);
+    EXPECT_FALSE(b.fEngine.Active());
+    EXPECT_EQ(b.fEngine.OutlineCount(), 0);
+  }
+}
+
+// While the pointer is beyond the area, the time axis steps (along) and the
+// lanes step on a timer (across); back inside both stop, and the release
+// knows the axis moved under the pointer.
+TEST(TimeGesture, StepsAtTheEdgesWhileDragging) {
+  Board b{TvxGestureRules()};
+  vxtest::ShowWindow(&b.fArea);
+  b.fEngine.Rules().fLaneStepInterval = 10;
+  Play(b, "press 40,10; move 60,10");
+  EXPECT_EQ(b.fEngine.OutlineCount(), 1);
+  EXPECT_EQ(b.fCursor, gcIdle);
+  Play(b, "move -10,10; move -12,10");
+  EXPECT_EQ(b.fTimeSteps, (std::vector<int>{-1, -1}));
+  EXPECT_FALSE(b.fEngine.LaneTimer()->GetEnabled());
+  Play(b, "move 40,98");
+  ASSERT_TRUE(b.fEngine.LaneTimer()->GetEnabled());
+  EXPECT_TRUE(RunUntil([&] { return b.fLaneSteps >= 2; }));
+  Play(b, "move 40,50");
+  EXPECT_FALSE(b.fEngine.LaneTimer()->GetEnabled());
+  EXPECT_EQ(b.fTimeSteps.size(), 2u);
+  EXPECT_TRUE(b.fEngine.Scrolled());
+  Play(b, "release 40,10");
+  EXPECT_EQ(Joined(b.fWrites), "move a 20-60 lane 0");  // no pixel moved, but the axis did
+  // A resize shows its cursor, and steps time only where the rules say so.
+  Play(b, "press 21,10; move -10,10");
+  EXPECT_EQ(b.fCursor, gcResize);
+  EXPECT_EQ(b.fTimeSteps.size(), 2u);
+  b.fEngine.Rules().fTimeStepWhileResizing = true;
+  Play(b, "move -12,10; release 5,10");
+  EXPECT_EQ(b.fTimeSteps.size(), 3u);
+  // Hovering a band shows the resize cursor too.
+  Play(b, "move 59,10");
+  EXPECT_EQ(b.fCursor, gcResize);
+  Play(b, "move 40,10");
+  EXPECT_EQ(b.fCursor, gcIdle);
+}
+
+// Escape ends a gesture wherever the focus is, and a deleted item being
+// resized ends its resize.
+TEST(TimeGesture, EscapeAndAForgottenItemEndTheGesture) {
+  Board b{TvxGestureRules()};
+  vxtest::ShowWindow(&b.fArea);
+  Play(b, "press 40,10; move 60,10");
+  ASSERT_TRUE(b.fEngine.Active());
+  vxtest::KeyClick(&b.fArea, Qt::Key_Escape);
+  EXPECT_FALSE(b.fEngine.Active());
+  EXPECT_EQ(b.fEngine.OutlineCount(), 0);
+  Play(b, "release 60,10");
+  EXPECT_EQ(Joined(b.fWrites), "");
+  Play(b, "press 58,10; move 70,10");
+  ASSERT_EQ(b.fEngine.Mode(), gmGrowStop);
+  TvxDataEntity* a = b.Named("a");
+  b.Delete("a");
+  b.fEngine.Forget(a);
+  EXPECT_FALSE(b.fEngine.Active());
+  EXPECT_EQ(b.fEngine.PressedItem(), nullptr);
+  Play(b, "release 80,10");
+  EXPECT_EQ(Joined(b.fWrites), "");
+}
