@@ -1,5 +1,6 @@
-// The Gantt area under the mouse: selecting, moving, copying and resizing
-// items, drawing links, auto-scrolling, and handing a drag to the platform.
+// The Gantt area under the mouse: its input handed to the chart, whose
+// gestures on the items go to the gesture engine (see vxGantGesture), and the
+// platform's drag events.
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>

@@ -1,7 +1,6 @@
-// The drawing area under the mouse: selecting bookings, moving them in time
-// and across columns, resizing either end, outlines over the area while
-// dragging, auto-scroll of time and of columns, and handing a booking to the
-// toolkit's drag when it leaves the area. Also the presses on the column
+// The drawing area under the mouse: the press, move and release go to the
+// gesture engine (see vxSchemaGesture), the hover shows the hint and the
+// preview, a right press opens the item menu. Also the presses on the column
 // header and on the title grid.
 #include <algorithm>
 
