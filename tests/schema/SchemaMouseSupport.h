@@ -17,9 +17,6 @@ namespace vxtest {
 // minutes, lengths to 1).
 class MouseSchema : public TestSchema {
 public:
-  using TestSchema::HandleMoveOfSelectedFromTimeDiff;
-  using TestSchema::SchemaMouseMove;
-
   explicit MouseSchema(bool theFlipped, int theColumns = 6) : fFlipped(theFlipped) {
     if (theFlipped) {
       SetFlipView(true);

@@ -78,7 +78,6 @@ public:
   double fSnap = 0;
   bool fLeaves = false;
   std::vector<std::string> fWrites;
-  std::vector<int> fTimeSteps;
   int fLaneSteps = 0;
   TvxGestureCursor fCursor = gcIdle;
   std::function<void()> fOnHint, fOnWrite;
@@ -146,19 +145,32 @@ private:
   void GestureCursor(TvxGestureCursor c) override { fCursor = c; }
   bool GestureTimeStep(int thePos) override {
     if (thePos >= 0 && thePos <= fArea.GetWidth()) return false;
-    fTimeSteps.push_back(thePos < 0 ? -1 : 1);
+    fWrites.push_back(thePos < 0 ? "earlier" : "later");
     return true;
   }
   void GestureTimeStepStop() override {}
   bool GestureLanesStep() override { return true; }
-  void GestureStepLanes(bool) override { ++fLaneSteps; }
+  void GestureStepLanes(bool theForward) override {
+    if (fLaneSteps++ == 0) fWrites.push_back(theForward ? "lanes on" : "lanes back");
+  }
   bool GestureLeavesOutside() override { return fLeaves; }
   void GestureLeave() override { fWrites.push_back("leave"); }
 };
 
+template <class F>
+bool RunUntil(F thePredicate) {
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  while (!thePredicate() && std::chrono::steady_clock::now() < until) {
+    QApplication::processEvents();
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return thePredicate();
+}
+
 // Plays "press 40,10; move+ctrl 50,10; release+right 50,10; link 40,10;
-// cancel; calloff; escape; delete a" on the board; answers the mode after
-// the first press.
+// cancel; calloff; escape; delete a; tick; cursor" on the board (a tick
+// waits for the lanes' first step, the cursor is noted among the writes);
+// answers the mode after the first press.
 std::string Play(Board& b, const std::string& theSteps) {
   static const char* modes[] = {"none", "move", "copy", "grow start", "grow stop", "link"};
   std::string mode, step;
@@ -193,6 +205,10 @@ std::string Play(Board& b, const std::string& theSteps) {
       vxtest::KeyClick(&b.fArea, Qt::Key_Escape);
     } else if (verb == "delete") {
       b.Delete(name);
+    } else if (verb == "tick") {
+      RunUntil([&b] { return b.fLaneSteps > 0; });
+    } else if (verb == "cursor") {
+      b.fWrites.push_back(b.fCursor == gcResize ? "resize cursor" : b.fCursor == gcLink ? "link cursor" : "cursor");
     }
   }
   return mode;
@@ -202,16 +218,6 @@ std::string Joined(const std::vector<std::string>& theLines) {
   std::string text;
   for (const std::string& l : theLines) text += (text.empty() ? "" : "; ") + l;
   return text;
-}
-
-template <class F>
-bool RunUntil(F thePredicate) {
-  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-  while (!thePredicate() && std::chrono::steady_clock::now() < until) {
-    QApplication::processEvents();
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-  return thePredicate();
 }
 
 }  // namespace
@@ -269,7 +275,17 @@ TEST(TimeGesture, ATableOfGestures) {
        "move", "", "a", ""},
       {"a link", nullptr, "link 40,10; move 100,10; release 110,10", "link", "link a b", "", ""},
       {"a drag out of the area leaves it", [](Board& b) { b.fLeaves = true; },
-       "press 40,10; move 150,10; move 250,10; release 250,10", "move", "leave", "a", "a 230-270"},
+       "press 40,10; move 150,10; move 250,10; release 250,10", "move", "later; leave", "a", "a 230-270"},
+      {"beyond the area the axis steps; the release knows it moved", nullptr,
+       "press 40,10; move -10,10; move -12,10; move 40,10; release 40,10", "move",
+       "earlier; earlier; move a 20-60 lane 0", "a", "a 20-60"},
+      {"at the far edge across the lanes step, until back inside", [](Board& b) { b.fEngine.Rules().fLaneStepInterval = 10; },
+       "press 40,10; move 40,98; tick; move 40,50; release 40,50", "move", "lanes on; move a 20-60 lane 2", "a", "a 20-60"},
+      {"a resize steps time only where the rules say so", nullptr,
+       "press 21,10; move -10,10; cursor; release 5,10; move 6,10; cursor; move 30,10; cursor", "grow start",
+       "resize cursor; grow a 4-60; resize cursor; cursor", "a", "a -11-60"},
+      {"a resize stepping time", [](Board& b) { b.fEngine.Rules().fTimeStepWhileResizing = true; },
+       "press 21,10; move -10,10; release 5,10", "grow start", "earlier; grow a 4-60", "a", "a -11-60"},
       {"the item resized goes", nullptr, "press 58,10; move 70,10; delete a; move 80,10; release 80,10", "grow stop",
        "", "", "a 20-72"},
       {"a handler deletes the pressed item while it is hinted", [](Board& b) { b.fOnHint = [&b] { b.Delete("a"); }; },
@@ -295,37 +311,4 @@ TEST(TimeGesture, ATableOfGestures) {
     EXPECT_FALSE(b.fEngine.Active());
     EXPECT_EQ(b.fEngine.OutlineCount(), 0);
   }
-}
-
-// Beyond the area the time axis steps (along) and the lanes step on a timer
-// (across); back inside both stop, and the release knows the axis moved.
-TEST(TimeGesture, StepsAtTheEdgesAndShowsTheCursor) {
-  Board b;
-  vxtest::ShowWindow(&b.fArea);
-  b.fEngine.Rules().fLaneStepInterval = 10;
-  Play(b, "press 40,10; move 60,10");
-  EXPECT_EQ(b.fEngine.OutlineCount(), 1);
-  EXPECT_EQ(b.fCursor, gcIdle);
-  Play(b, "move -10,10; move -12,10");
-  EXPECT_EQ(b.fTimeSteps, (std::vector<int>{-1, -1}));
-  EXPECT_FALSE(b.fEngine.LaneTimer()->GetEnabled());
-  Play(b, "move 40,98");
-  ASSERT_TRUE(b.fEngine.LaneTimer()->GetEnabled());
-  EXPECT_TRUE(RunUntil([&] { return b.fLaneSteps >= 2; }));
-  Play(b, "move 40,50");
-  EXPECT_FALSE(b.fEngine.LaneTimer()->GetEnabled());
-  EXPECT_EQ(b.fTimeSteps.size(), 2u);
-  Play(b, "release 40,10");
-  EXPECT_EQ(Joined(b.fWrites), "move a 20-60 lane 0");  // no pixel moved, but the axis did
-  // A resize steps time only where the rules say so.
-  Play(b, "press 21,10; move -10,10");
-  EXPECT_EQ(b.fCursor, gcResize);
-  EXPECT_EQ(b.fTimeSteps.size(), 2u);
-  b.fEngine.Rules().fTimeStepWhileResizing = true;
-  Play(b, "move -12,10; release 5,10");
-  EXPECT_EQ(b.fTimeSteps.size(), 3u);
-  Play(b, "move 59,10");  // hovering a band
-  EXPECT_EQ(b.fCursor, gcResize);
-  Play(b, "move 40,10");
-  EXPECT_EQ(b.fCursor, gcIdle);
 }
