@@ -5,6 +5,15 @@
 
 namespace vx {
 
+namespace {
+
+// From theFrom to (x, y), held within int however far apart.
+TPoint Offset(TPoint theFrom, int x, int y) {
+  return Point(AddClamped(x, -static_cast<long long>(theFrom.X)), AddClamped(y, -static_cast<long long>(theFrom.Y)));
+}
+
+}  // namespace
+
 TvxTimeGesture::TvxTimeGesture(TvxTimeGestureHost& theHost, const TvxGestureRules& theRules)
     : fHost(theHost), fRules(theRules), fLaneTimer(std::make_unique<TOwnedTimer>(nullptr, [this](TObject*) { LaneTick(); })) {
   fLaneTimer->SetEnabled(false);
@@ -39,7 +48,7 @@ TvxDataEntity* TvxTimeGesture::HitAt(int x, int y) {
   if (item || !fRules.fGrabPastStop) return item;
   // Just past an item's stop end grabs that end.
   const int back = TvxGestureRules::kGrabPastStop;
-  item = fRules.fTimeAcross ? fHost.GestureItemAt(x - back, y) : fHost.GestureItemAt(x, y - back);
+  item = fRules.fTimeAcross ? fHost.GestureItemAt(AddClamped(x, -back), y) : fHost.GestureItemAt(x, AddClamped(y, -back));
   fGrabbedPastStop = item != nullptr;
   return item;
 }
@@ -53,10 +62,11 @@ bool TvxTimeGesture::InGrowBand(const TRect& theRect, int x, int y, bool& theSta
   if (fRules.fFavourMoveOnSmall && length < TvxGestureRules::kSmallItem) return false;
   const int band = TvxGestureRules::kGrowBand;
   const TRect& r = theRect;
-  const TRect startBand = fRules.fTimeAcross ? Rect(r.Left, r.Top, r.Left + band, r.Bottom)
-                                             : Rect(r.Left, r.Top, r.Right, r.Top + band);
-  const TRect stopBand = fRules.fTimeAcross ? Rect(r.Right - band, r.Top, r.Right, r.Bottom)
-                                            : Rect(r.Left, r.Bottom - band, r.Right, r.Bottom);
+  // Clamped: a rectangle far off the area must not overflow.
+  const TRect startBand = fRules.fTimeAcross ? Rect(r.Left, r.Top, AddClamped(r.Left, band), r.Bottom)
+                                             : Rect(r.Left, r.Top, r.Right, AddClamped(r.Top, band));
+  const TRect stopBand = fRules.fTimeAcross ? Rect(AddClamped(r.Right, -band), r.Top, r.Right, r.Bottom)
+                                            : Rect(r.Left, AddClamped(r.Bottom, -band), r.Right, r.Bottom);
   const TPoint p = Point(x, y);
   if (startBand.Contains(p)) {
     theStart = true;
@@ -167,7 +177,7 @@ void TvxTimeGesture::Move(TShiftState theShift, int x, int y) {
   // A cancel, or a left button released where the area did not see it.
   if (Active() && (fCancelCalled || !theShift.Contains(ssLeft))) End();
   TvxGestureCursor cursor = gcIdle;
-  const TPoint delta = Point(x - fPressAt.X, y - fPressAt.Y);
+  const TPoint delta = Offset(fPressAt, x, y);
   switch (fMode) {
     case gmLink:
       cursor = gcLink;
@@ -281,7 +291,7 @@ void TvxTimeGesture::StopSteps() {
 void TvxTimeGesture::Release(TMouseButton theButton, TShiftState theShift, int x, int y) {
   fPointer = Point(x, y);
   StopSteps();
-  const TPoint delta = Point(x - fPressAt.X, y - fPressAt.Y);
+  const TPoint delta = Offset(fPressAt, x, y);
   fLastDelta = delta;
   // The left button ends a gesture; another one released meanwhile does not.
   if (theButton == mbLeft) {
