@@ -59,6 +59,7 @@ TvxGant_ComBasic::TvxGant_ComBasic(TComponent* AOwner, DeferInitialize) : TCusto
 void TvxGant_ComBasic::InitializeInConstructor() { Initialize(); }
 
 void TvxGant_ComBasic::Initialize() {
+  fGesture = std::make_unique<TGantGesture>(*this);
   fClassOfDataEntity_Kronit = TvxDataEntityClass::Of<TvxDataEntity_Kronit>();
   fClassOfDataEntity_Link = TvxDataEntityClass::Of<TvxDataEntity_Link>();
   fRowList = CreateRowList();
@@ -104,12 +105,10 @@ void TvxGant_ComBasic::Initialize() {
 
   if (!IsDesigning()) {
     fHint = new TGraphHintWindow(fGA);
-    fHint->fOnUpdateTextEvent = [this](TGraphHintWindow* h, TObject* o) { HintWantsNewText(h, o); };
+    fHint->fOnUpdateTextEvent = [this](TGraphHintWindow* h, TObject* o) {
+      if (h) h->SetCaption(HintText(o));
+    };
   }
-  fScrollTimer = new TTimer(this);
-  fScrollTimer->SetEnabled(false);
-  fScrollTimer->SetInterval(50);
-  fScrollTimer->SetOnTimer([this](TObject* s) { OnVerticalScroll(s); });
   for (unsigned key : {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, VK_HOME, VK_END, VK_SPACE}) fGA->SetSpecialKey(key);
 
   fResumeTimer = new TTimer(this);
@@ -216,8 +215,7 @@ TvxGant_ComBasic::~TvxGant_ComBasic() {
   Destroying();
   fScalerChangeDelivered.reset();
   fScalerMarksChanged.reset();
-  fOutlines.reset();
-  ClearScrollableMoveSnapShot();
+  if (fGesture) fGesture->Engine().Reset();
   // The lists go while every child is whole: their notifications reach the
   // tree and the Gantt area. Links first, so that items going do not search
   // them one by one.

@@ -12,6 +12,7 @@
 #include "core/vxDataEntityPack.h"
 #include "core/vxHolding.h"
 #include "gantt/vxGantArea.h"
+#include "gantt/vxGantGesture.h"
 #include "gantt/vxGantItems.h"
 #include "gantt/vxGantRows.h"
 #include "gantt/vxGantGridSide.h"
@@ -109,7 +110,7 @@ public:
   TvxDataEntity_Kronit* GetDataEntityFromXY(int x, int y);
   TvxDataEntity_Kronit* GetActiveDataEntity() const noexcept { return fActiveDataEntity; }
   void SetActiveDataEntity(TvxDataEntity_Kronit* theItem);
-  TvxDataEntity_Kronit* GetMouseDownDataEntity() const noexcept { return fMouseDownDataEntity.Get(); }
+  TvxDataEntity_Kronit* GetMouseDownDataEntity() const noexcept;
   // Every item of every row, layers in order.
   void ForEachKronit(const std::function<void(TvxDataEntity_Kronit*)>& f);
 
@@ -188,8 +189,8 @@ public:
   void SetStartDragWhenTimeMoveOutside(bool v) noexcept { fStartDragWhenTimeMoveOutside = v; }
   TTimeItemAutoScroll GetTimeItemAutoScroll() const noexcept { return fTimeItemAutoScroll; }
   void SetTimeItemAutoScroll(TTimeItemAutoScroll v) noexcept { fTimeItemAutoScroll = v; }
-  bool GetFavourMoveOverResizeOnSmallTimeItems() const noexcept { return fFavourMoveOverResizeOnSmallTimeItems; }
-  void SetFavourMoveOverResizeOnSmallTimeItems(bool v) noexcept { fFavourMoveOverResizeOnSmallTimeItems = v; }
+  bool GetFavourMoveOverResizeOnSmallTimeItems() const noexcept;
+  void SetFavourMoveOverResizeOnSmallTimeItems(bool v) noexcept;
   int GetHdcToUseOnNewPage() const noexcept { return fHdcToUseOnNewPage; }
   void SetHdcToUseOnNewPage(int v) noexcept { fHdcToUseOnNewPage = v; }
   TSnapHandler* GetSnap() const noexcept { return fSnap.get(); }
@@ -218,7 +219,7 @@ public:
   // The active item selected (alone, unless it already was) and where a menu
   // asked for from the keyboard opens: under its left end, or the area's middle.
   void PlaceKeyboardMenu(TPoint& thePlace);
-  TGantMouseMoveMode GetMouseMoveMode() const noexcept { return fLocalmmMode; }
+  TGantMouseMoveMode GetMouseMoveMode() const noexcept;
   // smDependency: the next left press on an item starts drawing a link.
   TGantStickyMode GetStickyMode() const noexcept { return fLocalStickyMode; }
   void SetStickyMode(TGantStickyMode theMode) noexcept { fLocalStickyMode = theMode; }
@@ -227,12 +228,12 @@ public:
   void ClearSelections();
   // Runs the arrow-key navigation for theKey, then clears the active item.
   void PerformGantAreaKeyfunction(unsigned short theKey, TShiftState theShift);
-  TPoint GetLastMouseUpPos() const noexcept { return fLastMouseUpPos; }
+  TPoint GetLastMouseUpPos() const noexcept;
   // The hint that follows the item under the mouse and shows the times while
   // dragging; nil while designing.
   TGraphHintWindow* GetHintWindow() const noexcept { return fHint; }
   // Outlines now on screen over the area (while dragging).
-  int OutlineCount() const noexcept { return fOutlines ? fOutlines->Count() : 0; }
+  int OutlineCount() const noexcept;
   TvxDataEntity_Kronit* FindNeighbourClosest(TvxDataList* theList, TvxDataEntity_Kronit* theRef);
   TvxDataEntity_Kronit* FindNeighbourToRightLeft(TvxDataList* theList, TvxDataEntity_Kronit* theRef, bool theRight);
   TvxDataEntity_Kronit* FindNeighbourToUpDown(int theLayer, TvxDataEntity_Kronit* theRef, bool theUp);
@@ -347,6 +348,7 @@ protected:
   friend class TvxOffscreenPaint_GA;
   friend class TGantTreeSide;
   friend class TGantGridSide;
+  friend class TGantGesture;
 
   TvxGant_ComBasic(TComponent* AOwner, DeferInitialize);
   TvxDateScaler* SettingsScaler() const override { return fDateScaler; }
@@ -361,8 +363,6 @@ protected:
   virtual TvxDateScaler* CreateDateScaler(TComponent* theOwner);
   virtual TGantTree* CreateTree(TComponent* theOwner);
   virtual TvxGrid* CreateGrid(TComponent* theOwner);
-  // theRow becomes the current row of the left side, as Up and Down make it.
-  void MakeRowCurrent(TGantRow* theRow) { fSide->MakeRowCurrent(theRow); }
   void GridRowHeightFollows(TGantRow* theRow) { fGridSide->RowHeightFollows(theRow); }
   virtual TGantRowList* CreateRowList();
   virtual TvxDataList* CreateLinkList();
@@ -403,9 +403,6 @@ protected:
   // away); with theHint the rectangle's times are snapped and reported
   // through OnHintInfo.
   virtual void DrawOutline(const TRect& theRect, bool theHint);
-  void DrawOutlineOfSelected(TPoint theOffset);
-  void DrawOutlineOfDependencyArrow(TPoint theOffset);
-  void EraseOutlines();
 
   // Mouse and keyboard of the Gantt area.
   virtual void GantAreaMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
@@ -418,37 +415,6 @@ protected:
   virtual void GantAreaDragDrop(TObject* Sender, TObject* Source, int X, int Y);
   virtual void GantAreaEndDrag(TObject* Sender, TObject* Target, int X, int Y);
   virtual bool InGrowArea(TvxDataEntity_Kronit* theItem, int x, int y, TRect& theRect, bool& theLeftSide);
-  void DoProximityCheck(TvxDataEntity_Kronit*& theItem, int x, int y);
-  void UpdateMultiSelect(TvxDataEntity_Kronit* theItem, TShiftState theShift, bool theIsPress);
-  void CreateScrollableMoveSnapShot();
-  void ClearScrollableMoveSnapShot();
-  void StartPressMode(TvxDataEntity_Kronit* theItem, TShiftState theShift, int x, int y);
-  void HandleLocalDrag(int x, int y, TGantRow* theRow);
-  void HandleLocalGrow(int x, int y);
-  void HandleLocalDependency(int x, int y);
-  void HandleMoveOfSelected(TPoint thePoint, TPoint theDelta, bool theIsCopy);
-  void HandleGrow(TPoint theDelta);
-  void HandleDependencyChange(int x, int y);
-  void DoScaleStartStopAdjust(int x);
-  void DoGridTopBotAdjust(int y);
-  void OnVerticalScroll(TObject* Sender);
-  void StartPlatformDrag();
-  void HintWantsNewText(TGraphHintWindow* theHintWindow, TObject* theObject);
-  void ShowMoveHint(TDateTime theStart, TDateTime theStop);
-  // Where the drag under way would put an item: its times (snapped), its
-  // row and its rectangle. The outlines, the hint and the release use it.
-  struct TDragLanding {
-    TDateTime fStart = 0, fStop = 0;
-    TGantRow* fRow = nullptr;
-    TRect fRect = NoRect();
-  };
-  TDragLanding MoveLanding(TvxDataEntity_Kronit* theItem, const TRect& theRect, TPoint thePoint, TPoint theDelta);
-  TDragLanding GrowLanding(TPoint theDelta);
-  // The hint beside the pointer: the item's name, start, finish and length.
-  void ShowLandingHint(TvxDataEntity_Kronit* theItem, TDateTime theStart, TDateTime theStop);
-  void SetActiveDataEntityHint(TvxDataEntity_Kronit* theItem, int x, int y);
-  // OnHintInfo for theItem (nil: none).
-  void ReportHintInfo(TvxDataEntity_Kronit* theItem);
   TvxDataEntity_Kronit* KeyTarget(unsigned short theKey, TvxDataEntity_Kronit* theActive, TGantRow* theRow);
 
   // Item controller handlers.
@@ -533,11 +499,8 @@ protected:
   bool fMoveOver12Then24 = false;
   bool fStartDragWhenTimeMoveOutside = false;
   TTimeItemAutoScroll fTimeItemAutoScroll = ttiaHorzAndVert;
-  bool fFavourMoveOverResizeOnSmallTimeItems = false;
   int fHdcToUseOnNewPage = 0;
   TvxDataEntity_Kronit* fActiveDataEntity = nullptr;
-  // Held for the length of a gesture: handlers may delete them meanwhile.
-  TvxHeld<TvxDataEntity_Kronit> fMouseDownDataEntity;
   std::unordered_set<TGantRow*> fPausedRows;
   std::unordered_set<TGantRow*> fPendingRows;
   // Resumes paused rows when the last worker ended too late to do it.
@@ -550,27 +513,11 @@ protected:
   // the texts beside them.
   std::vector<TRect> fRowItemRects;
   const TGantRow* fRoomRow = nullptr;
-  TGantMouseMoveMode fLocalmmMode = mmNone;
-  bool fLocalEraseOutline = false;
   std::unique_ptr<TSnapHandler> fSnap;
-  bool fMouseDown = false;
-  bool fMouseMoveModeCancelWasCalled = false;
   TGantStickyMode fLocalStickyMode = smNone;
-  TPoint fLocalMouseDownStart;
-  TPoint fLocalMouseDownOffset;
-  TRect fLocalmmOrgRect = NoRect();
-  TRect fLocalmmRect = NoRect();
-  TvxHeld<TvxDataEntity_Kronit> fLocalmmDataEntity;
-  TDateTime fMouseDownDateTime = 0;
-  bool fDeferedSelection = false;
-  TPoint fLastMouseUpPos;
-  TPoint fGantMousePosition;
-  std::vector<TDrawRect> fScrollabeMoveSnapShot;  // its items held while listed
-  bool fOnlyResizeRightDueToProximity = false;
-  TScrollDirection fScrollDir = tsdDown;
-  TTimer* fScrollTimer = nullptr;
   TGraphHintWindow* fHint = nullptr;
-  std::unique_ptr<TXorOverlay> fOutlines;
+  // The gestures on the items: held items, outlines, edge scrolling.
+  std::unique_ptr<TGantGesture> fGesture;
   TWheelConvention fWheelConvention = wcClassic;
   TWheelSteps fWheelRows;
 };

@@ -349,12 +349,8 @@ void TvxGant_ComBasic::_DeleteItem_Kronit(TvxDataEntity* e) {
   auto* item = static_cast<TvxDataEntity_Kronit*>(e);
   if (fCallOutItems) fCallOutItems->fDeleted.insert(item);
   if (fActiveDataEntity == item) SetActiveDataEntity(nullptr);
-  if (fMouseDownDataEntity.Is(item)) fMouseDownDataEntity.Reset();
-  if (fLocalmmDataEntity.Is(item)) {
-    // The item being resized or linked from went: the drag ends.
-    fLocalmmDataEntity.Reset();
-    if (fLocalmmMode != mmMove && fLocalmmMode != mmCopy) MouseMoveModeCancel();
-  }
+  // The item being resized or linked from went: the drag ends.
+  if (fGesture) fGesture->Engine().Forget(item);
   // The hint asks for its text later: it must not keep a gone item.
   if (fHint && fHint->GetHintObject() == item) fHint->ShowSlowHintFor(nullptr, 0, 0);
   InvalidateGA();

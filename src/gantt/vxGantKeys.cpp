@@ -79,7 +79,7 @@ TvxDataEntity_Kronit* TvxGant_ComBasic::KeyTarget(unsigned short theKey, TvxData
 }
 
 void TvxGant_ComBasic::GantAreaKeyDown(TObject*, unsigned short& Key, TShiftState Shift) {
-  if (Key == VK_ESCAPE && (fLocalmmMode != mmNone || fMouseDown)) {
+  if (Key == VK_ESCAPE && (GetMouseMoveMode() != mmNone || fGesture->Engine().Pressed())) {
     CancelGesture();
     Key = 0;
     return;

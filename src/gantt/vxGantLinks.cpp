@@ -239,35 +239,15 @@ void TvxGant_ComBasic::DrawOutline(const TRect& theRect, bool theHint) {
     fSnap->fCurrentScreenResolution = fDateScaler->GetSmallStep();
     fSnap->Snap(start, stop);
     if (OnHintInfo) OnHintInfo(nullptr, start, stop, stop - start);
-    ShowMoveHint(start, stop);
+    fGesture->ShowLandingHint(nullptr, start, stop, fGesture->Engine().Pointer());
   }
-  if (!fOutlines) fOutlines = std::make_unique<TXorOverlay>(fGA);
   // As wide as the item would be drawn (at least 5 pixels), so that an item
   // of no length still shows.
   const TRect r = Rect(theRect.Left, theRect.Top, std::max(theRect.Right, AddClamped(theRect.Left, 5)), theRect.Bottom);
   const TPoint corners[] = {Point(r.Left, r.Top), Point(r.Left, r.Bottom), Point(r.Right, r.Bottom),
                             Point(r.Right, r.Top), Point(r.Left, r.Top)};
-  for (int k = 0; k < 4; ++k) fOutlines->InvertLine(corners[k], corners[k + 1], TXorOverlay::xpHalftone);
-  fLocalEraseOutline = true;
-}
-
-void TvxGant_ComBasic::DrawOutlineOfDependencyArrow(TPoint theOffset) {
-  if (!fOutlines) fOutlines = std::make_unique<TXorOverlay>(fGA);
-  const TLinkStyle style = fDefaultLinkStyle == tlsUserDraw ? tlsMSProject : fDefaultLinkStyle;
-  const TPoint from = fLocalMouseDownStart;
-  const TPoint to = Point(from.X + theOffset.X, from.Y + theOffset.Y);
-  const TLinkRoute route = RouteLink(from, to, style, nullptr, Rect(0, 0, fGA->GetWidth(), fGA->GetHeight()));
-  for (int k = 1; k < route.lineCount; ++k)
-    fOutlines->InvertLine(route.line[k - 1], route.line[k], TXorOverlay::xpInvert);
-  for (int k = 1; k < route.headCount; ++k)
-    fOutlines->InvertLine(route.head[k - 1], route.head[k], TXorOverlay::xpInvert);
-  if (route.filledHead && route.headCount == 3) fOutlines->InvertLine(route.head[2], route.head[0], TXorOverlay::xpInvert);
-  fLocalEraseOutline = true;
-}
-
-void TvxGant_ComBasic::EraseOutlines() {
-  if (fOutlines) fOutlines->Clear();
-  fLocalEraseOutline = false;
+  TXorOverlay* overlay = fGesture->Engine().Overlay();
+  for (int k = 0; k < 4; ++k) overlay->InvertLine(corners[k], corners[k + 1], TXorOverlay::xpHalftone);
 }
 
 }  // namespace vx

@@ -18,8 +18,6 @@ void TvxGant_ComBasic::GantAreaPaint(TObject*) {
   RenderLinks();
   if (OnUserDrawForeground) OnUserDrawForeground(this, Rect(0, 0, fGA->GetWidth(), fGA->GetHeight()), c);
   c->GetPen()->SetColor(clBlack);
-  if (fLocalmmMode == mmMove || fLocalmmMode == mmCopy || fLocalmmMode == mmGrowLeft || fLocalmmMode == mmGrowRight)
-    fLocalEraseOutline = false;  // the fresh picture holds no outline
   fStartScaleWhenDrawn = fDateScaler->GetStart();
 }
 

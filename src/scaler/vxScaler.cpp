@@ -395,6 +395,24 @@ void TvxDateScaler::StartStep(bool aLater) {
   fScrollTimer->SetEnabled(true);
 }
 
+bool TvxDateScaler::StepAtEdge(int thePos, int theExtent) {
+  // Starting again would restart the interval: only a change starts it.
+  if (thePos < 0) {
+    if (!IsScrollingDown()) StartStepDown();
+    return true;
+  }
+  if (thePos > theExtent) {
+    if (!IsScrollingUp()) StartStepUp();
+    return true;
+  }
+  StopStepping();
+  return false;
+}
+
+void TvxDateScaler::StopStepping() {
+  if (IsScrollingUp() || IsScrollingDown()) StopStep();
+}
+
 void TvxDateScaler::StopStep() {
   fScrollTimer->SetInterval(50);
   fAutScrollStarted = false;

@@ -151,6 +151,12 @@ public:
   void StartStepUp();
   void StartStepDown();
   void StopStep();
+  // While a drag holds the pointer at thePos beyond 0 .. theExtent, the
+  // window steps towards it (before: earlier, beyond: later); inside it stops.
+  // Answers whether it steps.
+  bool StepAtEdge(int thePos, int theExtent);
+  // StopStep, when stepping.
+  void StopStepping();
   double GetScrollStep() { return PixelLenToDate(15); }
 
   void BeginUpdate() override;

@@ -48,6 +48,7 @@ void TvxSchema_ComBasic::Initialize() {
   SetCaption(" ");
   SetBevelOuter(bvNone);
   SetBounds(GetLeft(), GetTop(), 400, 300);
+  fGesture = std::make_unique<TSchemaGesture>(*this);
 
   // 2. The schema times' controller. The index of the bookings is kept here,
   // around the handlers a descendant may override.
@@ -201,7 +202,6 @@ void TvxSchema_ComBasic::Initialize() {
   // 15. Defaults.
   itsDrawShortLines = false;
   SetScalerWidth(50);
-  itsLocalDrag = itsLocalGrow = itsLocalEraseOutline = false;
   itsCollisionDetectBetweenDataList = false;
   itsCollisionDetect = true;
   itsDrawLayerArray = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
@@ -233,9 +233,6 @@ void TvxSchema_ComBasic::Initialize() {
   // 19. Printing fonts, auto-scroll, the column stepping timer.
   itsTA->SetOwnerPrintResizeFont([this](TvxOffscreenPaint* s, int& size, bool& resize) { _OnPrintResizeFont(s, size, resize); });
   fTimeItemAutoScroll = true;
-  fColScrollTimer = new TOwnedTimer(this, [this](TObject* s) { OnColScrollTimer(s); });
-  fColScrollTimer->SetEnabled(false);
-  fColScrollTimer->SetInterval(500);
 }
 
 // The children are heard through their virtual operations and private
@@ -260,15 +257,13 @@ TvxSchema_ComBasic::~TvxSchema_ComBasic() {
   TDoLater::NeverMind(DoLaterCall<&TvxSchema_ComBasic::SetScalerWidth_Perform>(this));
   TDoLater::NeverMind(DoLaterCall<&TvxSchema_ComBasic::SetScalerHeight_Perform>(this));
   // No gesture outlives the control: its timers stop and its bookings go.
-  for (TTimer* t : {itsShowMeBigTimer, itsHideShowMeBigTimer, fColScrollTimer})
+  for (TTimer* t : {itsShowMeBigTimer, itsHideShowMeBigTimer})
     if (t) t->SetEnabled(false);
   if (itsScaler) itsScaler->StopStep();
   if (itsShowMeBigWindow) itsShowMeBigWindow->fDrawContent = nullptr;
   fScalerChangeDelivered.reset();
-  ClearMoveRects();
-  fOutlines.reset();
+  if (fGesture) fGesture->Engine().Reset();
   if (itsTA && itsTA->Dragging()) itsTA->EndDrag(false);
-  fEscapeHook.reset();
   delete itsColumnScrollBar;
   delete itsRowScrollBar;
   itsColumnScrollBar = itsRowScrollBar = nullptr;
@@ -304,8 +299,6 @@ TvxSchema_ComBasic::~TvxSchema_ComBasic() {
   fTextFont1.reset();
   fTextFont2.reset();
   fTextFont3.reset();
-  delete fColScrollTimer;
-  fColScrollTimer = nullptr;
   DestroyComponents();
 }
 
@@ -466,9 +459,9 @@ void TvxSchema_ComBasic::SetScalerHeight_Perform(TObject*) {
 void TvxSchema_ComBasic::SetFlipView(bool theValue) {
   if (theValue == itsFlipView) return;
   // Rectangles and positions of the other orientation mean nothing any more.
-  EndMoveModes();
-  DoHideShowMeBig(this);
+  CancelGesture();
   itsFlipView = theValue;
+  fGesture->Orient(theValue);
   UpdatePartSize();
   UpdateColumnScrollerLater();
   InvalidateArea();

@@ -26,6 +26,7 @@
 #include "schema/vxSchemaArea.h"
 #include "schema/vxSchemaColumns.h"
 #include "schema/vxSchemaItems.h"
+#include "schema/vxSchemaGesture.h"
 #include "schema/vxSchemaSettings.h"
 
 namespace vx {
@@ -122,10 +123,6 @@ public:
   // The user moved the column scroller.
   void ColumnScrollBarScroll(TObject* Sender);
   void ScrollAccordingToUpDown(int NewValue);
-  void StartColumnStepUp();
-  void StartColumnStepDown();
-  void StopColumnStep();
-  void OnColScrollTimer(TObject* Sender);
   // The wheel over any part of the schedule (MousePos on the screen);
   // answers whether it was taken (never in the classic style).
   bool HandleWheel(TShiftState Shift, int WheelDelta, TPoint MousePos);
@@ -141,17 +138,17 @@ public:
   // The booking the item menu (PopupSchema) was opened for; for its handlers.
   TvxDataEntity* GetPopupSelectedDataEntity() const noexcept { return itsPopupSelectedDataEntity; }
   // A move of the selection (resize of one booking) is in progress.
-  bool GetLocalDrag() const noexcept { return itsLocalDrag; }
-  bool GetLocalGrow() const noexcept { return itsLocalGrow; }
+  bool GetLocalDrag() const noexcept { return fGesture->Engine().Dragging(); }
+  bool GetLocalGrow() const noexcept { return fGesture->Engine().Resizing(); }
   // The edge being dragged: true the start, false the stop.
-  bool GetLocalGrowDir() const noexcept { return itsLocalGrowDir; }
+  bool GetLocalGrowDir() const noexcept { return fGesture->Engine().Mode() == gmGrowStart; }
   // Lines of outlines on screen over the drawing area.
-  int OutlineCount() const;
+  int OutlineCount() const { return fGesture->Engine().OutlineCount(); }
   TvxSchema_ComBasicHintWindow* GetHintWindow() const noexcept { return itsHintWindow; }
   TvxSchema_ComBasicHintWindow* GetShowMeBigWindow() const noexcept { return itsShowMeBigWindow; }
   TTimer* GetShowMeBigTimer() const noexcept { return itsShowMeBigTimer; }
   TTimer* GetHideShowMeBigTimer() const noexcept { return itsHideShowMeBigTimer; }
-  TTimer* GetColScrollTimer() const noexcept { return fColScrollTimer; }
+  TTimer* GetColScrollTimer() const noexcept { return fGesture->Engine().LaneTimer(); }
 
   // --- properties
   bool GetFlipView() const noexcept { return itsFlipView; }
@@ -261,6 +258,7 @@ protected:
   friend class TvxDataEntity_SchemaColumn;
   friend class TvxDataEntity_SchemaTime;
   friend class TvxOffscreenPaint_Schema;
+  friend class TSchemaGesture;
 
   TvxSchema_ComBasic(TComponent* AOwner, DeferInitialize);
   TvxDateScaler* SettingsScaler() const override { return itsScaler; }
@@ -312,25 +310,16 @@ protected:
   void _OnPrintResizeFont(TvxOffscreenPaint* Sender, int& FontSize, bool& DefaultResize);
 
   // The interaction.
-  void UpdateMultiSelect(TvxDataEntity* theDataEntity, TShiftState Shift, bool IsMouseDown);
   // Whether (X, Y) is in the 3-pixel band at either end of the booking along
   // the time axis; GrowDir true for the start's. theRect: its rectangle.
   virtual bool InGrowArea(TvxDataEntity* theDataEntity, int X, int Y, bool& GrowDir, TRect& theRect);
-  void HandleLocalDrag(int X, int Y);
-  void HandleLocalGrow(int X, int Y);
-  void HandleMoveOfSelected(TPoint Delta, int X, int Y);
   void HandleMoveOfSelectedFromTimeDiff(TDateTime TimeDiff, int ColDiff);
-  void HandleGrow(TPoint Delta);
-  void CollectMoveRects();
-  void DrawOutlineOfSelected(TPoint Offset);
   // A dotted outline over the drawing area (never into its picture); with
   // ShowInfo the times it stands for go to the hint.
   virtual void DrawOutline(const TRect& theRect, bool ShowInfo);
   void DoMoveInfo(TvxDataEntity_SchemaTime* theSchemaTime, TDateTime theStart, TDateTime theLength, int X, int Y);
   void DoShowMeBig(TObject* Sender);
   void DoHideShowMeBig(TObject* Sender);
-  void DoScaleStartStopAdjust(int X, int Y);
-  void DoColumnAdjust(int X, int Y);
   void HandleDataEntityPopup(TvxDataEntity* theDataEntity, const TRect& theRect);
 
   // Deferred work.
@@ -393,34 +382,12 @@ private:
   int LayerIndexOf(TvxDataList* theList);
   void WireChildren();
   // The interaction's helpers.
-  void StartPressMode(TvxDataEntity_SchemaTime* theItem, int X, int Y);
-  void EndMoveModes();
-  void ClearMoveRects();
-  void EraseOutlines();
-  void StartDragOutside();
   void SchemaMouseLeave(TObject* Sender);
-  TCursor HoverCursor(TvxDataEntity_SchemaTime* theItem, int X, int Y);
   void HoverOver(TvxDataEntity_SchemaTime* theItem, int X, int Y);
   void MoveByTimeDiff(const TvxHeldList<TvxDataEntity_SchemaTime>& theItems, TDateTime TimeDiff, int ColDiff);
-  // Where a booking whose rectangle was theRect lands when moved by Delta
-  // pixels: its times relative to the target column, and that column (-1:
-  // it is not moved).
-  void MovedByPixels(TvxDataEntity_SchemaTime* theItem, const TRect& theRect, TPoint Delta, TDateTime& theStart,
-                     TDateTime& theStop, int& theCol);
-  // The times of the resized booking after a drag of Delta pixels, relative
-  // to its column; false outside the columns.
-  bool GrownTimes(TvxDataEntity_SchemaTime* theItem, TPoint Delta, TDateTime& theStart, TDateTime& theStop,
-                  int& theCol);
   // What setting relative times on a column writes: snapped absolute times.
   void SnappedTimes(int theCol, TDateTime theStart, TDateTime theStop, TDateTime& theAbsStart,
                     TDateTime& theAbsStop) const;
-  // The same for a move (the column clamped, the times kept on a switch of
-  // column unless MoveInTimeWhenColSwitch), the column switch handler aside.
-  void Landing(TvxDataEntity_SchemaTime* theItem, TDateTime theStart, TDateTime theStop, int& theCol,
-               TDateTime& theAbsStart, TDateTime& theAbsStop) const;
-  // The outline of those times in column theToCol, as wide as theRect was in
-  // theFromCol.
-  TRect LandingRect(const TRect& theRect, int theFromCol, int theToCol, TDateTime theAbsStart, TDateTime theAbsStop);
   // Every selected booking, layer by layer (only the drawn layers', in their
   // order, with theDrawnOnly).
   void SelectedItems(TvxHeldList<TvxDataEntity_SchemaTime>& theItems, bool theDrawnOnly);
@@ -465,8 +432,6 @@ private:
   std::unique_ptr<TFont> fTextFont3;
   bool itsWaitForAllValues = false;
   TTimeDistinctGenericThread* itsTimeDistinctGenericThread = nullptr;
-  TTimer* fColScrollTimer = nullptr;
-  bool fColScrollUp = false;
   TDrawLayerArray itsDrawLayerArray;
   TPopupMenu* fPopupSchema = nullptr;
   TvxDataEntityClass fClassOfDataEntity_SchemaTime;
@@ -474,20 +439,6 @@ private:
   std::unique_ptr<TvxListController> itsColumnsListController;
   TDataListColumns* itsDataListColumns = nullptr;
 
-  // Interaction state.
-  bool itsLocalDrag = false;
-  bool itsLocalGrow = false;
-  bool itsLocalEraseOutline = false;
-  TPoint itsLocalMouseDownStart{};
-  TPoint itsLocalMouseDownOffset{};
-  TDateTime itsMouseDownDateTime = 0;
-  TvxDataEntity_SchemaColumn* itsMouseDownColumn = nullptr;
-  TvxDataEntity* itsMouseDownDataEntity = nullptr;
-  bool itsDeferedSelection = false;
-  TvxDataEntity* itsLocalGrowDataEntity = nullptr;
-  bool itsLocalGrowDir = false;
-  TRect itsLocalGrowRect{};
-  TRect itsLocalGrowOrgRect{};
   TvxSchema_ComBasicHintWindow* itsHintWindow = nullptr;
   TvxSchema_ComBasicHintWindow* itsShowMeBigWindow = nullptr;
   TTimer* itsShowMeBigTimer = nullptr;
@@ -497,24 +448,10 @@ private:
   TPoint itsShowMeBigXY{-1, -1};
   TvxDataEntity* itsShowMeBigDataEntity = nullptr;
   TvxDataEntity* itsPopupSelectedDataEntity = nullptr;
-  // The bookings being moved with their rectangles at the press; each held
-  // until the release (one deleted meanwhile is skipped).
-  struct TMoveRect {
-    TRect rect;
-    TvxHeld<TvxDataEntity_SchemaTime> item;
-  };
-  std::vector<TMoveRect> fMoveRectsArray;
-  bool fAutoScrollHasBeenAppliedDuringMove = false;
-  bool itsMouseMoveCancelCalled = false;
-  // The area's left button is down since a press it saw (a drag out of the
-  // area, or a release it never saw, ends that).
-  bool fLeftButtonDown = false;
   // The booking the preview shows.
   TvxDataEntity_SchemaTime* fShowMeBigShown = nullptr;
-  // Outlines over the drawing area while dragging.
-  std::unique_ptr<TXorOverlay> fOutlines;
-  // Escape ends a gesture wherever the focus is.
-  std::unique_ptr<TKeyHook> fEscapeHook;
+  // The gestures on the bookings: held bookings, outlines, edge scrolling.
+  std::unique_ptr<TSchemaGesture> fGesture;
 
   // The bookings of each column, for the paint's, the hit test's and the
   // layout's questions about one column and a time window.

@@ -184,7 +184,6 @@ void TDataListColumns::_OnColumnsDeleteItem(TvxDataEntity* theEntity) {
     schema->UpdateColumnScrollerLater();
   }
   if (schema->OnDeleteItem_Column) schema->OnDeleteItem_Column(schema, theEntity);
-  if (schema->itsMouseDownColumn == theEntity) schema->itsMouseDownColumn = nullptr;
 }
 
 void TDataListColumns::_OnColumnsInfoPush(TvxDataEntity* theEntity) {

@@ -265,7 +265,6 @@ void TvxSchema_ComBasic::_OnInsertItem(TvxDataEntity* theEntity) {
 
 void TvxSchema_ComBasic::_OnDeleteItem(TvxDataEntity* theEntity) {
   if (theEntity == itsActiveDataEntity) itsActiveDataEntity = nullptr;
-  if (theEntity == itsMouseDownDataEntity) itsMouseDownDataEntity = nullptr;
   UpdateSubColumns();
   InvalidateArea();
   if (OnDeleteItem_SchemaTime) OnDeleteItem_SchemaTime(this, theEntity);

@@ -158,7 +158,7 @@ void TvxSchema_ComBasic::DoMoveInfo(TvxDataEntity_SchemaTime* theSchemaTime, TDa
 
 void TvxSchema_ComBasic::DoShowMeBig(TObject*) {
   if (itsShowMeBigTimer) itsShowMeBigTimer->SetEnabled(false);
-  if (!itsShowBigONOFF || !itsShowMeBigWindow || IsDestroying() || itsLocalDrag || itsLocalGrow) return;
+  if (!itsShowBigONOFF || !itsShowMeBigWindow || IsDestroying() || fGesture->Engine().Active()) return;
   // Only for the application the user works in.
   if (!FormIsActive(itsTA)) return;
   TvxHeld<TvxDataEntity_SchemaTime> held(GetDataEntityFromXY(itsShowMeBigXY.X, itsShowMeBigXY.Y));
@@ -197,17 +197,13 @@ void TvxSchema_ComBasic::DrawShowMeBig(TCanvas* theCanvas) {
 
 // Whatever the interaction refers to lets go of a booking that goes.
 void TvxSchema_ComBasic::ForgetInteractionItem(TvxDataEntity* theEntity) {
-  if (theEntity == itsMouseDownDataEntity) itsMouseDownDataEntity = nullptr;
   if (theEntity == itsShowMeBigDataEntity) itsShowMeBigDataEntity = nullptr;
   if (theEntity == itsPopupSelectedDataEntity) itsPopupSelectedDataEntity = nullptr;
   if (theEntity == fShowMeBigShown) {
     fShowMeBigShown = nullptr;
     if (itsShowMeBigWindow && !IsDestroying()) itsShowMeBigWindow->ReleaseHandle();
   }
-  if (theEntity == itsLocalGrowDataEntity) {
-    itsLocalGrowDataEntity = nullptr;
-    if (itsLocalGrow && !IsDestroying()) EndMoveModes();
-  }
+  if (!IsDestroying() && fGesture) fGesture->Engine().Forget(theEntity);
 }
 
 void TvxSchema_ComBasicHintWindow::Paint() {

@@ -66,26 +66,6 @@ void TvxSchema_ComBasic::ScrollAccordingToUpDown(int NewValue) {
   if (NewValue < count) itsDataListColumns->SetTopLeftCol(NewValue);
 }
 
-// --- stepping the columns while dragging ------------------------------------------------
-
-void TvxSchema_ComBasic::StartColumnStepUp() {
-  fColScrollUp = true;
-  if (!fColScrollTimer->GetEnabled()) fColScrollTimer->SetEnabled(true);
-}
-
-void TvxSchema_ComBasic::StartColumnStepDown() {
-  fColScrollUp = false;
-  if (!fColScrollTimer->GetEnabled()) fColScrollTimer->SetEnabled(true);
-}
-
-void TvxSchema_ComBasic::StopColumnStep() { fColScrollTimer->SetEnabled(false); }
-
-void TvxSchema_ComBasic::OnColScrollTimer(TObject*) {
-  const int next = itsDataListColumns->GetTopLeftCol() + (fColScrollUp ? 1 : -1);
-  if (next < 0 || next > itsDataListColumns->Count() - 1) return;
-  ScrollAccordingToUpDown(next);
-}
-
 // --- the wheel ----------------------------------------------------------------------
 
 bool TvxSchema_ComBasic::HandleWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) {

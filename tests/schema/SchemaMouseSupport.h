@@ -17,10 +17,6 @@ namespace vxtest {
 // minutes, lengths to 1).
 class MouseSchema : public TestSchema {
 public:
-  using TestSchema::HandleMoveOfSelectedFromTimeDiff;
-  using TestSchema::SchemaMouseMove;
-  using TestSchema::UpdateMultiSelect;
-
   explicit MouseSchema(bool theFlipped, int theColumns = 6) : fFlipped(theFlipped) {
     if (theFlipped) {
       SetFlipView(true);

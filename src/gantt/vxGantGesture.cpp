@@ -1,0 +1,348 @@
+// The chart's side of the gestures on its items. Moves, copies and resizes
+// work out the times (snapped) and the row an item would get in one place;
+// the outlines, the hint and the release all read it there, so that what the
+// user sees is what the release writes.
+#include "gantt/vxGantGesture.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "gantt/vxGant.h"
+#include "platform/rtl/DateUtils.h"
+
+namespace vx {
+
+namespace {
+
+TvxGestureRules GantRules() {
+  TvxGestureRules rules;
+  rules.fTimeAcross = true;
+  rules.fCopyWithCtrl = true;
+  rules.fDoubleClickMoves = false;
+  rules.fGrabPastStop = true;
+  rules.fTimeStepWhileResizing = true;
+  rules.fOutsideMargin = 25;
+  rules.fLaneStepInterval = 50;
+  return rules;
+}
+
+TvxDataEntity_Kronit* Kronit(TvxDataEntity* theItem) { return static_cast<TvxDataEntity_Kronit*>(theItem); }
+
+}  // namespace
+
+TGantGesture::TGantGesture(TvxGant_ComBasic& theChart) : fChart(theChart), fEngine(*this, GantRules()) {}
+
+// --- the area's mouse -----------------------------------------------------------------
+
+void TGantGesture::MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y) {
+  TvxGant_ComBasic& g = fChart;
+  if (g.fGA->CanFocus()) g.fGA->SetFocus();
+  g.RefreshOthers(g.fGA);
+  const bool link = g.fLocalStickyMode == smDependency;
+  fEngine.Press(Button, Shift, X, Y, !link);
+  if (g.OnClickGantArea) g.OnClickGantArea(&g, g.GetMouseDownDataEntity());
+  if (Button == mbRight && g.OnRightClickGantArea) g.OnRightClickGantArea(&g, g.GetMouseDownDataEntity());
+  g.SetActiveDataEntity(g.GetMouseDownDataEntity());
+  // A bar pressed makes its row the current one, as Up and Down do.
+  if (TvxDataEntity_Kronit* pressed = g.GetMouseDownDataEntity()) g.fSide->MakeRowCurrent(pressed->GetRow());
+  if (Button == mbLeft && g.GetMouseDownDataEntity()) fEngine.Begin(Shift, link);
+  g.fLocalStickyMode = smNone;
+  if (g.OnGantAreaMouseDown) g.OnGantAreaMouseDown(Sender, Button, Shift, X, Y);
+  fEngine.PressHandled();
+}
+
+void TGantGesture::MouseMove(TObject* Sender, TShiftState Shift, int X, int Y) {
+  fEngine.Move(Shift, X, Y);
+  if (fChart.OnGantAreaMouseMove) fChart.OnGantAreaMouseMove(Sender, Shift, X, Y);
+}
+
+void TGantGesture::MouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y) {
+  fEngine.Release(Button, Shift, X, Y);
+  ReportHintInfo(fChart.GetMouseDownDataEntity());
+  if (fChart.fHint) fChart.fHint->ShowSlowHintFor(nullptr, X, Y);
+  if (fChart.OnGantAreaMouseUp) fChart.OnGantAreaMouseUp(Sender, Button, Shift, X, Y);
+}
+
+// --- hit tests and permissions --------------------------------------------------------
+
+TWinControl* TGantGesture::GestureArea() { return fChart.fGA; }
+
+TvxDataEntity* TGantGesture::GestureItemAt(int x, int y) { return fChart.GetDataEntityFromXY(x, y); }
+
+bool TGantGesture::GestureInGrowBand(TvxDataEntity* theItem, int x, int y, TRect& theRect, bool& theStart) {
+  return fChart.InGrowArea(Kronit(theItem), x, y, theRect, theStart);
+}
+
+bool TGantGesture::GestureCanEdit(TvxDataEntity* theItem) {
+  TvxHold hold(theItem);
+  const bool canEdit = theItem->GetCanEdit();  // asks the application, which may delete it
+  return canEdit && !hold.Gone() && Kronit(theItem)->GetRow();
+}
+
+bool TGantGesture::GestureResizable(TvxDataEntity* theItem) { return Kronit(theItem)->IsResizable(); }
+
+TvxGesturePermits TGantGesture::GesturePermitsAt(TPoint thePoint) {
+  TGantRow* row = fChart.fRowList->FindRowFromY(thePoint.Y);
+  if (!row) return {false, false, false};
+  return {row->fTimeItems_CanMove, row->fTimeItems_CanChangeRow, row->fTimeItems_CanResize};
+}
+
+TDateTime TGantGesture::GestureTimeAt(int x, int) { return fChart.fDateScaler->PixelToDate(x); }
+
+void TGantGesture::GestureSelection(std::vector<std::pair<TvxDataEntity*, TRect>>& theItems) {
+  fChart.fRowList->ForEachRow([&](TGantRow* row) {
+    for (int k = 0; k < row->GetLayerCount(); ++k) {
+      TvxDataList* layer = row->GetLayer(k);
+      for (int p = 0; p < layer->LoadedCount(); ++p) {
+        auto* item = static_cast<TvxDataEntity_Kronit*>(layer->GetLoaded(p));
+        if (item->GetSelected()) theItems.emplace_back(item, fChart.RectFromDataEntity(item));
+      }
+    }
+  });
+}
+
+void TGantGesture::GestureClearSelection() { fChart.ClearSelections(); }
+
+void TGantGesture::GestureSelectionShown() { fChart.InvalidateGA(); }
+
+// --- landings -------------------------------------------------------------------------
+
+TGantGesture::TLanding TGantGesture::MoveLanding(TvxDataEntity_Kronit* theItem, const TRect& theRect, TPoint theDelta) {
+  TLanding landing;
+  TGantRow* oldRow = theItem->GetRow();
+  if (!oldRow) return landing;
+  TvxDateScaler* scaler = fChart.fDateScaler;
+  const int x = AddClamped(fEngine.PressPoint().X, theDelta.X);
+  const TDateTime dt = theDelta.X != 0 ? scaler->PixelToDate(x) - fEngine.PressTime() : 0;
+  const TDateTime oldStart = theItem->GetStartDateTime(), oldStop = theItem->GetStopDateTime();
+  landing.fStart = oldStart + dt;
+  landing.fStop = oldStop + dt;
+  fChart.fSnap->fCurrentScreenResolution = scaler->GetSmallStep();
+  fChart.fSnap->SnapMove(landing.fStart, landing.fStop);
+  if (fChart.fMoveOver12Then24)
+    TSnapHandler::SnapMoveTo24HIfMoveOver12H(oldStart, oldStop, landing.fStart, landing.fStop);
+  const int middle = theRect.Top + theRect.Height() / 2;
+  TGantRow* row = theDelta.Y != 0 ? fChart.fRowList->FindRowFromY(AddClamped(middle, theDelta.Y)) : nullptr;
+  landing.fRow = row ? row : oldRow;
+  // Across: the landing times. Down: the same place in the row it lands in.
+  int x1 = 0, x2 = 0;
+  oldRow->XFromTimes(theItem, landing.fStart, landing.fStop, x1, x2);
+  oldRow->UpdateRect();
+  landing.fRow->UpdateRect();
+  const int dy = landing.fRow == oldRow ? 0 : landing.fRow->GetRect().Top - oldRow->GetRect().Top;
+  landing.fRect = Rect(x1, AddClamped(theRect.Top, dy), std::max(x2, AddClamped(x1, 5)), AddClamped(theRect.Bottom, dy));
+  return landing;
+}
+
+TGantGesture::TLanding TGantGesture::GrowLanding(TvxDataEntity_Kronit* theItem, const TRect& theRect, bool theStart,
+                                                 TPoint theDelta) {
+  TLanding landing;
+  if (!theItem->GetRow()) return landing;
+  TvxDateScaler* scaler = fChart.fDateScaler;
+  landing.fRow = theItem->GetRow();
+  TDateTime start = theItem->GetStartDateTime(), stop = theItem->GetStopDateTime();
+  if (!theStart)
+    stop = std::max(scaler->PixelToDate(AddClamped(theRect.Right, theDelta.X)), start);
+  else
+    start = std::min(scaler->PixelToDate(AddClamped(theRect.Left, theDelta.X)), stop);
+  fChart.fSnap->fCurrentScreenResolution = scaler->GetSmallStep();
+  fChart.fSnap->Snap(start, stop);
+  // Only the end the user drags snaps: the other stays where it was, and
+  // snapping never turns the item inside out.
+  if (!theStart)
+    start = theItem->GetStartDateTime();
+  else
+    stop = theItem->GetStopDateTime();
+  landing.fStart = start;
+  landing.fStop = std::max(start, stop);
+  int x1 = 0, x2 = 0;
+  landing.fRow->XFromTimes(theItem, landing.fStart, landing.fStop, x1, x2);
+  landing.fRect = Rect(x1, theRect.Top, std::max(x2, AddClamped(x1, 5)), theRect.Bottom);
+  return landing;
+}
+
+TvxTimeLanding TGantGesture::Landing(const TLanding& theLanding) {
+  TvxTimeLanding landing;
+  landing.fStart = theLanding.fStart;
+  landing.fStop = theLanding.fStop;
+  landing.fRect = theLanding.fRect;
+  landing.fValid = theLanding.fRow != nullptr;
+  return landing;
+}
+
+TvxTimeLanding TGantGesture::GestureMoveLanding(TvxDataEntity* theItem, const TRect& theRect, TPoint theDelta) {
+  return Landing(MoveLanding(Kronit(theItem), theRect, theDelta));
+}
+
+TvxTimeLanding TGantGesture::GestureGrowLanding(TvxDataEntity* theItem, const TRect& theRect, bool theStart,
+                                                TPoint theDelta) {
+  return Landing(GrowLanding(Kronit(theItem), theRect, theStart, theDelta));
+}
+
+// --- the release ----------------------------------------------------------------------
+
+void TGantGesture::GestureWritesBegin() { fChart.fGA->BeginUpdate(); }
+
+void TGantGesture::GestureWritesEnd() { fChart.fGA->EndUpdate(); }
+
+void TGantGesture::GestureWriteMove(TvxDataEntity* theItem, const TRect& theRect, TPoint theDelta, bool theCopy) {
+  if (theDelta.X == 0 && theDelta.Y == 0) return;
+  TvxHeld<TvxDataEntity_Kronit> held(Kronit(theItem));
+  TvxDataEntity_Kronit* item = held.Get();
+  TGantRow* oldRow = item->GetRow();
+  if (!oldRow) return;  // deleted by a handler meanwhile
+  const TLanding landing = MoveLanding(item, theRect, theDelta);
+  TvxDataEntity_Kronit* newItem = nullptr;
+  if (theCopy) {
+    fChart.TimeCopy(item, oldRow, landing.fRow, landing.fStart, landing.fStop, newItem);
+  } else {
+    if (fChart.fMoveInTimeWhenMoveRow || landing.fRow == oldRow) {
+      item->SetStartDateTime(landing.fStart);
+      item->SetStopDateTime(landing.fStop);
+      item->DoInfoPush();
+    }
+    // The application heard of the change: the item and its row afresh.
+    oldRow = held.Get() ? item->GetRow() : nullptr;
+    TGantRow* newRow =
+        oldRow ? fChart.fRowList->FindRowFromY(AddClamped(theRect.Top + theRect.Height() / 2, theDelta.Y)) : nullptr;
+    if (oldRow && newRow && newRow != oldRow && theDelta.Y != 0)
+      fChart.TimeMoveRow(item, oldRow, newRow, landing.fStart, landing.fStop, newItem);
+  }
+  if (newItem) newItem->SetSelected(true);
+}
+
+void TGantGesture::GestureWriteGrow(TvxDataEntity* theItem, const TRect& theRect, bool theStart, TPoint theDelta) {
+  TvxDataEntity_Kronit* item = Kronit(theItem);
+  if (!item->GetRow()) return;
+  const TLanding landing = GrowLanding(item, theRect, theStart, theDelta);
+  item->SetStartDateTime(landing.fStart);
+  item->SetStopDateTime(landing.fStop);
+  item->DoInfoPush();
+}
+
+void TGantGesture::GestureLink(TvxDataEntity* theFrom, int x, int y) {
+  TvxDataEntity_Kronit* target = fChart.GetDataEntityFromXY(x, y);
+  if (target && theFrom && fChart.OnDependencyAction) fChart.OnDependencyAction(Kronit(theFrom), target);
+  fChart.InvalidateGA();
+}
+
+// --- feedback -------------------------------------------------------------------------
+
+void TGantGesture::GestureOutline(const TRect& theRect) { fChart.DrawOutline(theRect, false); }
+
+void TGantGesture::GestureLinkOutline(TPoint theFrom, TPoint theTo) {
+  TvxGant_ComBasic& g = fChart;
+  const TLinkStyle style = g.fDefaultLinkStyle == tlsUserDraw ? tlsMSProject : g.fDefaultLinkStyle;
+  const TLinkRoute route = g.RouteLink(theFrom, theTo, style, nullptr, Rect(0, 0, g.fGA->GetWidth(), g.fGA->GetHeight()));
+  TXorOverlay* overlay = fEngine.Overlay();
+  for (int k = 1; k < route.lineCount; ++k) overlay->InvertLine(route.line[k - 1], route.line[k], TXorOverlay::xpInvert);
+  for (int k = 1; k < route.headCount; ++k) overlay->InvertLine(route.head[k - 1], route.head[k], TXorOverlay::xpInvert);
+  if (route.filledHead && route.headCount == 3) overlay->InvertLine(route.head[2], route.head[0], TXorOverlay::xpInvert);
+}
+
+void TGantGesture::GestureHint(TvxDataEntity* theItem, const TvxTimeLanding& theLanding, TPoint thePointer) {
+  ShowLandingHint(Kronit(theItem), theLanding.fStart, theLanding.fStop, thePointer);
+}
+
+void TGantGesture::ShowLandingHint(TvxDataEntity_Kronit* theItem, TDateTime theStart, TDateTime theStop,
+                                   TPoint thePointer) {
+  TvxHold hold(theItem);
+  if (fChart.OnHintInfo) fChart.OnHintInfo(nullptr, theStart, theStop, theStop - theStart);
+  if (!fChart.fHint) return;
+  fChart.fHint->SetCaption(fChart.HintText(hold.Gone() ? nullptr : theItem, theStart, theStop));
+  fChart.fHint->ShowAtPointer(thePointer.X, thePointer.Y);
+}
+
+void TGantGesture::GestureHover(TvxDataEntity* theItem, int x, int y) {
+  TvxDataEntity_Kronit* item = Kronit(theItem);
+  TvxHold hold(item);
+  ReportHintInfo(item);
+  if (fChart.fHint) fChart.fHint->ShowSlowHintFor(hold.Gone() ? nullptr : item, x, y);
+}
+
+void TGantGesture::ReportHintInfo(TvxDataEntity_Kronit* theItem) {
+  if (!fChart.OnHintInfo) return;
+  if (theItem)
+    fChart.OnHintInfo(theItem, theItem->GetStartDateTime(), theItem->GetStopDateTime(),
+                      theItem->GetStopDateTime() - theItem->GetStartDateTime());
+  else
+    fChart.OnHintInfo(nullptr, 0, 0, 0);
+}
+
+void TGantGesture::GestureCursor(TvxGestureCursor theCursor) {
+  TCursor cursor = fChart.fCursorGantArea;
+  if (theCursor == gcResize) cursor = crHSplit;
+  if (theCursor == gcLink || (theCursor == gcIdle && fChart.fLocalStickyMode == smDependency))
+    cursor = fChart.FDefaultLinkCursor;
+  fChart.fGA->SetCursor(cursor);
+}
+
+// --- scrolling and leaving ------------------------------------------------------------
+
+bool TGantGesture::GestureTimeStep(int thePos) {
+  const TTimeItemAutoScroll scroll = fChart.fTimeItemAutoScroll;
+  if (scroll != ttiaHorzAndVert && scroll != ttiaHorz) return false;
+  return fChart.fDateScaler->StepAtEdge(thePos, fChart.fGA->GetWidth());
+}
+
+void TGantGesture::GestureTimeStepStop() { fChart.fDateScaler->StopStepping(); }
+
+bool TGantGesture::GestureLanesStep() {
+  return fChart.fTimeItemAutoScroll == ttiaHorzAndVert || fChart.fTimeItemAutoScroll == ttiaVert;
+}
+
+void TGantGesture::GestureStepLanes(bool theForward) { fChart.fSide->ScrollStep(theForward ? tsdDown : tsdUp); }
+
+bool TGantGesture::GestureLeavesOutside() { return fChart.fStartDragWhenTimeMoveOutside; }
+
+void TGantGesture::GestureLeave() {
+  fChart.InvalidateGA();
+  fChart.fGA->BeginDrag(true);
+}
+
+void TGantGesture::GestureEnded(bool theActive) {
+  if (theActive) fChart.InvalidateGA();
+}
+
+void TGantGesture::GestureCancelled(bool theActive, bool thePressed) {
+  if (!theActive && !thePressed) return;
+  if (fChart.fGA) fChart.fGA->SetCursor(fChart.fCursorGantArea);
+  if (fChart.fHint) fChart.fHint->ShowSlowHintFor(nullptr, 0, 0);
+}
+
+// --- hints ----------------------------------------------------------------------------
+
+namespace {
+
+// A length reads as days and a time of day ("3 d 04:00:00"), not as a date.
+std::string Duration(TDateTime theLength, const std::string& theTimeFormat) {
+  // No number, or more days than any calendar holds: no length to tell.
+  if (!std::isfinite(theLength) || std::abs(theLength) >= 1e12) return "";
+  const bool negative = theLength < 0;
+  const TDateTime length = negative ? -theLength : theLength;
+  const long long days = static_cast<long long>(length);
+  std::string text = FormatDateTime(theTimeFormat, length - static_cast<TDateTime>(days));
+  if (days > 0) text = std::to_string(days) + " d " + text;
+  return negative ? "-" + text : text;
+}
+
+}  // namespace
+
+std::string TvxGant_ComBasic::HintText(TvxDataEntity_Kronit* theItem, TDateTime theStart, TDateTime theStop) {
+  const std::string format = fDateScaler->GetDateFormat() + " " + fDateScaler->GetTimeFormat();
+  std::string text;
+  // The item's name: its first text line.
+  if (TvxTimeItemTextCollection* texts = theItem ? theItem->GetTimeItemTextCollection() : nullptr)
+    if (texts->GetCount() > 0 && !texts->GetTimeItemText(0)->GetText().empty())
+      text = texts->GetTimeItemText(0)->GetText() + "\r";
+  return text + "Start: " + FormatDateTime(format, theStart) + "\rFinish: " + FormatDateTime(format, theStop) +
+         "\rLength: " + Duration(theStop - theStart, fDateScaler->GetTimeFormat());
+}
+
+std::string TvxGant_ComBasic::HintText(TObject* theObject) {
+  auto* item = dynamic_cast<TvxDataEntity_Kronit*>(theObject);
+  if (!item) return "";
+  return HintText(item, item->GetStartDateTime(), item->GetStopDateTime());
+}
+
+}  // namespace vx

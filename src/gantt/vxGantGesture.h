@@ -1,0 +1,78 @@
+#pragma once
+
+#include "platform/ui/Controls.h"
+#include "timeitems/vxTimeGesture.h"
+
+namespace vx {
+
+class TvxGant_ComBasic;
+class TvxDataEntity_Kronit;
+class TGantRow;
+
+// The chart's side of the gestures on its items: pixels are (time, row),
+// rows grant moves, row changes and resizes, a release writes through the
+// chart's own operations (and OnTimeCopy, OnTimeChangeRow), and a press with
+// the sticky link mode draws a link.
+class TGantGesture final : public TvxTimeGestureHost {
+public:
+  explicit TGantGesture(TvxGant_ComBasic& theChart);
+
+  TvxTimeGesture& Engine() noexcept { return fEngine; }
+  const TvxTimeGesture& Engine() const noexcept { return fEngine; }
+
+  void MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+  void MouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
+  void MouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+  // OnHintInfo for theItem (nil: none).
+  void ReportHintInfo(TvxDataEntity_Kronit* theItem);
+  // The hint beside the pointer: the item's name, start, finish and length.
+  void ShowLandingHint(TvxDataEntity_Kronit* theItem, TDateTime theStart, TDateTime theStop, TPoint thePointer);
+
+private:
+  struct TLanding {
+    TDateTime fStart = 0, fStop = 0;
+    TGantRow* fRow = nullptr;
+    TRect fRect = NoRect();
+  };
+  TLanding MoveLanding(TvxDataEntity_Kronit* theItem, const TRect& theRect, TPoint theDelta);
+  TLanding GrowLanding(TvxDataEntity_Kronit* theItem, const TRect& theRect, bool theStart, TPoint theDelta);
+  static TvxTimeLanding Landing(const TLanding& theLanding);
+
+  TWinControl* GestureArea() override;
+  TvxDataEntity* GestureItemAt(int x, int y) override;
+  bool GestureInGrowBand(TvxDataEntity* theItem, int x, int y, TRect& theRect, bool& theStart) override;
+  bool GestureCanEdit(TvxDataEntity* theItem) override;
+  bool GestureResizable(TvxDataEntity* theItem) override;
+  TvxGesturePermits GesturePermitsAt(TPoint thePoint) override;
+  TDateTime GestureTimeAt(int x, int y) override;
+  int GestureLaneAt(int, int) override { return -1; }
+  void GestureSelection(std::vector<std::pair<TvxDataEntity*, TRect>>& theItems) override;
+  void GestureClearSelection() override;
+  void GestureSelectionShown() override;
+  TvxTimeLanding GestureMoveLanding(TvxDataEntity* theItem, const TRect& theRect, TPoint theDelta) override;
+  TvxTimeLanding GestureGrowLanding(TvxDataEntity* theItem, const TRect& theRect, bool theStart,
+                                    TPoint theDelta) override;
+  void GestureWriteMove(TvxDataEntity* theItem, const TRect& theRect, TPoint theDelta, bool theCopy) override;
+  void GestureWriteGrow(TvxDataEntity* theItem, const TRect& theRect, bool theStart, TPoint theDelta) override;
+  void GestureWritesBegin() override;
+  void GestureWritesEnd() override;
+  void GestureLink(TvxDataEntity* theFrom, int x, int y) override;
+  void GestureOutline(const TRect& theRect) override;
+  void GestureLinkOutline(TPoint theFrom, TPoint theTo) override;
+  void GestureHint(TvxDataEntity* theItem, const TvxTimeLanding& theLanding, TPoint thePointer) override;
+  void GestureHover(TvxDataEntity* theItem, int x, int y) override;
+  void GestureCursor(TvxGestureCursor theCursor) override;
+  bool GestureTimeStep(int thePos) override;
+  void GestureTimeStepStop() override;
+  bool GestureLanesStep() override;
+  void GestureStepLanes(bool theForward) override;
+  bool GestureLeavesOutside() override;
+  void GestureLeave() override;
+  void GestureEnded(bool theActive) override;
+  void GestureCancelled(bool theActive, bool thePressed) override;
+
+  TvxGant_ComBasic& fChart;
+  TvxTimeGesture fEngine;
+};
+
+}  // namespace vx

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "platform/ui/Controls.h"
+#include "timeitems/vxTimeGesture.h"
+
+namespace vx {
+
+class TvxSchema_ComBasic;
+class TvxDataEntity_SchemaTime;
+
+// The schedule's side of the gestures on its bookings: pixels are (time,
+// column) along either orientation, a move to another column is a column
+// switch (OnSwitchCol), and the columns step at the area's edge. After an
+// auto-scroll a release moves by the times and columns under the press and
+// the release, not by pixels.
+class TSchemaGesture final : public TvxTimeGestureHost {
+public:
+  explicit TSchemaGesture(TvxSchema_ComBasic& theSchema);
+
+  TvxTimeGesture& Engine() noexcept { return fEngine; }
+  const TvxTimeGesture& Engine() const noexcept { return fEngine; }
+  // The orientation changed: time runs across when flipped.
+  void Orient(bool theFlipped) noexcept { fEngine.Rules().fTimeAcross = theFlipped; }
+
+private:
+  // Where a booking whose rectangle was theRect lands when moved by theDelta
+  // pixels: its times relative to the target column, and that column (-1:
+  // it is not moved).
+  void MovedByPixels(TvxDataEntity_SchemaTime* theItem, const TRect& theRect, TPoint theDelta, TDateTime& theStart,
+                     TDateTime& theStop, int& theCol);
+  // The times of a resized booking after a drag of theDelta pixels, relative
+  // to its column; false outside the columns.
+  bool GrownTimes(TvxDataEntity_SchemaTime* theItem, const TRect& theRect, bool theStartEdge, TPoint theDelta,
+                  TDateTime& theStart, TDateTime& theStop, int& theCol);
+  // The same for a move (the column clamped, the times kept on a switch of
+  // column unless MoveInTimeWhenColSwitch), the column switch handler aside.
+  void Landing(TvxDataEntity_SchemaTime* theItem, TDateTime theStart, TDateTime theStop, int& theCol,
+               TDateTime& theAbsStart, TDateTime& theAbsStop) const;
+  // The outline of those times in column theToCol, as wide as theRect was in
+  // theFromCol.
+  TRect LandingRect(const TRect& theRect, int theFromCol, int theToCol, TDateTime theAbsStart, TDateTime theAbsStop);
+
+  TWinControl* GestureArea() override;
+  TvxDataEntity* GestureItemAt(int x, int y) override;
+  bool GestureInGrowBand(TvxDataEntity* theItem, int x, int y, TRect& theRect, bool& theStart) override;
+  bool GestureCanEdit(TvxDataEntity* theItem) override;
+  TDateTime GestureTimeAt(int x, int y) override;
+  int GestureLaneAt(int x, int y) override;
+  void GestureSelection(std::vector<std::pair<TvxDataEntity*, TRect>>& theItems) override;
+  void GestureClearSelection() override;
+  void GestureSelectionShown() override;
+  void GesturePressed(TvxDataEntity* theItem) override;
+  TvxTimeLanding GestureMoveLanding(TvxDataEntity* theItem, const TRect& theRect, TPoint theDelta) override;
+  TvxTimeLanding GestureGrowLanding(TvxDataEntity* theItem, const TRect& theRect, bool theStart,
+                                    TPoint theDelta) override;
+  void GestureWriteMove(TvxDataEntity* theItem, const TRect& theRect, TPoint theDelta, bool theCopy) override;
+  void GestureWriteGrow(TvxDataEntity* theItem, const TRect& theRect, bool theStart, TPoint theDelta) override;
+  void GestureWritesEnd() override;
+  void GestureOutline(const TRect& theRect) override;
+  void GestureHint(TvxDataEntity* theItem, const TvxTimeLanding& theLanding, TPoint thePointer) override;
+  void GestureHover(TvxDataEntity* theItem, int x, int y) override;
+  void GestureCursor(TvxGestureCursor theCursor) override;
+  bool GestureTimeStep(int thePos) override;
+  void GestureTimeStepStop() override;
+  bool GestureLanesStep() override;
+  void GestureStepLanes(bool theForward) override;
+  bool GestureLeavesOutside() override;
+  void GestureLeave() override;
+  void GestureBegun() override;
+  void GestureEnded(bool theActive) override;
+  void GestureCancelled(bool theActive, bool thePressed) override;
+
+  TvxSchema_ComBasic& fSchema;
+  TvxTimeGesture fEngine;
+};
+
+}  // namespace vx
