@@ -109,11 +109,6 @@ void TvxGant_ComBasic::Initialize() {
   fScrollTimer->SetOnTimer([this](TObject* s) { OnVerticalScroll(s); });
   for (unsigned key : {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, VK_HOME, VK_END, VK_SPACE}) fGA->SetSpecialKey(key);
 
-  fResumeTimer = new TTimer(this);
-  fResumeTimer->SetEnabled(false);
-  fResumeTimer->SetInterval(10);
-  fResumeTimer->SetOnTimer([this](TObject* s) { ResumeTimerTick(s); });
-
   SetUseGridNotTree(false);
   HandleTreeAlign(nullptr);
 }
@@ -258,35 +253,6 @@ TvxDataList3lev* TvxGant_ComBasic::CreateDataList3Lev() { return new TvxDataList
 bool TvxGant_ComBasic::RowTypeCheckOK(const TGantRow* theRow) const noexcept {
   if (!theRow) return false;
   return fUseGridNotTree ? theRow->GetGridTreeNode() != nullptr : theRow->GetTreeNode() != nullptr;
-}
-
-void TvxGant_ComBasic::NoteLayoutPending(TGantRow* theRow, bool thePending) {
-  if (thePending)
-    fPendingRows.insert(theRow);
-  else
-    fPendingRows.erase(theRow);
-}
-
-void TvxGant_ComBasic::NotePaused(TGantRow* theRow, bool thePaused) {
-  if (thePaused) {
-    fPausedRows.insert(theRow);
-    if (fResumeTimer && !fResumeTimer->GetEnabled()) fResumeTimer->SetEnabled(true);
-  } else {
-    fPausedRows.erase(theRow);
-  }
-}
-
-void TvxGant_ComBasic::UnPauseCollisionDetectionRows() {
-  std::vector<TGantRow*> paused(fPausedRows.begin(), fPausedRows.end());
-  for (TGantRow* row : paused) row->SetCollisionDetectionPause(false);
-}
-
-void TvxGant_ComBasic::ResumeTimerTick(TObject*) {
-  if (fPausedRows.empty()) {
-    fResumeTimer->SetEnabled(false);
-    return;
-  }
-  if (TTimeDistinctGenericThread::ThreadCount() < ResumeBelowThreads) UnPauseCollisionDetectionRows();
 }
 
 // --- the left side --------------------------------------------------------------------
