@@ -139,8 +139,8 @@ bool TSchemaSubColumns::VisibleSetChanged(int k, double theFrom, double theTo) {
     const double offset = column->GetOffsetDate();
     fSchema->fIndex.ForEachMeeting(k, theFrom + offset - slack, theTo + offset + slack,
                                    [&](TvxDataEntity_SchemaTime* item) { items.Add(item); });
-  } else {
-    for (TvxDataEntity_SchemaTime* item : fSchema->fIndex.Items(k)) items.Add(item);  // outside the list: times read as 0
+  } else {  // outside the list: times read as 0
+    for (TvxDataEntity_SchemaTime* item : fSchema->fIndex.Items(k)) items.Add(item);
   }
   std::uint64_t hash = 0;
   int n = 0;

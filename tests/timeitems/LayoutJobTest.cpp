@@ -110,7 +110,7 @@ TEST(LayoutJob, Lifecycle) {
       std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     EXPECT_EQ(TTimeDistinctGenericThread::ThreadCount(), before);
-    EXPECT_EQ(std::make_tuple(client.takes, client.applies, client.dropped), std::make_tuple(c.takes, c.applies, c.dropped));
+    EXPECT_EQ(std::tie(client.takes, client.applies, client.dropped), std::tie(c.takes, c.applies, c.dropped));
     EXPECT_FALSE(client.offThread);
     EXPECT_EQ(client.highest, c.applies ? 3 : 0);
     EXPECT_EQ(client.pauses, (c.first == kPaused ? std::vector<bool>{true, false} : std::vector<bool>()));
