@@ -111,11 +111,6 @@ void TvxGant_ComBasic::Initialize() {
   }
   for (unsigned key : {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, VK_HOME, VK_END, VK_SPACE}) fGA->SetSpecialKey(key);
 
-  fResumeTimer = new TTimer(this);
-  fResumeTimer->SetEnabled(false);
-  fResumeTimer->SetInterval(10);
-  fResumeTimer->SetOnTimer([this](TObject* s) { ResumeTimerTick(s); });
-
   SetUseGridNotTree(false);
   HandleTreeAlign(nullptr);
 }
@@ -260,37 +255,6 @@ TvxDataList_GantRow* TvxGant_ComBasic::CreateDataList_GantRow() { return new Tvx
 TvxDataList2lev* TvxGant_ComBasic::CreateDataList2Lev() { return new TvxDataList2lev(); }
 
 TvxDataList3lev* TvxGant_ComBasic::CreateDataList3Lev() { return new TvxDataList3lev(); }
-
-// --- rows -----------------------------------------------------------------------------
-
-void TvxGant_ComBasic::NoteLayoutPending(TGantRow* theRow, bool thePending) {
-  if (thePending)
-    fPendingRows.insert(theRow);
-  else
-    fPendingRows.erase(theRow);
-}
-
-void TvxGant_ComBasic::NotePaused(TGantRow* theRow, bool thePaused) {
-  if (thePaused) {
-    fPausedRows.insert(theRow);
-    if (fResumeTimer && !fResumeTimer->GetEnabled()) fResumeTimer->SetEnabled(true);
-  } else {
-    fPausedRows.erase(theRow);
-  }
-}
-
-void TvxGant_ComBasic::UnPauseCollisionDetectionRows() {
-  std::vector<TGantRow*> paused(fPausedRows.begin(), fPausedRows.end());
-  for (TGantRow* row : paused) row->SetCollisionDetectionPause(false);
-}
-
-void TvxGant_ComBasic::ResumeTimerTick(TObject*) {
-  if (fPausedRows.empty()) {
-    fResumeTimer->SetEnabled(false);
-    return;
-  }
-  if (TTimeDistinctGenericThread::ThreadCount() < ResumeBelowThreads) UnPauseCollisionDetectionRows();
-}
 
 // --- the left side --------------------------------------------------------------------
 

@@ -21,6 +21,7 @@
 #include "gantt/vxGantTree.h"
 #include "gantt/vxGantTreeSide.h"
 #include "timeitems/vxTimeDistinctGeneric.h"
+#include "timeitems/vxLayoutJob.h"
 #include "grid/vxGrid.h"
 #include "paint/vxDoLater.h"
 #include "paint/vxGraphStuff.h"
@@ -121,10 +122,10 @@ public:
 
   // --- rows
   virtual TGantRow* CreateRow(TvxDataEntity_Tree* theTreeNode, TvxDataEntity_GridTreeNode* theGridTreeNode);
-  void UnPauseCollisionDetectionRows();
-  bool GetPausedCollisionDetectionRows() const noexcept { return !fPausedRows.empty(); }
+  void UnPauseCollisionDetectionRows() { fLayoutJobs->ResumeAll(); }
+  bool GetPausedCollisionDetectionRows() const noexcept { return fLayoutJobs->PausedCount() > 0; }
   // Rows with a layout waiting, running or being handed back, or paused.
-  int PendingLayoutCount() const noexcept { return static_cast<int>(fPendingRows.size() + fPausedRows.size()); }
+  int PendingLayoutCount() const noexcept { return fLayoutJobs->PendingCount() + fLayoutJobs->PausedCount(); }
 
   // --- the left side
   TvxDataEntity_Tree* AddDataEntityTree(TvxDataEntity_Tree* theParent);
@@ -446,9 +447,6 @@ protected:
   void PageChanging(TObject* Sender, bool& AllowChange);
   void LineUpTreeWithArea();
   void _OnPrintResizeFont(TvxOffscreenPaint* theCaller, int& theFontSize, bool& theDefaultResize);
-  void NoteLayoutPending(TGantRow* theRow, bool thePending);
-  void NotePaused(TGantRow* theRow, bool thePaused);
-  void ResumeTimerTick(TObject* Sender);
 
   // Children, in the order they are made.
   TPanel* fPanelTreeHolder = nullptr;
@@ -501,10 +499,8 @@ protected:
   TTimeItemAutoScroll fTimeItemAutoScroll = ttiaHorzAndVert;
   int fHdcToUseOnNewPage = 0;
   TvxDataEntity_Kronit* fActiveDataEntity = nullptr;
-  std::unordered_set<TGantRow*> fPausedRows;
-  std::unordered_set<TGantRow*> fPendingRows;
-  // Resumes paused rows when the last worker ended too late to do it.
-  TTimer* fResumeTimer = nullptr;
+  // The rows' layouts: how many are pending or paused, and their resuming.
+  std::unique_ptr<TLayoutJobGroup> fLayoutJobs = std::make_unique<TLayoutJobGroup>(ResumeBelowThreads);
   int fRowDrawOffset = 0;
   std::unique_ptr<TBitmap> fGantBitMap;
   TDateTime fStartScaleWhenDrawn = 0;

@@ -22,20 +22,17 @@ TGantRow::TGantRow(TGantRowList* theRowList, TvxDataEntity_Tree* theTreeNode,
   fDataListList->SetOnMissingIndex(
       [this](TvxExposable* caller, int index, bool& fixable) { OnMissingIndex(caller, index, fixable); });
   fGant->fAllDataEntities->Add(fDataListList);
+  // Rows that find no worker pause until the chart resumes them.
+  TLayoutPolicy policy;
+  policy.fInlineLimit = &InlineLayoutLimit;
+  policy.fWhenBusy = lwbPause;
+  fLayout = std::make_unique<TLayoutJob>(static_cast<TLayoutJobClient*>(this), policy, fGant->fLayoutJobs.get());
 }
 
-TGantRow::~TGantRow() {
-  TDoLater::NeverMind(DoLaterCall<&TGantRow::UpdateSubColumnsAsync>(this));
-  TTimeDistinctGenericThread::FreeAndCleanUp(fTimeDistinctGenericThread);
-}
+TGantRow::~TGantRow() = default;
 
 void TGantRow::CleanForFree() {
-  TDoLater::NeverMind(DoLaterCall<&TGantRow::UpdateSubColumnsAsync>(this));
-  CleanUpThread();
-  if (fGant) {
-    fGant->NoteLayoutPending(this, false);
-    fGant->NotePaused(this, false);
-  }
+  fLayout.reset();  // nothing waits or runs for the row any more
   if (fDataListList) {
     if (fGant && fGant->fAllDataEntities) fGant->fAllDataEntities->Remove(fDataListList);
     // The last layer first; each takes its items with it, with their notifications.
@@ -117,9 +114,7 @@ void TGantRow::SetCollisionDetection(bool theValue) {
     UpdateSubColumns();
   } else {
     // Nothing to lay out any more: what waits or runs goes.
-    TDoLater::NeverMind(DoLaterCall<&TGantRow::UpdateSubColumnsAsync>(this));
-    TTimeDistinctGenericThread::FreeAndCleanUp(fTimeDistinctGenericThread);
-    if (fGant) fGant->NoteLayoutPending(this, false);
+    if (fLayout) fLayout->Cancel();
     fNumOfSubCols = 0;
   }
   if (fGant) fGant->InvalidateGA();
@@ -132,29 +127,24 @@ void TGantRow::SetCollisionDetectionBetweenLayers(bool theValue) {
 }
 
 void TGantRow::SetCollisionDetectionPause(bool theValue) {
-  if (theValue) {
-    if (!fCollisionDetection || fCollisionDetectionPause) return;
-    SetCollisionDetection(false);
-    fCollisionDetectionPause = true;
-    if (fGant) fGant->NotePaused(this, true);
-  } else {
-    if (!fCollisionDetectionPause) return;
-    fCollisionDetectionPause = false;
-    if (fGant) fGant->NotePaused(this, false);
-    SetCollisionDetection(true);
-  }
-}
-
-bool TGantRow::IsLayoutPending() const {
-  return fTimeDistinctGenericThread != nullptr ||
-         TDoLater::AlreadyInList(DoLaterCall<&TGantRow::UpdateSubColumnsAsync>(const_cast<TGantRow*>(this)), nullptr);
+  // Pausing switches the detection off (LayoutPaused), resuming on again.
+  if (!fLayout) return;
+  if (!theValue)
+    fLayout->Resume();
+  else if (fCollisionDetection)
+    fLayout->Pause();
 }
 
 void TGantRow::UpdateSubColumns() {
   // Rows without collision detection have nothing to lay out.
-  if (!fGant || fGant->IsDestroying() || !fCollisionDetection) return;
-  fGant->NoteLayoutPending(this, true);
-  TDoLater::DoLater(DoLaterCall<&TGantRow::UpdateSubColumnsAsync>(this), nullptr);
+  if (!fGant || fGant->IsDestroying() || !fCollisionDetection || !fLayout) return;
+  fLayout->Request();
+}
+
+bool TGantRow::LayoutTake(int& theSize) {
+  if (!fCollisionDetection || !fGant) return false;
+  theSize = ItemCount();
+  return true;
 }
 
 void TGantRow::FillHolders(TDistinctTimeHolderList* theList) const {
@@ -169,60 +159,6 @@ void TGantRow::FillHolders(TDistinctTimeHolderList* theList) const {
         theList->Add(second(item->GetStartDateTime()), second(item->GetStopDateTime()), key, item);
     }
   }
-}
-
-void TGantRow::UpdateSubColumnsAsync(TObject*) {
-  try {
-    CleanUpThread();
-    if (!fCollisionDetection || !fGant) {
-      if (fGant) fGant->NoteLayoutPending(this, false);
-      return;
-    }
-    if (ItemCount() <= InlineLayoutLimit) {
-      LayoutNow();
-      return;
-    }
-    if (TTimeDistinctGenericThread::ThreadCount() >= TTimeDistinctGenericThread::MaxThreads) {
-      fGant->NoteLayoutPending(this, false);
-      SetCollisionDetectionPause(true);
-      return;
-    }
-    auto* thread = new TTimeDistinctGenericThread();
-    fTimeDistinctGenericThread = thread;
-    FillHolders(thread->GetList());
-    thread->fOnDone = [this](TObject* Sender) { TimeDistinctThreadDone(Sender); };
-    thread->Start();
-  } catch (const std::exception& e) {
-    if (fGant) fGant->NoteLayoutPending(this, false);
-    ShowMessage(std::string("UpdateSubColumns exception:") + e.what());
-  }
-}
-
-void TGantRow::LayoutNow() {
-  TvxHold hold(this);  // collision handlers may delete the row
-  TDistinctTimeHolderList list;
-  FillHolders(&list);
-  TTimeDistinctGeneric engine(&list);
-  engine.ResolveConflicts();
-  try {
-    ApplyLayout(&list);
-  } catch (const std::exception& e) {
-    ShowMessage(std::string("TimeDistinctThreadDone:") + e.what());
-  }
-  if (fGant) fGant->NoteLayoutPending(this, false);
-}
-
-void TGantRow::TimeDistinctThreadDone(TObject* Sender) {
-  auto* thread = static_cast<TTimeDistinctGenericThread*>(Sender);
-  if (thread != fTimeDistinctGenericThread) return;  // an older layout's
-  TvxHold hold(this);  // collision handlers may delete the row
-  try {
-    ApplyLayout(thread->GetList());
-  } catch (const std::exception& e) {
-    ShowMessage(std::string("TimeDistinctThreadDone:") + e.what());
-  }
-  CleanUpThread();
-  if (fGant) fGant->NoteLayoutPending(this, false);
 }
 
 void TGantRow::ApplyLayout(TDistinctTimeHolderList* theList) {
@@ -249,13 +185,6 @@ void TGantRow::ApplyLayout(TDistinctTimeHolderList* theList) {
   fNumOfSubCols = highest;
   if (fGridTreeNode && fIncreaseRowHeightOnCollision) fGant->GridRowHeightFollows(this);
   fGant->InvalidateGA();
-}
-
-void TGantRow::CleanUpThread() {
-  TTimeDistinctGenericThread::FreeAndCleanUp(fTimeDistinctGenericThread);
-  if (fGant && fGant->GetPausedCollisionDetectionRows() &&
-      TTimeDistinctGenericThread::ThreadCount() < TvxGant_ComBasic::ResumeBelowThreads)
-    fGant->UnPauseCollisionDetectionRows();
 }
 
 // --- the row list ---------------------------------------------------------------------

@@ -2,11 +2,12 @@
 
 #include <algorithm>
 #include <functional>
+#include <memory>
 #include <unordered_map>
 #include <vector>
 
 #include "gantt/vxGantItems.h"
-#include "timeitems/vxTimeDistinctGeneric.h"
+#include "timeitems/vxLayoutJob.h"
 
 namespace vx {
 
@@ -37,7 +38,7 @@ private:
 // The band of the Gantt area that belongs to one node of the left side (a
 // tree node, or a grid-tree node). It holds the node's time items in layers
 // and lays overlapping items out in sub-columns when asked to.
-class TGantRow : public TvxExposable {
+class TGantRow : public TvxExposable, private TLayoutJobClient {
 public:
   static constexpr int MaxLayerSubCols = 10;
   // Rows with at most this many items are laid out on the user-interface
@@ -73,14 +74,18 @@ public:
   void SetCollisionDetection(bool theValue);
   bool GetCollisionDetectionBetweenLayers() const noexcept { return fCollisionDetectionBetweenLayers; }
   void SetCollisionDetectionBetweenLayers(bool theValue);
-  bool GetCollisionDetectionPause() const noexcept { return fCollisionDetectionPause; }
+  bool GetCollisionDetectionPause() const noexcept { return fLayout && fLayout->GetPaused(); }
   void SetCollisionDetectionPause(bool theValue);
   // A layout is waiting, running or being handed back.
-  bool IsLayoutPending() const;
+  bool IsLayoutPending() const { return fLayout && fLayout->IsPending(); }
   void UpdateSubColumns();
-  void UpdateSubColumnsAsync(TObject* theData);
-  void TimeDistinctThreadDone(TObject* Sender);
-  void CleanUpThread();
+  // The deferred layout itself, and the stop of a running one.
+  void UpdateSubColumnsAsync(TObject*) {
+    if (fLayout) fLayout->RunNow();
+  }
+  void CleanUpThread() {
+    if (fLayout) fLayout->DropWorker();
+  }
 
   // Item geometry and hit testing.
   void XStartStopFromDataEntity(const TvxDataEntity_Kronit* theItem, int& x1, int& x2) const;
@@ -125,23 +130,25 @@ protected:
 
 private:
   friend class TGantRowList;
-  void LayoutNow();
+  bool LayoutTake(int& theSize) override;
+  void LayoutFill(TDistinctTimeHolderList* theList) override { FillHolders(theList); }
+  void LayoutApply(TDistinctTimeHolderList* theList) override { ApplyLayout(theList); }
+  void LayoutPaused(bool thePaused) override { SetCollisionDetection(!thePaused); }
   void FillHolders(TDistinctTimeHolderList* theList) const;
   void ApplyLayout(TDistinctTimeHolderList* theList);
 
   TvxDataEntity_GridTreeNode* fGridTreeNode;
-  bool fCollisionDetectionPause = false;
   TvxDataList2lev* fDataListList = nullptr;
   TvxDataEntity_Tree* fTreeNode;
   TGantRowList* fGantRowList;
   TvxGant_ComBasic* fGant;
+  std::unique_ptr<TLayoutJob> fLayout;
   int fDrawLayerStart = 0;
   TRect fRect = NoRect();
   int fNumOfSubCols = 0;
   int fDataListIndexSubColArray[MaxLayerSubCols] = {};
   bool fCollisionDetection = false;
   bool fCollisionDetectionBetweenLayers = false;
-  TTimeDistinctGenericThread* fTimeDistinctGenericThread = nullptr;
   int fListPos = -1;  // position in the row list
 };
 

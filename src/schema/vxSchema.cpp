@@ -252,7 +252,6 @@ TvxSchema_ComBasic::~TvxSchema_ComBasic() {
   if (fPopupSchema) fPopupSchema->RemoveFreeNotification(this);
   // Nothing deferred may reach the control any more.
   TDoLater::NeverMind(DoLaterCall<&TvxSchema_ComBasic::UpdatePartSizePerform>(this));
-  TDoLater::NeverMind(DoLaterCall<&TvxSchema_ComBasic::UpdateSubColumns_Perform>(this));
   TDoLater::NeverMind(DoLaterCall<&TvxSchema_ComBasic::UpdateColumnScroller>(this));
   TDoLater::NeverMind(DoLaterCall<&TvxSchema_ComBasic::SetScalerWidth_Perform>(this));
   TDoLater::NeverMind(DoLaterCall<&TvxSchema_ComBasic::SetScalerHeight_Perform>(this));
@@ -267,7 +266,7 @@ TvxSchema_ComBasic::~TvxSchema_ComBasic() {
   delete itsColumnScrollBar;
   delete itsRowScrollBar;
   itsColumnScrollBar = itsRowScrollBar = nullptr;
-  CleanUpThread();
+  fSubColumns->Cancel();
   // The lists go while every child is whole: their notifications reach the
   // header and the title grid. The last layer first.
   if (itsvxLayers) {
@@ -509,33 +508,30 @@ void TvxSchema_ComBasic::SetTextFont3(const TFont& theFont) {
 void TvxSchema_ComBasic::SetCollisionDetectBetweenDataList(bool theValue) {
   if (theValue == itsCollisionDetectBetweenDataList) return;
   itsCollisionDetectBetweenDataList = theValue;
-  MarkAllColumnsDirty();
+  fSubColumns->MarkAllColumnsDirty();
   UpdateSubColumns();
 }
 
 void TvxSchema_ComBasic::SetCollisionDetect(bool theValue) {
   if (theValue == itsCollisionDetect) return;
   itsCollisionDetect = theValue;
-  MarkAllColumnsDirty();
-  if (theValue) {
+  fSubColumns->MarkAllColumnsDirty();
+  if (theValue)
     UpdateSubColumns();
-  } else {
-    // Nothing to lay out any more: what waits or runs goes.
-    TDoLater::NeverMind(DoLaterCall<&TvxSchema_ComBasic::UpdateSubColumns_Perform>(this));
-    CleanUpThread();
-  }
+  else
+    fSubColumns->Cancel();  // nothing to lay out any more: what waits or runs goes
 }
 
 void TvxSchema_ComBasic::SetScalerStart(TDateTime theValue) {
   itsScaler->SetStart(theValue);
-  fCheckVisibleSets = true;
+  fSubColumns->WindowMoved();
   UpdateSubColumns();
   InvalidateArea();
 }
 
 void TvxSchema_ComBasic::SetScalerStop(TDateTime theValue) {
   itsScaler->SetStop(theValue);
-  fCheckVisibleSets = true;
+  fSubColumns->WindowMoved();
   UpdateSubColumns();
   InvalidateArea();
 }
@@ -669,7 +665,7 @@ void TvxOffscreenPaint_Schema::KeyDown(unsigned short& Key, TShiftState Shift) {
 
 void TvxSchema_ComBasic::ScaleChanged(TObject* Sender) {
   if (IsDestroying()) return;
-  fCheckVisibleSets = true;
+  fSubColumns->WindowMoved();
   UpdateSubColumns();
   InvalidateArea();
   if (OnScalerChange && Sender == itsScaler) OnScalerChange(itsScaler);

@@ -28,6 +28,7 @@
 #include "schema/vxSchemaItems.h"
 #include "schema/vxSchemaGesture.h"
 #include "schema/vxSchemaSettings.h"
+#include "schema/vxSchemaSubColumns.h"
 
 namespace vx {
 class TvxSchema_ComBasic;
@@ -259,6 +260,7 @@ protected:
   friend class TvxDataEntity_SchemaTime;
   friend class TvxOffscreenPaint_Schema;
   friend class TSchemaGesture;
+  friend class TSchemaSubColumns;
 
   TvxSchema_ComBasic(TComponent* AOwner, DeferInitialize);
   TvxDateScaler* SettingsScaler() const override { return itsScaler; }
@@ -327,15 +329,12 @@ protected:
   void UpdatePartSizePerform(TObject* theData);
   void SetScalerWidth_Perform(TObject* theData);
   void SetScalerHeight_Perform(TObject* theData);
-  void UpdateSubColumns_Perform(TObject* theData);
-  void SubColThreadDone(TObject* Sender);
   void UpdateColumnScrollerLater();
   // Whole columns (rows) the area shows from the top-left one; at least 1.
   int ColumnsInView();
   void ScrollColumnsByWheel(int WheelDelta);
   void PanTimeByWheel(int WheelDelta);
   void ZoomTimeByWheel(int WheelDelta, TPoint MousePos);
-  void CleanUpThread();
 
 private:
   // The index follows every booking that enters or leaves the control, and
@@ -367,19 +366,9 @@ private:
   static constexpr int kClipMargin = 10;
   TRect AreaClip(const TRect& theRect) const;
   TvxDataEntity_SchemaTime* HitTestAll(int X, int Y);
-  // Collision layout helpers.
-  void MarkColumnDirty(int theCol);
-  void MarkAllColumnsDirty();
   // Bookings refer to columns by index: after a column is inserted, deleted
   // or moved at theCol, the columns from there on are laid out again.
   void MarkColumnsFrom(int theCol);
-  std::vector<int> TakeColumnsToLayOut();
-  // The bookings of the columns, in the walk over all layers.
-  void OrderedItems(const std::vector<int>& theColumns, TvxHeldList<TvxDataEntity_SchemaTime>& theItems);
-  void FillHolders(const TvxHeldList<TvxDataEntity_SchemaTime>& theItems, TDistinctTimeHolderList* theList);
-  void ApplyLayout(const std::vector<int>& theColumns, TDistinctTimeHolderList* theList,
-                   const TvxHeldList<TvxDataEntity_SchemaTime>& theItems);
-  int LayerIndexOf(TvxDataList* theList);
   void WireChildren();
   // The interaction's helpers.
   void SchemaMouseLeave(TObject* Sender);
@@ -431,7 +420,6 @@ private:
   std::unique_ptr<TFont> fTextFont2;
   std::unique_ptr<TFont> fTextFont3;
   bool itsWaitForAllValues = false;
-  TTimeDistinctGenericThread* itsTimeDistinctGenericThread = nullptr;
   TDrawLayerArray itsDrawLayerArray;
   TPopupMenu* fPopupSchema = nullptr;
   TvxDataEntityClass fClassOfDataEntity_SchemaTime;
@@ -456,16 +444,8 @@ private:
   // The bookings of each column, for the paint's, the hit test's and the
   // layout's questions about one column and a time window.
   TSchemaTimeIndex fIndex;
-  // Columns whose layout is out of date (every one with fAllColumnsDirty).
-  std::unordered_set<int> fDirtyColumns;
-  bool fAllColumnsDirty = true;
-  int fDirtyFrom = -1;  // every column from here on, when not -1
-  // The scaler window moved: columns whose visible bookings changed re-lay.
-  bool fCheckVisibleSets = false;
-  // Columns being laid out by the running thread.
-  std::vector<int> fInFlightColumns;
-  // Fingerprint and count of each column's visible bookings at its last layout.
-  std::unordered_map<int, std::pair<std::uint64_t, int>> fLaidVisible;
+  // The collision layout: columns out of date, runs and their results.
+  std::unique_ptr<TSchemaSubColumns> fSubColumns = std::make_unique<TSchemaSubColumns>(this);
   // Bookings with a negative inset reach beyond their column; while there are
   // any, hit testing and painting consider every column.
   int fNegativeInsetItems = 0;

@@ -190,7 +190,7 @@ void TDataListColumns::_OnColumnsInfoPush(TvxDataEntity* theEntity) {
   TvxSchema_ComBasic* schema = itsSchema;
   if (!schema) return;
   // The offset date may have changed: the column's bookings move on the axis.
-  schema->MarkColumnDirty(theEntity->ListIndex());
+  schema->fSubColumns->MarkColumnDirty(theEntity->ListIndex());
   schema->UpdateSubColumns();
   schema->InvalidateArea();
   if (schema->OnValueChanged_Column) schema->OnValueChanged_Column(schema, theEntity);

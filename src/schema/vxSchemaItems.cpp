@@ -112,13 +112,13 @@ TvxDataEntity_SchemaTime* DataEntity_Schema(TObject* theObject) {
 
 void TvxSchema_ComBasic::TimesChanged(TvxDataEntity_SchemaTime* theItem) {
   fIndex.TimesChanged(theItem);
-  MarkColumnDirty(theItem->itsCol);
+  fSubColumns->MarkColumnDirty(theItem->itsCol);
 }
 
 void TvxSchema_ComBasic::ColumnChanged(TvxDataEntity_SchemaTime* theItem, int theOldCol) {
   fIndex.Moved(theItem, theOldCol);
-  MarkColumnDirty(theOldCol);
-  MarkColumnDirty(theItem->itsCol);
+  fSubColumns->MarkColumnDirty(theOldCol);
+  fSubColumns->MarkColumnDirty(theItem->itsCol);
 }
 
 void TvxSchema_ComBasic::InsetsChanging(TvxDataEntity_SchemaTime* theItem, bool theDone) {
@@ -136,7 +136,7 @@ void TvxSchema_ComBasic::Indexed(TvxDataEntity_SchemaTime* theItem, bool theIn) 
     InsetsChanging(theItem, false);
     fIndex.Remove(theItem);
   }
-  MarkColumnDirty(theItem->itsCol);
+  fSubColumns->MarkColumnDirty(theItem->itsCol);
 }
 
 // --- data operations ------------------------------------------------------------------

@@ -84,6 +84,7 @@ protected:
 private:
   friend class TDataListColumns;
   friend class TvxSchema_ComBasic;
+  friend class TSchemaSubColumns;
   int itsData = 0;
   TDateTime itsOffsetDate = 0;
   TObject* itsDataObject = nullptr;
@@ -163,6 +164,7 @@ protected:
 private:
   friend class TvxSchema_ComBasic;
   friend class TSchemaTimeIndex;
+  friend class TSchemaSubColumns;
   TTimeStyle_Schema fStyle = tssNormal;
   bool itsUseSubCol = false;
   int itsSubCol = 0;

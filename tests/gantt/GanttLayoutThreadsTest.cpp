@@ -1,6 +1,6 @@
-// Row layouts on worker threads: results on the user-interface thread, rows
-// paused for lack of workers and resumed, charts that go while layouts run.
-// Also run under ThreadSanitizer (make tsan).
+// Row layouts on worker threads: rows paused for lack of workers and resumed
+// by the chart, and a chart that goes while layouts run (the lifecycle itself
+// is the layout job's, tested there). Also run under ThreadSanitizer.
 #include <gtest/gtest.h>
 
 #include <thread>
@@ -34,12 +34,8 @@ TEST(GanttRows, LayoutsOnWorkerThreadsPauseAndResume) {
   AllOnWorkers workers;
   {
     TestGant g;
-    const std::thread::id ui = std::this_thread::get_id();
     int reported = 0;
-    g.OnCollisionDetected = [&](TvxGant_ComBasic*, TvxDataEntity_Kronit*, int) {
-      EXPECT_EQ(std::this_thread::get_id(), ui);
-      ++reported;
-    };
+    g.OnCollisionDetected = [&](TvxGant_ComBasic*, TvxDataEntity_Kronit*, int) { ++reported; };
     std::vector<TGantRow*> rows;
     for (int r = 0; r < TTimeDistinctGenericThread::MaxThreads + 15; ++r) rows.push_back(BusyRow(g, 30));
     TDoLater::DoAllNow();  // the workers' results wait for the event loop
@@ -55,15 +51,12 @@ TEST(GanttRows, LayoutsOnWorkerThreadsPauseAndResume) {
   }
 }
 
-TEST(GanttRows, ChartsGoWhileLayoutsRun) {
+TEST(GanttRows, AChartGoesWhileLayoutsRun) {
   AllOnWorkers workers;
-  for (int round = 0; round < 3; ++round) {
-    auto g = std::make_unique<TestGant>();
-    for (int r = 0; r < 60; ++r) BusyRow(*g, 400);
-    TDoLater::DoAllNow();  // workers start, the rest pause
-    if (round == 1) vxtest::ProcessEventsUntilIdle(3);  // some results on their way
-    g.reset();
-  }
+  auto g = std::make_unique<TestGant>();
+  for (int r = 0; r < 60; ++r) BusyRow(*g, 400);
+  TDoLater::DoAllNow();  // workers start, the rest pause
+  g.reset();
   // Whatever was in flight ends without a result and without a leak.
   for (int k = 0; k < 2000 && TTimeDistinctGenericThread::ThreadCount() > 0; ++k) {
     vxtest::ProcessEventsUntilIdle(2);

@@ -300,15 +300,6 @@ const Case kCases[] = {
        p.RowOf(p.tasks[1])->SetCollisionDetection(true);
        p.WaitForLayouts();
      }},
-    {"a worker's layout hands a moved item to OnCollisionDetected",
-     [](Plan& p) {
-       const int limit = TGantRow::InlineLayoutLimit;
-       TGantRow::InlineLayoutLimit = 0;
-       p.OnCollisionDetected = [&p](TvxGant_ComBasic*, TvxDataEntity_Kronit* k, int) { p.Kill(k); };
-       p.RowOf(p.tasks[4])->SetCollisionDetection(true);
-       p.WaitForLayouts();
-       TGantRow::InlineLayoutLimit = limit;
-     }},
     {"painting hands an item of the application's style to OnUserDrawTime",
      [](Plan& p) {
        p.bars[1]->SetStyle(gtsUser);
