@@ -22,11 +22,18 @@ TGantRow::TGantRow(TGantRowList* theRowList, TvxDataEntity_Tree* theTreeNode,
   fDataListList->SetOnMissingIndex(
       [this](TvxExposable* caller, int index, bool& fixable) { OnMissingIndex(caller, index, fixable); });
   fGant->fAllDataEntities->Add(fDataListList);
-  // Rows that find no worker pause until the chart resumes them.
-  TLayoutPolicy policy;
-  policy.fInlineLimit = &InlineLayoutLimit;
-  policy.fWhenBusy = lwbPause;
-  fLayout = std::make_unique<TLayoutJob>(static_cast<TLayoutJobClient*>(this), policy, fGant->fLayoutJobs.get());
+}
+
+TLayoutJob* TGantRow::Layout() {
+  // Made at the first layout: most rows of a large plan never lay out.
+  if (!fLayout && fGant && !fGant->IsDestroying()) {
+    // Rows that find no worker pause until the chart resumes them.
+    TLayoutPolicy policy;
+    policy.fInlineLimit = &InlineLayoutLimit;
+    policy.fWhenBusy = lwbPause;
+    fLayout = std::make_unique<TLayoutJob>(static_cast<TLayoutJobClient*>(this), policy, fGant->fLayoutJobs.get());
+  }
+  return fLayout.get();
 }
 
 TGantRow::~TGantRow() = default;
@@ -128,17 +135,17 @@ void TGantRow::SetCollisionDetectionBetweenLayers(bool theValue) {
 
 void TGantRow::SetCollisionDetectionPause(bool theValue) {
   // Pausing switches the detection off (LayoutPaused), resuming on again.
-  if (!fLayout) return;
-  if (!theValue)
-    fLayout->Resume();
-  else if (fCollisionDetection)
-    fLayout->Pause();
+  if (!theValue) {
+    if (fLayout) fLayout->Resume();
+  } else if (fCollisionDetection) {
+    if (TLayoutJob* job = Layout()) job->Pause();
+  }
 }
 
 void TGantRow::UpdateSubColumns() {
   // Rows without collision detection have nothing to lay out.
-  if (!fGant || fGant->IsDestroying() || !fCollisionDetection || !fLayout) return;
-  fLayout->Request();
+  if (!fCollisionDetection) return;
+  if (TLayoutJob* job = Layout()) job->Request();
 }
 
 bool TGantRow::LayoutTake(int& theSize) {

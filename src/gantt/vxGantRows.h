@@ -130,6 +130,8 @@ protected:
 
 private:
   friend class TGantRowList;
+  // The row's layout job, made when first needed; nil once the row is cleaned.
+  TLayoutJob* Layout();
   bool LayoutTake(int& theSize) override;
   void LayoutFill(TDistinctTimeHolderList* theList) override { FillHolders(theList); }
   void LayoutApply(TDistinctTimeHolderList* theList) override { ApplyLayout(theList); }
@@ -142,7 +144,7 @@ private:
   TvxDataEntity_Tree* fTreeNode;
   TGantRowList* fGantRowList;
   TvxGant_ComBasic* fGant;
-  std::unique_ptr<TLayoutJob> fLayout;
+  std::unique_ptr<TLayoutJob> fLayout;  // see Layout()
   int fDrawLayerStart = 0;
   TRect fRect = NoRect();
   int fNumOfSubCols = 0;

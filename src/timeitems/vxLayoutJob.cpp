@@ -43,10 +43,11 @@ bool TLayoutJob::IsPending() const {
 }
 
 void TLayoutJob::DropWorker() {
-  if (fWorker) {
-    TTimeDistinctGenericThread::FreeAndCleanUp(fWorker);
-    fClient->LayoutDropped();
-  }
+  // Only a worker that goes frees room for paused jobs: resuming them on
+  // every run would wake every paused row again and again.
+  if (!fWorker) return;
+  TTimeDistinctGenericThread::FreeAndCleanUp(fWorker);
+  fClient->LayoutDropped();
   if (fGroup) fGroup->WorkerGone();
 }
 
@@ -194,7 +195,14 @@ void TLayoutJobGroup::NotePaused(TLayoutJob* theJob, bool thePaused) {
     fPaused.erase(theJob);
     return;
   }
-  fPaused.insert(theJob);
+  if (fPaused.insert(theJob).second) fPauseOrder.push_back(theJob);
+  if (fPauseOrder.size() > 2 * fPaused.size() + 64) {
+    // Jobs resumed one by one leave their places behind.
+    std::deque<TLayoutJob*> order;
+    for (TLayoutJob* job : fPauseOrder)
+      if (fPaused.count(job)) order.push_back(job);
+    fPauseOrder.swap(order);
+  }
   if (!fResumeTimer) {
     // Made at the first pause: groups that never pause need no timer.
     fResumeTimer = std::make_unique<TTimer>(nullptr);
@@ -206,15 +214,28 @@ void TLayoutJobGroup::NotePaused(TLayoutJob* theJob, bool thePaused) {
 }
 
 void TLayoutJobGroup::ResumeAll() {
-  const std::vector<TLayoutJob*> paused(fPaused.begin(), fPaused.end());
+  std::deque<TLayoutJob*> paused;
+  paused.swap(fPauseOrder);
   // A job resumed may end another one's pause (or its life): each is
   // looked up afresh.
   for (TLayoutJob* job : paused)
     if (fPaused.count(job)) job->Resume();
 }
 
+void TLayoutJobGroup::ResumeSome() {
+  // A resumed job takes its worker only when it runs: the room is counted once.
+  int room = TTimeDistinctGenericThread::MaxThreads - TTimeDistinctGenericThread::ThreadCount();
+  while (room > 0 && !fPauseOrder.empty()) {
+    TLayoutJob* job = fPauseOrder.front();
+    fPauseOrder.pop_front();
+    if (!fPaused.count(job)) continue;
+    job->Resume();
+    --room;
+  }
+}
+
 void TLayoutJobGroup::WorkerGone() {
-  if (!fPaused.empty() && TTimeDistinctGenericThread::ThreadCount() < fResumeBelowThreads) ResumeAll();
+  if (!fPaused.empty() && TTimeDistinctGenericThread::ThreadCount() < fResumeBelowThreads) ResumeSome();
 }
 
 void TLayoutJobGroup::Tick(TObject*) {
@@ -222,7 +243,7 @@ void TLayoutJobGroup::Tick(TObject*) {
     fResumeTimer->SetEnabled(false);
     return;
   }
-  if (TTimeDistinctGenericThread::ThreadCount() < fResumeBelowThreads) ResumeAll();
+  if (TTimeDistinctGenericThread::ThreadCount() < fResumeBelowThreads) ResumeSome();
 }
 
 }  // namespace vx

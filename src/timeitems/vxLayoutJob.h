@@ -1,5 +1,6 @@
 #pragma once
 
+#include <deque>
 #include <memory>
 #include <unordered_set>
 
@@ -102,6 +103,8 @@ private:
 // The jobs of one control: how many are pending or paused, and the resuming
 // of paused ones once fewer workers than a threshold run (when a worker of
 // the group goes, or on a timer when the last one went too late for that).
+// Jobs resume in the order they paused, as many as there are free workers:
+// waking them all would have most of them pause again at once.
 class TLayoutJobGroup {
 public:
   explicit TLayoutJobGroup(int theResumeBelowThreads);
@@ -122,11 +125,14 @@ private:
   void NotePaused(TLayoutJob* theJob, bool thePaused);
   void WorkerGone();
   void Tick(TObject* Sender);
+  void ResumeSome();
 
   int fResumeBelowThreads;
   std::unordered_set<TLayoutJob*> fMembers;
   std::unordered_set<TLayoutJob*> fPending;
   std::unordered_set<TLayoutJob*> fPaused;
+  // May hold jobs no longer paused, or gone: only those in fPaused are touched.
+  std::deque<TLayoutJob*> fPauseOrder;
   std::unique_ptr<TTimer> fResumeTimer;
 };
 
