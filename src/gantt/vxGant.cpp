@@ -1,12 +1,11 @@
 // The chart's composition and lifecycle: its children, lists and
-// controllers, alignment of the left side with the time axis, refreshing.
+// controllers, its collaborators, refreshing.
 #include "gantt/vxGant.h"
 
 #include <algorithm>
 #include <cmath>
 
 #include "platform/rtl/Exception.h"
-#include "platform/rtl/FlagScope.h"
 #include "platform/ui/Forms.h"
 
 namespace vx {

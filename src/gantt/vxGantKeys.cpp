@@ -1,9 +1,9 @@
 // The Gantt area's keys: the arrow keys, Home, End and Space walk the active
-// item through a layer of its row and across rows.
+// item through a layer of its row and across rows; the neighbours they find.
+#include "gantt/vxGantKeys.h"
+
 #include <algorithm>
 #include <cmath>
-
-#include "gantt/vxGantKeys.h"
 
 #include "gantt/vxGant.h"
 

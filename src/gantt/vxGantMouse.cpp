@@ -1,6 +1,6 @@
 // The Gantt area under the mouse: its input handed to the chart, whose
 // gestures on the items go to the gesture engine (see vxGantGesture), and the
-// platform's drag events.
+// platform's drag events; the dotted outlines a drag draws.
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -113,8 +113,8 @@ void TvxGant_ComBasic::GantAreaMouseUp(TObject* Sender, TMouseButton Button, TSh
   fGesture->MouseUp(Sender, Button, Shift, X, Y);
 }
 
-// A dotted outline over the area; with theHint the rectangle's times are
-// snapped and reported.
+// --- outlines -------------------------------------------------------------------------
+
 void TvxGant_ComBasic::DrawOutline(const TRect& theRect, bool theHint) {
   if (theHint) {
     TDateTime start = 0, len = 0, stop = 0;
