@@ -1,12 +1,11 @@
 // The chart's composition and lifecycle: its children, lists and
-// controllers, alignment of the left side with the time axis, refreshing.
+// controllers, its collaborators, refreshing.
 #include "gantt/vxGant.h"
 
 #include <algorithm>
 #include <cmath>
 
 #include "platform/rtl/Exception.h"
-#include "platform/rtl/FlagScope.h"
 #include "platform/ui/Forms.h"
 
 namespace vx {
@@ -68,13 +67,6 @@ void TvxGant_ComBasic::Initialize() {
   fLinkDataListController = std::make_unique<TvxListController>();
   fLinkDataListController->fBeforeCanEditItem = [this](TvxDataEntity* e) { _OnBeforeCanEditItem_Link(e); };
   fLinksDataList = CreateLinkList();
-  fDefaultLinkStyle = tlsDefault;
-  fDefaultLinkColor = 0xFF0000;
-  FDefaultLinkPenWidth = 0;
-  fFontTimeItemStyle1 = std::make_unique<TFont>();
-  fFontTimeItemStyle2 = std::make_unique<TFont>();
-  fFontTimeItemStyle3 = std::make_unique<TFont>();
-  FDefaultLinkCursor = crHandPoint;
   SetBounds(GetLeft(), GetTop(), 350, 250);
   SetCaption("");
 
@@ -88,20 +80,11 @@ void TvxGant_ComBasic::Initialize() {
   fSnap->fStartSnapONOFF = true;
   fSnap->fStopSnapONOFF = true;
   fSnap->fStopSnapOnMoveONOFF = false;
-  ReInitBitmap();
+  fPainter.ReInitBitmap();
   fBackGroundHeight = 18;
   fStartScaleWhenDrawn = fDateScaler->GetStart();
 
-  fKronitListController = std::make_unique<TvxListController>();
-  TvxListController& c = *fKronitListController;
-  c.fInsertItem = [this](TvxDataEntity* e) { _InsertItem_Kronit(e); };
-  c.fDeleteItem = [this](TvxDataEntity* e) { _DeleteItem_Kronit(e); };
-  c.fOnContentChanged = [this](TvxDataList* l) { _ContentChanged_Kronit(l); };
-  c.fOnSelectionChanged = [this](TvxDataList* l, TvxDataEntity* e) { _SelectionChanged_Kronit(l, e); };
-  c.fOnInfoPush = [this](TvxDataEntity* e) { _InfoPush_Kronit(e); };
-  c.fBeforeCanEditItem = [this](TvxDataEntity* e) { _OnBeforeCanEditItem(e); };
-  c.fOnLoadItem = [this](TvxDataEntity* e) { _LoadItem_Kronit(e); };
-  c.fOnUnLoadItem = [this](TvxDataEntity* e, bool& can) { _UnLoadItem_Kronit(e, can); };
+  fItemModel = std::make_unique<TGantItemModel>(*this);
 
   if (!IsDesigning()) {
     fHint = new TGraphHintWindow(fGA);
@@ -137,10 +120,10 @@ void TvxGant_ComBasic::BuildChildren() {
   fPageControl = new TGantPageControl(
       this,
       [this](TObject* s, bool& allow) {
-        if (!IsDestroying()) PageChanging(s, allow);
+        if (!IsDestroying()) fTabSheets.PageChanging(s, allow);
       },
       [this](TObject* s) {
-        if (!IsDestroying()) PageChange(s);
+        if (!IsDestroying()) fTabSheets.PageChange(s);
       });
   fPageControl->SetParent(this);
   fPageControl->SetVisible(false);
@@ -168,7 +151,7 @@ void TvxGant_ComBasic::BuildChildren() {
   // Heard privately: the scaler's OnChange is the application's. The area
   // follows every new window at once, drags on the axis included.
   fScalerChangeDelivered = std::make_unique<TSingleEventListener>(
-      fDateScaler->GetChangeDeliveredEvent(), [this](TSingleEventListener*) { ScaleChanged(fDateScaler); }, false);
+      fDateScaler->GetChangeDeliveredEvent(), [this](TSingleEventListener*) { fAlign.ScaleChanged(); }, false);
   fScalerMarksChanged = std::make_unique<TSingleEventListener>(
       fDateScaler->GetMarksChangedEvent(), [this](TSingleEventListener*) { InvalidateGA(); }, false);
 
@@ -226,9 +209,9 @@ TvxGant_ComBasic::~TvxGant_ComBasic() {
   delete fTree;
   fTree = nullptr;
   fGridSide->FreeGrid();
-  fTreeChangeNotifyList.clear();
+  fTabSheets.Clear();
   DestroyComponents();
-  fKronitListController.reset();
+  fItemModel.reset();
   fLinkDataListController.reset();
 }
 
@@ -282,20 +265,6 @@ void TvxGant_ComBasic::SetUseGridNotTree(bool theValue) {
   InvalidateGA();
 }
 
-void TvxGant_ComBasic::HandleTreeAlign(TObject*) {
-  if (!fDateScaler || !fGA) return;
-  fDateScaler->BeginUpdate();
-  fGA->BeginUpdate();
-  if (fTree && fPanelAboveTree) {
-    if (fTree->GetAlign() != alClient) fTree->SetAlign(alClient);
-    if (OnAlignNeed && !fAligning && !AlignedByApplication())
-      OnAlignNeed(this, fDateScaler->GetStart(), fDateScaler->GetStop(), fPanelTreeHolder->GetWidth());
-    fTree->ExternalScrollOutOfDate();
-  }
-  fDateScaler->EndUpdate();
-  fGA->EndUpdate();
-}
-
 void TvxGant_ComBasic::RealignScrollbar() {
   if (!fPanelScrollHolder || !fPanelAboveScroll || !fScrollBarVertical) return;
   fSide->RealignScrollbar();
@@ -305,21 +274,6 @@ int TvxGant_ComBasic::GetTreeWidth() const { return fPanelTreeHolder ? fPanelTre
 
 void TvxGant_ComBasic::SetTreeWidth(int theWidth) {
   if (fPanelTreeHolder) fPanelTreeHolder->SetWidth(std::clamp(theWidth, 0, MostPartSize));
-}
-
-bool TvxGant_ComBasic::AlignedByApplication() const {
-  return fApplicationAlign.width == GetTreeWidth() && fApplicationAlign.start == fDateScaler->GetStart() &&
-         fApplicationAlign.stop == fDateScaler->GetStop();
-}
-
-void TvxGant_ComBasic::SetScaleAndTree(TDateTime theStart, TDateTime theStop, int theTreeWidth) {
-  TFlagScope aligning(fAligning);
-  BeginUpdate();
-  SetTreeWidth(theTreeWidth);
-  fDateScaler->SetStart(theStart);
-  fDateScaler->SetStop(theStop);
-  fApplicationAlign = {fDateScaler->GetStart(), fDateScaler->GetStop(), GetTreeWidth()};
-  EndUpdate();
 }
 
 // --- refreshing -----------------------------------------------------------------------
@@ -354,12 +308,6 @@ void TvxGant_ComBasic::InvalidateGA() {
   if (fGA && !IsDestroying()) fGA->Invalidate();
 }
 
-void TvxGant_ComBasic::SetWheelConvention(TWheelConvention theValue) {
-  fWheelConvention = theValue;
-  if (fDateScaler) fDateScaler->SetWheelConvention(theValue);
-  fWheelRows.Reset();
-}
-
 void TvxGant_ComBasic::WheelQt(TShiftState theShift, int theDelta, int x) {
   if (theShift.Contains(ssCtrl)) {
     fDateScaler->WheelZoom(x, theDelta);
@@ -380,17 +328,6 @@ void TvxGant_ComBasic::GantAreaWheelScroll(TWMMouseWheel& Msg) {
     return;
   }
   fSide->WheelStep(Msg);
-}
-
-void TvxGant_ComBasic::ScaleChanged(TObject*) {
-  if (OnAlignNeed && !fAligning && !AlignedByApplication())
-    OnAlignNeed(this, fDateScaler->GetStart(), fDateScaler->GetStop(), GetTreeWidth());
-  if (OnScalerChange) {
-    const TDateTime start = fDateScaler->GetStart(), stop = fDateScaler->GetStop();
-    OnScalerChange(this, start, stop);
-    if (fDateScaler->GetStart() != start || fDateScaler->GetStop() != stop) fDateScaler->StopStep();
-  }
-  InvalidateGA();
 }
 
 // --- the Gantt area -------------------------------------------------------------------

@@ -233,7 +233,8 @@ void TGantGesture::GestureOutline(const TRect& theRect) { fChart.DrawOutline(the
 void TGantGesture::GestureLinkOutline(TPoint theFrom, TPoint theTo) {
   TvxGant_ComBasic& g = fChart;
   const TLinkStyle style = g.fDefaultLinkStyle == tlsUserDraw ? tlsMSProject : g.fDefaultLinkStyle;
-  const TLinkRoute route = g.RouteLink(theFrom, theTo, style, nullptr, Rect(0, 0, g.fGA->GetWidth(), g.fGA->GetHeight()));
+  const TLinkRoute route =
+      g.fLinkPainter.RouteLink(theFrom, theTo, style, nullptr, Rect(0, 0, g.fGA->GetWidth(), g.fGA->GetHeight()));
   TXorOverlay* overlay = fEngine.Overlay();
   for (int k = 1; k < route.lineCount; ++k) overlay->InvertLine(route.line[k - 1], route.line[k], TXorOverlay::xpInvert);
   for (int k = 1; k < route.headCount; ++k) overlay->InvertLine(route.head[k - 1], route.head[k], TXorOverlay::xpInvert);
@@ -343,6 +344,40 @@ std::string TvxGant_ComBasic::HintText(TObject* theObject) {
   auto* item = dynamic_cast<TvxDataEntity_Kronit*>(theObject);
   if (!item) return "";
   return HintText(item, item->GetStartDateTime(), item->GetStopDateTime());
+}
+
+// --- the state under the chart's names -----------------------------------------------
+
+void TGantGestureState::MouseMoveModeCancel() { GestureEngine().CallOff(); }
+
+void TGantGestureState::CancelGesture() { GestureEngine().Cancel(); }
+
+TGantMouseMoveMode TGantGestureState::GetMouseMoveMode() const noexcept {
+  switch (GestureEngine().Mode()) {
+    case gmMove: return mmMove;
+    case gmCopy: return mmCopy;
+    case gmGrowStart: return mmGrowLeft;
+    case gmGrowStop: return mmGrowRight;
+    case gmLink: return mmDependency;
+    case gmNone: break;
+  }
+  return mmNone;
+}
+
+TvxDataEntity_Kronit* TGantGestureState::GetMouseDownDataEntity() const noexcept {
+  return static_cast<TvxDataEntity_Kronit*>(GestureEngine().PressedItem());
+}
+
+TPoint TGantGestureState::GetLastMouseUpPos() const noexcept { return GestureEngine().LastDelta(); }
+
+int TGantGestureState::OutlineCount() const noexcept { return GestureEngine().OutlineCount(); }
+
+bool TGantGestureState::GetFavourMoveOverResizeOnSmallTimeItems() const noexcept {
+  return GestureEngine().Rules().fFavourMoveOnSmall;
+}
+
+void TGantGestureState::SetFavourMoveOverResizeOnSmallTimeItems(bool v) noexcept {
+  GestureEngine().Rules().fFavourMoveOnSmall = v;
 }
 
 }  // namespace vx

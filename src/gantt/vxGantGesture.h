@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gantt/vxGantItems.h"
 #include "platform/ui/Controls.h"
 #include "timeitems/vxTimeGesture.h"
 
@@ -73,6 +74,27 @@ private:
 
   TvxGant_ComBasic& fChart;
   TvxTimeGesture fEngine;
+};
+
+// The gesture's state under the chart's names.
+class TGantGestureState {
+public:
+  void MouseMoveModeCancel();
+  // Ends a drag under way (move, copy, resize, link) as if it never began:
+  // outlines gone, nothing written, the cursor and the selection as they were.
+  // Escape does this, and so does the area losing the mouse.
+  void CancelGesture();
+  TGantMouseMoveMode GetMouseMoveMode() const noexcept;
+  TvxDataEntity_Kronit* GetMouseDownDataEntity() const noexcept;
+  TPoint GetLastMouseUpPos() const noexcept;
+  // Outlines now on screen over the area (while dragging).
+  int OutlineCount() const noexcept;
+  bool GetFavourMoveOverResizeOnSmallTimeItems() const noexcept;
+  void SetFavourMoveOverResizeOnSmallTimeItems(bool v) noexcept;
+
+protected:
+  ~TGantGestureState() = default;
+  virtual TvxTimeGesture& GestureEngine() const noexcept = 0;
 };
 
 }  // namespace vx

@@ -164,7 +164,7 @@ void TGantGridSide::DrawBands(int& theY, int& theIndex) {
   if (fPrintRows.Active()) {
     const double sy = ga->GetScaley();
     for (const TGantPrintRows::TPlace& place : fPrintRows.Rows()) {
-      fGant->DrawRowBackgound(Rect(0, Round(place.fTop * sy), w, Round(place.fBottom * sy)), theIndex++);
+      fGant->fPainter.DrawRowBackgound(Rect(0, Round(place.fTop * sy), w, Round(place.fBottom * sy)), theIndex++);
       theY = std::max(theY, Round(place.fBottom * sy));
     }
     return;
@@ -175,7 +175,7 @@ void TGantGridSide::DrawBands(int& theY, int& theIndex) {
     if (r.Top == -1) continue;
     r.Left = 0;
     r.Right = w;
-    fGant->DrawRowBackgound(r, theIndex++);
+    fGant->fPainter.DrawRowBackgound(r, theIndex++);
     theY = std::max(theY, r.Bottom);
   }
 }

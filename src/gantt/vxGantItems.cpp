@@ -6,7 +6,6 @@
 
 #include "gantt/vxGant.h"
 #include "platform/rtl/Exception.h"
-#include "platform/rtl/FlagScope.h"
 #include "platform/rtl/Math.h"
 
 namespace vx {
@@ -213,28 +212,11 @@ void TvxGant_ComBasic::CopyDataEntity(TvxDataEntity_Kronit* theSource, TvxDataEn
   theTarget->SetSelected(theSource->GetSelected());
 }
 
-bool TvxGant_ComBasic::TCallOutItems::Alive(const TvxDataEntity_Kronit* theItem) const {
-  for (const TvxHeld<TvxDataEntity_Kronit>& inserted : fInserted)
-    if (inserted.Is(theItem)) return inserted.Get() != nullptr;
-  return fDeleted.count(theItem) == 0;
-}
-
-void TvxGant_ComBasic::AskForNewItem(const TOnTimeCopyOrMove& theHandler, TvxDataEntity_Kronit* theItem,
-                                     TGantRow* theRow, TGantRow* theNewRow, TDateTime theStart, TDateTime theStop,
-                                     TvxDataEntity_Kronit*& theNewItem) {
-  TCallOutItems items;
-  {
-    TFlagScope collecting(fCallOutItems, &items);
-    theHandler(this, theItem, theRow, theNewRow, theStart, theStop, theNewItem);
-  }
-  if (theNewItem && !items.Alive(theNewItem)) theNewItem = nullptr;
-}
-
 bool TvxGant_ComBasic::TimeCopy(TvxDataEntity_Kronit* theItem, TGantRow* theRow, TGantRow* theNewRow,
                                 TDateTime theStart, TDateTime theStop, TvxDataEntity_Kronit*& theNewItem) {
   theNewItem = nullptr;
   if (!OnTimeCopy) return false;
-  AskForNewItem(OnTimeCopy, theItem, theRow, theNewRow, theStart, theStop, theNewItem);
+  fItemModel->AskForNewItem(OnTimeCopy, theItem, theRow, theNewRow, theStart, theStop, theNewItem);
   return true;
 }
 
@@ -242,7 +224,7 @@ bool TvxGant_ComBasic::TimeMoveRow(TvxDataEntity_Kronit* theItem, TGantRow* theR
                                    TDateTime theStart, TDateTime theStop, TvxDataEntity_Kronit*& theNewItem) {
   theNewItem = nullptr;
   if (!OnTimeChangeRow) return false;
-  AskForNewItem(OnTimeChangeRow, theItem, theRow, theNewRow, theStart, theStop, theNewItem);
+  fItemModel->AskForNewItem(OnTimeChangeRow, theItem, theRow, theNewRow, theStart, theStop, theNewItem);
   return true;
 }
 
@@ -326,83 +308,10 @@ void TvxGant_ComBasic::DropAllLinks(TvxDataEntity_Kronit* theItem) {
   }
 }
 
-// --- the chart: item notifications ----------------------------------------------------
-
-void TvxGant_ComBasic::GiveTexts(TvxDataEntity_Kronit* theItem) {
-  if (theItem->fTimeItemTextCollection) return;
-  theItem->fTimeItemTextCollection = std::make_unique<TvxTimeItemTextCollection>();
-  theItem->fTimeItemTextCollection->fOnStyleSet = [this](TvxTimeItemTextCollection* c, TCanvas* canvas, int style) {
-    _OnTimeItemSyleSet(c, canvas, style);
-  };
-}
-
-void TvxGant_ComBasic::_InsertItem_Kronit(TvxDataEntity* e) {
-  auto* item = static_cast<TvxDataEntity_Kronit*>(e);
-  if (fCallOutItems) fCallOutItems->fInserted.emplace_back(item);
-  GiveTexts(item);
-  InvalidateGA();
-  if (TGantRow* row = item->GetRow()) row->UpdateSubColumns();
-  if (OnInsertItem_Kronit) OnInsertItem_Kronit(this, item);
-}
-
-void TvxGant_ComBasic::_DeleteItem_Kronit(TvxDataEntity* e) {
-  auto* item = static_cast<TvxDataEntity_Kronit*>(e);
-  if (fCallOutItems) fCallOutItems->fDeleted.insert(item);
-  if (fActiveDataEntity == item) SetActiveDataEntity(nullptr);
-  // The item being resized or linked from went: the drag ends.
-  if (fGesture) fGesture->Engine().Forget(item);
-  // The hint asks for its text later: it must not keep a gone item.
-  if (fHint && fHint->GetHintObject() == item) fHint->ShowSlowHintFor(nullptr, 0, 0);
-  InvalidateGA();
-  if (!IsDestroying())
-    if (TGantRow* row = item->GetRow()) row->UpdateSubColumns();
-  if (OnDeleteItem_Kronit) OnDeleteItem_Kronit(this, item);
-  DropAllLinks(item);
-}
-
-void TvxGant_ComBasic::_ContentChanged_Kronit(TvxDataList* l) {
-  InvalidateGA();
-  if (!IsDestroying())
-    if (auto* layer = dynamic_cast<TvxDataList_GantRow*>(l))
-      if (TGantRow* row = layer->GetRow()) row->UpdateSubColumns();
-  if (OnContentChanged_Kronit) OnContentChanged_Kronit(this, l);
-}
-
-void TvxGant_ComBasic::_SelectionChanged_Kronit(TvxDataList* l, TvxDataEntity* e) {
-  InvalidateGA();
-  if (OnSelectionChanged_Kronit) OnSelectionChanged_Kronit(this, l, e);
-}
-
-void TvxGant_ComBasic::_InfoPush_Kronit(TvxDataEntity* e) {
-  auto* item = static_cast<TvxDataEntity_Kronit*>(e);
-  // The application changed the item: it is drawn anew whether or not its row
-  // lays items out.
-  InvalidateGA();
-  if (TGantRow* row = item->GetRow()) row->UpdateSubColumns();
-  if (OnChangeDataEntity_Kronit) OnChangeDataEntity_Kronit(this, item);
-  if (OnValueChanged_Kronit) OnValueChanged_Kronit(this, item);
-}
-
-void TvxGant_ComBasic::_LoadItem_Kronit(TvxDataEntity* e) {
-  auto* item = static_cast<TvxDataEntity_Kronit*>(e);
-  GiveTexts(item);  // a loaded item was never inserted
-  if (OnVirtualLoad_Kronit) OnVirtualLoad_Kronit(this, item);
-}
-
-void TvxGant_ComBasic::_UnLoadItem_Kronit(TvxDataEntity* e, bool& CanUnload) {
-  if (OnVirtualUnLoad_Kronit) OnVirtualUnLoad_Kronit(this, static_cast<TvxDataEntity_Kronit*>(e), CanUnload);
-}
-
 void TvxGant_ComBasic::_OnBeforeCanEditItem(TvxDataEntity* e) {
   if (OnBeforeCanEditItem_Kronit) OnBeforeCanEditItem_Kronit(this, static_cast<TvxDataEntity_Kronit*>(e));
 }
 
 void TvxGant_ComBasic::_OnBeforeCanEditItem_Link(TvxDataEntity*) {}
-
-void TvxGant_ComBasic::_OnTimeItemSyleSet(TvxTimeItemTextCollection*, TCanvas* theCanvas, int theStyle) {
-  TFont* font = theStyle == 2 ? fFontTimeItemStyle2.get() : theStyle == 3 ? fFontTimeItemStyle3.get() : fFontTimeItemStyle1.get();
-  theCanvas->SetFont(*font);
-  fGA->PrintResizeFont();
-}
 
 }  // namespace vx

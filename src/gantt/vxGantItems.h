@@ -145,6 +145,7 @@ protected:
 
 private:
   friend class TvxGant_ComBasic;
+  friend class TGantItemModel;
   friend class TGantRow;
   TDateTime fStartDateTime = 0;
   TDateTime fStopDateTime = 0;

@@ -1,5 +1,7 @@
 // The Gantt area's keys: the arrow keys, Home, End and Space walk the active
-// item through a layer of its row and across rows.
+// item through a layer of its row and across rows; the neighbours they find.
+#include "gantt/vxGantKeys.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -57,62 +59,7 @@ TvxDataEntity_Kronit* TvxGant_ComBasic::FindNeighbourToUpDown(int theLayer, TvxD
   return fSide->NeighbourUpDown(theLayer, theRef, theUp);
 }
 
-TvxDataEntity_Kronit* TvxGant_ComBasic::KeyTarget(unsigned short theKey, TvxDataEntity_Kronit* theActive,
-                                                  TGantRow* theRow) {
-  TvxHold holdRow(theRow), holdActive(theActive);
-  const int layer = OnKeyNavigateDataList ? OnKeyNavigateDataList(this, theRow) : 0;
-  // The handler may have deleted the active item or the row.
-  if (holdRow.Gone()) return nullptr;
-  if (theActive && (holdActive.Gone() || theActive->GetRow() != theRow)) theActive = nullptr;
-  TvxDataList* list = LayerOf(theRow, layer);
-  switch (theKey) {
-    case VK_SPACE: return theActive;
-    case VK_HOME: return FindNeighbourToRightLeft(list, nullptr, true);
-    case VK_END: return FindNeighbourToRightLeft(list, nullptr, false);
-    case VK_LEFT:
-    case VK_RIGHT:
-      return theActive ? FindNeighbourToRightLeft(list, theActive, theKey == VK_RIGHT) : FindNeighbourClosest(list, nullptr);
-    case VK_UP:
-    case VK_DOWN: return FindNeighbourToUpDown(layer, theActive, theKey == VK_UP);
-    default: return nullptr;
-  }
-}
-
-void TvxGant_ComBasic::GantAreaKeyDown(TObject*, unsigned short& Key, TShiftState Shift) {
-  if (Key == VK_ESCAPE && (GetMouseMoveMode() != mmNone || fGesture->Engine().Pressed())) {
-    CancelGesture();
-    Key = 0;
-    return;
-  }
-  if (Key != VK_SPACE && Key != VK_END && Key != VK_HOME && Key != VK_LEFT && Key != VK_UP && Key != VK_RIGHT &&
-      Key != VK_DOWN)
-    return;
-  TvxDataEntity_Kronit* active = fActiveDataEntity;
-  TGantRow* row = active ? active->GetRow() : GetActiveGantRow();
-  if (!row) return;
-  TvxHold holdActive(active);
-  TvxDataEntity_Kronit* target = KeyTarget(Key, active, row);
-  if (!target) {
-    if (active && !holdActive.Gone() && (Key == VK_UP || Key == VK_DOWN)) {
-      SetActiveDataEntity(nullptr);  // walked past the first or last row
-      InvalidateGA();
-    }
-    return;
-  }
-  // Selection handlers may delete the target: it is held, and each step
-  // after one checks that it is still there.
-  TvxHold holdTarget(target);
-  if (!Shift.Contains(ssShift) && !Shift.Contains(ssCtrl)) ClearSelections();
-  if (holdTarget.Gone()) return;
-  if (Key == VK_SPACE)
-    target->SetSelected(!target->GetSelected());
-  else
-    target->SetSelected(true);
-  if (holdTarget.Gone()) return;
-  SetActiveDataEntity(target);
-  InvalidateGA();
-  MakeSureActiveInView();
-}
+void TvxGant_ComBasic::GantAreaKeyDown(TObject*, unsigned short& Key, TShiftState Shift) { fKeys.KeyDown(Key, Shift); }
 
 void TvxGant_ComBasic::PlaceKeyboardMenu(TPoint& thePlace) {
   TvxDataEntity_Kronit* active = fActiveDataEntity;
@@ -168,6 +115,65 @@ void TvxGant_ComBasic::MakeSureRowInView(TGantRow* theRow) {
   if (!any || last <= first) return;
   fDateScaler->SetStart(first);
   fDateScaler->SetStop(last);
+}
+
+// --- the keys' walk --------------------------------------------------------------------
+
+TvxDataEntity_Kronit* TGantKeys::KeyTarget(unsigned short theKey, TvxDataEntity_Kronit* theActive, TGantRow* theRow) {
+  TvxHold holdRow(theRow), holdActive(theActive);
+  const int layer = fChart.OnKeyNavigateDataList ? fChart.OnKeyNavigateDataList(&fChart, theRow) : 0;
+  // The handler may have deleted the active item or the row.
+  if (holdRow.Gone()) return nullptr;
+  if (theActive && (holdActive.Gone() || theActive->GetRow() != theRow)) theActive = nullptr;
+  TvxDataList* list = LayerOf(theRow, layer);
+  switch (theKey) {
+    case VK_SPACE: return theActive;
+    case VK_HOME: return fChart.FindNeighbourToRightLeft(list, nullptr, true);
+    case VK_END: return fChart.FindNeighbourToRightLeft(list, nullptr, false);
+    case VK_LEFT:
+    case VK_RIGHT:
+      return theActive ? fChart.FindNeighbourToRightLeft(list, theActive, theKey == VK_RIGHT)
+                       : fChart.FindNeighbourClosest(list, nullptr);
+    case VK_UP:
+    case VK_DOWN: return fChart.FindNeighbourToUpDown(layer, theActive, theKey == VK_UP);
+    default: return nullptr;
+  }
+}
+
+void TGantKeys::KeyDown(unsigned short& Key, TShiftState Shift) {
+  if (Key == VK_ESCAPE && (fChart.GetMouseMoveMode() != mmNone || fChart.fGesture->Engine().Pressed())) {
+    fChart.CancelGesture();
+    Key = 0;
+    return;
+  }
+  if (Key != VK_SPACE && Key != VK_END && Key != VK_HOME && Key != VK_LEFT && Key != VK_UP && Key != VK_RIGHT &&
+      Key != VK_DOWN)
+    return;
+  TvxDataEntity_Kronit* active = fChart.fActiveDataEntity;
+  TGantRow* row = active ? active->GetRow() : fChart.GetActiveGantRow();
+  if (!row) return;
+  TvxHold holdActive(active);
+  TvxDataEntity_Kronit* target = KeyTarget(Key, active, row);
+  if (!target) {
+    if (active && !holdActive.Gone() && (Key == VK_UP || Key == VK_DOWN)) {
+      fChart.SetActiveDataEntity(nullptr);  // walked past the first or last row
+      fChart.InvalidateGA();
+    }
+    return;
+  }
+  // Selection handlers may delete the target: it is held, and each step
+  // after one checks that it is still there.
+  TvxHold holdTarget(target);
+  if (!Shift.Contains(ssShift) && !Shift.Contains(ssCtrl)) fChart.ClearSelections();
+  if (holdTarget.Gone()) return;
+  if (Key == VK_SPACE)
+    target->SetSelected(!target->GetSelected());
+  else
+    target->SetSelected(true);
+  if (holdTarget.Gone()) return;
+  fChart.SetActiveDataEntity(target);
+  fChart.InvalidateGA();
+  fChart.MakeSureActiveInView();
 }
 
 }  // namespace vx

@@ -1,5 +1,4 @@
-// Dependency links: which are drawn, their ends and routes; and the dotted
-// outlines drawn while items are dragged.
+// The link painter: which links are drawn, their ends and routes.
 #include <algorithm>
 
 #include "gantt/vxGant.h"
@@ -7,31 +6,31 @@
 
 namespace vx {
 
-bool TvxGant_ComBasic::LinePassesThroughWindow(const TvxDataEntity_Kronit* theOwner,
+bool TGantLinkPainter::LinePassesThroughWindow(const TvxDataEntity_Kronit* theOwner,
                                                const TvxDataEntity_Kronit* theLinked) const {
-  const TDateTime start = fDateScaler->GetStart(), stop = fDateScaler->GetStop();
+  const TDateTime start = fChart.fDateScaler->GetStart(), stop = fChart.fDateScaler->GetStop();
   const TDateTime ownerStop = theOwner->GetStopDateTime(), linkedStart = theLinked->GetStartDateTime();
   if (ownerStop < start && linkedStart < start) return false;
   return ownerStop <= stop || linkedStart <= stop;
 }
 
-void TvxGant_ComBasic::RenderLinks() {
-  TCanvas* c = fGA->GetOffscreenCanvas();
-  for (int i = 0; i < fLinksDataList->Count(); ++i) {
-    auto* link = static_cast<TvxDataEntity_Link*>(fLinksDataList->GetItems(i));
+void TGantLinkPainter::RenderLinks() {
+  TCanvas* c = fChart.fGA->GetOffscreenCanvas();
+  for (int i = 0; i < fChart.fLinksDataList->Count(); ++i) {
+    auto* link = static_cast<TvxDataEntity_Link*>(fChart.fLinksDataList->GetItems(i));
     TPoint start, stop;
     TLinkStyle style = tlsDefault;
     TLinkBars bars;
     if (!link || !LinkEnds(link, start, stop, style, &bars)) continue;
     if (link->fLinkStyle == tlsUserDraw) {
-      if (OnUserDrawLinks) OnUserDrawLinks(this, link, c, start, stop);
+      if (fChart.OnUserDrawLinks) fChart.OnUserDrawLinks(&fChart, link, c, start, stop);
     } else {
       DrawLink(start, stop, c, style, link->fLinkColor, link->FLinkPenWidth, link, &bars);
     }
   }
 }
 
-bool TvxGant_ComBasic::LinkEnds(TvxDataEntity_Link* theLink, TPoint& theStart, TPoint& theStop, TLinkStyle& theStyle,
+bool TGantLinkPainter::LinkEnds(TvxDataEntity_Link* theLink, TPoint& theStart, TPoint& theStop, TLinkStyle& theStyle,
                                 TLinkBars* theBars) {
   TvxDataEntity_Kronit* owner = theLink->fLinkOwner;
   TvxDataEntity_Kronit* target = theLink->fLinkedTo;
@@ -40,8 +39,8 @@ bool TvxGant_ComBasic::LinkEnds(TvxDataEntity_Link* theLink, TPoint& theStart, T
   TGantRow* targetRow = target->GetRow();
   if (!ownerRow || !targetRow || !ownerRow->GetVisible() || !targetRow->GetVisible()) return false;
   if (!LinePassesThroughWindow(owner, target)) return false;
-  TRect A = RectFromDataEntity(owner), B = RectFromDataEntity(target);
-  const TDateTime start = fDateScaler->GetStart(), stop = fDateScaler->GetStop();
+  TRect A = fChart.RectFromDataEntity(owner), B = fChart.RectFromDataEntity(target);
+  const TDateTime start = fChart.fDateScaler->GetStart(), stop = fChart.fDateScaler->GetStop();
   auto shown = [&](const TRect& r, const TvxDataEntity_Kronit* k) {
     return r.Top > -1 && k->GetStartDateTime() <= stop && k->GetStopDateTime() >= start;
   };
@@ -49,7 +48,7 @@ bool TvxGant_ComBasic::LinkEnds(TvxDataEntity_Link* theLink, TPoint& theStart, T
   const bool aMissing = A.Top == -1, bMissing = B.Top == -1;
   if (aMissing && !bMissing) A = OffsetRect(B, B.Width() + 10, 0);
   if (bMissing && !aMissing) B = OffsetRect(A, -(A.Width() + 10), 0);
-  switch (fLinkShow) {
+  switch (fChart.fLinkShow) {
     case lsOneEndVisible:
       if (!ownerShown && !targetShown) return false;
       break;
@@ -110,15 +109,15 @@ bool TvxGant_ComBasic::LinkEnds(TvxDataEntity_Link* theLink, TPoint& theStart, T
   return true;
 }
 
-TLinkRoute TvxGant_ComBasic::RouteLink(TPoint theStart, TPoint theStop, TLinkStyle theStyle,
+TLinkRoute TGantLinkPainter::RouteLink(TPoint theStart, TPoint theStop, TLinkStyle theStyle,
                                        TvxDataEntity_Link* theLink, const TRect& theClip,
                                        const TLinkBars* theBars) const {
   TLinkRoute route;
   int head = 3, half = 3, dir = 1, ssOffset = 7;
-  if (fGA->GetIsPrinting()) {
-    head = Round(fGA->GetPrintScalex() * 3);
-    half = Round(fGA->GetPrintScaley() * 3);
-    ssOffset = Round(fGA->GetPrintScalex() * 7);
+  if (fChart.fGA->GetIsPrinting()) {
+    head = Round(fChart.fGA->GetPrintScalex() * 3);
+    half = Round(fChart.fGA->GetPrintScaley() * 3);
+    ssOffset = Round(fChart.fGA->GetPrintScalex() * 7);
   }
   auto to = [&route](int x, int y) { route.line[route.lineCount++] = Point(x, y); };
   to(theStart.X, theStart.Y);
@@ -194,7 +193,7 @@ TLinkRoute TvxGant_ComBasic::RouteLink(TPoint theStart, TPoint theStop, TLinkSty
   return route;
 }
 
-int TvxGant_ComBasic::LinkLane(const TLinkBars& theBars) {
+int TGantLinkPainter::LinkLane(const TLinkBars& theBars) {
   // Half way between the two bars; below both when they share a band.
   const TRect& a = theBars.owner;
   const TRect& b = theBars.target;
@@ -203,7 +202,7 @@ int TvxGant_ComBasic::LinkLane(const TLinkBars& theBars) {
   return std::max(a.Bottom, b.Bottom) + 2;
 }
 
-void TvxGant_ComBasic::DrawLink(TPoint theStart, TPoint theStop, TCanvas* c, TLinkStyle theStyle, TColor theColor,
+void TGantLinkPainter::DrawLink(TPoint theStart, TPoint theStop, TCanvas* c, TLinkStyle theStyle, TColor theColor,
                                 int thePenWidth, TvxDataEntity_Link* theLink, const TLinkBars* theBars) {
   const int keepWidth = c->GetPen()->GetWidth();
   struct RestoreWidth {
@@ -218,7 +217,7 @@ void TvxGant_ComBasic::DrawLink(TPoint theStart, TPoint theStop, TCanvas* c, TLi
   for (int k = 1; k < route.lineCount; ++k) c->LineTo(route.line[k].X, route.line[k].Y);
   const bool plain = c->GetBrush()->GetStyle() == bsSolid && !c->GetBrush()->GetBitmap() &&
                      c->GetPen()->GetStyle() == psSolid && c->GetPen()->GetMode() == pmCopy;
-  if (route.filledHead && thePenWidth <= 1 && plain && !fGA->GetIsPrinting()) {
+  if (route.filledHead && thePenWidth <= 1 && plain && !fChart.fGA->GetIsPrinting()) {
     const int half = route.head[2].X - route.head[0].X;
     TvxTimeDraw::ArrowHead(c, theColor, route.head[0], half, route.head[1].Y > route.head[0].Y ? 1 : -1);
   } else if (route.filledHead) {
@@ -230,24 +229,6 @@ void TvxGant_ComBasic::DrawLink(TPoint theStart, TPoint theStop, TCanvas* c, TLi
     c->MoveTo(route.head[0].X, route.head[0].Y);
     for (int k = 1; k < route.headCount; ++k) c->LineTo(route.head[k].X, route.head[k].Y);
   }
-}
-
-void TvxGant_ComBasic::DrawOutline(const TRect& theRect, bool theHint) {
-  if (theHint) {
-    TDateTime start = 0, len = 0, stop = 0;
-    GetStartStopLenFromRect(theRect, start, len, stop);
-    fSnap->fCurrentScreenResolution = fDateScaler->GetSmallStep();
-    fSnap->Snap(start, stop);
-    if (OnHintInfo) OnHintInfo(nullptr, start, stop, stop - start);
-    fGesture->ShowLandingHint(nullptr, start, stop, fGesture->Engine().Pointer());
-  }
-  // As wide as the item would be drawn (at least 5 pixels), so that an item
-  // of no length still shows.
-  const TRect r = Rect(theRect.Left, theRect.Top, std::max(theRect.Right, AddClamped(theRect.Left, 5)), theRect.Bottom);
-  const TPoint corners[] = {Point(r.Left, r.Top), Point(r.Left, r.Bottom), Point(r.Right, r.Bottom),
-                            Point(r.Right, r.Top), Point(r.Left, r.Top)};
-  TXorOverlay* overlay = fGesture->Engine().Overlay();
-  for (int k = 0; k < 4; ++k) overlay->InvertLine(corners[k], corners[k + 1], TXorOverlay::xpHalftone);
 }
 
 }  // namespace vx

@@ -1,12 +1,13 @@
 // The Gantt area under the mouse: its input handed to the chart, whose
 // gestures on the items go to the gesture engine (see vxGantGesture), and the
-// platform's drag events.
+// platform's drag events; the dotted outlines a drag draws.
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
 #include "gantt/vxGant.h"
 #include "platform/rtl/DateUtils.h"
+#include "platform/rtl/Math.h"
 
 namespace vx {
 
@@ -100,38 +101,6 @@ void TvxGant_ComBasic::ClearSelections() {
   selected.ForEach([](TvxDataList* layer) { layer->ClearSelections(); });
 }
 
-void TvxGant_ComBasic::MouseMoveModeCancel() { fGesture->Engine().CallOff(); }
-
-void TvxGant_ComBasic::CancelGesture() { fGesture->Engine().Cancel(); }
-
-TGantMouseMoveMode TvxGant_ComBasic::GetMouseMoveMode() const noexcept {
-  switch (fGesture->Engine().Mode()) {
-    case gmMove: return mmMove;
-    case gmCopy: return mmCopy;
-    case gmGrowStart: return mmGrowLeft;
-    case gmGrowStop: return mmGrowRight;
-    case gmLink: return mmDependency;
-    case gmNone: break;
-  }
-  return mmNone;
-}
-
-TvxDataEntity_Kronit* TvxGant_ComBasic::GetMouseDownDataEntity() const noexcept {
-  return static_cast<TvxDataEntity_Kronit*>(fGesture->Engine().PressedItem());
-}
-
-TPoint TvxGant_ComBasic::GetLastMouseUpPos() const noexcept { return fGesture->Engine().LastDelta(); }
-
-int TvxGant_ComBasic::OutlineCount() const noexcept { return fGesture->Engine().OutlineCount(); }
-
-bool TvxGant_ComBasic::GetFavourMoveOverResizeOnSmallTimeItems() const noexcept {
-  return fGesture->Engine().Rules().fFavourMoveOnSmall;
-}
-
-void TvxGant_ComBasic::SetFavourMoveOverResizeOnSmallTimeItems(bool v) noexcept {
-  fGesture->Engine().Rules().fFavourMoveOnSmall = v;
-}
-
 void TvxGant_ComBasic::GantAreaMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y) {
   fGesture->MouseDown(Sender, Button, Shift, X, Y);
 }
@@ -142,6 +111,26 @@ void TvxGant_ComBasic::GantAreaMouseMove(TObject* Sender, TShiftState Shift, int
 
 void TvxGant_ComBasic::GantAreaMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y) {
   fGesture->MouseUp(Sender, Button, Shift, X, Y);
+}
+
+// --- outlines -------------------------------------------------------------------------
+
+void TvxGant_ComBasic::DrawOutline(const TRect& theRect, bool theHint) {
+  if (theHint) {
+    TDateTime start = 0, len = 0, stop = 0;
+    GetStartStopLenFromRect(theRect, start, len, stop);
+    fSnap->fCurrentScreenResolution = fDateScaler->GetSmallStep();
+    fSnap->Snap(start, stop);
+    if (OnHintInfo) OnHintInfo(nullptr, start, stop, stop - start);
+    fGesture->ShowLandingHint(nullptr, start, stop, fGesture->Engine().Pointer());
+  }
+  // As wide as the item would be drawn (at least 5 pixels), so that an item
+  // of no length still shows.
+  const TRect r = Rect(theRect.Left, theRect.Top, std::max(theRect.Right, AddClamped(theRect.Left, 5)), theRect.Bottom);
+  const TPoint corners[] = {Point(r.Left, r.Top), Point(r.Left, r.Bottom), Point(r.Right, r.Bottom),
+                            Point(r.Right, r.Top), Point(r.Left, r.Top)};
+  TXorOverlay* overlay = fGesture->Engine().Overlay();
+  for (int k = 0; k < 4; ++k) overlay->InvertLine(corners[k], corners[k + 1], TXorOverlay::xpHalftone);
 }
 
 // --- double click, platform drag ------------------------------------------------------

@@ -1,4 +1,4 @@
-// Painting of the Gantt area: background, scale lines, rows and their items.
+// The painter of the Gantt area: background, scale lines, rows and their items.
 // Only what is shown is visited: the rows on screen, and in each the items
 // that meet the visible time span.
 #include <algorithm>
@@ -10,41 +10,47 @@
 
 namespace vx {
 
-void TvxGant_ComBasic::GantAreaPaint(TObject*) {
-  TCanvas* c = fGA->GetOffscreenCanvas();
-  fSide->Prepare();
-  DoBackground();
-  ForEachShownRow([](TGantRow* row) { row->DrawContent(); });
-  RenderLinks();
-  if (OnUserDrawForeground) OnUserDrawForeground(this, Rect(0, 0, fGA->GetWidth(), fGA->GetHeight()), c);
+void TGantPainter::Paint() {
+  TCanvas* c = fChart.fGA->GetOffscreenCanvas();
+  fChart.fSide->Prepare();
+  fChart.DoBackground();
+  fChart.ForEachShownRow([](TGantRow* row) { row->DrawContent(); });
+  fChart.fLinkPainter.RenderLinks();
+  TvxOffscreenPaint_GA* ga = fChart.fGA;
+  if (fChart.OnUserDrawForeground) fChart.OnUserDrawForeground(&fChart, Rect(0, 0, ga->GetWidth(), ga->GetHeight()), c);
   c->GetPen()->SetColor(clBlack);
-  fStartScaleWhenDrawn = fDateScaler->GetStart();
+  fChart.fStartScaleWhenDrawn = fChart.fDateScaler->GetStart();
 }
 
 void TGantRow::DrawContent() {
-  TvxHold hold(this);  // an item drawn by the application may take its row away
-  // The rectangles of the row's shown items: the room of the texts beside them.
-  std::vector<TRect>& rects = fGant->fRowItemRects;
-  rects.clear();
-  ForEachItem([this, &rects](TvxDataEntity_Kronit* item) {
-    if (!fGant) return false;
-    TRect r;
-    if (fGant->IsVisible(item) && RectFromDataEntity(item, r)) rects.push_back(r);
-    return true;
-  });
-  if (!fGant) return;
-  std::sort(rects.begin(), rects.end(), [](const TRect& a, const TRect& b) { return a.Left < b.Left; });
-  fGant->fRoomRow = this;
-  ForEachItem([this](TvxDataEntity_Kronit* item) {
-    if (!fGant) return false;  // the row went
-    TRect r;
-    if (fGant->IsVisible(item) && RectFromDataEntity(item, r)) fGant->DrawContent(item, r);
-    return true;
-  });
-  if (fGant) fGant->fRoomRow = nullptr;
+  if (fGant) fGant->fPainter.DrawRow(this);
 }
 
-void TvxGant_ComBasic::TextRoom(const TRect& theRect, int& theLeft, int& theRight) const {
+void TGantPainter::DrawRow(TGantRow* theRow) {
+  TvxHold hold(theRow);  // an item drawn by the application may take its row away
+  auto gone = [theRow] { return !theRow->GetGant(); };
+  // The rectangles of the row's shown items: the room of the texts beside them.
+  std::vector<TRect>& rects = fRowItemRects;
+  rects.clear();
+  theRow->ForEachItem([&](TvxDataEntity_Kronit* item) {
+    if (gone()) return false;
+    TRect r;
+    if (fChart.IsVisible(item) && theRow->RectFromDataEntity(item, r)) rects.push_back(r);
+    return true;
+  });
+  if (gone()) return;
+  std::sort(rects.begin(), rects.end(), [](const TRect& a, const TRect& b) { return a.Left < b.Left; });
+  fRoomRow = theRow;
+  theRow->ForEachItem([&](TvxDataEntity_Kronit* item) {
+    if (gone()) return false;  // the row went
+    TRect r;
+    if (fChart.IsVisible(item) && theRow->RectFromDataEntity(item, r)) DrawContent(item, r);
+    return true;
+  });
+  fRoomRow = nullptr;
+}
+
+void TGantPainter::TextRoom(const TRect& theRect, int& theLeft, int& theRight) const {
   // Items that meet the rectangle's band and reach beyond its ends close the
   // room there; only the nearest ones are looked at, so that a crowded row
   // costs no more than a few dozen looks an item.
@@ -70,42 +76,42 @@ void TvxGant_ComBasic::TextRoom(const TRect& theRect, int& theLeft, int& theRigh
 
 // --- background -----------------------------------------------------------------------
 
-void TvxGant_ComBasic::DoBackground() {
-  TCanvas* c = fGA->GetOffscreenCanvas();
+void TGantPainter::Background() {
+  TCanvas* c = fChart.fGA->GetOffscreenCanvas();
   DefaultBackGround();
   DoTodayLine();
-  if (OnUserDrawBackground) OnUserDrawBackground(this, Rect(0, 0, fGA->GetWidth(), fGA->GetHeight()), c);
+  if (fChart.OnUserDrawBackground) fChart.OnUserDrawBackground(&fChart, Rect(0, 0, fChart.fGA->GetWidth(), fChart.fGA->GetHeight()), c);
   c->GetPen()->SetWidth(1);
   c->GetPen()->SetMode(pmCopy);
   c->GetPen()->SetStyle(psSolid);
   DrawHiddenTimeSeams();
   DrawScaleLines();
-  if (fGA->Focused() && !fGA->GetIsPrinting()) {
+  if (fChart.fGA->Focused() && !fChart.fGA->GetIsPrinting()) {
     c->GetBrush()->SetColor(0xFFFFFF);
-    c->DrawFocusRect(Rect(2, 2, fGA->GetWidth() - 2, fGA->GetHeight() - 2));
+    c->DrawFocusRect(Rect(2, 2, fChart.fGA->GetWidth() - 2, fChart.fGA->GetHeight() - 2));
   }
 }
 
-void TvxGant_ComBasic::DefaultBackGround() {
-  TCanvas* c = fGA->GetOffscreenCanvas();
-  const int w = fGA->GetWidth(), h = fGA->GetHeight();
-  const int band = Round(fGA->GetScaley() * fBackGroundHeight);
-  TGantSide* side = ShownSide();
+void TGantPainter::DefaultBackGround() {
+  TCanvas* c = fChart.fGA->GetOffscreenCanvas();
+  const int w = fChart.fGA->GetWidth(), h = fChart.fGA->GetHeight();
+  const int band = Round(fChart.fGA->GetScaley() * fChart.fBackGroundHeight);
+  TGantSide* side = fChart.ShownSide();
   const bool gridBands = side->OwnBands();
   // Where stripes cover the whole area, filling it first would only be
   // painted over: the background goes only between the stripes.
-  const bool between = !fVerticalPyjamas && !gridBands && band > 0;
+  const bool between = !fChart.fVerticalPyjamas && !gridBands && band > 0;
   c->GetBrush()->SetStyle(bsSolid);
   c->GetBrush()->SetBitmap(nullptr);
-  c->GetBrush()->SetColor(fBackColor);
-  if (!fGA->GetIsPrinting() && !fVerticalPyjamas && !between) c->FillRect(Rect(0, 0, w, h));
-  if (fVerticalPyjamas) DoVerticalPyjamas();
+  c->GetBrush()->SetColor(fChart.fBackColor);
+  if (!fChart.fGA->GetIsPrinting() && !fChart.fVerticalPyjamas && !between) c->FillRect(Rect(0, 0, w, h));
+  if (fChart.fVerticalPyjamas) DoVerticalPyjamas();
   int y = 0, index = 0;
   if (gridBands) side->DrawBands(y, index);
   if (band > 0)
     for (; y < h; y += band, ++index) {
-      if (between && index % 2 != 0 && !fGA->GetIsPrinting()) {
-        c->GetBrush()->SetColor(fBackColor);
+      if (between && index % 2 != 0 && !fChart.fGA->GetIsPrinting()) {
+        c->GetBrush()->SetColor(fChart.fBackColor);
         c->FillRect(Rect(0, y, w, y + band));
       }
       DrawRowBackgound(Rect(0, y, w, y + band), index);
@@ -114,12 +120,12 @@ void TvxGant_ComBasic::DefaultBackGround() {
   c->GetBrush()->SetBitmap(nullptr);
 }
 
-void TvxGant_ComBasic::DrawRowBackgound(const TRect& theRect, int theIndex) {
-  if (fVerticalPyjamas || theIndex % 2 != 0) return;
-  TCanvas* c = fGA->GetOffscreenCanvas();
-  if (fGA->GetIsPrinting()) {
+void TGantPainter::DrawRowBackgound(const TRect& theRect, int theIndex) {
+  if (fChart.fVerticalPyjamas || theIndex % 2 != 0) return;
+  TCanvas* c = fChart.fGA->GetOffscreenCanvas();
+  if (fChart.fGA->GetIsPrinting()) {
     c->GetBrush()->SetBitmap(nullptr);
-    c->GetBrush()->SetColor(fPyjamasColor);
+    c->GetBrush()->SetColor(fChart.fPyjamasColor);
   } else {
     c->GetBrush()->SetBitmap(fGantBitMap.get());
   }
@@ -127,28 +133,28 @@ void TvxGant_ComBasic::DrawRowBackgound(const TRect& theRect, int theIndex) {
   c->GetBrush()->SetBitmap(nullptr);
 }
 
-void TvxGant_ComBasic::ReInitBitmap() {
+void TGantPainter::ReInitBitmap() {
   if (!fGantBitMap) fGantBitMap = std::make_unique<TBitmap>();
   fGantBitMap->SetSize(2, 2);
   TCanvas* c = fGantBitMap->GetCanvas();
-  c->SetPixel(0, 0, fBackColor);
-  c->SetPixel(1, 1, fBackColor);
-  c->SetPixel(1, 0, fPyjamasColor);
-  c->SetPixel(0, 1, fPyjamasColor);
+  c->SetPixel(0, 0, fChart.fBackColor);
+  c->SetPixel(1, 1, fChart.fBackColor);
+  c->SetPixel(1, 0, fChart.fPyjamasColor);
+  c->SetPixel(0, 1, fChart.fPyjamasColor);
 }
 
-void TvxGant_ComBasic::DoVerticalPyjamas() {
-  TCanvas* c = fGA->GetOffscreenCanvas();
-  const int w = fGA->GetWidth(), h = fGA->GetHeight();
-  const std::vector<TScaleMark>& marks = fDateScaler->GetLongScaleMarks();
-  const int parity0 = fDateScaler->GetOddOrEventStartForVerticalBack();
+void TGantPainter::DoVerticalPyjamas() {
+  TCanvas* c = fChart.fGA->GetOffscreenCanvas();
+  const int w = fChart.fGA->GetWidth(), h = fChart.fGA->GetHeight();
+  const std::vector<TScaleMark>& marks = fChart.fDateScaler->GetLongScaleMarks();
+  const int parity0 = fChart.fDateScaler->GetOddOrEventStartForVerticalBack();
   int x = 0, k = 0, extra = 0;
   for (size_t i = 0; x < w; ++i) {
-    const int nx = i < marks.size() ? Round(marks[i].Pixel * fGA->GetScalex()) : w;
+    const int nx = i < marks.size() ? Round(marks[i].Pixel * fChart.fGA->GetScalex()) : w;
     if (nx >= x) {
       if ((k + parity0 + extra) % 2 != 0) {
         c->GetBrush()->SetBitmap(nullptr);
-        c->GetBrush()->SetColor(fPyjamasColor);
+        c->GetBrush()->SetColor(fChart.fPyjamasColor);
       } else {
         c->GetBrush()->SetBitmap(fGantBitMap.get());
       }
@@ -163,28 +169,29 @@ void TvxGant_ComBasic::DoVerticalPyjamas() {
   c->GetBrush()->SetBitmap(nullptr);
 }
 
-void TvxGant_ComBasic::DoTodayLine() {
-  if (!fTodayLineOnOff) return;
-  const int x = fDateScaler->DateToPixel(std::floor(Now()) + 0.5);
-  if (x <= 0 || x >= fDateScaler->GetWidth()) return;
-  TCanvas* c = fGA->GetOffscreenCanvas();
-  const int px = Round(x * fGA->GetScalex());
-  c->GetPen()->SetColor(fTodayLineColor);
+void TGantPainter::DoTodayLine() {
+  if (!fChart.fTodayLineOnOff) return;
+  const int x = fChart.fDateScaler->DateToPixel(std::floor(Now()) + 0.5);
+  if (x <= 0 || x >= fChart.fDateScaler->GetWidth()) return;
+  TCanvas* c = fChart.fGA->GetOffscreenCanvas();
+  const int px = Round(x * fChart.fGA->GetScalex());
+  c->GetPen()->SetColor(fChart.fTodayLineColor);
   c->GetPen()->SetWidth(1);
   c->MoveTo(px, 0);
-  c->LineTo(px, Round(fGA->GetHeight() * fGA->GetScaley()));
+  c->LineTo(px, Round(fChart.fGA->GetHeight() * fChart.fGA->GetScaley()));
 }
 
-void TvxGant_ComBasic::DrawHiddenTimeSeams() {
+void TGantPainter::DrawHiddenTimeSeams() {
   // Where hidden hours or days were taken out of the axis, a darker seam
   // shows that time jumps there.
-  TCanvas* c = fGA->GetOffscreenCanvas();
-  const int h = fGA->GetHeight();
-  c->GetPen()->SetColor(GStuff::TintColor(fBackColor, 0.8));
+  TCanvas* c = fChart.fGA->GetOffscreenCanvas();
+  const int h = fChart.fGA->GetHeight();
+  c->GetPen()->SetColor(GStuff::TintColor(fChart.fBackColor, 0.8));
   int last = -1;
-  for (const std::vector<TScaleMark>* list : {&fDateScaler->GetShortScaleMarks(), &fDateScaler->GetLongScaleMarks()})
+  TvxDateScaler* scaler = fChart.fDateScaler;
+  for (const std::vector<TScaleMark>* list : {&scaler->GetShortScaleMarks(), &scaler->GetLongScaleMarks()})
     for (const TScaleMark& mark : *list) {
-      const int x = Round(mark.Pixel * fGA->GetScalex());
+      const int x = Round(mark.Pixel * fChart.fGA->GetScalex());
       if (!mark.Hidden || x == last) continue;
       c->MoveTo(x, 0);
       c->LineTo(x, h);
@@ -192,16 +199,16 @@ void TvxGant_ComBasic::DrawHiddenTimeSeams() {
     }
 }
 
-void TvxGant_ComBasic::DrawScaleLines() {
-  TCanvas* c = fGA->GetOffscreenCanvas();
-  const int h = fGA->GetHeight();
+void TGantPainter::DrawScaleLines() {
+  TCanvas* c = fChart.fGA->GetOffscreenCanvas();
+  const int h = fChart.fGA->GetHeight();
   // Where the scaler marks its scale (it keeps the marks in step with its
   // window, whether or not it has painted yet); short lines closer than 30
   // pixels are thinned.
-  const double sx = fGA->GetScalex();
+  const double sx = fChart.fGA->GetScalex();
   std::vector<double>& pixels = fScaleLinePixels;
-  if (fDrawShortLines) {
-    fDateScaler->GetScaleLinePixels(false, 30, pixels);
+  if (fChart.fDrawShortLines) {
+    fChart.fDateScaler->GetScaleLinePixels(false, 30, pixels);
     c->GetPen()->SetColor(0x808080);
     for (const double p : pixels) {
       const int x = Round(p * sx);
@@ -209,8 +216,8 @@ void TvxGant_ComBasic::DrawScaleLines() {
       c->LineTo(x, h);
     }
   }
-  if (fDrawLongLines) {
-    fDateScaler->GetScaleLinePixels(true, 0, pixels);
+  if (fChart.fDrawLongLines) {
+    fChart.fDateScaler->GetScaleLinePixels(true, 0, pixels);
     c->GetPen()->SetColor(clBackground);
     for (const double p : pixels) {
       const int x = Round(p * sx);
@@ -222,11 +229,11 @@ void TvxGant_ComBasic::DrawScaleLines() {
 
 // --- items ----------------------------------------------------------------------------
 
-void TvxGant_ComBasic::DrawContent(TvxDataEntity_Kronit* theItem, const TRect& theRect) {
-  TCanvas* c = fGA->GetOffscreenCanvas();
-  const bool printing = fGA->GetIsPrinting();
-  const double s = printing ? fGA->GetPrintScaley() : 1.0;
-  const int w = fGA->GetWidth();
+void TGantPainter::DrawContent(TvxDataEntity_Kronit* theItem, const TRect& theRect) {
+  TCanvas* c = fChart.fGA->GetOffscreenCanvas();
+  const bool printing = fChart.fGA->GetIsPrinting();
+  const double s = printing ? fChart.fGA->GetPrintScaley() : 1.0;
+  const int w = fChart.fGA->GetWidth();
   TRect r = theRect;
   r.Left = std::max(r.Left, -10);
   r.Right = std::min(r.Right, w + 10);
@@ -240,7 +247,7 @@ void TvxGant_ComBasic::DrawContent(TvxDataEntity_Kronit* theItem, const TRect& t
     case gtsSquare: TvxTimeDraw::DrawTime(c, color, r); break;
     case gtsSpan: TvxTimeDraw::CoolOutline(c, color, r, s); break;
     case gtsUser:
-      UserDrawTime(theItem, r);
+      fChart.UserDrawTime(theItem, r);
       // The application's drawing may have deleted the item (its caller holds it).
       if (theItem->IsFreePending() || !theItem->GetRow()) return;
       break;
@@ -248,7 +255,7 @@ void TvxGant_ComBasic::DrawContent(TvxDataEntity_Kronit* theItem, const TRect& t
     case gtsLineWEnd: TvxTimeDraw::LineOutline(c, color, r, true, s); break;
     case gtsWave: TvxTimeDraw::WaveOutline(c, color, r); break;
     case gtsRomb: TvxTimeDraw::RombOutline(c, color, r); break;
-    case gtsImage: TvxTimeDraw::DrawImage(c, GetImageList(), theItem->GetImageIndex(), r, printing); break;
+    case gtsImage: TvxTimeDraw::DrawImage(c, fChart.GetImageList(), theItem->GetImageIndex(), r, printing); break;
     case gtsPipe: TvxTimeDraw::DrawPipe(c, color, r); break;
     default: break;
   }
@@ -259,7 +266,8 @@ void TvxGant_ComBasic::DrawContent(TvxDataEntity_Kronit* theItem, const TRect& t
     int roomRight = printing ? std::numeric_limits<int>::max() : w;
     if (fRoomRow && fRoomRow == theItem->GetRow()) TextRoom(theRect, roomLeft, roomRight);
     if (printing)
-      texts->DrawToCanvasInsideRect(t, c, fGA->GetPrintScalex(), fGA->GetPrintScaley(), roomLeft, roomRight);
+      texts->DrawToCanvasInsideRect(t, c, fChart.fGA->GetPrintScalex(), fChart.fGA->GetPrintScaley(), roomLeft,
+                                    roomRight);
     else
       texts->DrawToCanvasInsideRect(t, c, 1, 1, roomLeft, roomRight);
   }
@@ -268,7 +276,7 @@ void TvxGant_ComBasic::DrawContent(TvxDataEntity_Kronit* theItem, const TRect& t
   if (!row) return;
   if (theItem->GetSelected() && row->fTime_ItemsHasSelectHandles)
     TvxTimeDraw::DoSelectContent(c, r, row->fTimeItems_SelectionColor);
-  if (theItem == fActiveDataEntity && row->fTime_ItemsHasFocusRect) {
+  if (theItem == fChart.fActiveDataEntity && row->fTime_ItemsHasFocusRect) {
     c->GetPen()->SetColor(clBlack);
     c->GetBrush()->SetColor(0x808080);
     c->DrawFocusRect(InflateRect(r, -2, -2));
@@ -276,14 +284,18 @@ void TvxGant_ComBasic::DrawContent(TvxDataEntity_Kronit* theItem, const TRect& t
   }
 }
 
+// --- the chart's hooks, and settings that repaint -------------------------------------
+
+void TvxGant_ComBasic::GantAreaPaint(TObject*) { fPainter.Paint(); }
+
+void TvxGant_ComBasic::DoBackground() { fPainter.Background(); }
+
 void TvxGant_ComBasic::UserDrawTime(TvxDataEntity_Kronit* theItem, const TRect& theRect) {
   if (OnUserDrawTime) OnUserDrawTime(this, theItem, fGA->GetOffscreenCanvas(), theRect);
 }
 
-// --- settings that repaint ------------------------------------------------------------
-
 void TvxGant_ComBasic::LookChanged(bool theBackground) {
-  if (theBackground) ReInitBitmap();
+  if (theBackground) fPainter.ReInitBitmap();
   InvalidateGA();
 }
 

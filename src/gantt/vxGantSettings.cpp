@@ -1,46 +1,62 @@
-// The left side's settings: the tree's, passed on to the grid.
+// The settings groups whose setters reach into the chart's children.
 #include "gantt/vxGantSettings.h"
 
 namespace vx {
 
 void TGantLeftSideSettings::SetColorTree(TColor v) {
   SettingsTree()->SetColor(v);
-  if (TvxGrid* grid = SettingsGrid()) grid->SetColor(v);
+  if (TvxGrid* grid = GetGrid()) grid->SetColor(v);
 }
 
 void TGantLeftSideSettings::SetDragCursorTree(TCursor v) {
   SettingsTree()->SetDragCursor(v);
-  if (TvxGrid* grid = SettingsGrid()) grid->SetDragCursor(v);
+  if (TvxGrid* grid = GetGrid()) grid->SetDragCursor(v);
 }
 
 void TGantLeftSideSettings::SetDragModeTree(TDragMode v) {
   SettingsTree()->SetDragMode(v);
-  if (TvxGrid* grid = SettingsGrid()) grid->SetDragMode(v);
+  if (TvxGrid* grid = GetGrid()) grid->SetDragMode(v);
 }
 
 void TGantLeftSideSettings::SetBorderStyleTree(TBorderStyle v) {
   fBorderStyleTree = v;
-  if (TvxGrid* grid = SettingsGrid()) grid->SetBorderStyle(v);
+  if (TvxGrid* grid = GetGrid()) grid->SetBorderStyle(v);
 }
 
 void TGantLeftSideSettings::SetMultiSelectTree(bool v) {
   SettingsTree()->SetMultiSelect(v);
-  if (TvxGrid* grid = SettingsGrid()) grid->SetMultiSelect(v);
+  if (TvxGrid* grid = GetGrid()) grid->SetMultiSelect(v);
 }
 
 void TGantLeftSideSettings::SetShowLinesTree(bool v) {
   SettingsTree()->SetShowLines(v);
-  if (TvxGrid* grid = SettingsGrid()) grid->SetShowLinesTree(v);
+  if (TvxGrid* grid = GetGrid()) grid->SetShowLinesTree(v);
 }
 
 void TGantLeftSideSettings::SetCursorTree(TCursor v) {
   SettingsTree()->SetCursor(v);
-  if (TvxGrid* grid = SettingsGrid()) grid->SetCursorGrid(v);
+  if (TvxGrid* grid = GetGrid()) grid->SetCursorGrid(v);
 }
 
 void TGantLeftSideSettings::SetGridFocusRects(bool v) {
-  SettingsGrid()->SetFocusRect_Cell(v);
-  SettingsGrid()->SetFocusRect_Grid(v);
+  GetGrid()->SetFocusRect_Cell(v);
+  GetGrid()->SetFocusRect_Grid(v);
+}
+
+void TGantLeftSideSettings::SetPopupMenuTreeview(TPopupMenu* m) {
+  SettingsTree()->SetPopupMenu(m);
+  if (TvxGrid* grid = GetGrid()) grid->SetPopupMenu(m);
+}
+
+void TGantAreaSettings::SetCursorGantArea(TCursor v) {
+  fCursorGantArea = v;
+  if (TvxOffscreenPaint_GA* area = SettingsArea()) area->SetCursor(v);
+}
+
+void TGantAreaSettings::SetWheelConvention(TWheelConvention theValue) {
+  fWheelConvention = theValue;
+  if (TvxDateScaler* scaler = SettingsScaler()) scaler->SetWheelConvention(theValue);
+  fWheelRows.Reset();
 }
 
 }  // namespace vx

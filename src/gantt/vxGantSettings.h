@@ -1,11 +1,15 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
+#include "gantt/vxGantArea.h"
+#include "gantt/vxGantGridSide.h"
 #include "gantt/vxGantItems.h"
 #include "gantt/vxGantSide.h"
 #include "gantt/vxGantTree.h"
 #include "grid/vxGrid.h"
+#include "paint/vxGraphStuff.h"
 #include "scaler/vxScaler.h"
 
 namespace vx {
@@ -52,6 +56,9 @@ public:
   TvxHiddenDays GetHiddenDays() const { return SettingsScaler()->GetHiddenDays(); }
   void SetHiddenDays(TvxHiddenDays v) { SettingsScaler()->SetHiddenDays(v); }
   int GetScalerHeight() const { return SettingsScaler()->GetHeight(); }
+
+  TPopupMenu* GetPopupMenuScaler() const { return SettingsScaler()->GetPopupMenu(); }
+  void SetPopupMenuScaler(TPopupMenu* m) { SettingsScaler()->SetPopupMenu(m); }
 
 protected:
   ~TGantScalerSettings() = default;
@@ -150,37 +157,126 @@ public:
   TBorderStyle GetBorderStyleTree() const noexcept { return fBorderStyleTree; }
   void SetBorderStyleTree(TBorderStyle v);
 
-  TvxCellLayouts* GetGrid_CellLayouts() const { return SettingsGrid()->GetCellLayouts(); }
-  TvxGrid_Columns* GetGrid_Columns() const { return SettingsGrid()->GetColumns(); }
-  TvxGrid_SubGrids* GetGrid_SubGrids() const { return SettingsGrid()->GetSubGrids(); }
-  bool GetGrid_HasHeaders() const { return SettingsGrid()->GetHasHeaders(); }
-  void SetGrid_HasHeaders(bool v) { SettingsGrid()->SetHasHeaders(v); }
-  bool GetGrid_HasInfoCol() const { return SettingsGrid()->GetHasInfoCol(); }
-  void SetGrid_HasInfoCol(bool v) { SettingsGrid()->SetHasInfoCol(v); }
-  bool GetGrid_RowSelect() const { return SettingsGrid()->GetRowSelect(); }
-  void SetGrid_RowSelect(bool v) { SettingsGrid()->SetRowSelect(v); }
-  bool GetGrid_ExtendLastColumnToWidth() const { return SettingsGrid()->GetExtendLastColumnToWidth(); }
-  void SetGrid_ExtendLastColumnToWidth(bool v) { SettingsGrid()->SetExtendLastColumnToWidth(v); }
-  bool GetGrid_UserSortEnable() const { return SettingsGrid()->GetUserSortEnable(); }
-  void SetGrid_UserSortEnable(bool v) { SettingsGrid()->SetUserSortEnable(v); }
-  bool GetGrid_MultiSelect() const { return SettingsGrid()->GetMultiSelect(); }
-  void SetGrid_MultiSelect(bool v) { SettingsGrid()->SetMultiSelect(v); }
-  bool GetGridFocusRects() const { return SettingsGrid()->GetFocusRect_Cell(); }
+  TPopupMenu* GetPopupMenuTreeview() const { return SettingsTree()->GetPopupMenu(); }
+  void SetPopupMenuTreeview(TPopupMenu* m);
+
+  // The grid side's parts (nil before it is made).
+  TvxGrid* GetGrid() const noexcept { return SettingsGridSide()->GetGrid(); }
+  TvxGridTree* GetGridTree() const noexcept { return SettingsGridSide()->GetGridTree(); }
+  bool GetGridVerticalScrollOutOfGrid() const noexcept { return SettingsGridSide()->GetVerticalScrollOutOfGrid(); }
+  void SetGridVerticalScrollOutOfGrid(bool v) { SettingsGridSide()->SetVerticalScrollOutOfGrid(v); }
+  // The bar that stands for the grid's own while GridVerticalScrollOutOfGrid.
+  TScrollBar* GetGridScrollBar() const noexcept { return SettingsGridSide()->GetScrollBar(); }
+
+  TvxCellLayouts* GetGrid_CellLayouts() const { return GetGrid()->GetCellLayouts(); }
+  TvxGrid_Columns* GetGrid_Columns() const { return GetGrid()->GetColumns(); }
+  TvxGrid_SubGrids* GetGrid_SubGrids() const { return GetGrid()->GetSubGrids(); }
+  bool GetGrid_HasHeaders() const { return GetGrid()->GetHasHeaders(); }
+  void SetGrid_HasHeaders(bool v) { GetGrid()->SetHasHeaders(v); }
+  bool GetGrid_HasInfoCol() const { return GetGrid()->GetHasInfoCol(); }
+  void SetGrid_HasInfoCol(bool v) { GetGrid()->SetHasInfoCol(v); }
+  bool GetGrid_RowSelect() const { return GetGrid()->GetRowSelect(); }
+  void SetGrid_RowSelect(bool v) { GetGrid()->SetRowSelect(v); }
+  bool GetGrid_ExtendLastColumnToWidth() const { return GetGrid()->GetExtendLastColumnToWidth(); }
+  void SetGrid_ExtendLastColumnToWidth(bool v) { GetGrid()->SetExtendLastColumnToWidth(v); }
+  bool GetGrid_UserSortEnable() const { return GetGrid()->GetUserSortEnable(); }
+  void SetGrid_UserSortEnable(bool v) { GetGrid()->SetUserSortEnable(v); }
+  bool GetGrid_MultiSelect() const { return GetGrid()->GetMultiSelect(); }
+  void SetGrid_MultiSelect(bool v) { GetGrid()->SetMultiSelect(v); }
+  bool GetGridFocusRects() const { return GetGrid()->GetFocusRect_Cell(); }
   void SetGridFocusRects(bool v);
-  bool GetGridStopEditOnFocusChange() const { return SettingsGrid()->GetStopEditOnFocusChange(); }
-  void SetGridStopEditOnFocusChange(bool v) { SettingsGrid()->SetStopEditOnFocusChange(v); }
+  bool GetGridStopEditOnFocusChange() const { return GetGrid()->GetStopEditOnFocusChange(); }
+  void SetGridStopEditOnFocusChange(bool v) { GetGrid()->SetStopEditOnFocusChange(v); }
 
 protected:
   ~TGantLeftSideSettings() = default;
-  // The chart's tree, grid (nil before it is made) and the side in use.
+  // The chart's tree, grid side and the side in use.
   virtual TGantTree* SettingsTree() const = 0;
-  virtual TvxGrid* SettingsGrid() const = 0;
+  virtual TGantGridSide* SettingsGridSide() const = 0;
   virtual TGantSide* SettingsSide() const = 0;
 
 private:
   bool fHotTrackTree = false;
   bool fToolTipsTree = false;
   TBorderStyle fBorderStyleTree = bsNone;
+};
+
+// The Gantt area's settings under the chart's names: its cursor and menu,
+// how drags and the wheel behave, the snap, the sticky link mode.
+class TGantAreaSettings {
+public:
+  TCursor GetCursorGantArea() const noexcept { return fCursorGantArea; }
+  void SetCursorGantArea(TCursor v);
+  bool GetMoveInTimeWhenMoveRow() const noexcept { return fMoveInTimeWhenMoveRow; }
+  void SetMoveInTimeWhenMoveRow(bool v) noexcept { fMoveInTimeWhenMoveRow = v; }
+  bool GetMoveOver12Then24() const noexcept { return fMoveOver12Then24; }
+  void SetMoveOver12Then24(bool v) noexcept { fMoveOver12Then24 = v; }
+  bool GetStartDragWhenTimeMoveOutside() const noexcept { return fStartDragWhenTimeMoveOutside; }
+  void SetStartDragWhenTimeMoveOutside(bool v) noexcept { fStartDragWhenTimeMoveOutside = v; }
+  TTimeItemAutoScroll GetTimeItemAutoScroll() const noexcept { return fTimeItemAutoScroll; }
+  void SetTimeItemAutoScroll(TTimeItemAutoScroll v) noexcept { fTimeItemAutoScroll = v; }
+  int GetHdcToUseOnNewPage() const noexcept { return fHdcToUseOnNewPage; }
+  void SetHdcToUseOnNewPage(int v) noexcept { fHdcToUseOnNewPage = v; }
+  TSnapHandler* GetSnap() const noexcept { return fSnap.get(); }
+  TPopupMenu* GetPopupMenuGantArea() const { return SettingsArea()->GetPopupMenu(); }
+  void SetPopupMenuGantArea(TPopupMenu* m) { SettingsArea()->SetPopupMenu(m); }
+  // smDependency: the next left press on an item starts drawing a link.
+  TGantStickyMode GetStickyMode() const noexcept { return fLocalStickyMode; }
+  void SetStickyMode(TGantStickyMode theMode) noexcept { fLocalStickyMode = theMode; }
+  // The wheel over the area, the left side and the time axis. wcClassic (the
+  // default): one visible node of the tree a wheel message. wcQt: the wheel
+  // scrolls the rows by the platform's wheel step, Shift+wheel moves in
+  // time, Ctrl+wheel zooms in time around the pointer (on the time axis the
+  // wheel zooms too).
+  TWheelConvention GetWheelConvention() const noexcept { return fWheelConvention; }
+  void SetWheelConvention(TWheelConvention theValue);
+
+protected:
+  ~TGantAreaSettings() = default;
+  // The chart's area and scaler (nil before they are made).
+  virtual TvxOffscreenPaint_GA* SettingsArea() const = 0;
+  virtual TvxDateScaler* SettingsScaler() const = 0;
+
+  TCursor fCursorGantArea = crArrow;
+  bool fMoveInTimeWhenMoveRow = false;
+  bool fMoveOver12Then24 = false;
+  bool fStartDragWhenTimeMoveOutside = false;
+  TTimeItemAutoScroll fTimeItemAutoScroll = ttiaHorzAndVert;
+  int fHdcToUseOnNewPage = 0;
+  std::unique_ptr<TSnapHandler> fSnap;
+  TGantStickyMode fLocalStickyMode = smNone;
+  TWheelConvention fWheelConvention = wcClassic;
+  TWheelSteps fWheelRows;  // the Qt convention's wheel, summed into rows
+};
+
+// What new links and the item texts' styles start from.
+class TGantItemDefaults {
+public:
+  TLinkStyle GetDefaultLinkStyle() const noexcept { return fDefaultLinkStyle; }
+  void SetDefaultLinkStyle(TLinkStyle v) noexcept { fDefaultLinkStyle = v; }
+  TColor GetDefaultLinkColor() const noexcept { return fDefaultLinkColor; }
+  void SetDefaultLinkColor(TColor v) noexcept { fDefaultLinkColor = v; }
+  int GetDefaultLinkPenWidth() const noexcept { return FDefaultLinkPenWidth; }
+  void SetDefaultLinkPenWidth(int v) noexcept { FDefaultLinkPenWidth = v; }
+  TCursor GetDefaultLinkCursor() const noexcept { return FDefaultLinkCursor; }
+  void SetDefaultLinkCursor(TCursor v) noexcept { FDefaultLinkCursor = v; }
+  TFont* GetFontTimeItemStyle1() const noexcept { return fFontTimeItemStyle1.get(); }
+  TFont* GetFontTimeItemStyle2() const noexcept { return fFontTimeItemStyle2.get(); }
+  TFont* GetFontTimeItemStyle3() const noexcept { return fFontTimeItemStyle3.get(); }
+  void SetFontTimeItemStyle1(const TFont& f) { fFontTimeItemStyle1->Assign(f); }
+  void SetFontTimeItemStyle2(const TFont& f) { fFontTimeItemStyle2->Assign(f); }
+  void SetFontTimeItemStyle3(const TFont& f) { fFontTimeItemStyle3->Assign(f); }
+
+protected:
+  ~TGantItemDefaults() = default;
+
+  TLinkStyle fDefaultLinkStyle = tlsDefault;
+  TColor fDefaultLinkColor = 0xFF0000;
+  int FDefaultLinkPenWidth = 0;
+  TCursor FDefaultLinkCursor = crHandPoint;
+  std::unique_ptr<TFont> fFontTimeItemStyle1 = std::make_unique<TFont>();
+  std::unique_ptr<TFont> fFontTimeItemStyle2 = std::make_unique<TFont>();
+  std::unique_ptr<TFont> fFontTimeItemStyle3 = std::make_unique<TFont>();
 };
 
 }  // namespace vx

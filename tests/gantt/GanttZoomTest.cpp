@@ -239,8 +239,7 @@ TEST(GanttZoom, TextsBesideABarKeepOutOfItsNeighbours) {
 namespace {
 
 struct Linked : TestGant {
-  using TestGant::LinkEnds;
-  using TestGant::RouteLink;
+  using TestGant::fLinkPainter;
 };
 
 // Whether the segment from p to q runs through the inside of r (its frame
@@ -301,8 +300,8 @@ TEST(GanttZoom, LinksEndAtTheBarEdge) {
     TPoint start, stop;
     TLinkStyle style = tlsDefault;
     TLinkBars bars;
-    ASSERT_TRUE(g.LinkEnds(link, start, stop, style, &bars));
-    const TLinkRoute route = g.RouteLink(start, stop, style, link, Rect(0, 0, 2000, 2000), &bars);
+    ASSERT_TRUE(g.fLinkPainter.LinkEnds(link, start, stop, style, &bars));
+    const TLinkRoute route = g.fLinkPainter.RouteLink(start, stop, style, link, Rect(0, 0, 2000, 2000), &bars);
     ASSERT_GE(route.lineCount, 2);
     ASSERT_GT(route.headCount, 0);
     const TRect A = bars.owner, B = bars.target;
