@@ -42,16 +42,6 @@
 
 namespace vx {
 
-class TvxGant_ComBasic;
-class TGantRow;
-class TGantRowList;
-class TGantTree;
-class TvxOffscreenPaint_GA;
-class TvxDataEntity_Kronit;
-class TvxDataEntity_Link;
-// A node of the grid's tree (the chart's other left side).
-class TvxDataEntity_GridTreeNode;
-
 // The Gantt chart: a left side (tree) listing the rows, a time axis on top,
 // and the area in which each row shows its time items and links.
 class TvxGant_ComBasic : public TCustomPanel, public TGantScalerSettings, public TGantLook,

@@ -5,16 +5,6 @@
 
 namespace vx {
 
-class TvxGant_ComBasic;
-class TGantRow;
-class TGantRowList;
-class TGantTree;
-class TvxOffscreenPaint_GA;
-class TvxDataEntity_Kronit;
-class TvxDataEntity_Link;
-// A node of the grid's tree (the chart's other left side).
-class TvxDataEntity_GridTreeNode;
-
 // The Gantt area: paints through its chart.
 class TvxOffscreenPaint_GA : public TvxOffscreenPaint {
 public:

@@ -11,16 +11,6 @@
 
 namespace vx {
 
-class TvxGant_ComBasic;
-class TGantRow;
-class TGantRowList;
-class TGantTree;
-class TvxOffscreenPaint_GA;
-class TvxDataEntity_Kronit;
-class TvxDataEntity_Link;
-// A node of the grid's tree (the chart's other left side).
-class TvxDataEntity_GridTreeNode;
-
 // A layer of a Gantt row: a data list of time items that knows its row.
 class TvxDataList_GantRow : public TvxDataList {
 public:

@@ -5,16 +5,6 @@
 
 namespace vx {
 
-class TvxGant_ComBasic;
-class TGantRow;
-class TGantRowList;
-class TGantTree;
-class TvxOffscreenPaint_GA;
-class TvxDataEntity_Kronit;
-class TvxDataEntity_Link;
-// A node of the grid's tree (the chart's other left side).
-class TvxDataEntity_GridTreeNode;
-
 // The chart's tree: every node gets a Gantt row.
 class TGantTree : public TvxTree_ComBasic {
 public:
