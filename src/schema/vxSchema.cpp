@@ -466,13 +466,6 @@ void TvxSchema_ComBasic::SetFlipView(bool theValue) {
   InvalidateArea();
 }
 
-TPopupMenu* TvxSchema_ComBasic::GetHeaderPopupmenu() const { return itsHeader->GetPopupMenu(); }
-
-void TvxSchema_ComBasic::SetHeaderPopupmenu(TPopupMenu* theMenu) {
-  itsHeader->SetPopupMenu(theMenu);
-  itsFlippedHeader->SetPopupMenu(theMenu);
-}
-
 void TvxSchema_ComBasic::SetPopupSchema(TPopupMenu* theMenu) {
   if (theMenu == fPopupSchema) return;
   if (fPopupSchema) fPopupSchema->RemoveFreeNotification(this);
@@ -487,21 +480,6 @@ void TvxSchema_ComBasic::Notification(TComponent* AComponent, TOperation Operati
 
 void TvxSchema_ComBasic::LookChanged(bool theBackground) {
   if (theBackground) ReInitBitmap();
-  InvalidateArea();
-}
-
-void TvxSchema_ComBasic::SetTextFont1(const TFont& theFont) {
-  fTextFont1->Assign(theFont);
-  InvalidateArea();
-}
-
-void TvxSchema_ComBasic::SetTextFont2(const TFont& theFont) {
-  fTextFont2->Assign(theFont);
-  InvalidateArea();
-}
-
-void TvxSchema_ComBasic::SetTextFont3(const TFont& theFont) {
-  fTextFont3->Assign(theFont);
   InvalidateArea();
 }
 
@@ -550,50 +528,16 @@ void TvxSchema_ComBasic::SetScrollVisibility(TScrollVisibility theValue) {
   UpdateColumnScrollerLater();
 }
 
-bool TvxSchema_ComBasic::GetHeaderTabStop() const { return itsFlippedHeader->GetTabStop(); }
-
-void TvxSchema_ComBasic::SetHeaderTabStop(bool theValue) { itsFlippedHeader->SetTabStop(theValue); }
-
-bool TvxSchema_ComBasic::GetSchemaTabStop() const { return itsTA->GetTabStop(); }
-
-void TvxSchema_ComBasic::SetSchemaTabStop(bool theValue) { itsTA->SetTabStop(theValue); }
-
 void TvxSchema_ComBasic::SetActiveDataEntity(TvxDataEntity_SchemaTime* theItem) {
   itsActiveDataEntity = theItem;
   if (itsTA && !IsDestroying()) itsTA->Repaint();
 }
 
+TvxOffscreenPaint* TvxSchema_ComBasic::SettingsArea() const { return itsTA; }
+
 void TvxSchema_ComBasic::SetDrawLayerArray(const TDrawLayerArray& theArray) {
   itsDrawLayerArray = theArray;
   InvalidateArea();
-}
-
-TStartDragEvent TvxSchema_ComBasic::GetOnHeaderStartDrag() const { return itsHeader->OnStartDrag; }
-
-void TvxSchema_ComBasic::SetOnHeaderStartDrag(TStartDragEvent theEvent) {
-  itsHeader->OnStartDrag = theEvent;
-  itsFlippedHeader->OnStartDrag = std::move(theEvent);
-}
-
-TEndDragEvent TvxSchema_ComBasic::GetOnHeaderEndDrag() const { return itsHeader->OnEndDrag; }
-
-void TvxSchema_ComBasic::SetOnHeaderEndDrag(TEndDragEvent theEvent) {
-  itsHeader->OnEndDrag = theEvent;
-  itsFlippedHeader->OnEndDrag = std::move(theEvent);
-}
-
-TDragOverEvent TvxSchema_ComBasic::GetOnHeaderDragOver() const { return itsHeader->OnDragOver; }
-
-void TvxSchema_ComBasic::SetOnHeaderDragOver(TDragOverEvent theEvent) {
-  itsHeader->OnDragOver = theEvent;
-  itsFlippedHeader->OnDragOver = std::move(theEvent);
-}
-
-TDragDropEvent TvxSchema_ComBasic::GetOnHeaderDragDrop() const { return itsHeader->OnDragDrop; }
-
-void TvxSchema_ComBasic::SetOnHeaderDragDrop(TDragDropEvent theEvent) {
-  itsHeader->OnDragDrop = theEvent;
-  itsFlippedHeader->OnDragDrop = std::move(theEvent);
 }
 
 // --- the drawing area's and the children's handlers -------------------------------------

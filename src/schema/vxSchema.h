@@ -43,7 +43,11 @@ class TPopupMenu;
 class TvxSchema_ComBasic : public TCustomPanel,
                            public TSchemaScalerSettings,
                            public TSchemaLook,
-                           public TSchemaSnapSettings {
+                           public TSchemaSnapSettings,
+                           public TSchemaBehaviour,
+                           public TSchemaTextFonts,
+                           public TSchemaChildSettings,
+                           public TSchemaHeaderDragEvents {
 public:
   // Layouts of at most this many bookings run on the user-interface thread in
   // the deferred pass: a worker thread costs more than they do.
@@ -154,53 +158,25 @@ public:
   // --- properties
   bool GetFlipView() const noexcept { return itsFlipView; }
   void SetFlipView(bool theValue);
-  // What the mouse wheel does over the schedule. wcClassic: the drawing area
-  // leaves it to its OnWheelScroll and the flipped titles scroll a row per
-  // notch. wcQt: it scrolls the columns (rows) by the platform's wheel step,
-  // Shift+wheel moves in time and Ctrl+wheel zooms in time around the pointer.
-  TWheelConvention GetWheelConvention() const noexcept { return fWheelConvention; }
-  void SetWheelConvention(TWheelConvention theStyle) noexcept { fWheelConvention = theStyle; }
-  TPopupMenu* GetHeaderPopupmenu() const;
-  void SetHeaderPopupmenu(TPopupMenu* theMenu);
   TPopupMenu* GetPopupSchema() const noexcept { return fPopupSchema; }
   void SetPopupSchema(TPopupMenu* theMenu);
-  TFont* GetTextFont1() const noexcept { return fTextFont1.get(); }
-  TFont* GetTextFont2() const noexcept { return fTextFont2.get(); }
-  TFont* GetTextFont3() const noexcept { return fTextFont3.get(); }
-  void SetTextFont1(const TFont& theFont);
-  void SetTextFont2(const TFont& theFont);
-  void SetTextFont3(const TFont& theFont);
   bool GetCollisionDetectBetweenDataList() const noexcept { return itsCollisionDetectBetweenDataList; }
   void SetCollisionDetectBetweenDataList(bool theValue);
   bool GetCollisionDetect() const noexcept { return itsCollisionDetect; }
   void SetCollisionDetect(bool theValue);
-  bool GetShowBigONOFF() const noexcept { return itsShowBigONOFF; }
-  void SetShowBigONOFF(bool v) noexcept { itsShowBigONOFF = v; }
   // Each sub-column of a column (row) at least this many pixels across: a
   // column whose bookings overlap grows to show them (0, the default: the
   // column keeps its size and its sub-columns share it).
   int GetSubColumnSize() const noexcept { return fSubColumnSize; }
   void SetSubColumnSize(int theSize);
-  bool GetResizeAllCol() const noexcept { return itsResizeAllCol; }
-  void SetResizeAllCol(bool v) noexcept { itsResizeAllCol = v; }
-  bool GetMoveInTimeWhenColSwitch() const noexcept { return itsMoveInTimeWhenColSwitch; }
-  void SetMoveInTimeWhenColSwitch(bool v) noexcept { itsMoveInTimeWhenColSwitch = v; }
   void SetScalerStart(TDateTime theValue);
   void SetScalerStop(TDateTime theValue);
   int GetScalerWidth() const;
   void SetScalerWidth(int theWidth);
   int GetScalerHeight() const;
   void SetScalerHeight(int theHeight);
-  bool GetTimeItemAutoScroll() const noexcept { return fTimeItemAutoScroll; }
-  void SetTimeItemAutoScroll(bool v) noexcept { fTimeItemAutoScroll = v; }
-  bool GetStartDragWhenTimeMoveOutside() const noexcept { return fStartDragWhenTimeMoveOutside; }
-  void SetStartDragWhenTimeMoveOutside(bool v) noexcept { fStartDragWhenTimeMoveOutside = v; }
   TScrollVisibility GetScrollVisibility() const noexcept { return itsScrollVisibility; }
   void SetScrollVisibility(TScrollVisibility theValue);
-  bool GetHeaderTabStop() const;
-  void SetHeaderTabStop(bool theValue);
-  bool GetSchemaTabStop() const;
-  void SetSchemaTabStop(bool theValue);
   TvxDataEntity_SchemaTime* GetActiveDataEntity() const noexcept { return itsActiveDataEntity; }
   void SetActiveDataEntity(TvxDataEntity_SchemaTime* theItem);
   TvxDataEntityClass GetClassOfDataEntity_SchemaTime() const noexcept { return fClassOfDataEntity_SchemaTime; }
@@ -244,15 +220,6 @@ public:
   TOnInsertItem OnInsertItem_Column;
   TOnInfoPush OnValueChanged_Column;
   TOnBeforeCanEditItem OnBeforeCanEditItem_Column;
-  // Stored into, and read from, both the header and the title grid.
-  TStartDragEvent GetOnHeaderStartDrag() const;
-  void SetOnHeaderStartDrag(TStartDragEvent theEvent);
-  TEndDragEvent GetOnHeaderEndDrag() const;
-  void SetOnHeaderEndDrag(TEndDragEvent theEvent);
-  TDragOverEvent GetOnHeaderDragOver() const;
-  void SetOnHeaderDragOver(TDragOverEvent theEvent);
-  TDragDropEvent GetOnHeaderDragDrop() const;
-  void SetOnHeaderDragDrop(TDragDropEvent theEvent);
 
 protected:
   friend class TDataListColumns;
@@ -266,6 +233,9 @@ protected:
   TvxDateScaler* SettingsScaler() const override { return itsScaler; }
   void AxisSettingChanged() override { InvalidateArea(); }
   void LookChanged(bool theBackground) override;
+  THeaderControl_MouseControl* SettingsHeader() const override { return itsHeader; }
+  TDrawGrid_Schema* SettingsTitles() const override { return itsFlippedHeader; }
+  TvxOffscreenPaint* SettingsArea() const override;
 
   void Resize() override;
   void CancelMode() override;
@@ -386,12 +356,10 @@ private:
   void DrawShowMeBig(TCanvas* theCanvas);
 
   bool fCurrentlyUpdatingScroller = false;
-  bool fStartDragWhenTimeMoveOutside = false;
   int fLatestKnownScalerWidth = 50;
   int fLatestKnownScalerHeight = 0;
   bool fScalerWidthFlipped = false;  // the orientation the sizes were asked in
   bool fScalerHeightFlipped = false;
-  bool fTimeItemAutoScroll = true;
   TvxDateScaler* itsScaler = nullptr;
   TXYSizer* itsXYSizer = nullptr;
   THeaderControl_MouseControl* itsHeader = nullptr;
@@ -403,22 +371,15 @@ private:
   bool fScrollerShown = false;
   int fScrollBarThickness = 0;
   int fSubColumnSize = 0;
-  TWheelConvention fWheelConvention = wcClassic;
   TWheelSteps fColumnWheel;  // wheel units not yet a whole column
   TScrollVisibility itsScrollVisibility = svWhenNeeded;
   std::unique_ptr<TBitmap> itsPyjamasBitMap;
-  bool itsShowBigONOFF = true;
-  bool itsResizeAllCol = true;
   bool itsCollisionDetectBetweenDataList = false;
   bool itsCollisionDetect = true;
   bool itsFlipView = false;
   TPoint itsQuadPoint{70, 17};
   TPoint itsFlippedQuadPoint{70, 50};
-  bool itsMoveInTimeWhenColSwitch = false;
   TvxDataEntity_SchemaTime* itsActiveDataEntity = nullptr;
-  std::unique_ptr<TFont> fTextFont1;
-  std::unique_ptr<TFont> fTextFont2;
-  std::unique_ptr<TFont> fTextFont3;
   bool itsWaitForAllValues = false;
   TDrawLayerArray itsDrawLayerArray;
   TPopupMenu* fPopupSchema = nullptr;
