@@ -85,7 +85,7 @@ void TvxSchema_ComBasic::Initialize() {
   };
 
   // 3. The pattern, the layers, the text fonts.
-  itsPyjamasBitMap = std::make_unique<TBitmap>();
+  fPainter = std::make_unique<TSchemaPainter>(*this);
   itsvxLayers = Create2LevList();
   fTextFont1 = std::make_unique<TFont>();
   fTextFont2 = std::make_unique<TFont>();
@@ -129,7 +129,7 @@ void TvxSchema_ComBasic::Initialize() {
   itsScaler->SetVerticalText(true);
   itsBackColor = 32768;
   itsPyjamasColor = 32896;
-  ReInitBitmap();
+  fPainter->ReInitBitmap();
 
   // 7. The drawing area.
   itsTA = new TvxOffscreenPaint_Schema(this, this);
@@ -292,7 +292,7 @@ TvxSchema_ComBasic::~TvxSchema_ComBasic() {
     itsFlippedHeader->itsSchema = nullptr;
     itsFlippedHeader->itsOnCellExtentChange = nullptr;
   }
-  itsPyjamasBitMap.reset();
+  fPainter.reset();
   itsSchemaTimeListController.reset();
   itsColumnsListController.reset();
   fTextFont1.reset();
@@ -479,7 +479,7 @@ void TvxSchema_ComBasic::Notification(TComponent* AComponent, TOperation Operati
 }
 
 void TvxSchema_ComBasic::LookChanged(bool theBackground) {
-  if (theBackground) ReInitBitmap();
+  if (theBackground && fPainter) fPainter->ReInitBitmap();
   InvalidateArea();
 }
 
@@ -550,7 +550,7 @@ bool TvxOffscreenPaint_Schema::PaintsEveryPixel() const { return fSchema && !fSc
 bool TvxOffscreenPaint_Schema::Live() const { return fWired && fSchema && !fSchema->IsDestroying(); }
 
 void TvxOffscreenPaint_Schema::OffscreenPaint() {
-  if (Live()) fSchema->SchemaPaint(this);
+  if (Live()) fSchema->Painter().Paint();
   TvxOffscreenPaint::OffscreenPaint();
 }
 

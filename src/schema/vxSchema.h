@@ -27,6 +27,7 @@
 #include "schema/vxSchemaColumns.h"
 #include "schema/vxSchemaItems.h"
 #include "schema/vxSchemaGesture.h"
+#include "schema/vxSchemaPainter.h"
 #include "schema/vxSchemaSettings.h"
 #include "schema/vxSchemaSubColumns.h"
 
@@ -76,7 +77,7 @@ public:
   TvxListController* GetSchemaTimeListController() const noexcept { return itsSchemaTimeListController.get(); }
   const TDrawLayerArray& GetDrawLayerArray() const noexcept { return itsDrawLayerArray; }
   void SetDrawLayerArray(const TDrawLayerArray& theArray);
-  TBitmap* GetPyjamasBitMap() const noexcept { return itsPyjamasBitMap.get(); }
+  TBitmap* GetPyjamasBitMap() const noexcept { return fPainter ? fPainter->PyjamasBitMap() : nullptr; }
 
   // --- data
   TvxDataEntity_SchemaColumn* AddColumn();
@@ -228,6 +229,7 @@ protected:
   friend class TvxOffscreenPaint_Schema;
   friend class TSchemaGesture;
   friend class TSchemaSubColumns;
+  friend class TSchemaPainter;
 
   TvxSchema_ComBasic(TComponent* AOwner, DeferInitialize);
   TvxDateScaler* SettingsScaler() const override { return itsScaler; }
@@ -260,14 +262,7 @@ protected:
   // answers false, so that every item is considered instead of the window's.
   virtual bool VisibilityFollowsTime() const { return !OnIsVisible; }
 
-  // Painting.
-  void SchemaPaint(TObject* Sender);
-  void DoBackground(TCanvas* theCanvas, int theLeft, int theTop, int theWidth, int theHeight);
-  void DoTodayLine();
-  void DoForeGround();
-  void DrawContent(TvxDataEntity* theDataEntity, const TRect& theRect, TCanvas* theCanvas);
-  void EnterTextStyle(TCanvas* theCanvas, int theStyle);
-  void ReInitBitmap();
+  TSchemaPainter& Painter() noexcept { return *fPainter; }
   void InvalidateArea();
 
   // Children's handlers.
@@ -313,16 +308,6 @@ private:
   void TimesChanged(TvxDataEntity_SchemaTime* theItem);
   void ColumnChanged(TvxDataEntity_SchemaTime* theItem, int theOldCol);
   void InsetsChanging(TvxDataEntity_SchemaTime* theItem, bool theDone);
-  // Everything the drawing order needs to sort items: each layer list's
-  // positions in the walk over the draw layers.
-  struct TDrawPlan;
-  TDrawPlan MakeDrawPlan();
-  // The lists the walk over the draw layers visits, each once, in order.
-  std::vector<TvxDataList*> DrawnLists();
-  std::vector<TvxDataList*> AllLayers();
-  // Bookings of the columns theFirst .. theLast that IsVisible takes, in
-  // drawing order (the walk over the draw layers, backwards).
-  void CollectShownItems(int theFirst, int theLast, TvxHeldList<TvxDataEntity_SchemaTime>& theItems);
   // Whether a booking taken before a call out is still one of this control's.
   bool Here(const TvxDataEntity* theItem) const;
   // Here, IsVisible, and still here after asking.
@@ -332,9 +317,6 @@ private:
   static constexpr int kFarPixel = 1000000000;
   static int FarPixel(double thePixel);
   static TDateTime TimeOnAxis(TDateTime theTime);
-  // Rectangles are drawn cut to the area and this margin around it.
-  static constexpr int kClipMargin = 10;
-  TRect AreaClip(const TRect& theRect) const;
   TvxDataEntity_SchemaTime* HitTestAll(int X, int Y);
   // Bookings refer to columns by index: after a column is inserted, deleted
   // or moved at theCol, the columns from there on are laid out again.
@@ -373,7 +355,6 @@ private:
   int fSubColumnSize = 0;
   TWheelSteps fColumnWheel;  // wheel units not yet a whole column
   TScrollVisibility itsScrollVisibility = svWhenNeeded;
-  std::unique_ptr<TBitmap> itsPyjamasBitMap;
   bool itsCollisionDetectBetweenDataList = false;
   bool itsCollisionDetect = true;
   bool itsFlipView = false;
@@ -399,6 +380,8 @@ private:
   TvxDataEntity* itsPopupSelectedDataEntity = nullptr;
   // The booking the preview shows.
   TvxDataEntity_SchemaTime* fShowMeBigShown = nullptr;
+  // The drawing area's picture, the pyjamas pattern and the drawing order.
+  std::unique_ptr<TSchemaPainter> fPainter;
   // The gestures on the bookings: held bookings, outlines, edge scrolling.
   std::unique_ptr<TSchemaGesture> fGesture;
 

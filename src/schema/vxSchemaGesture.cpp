@@ -331,7 +331,7 @@ void TvxSchema_ComBasic::DrawOutline(const TRect& theRect, bool ShowInfo) {
   else
     r.Bottom = std::max(r.Bottom, r.Top + kMinOutline);
   // Drawn as far as the area shows it: a side beyond stays out of sight.
-  r = AreaClip(r);
+  r = fPainter->AreaClip(r);
   const TPoint corners[] = {Point(r.Left, r.Top), Point(r.Left, r.Bottom), Point(r.Right, r.Bottom),
                             Point(r.Right, r.Top), Point(r.Left, r.Top)};
   TXorOverlay* overlay = fGesture->Engine().Overlay();

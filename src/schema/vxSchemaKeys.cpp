@@ -191,8 +191,8 @@ void TvxSchema_ComBasic::DoHideShowMeBig(TObject*) {
 
 void TvxSchema_ComBasic::DrawShowMeBig(TCanvas* theCanvas) {
   if (!fShowMeBigShown || !itsShowMeBigWindow || IsDestroying()) return;
-  DrawContent(fShowMeBigShown,
-              Rect(0, 0, itsShowMeBigWindow->GetWidth() - 2, itsShowMeBigWindow->GetHeight() - 2), theCanvas);
+  fPainter->DrawContent(fShowMeBigShown,
+                        Rect(0, 0, itsShowMeBigWindow->GetWidth() - 2, itsShowMeBigWindow->GetHeight() - 2), theCanvas);
 }
 
 // Whatever the interaction refers to lets go of a booking that goes.

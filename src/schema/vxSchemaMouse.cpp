@@ -138,7 +138,7 @@ void TvxSchema_ComBasic::MoveByTimeDiff(const TvxHeldList<TvxDataEntity_SchemaTi
 
 void TvxSchema_ComBasic::SelectedItems(TvxHeldList<TvxDataEntity_SchemaTime>& theItems, bool theDrawnOnly) {
   theItems.Clear();
-  const std::vector<TvxDataList*> lists = theDrawnOnly ? DrawnLists() : AllLayers();
+  const std::vector<TvxDataList*> lists = theDrawnOnly ? fPainter->DrawnLists() : fPainter->AllLayers();
   for (TvxDataList* list : lists)
     for (int p = 0; p < list->LoadedCount(); ++p)
       if (auto* item = dynamic_cast<TvxDataEntity_SchemaTime*>(list->GetLoaded(p)); item && item->GetSelected())
