@@ -209,24 +209,10 @@ void TvxSchema_ComBasic::Initialize() {
   // 16. The first layout.
   UpdatePartSize();
 
-  // 17. The hint and the preview windows, outside the form designer.
-  if (!IsDesigning()) {
-    itsHintWindow = new TvxSchema_ComBasicHintWindow(this);
-    itsHintWindow->SetBounds(0, 0, 120, 30);
-    itsHintWindow->SetVisible(false);
-    itsShowMeBigWindow = new TvxSchema_ComBasicHintWindow(this);
-    itsShowMeBigWindow->SetBounds(0, 0, 120, 230);
-    itsShowMeBigWindow->SetVisible(false);
-    itsShowMeBigWindow->fDrawContent = [this](TvxSchema_ComBasicHintWindow*, TCanvas* c) { DrawShowMeBig(c); };
-  }
-
-  // 18. The preview's timers (started by the mouse; the show delay is the
-  // timer's default), the scroller's visibility.
-  itsShowMeBigTimer = new TOwnedTimer(this, [this](TObject* s) { DoShowMeBig(s); });
-  itsShowMeBigTimer->SetEnabled(false);
-  itsHideShowMeBigTimer = new TOwnedTimer(this, [this](TObject* s) { DoHideShowMeBig(s); });
-  itsHideShowMeBigTimer->SetEnabled(false);
-  itsHideShowMeBigTimer->SetInterval(5000);
+  // 17. The hint and the preview: their timers, and outside the form
+  // designer their windows.
+  // 18. The scroller's visibility.
+  fPreview->Create(!IsDesigning());
   SetScrollVisibility(svWhenNeeded);
   UpdateColumnScrollerLater();
 
@@ -256,10 +242,8 @@ TvxSchema_ComBasic::~TvxSchema_ComBasic() {
   TDoLater::NeverMind(DoLaterCall<&TvxSchema_ComBasic::SetScalerWidth_Perform>(this));
   TDoLater::NeverMind(DoLaterCall<&TvxSchema_ComBasic::SetScalerHeight_Perform>(this));
   // No gesture outlives the control: its timers stop and its bookings go.
-  for (TTimer* t : {itsShowMeBigTimer, itsHideShowMeBigTimer})
-    if (t) t->SetEnabled(false);
+  fPreview->Stop();
   if (itsScaler) itsScaler->StopStep();
-  if (itsShowMeBigWindow) itsShowMeBigWindow->fDrawContent = nullptr;
   fScalerChangeDelivered.reset();
   if (fGesture) fGesture->Engine().Reset();
   if (itsTA && itsTA->Dragging()) itsTA->EndDrag(false);
@@ -575,7 +559,7 @@ void TvxOffscreenPaint_Schema::MouseUp(TMouseButton Button, TShiftState Shift, i
 }
 
 void TvxOffscreenPaint_Schema::MouseLeave() {
-  if (Live()) fSchema->SchemaMouseLeave(this);
+  if (Live()) fSchema->SchemaMouseLeave();
   TvxOffscreenPaint::MouseLeave();
 }
 

@@ -28,6 +28,7 @@
 #include "schema/vxSchemaItems.h"
 #include "schema/vxSchemaGesture.h"
 #include "schema/vxSchemaPainter.h"
+#include "schema/vxSchemaPreview.h"
 #include "schema/vxSchemaSettings.h"
 #include "schema/vxSchemaSubColumns.h"
 
@@ -150,10 +151,10 @@ public:
   bool GetLocalGrowDir() const noexcept { return fGesture->Engine().Mode() == gmGrowStart; }
   // Lines of outlines on screen over the drawing area.
   int OutlineCount() const { return fGesture->Engine().OutlineCount(); }
-  TvxSchema_ComBasicHintWindow* GetHintWindow() const noexcept { return itsHintWindow; }
-  TvxSchema_ComBasicHintWindow* GetShowMeBigWindow() const noexcept { return itsShowMeBigWindow; }
-  TTimer* GetShowMeBigTimer() const noexcept { return itsShowMeBigTimer; }
-  TTimer* GetHideShowMeBigTimer() const noexcept { return itsHideShowMeBigTimer; }
+  TvxSchema_ComBasicHintWindow* GetHintWindow() const noexcept { return fPreview->HintWindow(); }
+  TvxSchema_ComBasicHintWindow* GetShowMeBigWindow() const noexcept { return fPreview->ShowMeBigWindow(); }
+  TTimer* GetShowMeBigTimer() const noexcept { return fPreview->ShowMeBigTimer(); }
+  TTimer* GetHideShowMeBigTimer() const noexcept { return fPreview->HideShowMeBigTimer(); }
   TTimer* GetColScrollTimer() const noexcept { return fGesture->Engine().LaneTimer(); }
 
   // --- properties
@@ -230,6 +231,7 @@ protected:
   friend class TSchemaGesture;
   friend class TSchemaSubColumns;
   friend class TSchemaPainter;
+  friend class TSchemaPreview;
 
   TvxSchema_ComBasic(TComponent* AOwner, DeferInitialize);
   TvxDateScaler* SettingsScaler() const override { return itsScaler; }
@@ -284,9 +286,6 @@ protected:
   // A dotted outline over the drawing area (never into its picture); with
   // ShowInfo the times it stands for go to the hint.
   virtual void DrawOutline(const TRect& theRect, bool ShowInfo);
-  void DoMoveInfo(TvxDataEntity_SchemaTime* theSchemaTime, TDateTime theStart, TDateTime theLength, int X, int Y);
-  void DoShowMeBig(TObject* Sender);
-  void DoHideShowMeBig(TObject* Sender);
   void HandleDataEntityPopup(TvxDataEntity* theDataEntity, const TRect& theRect);
 
   // Deferred work.
@@ -323,8 +322,7 @@ private:
   void MarkColumnsFrom(int theCol);
   void WireChildren();
   // The interaction's helpers.
-  void SchemaMouseLeave(TObject* Sender);
-  void HoverOver(TvxDataEntity_SchemaTime* theItem, int X, int Y);
+  void SchemaMouseLeave();
   void MoveByTimeDiff(const TvxHeldList<TvxDataEntity_SchemaTime>& theItems, TDateTime TimeDiff, int ColDiff);
   // What setting relative times on a column writes: snapped absolute times.
   void SnappedTimes(int theCol, TDateTime theStart, TDateTime theStop, TDateTime& theAbsStart,
@@ -335,7 +333,6 @@ private:
   void PopupAtPress(TvxDataEntity_SchemaTime* theItem, int X, int Y);
   void KeyStep(unsigned short Key, TShiftState Shift);
   void ForgetInteractionItem(TvxDataEntity* theEntity);
-  void DrawShowMeBig(TCanvas* theCanvas);
 
   bool fCurrentlyUpdatingScroller = false;
   int fLatestKnownScalerWidth = 50;
@@ -369,17 +366,11 @@ private:
   std::unique_ptr<TvxListController> itsColumnsListController;
   TDataListColumns* itsDataListColumns = nullptr;
 
-  TvxSchema_ComBasicHintWindow* itsHintWindow = nullptr;
-  TvxSchema_ComBasicHintWindow* itsShowMeBigWindow = nullptr;
-  TTimer* itsShowMeBigTimer = nullptr;
-  TTimer* itsHideShowMeBigTimer = nullptr;
   // The scaler's changes, heard privately: its OnChange is the application's.
   std::unique_ptr<TSingleEventListener> fScalerChangeDelivered;
-  TPoint itsShowMeBigXY{-1, -1};
-  TvxDataEntity* itsShowMeBigDataEntity = nullptr;
   TvxDataEntity* itsPopupSelectedDataEntity = nullptr;
-  // The booking the preview shows.
-  TvxDataEntity_SchemaTime* fShowMeBigShown = nullptr;
+  // The time hint and the enlarged preview.
+  std::unique_ptr<TSchemaPreview> fPreview = std::make_unique<TSchemaPreview>(*this);
   // The drawing area's picture, the pyjamas pattern and the drawing order.
   std::unique_ptr<TSchemaPainter> fPainter;
   // The gestures on the bookings: held bookings, outlines, edge scrolling.
