@@ -190,14 +190,7 @@ void TvxSchema_ComBasic::Initialize() {
 
   // 14. The column scrollers: a scroll bar along the columns' side of the
   // area in each orientation (only the current one shows).
-  itsColumnScrollBar = new TScrollBar(this, sbHorizontal);
-  itsRowScrollBar = new TScrollBar(this, sbVertical);
-  fScrollBarThickness = itsRowScrollBar->GetWidth();  // as the toolkit makes them
-  for (TScrollBar* bar : {itsColumnScrollBar, itsRowScrollBar}) {
-    bar->SetParent(this);
-    bar->SetVisible(false);
-    bar->SetScrollListener([this](TObject* s) { ColumnScrollBarScroll(s); });
-  }
+  fScroller->Create();
 
   // 15. Defaults.
   itsDrawShortLines = false;
@@ -247,9 +240,7 @@ TvxSchema_ComBasic::~TvxSchema_ComBasic() {
   fScalerChangeDelivered.reset();
   if (fGesture) fGesture->Engine().Reset();
   if (itsTA && itsTA->Dragging()) itsTA->EndDrag(false);
-  delete itsColumnScrollBar;
-  delete itsRowScrollBar;
-  itsColumnScrollBar = itsRowScrollBar = nullptr;
+  fScroller->Destroy();
   fSubColumns->Cancel();
   // The lists go while every child is whole: their notifications reach the
   // header and the title grid. The last layer first.
@@ -346,7 +337,7 @@ void TvxSchema_ComBasic::UpdatePartSizePerform(TObject*) {
   // The column scroller takes its thickness off the time axis, beside the
   // area, so that it covers no booking; the axis keeps the area's length.
   TScrollBar* bar = GetColumnScrollBar();
-  const int thick = fScrollerShown && bar ? fScrollBarThickness : 0;
+  const int thick = fScroller->Thickness();
   auto size = [](int v) { return std::max(v, 0); };
   if (!itsFlipView) {
     const TPoint q = CornerInside(itsQuadPoint);

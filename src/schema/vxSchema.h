@@ -29,6 +29,7 @@
 #include "schema/vxSchemaGesture.h"
 #include "schema/vxSchemaPainter.h"
 #include "schema/vxSchemaPreview.h"
+#include "schema/vxSchemaScroller.h"
 #include "schema/vxSchemaSettings.h"
 #include "schema/vxSchemaSubColumns.h"
 
@@ -72,7 +73,7 @@ public:
   TvxOffscreenPaint* GetSchemaArea() const noexcept { return itsTA; }
   // The column scroller of the current orientation: a scroll bar along the
   // columns' side of the drawing area (below it, or flipped at its right).
-  TScrollBar* GetColumnScrollBar() const noexcept { return itsFlipView ? itsRowScrollBar : itsColumnScrollBar; }
+  TScrollBar* GetColumnScrollBar() const noexcept { return fScroller->Bar(); }
   TDataListColumns* GetColumns() const noexcept { return itsDataListColumns; }
   TvxDataList2lev* GetLayers() const noexcept { return itsvxLayers; }
   TvxListController* GetSchemaTimeListController() const noexcept { return itsSchemaTimeListController.get(); }
@@ -232,6 +233,7 @@ protected:
   friend class TSchemaSubColumns;
   friend class TSchemaPainter;
   friend class TSchemaPreview;
+  friend class TSchemaScroller;
 
   TvxSchema_ComBasic(TComponent* AOwner, DeferInitialize);
   TvxDateScaler* SettingsScaler() const override { return itsScaler; }
@@ -294,11 +296,6 @@ protected:
   void SetScalerWidth_Perform(TObject* theData);
   void SetScalerHeight_Perform(TObject* theData);
   void UpdateColumnScrollerLater();
-  // Whole columns (rows) the area shows from the top-left one; at least 1.
-  int ColumnsInView();
-  void ScrollColumnsByWheel(int WheelDelta);
-  void PanTimeByWheel(int WheelDelta);
-  void ZoomTimeByWheel(int WheelDelta, TPoint MousePos);
 
 private:
   // The index follows every booking that enters or leaves the control, and
@@ -334,7 +331,6 @@ private:
   void KeyStep(unsigned short Key, TShiftState Shift);
   void ForgetInteractionItem(TvxDataEntity* theEntity);
 
-  bool fCurrentlyUpdatingScroller = false;
   int fLatestKnownScalerWidth = 50;
   int fLatestKnownScalerHeight = 0;
   bool fScalerWidthFlipped = false;  // the orientation the sizes were asked in
@@ -345,12 +341,7 @@ private:
   TDrawGrid_Schema* itsFlippedHeader = nullptr;
   TvxOffscreenPaint_Schema* itsTA = nullptr;
   TvxDataList2lev* itsvxLayers = nullptr;
-  TScrollBar* itsColumnScrollBar = nullptr;  // horizontal, below the area
-  TScrollBar* itsRowScrollBar = nullptr;     // vertical, flipped, right of it
-  bool fScrollerShown = false;
-  int fScrollBarThickness = 0;
   int fSubColumnSize = 0;
-  TWheelSteps fColumnWheel;  // wheel units not yet a whole column
   TScrollVisibility itsScrollVisibility = svWhenNeeded;
   bool itsCollisionDetectBetweenDataList = false;
   bool itsCollisionDetect = true;
@@ -369,6 +360,8 @@ private:
   // The scaler's changes, heard privately: its OnChange is the application's.
   std::unique_ptr<TSingleEventListener> fScalerChangeDelivered;
   TvxDataEntity* itsPopupSelectedDataEntity = nullptr;
+  // The column scroller and the wheel.
+  std::unique_ptr<TSchemaScroller> fScroller = std::make_unique<TSchemaScroller>(*this);
   // The time hint and the enlarged preview.
   std::unique_ptr<TSchemaPreview> fPreview = std::make_unique<TSchemaPreview>(*this);
   // The drawing area's picture, the pyjamas pattern and the drawing order.
