@@ -3,7 +3,6 @@
 #include "schema/vxSchema.h"
 
 #include <algorithm>
-#include <climits>
 
 #include "platform/ui/Menus.h"
 
@@ -26,14 +25,6 @@ protected:
 private:
   TvxSchema_ComBasic* fSchema;
 };
-
-}  // namespace
-
-namespace {
-
-int SaturatedAdd(long long a, long long b) {
-  return static_cast<int>(std::clamp(a + b, static_cast<long long>(INT_MIN), static_cast<long long>(INT_MAX)));
-}
 
 }  // namespace
 
@@ -230,10 +221,8 @@ TvxSchema_ComBasic::~TvxSchema_ComBasic() {
   Destroying();
   if (fPopupSchema) fPopupSchema->RemoveFreeNotification(this);
   // Nothing deferred may reach the control any more.
-  TDoLater::NeverMind(DoLaterCall<&TvxSchema_ComBasic::UpdatePartSizePerform>(this));
   TDoLater::NeverMind(DoLaterCall<&TvxSchema_ComBasic::UpdateColumnScroller>(this));
-  TDoLater::NeverMind(DoLaterCall<&TvxSchema_ComBasic::SetScalerWidth_Perform>(this));
-  TDoLater::NeverMind(DoLaterCall<&TvxSchema_ComBasic::SetScalerHeight_Perform>(this));
+  fParts->NeverMind();
   // No gesture outlives the control: its timers stop and its bookings go.
   fPreview->Stop();
   if (itsScaler) itsScaler->StopStep();
@@ -318,7 +307,7 @@ void TvxSchema_ComBasic::UpdatePartSize() {
   if (!itsTA || !itsHeader || !itsFlippedHeader || !itsXYSizer || IsDestroying()) return;
   BeginUpdate();
   try {
-    UpdatePartSizePerform(nullptr);
+    fParts->Place();
   } catch (...) {
     EndUpdate();
     throw;
@@ -326,51 +315,8 @@ void TvxSchema_ComBasic::UpdatePartSize() {
   EndUpdate();
 }
 
-// The inner corner as the children can have it: inside the control, so that
-// no child is ever larger than the control, whatever was asked for.
-TPoint TvxSchema_ComBasic::CornerInside(TPoint theCorner) const {
-  return Point(std::clamp(theCorner.X, 0, std::max(GetWidth(), 0)), std::clamp(theCorner.Y, 0, std::max(GetHeight(), 0)));
-}
-
-void TvxSchema_ComBasic::UpdatePartSizePerform(TObject*) {
-  const int w = GetWidth(), h = GetHeight();
-  // The column scroller takes its thickness off the time axis, beside the
-  // area, so that it covers no booking; the axis keeps the area's length.
-  TScrollBar* bar = GetColumnScrollBar();
-  const int thick = fScroller->Thickness();
-  auto size = [](int v) { return std::max(v, 0); };
-  if (!itsFlipView) {
-    const TPoint q = CornerInside(itsQuadPoint);
-    const int along = size(h - q.Y - thick);
-    itsHeader->SetVisible(true);
-    itsScaler->SetHorizontal(false);
-    itsFlippedHeader->SetVisible(false);
-    itsHeader->SetBounds(q.X, 0, w - q.X, q.Y);
-    itsScaler->SetBounds(0, q.Y, q.X, along);
-    itsTA->SetBounds(q.X, q.Y, w - q.X, along);
-    if (bar) bar->SetBounds(q.X, q.Y + along, w - q.X, thick);
-    itsXYSizer->SetBounds(q.X - 3, q.Y - 3, 5, 5);
-  } else {
-    const TPoint q = CornerInside(itsFlippedQuadPoint);
-    const int along = size(w - q.X - thick);
-    itsHeader->SetVisible(false);
-    itsScaler->SetHorizontal(true);
-    itsFlippedHeader->SetVisible(true);
-    itsScaler->SetBounds(q.X, 0, along, q.Y);
-    itsFlippedHeader->SetBounds(0, q.Y, q.X, h - q.Y);
-    itsFlippedHeader->SetDefaultColWidth(q.X);
-    itsTA->SetBounds(q.X, q.Y, along, h - q.Y);
-    if (bar) bar->SetBounds(q.X + along, q.Y, thick, h - q.Y);
-    itsXYSizer->SetBounds(q.X - 3, q.Y - 3, 5, 5);
-  }
-  itsXYSizer->BringToFront();
-  UpdateColumnScroller(nullptr);
-}
-
 void TvxSchema_ComBasic::PartResize(TXYSizer*, TPoint Delta) {
-  TPoint& q = itsFlipView ? itsFlippedQuadPoint : itsQuadPoint;
-  q = CornerInside(Point(SaturatedAdd(q.X, Delta.X), SaturatedAdd(q.Y, Delta.Y)));
-  UpdatePartSize();
+  fParts->MoveCorner(Delta);
 }
 
 void TvxSchema_ComBasic::HeaderChanged(TObject*) { UpdatePartSize(); }
@@ -390,43 +336,13 @@ void TvxSchema_ComBasic::SetFlippedQuadPoint(TPoint thePoint) {
   UpdatePartSize();
 }
 
-int TvxSchema_ComBasic::GetScalerWidth() const {
-  return itsFlipView ? SaturatedAdd(GetWidth(), -static_cast<long long>(itsFlippedQuadPoint.X)) : itsQuadPoint.X;
-}
+int TvxSchema_ComBasic::GetScalerWidth() const { return fParts->ScalerWidth(); }
 
-// A size asked for goes to the orientation it was asked in, even when the
-// orientation switches before it is applied.
-void TvxSchema_ComBasic::SetScalerWidth(int theWidth) {
-  fLatestKnownScalerWidth = theWidth;
-  fScalerWidthFlipped = itsFlipView;
-  TDoLater::DoLater(DoLaterCall<&TvxSchema_ComBasic::SetScalerWidth_Perform>(this), nullptr);
-}
+void TvxSchema_ComBasic::SetScalerWidth(int theWidth) { fParts->AskScalerWidth(theWidth); }
 
-void TvxSchema_ComBasic::SetScalerWidth_Perform(TObject*) {
-  if (fScalerWidthFlipped)
-    itsFlippedQuadPoint.X = SaturatedAdd(GetWidth(), -static_cast<long long>(fLatestKnownScalerWidth));
-  else
-    itsQuadPoint.X = fLatestKnownScalerWidth;
-  UpdatePartSize();
-}
+int TvxSchema_ComBasic::GetScalerHeight() const { return fParts->ScalerHeight(); }
 
-int TvxSchema_ComBasic::GetScalerHeight() const {
-  return itsFlipView ? itsFlippedQuadPoint.Y : SaturatedAdd(GetHeight(), -static_cast<long long>(itsQuadPoint.Y));
-}
-
-void TvxSchema_ComBasic::SetScalerHeight(int theHeight) {
-  fLatestKnownScalerHeight = theHeight;
-  fScalerHeightFlipped = itsFlipView;
-  TDoLater::DoLater(DoLaterCall<&TvxSchema_ComBasic::SetScalerHeight_Perform>(this), nullptr);
-}
-
-void TvxSchema_ComBasic::SetScalerHeight_Perform(TObject*) {
-  if (fScalerHeightFlipped)
-    itsFlippedQuadPoint.Y = fLatestKnownScalerHeight;
-  else
-    itsQuadPoint.Y = SaturatedAdd(GetHeight(), -static_cast<long long>(fLatestKnownScalerHeight));
-  UpdatePartSize();
-}
+void TvxSchema_ComBasic::SetScalerHeight(int theHeight) { fParts->AskScalerHeight(theHeight); }
 
 // --- properties -----------------------------------------------------------------------
 

@@ -28,6 +28,7 @@
 #include "schema/vxSchemaItems.h"
 #include "schema/vxSchemaGesture.h"
 #include "schema/vxSchemaPainter.h"
+#include "schema/vxSchemaParts.h"
 #include "schema/vxSchemaPreview.h"
 #include "schema/vxSchemaScroller.h"
 #include "schema/vxSchemaSettings.h"
@@ -233,6 +234,7 @@ protected:
   friend class TSchemaSubColumns;
   friend class TSchemaPainter;
   friend class TSchemaPreview;
+  friend class TSchemaParts;
   friend class TSchemaScroller;
 
   TvxSchema_ComBasic(TComponent* AOwner, DeferInitialize);
@@ -291,10 +293,6 @@ protected:
   void HandleDataEntityPopup(TvxDataEntity* theDataEntity, const TRect& theRect);
 
   // Deferred work.
-  TPoint CornerInside(TPoint theCorner) const;
-  void UpdatePartSizePerform(TObject* theData);
-  void SetScalerWidth_Perform(TObject* theData);
-  void SetScalerHeight_Perform(TObject* theData);
   void UpdateColumnScrollerLater();
 
 private:
@@ -331,10 +329,6 @@ private:
   void KeyStep(unsigned short Key, TShiftState Shift);
   void ForgetInteractionItem(TvxDataEntity* theEntity);
 
-  int fLatestKnownScalerWidth = 50;
-  int fLatestKnownScalerHeight = 0;
-  bool fScalerWidthFlipped = false;  // the orientation the sizes were asked in
-  bool fScalerHeightFlipped = false;
   TvxDateScaler* itsScaler = nullptr;
   TXYSizer* itsXYSizer = nullptr;
   THeaderControl_MouseControl* itsHeader = nullptr;
@@ -360,6 +354,8 @@ private:
   // The scaler's changes, heard privately: its OnChange is the application's.
   std::unique_ptr<TSingleEventListener> fScalerChangeDelivered;
   TvxDataEntity* itsPopupSelectedDataEntity = nullptr;
+  // Where the parts stand, and the scaler's sizes asked for.
+  std::unique_ptr<TSchemaParts> fParts = std::make_unique<TSchemaParts>(*this);
   // The column scroller and the wheel.
   std::unique_ptr<TSchemaScroller> fScroller = std::make_unique<TSchemaScroller>(*this);
   // The time hint and the enlarged preview.
