@@ -315,9 +315,7 @@ void TvxSchema_ComBasic::UpdatePartSize() {
   EndUpdate();
 }
 
-void TvxSchema_ComBasic::PartResize(TXYSizer*, TPoint Delta) {
-  fParts->MoveCorner(Delta);
-}
+void TvxSchema_ComBasic::PartResize(TXYSizer*, TPoint Delta) { fParts->MoveCorner(Delta); }
 
 void TvxSchema_ComBasic::HeaderChanged(TObject*) { UpdatePartSize(); }
 
