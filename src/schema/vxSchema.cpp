@@ -50,28 +50,28 @@ void TvxSchema_ComBasic::Initialize() {
   t.fOnContentChanged = [this](TvxDataList* l) { _OnContentChanged(l); };
   t.fOnSelectionChanged = [this](TvxDataList* l, TvxDataEntity* e) { _OnSelectionChanged(l, e); };
   t.fDeleteItem = [this, booking](TvxDataEntity* e) {
-    if (TvxDataEntity_SchemaTime* item = booking(e)) Indexed(item, false);
+    if (TvxDataEntity_SchemaTime* item = booking(e)) fIndexHooks.Indexed(item, false);
     ForgetInteractionItem(e);
     _OnDeleteItem(e);
   };
   t.fInsertItem = [this, booking](TvxDataEntity* e) {
-    if (TvxDataEntity_SchemaTime* item = booking(e)) Indexed(item, true);
+    if (TvxDataEntity_SchemaTime* item = booking(e)) fIndexHooks.Indexed(item, true);
     _OnInsertItem(e);
   };
   t.fOnInfoPush = [this](TvxDataEntity* e) { _OnInfoPush(e); };
   t.fBeforeCanEditItem = [this](TvxDataEntity* e) { _OnBeforeCanEditItem(e); };
   t.fOnLoadItem = [this, booking](TvxDataEntity* e) {
-    if (TvxDataEntity_SchemaTime* item = booking(e)) Indexed(item, true);
+    if (TvxDataEntity_SchemaTime* item = booking(e)) fIndexHooks.Indexed(item, true);
     UpdateSubColumns();
   };
   // A booking moved to another layer (of this control or another) leaves
   // the index of the one and enters that of the other.
   t.fOnLeaveOwnerBeforeChange = [this, booking](TvxDataEntity* e) {
-    if (TvxDataEntity_SchemaTime* item = booking(e)) Indexed(item, false);
+    if (TvxDataEntity_SchemaTime* item = booking(e)) fIndexHooks.Indexed(item, false);
     UpdateSubColumns();
   };
   t.fOnEnterOwnerAfterChange = [this, booking](TvxDataEntity* e) {
-    if (TvxDataEntity_SchemaTime* item = booking(e)) Indexed(item, true);
+    if (TvxDataEntity_SchemaTime* item = booking(e)) fIndexHooks.Indexed(item, true);
     UpdateSubColumns();
   };
 

@@ -23,6 +23,7 @@
 #include "platform/ui/XorOverlay.h"
 #include "scaler/vxScaler.h"
 #include "schema/vxSchemaIndex.h"
+#include "schema/vxSchemaIndexHooks.h"
 #include "schema/vxSchemaArea.h"
 #include "schema/vxSchemaColumns.h"
 #include "schema/vxSchemaItems.h"
@@ -235,6 +236,7 @@ protected:
   friend class TSchemaPainter;
   friend class TSchemaPreview;
   friend class TSchemaParts;
+  friend class TSchemaIndexHooks;
   friend class TSchemaScroller;
 
   TvxSchema_ComBasic(TComponent* AOwner, DeferInitialize);
@@ -268,6 +270,7 @@ protected:
   // answers false, so that every item is considered instead of the window's.
   virtual bool VisibilityFollowsTime() const { return !OnIsVisible; }
 
+  // Descendants paint parts of the area through it.
   TSchemaPainter& Painter() noexcept { return *fPainter; }
   void InvalidateArea();
 
@@ -296,12 +299,6 @@ protected:
   void UpdateColumnScrollerLater();
 
 private:
-  // The index follows every booking that enters or leaves the control, and
-  // every change of a booking's times, column or insets.
-  void Indexed(TvxDataEntity_SchemaTime* theItem, bool theIn);
-  void TimesChanged(TvxDataEntity_SchemaTime* theItem);
-  void ColumnChanged(TvxDataEntity_SchemaTime* theItem, int theOldCol);
-  void InsetsChanging(TvxDataEntity_SchemaTime* theItem, bool theDone);
   // Whether a booking taken before a call out is still one of this control's.
   bool Here(const TvxDataEntity* theItem) const;
   // Here, IsVisible, and still here after asking.
@@ -368,6 +365,8 @@ private:
   // The bookings of each column, for the paint's, the hit test's and the
   // layout's questions about one column and a time window.
   TSchemaTimeIndex fIndex;
+  // Keep the index, the negative insets' count and the layout in step.
+  TSchemaIndexHooks fIndexHooks{*this};
   // The collision layout: columns out of date, runs and their results.
   std::unique_ptr<TSchemaSubColumns> fSubColumns = std::make_unique<TSchemaSubColumns>(this);
   // Bookings with a negative inset reach beyond their column; while there are

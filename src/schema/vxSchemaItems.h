@@ -167,6 +167,7 @@ private:
   friend class TSchemaTimeIndex;
   friend class TSchemaSubColumns;
   friend class TSchemaPainter;
+  friend class TSchemaIndexHooks;
   TTimeStyle_Schema fStyle = tssNormal;
   bool itsUseSubCol = false;
   int itsSubCol = 0;
