@@ -3,7 +3,6 @@
 #include "schema/vxSchema.h"
 
 #include <algorithm>
-#include <climits>
 
 #include "platform/ui/Menus.h"
 
@@ -29,14 +28,6 @@ private:
 
 }  // namespace
 
-namespace {
-
-int SaturatedAdd(long long a, long long b) {
-  return static_cast<int>(std::clamp(a + b, static_cast<long long>(INT_MIN), static_cast<long long>(INT_MAX)));
-}
-
-}  // namespace
-
 TvxSchema_ComBasic::TvxSchema_ComBasic(TComponent* AOwner) : TCustomPanel(AOwner) { InitializeInConstructor(); }
 
 TvxSchema_ComBasic::TvxSchema_ComBasic(TComponent* AOwner, DeferInitialize) : TCustomPanel(AOwner) {}
@@ -59,33 +50,33 @@ void TvxSchema_ComBasic::Initialize() {
   t.fOnContentChanged = [this](TvxDataList* l) { _OnContentChanged(l); };
   t.fOnSelectionChanged = [this](TvxDataList* l, TvxDataEntity* e) { _OnSelectionChanged(l, e); };
   t.fDeleteItem = [this, booking](TvxDataEntity* e) {
-    if (TvxDataEntity_SchemaTime* item = booking(e)) Indexed(item, false);
+    if (TvxDataEntity_SchemaTime* item = booking(e)) fIndexHooks.Indexed(item, false);
     ForgetInteractionItem(e);
     _OnDeleteItem(e);
   };
   t.fInsertItem = [this, booking](TvxDataEntity* e) {
-    if (TvxDataEntity_SchemaTime* item = booking(e)) Indexed(item, true);
+    if (TvxDataEntity_SchemaTime* item = booking(e)) fIndexHooks.Indexed(item, true);
     _OnInsertItem(e);
   };
   t.fOnInfoPush = [this](TvxDataEntity* e) { _OnInfoPush(e); };
   t.fBeforeCanEditItem = [this](TvxDataEntity* e) { _OnBeforeCanEditItem(e); };
   t.fOnLoadItem = [this, booking](TvxDataEntity* e) {
-    if (TvxDataEntity_SchemaTime* item = booking(e)) Indexed(item, true);
+    if (TvxDataEntity_SchemaTime* item = booking(e)) fIndexHooks.Indexed(item, true);
     UpdateSubColumns();
   };
   // A booking moved to another layer (of this control or another) leaves
   // the index of the one and enters that of the other.
   t.fOnLeaveOwnerBeforeChange = [this, booking](TvxDataEntity* e) {
-    if (TvxDataEntity_SchemaTime* item = booking(e)) Indexed(item, false);
+    if (TvxDataEntity_SchemaTime* item = booking(e)) fIndexHooks.Indexed(item, false);
     UpdateSubColumns();
   };
   t.fOnEnterOwnerAfterChange = [this, booking](TvxDataEntity* e) {
-    if (TvxDataEntity_SchemaTime* item = booking(e)) Indexed(item, true);
+    if (TvxDataEntity_SchemaTime* item = booking(e)) fIndexHooks.Indexed(item, true);
     UpdateSubColumns();
   };
 
   // 3. The pattern, the layers, the text fonts.
-  itsPyjamasBitMap = std::make_unique<TBitmap>();
+  fPainter = std::make_unique<TSchemaPainter>(*this);
   itsvxLayers = Create2LevList();
   fTextFont1 = std::make_unique<TFont>();
   fTextFont2 = std::make_unique<TFont>();
@@ -129,7 +120,7 @@ void TvxSchema_ComBasic::Initialize() {
   itsScaler->SetVerticalText(true);
   itsBackColor = 32768;
   itsPyjamasColor = 32896;
-  ReInitBitmap();
+  fPainter->ReInitBitmap();
 
   // 7. The drawing area.
   itsTA = new TvxOffscreenPaint_Schema(this, this);
@@ -190,14 +181,7 @@ void TvxSchema_ComBasic::Initialize() {
 
   // 14. The column scrollers: a scroll bar along the columns' side of the
   // area in each orientation (only the current one shows).
-  itsColumnScrollBar = new TScrollBar(this, sbHorizontal);
-  itsRowScrollBar = new TScrollBar(this, sbVertical);
-  fScrollBarThickness = itsRowScrollBar->GetWidth();  // as the toolkit makes them
-  for (TScrollBar* bar : {itsColumnScrollBar, itsRowScrollBar}) {
-    bar->SetParent(this);
-    bar->SetVisible(false);
-    bar->SetScrollListener([this](TObject* s) { ColumnScrollBarScroll(s); });
-  }
+  fScroller->Create();
 
   // 15. Defaults.
   itsDrawShortLines = false;
@@ -209,24 +193,10 @@ void TvxSchema_ComBasic::Initialize() {
   // 16. The first layout.
   UpdatePartSize();
 
-  // 17. The hint and the preview windows, outside the form designer.
-  if (!IsDesigning()) {
-    itsHintWindow = new TvxSchema_ComBasicHintWindow(this);
-    itsHintWindow->SetBounds(0, 0, 120, 30);
-    itsHintWindow->SetVisible(false);
-    itsShowMeBigWindow = new TvxSchema_ComBasicHintWindow(this);
-    itsShowMeBigWindow->SetBounds(0, 0, 120, 230);
-    itsShowMeBigWindow->SetVisible(false);
-    itsShowMeBigWindow->fDrawContent = [this](TvxSchema_ComBasicHintWindow*, TCanvas* c) { DrawShowMeBig(c); };
-  }
-
-  // 18. The preview's timers (started by the mouse; the show delay is the
-  // timer's default), the scroller's visibility.
-  itsShowMeBigTimer = new TOwnedTimer(this, [this](TObject* s) { DoShowMeBig(s); });
-  itsShowMeBigTimer->SetEnabled(false);
-  itsHideShowMeBigTimer = new TOwnedTimer(this, [this](TObject* s) { DoHideShowMeBig(s); });
-  itsHideShowMeBigTimer->SetEnabled(false);
-  itsHideShowMeBigTimer->SetInterval(5000);
+  // 17. The hint and the preview: their timers, and outside the form
+  // designer their windows.
+  // 18. The scroller's visibility.
+  fPreview->Create(!IsDesigning());
   SetScrollVisibility(svWhenNeeded);
   UpdateColumnScrollerLater();
 
@@ -251,21 +221,15 @@ TvxSchema_ComBasic::~TvxSchema_ComBasic() {
   Destroying();
   if (fPopupSchema) fPopupSchema->RemoveFreeNotification(this);
   // Nothing deferred may reach the control any more.
-  TDoLater::NeverMind(DoLaterCall<&TvxSchema_ComBasic::UpdatePartSizePerform>(this));
   TDoLater::NeverMind(DoLaterCall<&TvxSchema_ComBasic::UpdateColumnScroller>(this));
-  TDoLater::NeverMind(DoLaterCall<&TvxSchema_ComBasic::SetScalerWidth_Perform>(this));
-  TDoLater::NeverMind(DoLaterCall<&TvxSchema_ComBasic::SetScalerHeight_Perform>(this));
+  fParts->NeverMind();
   // No gesture outlives the control: its timers stop and its bookings go.
-  for (TTimer* t : {itsShowMeBigTimer, itsHideShowMeBigTimer})
-    if (t) t->SetEnabled(false);
+  fPreview->Stop();
   if (itsScaler) itsScaler->StopStep();
-  if (itsShowMeBigWindow) itsShowMeBigWindow->fDrawContent = nullptr;
   fScalerChangeDelivered.reset();
   if (fGesture) fGesture->Engine().Reset();
   if (itsTA && itsTA->Dragging()) itsTA->EndDrag(false);
-  delete itsColumnScrollBar;
-  delete itsRowScrollBar;
-  itsColumnScrollBar = itsRowScrollBar = nullptr;
+  fScroller->Destroy();
   fSubColumns->Cancel();
   // The lists go while every child is whole: their notifications reach the
   // header and the title grid. The last layer first.
@@ -292,7 +256,7 @@ TvxSchema_ComBasic::~TvxSchema_ComBasic() {
     itsFlippedHeader->itsSchema = nullptr;
     itsFlippedHeader->itsOnCellExtentChange = nullptr;
   }
-  itsPyjamasBitMap.reset();
+  fPainter.reset();
   itsSchemaTimeListController.reset();
   itsColumnsListController.reset();
   fTextFont1.reset();
@@ -343,7 +307,7 @@ void TvxSchema_ComBasic::UpdatePartSize() {
   if (!itsTA || !itsHeader || !itsFlippedHeader || !itsXYSizer || IsDestroying()) return;
   BeginUpdate();
   try {
-    UpdatePartSizePerform(nullptr);
+    fParts->Place();
   } catch (...) {
     EndUpdate();
     throw;
@@ -351,52 +315,7 @@ void TvxSchema_ComBasic::UpdatePartSize() {
   EndUpdate();
 }
 
-// The inner corner as the children can have it: inside the control, so that
-// no child is ever larger than the control, whatever was asked for.
-TPoint TvxSchema_ComBasic::CornerInside(TPoint theCorner) const {
-  return Point(std::clamp(theCorner.X, 0, std::max(GetWidth(), 0)), std::clamp(theCorner.Y, 0, std::max(GetHeight(), 0)));
-}
-
-void TvxSchema_ComBasic::UpdatePartSizePerform(TObject*) {
-  const int w = GetWidth(), h = GetHeight();
-  // The column scroller takes its thickness off the time axis, beside the
-  // area, so that it covers no booking; the axis keeps the area's length.
-  TScrollBar* bar = GetColumnScrollBar();
-  const int thick = fScrollerShown && bar ? fScrollBarThickness : 0;
-  auto size = [](int v) { return std::max(v, 0); };
-  if (!itsFlipView) {
-    const TPoint q = CornerInside(itsQuadPoint);
-    const int along = size(h - q.Y - thick);
-    itsHeader->SetVisible(true);
-    itsScaler->SetHorizontal(false);
-    itsFlippedHeader->SetVisible(false);
-    itsHeader->SetBounds(q.X, 0, w - q.X, q.Y);
-    itsScaler->SetBounds(0, q.Y, q.X, along);
-    itsTA->SetBounds(q.X, q.Y, w - q.X, along);
-    if (bar) bar->SetBounds(q.X, q.Y + along, w - q.X, thick);
-    itsXYSizer->SetBounds(q.X - 3, q.Y - 3, 5, 5);
-  } else {
-    const TPoint q = CornerInside(itsFlippedQuadPoint);
-    const int along = size(w - q.X - thick);
-    itsHeader->SetVisible(false);
-    itsScaler->SetHorizontal(true);
-    itsFlippedHeader->SetVisible(true);
-    itsScaler->SetBounds(q.X, 0, along, q.Y);
-    itsFlippedHeader->SetBounds(0, q.Y, q.X, h - q.Y);
-    itsFlippedHeader->SetDefaultColWidth(q.X);
-    itsTA->SetBounds(q.X, q.Y, along, h - q.Y);
-    if (bar) bar->SetBounds(q.X + along, q.Y, thick, h - q.Y);
-    itsXYSizer->SetBounds(q.X - 3, q.Y - 3, 5, 5);
-  }
-  itsXYSizer->BringToFront();
-  UpdateColumnScroller(nullptr);
-}
-
-void TvxSchema_ComBasic::PartResize(TXYSizer*, TPoint Delta) {
-  TPoint& q = itsFlipView ? itsFlippedQuadPoint : itsQuadPoint;
-  q = CornerInside(Point(SaturatedAdd(q.X, Delta.X), SaturatedAdd(q.Y, Delta.Y)));
-  UpdatePartSize();
-}
+void TvxSchema_ComBasic::PartResize(TXYSizer*, TPoint Delta) { fParts->MoveCorner(Delta); }
 
 void TvxSchema_ComBasic::HeaderChanged(TObject*) { UpdatePartSize(); }
 
@@ -415,43 +334,13 @@ void TvxSchema_ComBasic::SetFlippedQuadPoint(TPoint thePoint) {
   UpdatePartSize();
 }
 
-int TvxSchema_ComBasic::GetScalerWidth() const {
-  return itsFlipView ? SaturatedAdd(GetWidth(), -static_cast<long long>(itsFlippedQuadPoint.X)) : itsQuadPoint.X;
-}
+int TvxSchema_ComBasic::GetScalerWidth() const { return fParts->ScalerWidth(); }
 
-// A size asked for goes to the orientation it was asked in, even when the
-// orientation switches before it is applied.
-void TvxSchema_ComBasic::SetScalerWidth(int theWidth) {
-  fLatestKnownScalerWidth = theWidth;
-  fScalerWidthFlipped = itsFlipView;
-  TDoLater::DoLater(DoLaterCall<&TvxSchema_ComBasic::SetScalerWidth_Perform>(this), nullptr);
-}
+void TvxSchema_ComBasic::SetScalerWidth(int theWidth) { fParts->AskScalerWidth(theWidth); }
 
-void TvxSchema_ComBasic::SetScalerWidth_Perform(TObject*) {
-  if (fScalerWidthFlipped)
-    itsFlippedQuadPoint.X = SaturatedAdd(GetWidth(), -static_cast<long long>(fLatestKnownScalerWidth));
-  else
-    itsQuadPoint.X = fLatestKnownScalerWidth;
-  UpdatePartSize();
-}
+int TvxSchema_ComBasic::GetScalerHeight() const { return fParts->ScalerHeight(); }
 
-int TvxSchema_ComBasic::GetScalerHeight() const {
-  return itsFlipView ? itsFlippedQuadPoint.Y : SaturatedAdd(GetHeight(), -static_cast<long long>(itsQuadPoint.Y));
-}
-
-void TvxSchema_ComBasic::SetScalerHeight(int theHeight) {
-  fLatestKnownScalerHeight = theHeight;
-  fScalerHeightFlipped = itsFlipView;
-  TDoLater::DoLater(DoLaterCall<&TvxSchema_ComBasic::SetScalerHeight_Perform>(this), nullptr);
-}
-
-void TvxSchema_ComBasic::SetScalerHeight_Perform(TObject*) {
-  if (fScalerHeightFlipped)
-    itsFlippedQuadPoint.Y = fLatestKnownScalerHeight;
-  else
-    itsQuadPoint.Y = SaturatedAdd(GetHeight(), -static_cast<long long>(fLatestKnownScalerHeight));
-  UpdatePartSize();
-}
+void TvxSchema_ComBasic::SetScalerHeight(int theHeight) { fParts->AskScalerHeight(theHeight); }
 
 // --- properties -----------------------------------------------------------------------
 
@@ -464,13 +353,6 @@ void TvxSchema_ComBasic::SetFlipView(bool theValue) {
   UpdatePartSize();
   UpdateColumnScrollerLater();
   InvalidateArea();
-}
-
-TPopupMenu* TvxSchema_ComBasic::GetHeaderPopupmenu() const { return itsHeader->GetPopupMenu(); }
-
-void TvxSchema_ComBasic::SetHeaderPopupmenu(TPopupMenu* theMenu) {
-  itsHeader->SetPopupMenu(theMenu);
-  itsFlippedHeader->SetPopupMenu(theMenu);
 }
 
 void TvxSchema_ComBasic::SetPopupSchema(TPopupMenu* theMenu) {
@@ -486,22 +368,7 @@ void TvxSchema_ComBasic::Notification(TComponent* AComponent, TOperation Operati
 }
 
 void TvxSchema_ComBasic::LookChanged(bool theBackground) {
-  if (theBackground) ReInitBitmap();
-  InvalidateArea();
-}
-
-void TvxSchema_ComBasic::SetTextFont1(const TFont& theFont) {
-  fTextFont1->Assign(theFont);
-  InvalidateArea();
-}
-
-void TvxSchema_ComBasic::SetTextFont2(const TFont& theFont) {
-  fTextFont2->Assign(theFont);
-  InvalidateArea();
-}
-
-void TvxSchema_ComBasic::SetTextFont3(const TFont& theFont) {
-  fTextFont3->Assign(theFont);
+  if (theBackground && fPainter) fPainter->ReInitBitmap();
   InvalidateArea();
 }
 
@@ -550,50 +417,16 @@ void TvxSchema_ComBasic::SetScrollVisibility(TScrollVisibility theValue) {
   UpdateColumnScrollerLater();
 }
 
-bool TvxSchema_ComBasic::GetHeaderTabStop() const { return itsFlippedHeader->GetTabStop(); }
-
-void TvxSchema_ComBasic::SetHeaderTabStop(bool theValue) { itsFlippedHeader->SetTabStop(theValue); }
-
-bool TvxSchema_ComBasic::GetSchemaTabStop() const { return itsTA->GetTabStop(); }
-
-void TvxSchema_ComBasic::SetSchemaTabStop(bool theValue) { itsTA->SetTabStop(theValue); }
-
 void TvxSchema_ComBasic::SetActiveDataEntity(TvxDataEntity_SchemaTime* theItem) {
   itsActiveDataEntity = theItem;
   if (itsTA && !IsDestroying()) itsTA->Repaint();
 }
 
+TvxOffscreenPaint* TvxSchema_ComBasic::SettingsArea() const { return itsTA; }
+
 void TvxSchema_ComBasic::SetDrawLayerArray(const TDrawLayerArray& theArray) {
   itsDrawLayerArray = theArray;
   InvalidateArea();
-}
-
-TStartDragEvent TvxSchema_ComBasic::GetOnHeaderStartDrag() const { return itsHeader->OnStartDrag; }
-
-void TvxSchema_ComBasic::SetOnHeaderStartDrag(TStartDragEvent theEvent) {
-  itsHeader->OnStartDrag = theEvent;
-  itsFlippedHeader->OnStartDrag = std::move(theEvent);
-}
-
-TEndDragEvent TvxSchema_ComBasic::GetOnHeaderEndDrag() const { return itsHeader->OnEndDrag; }
-
-void TvxSchema_ComBasic::SetOnHeaderEndDrag(TEndDragEvent theEvent) {
-  itsHeader->OnEndDrag = theEvent;
-  itsFlippedHeader->OnEndDrag = std::move(theEvent);
-}
-
-TDragOverEvent TvxSchema_ComBasic::GetOnHeaderDragOver() const { return itsHeader->OnDragOver; }
-
-void TvxSchema_ComBasic::SetOnHeaderDragOver(TDragOverEvent theEvent) {
-  itsHeader->OnDragOver = theEvent;
-  itsFlippedHeader->OnDragOver = std::move(theEvent);
-}
-
-TDragDropEvent TvxSchema_ComBasic::GetOnHeaderDragDrop() const { return itsHeader->OnDragDrop; }
-
-void TvxSchema_ComBasic::SetOnHeaderDragDrop(TDragDropEvent theEvent) {
-  itsHeader->OnDragDrop = theEvent;
-  itsFlippedHeader->OnDragDrop = std::move(theEvent);
 }
 
 // --- the drawing area's and the children's handlers -------------------------------------
@@ -606,7 +439,7 @@ bool TvxOffscreenPaint_Schema::PaintsEveryPixel() const { return fSchema && !fSc
 bool TvxOffscreenPaint_Schema::Live() const { return fWired && fSchema && !fSchema->IsDestroying(); }
 
 void TvxOffscreenPaint_Schema::OffscreenPaint() {
-  if (Live()) fSchema->SchemaPaint(this);
+  if (Live()) fSchema->Painter().Paint();
   TvxOffscreenPaint::OffscreenPaint();
 }
 
@@ -631,7 +464,7 @@ void TvxOffscreenPaint_Schema::MouseUp(TMouseButton Button, TShiftState Shift, i
 }
 
 void TvxOffscreenPaint_Schema::MouseLeave() {
-  if (Live()) fSchema->SchemaMouseLeave(this);
+  if (Live()) fSchema->SchemaMouseLeave();
   TvxOffscreenPaint::MouseLeave();
 }
 

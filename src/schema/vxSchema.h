@@ -23,10 +23,15 @@
 #include "platform/ui/XorOverlay.h"
 #include "scaler/vxScaler.h"
 #include "schema/vxSchemaIndex.h"
+#include "schema/vxSchemaIndexHooks.h"
 #include "schema/vxSchemaArea.h"
 #include "schema/vxSchemaColumns.h"
 #include "schema/vxSchemaItems.h"
 #include "schema/vxSchemaGesture.h"
+#include "schema/vxSchemaPainter.h"
+#include "schema/vxSchemaParts.h"
+#include "schema/vxSchemaPreview.h"
+#include "schema/vxSchemaScroller.h"
 #include "schema/vxSchemaSettings.h"
 #include "schema/vxSchemaSubColumns.h"
 
@@ -43,7 +48,11 @@ class TPopupMenu;
 class TvxSchema_ComBasic : public TCustomPanel,
                            public TSchemaScalerSettings,
                            public TSchemaLook,
-                           public TSchemaSnapSettings {
+                           public TSchemaSnapSettings,
+                           public TSchemaBehaviour,
+                           public TSchemaTextFonts,
+                           public TSchemaChildSettings,
+                           public TSchemaHeaderDragEvents {
 public:
   // Layouts of at most this many bookings run on the user-interface thread in
   // the deferred pass: a worker thread costs more than they do.
@@ -66,13 +75,13 @@ public:
   TvxOffscreenPaint* GetSchemaArea() const noexcept { return itsTA; }
   // The column scroller of the current orientation: a scroll bar along the
   // columns' side of the drawing area (below it, or flipped at its right).
-  TScrollBar* GetColumnScrollBar() const noexcept { return itsFlipView ? itsRowScrollBar : itsColumnScrollBar; }
+  TScrollBar* GetColumnScrollBar() const noexcept { return fScroller->Bar(); }
   TDataListColumns* GetColumns() const noexcept { return itsDataListColumns; }
   TvxDataList2lev* GetLayers() const noexcept { return itsvxLayers; }
   TvxListController* GetSchemaTimeListController() const noexcept { return itsSchemaTimeListController.get(); }
   const TDrawLayerArray& GetDrawLayerArray() const noexcept { return itsDrawLayerArray; }
   void SetDrawLayerArray(const TDrawLayerArray& theArray);
-  TBitmap* GetPyjamasBitMap() const noexcept { return itsPyjamasBitMap.get(); }
+  TBitmap* GetPyjamasBitMap() const noexcept { return fPainter ? fPainter->PyjamasBitMap() : nullptr; }
 
   // --- data
   TvxDataEntity_SchemaColumn* AddColumn();
@@ -145,62 +154,34 @@ public:
   bool GetLocalGrowDir() const noexcept { return fGesture->Engine().Mode() == gmGrowStart; }
   // Lines of outlines on screen over the drawing area.
   int OutlineCount() const { return fGesture->Engine().OutlineCount(); }
-  TvxSchema_ComBasicHintWindow* GetHintWindow() const noexcept { return itsHintWindow; }
-  TvxSchema_ComBasicHintWindow* GetShowMeBigWindow() const noexcept { return itsShowMeBigWindow; }
-  TTimer* GetShowMeBigTimer() const noexcept { return itsShowMeBigTimer; }
-  TTimer* GetHideShowMeBigTimer() const noexcept { return itsHideShowMeBigTimer; }
+  TvxSchema_ComBasicHintWindow* GetHintWindow() const noexcept { return fPreview->HintWindow(); }
+  TvxSchema_ComBasicHintWindow* GetShowMeBigWindow() const noexcept { return fPreview->ShowMeBigWindow(); }
+  TTimer* GetShowMeBigTimer() const noexcept { return fPreview->ShowMeBigTimer(); }
+  TTimer* GetHideShowMeBigTimer() const noexcept { return fPreview->HideShowMeBigTimer(); }
   TTimer* GetColScrollTimer() const noexcept { return fGesture->Engine().LaneTimer(); }
 
   // --- properties
   bool GetFlipView() const noexcept { return itsFlipView; }
   void SetFlipView(bool theValue);
-  // What the mouse wheel does over the schedule. wcClassic: the drawing area
-  // leaves it to its OnWheelScroll and the flipped titles scroll a row per
-  // notch. wcQt: it scrolls the columns (rows) by the platform's wheel step,
-  // Shift+wheel moves in time and Ctrl+wheel zooms in time around the pointer.
-  TWheelConvention GetWheelConvention() const noexcept { return fWheelConvention; }
-  void SetWheelConvention(TWheelConvention theStyle) noexcept { fWheelConvention = theStyle; }
-  TPopupMenu* GetHeaderPopupmenu() const;
-  void SetHeaderPopupmenu(TPopupMenu* theMenu);
   TPopupMenu* GetPopupSchema() const noexcept { return fPopupSchema; }
   void SetPopupSchema(TPopupMenu* theMenu);
-  TFont* GetTextFont1() const noexcept { return fTextFont1.get(); }
-  TFont* GetTextFont2() const noexcept { return fTextFont2.get(); }
-  TFont* GetTextFont3() const noexcept { return fTextFont3.get(); }
-  void SetTextFont1(const TFont& theFont);
-  void SetTextFont2(const TFont& theFont);
-  void SetTextFont3(const TFont& theFont);
   bool GetCollisionDetectBetweenDataList() const noexcept { return itsCollisionDetectBetweenDataList; }
   void SetCollisionDetectBetweenDataList(bool theValue);
   bool GetCollisionDetect() const noexcept { return itsCollisionDetect; }
   void SetCollisionDetect(bool theValue);
-  bool GetShowBigONOFF() const noexcept { return itsShowBigONOFF; }
-  void SetShowBigONOFF(bool v) noexcept { itsShowBigONOFF = v; }
   // Each sub-column of a column (row) at least this many pixels across: a
   // column whose bookings overlap grows to show them (0, the default: the
   // column keeps its size and its sub-columns share it).
   int GetSubColumnSize() const noexcept { return fSubColumnSize; }
   void SetSubColumnSize(int theSize);
-  bool GetResizeAllCol() const noexcept { return itsResizeAllCol; }
-  void SetResizeAllCol(bool v) noexcept { itsResizeAllCol = v; }
-  bool GetMoveInTimeWhenColSwitch() const noexcept { return itsMoveInTimeWhenColSwitch; }
-  void SetMoveInTimeWhenColSwitch(bool v) noexcept { itsMoveInTimeWhenColSwitch = v; }
   void SetScalerStart(TDateTime theValue);
   void SetScalerStop(TDateTime theValue);
   int GetScalerWidth() const;
   void SetScalerWidth(int theWidth);
   int GetScalerHeight() const;
   void SetScalerHeight(int theHeight);
-  bool GetTimeItemAutoScroll() const noexcept { return fTimeItemAutoScroll; }
-  void SetTimeItemAutoScroll(bool v) noexcept { fTimeItemAutoScroll = v; }
-  bool GetStartDragWhenTimeMoveOutside() const noexcept { return fStartDragWhenTimeMoveOutside; }
-  void SetStartDragWhenTimeMoveOutside(bool v) noexcept { fStartDragWhenTimeMoveOutside = v; }
   TScrollVisibility GetScrollVisibility() const noexcept { return itsScrollVisibility; }
   void SetScrollVisibility(TScrollVisibility theValue);
-  bool GetHeaderTabStop() const;
-  void SetHeaderTabStop(bool theValue);
-  bool GetSchemaTabStop() const;
-  void SetSchemaTabStop(bool theValue);
   TvxDataEntity_SchemaTime* GetActiveDataEntity() const noexcept { return itsActiveDataEntity; }
   void SetActiveDataEntity(TvxDataEntity_SchemaTime* theItem);
   TvxDataEntityClass GetClassOfDataEntity_SchemaTime() const noexcept { return fClassOfDataEntity_SchemaTime; }
@@ -244,15 +225,6 @@ public:
   TOnInsertItem OnInsertItem_Column;
   TOnInfoPush OnValueChanged_Column;
   TOnBeforeCanEditItem OnBeforeCanEditItem_Column;
-  // Stored into, and read from, both the header and the title grid.
-  TStartDragEvent GetOnHeaderStartDrag() const;
-  void SetOnHeaderStartDrag(TStartDragEvent theEvent);
-  TEndDragEvent GetOnHeaderEndDrag() const;
-  void SetOnHeaderEndDrag(TEndDragEvent theEvent);
-  TDragOverEvent GetOnHeaderDragOver() const;
-  void SetOnHeaderDragOver(TDragOverEvent theEvent);
-  TDragDropEvent GetOnHeaderDragDrop() const;
-  void SetOnHeaderDragDrop(TDragDropEvent theEvent);
 
 protected:
   friend class TDataListColumns;
@@ -261,11 +233,19 @@ protected:
   friend class TvxOffscreenPaint_Schema;
   friend class TSchemaGesture;
   friend class TSchemaSubColumns;
+  friend class TSchemaPainter;
+  friend class TSchemaPreview;
+  friend class TSchemaParts;
+  friend class TSchemaIndexHooks;
+  friend class TSchemaScroller;
 
   TvxSchema_ComBasic(TComponent* AOwner, DeferInitialize);
   TvxDateScaler* SettingsScaler() const override { return itsScaler; }
   void AxisSettingChanged() override { InvalidateArea(); }
   void LookChanged(bool theBackground) override;
+  THeaderControl_MouseControl* SettingsHeader() const override { return itsHeader; }
+  TDrawGrid_Schema* SettingsTitles() const override { return itsFlippedHeader; }
+  TvxOffscreenPaint* SettingsArea() const override;
 
   void Resize() override;
   void CancelMode() override;
@@ -290,14 +270,8 @@ protected:
   // answers false, so that every item is considered instead of the window's.
   virtual bool VisibilityFollowsTime() const { return !OnIsVisible; }
 
-  // Painting.
-  void SchemaPaint(TObject* Sender);
-  void DoBackground(TCanvas* theCanvas, int theLeft, int theTop, int theWidth, int theHeight);
-  void DoTodayLine();
-  void DoForeGround();
-  void DrawContent(TvxDataEntity* theDataEntity, const TRect& theRect, TCanvas* theCanvas);
-  void EnterTextStyle(TCanvas* theCanvas, int theStyle);
-  void ReInitBitmap();
+  // Descendants paint parts of the area through it.
+  TSchemaPainter& Painter() noexcept { return *fPainter; }
   void InvalidateArea();
 
   // Children's handlers.
@@ -319,40 +293,12 @@ protected:
   // A dotted outline over the drawing area (never into its picture); with
   // ShowInfo the times it stands for go to the hint.
   virtual void DrawOutline(const TRect& theRect, bool ShowInfo);
-  void DoMoveInfo(TvxDataEntity_SchemaTime* theSchemaTime, TDateTime theStart, TDateTime theLength, int X, int Y);
-  void DoShowMeBig(TObject* Sender);
-  void DoHideShowMeBig(TObject* Sender);
   void HandleDataEntityPopup(TvxDataEntity* theDataEntity, const TRect& theRect);
 
   // Deferred work.
-  TPoint CornerInside(TPoint theCorner) const;
-  void UpdatePartSizePerform(TObject* theData);
-  void SetScalerWidth_Perform(TObject* theData);
-  void SetScalerHeight_Perform(TObject* theData);
   void UpdateColumnScrollerLater();
-  // Whole columns (rows) the area shows from the top-left one; at least 1.
-  int ColumnsInView();
-  void ScrollColumnsByWheel(int WheelDelta);
-  void PanTimeByWheel(int WheelDelta);
-  void ZoomTimeByWheel(int WheelDelta, TPoint MousePos);
 
 private:
-  // The index follows every booking that enters or leaves the control, and
-  // every change of a booking's times, column or insets.
-  void Indexed(TvxDataEntity_SchemaTime* theItem, bool theIn);
-  void TimesChanged(TvxDataEntity_SchemaTime* theItem);
-  void ColumnChanged(TvxDataEntity_SchemaTime* theItem, int theOldCol);
-  void InsetsChanging(TvxDataEntity_SchemaTime* theItem, bool theDone);
-  // Everything the drawing order needs to sort items: each layer list's
-  // positions in the walk over the draw layers.
-  struct TDrawPlan;
-  TDrawPlan MakeDrawPlan();
-  // The lists the walk over the draw layers visits, each once, in order.
-  std::vector<TvxDataList*> DrawnLists();
-  std::vector<TvxDataList*> AllLayers();
-  // Bookings of the columns theFirst .. theLast that IsVisible takes, in
-  // drawing order (the walk over the draw layers, backwards).
-  void CollectShownItems(int theFirst, int theLast, TvxHeldList<TvxDataEntity_SchemaTime>& theItems);
   // Whether a booking taken before a call out is still one of this control's.
   bool Here(const TvxDataEntity* theItem) const;
   // Here, IsVisible, and still here after asking.
@@ -362,17 +308,13 @@ private:
   static constexpr int kFarPixel = 1000000000;
   static int FarPixel(double thePixel);
   static TDateTime TimeOnAxis(TDateTime theTime);
-  // Rectangles are drawn cut to the area and this margin around it.
-  static constexpr int kClipMargin = 10;
-  TRect AreaClip(const TRect& theRect) const;
   TvxDataEntity_SchemaTime* HitTestAll(int X, int Y);
   // Bookings refer to columns by index: after a column is inserted, deleted
   // or moved at theCol, the columns from there on are laid out again.
   void MarkColumnsFrom(int theCol);
   void WireChildren();
   // The interaction's helpers.
-  void SchemaMouseLeave(TObject* Sender);
-  void HoverOver(TvxDataEntity_SchemaTime* theItem, int X, int Y);
+  void SchemaMouseLeave();
   void MoveByTimeDiff(const TvxHeldList<TvxDataEntity_SchemaTime>& theItems, TDateTime TimeDiff, int ColDiff);
   // What setting relative times on a column writes: snapped absolute times.
   void SnappedTimes(int theCol, TDateTime theStart, TDateTime theStop, TDateTime& theAbsStart,
@@ -383,42 +325,21 @@ private:
   void PopupAtPress(TvxDataEntity_SchemaTime* theItem, int X, int Y);
   void KeyStep(unsigned short Key, TShiftState Shift);
   void ForgetInteractionItem(TvxDataEntity* theEntity);
-  void DrawShowMeBig(TCanvas* theCanvas);
 
-  bool fCurrentlyUpdatingScroller = false;
-  bool fStartDragWhenTimeMoveOutside = false;
-  int fLatestKnownScalerWidth = 50;
-  int fLatestKnownScalerHeight = 0;
-  bool fScalerWidthFlipped = false;  // the orientation the sizes were asked in
-  bool fScalerHeightFlipped = false;
-  bool fTimeItemAutoScroll = true;
   TvxDateScaler* itsScaler = nullptr;
   TXYSizer* itsXYSizer = nullptr;
   THeaderControl_MouseControl* itsHeader = nullptr;
   TDrawGrid_Schema* itsFlippedHeader = nullptr;
   TvxOffscreenPaint_Schema* itsTA = nullptr;
   TvxDataList2lev* itsvxLayers = nullptr;
-  TScrollBar* itsColumnScrollBar = nullptr;  // horizontal, below the area
-  TScrollBar* itsRowScrollBar = nullptr;     // vertical, flipped, right of it
-  bool fScrollerShown = false;
-  int fScrollBarThickness = 0;
   int fSubColumnSize = 0;
-  TWheelConvention fWheelConvention = wcClassic;
-  TWheelSteps fColumnWheel;  // wheel units not yet a whole column
   TScrollVisibility itsScrollVisibility = svWhenNeeded;
-  std::unique_ptr<TBitmap> itsPyjamasBitMap;
-  bool itsShowBigONOFF = true;
-  bool itsResizeAllCol = true;
   bool itsCollisionDetectBetweenDataList = false;
   bool itsCollisionDetect = true;
   bool itsFlipView = false;
   TPoint itsQuadPoint{70, 17};
   TPoint itsFlippedQuadPoint{70, 50};
-  bool itsMoveInTimeWhenColSwitch = false;
   TvxDataEntity_SchemaTime* itsActiveDataEntity = nullptr;
-  std::unique_ptr<TFont> fTextFont1;
-  std::unique_ptr<TFont> fTextFont2;
-  std::unique_ptr<TFont> fTextFont3;
   bool itsWaitForAllValues = false;
   TDrawLayerArray itsDrawLayerArray;
   TPopupMenu* fPopupSchema = nullptr;
@@ -427,23 +348,25 @@ private:
   std::unique_ptr<TvxListController> itsColumnsListController;
   TDataListColumns* itsDataListColumns = nullptr;
 
-  TvxSchema_ComBasicHintWindow* itsHintWindow = nullptr;
-  TvxSchema_ComBasicHintWindow* itsShowMeBigWindow = nullptr;
-  TTimer* itsShowMeBigTimer = nullptr;
-  TTimer* itsHideShowMeBigTimer = nullptr;
   // The scaler's changes, heard privately: its OnChange is the application's.
   std::unique_ptr<TSingleEventListener> fScalerChangeDelivered;
-  TPoint itsShowMeBigXY{-1, -1};
-  TvxDataEntity* itsShowMeBigDataEntity = nullptr;
   TvxDataEntity* itsPopupSelectedDataEntity = nullptr;
-  // The booking the preview shows.
-  TvxDataEntity_SchemaTime* fShowMeBigShown = nullptr;
+  // Where the parts stand, and the scaler's sizes asked for.
+  std::unique_ptr<TSchemaParts> fParts = std::make_unique<TSchemaParts>(*this);
+  // The column scroller and the wheel.
+  std::unique_ptr<TSchemaScroller> fScroller = std::make_unique<TSchemaScroller>(*this);
+  // The time hint and the enlarged preview.
+  std::unique_ptr<TSchemaPreview> fPreview = std::make_unique<TSchemaPreview>(*this);
+  // The drawing area's picture, the pyjamas pattern and the drawing order.
+  std::unique_ptr<TSchemaPainter> fPainter;
   // The gestures on the bookings: held bookings, outlines, edge scrolling.
   std::unique_ptr<TSchemaGesture> fGesture;
 
   // The bookings of each column, for the paint's, the hit test's and the
   // layout's questions about one column and a time window.
   TSchemaTimeIndex fIndex;
+  // Keep the index, the negative insets' count and the layout in step.
+  TSchemaIndexHooks fIndexHooks{*this};
   // The collision layout: columns out of date, runs and their results.
   std::unique_ptr<TSchemaSubColumns> fSubColumns = std::make_unique<TSchemaSubColumns>(this);
   // Bookings with a negative inset reach beyond their column; while there are

@@ -57,6 +57,7 @@ protected:
 
 private:
   friend class TvxSchema_ComBasic;
+  friend class TSchemaPreview;
   // Draws the window's content in place of the caption (the preview); the
   // canvas is the window's, bound while it paints.
   std::function<void(TvxSchema_ComBasicHintWindow* Sender, TCanvas* theCanvas)> fDrawContent;

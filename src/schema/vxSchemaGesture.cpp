@@ -235,11 +235,11 @@ void TSchemaGesture::GesturePressed(TvxDataEntity* theItem) {
 void TSchemaGesture::GestureOutline(const TRect& theRect) { fSchema.DrawOutline(theRect, false); }
 
 void TSchemaGesture::GestureHint(TvxDataEntity*, const TvxTimeLanding& theLanding, TPoint thePointer) {
-  fSchema.DoMoveInfo(nullptr, theLanding.fStart, theLanding.fStop - theLanding.fStart, thePointer.X, thePointer.Y);
+  fSchema.fPreview->MoveInfo(nullptr, theLanding.fStart, theLanding.fStop - theLanding.fStart, thePointer.X, thePointer.Y);
 }
 
 void TSchemaGesture::GestureHover(TvxDataEntity* theItem, int x, int y) {
-  fSchema.HoverOver(fSchema.Here(theItem) ? Booking(theItem) : nullptr, x, y);
+  fSchema.fPreview->HoverOver(fSchema.Here(theItem) ? Booking(theItem) : nullptr, x, y);
 }
 
 void TSchemaGesture::GestureCursor(TvxGestureCursor theCursor) {
@@ -268,7 +268,7 @@ void TSchemaGesture::GestureStepLanes(bool theForward) {
 bool TSchemaGesture::GestureLeavesOutside() { return fSchema.fStartDragWhenTimeMoveOutside; }
 
 void TSchemaGesture::GestureLeave() {
-  fSchema.DoMoveInfo(nullptr, 0, 0, -1, -1);
+  fSchema.fPreview->MoveInfo(nullptr, 0, 0, -1, -1);
   fSchema.InvalidateArea();
   fSchema.itsTA->BeginDrag(true);
 }
@@ -289,16 +289,16 @@ void TSchemaGesture::GestureEnded(bool theActive) {
   area->SetKeepUntilInvalidated(false);
   if (!theActive) return;
   fSchema.InvalidateArea();
-  if (fSchema.itsHintWindow) fSchema.itsHintWindow->ReleaseHandle();
+  fSchema.fPreview->HideHint();
   // Last: letting the mouse go may report back here (CancelMode).
   if (area->GetMouseCapture()) area->SetMouseCapture(false);
 }
 
 void TSchemaGesture::GestureCancelled(bool theActive, bool) {
-  fSchema.DoHideShowMeBig(&fSchema);
+  fSchema.fPreview->HideShowMeBig();
   if (!theActive) return;
   fSchema.itsTA->SetCursor(crArrow);
-  fSchema.DoMoveInfo(nullptr, 0, 0, -1, -1);
+  fSchema.fPreview->MoveInfo(nullptr, 0, 0, -1, -1);
 }
 
 // --- the control's own reckoning and outlines ----------------------------------------
@@ -323,7 +323,7 @@ void TvxSchema_ComBasic::DrawOutline(const TRect& theRect, bool ShowInfo) {
     if (itsFlipView) times.Left -= 1;
     StartAndLengthFromRect(times, start, length);
     Snap(start, length);
-    DoMoveInfo(nullptr, start, length, theRect.Right, theRect.Top);
+    fPreview->MoveInfo(nullptr, start, length, theRect.Right, theRect.Top);
   }
   TRect r = theRect;
   if (itsFlipView)
@@ -331,7 +331,7 @@ void TvxSchema_ComBasic::DrawOutline(const TRect& theRect, bool ShowInfo) {
   else
     r.Bottom = std::max(r.Bottom, r.Top + kMinOutline);
   // Drawn as far as the area shows it: a side beyond stays out of sight.
-  r = AreaClip(r);
+  r = fPainter->AreaClip(r);
   const TPoint corners[] = {Point(r.Left, r.Top), Point(r.Left, r.Bottom), Point(r.Right, r.Bottom),
                             Point(r.Right, r.Top), Point(r.Left, r.Top)};
   TXorOverlay* overlay = fGesture->Engine().Overlay();

@@ -38,14 +38,14 @@ TvxSchema_ComBasic* TvxDataEntity_SchemaTime::GetSchema() const {
 void TvxDataEntity_SchemaTime::SetStartDateTime(TDateTime theValue) {
   if (SameTime(theValue, itsStartDateTime)) return;
   itsStartDateTime = theValue;
-  if (TvxSchema_ComBasic* schema = GetSchema()) schema->TimesChanged(this);
+  if (TvxSchema_ComBasic* schema = GetSchema()) schema->fIndexHooks.TimesChanged(this);
   DoInfoPush();
 }
 
 void TvxDataEntity_SchemaTime::SetStopDateTime(TDateTime theValue) {
   if (SameTime(theValue, itsStopDateTime)) return;
   itsStopDateTime = theValue;
-  if (TvxSchema_ComBasic* schema = GetSchema()) schema->TimesChanged(this);
+  if (TvxSchema_ComBasic* schema = GetSchema()) schema->fIndexHooks.TimesChanged(this);
   DoInfoPush();
 }
 
@@ -54,22 +54,22 @@ void TvxDataEntity_SchemaTime::SetCol(int theCol) {
   const int old = itsCol;
   itsCol = theCol;
   itsUseSubCol = false;
-  if (TvxSchema_ComBasic* schema = GetSchema()) schema->ColumnChanged(this, old);
+  if (TvxSchema_ComBasic* schema = GetSchema()) schema->fIndexHooks.ColumnChanged(this, old);
   DoInfoPush();
 }
 
 void TvxDataEntity_SchemaTime::SetLeftInset(int theValue) {
   TvxSchema_ComBasic* schema = GetSchema();
-  if (schema) schema->InsetsChanging(this, false);
+  if (schema) schema->fIndexHooks.InsetsChanging(this, false);
   itsLeftInset = theValue;
-  if (schema) schema->InsetsChanging(this, true);
+  if (schema) schema->fIndexHooks.InsetsChanging(this, true);
 }
 
 void TvxDataEntity_SchemaTime::SetRightInset(int theValue) {
   TvxSchema_ComBasic* schema = GetSchema();
-  if (schema) schema->InsetsChanging(this, false);
+  if (schema) schema->fIndexHooks.InsetsChanging(this, false);
   itsRightInset = theValue;
-  if (schema) schema->InsetsChanging(this, true);
+  if (schema) schema->fIndexHooks.InsetsChanging(this, true);
 }
 
 void TvxDataEntity_SchemaTime::AddText(const std::string& Text, int X, int Y, int Style) {
@@ -110,33 +110,33 @@ TvxDataEntity_SchemaTime* DataEntity_Schema(TObject* theObject) {
 
 // --- keeping the index in step --------------------------------------------------------
 
-void TvxSchema_ComBasic::TimesChanged(TvxDataEntity_SchemaTime* theItem) {
-  fIndex.TimesChanged(theItem);
-  fSubColumns->MarkColumnDirty(theItem->itsCol);
+void TSchemaIndexHooks::TimesChanged(TvxDataEntity_SchemaTime* theItem) {
+  fSchema.fIndex.TimesChanged(theItem);
+  fSchema.fSubColumns->MarkColumnDirty(theItem->itsCol);
 }
 
-void TvxSchema_ComBasic::ColumnChanged(TvxDataEntity_SchemaTime* theItem, int theOldCol) {
-  fIndex.Moved(theItem, theOldCol);
-  fSubColumns->MarkColumnDirty(theOldCol);
-  fSubColumns->MarkColumnDirty(theItem->itsCol);
+void TSchemaIndexHooks::ColumnChanged(TvxDataEntity_SchemaTime* theItem, int theOldCol) {
+  fSchema.fIndex.Moved(theItem, theOldCol);
+  fSchema.fSubColumns->MarkColumnDirty(theOldCol);
+  fSchema.fSubColumns->MarkColumnDirty(theItem->itsCol);
 }
 
-void TvxSchema_ComBasic::InsetsChanging(TvxDataEntity_SchemaTime* theItem, bool theDone) {
+void TSchemaIndexHooks::InsetsChanging(TvxDataEntity_SchemaTime* theItem, bool theDone) {
   if (theItem->fIndexPos < 0) return;  // counted only while indexed
-  if (theItem->itsLeftInset < 0 || theItem->itsRightInset < 0) fNegativeInsetItems += theDone ? 1 : -1;
+  if (theItem->itsLeftInset < 0 || theItem->itsRightInset < 0) fSchema.fNegativeInsetItems += theDone ? 1 : -1;
 }
 
-void TvxSchema_ComBasic::Indexed(TvxDataEntity_SchemaTime* theItem, bool theIn) {
+void TSchemaIndexHooks::Indexed(TvxDataEntity_SchemaTime* theItem, bool theIn) {
   if (theIn) {
     if (theItem->fIndexPos >= 0) return;
-    fIndex.Add(theItem);
+    fSchema.fIndex.Add(theItem);
     InsetsChanging(theItem, true);
   } else {
     if (theItem->fIndexPos < 0) return;
     InsetsChanging(theItem, false);
-    fIndex.Remove(theItem);
+    fSchema.fIndex.Remove(theItem);
   }
-  fSubColumns->MarkColumnDirty(theItem->itsCol);
+  fSchema.fSubColumns->MarkColumnDirty(theItem->itsCol);
 }
 
 // --- data operations ------------------------------------------------------------------

@@ -85,6 +85,7 @@ private:
   friend class TDataListColumns;
   friend class TvxSchema_ComBasic;
   friend class TSchemaSubColumns;
+  friend class TSchemaPainter;
   int itsData = 0;
   TDateTime itsOffsetDate = 0;
   TObject* itsDataObject = nullptr;
@@ -165,6 +166,8 @@ private:
   friend class TvxSchema_ComBasic;
   friend class TSchemaTimeIndex;
   friend class TSchemaSubColumns;
+  friend class TSchemaPainter;
+  friend class TSchemaIndexHooks;
   TTimeStyle_Schema fStyle = tssNormal;
   bool itsUseSubCol = false;
   int itsSubCol = 0;

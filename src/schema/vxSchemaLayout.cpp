@@ -144,6 +144,11 @@ bool TvxSchema_ComBasic::VisibleHere(TvxDataEntity_SchemaTime* theItem) {
   return Here(theItem) && IsVisible(theItem) && Here(theItem);
 }
 
+void TvxSchema_ComBasic::DefaultDrawContent(TvxDataEntity_SchemaTime* theSchemaTime, const TRect& theRect,
+                                            TCanvas* theCanvas) {
+  fPainter->DefaultDrawContent(theSchemaTime, theRect, theCanvas);
+}
+
 bool TvxSchema_ComBasic::IsVisible(TvxDataEntity_SchemaTime* theSchemaTime) {
   bool runDefault = true, result = true;
   if (OnIsVisible) result = OnIsVisible(this, theSchemaTime, runDefault);
@@ -156,50 +161,11 @@ bool TvxSchema_ComBasic::IsVisible(TvxDataEntity_SchemaTime* theSchemaTime) {
 
 // --- drawing order and hit testing ------------------------------------------------------
 
-// The lists the walk over the draw layers visits, in order (a list named
-// twice is visited twice).
-struct TvxSchema_ComBasic::TDrawPlan {
-  std::vector<TvxDataList*> lists;
-  // Positions of theList in the walk; at most 11.
-  template <class F>
-  void ForEachPosition(const TvxDataList* theList, F&& f) const {
-    for (size_t k = 0; k < lists.size(); ++k)
-      if (lists[k] == theList) f(static_cast<int>(k));
-  }
-};
-
-TvxSchema_ComBasic::TDrawPlan TvxSchema_ComBasic::MakeDrawPlan() {
-  TDrawPlan plan;
-  const int high = std::min({static_cast<int>(itsDrawLayerArray.size()), itsvxLayers->Count(),
-                             TDataListTrav::MaxDrawingOrder});
-  for (int k = 0; k < high; ++k) {
-    const int layer = itsDrawLayerArray[static_cast<size_t>(k)];
-    // Entries that name no layer are stepped over.
-    if (layer < 0 || layer >= itsvxLayers->Count()) continue;
-    if (TvxDataList* list = itsvxLayers->GetDataList(layer)) plan.lists.push_back(list);
-  }
-  return plan;
-}
-
-std::vector<TvxDataList*> TvxSchema_ComBasic::DrawnLists() {
-  std::vector<TvxDataList*> lists;
-  for (TvxDataList* list : MakeDrawPlan().lists)
-    if (std::find(lists.begin(), lists.end(), list) == lists.end()) lists.push_back(list);
-  return lists;
-}
-
-std::vector<TvxDataList*> TvxSchema_ComBasic::AllLayers() {
-  std::vector<TvxDataList*> lists;
-  for (int k = 0; k < itsvxLayers->Count(); ++k)
-    if (TvxDataList* list = itsvxLayers->GetDataList(k)) lists.push_back(list);
-  return lists;
-}
-
 TvxDataEntity_SchemaTime* TvxSchema_ComBasic::HitTestAll(int X, int Y) {
   // Each booking is asked where it lies, which may call out: the walk is over
   // a held snapshot.
   TvxHeldList<TvxDataEntity_SchemaTime> items;
-  for (TvxDataList* list : MakeDrawPlan().lists)
+  for (TvxDataList* list : fPainter->MakeDrawPlan().lists)
     for (int i = 0; i < list->Count(); ++i) items.Add(dynamic_cast<TvxDataEntity_SchemaTime*>(list->GetItems(i)));
   TvxDataEntity_SchemaTime* hit = nullptr;
   items.ForEach([&](TvxDataEntity_SchemaTime* item) {
@@ -220,7 +186,7 @@ TvxDataEntity_SchemaTime* TvxSchema_ComBasic::GetDataEntityFromXY(int X, int Y) 
   // Before the columns' start only a column before the top-left one could
   // reach; they have no size, but the definition is kept.
   if (across < 0) return HitTestAll(X, Y);
-  const TDrawPlan plan = MakeDrawPlan();
+  const TSchemaPainter::TDrawPlan plan = fPainter->MakeDrawPlan();
   // Only the column under the point, and those before it whose sub-columns
   // reach past their far edge, can hold a booking there. Nothing here calls
   // out (there is no OnGetDrawingRect), so the index is read as it stands.
@@ -244,44 +210,6 @@ TvxDataEntity_SchemaTime* TvxSchema_ComBasic::GetDataEntityFromXY(int X, int Y) 
     }
   }
   return best;
-}
-
-void TvxSchema_ComBasic::CollectShownItems(int theFirst, int theLast, TvxHeldList<TvxDataEntity_SchemaTime>& theItems) {
-  const TDrawPlan plan = MakeDrawPlan();
-  const bool byTime = VisibilityFollowsTime();
-  const double from = itsScaler->GetStart(), to = itsScaler->GetStop();
-  // Widened a little: IsVisible decides exactly.
-  const double slack = 1e-6 * (1 + std::fabs(from) + std::fabs(to));
-  TvxHeldList<TvxDataEntity_SchemaTime> candidates;
-  for (int c = theFirst; c <= theLast; ++c) {
-    TvxDataEntity_SchemaColumn* column = itsDataListColumns->GetColumn(c);
-    if (!column || itsDataListColumns->LiveSize(itsFlipView, c) <= 0) continue;
-    if (byTime) {
-      const double offset = column->itsOffsetDate;
-      fIndex.ForEachMeeting(c, from + offset - slack, to + offset + slack,
-                            [&](TvxDataEntity_SchemaTime* item) { candidates.Add(item); });
-    } else {
-      for (TvxDataEntity_SchemaTime* item : fIndex.Items(c)) candidates.Add(item);
-    }
-  }
-  // Asked only now, and held: a visibility handler may change the bookings.
-  struct Ranked {
-    int pos, index;
-    TvxDataEntity_SchemaTime* item;
-  };
-  std::vector<Ranked> ranked;
-  candidates.ForEach([&](TvxDataEntity_SchemaTime* item) {
-    if (!VisibleHere(item)) return;
-    const int index = item->ListIndex();
-    plan.ForEachPosition(item->GetDataList(), [&](int k) { ranked.push_back(Ranked{k, index, item}); });
-  });
-  // The walk over the draw layers, backwards: the first booking of the walk
-  // is drawn last and lies on top.
-  std::sort(ranked.begin(), ranked.end(), [](const Ranked& a, const Ranked& b) {
-    return a.pos != b.pos ? a.pos > b.pos : a.index > b.index;
-  });
-  theItems.Clear();
-  for (const Ranked& r : ranked) theItems.Add(r.item);
 }
 
 // --- the collision layout ---------------------------------------------------------------

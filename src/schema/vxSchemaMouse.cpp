@@ -27,7 +27,7 @@ bool TvxSchema_ComBasic::InGrowArea(TvxDataEntity* theDataEntity, int X, int Y, 
 void TvxSchema_ComBasic::SchemaMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y) {
   if (IsDestroying()) return;
   if (itsTA->CanFocus()) itsTA->SetFocus();
-  DoHideShowMeBig(this);
+  fPreview->HideShowMeBig();
   TvxTimeGesture& gesture = fGesture->Engine();
   gesture.Press(Button, Shift, X, Y);
   // Handlers may have deleted it (it is forgotten then), and may still.
@@ -75,33 +75,15 @@ void TvxOffscreenPaint_Schema::CancelMode() {
 
 void TvxSchema_ComBasic::SchemaMouseMove(TObject* Sender, TShiftState Shift, int X, int Y) {
   if (IsDestroying()) return;
-  if (itsShowMeBigTimer) itsShowMeBigTimer->SetEnabled(false);
+  fPreview->PointerMoved();
   fGesture->Engine().Move(Shift, X, Y);
   if (OnSchemaMouseMove) OnSchemaMouseMove(Sender, Shift, X, Y);
 }
 
-void TvxSchema_ComBasic::HoverOver(TvxDataEntity_SchemaTime* theItem, int X, int Y) {
-  if (!theItem) {
-    itsShowMeBigDataEntity = nullptr;
-    DoHideShowMeBig(this);
-    DoMoveInfo(nullptr, 0, 0, X, Y);
-    return;
-  }
-  if (Point(X, Y) != itsShowMeBigXY) {
-    itsShowMeBigXY = Point(X, Y);
-    itsShowMeBigDataEntity = theItem;
-    if (itsShowBigONOFF && itsShowMeBigWindow && itsShowMeBigTimer) itsShowMeBigTimer->SetEnabled(true);
-  }
-  DoMoveInfo(theItem, theItem->itsStartDateTime, theItem->itsStopDateTime - theItem->itsStartDateTime, X, Y);
-}
-
-void TvxSchema_ComBasic::SchemaMouseLeave(TObject*) {
+void TvxSchema_ComBasic::SchemaMouseLeave() {
   // Off the area the hint and the preview describe nothing (a drag keeps its hint).
   if (IsDestroying() || fGesture->Engine().Active()) return;
-  itsShowMeBigXY = Point(-1, -1);
-  itsShowMeBigDataEntity = nullptr;
-  DoHideShowMeBig(this);
-  DoMoveInfo(nullptr, 0, 0, -1, -1);
+  fPreview->Leave();
 }
 
 // --- release --------------------------------------------------------------------------
@@ -109,8 +91,8 @@ void TvxSchema_ComBasic::SchemaMouseLeave(TObject*) {
 void TvxSchema_ComBasic::SchemaMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y) {
   if (IsDestroying()) return;
   fGesture->Engine().Release(Button, Shift, X, Y);
-  if (itsHintWindow) itsHintWindow->ReleaseHandle();
-  DoMoveInfo(nullptr, 0, 0, X, Y);
+  fPreview->HideHint();
+  fPreview->MoveInfo(nullptr, 0, 0, X, Y);
   if (OnSchemaMouseUp) OnSchemaMouseUp(Sender, Button, Shift, X, Y);
 }
 
@@ -138,7 +120,7 @@ void TvxSchema_ComBasic::MoveByTimeDiff(const TvxHeldList<TvxDataEntity_SchemaTi
 
 void TvxSchema_ComBasic::SelectedItems(TvxHeldList<TvxDataEntity_SchemaTime>& theItems, bool theDrawnOnly) {
   theItems.Clear();
-  const std::vector<TvxDataList*> lists = theDrawnOnly ? DrawnLists() : AllLayers();
+  const std::vector<TvxDataList*> lists = theDrawnOnly ? fPainter->DrawnLists() : fPainter->AllLayers();
   for (TvxDataList* list : lists)
     for (int p = 0; p < list->LoadedCount(); ++p)
       if (auto* item = dynamic_cast<TvxDataEntity_SchemaTime*>(list->GetLoaded(p)); item && item->GetSelected())

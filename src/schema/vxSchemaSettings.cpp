@@ -1,10 +1,13 @@
 // The schedule's settings kept outside the control: the time axis's, the
-// look of the drawing area, and snapping.
+// look of the drawing area, snapping, and what the children keep.
 #include <cmath>
 #include <cstdint>
 
 #include "platform/rtl/Math.h"
 #include "schema/vxSchemaSettings.h"
+
+#include "paint/vxOffscreenPaint.h"
+#include "schema/vxSchemaColumns.h"
 
 namespace vx {
 
@@ -66,6 +69,49 @@ void TSchemaSnapSettings::Snap(TDateTime& theStart, TDateTime& theLength) const 
     const double midnight = std::floor(theStart);
     theStart = midnight + RoundToStep(theStart - midnight, itsStartSnap);
   }
+}
+
+TPopupMenu* TSchemaChildSettings::GetHeaderPopupmenu() const { return SettingsHeader()->GetPopupMenu(); }
+
+void TSchemaChildSettings::SetHeaderPopupmenu(TPopupMenu* theMenu) {
+  SettingsHeader()->SetPopupMenu(theMenu);
+  SettingsTitles()->SetPopupMenu(theMenu);
+}
+
+bool TSchemaChildSettings::GetHeaderTabStop() const { return SettingsTitles()->GetTabStop(); }
+
+void TSchemaChildSettings::SetHeaderTabStop(bool theValue) { SettingsTitles()->SetTabStop(theValue); }
+
+bool TSchemaChildSettings::GetSchemaTabStop() const { return SettingsArea()->GetTabStop(); }
+
+void TSchemaChildSettings::SetSchemaTabStop(bool theValue) { SettingsArea()->SetTabStop(theValue); }
+
+TStartDragEvent TSchemaHeaderDragEvents::GetOnHeaderStartDrag() const { return SettingsHeader()->OnStartDrag; }
+
+void TSchemaHeaderDragEvents::SetOnHeaderStartDrag(TStartDragEvent theEvent) {
+  SettingsHeader()->OnStartDrag = theEvent;
+  SettingsTitles()->OnStartDrag = std::move(theEvent);
+}
+
+TEndDragEvent TSchemaHeaderDragEvents::GetOnHeaderEndDrag() const { return SettingsHeader()->OnEndDrag; }
+
+void TSchemaHeaderDragEvents::SetOnHeaderEndDrag(TEndDragEvent theEvent) {
+  SettingsHeader()->OnEndDrag = theEvent;
+  SettingsTitles()->OnEndDrag = std::move(theEvent);
+}
+
+TDragOverEvent TSchemaHeaderDragEvents::GetOnHeaderDragOver() const { return SettingsHeader()->OnDragOver; }
+
+void TSchemaHeaderDragEvents::SetOnHeaderDragOver(TDragOverEvent theEvent) {
+  SettingsHeader()->OnDragOver = theEvent;
+  SettingsTitles()->OnDragOver = std::move(theEvent);
+}
+
+TDragDropEvent TSchemaHeaderDragEvents::GetOnHeaderDragDrop() const { return SettingsHeader()->OnDragDrop; }
+
+void TSchemaHeaderDragEvents::SetOnHeaderDragDrop(TDragDropEvent theEvent) {
+  SettingsHeader()->OnDragDrop = theEvent;
+  SettingsTitles()->OnDragDrop = std::move(theEvent);
 }
 
 }  // namespace vx

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "platform/rtl/DateUtils.h"
+#include "platform/ui/Controls.h"
+#include "platform/ui/Graphics.h"
 #include "scaler/vxScaler.h"
 
 namespace vx {
@@ -103,6 +106,107 @@ protected:
   bool itsLengthSnapONOFF = true;
   TDateTime itsStartSnap = 5 * OneMinute;
   TDateTime itsLengthSnap = OneMinute;
+};
+
+// Plain switches of the schedule's behaviour; read where they apply.
+class TSchemaBehaviour {
+public:
+  bool GetShowBigONOFF() const noexcept { return itsShowBigONOFF; }
+  void SetShowBigONOFF(bool v) noexcept { itsShowBigONOFF = v; }
+  bool GetResizeAllCol() const noexcept { return itsResizeAllCol; }
+  void SetResizeAllCol(bool v) noexcept { itsResizeAllCol = v; }
+  bool GetMoveInTimeWhenColSwitch() const noexcept { return itsMoveInTimeWhenColSwitch; }
+  void SetMoveInTimeWhenColSwitch(bool v) noexcept { itsMoveInTimeWhenColSwitch = v; }
+  bool GetTimeItemAutoScroll() const noexcept { return fTimeItemAutoScroll; }
+  void SetTimeItemAutoScroll(bool v) noexcept { fTimeItemAutoScroll = v; }
+  bool GetStartDragWhenTimeMoveOutside() const noexcept { return fStartDragWhenTimeMoveOutside; }
+  void SetStartDragWhenTimeMoveOutside(bool v) noexcept { fStartDragWhenTimeMoveOutside = v; }
+  // What the mouse wheel does over the schedule. wcClassic: the drawing area
+  // leaves it to its OnWheelScroll and the flipped titles scroll a row per
+  // notch. wcQt: it scrolls the columns (rows) by the platform's wheel step,
+  // Shift+wheel moves in time and Ctrl+wheel zooms in time around the pointer.
+  TWheelConvention GetWheelConvention() const noexcept { return fWheelConvention; }
+  void SetWheelConvention(TWheelConvention theStyle) noexcept { fWheelConvention = theStyle; }
+
+protected:
+  ~TSchemaBehaviour() = default;
+
+  bool itsShowBigONOFF = true;
+  bool itsResizeAllCol = true;
+  bool itsMoveInTimeWhenColSwitch = false;
+  bool fTimeItemAutoScroll = true;
+  bool fStartDragWhenTimeMoveOutside = false;
+  TWheelConvention fWheelConvention = wcClassic;
+};
+
+// The fonts of the bookings' text styles 1 to 3 (other styles use the
+// control's font). A change repaints the area.
+class TSchemaTextFonts {
+public:
+  TFont* GetTextFont1() const noexcept { return fTextFont1.get(); }
+  TFont* GetTextFont2() const noexcept { return fTextFont2.get(); }
+  TFont* GetTextFont3() const noexcept { return fTextFont3.get(); }
+  void SetTextFont1(const TFont& theFont) { Set(*fTextFont1, theFont); }
+  void SetTextFont2(const TFont& theFont) { Set(*fTextFont2, theFont); }
+  void SetTextFont3(const TFont& theFont) { Set(*fTextFont3, theFont); }
+
+protected:
+  ~TSchemaTextFonts() = default;
+  // As the look's: false, the pyjamas bitmap stays.
+  virtual void LookChanged(bool theBackground) = 0;
+
+  std::unique_ptr<TFont> fTextFont1;
+  std::unique_ptr<TFont> fTextFont2;
+  std::unique_ptr<TFont> fTextFont3;
+
+private:
+  void Set(TFont& theField, const TFont& theFont) {
+    theField.Assign(theFont);
+    LookChanged(false);
+  }
+};
+
+class THeaderControl_MouseControl;
+class TDrawGrid_Schema;
+class TvxOffscreenPaint;
+
+// Settings the children keep: the header's menu (the title grid gets the
+// same) and the tab stops.
+class TSchemaChildSettings {
+public:
+  TPopupMenu* GetHeaderPopupmenu() const;
+  void SetHeaderPopupmenu(TPopupMenu* theMenu);
+  bool GetHeaderTabStop() const;
+  void SetHeaderTabStop(bool theValue);
+  bool GetSchemaTabStop() const;
+  void SetSchemaTabStop(bool theValue);
+
+protected:
+  ~TSchemaChildSettings() = default;
+  // The header (columns across), the title grid (flipped) and the drawing
+  // area; they live as long as the schedule's settings are asked.
+  virtual THeaderControl_MouseControl* SettingsHeader() const = 0;
+  virtual TDrawGrid_Schema* SettingsTitles() const = 0;
+  virtual TvxOffscreenPaint* SettingsArea() const = 0;
+};
+
+// The application's drag events of the column titles: stored into, and read
+// from, both the header and the title grid.
+class TSchemaHeaderDragEvents {
+public:
+  TStartDragEvent GetOnHeaderStartDrag() const;
+  void SetOnHeaderStartDrag(TStartDragEvent theEvent);
+  TEndDragEvent GetOnHeaderEndDrag() const;
+  void SetOnHeaderEndDrag(TEndDragEvent theEvent);
+  TDragOverEvent GetOnHeaderDragOver() const;
+  void SetOnHeaderDragOver(TDragOverEvent theEvent);
+  TDragDropEvent GetOnHeaderDragDrop() const;
+  void SetOnHeaderDragDrop(TDragDropEvent theEvent);
+
+protected:
+  ~TSchemaHeaderDragEvents() = default;
+  virtual THeaderControl_MouseControl* SettingsHeader() const = 0;
+  virtual TDrawGrid_Schema* SettingsTitles() const = 0;
 };
 
 }  // namespace vx

@@ -133,7 +133,7 @@ public:
     theBitmap.SetSize(area->GetWidth(), area->GetHeight());
     TCanvas* c = theBitmap.GetCanvas();
     c->SetFont(*area->GetFont());
-    fS.DoBackground(c, 0, 0, area->GetWidth(), area->GetHeight());
+    fS.Painter().DoBackground(c, 0, 0, area->GetWidth(), area->GetHeight());
     const std::vector<TvxDataEntity_SchemaTime*> walk = Walk();
     for (auto it = walk.rbegin(); it != walk.rend(); ++it) {
       TvxDataEntity_SchemaTime* e = *it;
@@ -141,8 +141,9 @@ public:
       if (!Visible(e) || col < 0 || col >= fS.GetColumns()->Count() || Live(col) <= 0) continue;
       // Drawn as far as the area shows it, and ten pixels around.
       const TRect r = RectOf(e);
-      fS.DrawContent(e, Rect(std::max(r.Left, -10), std::max(r.Top, -10), std::min(r.Right, area->GetWidth() + 10),
-                             std::min(r.Bottom, area->GetHeight() + 10)), c);
+      const TRect clip = Rect(std::max(r.Left, -10), std::max(r.Top, -10), std::min(r.Right, area->GetWidth() + 10),
+                              std::min(r.Bottom, area->GetHeight() + 10));
+      fS.Painter().DrawContent(e, clip, c);
     }
   }
 

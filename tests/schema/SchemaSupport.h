@@ -57,8 +57,7 @@ public:
   }
   vx::TBitmap& Shot() { return fShot; }
 
-  using vx::TvxSchema::DoBackground;
-  using vx::TvxSchema::DrawContent;
+  using vx::TvxSchema::Painter;
   using vx::TvxSchema::IsVisible;
 
 private:
