@@ -372,21 +372,18 @@ void TvxSchema_ComBasic::LookChanged(bool theBackground) {
   InvalidateArea();
 }
 
-void TvxSchema_ComBasic::SetCollisionDetectBetweenDataList(bool theValue) {
-  if (theValue == itsCollisionDetectBetweenDataList) return;
-  itsCollisionDetectBetweenDataList = theValue;
+void TvxSchema_ComBasic::CollisionSettingChanged() {
   fSubColumns->MarkAllColumnsDirty();
-  UpdateSubColumns();
-}
-
-void TvxSchema_ComBasic::SetCollisionDetect(bool theValue) {
-  if (theValue == itsCollisionDetect) return;
-  itsCollisionDetect = theValue;
-  fSubColumns->MarkAllColumnsDirty();
-  if (theValue)
+  if (itsCollisionDetect)
     UpdateSubColumns();
   else
     fSubColumns->Cancel();  // nothing to lay out any more: what waits or runs goes
+}
+
+void TvxSchema_ComBasic::ColumnSizesChanged(bool theSizes) {
+  if (theSizes && itsDataListColumns->Count() > 0) itsDataListColumns->ApplyTopLeft(itsDataListColumns->GetTopLeftCol());
+  UpdateColumnScrollerLater();
+  if (theSizes) InvalidateArea();
 }
 
 void TvxSchema_ComBasic::SetScalerStart(TDateTime theValue) {
@@ -401,20 +398,6 @@ void TvxSchema_ComBasic::SetScalerStop(TDateTime theValue) {
   fSubColumns->WindowMoved();
   UpdateSubColumns();
   InvalidateArea();
-}
-
-void TvxSchema_ComBasic::SetSubColumnSize(int theSize) {
-  theSize = std::clamp(theSize, 0, TDataListColumns::kMaxColumnSize);
-  if (theSize == fSubColumnSize) return;
-  fSubColumnSize = theSize;
-  if (itsDataListColumns->Count() > 0) itsDataListColumns->ApplyTopLeft(itsDataListColumns->GetTopLeftCol());
-  UpdateColumnScrollerLater();
-  InvalidateArea();
-}
-
-void TvxSchema_ComBasic::SetScrollVisibility(TScrollVisibility theValue) {
-  itsScrollVisibility = theValue;
-  UpdateColumnScrollerLater();
 }
 
 void TvxSchema_ComBasic::SetActiveDataEntity(TvxDataEntity_SchemaTime* theItem) {

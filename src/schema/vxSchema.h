@@ -52,7 +52,10 @@ class TvxSchema_ComBasic : public TCustomPanel,
                            public TSchemaBehaviour,
                            public TSchemaTextFonts,
                            public TSchemaChildSettings,
-                           public TSchemaHeaderDragEvents {
+                           public TSchemaHeaderDragEvents,
+                           public TSchemaLayoutSettings,
+                           public TSchemaGestureState,
+                           public TSchemaPreviewAccess {
 public:
   // Layouts of at most this many bookings run on the user-interface thread in
   // the deferred pass: a worker thread costs more than they do.
@@ -138,50 +141,20 @@ public:
   bool HandleWheel(TShiftState Shift, int WheelDelta, TPoint MousePos);
 
   // --- the mouse and the keys
-  // Cancels the move or resize the current press started, without changing
-  // anything; for the host's OnSchemaMouseDown.
-  void MouseMoveModeCancel();
-  // Ends a move or resize without changing anything: the outlines and the
-  // hint go and the cursor is the arrow again. Escape does it, and so does
-  // hiding the control, taking the mouse from it or deactivating its window.
-  void CancelGesture();
   // The booking the item menu (PopupSchema) was opened for; for its handlers.
   TvxDataEntity* GetPopupSelectedDataEntity() const noexcept { return itsPopupSelectedDataEntity; }
-  // A move of the selection (resize of one booking) is in progress.
-  bool GetLocalDrag() const noexcept { return fGesture->Engine().Dragging(); }
-  bool GetLocalGrow() const noexcept { return fGesture->Engine().Resizing(); }
-  // The edge being dragged: true the start, false the stop.
-  bool GetLocalGrowDir() const noexcept { return fGesture->Engine().Mode() == gmGrowStart; }
-  // Lines of outlines on screen over the drawing area.
-  int OutlineCount() const { return fGesture->Engine().OutlineCount(); }
-  TvxSchema_ComBasicHintWindow* GetHintWindow() const noexcept { return fPreview->HintWindow(); }
-  TvxSchema_ComBasicHintWindow* GetShowMeBigWindow() const noexcept { return fPreview->ShowMeBigWindow(); }
-  TTimer* GetShowMeBigTimer() const noexcept { return fPreview->ShowMeBigTimer(); }
-  TTimer* GetHideShowMeBigTimer() const noexcept { return fPreview->HideShowMeBigTimer(); }
-  TTimer* GetColScrollTimer() const noexcept { return fGesture->Engine().LaneTimer(); }
 
   // --- properties
   bool GetFlipView() const noexcept { return itsFlipView; }
   void SetFlipView(bool theValue);
   TPopupMenu* GetPopupSchema() const noexcept { return fPopupSchema; }
   void SetPopupSchema(TPopupMenu* theMenu);
-  bool GetCollisionDetectBetweenDataList() const noexcept { return itsCollisionDetectBetweenDataList; }
-  void SetCollisionDetectBetweenDataList(bool theValue);
-  bool GetCollisionDetect() const noexcept { return itsCollisionDetect; }
-  void SetCollisionDetect(bool theValue);
-  // Each sub-column of a column (row) at least this many pixels across: a
-  // column whose bookings overlap grows to show them (0, the default: the
-  // column keeps its size and its sub-columns share it).
-  int GetSubColumnSize() const noexcept { return fSubColumnSize; }
-  void SetSubColumnSize(int theSize);
   void SetScalerStart(TDateTime theValue);
   void SetScalerStop(TDateTime theValue);
   int GetScalerWidth() const;
   void SetScalerWidth(int theWidth);
   int GetScalerHeight() const;
   void SetScalerHeight(int theHeight);
-  TScrollVisibility GetScrollVisibility() const noexcept { return itsScrollVisibility; }
-  void SetScrollVisibility(TScrollVisibility theValue);
   TvxDataEntity_SchemaTime* GetActiveDataEntity() const noexcept { return itsActiveDataEntity; }
   void SetActiveDataEntity(TvxDataEntity_SchemaTime* theItem);
   TvxDataEntityClass GetClassOfDataEntity_SchemaTime() const noexcept { return fClassOfDataEntity_SchemaTime; }
@@ -240,6 +213,10 @@ protected:
   friend class TSchemaScroller;
 
   TvxSchema_ComBasic(TComponent* AOwner, DeferInitialize);
+  void CollisionSettingChanged() override;
+  void ColumnSizesChanged(bool theSizes) override;
+  TvxTimeGesture* GestureEngine() const noexcept override;
+  TSchemaPreview* PreviewOfSchema() const noexcept override { return fPreview.get(); }
   TvxDateScaler* SettingsScaler() const override { return itsScaler; }
   void AxisSettingChanged() override { InvalidateArea(); }
   void LookChanged(bool theBackground) override;
@@ -332,10 +309,6 @@ private:
   TDrawGrid_Schema* itsFlippedHeader = nullptr;
   TvxOffscreenPaint_Schema* itsTA = nullptr;
   TvxDataList2lev* itsvxLayers = nullptr;
-  int fSubColumnSize = 0;
-  TScrollVisibility itsScrollVisibility = svWhenNeeded;
-  bool itsCollisionDetectBetweenDataList = false;
-  bool itsCollisionDetect = true;
   bool itsFlipView = false;
   TPoint itsQuadPoint{70, 17};
   TPoint itsFlippedQuadPoint{70, 50};

@@ -74,4 +74,33 @@ private:
   TvxTimeGesture fEngine;
 };
 
+// The gesture's state under the schedule's names; nothing while the
+// schedule has no drawing area or is going.
+class TSchemaGestureState {
+public:
+  // Cancels the move or resize the current press started, without changing
+  // anything; for the host's OnSchemaMouseDown.
+  void MouseMoveModeCancel() {
+    if (TvxTimeGesture* e = GestureEngine()) e->CallOff();
+  }
+  // Ends a move or resize without changing anything: the outlines and the
+  // hint go and the cursor is the arrow again. Escape does it, and so does
+  // hiding the control, taking the mouse from it or deactivating its window.
+  void CancelGesture() {
+    if (TvxTimeGesture* e = GestureEngine()) e->Cancel();
+  }
+  // A move of the selection (resize of one booking) is in progress.
+  bool GetLocalDrag() const noexcept { return GestureEngine() && GestureEngine()->Dragging(); }
+  bool GetLocalGrow() const noexcept { return GestureEngine() && GestureEngine()->Resizing(); }
+  // The edge being dragged: true the start, false the stop.
+  bool GetLocalGrowDir() const noexcept { return GestureEngine() && GestureEngine()->Mode() == gmGrowStart; }
+  // Lines of outlines on screen over the drawing area.
+  int OutlineCount() const { return GestureEngine() ? GestureEngine()->OutlineCount() : 0; }
+  TTimer* GetColScrollTimer() const noexcept { return GestureEngine() ? GestureEngine()->LaneTimer() : nullptr; }
+
+protected:
+  ~TSchemaGestureState() = default;
+  virtual TvxTimeGesture* GestureEngine() const noexcept = 0;
+};
+
 }  // namespace vx

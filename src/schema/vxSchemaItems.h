@@ -20,8 +20,6 @@ class TPopupMenu;
 
 // tssUser items are drawn by the application (OnDrawTimeContent).
 enum TTimeStyle_Schema : std::uint8_t { tssNormal, tssUser };
-// When the column scroller shows.
-enum TScrollVisibility { svAlways, svWhenNeeded, svNever };
 // Layer indexes in drawing order.
 using TDrawLayerArray = std::vector<int>;
 

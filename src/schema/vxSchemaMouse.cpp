@@ -53,12 +53,8 @@ void TvxSchema_ComBasic::PopupAtPress(TvxDataEntity_SchemaTime* theItem, int X, 
 
 // --- gesture ends ---------------------------------------------------------------------
 
-void TvxSchema_ComBasic::MouseMoveModeCancel() {
-  if (!IsDestroying()) fGesture->Engine().CallOff();
-}
-
-void TvxSchema_ComBasic::CancelGesture() {
-  if (!IsDestroying() && itsTA) fGesture->Engine().Cancel();
+TvxTimeGesture* TvxSchema_ComBasic::GestureEngine() const noexcept {
+  return fGesture && itsTA && !IsDestroying() ? &fGesture->Engine() : nullptr;
 }
 
 void TvxSchema_ComBasic::CancelMode() {

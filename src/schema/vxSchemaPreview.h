@@ -60,4 +60,17 @@ private:
   TvxDataEntity_SchemaTime* fShowMeBigShown = nullptr;
 };
 
+// The hint and preview windows and timers under the schedule's names.
+class TSchemaPreviewAccess {
+public:
+  TvxSchema_ComBasicHintWindow* GetHintWindow() const noexcept { return PreviewOfSchema()->HintWindow(); }
+  TvxSchema_ComBasicHintWindow* GetShowMeBigWindow() const noexcept { return PreviewOfSchema()->ShowMeBigWindow(); }
+  TTimer* GetShowMeBigTimer() const noexcept { return PreviewOfSchema()->ShowMeBigTimer(); }
+  TTimer* GetHideShowMeBigTimer() const noexcept { return PreviewOfSchema()->HideShowMeBigTimer(); }
+
+protected:
+  ~TSchemaPreviewAccess() = default;
+  virtual TSchemaPreview* PreviewOfSchema() const noexcept = 0;
+};
+
 }  // namespace vx

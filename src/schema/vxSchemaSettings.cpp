@@ -1,9 +1,11 @@
 // The schedule's settings kept outside the control: the time axis's, the
 // look of the drawing area, snapping, and what the children keep.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
 #include "platform/rtl/Math.h"
+#include "schema/vxSchemaColumns.h"
 #include "schema/vxSchemaSettings.h"
 
 #include "paint/vxOffscreenPaint.h"
@@ -112,6 +114,13 @@ TDragDropEvent TSchemaHeaderDragEvents::GetOnHeaderDragDrop() const { return Set
 void TSchemaHeaderDragEvents::SetOnHeaderDragDrop(TDragDropEvent theEvent) {
   SettingsHeader()->OnDragDrop = theEvent;
   SettingsTitles()->OnDragDrop = std::move(theEvent);
+}
+
+void TSchemaLayoutSettings::SetSubColumnSize(int theSize) {
+  theSize = std::clamp(theSize, 0, TDataListColumns::kMaxColumnSize);
+  if (theSize == fSubColumnSize) return;
+  fSubColumnSize = theSize;
+  ColumnSizesChanged(true);
 }
 
 }  // namespace vx

@@ -209,4 +209,46 @@ protected:
   virtual TDrawGrid_Schema* SettingsTitles() const = 0;
 };
 
+// When the column scroller shows.
+enum TScrollVisibility { svAlways, svWhenNeeded, svNever };
+
+// How bookings that overlap are laid out, and when the column scroller shows.
+class TSchemaLayoutSettings {
+public:
+  bool GetCollisionDetectBetweenDataList() const noexcept { return itsCollisionDetectBetweenDataList; }
+  void SetCollisionDetectBetweenDataList(bool theValue) {
+    if (theValue == itsCollisionDetectBetweenDataList) return;
+    itsCollisionDetectBetweenDataList = theValue;
+    CollisionSettingChanged();
+  }
+  bool GetCollisionDetect() const noexcept { return itsCollisionDetect; }
+  void SetCollisionDetect(bool theValue) {
+    if (theValue == itsCollisionDetect) return;
+    itsCollisionDetect = theValue;
+    CollisionSettingChanged();
+  }
+  // Each sub-column of a column (row) at least this many pixels across: a
+  // column whose bookings overlap grows to show them (0, the default: the
+  // column keeps its size and its sub-columns share it).
+  int GetSubColumnSize() const noexcept { return fSubColumnSize; }
+  void SetSubColumnSize(int theSize);
+  TScrollVisibility GetScrollVisibility() const noexcept { return itsScrollVisibility; }
+  void SetScrollVisibility(TScrollVisibility theValue) {
+    itsScrollVisibility = theValue;
+    ColumnSizesChanged(false);
+  }
+
+protected:
+  ~TSchemaLayoutSettings() = default;
+  // Collision detection went on or off, or changed its scope.
+  virtual void CollisionSettingChanged() = 0;
+  // theSizes: the columns' sizes follow; else only the scroller.
+  virtual void ColumnSizesChanged(bool theSizes) = 0;
+
+  int fSubColumnSize = 0;
+  TScrollVisibility itsScrollVisibility = svWhenNeeded;
+  bool itsCollisionDetectBetweenDataList = false;
+  bool itsCollisionDetect = true;
+};
+
 }  // namespace vx
