@@ -27,7 +27,9 @@ TLayoutJob::~TLayoutJob() {
 void TLayoutJob::Request() {
   ++fGeneration;
   TDoLater::DoLater(DoLaterCall<&TLayoutJob::RunNow>(this), nullptr);
-  NotePending();
+  // Queued: pending without asking the queue again (a request per booking
+  // inserted makes this a hot path).
+  NotePending(true);
 }
 
 void TLayoutJob::Cancel() {
@@ -71,11 +73,12 @@ void TLayoutJob::SetPaused(bool thePaused) {
   if (fGroup) fGroup->NotePaused(this, thePaused);
 }
 
-void TLayoutJob::NotePending() {
-  const bool pending = IsPending();
-  if (pending == fNotedPending) return;
-  fNotedPending = pending;
-  if (fGroup) fGroup->NotePending(this, pending);
+void TLayoutJob::NotePending() { NotePending(IsPending()); }
+
+void TLayoutJob::NotePending(bool thePending) {
+  if (thePending == fNotedPending) return;
+  fNotedPending = thePending;
+  if (fGroup) fGroup->NotePending(this, thePending);
 }
 
 void TLayoutJob::RunNow(TObject*) {

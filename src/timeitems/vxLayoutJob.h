@@ -88,6 +88,7 @@ private:
   void Apply(TDistinctTimeHolderList* theList);
   void SetPaused(bool thePaused);
   void NotePending();
+  void NotePending(bool thePending);
 
   TLayoutJobClient* fClient;
   TLayoutPolicy fPolicy;
