@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "platform/rtl/Exception.h"
 #include "platform/ui/Forms.h"
@@ -191,6 +192,8 @@ void TvxGant_ComBasic::BuildChildren() {
 
 TvxGant_ComBasic::~TvxGant_ComBasic() {
   Destroying();
+  // A binding lets go of the items and nodes it holds while they are whole.
+  if (TGantBindingListener* binding = std::exchange(fBindingListener, nullptr)) binding->BindingChartGone();
   fScalerChangeDelivered.reset();
   fScalerMarksChanged.reset();
   if (fGesture) fGesture->Engine().Reset();

@@ -13,6 +13,7 @@
 #include "core/vxHolding.h"
 #include "gantt/vxGantAlign.h"
 #include "gantt/vxGantArea.h"
+#include "gantt/vxGantBinding.h"
 #include "gantt/vxGantGesture.h"
 #include "gantt/vxGantItemModel.h"
 #include "gantt/vxGantItems.h"
@@ -111,6 +112,10 @@ public:
   void SetActiveDataEntity(TvxDataEntity_Kronit* theItem);
   // Every item of every row, layers in order.
   void ForEachKronit(const std::function<void(TvxDataEntity_Kronit*)>& f);
+
+  // --- a binding to another model (see vxGantBinding.h); nil clears it
+  void SetBindingListener(TGantBindingListener* theListener) noexcept { fBindingListener = theListener; }
+  TGantBindingListener* GetBindingListener() const noexcept { return fBindingListener; }
 
   // --- links
   TvxDataEntity_Link* AddLink();
@@ -382,6 +387,7 @@ protected:
   TGraphHintWindow* fHint = nullptr;
   // The gestures on the items: held items, outlines, edge scrolling.
   std::unique_ptr<TGantGesture> fGesture;
+  TGantBindingListener* fBindingListener = nullptr;
 };
 
 class TvxGant : public TvxGant_ComBasic {

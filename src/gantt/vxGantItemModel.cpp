@@ -86,6 +86,11 @@ void TGantItemModel::_InfoPush_Kronit(TvxDataEntity* e) {
   // lays items out.
   fChart.InvalidateGA();
   if (TGantRow* row = item->GetRow()) row->UpdateSubColumns();
+  if (TGantBindingListener* binding = fChart.fBindingListener) {
+    TvxHold hold(item);
+    binding->BindingItemEdited(item);  // writes to the bound model, which may take the item away
+    if (hold.Gone()) return;
+  }
   if (fChart.OnChangeDataEntity_Kronit) fChart.OnChangeDataEntity_Kronit(&fChart, item);
   if (fChart.OnValueChanged_Kronit) fChart.OnValueChanged_Kronit(&fChart, item);
 }

@@ -215,16 +215,34 @@ void TvxGant_ComBasic::CopyDataEntity(TvxDataEntity_Kronit* theSource, TvxDataEn
 bool TvxGant_ComBasic::TimeCopy(TvxDataEntity_Kronit* theItem, TGantRow* theRow, TGantRow* theNewRow,
                                 TDateTime theStart, TDateTime theStop, TvxDataEntity_Kronit*& theNewItem) {
   theNewItem = nullptr;
-  if (!OnTimeCopy) return false;
-  fItemModel->AskForNewItem(OnTimeCopy, theItem, theRow, theNewRow, theStart, theStop, theNewItem);
+  if (OnTimeCopy) {
+    fItemModel->AskForNewItem(OnTimeCopy, theItem, theRow, theNewRow, theStart, theStop, theNewItem);
+    return true;
+  }
+  // Left to the application, which does not take it: a bound chart hands it to its binding.
+  if (!fBindingListener) return false;
+  TGantBindingListener* binding = fBindingListener;
+  fItemModel->AskForNewItem(
+      [binding](TvxGant_ComBasic* g, TvxDataEntity_Kronit* k, TGantRow* r, TGantRow* nr, TDateTime s, TDateTime e,
+                TvxDataEntity_Kronit*& n) { binding->BindingCopy(g, k, r, nr, s, e, n); },
+      theItem, theRow, theNewRow, theStart, theStop, theNewItem);
   return true;
 }
 
 bool TvxGant_ComBasic::TimeMoveRow(TvxDataEntity_Kronit* theItem, TGantRow* theRow, TGantRow* theNewRow,
                                    TDateTime theStart, TDateTime theStop, TvxDataEntity_Kronit*& theNewItem) {
   theNewItem = nullptr;
-  if (!OnTimeChangeRow) return false;
-  fItemModel->AskForNewItem(OnTimeChangeRow, theItem, theRow, theNewRow, theStart, theStop, theNewItem);
+  if (OnTimeChangeRow) {
+    fItemModel->AskForNewItem(OnTimeChangeRow, theItem, theRow, theNewRow, theStart, theStop, theNewItem);
+    return true;
+  }
+  // Left to the application, which does not take it: a bound chart hands it to its binding.
+  if (!fBindingListener) return false;
+  TGantBindingListener* binding = fBindingListener;
+  fItemModel->AskForNewItem(
+      [binding](TvxGant_ComBasic* g, TvxDataEntity_Kronit* k, TGantRow* r, TGantRow* nr, TDateTime s, TDateTime e,
+                TvxDataEntity_Kronit*& n) { binding->BindingChangeRow(g, k, r, nr, s, e, n); },
+      theItem, theRow, theNewRow, theStart, theStop, theNewItem);
   return true;
 }
 

@@ -183,6 +183,12 @@ void TGantTree::DoSelectionChanged(TvxDataList* l, TvxDataEntity* e) {
 
 void TGantTree::DoValueChanged(TvxDataEntity* e) {
   TvxTree_ComBasic::DoValueChanged(e);
+  if (ChartAlive())
+    if (TGantBindingListener* binding = fGant->GetBindingListener()) {
+      TvxHold hold(e);
+      binding->BindingNodeEdited(static_cast<TvxDataEntity_Tree*>(e));
+      if (hold.Gone()) return;
+    }
   // Each handler may free what the next would read: the chart is looked up afresh.
   if (ChartAlive() && fGant->OnChangeDataEntity_Tree) fGant->OnChangeDataEntity_Tree(fGant, e);
   if (ChartAlive() && fGant->OnValueChanged_Tree) fGant->OnValueChanged_Tree(fGant, e);
