@@ -45,9 +45,9 @@ void QvxGantModelBinding::setLinkModel(QAbstractItemModel* theModel) {
   fLinkModel = theModel;
   if (fLinkModel) {
     QAbstractItemModel* m = fLinkModel;
-    for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved,
-                        &QAbstractItemModel::rowsMoved})
-      fLinkConnections.push_back(connect(m, signal, this, [this] { LinksOutOfDate(); }));
+    fLinkConnections.push_back(connect(m, &QAbstractItemModel::rowsInserted, this, [this] { LinksOutOfDate(); }));
+    fLinkConnections.push_back(connect(m, &QAbstractItemModel::rowsRemoved, this, [this] { LinksOutOfDate(); }));
+    fLinkConnections.push_back(connect(m, &QAbstractItemModel::rowsMoved, this, [this] { LinksOutOfDate(); }));
     fLinkConnections.push_back(connect(m, &QAbstractItemModel::dataChanged, this, [this] { LinksOutOfDate(); }));
     fLinkConnections.push_back(connect(m, &QAbstractItemModel::layoutChanged, this, [this] { LinksOutOfDate(); }));
     fLinkConnections.push_back(connect(m, &QAbstractItemModel::modelReset, this, [this] { LinksOutOfDate(); }));
@@ -79,8 +79,9 @@ void QvxGantModelBinding::Connect() {
   c.push_back(connect(m, &M::modelAboutToBeReset, this, &QvxGantModelBinding::OnAboutToBeReset));
   c.push_back(connect(m, &M::modelReset, this, &QvxGantModelBinding::OnReset));
   // Columns change what a row's fields are: the chart is made anew.
-  for (auto signal : {&M::columnsInserted, &M::columnsRemoved, &M::columnsMoved})
-    c.push_back(connect(m, signal, this, [this] { Rebuild(); }));
+  c.push_back(connect(m, &M::columnsInserted, this, [this] { Rebuild(); }));
+  c.push_back(connect(m, &M::columnsRemoved, this, [this] { Rebuild(); }));
+  c.push_back(connect(m, &M::columnsMoved, this, [this] { Rebuild(); }));
   c.push_back(connect(m, &QObject::destroyed, this, &QvxGantModelBinding::OnModelDestroyed));
 }
 
@@ -188,7 +189,8 @@ QPersistentModelIndex QvxGantModelBinding::CopyRowTo(const QPersistentModelIndex
   if (!theParent.isValid() || !fModel->insertRows(row, 1, theParent) || !theParent.isValid()) return {};
   const QPersistentModelIndex made(fModel->index(row, 0, theParent));
   for (int c = 0; c < columns && theSource.isValid() && made.isValid(); ++c)
-    fModel->setItemData(made.siblingAtColumn(c), fModel->itemData(theSource.siblingAtColumn(c)));
+    fModel->setItemData(QModelIndex(made).siblingAtColumn(c),
+                        fModel->itemData(QModelIndex(theSource).siblingAtColumn(c)));
   return made;
 }
 
