@@ -230,6 +230,7 @@ void QvxGridModelBinding::keepTop(int theTop) {
 }
 
 void QvxGridModelBinding::rebuildRows(int theTop) {
+  if (!endEdit()) return;
   TAxisContentList* rows = rowAxis();
   rows->ClearKeepFixedItems();
   fRows = clampedRowCount();
@@ -239,8 +240,15 @@ void QvxGridModelBinding::rebuildRows(int theTop) {
   fGrid->Invalidate();
 }
 
+// An open edit ends unwritten before rows change: its row may be another
+// one by the time the grid would write it.
+bool QvxGridModelBinding::endEdit() {
+  if (fGrid->GetEditing()) fGrid->BreakEditing();
+  return bound();
+}
+
 void QvxGridModelBinding::insertRows(int theFirst, int theCount) {
-  if (theCount < 1) return;
+  if (theCount < 1 || !endEdit()) return;
   const int top = outer()->GetTop();
   if (theFirst < 0 || theFirst > fRows || static_cast<long long>(fRows) + theCount > kMaxRows) {
     rebuildRows(top);
@@ -248,6 +256,8 @@ void QvxGridModelBinding::insertRows(int theFirst, int theCount) {
   }
   const int at = theFirst + outer()->GetFixedRows();
   TAxisContentList* rows = rowAxis();
+  // Counted first: rows inserted loaded are filled as they come.
+  fRows += theCount;
   if (!rows->InsertUnloaded(at, theCount)) {
     // Into the loaded window: a few rows loaded, more start the window anew.
     if (theCount > kMaxLoadedInsert) {
@@ -260,7 +270,6 @@ void QvxGridModelBinding::insertRows(int theFirst, int theCount) {
         return;
       }
   }
-  fRows += theCount;
   // The rows that were at the top stay there.
   if (at < top) keepTop(top + theCount);
   fGrid->Invalidate();
@@ -288,6 +297,7 @@ bool QvxGridModelBinding::removeGridRows(int theStart, int theStop) {
 }
 
 void QvxGridModelBinding::removeRows(int theFirst, int theLast) {
+  if (!endEdit()) return;
   const int top = outer()->GetTop();
   const int first = std::max(theFirst, 0), last = std::min(theLast, fRows - 1);
   if (last < first) return;
@@ -307,6 +317,7 @@ void QvxGridModelBinding::removeRows(int theFirst, int theLast) {
 void QvxGridModelBinding::moveRows(int theStart, int theEnd, int theDestination) {
   const int n = theEnd - theStart + 1;
   if (n < 1 || theStart < 0 || theEnd >= fRows || (theDestination >= theStart && theDestination <= theEnd + 1)) return;
+  if (!endEdit()) return;
   const int to = theDestination > theEnd ? theDestination - n : theDestination;
   const int fixed = outer()->GetFixedRows();
   TAxisContentList* rows = rowAxis();

@@ -60,11 +60,12 @@ struct QvxGridRoleMap {
 // answers false the cell keeps its text. Other cells open no editor.
 //
 // The model's changes update only what they touch: dataChanged the cells
-// that exist; inserted, removed and moved rows move the axis without
+// that exist (an open edit goes on); inserted, removed and moved rows move the axis without
 // rebuilding it, keeping the rows at the top, the focus and the selection.
 // layoutChanged and modelReset rebuild the rows that are loaded, keeping the
 // top row and the focused and selected cells (layoutChanged by persistent
 // index, modelReset by row and column number where they still exist).
+// Rows that change end an open edit unwritten.
 //
 // A model deleted while bound leaves an empty grid; so does a grid deleted
 // first a binding with nothing to do. The binding fills the grid through the
@@ -129,6 +130,7 @@ private:
   void refreshCell(TBabCell* theCell);
 
   // Rows.
+  bool endEdit();
   void rebuildRows(int theTop);
   void insertRows(int theFirst, int theCount);
   bool removeGridRows(int theStart, int theStop);
