@@ -67,9 +67,11 @@ struct QvxGridRoleMap {
 // index, modelReset by row and column number where they still exist).
 // Rows that change end an open edit unwritten.
 //
-// A model deleted while bound leaves an empty grid; so does a grid deleted
-// first a binding with nothing to do. The binding fills the grid through the
-// grid's content source and leaves every On... event to the application.
+// Binding a model replaces the grid's rows and column definitions with the
+// model's; unbinding (or the model's deletion) leaves an empty grid, and a
+// grid deleted first leaves a binding with nothing to do. The binding fills
+// the grid through the grid's content source (TvxGridContentSource) and
+// leaves every On... event to the application.
 class QvxGridModelBinding : public QObject {
   Q_OBJECT
 
