@@ -153,6 +153,21 @@ void TAxisContentList::AddUnloaded(int n) {
   ChangeInUnloaded();
 }
 
+bool TAxisContentList::InsertUnloaded(int i, int n) {
+  if (i < fFixedItems || i > Count() || n < 1) return false;
+  if (static_cast<long long>(Count()) + n > INT_MAX)
+    throw EListError("List capacity out of bounds (" + std::to_string(static_cast<long long>(Count()) + n) + ")");
+  const int f = FixedLoaded();
+  if (fUnloadedPreCount > 0 && i >= f && i <= f + fUnloadedPreCount)
+    fUnloadedPreCount += n;
+  else if (i >= fUnloadedPreCount + LoadedCount())
+    fUnloadedPostCount += n;
+  else
+    return false;
+  ChangeInUnloaded();
+  return true;
+}
+
 void TAxisContentList::EmptyFrontGap() {
   if (fUnloadedPreCount > 0 && fFixedItems < Count()) EnsureLoadedItem(FixedLoaded());
 }

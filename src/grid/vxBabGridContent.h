@@ -257,6 +257,9 @@ public:
   // i in 0 .. Count; nil for any other index.
   TAxisContentItem* InsertNew(int i, TObject* theValue);
   void AddUnloaded(int n);
+  // n blank items at i when i lies in a gap or at the end, whatever n (the
+  // window stays as it is); false, changing nothing, anywhere else.
+  bool InsertUnloaded(int i, int n);
   // Nothing for indexes outside the axis, or when both items cannot be
   // loaded at once.
   void Move(int theFrom, int theTo);

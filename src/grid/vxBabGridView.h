@@ -218,6 +218,9 @@ public:
   TBabInplaceDateTimeEditor* GetInplaceDateTimeEditor() const noexcept { return fInplaceDateTimeEditor; }
   virtual void InitEditor(TControl* theEditor, TBabCell* theCell, std::string& theText);
   virtual void DeInitEditor(TControl* theEditor, TBabCell* theCell, bool theCanceled, std::string theText);
+  // An edit ends with theText, after OnEditStop: false leaves the cell as it
+  // was, and theText may be rewritten. May call out: the cell may be gone after.
+  virtual bool AcceptEditedText(TBabCell*, std::string&) { return true; }
   TBabEditorType InternalGetEditorType(TBabCell* theCell);
   void CheckEditLayout(TBabCell* theCell, TFont* theFont);
   bool GetEditRect(TBabCell* theCell, TRect& theRect);

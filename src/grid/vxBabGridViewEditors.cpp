@@ -182,6 +182,8 @@ void TBabGridView_Custom::DeInitEditor(TControl* theEditor, TBabCell* theCell, b
   if (OnEditStop) OnEditStop(this, theEditor, StringData(theCell), theText);
   // The handler may have dropped the cell's row: nothing is written then.
   if (theCell != fEditBabSimpleCell) return;
+  const bool accepted = AcceptEditedText(theCell, theText);
+  if (!accepted || theCell != fEditBabSimpleCell) return;
   SetText(theCell, theText);
 }
 

@@ -346,6 +346,24 @@ private:
   TBabGridCell* fSpawnedCell = nullptr;
 };
 
+// Where a grid's own rows get their content when something other than the
+// application fills them (the item-model binding of the Qt face is one). The
+// grid asks it as cells of its own rows are made, whether such a cell may be
+// edited and whether an edit is taken; the rows it may load and unload at
+// will. Headers and nested grids stay the grid's. Not owned by the grid.
+class TvxGridContentSource {
+public:
+  virtual ~TvxGridContentSource() = default;
+  // A cell of the grid's own rows is made: its text, check box and look.
+  virtual void FillCell(TBabSimpleCellStringData* theData) = 0;
+  virtual bool CanEditCell(TBabCell* theCell) = 0;
+  // An edit of the cell ends with theText: false keeps the cell as it was;
+  // theText may be rewritten. May call out: the cell may be gone after.
+  virtual bool WriteCell(TBabCell* theCell, std::string& theText) = 0;
+  // A row of the grid's own was loaded (its cells come when it shows).
+  virtual void RowLoaded(TAxisContentItem*) {}
+};
+
 // The column grid: a grid view whose columns come from definitions, whose
 // cells take named layouts, nest whole grids, sort by a header click and
 // may hold a tree in their rows. Its handlers may delete as the view's may
@@ -442,6 +460,10 @@ public:
   void RedrawIfNeeded();
   void InitEditCombo(const std::vector<std::string>& theItems, int theItemIndex);
 
+  // Nil for none: the application fills the cells (OnInitContent).
+  TvxGridContentSource* GetContentSource() const noexcept { return fContentSource; }
+  void SetContentSource(TvxGridContentSource* theSource) noexcept { fContentSource = theSource; }
+
   TObject* GetIntegrationOwner() const noexcept { return fIntegrationOwner; }
   void SetIntegrationOwner(TObject* v) noexcept { fIntegrationOwner = v; }
   bool GetUserSortEnable() const noexcept { return fUserSortEnable; }
@@ -492,6 +514,7 @@ protected:
   void InitEditor(TControl* theEditor, TBabCell* theCell, std::string& theText) override;
   bool EditorCanModifyDefaultValue(TBabCell* theCell) override;
   bool EditorCanModify(TBabCell* theCell) override;
+  bool AcceptEditedText(TBabCell* theCell, std::string& theText) override;
   void HardViewParamsUpdate() override;
   void TopLeftChanged() override;
   void OffscreenPaint() override;
@@ -499,6 +522,9 @@ protected:
 
 private:
   TOnColumnSort fHostColumnSort;
+  TvxGridContentSource* fContentSource = nullptr;
+  // A cell of the grid's own rows (not a header, not in a nested grid).
+  bool IsOwnContentCell(const TBabCell* theCell) const;
   friend class TvxGrid_Column;
   friend class TvxGrid_SubGrid;
   friend class TBabSubGridCellDataTreeRef;

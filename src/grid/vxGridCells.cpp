@@ -24,6 +24,12 @@ void TvxGrid::InitContent(TBabSimpleCellStringData* theData) {
   if (!col) return;
   if (TLayoutProp* lp = col->GetLayoutProp(); lp && !cell->GetIsFixed()) cell->SetLayoutProp(lp);
   theData->SetIsBoolean(col->GetKind() == tckBool && !cell->GetIsFixed());
+  if (fContentSource && IsOwnContentCell(cell)) fContentSource->FillCell(theData);
+}
+
+bool TvxGrid::IsOwnContentCell(const TBabCell* theCell) const {
+  return theCell && !theCell->IsGridCell() && theCell->getGridCell() == GetBabGridCellForViewer() &&
+         !theCell->GetIsFixed();
 }
 
 void TvxGrid::initSubGridContent(TBabSubGridCellData* theData) {
@@ -193,6 +199,11 @@ void TvxGrid::DoButtonAction(TBabCell* theCell) {
 void TvxGrid::DoChooseEditor(TBabSimpleCellStringData* theData, TBabEditorType& theChoice) {
   TvxGrid_Column* col = theData ? CellToColumn(theData->GetBabCell()) : nullptr;
   if (!col) return;
+  // A source's check box is one whatever the column's kind.
+  if (fContentSource && theData->GetIsBoolean() && IsOwnContentCell(theData->GetBabCell())) {
+    theChoice = babETBool;
+    return;
+  }
   switch (col->GetKind()) {
     case tckSimpleEdit: theChoice = babETEdit; break;
     case tckMemo: theChoice = babETMemo; break;
@@ -228,7 +239,17 @@ bool TvxGrid::EditorCanModifyDefaultValue(TBabCell* theCell) {
 
 // A read-only column refuses edits unless the host decides otherwise.
 bool TvxGrid::EditorCanModify(TBabCell* theCell) {
+  // A source's cell is editable only when the source says so; the host may still refuse.
+  if (fContentSource && IsOwnContentCell(theCell)) {
+    TvxWatch<TBabCell> alive(theCell);
+    if (!fContentSource->CanEditCell(theCell) || !alive) return false;
+  }
   return OnEditorCanModify ? OnEditorCanModify(this, theCell) : EditorCanModifyDefaultValue(theCell);
+}
+
+bool TvxGrid::AcceptEditedText(TBabCell* theCell, std::string& theText) {
+  if (!fContentSource || !IsOwnContentCell(theCell)) return true;
+  return fContentSource->WriteCell(theCell, theText);
 }
 
 void TvxGrid::InitEditCombo(const std::vector<std::string>& theItems, int theItemIndex) {
@@ -242,11 +263,14 @@ void TvxGrid::InitEditCombo(const std::vector<std::string>& theItems, int theIte
 void TvxGrid::_OnVirtualLoad(TBabGridCell* theCaller, TAxisContentItem* theItem, bool theRowNotColumn) {
   if (theRowNotColumn)
     if (TvxGridTree* tree = TreeOf(theCaller)) tree->_OnGridRowReload(theItem);
+  if (fContentSource && theRowNotColumn && theCaller == GetBabGridCellForViewer()) fContentSource->RowLoaded(theItem);
   TBabGridView_Custom::_OnVirtualLoad(theCaller, theItem, theRowNotColumn);
 }
 
 void TvxGrid::_OnVirtualUnLoad(TBabGridCell* theCaller, TAxisContentItem* theItem, bool theRowNotColumn,
                                bool theUnloadPerform, bool& theCanUnload) {
+  // A source gives every row again: they may go, unless the host says otherwise.
+  if (fContentSource && theRowNotColumn && theCaller == GetBabGridCellForViewer()) theCanUnload = true;
   TBabGridView_Custom::_OnVirtualUnLoad(theCaller, theItem, theRowNotColumn, theUnloadPerform, theCanUnload);
   if (theRowNotColumn && (theCanUnload || theUnloadPerform))
     if (TvxGridTree* tree = TreeOf(theCaller)) tree->_OnGridRowUnload(theItem, theUnloadPerform, theCanUnload);
