@@ -12,15 +12,13 @@ using namespace vx;
 namespace {
 
 struct Item : TvxExposable {
-  int value = 0;
+  void CleanForFree() override {}
 
  protected:
   ~Item() override = default;
 };
 
-struct Cell : TvxWatchable {
-  int value = 0;
-};
+struct Cell : TvxWatchable {};
 
 using TItemEvent = TvxEvent<void(int theCode, Item* theItem)>;
 
@@ -35,7 +33,7 @@ struct EventCase {
 
 // Handler set or not, no or two listeners, the handler freeing the item or
 // not: who runs, in which order, and what each listener is handed.
-TEST(Event, HandlerThenListenersEachSeeingWhatIsStillThere) {
+TEST(NotificationEvent, HandlerThenListenersEachSeeingWhatIsStillThere) {
   const EventCase cases[] = {
       {"no one", false, 0, false},           {"handler only", true, 0, false},
       {"handler frees, alone", true, 0, true}, {"listeners only", false, 2, false},
@@ -73,7 +71,7 @@ TEST(Event, HandlerThenListenersEachSeeingWhatIsStillThere) {
 
 // Detaching: one listener, all of an owner's, one from inside a dispatch,
 // and the handler cleared while listeners stay.
-TEST(Event, ListenersDetachAndTheHandlerIsTheApplicationsAlone) {
+TEST(NotificationEvent, ListenersDetachAndTheHandlerIsTheApplicationsAlone) {
   TvxEvent<void(int)> event;
   std::vector<int> seen;
   int second = 0;
@@ -102,7 +100,7 @@ TEST(Event, ListenersDetachAndTheHandlerIsTheApplicationsAlone) {
 
 // A watched argument (a cell) deleted by the handler reaches listeners as nil;
 // plain values and references go through unchanged.
-TEST(Event, WatchedArgumentsAndPlainValues) {
+TEST(NotificationEvent, WatchedArgumentsAndPlainValues) {
   TvxEvent<void(Cell*, const std::string&)> event;
   TvxEventListeners listeners;
   std::vector<std::string> log;
