@@ -150,6 +150,8 @@ void QvxSchema::setResizeAllColumns(bool v) { fSchema->SetResizeAllCol(v); }
 
 QvxDateScaler::QvxDateScaler(QWidget* parent)
     : QWidget(parent), fScaler(Hosted(new TvxDateScaler(nullptr), this)) {
+  // As Qt's widgets: the wheel zooms, Shift+wheel pans.
+  fScaler->SetWheelConvention(wcQt);
   Name(this, fScaler, "QvxDateScaler", "scaler");
   fListeners.Listen(fScaler->OnChange, [this](TObject*) { NoteTimeWindow(); });
   fStart = start();

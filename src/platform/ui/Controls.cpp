@@ -307,6 +307,7 @@ void TControl::SetVisible(bool theVisible) {
 }
 
 void TControl::setVisible(bool visible) {
+  fVisibleBeforeQt = fVisible;
   // Qt hides a widget while it changes parent; that is not the control's
   // choice, and neither is what happens while it goes.
   if (fReparenting || IsDestroying())
@@ -344,8 +345,13 @@ void TControl::ParentChanged() {
   QWidget* old = fParentBefore.data();
   fParentBefore = nullptr;
   fReparenting = false;
-  // Qt leaves a moved widget hidden; a Visible control shows again.
-  if (fShownBeforeReparent && parentWidget() && !isWindow() && fVisible && isHidden()) QWidget::setVisible(true);
+  // Qt leaves a moved widget hidden (a hide of its own, not marked explicit);
+  // a control that was Visible shows again.
+  const bool hiddenByQt =
+      isHidden() && !testAttribute(Qt::WA_WState_ExplicitShowHide) && !fVisible && fVisibleBeforeQt;
+  if (hiddenByQt) fVisible = true;
+  if (fShownBeforeReparent || hiddenByQt)
+    if (parentWidget() && !isWindow() && fVisible && isHidden()) QWidget::setVisible(true);
   if (auto* oldControl = dynamic_cast<TWinControl*>(old); oldControl && oldControl != parentWidget() && fAlign != alNone)
     oldControl->Realign();
   RequestAlign();

@@ -358,6 +358,7 @@ private:
   bool fPressedInside = false;
   bool fReparenting = false;       // between Qt's ParentAboutToChange and ParentChange
   bool fShownBeforeReparent = false;
+  bool fVisibleBeforeQt = true;  // Visible before Qt's last setVisible
   QPointer<QWidget> fParentBefore;  // the parent a Qt setParent is leaving
   int fUpdateRequests = 0;
   TCursor fDragCursor = crDrag;
