@@ -27,6 +27,12 @@ T* Hosted(T* theControl, QWidget* theHost) {
   return theControl;
 }
 
+// Default names, so that findChild finds the widget and its component.
+void Name(QWidget* theHost, TControl* theControl, const char* theHostName, const char* theControlName) {
+  theHost->setObjectName(QString::fromLatin1(theHostName));
+  theControl->setObjectName(QString::fromLatin1(theControlName));
+}
+
 void Follow(TControl* theControl, QResizeEvent* e) {
   theControl->SetBounds(0, 0, e->size().width(), e->size().height());
 }
@@ -39,16 +45,31 @@ QvxGant::QvxGant(QWidget* parent) : QWidget(parent), fGant(Hosted(new TvxGant(nu
   // As Qt's own views: the Qt wheel, tool tips beside the pointer.
   fGant->SetWheelConvention(wcQt);
   if (TGraphHintWindow* hint = fGant->GetHintWindow()) hint->SetShowBelowOwner(false);
+  Name(this, fGant, "QvxGant", "gant");
+  Listen();
 }
-QvxGant::~QvxGant() { delete fGant; }
+// The listeners go before the events they hang on.
+QvxGant::~QvxGant() {
+  fListeners.Clear();
+  delete fGant;
+}
 void QvxGant::resizeEvent(QResizeEvent* e) { Follow(fGant, e); }
 
 QDateTime QvxGant::start() const { return ToQDateTime(fGant->GetStart()); }
-void QvxGant::setStart(const QDateTime& v) { fGant->SetStart(FromQDateTime(v)); }
+void QvxGant::setStart(const QDateTime& v) {
+  fGant->SetStart(FromQDateTime(v));
+  NoteTimeWindow();
+}
 QDateTime QvxGant::stop() const { return ToQDateTime(fGant->GetStop()); }
-void QvxGant::setStop(const QDateTime& v) { fGant->SetStop(FromQDateTime(v)); }
+void QvxGant::setStop(const QDateTime& v) {
+  fGant->SetStop(FromQDateTime(v));
+  NoteTimeWindow();
+}
 int QvxGant::treeWidth() const { return fGant->GetTreeWidth(); }
-void QvxGant::setTreeWidth(int v) { fGant->SetTreeWidth(v); }
+void QvxGant::setTreeWidth(int v) {
+  fGant->SetTreeWidth(v);
+  NoteTreeWidth();
+}
 int QvxGant::rowHeight() const { return fGant->GetTreeView()->GetItemHeight(); }
 void QvxGant::setRowHeight(int v) { fGant->GetTreeView()->SetItemHeight(v); }
 int QvxGant::scalerHeight() const { return fGant->GetScalerHeight(); }
@@ -81,14 +102,25 @@ void QvxGant::setShowLinesTree(bool v) { fGant->SetShowLinesTree(v); }
 // A Qt widget scrolls, pans and zooms with the wheel as Qt's widgets do.
 QvxSchema::QvxSchema(QWidget* parent) : QWidget(parent), fSchema(Hosted(new TvxSchema(nullptr), this)) {
   fSchema->SetWheelConvention(wcQt);
+  Name(this, fSchema, "QvxSchema", "schema");
+  Listen();
 }
-QvxSchema::~QvxSchema() { delete fSchema; }
+QvxSchema::~QvxSchema() {
+  fListeners.Clear();
+  delete fSchema;
+}
 void QvxSchema::resizeEvent(QResizeEvent* e) { Follow(fSchema, e); }
 
 QDateTime QvxSchema::start() const { return ToQDateTime(fSchema->GetScalerStart()); }
-void QvxSchema::setStart(const QDateTime& v) { fSchema->SetScalerStart(FromQDateTime(v)); }
+void QvxSchema::setStart(const QDateTime& v) {
+  fSchema->SetScalerStart(FromQDateTime(v));
+  NoteTimeWindow();
+}
 QDateTime QvxSchema::stop() const { return ToQDateTime(fSchema->GetScalerStop()); }
-void QvxSchema::setStop(const QDateTime& v) { fSchema->SetScalerStop(FromQDateTime(v)); }
+void QvxSchema::setStop(const QDateTime& v) {
+  fSchema->SetScalerStop(FromQDateTime(v));
+  NoteTimeWindow();
+}
 bool QvxSchema::flipView() const { return fSchema->GetFlipView(); }
 void QvxSchema::setFlipView(bool v) { fSchema->SetFlipView(v); }
 int QvxSchema::scalerWidth() const { return fSchema->GetScalerWidth(); }
@@ -117,14 +149,30 @@ void QvxSchema::setResizeAllColumns(bool v) { fSchema->SetResizeAllCol(v); }
 // --- QvxDateScaler
 
 QvxDateScaler::QvxDateScaler(QWidget* parent)
-    : QWidget(parent), fScaler(Hosted(new TvxDateScaler(nullptr), this)) {}
-QvxDateScaler::~QvxDateScaler() { delete fScaler; }
+    : QWidget(parent), fScaler(Hosted(new TvxDateScaler(nullptr), this)) {
+  // As Qt's widgets: the wheel zooms, Shift+wheel pans.
+  fScaler->SetWheelConvention(wcQt);
+  Name(this, fScaler, "QvxDateScaler", "scaler");
+  fListeners.Listen(fScaler->OnChange, [this](TObject*) { NoteTimeWindow(); });
+  fStart = start();
+  fStop = stop();
+}
+QvxDateScaler::~QvxDateScaler() {
+  fListeners.Clear();
+  delete fScaler;
+}
 void QvxDateScaler::resizeEvent(QResizeEvent* e) { Follow(fScaler, e); }
 
 QDateTime QvxDateScaler::start() const { return ToQDateTime(fScaler->GetStart()); }
-void QvxDateScaler::setStart(const QDateTime& v) { fScaler->SetStart(FromQDateTime(v)); }
+void QvxDateScaler::setStart(const QDateTime& v) {
+  fScaler->SetStart(FromQDateTime(v));
+  NoteTimeWindow();
+}
 QDateTime QvxDateScaler::stop() const { return ToQDateTime(fScaler->GetStop()); }
-void QvxDateScaler::setStop(const QDateTime& v) { fScaler->SetStop(FromQDateTime(v)); }
+void QvxDateScaler::setStop(const QDateTime& v) {
+  fScaler->SetStop(FromQDateTime(v));
+  NoteTimeWindow();
+}
 QString QvxDateScaler::dateFormat() const { return ToQString(fScaler->GetDateFormat()); }
 void QvxDateScaler::setDateFormat(const QString& v) { fScaler->SetDateFormat(FromQString(v)); }
 QString QvxDateScaler::timeFormat() const { return ToQString(fScaler->GetTimeFormat()); }
@@ -158,8 +206,14 @@ void QvxDateScaler::setColor(const QColor& v) { fScaler->SetColor(FromQColor(v))
 
 // --- QvxGrid
 
-QvxGrid::QvxGrid(QWidget* parent) : QWidget(parent), fGrid(Hosted(new TvxGrid(nullptr), this)) {}
-QvxGrid::~QvxGrid() { delete fGrid; }
+QvxGrid::QvxGrid(QWidget* parent) : QWidget(parent), fGrid(Hosted(new TvxGrid(nullptr), this)) {
+  Name(this, fGrid, "QvxGrid", "grid");
+  Listen();
+}
+QvxGrid::~QvxGrid() {
+  fListeners.Clear();
+  delete fGrid;
+}
 void QvxGrid::resizeEvent(QResizeEvent* e) { Follow(fGrid, e); }
 
 QStringList QvxGrid::columns() const {
@@ -180,9 +234,13 @@ void QvxGrid::setColumns(const QStringList& v) {
 
 int QvxGrid::columnWidth() const { return fColumnWidth; }
 void QvxGrid::setColumnWidth(int v) {
-  fColumnWidth = v;
   TvxGrid_Columns* cols = fGrid->GetColumns();
   for (int i = 0; i < cols->Count(); ++i) cols->GetColumn(i)->SetWidth(v);
+  // The column keeps what it made of v (its least width, say).
+  const int width = cols->Count() > 0 ? cols->GetColumn(0)->GetWidth() : v;
+  if (width == fColumnWidth) return;
+  fColumnWidth = width;
+  emit columnWidthChanged(width);
 }
 bool QvxGrid::hasHeaders() const { return fGrid->GetHasHeaders(); }
 void QvxGrid::setHasHeaders(bool v) { fGrid->SetHasHeaders(v); }
@@ -199,8 +257,14 @@ void QvxGrid::setUserSortEnable(bool v) { fGrid->SetUserSortEnable(v); }
 
 // --- QvxTree
 
-QvxTree::QvxTree(QWidget* parent) : QWidget(parent), fTree(Hosted(new TvxTree(nullptr), this)) {}
-QvxTree::~QvxTree() { delete fTree; }
+QvxTree::QvxTree(QWidget* parent) : QWidget(parent), fTree(Hosted(new TvxTree(nullptr), this)) {
+  Name(this, fTree, "QvxTree", "tree");
+  Listen();
+}
+QvxTree::~QvxTree() {
+  fListeners.Clear();
+  delete fTree;
+}
 void QvxTree::resizeEvent(QResizeEvent* e) { Follow(fTree, e); }
 
 bool QvxTree::showButtons() const { return fTree->GetShowButtons(); }

@@ -2,28 +2,44 @@
 
 // Qt widgets over the components, for Qt Designer and for forms made with
 // it: each one holds its component, filling the widget, and offers the
-// settings that make sense at design time as Qt properties. Everything else
-// (data, events, printing) goes through the component itself.
+// settings that make sense at design time as Qt properties, and the
+// component's notifications as Qt signals. Everything else (data, printing)
+// goes through the component itself.
+//
+// A signal is raised after the component's own On... handler has run; any
+// number of slots may connect. An item handed to a signal is the one the
+// component named, or nil when the application's handler freed it meanwhile.
+// Events that take an answer back (permissions, accept flags, user drawing,
+// virtual loading, printing pages) stay std::function hooks on the
+// component: one answer needs one answerer.
 
 #include <QColor>
 #include <QDateTime>
 #include <QStringList>
 #include <QWidget>
 
+#include "core/vxEvent.h"
+
 namespace vx {
+
+class TBabCell;
+class TvxDataEntity_Kronit;
+class TvxDataEntity_SchemaTime;
+class TvxDataEntity_Tree;
 
 class TvxGant;
 class TvxSchema;
 class TvxDateScaler;
 class TvxGrid;
 class TvxTree;
+class TvxGrid_Column;
 
 // The Gantt chart `TvxGant` as a Qt widget.
 class QvxGant : public QWidget {
   Q_OBJECT
-  Q_PROPERTY(QDateTime start READ start WRITE setStart)
-  Q_PROPERTY(QDateTime stop READ stop WRITE setStop)
-  Q_PROPERTY(int treeWidth READ treeWidth WRITE setTreeWidth)
+  Q_PROPERTY(QDateTime start READ start WRITE setStart NOTIFY startChanged)
+  Q_PROPERTY(QDateTime stop READ stop WRITE setStop NOTIFY stopChanged)
+  Q_PROPERTY(int treeWidth READ treeWidth WRITE setTreeWidth NOTIFY treeWidthChanged)
   Q_PROPERTY(int rowHeight READ rowHeight WRITE setRowHeight)
   Q_PROPERTY(int scalerHeight READ scalerHeight WRITE setScalerHeight)
   Q_PROPERTY(bool useGridNotTree READ useGridNotTree WRITE setUseGridNotTree)
@@ -78,18 +94,45 @@ public:
 
   QSize sizeHint() const override { return {640, 320}; }
 
+signals:
+  void itemClicked(vx::TvxDataEntity_Kronit* item);
+  void itemRightClicked(vx::TvxDataEntity_Kronit* item);
+  void itemDoubleClicked(vx::TvxDataEntity_Kronit* item);
+  // The item the selection changed at (nil when it went).
+  void selectionChanged(vx::TvxDataEntity_Kronit* item);
+  // Its times after the change.
+  void itemValueChanged(vx::TvxDataEntity_Kronit* item, const QDateTime& start, const QDateTime& stop);
+  void itemInserted(vx::TvxDataEntity_Kronit* item);
+  void itemDeleted(vx::TvxDataEntity_Kronit* item);
+  void contentChanged();
+  void treeSelectionChanged(vx::TvxDataEntity_Tree* node);
+  void gridTopLeftChanged();
+  // The time window, whatever moved it (the axis, the wheel, the area's edge).
+  void timeWindowChanged(const QDateTime& start, const QDateTime& stop);
+  void startChanged(const QDateTime& start);
+  void stopChanged(const QDateTime& stop);
+  // The splitter was dragged, or the width set.
+  void treeWidthChanged(int width);
+
 protected:
   void resizeEvent(QResizeEvent* e) override;
 
 private:
+  void Listen();
+  void NoteTimeWindow();
+  void NoteTreeWidth();
+
   TvxGant* fGant;
+  TvxEventListeners fListeners;
+  QDateTime fStart, fStop;
+  int fTreeWidth = -1;
 };
 
 // The schedule `TvxSchema` as a Qt widget.
 class QvxSchema : public QWidget {
   Q_OBJECT
-  Q_PROPERTY(QDateTime start READ start WRITE setStart)
-  Q_PROPERTY(QDateTime stop READ stop WRITE setStop)
+  Q_PROPERTY(QDateTime start READ start WRITE setStart NOTIFY startChanged)
+  Q_PROPERTY(QDateTime stop READ stop WRITE setStop NOTIFY stopChanged)
   Q_PROPERTY(bool flipView READ flipView WRITE setFlipView)
   Q_PROPERTY(int scalerWidth READ scalerWidth WRITE setScalerWidth)
   Q_PROPERTY(int scalerHeight READ scalerHeight WRITE setScalerHeight)
@@ -139,18 +182,36 @@ public:
 
   QSize sizeHint() const override { return {640, 400}; }
 
+signals:
+  void selectionChanged();
+  // The booking the selection changed at (nil when it went).
+  void bookingSelectionChanged(vx::TvxDataEntity_SchemaTime* booking);
+  void bookingValueChanged(vx::TvxDataEntity_SchemaTime* booking, const QDateTime& start, const QDateTime& stop);
+  void bookingInserted(vx::TvxDataEntity_SchemaTime* booking);
+  void bookingDeleted(vx::TvxDataEntity_SchemaTime* booking);
+  void contentChanged();
+  void topLeftColumnChanged();
+  void timeWindowChanged(const QDateTime& start, const QDateTime& stop);
+  void startChanged(const QDateTime& start);
+  void stopChanged(const QDateTime& stop);
+
 protected:
   void resizeEvent(QResizeEvent* e) override;
 
 private:
+  void Listen();
+  void NoteTimeWindow();
+
   TvxSchema* fSchema;
+  TvxEventListeners fListeners;
+  QDateTime fStart, fStop;
 };
 
 // The date scaler (time axis) `TvxDateScaler` as a Qt widget.
 class QvxDateScaler : public QWidget {
   Q_OBJECT
-  Q_PROPERTY(QDateTime start READ start WRITE setStart)
-  Q_PROPERTY(QDateTime stop READ stop WRITE setStop)
+  Q_PROPERTY(QDateTime start READ start WRITE setStart NOTIFY startChanged)
+  Q_PROPERTY(QDateTime stop READ stop WRITE setStop NOTIFY stopChanged)
   Q_PROPERTY(QString dateFormat READ dateFormat WRITE setDateFormat)
   Q_PROPERTY(QString timeFormat READ timeFormat WRITE setTimeFormat)
   Q_PROPERTY(int firstDayOfWeek READ firstDayOfWeek WRITE setFirstDayOfWeek)
@@ -202,11 +263,20 @@ public:
 
   QSize sizeHint() const override { return {480, 40}; }
 
+signals:
+  void timeWindowChanged(const QDateTime& start, const QDateTime& stop);
+  void startChanged(const QDateTime& start);
+  void stopChanged(const QDateTime& stop);
+
 protected:
   void resizeEvent(QResizeEvent* e) override;
 
 private:
+  void NoteTimeWindow();
+
   TvxDateScaler* fScaler;
+  TvxEventListeners fListeners;
+  QDateTime fStart, fStop;
 };
 
 // The column grid `TvxGrid` as a Qt widget. Its columns are set from a list
@@ -214,7 +284,7 @@ private:
 class QvxGrid : public QWidget {
   Q_OBJECT
   Q_PROPERTY(QStringList columns READ columns WRITE setColumns)
-  Q_PROPERTY(int columnWidth READ columnWidth WRITE setColumnWidth)
+  Q_PROPERTY(int columnWidth READ columnWidth WRITE setColumnWidth NOTIFY columnWidthChanged)
   Q_PROPERTY(bool hasHeaders READ hasHeaders WRITE setHasHeaders)
   Q_PROPERTY(bool hasInfoCol READ hasInfoCol WRITE setHasInfoCol)
   Q_PROPERTY(bool rowSelect READ rowSelect WRITE setRowSelect)
@@ -249,11 +319,25 @@ public:
 
   QSize sizeHint() const override { return {480, 240}; }
 
+signals:
+  // The user sized a column (its index among the columns shown).
+  void columnResized(int column, int width);
+  // The first column's width changed (by the user or through the property).
+  void columnWidthChanged(int width);
+  void topLeftChanged();
+  void selectionChanged();
+  void currentCellChanged(vx::TBabCell* cell);
+  void cellRightClicked(vx::TBabCell* cell);
+  void cellButtonClicked(vx::TBabCell* cell);
+
 protected:
   void resizeEvent(QResizeEvent* e) override;
 
 private:
+  void Listen();
+
   TvxGrid* fGrid;
+  TvxEventListeners fListeners;
   int fColumnWidth = 80;
 };
 
@@ -303,11 +387,29 @@ public:
 
   QSize sizeHint() const override { return {240, 320}; }
 
+signals:
+  void currentChanged(vx::TvxDataEntity_Tree* node);
+  void selectionChanged(vx::TvxDataEntity_Tree* node);
+  void nodeRightClicked(vx::TvxDataEntity_Tree* node);
+  void nodeInserted(vx::TvxDataEntity_Tree* node);
+  void nodeDeleted(vx::TvxDataEntity_Tree* node);
+  void nodeValueChanged(vx::TvxDataEntity_Tree* node);
+  void contentChanged();
+  void topItemChanged();
+
 protected:
   void resizeEvent(QResizeEvent* e) override;
 
 private:
+  void Listen();
+
   TvxTree* fTree;
+  TvxEventListeners fListeners;
 };
 
 }  // namespace vx
+
+Q_DECLARE_OPAQUE_POINTER(vx::TvxDataEntity_Kronit*)
+Q_DECLARE_OPAQUE_POINTER(vx::TvxDataEntity_SchemaTime*)
+Q_DECLARE_OPAQUE_POINTER(vx::TvxDataEntity_Tree*)
+Q_DECLARE_OPAQUE_POINTER(vx::TBabCell*)

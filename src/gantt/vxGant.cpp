@@ -348,4 +348,14 @@ void TvxOffscreenPaint_GA::WheelScroll(TWMMouseWheel& Msg) {
   TvxOffscreenPaint::WheelScroll(Msg);
 }
 
+TPoint TvxGant_ComBasic::PreferredSize() const {
+  const int row = std::max(fTree ? fTree->GetItemHeight() : 0, 16);
+  return Point(GetTreeWidth() + 400, GetScalerHeight() + 8 * row);
+}
+
+TPoint TvxGant_ComBasic::MinimumSize() const {
+  const int row = std::max(fTree ? fTree->GetItemHeight() : 0, 16);
+  return Point(std::min(GetTreeWidth(), 60) + 80, GetScalerHeight() + 2 * row);
+}
+
 }  // namespace vx

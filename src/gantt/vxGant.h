@@ -9,6 +9,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "core/vxEvent.h"
 #include "core/vxDataEntityPack.h"
 #include "core/vxHolding.h"
 #include "gantt/vxGantAlign.h"
@@ -57,6 +58,11 @@ public:
   static constexpr int MostLayers = 1024;
 
   explicit TvxGant_ComBasic(TComponent* AOwner);
+  // As a Qt child of theParent, owned by the nearest component around it.
+  template <QtParentWidget W>
+  explicit TvxGant_ComBasic(W* theParent) : TvxGant_ComBasic(OwnerFromQtParent(theParent)) {
+    AdoptQtParent(theParent);
+  }
   ~TvxGant_ComBasic() override;
 
   // For descendants that make their own children or lists through the
@@ -171,7 +177,7 @@ public:
   TOnVirtualLoad OnVirtualLoad_Grid;
   TOnVirtualUnLoad OnVirtualUnLoad_Grid;
   TOnColumnSort OnColumnSort_Grid;
-  TNotifyEvent OnGridTopLeftChanged;
+  TvxEventOf<TNotifyEvent> OnGridTopLeftChanged;
   void UpdateGridAlign() { SetScalerHeight(GetScalerHeight()); }
   // Widens the left side to show its widest row.
   void MakeSureAllVisibleInTree();
@@ -231,11 +237,11 @@ public:
   TGantRowNotify OnAfterAddGantRow;
   TGantRowNotify OnBeforeFreeGantRow;
   TOnCollisionDetected OnCollisionDetected;
-  TOnContentChanged OnContentChanged_Kronit;
-  TOnSelectionChanged OnSelectionChanged_Kronit;
-  TOnKronitNotify OnDeleteItem_Kronit;
-  TOnKronitNotify OnInsertItem_Kronit;
-  TOnKronitNotify OnValueChanged_Kronit;
+  TvxEventOf<TOnContentChanged> OnContentChanged_Kronit;
+  TvxEventOf<TOnSelectionChanged> OnSelectionChanged_Kronit;
+  TvxEventOf<TOnKronitNotify> OnDeleteItem_Kronit;
+  TvxEventOf<TOnKronitNotify> OnInsertItem_Kronit;
+  TvxEventOf<TOnKronitNotify> OnValueChanged_Kronit;
   TOnInfoPush_Kronit OnChangeDataEntity_Kronit;
   TOnKronitNotify OnBeforeCanEditItem_Kronit;
   TOnKronitNotify OnVirtualLoad_Kronit;
@@ -250,9 +256,9 @@ public:
   TOnTimeCopyOrMove OnTimeChangeRow;
   TOnHintInfo OnHintInfo;
   TOnAlignNeed OnAlignNeed;
-  TOnKronitNotify OnClickGantArea;
-  TOnKronitNotify OnRightClickGantArea;
-  TOnKronitNotify OnDblClickGantArea;
+  TvxEventOf<TOnKronitNotify> OnClickGantArea;
+  TvxEventOf<TOnKronitNotify> OnRightClickGantArea;
+  TvxEventOf<TOnKronitNotify> OnDblClickGantArea;
   TOnDependencyAction OnDependencyAction;
   TOnKeyNavigateDataList OnKeyNavigateDataList;
   TMouseEvent OnGantAreaMouseDown;
@@ -269,7 +275,7 @@ public:
   TMouseMoveEvent OnTreeMouseMove;
   TMouseEvent OnTreeMouseDown;
   TOnContentChanged OnContentChanged_Tree;
-  TOnSelectionChanged OnSelectionChanged_Tree;
+  TvxEventOf<TOnSelectionChanged> OnSelectionChanged_Tree;
   TOnDeleteItem OnDeleteItem_Tree;
   TOnInsertItem OnInsertItem_Tree;
   TOnInfoPush OnValueChanged_Tree;
@@ -281,10 +287,13 @@ public:
   TOnUserDrawContent OnUserDrawForeground;
   TOnUserDrawTime OnUserDrawTime;
   TOnUserDrawLinks OnUserDrawLinks;
-  TOnScalerChange OnScalerChange;
+  TvxEventOf<TOnScalerChange> OnScalerChange;
   TOnRealignScrollbar OnRealignScrollbar;
 
 protected:
+  // Room for the parts with a few rows; the least keeps each part usable.
+  TPoint PreferredSize() const override;
+  TPoint MinimumSize() const override;
   friend class TGantRow;
   friend class TGantRowList;
   friend class TGantTree;

@@ -4,6 +4,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/vxDataEntityPack.h"
 #include "core/vxHolding.h"
 #include "paint/vxOffscreenPaint.h"
 #include "platform/rtl/Types.h"

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/vxEvent.h"
 #include "grid/vxBabGridContent.h"
 #include "paint/vxOffscreenPaint.h"
 #include "platform/rtl/DateUtils.h"
@@ -307,13 +308,13 @@ public:
   void SetDragMode(TDragMode theMode) override;
   const std::string& GetNaviString() const noexcept { return fNaviString; }
 
-  TNotifyEvent OnTopLeftChanged;
-  TNotifyEvent OnSelectionChanged;
+  TvxEventOf<TNotifyEvent> OnTopLeftChanged;
+  TvxEventOf<TNotifyEvent> OnSelectionChanged;
   TCellEvent OnBeforeRenderCell;
   TOnUserRenderCell OnUserRenderCell;
   TOnCellBooleanEvent OnCellHasButton;
   TOnRenderButton OnRenderButton;
-  TCellEvent OnButtonClick;
+  TvxEventOf<TCellEvent> OnButtonClick;
   TOnCellInset OnCellInset;
   TOnCellBooleanEvent OnIsButtonExpanded;
   TOnCellBooleanEvent OnIsButtonTerminal;
@@ -321,8 +322,8 @@ public:
   TOnCellGetCellEvent OnGetParentButtonCell;
   TNotifyEvent OnGridResize;
   TOnCellBooleanEvent OnEditorCanModify;
-  TCellEvent OnRightClick;
-  TCellEvent OnCellSelectionChanged;
+  TvxEventOf<TCellEvent> OnRightClick;
+  TvxEventOf<TCellEvent> OnCellSelectionChanged;
   TOnVirtualLoad OnVirtualLoad;
   TOnVirtualUnLoad OnVirtualUnLoad;
   TNotifyEvent OnAxisChanged;

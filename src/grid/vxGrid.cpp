@@ -370,4 +370,8 @@ void TvxGrid::SetFocusedCell(TBabCell* theCell) {
 
 TBabCell* TvxGrid::GetCellAtPixel(int x, int y) { return GetBabGridCellForViewer()->CellFromPix(x, y, true); }
 
+TPoint TvxGrid::PreferredSize() const { return Point(480, 240); }
+
+TPoint TvxGrid::MinimumSize() const { return Point(60, 60); }
+
 }  // namespace vx

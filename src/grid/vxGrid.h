@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/vxEvent.h"
 #include "grid/vxBabGridView.h"
 #include "grid/vxGridTree.h"
 
@@ -371,6 +372,11 @@ public:
 class TvxGrid : public TBabGridView_Custom {
 public:
   explicit TvxGrid(TComponent* AOwner);
+  // As a Qt child of theParent, owned by the nearest component around it.
+  template <QtParentWidget W>
+  explicit TvxGrid(W* theParent) : TvxGrid(OwnerFromQtParent(theParent)) {
+    AdoptQtParent(theParent);
+  }
   // For descendants with factories of their own: construct with this and
   // call Initialize at the end of the descendant's constructor.
   struct DeferInitialize {};
@@ -474,13 +480,16 @@ public:
   // stays the application's.
   void SetHostColumnSort(TOnColumnSort theListener) { fHostColumnSort = std::move(theListener); }
   TOnInitTreeSubDataList OnInitTreeSubDataList;
-  TOnResizeEvent OnColumnResized;
+  TvxEventOf<TOnResizeEvent> OnColumnResized;
   TOnResizeEvent OnRowResized;
   TOnGetUserSortCompareString OnGetUserSortCompareString;
   TOnUserSort OnUserSort;
   TOnCellEvent OnBeforeEditWithCombo;
 
 protected:
+  // Room for the parts with a few rows; the least keeps each part usable.
+  TPoint PreferredSize() const override;
+  TPoint MinimumSize() const override;
   virtual void Initialize();
   // Notifications of definitions made and going (nothing here).
   virtual void _ColumnDestroy(TvxGrid_Column*) {}

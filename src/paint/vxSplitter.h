@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 
+#include "core/vxEvent.h"
 #include "platform/ui/Controls.h"
 
 namespace vx {
@@ -40,7 +41,7 @@ public:
   int GetProposedSize() const noexcept { return FNewSize; }
 
   TCanResizeEvent OnCanResize;
-  TNotifyEvent OnMoved;
+  TvxEventOf<TNotifyEvent> OnMoved;
 
 protected:
   void RequestAlign() override;

@@ -574,4 +574,8 @@ void TvxDateScaler::SetTextFont3(const TFont& Value) {
   Invalidate();
 }
 
+TPoint TvxDateScaler::PreferredSize() const { return Point(480, 40); }
+
+TPoint TvxDateScaler::MinimumSize() const { return Point(80, 24); }
+
 }  // namespace vx

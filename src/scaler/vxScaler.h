@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/vxEvent.h"
 #include "core/vxEventHandling.h"
 #include "paint/vxOffscreenPaint.h"
 #include "platform/rtl/DateUtils.h"
@@ -98,6 +99,11 @@ constexpr unsigned WM_SCALER_CHANGE = 3022;
 class TvxDateScaler : public TvxOffscreenPaint {
 public:
   explicit TvxDateScaler(TComponent* AOwner);
+  // As a Qt child of theParent, owned by the nearest component around it.
+  template <QtParentWidget W>
+  explicit TvxDateScaler(W* theParent) : TvxDateScaler(OwnerFromQtParent(theParent)) {
+    AdoptQtParent(theParent);
+  }
   ~TvxDateScaler() override;
 
   // --- window -----------------------------------------------------------------
@@ -266,7 +272,7 @@ public:
   TEvent* GetMarksChangedEvent() noexcept { return &fMarksChangedEvent; }
   TEvent* GetChangeDeliveredEvent() noexcept { return &fChangeDeliveredEvent; }
 
-  TNotifyEvent OnChange;
+  TvxEventOf<TNotifyEvent> OnChange;
   TNotifyEvent OnAnimateChange;
   TOnLimitScaling OnLimitScaling;
   TOnUserStringEvent OnUserStringShort;
@@ -277,6 +283,9 @@ public:
   TOnScalerUserDraw OnUserDrawForeground;
 
 protected:
+  // Room for the parts with a few rows; the least keeps each part usable.
+  TPoint PreferredSize() const override;
+  TPoint MinimumSize() const override;
   void OffscreenPaint() override;
   void Resize() override;
   void Dispatch(TMessage& Message) override;

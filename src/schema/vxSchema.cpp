@@ -514,4 +514,8 @@ void TvxSchema_ComBasic::InvalidateArea() {
   if (itsTA && !IsDestroying()) itsTA->Invalidate();
 }
 
+TPoint TvxSchema_ComBasic::PreferredSize() const { return Point(GetScalerWidth() + 480, GetScalerHeight() + 320); }
+
+TPoint TvxSchema_ComBasic::MinimumSize() const { return Point(GetScalerWidth() + 60, GetScalerHeight() + 60); }
+
 }  // namespace vx

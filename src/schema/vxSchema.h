@@ -8,6 +8,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "core/vxEvent.h"
 #include "core/vxDataEntityPack.h"
 #include "core/vxDataTraveser.h"
 #include "core/vxHolding.h"
@@ -62,6 +63,11 @@ public:
   static int InlineLayoutLimit;
 
   explicit TvxSchema_ComBasic(TComponent* AOwner);
+  // As a Qt child of theParent, owned by the nearest component around it.
+  template <QtParentWidget W>
+  explicit TvxSchema_ComBasic(W* theParent) : TvxSchema_ComBasic(OwnerFromQtParent(theParent)) {
+    AdoptQtParent(theParent);
+  }
   ~TvxSchema_ComBasic() override;
 
   // For descendants that substitute classes through the factory operations:
@@ -180,17 +186,17 @@ public:
   TOnSchemaCollisionDetected OnCollisionDetected;
   TOnPrintResizeFont OnPrintResizeFont;
   TOnSchemaPrintToHdcNewPage OnPrintToHdcNewPage;
-  TNotifyEvent OnTopLeftColumnChange;
-  TNotifyEvent OnScalerChange;
-  TNotifyEvent OnSelectionChanged;
+  TvxEventOf<TNotifyEvent> OnTopLeftColumnChange;
+  TvxEventOf<TNotifyEvent> OnScalerChange;
+  TvxEventOf<TNotifyEvent> OnSelectionChanged;
   TMouseEvent OnSchemaMouseDown;
   TMouseMoveEvent OnSchemaMouseMove;
   TMouseEvent OnSchemaMouseUp;
-  TOnContentChanged OnContentChanged_SchemaTime;
-  TOnSelectionChanged OnSelectionChanged_SchemaTime;
-  TOnDeleteItem OnDeleteItem_SchemaTime;
-  TOnInsertItem OnInsertItem_SchemaTime;
-  TOnInfoPush OnValueChanged_SchemaTime;
+  TvxEventOf<TOnContentChanged> OnContentChanged_SchemaTime;
+  TvxEventOf<TOnSelectionChanged> OnSelectionChanged_SchemaTime;
+  TvxEventOf<TOnDeleteItem> OnDeleteItem_SchemaTime;
+  TvxEventOf<TOnInsertItem> OnInsertItem_SchemaTime;
+  TvxEventOf<TOnInfoPush> OnValueChanged_SchemaTime;
   TOnBeforeCanEditItem OnBeforeCanEditItem_SchemaTime;
   TOnContentChanged OnContentChanged_Column;
   TOnSelectionChanged OnSelectionChanged_Column;
@@ -200,6 +206,9 @@ public:
   TOnBeforeCanEditItem OnBeforeCanEditItem_Column;
 
 protected:
+  // Room for the parts with a few rows; the least keeps each part usable.
+  TPoint PreferredSize() const override;
+  TPoint MinimumSize() const override;
   friend class TDataListColumns;
   friend class TvxDataEntity_SchemaColumn;
   friend class TvxDataEntity_SchemaTime;

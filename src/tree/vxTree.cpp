@@ -952,4 +952,8 @@ void TvxTree_ComBasic::WndProc(TMessage& m) {
   }
 }
 
+TPoint TvxTree_ComBasic::PreferredSize() const { return Point(240, 320); }
+
+TPoint TvxTree_ComBasic::MinimumSize() const { return Point(60, 40); }
+
 }  // namespace vx

@@ -6,6 +6,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "core/vxEvent.h"
 #include "core/vxDataEntityPack.h"
 #include "paint/vxDoLater.h"
 #include "platform/rtl/DateUtils.h"
@@ -116,6 +117,11 @@ private:
 class TvxTree_ComBasic : public TCustomTreeView {
 public:
   explicit TvxTree_ComBasic(TComponent* AOwner);
+  // As a Qt child of theParent, owned by the nearest component around it.
+  template <QtParentWidget W>
+  explicit TvxTree_ComBasic(W* theParent) : TvxTree_ComBasic(OwnerFromQtParent(theParent)) {
+    AdoptQtParent(theParent);
+  }
   ~TvxTree_ComBasic() override;
 
   TvxDataEntity_Tree* AddDataEntity(TvxDataEntity_Tree* Parent);
@@ -166,21 +172,24 @@ public:
 
   TOnTreeDataEntityDelete OnDataEntityDelete;
   TOnEntityCompare OnSortCompare;
-  TOnCurrentDataEntityChange OnCurrentDataEntityChange;
-  TOnContentChanged OnContentChanged;
-  TOnSelectionChanged OnSelectionChanged;
-  TOnDeleteItem OnDeleteItem;
-  TOnInsertItem OnInsertItem;
-  TOnInfoPush OnValueChanged;
+  TvxEventOf<TOnCurrentDataEntityChange> OnCurrentDataEntityChange;
+  TvxEventOf<TOnContentChanged> OnContentChanged;
+  TvxEventOf<TOnSelectionChanged> OnSelectionChanged;
+  TvxEventOf<TOnDeleteItem> OnDeleteItem;
+  TvxEventOf<TOnInsertItem> OnInsertItem;
+  TvxEventOf<TOnInfoPush> OnValueChanged;
   TOnBeforeCanEditItem OnBeforeCanEditItem;
   // Entities of a list with unloaded entities: one was just loaded (fill it
   // from the application's data, by its list index), or may be unloaded.
   TOnInsertItem OnLoadItem;
   TOnTreeUnLoadItem OnUnLoadItem;
-  TOnCurrentDataEntityChange OnRightClick;
-  TNotifyEvent OnTopItemChanged;
+  TvxEventOf<TOnCurrentDataEntityChange> OnRightClick;
+  TvxEventOf<TNotifyEvent> OnTopItemChanged;
 
 protected:
+  // Room for the parts with a few rows; the least keeps each part usable.
+  TPoint PreferredSize() const override;
+  TPoint MinimumSize() const override;
   TTreeNode* CreateNode() override;
   bool CanExpand(TTreeNode* Node) override;
   bool CanCollapse(TTreeNode* Node) override;

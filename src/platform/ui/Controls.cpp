@@ -252,7 +252,7 @@ void TControl::SetParent(TWinControl* AParent) {
   if (AParent == GetParent()) return;
   TWinControl* old = GetParent();
   setParent(AParent);
-  if (AParent) setVisible(fVisible);
+  if (AParent && fVisible == isHidden()) QWidget::setVisible(fVisible);
   if (old && fAlign != alNone) old->Realign();
   RequestAlign();
 }
@@ -302,8 +302,59 @@ void TControl::SetAlign(TAlign theAlign) {
 void TControl::SetVisible(bool theVisible) {
   const bool changed = theVisible != fVisible;
   fVisible = theVisible;
-  if (theVisible == isHidden()) setVisible(theVisible);
+  if (theVisible == isHidden()) QWidget::setVisible(theVisible);
   if (changed && fAlign != alNone) RequestAlign();
+}
+
+void TControl::setVisible(bool visible) {
+  fVisibleBeforeQt = fVisible;
+  // Qt hides a widget while it changes parent; that is not the control's
+  // choice, and neither is what happens while it goes.
+  if (fReparenting || IsDestroying())
+    QWidget::setVisible(visible);
+  else
+    SetVisible(visible);
+}
+
+QSize TControl::sizeHint() const {
+  const TPoint p = PreferredSize();
+  return p.X < 0 || p.Y < 0 ? QWidget::sizeHint() : QSize(p.X, p.Y);
+}
+
+QSize TControl::minimumSizeHint() const {
+  const TPoint p = MinimumSize();
+  return p.X < 0 || p.Y < 0 ? QWidget::minimumSizeHint() : QSize(p.X, p.Y);
+}
+
+TComponent* TControl::OwnerFromQtParent(QWidget* theParent) {
+  for (QWidget* w = theParent; w; w = w->parentWidget())
+    if (auto* c = dynamic_cast<TComponent*>(w)) return c;
+  return nullptr;
+}
+
+void TControl::AdoptQtParent(QWidget* theParent) {
+  if (!theParent) return;
+  if (auto* control = dynamic_cast<TWinControl*>(theParent))
+    SetParent(control);
+  else
+    QWidget::setParent(theParent);
+}
+
+// A Qt setParent done behind SetParent's back: the same bookkeeping after it.
+void TControl::ParentChanged() {
+  QWidget* old = fParentBefore.data();
+  fParentBefore = nullptr;
+  fReparenting = false;
+  // Qt leaves a moved widget hidden (a hide of its own, not marked explicit);
+  // a control that was Visible shows again.
+  const bool hiddenByQt =
+      isHidden() && !testAttribute(Qt::WA_WState_ExplicitShowHide) && !fVisible && fVisibleBeforeQt;
+  if (hiddenByQt) fVisible = true;
+  if (fShownBeforeReparent || hiddenByQt)
+    if (parentWidget() && !isWindow() && fVisible && isHidden()) QWidget::setVisible(true);
+  if (auto* oldControl = dynamic_cast<TWinControl*>(old); oldControl && oldControl != parentWidget() && fAlign != alNone)
+    oldControl->Realign();
+  RequestAlign();
 }
 
 void TControl::SetEnabled(bool theEnabled) {
@@ -629,8 +680,18 @@ bool TControl::event(QEvent* e) {
         DispatchQtInput(e);
         break;
       }
-      case QEvent::Hide:
+      case QEvent::ParentAboutToChange:
+        fReparenting = true;
+        fShownBeforeReparent = !isHidden();
+        fParentBefore = parentWidget();
+        handled = QWidget::event(e);
+        break;
       case QEvent::ParentChange:
+        Perform(WM_CANCELMODE);
+        handled = QWidget::event(e);
+        ParentChanged();
+        break;
+      case QEvent::Hide:
       case QEvent::UngrabMouse:
       case QEvent::WindowDeactivate:
         Perform(WM_CANCELMODE);

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 #include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "platform/rtl/Color.h"
@@ -139,6 +141,12 @@ private:
 // arrive as messages at WndProc, which dispatches them to the classic handlers
 // (MouseDown, KeyDown ...), each of which raises its On... event. Exceptions
 // thrown by handlers never reach Qt: they go to the application's handler.
+// A Qt parent that is not itself a component: what the components' Qt
+// constructors take (a control goes to the owner constructor, which keeps
+// `new TvxGant(nullptr)` meaning "no owner").
+template <class W>
+concept QtParentWidget = std::is_base_of_v<QWidget, W> && !std::is_base_of_v<TComponent, W>;
+
 class TControl : public QWidget, public TComponent {
 public:
   explicit TControl(TComponent* AOwner);
@@ -172,6 +180,11 @@ public:
   void Hide() { SetVisible(false); }
   // On screen: the control and all its parents shown.
   bool Showing() const { return isVisible(); }
+  // Qt's show() and hide() go through SetVisible, so Visible stays right.
+  void setVisible(bool visible) override;
+  // Qt layouts ask these; they answer PreferredSize and MinimumSize.
+  QSize sizeHint() const override;
+  QSize minimumSizeHint() const override;
   bool GetEnabled() const { return isEnabled(); }
   void SetEnabled(bool theEnabled);
 
@@ -314,12 +327,24 @@ protected:
   void paintEvent(QPaintEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;
 
+  // The size the control would like, and the least that keeps its parts
+  // usable; a negative coordinate says "no preference".
+  virtual TPoint PreferredSize() const { return Point(-1, -1); }
+  virtual TPoint MinimumSize() const { return Point(-1, -1); }
+  // For the Qt constructors: the nearest ancestor of theParent that is a
+  // component (the owner a control created there gets), else nil.
+  static TComponent* OwnerFromQtParent(QWidget* theParent);
+  // Puts a freshly made control into theParent: SetParent when it is a
+  // control, else as a Qt child.
+  void AdoptQtParent(QWidget* theParent);
+
   // Fills the decoded fields of a message sent with Perform or PostMessage.
   void DecodeMessage(TMessage& Message) const;
   void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
   void DispatchQtInput(QEvent* e);
+  void ParentChanged();
 
   TAlign fAlign = alNone;
   bool fVisible = true;
@@ -331,6 +356,10 @@ private:
   bool fTabStop = false;
   bool fQuietBounds = false;
   bool fPressedInside = false;
+  bool fReparenting = false;       // between Qt's ParentAboutToChange and ParentChange
+  bool fShownBeforeReparent = false;
+  bool fVisibleBeforeQt = true;  // Visible before Qt's last setVisible
+  QPointer<QWidget> fParentBefore;  // the parent a Qt setParent is leaving
   int fUpdateRequests = 0;
   TCursor fDragCursor = crDrag;
   TPopupMenu* fPopupMenu = nullptr;
