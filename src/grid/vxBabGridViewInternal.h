@@ -22,7 +22,7 @@ std::string Utf8Of(char32_t theChar);
 namespace vx {
 
 // The layout of the view's cell tree; the view does the work of each update.
-class TBabGridView_Custom::TViewLayout : public TBabGridLayout {
+class VX_HIDDEN TBabGridView_Custom::TViewLayout : public TBabGridLayout {
 public:
   explicit TViewLayout(TBabGridView_Custom* theView)
       : TBabGridLayout(theView->fBabGridCellForViewer.get()), fView(theView) {}

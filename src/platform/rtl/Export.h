@@ -15,3 +15,10 @@
 #else
 #define VX_API __attribute__((visibility("default")))
 #endif
+
+// Kept out of the binary interface even where an exported class encloses it.
+#if defined(_WIN32)
+#define VX_HIDDEN
+#else
+#define VX_HIDDEN __attribute__((visibility("hidden")))
+#endif

@@ -42,7 +42,7 @@ public:
   std::string AsString() const;
 
   // Same kind and same value (strings by content).
-  friend bool operator==(const Variant& a, const Variant& b) noexcept;
+  friend VX_API bool operator==(const Variant& a, const Variant& b) noexcept;
 
 private:
   void Reset() noexcept;
