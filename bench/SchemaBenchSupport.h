@@ -7,8 +7,8 @@
 #include <thread>
 #include <vector>
 
-#include "paint/vxDoLater.h"
-#include "schema/vxSchema.h"
+#include <vxplan/paint/vxDoLater.h>
+#include <vxplan/schema/vxSchema.h>
 
 namespace vxbench {
 

@@ -7,7 +7,7 @@
 #include <chrono>
 #include <random>
 
-#include "core/vxDataEntityPack.h"
+#include <vxplan/core/vxDataEntityPack.h>
 
 using namespace vx;
 

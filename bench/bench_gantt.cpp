@@ -11,7 +11,7 @@
 #include <thread>
 
 #include "../tests/gantt/ReferenceLayout.h"
-#include "timeitems/vxTimeDistinctGeneric.h"
+#include <vxplan/timeitems/vxTimeDistinctGeneric.h>
 
 using namespace vx;
 

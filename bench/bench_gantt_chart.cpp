@@ -8,7 +8,7 @@
 #include <memory>
 #include <thread>
 
-#include "gantt/vxGant.h"
+#include <vxplan/gantt/vxGant.h>
 
 using namespace vx;
 

@@ -5,7 +5,7 @@
 #include <QApplication>
 #include <memory>
 
-#include "gantt/vxGant.h"
+#include <vxplan/gantt/vxGant.h>
 
 using namespace vx;
 

@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "../tests/gantt/GanttMonkey.h"
-#include "gantt/vxGant.h"
+#include <vxplan/gantt/vxGant.h>
 
 using namespace vx;
 

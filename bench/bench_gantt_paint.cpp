@@ -8,7 +8,7 @@
 #include <chrono>
 #include <memory>
 
-#include "gantt/vxGant.h"
+#include <vxplan/gantt/vxGant.h>
 
 using namespace vx;
 

@@ -9,7 +9,7 @@
 #include <random>
 #include <vector>
 
-#include "grid/vxBabGridContent.h"
+#include <vxplan/grid/vxBabGridContent.h>
 
 using namespace vx;
 

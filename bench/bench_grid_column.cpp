@@ -4,7 +4,7 @@
 #include <QApplication>
 #include <memory>
 
-#include "grid/vxGrid.h"
+#include <vxplan/grid/vxGrid.h>
 
 using namespace vx;
 

@@ -8,7 +8,7 @@
 #include <random>
 #include <string>
 
-#include "grid/vxBabGridView.h"
+#include <vxplan/grid/vxBabGridView.h>
 
 using namespace vx;
 

@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "paint/vxDoLater.h"
-#include "paint/vxOffscreenPaint.h"
+#include <vxplan/paint/vxDoLater.h>
+#include <vxplan/paint/vxOffscreenPaint.h>
 
 using namespace vx;
 

@@ -11,9 +11,9 @@
 #include <thread>
 #include <unistd.h>
 
-#include "gantt/vxGant.h"
-#include "printing/vxGanttPrinting.h"
-#include "printing/vxSchemaPrinting.h"
+#include <vxplan/gantt/vxGant.h>
+#include <vxplan/printing/vxGanttPrinting.h>
+#include <vxplan/printing/vxSchemaPrinting.h>
 #include "SchemaBenchSupport.h"
 
 using namespace vx;

@@ -4,9 +4,9 @@
 
 #include <QStandardItemModel>
 
-#include "designer/QvxGantModelBinding.h"
-#include "platform/ui/Forms.h"
-#include "platform/ui/QtConvert.h"
+#include <vxplan/designer/QvxGantModelBinding.h>
+#include <vxplan/platform/ui/Forms.h>
+#include <vxplan/platform/ui/QtConvert.h>
 
 using namespace vx;
 

@@ -5,8 +5,8 @@
 #include <QAbstractTableModel>
 #include <QString>
 
-#include "designer/QvxGridModelBinding.h"
-#include "grid/vxGrid.h"
+#include <vxplan/designer/QvxGridModelBinding.h>
+#include <vxplan/grid/vxGrid.h>
 
 using namespace vx;
 

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <random>
 
-#include "scaler/vxScaler.h"
+#include <vxplan/scaler/vxScaler.h>
 
 using namespace vx;
 

@@ -9,7 +9,7 @@
 #include <memory>
 #include <thread>
 
-#include "schema/vxSchema.h"
+#include <vxplan/schema/vxSchema.h>
 #include "SchemaBenchSupport.h"
 
 using namespace vx;

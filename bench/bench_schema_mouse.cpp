@@ -14,7 +14,7 @@
 #include <thread>
 
 #include "../tests/schema/SchemaMonkey.h"
-#include "schema/vxSchema.h"
+#include <vxplan/schema/vxSchema.h>
 #include "SchemaBenchSupport.h"
 
 using namespace vx;

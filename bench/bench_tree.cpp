@@ -6,7 +6,7 @@
 #include <memory>
 #include <random>
 
-#include "tree/vxTree.h"
+#include <vxplan/tree/vxTree.h>
 
 using namespace vx;
 

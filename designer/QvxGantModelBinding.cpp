@@ -1,6 +1,6 @@
 // The binding's model-to-chart half: the mirror of the model's rows, the
 // model's signals, the view state kept across rebuilds, and the links.
-#include "designer/QvxGantModelBinding.h"
+#include <vxplan/designer/QvxGantModelBinding.h>
 
 #include <QAbstractItemModel>
 #include <QBrush>
@@ -11,8 +11,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "designer/QvxGantModelBindingPrivate.h"
-#include "platform/ui/QtConvert.h"
+#include <vxplan/designer/QvxGantModelBindingPrivate.h>
+#include <vxplan/platform/ui/QtConvert.h>
 
 namespace vx {
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vxplan/designer/QvxExport.h>
+
 // Shows a QAbstractItemModel in a Gantt chart, both ways.
 //
 // The model's shape
@@ -56,18 +58,18 @@
 #include <unordered_map>
 #include <vector>
 
-#include "gantt/vxGant.h"
+#include <vxplan/gantt/vxGant.h>
 
 class QAbstractItemModel;
 
 namespace vx {
 
-struct QvxGantField {
+struct VX_QT_API QvxGantField {
   int role = Qt::DisplayRole;
   int column = 0;
 };
 
-struct QvxGantRoleMap {
+struct VX_QT_API QvxGantRoleMap {
   QvxGantField text{Qt::DisplayRole, 0};
   QvxGantField start{Qt::UserRole + 1, 0};
   QvxGantField finish{Qt::UserRole + 2, 0};
@@ -79,7 +81,7 @@ struct QvxGantRoleMap {
   QColor defaultColor{0x5B, 0x8D, 0xD6};
 };
 
-class QvxGantModelBinding : public QObject, private TGantBindingListener {
+class VX_QT_API QvxGantModelBinding : public QObject, private TGantBindingListener {
   Q_OBJECT
 
 public:

@@ -6,13 +6,13 @@
 #include <memory>
 #include <vector>
 
-#include "designer/QvxGantModelBinding.h"
+#include <vxplan/designer/QvxGantModelBinding.h>
 
 namespace vx {
 
 // A task row: its node, its own bar, and one entry per child row of the
 // model, in the model's order.
-struct QvxGantModelBinding::TTask {
+struct VX_HIDDEN QvxGantModelBinding::TTask {
   TvxHeld<TvxDataEntity_Tree> node;  // nil for the (invisible) root
   TvxHeld<TvxDataEntity_Kronit> ownBar;
   TTask* parent = nullptr;
@@ -21,12 +21,12 @@ struct QvxGantModelBinding::TTask {
 
 // One model row: a task, or a bar in its parent's row (or, in a row the
 // chart could not take, neither).
-struct QvxGantModelBinding::TEntry {
+struct VX_HIDDEN QvxGantModelBinding::TEntry {
   std::unique_ptr<TTask> task;
   TvxHeld<TvxDataEntity_Kronit> bar;
 };
 
-struct QvxGantModelBinding::TRowData {
+struct VX_HIDDEN QvxGantModelBinding::TRowData {
   QVariant text, start, finish, colour, style, links;
   bool hasStart = false;
   TDateTime startDays = 0, finishDays = 0;
@@ -34,12 +34,12 @@ struct QvxGantModelBinding::TRowData {
 
 // A row named so that it is found again after a layout change (the
 // persistent index) or a reset (the same place).
-struct QvxGantModelBinding::TViewKey {
+struct VX_HIDDEN QvxGantModelBinding::TViewKey {
   QPersistentModelIndex index;
   std::vector<int> path;
 };
 
-struct QvxGantModelBinding::TViewState {
+struct VX_HIDDEN QvxGantModelBinding::TViewState {
   std::vector<TViewKey> expanded, selected;
   TViewKey current, top;
   bool hasTree = false;
@@ -47,7 +47,7 @@ struct QvxGantModelBinding::TViewState {
 
 // While the binding writes into the chart, the chart's pushes are its own,
 // not the user's.
-class QvxGantModelBinding::TApplying {
+class VX_HIDDEN QvxGantModelBinding::TApplying {
 public:
   explicit TApplying(QvxGantModelBinding& theBinding) : fBinding(theBinding) { ++fBinding.fApplying; }
   ~TApplying() { --fBinding.fApplying; }

@@ -4,9 +4,9 @@
 #include <QDate>
 #include <QDateTime>
 
-#include "designer/QvxGantModelBinding.h"
-#include "designer/QvxGantModelBindingPrivate.h"
-#include "platform/ui/QtConvert.h"
+#include <vxplan/designer/QvxGantModelBinding.h>
+#include <vxplan/designer/QvxGantModelBindingPrivate.h>
+#include <vxplan/platform/ui/QtConvert.h>
 
 namespace vx {
 

@@ -1,12 +1,12 @@
 // The item-model binding: columns from the header, rows on demand, and the
 // model's changes applied to the grid's axes.
-#include "designer/QvxGridModelBinding.h"
+#include <vxplan/designer/QvxGridModelBinding.h>
 
 #include <QSize>
 #include <algorithm>
 
-#include "designer/QvxGridModelInternal.h"
-#include "platform/ui/QtConvert.h"
+#include <vxplan/designer/QvxGridModelInternal.h>
+#include <vxplan/platform/ui/QtConvert.h>
 
 namespace vx {
 

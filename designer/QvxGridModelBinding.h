@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vxplan/designer/QvxExport.h>
+
 #include <QAbstractItemModel>
 #include <QObject>
 #include <QPersistentModelIndex>
@@ -31,7 +33,7 @@ class TAxisContentList;
 //   font         bold or not; the rest of the font stays the grid's
 //   headerText   the column titles (horizontal header data)
 //   headerWidth  the column widths (horizontal header data: a QSize or an int)
-struct QvxGridRoleMap {
+struct VX_QT_API QvxGridRoleMap {
   int display = Qt::DisplayRole;
   int edit = Qt::EditRole;
   int checkState = Qt::CheckStateRole;
@@ -72,7 +74,7 @@ struct QvxGridRoleMap {
 // grid deleted first leaves a binding with nothing to do. The binding fills
 // the grid through the grid's content source (TvxGridContentSource) and
 // leaves every On... event to the application.
-class QvxGridModelBinding : public QObject {
+class VX_QT_API QvxGridModelBinding : public QObject {
   Q_OBJECT
 
 public:

@@ -6,10 +6,10 @@
 #include <map>
 #include <tuple>
 
-#include "designer/QvxGridModelBinding.h"
-#include "designer/QvxGridModelInternal.h"
-#include "grid/vxGrid.h"
-#include "platform/ui/QtConvert.h"
+#include <vxplan/designer/QvxGridModelBinding.h>
+#include <vxplan/designer/QvxGridModelInternal.h>
+#include <vxplan/grid/vxGrid.h>
+#include <vxplan/platform/ui/QtConvert.h>
 
 namespace vx {
 

@@ -7,13 +7,13 @@
 #include <string>
 #include <tuple>
 
-#include "designer/QvxGridModelBinding.h"
-#include "grid/vxGrid.h"
+#include <vxplan/designer/QvxGridModelBinding.h>
+#include <vxplan/grid/vxGrid.h>
 
 namespace vx {
 
 // What a cell shows, read from the model before anything is applied.
-struct QvxGridModelBinding::CellValues {
+struct VX_HIDDEN QvxGridModelBinding::CellValues {
   QString text;
   int check = -1;  // -1 no check box, else 0 or 1
   int align = 0;
@@ -25,7 +25,7 @@ struct QvxGridModelBinding::CellValues {
 };
 
 // The grid asks through this; every call goes to the binding.
-class QvxGridModelBinding::Source : public TvxGridContentSource {
+class VX_HIDDEN QvxGridModelBinding::Source : public TvxGridContentSource {
 public:
   explicit Source(QvxGridModelBinding* theBinding) : fBinding(theBinding) {}
   void FillCell(TBabSimpleCellStringData* theData) override;
@@ -39,7 +39,7 @@ private:
 
 // The layouts of cells with colours, alignment or bold from the model: one
 // per distinct look, kept while the binding lives (cells point at them).
-class QvxGridModelBinding::Looks {
+class VX_HIDDEN QvxGridModelBinding::Looks {
 public:
   static constexpr size_t kMaxLooks = 256;
   // Nil for the plain look.

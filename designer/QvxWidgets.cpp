@@ -1,13 +1,13 @@
-#include "designer/QvxWidgets.h"
+#include <vxplan/designer/QvxWidgets.h>
 
 #include <QResizeEvent>
 
-#include "gantt/vxGant.h"
-#include "grid/vxGrid.h"
-#include "platform/ui/QtConvert.h"
-#include "scaler/vxScaler.h"
-#include "schema/vxSchema.h"
-#include "tree/vxTree.h"
+#include <vxplan/gantt/vxGant.h>
+#include <vxplan/grid/vxGrid.h>
+#include <vxplan/platform/ui/QtConvert.h>
+#include <vxplan/scaler/vxScaler.h>
+#include <vxplan/schema/vxSchema.h>
+#include <vxplan/tree/vxTree.h>
 
 namespace vx {
 

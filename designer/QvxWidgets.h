@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vxplan/designer/QvxExport.h>
+
 // Qt widgets over the components, for Qt Designer and for forms made with
 // it: each one holds its component, filling the widget, and offers the
 // settings that make sense at design time as Qt properties, and the
@@ -18,7 +20,7 @@
 #include <QStringList>
 #include <QWidget>
 
-#include "core/vxEvent.h"
+#include <vxplan/core/vxEvent.h>
 
 namespace vx {
 
@@ -35,7 +37,7 @@ class TvxTree;
 class TvxGrid_Column;
 
 // The Gantt chart `TvxGant` as a Qt widget.
-class QvxGant : public QWidget {
+class VX_QT_API QvxGant : public QWidget {
   Q_OBJECT
   Q_PROPERTY(QDateTime start READ start WRITE setStart NOTIFY startChanged)
   Q_PROPERTY(QDateTime stop READ stop WRITE setStop NOTIFY stopChanged)
@@ -129,7 +131,7 @@ private:
 };
 
 // The schedule `TvxSchema` as a Qt widget.
-class QvxSchema : public QWidget {
+class VX_QT_API QvxSchema : public QWidget {
   Q_OBJECT
   Q_PROPERTY(QDateTime start READ start WRITE setStart NOTIFY startChanged)
   Q_PROPERTY(QDateTime stop READ stop WRITE setStop NOTIFY stopChanged)
@@ -208,7 +210,7 @@ private:
 };
 
 // The date scaler (time axis) `TvxDateScaler` as a Qt widget.
-class QvxDateScaler : public QWidget {
+class VX_QT_API QvxDateScaler : public QWidget {
   Q_OBJECT
   Q_PROPERTY(QDateTime start READ start WRITE setStart NOTIFY startChanged)
   Q_PROPERTY(QDateTime stop READ stop WRITE setStop NOTIFY stopChanged)
@@ -281,7 +283,7 @@ private:
 
 // The column grid `TvxGrid` as a Qt widget. Its columns are set from a list
 // of header texts; kinds, widths and layouts go through the grid.
-class QvxGrid : public QWidget {
+class VX_QT_API QvxGrid : public QWidget {
   Q_OBJECT
   Q_PROPERTY(QStringList columns READ columns WRITE setColumns)
   Q_PROPERTY(int columnWidth READ columnWidth WRITE setColumnWidth NOTIFY columnWidthChanged)
@@ -342,7 +344,7 @@ private:
 };
 
 // The tree bound to data lists, `TvxTree`, as a Qt widget.
-class QvxTree : public QWidget {
+class VX_QT_API QvxTree : public QWidget {
   Q_OBJECT
   Q_PROPERTY(bool showButtons READ showButtons WRITE setShowButtons)
   Q_PROPERTY(bool showLines READ showLines WRITE setShowLines)

@@ -1,9 +1,9 @@
-#include "designer/plugin/QvxDesignerPlugin.h"
+#include <vxplan/designer/plugin/QvxDesignerPlugin.h>
 
 #include <QPainter>
 #include <QPixmap>
 
-#include "designer/QvxWidgets.h"
+#include <vxplan/designer/QvxWidgets.h>
 
 namespace vx {
 

@@ -13,9 +13,9 @@
 #include <cstring>
 #include <string>
 
-#include "gantt/vxGant.h"
-#include "platform/rtl/DateUtils.h"
-#include "platform/ui/Forms.h"
+#include <vxplan/gantt/vxGant.h>
+#include <vxplan/platform/rtl/DateUtils.h>
+#include <vxplan/platform/ui/Forms.h>
 
 using namespace vx;
 

@@ -16,8 +16,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "designer/QvxGantModelBinding.h"
-#include "designer/QvxWidgets.h"
+#include <vxplan/designer/QvxGantModelBinding.h>
+#include <vxplan/designer/QvxWidgets.h>
 
 using namespace vx;
 

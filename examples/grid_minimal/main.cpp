@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "grid/vxGrid.h"
-#include "platform/rtl/DateUtils.h"
-#include "platform/ui/Forms.h"
+#include <vxplan/grid/vxGrid.h>
+#include <vxplan/platform/rtl/DateUtils.h>
+#include <vxplan/platform/ui/Forms.h>
 
 using namespace vx;
 

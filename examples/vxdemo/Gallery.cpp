@@ -13,7 +13,7 @@
 #include <QToolBar>
 #include <algorithm>
 
-#include "platform/ui/Graphics.h"
+#include <vxplan/platform/ui/Graphics.h>
 
 void PrintBitmapOf(vx::TControl* theControl, vx::TDeviceContext* dc) {
   vx::TBitmap shot;

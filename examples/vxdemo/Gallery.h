@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/ui/Controls.h"
-#include "platform/ui/DeviceContext.h"
+#include <vxplan/platform/ui/Controls.h>
+#include <vxplan/platform/ui/DeviceContext.h>
 
 // One page of the gallery: a Qt widget holding a component and its controls,
 // and how the component prints.

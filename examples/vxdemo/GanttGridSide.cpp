@@ -9,7 +9,7 @@
 
 #include "GanttGridSide.h"
 #include "GanttPlanActions.h"
-#include "platform/rtl/DateUtils.h"
+#include <vxplan/platform/rtl/DateUtils.h>
 
 using namespace vx;
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gantt/vxGant.h"
+#include <vxplan/gantt/vxGant.h>
 
 // Gives the chart's grid side the plan its tree shows: a row per node with
 // its task, start, finish, duration and progress, and a copy of its bars.

@@ -11,10 +11,10 @@
 #include "Gallery.h"
 #include "GanttGridSide.h"
 #include "GanttPlanActions.h"
-#include "gantt/vxGant.h"
-#include "platform/rtl/DateUtils.h"
-#include "platform/ui/ExtCtrls.h"
-#include "printing/vxGanttPrinting.h"
+#include <vxplan/gantt/vxGant.h>
+#include <vxplan/platform/rtl/DateUtils.h>
+#include <vxplan/platform/ui/ExtCtrls.h>
+#include <vxplan/printing/vxGanttPrinting.h>
 
 using namespace vx;
 

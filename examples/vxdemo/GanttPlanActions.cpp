@@ -14,10 +14,10 @@
 #include <limits>
 #include <memory>
 
-#include "platform/rtl/DateUtils.h"
-#include "platform/ui/Menus.h"
-#include "platform/ui/QtConvert.h"
-#include "tree/vxTree.h"
+#include <vxplan/platform/rtl/DateUtils.h>
+#include <vxplan/platform/ui/Menus.h>
+#include <vxplan/platform/ui/QtConvert.h>
+#include <vxplan/tree/vxTree.h>
 
 using namespace vx;
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gantt/vxGant.h"
+#include <vxplan/gantt/vxGant.h>
 
 class QWidget;
 

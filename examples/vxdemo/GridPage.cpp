@@ -9,8 +9,8 @@
 #include <unordered_map>
 
 #include "Gallery.h"
-#include "grid/vxBabGridView.h"
-#include "platform/rtl/DateUtils.h"
+#include <vxplan/grid/vxBabGridView.h>
+#include <vxplan/platform/rtl/DateUtils.h>
 
 using namespace vx;
 

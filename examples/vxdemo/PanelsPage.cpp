@@ -4,9 +4,9 @@
 #include <QVBoxLayout>
 
 #include "Gallery.h"
-#include "paint/vxOffscreenPaint.h"
-#include "platform/rtl/Math.h"
-#include "platform/ui/ExtCtrls.h"
+#include <vxplan/paint/vxOffscreenPaint.h>
+#include <vxplan/platform/rtl/Math.h>
+#include <vxplan/platform/ui/ExtCtrls.h>
 
 using namespace vx;
 

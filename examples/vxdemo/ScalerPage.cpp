@@ -11,8 +11,8 @@
 #include <QVBoxLayout>
 
 #include "Gallery.h"
-#include "platform/rtl/Math.h"
-#include "scaler/vxScaler.h"
+#include <vxplan/platform/rtl/Math.h>
+#include <vxplan/scaler/vxScaler.h>
 
 using namespace vx;
 

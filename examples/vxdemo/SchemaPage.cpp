@@ -11,11 +11,11 @@
 #include <cmath>
 
 #include "Gallery.h"
-#include "platform/rtl/DateUtils.h"
-#include "platform/ui/Forms.h"
-#include "platform/ui/Menus.h"
-#include "printing/vxSchemaPrinting.h"
-#include "schema/vxSchema.h"
+#include <vxplan/platform/rtl/DateUtils.h>
+#include <vxplan/platform/ui/Forms.h>
+#include <vxplan/platform/ui/Menus.h>
+#include <vxplan/printing/vxSchemaPrinting.h>
+#include <vxplan/schema/vxSchema.h>
 
 using namespace vx;
 

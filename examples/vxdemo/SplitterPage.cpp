@@ -9,11 +9,11 @@
 #include <memory>
 
 #include "Gallery.h"
-#include "paint/vxGraphStuff.h"
-#include "paint/vxOffscreenPaint.h"
-#include "paint/vxSplitter.h"
-#include "paint/vxXYSizer.h"
-#include "platform/rtl/Math.h"
+#include <vxplan/paint/vxGraphStuff.h>
+#include <vxplan/paint/vxOffscreenPaint.h>
+#include <vxplan/paint/vxSplitter.h>
+#include <vxplan/paint/vxXYSizer.h>
+#include <vxplan/platform/rtl/Math.h>
 
 using namespace vx;
 

@@ -9,9 +9,9 @@
 #include <QVBoxLayout>
 
 #include "Gallery.h"
-#include "platform/ui/ExtCtrls.h"
-#include "printing/vxTreePrinting.h"
-#include "tree/vxTreePopup.h"
+#include <vxplan/platform/ui/ExtCtrls.h>
+#include <vxplan/printing/vxTreePrinting.h>
+#include <vxplan/tree/vxTreePopup.h>
 
 using namespace vx;
 

@@ -22,7 +22,7 @@
 #include <vector>
 
 #include "Gallery.h"
-#include "platform/ui/Forms.h"
+#include <vxplan/platform/ui/Forms.h>
 
 namespace {
 

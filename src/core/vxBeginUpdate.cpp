@@ -1,4 +1,4 @@
-#include "core/vxBeginUpdate.h"
+#include <vxplan/core/vxBeginUpdate.h>
 
 namespace vx {
 

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 #include <functional>
 
-#include "platform/rtl/Object.h"
+#include <vxplan/platform/rtl/Object.h>
 
 namespace vx {
 
@@ -10,7 +12,7 @@ using TOnBeginOrEndUpdate = std::function<void()>;
 
 // Pairs at most one begin-update with one end-update: begin on the first Mark,
 // end when the object goes, and no end when Mark was never called.
-class TvxBeginUpdate : public TObject {
+class VX_API TvxBeginUpdate : public TObject {
 public:
   TvxBeginUpdate(TOnBeginOrEndUpdate theBeginUpdate, TOnBeginOrEndUpdate theEndUpdate);
   ~TvxBeginUpdate() override;

@@ -1,4 +1,4 @@
-#include "core/vxDataEntityPack.h"
+#include <vxplan/core/vxDataEntityPack.h>
 
 namespace vx {
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -7,10 +9,10 @@
 #include <unordered_map>
 #include <vector>
 
-#include "core/vxEntityWindow.h"
-#include "core/vxExposable.h"
-#include "platform/rtl/Object.h"
-#include "platform/rtl/Variant.h"
+#include <vxplan/core/vxEntityWindow.h>
+#include <vxplan/core/vxExposable.h>
+#include <vxplan/platform/rtl/Object.h>
+#include <vxplan/platform/rtl/Variant.h>
 
 namespace vx {
 
@@ -49,7 +51,7 @@ using TOnBeforeCanEditItem = std::function<void(TObject* Caller, TvxDataEntity* 
 // The record of handlers through which a list reports every change to the
 // control that owns it. The control creates it and fills in what it needs; an
 // empty handler is skipped. Lists do not own their controller.
-class TvxListController : public TObject {
+class VX_API TvxListController : public TObject {
 public:
   TOnDataEntityNotify fDeleteItem;
   TOnDataEntityNotify fInsertItem;
@@ -77,7 +79,7 @@ inline void Fire(const TvxListController* c, Handler TvxListController::*h, Args
 
 // An item held in a data list. Only lists create entities (from their entity
 // class, followed by AfterCreate); they end through FreeWheneverPossible.
-class TvxDataEntity : public TvxExposable {
+class VX_API TvxDataEntity : public TvxExposable {
 public:
   TvxDataEntity() = default;
 
@@ -140,7 +142,7 @@ protected:
 // fUnloadedPreCount unloaded entities, the loaded window fItems, then
 // fUnloadedPostCount unloaded entities. Every change is reported through the
 // list controller. The list owns its loaded entities.
-class TvxDataList : public TvxExposable {
+class VX_API TvxDataList : public TvxExposable {
 public:
   // Most entities kept loaded by virtual loading, when the application lets
   // them be unloaded.
@@ -256,7 +258,7 @@ private:
 
 // A list of data lists (for example all layers of one Gantt row). Holds, never
 // owns.
-class TvxDataList2lev : public TvxExposable {
+class VX_API TvxDataList2lev : public TvxExposable {
 public:
   TvxDataList2lev() = default;
   static TvxDataList2lev* Create();
@@ -311,7 +313,7 @@ private:
 
 // A list of two-level lists (for example all the time items of a chart).
 // Holds, never owns.
-class TvxDataList3lev : public TvxExposable {
+class VX_API TvxDataList3lev : public TvxExposable {
 public:
   TvxDataList3lev() = default;
   static TvxDataList3lev* Create();

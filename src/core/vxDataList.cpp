@@ -2,9 +2,9 @@
 #include <climits>
 #include <utility>
 
-#include "core/vxDataEntityPack.h"
-#include "platform/rtl/Exception.h"
-#include "platform/rtl/FlagScope.h"
+#include <vxplan/core/vxDataEntityPack.h>
+#include <vxplan/platform/rtl/Exception.h>
+#include <vxplan/platform/rtl/FlagScope.h>
 
 namespace vx {
 

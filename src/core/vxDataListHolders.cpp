@@ -1,9 +1,9 @@
 // Two- and three-level list holders.
 #include <algorithm>
 
-#include "core/vxDataEntityPack.h"
-#include "core/vxHolding.h"
-#include "platform/rtl/Exception.h"
+#include <vxplan/core/vxDataEntityPack.h>
+#include <vxplan/core/vxHolding.h>
+#include <vxplan/platform/rtl/Exception.h>
 
 namespace vx {
 

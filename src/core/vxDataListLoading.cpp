@@ -3,7 +3,7 @@
 #include <array>
 #include <vector>
 
-#include "core/vxDataEntityPack.h"
+#include <vxplan/core/vxDataEntityPack.h>
 
 namespace vx {
 

@@ -1,4 +1,4 @@
-#include "core/vxDataTraveser.h"
+#include <vxplan/core/vxDataTraveser.h>
 
 #include <algorithm>
 

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 #include <array>
 #include <span>
 #include <vector>
 
-#include "core/vxDataEntityPack.h"
-#include "platform/rtl/Object.h"
+#include <vxplan/core/vxDataEntityPack.h>
+#include <vxplan/platform/rtl/Object.h>
 
 namespace vx {
 
@@ -18,7 +20,7 @@ enum TTravMode { trmMultiList, trmMulti, trmSingle };
 //
 // Stepping past either end is harmless: Next at Eof and Prev at BOF do
 // nothing, and DataEntity outside the walk answers nil.
-class TDataListTrav : public TObject {
+class VX_API TDataListTrav : public TObject {
 public:
   static constexpr int MaxDrawingOrder = 11;
 

@@ -1,11 +1,11 @@
-#include "core/vxEntityWindow.h"
+#include <vxplan/core/vxEntityWindow.h>
 
 #include <algorithm>
 #include <new>
 #include <string>
 
-#include "core/vxDataEntityPack.h"
-#include "platform/rtl/Exception.h"
+#include <vxplan/core/vxDataEntityPack.h>
+#include <vxplan/platform/rtl/Exception.h>
 
 namespace vx {
 

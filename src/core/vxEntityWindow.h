@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 #include <cstdint>
 #include <vector>
 
@@ -24,7 +26,7 @@ class TvxDataEntity;
 // but for a sole block kept when the window empties (a virtual list's window
 // often does). A sole block keeps its room as it drains: at most MaxBlock
 // slots, so a list holds on to no more than 8 KB it does not use.
-class TvxEntityWindow {
+class VX_API TvxEntityWindow {
 public:
   static constexpr int SlotBits = 10;
   static constexpr int MaxBlock = 1 << SlotBits;

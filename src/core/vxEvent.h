@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 #include <cstddef>
 #include <functional>
 #include <tuple>
@@ -7,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/vxHolding.h"
+#include <vxplan/core/vxHolding.h>
 
 namespace vx {
 
@@ -141,7 +143,7 @@ private:
 
 // The library's own door to an event's listeners; application code assigns
 // the handler and leaves the listeners alone.
-class TvxEventAccess {
+class VX_API TvxEventAccess {
 public:
   // Answers the id to detach with (0 for an empty call).
   template <class Sig, class F>
@@ -156,7 +158,7 @@ public:
 
 // Listeners attached for one owner, detached together (when the owner goes,
 // before the events do).
-class TvxEventListeners {
+class VX_API TvxEventListeners {
 public:
   TvxEventListeners() = default;
   TvxEventListeners(const TvxEventListeners&) = delete;

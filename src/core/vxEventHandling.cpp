@@ -1,4 +1,4 @@
-#include "core/vxEventHandling.h"
+#include <vxplan/core/vxEventHandling.h>
 
 #include <algorithm>
 

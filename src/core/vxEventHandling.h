@@ -1,9 +1,11 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 #include <functional>
 #include <vector>
 
-#include "platform/rtl/Object.h"
+#include <vxplan/platform/rtl/Object.h>
 
 namespace vx {
 
@@ -19,7 +21,7 @@ using TOnEvent = std::function<void(TSingleEventListener* theEventListener)>;
 // listeners attached by a handler are first called on the next trigger, and a
 // listener that is detached or freed while the trigger runs is not called any
 // more. A handler may also free the event itself; the trigger then stops.
-class TEvent : public TObject {
+class VX_API TEvent : public TObject {
 public:
   explicit TEvent(TObject* theOwner);
   ~TEvent() override;
@@ -40,7 +42,7 @@ private:
   TriggerFrame* itsActiveTriggers = nullptr;  // innermost running trigger
 };
 
-class TSingleEventListener : public TObject {
+class VX_API TSingleEventListener : public TObject {
 public:
   TSingleEventListener(TEvent* theEvent, TOnEvent theOnEvent, bool theAutoFree);
   ~TSingleEventListener() override;

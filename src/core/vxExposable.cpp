@@ -1,6 +1,6 @@
-#include "core/vxExposable.h"
+#include <vxplan/core/vxExposable.h>
 
-#include "platform/rtl/Exception.h"
+#include <vxplan/platform/rtl/Exception.h>
 
 namespace vx {
 

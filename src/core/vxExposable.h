@@ -1,8 +1,10 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 #include <memory>
 
-#include "platform/rtl/Object.h"
+#include <vxplan/platform/rtl/Object.h>
 
 namespace vx {
 
@@ -13,7 +15,7 @@ namespace vx {
 // The library holds an object (AddRef/Release) while it is in the middle of
 // an operation on it, so that a handler that frees it cannot pull it away under
 // the operation's feet: freeing a held object is postponed to its last Release.
-class TvxExposable : public TObject {
+class VX_API TvxExposable : public TObject {
 public:
   TvxExposable() { Initialize(); }
 
@@ -47,7 +49,7 @@ private:
 };
 
 // Holds an exposable for the length of a scope (see TvxExposable).
-class TvxHold {
+class VX_API TvxHold {
 public:
   explicit TvxHold(TvxExposable* theObject) noexcept : fObject(theObject) {
     if (fObject) fObject->AddRef();
@@ -65,7 +67,7 @@ private:
 };
 
 // Owning pointer for an exposable: disposes of it with FreeWheneverPossible.
-struct TvxFreeWheneverPossible {
+struct VX_API TvxFreeWheneverPossible {
   void operator()(TvxExposable* theObject) const {
     if (theObject) theObject->FreeWheneverPossible();
   }

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 #include <cstddef>
 #include <type_traits>
 #include <utility>
 #include <vector>
 
-#include "core/vxExposable.h"
+#include <vxplan/core/vxExposable.h>
 
 namespace vx {
 
@@ -103,7 +105,7 @@ private:
 // For objects that are not exposables (cells, sections, records of a view):
 // a TvxWatch tells whether the watched object still exists. The object pays
 // for a watch only once one is taken (one small block, shared by its watches).
-class TvxWatchable {
+class VX_API TvxWatchable {
 public:
   TvxWatchable() noexcept = default;
   // A copy is another object, with no watches of its own.

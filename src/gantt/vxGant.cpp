@@ -1,13 +1,13 @@
 // The chart's composition and lifecycle: its children, lists and
 // controllers, its collaborators, refreshing.
-#include "gantt/vxGant.h"
+#include <vxplan/gantt/vxGant.h>
 
 #include <algorithm>
 #include <cmath>
 #include <utility>
 
-#include "platform/rtl/Exception.h"
-#include "platform/ui/Forms.h"
+#include <vxplan/platform/rtl/Exception.h>
+#include <vxplan/platform/ui/Forms.h>
 
 namespace vx {
 

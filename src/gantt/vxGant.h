@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <functional>
@@ -9,44 +11,44 @@
 #include <unordered_set>
 #include <vector>
 
-#include "core/vxEvent.h"
-#include "core/vxDataEntityPack.h"
-#include "core/vxHolding.h"
-#include "gantt/vxGantAlign.h"
-#include "gantt/vxGantArea.h"
-#include "gantt/vxGantBinding.h"
-#include "gantt/vxGantGesture.h"
-#include "gantt/vxGantItemModel.h"
-#include "gantt/vxGantItems.h"
-#include "gantt/vxGantKeys.h"
-#include "gantt/vxGantLinks.h"
-#include "gantt/vxGantPaint.h"
-#include "gantt/vxGantRows.h"
-#include "gantt/vxGantGridSide.h"
-#include "gantt/vxGantSettings.h"
-#include "gantt/vxGantSide.h"
-#include "gantt/vxGantTabs.h"
-#include "gantt/vxGantTree.h"
-#include "gantt/vxGantTreeSide.h"
-#include "timeitems/vxTimeDistinctGeneric.h"
-#include "timeitems/vxLayoutJob.h"
-#include "grid/vxGrid.h"
-#include "paint/vxDoLater.h"
-#include "paint/vxGraphStuff.h"
-#include "paint/vxOffscreenPaint.h"
-#include "paint/vxSplitter.h"
-#include "platform/ui/XorOverlay.h"
-#include "platform/rtl/DateUtils.h"
-#include "platform/ui/TreeView.h"
-#include "platform/ui/ExtCtrls.h"
-#include "scaler/vxScaler.h"
-#include "tree/vxTree.h"
+#include <vxplan/core/vxEvent.h>
+#include <vxplan/core/vxDataEntityPack.h>
+#include <vxplan/core/vxHolding.h>
+#include <vxplan/gantt/vxGantAlign.h>
+#include <vxplan/gantt/vxGantArea.h>
+#include <vxplan/gantt/vxGantBinding.h>
+#include <vxplan/gantt/vxGantGesture.h>
+#include <vxplan/gantt/vxGantItemModel.h>
+#include <vxplan/gantt/vxGantItems.h>
+#include <vxplan/gantt/vxGantKeys.h>
+#include <vxplan/gantt/vxGantLinks.h>
+#include <vxplan/gantt/vxGantPaint.h>
+#include <vxplan/gantt/vxGantRows.h>
+#include <vxplan/gantt/vxGantGridSide.h>
+#include <vxplan/gantt/vxGantSettings.h>
+#include <vxplan/gantt/vxGantSide.h>
+#include <vxplan/gantt/vxGantTabs.h>
+#include <vxplan/gantt/vxGantTree.h>
+#include <vxplan/gantt/vxGantTreeSide.h>
+#include <vxplan/timeitems/vxTimeDistinctGeneric.h>
+#include <vxplan/timeitems/vxLayoutJob.h>
+#include <vxplan/grid/vxGrid.h>
+#include <vxplan/paint/vxDoLater.h>
+#include <vxplan/paint/vxGraphStuff.h>
+#include <vxplan/paint/vxOffscreenPaint.h>
+#include <vxplan/paint/vxSplitter.h>
+#include <vxplan/platform/ui/XorOverlay.h>
+#include <vxplan/platform/rtl/DateUtils.h>
+#include <vxplan/platform/ui/TreeView.h>
+#include <vxplan/platform/ui/ExtCtrls.h>
+#include <vxplan/scaler/vxScaler.h>
+#include <vxplan/tree/vxTree.h>
 
 namespace vx {
 
 // The Gantt chart: a left side (tree) listing the rows, a time axis on top,
 // and the area in which each row shows its time items and links.
-class TvxGant_ComBasic : public TCustomPanel, public TGantScalerSettings, public TGantLook,
+class VX_API TvxGant_ComBasic : public TCustomPanel, public TGantScalerSettings, public TGantLook,
                          public TGantLeftSideSettings, public TGantAreaSettings, public TGantItemDefaults,
                          public TGantGestureState {
 public:
@@ -399,7 +401,7 @@ protected:
   TGantBindingListener* fBindingListener = nullptr;
 };
 
-class TvxGant : public TvxGant_ComBasic {
+class VX_API TvxGant : public TvxGant_ComBasic {
 public:
   using TvxGant_ComBasic::TvxGant_ComBasic;
 

@@ -1,10 +1,10 @@
 // Lining up the left side, the time axis and the area.
-#include "gantt/vxGantAlign.h"
+#include <vxplan/gantt/vxGantAlign.h>
 
 #include <algorithm>
 
-#include "gantt/vxGant.h"
-#include "platform/rtl/FlagScope.h"
+#include <vxplan/gantt/vxGant.h>
+#include <vxplan/platform/rtl/FlagScope.h>
 
 namespace vx {
 

@@ -1,6 +1,8 @@
 #pragma once
 
-#include "platform/rtl/DateUtils.h"
+#include <vxplan/platform/rtl/Export.h>
+
+#include <vxplan/platform/rtl/DateUtils.h>
 
 namespace vx {
 
@@ -9,7 +11,7 @@ class TvxGant_ComBasic;
 // Keeps the left side, the time axis and the area lined up, and tells the
 // application (OnAlignNeed, OnScalerChange) when either changes unless it
 // set them itself.
-class TGantAlign {
+class VX_API TGantAlign {
 public:
   explicit TGantAlign(TvxGant_ComBasic& theChart) : fChart(theChart) {}
   TGantAlign(const TGantAlign&) = delete;

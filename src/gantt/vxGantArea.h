@@ -1,12 +1,14 @@
 #pragma once
 
-#include "gantt/vxGantItems.h"
-#include "paint/vxOffscreenPaint.h"
+#include <vxplan/platform/rtl/Export.h>
+
+#include <vxplan/gantt/vxGantItems.h>
+#include <vxplan/paint/vxOffscreenPaint.h>
 
 namespace vx {
 
 // The Gantt area: paints through its chart.
-class TvxOffscreenPaint_GA : public TvxOffscreenPaint {
+class VX_API TvxOffscreenPaint_GA : public TvxOffscreenPaint {
 public:
   TvxOffscreenPaint_GA(TComponent* AOwner, TvxGant_ComBasic* theGantt);
   TvxGant_ComBasic* fGantt;

@@ -1,6 +1,8 @@
 #pragma once
 
-#include "gantt/vxGantItems.h"
+#include <vxplan/platform/rtl/Export.h>
+
+#include <vxplan/gantt/vxGantItems.h>
 
 namespace vx {
 
@@ -11,7 +13,7 @@ namespace vx {
 //
 // Each call is a call out: the binding may change or delete any item, row or
 // node, so the chart reads only what it holds afterwards.
-class TGantBindingListener {
+class VX_API TGantBindingListener {
 public:
   // An item's times or look were pushed (a move or resize ended, DoInfoPush).
   virtual void BindingItemEdited(TvxDataEntity_Kronit* theItem) = 0;

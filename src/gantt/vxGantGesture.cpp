@@ -2,13 +2,13 @@
 // work out the times (snapped) and the row an item would get in one place;
 // the outlines, the hint and the release all read it there, so that what the
 // user sees is what the release writes.
-#include "gantt/vxGantGesture.h"
+#include <vxplan/gantt/vxGantGesture.h>
 
 #include <algorithm>
 #include <cmath>
 
-#include "gantt/vxGant.h"
-#include "platform/rtl/DateUtils.h"
+#include <vxplan/gantt/vxGant.h>
+#include <vxplan/platform/rtl/DateUtils.h>
 
 namespace vx {
 

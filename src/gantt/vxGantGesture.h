@@ -1,8 +1,10 @@
 #pragma once
 
-#include "gantt/vxGantItems.h"
-#include "platform/ui/Controls.h"
-#include "timeitems/vxTimeGesture.h"
+#include <vxplan/platform/rtl/Export.h>
+
+#include <vxplan/gantt/vxGantItems.h>
+#include <vxplan/platform/ui/Controls.h>
+#include <vxplan/timeitems/vxTimeGesture.h>
 
 namespace vx {
 
@@ -14,7 +16,7 @@ class TGantRow;
 // rows grant moves, row changes and resizes, a release writes through the
 // chart's own operations (and OnTimeCopy, OnTimeChangeRow), and a press with
 // the sticky link mode draws a link.
-class TGantGesture final : public TvxTimeGestureHost {
+class VX_API TGantGesture final : public TvxTimeGestureHost {
 public:
   explicit TGantGesture(TvxGant_ComBasic& theChart);
 
@@ -77,7 +79,7 @@ private:
 };
 
 // The gesture's state under the chart's names.
-class TGantGestureState {
+class VX_API TGantGestureState {
 public:
   void MouseMoveModeCancel();
   // Ends a drag under way (move, copy, resize, link) as if it never began:

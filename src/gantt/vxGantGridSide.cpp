@@ -1,11 +1,11 @@
 // The chart on its grid side: a column grid whose tree keeps a Gantt row per
 // node, scrolled together with the Gantt area.
-#include "gantt/vxGantGridSide.h"
+#include <vxplan/gantt/vxGantGridSide.h>
 
 #include <algorithm>
 
-#include "gantt/vxGant.h"
-#include "platform/rtl/Math.h"
+#include <vxplan/gantt/vxGant.h>
+#include <vxplan/platform/rtl/Math.h>
 
 namespace vx {
 

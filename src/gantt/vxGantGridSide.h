@@ -1,7 +1,9 @@
 #pragma once
 
-#include "gantt/vxGantSide.h"
-#include "grid/vxGrid.h"
+#include <vxplan/platform/rtl/Export.h>
+
+#include <vxplan/gantt/vxGantSide.h>
+#include <vxplan/grid/vxGrid.h>
 
 namespace vx {
 
@@ -10,7 +12,7 @@ class TvxDataEntity_GridTreeNode;
 // A column grid with a tree in its rows as the chart's left side: a Gantt
 // row per grid-tree node, the grid and the area scrolled together, the
 // grid's bar optionally shown in the chart's scroll column.
-class TGantGridSide : public TGantSide {
+class VX_API TGantGridSide : public TGantSide {
 public:
   using TGantSide::TGantSide;
 

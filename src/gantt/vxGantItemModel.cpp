@@ -1,8 +1,8 @@
 // The chart's listener on its items' list controller.
-#include "gantt/vxGantItemModel.h"
+#include <vxplan/gantt/vxGantItemModel.h>
 
-#include "gantt/vxGant.h"
-#include "platform/rtl/FlagScope.h"
+#include <vxplan/gantt/vxGant.h>
+#include <vxplan/platform/rtl/FlagScope.h>
 
 namespace vx {
 

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 #include <unordered_set>
 #include <vector>
 
-#include "core/vxHolding.h"
-#include "gantt/vxGantItems.h"
+#include <vxplan/core/vxHolding.h>
+#include <vxplan/gantt/vxGantItems.h>
 
 namespace vx {
 
@@ -13,7 +15,7 @@ class TvxGant_ComBasic;
 // The chart's listener on its items' list controller: texts for new and
 // loaded items, repaints and sub-columns on changes, the application's item
 // events; and which items a copy or a change of row handed back alive.
-class TGantItemModel {
+class VX_API TGantItemModel {
 public:
   explicit TGantItemModel(TvxGant_ComBasic& theChart);
   TGantItemModel(const TGantItemModel&) = delete;

@@ -4,9 +4,9 @@
 #include <cmath>
 #include <utility>
 
-#include "gantt/vxGant.h"
-#include "platform/rtl/Exception.h"
-#include "platform/rtl/Math.h"
+#include <vxplan/gantt/vxGant.h>
+#include <vxplan/platform/rtl/Exception.h>
+#include <vxplan/platform/rtl/Math.h>
 
 namespace vx {
 

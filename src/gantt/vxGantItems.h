@@ -1,16 +1,18 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 
-#include "core/vxDataEntityPack.h"
-#include "gantt/vxKronitItemTexts.h"
-#include "platform/rtl/DateUtils.h"
-#include "platform/ui/ExtCtrls.h"
-#include "platform/ui/TreeView.h"
-#include "tree/vxTree.h"
+#include <vxplan/core/vxDataEntityPack.h>
+#include <vxplan/gantt/vxKronitItemTexts.h>
+#include <vxplan/platform/rtl/DateUtils.h>
+#include <vxplan/platform/ui/ExtCtrls.h>
+#include <vxplan/platform/ui/TreeView.h>
+#include <vxplan/tree/vxTree.h>
 
 namespace vx {
 
@@ -58,7 +60,7 @@ using TOnUserDrawLinks = std::function<void(TvxGant_ComBasic* theGant, TvxDataEn
                                             TCanvas* theCanvas, TPoint theStart, TPoint theStop)>;
 // The lines of a link: its route, and its head (an outline, or a filled
 // triangle), the head only when the tip lies in the clip.
-struct TLinkRoute {
+struct VX_API TLinkRoute {
   TPoint line[6];
   int lineCount = 0;
   TPoint head[4];
@@ -70,7 +72,7 @@ struct TLinkRoute {
 // owner's right side, -1 out of its left; arrive 1 into the target's left
 // side (moving right), -1 into its right. 0: not known (a link being drawn
 // with the mouse).
-struct TLinkBars {
+struct VX_API TLinkBars {
   TRect owner, target;
   int leave = 0, arrive = 0;
 };
@@ -80,7 +82,7 @@ struct TLinkBars {
 // and two plain notifications.
 using TTabSheetTreeChange = std::function<void(TGantRow* theRow)>;
 using TTabSheetChanging = std::function<void(TObject* Sender, bool& AllowChange)>;
-struct TTabSheetRecord {
+struct VX_API TTabSheetRecord {
   TTabSheet* fSheet = nullptr;
   TTabSheetTreeChange fOnTreeChange;
   TTabSheetChanging fOnChanging;
@@ -92,7 +94,7 @@ using TOnDependencyAction = std::function<void(TvxDataEntity_Kronit* theFirst, T
 using TOnKeyNavigateDataList = std::function<int(TvxGant_ComBasic* theGant, TGantRow* theGantRow)>;
 
 // A selected item and its rectangle when a drag began.
-struct TDrawRect {
+struct VX_API TDrawRect {
   TRect fRect;
   TvxDataEntity_Kronit* fItem = nullptr;
 };
@@ -107,7 +109,7 @@ using TOnRealignScrollbar = std::function<void(TvxGant_ComBasic* theGant, int Po
 // A time item: a bar (or milestone, line, image ...) from a start to a stop
 // time, in a layer of a Gantt row. Setters store and tell nobody: call
 // DoInfoPush (or repaint the chart) after changing an item.
-class TvxDataEntity_Kronit : public TvxDataEntity {
+class VX_API TvxDataEntity_Kronit : public TvxDataEntity {
 public:
   TDateTime GetStartDateTime() const noexcept { return fStartDateTime; }
   void SetStartDateTime(TDateTime theValue) noexcept { fStartDateTime = theValue; }
@@ -160,11 +162,11 @@ private:
 };
 
 // Casts an object to a time item; EInvalidCast for anything else.
-TvxDataEntity_Kronit* TimeDataEntity(TObject* theObject);
+VX_API TvxDataEntity_Kronit* TimeDataEntity(TObject* theObject);
 
 // A dependency arrow from one time item (the owner) to another. Deleting
 // either item deletes the link.
-class TvxDataEntity_Link : public TvxDataEntity {
+class VX_API TvxDataEntity_Link : public TvxDataEntity {
 public:
   TLinkStartFinishOption GetStartFinishOption() const noexcept { return fStartFinishOption; }
   // Stores the option and repaints the owner's chart.
@@ -184,7 +186,7 @@ private:
 };
 
 // The drawing of the time-item styles.
-class TvxTimeDraw {
+class VX_API TvxTimeDraw {
 public:
   // Bars reaching far out on both sides are cut to a span every device draws.
   static TRect W95Safe(TRect r);

@@ -1,11 +1,11 @@
 // The Gantt area's keys: the arrow keys, Home, End and Space walk the active
 // item through a layer of its row and across rows; the neighbours they find.
-#include "gantt/vxGantKeys.h"
+#include <vxplan/gantt/vxGantKeys.h>
 
 #include <algorithm>
 #include <cmath>
 
-#include "gantt/vxGant.h"
+#include <vxplan/gantt/vxGant.h>
 
 namespace vx {
 

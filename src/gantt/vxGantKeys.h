@@ -1,6 +1,8 @@
 #pragma once
 
-#include "platform/ui/Controls.h"
+#include <vxplan/platform/rtl/Export.h>
+
+#include <vxplan/platform/ui/Controls.h>
 
 namespace vx {
 
@@ -10,7 +12,7 @@ class TvxDataEntity_Kronit;
 
 // The Gantt area's keys: the arrow keys, Home, End and Space walk the active
 // item through a layer of its row and across rows; Escape ends a drag.
-class TGantKeys {
+class VX_API TGantKeys {
 public:
   explicit TGantKeys(TvxGant_ComBasic& theChart) : fChart(theChart) {}
   TGantKeys(const TGantKeys&) = delete;

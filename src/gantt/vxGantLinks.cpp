@@ -1,8 +1,8 @@
 // The link painter: which links are drawn, their ends and routes.
 #include <algorithm>
 
-#include "gantt/vxGant.h"
-#include "platform/rtl/Math.h"
+#include <vxplan/gantt/vxGant.h>
+#include <vxplan/platform/rtl/Math.h>
 
 namespace vx {
 

@@ -1,6 +1,8 @@
 #pragma once
 
-#include "gantt/vxGantItems.h"
+#include <vxplan/platform/rtl/Export.h>
+
+#include <vxplan/gantt/vxGantItems.h>
 
 namespace vx {
 
@@ -8,7 +10,7 @@ class TvxGant_ComBasic;
 
 // Draws the dependency links: which show, where they end on their bars, and
 // the route each takes round the bars to its arrow head.
-class TGantLinkPainter {
+class VX_API TGantLinkPainter {
 public:
   explicit TGantLinkPainter(TvxGant_ComBasic& theChart) : fChart(theChart) {}
   TGantLinkPainter(const TGantLinkPainter&) = delete;

@@ -5,9 +5,9 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "gantt/vxGant.h"
-#include "platform/rtl/DateUtils.h"
-#include "platform/rtl/Math.h"
+#include <vxplan/gantt/vxGant.h>
+#include <vxplan/platform/rtl/DateUtils.h>
+#include <vxplan/platform/rtl/Math.h>
 
 namespace vx {
 

@@ -5,8 +5,8 @@
 #include <cmath>
 #include <limits>
 
-#include "gantt/vxGant.h"
-#include "platform/rtl/Math.h"
+#include <vxplan/gantt/vxGant.h>
+#include <vxplan/platform/rtl/Math.h>
 
 namespace vx {
 

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 #include <memory>
 #include <vector>
 
-#include "platform/rtl/Types.h"
-#include "platform/ui/Graphics.h"
+#include <vxplan/platform/rtl/Types.h>
+#include <vxplan/platform/ui/Graphics.h>
 
 namespace vx {
 
@@ -15,7 +17,7 @@ class TvxDataEntity_Kronit;
 // Paints the Gantt area: the background with its stripes, scale lines and
 // today line, then the rows' items with their texts, the links and the
 // application's foreground.
-class TGantPainter {
+class VX_API TGantPainter {
 public:
   explicit TGantPainter(TvxGant_ComBasic& theChart) : fChart(theChart) {}
   TGantPainter(const TGantPainter&) = delete;

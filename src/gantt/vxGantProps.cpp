@@ -2,7 +2,7 @@
 // time axis's sizes, the print fonts, the grid's tree.
 #include <algorithm>
 
-#include "gantt/vxGant.h"
+#include <vxplan/gantt/vxGant.h>
 
 namespace vx {
 

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "gantt/vxGant.h"
-#include "platform/rtl/Exception.h"
-#include "platform/rtl/Math.h"
-#include "platform/ui/Forms.h"
+#include <vxplan/gantt/vxGant.h>
+#include <vxplan/platform/rtl/Exception.h>
+#include <vxplan/platform/rtl/Math.h>
+#include <vxplan/platform/ui/Forms.h>
 
 namespace vx {
 

@@ -1,18 +1,20 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 #include <algorithm>
 #include <functional>
 #include <memory>
 #include <unordered_map>
 #include <vector>
 
-#include "gantt/vxGantItems.h"
-#include "timeitems/vxLayoutJob.h"
+#include <vxplan/gantt/vxGantItems.h>
+#include <vxplan/timeitems/vxLayoutJob.h>
 
 namespace vx {
 
 // A layer of a Gantt row: a data list of time items that knows its row.
-class TvxDataList_GantRow : public TvxDataList {
+class VX_API TvxDataList_GantRow : public TvxDataList {
 public:
   TGantRow* GetRow() const noexcept { return fRow; }
   void CleanForFree() override;
@@ -28,7 +30,7 @@ private:
 // The band of the Gantt area that belongs to one node of the left side (a
 // tree node, or a grid-tree node). It holds the node's time items in layers
 // and lays overlapping items out in sub-columns when asked to.
-class TGantRow : public TvxExposable, private TLayoutJobClient {
+class VX_API TGantRow : public TvxExposable, private TLayoutJobClient {
 public:
   static constexpr int MaxLayerSubCols = 10;
   // Rows with at most this many items are laid out on the user-interface
@@ -145,7 +147,7 @@ private:
 };
 
 // Every row of one chart, in order of creation. Owns the rows.
-class TGantRowList : public TvxExposable {
+class VX_API TGantRowList : public TvxExposable {
 public:
   explicit TGantRowList(TvxGant_ComBasic* theGant);
   void CleanForFree() override;

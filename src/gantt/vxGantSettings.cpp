@@ -1,5 +1,5 @@
 // The settings groups whose setters reach into the chart's children.
-#include "gantt/vxGantSettings.h"
+#include <vxplan/gantt/vxGantSettings.h>
 
 namespace vx {
 

@@ -1,21 +1,23 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 #include <memory>
 #include <string>
 
-#include "gantt/vxGantArea.h"
-#include "gantt/vxGantGridSide.h"
-#include "gantt/vxGantItems.h"
-#include "gantt/vxGantSide.h"
-#include "gantt/vxGantTree.h"
-#include "grid/vxGrid.h"
-#include "paint/vxGraphStuff.h"
-#include "scaler/vxScaler.h"
+#include <vxplan/gantt/vxGantArea.h>
+#include <vxplan/gantt/vxGantGridSide.h>
+#include <vxplan/gantt/vxGantItems.h>
+#include <vxplan/gantt/vxGantSide.h>
+#include <vxplan/gantt/vxGantTree.h>
+#include <vxplan/grid/vxGrid.h>
+#include <vxplan/paint/vxGraphStuff.h>
+#include <vxplan/scaler/vxScaler.h>
 
 namespace vx {
 
 // The time axis's settings under the chart's names; the scaler keeps them.
-class TGantScalerSettings {
+class VX_API TGantScalerSettings {
 public:
   TDateTime GetStart() const { return SettingsScaler()->GetStart(); }
   void SetStart(TDateTime v) { SettingsScaler()->SetStart(v); }
@@ -68,7 +70,7 @@ protected:
 
 // How the chart's area looks: background, pyjamas, lines and links. A change
 // repaints the area.
-class TGantLook {
+class VX_API TGantLook {
 public:
   TColor GetGantBackColor() const noexcept { return fBackColor; }
   void SetGantBackColor(TColor theColor) { Set(fBackColor, theColor, true); }
@@ -113,7 +115,7 @@ private:
 
 // The left side's settings under the chart's names: the tree's own, passed
 // on to the grid where the grid has them, and the grid's.
-class TGantLeftSideSettings {
+class VX_API TGantLeftSideSettings {
 public:
   TColor GetColorTree() const { return SettingsTree()->GetColor(); }
   void SetColorTree(TColor v);
@@ -203,7 +205,7 @@ private:
 
 // The Gantt area's settings under the chart's names: its cursor and menu,
 // how drags and the wheel behave, the snap, the sticky link mode.
-class TGantAreaSettings {
+class VX_API TGantAreaSettings {
 public:
   TCursor GetCursorGantArea() const noexcept { return fCursorGantArea; }
   void SetCursorGantArea(TCursor v);
@@ -250,7 +252,7 @@ protected:
 };
 
 // What new links and the item texts' styles start from.
-class TGantItemDefaults {
+class VX_API TGantItemDefaults {
 public:
   TLinkStyle GetDefaultLinkStyle() const noexcept { return fDefaultLinkStyle; }
   void SetDefaultLinkStyle(TLinkStyle v) noexcept { fDefaultLinkStyle = v; }

@@ -1,8 +1,8 @@
 // What both left sides share: the rows of a page on paper, and the rows the
 // area shows, from paper or from the screen.
-#include "gantt/vxGantSide.h"
+#include <vxplan/gantt/vxGantSide.h>
 
-#include "gantt/vxGant.h"
+#include <vxplan/gantt/vxGant.h>
 
 namespace vx {
 

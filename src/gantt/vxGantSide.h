@@ -1,14 +1,16 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 #include <functional>
 #include <unordered_map>
 #include <vector>
 
-#include "core/vxDataEntityPack.h"
-#include "core/vxHolding.h"
-#include "paint/vxOffscreenPaint.h"
-#include "platform/rtl/Types.h"
-#include "platform/ui/Messages.h"
+#include <vxplan/core/vxDataEntityPack.h>
+#include <vxplan/core/vxHolding.h>
+#include <vxplan/paint/vxOffscreenPaint.h>
+#include <vxplan/platform/rtl/Types.h>
+#include <vxplan/platform/ui/Messages.h>
 
 namespace vx {
 
@@ -20,7 +22,7 @@ class TvxDataEntity_Kronit;
 // The rows of a page being printed: the side's nodes in their order on
 // paper, each with its band in screen pixels from the page's first row.
 // While active, the area shows these rows, whatever the screen shows.
-class TGantPrintRows {
+class VX_API TGantPrintRows {
 public:
   struct TPlace {
     // Held: drawing on the page calls the application, which may delete it.
@@ -46,7 +48,7 @@ private:
 // What the chart asks of its left side: the control that lists the rows (a
 // tree, or a grid with a tree in its rows). A Gantt row belongs to one node
 // of one side; the chart asks only the side in use (or the side on paper).
-class TGantSide {
+class VX_API TGantSide {
 public:
   explicit TGantSide(TvxGant_ComBasic* theGant) : fGant(theGant) {}
   virtual ~TGantSide() = default;

@@ -1,7 +1,7 @@
 // The chart's tab sheets: its own page and the application's beside it.
-#include "gantt/vxGantTabs.h"
+#include <vxplan/gantt/vxGantTabs.h>
 
-#include "gantt/vxGant.h"
+#include <vxplan/gantt/vxGant.h>
 
 namespace vx {
 

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 #include <memory>
 #include <vector>
 
-#include "gantt/vxGantItems.h"
+#include <vxplan/gantt/vxGantItems.h>
 
 namespace vx {
 
@@ -11,7 +13,7 @@ class TvxGant_ComBasic;
 
 // The chart on a tab of its page control, beside the application's own
 // sheets, whose handlers hear the pages change and the tree's current row.
-class TGantTabSheets {
+class VX_API TGantTabSheets {
 public:
   explicit TGantTabSheets(TvxGant_ComBasic& theChart) : fChart(theChart) {}
   TGantTabSheets(const TGantTabSheets&) = delete;

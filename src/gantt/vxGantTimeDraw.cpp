@@ -2,8 +2,8 @@
 #include <cmath>
 #include <numbers>
 
-#include "gantt/vxGant.h"
-#include "platform/rtl/Math.h"
+#include <vxplan/gantt/vxGant.h>
+#include <vxplan/platform/rtl/Math.h>
 
 namespace vx {
 

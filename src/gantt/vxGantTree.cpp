@@ -2,8 +2,8 @@
 // chart's own scroll bar, shared with the Gantt area.
 #include <algorithm>
 
-#include "gantt/vxGant.h"
-#include "platform/rtl/FlagScope.h"
+#include <vxplan/gantt/vxGant.h>
+#include <vxplan/platform/rtl/FlagScope.h>
 
 namespace vx {
 

@@ -1,12 +1,14 @@
 #pragma once
 
-#include "gantt/vxGantItems.h"
-#include "tree/vxTree.h"
+#include <vxplan/platform/rtl/Export.h>
+
+#include <vxplan/gantt/vxGantItems.h>
+#include <vxplan/tree/vxTree.h>
 
 namespace vx {
 
 // The chart's tree: every node gets a Gantt row.
-class TGantTree : public TvxTree_ComBasic {
+class VX_API TGantTree : public TvxTree_ComBasic {
 public:
   TGantTree(TComponent* AOwner, TvxGant_ComBasic* theGant);
   ~TGantTree() override;

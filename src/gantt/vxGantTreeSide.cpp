@@ -1,10 +1,10 @@
 // The chart's tree as its left side: rows found through the tree's nodes,
 // the current row the tree's selection, scrolling through the tree.
-#include "gantt/vxGantTreeSide.h"
+#include <vxplan/gantt/vxGantTreeSide.h>
 
 #include <algorithm>
 
-#include "gantt/vxGant.h"
+#include <vxplan/gantt/vxGant.h>
 
 namespace vx {
 

@@ -1,6 +1,8 @@
 #pragma once
 
-#include "gantt/vxGantSide.h"
+#include <vxplan/platform/rtl/Export.h>
+
+#include <vxplan/gantt/vxGantSide.h>
 
 namespace vx {
 
@@ -8,7 +10,7 @@ class TGantTree;
 
 // The chart's own tree as its left side: a row for every tree node, the
 // rows scrolled through the chart's scroll bar.
-class TGantTreeSide : public TGantSide {
+class VX_API TGantTreeSide : public TGantSide {
 public:
   using TGantSide::TGantSide;
 

@@ -1,10 +1,10 @@
-#include "gantt/vxKronitItemTexts.h"
+#include <vxplan/gantt/vxKronitItemTexts.h>
 
 #include <limits>
 
-#include "platform/rtl/Exception.h"
-#include "platform/rtl/Math.h"
-#include "platform/ui/DeviceContext.h"
+#include <vxplan/platform/rtl/Exception.h>
+#include <vxplan/platform/rtl/Math.h>
+#include <vxplan/platform/ui/DeviceContext.h>
 
 namespace vx {
 

@@ -1,14 +1,16 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 #include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "platform/rtl/Object.h"
-#include "platform/rtl/Types.h"
-#include "platform/ui/Graphics.h"
+#include <vxplan/platform/rtl/Object.h>
+#include <vxplan/platform/rtl/Types.h>
+#include <vxplan/platform/ui/Graphics.h>
 
 namespace vx {
 
@@ -21,7 +23,7 @@ enum TTextRectPlace { trpInside, trpOutsideNear, trpOutsideFar };
 
 using TOnStyleSet = std::function<void(TvxTimeItemTextCollection* aTimeItemTextCollection, TCanvas* aCanvas, int aStyle)>;
 
-class TvxTimeItemText : public TObject {
+class VX_API TvxTimeItemText : public TObject {
 public:
   int GetStyle() const noexcept { return FStyle; }
   void SetStyle(int Value) noexcept { FStyle = Value; }
@@ -46,7 +48,7 @@ private:
 };
 
 // The labels of one time item, drawn with it.
-class TvxTimeItemTextCollection : public TObject {
+class VX_API TvxTimeItemTextCollection : public TObject {
 public:
   TvxTimeItemText* AddText(const std::string& aText, int x, int y, int aStyle);
   TvxTimeItemText* AddTextEx(const std::string& aText, int x, int y, int aStyle, TTextRectPlace aPlaceX,

@@ -3,7 +3,7 @@
 #include <climits>
 #include <string>
 
-#include "grid/vxBabGridContent.h"
+#include <vxplan/grid/vxBabGridContent.h>
 
 namespace vx {
 

@@ -1,7 +1,7 @@
 // Cells, their data, the cell matrix and the grid cell's life with its axes.
 #include <algorithm>
 
-#include "grid/vxBabGridContent.h"
+#include <vxplan/grid/vxBabGridContent.h>
 
 namespace vx {
 

@@ -1,23 +1,25 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "core/vxDataEntityPack.h"
-#include "core/vxEntityWindow.h"
-#include "core/vxEventHandling.h"
-#include "core/vxHolding.h"
-#include "paint/vxDoLater.h"
-#include "platform/rtl/Color.h"
-#include "platform/rtl/Exception.h"
-#include "platform/rtl/Object.h"
-#include "platform/rtl/Set.h"
-#include "platform/rtl/Types.h"
+#include <vxplan/core/vxDataEntityPack.h>
+#include <vxplan/core/vxEntityWindow.h>
+#include <vxplan/core/vxEventHandling.h>
+#include <vxplan/core/vxHolding.h>
+#include <vxplan/paint/vxDoLater.h>
+#include <vxplan/platform/rtl/Color.h>
+#include <vxplan/platform/rtl/Exception.h>
+#include <vxplan/platform/rtl/Object.h>
+#include <vxplan/platform/rtl/Set.h>
+#include <vxplan/platform/rtl/Types.h>
 // Qt-free declarations only: the shift state and font styles the view hands in.
-#include "platform/ui/Graphics.h"
-#include "platform/ui/Messages.h"
+#include <vxplan/platform/ui/Graphics.h>
+#include <vxplan/platform/ui/Messages.h>
 
 namespace vx {
 
@@ -67,7 +69,7 @@ using TOnLineDraw = std::function<void(TLayoutProp* theLayoutProp, TFrameOption 
 
 // The visual properties a cell refers to. Owned by a column or cell layout or
 // by the view, never by the cell.
-class TLayoutProp : public TObject {
+class VX_API TLayoutProp : public TObject {
 public:
   std::string Name;
   TColor BackColor = clWindow;
@@ -96,7 +98,7 @@ public:
 // The value object of a cell, created with the cell and freed with it.
 // Descendants are made through class references, so they need a default
 // constructor; InitContent runs once the cell has both of its axis items.
-class TBabCellData : public TObject {
+class VX_API TBabCellData : public TObject {
 public:
   TBabCellData() = default;
   virtual void InitContent() {}
@@ -114,13 +116,13 @@ private:
   TObject* fUserReference = nullptr;  // the host's; never freed here
 };
 
-class TBabSimpleCellData : public TBabCellData {};
-class TBabGridCellData : public TBabCellData {};
+class VX_API TBabSimpleCellData : public TBabCellData {};
+class VX_API TBabGridCellData : public TBabCellData {};
 using TBabSimpleCellDataClass = TMetaClass<TBabSimpleCellData>;
 using TBabGridCellDataClass = TMetaClass<TBabGridCellData>;
 
 // A user size shared between axis items (the host's; the grid never creates one).
-class TUserSizeItem : public TObject {
+class VX_API TUserSizeItem : public TObject {
 public:
   bool GetUserSizeActive() const noexcept { return fUserSizeActive; }
   void SetUserSizeActive(bool theValue) noexcept { fUserSizeActive = theValue; }
@@ -160,7 +162,7 @@ using TOnDrawBabCell = std::function<void(TRect theDrawRect, TBabCell* theBabCel
 // a data list's entities do, so its index is read lazily the same way and an
 // edit never renumbers the rest of the axis. Only the axis creates and frees
 // items; the data-entity members that make no sense here are hidden.
-class TAxisContentItem : public TvxDataEntity {
+class VX_API TAxisContentItem : public TvxDataEntity {
 public:
   TAxisContentItem(TObject* theValue, TAxisContentList* theAxisContentList);
 
@@ -217,7 +219,7 @@ private:
 // One axis of a grid cell. Real indexes run over the fixed items, the front
 // gap of unloaded items, the loaded window and the back gap; the loaded list
 // holds the fixed items first, then the window.
-class TAxisContentList : public TObject {
+class VX_API TAxisContentList : public TObject {
 public:
   // A load step that would hold more than this many items first unloads what it may.
   static constexpr int MaxLoadedItems = 500;
@@ -330,7 +332,7 @@ private:
 
 // The cells of one grid cell: a list per loaded column, a slot per loaded row.
 // A slot is empty until its cell is asked for. Owns its cells.
-class TCellMatris : public TObject {
+class VX_API TCellMatris : public TObject {
 public:
   explicit TCellMatris(TBabGridCell* theGridCell) : fBabGridCell(theGridCell) {}
   ~TCellMatris() override;
@@ -382,7 +384,7 @@ private:
 // A cell: the crossing of a column item and a row item of its grid cell.
 // Cells go with their column or row, at any call out to the application:
 // code that reads a cell after one watches it (TvxWatch<TBabCell>).
-class TBabCell : public TObject, public TvxWatchable {
+class VX_API TBabCell : public TObject, public TvxWatchable {
 public:
   explicit TBabCell(TBabGridCell* theGridCell);
   ~TBabCell() override;
@@ -454,14 +456,14 @@ protected:
   int fCachedMinHeight = 0;
 };
 
-class TBabSimpleCell : public TBabCell {
+class VX_API TBabSimpleCell : public TBabCell {
 public:
   explicit TBabSimpleCell(TBabGridCell* theGridCell);
 };
 
 // Yields the real indexes of one axis in screen order: the fixed items, then
 // the items from the scroll position on. Hidden items are left to its users.
-class TVisibleIterator {
+class VX_API TVisibleIterator {
 public:
   TVisibleIterator(int theFixedCount, int theStart, int theCount) { Create(theFixedCount, theStart, theCount); }
   void Create(int theFixedCount, int theStart, int theCount) noexcept;
@@ -479,7 +481,7 @@ private:
 };
 
 // A cell that holds a whole grid: two axes and the cells where they cross.
-class TBabGridCell : public TBabCell {
+class VX_API TBabGridCell : public TBabCell {
 public:
   explicit TBabGridCell(TBabGridCell* theParentGridCell);
   ~TBabGridCell() override;
@@ -593,14 +595,14 @@ protected:
   int fRowSelecting = -1;  // the row a row selection is spreading over
 };
 
-class TBabSubGridCell : public TBabGridCell {
+class VX_API TBabSubGridCell : public TBabGridCell {
 public:
   using TBabGridCell::TBabGridCell;
 };
 
 // The outermost grid cell, owned by the view: the hooks and events of the
 // whole cell tree.
-class TBabGridCellForViewer : public TBabGridCell {
+class VX_API TBabGridCellForViewer : public TBabGridCell {
 public:
   TBabGridCellForViewer(TObject* theViewer, TBabSimpleCellDataClass theSimpleCellDataClass,
                         TBabGridCellDataClass theGridCellDataClass);
@@ -646,7 +648,7 @@ private:
 // make the sizes stale (hard), a scroll only the layout (soft). A paint works
 // both off at once (Update); changes with no paint in sight are worked off by
 // one deferred call after the burst, so a burst costs one pass.
-class TBabGridLayout : public TObject {
+class VX_API TBabGridLayout : public TObject {
 public:
   explicit TBabGridLayout(TBabGridCellForViewer* theGridCell);
   ~TBabGridLayout() override;

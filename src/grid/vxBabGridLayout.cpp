@@ -1,8 +1,8 @@
 // Keeping the layout of a cell tree current: hard and soft updates, deferred.
 #include <algorithm>
 
-#include "grid/vxBabGridContent.h"
-#include "platform/rtl/FlagScope.h"
+#include <vxplan/grid/vxBabGridContent.h>
+#include <vxplan/platform/rtl/FlagScope.h>
 
 namespace vx {
 

@@ -2,8 +2,8 @@
 // permission, purging after a layout pass.
 #include <algorithm>
 
-#include "grid/vxBabGridContent.h"
-#include "platform/rtl/FlagScope.h"
+#include <vxplan/grid/vxBabGridContent.h>
+#include <vxplan/platform/rtl/FlagScope.h>
 
 namespace vx {
 

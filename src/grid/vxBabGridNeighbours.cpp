@@ -1,7 +1,7 @@
 // Keyboard neighbours, group masters and hit testing.
 #include <algorithm>
 
-#include "grid/vxBabGridContent.h"
+#include <vxplan/grid/vxBabGridContent.h>
 
 namespace vx {
 

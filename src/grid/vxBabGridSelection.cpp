@@ -1,7 +1,7 @@
 // Selection, focus, fixed cells and scroll positions of a grid cell.
 #include <algorithm>
 
-#include "grid/vxBabGridContent.h"
+#include <vxplan/grid/vxBabGridContent.h>
 
 namespace vx {
 

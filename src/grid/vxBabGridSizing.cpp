@@ -1,7 +1,7 @@
 // Sizes, the layout pass over the visible area and the paint traversal.
 #include <algorithm>
 
-#include "grid/vxBabGridContent.h"
+#include <vxplan/grid/vxBabGridContent.h>
 
 namespace vx {
 

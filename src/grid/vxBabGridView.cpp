@@ -1,16 +1,16 @@
 // The grid view's composition: the outermost cell and its hooks, the layout,
 // the reactions to the cell tree's events, content and properties.
-#include "grid/vxBabGridView.h"
-#include "grid/vxBabGridViewInternal.h"
+#include <vxplan/grid/vxBabGridView.h>
+#include <vxplan/grid/vxBabGridViewInternal.h>
 
 #include <utility>
 
-#include "paint/vxDoLater.h"
-#include "platform/rtl/Math.h"
-#include "platform/ui/Forms.h"
-#include "platform/ui/HintWindow.h"
-#include "platform/ui/XorOverlay.h"
-#include "platform/rtl/FlagScope.h"
+#include <vxplan/paint/vxDoLater.h>
+#include <vxplan/platform/rtl/Math.h>
+#include <vxplan/platform/ui/Forms.h>
+#include <vxplan/platform/ui/HintWindow.h>
+#include <vxplan/platform/ui/XorOverlay.h>
+#include <vxplan/platform/rtl/FlagScope.h>
 
 namespace vx {
 

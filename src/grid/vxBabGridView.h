@@ -1,16 +1,18 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "core/vxEvent.h"
-#include "grid/vxBabGridContent.h"
-#include "paint/vxOffscreenPaint.h"
-#include "platform/rtl/DateUtils.h"
-#include "platform/ui/ComCtrls.h"
-#include "platform/ui/StdCtrls.h"
+#include <vxplan/core/vxEvent.h>
+#include <vxplan/grid/vxBabGridContent.h>
+#include <vxplan/paint/vxOffscreenPaint.h>
+#include <vxplan/platform/rtl/DateUtils.h>
+#include <vxplan/platform/ui/ComCtrls.h>
+#include <vxplan/platform/ui/StdCtrls.h>
 
 namespace vx {
 
@@ -49,7 +51,7 @@ using TOnClassEditEvent = std::function<void(TBabGridView_Custom* theBabGridView
 
 // The default data of a simple cell: its text, or a check box ("TRUE" when
 // checked). SetString only stores: the view's SetText also repaints.
-class TBabSimpleCellStringData : public TBabSimpleCellData {
+class VX_API TBabSimpleCellStringData : public TBabSimpleCellData {
 public:
   void InitContent() override;
   const std::string& GetString() const noexcept { return fString; }
@@ -64,13 +66,13 @@ private:
 
 // The default data of a grid cell; a nested one is filled by the view's
 // initSubGridContent when it is made.
-class TBabSubGridCellData : public TBabGridCellData {
+class VX_API TBabSubGridCellData : public TBabGridCellData {
 public:
   void InitContent() override;
 };
 
 // The view's scroll bars: a move of one scrolls the view.
-class TScrollbar_vx : public TScrollBar {
+class VX_API TScrollbar_vx : public TScrollBar {
 public:
   TScrollbar_vx(TBabGridView_Custom* theView, TScrollBarKind theKind);
 
@@ -102,27 +104,27 @@ protected:
   TBabGridView_Custom* fBabGridView;
 };
 
-class TBabInplaceEditor : public TBabInplace<TCustomEdit> {
+class VX_API TBabInplaceEditor : public TBabInplace<TCustomEdit> {
 public:
   explicit TBabInplaceEditor(TBabGridView_Custom* theView);
 };
 
-class TBabInplaceMemoEditor : public TBabInplace<TCustomMemo, true> {
+class VX_API TBabInplaceMemoEditor : public TBabInplace<TCustomMemo, true> {
 public:
   explicit TBabInplaceMemoEditor(TBabGridView_Custom* theView);
 };
 
-class TBabInplaceComboEditor : public TBabInplace<TCustomComboBox> {
+class VX_API TBabInplaceComboEditor : public TBabInplace<TCustomComboBox> {
 public:
   explicit TBabInplaceComboEditor(TBabGridView_Custom* theView);
 };
 
-class TBabInplaceBoolEditor : public TBabInplace<TCustomCheckBox> {
+class VX_API TBabInplaceBoolEditor : public TBabInplace<TCustomCheckBox> {
 public:
   explicit TBabInplaceBoolEditor(TBabGridView_Custom* theView);
 };
 
-class TBabInplaceDateTimeEditor : public TBabInplace<TDateTimePicker> {
+class VX_API TBabInplaceDateTimeEditor : public TBabInplace<TDateTimePicker> {
 public:
   explicit TBabInplaceDateTimeEditor(TBabGridView_Custom* theView);
 };
@@ -130,7 +132,7 @@ public:
 // A date typed by a user, by the short date format; month names of that
 // format may stand for their numbers. The time of day is cut off. A text
 // that is no date raises EConvertError.
-TDateTime SafeStrToDate(const std::string& theText);
+VX_API TDateTime SafeStrToDate(const std::string& theText);
 
 // Shows a cell tree on screen: paints every cell (headers, text, check
 // boxes, icons, tree buttons and lines, frames, the focus), scrolls with two
@@ -145,7 +147,7 @@ TDateTime SafeStrToDate(const std::string& theText);
 // or column they are handed, its grid cell, every row and column. Not the
 // view itself: a handler that wants it gone calls deleteLater() on it. What
 // the view was doing around the handler goes on with what is still there.
-class TBabGridView_Custom : public TvxOffscreenPaint {
+class VX_API TBabGridView_Custom : public TvxOffscreenPaint {
 public:
   // In the view's scope: the Gantt chart has a mouse mode of its own named mmNone.
   enum TMMode { mmNone, mmResizeCols, mmResizeRows };
@@ -557,7 +559,7 @@ private:
 };
 
 // The grid view as an application places it.
-class TBabGridView : public TBabGridView_Custom {
+class VX_API TBabGridView : public TBabGridView_Custom {
 public:
   using TBabGridView_Custom::TBabGridView_Custom;
 };

@@ -3,12 +3,12 @@
 #include <array>
 #include <cmath>
 
-#include "grid/vxBabGridView.h"
-#include "grid/vxBabGridViewInternal.h"
-#include "paint/vxDoLater.h"
-#include "platform/ui/Forms.h"
-#include "platform/ui/HintWindow.h"
-#include "platform/rtl/FlagScope.h"
+#include <vxplan/grid/vxBabGridView.h>
+#include <vxplan/grid/vxBabGridViewInternal.h>
+#include <vxplan/paint/vxDoLater.h>
+#include <vxplan/platform/ui/Forms.h>
+#include <vxplan/platform/ui/HintWindow.h>
+#include <vxplan/platform/rtl/FlagScope.h>
 
 namespace vx {
 

@@ -3,7 +3,7 @@
 // Helpers the grid view's files share.
 #include <string>
 
-#include "grid/vxBabGridView.h"
+#include <vxplan/grid/vxBabGridView.h>
 
 namespace vx::gridview {
 

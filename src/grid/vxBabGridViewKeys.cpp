@@ -1,8 +1,8 @@
 // The grid view and the keyboard: navigation through nested grids, Tab,
 // typed characters that start an edit, and type-ahead search.
-#include "grid/vxBabGridView.h"
-#include "grid/vxBabGridViewInternal.h"
-#include "paint/vxDoLater.h"
+#include <vxplan/grid/vxBabGridView.h>
+#include <vxplan/grid/vxBabGridViewInternal.h>
+#include <vxplan/paint/vxDoLater.h>
 
 namespace vx {
 

@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <utility>
 
-#include "grid/vxBabGridView.h"
-#include "grid/vxBabGridViewInternal.h"
-#include "platform/ui/XorOverlay.h"
+#include <vxplan/grid/vxBabGridView.h>
+#include <vxplan/grid/vxBabGridViewInternal.h>
+#include <vxplan/platform/ui/XorOverlay.h>
 
 namespace vx {
 

@@ -3,13 +3,13 @@
 // focus; and the measuring that shares the painting's set-up.
 #include <algorithm>
 
-#include "grid/vxBabGridView.h"
-#include "grid/vxBabGridViewInternal.h"
-#include "paint/vxDoLater.h"
-#include "paint/vxGraphStuff.h"
-#include "platform/rtl/Math.h"
-#include "platform/rtl/FlagScope.h"
-#include "platform/ui/ExpandBox.h"
+#include <vxplan/grid/vxBabGridView.h>
+#include <vxplan/grid/vxBabGridViewInternal.h>
+#include <vxplan/paint/vxDoLater.h>
+#include <vxplan/paint/vxGraphStuff.h>
+#include <vxplan/platform/rtl/Math.h>
+#include <vxplan/platform/rtl/FlagScope.h>
+#include <vxplan/platform/ui/ExpandBox.h>
 
 namespace vx {
 

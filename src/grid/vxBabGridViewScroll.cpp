@@ -2,11 +2,11 @@
 #include <algorithm>
 #include <string>
 
-#include "grid/vxBabGridView.h"
-#include "grid/vxBabGridViewInternal.h"
-#include "paint/vxDoLater.h"
-#include "platform/ui/Forms.h"
-#include "platform/rtl/FlagScope.h"
+#include <vxplan/grid/vxBabGridView.h>
+#include <vxplan/grid/vxBabGridViewInternal.h>
+#include <vxplan/paint/vxDoLater.h>
+#include <vxplan/platform/ui/Forms.h>
+#include <vxplan/platform/rtl/FlagScope.h>
 
 namespace vx {
 

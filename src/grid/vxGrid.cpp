@@ -1,11 +1,11 @@
 // The column grid's composition, its columns built from the definitions, its
 // rows and cells, and the sizes it keeps for a stretched last column.
-#include "grid/vxGrid.h"
+#include <vxplan/grid/vxGrid.h>
 
-#include "grid/vxBabGridViewInternal.h"
-#include "paint/vxDoLater.h"
-#include "platform/rtl/Math.h"
-#include "platform/rtl/FlagScope.h"
+#include <vxplan/grid/vxBabGridViewInternal.h>
+#include <vxplan/paint/vxDoLater.h>
+#include <vxplan/platform/rtl/Math.h>
+#include <vxplan/platform/rtl/FlagScope.h>
 
 namespace vx {
 

@@ -1,13 +1,15 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "core/vxEvent.h"
-#include "grid/vxBabGridView.h"
-#include "grid/vxGridTree.h"
+#include <vxplan/core/vxEvent.h>
+#include <vxplan/grid/vxBabGridView.h>
+#include <vxplan/grid/vxGridTree.h>
 
 namespace vx {
 
@@ -83,7 +85,7 @@ protected:
 
 // The look of a cell, by name: its colours, font, frame and text flags. A
 // cell points at the layout's property object, so a change shows at once.
-class TvxCellLayout : public TObject {
+class VX_API TvxCellLayout : public TObject {
 public:
   explicit TvxCellLayout(TvxCellLayouts* theCollection);
   ~TvxCellLayout() override;
@@ -160,7 +162,7 @@ private:
   TvxCellLayouts* fCollection;
 };
 
-class TvxCellLayouts : public TvxItemCollection<TvxCellLayout> {
+class VX_API TvxCellLayouts : public TvxItemCollection<TvxCellLayout> {
 public:
   explicit TvxCellLayouts(TvxGrid* theGrid) : fGrid(theGrid) {}
   TvxCellLayout* Add() { return Append(std::make_unique<TvxCellLayout>(this)); }
@@ -175,7 +177,7 @@ private:
 
 // One column of the grid (or of a sub-grid definition): how its cells are
 // edited, shown, sorted and grouped.
-class TvxGrid_Column : public TObject {
+class VX_API TvxGrid_Column : public TObject {
 public:
   explicit TvxGrid_Column(TvxGrid_Columns* theCollection);
   ~TvxGrid_Column() override;
@@ -262,7 +264,7 @@ private:
   TvxGrid_Columns* fCollection;
 };
 
-class TvxGrid_Columns : public TvxItemCollection<TvxGrid_Column> {
+class VX_API TvxGrid_Columns : public TvxItemCollection<TvxGrid_Column> {
 public:
   TvxGrid_Columns(TvxGrid* theGrid, TvxGrid_SubGrid* theSubGrid) : fGrid(theGrid), fSubGrid(theSubGrid) {}
   TvxGrid_Column* Add() { return Append(std::make_unique<TvxGrid_Column>(this)); }
@@ -283,7 +285,7 @@ private:
 };
 
 // A whole grid nested in the cells of tckSubGrid and tckSubTree columns.
-class TvxGrid_SubGrid : public TObject {
+class VX_API TvxGrid_SubGrid : public TObject {
 public:
   explicit TvxGrid_SubGrid(TvxGrid_SubGrids* theCollection);
   ~TvxGrid_SubGrid() override;
@@ -315,7 +317,7 @@ private:
   TvxGrid_SubGrids* fCollection;
 };
 
-class TvxGrid_SubGrids : public TvxItemCollection<TvxGrid_SubGrid> {
+class VX_API TvxGrid_SubGrids : public TvxItemCollection<TvxGrid_SubGrid> {
 public:
   explicit TvxGrid_SubGrids(TvxGrid* theGrid) : fGrid(theGrid) {}
   TvxGrid_SubGrid* Add() { return Append(std::make_unique<TvxGrid_SubGrid>(this)); }
@@ -330,7 +332,7 @@ private:
 
 // The data of the column grid's grid cells: a grid cell may keep its rows as
 // a tree, which it owns.
-class TBabSubGridCellDataTreeRef : public TBabSubGridCellData {
+class VX_API TBabSubGridCellDataTreeRef : public TBabSubGridCellData {
 public:
   ~TBabSubGridCellDataTreeRef() override;
   bool GetUseGridTree() const noexcept { return fUseGridTree; }
@@ -352,7 +354,7 @@ private:
 // grid asks it as cells of its own rows are made, whether such a cell may be
 // edited and whether an edit is taken; the rows it may load and unload at
 // will. Headers and nested grids stay the grid's. Not owned by the grid.
-class TvxGridContentSource {
+class VX_API TvxGridContentSource {
 public:
   virtual ~TvxGridContentSource() = default;
   // A cell of the grid's own rows is made: its text, check box and look.
@@ -369,7 +371,7 @@ public:
 // cells take named layouts, nest whole grids, sort by a header click and
 // may hold a tree in their rows. Its handlers may delete as the view's may
 // (definitions and layouts too); the grid itself only through deleteLater().
-class TvxGrid : public TBabGridView_Custom {
+class VX_API TvxGrid : public TBabGridView_Custom {
 public:
   explicit TvxGrid(TComponent* AOwner);
   // As a Qt child of theParent, owned by the nearest component around it.

@@ -1,10 +1,10 @@
 // The column grid's cells: their kind, content and look from the definitions,
 // tree buttons and icons from the nodes, grouping, editing and the row hooks
 // of cells that keep a tree.
-#include "grid/vxBabGridViewInternal.h"
-#include "grid/vxGrid.h"
-#include "platform/rtl/Math.h"
-#include "platform/rtl/FlagScope.h"
+#include <vxplan/grid/vxBabGridViewInternal.h>
+#include <vxplan/grid/vxGrid.h>
+#include <vxplan/platform/rtl/Math.h>
+#include <vxplan/platform/rtl/FlagScope.h>
 
 namespace vx {
 

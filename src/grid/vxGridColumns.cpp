@@ -2,8 +2,8 @@
 // data of its grid cells.
 #include <algorithm>
 
-#include "grid/vxBabGridViewInternal.h"
-#include "grid/vxGrid.h"
+#include <vxplan/grid/vxBabGridViewInternal.h>
+#include <vxplan/grid/vxGrid.h>
 
 namespace vx {
 

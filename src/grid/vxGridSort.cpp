@@ -4,10 +4,10 @@
 #include <cstdio>
 #include <numeric>
 
-#include "grid/vxBabGridViewInternal.h"
-#include "grid/vxGrid.h"
-#include "paint/vxDoLater.h"
-#include "platform/rtl/FlagScope.h"
+#include <vxplan/grid/vxBabGridViewInternal.h>
+#include <vxplan/grid/vxGrid.h>
+#include <vxplan/paint/vxDoLater.h>
+#include <vxplan/platform/rtl/FlagScope.h>
 
 namespace vx {
 

@@ -1,11 +1,11 @@
 // The grid tree: nodes in data lists, their rows in a grid cell's row axis,
 // and the integration events through which a chart follows them.
-#include "grid/vxGridTree.h"
+#include <vxplan/grid/vxGridTree.h>
 
 #include <algorithm>
 
-#include "paint/vxDoLater.h"
-#include "platform/rtl/Exception.h"
+#include <vxplan/paint/vxDoLater.h>
+#include <vxplan/platform/rtl/Exception.h>
 
 namespace vx {
 

@@ -1,12 +1,14 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 #include <functional>
 #include <memory>
 #include <vector>
 
-#include "core/vxDataEntityPack.h"
-#include "grid/vxBabGridContent.h"
-#include "platform/rtl/FlagScope.h"
+#include <vxplan/core/vxDataEntityPack.h>
+#include <vxplan/grid/vxBabGridContent.h>
+#include <vxplan/platform/rtl/FlagScope.h>
 
 namespace vx {
 
@@ -32,7 +34,7 @@ using TOnTreeControllerCallBackInitSubList =
     std::function<void(TvxGridTree* aGridTree, TvxDataEntity_GridTreeNode* aDataEntity_GridTreeNode)>;
 
 // A list of sibling nodes: the root list of a grid tree, or a node's children.
-class TvxDataList_GridTree : public TvxDataList {
+class VX_API TvxDataList_GridTree : public TvxDataList {
 public:
   // The root list's unloaded nodes stand as unloaded rows of the grid cell too.
   void AddUnloaded(int theCount) override;
@@ -51,7 +53,7 @@ private:
 
 // One node of a grid tree: the row of a grid cell while it is loaded, and
 // below it a list of children, made when first asked for.
-class TvxDataEntity_GridTreeNode : public TvxDataEntity {
+class VX_API TvxDataEntity_GridTreeNode : public TvxDataEntity {
 public:
   void CleanForFree() override;
   void AfterCreate(TvxDataList* theDataList) override;
@@ -124,7 +126,7 @@ private:
 // ancestor is collapsed. Every change is also told to an integration
 // listener (the Gantt chart keeps a Gantt row per node through it).
 // Handlers of its events may delete the node, its parent or every node.
-class TvxGridTree : public TObject {
+class VX_API TvxGridTree : public TObject {
 public:
   explicit TvxGridTree(TOnTreeControllerCallBackInitSubList theInitSubList = nullptr);
   ~TvxGridTree() override;

@@ -2,10 +2,10 @@
 // unload, and nodes that load into and unload from their lists.
 #include <algorithm>
 
-#include "grid/vxGridTree.h"
-#include "paint/vxDoLater.h"
-#include "platform/rtl/Exception.h"
-#include "platform/rtl/FlagScope.h"
+#include <vxplan/grid/vxGridTree.h>
+#include <vxplan/paint/vxDoLater.h>
+#include <vxplan/platform/rtl/Exception.h>
+#include <vxplan/platform/rtl/FlagScope.h>
 
 namespace vx {
 

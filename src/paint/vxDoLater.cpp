@@ -1,4 +1,4 @@
-#include "paint/vxDoLater.h"
+#include <vxplan/paint/vxDoLater.h>
 
 #include <chrono>
 #include <list>
@@ -6,7 +6,7 @@
 #include <mutex>
 #include <unordered_map>
 
-#include "platform/ui/Forms.h"
+#include <vxplan/platform/ui/Forms.h>
 
 namespace vx {
 

@@ -1,17 +1,19 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 #include <cstddef>
 #include <cstdint>
 
-#include "platform/rtl/Object.h"
-#include "platform/rtl/SyncObjs.h"
+#include <vxplan/platform/rtl/Object.h>
+#include <vxplan/platform/rtl/SyncObjs.h>
 
 namespace vx {
 
 // A comparable method reference: an object and one of its member functions
 // taking the call's data. Two references are equal when both the object and
 // the member function are.
-class TDoLaterCall {
+class VX_API TDoLaterCall {
 public:
   constexpr TDoLaterCall() noexcept = default;
 
@@ -63,7 +65,7 @@ TDoLaterCall DoLaterCall(T* theObject) noexcept {
 //   message loop: the application's exception handler).
 // - Calls run with the queue unlocked, so that a worker queueing work never
 //   waits for them; passes themselves do not overlap.
-class TDoLater {
+class VX_API TDoLater {
 public:
   static void DoLater(TDoLaterCall aCall, TObject* theData, const TThreadSyncInfo* aSyncInfo = nullptr);
   // Removes every pending entry of aCall, whatever its data, except a running one.

@@ -1,14 +1,14 @@
-#include "paint/vxGraphStuff.h"
+#include <vxplan/paint/vxGraphStuff.h>
 
 #include <algorithm>
 #include <cmath>
 #include <memory>
 
-#include "paint/vxDoLater.h"
-#include "platform/rtl/Math.h"
-#include "platform/ui/ComCtrls.h"
-#include "platform/ui/Forms.h"
-#include "platform/ui/Menus.h"
+#include <vxplan/paint/vxDoLater.h>
+#include <vxplan/platform/rtl/Math.h>
+#include <vxplan/platform/ui/ComCtrls.h>
+#include <vxplan/platform/ui/Forms.h>
+#include <vxplan/platform/ui/Menus.h>
 
 namespace vx {
 

@@ -1,13 +1,15 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 #include <functional>
 #include <initializer_list>
 #include <string>
 #include <vector>
 
-#include "platform/rtl/DateUtils.h"
-#include "platform/ui/ExtCtrls.h"
-#include "platform/ui/HintWindow.h"
+#include <vxplan/platform/rtl/DateUtils.h>
+#include <vxplan/platform/ui/ExtCtrls.h>
+#include <vxplan/platform/ui/HintWindow.h>
 
 namespace vx {
 
@@ -19,7 +21,7 @@ class TPopupMenu;
 // the time one snap must at least cover on screen, so that steps never get
 // finer than the mouse can place. A step that is not a positive finite time
 // snaps nothing.
-class TSnapHandler : public TObject {
+class VX_API TSnapHandler : public TObject {
 public:
   bool fStartSnapONOFF = false;
   bool fStopSnapONOFF = false;
@@ -49,7 +51,7 @@ using TOnUpdateTextEvent = std::function<void(TGraphHintWindow* theGraphHintWind
 // on the same object, hides after five, and asks for its text when the object
 // changes. Showing and hiding happen through deferred calls, never inside a
 // timer tick. Its owner is the window control it describes.
-class TGraphHintWindow : public THintWindow {
+class VX_API TGraphHintWindow : public THintWindow {
 public:
   // Where the hint stands from the pointer (right and below it, or turned to
   // the other side where the screen ends).
@@ -106,7 +108,7 @@ private:
 };
 
 // Drawing and pop-up helpers several controls share.
-class GStuff {
+class VX_API GStuff {
 public:
   // A bar shaded as a cylinder lit from above (plain when smaller than 15 x 15).
   static void FillRadiated(TCanvas* aCanvas, const TRect& aRect, TColor aColor);

@@ -1,8 +1,8 @@
-#include "paint/vxOffscreenPaint.h"
+#include <vxplan/paint/vxOffscreenPaint.h>
 
 #include <algorithm>
 
-#include "platform/rtl/Math.h"
+#include <vxplan/platform/rtl/Math.h>
 
 namespace vx {
 

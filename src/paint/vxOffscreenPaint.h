@@ -1,13 +1,15 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 #include <bitset>
 #include <functional>
 #include <memory>
 
-#include "platform/ui/Controls.h"
-#include "platform/ui/DeviceContext.h"
-#include "platform/ui/ExtCtrls.h"
-#include "platform/ui/Graphics.h"
+#include <vxplan/platform/ui/Controls.h>
+#include <vxplan/platform/ui/DeviceContext.h>
+#include <vxplan/platform/ui/ExtCtrls.h>
+#include <vxplan/platform/ui/Graphics.h>
 
 namespace vx {
 
@@ -23,7 +25,7 @@ using TOnTab = std::function<bool(bool perform)>;
 // in OffscreenPaint onto GetOffscreenCanvas(), which is an off-screen bitmap
 // on screen (copied to the window in one step) or the printer's canvas while
 // Print runs. Invalidations are coalesced to one platform request per paint.
-class TvxOffscreenPaint : public TCustomPanel {
+class VX_API TvxOffscreenPaint : public TCustomPanel {
 public:
   // A control sized far past any screen gets a picture of this many pixels a
   // side at most: what lies beyond is not drawn, and nothing allocates

@@ -1,8 +1,8 @@
-#include "paint/vxSplitter.h"
+#include <vxplan/paint/vxSplitter.h>
 
 #include <algorithm>
 
-#include "platform/ui/XorOverlay.h"
+#include <vxplan/platform/ui/XorOverlay.h>
 
 namespace vx {
 

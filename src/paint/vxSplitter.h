@@ -1,10 +1,12 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 #include <functional>
 #include <memory>
 
-#include "core/vxEvent.h"
-#include "platform/ui/Controls.h"
+#include <vxplan/core/vxEvent.h>
+#include <vxplan/platform/ui/Controls.h>
 
 namespace vx {
 
@@ -18,7 +20,7 @@ using TCanResizeEvent = std::function<void(TObject* Sender, int& NewSize, bool& 
 // bottom). While dragging, a line shows where the edge will go (or, with
 // rsUpdate, the neighbour follows at once); Escape cancels. A neighbour
 // dragged down to MinSize collapses to nothing.
-class TvxSplitter : public TControl {
+class VX_API TvxSplitter : public TControl {
 public:
   explicit TvxSplitter(TComponent* AOwner);
   ~TvxSplitter() override;

@@ -1,4 +1,4 @@
-#include "paint/vxXYSizer.h"
+#include <vxplan/paint/vxXYSizer.h>
 
 namespace vx {
 

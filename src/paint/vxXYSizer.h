@@ -1,8 +1,10 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 #include <functional>
 
-#include "platform/ui/ExtCtrls.h"
+#include <vxplan/platform/ui/ExtCtrls.h>
 
 namespace vx {
 
@@ -12,7 +14,7 @@ using TOnResize = std::function<void(TXYSizer* Sender, TPoint theNewPoint)>;
 // A 5 x 5 grip the user drags freely inside its parent (kept clear of the
 // parent's edges by the margins), with cross-hair guide lines while dragging;
 // the displacement is reported when it is let go.
-class TXYSizer : public TCustomPanel {
+class VX_API TXYSizer : public TCustomPanel {
 public:
   explicit TXYSizer(TComponent* AOwner);
   ~TXYSizer() override;

@@ -1,13 +1,13 @@
-#include "printing/vxGanttPrinting.h"
+#include <vxplan/printing/vxGanttPrinting.h>
 
 #include <algorithm>
 #include <cmath>
 #include <utility>
 
-#include "paint/vxDoLater.h"
-#include "platform/rtl/Math.h"
-#include "printing/vxGridPrinting.h"
-#include "printing/vxTreePrinting.h"
+#include <vxplan/paint/vxDoLater.h>
+#include <vxplan/platform/rtl/Math.h>
+#include <vxplan/printing/vxGridPrinting.h>
+#include <vxplan/printing/vxTreePrinting.h>
 
 namespace vx {
 

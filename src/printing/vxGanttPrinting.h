@@ -1,11 +1,13 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 #include <string>
 #include <vector>
 
-#include "gantt/vxGant.h"
-#include "printing/vxGridPrinting.h"
-#include "printing/vxPrintPaging.h"
+#include <vxplan/gantt/vxGant.h>
+#include <vxplan/printing/vxGridPrinting.h>
+#include <vxplan/printing/vxPrintPaging.h>
 
 namespace vx {
 
@@ -13,7 +15,7 @@ namespace vx {
 // side on the left, the area beside it, all scaled from screen pixels to
 // device pixels; in one block, or page by page under the application's
 // control (the chart's OnPrintToHdcNewPage).
-class TvxPrintGantt {
+class VX_API TvxPrintGantt {
 public:
   // With OnPrintToHdcNewPage assigned, pages follow one another until the
   // handler stops them or the rows run out; each page starts at the row that

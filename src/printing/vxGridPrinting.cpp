@@ -1,9 +1,9 @@
-#include "printing/vxGridPrinting.h"
+#include <vxplan/printing/vxGridPrinting.h>
 
 #include <algorithm>
 
-#include "paint/vxDoLater.h"
-#include "platform/rtl/Math.h"
+#include <vxplan/paint/vxDoLater.h>
+#include <vxplan/platform/rtl/Math.h>
 
 namespace vx {
 

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 #include <vector>
 
-#include "grid/vxGrid.h"
-#include "printing/vxPrintPaging.h"
+#include <vxplan/grid/vxGrid.h>
+#include <vxplan/printing/vxPrintPaging.h>
 
 namespace vx {
 
@@ -12,7 +14,7 @@ namespace vx {
 // device pixels. One printer holds one grid in its printing shape between
 // BeforePrintAndPrint and ResetAfterPrint (its destructor resets a grid it
 // still holds, so a failure half-way leaves the grid as it was).
-class TvxGridPrinting {
+class VX_API TvxGridPrinting {
 public:
   // A printed row: its place below the header, in screen pixels.
   struct TPrintedRow {

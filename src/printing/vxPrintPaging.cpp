@@ -1,9 +1,9 @@
-#include "printing/vxPrintPaging.h"
+#include <vxplan/printing/vxPrintPaging.h>
 
 #include <algorithm>
 #include <cmath>
 
-#include "platform/rtl/Math.h"
+#include <vxplan/platform/rtl/Math.h>
 
 namespace vx {
 

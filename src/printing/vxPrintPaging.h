@@ -1,15 +1,17 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 #include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "core/vxHolding.h"
-#include "platform/rtl/Object.h"
-#include "platform/ui/DeviceContext.h"
-#include "platform/ui/Graphics.h"
-#include "scaler/vxScaler.h"
+#include <vxplan/core/vxHolding.h>
+#include <vxplan/platform/rtl/Object.h>
+#include <vxplan/platform/ui/DeviceContext.h>
+#include <vxplan/platform/ui/Graphics.h>
+#include <vxplan/scaler/vxScaler.h>
 
 namespace vx {
 
@@ -21,7 +23,7 @@ using TOnSizeCallBack = std::function<void(bool IsWidthNotHeight, int theRightOr
 // the breaks. The objects are held (when they are exposables) until the next
 // page is placed: the application's page handler may delete them meanwhile,
 // and WidthObject / HeightObject then answer nil.
-struct TPrintPageState {
+struct VX_API TPrintPageState {
   bool fWidthHit = false;
   bool fHeightHit = false;
   TObject* fWidthObject = nullptr;
@@ -65,7 +67,7 @@ using TPrintOnePage =
 using TNextPage = std::function<bool(const TPrintPageState& thePrevious)>;
 
 // The device's viewport and clip, put back when it goes.
-class TDeviceState {
+class VX_API TDeviceState {
 public:
   TDeviceState(HDC theDC, TPoint theOrigin)
       : fDC(theDC), fOrigin(theDC->GetViewportOrg()), fHadClip(theDC->HasClip()) {
@@ -93,14 +95,14 @@ private:
 // and printed until the application stops, or a page reports no break (of
 // either limit).
 // Pages that are not to be drawn go to theMeasureDC. Answers the pages printed.
-int RunPrintPages(HDC theDC, HDC theMeasureDC, const TPageAsk& theAsk, const TNextPage& theNext,
+VX_API int RunPrintPages(HDC theDC, HDC theMeasureDC, const TPageAsk& theAsk, const TNextPage& theNext,
                   const TPrintOnePage& thePrint);
 
 enum TPaperSize { ppsA4, ppsLetter };
 enum TPaperOrientation { ppoPortrait, ppoLandscape };
 
 // Paper for the one-call printing of a chart or a schedule.
-struct TPrintSetup {
+struct VX_API TPrintSetup {
   TPaperSize fPaper = ppsA4;
   TPaperOrientation fOrientation = ppoLandscape;
   double fMarginMm = 10;
@@ -133,7 +135,7 @@ struct TPrintSetup {
 // of time each: the axis's window alone, the setup's span squeezed onto one,
 // or the span at the axis's scale (the last page keeps the scale and shows a
 // little more). Empty for a span that ends before it starts.
-std::vector<std::pair<TDateTime, TDateTime>> TimeSpansForPages(TvxDateScaler* theScaler, const TPrintSetup& theSetup,
+VX_API std::vector<std::pair<TDateTime, TDateTime>> TimeSpansForPages(TvxDateScaler* theScaler, const TPrintSetup& theSetup,
                                                                 int theExtent);
 
 // A document on the setup's paper: a PDF file, or a printer (through the
@@ -143,10 +145,10 @@ std::vector<std::pair<TDateTime, TDateTime>> TimeSpansForPages(TvxDateScaler* th
 // pages; the call answers them too, 0 when nothing was printed.
 using TUsablePaper = std::function<bool(int theDpi, int theWidth, int theHeight)>;
 using TPrintDocument = std::function<int(HDC theDC)>;
-int PrintDocumentToPdf(const std::string& theFileName, const TPrintSetup& theSetup, const TUsablePaper& theUsable,
+VX_API int PrintDocumentToPdf(const std::string& theFileName, const TPrintSetup& theSetup, const TUsablePaper& theUsable,
                        const TPrintDocument& thePrint);
-int PrintDocumentToPrinter(const TPrintSetup& theSetup, bool theShowDialog, const TPrintDocument& thePrint);
+VX_API int PrintDocumentToPrinter(const TPrintSetup& theSetup, bool theShowDialog, const TPrintDocument& thePrint);
 // The paper of the setup in device pixels at its resolution.
-void PaperPixels(const TPrintSetup& theSetup, int& theDpi, int& theWidth, int& theHeight);
+VX_API void PaperPixels(const TPrintSetup& theSetup, int& theDpi, int& theWidth, int& theHeight);
 
 }  // namespace vx

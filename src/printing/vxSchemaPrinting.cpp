@@ -1,10 +1,10 @@
-#include "printing/vxSchemaPrinting.h"
+#include <vxplan/printing/vxSchemaPrinting.h>
 
 #include <algorithm>
 #include <memory>
 
-#include "paint/vxDoLater.h"
-#include "platform/rtl/Math.h"
+#include <vxplan/paint/vxDoLater.h>
+#include <vxplan/platform/rtl/Math.h>
 
 namespace vx {
 

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 #include <string>
 
-#include "printing/vxPrintPaging.h"
-#include "schema/vxSchema.h"
+#include <vxplan/printing/vxPrintPaging.h>
+#include <vxplan/schema/vxSchema.h>
 
 namespace vx {
 
@@ -13,7 +15,7 @@ namespace vx {
 // in one block, or page by page under the application's control (the
 // schedule's OnPrintToHdcNewPage), a page ending where the next column no
 // longer fits.
-class TvxPrintSchema {
+class VX_API TvxPrintSchema {
 public:
   // TimeLength: screen pixels of time along the axis; ScalerThickness: the
   // time axis strip's width (normal) or height (flipped). LastCol is clamped

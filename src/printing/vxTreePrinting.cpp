@@ -1,8 +1,8 @@
-#include "printing/vxTreePrinting.h"
+#include <vxplan/printing/vxTreePrinting.h>
 
-#include "core/vxHolding.h"
-#include "paint/vxGraphStuff.h"
-#include "platform/rtl/Math.h"
+#include <vxplan/core/vxHolding.h>
+#include <vxplan/paint/vxGraphStuff.h>
+#include <vxplan/platform/rtl/Math.h>
 
 namespace vx {
 

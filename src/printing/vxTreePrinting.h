@@ -1,13 +1,15 @@
 #pragma once
 
-#include "printing/vxPrintPaging.h"
-#include "tree/vxTree.h"
+#include <vxplan/platform/rtl/Export.h>
+
+#include <vxplan/printing/vxPrintPaging.h>
+#include <vxplan/tree/vxTree.h>
 
 namespace vx {
 
 // Prints the rows of a tree onto a device context, one text line per entity,
 // scaled from screen pixels to device pixels.
-class TvxPrintTree : public TObject {
+class VX_API TvxPrintTree : public TObject {
 public:
   // theRows: in, rows to print (negative: all); out, rows printed. With a
   // page height (device pixels, -1: none) the rows stop where the next would

@@ -1,14 +1,14 @@
 // The date scaler's window, conversions, zoom, animation, timer scrolling and
 // change notification.
-#include "scaler/vxScaler.h"
+#include <vxplan/scaler/vxScaler.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <thread>
 
-#include "platform/rtl/Exception.h"
-#include "platform/rtl/Math.h"
+#include <vxplan/platform/rtl/Exception.h>
+#include <vxplan/platform/rtl/Math.h>
 
 namespace vx {
 

@@ -1,16 +1,18 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "core/vxEvent.h"
-#include "core/vxEventHandling.h"
-#include "paint/vxOffscreenPaint.h"
-#include "platform/rtl/DateUtils.h"
-#include "platform/rtl/Set.h"
-#include "platform/ui/ExtCtrls.h"
+#include <vxplan/core/vxEvent.h>
+#include <vxplan/core/vxEventHandling.h>
+#include <vxplan/paint/vxOffscreenPaint.h>
+#include <vxplan/platform/rtl/DateUtils.h>
+#include <vxplan/platform/rtl/Set.h>
+#include <vxplan/platform/ui/ExtCtrls.h>
 
 namespace vx {
 
@@ -54,8 +56,8 @@ constexpr double ScaleDoubleDecadesAndDecades = 40.62;
 
 // The next finer / coarser scale of the zoom table; the scale itself at the
 // end of the table.
-double GetPrevScale(double theScale) noexcept;
-double GetNextScale(double theScale) noexcept;
+VX_API double GetPrevScale(double theScale) noexcept;
+VX_API double GetNextScale(double theScale) noexcept;
 
 enum TvxHiddenHoursEnum {
   thh00, thh01, thh02, thh03, thh04, thh05, thh06, thh07, thh08, thh09, thh10, thh11,
@@ -72,7 +74,7 @@ enum TScrollButtons { tsbClassic, tsbSmall, tsbOff };
 
 // One tick of the scale: its date, its position in (print) pixels from Start
 // and its label.
-struct TScaleMark {
+struct VX_API TScaleMark {
   bool LongNotShort = false;
   TDateTime DateTime = 0;
   double Pixel = 0;
@@ -96,7 +98,7 @@ constexpr unsigned WM_SCALER_CHANGE = 3022;
 // The time axis: a visible window of time (Start, Stop) laid out along the
 // control's length, with hidden hours and days taking no pixels, two rows of
 // scale marks, zooming, panning and timer scrolling.
-class TvxDateScaler : public TvxOffscreenPaint {
+class VX_API TvxDateScaler : public TvxOffscreenPaint {
 public:
   explicit TvxDateScaler(TComponent* AOwner);
   // As a Qt child of theParent, owned by the nearest component around it.

@@ -2,8 +2,8 @@
 #include <cmath>
 #include <cstdint>
 
-#include "platform/rtl/DateUtils.h"
-#include "scaler/vxScaler.h"
+#include <vxplan/platform/rtl/DateUtils.h>
+#include <vxplan/scaler/vxScaler.h>
 
 namespace vx {
 

@@ -2,9 +2,9 @@
 #include <cmath>
 #include <cstdio>
 
-#include "platform/rtl/Exception.h"
-#include "platform/rtl/Math.h"
-#include "scaler/vxScaler.h"
+#include <vxplan/platform/rtl/Exception.h>
+#include <vxplan/platform/rtl/Math.h>
+#include <vxplan/scaler/vxScaler.h>
 
 namespace vx {
 

@@ -2,8 +2,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/rtl/Math.h"
-#include "scaler/vxScaler.h"
+#include <vxplan/platform/rtl/Math.h>
+#include <vxplan/scaler/vxScaler.h>
 
 namespace vx {
 

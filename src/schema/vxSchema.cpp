@@ -1,10 +1,10 @@
 // The schedule control's composition and lifecycle: its children, lists and
 // controllers, the child layout in both orientations, and its properties.
-#include "schema/vxSchema.h"
+#include <vxplan/schema/vxSchema.h>
 
 #include <algorithm>
 
-#include "platform/ui/Menus.h"
+#include <vxplan/platform/ui/Menus.h>
 
 namespace vx {
 

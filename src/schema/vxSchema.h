@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -8,33 +10,33 @@
 #include <unordered_set>
 #include <vector>
 
-#include "core/vxEvent.h"
-#include "core/vxDataEntityPack.h"
-#include "core/vxDataTraveser.h"
-#include "core/vxHolding.h"
-#include "timeitems/vxTimeDistinctGeneric.h"
-#include "paint/vxDoLater.h"
-#include "paint/vxOffscreenPaint.h"
-#include "paint/vxXYSizer.h"
-#include "platform/rtl/DateUtils.h"
-#include "platform/ui/ComCtrls.h"
-#include "platform/ui/ExtCtrls.h"
-#include "platform/ui/Grids.h"
-#include "platform/ui/HintWindow.h"
-#include "platform/ui/XorOverlay.h"
-#include "scaler/vxScaler.h"
-#include "schema/vxSchemaIndex.h"
-#include "schema/vxSchemaIndexHooks.h"
-#include "schema/vxSchemaArea.h"
-#include "schema/vxSchemaColumns.h"
-#include "schema/vxSchemaItems.h"
-#include "schema/vxSchemaGesture.h"
-#include "schema/vxSchemaPainter.h"
-#include "schema/vxSchemaParts.h"
-#include "schema/vxSchemaPreview.h"
-#include "schema/vxSchemaScroller.h"
-#include "schema/vxSchemaSettings.h"
-#include "schema/vxSchemaSubColumns.h"
+#include <vxplan/core/vxEvent.h>
+#include <vxplan/core/vxDataEntityPack.h>
+#include <vxplan/core/vxDataTraveser.h>
+#include <vxplan/core/vxHolding.h>
+#include <vxplan/timeitems/vxTimeDistinctGeneric.h>
+#include <vxplan/paint/vxDoLater.h>
+#include <vxplan/paint/vxOffscreenPaint.h>
+#include <vxplan/paint/vxXYSizer.h>
+#include <vxplan/platform/rtl/DateUtils.h>
+#include <vxplan/platform/ui/ComCtrls.h>
+#include <vxplan/platform/ui/ExtCtrls.h>
+#include <vxplan/platform/ui/Grids.h>
+#include <vxplan/platform/ui/HintWindow.h>
+#include <vxplan/platform/ui/XorOverlay.h>
+#include <vxplan/scaler/vxScaler.h>
+#include <vxplan/schema/vxSchemaIndex.h>
+#include <vxplan/schema/vxSchemaIndexHooks.h>
+#include <vxplan/schema/vxSchemaArea.h>
+#include <vxplan/schema/vxSchemaColumns.h>
+#include <vxplan/schema/vxSchemaItems.h>
+#include <vxplan/schema/vxSchemaGesture.h>
+#include <vxplan/schema/vxSchemaPainter.h>
+#include <vxplan/schema/vxSchemaParts.h>
+#include <vxplan/schema/vxSchemaPreview.h>
+#include <vxplan/schema/vxSchemaScroller.h>
+#include <vxplan/schema/vxSchemaSettings.h>
+#include <vxplan/schema/vxSchemaSubColumns.h>
 
 namespace vx {
 class TvxSchema_ComBasic;
@@ -46,7 +48,7 @@ class TPopupMenu;
 
 // The schedule control: resources as columns (or, flipped, as rows) against a
 // time axis, with their bookings laid out side by side where they overlap.
-class TvxSchema_ComBasic : public TCustomPanel,
+class VX_API TvxSchema_ComBasic : public TCustomPanel,
                            public TSchemaScalerSettings,
                            public TSchemaLook,
                            public TSchemaSnapSettings,
@@ -358,7 +360,7 @@ private:
   int fSubColSpill = 1;
 };
 
-class TvxSchema : public TvxSchema_ComBasic {
+class VX_API TvxSchema : public TvxSchema_ComBasic {
 public:
   using TvxSchema_ComBasic::TvxSchema_ComBasic;
 

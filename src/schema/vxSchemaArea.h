@@ -1,10 +1,12 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 #include <functional>
 
-#include "paint/vxOffscreenPaint.h"
-#include "platform/ui/HintWindow.h"
-#include "schema/vxSchemaItems.h"
+#include <vxplan/paint/vxOffscreenPaint.h>
+#include <vxplan/platform/ui/HintWindow.h>
+#include <vxplan/schema/vxSchemaItems.h>
 
 namespace vx {
 
@@ -16,7 +18,7 @@ class TDrawGrid_Schema;
 class TPopupMenu;
 
 // The drawing area.
-class TvxOffscreenPaint_Schema : public TvxOffscreenPaint {
+class VX_API TvxOffscreenPaint_Schema : public TvxOffscreenPaint {
 public:
   TvxOffscreenPaint_Schema(TComponent* AOwner, TvxSchema_ComBasic* theSchema);
   TvxSchema_ComBasic* fSchema;
@@ -48,7 +50,7 @@ private:
 
 // The time hint and the enlarged preview: repaints only when its caption
 // changes and keeps the size the control gives it, whatever the text needs.
-class TvxSchema_ComBasicHintWindow : public THintWindow {
+class VX_API TvxSchema_ComBasicHintWindow : public THintWindow {
 public:
   using THintWindow::THintWindow;
 

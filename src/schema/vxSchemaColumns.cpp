@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/rtl/Exception.h"
-#include "platform/rtl/FlagScope.h"
-#include "schema/vxSchema.h"
+#include <vxplan/platform/rtl/Exception.h>
+#include <vxplan/platform/rtl/FlagScope.h>
+#include <vxplan/schema/vxSchema.h>
 
 namespace vx {
 

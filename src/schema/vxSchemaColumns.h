@@ -1,10 +1,12 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 #include <vector>
 
-#include "platform/ui/ComCtrls.h"
-#include "platform/ui/Grids.h"
-#include "schema/vxSchemaItems.h"
+#include <vxplan/platform/ui/ComCtrls.h>
+#include <vxplan/platform/ui/Grids.h>
+#include <vxplan/schema/vxSchemaItems.h>
 
 namespace vx {
 
@@ -18,7 +20,7 @@ class TPopupMenu;
 // The column header of the normal orientation. A left press on a column
 // starts a drag of the header (the header drag events apply); a press near a
 // column's edge does not, the header sizes the column there.
-class THeaderControl_MouseControl : public THeaderControl {
+class VX_API THeaderControl_MouseControl : public THeaderControl {
 public:
   explicit THeaderControl_MouseControl(TComponent* AOwner) : THeaderControl(AOwner) {}
   TDataListColumns* itsDataListColumns = nullptr;
@@ -36,7 +38,7 @@ protected:
 
 // The column titles of the flipped orientation: one row per column, drawn in
 // the fixed first column.
-class TDrawGrid_Schema : public TDrawGrid {
+class VX_API TDrawGrid_Schema : public TDrawGrid {
 public:
   explicit TDrawGrid_Schema(TComponent* AOwner) : TDrawGrid(AOwner) {}
   TDataListColumns* itsDataListColumns = nullptr;
@@ -60,7 +62,7 @@ protected:
 // The list of columns. It keeps the header's sections and the title grid's
 // rows in step with the columns (one each, at the column's index) and knows
 // the columns' pixel spans along the column axis.
-class TDataListColumns : public TvxDataList {
+class VX_API TDataListColumns : public TvxDataList {
 public:
   // Columns are at most this large (a header section's largest width).
   static constexpr int kMaxColumnSize = 10000;

@@ -3,12 +3,12 @@
 // outlines that show them (snapped, in the target column), and the hint that
 // names them. The release writes through the same reckoning, so the hint and
 // the outlines never promise what it does not do.
-#include "schema/vxSchemaGesture.h"
+#include <vxplan/schema/vxSchemaGesture.h>
 
 #include <algorithm>
 #include <cmath>
 
-#include "schema/vxSchema.h"
+#include <vxplan/schema/vxSchema.h>
 
 namespace vx {
 

@@ -1,7 +1,9 @@
 #pragma once
 
-#include "platform/ui/Controls.h"
-#include "timeitems/vxTimeGesture.h"
+#include <vxplan/platform/rtl/Export.h>
+
+#include <vxplan/platform/ui/Controls.h>
+#include <vxplan/timeitems/vxTimeGesture.h>
 
 namespace vx {
 
@@ -13,7 +15,7 @@ class TvxDataEntity_SchemaTime;
 // switch (OnSwitchCol), and the columns step at the area's edge. After an
 // auto-scroll a release moves by the times and columns under the press and
 // the release, not by pixels.
-class TSchemaGesture final : public TvxTimeGestureHost {
+class VX_API TSchemaGesture final : public TvxTimeGestureHost {
 public:
   explicit TSchemaGesture(TvxSchema_ComBasic& theSchema);
 
@@ -76,7 +78,7 @@ private:
 
 // The gesture's state under the schedule's names; nothing while the
 // schedule has no drawing area or is going.
-class TSchemaGestureState {
+class VX_API TSchemaGestureState {
 public:
   // Cancels the move or resize the current press started, without changing
   // anything; for the host's OnSchemaMouseDown.

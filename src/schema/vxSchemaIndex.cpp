@@ -1,11 +1,11 @@
 // The per-column index of a schedule's bookings.
-#include "schema/vxSchemaIndex.h"
+#include <vxplan/schema/vxSchemaIndex.h>
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
-#include "schema/vxSchema.h"
+#include <vxplan/schema/vxSchema.h>
 
 namespace vx {
 

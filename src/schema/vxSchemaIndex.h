@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <unordered_map>
@@ -14,7 +16,7 @@ class TvxDataEntity_SchemaTime;
 // the stops in that order. The bookings of one column that meet a time
 // window are then found by two binary searches and a scan of little more
 // than the answer, whatever else the column holds.
-class TSchemaTimeIndex {
+class VX_API TSchemaTimeIndex {
 public:
   // Enters a booking under its current column.
   void Add(TvxDataEntity_SchemaTime* theItem);

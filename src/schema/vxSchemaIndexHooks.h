@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 namespace vx {
 
 class TvxSchema_ComBasic;
@@ -8,7 +10,7 @@ class TvxDataEntity_SchemaTime;
 // Keeps the schedule's index of bookings, its count of bookings reaching out
 // of their columns and its columns to lay out again in step with every
 // booking that enters or leaves, and every change of times, column or insets.
-class TSchemaIndexHooks {
+class VX_API TSchemaIndexHooks {
 public:
   explicit TSchemaIndexHooks(TvxSchema_ComBasic& theSchema) : fSchema(theSchema) {}
 

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/rtl/Exception.h"
-#include "platform/rtl/FlagScope.h"
-#include "platform/rtl/Math.h"
-#include "schema/vxSchema.h"
+#include <vxplan/platform/rtl/Exception.h>
+#include <vxplan/platform/rtl/FlagScope.h>
+#include <vxplan/platform/rtl/Math.h>
+#include <vxplan/schema/vxSchema.h>
 
 namespace vx {
 

@@ -1,13 +1,15 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "core/vxDataEntityPack.h"
-#include "platform/rtl/DateUtils.h"
-#include "platform/ui/Graphics.h"
+#include <vxplan/core/vxDataEntityPack.h>
+#include <vxplan/platform/rtl/DateUtils.h>
+#include <vxplan/platform/ui/Graphics.h>
 
 namespace vx {
 
@@ -50,7 +52,7 @@ using TOnSchemaPrintToHdcNewPage = std::function<void(TvxSchema_ComBasic* Sender
                                                       int& pageWidht, bool& goahead, bool& render)>;
 
 // One resource: a column in the normal orientation, a row in the flipped one.
-class TvxDataEntity_SchemaColumn : public TvxDataEntity {
+class VX_API TvxDataEntity_SchemaColumn : public TvxDataEntity {
 public:
   TDataListColumns* Columns() const;
   int GetData() const noexcept { return itsData; }
@@ -94,17 +96,17 @@ private:
 };
 
 // Casts an object to a column; EInvalidCast for anything else.
-TvxDataEntity_SchemaColumn* DataEntity_SchemaColumn(TObject* theObject);
+VX_API TvxDataEntity_SchemaColumn* DataEntity_SchemaColumn(TObject* theObject);
 
 // The part of theText that theWidth pixels could show (no character is
 // drawn narrower than half a pixel): a megabyte title is not laid out whole
 // to show a word. Answers theText itself when it is short enough, else
 // theCut, filled with its beginning.
-const std::string& ShowableText(const std::string& theText, int theWidth, std::string& theCut);
+VX_API const std::string& ShowableText(const std::string& theText, int theWidth, std::string& theCut);
 
 // One extra text line of a schema time: drawn in one of the three text
 // fonts at an offset inside the item's rectangle.
-class TvxSchemaText {
+class VX_API TvxSchemaText {
 public:
   int GetStyle() const noexcept { return FStyle; }
   void SetStyle(int theStyle) noexcept { FStyle = theStyle; }
@@ -121,7 +123,7 @@ private:
 
 // A booking: a span of time on one column, laid out beside the bookings it
 // overlaps. Changes of start, stop and column are reported (DoInfoPush).
-class TvxDataEntity_SchemaTime : public TvxDataEntity {
+class VX_API TvxDataEntity_SchemaTime : public TvxDataEntity {
 public:
   void AfterCreate(TvxDataList* theDataList) override;
 
@@ -181,17 +183,17 @@ private:
 };
 
 // Casts an object to a schema time; EInvalidCast for anything else.
-TvxDataEntity_SchemaTime* DataEntity_Schema(TObject* theObject);
+VX_API TvxDataEntity_SchemaTime* DataEntity_Schema(TObject* theObject);
 
 // The controller of a schedule's layers: it knows its control, so that a
 // booking can find the control it belongs to.
-class TSchemaTimeListController : public TvxListController {
+class VX_API TSchemaTimeListController : public TvxListController {
 public:
   TvxSchema_ComBasic* fSchema = nullptr;
 };
 
 // Declared class of the layers; adds nothing.
-class TvxDataList_Schema : public TvxDataList {
+class VX_API TvxDataList_Schema : public TvxDataList {
 protected:
   ~TvxDataList_Schema() override = default;
 };

@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "platform/rtl/DateUtils.h"
-#include "platform/rtl/Math.h"
-#include "platform/ui/Menus.h"
-#include "schema/vxSchema.h"
+#include <vxplan/platform/rtl/DateUtils.h>
+#include <vxplan/platform/rtl/Math.h>
+#include <vxplan/platform/ui/Menus.h>
+#include <vxplan/schema/vxSchema.h>
 
 namespace vx {
 

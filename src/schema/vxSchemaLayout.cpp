@@ -4,9 +4,9 @@
 #include <cmath>
 #include <set>
 
-#include "platform/rtl/Math.h"
-#include "platform/ui/Forms.h"
-#include "schema/vxSchema.h"
+#include <vxplan/platform/rtl/Math.h>
+#include <vxplan/platform/ui/Forms.h>
+#include <vxplan/schema/vxSchema.h>
 
 namespace vx {
 

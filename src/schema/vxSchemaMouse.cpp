@@ -4,8 +4,8 @@
 // header and on the title grid.
 #include <algorithm>
 
-#include "platform/ui/Menus.h"
-#include "schema/vxSchema.h"
+#include <vxplan/platform/ui/Menus.h>
+#include <vxplan/schema/vxSchema.h>
 
 namespace vx {
 

@@ -4,11 +4,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "paint/vxGraphStuff.h"
-#include "platform/rtl/Math.h"
-#include "schema/vxSchemaPainter.h"
+#include <vxplan/paint/vxGraphStuff.h>
+#include <vxplan/platform/rtl/Math.h>
+#include <vxplan/schema/vxSchemaPainter.h>
 
-#include "schema/vxSchema.h"
+#include <vxplan/schema/vxSchema.h>
 
 namespace vx {
 

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 #include <memory>
 #include <vector>
 
-#include "core/vxHolding.h"
-#include "platform/ui/Graphics.h"
+#include <vxplan/core/vxHolding.h>
+#include <vxplan/platform/ui/Graphics.h>
 
 namespace vx {
 
@@ -16,7 +18,7 @@ class TvxDataList;
 // The schedule's painter: the drawing area's picture (background, today
 // line, bookings and the application's hooks), the pyjamas pattern, and
 // the drawing order the hit test and the selection share.
-class TSchemaPainter {
+class VX_API TSchemaPainter {
 public:
   explicit TSchemaPainter(TvxSchema_ComBasic& theSchema);
 

@@ -1,12 +1,12 @@
 // Where the schedule's parts stand, and the scaler's sizes asked for.
-#include "schema/vxSchemaParts.h"
+#include <vxplan/schema/vxSchemaParts.h>
 
 #include <algorithm>
 #include <climits>
 
-#include "paint/vxDoLater.h"
-#include "platform/rtl/Math.h"
-#include "schema/vxSchema.h"
+#include <vxplan/paint/vxDoLater.h>
+#include <vxplan/platform/rtl/Math.h>
+#include <vxplan/schema/vxSchema.h>
 
 namespace vx {
 

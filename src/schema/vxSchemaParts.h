@@ -1,6 +1,8 @@
 #pragma once
 
-#include "platform/rtl/Types.h"
+#include <vxplan/platform/rtl/Export.h>
+
+#include <vxplan/platform/rtl/Types.h>
 
 namespace vx {
 
@@ -10,7 +12,7 @@ class TObject;
 // Where the schedule's parts stand: the header, the scaler, the drawing area,
 // the column scroller and the sizer around the inner corner, and the
 // scaler's sizes asked for, applied after the current call.
-class TSchemaParts {
+class VX_API TSchemaParts {
 public:
   explicit TSchemaParts(TvxSchema_ComBasic& theSchema);
 

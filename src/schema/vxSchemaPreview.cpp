@@ -1,16 +1,16 @@
 // The schedule's time hint beside the pointer and the enlarged preview of the
 // booking it rests on.
-#include "schema/vxSchemaPreview.h"
+#include <vxplan/schema/vxSchemaPreview.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 
-#include "platform/rtl/Math.h"
-#include "platform/ui/ExtCtrls.h"
-#include "platform/ui/Forms.h"
-#include "schema/vxSchema.h"
+#include <vxplan/platform/rtl/Math.h>
+#include <vxplan/platform/ui/ExtCtrls.h>
+#include <vxplan/platform/ui/Forms.h>
+#include <vxplan/schema/vxSchema.h>
 
 namespace vx {
 

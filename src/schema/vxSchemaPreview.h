@@ -1,7 +1,9 @@
 #pragma once
 
-#include "platform/rtl/DateUtils.h"
-#include "platform/rtl/Types.h"
+#include <vxplan/platform/rtl/Export.h>
+
+#include <vxplan/platform/rtl/DateUtils.h>
+#include <vxplan/platform/rtl/Types.h>
 
 namespace vx {
 
@@ -14,7 +16,7 @@ class TCanvas;
 
 // The schedule's time hint and the enlarged preview of the booking the
 // pointer rests on, with the preview's show and hide timers.
-class TSchemaPreview {
+class VX_API TSchemaPreview {
 public:
   explicit TSchemaPreview(TvxSchema_ComBasic& theSchema);
 
@@ -61,7 +63,7 @@ private:
 };
 
 // The hint and preview windows and timers under the schedule's names.
-class TSchemaPreviewAccess {
+class VX_API TSchemaPreviewAccess {
 public:
   TvxSchema_ComBasicHintWindow* GetHintWindow() const noexcept { return PreviewOfSchema()->HintWindow(); }
   TvxSchema_ComBasicHintWindow* GetShowMeBigWindow() const noexcept { return PreviewOfSchema()->ShowMeBigWindow(); }

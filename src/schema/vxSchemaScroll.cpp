@@ -1,14 +1,14 @@
 // Scrolling the schedule: the column scroller (a scroll bar along the
 // columns' side of the drawing area), the column stepping while a booking is
 // dragged at the edge, and the mouse wheel.
-#include "schema/vxSchemaScroller.h"
+#include <vxplan/schema/vxSchemaScroller.h>
 
 #include <algorithm>
 #include <cmath>
 
-#include "platform/rtl/FlagScope.h"
-#include "platform/ui/ComCtrls.h"
-#include "schema/vxSchema.h"
+#include <vxplan/platform/rtl/FlagScope.h>
+#include <vxplan/platform/ui/ComCtrls.h>
+#include <vxplan/schema/vxSchema.h>
 
 namespace vx {
 

@@ -1,7 +1,9 @@
 #pragma once
 
-#include "platform/rtl/Types.h"
-#include "platform/ui/Controls.h"
+#include <vxplan/platform/rtl/Export.h>
+
+#include <vxplan/platform/rtl/Types.h>
+#include <vxplan/platform/ui/Controls.h>
 
 namespace vx {
 
@@ -11,7 +13,7 @@ class TScrollBar;
 // The schedule's column scroller (a scroll bar along the columns' side of
 // the drawing area in each orientation, only the current one shown) and the
 // mouse wheel in the Qt convention.
-class TSchemaScroller {
+class VX_API TSchemaScroller {
 public:
   explicit TSchemaScroller(TvxSchema_ComBasic& theSchema);
 

@@ -4,12 +4,12 @@
 #include <cmath>
 #include <cstdint>
 
-#include "platform/rtl/Math.h"
-#include "schema/vxSchemaColumns.h"
-#include "schema/vxSchemaSettings.h"
+#include <vxplan/platform/rtl/Math.h>
+#include <vxplan/schema/vxSchemaColumns.h>
+#include <vxplan/schema/vxSchemaSettings.h>
 
-#include "paint/vxOffscreenPaint.h"
-#include "schema/vxSchemaColumns.h"
+#include <vxplan/paint/vxOffscreenPaint.h>
+#include <vxplan/schema/vxSchemaColumns.h>
 
 namespace vx {
 

@@ -1,17 +1,19 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 #include <memory>
 #include <string>
 
-#include "platform/rtl/DateUtils.h"
-#include "platform/ui/Controls.h"
-#include "platform/ui/Graphics.h"
-#include "scaler/vxScaler.h"
+#include <vxplan/platform/rtl/DateUtils.h>
+#include <vxplan/platform/ui/Controls.h>
+#include <vxplan/platform/ui/Graphics.h>
+#include <vxplan/scaler/vxScaler.h>
 
 namespace vx {
 
 // The time axis's settings under the schedule's names; the scaler keeps them.
-class TSchemaScalerSettings {
+class VX_API TSchemaScalerSettings {
 public:
   const std::string& GetScalerDateFormat() const { return SettingsScaler()->GetDateFormat(); }
   void SetScalerDateFormat(const std::string& v) { SettingsScaler()->SetDateFormat(v); }
@@ -46,7 +48,7 @@ protected:
 
 // How the schedule's drawing area looks: background, pyjamas and lines. A
 // change repaints the area.
-class TSchemaLook {
+class VX_API TSchemaLook {
 public:
   TColor GetSchemaColor() const noexcept { return itsBackColor; }
   void SetBackColor(TColor theColor) { Set(itsBackColor, theColor, true); }
@@ -82,7 +84,7 @@ private:
 
 // Where moved and resized bookings snap to: starts to a grid counted from
 // midnight, lengths to whole steps.
-class TSchemaSnapSettings {
+class VX_API TSchemaSnapSettings {
 public:
   // The calendar's days, from 1 January of the year 1 to the end of 9999.
   static constexpr TDateTime kFirstDay = -693593, kAfterLastDay = 2958466;
@@ -109,7 +111,7 @@ protected:
 };
 
 // Plain switches of the schedule's behaviour; read where they apply.
-class TSchemaBehaviour {
+class VX_API TSchemaBehaviour {
 public:
   bool GetShowBigONOFF() const noexcept { return itsShowBigONOFF; }
   void SetShowBigONOFF(bool v) noexcept { itsShowBigONOFF = v; }
@@ -141,7 +143,7 @@ protected:
 
 // The fonts of the bookings' text styles 1 to 3 (other styles use the
 // control's font). A change repaints the area.
-class TSchemaTextFonts {
+class VX_API TSchemaTextFonts {
 public:
   TFont* GetTextFont1() const noexcept { return fTextFont1.get(); }
   TFont* GetTextFont2() const noexcept { return fTextFont2.get(); }
@@ -172,7 +174,7 @@ class TvxOffscreenPaint;
 
 // Settings the children keep: the header's menu (the title grid gets the
 // same) and the tab stops.
-class TSchemaChildSettings {
+class VX_API TSchemaChildSettings {
 public:
   TPopupMenu* GetHeaderPopupmenu() const;
   void SetHeaderPopupmenu(TPopupMenu* theMenu);
@@ -192,7 +194,7 @@ protected:
 
 // The application's drag events of the column titles: stored into, and read
 // from, both the header and the title grid.
-class TSchemaHeaderDragEvents {
+class VX_API TSchemaHeaderDragEvents {
 public:
   TStartDragEvent GetOnHeaderStartDrag() const;
   void SetOnHeaderStartDrag(TStartDragEvent theEvent);
@@ -213,7 +215,7 @@ protected:
 enum TScrollVisibility { svAlways, svWhenNeeded, svNever };
 
 // How bookings that overlap are laid out, and when the column scroller shows.
-class TSchemaLayoutSettings {
+class VX_API TSchemaLayoutSettings {
 public:
   bool GetCollisionDetectBetweenDataList() const noexcept { return itsCollisionDetectBetweenDataList; }
   void SetCollisionDetectBetweenDataList(bool theValue) {

@@ -1,14 +1,14 @@
 // The schedule's collision layout: the columns out of date, the bookings a
 // run lays out, and the hand-over of its result.
-#include "schema/vxSchemaSubColumns.h"
+#include <vxplan/schema/vxSchemaSubColumns.h>
 
 #include <algorithm>
 #include <cmath>
 #include <set>
 #include <string>
 
-#include "platform/rtl/Math.h"
-#include "schema/vxSchema.h"
+#include <vxplan/platform/rtl/Math.h>
+#include <vxplan/schema/vxSchema.h>
 
 namespace vx {
 

@@ -1,12 +1,14 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 #include <cstdint>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
-#include "core/vxHolding.h"
-#include "timeitems/vxLayoutJob.h"
+#include <vxplan/core/vxHolding.h>
+#include <vxplan/timeitems/vxLayoutJob.h>
 
 namespace vx {
 
@@ -17,7 +19,7 @@ class TvxDataList;
 // The schedule's collision layout: which columns are out of date, what a run
 // takes of them, and how its result reaches the bookings. The lifecycle
 // (deferral, worker, stale results) is the layout job's.
-class TSchemaSubColumns : private TLayoutJobClient {
+class VX_API TSchemaSubColumns : private TLayoutJobClient {
 public:
   explicit TSchemaSubColumns(TvxSchema_ComBasic* theSchema);
 

@@ -1,11 +1,11 @@
-#include "timeitems/vxLayoutJob.h"
+#include <vxplan/timeitems/vxLayoutJob.h>
 
 #include <string>
 #include <vector>
 
-#include "paint/vxDoLater.h"
-#include "platform/ui/ExtCtrls.h"
-#include "platform/ui/Forms.h"
+#include <vxplan/paint/vxDoLater.h>
+#include <vxplan/platform/ui/ExtCtrls.h>
+#include <vxplan/platform/ui/Forms.h>
 
 namespace vx {
 

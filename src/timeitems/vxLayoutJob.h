@@ -1,11 +1,13 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 #include <deque>
 #include <memory>
 #include <unordered_set>
 
-#include "core/vxHolding.h"
-#include "timeitems/vxTimeDistinctGeneric.h"
+#include <vxplan/core/vxHolding.h>
+#include <vxplan/timeitems/vxTimeDistinctGeneric.h>
 
 namespace vx {
 
@@ -16,7 +18,7 @@ class TTimer;
 // What the owner of a layout job supplies. All calls come on the
 // user-interface thread; any of them may call out to the application, which
 // may delete the owner and with it the job.
-class TLayoutJobClient {
+class VX_API TLayoutJobClient {
 public:
   // Takes what is to be laid out now; false when there is nothing.
   // theSize: how many items it holds (decides inline or worker).
@@ -43,7 +45,7 @@ enum TLayoutWhenBusy {
   lwbPause       // pauses until its group resumes it
 };
 
-struct TLayoutPolicy {
+struct VX_API TLayoutPolicy {
   // Layouts of at most this many items run inline. Read at every run, so
   // that changing the owner's limit takes effect at once.
   const int* fInlineLimit = nullptr;
@@ -57,7 +59,7 @@ struct TLayoutPolicy {
 // that a burst runs once; the run lays out inline when small, else on a
 // worker whose result is applied on the user-interface thread unless a newer
 // request came meanwhile. Destroying the job drops whatever waits or runs.
-class TLayoutJob : public TvxWatchable {
+class VX_API TLayoutJob : public TvxWatchable {
 public:
   TLayoutJob(TLayoutJobClient* theClient, const TLayoutPolicy& thePolicy, TLayoutJobGroup* theGroup = nullptr);
   ~TLayoutJob();
@@ -106,7 +108,7 @@ private:
 // the group goes, or on a timer when the last one went too late for that).
 // Jobs resume in the order they paused, as many as there are free workers:
 // waking them all would have most of them pause again at once.
-class TLayoutJobGroup {
+class VX_API TLayoutJobGroup {
 public:
   explicit TLayoutJobGroup(int theResumeBelowThreads);
   ~TLayoutJobGroup();

@@ -1,4 +1,4 @@
-#include "timeitems/vxTimeDistinctGeneric.h"
+#include <vxplan/timeitems/vxTimeDistinctGeneric.h>
 
 #include <algorithm>
 #include <cmath>
@@ -7,8 +7,8 @@
 #include <map>
 #include <set>
 
-#include "platform/rtl/Exception.h"
-#include "platform/ui/Forms.h"
+#include <vxplan/platform/rtl/Exception.h>
+#include <vxplan/platform/ui/Forms.h>
 
 namespace vx {
 

@@ -1,15 +1,17 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 #include <atomic>
 #include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
-#include "platform/rtl/DateUtils.h"
-#include "platform/rtl/Object.h"
-#include "platform/rtl/SyncObjs.h"
-#include "platform/ui/Threads.h"
+#include <vxplan/platform/rtl/DateUtils.h>
+#include <vxplan/platform/rtl/Object.h>
+#include <vxplan/platform/rtl/SyncObjs.h>
+#include <vxplan/platform/ui/Threads.h>
 
 namespace vx {
 
@@ -18,7 +20,7 @@ class TTimeDistinctGenericThread;
 // One item to lay out: its half-open time, a grouping key (only equal keys
 // collide), the caller's reference, and the result: 0 when it collides with
 // nothing, otherwise its sub-column from 1.
-class TDistinctTimeHolder : public TObject {
+class VX_API TDistinctTimeHolder : public TObject {
 public:
   TDistinctTimeHolder(TDateTime aStart, TDateTime aStop, std::string aQuantityID, TObject* aReference)
       : fStart(aStart), fStop(aStop), fQuantityID(std::move(aQuantityID)), fReference(aReference) {}
@@ -38,7 +40,7 @@ private:
   TObject* fReference;
 };
 
-class TDistinctTimeHolderList : public TObject {
+class VX_API TDistinctTimeHolderList : public TObject {
 public:
   TDistinctTimeHolderList() = default;
   ~TDistinctTimeHolderList() override { Clear(); }
@@ -68,7 +70,7 @@ private:
 // holder a sub-column: first fit, in the order in which a pairwise scan from
 // the last holder backwards meets them. The scan is not run pair by pair:
 // the same placement is computed in about n log n.
-class TTimeDistinctGeneric : public TObject {
+class VX_API TTimeDistinctGeneric : public TObject {
 public:
   explicit TTimeDistinctGeneric(TDistinctTimeHolderList* aList) : fDistinctTimeHolderList(aList) {}
 
@@ -97,7 +99,7 @@ private:
 // Lays out a holder list on a worker thread and hands the result back on the
 // user-interface thread (OnDone). Made suspended: fill GetList(), set OnDone,
 // Start. Dispose of it with FreeAndCleanUp, never with delete.
-class TTimeDistinctGenericThread : public TThread {
+class VX_API TTimeDistinctGenericThread : public TThread {
 public:
   static constexpr int MaxThreads = 50;
 

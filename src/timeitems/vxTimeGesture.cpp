@@ -1,5 +1,5 @@
 // The gesture on time items that the Gantt chart and the schedule share.
-#include "timeitems/vxTimeGesture.h"
+#include <vxplan/timeitems/vxTimeGesture.h>
 
 #include <utility>
 

@@ -1,14 +1,16 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 #include <memory>
 #include <vector>
 
-#include "core/vxDataEntityPack.h"
-#include "core/vxHolding.h"
-#include "platform/rtl/DateUtils.h"
-#include "platform/ui/Controls.h"
-#include "platform/ui/ExtCtrls.h"
-#include "platform/ui/XorOverlay.h"
+#include <vxplan/core/vxDataEntityPack.h>
+#include <vxplan/core/vxHolding.h>
+#include <vxplan/platform/rtl/DateUtils.h>
+#include <vxplan/platform/ui/Controls.h>
+#include <vxplan/platform/ui/ExtCtrls.h>
+#include <vxplan/platform/ui/XorOverlay.h>
 
 namespace vx {
 
@@ -20,7 +22,7 @@ enum TvxGestureCursor { gcIdle, gcResize, gcLink };
 
 // Where an item would land: its times, its lane (row or column) and its
 // outline. Not valid: it lands nowhere (no lane, no such item any more).
-struct TvxTimeLanding {
+struct VX_API TvxTimeLanding {
   TDateTime fStart = 0, fStop = 0;
   int fLane = -1;
   TRect fRect = NoRect();
@@ -28,12 +30,12 @@ struct TvxTimeLanding {
 };
 
 // What the lane under a press lets a drag do.
-struct TvxGesturePermits {
+struct VX_API TvxGesturePermits {
   bool fMove = true, fChangeLane = true, fResize = true;
 };
 
 // How the controls differ on purpose.
-struct TvxGestureRules {
+struct VX_API TvxGestureRules {
   bool fTimeAcross = true;           // time runs along x (else along y)
   bool fCopyWithCtrl = false;        // Ctrl on a press copies instead of moving
   bool fDoubleClickMoves = true;     // the second press of a double click moves
@@ -51,7 +53,7 @@ struct TvxGestureRules {
 // What a control supplies to the gesture engine: hit tests and rectangles,
 // pixels to times and lanes (snapped), permissions, the writes of a release
 // (which call the application), selection, hints and scrolling.
-class TvxTimeGestureHost {
+class VX_API TvxTimeGestureHost {
 public:
   virtual ~TvxTimeGestureHost() = default;
 
@@ -104,7 +106,7 @@ public:
 // step the axes at the edges, the release writes through the host, and a
 // cancel ends it writing nothing. The pressed item and the moved ones are
 // held: a handler may delete any of them meanwhile.
-class TvxTimeGesture {
+class VX_API TvxTimeGesture {
 public:
   TvxTimeGesture(TvxTimeGestureHost& theHost, const TvxGestureRules& theRules);
   ~TvxTimeGesture();

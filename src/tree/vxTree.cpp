@@ -1,12 +1,12 @@
-#include "tree/vxTree.h"
+#include <vxplan/tree/vxTree.h>
 
 #include <algorithm>
 #include <climits>
 
-#include "core/vxBeginUpdate.h"
-#include "core/vxHolding.h"
-#include "platform/rtl/Exception.h"
-#include "platform/rtl/FlagScope.h"
+#include <vxplan/core/vxBeginUpdate.h>
+#include <vxplan/core/vxHolding.h>
+#include <vxplan/platform/rtl/Exception.h>
+#include <vxplan/platform/rtl/FlagScope.h>
 
 namespace vx {
 

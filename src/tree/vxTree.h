@@ -1,16 +1,18 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 #include <functional>
 #include <memory>
 #include <string>
 #include <unordered_set>
 #include <vector>
 
-#include "core/vxEvent.h"
-#include "core/vxDataEntityPack.h"
-#include "paint/vxDoLater.h"
-#include "platform/rtl/DateUtils.h"
-#include "platform/ui/TreeView.h"
+#include <vxplan/core/vxEvent.h>
+#include <vxplan/core/vxDataEntityPack.h>
+#include <vxplan/paint/vxDoLater.h>
+#include <vxplan/platform/rtl/DateUtils.h>
+#include <vxplan/platform/ui/TreeView.h>
 
 namespace vx {
 
@@ -24,7 +26,7 @@ using TOnCurrentDataEntityChange = std::function<void(TvxTree_ComBasic* theTree,
 using TOnTreeUnLoadItem = std::function<void(TObject* Caller, TvxDataEntity* theDataEntity, bool& CanUnload)>;
 
 // The node class the tree control makes: when it goes it lets go of its entity.
-class TTreeNode_vxSub : public TTreeNode {
+class VX_API TTreeNode_vxSub : public TTreeNode {
 public:
   using TTreeNode::TTreeNode;
   ~TTreeNode_vxSub() override;
@@ -32,7 +34,7 @@ public:
 };
 
 // A list of sibling tree entities.
-class TvxDataList_Tree : public TvxDataList {
+class VX_API TvxDataList_Tree : public TvxDataList {
 public:
   TvxDataEntity_Tree* GetOwningDataEntity() const noexcept { return fOwningDataEntity; }
 
@@ -46,13 +48,13 @@ private:
   bool fNeedsSort = false;
 };
 
-class TvxListController_Tree : public TvxListController {
+class VX_API TvxListController_Tree : public TvxListController {
 public:
   TvxTree_ComBasic* fOwningTree = nullptr;
 };
 
 // One entity of the tree: a node's data and, below it, a list of children.
-class TvxDataEntity_Tree : public TvxDataEntity {
+class VX_API TvxDataEntity_Tree : public TvxDataEntity {
 public:
   void CleanForFree() override;
   void SetVisible(bool theValue) override;
@@ -114,7 +116,7 @@ private:
 // handler that wants it gone calls deleteLater() on it. The tree reads what
 // it holds after a handler returns, and the view's nodes it walks stay until
 // no handler runs (they are taken away at the next synchronisation).
-class TvxTree_ComBasic : public TCustomTreeView {
+class VX_API TvxTree_ComBasic : public TCustomTreeView {
 public:
   explicit TvxTree_ComBasic(TComponent* AOwner);
   // As a Qt child of theParent, owned by the nearest component around it.
@@ -306,7 +308,7 @@ private:
   bool fPressPending = false;  // a left press whose release may still select
 };
 
-class TvxTree : public TvxTree_ComBasic {
+class VX_API TvxTree : public TvxTree_ComBasic {
 public:
   using TvxTree_ComBasic::TvxTree_ComBasic;
 };

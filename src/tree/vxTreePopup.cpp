@@ -1,4 +1,4 @@
-#include "tree/vxTreePopup.h"
+#include <vxplan/tree/vxTreePopup.h>
 
 namespace vx {
 

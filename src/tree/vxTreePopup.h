@@ -1,9 +1,11 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 #include <functional>
 
-#include "platform/ui/Menus.h"
-#include "tree/vxTree.h"
+#include <vxplan/platform/ui/Menus.h>
+#include <vxplan/tree/vxTree.h>
 
 namespace vx {
 
@@ -15,7 +17,7 @@ using TOnCheckUserPickEnable = std::function<bool(TvxTreePopup* theSender, TvxDa
 // A menu entry standing for a tree entity; only these are replaced when the
 // menu is built again. The entry holds its entity, so that an entity removed
 // while the menu is open is not freed under it (and is no longer picked).
-class TvxMenuItem : public TMenuItem {
+class VX_API TvxMenuItem : public TMenuItem {
 public:
   using TMenuItem::TMenuItem;
   ~TvxMenuItem() override;
@@ -26,7 +28,7 @@ public:
 // A popup menu that offers a tree's entities as cascading menus, built level
 // by level as the user opens them. A pick handler may delete any entity (the
 // entries hold theirs); the popup itself only through deleteLater().
-class TvxTreePopup : public TPopupMenu {
+class VX_API TvxTreePopup : public TPopupMenu {
 public:
   explicit TvxTreePopup(TComponent* AOwner);
   ~TvxTreePopup() override;

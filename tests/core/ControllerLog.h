@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "core/vxDataEntityPack.h"
+#include <vxplan/core/vxDataEntityPack.h>
 
 namespace vxtest {
 

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "ControllerLog.h"
-#include "core/vxDataEntityPack.h"
-#include "platform/rtl/Exception.h"
+#include <vxplan/core/vxDataEntityPack.h>
+#include <vxplan/platform/rtl/Exception.h>
 
 using namespace vx;
 using vxtest::ControllerLog;

@@ -8,7 +8,7 @@
 #include <set>
 #include <string>
 
-#include "core/vxDataEntityPack.h"
+#include <vxplan/core/vxDataEntityPack.h>
 
 using namespace vx;
 

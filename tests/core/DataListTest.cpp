@@ -3,8 +3,8 @@
 #include <random>
 
 #include "ControllerLog.h"
-#include "core/vxDataEntityPack.h"
-#include "platform/rtl/Exception.h"
+#include <vxplan/core/vxDataEntityPack.h>
+#include <vxplan/platform/rtl/Exception.h>
 
 using namespace vx;
 using vxtest::ControllerLog;

@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "core/vxDataEntityPack.h"
-#include "core/vxDataTraveser.h"
+#include <vxplan/core/vxDataEntityPack.h>
+#include <vxplan/core/vxDataTraveser.h>
 
 using namespace vx;
 

@@ -4,7 +4,7 @@
 #include <random>
 #include <vector>
 
-#include "core/vxDataEntityPack.h"
+#include <vxplan/core/vxDataEntityPack.h>
 
 using namespace vx;
 

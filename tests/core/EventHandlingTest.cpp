@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "core/vxBeginUpdate.h"
-#include "core/vxEventHandling.h"
+#include <vxplan/core/vxBeginUpdate.h>
+#include <vxplan/core/vxEventHandling.h>
 
 using namespace vx;
 

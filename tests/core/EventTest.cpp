@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "core/vxEvent.h"
-#include "core/vxExposable.h"
-#include "core/vxHolding.h"
+#include <vxplan/core/vxEvent.h>
+#include <vxplan/core/vxExposable.h>
+#include <vxplan/core/vxHolding.h>
 
 using namespace vx;
 

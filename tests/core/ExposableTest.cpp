@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "core/vxExposable.h"
-#include "core/vxHolding.h"
-#include "platform/rtl/Exception.h"
+#include <vxplan/core/vxExposable.h>
+#include <vxplan/core/vxHolding.h>
+#include <vxplan/platform/rtl/Exception.h>
 
 using namespace vx;
 

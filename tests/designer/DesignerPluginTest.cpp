@@ -12,12 +12,12 @@
 #include <memory>
 
 #include "UiTestSupport.h"
-#include "designer/QvxWidgets.h"
-#include "gantt/vxGant.h"
-#include "grid/vxGrid.h"
-#include "scaler/vxScaler.h"
-#include "schema/vxSchema.h"
-#include "tree/vxTree.h"
+#include <vxplan/designer/QvxWidgets.h>
+#include <vxplan/gantt/vxGant.h>
+#include <vxplan/grid/vxGrid.h>
+#include <vxplan/scaler/vxScaler.h>
+#include <vxplan/schema/vxSchema.h>
+#include <vxplan/tree/vxTree.h>
 
 using namespace vx;
 

@@ -16,10 +16,10 @@
 #include <string>
 
 #include "GallerySupport.h"
-#include "gantt/vxGant.h"
-#include "grid/vxGrid.h"
-#include "schema/vxSchema.h"
-#include "tree/vxTree.h"
+#include <vxplan/gantt/vxGant.h>
+#include <vxplan/grid/vxGrid.h>
+#include <vxplan/schema/vxSchema.h>
+#include <vxplan/tree/vxTree.h>
 
 namespace vxmonkey {
 

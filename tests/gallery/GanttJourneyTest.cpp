@@ -13,11 +13,11 @@
 
 #include "GallerySupport.h"
 #include "GanttPlanActions.h"
-#include "gantt/vxGant.h"
-#include "grid/vxGrid.h"
-#include "paint/vxGraphStuff.h"
-#include "platform/rtl/DateUtils.h"
-#include "tree/vxTree.h"
+#include <vxplan/gantt/vxGant.h>
+#include <vxplan/grid/vxGrid.h>
+#include <vxplan/paint/vxGraphStuff.h>
+#include <vxplan/platform/rtl/DateUtils.h>
+#include <vxplan/tree/vxTree.h>
 
 using namespace vx;
 

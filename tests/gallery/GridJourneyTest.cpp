@@ -13,9 +13,9 @@
 #include <functional>
 
 #include "GallerySupport.h"
-#include "grid/vxBabGridView.h"
-#include "tree/vxTree.h"
-#include "tree/vxTreePopup.h"
+#include <vxplan/grid/vxBabGridView.h>
+#include <vxplan/tree/vxTree.h>
+#include <vxplan/tree/vxTreePopup.h>
 
 using namespace vx;
 

@@ -11,9 +11,9 @@
 #include <functional>
 
 #include "GallerySupport.h"
-#include "platform/rtl/DateUtils.h"
-#include "platform/ui/Menus.h"
-#include "schema/vxSchema.h"
+#include <vxplan/platform/rtl/DateUtils.h>
+#include <vxplan/platform/ui/Menus.h>
+#include <vxplan/schema/vxSchema.h>
 
 using namespace vx;
 

@@ -12,8 +12,8 @@
 #include <string>
 
 #include "GanttSupport.h"
-#include "platform/rtl/DateUtils.h"
-#include "printing/vxGanttPrinting.h"
+#include <vxplan/platform/rtl/DateUtils.h>
+#include <vxplan/printing/vxGanttPrinting.h>
 
 using namespace vx;
 using vxtest::TestGant;

@@ -5,8 +5,8 @@
 
 #include "ChildEvents.h"
 #include "GanttSupport.h"
-#include "grid/vxGrid.h"
-#include "tree/vxTree.h"
+#include <vxplan/grid/vxGrid.h>
+#include <vxplan/tree/vxTree.h>
 
 using namespace vx;
 using vxtest::TestGant;

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "GanttSupport.h"
-#include "platform/rtl/Color.h"
+#include <vxplan/platform/rtl/Color.h>
 
 using namespace vx;
 using vxtest::TestGant;

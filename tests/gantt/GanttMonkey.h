@@ -12,7 +12,7 @@
 #include <set>
 #include <string>
 
-#include "gantt/vxGant.h"
+#include <vxplan/gantt/vxGant.h>
 
 namespace vxmonkey {
 

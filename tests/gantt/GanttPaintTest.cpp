@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "GanttSupport.h"
-#include "platform/rtl/Color.h"
+#include <vxplan/platform/rtl/Color.h>
 
 using namespace vx;
 using vxtest::TestGant;

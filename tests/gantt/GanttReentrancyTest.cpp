@@ -13,7 +13,7 @@
 #include <string>
 
 #include "GanttSupport.h"
-#include "printing/vxGanttPrinting.h"
+#include <vxplan/printing/vxGanttPrinting.h>
 
 using namespace vx;
 using vxtest::TestGant;

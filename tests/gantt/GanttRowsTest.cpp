@@ -5,7 +5,7 @@
 #include <set>
 
 #include "GanttSupport.h"
-#include "platform/rtl/Exception.h"
+#include <vxplan/platform/rtl/Exception.h>
 
 using namespace vx;
 using vxtest::TestGant;

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "UiTestSupport.h"
-#include "gantt/vxGant.h"
+#include <vxplan/gantt/vxGant.h>
 
 namespace vxtest {
 

@@ -5,7 +5,7 @@
 #include <set>
 
 #include "GanttSupport.h"
-#include "platform/rtl/Color.h"
+#include <vxplan/platform/rtl/Color.h>
 
 using namespace vx;
 using vxtest::TestGant;

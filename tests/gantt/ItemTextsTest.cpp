@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "UiTestSupport.h"
-#include "gantt/vxKronitItemTexts.h"
-#include "platform/rtl/Exception.h"
-#include "platform/ui/DeviceContext.h"
+#include <vxplan/gantt/vxKronitItemTexts.h>
+#include <vxplan/platform/rtl/Exception.h>
+#include <vxplan/platform/ui/DeviceContext.h>
 
 using namespace vx;
 

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "timeitems/vxTimeDistinctGeneric.h"
+#include <vxplan/timeitems/vxTimeDistinctGeneric.h>
 
 int main(int argc, char** argv) {
   if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);

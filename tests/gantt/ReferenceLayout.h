@@ -1,6 +1,6 @@
 #pragma once
 
-#include "timeitems/vxTimeDistinctGeneric.h"
+#include <vxplan/timeitems/vxTimeDistinctGeneric.h>
 
 namespace vxtest {
 

@@ -5,8 +5,8 @@
 #include <random>
 
 #include "ReferenceLayout.h"
-#include "timeitems/vxTimeDistinctGeneric.h"
-#include "platform/rtl/Exception.h"
+#include <vxplan/timeitems/vxTimeDistinctGeneric.h>
+#include <vxplan/platform/rtl/Exception.h>
 
 using namespace vx;
 

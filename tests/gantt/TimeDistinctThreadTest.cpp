@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "UiTestSupport.h"
-#include "timeitems/vxTimeDistinctGeneric.h"
+#include <vxplan/timeitems/vxTimeDistinctGeneric.h>
 
 using namespace vx;
 

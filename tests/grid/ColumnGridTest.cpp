@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "UiTestSupport.h"
-#include "grid/vxGrid.h"
+#include <vxplan/grid/vxGrid.h>
 
 using namespace vx;
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "UiTestSupport.h"
-#include "grid/vxGrid.h"
+#include <vxplan/grid/vxGrid.h>
 
 using namespace vx;
 

@@ -11,8 +11,8 @@
 #include <utility>
 
 #include "UiTestSupport.h"
-#include "grid/vxGrid.h"
-#include "printing/vxGridPrinting.h"
+#include <vxplan/grid/vxGrid.h>
+#include <vxplan/printing/vxGridPrinting.h>
 
 using namespace vx;
 

@@ -9,10 +9,10 @@
 #include <set>
 
 #include "GridViewSupport.h"
-#include "grid/vxGrid.h"
-#include "platform/ui/ExtCtrls.h"
-#include "platform/ui/XorOverlay.h"
-#include "printing/vxGridPrinting.h"
+#include <vxplan/grid/vxGrid.h>
+#include <vxplan/platform/ui/ExtCtrls.h>
+#include <vxplan/platform/ui/XorOverlay.h>
+#include <vxplan/printing/vxGridPrinting.h>
 
 using namespace gridview_test;
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "grid/vxBabGridContent.h"
+#include <vxplan/grid/vxBabGridContent.h>
 
 namespace gridtest {
 

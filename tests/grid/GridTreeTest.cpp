@@ -8,7 +8,7 @@
 #include <set>
 
 #include "UiTestSupport.h"
-#include "grid/vxGrid.h"
+#include <vxplan/grid/vxGrid.h>
 
 using namespace vx;
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "UiTestSupport.h"
-#include "grid/vxBabGridView.h"
+#include <vxplan/grid/vxBabGridView.h>
 
 namespace gridview_test {
 

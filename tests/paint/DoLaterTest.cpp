@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "UiTestSupport.h"
-#include "paint/vxDoLater.h"
+#include <vxplan/paint/vxDoLater.h>
 
 using namespace vx;
 using Lines = std::vector<std::string>;

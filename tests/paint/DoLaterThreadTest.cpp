@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "UiTestSupport.h"
-#include "paint/vxDoLater.h"
+#include <vxplan/paint/vxDoLater.h>
 
 using namespace vx;
 

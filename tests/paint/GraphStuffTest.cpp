@@ -7,9 +7,9 @@
 #include <cmath>
 
 #include "UiTestSupport.h"
-#include "paint/vxGraphStuff.h"
-#include "platform/ui/ComCtrls.h"
-#include "platform/ui/Menus.h"
+#include <vxplan/paint/vxGraphStuff.h>
+#include <vxplan/platform/ui/ComCtrls.h>
+#include <vxplan/platform/ui/Menus.h>
 
 using namespace vx;
 

@@ -5,8 +5,8 @@
 #include <QThread>
 
 #include "UiTestSupport.h"
-#include "paint/vxDoLater.h"
-#include "paint/vxGraphStuff.h"
+#include <vxplan/paint/vxDoLater.h>
+#include <vxplan/paint/vxGraphStuff.h>
 
 using namespace vx;
 

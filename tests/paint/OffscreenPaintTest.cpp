@@ -3,7 +3,7 @@
 #include <stdexcept>
 
 #include "UiTestSupport.h"
-#include "paint/vxOffscreenPaint.h"
+#include <vxplan/paint/vxOffscreenPaint.h>
 
 using namespace vx;
 

@@ -4,8 +4,8 @@
 #include <stdexcept>
 
 #include "UiTestSupport.h"
-#include "paint/vxOffscreenPaint.h"
-#include "platform/rtl/Math.h"
+#include <vxplan/paint/vxOffscreenPaint.h>
+#include <vxplan/platform/rtl/Math.h>
 
 using namespace vx;
 

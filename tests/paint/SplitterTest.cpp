@@ -4,8 +4,8 @@
 #include <QKeyEvent>
 
 #include "UiTestSupport.h"
-#include "paint/vxSplitter.h"
-#include "paint/vxXYSizer.h"
+#include <vxplan/paint/vxSplitter.h>
+#include <vxplan/paint/vxXYSizer.h>
 
 using namespace vx;
 

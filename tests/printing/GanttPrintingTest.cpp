@@ -7,9 +7,9 @@
 #include <stdexcept>
 
 #include "GanttSupport.h"
-#include "platform/rtl/Color.h"
-#include "platform/rtl/Math.h"
-#include "printing/vxGanttPrinting.h"
+#include <vxplan/platform/rtl/Color.h>
+#include <vxplan/platform/rtl/Math.h>
+#include <vxplan/printing/vxGanttPrinting.h>
 
 using namespace vx;
 using vxtest::TestGant;

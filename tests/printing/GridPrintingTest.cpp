@@ -7,10 +7,10 @@
 #include <stdexcept>
 
 #include "GanttSupport.h"
-#include "grid/vxGrid.h"
-#include "platform/rtl/Math.h"
-#include "printing/vxGanttPrinting.h"
-#include "printing/vxGridPrinting.h"
+#include <vxplan/grid/vxGrid.h>
+#include <vxplan/platform/rtl/Math.h>
+#include <vxplan/printing/vxGanttPrinting.h>
+#include <vxplan/printing/vxGridPrinting.h>
 
 using namespace vx;
 using vxtest::TestGant;

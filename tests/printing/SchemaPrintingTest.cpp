@@ -8,8 +8,8 @@
 #include <stdexcept>
 
 #include "SchemaSupport.h"
-#include "platform/rtl/Math.h"
-#include "printing/vxSchemaPrinting.h"
+#include <vxplan/platform/rtl/Math.h>
+#include <vxplan/printing/vxSchemaPrinting.h>
 
 using namespace vx;
 using vxtest::TestSchema;

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "UiTestSupport.h"
-#include "platform/rtl/Color.h"
-#include "printing/vxTreePrinting.h"
+#include <vxplan/platform/rtl/Color.h>
+#include <vxplan/printing/vxTreePrinting.h>
 
 using namespace vx;
 

@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "GanttSupport.h"
-#include "designer/QvxGantModelBinding.h"
-#include "platform/ui/QtConvert.h"
+#include <vxplan/designer/QvxGantModelBinding.h>
+#include <vxplan/platform/ui/QtConvert.h>
 
 namespace vxtest {
 

@@ -15,9 +15,9 @@
 #include <set>
 
 #include "UiTestSupport.h"
-#include "designer/QvxGridModelBinding.h"
-#include "grid/vxGrid.h"
-#include "platform/ui/QtConvert.h"
+#include <vxplan/designer/QvxGridModelBinding.h>
+#include <vxplan/grid/vxGrid.h>
+#include <vxplan/platform/ui/QtConvert.h>
 
 using namespace vx;
 

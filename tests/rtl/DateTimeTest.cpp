@@ -5,8 +5,8 @@
 #include <limits>
 #include <string>
 
-#include "platform/rtl/DateUtils.h"
-#include "platform/rtl/Exception.h"
+#include <vxplan/platform/rtl/DateUtils.h>
+#include <vxplan/platform/rtl/Exception.h>
 
 using namespace vx;
 

@@ -3,7 +3,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "platform/rtl/FlagScope.h"
+#include <vxplan/platform/rtl/FlagScope.h>
 
 using namespace vx;
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "platform/rtl/Exception.h"
-#include "platform/rtl/Object.h"
-#include "platform/rtl/Variant.h"
+#include <vxplan/platform/rtl/Exception.h>
+#include <vxplan/platform/rtl/Object.h>
+#include <vxplan/platform/rtl/Variant.h>
 
 using namespace vx;
 

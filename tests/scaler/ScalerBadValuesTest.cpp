@@ -12,9 +12,9 @@
 #include <limits>
 
 #include "UiTestSupport.h"
-#include "platform/rtl/DateUtils.h"
-#include "platform/ui/ExtCtrls.h"
-#include "scaler/vxScaler.h"
+#include <vxplan/platform/rtl/DateUtils.h>
+#include <vxplan/platform/ui/ExtCtrls.h>
+#include <vxplan/scaler/vxScaler.h>
 
 using namespace vx;
 

@@ -8,8 +8,8 @@
 #include <thread>
 
 #include "UiTestSupport.h"
-#include "platform/rtl/Exception.h"
-#include "scaler/vxScaler.h"
+#include <vxplan/platform/rtl/Exception.h>
+#include <vxplan/scaler/vxScaler.h>
 
 using namespace vx;
 

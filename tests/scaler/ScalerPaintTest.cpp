@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "UiTestSupport.h"
-#include "platform/rtl/Math.h"
-#include "scaler/vxScaler.h"
+#include <vxplan/platform/rtl/Math.h>
+#include <vxplan/scaler/vxScaler.h>
 
 using namespace vx;
 

@@ -4,7 +4,7 @@
 
 #include <random>
 
-#include "scaler/vxScaler.h"
+#include <vxplan/scaler/vxScaler.h>
 
 using namespace vx;
 

@@ -12,7 +12,7 @@
 #include <functional>
 
 #include "SchemaMouseSupport.h"
-#include "printing/vxSchemaPrinting.h"
+#include <vxplan/printing/vxSchemaPrinting.h>
 
 using namespace vx;
 using vxtest::MouseSchema;

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "SchemaMouseSupport.h"
-#include "platform/ui/Menus.h"
+#include <vxplan/platform/ui/Menus.h>
 
 using namespace vx;
 using vxtest::MouseSchema;

@@ -5,8 +5,8 @@
 #include <cmath>
 
 #include "SchemaSupport.h"
-#include "platform/rtl/Exception.h"
-#include "platform/ui/Menus.h"
+#include <vxplan/platform/rtl/Exception.h>
+#include <vxplan/platform/ui/Menus.h>
 
 using namespace vx;
 using vxtest::TestSchema;

@@ -14,10 +14,10 @@
 #include <set>
 #include <string>
 
-#include "paint/vxDoLater.h"
-#include "platform/ui/ExtCtrls.h"
-#include "platform/ui/Menus.h"
-#include "schema/vxSchema.h"
+#include <vxplan/paint/vxDoLater.h>
+#include <vxplan/platform/ui/ExtCtrls.h>
+#include <vxplan/platform/ui/Menus.h>
+#include <vxplan/schema/vxSchema.h>
 
 namespace vxmonkey {
 

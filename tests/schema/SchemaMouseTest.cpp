@@ -10,7 +10,7 @@
 #include <functional>
 
 #include "SchemaMouseSupport.h"
-#include "platform/ui/ExtCtrls.h"
+#include <vxplan/platform/ui/ExtCtrls.h>
 
 using namespace vx;
 using vxtest::MouseSchema;

@@ -12,8 +12,8 @@
 #include <functional>
 
 #include "SchemaMouseSupport.h"
-#include "platform/ui/Menus.h"
-#include "printing/vxSchemaPrinting.h"
+#include <vxplan/platform/ui/Menus.h>
+#include <vxplan/printing/vxSchemaPrinting.h>
 
 using namespace vx;
 using vxtest::MouseSchema;

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "UiTestSupport.h"
-#include "schema/vxSchema.h"
+#include <vxplan/schema/vxSchema.h>
 
 namespace vxtest {
 

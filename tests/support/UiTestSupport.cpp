@@ -13,7 +13,7 @@
 #include <QWidget>
 #include <QWindow>
 
-#include "paint/vxDoLater.h"
+#include <vxplan/paint/vxDoLater.h>
 
 namespace vxtest {
 

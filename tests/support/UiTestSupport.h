@@ -6,10 +6,10 @@
 
 #include <Qt>
 
-#include "platform/ui/Controls.h"
-#include "platform/ui/DeviceContext.h"
-#include "platform/ui/Forms.h"
-#include "platform/ui/Graphics.h"
+#include <vxplan/platform/ui/Controls.h>
+#include <vxplan/platform/ui/DeviceContext.h>
+#include <vxplan/platform/ui/Forms.h>
+#include <vxplan/platform/ui/Graphics.h>
 
 namespace vxtest {
 

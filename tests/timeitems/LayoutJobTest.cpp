@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "UiTestSupport.h"
-#include "paint/vxDoLater.h"
-#include "timeitems/vxLayoutJob.h"
+#include <vxplan/paint/vxDoLater.h>
+#include <vxplan/timeitems/vxLayoutJob.h>
 
 using namespace vx;
 

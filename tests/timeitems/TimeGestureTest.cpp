@@ -11,9 +11,9 @@
 #include <thread>
 
 #include "UiTestSupport.h"
-#include "core/vxDataEntityPack.h"
-#include "platform/ui/ExtCtrls.h"
-#include "timeitems/vxTimeGesture.h"
+#include <vxplan/core/vxDataEntityPack.h>
+#include <vxplan/platform/ui/ExtCtrls.h>
+#include <vxplan/timeitems/vxTimeGesture.h>
 
 using namespace vx;
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "UiTestSupport.h"
-#include "tree/vxTree.h"
+#include <vxplan/tree/vxTree.h>
 
 using namespace vx;
 

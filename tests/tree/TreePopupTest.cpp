@@ -5,7 +5,7 @@
 #include <QMenu>
 
 #include "UiTestSupport.h"
-#include "tree/vxTreePopup.h"
+#include <vxplan/tree/vxTreePopup.h>
 
 using namespace vx;
 

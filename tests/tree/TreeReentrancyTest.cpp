@@ -16,9 +16,9 @@
 #include <utility>
 
 #include "UiTestSupport.h"
-#include "printing/vxTreePrinting.h"
-#include "tree/vxTree.h"
-#include "tree/vxTreePopup.h"
+#include <vxplan/printing/vxTreePrinting.h>
+#include <vxplan/tree/vxTree.h>
+#include <vxplan/tree/vxTreePopup.h>
 
 using namespace vx;
 

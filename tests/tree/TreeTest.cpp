@@ -8,8 +8,8 @@
 #include <QThread>
 
 #include "UiTestSupport.h"
-#include "platform/rtl/Exception.h"
-#include "tree/vxTree.h"
+#include <vxplan/platform/rtl/Exception.h>
+#include <vxplan/tree/vxTree.h>
 
 using namespace vx;
 

@@ -3,8 +3,8 @@
 #include <cstdlib>
 
 #include "UiTestSupport.h"
-#include "platform/ui/DeviceContext.h"
-#include "platform/ui/Graphics.h"
+#include <vxplan/platform/ui/DeviceContext.h>
+#include <vxplan/platform/ui/Graphics.h>
 
 using namespace vx;
 

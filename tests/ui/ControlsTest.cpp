@@ -13,10 +13,10 @@
 #include <thread>
 
 #include "UiTestSupport.h"
-#include "platform/ui/ComCtrls.h"
-#include "platform/ui/Controls.h"
-#include "platform/ui/ExtCtrls.h"
-#include "platform/ui/Forms.h"
+#include <vxplan/platform/ui/ComCtrls.h>
+#include <vxplan/platform/ui/Controls.h>
+#include <vxplan/platform/ui/ExtCtrls.h>
+#include <vxplan/platform/ui/Forms.h>
 
 using namespace vx;
 using Lines = std::vector<std::string>;

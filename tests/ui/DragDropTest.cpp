@@ -5,7 +5,7 @@
 #include <QCursor>
 
 #include "UiTestSupport.h"
-#include "platform/ui/ExtCtrls.h"
+#include <vxplan/platform/ui/ExtCtrls.h>
 
 using namespace vx;
 using Lines = std::vector<std::string>;

@@ -4,9 +4,9 @@
 #include <QDir>
 
 #include "UiTestSupport.h"
-#include "platform/ui/ComCtrls.h"
-#include "platform/ui/ExtCtrls.h"
-#include "platform/ui/StdCtrls.h"
+#include <vxplan/platform/ui/ComCtrls.h>
+#include <vxplan/platform/ui/ExtCtrls.h>
+#include <vxplan/platform/ui/StdCtrls.h>
 
 using namespace vx;
 

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "UiTestSupport.h"
-#include "platform/ui/ExtCtrls.h"
-#include "platform/ui/Grids.h"
+#include <vxplan/platform/ui/ExtCtrls.h>
+#include <vxplan/platform/ui/Grids.h>
 
 using namespace vx;
 

@@ -7,8 +7,8 @@
 #include <thread>
 
 #include "UiTestSupport.h"
-#include "platform/ui/ComCtrls.h"
-#include "platform/ui/Menus.h"
+#include <vxplan/platform/ui/ComCtrls.h>
+#include <vxplan/platform/ui/Menus.h>
 
 using namespace vx;
 

@@ -3,8 +3,8 @@
 #include <QAction>
 #include <QMenu>
 
-#include "platform/rtl/Exception.h"
-#include "platform/ui/Menus.h"
+#include <vxplan/platform/rtl/Exception.h>
+#include <vxplan/platform/ui/Menus.h>
 
 using namespace vx;
 

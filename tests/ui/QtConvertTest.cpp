@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "platform/rtl/DateUtils.h"
-#include "platform/ui/QtConvert.h"
+#include <vxplan/platform/rtl/DateUtils.h>
+#include <vxplan/platform/ui/QtConvert.h>
 
 using namespace vx;
 

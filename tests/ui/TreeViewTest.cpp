@@ -7,8 +7,8 @@
 #include <QThread>
 
 #include "UiTestSupport.h"
-#include "platform/ui/TreeView.h"
-#include "platform/ui/DeviceContext.h"
+#include <vxplan/platform/ui/TreeView.h>
+#include <vxplan/platform/ui/DeviceContext.h>
 
 using namespace vx;
 

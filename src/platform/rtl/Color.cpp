@@ -1,4 +1,4 @@
-#include "platform/rtl/Color.h"
+#include <vxplan/platform/rtl/Color.h>
 
 namespace vx {
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 #include <cstdint>
 
 namespace vx {
@@ -57,7 +59,7 @@ constexpr TColor clInfoBk = clSystemColor | 24;
 
 // The $00BBGGRR value of a colour: system colours through the fixed palette,
 // clNone and clDefault as white, others unchanged (the high byte dropped).
-TColor ColorToRGB(TColor theColor) noexcept;
+VX_API TColor ColorToRGB(TColor theColor) noexcept;
 
 constexpr TColor RGB(int r, int g, int b) noexcept {
   return static_cast<TColor>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));

@@ -1,12 +1,12 @@
-#include "platform/rtl/DateUtils.h"
+#include <vxplan/platform/rtl/DateUtils.h>
 
 #include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <ctime>
 
-#include "platform/rtl/Exception.h"
-#include "platform/rtl/Math.h"
+#include <vxplan/platform/rtl/Exception.h>
+#include <vxplan/platform/rtl/Math.h>
 
 namespace vx {
 

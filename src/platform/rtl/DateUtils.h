@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 #include <array>
 #include <string>
 
@@ -18,7 +20,7 @@ constexpr double OneMillisecond = 1.0 / MSecsPerDay;
 
 // Names and default formats used by FormatDateTime; replaceable as a whole
 // (FormatSettings() = ...) or field by field.
-struct TFormatSettings {
+struct VX_API TFormatSettings {
   char DateSeparator = '-';
   char TimeSeparator = ':';
   std::string ShortDateFormat = "yyyy/mm/dd";
@@ -37,37 +39,37 @@ struct TFormatSettings {
 };
 
 // The process-wide settings (user-interface thread).
-TFormatSettings& FormatSettings();
+VX_API TFormatSettings& FormatSettings();
 
-bool IsLeapYear(int theYear) noexcept;
-int DaysInMonth(int theYear, int theMonth) noexcept;
+VX_API bool IsLeapYear(int theYear) noexcept;
+VX_API int DaysInMonth(int theYear, int theMonth) noexcept;
 
 // Years 1..9999. Invalid arguments raise vx::Exception "Invalid argument to
 // date encode" / "Invalid argument to time encode"; the Try forms answer false.
-TDateTime EncodeDate(int theYear, int theMonth, int theDay);
-TDateTime EncodeTime(int theHour, int theMin, int theSec, int theMSec);
-bool TryEncodeDate(int theYear, int theMonth, int theDay, TDateTime& theResult) noexcept;
-bool TryEncodeTime(int theHour, int theMin, int theSec, int theMSec, TDateTime& theResult) noexcept;
+VX_API TDateTime EncodeDate(int theYear, int theMonth, int theDay);
+VX_API TDateTime EncodeTime(int theHour, int theMin, int theSec, int theMSec);
+VX_API bool TryEncodeDate(int theYear, int theMonth, int theDay, TDateTime& theResult) noexcept;
+VX_API bool TryEncodeTime(int theHour, int theMin, int theSec, int theMSec, TDateTime& theResult) noexcept;
 
 // Dates outside 0001-01-01 .. 9999-12-31 (and non-finite values) decode as the
 // nearest end of that range.
-void DecodeDate(TDateTime theDate, int& theYear, int& theMonth, int& theDay) noexcept;
+VX_API void DecodeDate(TDateTime theDate, int& theYear, int& theMonth, int& theDay) noexcept;
 // The time of day, rounded to the nearest millisecond.
-void DecodeTime(TDateTime theTime, int& theHour, int& theMin, int& theSec, int& theMSec) noexcept;
+VX_API void DecodeTime(TDateTime theTime, int& theHour, int& theMin, int& theSec, int& theMSec) noexcept;
 // 1 = Sunday ... 7 = Saturday.
-int DayOfWeek(TDateTime theDate) noexcept;
+VX_API int DayOfWeek(TDateTime theDate) noexcept;
 
-TDateTime Now();
-TDateTime Date();
-TDateTime Time();
+VX_API TDateTime Now();
+VX_API TDateTime Date();
+VX_API TDateTime Time();
 
 // Formats with the classic specifiers (case-insensitive): c d dd ddd dddd
 // ddddd dddddd m mm mmm mmmm yy yyyy h hh n nn s ss z zzz t tt am/pm a/p
 // ampm / : and "quoted" or 'quoted' literals; m or mm right after h or hh
 // means minutes. An empty format formats as "c" (short date, then the long
 // time unless it is midnight).
-std::string FormatDateTime(const std::string& theFormat, TDateTime theDateTime);
-std::string FormatDateTime(const std::string& theFormat, TDateTime theDateTime, const TFormatSettings& theSettings);
+VX_API std::string FormatDateTime(const std::string& theFormat, TDateTime theDateTime);
+VX_API std::string FormatDateTime(const std::string& theFormat, TDateTime theDateTime, const TFormatSettings& theSettings);
 
 // Reading dates and times typed by a user, by FormatSettings: a date is two or
 // three numbers separated by DateSeparator (or '/'), in the order of day,
@@ -76,12 +78,12 @@ std::string FormatDateTime(const std::string& theFormat, TDateTime theDateTime, 
 // optionally followed by am or pm. Texts that do not read raise EConvertError
 // ("'<text>' is not a valid date", "... time", "... date and time"); the Try
 // forms answer false instead.
-TDateTime StrToDate(const std::string& theText);
-TDateTime StrToTime(const std::string& theText);
+VX_API TDateTime StrToDate(const std::string& theText);
+VX_API TDateTime StrToTime(const std::string& theText);
 // A date, a time, or a date followed by a time.
-TDateTime StrToDateTime(const std::string& theText);
-bool TryStrToDate(const std::string& theText, TDateTime& theResult);
-bool TryStrToTime(const std::string& theText, TDateTime& theResult);
-bool TryStrToDateTime(const std::string& theText, TDateTime& theResult);
+VX_API TDateTime StrToDateTime(const std::string& theText);
+VX_API bool TryStrToDate(const std::string& theText, TDateTime& theResult);
+VX_API bool TryStrToTime(const std::string& theText, TDateTime& theResult);
+VX_API bool TryStrToDateTime(const std::string& theText, TDateTime& theResult);
 
 }  // namespace vx

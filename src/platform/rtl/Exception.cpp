@@ -1,4 +1,4 @@
-#include "platform/rtl/Exception.h"
+#include <vxplan/platform/rtl/Exception.h>
 
 namespace vx {
 

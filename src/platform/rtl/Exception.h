@@ -1,12 +1,14 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 #include <exception>
 #include <string>
 
 namespace vx {
 
 // Every error the library raises: carries a fixed, documented message text.
-class Exception : public std::exception {
+class VX_API Exception : public std::exception {
 public:
   explicit Exception(std::string theMessage) : fMessage(std::move(theMessage)) {}
   const char* what() const noexcept override { return fMessage.c_str(); }
@@ -17,20 +19,20 @@ private:
 };
 
 // An index outside a holder list: "List index out of bounds (<index>)".
-class EListError : public Exception {
+class VX_API EListError : public Exception {
 public:
   explicit EListError(int theIndex);
   explicit EListError(std::string theMessage) : Exception(std::move(theMessage)) {}
 };
 
 // An object used as a class it is not an instance of.
-class EInvalidCast : public Exception {
+class VX_API EInvalidCast : public Exception {
 public:
   EInvalidCast() : Exception("Invalid class typecast") {}
 };
 
 // A text that does not convert to the value asked for.
-class EConvertError : public Exception {
+class VX_API EConvertError : public Exception {
 public:
   using Exception::Exception;
 };

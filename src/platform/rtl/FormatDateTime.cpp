@@ -2,7 +2,7 @@
 #include <string>
 #include <utility>
 
-#include "platform/rtl/DateUtils.h"
+#include <vxplan/platform/rtl/DateUtils.h>
 
 namespace vx {
 

@@ -1,12 +1,14 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 #include <type_traits>
 
 namespace vx {
 
 // Root of the library's class tree: polymorphic, so that a class reference can
 // test an object's class, and not copyable, because objects have identity.
-class TObject {
+class VX_API TObject {
 public:
   TObject() = default;
   TObject(const TObject&) = delete;

@@ -2,8 +2,8 @@
 #include <cctype>
 #include <string>
 
-#include "platform/rtl/DateUtils.h"
-#include "platform/rtl/Exception.h"
+#include <vxplan/platform/rtl/DateUtils.h>
+#include <vxplan/platform/rtl/Exception.h>
 
 namespace vx {
 

@@ -1,4 +1,4 @@
-#include "platform/rtl/SyncObjs.h"
+#include <vxplan/platform/rtl/SyncObjs.h>
 
 #include <atomic>
 #include <chrono>

@@ -1,14 +1,16 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 #include <cstdint>
 #include <mutex>
 
-#include "platform/rtl/Object.h"
+#include <vxplan/platform/rtl/Object.h>
 
 namespace vx {
 
 // A lock its owner thread may enter again.
-class TCriticalSection : public TObject {
+class VX_API TCriticalSection : public TObject {
 public:
   // For std::lock_guard and friends.
   void lock() { fMutex.lock(); }
@@ -20,7 +22,7 @@ private:
 
 // Identifies the thread that created it: the low 16 bits of a per-thread
 // number and the moment the thread first asked for it.
-class TThreadSyncInfo : public TObject {
+class VX_API TThreadSyncInfo : public TObject {
 public:
   TThreadSyncInfo();
   bool IsEqual(const TThreadSyncInfo& other) const noexcept {

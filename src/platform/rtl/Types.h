@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 #include <algorithm>
 #include <climits>
 
@@ -12,19 +14,19 @@ constexpr int AddClamped(int a, long long b) noexcept { return ClampToInt(a + b)
 
 // Device pixels. A rectangle runs from (Left, Top) to (Right, Bottom), the
 // right and bottom edges excluded; (-1, -1, -1, -1) means "none".
-struct TPoint {
+struct VX_API TPoint {
   int X = 0;
   int Y = 0;
   friend bool operator==(const TPoint&, const TPoint&) = default;
 };
 
-struct TSize {
+struct VX_API TSize {
   int cx = 0;
   int cy = 0;
   friend bool operator==(const TSize&, const TSize&) = default;
 };
 
-struct TRect {
+struct VX_API TRect {
   int Left = 0;
   int Top = 0;
   int Right = 0;

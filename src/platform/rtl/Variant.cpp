@@ -1,11 +1,11 @@
-#include "platform/rtl/Variant.h"
+#include <vxplan/platform/rtl/Variant.h>
 
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/rtl/Exception.h"
+#include <vxplan/platform/rtl/Exception.h>
 
 namespace vx {
 

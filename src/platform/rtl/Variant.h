@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 #include <cstdint>
 #include <string>
 
@@ -9,7 +11,7 @@ enum TVarType { varEmpty, varNull, varBoolean, varInteger, varDouble, varDate, v
 
 // A value of one of a few kinds, for an application's own references. Kept to
 // two words (strings live on the heap) because every data entity carries one.
-class Variant {
+class VX_API Variant {
 public:
   Variant() noexcept {}
   Variant(bool theValue) noexcept : fType(varBoolean) { fData.b = theValue; }

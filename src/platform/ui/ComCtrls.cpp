@@ -1,4 +1,4 @@
-#include "platform/ui/ComCtrls.h"
+#include <vxplan/platform/ui/ComCtrls.h>
 
 #include <QApplication>
 #include <QPainter>
@@ -7,7 +7,7 @@
 #include <QStyleOptionSlider>
 #include <algorithm>
 
-#include "platform/ui/Forms.h"
+#include <vxplan/platform/ui/Forms.h>
 
 namespace vx {
 

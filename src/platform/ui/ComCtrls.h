@@ -1,13 +1,15 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "platform/ui/Controls.h"
-#include "platform/ui/ExtCtrls.h"
-#include "platform/ui/Graphics.h"
+#include <vxplan/platform/ui/Controls.h>
+#include <vxplan/platform/ui/ExtCtrls.h>
+#include <vxplan/platform/ui/Graphics.h>
 
 class QScrollBar;
 class QTimer;
@@ -22,7 +24,7 @@ enum TScrollBarKind { sbHorizontal, sbVertical };
 
 // The scroll position of a tree view along one axis: rows vertically,
 // pixels horizontally.
-struct TScrollInfo {
+struct VX_API TScrollInfo {
   int nMin = 0;
   int nMax = 0;
   int nPage = 0;
@@ -31,7 +33,7 @@ struct TScrollInfo {
 
 // A list of same-sized pictures, drawn by index. Pictures keep their
 // transparency: what is clear in them leaves the background alone.
-class TCustomImageList : public TComponent {
+class VX_API TCustomImageList : public TComponent {
 public:
   TCustomImageList(TComponent* AOwner, int theWidth = 16, int theHeight = 16);
   ~TCustomImageList() override;
@@ -53,7 +55,7 @@ private:
 };
 
 // A scroll bar control.
-class TScrollBar : public TWinControl {
+class VX_API TScrollBar : public TWinControl {
 public:
   TScrollBar(TComponent* AOwner, TScrollBarKind theKind = sbHorizontal);
   TScrollBarKind GetKind() const noexcept { return fKind; }
@@ -95,7 +97,7 @@ class THeaderSections;
 
 // One section of a header control: a width and a text, which may hold
 // several lines (separated by line feeds).
-class THeaderSection : public TObject {
+class VX_API THeaderSection : public TObject {
 public:
   explicit THeaderSection(THeaderSections* theOwner) : fOwner(theOwner) {}
 
@@ -125,7 +127,7 @@ private:
 };
 
 // The sections of a header control, left to right. Owns them.
-class THeaderSections : public TObject {
+class VX_API THeaderSections : public TObject {
 public:
   explicit THeaderSections(THeaderControl* theOwner) : fOwner(theOwner) {}
   ~THeaderSections() override;
@@ -168,7 +170,7 @@ using TSectionTrackEvent =
 // by dragging its right edge (the section follows the mouse and OnSectionResize
 // is raised with every change); a click on a section raises OnSectionClick;
 // a right click shows the popup menu.
-class THeaderControl : public TWinControl {
+class VX_API THeaderControl : public TWinControl {
 public:
   // Pixels on either side of a section's right edge that take a resize.
   static constexpr int ResizeMargin = 3;
@@ -232,7 +234,7 @@ using TUDChangingEventEx =
 // subtracts it. Held down, a button repeats. Each user step asks
 // OnChanging and OnChangingEx first (either may refuse it), then moves the
 // position and raises OnClick. Program changes of the position raise nothing.
-class TUpDown : public TWinControl {
+class VX_API TUpDown : public TWinControl {
 public:
   explicit TUpDown(TComponent* AOwner);
   ~TUpDown() override;

@@ -1,7 +1,7 @@
-#include "platform/ui/Controls.h"
-#include "platform/rtl/FlagScope.h"
-#include "platform/ui/ControlsInternal.h"
-#include "platform/ui/Menus.h"
+#include <vxplan/platform/ui/Controls.h>
+#include <vxplan/platform/rtl/FlagScope.h>
+#include <vxplan/platform/ui/ControlsInternal.h>
+#include <vxplan/platform/ui/Menus.h>
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -18,10 +18,10 @@
 #include <QWheelEvent>
 #include <algorithm>
 
-#include "platform/rtl/Exception.h"
-#include "platform/ui/DeviceContext.h"
-#include "platform/ui/Forms.h"
-#include "platform/ui/QtConvert.h"
+#include <vxplan/platform/rtl/Exception.h>
+#include <vxplan/platform/ui/DeviceContext.h>
+#include <vxplan/platform/ui/Forms.h>
+#include <vxplan/platform/ui/QtConvert.h>
 
 namespace vx {
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 #include <QPointer>
 #include <QWidget>
 #include <algorithm>
@@ -10,12 +12,12 @@
 #include <type_traits>
 #include <vector>
 
-#include "platform/rtl/Color.h"
-#include "platform/rtl/Object.h"
-#include "platform/rtl/Set.h"
-#include "platform/rtl/Types.h"
-#include "platform/ui/Graphics.h"
-#include "platform/ui/Messages.h"
+#include <vxplan/platform/rtl/Color.h>
+#include <vxplan/platform/rtl/Object.h>
+#include <vxplan/platform/rtl/Set.h>
+#include <vxplan/platform/rtl/Types.h>
+#include <vxplan/platform/ui/Graphics.h>
+#include <vxplan/platform/ui/Messages.h>
 
 namespace vx {
 
@@ -71,7 +73,7 @@ enum TWheelConvention { wcClassic, wcQt };
 
 // Adds up wheel deltas (120 a notch) into whole steps of theStepsPerNotch a
 // notch, keeping the rest for the next delta.
-class TWheelSteps {
+class VX_API TWheelSteps {
 public:
   int Add(int theDelta, int theStepsPerNotch) noexcept {
     fRest += static_cast<long long>(theDelta) * theStepsPerNotch;
@@ -94,7 +96,7 @@ using TStartDragEvent = std::function<void(TObject* Sender, TObject*& DragObject
 using TEndDragEvent = std::function<void(TObject* Sender, TObject* Target, int X, int Y)>;
 
 // Owns the components created with it as owner, and frees them when it goes.
-class TComponent : public TObject {
+class VX_API TComponent : public TObject {
 public:
   explicit TComponent(TComponent* AOwner);
   ~TComponent() override;
@@ -147,7 +149,7 @@ private:
 template <class W>
 concept QtParentWidget = std::is_base_of_v<QWidget, W> && !std::is_base_of_v<TComponent, W>;
 
-class TControl : public QWidget, public TComponent {
+class VX_API TControl : public QWidget, public TComponent {
 public:
   explicit TControl(TComponent* AOwner);
   ~TControl() override;
@@ -370,7 +372,7 @@ private:
 // A control that holds other controls and lays out its aligned children:
 // top, then bottom, then left, then right, then client, each group in the
 // order of its position.
-class TWinControl : public TControl {
+class VX_API TWinControl : public TControl {
 public:
   explicit TWinControl(TComponent* AOwner);
   ~TWinControl() override;
@@ -392,23 +394,23 @@ private:
 };
 
 // The mouse pointer's position in screen coordinates.
-TPoint GetCursorPos();
+VX_API TPoint GetCursorPos();
 
 // Lines one notch of the mouse wheel scrolls, as the platform has it.
-int WheelScrollLines();
+VX_API int WheelScrollLines();
 
 // The part of the screen at thePoint (screen coordinates) that windows may
 // cover; the primary screen's when no screen holds the point.
-TRect ScreenWorkArea(TPoint thePoint);
+VX_API TRect ScreenWorkArea(TPoint thePoint);
 
 // Whether theControl's form (its top-level window) is the active window, or
 // the application's main form is; true for no control.
-bool FormIsActive(const TControl* theControl);
+VX_API bool FormIsActive(const TControl* theControl);
 
 // While it lives, every key pressed in the application goes first to the
 // handler (with its virtual-key code); a handler that answers true takes the
 // key. For modes such as sizing that Escape must cancel whatever has focus.
-class TKeyHook : public TObject {
+class VX_API TKeyHook : public TObject {
 public:
   using THandler = std::function<bool(unsigned short Key, TShiftState Shift)>;
   explicit TKeyHook(THandler theHandler);
@@ -423,8 +425,8 @@ private:
 
 // Posts a message to the control's WndProc, run on the user-interface thread
 // after the current call. Thread-safe. Answers false for a nil control.
-bool PostMessage(TControl* theControl, unsigned Msg, WPARAM WParam = 0, LPARAM LParam = 0);
+VX_API bool PostMessage(TControl* theControl, unsigned Msg, WPARAM WParam = 0, LPARAM LParam = 0);
 // Perform by another name.
-LRESULT SendMessage(TControl* theControl, unsigned Msg, WPARAM WParam = 0, LPARAM LParam = 0);
+VX_API LRESULT SendMessage(TControl* theControl, unsigned Msg, WPARAM WParam = 0, LPARAM LParam = 0);
 
 }  // namespace vx

@@ -4,7 +4,7 @@
 #include <QFont>
 #include <Qt>
 
-#include "platform/ui/Controls.h"
+#include <vxplan/platform/ui/Controls.h>
 
 namespace vx::detail {
 

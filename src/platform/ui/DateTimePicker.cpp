@@ -7,10 +7,10 @@
 #include <QLocale>
 #include <cctype>
 
-#include "platform/rtl/DateUtils.h"
-#include "platform/ui/Forms.h"
-#include "platform/ui/QtConvert.h"
-#include "platform/ui/StdCtrls.h"
+#include <vxplan/platform/rtl/DateUtils.h>
+#include <vxplan/platform/ui/Forms.h>
+#include <vxplan/platform/ui/QtConvert.h>
+#include <vxplan/platform/ui/StdCtrls.h>
 
 namespace vx {
 

@@ -1,5 +1,5 @@
-#include "platform/ui/DeviceContext.h"
-#include "platform/ui/QtConvert.h"
+#include <vxplan/platform/ui/DeviceContext.h>
+#include <vxplan/platform/ui/QtConvert.h>
 
 #include <QFontMetrics>
 #include <QImage>

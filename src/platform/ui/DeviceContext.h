@@ -1,10 +1,12 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 #include <memory>
 #include <string>
 
-#include "platform/rtl/Object.h"
-#include "platform/rtl/Types.h"
+#include <vxplan/platform/rtl/Object.h>
+#include <vxplan/platform/rtl/Types.h>
 
 class QPainter;
 class QImage;
@@ -29,7 +31,7 @@ constexpr int PHYSICALOFFSETY = 113;
 constexpr int DT_RASDISPLAY = 1;
 constexpr int DT_RASPRINTER = 2;
 
-struct TTextMetric {
+struct VX_API TTextMetric {
   int tmHeight = 0;
   int tmAscent = 0;
   int tmDescent = 0;
@@ -42,7 +44,7 @@ struct TTextMetric {
 // A device context: a surface to draw on (a PDF document, an image, or a
 // window while it paints) with its viewport origin and clip. Canvases draw
 // through it; printing entry points take one.
-class TDeviceContext : public TObject {
+class VX_API TDeviceContext : public TObject {
 public:
   // A PDF document of pages theWidthMm x theHeightMm at theDpi pixels per inch.
   // Nil when the file cannot be written.

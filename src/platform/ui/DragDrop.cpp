@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "platform/ui/ControlsInternal.h"
+#include <vxplan/platform/ui/ControlsInternal.h>
 
 namespace vx {
 

@@ -1,4 +1,4 @@
-#include "platform/ui/ExpandBox.h"
+#include <vxplan/platform/ui/ExpandBox.h>
 
 namespace vx {
 

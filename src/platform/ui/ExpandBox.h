@@ -1,6 +1,8 @@
 #pragma once
 
-#include "platform/ui/Graphics.h"
+#include <vxplan/platform/rtl/Export.h>
+
+#include <vxplan/platform/ui/Graphics.h>
 
 namespace vx {
 
@@ -8,6 +10,6 @@ namespace vx {
 // expanded, plus when not. Drawn by filling whole logical pixels so that at
 // any pixel ratio frame and strokes are as thick and the box stays centred on
 // the tree lines. Leaves the brush solid.
-void DrawExpandBox(TCanvas& theCanvas, TPoint theCentre, bool theExpanded, TColor theFill);
+VX_API void DrawExpandBox(TCanvas& theCanvas, TPoint theCentre, bool theExpanded, TColor theFill);
 
 }  // namespace vx

@@ -1,11 +1,11 @@
-#include "platform/ui/ExtCtrls.h"
+#include <vxplan/platform/ui/ExtCtrls.h>
 
 #include <QTabBar>
 #include <QTimer>
 #include <algorithm>
 
-#include "platform/ui/Forms.h"
-#include "platform/ui/QtConvert.h"
+#include <vxplan/platform/ui/Forms.h>
+#include <vxplan/platform/ui/QtConvert.h>
 
 namespace vx {
 

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "platform/ui/Controls.h"
+#include <vxplan/platform/ui/Controls.h>
 
 class QTimer;
 
@@ -17,11 +19,11 @@ enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 
 // Draws a 3D frame inside r, theWidth pixels wide: top and left in theTopColor,
 // bottom and right in theBottomColor; r shrinks by the frame.
-void Frame3D(TCanvas* theCanvas, TRect& r, TColor theTopColor, TColor theBottomColor, int theWidth);
+VX_API void Frame3D(TCanvas* theCanvas, TRect& r, TColor theTopColor, TColor theBottomColor, int theWidth);
 
 // A panel: a colour, bevels, a border and a centred caption. Its aligned
 // children share what lies inside the border and the bevels.
-class TCustomPanel : public TWinControl {
+class VX_API TCustomPanel : public TWinControl {
 public:
   explicit TCustomPanel(TComponent* AOwner);
 
@@ -59,14 +61,14 @@ private:
   bool fFullRepaint = true;
 };
 
-class TPanel : public TCustomPanel {
+class VX_API TPanel : public TCustomPanel {
 public:
   using TCustomPanel::TCustomPanel;
 };
 
 // Calls OnTimer every Interval milliseconds while Enabled (and both are set),
 // on the user-interface thread.
-class TTimer : public TComponent {
+class VX_API TTimer : public TComponent {
 public:
   explicit TTimer(TComponent* AOwner);
   ~TTimer() override;
@@ -98,7 +100,7 @@ private:
 
 // A timer whose creator hears its ticks itself, first; OnTimer stays free
 // for the application and is raised after.
-class TOwnedTimer : public TTimer {
+class VX_API TOwnedTimer : public TTimer {
 public:
   TOwnedTimer(TComponent* AOwner, TNotifyEvent theOwnTick);
 
@@ -118,7 +120,7 @@ namespace vx {
 class TPageControl;
 
 // A page of a page control: its children show while it is the active page.
-class TTabSheet : public TWinControl {
+class VX_API TTabSheet : public TWinControl {
 public:
   explicit TTabSheet(TComponent* AOwner);
   ~TTabSheet() override;
@@ -138,7 +140,7 @@ private:
 using TTabChangingEvent = std::function<void(TObject* Sender, bool& AllowChange)>;
 
 // Pages with tabs along the top; one page shows at a time, filling the rest.
-class TPageControl : public TWinControl {
+class VX_API TPageControl : public TWinControl {
 public:
   explicit TPageControl(TComponent* AOwner);
   ~TPageControl() override;

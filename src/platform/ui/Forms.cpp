@@ -1,4 +1,4 @@
-#include "platform/ui/Forms.h"
+#include <vxplan/platform/ui/Forms.h>
 
 #include <algorithm>
 
@@ -17,9 +17,9 @@
 #include <cstdio>
 #include <mutex>
 
-#include "platform/rtl/Exception.h"
-#include "platform/ui/Controls.h"
-#include "platform/ui/QtConvert.h"
+#include <vxplan/platform/rtl/Exception.h>
+#include <vxplan/platform/ui/Controls.h>
+#include <vxplan/platform/ui/QtConvert.h>
 
 namespace vx {
 

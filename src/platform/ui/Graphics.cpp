@@ -1,4 +1,4 @@
-#include "platform/ui/Graphics.h"
+#include <vxplan/platform/ui/Graphics.h>
 
 #include <QFont>
 #include <QFontMetrics>
@@ -14,9 +14,9 @@
 #include <span>
 #include <unordered_map>
 
-#include "platform/rtl/Math.h"
-#include "platform/ui/DeviceContext.h"
-#include "platform/ui/QtConvert.h"
+#include <vxplan/platform/rtl/Math.h>
+#include <vxplan/platform/ui/DeviceContext.h>
+#include <vxplan/platform/ui/QtConvert.h>
 
 namespace vx {
 

@@ -1,15 +1,17 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <span>
 #include <string>
 
-#include "platform/rtl/Color.h"
-#include "platform/rtl/Object.h"
-#include "platform/rtl/Set.h"
-#include "platform/rtl/Types.h"
+#include <vxplan/platform/rtl/Color.h>
+#include <vxplan/platform/rtl/Object.h>
+#include <vxplan/platform/rtl/Set.h>
+#include <vxplan/platform/rtl/Types.h>
 
 class QPainter;
 class QImage;
@@ -59,7 +61,7 @@ constexpr unsigned DT_WORD_ELLIPSIS = 0x40000;
 
 // The graphic objects report every change through OnChange, so that a canvas
 // knows when to hand the new state to its device.
-class TGraphicsObject : public TObject {
+class VX_API TGraphicsObject : public TObject {
 public:
   TNotifyEvent OnChange;
   // What the object's holder (a control, a canvas) hears first; OnChange
@@ -80,7 +82,7 @@ private:
 // classic toolkit: negative heights are character heights, and Size is the
 // height in points. Moving a font to a device of another resolution (or
 // Assign from such a font) keeps its size in points.
-class TFont : public TGraphicsObject {
+class VX_API TFont : public TGraphicsObject {
 public:
   TFont();
 
@@ -111,7 +113,7 @@ private:
   int fPixelsPerInch = ScreenPixelsPerInch;
 };
 
-class TPen : public TGraphicsObject {
+class VX_API TPen : public TGraphicsObject {
 public:
   void Assign(const TPen& theSource);
   TColor GetColor() const noexcept { return fColor; }
@@ -130,7 +132,7 @@ private:
   TPenMode fMode = pmCopy;
 };
 
-class TBrush : public TGraphicsObject {
+class VX_API TBrush : public TGraphicsObject {
 public:
   void Assign(const TBrush& theSource);
   TColor GetColor() const noexcept { return fColor; }
@@ -151,7 +153,7 @@ private:
 // without antialiasing, so that pixel positions are exact; text is
 // antialiased. Rectangles exclude their right and bottom edges, and lines
 // exclude their end point. Operations on a canvas without a device do nothing.
-class TCanvas : public TObject {
+class VX_API TCanvas : public TObject {
 public:
   TCanvas();
   ~TCanvas() override;
@@ -256,7 +258,7 @@ private:
 };
 
 // An off-screen picture that can be resized and drawn on through its canvas.
-class TBitmap : public TObject {
+class VX_API TBitmap : public TObject {
 public:
   TBitmap();
   TBitmap(int theWidth, int theHeight);

@@ -1,10 +1,10 @@
 // The draw grid: cells drawn by the application, sizes dragged with the mouse.
-#include "platform/ui/Grids.h"
+#include <vxplan/platform/ui/Grids.h>
 
 #include <algorithm>
 
-#include "platform/ui/ExtCtrls.h"
-#include "platform/ui/Menus.h"
+#include <vxplan/platform/ui/ExtCtrls.h>
+#include <vxplan/platform/ui/Menus.h>
 
 namespace vx {
 

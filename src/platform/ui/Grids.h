@@ -1,11 +1,13 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "platform/rtl/Set.h"
-#include "platform/ui/Controls.h"
+#include <vxplan/platform/rtl/Set.h>
+#include <vxplan/platform/ui/Controls.h>
 
 namespace vx {
 
@@ -26,7 +28,7 @@ using TDrawCellEvent =
 // With goRowSizing (goColSizing) the user drags the line below a row (right
 // of a column) in the fixed cells to size it. The wheel scrolls by rows.
 // The grid has no scroll bars: the owner moves TopRow and LeftCol.
-class TDrawGrid : public TWinControl {
+class VX_API TDrawGrid : public TWinControl {
 public:
   // Pixels on either side of a grid line that take a sizing press.
   static constexpr int SizingMargin = 3;

@@ -1,8 +1,8 @@
 // The header control: sections drawn by the toolkit, resized with the mouse.
 #include <algorithm>
 
-#include "platform/ui/ComCtrls.h"
-#include "platform/ui/Menus.h"
+#include <vxplan/platform/ui/ComCtrls.h>
+#include <vxplan/platform/ui/Menus.h>
 
 namespace vx {
 

@@ -1,4 +1,4 @@
-#include "platform/ui/HintWindow.h"
+#include <vxplan/platform/ui/HintWindow.h>
 
 #include <algorithm>
 

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 #include <string>
 
-#include "platform/ui/Controls.h"
+#include <vxplan/platform/ui/Controls.h>
 
 namespace vx {
 
@@ -10,7 +12,7 @@ namespace vx {
 // everything as its own top-level window, never takes focus, and goes with
 // its owner. Its bounds are in screen coordinates. Lines of the caption are
 // separated by carriage returns (or line feeds).
-class THintWindow : public TWinControl {
+class VX_API THintWindow : public TWinControl {
 public:
   explicit THintWindow(TComponent* AOwner);
   ~THintWindow() override;

@@ -1,4 +1,4 @@
-#include "platform/ui/Menus.h"
+#include <vxplan/platform/ui/Menus.h>
 
 #include <QAction>
 #include <QApplication>
@@ -11,10 +11,10 @@
 #include <QPixmap>
 #include <algorithm>
 
-#include "platform/rtl/Exception.h"
-#include "platform/ui/ComCtrls.h"
-#include "platform/ui/Forms.h"
-#include "platform/ui/QtConvert.h"
+#include <vxplan/platform/rtl/Exception.h>
+#include <vxplan/platform/ui/ComCtrls.h>
+#include <vxplan/platform/ui/Forms.h>
+#include <vxplan/platform/ui/QtConvert.h>
 
 namespace vx {
 

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "platform/ui/Controls.h"
+#include <vxplan/platform/ui/Controls.h>
 
 class QAction;
 class QMenu;
@@ -19,7 +21,7 @@ enum TMenuBreak { mbNone, mbBreak, mbBarBreak };
 // A menu entry; an entry with entries of its own opens a sub-menu. OnClick
 // runs when the user chooses a plain entry, and when a sub-menu is about to
 // open (so that it can be filled then). Entries own their entries.
-class TMenuItem : public TComponent {
+class VX_API TMenuItem : public TComponent {
 public:
   explicit TMenuItem(TComponent* AOwner);
   ~TMenuItem() override;
@@ -82,7 +84,7 @@ private:
 
 // A context menu. Popup shows it and returns at once (the choice arrives
 // through the entries' OnClick); CloseMenu takes it away.
-class TPopupMenu : public TComponent {
+class VX_API TPopupMenu : public TComponent {
 public:
   explicit TPopupMenu(TComponent* AOwner);
   ~TPopupMenu() override;

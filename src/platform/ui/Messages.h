@@ -1,8 +1,10 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 #include <cstdint>
 
-#include "platform/rtl/Set.h"
+#include <vxplan/platform/rtl/Set.h>
 
 namespace vx {
 
@@ -17,7 +19,7 @@ using TShiftState = TSet<TShiftStateItem>;
 // A message as a control's WndProc sees it. Input messages also carry their
 // contents decoded (Decoded true); messages sent with Perform or PostMessage
 // are decoded from WParam and LParam in the classic packing.
-struct TMessage {
+struct VX_API TMessage {
   unsigned Msg = 0;
   WPARAM WParam = 0;
   LPARAM LParam = 0;

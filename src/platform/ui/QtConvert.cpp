@@ -1,4 +1,4 @@
-#include "platform/ui/QtConvert.h"
+#include <vxplan/platform/ui/QtConvert.h>
 
 #include <algorithm>
 

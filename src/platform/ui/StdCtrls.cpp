@@ -1,5 +1,5 @@
 // Editor controls over the platform's input widgets.
-#include "platform/ui/StdCtrls.h"
+#include <vxplan/platform/ui/StdCtrls.h>
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -13,9 +13,9 @@
 #include <QTextBlock>
 #include <QTextCursor>
 
-#include "platform/ui/ControlsInternal.h"
-#include "platform/ui/Forms.h"
-#include "platform/ui/QtConvert.h"
+#include <vxplan/platform/ui/ControlsInternal.h>
+#include <vxplan/platform/ui/Forms.h>
+#include <vxplan/platform/ui/QtConvert.h>
 
 namespace vx {
 

@@ -1,12 +1,14 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "platform/rtl/DateUtils.h"
-#include "platform/ui/Controls.h"
-#include "platform/ui/ExtCtrls.h"
+#include <vxplan/platform/rtl/DateUtils.h>
+#include <vxplan/platform/ui/Controls.h>
+#include <vxplan/platform/ui/ExtCtrls.h>
 
 class QCheckBox;
 class QKeyEvent;
@@ -23,7 +25,7 @@ namespace vx {
 // control hears WM_SETFOCUS and WM_KILLFOCUS (DoEnter, DoExit) once for the
 // widget and its parts together. A WM_CHAR sent with Perform is typed into
 // the widget after KeyPress has seen it.
-class TInputControl : public TWinControl {
+class VX_API TInputControl : public TWinControl {
 public:
   explicit TInputControl(TComponent* AOwner);
   ~TInputControl() override;
@@ -72,7 +74,7 @@ private:
 };
 
 // A single-line edit.
-class TCustomEdit : public TInputControl {
+class VX_API TCustomEdit : public TInputControl {
 public:
   explicit TCustomEdit(TComponent* AOwner);
   std::string GetText() const;
@@ -95,7 +97,7 @@ private:
 };
 
 // A multi-line edit; lines are separated by "\n".
-class TCustomMemo : public TInputControl {
+class VX_API TCustomMemo : public TInputControl {
 public:
   explicit TCustomMemo(TComponent* AOwner);
   std::string GetText() const;
@@ -118,7 +120,7 @@ private:
 enum TComboBoxStyle { csDropDown, csDropDownList };
 
 // A combo box: a list to pick from, and with csDropDown a text of one's own.
-class TCustomComboBox : public TInputControl {
+class VX_API TCustomComboBox : public TInputControl {
 public:
   explicit TCustomComboBox(TComponent* AOwner);
   TComboBoxStyle GetStyle() const noexcept { return fStyle; }
@@ -141,7 +143,7 @@ private:
 };
 
 // A check box.
-class TCustomCheckBox : public TInputControl {
+class VX_API TCustomCheckBox : public TInputControl {
 public:
   explicit TCustomCheckBox(TComponent* AOwner);
   bool GetChecked() const;
@@ -162,7 +164,7 @@ enum TDateTimeKind { dtkDate, dtkTime };
 // reads its value by the library's own format settings (ShortDateFormat,
 // ShortTimeFormat), never by the system's locale. With ShowCheckbox a box
 // beside the value says whether there is one.
-class TDateTimePicker : public TInputControl {
+class VX_API TDateTimePicker : public TInputControl {
 public:
   explicit TDateTimePicker(TComponent* AOwner);
   TDateTimeKind GetKind() const noexcept { return fKind; }

@@ -1,4 +1,4 @@
-#include "platform/ui/Threads.h"
+#include <vxplan/platform/ui/Threads.h>
 
 #include <QCoreApplication>
 #include <QObject>
@@ -9,7 +9,7 @@
 #include <memory>
 #include <set>
 
-#include "platform/ui/Forms.h"
+#include <vxplan/platform/ui/Forms.h>
 
 namespace vx {
 

@@ -1,13 +1,15 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 #include <atomic>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
 #include <thread>
 
-#include "platform/rtl/Object.h"
-#include "platform/ui/Graphics.h"
+#include <vxplan/platform/rtl/Object.h>
+#include <vxplan/platform/ui/Graphics.h>
 
 namespace vx {
 
@@ -21,7 +23,7 @@ namespace vx {
 // run and Synchronize returns. At process exit the toolkit tells every live
 // thread to stop and waits (boundedly) for them, so that no thread outlives
 // the state it uses.
-class TThread : public TObject {
+class VX_API TThread : public TObject {
 public:
   TThread();
   // A thread that has not ended is told to stop and waited for, unless the

@@ -1,4 +1,4 @@
-#include "platform/ui/TreeView.h"
+#include <vxplan/platform/ui/TreeView.h>
 
 #include <QApplication>
 #include <QEvent>
@@ -8,12 +8,12 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "platform/rtl/Exception.h"
-#include "platform/rtl/FlagScope.h"
-#include "platform/ui/ControlsInternal.h"
-#include "platform/ui/ExpandBox.h"
-#include "platform/ui/Forms.h"
-#include "platform/ui/QtConvert.h"
+#include <vxplan/platform/rtl/Exception.h>
+#include <vxplan/platform/rtl/FlagScope.h>
+#include <vxplan/platform/ui/ControlsInternal.h>
+#include <vxplan/platform/ui/ExpandBox.h>
+#include <vxplan/platform/ui/Forms.h>
+#include <vxplan/platform/ui/QtConvert.h>
 
 namespace vx {
 

@@ -1,12 +1,14 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 // The tree view the toolkit draws itself.
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "platform/ui/ComCtrls.h"
+#include <vxplan/platform/ui/ComCtrls.h>
 
 class QLineEdit;
 class QTimer;
@@ -24,7 +26,7 @@ using TCustomDrawState = TSet<TCustomDrawStateItem>;
 // A node of a tree view: text, a data pointer, two image indexes and its
 // children. Nodes belong to their view's TTreeNodes; delete them through it
 // (or Delete). Descendants come from TCustomTreeView::CreateNode.
-class TTreeNode : public TObject {
+class VX_API TTreeNode : public TObject {
 public:
   explicit TTreeNode(TTreeNodes* theOwner);
   ~TTreeNode() override;
@@ -92,7 +94,7 @@ private:
 };
 
 // All nodes of a tree view.
-class TTreeNodes : public TObject {
+class VX_API TTreeNodes : public TObject {
 public:
   explicit TTreeNodes(TCustomTreeView* theOwner) : fOwner(theOwner) {}
   ~TTreeNodes() override;
@@ -155,7 +157,7 @@ using TTVCustomDrawItemEvent =
 // buttons, lines, images and text, one selected node, in-place editing, and
 // scrolling by rows (vertically) and pixels (horizontally). Items are laid
 // out on demand, so large trees cost only what is shown.
-class TCustomTreeView : public TWinControl {
+class VX_API TCustomTreeView : public TWinControl {
 public:
   explicit TCustomTreeView(TComponent* AOwner);
   ~TCustomTreeView() override;

@@ -1,8 +1,8 @@
 // The up-down control: two arrow buttons drawn by the toolkit.
 #include <algorithm>
 
-#include "platform/ui/ComCtrls.h"
-#include "platform/ui/ExtCtrls.h"
+#include <vxplan/platform/ui/ComCtrls.h>
+#include <vxplan/platform/ui/ExtCtrls.h>
 
 namespace vx {
 

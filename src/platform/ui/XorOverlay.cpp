@@ -1,4 +1,4 @@
-#include "platform/ui/XorOverlay.h"
+#include <vxplan/platform/ui/XorOverlay.h>
 
 #include <QPaintEvent>
 #include <QPainter>

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <vxplan/platform/rtl/Export.h>
+
 #include <memory>
 #include <vector>
 
-#include "platform/ui/Controls.h"
+#include <vxplan/platform/ui/Controls.h>
 
 namespace vx {
 
@@ -11,7 +13,7 @@ namespace vx {
 // while the user drags (a sizing line): the control's own painting is left
 // alone. Inverting the same rectangle a second time takes it away again, as
 // exclusive-or does. Everything drawn goes when the overlay goes.
-class TXorOverlay : public TObject {
+class VX_API TXorOverlay : public TObject {
 public:
   // xpInvert inverts every pixel; xpHalftone every other one, in a checker.
   enum TPattern { xpInvert, xpHalftone };

@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "designer/QvxWidgets.h"
+#include <vxplan/designer/QvxWidgets.h>
 
 int main(int argc, char** argv) {
   if (argc != 2) {
