@@ -14,6 +14,19 @@ namespace vx {
 
 namespace {
 
+// The time window as last told: the signals of whatever moved, once a change.
+template <class W>
+void EmitTimeWindow(W& theWidget, QDateTime& theStart, QDateTime& theStop) {
+  const QDateTime s = theWidget.start(), e = theWidget.stop();
+  if (s == theStart && e == theStop) return;
+  const bool startMoved = s != theStart, stopMoved = e != theStop;
+  theStart = s;
+  theStop = e;
+  emit theWidget.timeWindowChanged(s, e);
+  if (startMoved) emit theWidget.startChanged(s);
+  if (stopMoved) emit theWidget.stopChanged(e);
+}
+
 template <class T>
 T* As(TvxDataEntity* theEntity) {
   return dynamic_cast<T*>(theEntity);
@@ -60,16 +73,7 @@ void QvxGant::Listen() {
 }
 
 // Raised once per change, whichever way it came.
-void QvxGant::NoteTimeWindow() {
-  const QDateTime s = start(), e = stop();
-  if (s == fStart && e == fStop) return;
-  const bool startMoved = s != fStart, stopMoved = e != fStop;
-  fStart = s;
-  fStop = e;
-  emit timeWindowChanged(s, e);
-  if (startMoved) emit startChanged(s);
-  if (stopMoved) emit stopChanged(e);
-}
+void QvxGant::NoteTimeWindow() { EmitTimeWindow(*this, fStart, fStop); }
 
 void QvxGant::NoteTreeWidth() {
   const int w = treeWidth();
@@ -101,29 +105,11 @@ void QvxSchema::Listen() {
   fStop = stop();
 }
 
-void QvxSchema::NoteTimeWindow() {
-  const QDateTime s = start(), e = stop();
-  if (s == fStart && e == fStop) return;
-  const bool startMoved = s != fStart, stopMoved = e != fStop;
-  fStart = s;
-  fStop = e;
-  emit timeWindowChanged(s, e);
-  if (startMoved) emit startChanged(s);
-  if (stopMoved) emit stopChanged(e);
-}
+void QvxSchema::NoteTimeWindow() { EmitTimeWindow(*this, fStart, fStop); }
 
 // --- QvxDateScaler
 
-void QvxDateScaler::NoteTimeWindow() {
-  const QDateTime s = start(), e = stop();
-  if (s == fStart && e == fStop) return;
-  const bool startMoved = s != fStart, stopMoved = e != fStop;
-  fStart = s;
-  fStop = e;
-  emit timeWindowChanged(s, e);
-  if (startMoved) emit startChanged(s);
-  if (stopMoved) emit stopChanged(e);
-}
+void QvxDateScaler::NoteTimeWindow() { EmitTimeWindow(*this, fStart, fStop); }
 
 // --- QvxGrid
 

@@ -73,8 +73,16 @@ public:
   using THandler = std::function<void(A...)>;
 
   TvxEvent() = default;
-  TvxEvent(const TvxEvent&) = delete;
-  TvxEvent& operator=(const TvxEvent&) = delete;
+  // A copy is the application's handler alone, as a std::function's would be
+  // (the usual chaining: [previous = g->OnX](...) { previous(...); ... }).
+  // The listeners stay with the event they were attached to.
+  TvxEvent(const TvxEvent& theOther) : fHandler(theOther.fHandler) {}
+  TvxEvent& operator=(const TvxEvent& theOther) {
+    if (this != &theOther) fHandler = theOther.fHandler;
+    return *this;
+  }
+  // The application's handler, where a std::function is wanted.
+  operator const THandler&() const noexcept { return fHandler; }
 
   template <class F, class = std::enable_if_t<!std::is_same_v<std::decay_t<F>, TvxEvent> &&
                                               std::is_constructible_v<THandler, F&&>>>

@@ -212,37 +212,39 @@ void TvxGant_ComBasic::CopyDataEntity(TvxDataEntity_Kronit* theSource, TvxDataEn
   theTarget->SetSelected(theSource->GetSelected());
 }
 
+namespace {
+
+// Who makes the copy or the move: the application's handler, else a bound
+// chart's binding (nil when neither takes it).
+TOnTimeCopyOrMove CopyOrMoveTaker(const TOnTimeCopyOrMove& theHandler, TGantBindingListener* theBinding, bool theCopy) {
+  if (theHandler) return theHandler;
+  if (!theBinding) return nullptr;
+  return [theBinding, theCopy](TvxGant_ComBasic* g, TvxDataEntity_Kronit* k, TGantRow* r, TGantRow* nr, TDateTime s,
+                               TDateTime e, TvxDataEntity_Kronit*& n) {
+    if (theCopy)
+      theBinding->BindingCopy(g, k, r, nr, s, e, n);
+    else
+      theBinding->BindingChangeRow(g, k, r, nr, s, e, n);
+  };
+}
+
+}  // namespace
+
 bool TvxGant_ComBasic::TimeCopy(TvxDataEntity_Kronit* theItem, TGantRow* theRow, TGantRow* theNewRow,
                                 TDateTime theStart, TDateTime theStop, TvxDataEntity_Kronit*& theNewItem) {
   theNewItem = nullptr;
-  if (OnTimeCopy) {
-    fItemModel->AskForNewItem(OnTimeCopy, theItem, theRow, theNewRow, theStart, theStop, theNewItem);
-    return true;
-  }
-  // Left to the application, which does not take it: a bound chart hands it to its binding.
-  if (!fBindingListener) return false;
-  TGantBindingListener* binding = fBindingListener;
-  fItemModel->AskForNewItem(
-      [binding](TvxGant_ComBasic* g, TvxDataEntity_Kronit* k, TGantRow* r, TGantRow* nr, TDateTime s, TDateTime e,
-                TvxDataEntity_Kronit*& n) { binding->BindingCopy(g, k, r, nr, s, e, n); },
-      theItem, theRow, theNewRow, theStart, theStop, theNewItem);
+  const TOnTimeCopyOrMove taker = CopyOrMoveTaker(OnTimeCopy, fBindingListener, true);
+  if (!taker) return false;
+  fItemModel->AskForNewItem(taker, theItem, theRow, theNewRow, theStart, theStop, theNewItem);
   return true;
 }
 
 bool TvxGant_ComBasic::TimeMoveRow(TvxDataEntity_Kronit* theItem, TGantRow* theRow, TGantRow* theNewRow,
                                    TDateTime theStart, TDateTime theStop, TvxDataEntity_Kronit*& theNewItem) {
   theNewItem = nullptr;
-  if (OnTimeChangeRow) {
-    fItemModel->AskForNewItem(OnTimeChangeRow, theItem, theRow, theNewRow, theStart, theStop, theNewItem);
-    return true;
-  }
-  // Left to the application, which does not take it: a bound chart hands it to its binding.
-  if (!fBindingListener) return false;
-  TGantBindingListener* binding = fBindingListener;
-  fItemModel->AskForNewItem(
-      [binding](TvxGant_ComBasic* g, TvxDataEntity_Kronit* k, TGantRow* r, TGantRow* nr, TDateTime s, TDateTime e,
-                TvxDataEntity_Kronit*& n) { binding->BindingChangeRow(g, k, r, nr, s, e, n); },
-      theItem, theRow, theNewRow, theStart, theStop, theNewItem);
+  const TOnTimeCopyOrMove taker = CopyOrMoveTaker(OnTimeChangeRow, fBindingListener, false);
+  if (!taker) return false;
+  fItemModel->AskForNewItem(taker, theItem, theRow, theNewRow, theStart, theStop, theNewItem);
   return true;
 }
 

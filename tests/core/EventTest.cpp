@@ -93,6 +93,19 @@ TEST(NotificationEvent, ListenersDetachAndTheHandlerIsTheApplicationsAlone) {
   event = [&](int v) { seen.push_back(1000 + v); };
   event(3);
   EXPECT_EQ(seen, (std::vector<int>{1003, 103}));
+  // An application chaining its previous handler copies the handler alone:
+  // the listener still runs once, after the chain.
+  seen.clear();
+  event = [&, previous = TvxEvent<void(int)>(event)](int v) {
+    previous(v);
+    seen.push_back(2000 + v);
+  };
+  event(4);
+  EXPECT_EQ(seen, (std::vector<int>{1004, 2004, 104}));
+  const std::function<void(int)> asFunction = event;
+  seen.clear();
+  asFunction(5);
+  EXPECT_EQ(seen, (std::vector<int>{1005, 2005}));
   event = nullptr;
   EXPECT_TRUE(event);  // a listener still wants it
   EXPECT_EQ(TvxEventAccess::Listen(event, std::function<void(int)>()), 0);

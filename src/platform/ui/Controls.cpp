@@ -251,7 +251,11 @@ TWinControl* TControl::GetParent() const { return dynamic_cast<TWinControl*>(par
 void TControl::SetParent(TWinControl* AParent) {
   if (AParent == GetParent()) return;
   TWinControl* old = GetParent();
-  setParent(AParent);
+  {
+    // Qt hides a widget on its way to another parent: not the control's hide.
+    TFlagScope own(fSettingParent);
+    setParent(AParent);
+  }
   if (AParent && fVisible == isHidden()) QWidget::setVisible(fVisible);
   if (old && fAlign != alNone) old->Realign();
   RequestAlign();
@@ -310,10 +314,16 @@ void TControl::setVisible(bool visible) {
   fVisibleBeforeQt = fVisible;
   // Qt hides a widget while it changes parent; that is not the control's
   // choice, and neither is what happens while it goes.
-  if (fReparenting || IsDestroying())
+  if (fReparenting || fSettingParent || IsDestroying()) {
     QWidget::setVisible(visible);
-  else
-    SetVisible(visible);
+    return;
+  }
+  // Qt's show() also shows a child that was never hidden along with its
+  // parent (not hidden, not yet visible): always pass it on.
+  const bool changed = visible != fVisible;
+  fVisible = visible;
+  QWidget::setVisible(visible);
+  if (changed && fAlign != alNone) RequestAlign();
 }
 
 QSize TControl::sizeHint() const {
@@ -345,6 +355,7 @@ void TControl::ParentChanged() {
   QWidget* old = fParentBefore.data();
   fParentBefore = nullptr;
   fReparenting = false;
+  if (fSettingParent) return;
   // Qt leaves a moved widget hidden (a hide of its own, not marked explicit);
   // a control that was Visible shows again.
   const bool hiddenByQt =

@@ -359,6 +359,7 @@ private:
   bool fQuietBounds = false;
   bool fPressedInside = false;
   bool fReparenting = false;       // between Qt's ParentAboutToChange and ParentChange
+  bool fSettingParent = false;     // in SetParent, which does its own bookkeeping
   bool fShownBeforeReparent = false;
   bool fVisibleBeforeQt = true;  // Visible before Qt's last setVisible
   QPointer<QWidget> fParentBefore;  // the parent a Qt setParent is leaving
