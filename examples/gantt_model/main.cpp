@@ -115,6 +115,7 @@ int main(int argc, char** argv) {
   chart->gant()->GetTreeView()->ExpandLevels(3);
 
   window.resize(1200, 360);
+  window.setSizes({480, 720});
   window.setWindowTitle(QStringLiteral("vxplan: one model, two views"));
   window.show();
   if (!renderTo) return app.exec();
