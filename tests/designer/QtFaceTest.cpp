@@ -53,6 +53,17 @@ struct GantForm {
   }
 };
 
+// A Qt widget filling a shown window of the given size.
+template <class W>
+W* ShownFace(QWidget& theWindow, int theWidth, int theHeight) {
+  theWindow.resize(theWidth, theHeight);
+  auto* face = new W(&theWindow);
+  face->setGeometry(0, 0, theWidth, theHeight);
+  theWindow.show();
+  EXPECT_TRUE(QTest::qWaitForWindowExposed(&theWindow));
+  return face;
+}
+
 // Two heard on one signal: each hears every emission with its arguments.
 template <class Obj, class... A>
 struct TwoSlots {
@@ -157,11 +168,7 @@ TEST(QtFace, DraggingTheSplitterNotifiesTheTreeWidth) {
 // here yet (open; see the branch's report).
 TEST(QtFace, ScrollingTheAxisNotifiesTheTimeWindow) {
   QWidget window;
-  window.resize(600, 60);
-  auto* face = new QvxDateScaler(&window);
-  face->setGeometry(0, 0, 600, 40);
-  window.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  auto* face = ShownFace<QvxDateScaler>(window, 600, 40);
   face->setStart(ToQDateTime(kDay0));
   face->setStop(ToQDateTime(kDay0 + 6));
   vxtest::ProcessEventsUntilIdle();
@@ -186,11 +193,7 @@ TEST(QtFace, ScrollingTheAxisNotifiesTheTimeWindow) {
 // booking, for both heard.
 TEST(QtFace, ClickingABookingNotifiesItsSelection) {
   QWidget window;
-  window.resize(650, 500);
-  auto* face = new QvxSchema(&window);
-  face->setGeometry(0, 0, 650, 500);
-  window.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  auto* face = ShownFace<QvxSchema>(window, 650, 500);
   TvxSchema* s = face->schema();
   s->SetScalerStart(kDay0 + 8.0 / 24);
   s->SetScalerStop(kDay0 + 16.0 / 24);
@@ -218,12 +221,8 @@ TEST(QtFace, ClickingABookingNotifiesItsSelection) {
 // cell under the pointer, for both heard.
 TEST(QtFace, ClickingACellNotifiesTheCurrentCell) {
   QWidget window;
-  window.resize(480, 240);
-  auto* face = new QvxGrid(&window);
-  face->setGeometry(0, 0, 480, 240);
+  auto* face = ShownFace<QvxGrid>(window, 480, 240);
   face->setColumns({"A", "B", "C"});
-  window.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
   TvxGrid* grid = face->grid();
   for (int k = 0; k < 6; ++k) grid->AddRow(nullptr);
   vxtest::ProcessEventsUntilIdle();
@@ -246,10 +245,7 @@ TEST(QtFace, ClickingACellNotifiesTheCurrentCell) {
 // once, with that node, for both heard.
 TEST(QtFace, ClickingATreeNodeNotifiesTheCurrentNode) {
   QWidget window;
-  window.resize(300, 300);
-  auto* face = new QvxTree(&window);
-  face->setGeometry(0, 0, 300, 300);
-  window.show();
+  auto* face = ShownFace<QvxTree>(window, 300, 300);
   TvxTree* tree = face->tree();
   tree->SetItemHeight(20);
   TvxDataEntity_Tree* first = tree->AddDataEntity(nullptr);

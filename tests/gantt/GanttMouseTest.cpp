@@ -14,23 +14,9 @@ using vxtest::TestGant;
 namespace {
 
 // A chart whose rows are 20 pixels high and whose axis shows 100 pixels a day.
-struct MouseGant : TestGant {
+struct MouseGant : vxtest::ShownGant {
   using TestGant::GantAreaMouseDown;
   using TestGant::GantAreaMouseUp;
-  MouseGant() {
-    vxtest::ShowWindow(this);
-    GetDateScaler()->SetStart(kDay0);
-    GetDateScaler()->SetStop(kDay0 + GetGA()->GetWidth() / 100.0);
-    GetSnap()->fStartSnapONOFF = false;
-    GetSnap()->fStopSnapONOFF = false;
-    vxtest::ProcessEventsUntilIdle();
-  }
-  int X(double day) { return GetDateScaler()->DateToPixel(kDay0 + day); }
-  int MidY(TvxDataEntity_Tree* node) {
-    TGantRow* row = RowOf(node);
-    row->UpdateRect();
-    return (row->GetRect().Top + row->GetRect().Bottom) / 2;
-  }
   // A press (and release) straight through the handlers, to read the mode.
   TGantMouseMoveMode PressMode(int x, int y, TShiftState shift = TShiftState()) {
     GantAreaMouseDown(GetGA(), mbLeft, shift, x, y);

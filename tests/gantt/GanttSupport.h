@@ -40,4 +40,14 @@ public:
   void WaitForLayouts(int theSeconds = 30);
 };
 
+// A shown chart for gestures: the axis shows exactly 100 pixels a day across
+// the area, and nothing snaps.
+class ShownGant : public TestGant {
+public:
+  ShownGant();
+  int X(double day) { return GetDateScaler()->DateToPixel(kDay0 + day); }
+  // The middle of the node's row.
+  int MidY(vx::TvxDataEntity_Tree* node);
+};
+
 }  // namespace vxtest

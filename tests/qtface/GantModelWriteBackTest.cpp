@@ -20,21 +20,7 @@ QDateTime Day(double d) { return ToQDateTime(TestGant::kDay0 + d); }
 double DayOf(const QVariant& v) { return FromQDateTime(v.toDateTime()) - TestGant::kDay0; }
 
 // A shown chart, 100 pixels a day, no snapping.
-struct Chart : TestGant {
-  Chart() {
-    vxtest::ShowWindow(this);
-    GetDateScaler()->SetStart(kDay0);
-    GetDateScaler()->SetStop(kDay0 + GetGA()->GetWidth() / 100.0);
-    GetSnap()->fStartSnapONOFF = false;
-    GetSnap()->fStopSnapONOFF = false;
-    vxtest::ProcessEventsUntilIdle();
-  }
-  int X(double day) { return GetDateScaler()->DateToPixel(kDay0 + day); }
-  int MidY(TvxDataEntity_Tree* node) {
-    TGantRow* row = RowOf(node);
-    row->UpdateRect();
-    return (row->GetRect().Top + row->GetRect().Bottom) / 2;
-  }
+struct Chart : vxtest::ShownGant {
   void Drag(int x1, int y1, int x2, int y2, Qt::KeyboardModifiers mods = Qt::NoModifier) {
     vxtest::MousePress(GetGA(), x1, y1, Qt::LeftButton, mods);
     vxtest::MouseMove(GetGA(), (x1 + x2) / 2, (y1 + y2) / 2);
