@@ -9,6 +9,79 @@
 
 namespace vx {
 
+namespace {
+
+// The schedule's header drag events, raised by the header and the title grid
+// after their own. Each handler is copied before the call: it may replace
+// itself.
+void HeaderStartDrag(TvxSchema_ComBasic* theSchema, TControl* theSender, TObject*& theDragObject) {
+  if (!theSchema) return;
+  if (const TStartDragEvent e = theSchema->GetOnHeaderStartDrag()) e(theSender, theDragObject);
+}
+
+void HeaderEndDrag(TvxSchema_ComBasic* theSchema, TControl* theSender, TObject* theTarget, int X, int Y) {
+  if (!theSchema) return;
+  if (const TEndDragEvent e = theSchema->GetOnHeaderEndDrag()) e(theSender, theTarget, X, Y);
+}
+
+// Set, the schedule's handler decides, starting from yes when the control's
+// own event had no say.
+void HeaderDragOver(TvxSchema_ComBasic* theSchema, TControl* theSender, TObject* theSource, int X, int Y,
+                    TDragState theState, bool& theAccept) {
+  if (!theSchema) return;
+  const TDragOverEvent e = theSchema->GetOnHeaderDragOver();
+  if (!e) return;
+  if (!theSender->OnDragOver) theAccept = true;
+  e(theSender, theSource, X, Y, theState, theAccept);
+}
+
+void HeaderDragDrop(TvxSchema_ComBasic* theSchema, TControl* theSender, TObject* theSource, int X, int Y) {
+  if (!theSchema) return;
+  if (const TDragDropEvent e = theSchema->GetOnHeaderDragDrop()) e(theSender, theSource, X, Y);
+}
+
+}  // namespace
+
+void THeaderControl_MouseControl::DoStartDrag(TObject*& DragObject) {
+  THeaderControl::DoStartDrag(DragObject);
+  HeaderStartDrag(itsSchema, this, DragObject);
+}
+
+void THeaderControl_MouseControl::DoEndDrag(TObject* Target, int X, int Y) {
+  THeaderControl::DoEndDrag(Target, X, Y);
+  HeaderEndDrag(itsSchema, this, Target, X, Y);
+}
+
+void THeaderControl_MouseControl::DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) {
+  THeaderControl::DragOver(Source, X, Y, State, Accept);
+  HeaderDragOver(itsSchema, this, Source, X, Y, State, Accept);
+}
+
+void THeaderControl_MouseControl::DragDrop(TObject* Source, int X, int Y) {
+  THeaderControl::DragDrop(Source, X, Y);
+  HeaderDragDrop(itsSchema, this, Source, X, Y);
+}
+
+void TDrawGrid_Schema::DoStartDrag(TObject*& DragObject) {
+  TDrawGrid::DoStartDrag(DragObject);
+  HeaderStartDrag(itsSchema, this, DragObject);
+}
+
+void TDrawGrid_Schema::DoEndDrag(TObject* Target, int X, int Y) {
+  TDrawGrid::DoEndDrag(Target, X, Y);
+  HeaderEndDrag(itsSchema, this, Target, X, Y);
+}
+
+void TDrawGrid_Schema::DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) {
+  TDrawGrid::DragOver(Source, X, Y, State, Accept);
+  HeaderDragOver(itsSchema, this, Source, X, Y, State, Accept);
+}
+
+void TDrawGrid_Schema::DragDrop(TObject* Source, int X, int Y) {
+  TDrawGrid::DragDrop(Source, X, Y);
+  HeaderDragDrop(itsSchema, this, Source, X, Y);
+}
+
 // --- a column -------------------------------------------------------------------------
 
 TvxDataEntity_SchemaColumn::~TvxDataEntity_SchemaColumn() {

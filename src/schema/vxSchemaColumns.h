@@ -33,7 +33,11 @@ protected:
   // The columns follow the sections; OnResize and OnSectionResize stay the
   // application's.
   void Resize() override;
-  void SectionResize(THeaderSection* theSection) override;
+  void SectionResize(THeaderSection* theSection) override;  // The schedule's header drag events, after the control's own events.
+  void DoStartDrag(TObject*& DragObject) override;
+  void DoEndDrag(TObject* Target, int X, int Y) override;
+  void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) override;
+  void DragDrop(TObject* Source, int X, int Y) override;
 };
 
 // The column titles of the flipped orientation: one row per column, drawn in
@@ -48,6 +52,11 @@ public:
   TNotifyEvent itsOnCellExtentChange;
 
 protected:
+  // The schedule's header drag events, after the control's own events.
+  void DoStartDrag(TObject*& DragObject) override;
+  void DoEndDrag(TObject* Target, int X, int Y) override;
+  void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) override;
+  void DragDrop(TObject* Source, int X, int Y) override;
   // As the header's, along y.
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;

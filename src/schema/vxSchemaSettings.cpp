@@ -88,34 +88,6 @@ bool TSchemaChildSettings::GetSchemaTabStop() const { return SettingsArea()->Get
 
 void TSchemaChildSettings::SetSchemaTabStop(bool theValue) { SettingsArea()->SetTabStop(theValue); }
 
-TStartDragEvent TSchemaHeaderDragEvents::GetOnHeaderStartDrag() const { return SettingsHeader()->OnStartDrag; }
-
-void TSchemaHeaderDragEvents::SetOnHeaderStartDrag(TStartDragEvent theEvent) {
-  SettingsHeader()->OnStartDrag = theEvent;
-  SettingsTitles()->OnStartDrag = std::move(theEvent);
-}
-
-TEndDragEvent TSchemaHeaderDragEvents::GetOnHeaderEndDrag() const { return SettingsHeader()->OnEndDrag; }
-
-void TSchemaHeaderDragEvents::SetOnHeaderEndDrag(TEndDragEvent theEvent) {
-  SettingsHeader()->OnEndDrag = theEvent;
-  SettingsTitles()->OnEndDrag = std::move(theEvent);
-}
-
-TDragOverEvent TSchemaHeaderDragEvents::GetOnHeaderDragOver() const { return SettingsHeader()->OnDragOver; }
-
-void TSchemaHeaderDragEvents::SetOnHeaderDragOver(TDragOverEvent theEvent) {
-  SettingsHeader()->OnDragOver = theEvent;
-  SettingsTitles()->OnDragOver = std::move(theEvent);
-}
-
-TDragDropEvent TSchemaHeaderDragEvents::GetOnHeaderDragDrop() const { return SettingsHeader()->OnDragDrop; }
-
-void TSchemaHeaderDragEvents::SetOnHeaderDragDrop(TDragDropEvent theEvent) {
-  SettingsHeader()->OnDragDrop = theEvent;
-  SettingsTitles()->OnDragDrop = std::move(theEvent);
-}
-
 void TSchemaLayoutSettings::SetSubColumnSize(int theSize) {
   theSize = std::clamp(theSize, 0, TDataListColumns::kMaxColumnSize);
   if (theSize == fSubColumnSize) return;

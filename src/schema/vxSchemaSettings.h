@@ -192,23 +192,28 @@ protected:
   virtual TvxOffscreenPaint* SettingsArea() const = 0;
 };
 
-// The application's drag events of the column titles: stored into, and read
-// from, both the header and the title grid.
+// The application's drag events of the column titles. The header and the
+// title grid raise them after their own drag events, which stay free for the
+// application too.
 class VX_API TSchemaHeaderDragEvents {
 public:
-  TStartDragEvent GetOnHeaderStartDrag() const;
-  void SetOnHeaderStartDrag(TStartDragEvent theEvent);
-  TEndDragEvent GetOnHeaderEndDrag() const;
-  void SetOnHeaderEndDrag(TEndDragEvent theEvent);
-  TDragOverEvent GetOnHeaderDragOver() const;
-  void SetOnHeaderDragOver(TDragOverEvent theEvent);
-  TDragDropEvent GetOnHeaderDragDrop() const;
-  void SetOnHeaderDragDrop(TDragDropEvent theEvent);
+  TStartDragEvent GetOnHeaderStartDrag() const { return fOnHeaderStartDrag; }
+  void SetOnHeaderStartDrag(TStartDragEvent theEvent) { fOnHeaderStartDrag = std::move(theEvent); }
+  TEndDragEvent GetOnHeaderEndDrag() const { return fOnHeaderEndDrag; }
+  void SetOnHeaderEndDrag(TEndDragEvent theEvent) { fOnHeaderEndDrag = std::move(theEvent); }
+  TDragOverEvent GetOnHeaderDragOver() const { return fOnHeaderDragOver; }
+  void SetOnHeaderDragOver(TDragOverEvent theEvent) { fOnHeaderDragOver = std::move(theEvent); }
+  TDragDropEvent GetOnHeaderDragDrop() const { return fOnHeaderDragDrop; }
+  void SetOnHeaderDragDrop(TDragDropEvent theEvent) { fOnHeaderDragDrop = std::move(theEvent); }
 
 protected:
   ~TSchemaHeaderDragEvents() = default;
-  virtual THeaderControl_MouseControl* SettingsHeader() const = 0;
-  virtual TDrawGrid_Schema* SettingsTitles() const = 0;
+
+private:
+  TStartDragEvent fOnHeaderStartDrag;
+  TEndDragEvent fOnHeaderEndDrag;
+  TDragOverEvent fOnHeaderDragOver;
+  TDragDropEvent fOnHeaderDragDrop;
 };
 
 // When the column scroller shows.

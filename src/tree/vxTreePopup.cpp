@@ -14,6 +14,16 @@ TvxMenuItem::~TvxMenuItem() {
   SetDataEntity(nullptr);
 }
 
+void TvxMenuItem::Click() {
+  TvxWatch<TvxMenuItem> alive(this);
+  if (fAction) {
+    const TNotifyEvent action = fAction;  // the action may clear itself
+    action(this);
+  }
+  // The pick may have rebuilt the menu: OnClick only on an entry still there.
+  if (alive) TMenuItem::Click();
+}
+
 void TvxMenuItem::SetDataEntity(TvxDataEntity_Tree* theEntity) {
   if (theEntity == fvxDataEntity_Tree) return;
   if (theEntity) theEntity->AddRef();
@@ -80,10 +90,10 @@ TvxMenuItem* TvxTreePopup::AddEntityItem(TvxDataEntity_Tree* Entity, TMenuItem* 
   item->SetImageIndex(Entity->GetImageIndex());
   if (thePicks) {
     item->SetDataEntity(Entity);
-    item->OnClick = [this](TObject* Sender) { OnPerformDataEntityAction(Sender); };
+    item->SetAction([this](TObject* Sender) { OnPerformDataEntityAction(Sender); });
     if (OnCheckUserPickEnable) item->SetEnabled(OnCheckUserPickEnable(this, Entity));
   } else {
-    item->OnClick = [this](TObject* Sender) { OnInitSubMenu(Sender); };
+    item->SetAction([this](TObject* Sender) { OnInitSubMenu(Sender); });
   }
   ParentItem->Add(item);
   return item;
@@ -101,9 +111,9 @@ void TvxTreePopup::DoTreeToMenu(TvxDataEntity_Tree* Entity, TMenuItem* ParentIte
 }
 
 void TvxTreePopup::OnInitSubMenu(TObject* Sender) {
-  auto* item = dynamic_cast<TMenuItem*>(Sender);
+  auto* item = dynamic_cast<TvxMenuItem*>(Sender);
   if (!item) return;
-  item->OnClick = nullptr;  // builds once
+  item->SetAction(nullptr);  // builds once
   if (item->Count() != 1 || !fTree) return;
   auto* pick = dynamic_cast<TvxMenuItem*>(item->GetItem(0));
   TvxDataEntity_Tree* entity = pick ? pick->fvxDataEntity_Tree : nullptr;

@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include <vxplan/core/vxHolding.h>
 #include <vxplan/platform/ui/Menus.h>
 #include <vxplan/tree/vxTree.h>
 
@@ -17,12 +18,20 @@ using TOnCheckUserPickEnable = std::function<bool(TvxTreePopup* theSender, TvxDa
 // A menu entry standing for a tree entity; only these are replaced when the
 // menu is built again. The entry holds its entity, so that an entity removed
 // while the menu is open is not freed under it (and is no longer picked).
-class VX_API TvxMenuItem : public TMenuItem {
+//
+// The popup hears its entries through their Action, not through OnClick,
+// which stays the application's: a click runs the action, then OnClick.
+class VX_API TvxMenuItem : public TMenuItem, public TvxWatchable {
 public:
   using TMenuItem::TMenuItem;
   ~TvxMenuItem() override;
   void SetDataEntity(TvxDataEntity_Tree* theEntity);
+  void SetAction(TNotifyEvent theAction) { fAction = std::move(theAction); }
+  void Click() override;
   TvxDataEntity_Tree* fvxDataEntity_Tree = nullptr;
+
+private:
+  TNotifyEvent fAction;
 };
 
 // A popup menu that offers a tree's entities as cascading menus, built level

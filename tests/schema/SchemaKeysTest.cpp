@@ -243,6 +243,11 @@ TEST(SchemaHeader, APressInTheResizeBandSizesAndOthersDragTheHeader) {
     int starts = 0, ends = 0;
     s.SetOnHeaderStartDrag([&](TObject* sender, TObject*&) { starts += sender == header ? 1 : 0; });
     s.SetOnHeaderEndDrag([&](TObject*, TObject*, int, int) { ++ends; });
+    // The header's own drag events are the application's too: setting them
+    // leaves the schedule's header events working.
+    int ownStarts = 0, ownEnds = 0;
+    header->OnStartDrag = [&](TObject*, TObject*&) { ++ownStarts; };
+    header->OnEndDrag = [&](TObject*, TObject*, int, int) { ++ownEnds; };
     const int size = flipped ? 40 : 50;
     int nearEdge = 0, farEdge = 0;
     s.ColumnToPixels(1, nearEdge, farEdge);
@@ -264,6 +269,8 @@ TEST(SchemaHeader, APressInTheResizeBandSizesAndOthersDragTheHeader) {
     release(nearEdge + size / 2);
     EXPECT_FALSE(header->Dragging());
     EXPECT_EQ(ends, 1);
+    EXPECT_EQ(ownStarts, 1);
+    EXPECT_EQ(ownEnds, 1);
     // Three pixels before the far edge (flipped: the row's line): the header
     // sizes the column, no drag.
     const int grab = flipped ? farEdge - 4 : farEdge - 3;

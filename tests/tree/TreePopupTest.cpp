@@ -97,8 +97,12 @@ TEST(TreePopup, BuildsLevelsLazilyAndReportsThePick) {
   EXPECT_EQ(Captions(a0), (std::vector<std::string>{"a.0", "-", "a.0.0", "a.0.1", "leaf a.0.2"}));
   a0->GetItem(3)->Click();  // a.0.1's sub-menu entry: opens it
   a0->GetItem(3)->GetItem(0)->Click();  // and picks it
+  // An entry's OnClick is the application's: set, it runs after the pick.
+  int ownClicks = 0;
+  b->OnClick = [&](TObject*) { ownClicks += picked.size() == 3 ? 1 : 0; };
   a->GetItem(4)->Click();
   b->Click();
+  EXPECT_EQ(ownClicks, 1);
   a->GetItem(0)->Click();  // disabled entries are not chosen by the user, but Click
                            // from code still reports
   EXPECT_EQ(picked, (std::vector<std::string>{"a.0.1", "leaf a.2", "leaf b", "a"}));
