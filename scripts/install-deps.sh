@@ -6,6 +6,7 @@ packages=(
   g++ cmake make
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev
+  qt6-base-private-dev
   qt6-tools-dev
   fonts-liberation2 fonts-dejavu-core
   poppler-utils

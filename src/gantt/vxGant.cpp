@@ -338,6 +338,12 @@ void TvxGant_ComBasic::GantAreaWheelScroll(TWMMouseWheel& Msg) {
 TvxOffscreenPaint_GA::TvxOffscreenPaint_GA(TComponent* AOwner, TvxGant_ComBasic* theGantt)
     : TvxOffscreenPaint(AOwner), fGantt(theGantt) {}
 
+TvxAccessibleContent* TvxOffscreenPaint_GA::AccessibleContent() {
+  if (!fGantt || IsDestroying()) return nullptr;
+  if (!fAccessible) fAccessible = std::make_unique<TGantAccessible>(*fGantt);
+  return fAccessible.get();
+}
+
 void TvxOffscreenPaint_GA::OffscreenPaint() {
   if (fGantt && !fGantt->IsDestroying()) fGantt->GantAreaPaint(this);
   TvxOffscreenPaint::OffscreenPaint();  // the application's OnPaint draws over the chart

@@ -209,6 +209,8 @@ public:
   std::string HintText(TObject* theObject);
   // The same for theItem landing at theStart .. theStop.
   std::string HintText(TvxDataEntity_Kronit* theItem, TDateTime theStart, TDateTime theStop);
+  // Start, finish and length as the hint tells them, theSeparator between.
+  std::string TimesText(TDateTime theStart, TDateTime theStop, const std::string& theSeparator);
 
   // --- tab sheets: the chart on a tab of a page control, beside the
   // application's own sheets

@@ -2,6 +2,9 @@
 
 #include <vxplan/platform/rtl/Export.h>
 
+#include <memory>
+
+#include <vxplan/gantt/vxGantAccessible.h>
 #include <vxplan/gantt/vxGantItems.h>
 #include <vxplan/paint/vxOffscreenPaint.h>
 
@@ -12,6 +15,8 @@ class VX_API TvxOffscreenPaint_GA : public TvxOffscreenPaint {
 public:
   TvxOffscreenPaint_GA(TComponent* AOwner, TvxGant_ComBasic* theGantt);
   TvxGant_ComBasic* fGantt;
+  // Made when an accessibility client first asks.
+  TvxAccessibleContent* AccessibleContent() override;
 
 protected:
   void OffscreenPaint() override;
@@ -34,6 +39,9 @@ protected:
   void MouseLeave() override;
   // The chart scrolls first; OnWheelScroll stays the application's.
   void WheelScroll(TWMMouseWheel& Msg) override;
+
+private:
+  std::unique_ptr<TGantAccessible> fAccessible;
 };
 
 }  // namespace vx

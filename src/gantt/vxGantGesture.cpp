@@ -330,14 +330,18 @@ std::string Duration(TDateTime theLength, const std::string& theTimeFormat) {
 }  // namespace
 
 std::string TvxGant_ComBasic::HintText(TvxDataEntity_Kronit* theItem, TDateTime theStart, TDateTime theStop) {
-  const std::string format = fDateScaler->GetDateFormat() + " " + fDateScaler->GetTimeFormat();
   std::string text;
   // The item's name: its first text line.
   if (TvxTimeItemTextCollection* texts = theItem ? theItem->GetTimeItemTextCollection() : nullptr)
     if (texts->GetCount() > 0 && !texts->GetTimeItemText(0)->GetText().empty())
       text = texts->GetTimeItemText(0)->GetText() + "\r";
-  return text + "Start: " + FormatDateTime(format, theStart) + "\rFinish: " + FormatDateTime(format, theStop) +
-         "\rLength: " + Duration(theStop - theStart, fDateScaler->GetTimeFormat());
+  return text + TimesText(theStart, theStop, "\r");
+}
+
+std::string TvxGant_ComBasic::TimesText(TDateTime theStart, TDateTime theStop, const std::string& theSeparator) {
+  const std::string format = fDateScaler->GetDateFormat() + " " + fDateScaler->GetTimeFormat();
+  return "Start: " + FormatDateTime(format, theStart) + theSeparator + "Finish: " + FormatDateTime(format, theStop) +
+         theSeparator + "Length: " + Duration(theStop - theStart, fDateScaler->GetTimeFormat());
 }
 
 std::string TvxGant_ComBasic::HintText(TObject* theObject) {

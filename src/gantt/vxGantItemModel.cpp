@@ -56,6 +56,8 @@ void TGantItemModel::_DeleteItem_Kronit(TvxDataEntity* e) {
   auto* item = static_cast<TvxDataEntity_Kronit*>(e);
   if (fCallOutItems) fCallOutItems->fDeleted.insert(item);
   if (fChart.fActiveDataEntity == item) fChart.SetActiveDataEntity(nullptr);
+  // The items after it in its row move up: their ids change meaning.
+  if (!fChart.IsDestroying() && fChart.fGA) fChart.fGA->NotifyAccessibleReset();
   // The item being resized or linked from went: the drag ends.
   if (fChart.fGesture) fChart.fGesture->Engine().Forget(item);
   // The hint asks for its text later: it must not keep a gone item.

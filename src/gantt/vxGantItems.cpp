@@ -301,12 +301,16 @@ TvxDataEntity_Kronit* TvxGant_ComBasic::GetDataEntityFromXY(int x, int y) {
 
 void TvxGant_ComBasic::SetActiveDataEntity(TvxDataEntity_Kronit* theItem) {
   fActiveDataEntity = theItem;
-  if (!OnHintInfo) return;
-  if (theItem)
-    OnHintInfo(theItem, theItem->fStartDateTime, theItem->fStopDateTime,
-               theItem->fStopDateTime - theItem->fStartDateTime);
-  else
-    OnHintInfo(nullptr, 0, 0, 0);
+  if (OnHintInfo) {
+    if (theItem)
+      OnHintInfo(theItem, theItem->fStartDateTime, theItem->fStopDateTime,
+                 theItem->fStopDateTime - theItem->fStartDateTime);
+    else
+      OnHintInfo(nullptr, 0, 0, 0);
+  }
+  // Assistive technology hears of the item that is active now (the handler
+  // may have changed it).
+  if (fActiveDataEntity && fGA && !IsDestroying()) fGA->NotifyAccessibleFocus();
 }
 
 // --- the chart: links -----------------------------------------------------------------

@@ -227,6 +227,13 @@ TGantRow* TGantRowList::GetGantRow(int i) {
   return fList[static_cast<size_t>(i)];
 }
 
+int TGantRowList::IndexOf(const TGantRow* theRow) {
+  if (!theRow) return -1;
+  Compact();
+  const int pos = theRow->fListPos;
+  return pos >= 0 && pos < static_cast<int>(fList.size()) && fList[static_cast<size_t>(pos)] == theRow ? pos : -1;
+}
+
 void TGantRowList::ForEachRow(const std::function<void(TGantRow*)>& f) {
   Compact();
   for (size_t k = 0; k < fList.size(); ++k)
@@ -269,6 +276,8 @@ void TGantRowList::RemoveRow(TvxDataEntity_Tree* theTreeNode, TvxDataEntity_Grid
   if (!row) return;
   if (fGant->OnBeforeFreeGantRow) fGant->OnBeforeFreeGantRow(this, row);
   Unlist(row);
+  // The rows after it move up: the ids of their items change meaning.
+  if (!fGant->IsDestroying() && fGant->GetGA()) fGant->GetGA()->NotifyAccessibleReset();
   row->FreeWheneverPossible();
 }
 

@@ -165,6 +165,8 @@ public:
   TGantRow* FindRowFromUntypedNode(TvxDataEntity* theNode) const;
   TGantRow* FindRowFromTreeNodeDataEntityUserReference(void* theReference);
   TvxGant_ComBasic* GetGant() const noexcept { return fGant; }
+  // theRow's place in the list (as GetGantRow counts); -1 for none of its rows.
+  int IndexOf(const TGantRow* theRow);
   // Calls f for every row in list order.
   void ForEachRow(const std::function<void(TGantRow*)>& f);
 

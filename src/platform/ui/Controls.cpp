@@ -234,11 +234,13 @@ TControl::TControl(TComponent* AOwner) : QWidget(nullptr), TComponent(AOwner) {
   setMouseTracking(true);
   setFocusPolicy(Qt::NoFocus);
   fFont.SetOwnerListener([this](TObject*) { FontChanged(); });
+  detail::InstallAccessibleFactory();
 }
 
 TControl::~TControl() {
   Destroying();
   detail::DragForget(this);
+  detail::ForgetAccessible(this);
   // Children and owned components go while this control is still whole, so
   // that none of them calls back into a half-destroyed object.
   DestroyComponents();

@@ -24,6 +24,7 @@ namespace vx {
 class TControl;
 class TWinControl;
 class TPopupMenu;
+class TvxAccessibleContent;
 
 enum TComponentStateItem { csLoading, csReading, csWriting, csDestroying, csDesigning };
 using TComponentState = TSet<TComponentStateItem>;
@@ -264,6 +265,17 @@ public:
   void DoDragDrop(TObject* Source, int X, int Y);
   virtual void DoStartDrag(TObject*& DragObject);
   virtual void DoEndDrag(TObject* Target, int X, int Y);
+
+  // What a self-drawn control shows to assistive technology (Accessible.h);
+  // nil for none. Asked only when an accessibility client asks.
+  virtual TvxAccessibleContent* AccessibleContent() { return nullptr; }
+  // The content's current item or cell moved: assistive technology hears of
+  // it. Costs next to nothing when nothing listens.
+  void NotifyAccessibleFocus();
+  // The content's ids changed meaning: the platform objects made for them go.
+  void NotifyAccessibleReset();
+  // An accessibility client or an update handler listens.
+  static bool AccessibleListening();
 
   TNotifyEvent OnClick;
   TNotifyEvent OnDblClick;

@@ -23,6 +23,10 @@ TPoint LastMousePos();
 void NoteMousePos(TPoint theScreenPos);
 // theControl goes: a drag it takes part in ends.
 void DragForget(TControl* theControl);
+// Installs the factory of the controls' accessibility bridge (once).
+void InstallAccessibleFactory();
+// theControl goes: its bridge lets go of it and of the nodes made for it.
+void ForgetAccessible(TControl* theControl);
 // The Qt font of a control's font (its pixel height and styles).
 QFont QtFontOf(const TFont& theFont);
 
