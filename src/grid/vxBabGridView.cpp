@@ -182,6 +182,7 @@ void TBabGridView_Custom::OnFocusedCellChange() {
   TopLeftChanged();
   if (!fPainting) Invalidate();
   FocusChanged(fBabGridCellForViewer->GetFocusedCell());
+  NotifyAccessibleFocus();
 }
 
 void TBabGridView_Custom::TopLeftChanged() {

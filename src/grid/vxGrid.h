@@ -9,6 +9,7 @@
 
 #include <vxplan/core/vxEvent.h>
 #include <vxplan/grid/vxBabGridView.h>
+#include <vxplan/grid/vxGridAccessible.h>
 #include <vxplan/grid/vxGridTree.h>
 
 namespace vx {
@@ -488,6 +489,9 @@ public:
   TOnUserSort OnUserSort;
   TOnCellEvent OnBeforeEditWithCombo;
 
+  // Made when an accessibility client first asks.
+  TvxAccessibleContent* AccessibleContent() override;
+
 protected:
   // Room for the parts with a few rows; the least keeps each part usable.
   TPoint PreferredSize() const override;
@@ -532,6 +536,7 @@ protected:
   void Resize() override;
 
 private:
+  std::unique_ptr<TGridAccessible> fAccessible;
   TOnColumnSort fHostColumnSort;
   TvxGridContentSource* fContentSource = nullptr;
   // A cell of the grid's own rows (not a header, not in a nested grid).

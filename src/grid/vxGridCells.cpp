@@ -69,6 +69,12 @@ void TvxGrid::PreDrawGetStringAndSetAttributes(TBabCell* theCell, TBabDrawStateS
   }
 }
 
+TvxAccessibleContent* TvxGrid::AccessibleContent() {
+  if (IsDestroying()) return nullptr;
+  if (!fAccessible) fAccessible = std::make_unique<TGridAccessible>(*this);
+  return fAccessible.get();
+}
+
 bool TvxGrid::CheckSortAllow(TBabCell* theCell) {
   // Sorting orders the rows of the grid itself.
   if (!theCell || theCell->getGridCell() != GetBabGridCellForViewer()) return false;
