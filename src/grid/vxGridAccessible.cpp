@@ -10,9 +10,6 @@ namespace vx {
 
 namespace {
 
-constexpr int kGenerationShift = 40;
-constexpr TvxAccessibleId kIndexMask = (TvxAccessibleId{1} << kGenerationShift) - 1;
-
 // The made cell at real place (x, y) of theGrid, without loading or making one.
 TBabCell* MadeCell(TBabGridCell* theGrid, int x, int y) {
   TAxisContentList* ax = theGrid ? theGrid->GetAxisContentListX() : nullptr;
@@ -44,21 +41,6 @@ bool TGridAccessible::Live() const { return !fGrid.IsDestroying() && fGrid.GetBa
 
 TBabGridCell* TGridAccessible::Outer() const { return Live() ? fGrid.GetBabGridCellForViewer() : nullptr; }
 
-TvxAccessibleId TGridAccessible::IdOfPath(const TPath& thePath) {
-  auto it = fIds.find(thePath);
-  if (it != fIds.end()) return it->second;
-  if (fPaths.size() >= MostPaths) {
-    // Start again: the ids given so far answer "gone" from now on.
-    fIds.clear();
-    fPaths.clear();
-    ++fGeneration;
-  }
-  fPaths.push_back(thePath);
-  const TvxAccessibleId id = fGeneration << kGenerationShift | static_cast<TvxAccessibleId>(fPaths.size());
-  fIds.emplace(thePath, id);
-  return id;
-}
-
 TvxAccessibleId TGridAccessible::IdOf(const TBabCell* theCell) {
   TBabGridCell* outer = Outer();
   if (!theCell || !outer || theCell == outer) return theCell && theCell == outer ? vxAccessibleRoot : vxAccessibleNone;
@@ -68,17 +50,16 @@ TvxAccessibleId TGridAccessible::IdOf(const TBabCell* theCell) {
     path.emplace_back(c->GetCol(), c->GetRow());
   }
   std::reverse(path.begin(), path.end());
-  return IdOfPath(path);
+  return fPaths.IdOf(path);
 }
 
 TBabCell* TGridAccessible::CellOf(TvxAccessibleId theId) {
   if (theId == vxAccessibleNone || !Live()) return nullptr;
   if (theId == vxAccessibleRoot) return Outer();
-  if (theId >> kGenerationShift != fGeneration) return nullptr;
-  const TvxAccessibleId index = theId & kIndexMask;
-  if (index == 0 || index > fPaths.size()) return nullptr;
+  const TPath* path = fPaths.PathOf(theId);
+  if (!path) return nullptr;
   TBabCell* cell = Outer();
-  for (const auto& [x, y] : fPaths[index - 1]) {
+  for (const auto& [x, y] : *path) {
     if (!cell || !cell->IsGridCell()) return nullptr;
     cell = MadeCell(static_cast<TBabGridCell*>(cell), x, y);
   }

@@ -2,10 +2,6 @@
 
 #include <vxplan/platform/rtl/Export.h>
 
-#include <map>
-#include <utility>
-#include <vector>
-
 #include <vxplan/platform/ui/Accessible.h>
 
 namespace vx {
@@ -21,9 +17,6 @@ class TBabGridCell;
 // outermost grid, looked up afresh on every call; an id names a path.
 class VX_API TGridAccessible : public TvxAccessibleContent {
 public:
-  // Paths kept before the ids start again (the old ones then answer "gone").
-  static constexpr std::size_t MostPaths = 1 << 20;
-
   explicit TGridAccessible(TvxGrid& theGrid) : fGrid(theGrid) {}
 
   TvxAccessibleId IdOf(const TBabCell* theCell);
@@ -48,21 +41,18 @@ public:
   bool CellPlace(TvxAccessibleId theId, int& theRow, int& theColumn) override;
 
 private:
-  using TPath = std::vector<std::pair<int, int>>;
+  using TPath = TvxAccessiblePaths::TPath;
   bool Live() const;
   TBabGridCell* Outer() const;
   // The grid cell whose cells are theId's children; nil for none.
   TBabGridCell* GridOf(TvxAccessibleId theId);
-  TvxAccessibleId IdOfPath(const TPath& thePath);
   // Calls f with each made cell of theGrid that shows (rows and columns not
   // hidden), loaded rows in order; f answers false to stop.
   template <class F>
   static void ForEachCell(TBabGridCell* theGrid, F f);
 
   TvxGrid& fGrid;
-  std::map<TPath, TvxAccessibleId> fIds;
-  std::vector<TPath> fPaths;
-  TvxAccessibleId fGeneration = 0;
+  TvxAccessiblePaths fPaths;
 };
 
 }  // namespace vx

@@ -153,6 +153,12 @@ void TvxDataEntity_Tree::EditText() {
 
 // --- the control: construction ------------------------------------------------------------
 
+TvxAccessibleContent* TvxTree_ComBasic::AccessibleContent() {
+  if (IsDestroying()) return nullptr;
+  if (!fAccessible) fAccessible = std::make_unique<TTreeAccessible>(*this);
+  return fAccessible.get();
+}
+
 TvxTree_ComBasic::TvxTree_ComBasic(TComponent* AOwner)
     : TCustomTreeView(AOwner),
       fClassOfDataList_Tree(TvxDataListClass::Of<TvxDataList_Tree>()),

@@ -13,6 +13,7 @@
 #include <vxplan/paint/vxDoLater.h>
 #include <vxplan/platform/rtl/DateUtils.h>
 #include <vxplan/platform/ui/TreeView.h>
+#include <vxplan/tree/vxTreeAccessible.h>
 
 namespace vx {
 
@@ -188,6 +189,9 @@ public:
   TvxEventOf<TOnCurrentDataEntityChange> OnRightClick;
   TvxEventOf<TNotifyEvent> OnTopItemChanged;
 
+  // Made when an accessibility client first asks.
+  TvxAccessibleContent* AccessibleContent() override;
+
 protected:
   // Room for the parts with a few rows; the least keeps each part usable.
   TPoint PreferredSize() const override;
@@ -245,6 +249,7 @@ protected:
   virtual void SetUpEntity(TvxDataEntity_Tree* theEntity);
 
 private:
+  std::unique_ptr<TTreeAccessible> fAccessible;
   friend class TTreeNode_vxSub;
   friend class TvxDataEntity_Tree;
   // While the application's code runs (a handler, or the view's own input

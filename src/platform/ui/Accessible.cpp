@@ -24,6 +24,33 @@ int TvxAccessibleContent::IndexInParent(TvxAccessibleId theId) {
 
 namespace {
 
+constexpr int kGenerationShift = 40;
+constexpr TvxAccessibleId kIndexMask = (TvxAccessibleId{1} << kGenerationShift) - 1;
+
+}  // namespace
+
+TvxAccessibleId TvxAccessiblePaths::IdOf(const TPath& thePath) {
+  auto it = fIds.find(thePath);
+  if (it != fIds.end()) return it->second;
+  if (fPaths.size() >= MostPaths) {
+    fIds.clear();
+    fPaths.clear();
+    fGeneration = (fGeneration + 1) & ((TvxAccessibleId{1} << (64 - kGenerationShift - 1)) - 1);
+  }
+  fPaths.push_back(thePath);
+  const TvxAccessibleId id = fGeneration << kGenerationShift | static_cast<TvxAccessibleId>(fPaths.size());
+  fIds.emplace(thePath, id);
+  return id;
+}
+
+const TvxAccessiblePaths::TPath* TvxAccessiblePaths::PathOf(TvxAccessibleId theId) const {
+  if (theId == vxAccessibleNone || theId >> kGenerationShift != fGeneration) return nullptr;
+  const TvxAccessibleId index = theId & kIndexMask;
+  return index >= 1 && index <= fPaths.size() ? &fPaths[static_cast<std::size_t>(index - 1)] : nullptr;
+}
+
+namespace {
+
 QAccessible::Role QtRole(TvxAccessibleRole theRole) {
   switch (theRole) {
     case arPane: return QAccessible::Pane;
@@ -491,7 +518,9 @@ bool TControl::AccessibleListening() {
 }
 
 void TControl::NotifyAccessibleFocus() {
-  if (IsDestroying() || !AccessibleListening()) return;
+  // As Qt's item views: a current item that moves in a control without the
+  // keyboard focus is no focus to tell of.
+  if (IsDestroying() || !hasFocus() || !AccessibleListening()) return;
   TvxAccessibleContent* content = AccessibleContent();
   if (!content) return;
   auto* access = dynamic_cast<TControlAccess*>(QAccessible::queryAccessibleInterface(this));

@@ -2,8 +2,11 @@
 
 #include <vxplan/platform/rtl/Export.h>
 
+#include <cstddef>
 #include <cstdint>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <vxplan/platform/rtl/Set.h>
@@ -101,6 +104,27 @@ public:
   virtual std::string ColumnHeader(int /*theColumn*/) { return {}; }
   // Where a data cell stands; false for other nodes.
   virtual bool CellPlace(TvxAccessibleId /*theId*/, int& /*theRow*/, int& /*theColumn*/) { return false; }
+};
+
+// Ids for nodes known by their path of places from the root (a grid's
+// column and row at each level, a tree's child indexes): the content looks
+// the path up afresh. Holds at most MostPaths paths; past that the ids start
+// again and the old ones answer nil.
+class VX_API TvxAccessiblePaths {
+public:
+  using TPath = std::vector<std::pair<int, int>>;
+  static constexpr std::size_t MostPaths = std::size_t{1} << 20;
+
+  // Never vxAccessibleRoot nor vxAccessibleNone.
+  TvxAccessibleId IdOf(const TPath& thePath);
+  // Nil for an id this registry did not give, or gave before starting again.
+  const TPath* PathOf(TvxAccessibleId theId) const;
+  std::size_t Count() const noexcept { return fPaths.size(); }
+
+private:
+  std::map<TPath, TvxAccessibleId> fIds;
+  std::vector<TPath> fPaths;
+  TvxAccessibleId fGeneration = 0;
 };
 
 }  // namespace vx

@@ -569,6 +569,7 @@ void TCustomTreeView::SetSelected(TTreeNode* theNode) {
   }
   Invalidate();
   Change(theNode);
+  NotifyAccessibleFocus();
 }
 
 void TCustomTreeView::ChangeExpanded(TTreeNode* theNode, bool theExpanded) {
@@ -636,6 +637,8 @@ void TCustomTreeView::Edit(TTreeNode* Node, std::string& S) {
 void TCustomTreeView::Delete(TTreeNode*) {}
 
 void TCustomTreeView::NodeRemoved(TTreeNode* theNode) {
+  // Its later siblings move up: the ids of nodes change meaning.
+  if (!IsDestroying()) NotifyAccessibleReset();
   if (fSelected == theNode) fSelected = nullptr;
   if (fPendingEdit == theNode) fPendingEdit = nullptr;
   if (fEditNode == theNode) {
