@@ -1,4 +1,5 @@
-// The Gantt area's accessible content: the items of the rows on screen.
+// The Gantt area's accessible content: the items of the rows on screen (the
+// loaded ones: reading never loads an item).
 #include <vxplan/gantt/vxGantAccessible.h>
 
 #include <vxplan/gantt/vxGant.h>
@@ -23,10 +24,17 @@ TvxDataEntity_Kronit* TGantAccessible::ItemAt(const TGantRow* theRow, int theInd
   for (int k = 0; k < theRow->GetLayerCount(); ++k) {
     TvxDataList* layer = theRow->GetLayer(k);
     if (!layer) continue;
-    if (theIndex < layer->Count()) return static_cast<TvxDataEntity_Kronit*>(layer->GetItems(theIndex));
-    theIndex -= layer->Count();
+    if (theIndex < layer->LoadedCount()) return static_cast<TvxDataEntity_Kronit*>(layer->GetLoaded(theIndex));
+    theIndex -= layer->LoadedCount();
   }
   return nullptr;
+}
+
+int TGantAccessible::LoadedItems(const TGantRow* theRow) {
+  int n = 0;
+  for (int k = 0; theRow && k < theRow->GetLayerCount(); ++k)
+    if (TvxDataList* layer = theRow->GetLayer(k)) n += layer->LoadedCount();
+  return n;
 }
 
 TvxAccessibleId TGantAccessible::IdOf(const TvxDataEntity_Kronit* theItem) {
@@ -37,8 +45,8 @@ TvxAccessibleId TGantAccessible::IdOf(const TvxDataEntity_Kronit* theItem) {
   for (int k = 0; k < row->GetLayerCount(); ++k) {
     TvxDataList* layer = row->GetLayer(k);
     if (!layer) continue;
-    for (int i = 0; i < layer->Count(); ++i, ++index)
-      if (layer->GetItems(i) == theItem) return MakeId(pos, index);
+    for (int p = 0; p < layer->LoadedCount(); ++p, ++index)
+      if (layer->GetLoaded(p) == theItem) return MakeId(pos, index);
   }
   return vxAccessibleNone;
 }
@@ -57,7 +65,7 @@ bool TGantAccessible::Exists(TvxAccessibleId theId) {
 int TGantAccessible::ChildCount(TvxAccessibleId theId) {
   if (theId != vxAccessibleRoot || !Live()) return 0;
   long long count = 0;
-  fChart.ForEachShownRow([&](TGantRow* row) { count += row->ItemCount(); });
+  fChart.ForEachShownRow([&](TGantRow* row) { count += LoadedItems(row); });
   return static_cast<int>(std::min<long long>(count, INT_MAX));
 }
 
@@ -67,7 +75,7 @@ TvxAccessibleId TGantAccessible::ChildAt(TvxAccessibleId theId, int theIndex) {
   int rest = theIndex;
   fChart.ForEachShownRow([&](TGantRow* row) {
     if (found != vxAccessibleNone) return;
-    const int n = row->ItemCount();
+    const int n = LoadedItems(row);
     if (rest < n) {
       found = MakeId(fChart.GetRowList()->IndexOf(row), rest);
     }
@@ -90,7 +98,7 @@ int TGantAccessible::IndexInParent(TvxAccessibleId theId) {
     if (row == own)
       found = before + static_cast<int>(theId & kIndexMask);
     else
-      before += row->ItemCount();
+      before += LoadedItems(row);
   });
   return found;
 }
@@ -145,8 +153,8 @@ std::vector<TvxAccessibleRelation> TGantAccessible::Relations(TvxAccessibleId th
   std::vector<TvxAccessibleRelation> out;
   TvxDataEntity_Kronit* item = ItemOf(theId);
   TvxDataList* links = item ? fChart.GetLinks() : nullptr;
-  for (int i = 0; links && i < links->Count(); ++i) {
-    auto* link = dynamic_cast<TvxDataEntity_Link*>(links->GetItems(i));
+  for (int p = 0; links && p < links->LoadedCount(); ++p) {
+    auto* link = dynamic_cast<TvxDataEntity_Link*>(links->GetLoaded(p));
     if (!link) continue;
     if (link->fLinkOwner == item && link->fLinkedTo) out.push_back({IdOf(link->fLinkedTo), arFlowsTo});
     if (link->fLinkedTo == item && link->fLinkOwner) out.push_back({IdOf(link->fLinkOwner), arFlowsFrom});

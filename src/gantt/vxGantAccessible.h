@@ -14,7 +14,7 @@ class TvxDataEntity_Kronit;
 // rows on screen, each named by its first text and described by its start,
 // finish and length in the chart's formats; links are relations. An item's id
 // is its row's place in the row list and its place in that row (layers in
-// order), looked up afresh on every call.
+// order, loaded items only), looked up afresh on every call.
 class VX_API TGantAccessible : public TvxAccessibleContent {
 public:
   explicit TGantAccessible(TvxGant_ComBasic& theChart) : fChart(theChart) {}
@@ -40,8 +40,9 @@ public:
 
 private:
   bool Live() const;
-  // Item theIndex of theRow, layers in order; nil outside.
+  // Loaded item theIndex of theRow, layers in order; nil outside.
   static TvxDataEntity_Kronit* ItemAt(const TGantRow* theRow, int theIndex);
+  static int LoadedItems(const TGantRow* theRow);
 
   TvxGant_ComBasic& fChart;
 };

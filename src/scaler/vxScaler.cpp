@@ -51,6 +51,12 @@ double GetNextScale(double theScale) noexcept {
   return best;
 }
 
+TvxAccessibleContent* TvxDateScaler::AccessibleContent() {
+  if (IsDestroying()) return nullptr;
+  if (!fAccessible) fAccessible = std::make_unique<TScalerAccessible>(*this);
+  return fAccessible.get();
+}
+
 TvxDateScaler::TvxDateScaler(TComponent* AOwner) : TvxOffscreenPaint(AOwner) {
   fMaxStop = AbsoluteEnd();
   for (TFont* f : {&fTextFont1, &fTextFont2, &fTextFont3}) {

@@ -13,6 +13,7 @@
 #include <vxplan/platform/rtl/DateUtils.h>
 #include <vxplan/platform/rtl/Set.h>
 #include <vxplan/platform/ui/ExtCtrls.h>
+#include <vxplan/scaler/vxScalerAccessible.h>
 
 namespace vx {
 
@@ -284,6 +285,9 @@ public:
   TOnScalerUserDraw OnUserDrawBackground;
   TOnScalerUserDraw OnUserDrawForeground;
 
+  // Made when an accessibility client first asks.
+  TvxAccessibleContent* AccessibleContent() override;
+
 protected:
   // Room for the parts with a few rows; the least keeps each part usable.
   TPoint PreferredSize() const override;
@@ -325,6 +329,7 @@ protected:
   double ScalePixel();
 
 private:
+  std::unique_ptr<TScalerAccessible> fAccessible;
   // Timer scrolling started from outside, towards later or earlier time.
   void StartStep(bool aLater);
   void BuildScaleMarks(bool aLongRow, TDateTime aStep, std::vector<TScaleMark>& aList);

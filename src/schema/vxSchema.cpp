@@ -417,6 +417,12 @@ void TvxSchema_ComBasic::SetDrawLayerArray(const TDrawLayerArray& theArray) {
 TvxOffscreenPaint_Schema::TvxOffscreenPaint_Schema(TComponent* AOwner, TvxSchema_ComBasic* theSchema)
     : TvxOffscreenPaint(AOwner), fSchema(theSchema) {}
 
+TvxAccessibleContent* TvxOffscreenPaint_Schema::AccessibleContent() {
+  if (!fSchema || IsDestroying()) return nullptr;
+  if (!fAccessible) fAccessible = std::make_unique<TSchemaAccessible>(*fSchema);
+  return fAccessible.get();
+}
+
 bool TvxOffscreenPaint_Schema::PaintsEveryPixel() const { return fSchema && !fSchema->IsDestroying(); }
 
 bool TvxOffscreenPaint_Schema::Live() const { return fWired && fSchema && !fSchema->IsDestroying(); }

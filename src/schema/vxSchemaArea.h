@@ -3,9 +3,11 @@
 #include <vxplan/platform/rtl/Export.h>
 
 #include <functional>
+#include <memory>
 
 #include <vxplan/paint/vxOffscreenPaint.h>
 #include <vxplan/platform/ui/HintWindow.h>
+#include <vxplan/schema/vxSchemaAccessible.h>
 #include <vxplan/schema/vxSchemaItems.h>
 
 namespace vx {
@@ -24,6 +26,8 @@ public:
   TvxSchema_ComBasic* fSchema;
   // Set once the schedule is built; until then the area tells it nothing.
   bool fWired = false;
+  // Made when an accessibility client first asks.
+  TvxAccessibleContent* AccessibleContent() override;
 
 protected:
   void KeyDown(unsigned short& Key, TShiftState Shift) override;
@@ -46,6 +50,7 @@ protected:
 
 private:
   bool Live() const;
+  std::unique_ptr<TSchemaAccessible> fAccessible;
 };
 
 // The time hint and the enlarged preview: repaints only when its caption

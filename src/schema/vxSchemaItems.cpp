@@ -265,6 +265,8 @@ void TvxSchema_ComBasic::_OnInsertItem(TvxDataEntity* theEntity) {
 
 void TvxSchema_ComBasic::_OnDeleteItem(TvxDataEntity* theEntity) {
   if (theEntity == itsActiveDataEntity) itsActiveDataEntity = nullptr;
+  // The bookings after it in its layer move up: their ids change meaning.
+  if (itsTA && !IsDestroying()) itsTA->NotifyAccessibleReset();
   UpdateSubColumns();
   InvalidateArea();
   if (OnDeleteItem_SchemaTime) OnDeleteItem_SchemaTime(this, theEntity);

@@ -45,6 +45,7 @@ void TvxSchema_ComBasic::SchemaKeyDown(TObject*, unsigned short& Key, TShiftStat
       InvalidateArea();
       if (OnSchemaHintInfo)
         OnSchemaHintInfo(this, dynamic_cast<TvxDataEntity_SchemaTime*>(itsvxLayers->FindSelected()), 0, 0, 0, 0);
+      if (itsTA) itsTA->NotifyAccessibleFocus();
     }
   }
   KeyDown(Key, Shift);
