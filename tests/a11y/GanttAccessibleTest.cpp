@@ -4,6 +4,8 @@
 
 #include <QAccessible>
 #include <QTest>
+#include <cmath>
+#include <limits>
 #include <memory>
 
 #include "AccessibleSupport.h"
@@ -15,6 +17,8 @@ using vxtest::FocusRecorder;
 using vxtest::ShownGant;
 
 namespace {
+
+double TestGantDay(double theDay) { return vxtest::TestGant::kDay0 + theDay; }
 
 TvxDataEntity_Kronit* Named(TvxDataEntity_Kronit* k, const std::string& theName) {
   k->GetTimeItemTextCollection()->AddText(theName, 0, 0, 0);
@@ -55,7 +59,11 @@ TEST(GanttAccessible, ItemsAreChildrenWithNameDatesAndStates) {
   QAccessibleInterface* area = p.Area();
   ASSERT_NE(area, nullptr);
   EXPECT_EQ(area->role(), QAccessible::List);
-  EXPECT_FALSE(area->text(QAccessible::Name).isEmpty());
+  // Named after the control's name (the chart names its area), else its class.
+  EXPECT_EQ(area->text(QAccessible::Name), "GanttArea");
+  p.g->GetGA()->SetName("");
+  EXPECT_EQ(area->text(QAccessible::Name), "TvxOffscreenPaint_GA");
+  p.g->GetGA()->SetName("GanttArea");
   ASSERT_EQ(ChildNames(area), (std::vector<QString>{"Sketch", "Review", "Frame"}));
 
   struct Row {
@@ -109,6 +117,25 @@ TEST(GanttAccessible, OnlyRowsOnScreenAndItemsThatAreThere) {
   p.build->SetExpanded(false);
   vxtest::ProcessEventsUntilIdle();
   EXPECT_EQ(ChildNames(p.Area()), (std::vector<QString>{"Sketch", "Review"}));
+}
+
+TEST(GanttAccessible, BadTimesReadAsWhatTheHintShows) {
+  Plan p;
+  const double bad[][2] = {{std::nan(""), 1}, {0, std::numeric_limits<double>::infinity()}, {1e300, -1e300}, {5, 1}};
+  for (const auto& times : bad) {
+    p.c->SetStartDateTime(TestGantDay(times[0]));
+    p.c->SetStopDateTime(TestGantDay(times[1]));
+    p.g->InvalidateGA();
+    vxtest::ProcessEventsUntilIdle();
+    QAccessibleInterface* frame = p.ChildNamed("Frame");
+    ASSERT_NE(frame, nullptr);
+    // The same words the chart's hint shows for the item, one a line there.
+    QString hint = QString::fromStdString(p.g->HintText(p.c));
+    hint.replace('\r', ", ");
+    EXPECT_EQ("Frame, " + frame->text(QAccessible::Description), hint);
+    (void)frame->rect();
+    (void)frame->state();
+  }
 }
 
 TEST(GanttAccessible, LinksAreRelations) {

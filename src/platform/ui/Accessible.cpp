@@ -6,6 +6,10 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QPointer>
+#include <cstdlib>
+#include <cxxabi.h>
+#include <memory>
+#include <typeinfo>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -87,6 +91,16 @@ QAccessible::State QtState(TvxAccessibleState s) {
 }
 
 QString QtText(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+// The control's class as written in the source, without the namespace.
+QString ClassNameOf(const TControl& theControl) {
+  const char* mangled = typeid(theControl).name();
+  int status = 0;
+  std::unique_ptr<char, void (*)(void*)> plain(abi::__cxa_demangle(mangled, nullptr, nullptr, &status), std::free);
+  QString name = QString::fromLatin1(status == 0 && plain ? plain.get() : mangled);
+  const qsizetype colons = name.lastIndexOf(QLatin1String("::"));
+  return colons >= 0 ? name.mid(colons + 2) : name;
+}
 
 class TControlAccess;
 
@@ -385,7 +399,7 @@ QString TControlAccess::text(QAccessible::Text t) const {
     case QAccessible::Name: {
       QString name = QtText(c->Name(vxAccessibleRoot));
       if (name.isEmpty()) name = QtText(fControl->GetName());
-      return name.isEmpty() ? QString::fromLatin1(fControl->metaObject()->className()) : name;
+      return name.isEmpty() ? ClassNameOf(*fControl) : name;
     }
     case QAccessible::Description: return QtText(c->Description(vxAccessibleRoot));
     case QAccessible::Value: return QtText(c->Value(vxAccessibleRoot));
