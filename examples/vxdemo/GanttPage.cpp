@@ -145,7 +145,7 @@ void FillPlan(TvxGant& g, TDateTime theStart) {
         m->GetTimeItemTextCollection()->AddTextEx("Review", 2, 0, 2, trpOutsideFar, trpInside);
       }
     }
-    TvxDataEntity_Kronit* summary = Bar(g, phase, phaseStart, end, gtsSpan, RGB(0x30, 0x30, 0x30));
+    TvxDataEntity_Kronit* summary = Bar(g, phase, phaseStart, end, gtsSpan, clWindowText);
     summary->SetTopInset(4);
     phase->SetExpanded(p < 3);
     phaseStart = Working(phaseStart + std::floor((end - phaseStart) * 0.7));
@@ -163,8 +163,8 @@ GalleryPage PlanPage(const char* theName, bool theGridSide) {
   g->SetParent(form);
   g->SetAlign(alClient);
   g->SetTreeWidth(230);
-  g->SetGantBackColor(RGB(0xFA, 0xFA, 0xFA));
-  g->SetGantPyjamasColor(RGB(0xE6, 0xEA, 0xF0));
+  g->SetGantBackColor(clWindow);  // system colours: the chart follows the palette
+  g->SetGantPyjamasColor(clStripe);
   g->GetTreeView()->SetItemHeight(22);
   auto* images = new TCustomImageList(form);
   TBitmap flag;
@@ -276,8 +276,8 @@ GalleryPage MakeBigPlanPage() {
   g->SetWheelConvention(wcQt);
   if (TGraphHintWindow* hint = g->GetHintWindow()) hint->SetShowBelowOwner(false);
   g->GetTreeView()->SetItemHeight(20);
-  g->SetGantBackColor(RGB(0xFA, 0xFA, 0xFA));
-  g->SetGantPyjamasColor(RGB(0xE6, 0xEA, 0xF0));
+  g->SetGantBackColor(clWindow);  // system colours: the chart follows the palette
+  g->SetGantPyjamasColor(clStripe);
   const TDateTime day0 = std::floor(Now()) - 20;
   // Each row declares ten bars; they are made when the row is first drawn.
   g->OnVirtualLoad_Kronit = [day0](TvxGant_ComBasic*, TvxDataEntity_Kronit* k) {

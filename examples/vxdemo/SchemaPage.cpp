@@ -39,8 +39,8 @@ void SetFont(TFont& f, int theSize, bool theBold, TColor theColor) {
 }
 
 void Style(TvxSchema& s) {
-  s.SetSchemaColor(RGB(0xFC, 0xFC, 0xFC));
-  s.SetSchemaPyjamasColor(RGB(0xE8, 0xEC, 0xF2));
+  s.SetSchemaColor(clWindow);
+  s.SetSchemaPyjamasColor(clStripe);
   TFont title, time, place;
   SetFont(title, 8, true, RGB(0x20, 0x20, 0x20));
   SetFont(time, 7, false, RGB(0x40, 0x40, 0x40));

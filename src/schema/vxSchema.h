@@ -92,7 +92,7 @@ public:
   TvxListController* GetSchemaTimeListController() const noexcept { return itsSchemaTimeListController.get(); }
   const TDrawLayerArray& GetDrawLayerArray() const noexcept { return itsDrawLayerArray; }
   void SetDrawLayerArray(const TDrawLayerArray& theArray);
-  TBitmap* GetPyjamasBitMap() const noexcept { return fPainter ? fPainter->PyjamasBitMap() : nullptr; }
+  TBitmap* GetPyjamasBitMap() { return fPainter ? fPainter->PyjamasBitMap() : nullptr; }
 
   // --- data
   TvxDataEntity_SchemaColumn* AddColumn();
