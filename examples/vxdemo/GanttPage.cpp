@@ -205,7 +205,8 @@ GalleryPage PlanPage(const char* theName, bool theGridSide) {
       "A plan of twelve phases; phases span their tasks. Weekends and nights are hidden; the red line is today. "
       "Drag a bar to move it (to another row too), its ends to resize it, Ctrl-drag to copy; Escape calls a drag "
       "off. Right click a bar (or press the menu key) for its menu. The wheel scrolls, Shift+wheel moves in time, "
-      "Ctrl+wheel zooms; arrows walk the bars. On the grid side, edit a start, finish, duration or progress in place "
+      "Ctrl+wheel zooms; arrows walk the bars, Alt+arrows move the bar in time or to another row, Alt+Shift and "
+      "Alt+Ctrl+Left/Right move its finish or start. On the grid side, edit a start, finish, duration or progress in place "
       "(double click or F2); click a header to sort."));
   help->setWordWrap(true);
   layout->addWidget(help);

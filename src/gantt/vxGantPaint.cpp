@@ -86,10 +86,8 @@ void TGantPainter::Background() {
   c->GetPen()->SetStyle(psSolid);
   DrawHiddenTimeSeams();
   DrawScaleLines();
-  if (fChart.fGA->Focused() && !fChart.fGA->GetIsPrinting()) {
-    c->GetBrush()->SetColor(0xFFFFFF);
-    c->DrawFocusRect(Rect(2, 2, fChart.fGA->GetWidth() - 2, fChart.fGA->GetHeight() - 2));
-  }
+  if (fChart.fGA->Focused() && !fChart.fGA->GetIsPrinting())
+    c->DrawFocusFrame(Rect(2, 2, fChart.fGA->GetWidth() - 2, fChart.fGA->GetHeight() - 2));
 }
 
 void TGantPainter::DefaultBackGround() {

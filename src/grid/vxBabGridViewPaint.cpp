@@ -33,10 +33,7 @@ void TBabGridView_Custom::OffscreenPaint() {
   g->Draw(area, [this](TRect r, TBabCell* cell, TBabDrawStateSet state) { OnDrawBabCell(r, cell, state); });
   DrawButtonsAndLines();
   TCanvas* c = Canvas();
-  if (HasInputFocus() && !GetIsPrinting() && fFocusRect_Grid) {
-    c->GetBrush()->SetColor(clBtnHighlight);
-    c->DrawFocusRect(InflateRect(area, -1, -1));
-  }
+  if (HasInputFocus() && !GetIsPrinting() && fFocusRect_Grid) c->DrawFocusFrame(InflateRect(area, -1, -1));
   if (!GetIsPrinting()) DrawBorder();
   TvxOffscreenPaint::OffscreenPaint();
 }

@@ -50,7 +50,7 @@ void TvxDateScaler::DoThePaint(TCanvas* aCanvas, const TRect& aRect) {
   if (fIndicatorOn) DrawScaleIndicator(aCanvas);
   PostChangeIfDue();
   DoForeground(aCanvas, aRect);
-  if (Focused() && !GetIsPrinting()) aCanvas->DrawFocusRect(Rect(0, 0, GetWidth(), GetHeight()));
+  if (Focused() && !GetIsPrinting()) aCanvas->DrawFocusFrame(Rect(0, 0, GetWidth(), GetHeight()));
 }
 
 void TvxDateScaler::CalcPixAndDrawScaleMarks(TCanvas* aCanvas, const TRect& aRect, int fx, int fy) {

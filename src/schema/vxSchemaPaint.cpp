@@ -190,10 +190,7 @@ void TSchemaPainter::DoBackground(TCanvas* theCanvas, int theLeft, int theTop, i
   for (int i = top; i < count; ++i)
     if (separator(fSchema.itsDataListColumns->GetFarSideOffset_FW(flipped, i)) >= extent) break;
 
-  if (fSchema.itsTA->Focused() && !printing) {
-    c->GetBrush()->SetColor(clWhite);
-    c->DrawFocusRect(Rect(2, 2, theWidth - 2, theHeight - 2));
-  }
+  if (fSchema.itsTA->Focused() && !printing) c->DrawFocusFrame(Rect(2, 2, theWidth - 2, theHeight - 2));
 }
 
 void TSchemaPainter::DoTodayLine() {
