@@ -10,7 +10,8 @@ all: demo
 deps:
 	@bash scripts/install-deps.sh
 
-# A window with a display; otherwise every page rendered to out/ as PNG and PDF.
+# A window with a display; otherwise every page rendered to out/ as PNG and PDF,
+# and again in the dark palette to out/dark/.
 demo: deps
 	cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DVX_BUILD_BENCH=ON -DVX_BUILD_TESTS=OFF
 	cmake --build build-release -j$(JOBS) --target vxdemo
@@ -18,8 +19,9 @@ demo: deps
 	  ./build-release/examples/vxdemo/vxdemo; \
 	else \
 	  echo "No display: rendering the gallery into out/"; \
-	  ./build-release/examples/vxdemo/vxdemo --render out; \
-	  echo "The gallery's pages are in out/ (PNG and PDF)."; \
+	  ./build-release/examples/vxdemo/vxdemo --render out && \
+	  ./build-release/examples/vxdemo/vxdemo --render out/dark --dark && \
+	  echo "The gallery's pages are in out/ (PNG and PDF), in the dark palette in out/dark/."; \
 	fi
 
 # Everything under ASan+UBSan, then the threaded suites under TSan.

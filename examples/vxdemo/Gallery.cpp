@@ -2,6 +2,7 @@
 #include "Gallery.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMainWindow>
@@ -10,6 +11,8 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QToolBar>
 #include <algorithm>
 
@@ -17,7 +20,10 @@
 
 void PrintBitmapOf(vx::TControl* theControl, vx::TDeviceContext* dc) {
   vx::TBitmap shot;
-  theControl->PaintTo(&shot);
+  {
+    vx::TSystemColorsScope paper(vx::LightSystemColors());  // printed light whatever the screen
+    theControl->PaintTo(&shot);
+  }
   const int ppi = dc->PixelsPerInch();
   const int w = shot.GetWidth() * ppi / 150, h = shot.GetHeight() * ppi / 150;
   vx::TCanvas c;
@@ -125,6 +131,48 @@ void AddPrintActions(QMainWindow* theWindow, QTabWidget* theTabs, const std::vec
   auto* bar = theWindow->addToolBar(QObject::tr("Print"));
   bar->setMovable(false);
   bar->addActions({print, preview, exportPdf});
+}
+
+void ApplyGalleryPalette(bool theDark) {
+  QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+  if (!theDark) {
+    QApplication::setPalette(QApplication::style()->standardPalette());
+    return;
+  }
+  QPalette p;
+  const QColor window(0x35, 0x35, 0x38), base(0x26, 0x26, 0x29), text(0xE8, 0xE8, 0xE8);
+  const QColor highlight(0x3D, 0x8E, 0xE0);
+  p.setColor(QPalette::Window, window);
+  p.setColor(QPalette::WindowText, text);
+  p.setColor(QPalette::Base, base);
+  p.setColor(QPalette::AlternateBase, QColor(0x30, 0x30, 0x34));
+  p.setColor(QPalette::Text, text);
+  p.setColor(QPalette::Button, window);
+  p.setColor(QPalette::ButtonText, text);
+  p.setColor(QPalette::BrightText, QColor(0xFF, 0x6B, 0x6B));
+  p.setColor(QPalette::Light, QColor(0x5A, 0x5A, 0x60));
+  p.setColor(QPalette::Midlight, QColor(0x47, 0x47, 0x4C));
+  p.setColor(QPalette::Mid, QColor(0x2C, 0x2C, 0x2F));
+  p.setColor(QPalette::Dark, QColor(0x1E, 0x1E, 0x20));
+  p.setColor(QPalette::Shadow, QColor(0x10, 0x10, 0x10));
+  p.setColor(QPalette::Highlight, highlight);
+  p.setColor(QPalette::HighlightedText, Qt::white);
+  p.setColor(QPalette::ToolTipBase, QColor(0x45, 0x45, 0x4A));
+  p.setColor(QPalette::ToolTipText, text);
+  p.setColor(QPalette::PlaceholderText, QColor(0xA0, 0xA0, 0xA0));
+  p.setColor(QPalette::Link, highlight.lighter(120));
+  for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+    p.setColor(QPalette::Disabled, role, QColor(0x80, 0x80, 0x80));
+  QApplication::setPalette(p);
+}
+
+void AddViewActions(QMainWindow* theWindow, bool theDark) {
+  auto* dark = new QAction(QObject::tr("&Dark mode"), theWindow);
+  dark->setCheckable(true);
+  dark->setChecked(theDark);
+  dark->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D));
+  QObject::connect(dark, &QAction::toggled, theWindow, [](bool on) { ApplyGalleryPalette(on); });
+  theWindow->menuBar()->addMenu(QObject::tr("&View"))->addAction(dark);
 }
 
 QSize GalleryWindowSize(QWidget* theWindow) {

@@ -36,6 +36,11 @@ class QMainWindow;
 // A File menu and a toolbar on theWindow: Print…, Print preview… and Export
 // PDF… of the page theTabs shows.
 void AddPrintActions(QMainWindow* theWindow, QTabWidget* theTabs, const std::vector<GalleryPage>* thePages);
+// The gallery's look: Fusion with a light or a dark palette. The components
+// follow the application's palette, so the switch repaints them all.
+void ApplyGalleryPalette(bool theDark);
+// A View menu on theWindow with a "Dark mode" switch.
+void AddViewActions(QMainWindow* theWindow, bool theDark);
 // The size the gallery's window opens at: at most 1280 x 800, and never more
 // than the screen it opens on has room for.
 QSize GalleryWindowSize(QWidget* theWindow);

@@ -145,7 +145,7 @@ void FillPlan(TvxGant& g, TDateTime theStart) {
         m->GetTimeItemTextCollection()->AddTextEx("Review", 2, 0, 2, trpOutsideFar, trpInside);
       }
     }
-    TvxDataEntity_Kronit* summary = Bar(g, phase, phaseStart, end, gtsSpan, RGB(0x30, 0x30, 0x30));
+    TvxDataEntity_Kronit* summary = Bar(g, phase, phaseStart, end, gtsSpan, clWindowText);
     summary->SetTopInset(4);
     phase->SetExpanded(p < 3);
     phaseStart = Working(phaseStart + std::floor((end - phaseStart) * 0.7));
@@ -163,8 +163,8 @@ GalleryPage PlanPage(const char* theName, bool theGridSide) {
   g->SetParent(form);
   g->SetAlign(alClient);
   g->SetTreeWidth(230);
-  g->SetGantBackColor(RGB(0xFA, 0xFA, 0xFA));
-  g->SetGantPyjamasColor(RGB(0xE6, 0xEA, 0xF0));
+  g->SetGantBackColor(clWindow);  // system colours: the chart follows the palette
+  g->SetGantPyjamasColor(clStripe);
   g->GetTreeView()->SetItemHeight(22);
   auto* images = new TCustomImageList(form);
   TBitmap flag;
@@ -205,7 +205,8 @@ GalleryPage PlanPage(const char* theName, bool theGridSide) {
       "A plan of twelve phases; phases span their tasks. Weekends and nights are hidden; the red line is today. "
       "Drag a bar to move it (to another row too), its ends to resize it, Ctrl-drag to copy; Escape calls a drag "
       "off. Right click a bar (or press the menu key) for its menu. The wheel scrolls, Shift+wheel moves in time, "
-      "Ctrl+wheel zooms; arrows walk the bars. On the grid side, edit a start, finish, duration or progress in place "
+      "Ctrl+wheel zooms; arrows walk the bars, Alt+arrows move the bar in time or to another row, Alt+Shift and "
+      "Alt+Ctrl+Left/Right move its finish or start. On the grid side, edit a start, finish, duration or progress in place "
       "(double click or F2); click a header to sort."));
   help->setWordWrap(true);
   layout->addWidget(help);
@@ -276,8 +277,8 @@ GalleryPage MakeBigPlanPage() {
   g->SetWheelConvention(wcQt);
   if (TGraphHintWindow* hint = g->GetHintWindow()) hint->SetShowBelowOwner(false);
   g->GetTreeView()->SetItemHeight(20);
-  g->SetGantBackColor(RGB(0xFA, 0xFA, 0xFA));
-  g->SetGantPyjamasColor(RGB(0xE6, 0xEA, 0xF0));
+  g->SetGantBackColor(clWindow);  // system colours: the chart follows the palette
+  g->SetGantPyjamasColor(clStripe);
   const TDateTime day0 = std::floor(Now()) - 20;
   // Each row declares ten bars; they are made when the row is first drawn.
   g->OnVirtualLoad_Kronit = [day0](TvxGant_ComBasic*, TvxDataEntity_Kronit* k) {

@@ -198,10 +198,10 @@ void Fill(PlanGrid* grid, Plan* plan) {
 
 GalleryPage MakeGridPage() {
   auto* plan = new Plan;
-  plan->hoursLayout.BackColor = RGB(0xEE, 0xF3, 0xFB);
+  plan->hoursLayout.BackColor = clStripe;
   plan->hoursLayout.HorzAlignCenter = true;
   plan->hoursLayout.MinWidth = 20;
-  plan->statusLayout.FontColor = RGB(0x40, 0x40, 0x40);
+  plan->statusLayout.FontColor = clGrayText;
   plan->notesLayout.WrapTextAndFit = true;
 
   auto* form = new TPanel(nullptr);

@@ -23,12 +23,12 @@ public:
     auto sx = [this](int x) { return Round(x * GetScalex()); };
     c->GetBrush()->SetColor(clWindow);
     c->FillRect(Rect(0, 0, w, h));
-    static const TColor colours[] = {RGB(0xE8, 0xF0, 0xFF), RGB(0xFF, 0xF4, 0xE0), RGB(0xE8, 0xFF, 0xE8)};
+    static const TColor colours[] = {RGB(0xC4, 0xD8, 0xFF), RGB(0xFF, 0xE2, 0xB0), RGB(0xC4, 0xFF, 0xC4)};
     for (int k = 0; band > 0 && k * band < h; ++k) {
-      c->GetBrush()->SetColor(colours[k % 3]);
+      c->GetBrush()->SetColor(MixColors(clWindow, colours[k % 3], 0.6));  // pastel on light, muted on dark
       c->FillRect(Rect(0, k * band, w, (k + 1) * band));
     }
-    c->GetPen()->SetColor(clGray);
+    c->GetPen()->SetColor(clGridLine);
     for (int x = 0; x < w; x += sx(40)) {
       c->MoveTo(x, 0);
       c->LineTo(x, h);

@@ -30,9 +30,9 @@ public:
     TCanvas* c = GetOffscreenCanvas();
     const int w = GetWidth(), h = GetHeight();
     const std::vector<int>& longs = fTop->GetLongLinePos();
-    c->GetBrush()->SetColor(RGB(0xF4, 0xF7, 0xFC));
+    c->GetBrush()->SetColor(clStripe);
     for (size_t k = 0; k + 1 < longs.size(); k += 2) c->FillRect(Rect(longs[k], 0, longs[k + 1], h));
-    c->GetPen()->SetColor(RGB(0xDD, 0xDD, 0xDD));
+    c->GetPen()->SetColor(MixColors(clWindow, clGridLine, 0.6));
     for (int x : fTop->GetShortLinePos()) {
       c->MoveTo(x, 0);
       c->LineTo(x, h);
@@ -41,7 +41,7 @@ public:
       c->MoveTo(0, y);
       c->LineTo(w, y);
     }
-    c->GetPen()->SetColor(RGB(0x99, 0x99, 0xAA));
+    c->GetPen()->SetColor(clBtnShadow);
     for (int x : longs) {
       c->MoveTo(x, 0);
       c->LineTo(x, h);

@@ -39,8 +39,8 @@ void SetFont(TFont& f, int theSize, bool theBold, TColor theColor) {
 }
 
 void Style(TvxSchema& s) {
-  s.SetSchemaColor(RGB(0xFC, 0xFC, 0xFC));
-  s.SetSchemaPyjamasColor(RGB(0xE8, 0xEC, 0xF2));
+  s.SetSchemaColor(clWindow);
+  s.SetSchemaPyjamasColor(clStripe);
   TFont title, time, place;
   SetFont(title, 8, true, RGB(0x20, 0x20, 0x20));
   SetFont(time, 7, false, RGB(0x40, 0x40, 0x40));
@@ -209,7 +209,8 @@ GalleryPage MakeSchemaPage() {
   // Wrapped, so that the text never makes the window wider than the screen.
   auto* help = new QLabel(QStringLiteral(
       "Drag a booking to move it (to another day or resource too), its start or end to resize it; held past an "
-      "edge the view scrolls, Escape cancels. Ctrl+arrows move the selection the way they point, by the snap; the "
+      "edge the view scrolls, Escape cancels. Ctrl+arrows move the selection the way they point, by the snap; "
+      "Alt+Shift and Alt+Ctrl with the time arrows move its end or start; the "
       "menu key or a right click opens its menu. The wheel scrolls the days or resources, Shift+wheel moves in "
       "time, Ctrl+wheel zooms. Drag a column edge in the header to size every column."));
   help->setWordWrap(true);

@@ -53,7 +53,7 @@ public:
     };
     c->GetBrush()->SetColor(clWindow);
     c->FillRect(Rect(0, 0, GetWidth(), GetHeight()));
-    c->GetPen()->SetColor(RGB(0xDD, 0xDD, 0xDD));
+    c->GetPen()->SetColor(clGridLine);
     for (int x = 30; x < GetWidth(); x += Round(50 * sx)) {
       c->MoveTo(x, 0);
       c->LineTo(x, GetHeight());
@@ -73,7 +73,7 @@ public:
     c->GetFont()->SetSize(10);
     PrintResizeFont();
     GStuff::RotateFont(c->GetFont(), 90);
-    c->GetFont()->SetColor(clGray);
+    c->GetFont()->SetColor(clGrayText);
     c->TextOut(Round(6 * sx), GetHeight() - Round(10 * sy), "Shaded bars");
     c->GetFont()->SetOrientation(0);
     c->GetFont()->SetColor(clWindowText);
@@ -118,7 +118,7 @@ TPanel* Side(TWinControl* parent, TAlign align, int size, const std::string& cap
   p->SetBounds(align == alRight ? 5000 : 0, align == alBottom ? 5000 : 0, size, size);
   p->SetAlign(align);
   p->SetCaption(caption);
-  p->SetColor(RGB(0xEE, 0xF2, 0xF8));
+  p->SetColor(clStripe);
   return p;
 }
 

@@ -62,7 +62,7 @@ void DrawIcon(TBitmap& b, TColor theColor, bool theRound) {
   c->GetBrush()->SetColor(clWindow);
   c->FillRect(Rect(0, 0, 16, 16));
   c->GetBrush()->SetColor(theColor);
-  c->GetPen()->SetColor(clGray);
+  c->GetPen()->SetColor(clBtnShadow);
   if (theRound)
     c->Ellipse(3, 3, 13, 13);
   else

@@ -4,6 +4,8 @@
 //   vxdemo --render DIR    renders each page to DIR/<page>.png and prints it
 //                          to DIR/<page>.pdf, then exits (also the choice
 //                          when there is no display; DIR defaults to out)
+//   vxdemo --dark          the gallery in a dark palette (with --render too:
+//                          the pictures are dark, the PDFs print light)
 //   vxdemo --page NAME     opens the window on that page
 //   vxdemo --screenshot FILE SECONDS
 //                          saves the whole screen to FILE after SECONDS and
@@ -68,11 +70,13 @@ int Render(QTabWidget& tabs, std::vector<GalleryPage>& pages, const std::string&
 int main(int argc, char** argv) {
   std::string renderDir, startPage, screenshot;
   double screenshotAfter = 0;
-  bool render = false;
+  bool render = false, dark = false;
   for (int k = 1; k < argc; ++k) {
     if (std::strcmp(argv[k], "--render") == 0) {
       render = true;
       if (k + 1 < argc) renderDir = argv[++k];
+    } else if (std::strcmp(argv[k], "--dark") == 0) {
+      dark = true;
     } else if (std::strcmp(argv[k], "--page") == 0 && k + 1 < argc) {
       startPage = argv[++k];
     } else if (std::strcmp(argv[k], "--screenshot") == 0 && k + 2 < argc) {
@@ -86,12 +90,14 @@ int main(int argc, char** argv) {
 
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("vxplan gallery"));
+  ApplyGalleryPalette(dark);
   QMainWindow window;
   auto* tabs = new QTabWidget;
   std::vector<GalleryPage> pages = MakeGalleryPages();
   for (const GalleryPage& page : pages) tabs->addTab(page.widget, QString::fromStdString(page.name));
   window.setCentralWidget(tabs);
   AddPrintActions(&window, tabs, &pages);
+  AddViewActions(&window, dark);
   window.resize(GalleryWindowSize(&window));
   window.setWindowTitle(QStringLiteral("vxplan gallery"));
   for (size_t k = 0; k < pages.size(); ++k)

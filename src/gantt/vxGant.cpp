@@ -81,7 +81,6 @@ void TvxGant_ComBasic::Initialize() {
   fSnap->fStartSnapONOFF = true;
   fSnap->fStopSnapONOFF = true;
   fSnap->fStopSnapOnMoveONOFF = false;
-  fPainter.ReInitBitmap();
   fBackGroundHeight = 18;
   fStartScaleWhenDrawn = fDateScaler->GetStart();
 

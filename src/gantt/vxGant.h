@@ -163,7 +163,7 @@ public:
   // --- painting
   TCustomImageList* GetImageList() const;
   void SetImageList(TCustomImageList* theList);
-  TBitmap* GetGantBitMap() const noexcept { return fPainter.GantBitMap(); }
+  TBitmap* GetGantBitMap() { return fPainter.GantBitMap(); }
   // Calls f for every row of the current side that the area shows, top down.
   void ForEachShownRow(const std::function<void(TGantRow*)>& f) { ShownSide()->ForEachShownRow(f); }
 

@@ -107,22 +107,26 @@ void TGantGesture::GestureSelectionShown() { fChart.InvalidateGA(); }
 
 // --- landings -------------------------------------------------------------------------
 
-TGantGesture::TLanding TGantGesture::MoveLanding(TvxDataEntity_Kronit* theItem, const TRect& theRect, TPoint theDelta) {
+TDateTime TGantGesture::DragTime(int theDx) {
+  if (theDx == 0) return 0;
+  return fChart.fDateScaler->PixelToDate(AddClamped(fEngine.PressPoint().X, theDx)) - fEngine.PressTime();
+}
+
+TGantGesture::TLanding TGantGesture::MoveLanding(TvxDataEntity_Kronit* theItem, const TRect& theRect, TDateTime theTime,
+                                                 int theDy) {
   TLanding landing;
   TGantRow* oldRow = theItem->GetRow();
   if (!oldRow) return landing;
   TvxDateScaler* scaler = fChart.fDateScaler;
-  const int x = AddClamped(fEngine.PressPoint().X, theDelta.X);
-  const TDateTime dt = theDelta.X != 0 ? scaler->PixelToDate(x) - fEngine.PressTime() : 0;
   const TDateTime oldStart = theItem->GetStartDateTime(), oldStop = theItem->GetStopDateTime();
-  landing.fStart = oldStart + dt;
-  landing.fStop = oldStop + dt;
+  landing.fStart = oldStart + theTime;
+  landing.fStop = oldStop + theTime;
   fChart.fSnap->fCurrentScreenResolution = scaler->GetSmallStep();
   fChart.fSnap->SnapMove(landing.fStart, landing.fStop);
   if (fChart.fMoveOver12Then24)
     TSnapHandler::SnapMoveTo24HIfMoveOver12H(oldStart, oldStop, landing.fStart, landing.fStop);
   const int middle = theRect.Top + theRect.Height() / 2;
-  TGantRow* row = theDelta.Y != 0 ? fChart.fRowList->FindRowFromY(AddClamped(middle, theDelta.Y)) : nullptr;
+  TGantRow* row = theDy != 0 ? fChart.fRowList->FindRowFromY(AddClamped(middle, theDy)) : nullptr;
   landing.fRow = row ? row : oldRow;
   // Across: the landing times. Down: the same place in the row it lands in.
   int x1 = 0, x2 = 0;
@@ -135,16 +139,16 @@ TGantGesture::TLanding TGantGesture::MoveLanding(TvxDataEntity_Kronit* theItem, 
 }
 
 TGantGesture::TLanding TGantGesture::GrowLanding(TvxDataEntity_Kronit* theItem, const TRect& theRect, bool theStart,
-                                                 TPoint theDelta) {
+                                                 TDateTime theEdge) {
   TLanding landing;
   if (!theItem->GetRow()) return landing;
   TvxDateScaler* scaler = fChart.fDateScaler;
   landing.fRow = theItem->GetRow();
   TDateTime start = theItem->GetStartDateTime(), stop = theItem->GetStopDateTime();
   if (!theStart)
-    stop = std::max(scaler->PixelToDate(AddClamped(theRect.Right, theDelta.X)), start);
+    stop = std::max(theEdge, start);
   else
-    start = std::min(scaler->PixelToDate(AddClamped(theRect.Left, theDelta.X)), stop);
+    start = std::min(theEdge, stop);
   fChart.fSnap->fCurrentScreenResolution = scaler->GetSmallStep();
   fChart.fSnap->Snap(start, stop);
   // Only the end the user drags snaps: the other stays where it was, and
@@ -171,12 +175,17 @@ TvxTimeLanding TGantGesture::Landing(const TLanding& theLanding) {
 }
 
 TvxTimeLanding TGantGesture::GestureMoveLanding(TvxDataEntity* theItem, const TRect& theRect, TPoint theDelta) {
-  return Landing(MoveLanding(Kronit(theItem), theRect, theDelta));
+  return Landing(MoveLanding(Kronit(theItem), theRect, DragTime(theDelta.X), theDelta.Y));
+}
+
+// Where the dragged end would go: the time under it moved by the pointer.
+static TDateTime GrowEdge(TvxDateScaler* theScaler, const TRect& theRect, bool theStart, int theDx) {
+  return theScaler->PixelToDate(AddClamped(theStart ? theRect.Left : theRect.Right, theDx));
 }
 
 TvxTimeLanding TGantGesture::GestureGrowLanding(TvxDataEntity* theItem, const TRect& theRect, bool theStart,
                                                 TPoint theDelta) {
-  return Landing(GrowLanding(Kronit(theItem), theRect, theStart, theDelta));
+  return Landing(GrowLanding(Kronit(theItem), theRect, theStart, GrowEdge(fChart.fDateScaler, theRect, theStart, theDelta.X)));
 }
 
 // --- the release ----------------------------------------------------------------------
@@ -187,11 +196,16 @@ void TGantGesture::GestureWritesEnd() { fChart.fGA->EndUpdate(); }
 
 void TGantGesture::GestureWriteMove(TvxDataEntity* theItem, const TRect& theRect, TPoint theDelta, bool theCopy) {
   if (theDelta.X == 0 && theDelta.Y == 0) return;
-  TvxHeld<TvxDataEntity_Kronit> held(Kronit(theItem));
+  WriteMove(Kronit(theItem), theRect, DragTime(theDelta.X), theDelta.Y, theCopy);
+}
+
+TvxDataEntity_Kronit* TGantGesture::WriteMove(TvxDataEntity_Kronit* theItem, const TRect& theRect, TDateTime theTime,
+                                              int theDy, bool theCopy) {
+  TvxHeld<TvxDataEntity_Kronit> held(theItem);
   TvxDataEntity_Kronit* item = held.Get();
   TGantRow* oldRow = item->GetRow();
-  if (!oldRow) return;  // deleted by a handler meanwhile
-  const TLanding landing = MoveLanding(item, theRect, theDelta);
+  if (!oldRow) return nullptr;  // deleted by a handler meanwhile
+  const TLanding landing = MoveLanding(item, theRect, theTime, theDy);
   TvxDataEntity_Kronit* newItem = nullptr;
   if (theCopy) {
     fChart.TimeCopy(item, oldRow, landing.fRow, landing.fStart, landing.fStop, newItem);
@@ -204,20 +218,105 @@ void TGantGesture::GestureWriteMove(TvxDataEntity* theItem, const TRect& theRect
     // The application heard of the change: the item and its row afresh.
     oldRow = held.Get() ? item->GetRow() : nullptr;
     TGantRow* newRow =
-        oldRow ? fChart.fRowList->FindRowFromY(AddClamped(theRect.Top + theRect.Height() / 2, theDelta.Y)) : nullptr;
-    if (oldRow && newRow && newRow != oldRow && theDelta.Y != 0)
+        oldRow ? fChart.fRowList->FindRowFromY(AddClamped(theRect.Top + theRect.Height() / 2, theDy)) : nullptr;
+    if (oldRow && newRow && newRow != oldRow && theDy != 0)
       fChart.TimeMoveRow(item, oldRow, newRow, landing.fStart, landing.fStop, newItem);
   }
-  if (newItem) newItem->SetSelected(true);
+  if (!newItem) return nullptr;
+  TvxHeld<TvxDataEntity_Kronit> made(newItem);
+  newItem->SetSelected(true);  // its handler may delete it
+  return made.Get();
 }
 
 void TGantGesture::GestureWriteGrow(TvxDataEntity* theItem, const TRect& theRect, bool theStart, TPoint theDelta) {
-  TvxDataEntity_Kronit* item = Kronit(theItem);
-  if (!item->GetRow()) return;
-  const TLanding landing = GrowLanding(item, theRect, theStart, theDelta);
-  item->SetStartDateTime(landing.fStart);
-  item->SetStopDateTime(landing.fStop);
-  item->DoInfoPush();
+  WriteGrow(Kronit(theItem), theRect, theStart, GrowEdge(fChart.fDateScaler, theRect, theStart, theDelta.X));
+}
+
+void TGantGesture::WriteGrow(TvxDataEntity_Kronit* theItem, const TRect& theRect, bool theStart, TDateTime theEdge) {
+  if (!theItem->GetRow()) return;
+  const TLanding landing = GrowLanding(theItem, theRect, theStart, theEdge);
+  theItem->SetStartDateTime(landing.fStart);
+  theItem->SetStopDateTime(landing.fStop);
+  theItem->DoInfoPush();
+}
+
+// --- the keyboard's edits ------------------------------------------------------------
+
+bool TGantGesture::KeyEditable(TvxDataEntity_Kronit* theItem) {
+  // A press on it would start nothing: neither does a key.
+  return !fEngine.Active() && theItem && theItem->GetRow() && GestureCanEdit(theItem);
+}
+
+bool TGantGesture::RowsAway(TvxDataEntity_Kronit* theItem, int theRows, int& theDy) {
+  TGantRow* from = theItem->GetRow();
+  const auto target = [&]() -> TGantRow* {
+    std::vector<TGantRow*> shown;
+    fChart.fSide->ForEachShownRow([&](TGantRow* row) { shown.push_back(row); });
+    const auto at = std::find(shown.begin(), shown.end(), from);
+    if (at == shown.end()) return nullptr;
+    const long long to = static_cast<long long>(at - shown.begin()) + theRows;
+    return to >= 0 && to < static_cast<long long>(shown.size()) ? shown[static_cast<size_t>(to)] : nullptr;
+  };
+  TGantRow* row = target();
+  if (!row) {
+    // As a drag at the edge does: the rows step once, then the row is looked for again.
+    TvxHold hold(theItem);
+    fChart.fSide->ScrollStep(theRows < 0 ? tsdUp : tsdDown);
+    if (hold.Gone() || theItem->GetRow() != from) return false;
+    row = target();
+    if (!row) return false;
+  }
+  const TRect rect = fChart.RectFromDataEntity(theItem);
+  row->UpdateRect();
+  const TRect band = row->GetRect();
+  theDy = (band.Top + band.Height() / 2) - (rect.Top + rect.Height() / 2);
+  return true;
+}
+
+TvxDataEntity_Kronit* TGantGesture::KeyMove(TvxDataEntity_Kronit* theItem, TDateTime theTime, int theRows) {
+  TvxHeld<TvxDataEntity_Kronit> item(theItem);
+  if (!std::isfinite(theTime) || (theTime == 0 && theRows == 0) || !KeyEditable(theItem) || !item.Get())
+    return item.Get();
+  TGantRow* row = theItem->GetRow();
+  if ((theTime != 0 && !row->fTimeItems_CanMove) || (theRows != 0 && !row->fTimeItems_CanChangeRow)) return theItem;
+  // As a press on it does: an item not selected is selected alone.
+  if (!theItem->GetSelected()) {
+    GestureClearSelection();
+    if (item.Get()) theItem->SetSelected(true);
+    if (!item.Get() || !theItem->GetRow()) return item.Get();
+  }
+  int dy = 0;
+  if (theRows != 0 && !RowsAway(theItem, theRows, dy)) return item.Get();
+  // The selection and its rectangles now, after any scroll; every item held,
+  // as the handlers of each write may delete any of them.
+  std::vector<std::pair<TvxDataEntity*, TRect>> selection;
+  GestureSelection(selection);
+  std::vector<std::pair<TvxHeld<TvxDataEntity_Kronit>, TRect>> moved;
+  for (auto& [entity, rect] : selection) moved.emplace_back(TvxHeld<TvxDataEntity_Kronit>(Kronit(entity)), rect);
+  TvxHeld<TvxDataEntity_Kronit> result(theItem);
+  GestureWritesBegin();
+  try {
+    for (auto& [held, rect] : moved) {
+      TvxDataEntity_Kronit* each = held.Get();
+      if (!each) continue;
+      const bool isItem = item.Is(each);
+      if (TvxDataEntity_Kronit* made = WriteMove(each, rect, theTime, dy, false); made && isItem) result.Reset(made);
+    }
+  } catch (...) {
+    GestureWritesEnd();
+    throw;
+  }
+  GestureWritesEnd();
+  return result.Get();
+}
+
+TvxDataEntity_Kronit* TGantGesture::KeyGrow(TvxDataEntity_Kronit* theItem, bool theStart, TDateTime theTime) {
+  TvxHeld<TvxDataEntity_Kronit> item(theItem);
+  if (!std::isfinite(theTime) || theTime == 0 || !KeyEditable(theItem) || !item.Get()) return item.Get();
+  if (!theItem->IsResizable() || !theItem->GetRow()->fTimeItems_CanResize) return theItem;
+  const TDateTime edge = (theStart ? theItem->GetStartDateTime() : theItem->GetStopDateTime()) + theTime;
+  WriteGrow(theItem, fChart.RectFromDataEntity(theItem), theStart, edge);
+  return item.Get();
 }
 
 void TGantGesture::GestureLink(TvxDataEntity* theFrom, int x, int y) {

@@ -31,15 +31,38 @@ public:
   // The hint beside the pointer: the item's name, start, finish and length.
   void ShowLandingHint(TvxDataEntity_Kronit* theItem, TDateTime theStart, TDateTime theStop, TPoint thePointer);
 
+  // The keyboard's edits. They land and write as a release does (the same
+  // permissions, snapping, OnTimeChangeRow and DoInfoPush), only by time
+  // steps and rows instead of pixels. KeyMove moves the selection (theItem
+  // selected alone first when it is not selected) by theTime and theRows
+  // rows; KeyGrow moves one end of theItem by theTime. Each answers the item
+  // that stands for theItem afterwards (a row change may make a new one; nil
+  // when it went).
+  TvxDataEntity_Kronit* KeyMove(TvxDataEntity_Kronit* theItem, TDateTime theTime, int theRows);
+  TvxDataEntity_Kronit* KeyGrow(TvxDataEntity_Kronit* theItem, bool theStart, TDateTime theTime);
+
 private:
   struct TLanding {
     TDateTime fStart = 0, fStop = 0;
     TGantRow* fRow = nullptr;
     TRect fRect = NoRect();
   };
-  TLanding MoveLanding(TvxDataEntity_Kronit* theItem, const TRect& theRect, TPoint theDelta);
-  TLanding GrowLanding(TvxDataEntity_Kronit* theItem, const TRect& theRect, bool theStart, TPoint theDelta);
+  // The time a drag by theDx pixels from the press moves by.
+  TDateTime DragTime(int theDx);
+  TLanding MoveLanding(TvxDataEntity_Kronit* theItem, const TRect& theRect, TDateTime theTime, int theDy);
+  // theEdge: where the resized end would go, before snapping.
+  TLanding GrowLanding(TvxDataEntity_Kronit* theItem, const TRect& theRect, bool theStart, TDateTime theEdge);
   static TvxTimeLanding Landing(const TLanding& theLanding);
+  // The writes of one moved item; answers a new item that stands for it.
+  TvxDataEntity_Kronit* WriteMove(TvxDataEntity_Kronit* theItem, const TRect& theRect, TDateTime theTime, int theDy,
+                                  bool theCopy);
+  void WriteGrow(TvxDataEntity_Kronit* theItem, const TRect& theRect, bool theStart, TDateTime theEdge);
+  // Whether the application lets theItem be edited (it may delete it).
+  bool KeyEditable(TvxDataEntity_Kronit* theItem);
+  // How far down (negative: up) the middle of the row theRows shown rows
+  // from theItem's lies from the middle of its rectangle; false without such
+  // a row (the rows step once towards it first, as at the edge in a drag).
+  bool RowsAway(TvxDataEntity_Kronit* theItem, int theRows, int& theDy);
 
   TWinControl* GestureArea() override;
   TvxDataEntity* GestureItemAt(int x, int y) override;

@@ -1,5 +1,6 @@
 // The Gantt area's keys: the arrow keys, Home, End and Space walk the active
-// item through a layer of its row and across rows; the neighbours they find.
+// item through a layer of its row and across rows; the neighbours they find;
+// with Alt they move and resize the active item.
 #include <vxplan/gantt/vxGantKeys.h>
 
 #include <algorithm>
@@ -140,9 +141,52 @@ TvxDataEntity_Kronit* TGantKeys::KeyTarget(unsigned short theKey, TvxDataEntity_
   }
 }
 
+// --- the keys' edits -------------------------------------------------------------------
+
+TDateTime TGantKeys::TimeStep(bool theStop) const {
+  TSnapHandler& snap = *fChart.fSnap;
+  const TDateTime small = fChart.fDateScaler->GetSmallStep();
+  const bool usableSmall = std::isfinite(small) && small > 0;
+  snap.fCurrentScreenResolution = small;
+  const bool on = theStop ? snap.fStopSnapONOFF : snap.fStartSnapONOFF;
+  const TDateTime step = snap.CalcScreenSnap(theStop ? snap.fStopSnap : snap.fStartSnap);
+  if (on && std::isfinite(step) && step > 0) return step;
+  return usableSmall ? small : OneHour;
+}
+
+bool TGantKeys::EditKey(unsigned short theKey, TShiftState theShift) {
+  if (!theShift.Contains(ssAlt)) return false;
+  const bool across = theKey == VK_LEFT || theKey == VK_RIGHT, down = theKey == VK_UP || theKey == VK_DOWN;
+  if (!across && !down) return false;
+  TvxDataEntity_Kronit* active = fChart.fActiveDataEntity;
+  if (!active || fChart.fGesture->Engine().Active()) return true;
+  const int sign = theKey == VK_LEFT || theKey == VK_UP ? -1 : 1;
+  const bool shift = theShift.Contains(ssShift), ctrl = theShift.Contains(ssCtrl);
+  TGantGesture& gesture = *fChart.fGesture;
+  TvxDataEntity_Kronit* after = nullptr;
+  if (down)
+    after = gesture.KeyMove(active, 0, sign);
+  else if (shift != ctrl)
+    after = gesture.KeyGrow(active, ctrl, sign * TimeStep(shift));
+  else
+    after = gesture.KeyMove(active, sign * TimeStep(false), 0);
+  // A row change may have put a new item in its place, or none. Each step
+  // reads the active item afresh: a removed item is no longer active.
+  fChart.SetActiveDataEntity(after);
+  if (TvxDataEntity_Kronit* now = fChart.fActiveDataEntity; now && down && now->GetRow())
+    fChart.fSide->MakeRowCurrent(now->GetRow());
+  fChart.InvalidateGA();
+  fChart.MakeSureActiveInView();
+  return true;
+}
+
 void TGantKeys::KeyDown(unsigned short& Key, TShiftState Shift) {
   if (Key == VK_ESCAPE && (fChart.GetMouseMoveMode() != mmNone || fChart.fGesture->Engine().Pressed())) {
     fChart.CancelGesture();
+    Key = 0;
+    return;
+  }
+  if (EditKey(Key, Shift)) {
     Key = 0;
     return;
   }

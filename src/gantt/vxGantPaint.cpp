@@ -86,10 +86,8 @@ void TGantPainter::Background() {
   c->GetPen()->SetStyle(psSolid);
   DrawHiddenTimeSeams();
   DrawScaleLines();
-  if (fChart.fGA->Focused() && !fChart.fGA->GetIsPrinting()) {
-    c->GetBrush()->SetColor(0xFFFFFF);
-    c->DrawFocusRect(Rect(2, 2, fChart.fGA->GetWidth() - 2, fChart.fGA->GetHeight() - 2));
-  }
+  if (fChart.fGA->Focused() && !fChart.fGA->GetIsPrinting())
+    c->DrawFocusFrame(Rect(2, 2, fChart.fGA->GetWidth() - 2, fChart.fGA->GetHeight() - 2));
 }
 
 void TGantPainter::DefaultBackGround() {
@@ -127,21 +125,13 @@ void TGantPainter::DrawRowBackgound(const TRect& theRect, int theIndex) {
     c->GetBrush()->SetBitmap(nullptr);
     c->GetBrush()->SetColor(fChart.fPyjamasColor);
   } else {
-    c->GetBrush()->SetBitmap(fGantBitMap.get());
+    c->GetBrush()->SetBitmap(GantBitMap());
   }
   c->FillRect(theRect);
   c->GetBrush()->SetBitmap(nullptr);
 }
 
-void TGantPainter::ReInitBitmap() {
-  if (!fGantBitMap) fGantBitMap = std::make_unique<TBitmap>();
-  fGantBitMap->SetSize(2, 2);
-  TCanvas* c = fGantBitMap->GetCanvas();
-  c->SetPixel(0, 0, fChart.fBackColor);
-  c->SetPixel(1, 1, fChart.fBackColor);
-  c->SetPixel(1, 0, fChart.fPyjamasColor);
-  c->SetPixel(0, 1, fChart.fPyjamasColor);
-}
+TBitmap* TGantPainter::GantBitMap() { return fStripes.Get(fChart.fBackColor, fChart.fPyjamasColor); }
 
 void TGantPainter::DoVerticalPyjamas() {
   TCanvas* c = fChart.fGA->GetOffscreenCanvas();
@@ -156,7 +146,7 @@ void TGantPainter::DoVerticalPyjamas() {
         c->GetBrush()->SetBitmap(nullptr);
         c->GetBrush()->SetColor(fChart.fPyjamasColor);
       } else {
-        c->GetBrush()->SetBitmap(fGantBitMap.get());
+        c->GetBrush()->SetBitmap(GantBitMap());
       }
       c->FillRect(Rect(x, 0, nx, h));
       x = nx;
@@ -186,7 +176,9 @@ void TGantPainter::DrawHiddenTimeSeams() {
   // shows that time jumps there.
   TCanvas* c = fChart.fGA->GetOffscreenCanvas();
   const int h = fChart.fGA->GetHeight();
-  c->GetPen()->SetColor(GStuff::TintColor(fChart.fBackColor, 0.8));
+  // Darker on a light background, lighter on a dark one.
+  const TColor back = fChart.fBackColor;
+  c->GetPen()->SetColor(RelativeLuminance(back) > 0.18 ? GStuff::TintColor(back, 0.8) : ContrastTint(back, 0.25));
   int last = -1;
   TvxDateScaler* scaler = fChart.fDateScaler;
   for (const std::vector<TScaleMark>* list : {&scaler->GetShortScaleMarks(), &scaler->GetLongScaleMarks()})
@@ -294,8 +286,7 @@ void TvxGant_ComBasic::UserDrawTime(TvxDataEntity_Kronit* theItem, const TRect& 
   if (OnUserDrawTime) OnUserDrawTime(this, theItem, fGA->GetOffscreenCanvas(), theRect);
 }
 
-void TvxGant_ComBasic::LookChanged(bool theBackground) {
-  if (theBackground) fPainter.ReInitBitmap();
+void TvxGant_ComBasic::LookChanged(bool) {
   InvalidateGA();
 }
 

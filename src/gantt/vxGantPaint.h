@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include <vxplan/paint/vxStripePattern.h>
 #include <vxplan/platform/rtl/Types.h>
 #include <vxplan/platform/ui/Graphics.h>
 
@@ -31,9 +32,9 @@ public:
   void DrawRow(TGantRow* theRow);
   // One band of the horizontal stripes: even indexes take the pattern.
   void DrawRowBackgound(const TRect& theRect, int theIndex);
-  // The 2 x 2 pattern of the background and pyjamas colours.
-  void ReInitBitmap();
-  TBitmap* GantBitMap() const noexcept { return fGantBitMap.get(); }
+  // The 2 x 2 pattern of the background and pyjamas colours, as they
+  // resolve now.
+  TBitmap* GantBitMap();
 
 private:
   void DefaultBackGround();
@@ -48,7 +49,7 @@ private:
   void TextRoom(const TRect& theRect, int& theLeft, int& theRight) const;
 
   TvxGant_ComBasic& fChart;
-  std::unique_ptr<TBitmap> fGantBitMap;
+  TvxStripePattern fStripes;
   std::vector<double> fScaleLinePixels;  // the scale lines of a paint, kept to spare allocations
   // The shown items of the row being drawn, by their left edges: the room of
   // the texts beside them.

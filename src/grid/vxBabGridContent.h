@@ -73,9 +73,9 @@ class VX_API TLayoutProp : public TObject {
 public:
   std::string Name;
   TColor BackColor = clWindow;
-  TColor FrontColor = clBlack;
+  TColor FrontColor = clWindowText;
   bool UseFontInfo = false;
-  TColor FontColor = clBlack;
+  TColor FontColor = clWindowText;
   std::string FontName;
   int FontSize = 8;
   TFontStyles FontStyle;

@@ -52,7 +52,7 @@ TBabGridView_Custom::TBabGridView_Custom(TComponent* AOwner, TBabSimpleCellDataC
   fDefaultContentLayoutProperty = std::make_unique<TLayoutProp>();
   fDefaultContentLayoutProperty->MinHeight = 20;
   fDefaultContentLayoutProperty->MinWidth = 20;
-  fDefaultContentLayoutProperty->FrontColor = clBlack;
+  fDefaultContentLayoutProperty->FrontColor = clWindowText;
   fDefaultContentLayoutProperty->BackColor = clWindow;
   fDefaultContentLayoutProperty->UseFontInfo = false;
 

@@ -33,10 +33,7 @@ void TBabGridView_Custom::OffscreenPaint() {
   g->Draw(area, [this](TRect r, TBabCell* cell, TBabDrawStateSet state) { OnDrawBabCell(r, cell, state); });
   DrawButtonsAndLines();
   TCanvas* c = Canvas();
-  if (HasInputFocus() && !GetIsPrinting() && fFocusRect_Grid) {
-    c->GetBrush()->SetColor(clBtnHighlight);
-    c->DrawFocusRect(InflateRect(area, -1, -1));
-  }
+  if (HasInputFocus() && !GetIsPrinting() && fFocusRect_Grid) c->DrawFocusFrame(InflateRect(area, -1, -1));
   if (!GetIsPrinting()) DrawBorder();
   TvxOffscreenPaint::OffscreenPaint();
 }
@@ -201,8 +198,8 @@ bool TBabGridView_Custom::SetRenderAttributes(TBabCell* theCell, TBabDrawStateSe
   c->GetBrush()->SetStyle(bsSolid);
   c->GetPen()->SetStyle(psSolid);
   if (!lp) {
-    c->GetPen()->SetColor(clBlack);
-    c->GetFont()->SetColor(clBlack);
+    c->GetPen()->SetColor(clWindowText);
+    c->GetFont()->SetColor(clWindowText);
     c->GetBrush()->SetColor(theState.Contains(babFixed) ? clBtnFace : clWindow);
     fLastSeenLayoutProp = nullptr;
   } else {
@@ -400,7 +397,7 @@ void TBabGridView_Custom::DrawCheckBox(TCanvas* theCanvas, const TRect& r, bool 
   theCanvas->LineTo(box.Right - 1, box.Bottom - 1);
   theCanvas->LineTo(box.Left, box.Bottom - 1);
   if (!theChecked) return;
-  pen->SetColor(clBlack);
+  pen->SetColor(clWindowText);
   const int bx = r.Left + 3, by = r.Top + 5;
   if (theSmooth) {
     // On a dense screen: the same tick as one smooth line through the middle
@@ -446,11 +443,11 @@ void TBabGridView_Custom::DrawSortingSymbol(TBabCell*, bool theUpNotDown, const 
     c->MoveTo(x0, m - 3);
     c->LineTo(x0 - 7, m - 3);
     c->LineTo(x0 - 4, m + 3);
-    pen->SetColor(clWhite);
+    pen->SetColor(clBtnHighlight);
     c->MoveTo(x0 - 3, m + 3);
     c->LineTo(x0, m - 3);
   } else {
-    pen->SetColor(clWhite);
+    pen->SetColor(clBtnHighlight);
     c->MoveTo(x0 - 7, m + 3);
     c->LineTo(x0, m + 3);
     c->LineTo(x0 - 3, m - 3);
@@ -514,7 +511,7 @@ void TBabGridView_Custom::DrawButtonsAndLines() {
   const std::vector<TvxWatch<TBabCell>> cells = fCellsThatNeedButtonsAndLines;
   TPen* pen = Canvas()->GetPen();
   if (fShowLinesTree) {
-    pen->SetColor(clSilver);
+    pen->SetColor(clGridLine);
     pen->SetStyle(psSolid);
     pen->SetWidth(1);
     for (const TvxWatch<TBabCell>& cell : cells)
@@ -538,7 +535,7 @@ void TBabGridView_Custom::RenderButton(TBabCell* theCell, const TRect& theButton
   TvxWatch<TBabCell> alive(theCell);
   if (IsButtonTerminal(theCell) || !alive || !ButtonHasNonHiddenChildren(theCell) || !alive) return;
   const bool expanded = IsButtonExpanded(theCell);
-  DrawExpandBox(*c, Point(theButton.Left + 6, theButton.Top + 8), expanded, clWhite);
+  DrawExpandBox(*c, Point(theButton.Left + 6, theButton.Top + 8), expanded, clWindow);
 }
 
 // ---------------------------------------------------------------- measuring

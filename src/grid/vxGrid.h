@@ -148,7 +148,7 @@ private:
   int fMinHeight = 20;
   int fMinWidth = 20;
   std::string fName;
-  TColor fFrontColor = clBlack;
+  TColor fFrontColor = clWindowText;
   TColor fBackColor = clWindow;
   TFont fFont;
   TColor fFrameColor = clBtnFace;

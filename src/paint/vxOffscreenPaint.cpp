@@ -50,14 +50,17 @@ void TvxOffscreenPaint::Paint() {
   fInvalidateCount = 0;
   if (GetIsPrinting()) return;
   // A paint nobody asked for (an expose, something drawn over the control)
-  // copies the picture there is; only an invalidation draws it anew.
-  const bool stale = !fKeepUntilInvalidated || !fContentValid || fDrawBitmap->GetWidth() != std::min(GetWidth(), MostBitmapSide) ||
+  // copies the picture there is; only an invalidation draws it anew. A
+  // picture taken for paper is drawn in the paper's colours, and the screen's
+  // drawn again after it.
+  const bool paper = PaperColorsInForce();
+  const bool stale = paper || !fKeepUntilInvalidated || !fContentValid || fDrawBitmap->GetWidth() != std::min(GetWidth(), MostBitmapSide) ||
                      fDrawBitmap->GetHeight() != std::min(GetHeight(), MostBitmapSide) ||
                      fDrawBitmap->GetDevicePixelRatio() != GetScreenPixelRatio();
   if (stale) {
     UpdateOffscreenCanvas();
     OffscreenPaint();
-    fContentValid = true;
+    fContentValid = !paper;
   }
   SmashPaint();
 }
@@ -121,8 +124,12 @@ void TvxOffscreenPaint::SetActiveXOwner(void* anInterface, TWinControl* aOwner, 
   fOnAggregateTab = std::move(aOnTab);
 }
 
+void TvxOffscreenPaint::PaletteChanged() { Invalidate(); }
+
 void TvxOffscreenPaint::Print(HDC DC, int x, int y, double scalex, double scaley, bool aResize) {
   if (!DC) return;
+  // Paper is white whatever the screen's palette.
+  TSystemColorsScope paper(LightSystemColors());
   FPrintx = x;
   FPrinty = y;
   FPrintScalex = scalex;

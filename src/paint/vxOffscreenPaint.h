@@ -110,6 +110,7 @@ protected:
   // After the wheel turned over the control; raises OnWheelScroll.
   virtual void WheelScroll(TWMMouseWheel& Msg);
   void UpdateOffscreenCanvas();
+  void PaletteChanged() override;
   // Whether OffscreenPaint covers every pixel of the area by itself; the
   // bitmap is then not filled before it.
   virtual bool PaintsEveryPixel() const { return false; }

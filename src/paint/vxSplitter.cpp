@@ -71,6 +71,7 @@ void TvxSplitter::Paint() {
     c->GetBrush()->SetColor(clBtnShadow);
     c->FrameRect(r);
   }
+  if (Focused()) c->DrawFocusFrame(GetClientRect());
   if (IsDesigning()) {
     c->GetPen()->SetStyle(psDot);
     c->GetPen()->SetMode(pmXor);
@@ -152,7 +153,10 @@ void TvxSplitter::DrawLine() {
 
 void TvxSplitter::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
   TControl::MouseDown(Button, Shift, X, Y);
-  if (Button != mbLeft || IsSizing()) return;
+  if (Button == mbLeft && !IsSizing()) BeginSizing(X, Y);
+}
+
+void TvxSplitter::BeginSizing(int X, int Y) {
   FControl = FindControl();
   FDownPos = Point(X, Y);
   if (!FControl) return;
@@ -179,7 +183,10 @@ void TvxSplitter::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
 
 void TvxSplitter::MouseMove(TShiftState Shift, int X, int Y) {
   TControl::MouseMove(Shift, X, Y);
-  if (!Shift.Contains(ssLeft) || !FControl) return;
+  if (Shift.Contains(ssLeft) && FControl) SizeTo(X, Y);
+}
+
+void TvxSplitter::SizeTo(int X, int Y) {
   int newSize = 0, split = 0;
   CalcSplitSize(X, Y, newSize, split);
   if (!DoCanResize(newSize)) return;  // the line stays where it was
@@ -197,10 +204,27 @@ void TvxSplitter::MouseMove(TShiftState Shift, int X, int Y) {
 
 void TvxSplitter::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
   TControl::MouseUp(Button, Shift, X, Y);
-  if (Button != mbLeft || !FControl) return;
+  if (Button == mbLeft && FControl) EndSizing();
+}
+
+void TvxSplitter::EndSizing() {
   if (FLineVisible) DrawLine();
   UpdateControlSize();
   StopSizing();
+}
+
+void TvxSplitter::KeyDown(unsigned short& Key, TShiftState Shift) {
+  TControl::KeyDown(Key, Shift);
+  const unsigned short back = Horizontal() ? VK_LEFT : VK_UP, on = Horizontal() ? VK_RIGHT : VK_DOWN;
+  if ((Key != back && Key != on) || IsSizing()) return;
+  const int step = (Shift.Contains(ssCtrl) ? 1 : 10) * (Key == back ? -1 : 1);
+  // A drag of step pixels from the bar's middle; a handler that ends the
+  // drag (Escape) leaves nothing to write.
+  const int x = GetWidth() / 2, y = GetHeight() / 2;
+  BeginSizing(x, y);
+  if (FControl) SizeTo(Horizontal() ? x + step : x, Horizontal() ? y : y + step);
+  if (FControl) EndSizing();
+  Key = 0;
 }
 
 void TvxSplitter::UpdateControlSize() {

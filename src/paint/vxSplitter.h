@@ -19,7 +19,10 @@ using TCanResizeEvent = std::function<void(TObject* Sender, int& NewSize, bool& 
 // it changes the neighbour's width (aligned left or right) or height (top or
 // bottom). While dragging, a line shows where the edge will go (or, with
 // rsUpdate, the neighbour follows at once); Escape cancels. A neighbour
-// dragged down to MinSize collapses to nothing.
+// dragged down to MinSize collapses to nothing. Made a tab stop
+// (SetTabStop(true)) it takes the focus and its keys: the arrows across the
+// bar move it 10 pixels the way they point, 1 with Ctrl, as a drag by that
+// much would (OnCanResize, MinSize, OnMoved).
 class VX_API TvxSplitter : public TControl {
 public:
   explicit TvxSplitter(TComponent* AOwner);
@@ -51,6 +54,7 @@ protected:
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void MouseMove(TShiftState Shift, int X, int Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void KeyDown(unsigned short& Key, TShiftState Shift) override;
   // Raises OnCanResize; accepts by default.
   virtual bool CanResize(int& NewSize);
   // CanResize, then a size not above MinSize becomes 0.
@@ -60,6 +64,10 @@ private:
   bool Horizontal() const noexcept;  // sizes widths
   TControl* FindControl();
   void CalcSplitSize(int X, int Y, int& NewSize, int& Split);
+  // The three steps of a drag, shared by the mouse and the keys.
+  void BeginSizing(int X, int Y);
+  void SizeTo(int X, int Y);
+  void EndSizing();
   void AllocateLineDC();
   void ReleaseLineDC();
   void DrawLine();

@@ -309,6 +309,7 @@ void TvxPrintGantt::Print(TvxGant_ComBasic* Gant, HDC DC, int X, int Y, double S
                           TvxDataEntity_Tree* StartRow, int RowCount, bool ExpandAll, TDateTime PrintStart,
                           TDateTime PrintStop, int AreaWidth, int ScalerHeight, int& PrintedWidth, int& PrintedHeight,
                           int PageWidth, int PageHeight, const TOnSizeCallBack& SizeCallBack) {
+  TSystemColorsScope white(LightSystemColors());  // paper is white whatever the screen
   TBlock b = MakeBlock(X, Y, ScaleX, ScaleY, LeftWidth, StartRow, RowCount, ExpandAll, PrintStart, PrintStop,
                        AreaWidth, ScalerHeight, PageWidth, PageHeight);
   InternalPrint(Gant, DC, b, PrintedWidth, PrintedHeight, SizeCallBack);
@@ -319,6 +320,7 @@ void TvxPrintGantt::PrintWithGrid(TvxGant_ComBasic* Gant, HDC DC, int X, int Y, 
                                   TDateTime PrintStart, TDateTime PrintStop, int AreaWidth, int ScalerHeight,
                                   int& PrintedWidth, int& PrintedHeight, int PageWidth, int PageHeight,
                                   const TOnSizeCallBack& SizeCallBack) {
+  TSystemColorsScope white(LightSystemColors());  // paper is white whatever the screen
   TBlock b = MakeBlock(X, Y, ScaleX, ScaleY, LeftWidth, nullptr, RowCount, ExpandAll, PrintStart, PrintStop,
                        AreaWidth, ScalerHeight, PageWidth, PageHeight);
   b.grid = true;
@@ -429,6 +431,7 @@ int TvxPrintGantt::RunSheets(TvxGant_ComBasic* Gant, HDC DC, int theDpi, int the
 }
 
 int TvxPrintGantt::PrintPages(TvxGant_ComBasic* Gant, HDC DC, const TPrintSetup& theSetup) {
+  TSystemColorsScope white(LightSystemColors());  // paper is white whatever the screen
   if (!DC) return 0;
   return RunSheets(Gant, DC, DC->PixelsPerInch(), DC->Width(), DC->Height(), theSetup, true);
 }

@@ -24,6 +24,7 @@ int TvxGridPrinting::HeaderHeight(TvxGrid* Grid) {
 void TvxGridPrinting::Print(TvxGrid* Grid, HDC DC, int X, int Y, double ScaleX, double ScaleY, TBabCell* StartCell,
                             int RowCount, int Width, int& PrintedWidth, int& PrintedHeight, int PageWidth,
                             int PageHeight, const TOnSizeCallBack& SizeCallBack, int& RowsPrinted) {
+  TSystemColorsScope white(LightSystemColors());  // paper is white whatever the screen
   TvxGridPrinting printer;
   printer.BeforePrintAndPrint(Grid, DC, X, Y, ScaleX, ScaleY, StartCell, RowCount, Width, PrintedWidth,
                               PrintedHeight, PageWidth, PageHeight, SizeCallBack, RowsPrinted);

@@ -9,6 +9,7 @@ namespace vx {
 
 int RunPrintPages(HDC theDC, HDC theMeasureDC, const TPageAsk& theAsk, const TNextPage& theNext,
                   const TPrintOnePage& thePrint) {
+  TSystemColorsScope white(LightSystemColors());  // paper is white whatever the screen
   TPrintPageState state;
   int printed = 0;
   for (int page = 1;; ++page) {
@@ -67,6 +68,7 @@ void PaperPixels(const TPrintSetup& theSetup, int& theDpi, int& theWidth, int& t
 
 int PrintDocumentToPdf(const std::string& theFileName, const TPrintSetup& theSetup, const TUsablePaper& theUsable,
                        const TPrintDocument& thePrint) {
+  TSystemColorsScope white(LightSystemColors());  // paper is white whatever the screen
   if (!theSetup.Usable()) return 0;
   int dpi = 0, w = 0, h = 0;
   PaperPixels(theSetup, dpi, w, h);
@@ -79,6 +81,7 @@ int PrintDocumentToPdf(const std::string& theFileName, const TPrintSetup& theSet
 }
 
 int PrintDocumentToPrinter(const TPrintSetup& theSetup, bool theShowDialog, const TPrintDocument& thePrint) {
+  TSystemColorsScope white(LightSystemColors());  // paper is white whatever the screen
   if (!theSetup.Usable()) return 0;
   std::unique_ptr<TDeviceContext> dc = TDeviceContext::CreatePrinter(theSetup.WidthMm(), theSetup.HeightMm(), theShowDialog);
   if (!dc) return 0;

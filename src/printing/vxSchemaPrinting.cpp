@@ -119,6 +119,7 @@ void PrintTitle(TCanvas& theCanvas, const TRect& theCell, const std::string& the
 void TvxPrintSchema::PrintColumns(TvxSchema_ComBasic* Schema, HDC DC, int X, int Y, double ScaleX, double ScaleY,
                                   int FirstCol, int LastCol, bool Flipped, int& theExtent, int PageWidth,
                                   int PageHeight, const TOnSizeCallBack& SizeCallBack, TPoint theCorner) {
+  TSystemColorsScope white(LightSystemColors());  // paper is white whatever the screen
   theExtent = 0;
   if (!Schema || !DC) return;
   TDataListColumns* cols = Schema->GetColumns();
@@ -171,6 +172,7 @@ void TvxPrintSchema::PrintLoop(TvxSchema_ComBasic* Schema, HDC DC, int X, int Y,
                                double ScaleX, double ScaleY, int FirstCol, int LastCol, TDateTime PrintStart,
                                TDateTime PrintStop, bool Flipped, int& PrintedWidth, int& PrintedHeight, int PageWidth,
                                int PageHeight, const TOnSizeCallBack& SizeCallBack) {
+  TSystemColorsScope white(LightSystemColors());  // paper is white whatever the screen
   PrintedWidth = PrintedHeight = 0;
   if (!Schema || !DC || Schema->IsDestroying() || !(ScaleX > 0) || !(ScaleY > 0) || TimeLength <= 0) return;
   // Layout work still waiting is done first, so that the schedule is taken
@@ -213,6 +215,7 @@ void TvxPrintSchema::Print(TvxSchema_ComBasic* Schema, HDC DC, int X, int Y, int
                            double ScaleX, double ScaleY, int FirstCol, int LastCol, TDateTime PrintStart,
                            TDateTime PrintStop, bool Flipped, int& PrintedWidth, int& PrintedHeight, int PageWidth,
                            int PageHeight, const TOnSizeCallBack& SizeCallBack) {
+  TSystemColorsScope white(LightSystemColors());  // paper is white whatever the screen
   PrintedWidth = PrintedHeight = 0;
   if (!Schema || !DC) return;
   if (!Schema->OnPrintToHdcNewPage) {
@@ -351,6 +354,7 @@ int TvxPrintSchema::RunSheets(TvxSchema_ComBasic* Schema, HDC DC, int theDpi, in
 }
 
 int TvxPrintSchema::PrintPages(TvxSchema_ComBasic* Schema, HDC DC, const TPrintSetup& theSetup) {
+  TSystemColorsScope white(LightSystemColors());  // paper is white whatever the screen
   if (!DC) return 0;
   return RunSheets(Schema, DC, DC->PixelsPerInch(), DC->Width(), DC->Height(), theSetup, true);
 }

@@ -9,6 +9,7 @@ namespace vx {
 void TvxPrintTree::Print(TvxTree_ComBasic* Tree, HDC DC, int X, int Y, double ScaleX, double ScaleY, int Width,
                          TvxDataEntity_Tree* StartRow, int& theRows, bool ExpandAll, int& PrintedWidth,
                          int& PrintedHeight, int PageHeight, const TOnSizeCallBack& SizeCallBack) {
+  TSystemColorsScope white(LightSystemColors());  // paper is white whatever the screen
   TvxPrintTree printer;
   printer.PrintDynamic(Tree, DC, X, Y, ScaleX, ScaleY, Width, StartRow, theRows, ExpandAll, PrintedWidth,
                        PrintedHeight, PageHeight, SizeCallBack);
@@ -17,6 +18,7 @@ void TvxPrintTree::Print(TvxTree_ComBasic* Tree, HDC DC, int X, int Y, double Sc
 void TvxPrintTree::PrintDynamic(TvxTree_ComBasic* Tree, HDC DC, int X, int Y, double ScaleX, double ScaleY, int Width,
                                 TvxDataEntity_Tree* StartRow, int& theRows, bool ExpandAll, int& PrintedWidth,
                                 int& PrintedHeight, int PageHeight, const TOnSizeCallBack& SizeCallBack) {
+  TSystemColorsScope white(LightSystemColors());  // paper is white whatever the screen
   PrintedWidth = PrintedHeight = 0;
   if (!Tree || !DC) {
     theRows = 0;

@@ -9,8 +9,9 @@ namespace vx {
 
 namespace {
 
-constexpr TColor kGrey = RGB(128, 128, 128);
-constexpr TColor kWhite = RGB(255, 255, 255);
+// Button edges and marks in the palette's shades, so that they show on a dark face too.
+constexpr TColor kGrey = clBtnShadow;
+constexpr TColor kWhite = clBtnHighlight;
 constexpr TColor kDarkGreen = RGB(0, 128, 0);
 // The indicator's band of a vertical scaler: the labels begin at 20.
 constexpr int kIndicatorBand = 20;
@@ -34,7 +35,7 @@ void TvxDateScaler::DoThePaint(TCanvas* aCanvas, const TRect& aRect) {
   // Integer stretch factors of the ticks (1 on screen).
   const int fx = GetWidth() > 0 ? dx / GetWidth() : 0;
   const int fy = (dy != 0 && GetHeight() > 0) ? dy / GetHeight() : 0;
-  aCanvas->GetPen()->SetColor(clBlack);
+  aCanvas->GetPen()->SetColor(clBtnText);
   aCanvas->GetPen()->SetWidth(1);
   aCanvas->GetPen()->SetStyle(psSolid);
   aCanvas->GetPen()->SetMode(pmCopy);
@@ -49,7 +50,7 @@ void TvxDateScaler::DoThePaint(TCanvas* aCanvas, const TRect& aRect) {
   if (fIndicatorOn) DrawScaleIndicator(aCanvas);
   PostChangeIfDue();
   DoForeground(aCanvas, aRect);
-  if (Focused() && !GetIsPrinting()) aCanvas->DrawFocusRect(Rect(0, 0, GetWidth(), GetHeight()));
+  if (Focused() && !GetIsPrinting()) aCanvas->DrawFocusFrame(Rect(0, 0, GetWidth(), GetHeight()));
 }
 
 void TvxDateScaler::CalcPixAndDrawScaleMarks(TCanvas* aCanvas, const TRect& aRect, int fx, int fy) {
@@ -169,7 +170,7 @@ void TvxDateScaler::DrawLabel(TCanvas* aCanvas, const std::string& aText, TScale
   if (aText.empty()) return;
   aCanvas->GetBrush()->SetStyle(bsClear);
   aCanvas->SetFont(*GetTextFont(aFont));
-  aCanvas->GetFont()->SetColor(clBlack);
+  aCanvas->GetFont()->SetColor(clBtnText);
   PrintResizeFont();
   RotateFontIfNeeded(aCanvas->GetFont());
   if (fHorizontal) {
@@ -271,7 +272,7 @@ void TvxDateScaler::DrawBoxes(TCanvas* aCanvas, const TRect& aRect) {
         Line(aCanvas, x2, y, aRect.Right, y);
       }
   }
-  pen->SetColor(clBlack);
+  pen->SetColor(clBtnText);
 }
 
 void TvxDateScaler::DrawScrollButtons(TCanvas* aCanvas) {
@@ -364,7 +365,7 @@ void TvxDateScaler::NormalIndicator(TCanvas* aCanvas) {
   TScalerFont font = sTextFont1;
   if (OnInfoStringEvent) OnInfoStringEvent(text, font);
   aCanvas->SetFont(*GetTextFont(font));
-  aCanvas->GetFont()->SetColor(clBtnShadow);
+  aCanvas->GetFont()->SetColor(clGrayText);
   PrintResizeFont();
   TPen* pen = aCanvas->GetPen();
   if (fHorizontal) {
@@ -398,7 +399,7 @@ void TvxDateScaler::NormalIndicator(TCanvas* aCanvas) {
     pen->SetColor(kDarkGreen);
     Line(aCanvas, 5, y0 + Round(length * f1), 5, y0 + Round(length * f2) + 1);
   }
-  pen->SetColor(clBlack);
+  pen->SetColor(clBtnText);
 }
 
 void TvxDateScaler::SoberIndicator(TCanvas* aCanvas) {
@@ -443,7 +444,7 @@ void TvxDateScaler::ColorFullIndicator(TCanvas* aCanvas) {
     else
       aCanvas->FillRect(Rect(1, middle - half, 5, middle + half));
   }
-  brush->SetColor(clBlack);
+  brush->SetColor(clBtnText);
   aCanvas->FrameRect(fHorizontal ? Rect(middle - 100, 4, middle + 100, 10) : Rect(0, middle - 100, 6, middle + 100));
   brush->SetStyle(bsClear);
 }

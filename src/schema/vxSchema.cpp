@@ -120,7 +120,6 @@ void TvxSchema_ComBasic::Initialize() {
   itsScaler->SetVerticalText(true);
   itsBackColor = 32768;
   itsPyjamasColor = 32896;
-  fPainter->ReInitBitmap();
 
   // 7. The drawing area.
   itsTA = new TvxOffscreenPaint_Schema(this, this);
@@ -367,8 +366,7 @@ void TvxSchema_ComBasic::Notification(TComponent* AComponent, TOperation Operati
   if (Operation == opRemove && AComponent == fPopupSchema) fPopupSchema = nullptr;
 }
 
-void TvxSchema_ComBasic::LookChanged(bool theBackground) {
-  if (theBackground && fPainter) fPainter->ReInitBitmap();
+void TvxSchema_ComBasic::LookChanged(bool) {
   InvalidateArea();
 }
 

@@ -48,6 +48,14 @@ class TPopupMenu;
 
 // The schedule control: resources as columns (or, flipped, as rows) against a
 // time axis, with their bookings laid out side by side where they overlap.
+// Keys of the area (the arrows point the way on screen: along the time axis
+// is later or earlier, across it the next or previous column):
+//   arrows                 select the next or previous booking,
+//   Ctrl+arrows            move the selection a step in time or a column,
+//   Ctrl+Shift+arrows      the same by the coarse step,
+//   Alt+Shift+time arrows  move the first selected booking's finish a step,
+//   Alt+Ctrl+time arrows   move its start a step (as a resize by the mouse),
+//   the menu key           opens the booking's menu.
 class VX_API TvxSchema_ComBasic : public TCustomPanel,
                            public TSchemaScalerSettings,
                            public TSchemaLook,
@@ -92,7 +100,7 @@ public:
   TvxListController* GetSchemaTimeListController() const noexcept { return itsSchemaTimeListController.get(); }
   const TDrawLayerArray& GetDrawLayerArray() const noexcept { return itsDrawLayerArray; }
   void SetDrawLayerArray(const TDrawLayerArray& theArray);
-  TBitmap* GetPyjamasBitMap() const noexcept { return fPainter ? fPainter->PyjamasBitMap() : nullptr; }
+  TBitmap* GetPyjamasBitMap() { return fPainter ? fPainter->PyjamasBitMap() : nullptr; }
 
   // --- data
   TvxDataEntity_SchemaColumn* AddColumn();
@@ -312,6 +320,9 @@ private:
   void SelectedItems(TvxHeldList<TvxDataEntity_SchemaTime>& theItems, bool theDrawnOnly);
   void PopupAtPress(TvxDataEntity_SchemaTime* theItem, int X, int Y);
   void KeyStep(unsigned short Key, TShiftState Shift);
+  // Alt with Shift or Ctrl and an arrow along the time axis: the resize of
+  // the first selected booking; false for other keys.
+  bool KeyGrow(unsigned short Key, TShiftState Shift);
   void ForgetInteractionItem(TvxDataEntity* theEntity);
 
   TvxDateScaler* itsScaler = nullptr;

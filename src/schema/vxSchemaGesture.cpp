@@ -51,24 +51,31 @@ void TSchemaGesture::MovedByPixels(TvxDataEntity_SchemaTime* theItem, const TRec
 
 bool TSchemaGesture::GrownTimes(TvxDataEntity_SchemaTime* theItem, const TRect& theRect, bool theStartEdge,
                                 TPoint theDelta, TDateTime& theStart, TDateTime& theStop, int& theCol) {
+  return GrownTimes(theItem, theStartEdge, EdgeShift(theRect, theStartEdge, theDelta), theStart, theStop, theCol);
+}
+
+TDateTime TSchemaGesture::EdgeShift(const TRect& theRect, bool theStartEdge, TPoint theDelta) const {
+  const bool flip = fSchema.itsFlipView;
+  const int d = flip ? theDelta.X : theDelta.Y;
+  const int edge = theStartEdge ? (flip ? theRect.Left : theRect.Top) : (flip ? theRect.Right : theRect.Bottom);
+  return d == 0 ? 0 : fSchema.itsScaler->PixelToDate(edge + d) - fSchema.itsScaler->PixelToDate(edge);
+}
+
+bool TSchemaGesture::GrownTimes(TvxDataEntity_SchemaTime* theItem, bool theStartEdge, TDateTime theShift,
+                                TDateTime& theStart, TDateTime& theStop, int& theCol) {
   TvxSchema_ComBasic& s = fSchema;
   s.GetStartStopDateAndCol(theItem, theStart, theStop, theCol);
   TvxDataEntity_SchemaColumn* column = s.itsDataListColumns->GetColumn(theCol);
   if (!column) return false;
-  const bool flip = s.itsFlipView;
-  const int d = flip ? theDelta.X : theDelta.Y;
-  auto shift = [&s, d](int theEdge) {
-    return d == 0 ? 0 : s.itsScaler->PixelToDate(theEdge + d) - s.itsScaler->PixelToDate(theEdge);
-  };
   if (theStartEdge) {
-    theStart += shift(flip ? theRect.Left : theRect.Top);
+    theStart += theShift;
     // Snapped here, so that the stop stays where it is: snapping a start and
     // a length would move it.
     TDateTime absolute = column->GetOffsetDate() + theStart, none = 0;
     s.Snap(absolute, none);
     theStart = std::min(absolute - column->GetOffsetDate(), theStop);  // never a negative length
   } else {
-    theStop += shift(flip ? theRect.Right : theRect.Bottom);
+    theStop += theShift;
     theStop = std::max(theStop, theStart);
   }
   return true;
@@ -159,13 +166,23 @@ void TSchemaGesture::GestureWriteMove(TvxDataEntity* theItem, const TRect& theRe
 
 void TSchemaGesture::GestureWriteGrow(TvxDataEntity* theItem, const TRect& theRect, bool theStart, TPoint theDelta) {
   TvxDataEntity_SchemaTime* item = Booking(theItem);
-  if (!fSchema.Here(item)) return;
-  TvxHeld<TvxDataEntity_SchemaTime> held(item);
+  if (fSchema.Here(item)) WriteGrow(item, theStart, EdgeShift(theRect, theStart, theDelta));
+}
+
+void TSchemaGesture::WriteGrow(TvxDataEntity_SchemaTime* theItem, bool theStartEdge, TDateTime theShift) {
+  TvxHeld<TvxDataEntity_SchemaTime> held(theItem);
   TDateTime start = 0, stop = 0;
   int col = 0;
-  if (!GrownTimes(item, theRect, theStart, theDelta, start, stop, col)) return;
-  fSchema.SetStartStopDateAndCol(item, start, stop, col);
+  if (!GrownTimes(theItem, theStartEdge, theShift, start, stop, col)) return;
+  fSchema.SetStartStopDateAndCol(theItem, start, stop, col);
   fSchema.UpdateSubColumns();
+}
+
+void TSchemaGesture::KeyGrow(TvxDataEntity_SchemaTime* theItem, bool theStartEdge, TDateTime theShift) {
+  if (fEngine.Active() || !fSchema.Here(theItem) || !std::isfinite(theShift) || theShift == 0) return;
+  // As a press does: only what the application lets be edited.
+  if (!GestureCanEdit(theItem)) return;
+  WriteGrow(theItem, theStartEdge, theShift);
 }
 
 void TSchemaGesture::GestureWritesEnd() { fSchema.UpdateSubColumns(); }

@@ -23,6 +23,10 @@ public:
   const TvxTimeGesture& Engine() const noexcept { return fEngine; }
   // The orientation changed: time runs across when flipped.
   void Orient(bool theFlipped) noexcept { fEngine.Rules().fTimeAcross = theFlipped; }
+  // The keyboard's resize: theItem's start (else its stop) moved by theShift,
+  // written as a release of a resize writes it (snapping, editability,
+  // UpdateSubColumns). Nothing while a gesture is under way.
+  void KeyGrow(TvxDataEntity_SchemaTime* theItem, bool theStartEdge, TDateTime theShift);
 
 private:
   // Where a booking whose rectangle was theRect lands when moved by theDelta
@@ -34,6 +38,12 @@ private:
   // to its column; false outside the columns.
   bool GrownTimes(TvxDataEntity_SchemaTime* theItem, const TRect& theRect, bool theStartEdge, TPoint theDelta,
                   TDateTime& theStart, TDateTime& theStop, int& theCol);
+  // How far in time a drag of theDelta pixels moves that end of theRect.
+  TDateTime EdgeShift(const TRect& theRect, bool theStartEdge, TPoint theDelta) const;
+  // The same for the dragged end moved by theShift in time.
+  bool GrownTimes(TvxDataEntity_SchemaTime* theItem, bool theStartEdge, TDateTime theShift, TDateTime& theStart,
+                  TDateTime& theStop, int& theCol);
+  void WriteGrow(TvxDataEntity_SchemaTime* theItem, bool theStartEdge, TDateTime theShift);
   // The same for a move (the column clamped, the times kept on a switch of
   // column unless MoveInTimeWhenColSwitch), the column switch handler aside.
   void Landing(TvxDataEntity_SchemaTime* theItem, TDateTime theStart, TDateTime theStop, int& theCol,

@@ -35,6 +35,8 @@ void TvxSchema_ComBasic::SchemaKeyDown(TObject*, unsigned short& Key, TShiftStat
       if (item.Get()) RectFromDataEntity(itsFlipView, item.Get(), r);
       if (Here(item.Get())) HandleDataEntityPopup(item.Get(), r);
       Key = 0;
+    } else if (Shift.Contains(ssAlt) && (ctrl || shift) && IsArrow(Key)) {
+      if (KeyGrow(Key, Shift)) Key = 0;
     } else if (ctrl && IsArrow(Key)) {
       KeyStep(Key, Shift);
     } else if (!ctrl && !shift && IsArrow(Key)) {
@@ -71,6 +73,23 @@ void TvxSchema_ComBasic::KeyStep(unsigned short Key, TShiftState Shift) {
     HandleMoveOfSelectedFromTimeDiff(0, 1);
   else if (Key == previous)
     HandleMoveOfSelectedFromTimeDiff(0, -1);
+}
+
+// The stop moves by the length snap and the start by the start snap (a
+// minute where they do not snap), as a drag lands on them.
+bool TvxSchema_ComBasic::KeyGrow(unsigned short Key, TShiftState Shift) {
+  const unsigned short later = itsFlipView ? VK_RIGHT : VK_DOWN, earlier = itsFlipView ? VK_LEFT : VK_UP;
+  const bool ctrl = Shift.Contains(ssCtrl), shift = Shift.Contains(ssShift);
+  if ((Key != later && Key != earlier) || ctrl == shift) return false;
+  auto* item = dynamic_cast<TvxDataEntity_SchemaTime*>(itsvxLayers->FindSelected());
+  if (!item || !fGesture) return true;
+  const bool start = ctrl;
+  const bool snaps = start ? itsStartSnapONOFF : itsLengthSnapONOFF;
+  const TDateTime snap = start ? itsStartSnap : itsLengthSnap;
+  const TDateTime step = snaps && std::isfinite(snap) && snap > 0 && snap <= kMaxSnap ? snap : kKeyStep;
+  fGesture->KeyGrow(item, start, Key == later ? step : -step);
+  InvalidateArea();
+  return true;
 }
 
 void TvxSchema_ComBasic::HandleDataEntityPopup(TvxDataEntity* theDataEntity, const TRect& theRect) {

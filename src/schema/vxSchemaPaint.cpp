@@ -114,14 +114,7 @@ void TSchemaPainter::Paint() {
   if (fSchema.OnDrawForeground) fSchema.OnDrawForeground(&fSchema, all, c);
 }
 
-void TSchemaPainter::ReInitBitmap() {
-  fPyjamasBitMap->SetSize(2, 2);
-  TCanvas* c = fPyjamasBitMap->GetCanvas();
-  c->SetPixel(0, 0, fSchema.itsBackColor);
-  c->SetPixel(1, 1, fSchema.itsBackColor);
-  c->SetPixel(1, 0, fSchema.itsPyjamasColor);
-  c->SetPixel(0, 1, fSchema.itsPyjamasColor);
-}
+TBitmap* TSchemaPainter::PyjamasBitMap() { return fStripes.Get(fSchema.itsBackColor, fSchema.itsPyjamasColor); }
 
 // --- background -----------------------------------------------------------------------
 
@@ -154,7 +147,7 @@ void TSchemaPainter::DoBackground(TCanvas* theCanvas, int theLeft, int theTop, i
       c->GetBrush()->SetBitmap(nullptr);
       c->GetBrush()->SetColor(fSchema.itsPyjamasColor);
     } else {
-      c->GetBrush()->SetBitmap(fPyjamasBitMap.get());
+      c->GetBrush()->SetBitmap(PyjamasBitMap());
     }
     c->FillRect(flipped ? Rect(theLeft, theTop + a, theLeft + theWidth, theTop + b)
                         : Rect(theLeft + a, theTop, theLeft + b, theTop + theHeight));
@@ -197,10 +190,7 @@ void TSchemaPainter::DoBackground(TCanvas* theCanvas, int theLeft, int theTop, i
   for (int i = top; i < count; ++i)
     if (separator(fSchema.itsDataListColumns->GetFarSideOffset_FW(flipped, i)) >= extent) break;
 
-  if (fSchema.itsTA->Focused() && !printing) {
-    c->GetBrush()->SetColor(clWhite);
-    c->DrawFocusRect(Rect(2, 2, theWidth - 2, theHeight - 2));
-  }
+  if (fSchema.itsTA->Focused() && !printing) c->DrawFocusFrame(Rect(2, 2, theWidth - 2, theHeight - 2));
 }
 
 void TSchemaPainter::DoTodayLine() {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include <vxplan/core/vxHolding.h>
+#include <vxplan/paint/vxStripePattern.h>
 #include <vxplan/platform/ui/Graphics.h>
 
 namespace vx {
@@ -48,8 +49,9 @@ public:
   // Rectangles are drawn cut to the area and this margin around it.
   static constexpr int kClipMargin = 10;
   TRect AreaClip(const TRect& theRect) const;
-  TBitmap* PyjamasBitMap() const noexcept { return fPyjamasBitMap.get(); }
-  void ReInitBitmap();
+  // The 2 x 2 pattern of the background and pyjamas colours, as they
+  // resolve now.
+  TBitmap* PyjamasBitMap();
 
 private:
   void DoTodayLine();
@@ -60,7 +62,7 @@ private:
   void EnterTextStyle(TCanvas* theCanvas, int theStyle);
 
   TvxSchema_ComBasic& fSchema;
-  std::unique_ptr<TBitmap> fPyjamasBitMap = std::make_unique<TBitmap>();
+  TvxStripePattern fStripes;
 };
 
 }  // namespace vx

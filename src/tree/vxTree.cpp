@@ -808,7 +808,7 @@ void TvxTree_ComBasic::AfterDrawItem(TTreeNode* Node, TCustomDrawState State, co
   const TRect text = Node->DisplayRect(true);
   if (text.IsEmpty()) return;
   TCanvas* c = GetCanvas();
-  c->GetPen()->SetColor(clSilver);
+  c->GetPen()->SetColor(clGridLine);
   if (Node != GetItems()->GetFirstNode()) {
     c->MoveTo(text.Left, text.Top);
     c->LineTo(theRowRect.Right, text.Top);

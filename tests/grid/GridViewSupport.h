@@ -92,10 +92,11 @@ struct BasicScene {
 
 using ViewScene = BasicScene<TBabGridView>;
 
-inline const TColor kFace = ColorToRGB(clBtnFace);
-inline const TColor kShadow = ColorToRGB(clBtnShadow);
-inline const TColor kDark = ColorToRGB(cl3DDkShadow);
-inline const TColor kLight = ColorToRGB(cl3DLight);
-inline const TColor kHighlight = ColorToRGB(clHighlight);
+// Resolved when asked: system colours follow the application's palette.
+inline TColor Face() { return ColorToRGB(clBtnFace); }
+inline TColor Shadow() { return ColorToRGB(clBtnShadow); }
+inline TColor Dark() { return ColorToRGB(cl3DDkShadow); }
+inline TColor Light() { return ColorToRGB(cl3DLight); }
+inline TColor Highlight() { return ColorToRGB(clHighlight); }
 
 }  // namespace gridview_test

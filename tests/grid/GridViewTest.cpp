@@ -46,32 +46,32 @@ TEST(GridViewPaint, HeadersLinesCheckBoxesSelectionAndFocus) {
   // Header (1,0) at (61,1)-(121,21), drawn raised one pixel inside.
   EXPECT_EQ(s.Pixel(101, 2), clWhite);
   EXPECT_EQ(s.Pixel(62, 12), clWhite);
-  EXPECT_EQ(s.Pixel(101, 20), kShadow);
-  EXPECT_EQ(s.Pixel(120, 12), kShadow);
-  EXPECT_EQ(s.Pixel(100, 12), kFace);
+  EXPECT_EQ(s.Pixel(101, 20), Shadow());
+  EXPECT_EQ(s.Pixel(120, 12), Shadow());
+  EXPECT_EQ(s.Pixel(100, 12), Face());
   // The grid line at the right edge of a plain cell; the single border.
-  EXPECT_EQ(s.Pixel(240, 70), kFace);
+  EXPECT_EQ(s.Pixel(240, 70), Face());
   EXPECT_EQ(s.Pixel(230, 70), clWhite);
   EXPECT_EQ(s.Pixel(0, 150), ColorToRGB(clWindowFrame));
   // Check boxes at (124,26)-(135,37): sunken frame, a tick when checked.
-  EXPECT_EQ(s.Pixel(124, 30), kDark);
-  EXPECT_EQ(s.Pixel(134, 30), kLight);
+  EXPECT_EQ(s.Pixel(124, 30), Dark());
+  EXPECT_EQ(s.Pixel(134, 30), Light());
   EXPECT_EQ(s.Pixel(128, 32), clBlack);
   EXPECT_EQ(s.Pixel(128, 52), clWhite);
-  EXPECT_EQ(s.Pixel(124, 50), kDark);
+  EXPECT_EQ(s.Pixel(124, 50), Dark());
   // The clicked cell is selected in the highlight colour and framed by the
   // dotted focus rectangle (60,20)-(122,42); the grid's own focus frame
-  // runs one pixel inside the drawing area.
-  EXPECT_EQ(s.Pixel(100, 30), kHighlight);
+  // runs one pixel inside the drawing area, dotted in the highlight colour.
+  EXPECT_EQ(s.Pixel(100, 30), Highlight());
   EXPECT_EQ(s.Pixel(61, 41), clBlack);
   EXPECT_EQ(s.Pixel(62, 41), clWhite);
-  EXPECT_EQ(s.Pixel(2, 150), clBlack);
+  EXPECT_EQ(s.Pixel(2, 150), ColorToRGB(clHighlight));
 
   // Without the input focus: a grey selection and no focus rectangles.
   s.view.clearFocus();
   vxtest::ProcessEventsUntilIdle();
   s.Paint();
-  EXPECT_EQ(s.Pixel(100, 30), kFace);
+  EXPECT_EQ(s.Pixel(100, 30), Face());
   EXPECT_EQ(s.Pixel(61, 41), clWhite);
   EXPECT_EQ(s.Pixel(2, 150), clWhite);
 }
@@ -122,10 +122,10 @@ TEST(GridViewPaint, TreeLinesButtonsSortSymbolAndNestedFrame) {
 
   // The nested grid's frame: lines at its left, bottom and right edges,
   // over the cells inside it.
-  EXPECT_EQ(s.Pixel(182, 120), kFace);
-  EXPECT_EQ(s.Pixel(210, 139), kFace);
-  EXPECT_EQ(s.Pixel(240, 120), kFace);
-  EXPECT_EQ(s.Pixel(200, 110), kFace);  // between its first two cells
+  EXPECT_EQ(s.Pixel(182, 120), Face());
+  EXPECT_EQ(s.Pixel(210, 139), Face());
+  EXPECT_EQ(s.Pixel(240, 120), Face());
+  EXPECT_EQ(s.Pixel(200, 110), Face());  // between its first two cells
   EXPECT_EQ(s.Pixel(199, 119), clWhite);
 
   // A click in a header's middle sorts; the same header again turns the
@@ -135,14 +135,14 @@ TEST(GridViewPaint, TreeLinesButtonsSortSymbolAndNestedFrame) {
   ASSERT_EQ(s.view.sorts.size(), 1u);
   EXPECT_EQ(s.view.sorts[0].second, false);
   EXPECT_EQ(s.Pixel(172, 14), clWhite);
-  EXPECT_EQ(s.Pixel(173, 8), kFace);
+  EXPECT_EQ(s.Pixel(173, 8), Face());
   s.Click(2, 0);
   s.Paint();
   ASSERT_EQ(s.view.sorts.size(), 2u);
   EXPECT_EQ(s.view.sorts[1].first, s.view.sorts[0].first);
   EXPECT_EQ(s.view.sorts[1].second, true);
-  EXPECT_EQ(s.Pixel(173, 8), kDark);
-  EXPECT_EQ(s.Pixel(172, 14), kFace);
+  EXPECT_EQ(s.Pixel(173, 8), Dark());
+  EXPECT_EQ(s.Pixel(172, 14), Face());
 }
 
 TEST(GridViewKeys, NavigationAcrossNestedGridsAndHiddenRows) {

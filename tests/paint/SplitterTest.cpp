@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QImage>
 #include <QKeyEvent>
 
 #include "UiTestSupport.h"
@@ -238,4 +239,68 @@ TEST(XYSizer, FollowsTheMouseInsideTheMarginsAndReportsTheDrag) {
   // Moves without the button, or without a press, do nothing.
   grip->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(40, 40));
   EXPECT_EQ(grip->GetLeft(), 3);
+}
+
+// A splitter made a tab stop moves by its keys as by a drag of that much,
+// through real key events, and frames itself in the highlight colour while
+// it has the focus.
+TEST(Splitter, KeysMoveItAsADragWouldAndItsFocusShows) {
+  struct Case {
+    const char* name;
+    TAlign side;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    bool refuse;
+    int size;  // the neighbour's, after the key
+    int moved;
+  };
+  const Case cases[] = {
+      {"right grows a left neighbour", alLeft, Qt::Key_Right, Qt::NoModifier, false, 110, 1},
+      {"Ctrl+Left by a pixel", alLeft, Qt::Key_Left, Qt::ControlModifier, false, 99, 1},
+      {"arrows along the bar do nothing", alLeft, Qt::Key_Down, Qt::NoModifier, false, 100, 0},
+      {"down shrinks a bottom neighbour", alBottom, Qt::Key_Down, Qt::NoModifier, false, 90, 1},
+      {"up grows a bottom neighbour", alBottom, Qt::Key_Up, Qt::NoModifier, false, 110, 1},
+      // As a refused drag's release does, OnMoved tells of the size kept.
+      {"refused by OnCanResize", alLeft, Qt::Key_Right, Qt::NoModifier, true, 100, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Docked d(c.side);
+    if (c.refuse) d.splitter->OnCanResize = [](TObject*, int&, bool& accept) { accept = false; };
+    d.splitter->SetTabStop(true);
+    vxtest::ShowWindow(&d.parent);
+    d.splitter->SetFocus();
+    vxtest::ProcessEventsUntilIdle();
+    ASSERT_TRUE(d.splitter->Focused());
+    vxtest::KeyClick(d.splitter, c.key, c.modifiers);
+    const bool across = c.side == alLeft || c.side == alRight;
+    EXPECT_EQ(across ? d.neighbour->GetWidth() : d.neighbour->GetHeight(), c.size);
+    EXPECT_EQ(d.moved, c.moved);
+    EXPECT_FALSE(d.splitter->IsSizing());
+  }
+
+  Docked d(alLeft);
+  d.splitter->SetWidth(6);
+  d.splitter->SetTabStop(true);
+  vxtest::ShowWindow(&d.parent);
+  const QColor highlight = [] {
+    const TColor h = ColorToRGB(clHighlight);
+    return QColor(GetRValue(h), GetGValue(h), GetBValue(h));
+  }();
+  const auto highlighted = [&] {
+    d.splitter->Repaint();
+    const QImage picture = d.splitter->grab().toImage();
+    int hits = 0;
+    for (int y = 0; y < picture.height(); ++y)
+      if (picture.pixelColor(0, y).rgb() == highlight.rgb()) ++hits;
+    return hits;
+  };
+  d.splitter->SetFocus();
+  vxtest::ProcessEventsUntilIdle();
+  EXPECT_GT(highlighted(), 10);
+  d.client->SetTabStop(true);
+  d.client->SetFocus();
+  vxtest::ProcessEventsUntilIdle();
+  ASSERT_FALSE(d.splitter->Focused());
+  EXPECT_EQ(highlighted(), 0);
 }

@@ -57,7 +57,7 @@ TEST(ScalerPaint, TicksRiseFromTheBottomEdge) {
   // Boxed: grey band lines instead of ticks.
   p.s.SetLookAndFeel(tlfBoxed);
   c = p.Paint();
-  const TColor grey = RGB(128, 128, 128);
+  const TColor grey = ColorToRGB(clBtnShadow);
   EXPECT_EQ(c->GetPixel(500, 15), grey);
   EXPECT_EQ(c->GetPixel(500, 30), grey);
   EXPECT_EQ(c->GetPixel(700, 20), grey);  // a week separator between the bands

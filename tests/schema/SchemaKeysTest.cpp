@@ -321,3 +321,63 @@ TEST(SchemaHints, AMoveShowsTheBookingsOwnLengthAtAnyScale) {
     EXPECT_NEAR(e->GetStopDateTime() - e->GetStartDateTime(), TestSchema::kHour, 1e-9);
   }
 }
+
+// Alt with Shift moves the finish, Alt with Ctrl the start, of the first
+// selected booking, as a resize by the mouse writes it (snapped, never past
+// the other end); the application's refusal leaves it, and a handler that
+// deletes it meanwhile is safe.
+TEST(SchemaKeys, AltResizesTheSelectedBooking) {
+  enum Refuse { rNone, rCanEdit, rDelete };
+  struct Case {
+    const char* name;
+    bool later;
+    Qt::KeyboardModifiers modifiers;
+    Refuse refuse;
+    double start, stop;  // minutes after the key
+  };
+  const Qt::KeyboardModifiers finish = Qt::AltModifier | Qt::ShiftModifier, start = Qt::AltModifier | Qt::ControlModifier;
+  const Case cases[] = {
+      {"finish later by the length snap", true, finish, rNone, 600, 675},
+      {"finish earlier", false, finish, rNone, 600, 645},
+      {"start earlier by the start snap", false, start, rNone, 585, 660},
+      {"start later", true, start, rNone, 615, 660},
+      {"not editable", true, finish, rCanEdit, 600, 660},
+      {"deleted while asked", true, start, rDelete, 0, 0},
+  };
+  for (bool flipped : {false, true}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(c.name) + (flipped ? ", flipped" : ""));
+      MouseSchema s(flipped);
+      TvxDataEntity_SchemaTime* a = s.Item(1, 10, 11);
+      TvxDataEntity_SchemaTime* other = s.Item(2, 10, 11);
+      s.SetStartSnap(15.0 / 1440);
+      s.SetLengthSnap(15.0 / 1440);
+      a->SetSelected(true);
+      s.Settle();
+      s.Area()->SetFocus();
+      int asked = 0;
+      if (c.refuse != rNone)
+        s.OnBeforeCanEditItem_SchemaTime = [&](TObject*, TvxDataEntity* e) {
+          if (e != a || asked++) return;
+          if (c.refuse == rCanEdit)
+            e->SetCanEdit(false);
+          else
+            s.RemoveSchemaTime(a);
+        };
+      const Qt::Key key = c.later ? (flipped ? Qt::Key_Right : Qt::Key_Down) : (flipped ? Qt::Key_Left : Qt::Key_Up);
+      vxtest::KeyClick(s.Area(), key, c.modifiers);
+      s.Settle();
+      if (c.refuse != rNone) {
+        EXPECT_GE(asked, 1);
+      }
+      if (c.refuse != rDelete) {
+        EXPECT_NEAR(Minutes(a->GetStartDateTime()), c.start, 1e-6);
+        EXPECT_NEAR(Minutes(a->GetStopDateTime()), c.stop, 1e-6);
+        EXPECT_EQ(a->GetCol(), 1);
+      }
+      // Only the selected booking; the arrows did not walk the selection either.
+      EXPECT_NEAR(Minutes(other->GetStopDateTime()), 660, 1e-6);
+      EXPECT_FALSE(other->GetSelected());
+    }
+  }
+}

@@ -87,7 +87,7 @@ TEST(SchemaModel, ANewControl) {
   EXPECT_EQ(p->GetPixel(1, 0), 32896);
   EXPECT_EQ(p->GetPixel(0, 1), 32896);
   s.SetSchemaPyjamasColor(clRed);
-  EXPECT_EQ(p->GetPixel(1, 0), clRed);
+  EXPECT_EQ(s.GetPyjamasBitMap()->GetCanvas()->GetPixel(1, 0), clRed);
 }
 
 TEST(SchemaModel, LayersBookingsAndTheirTexts) {

@@ -93,7 +93,7 @@ TEST(DrawGrid, OwnerDrawnCellsAndTheirLines) {
   EXPECT_EQ(c->GetPixel(62, 22), ColorToRGB(clWindow));
   EXPECT_EQ(c->GetPixel(30, 10), ColorToRGB(clBtnFace));  // a fixed cell
   EXPECT_EQ(c->GetPixel(30, 20), ColorToRGB(clBtnShadow));  // its line
-  EXPECT_EQ(c->GetPixel(90, 41), ColorToRGB(clSilver));      // a scrolled cell's line
+  EXPECT_EQ(c->GetPixel(90, 41), ColorToRGB(clGridLine));    // a scrolled cell's line
 }
 
 TEST(DrawGrid, RowLinesDraggedInTheFixedColumn) {

@@ -57,9 +57,61 @@ constexpr TColor cl3DLight = clSystemColor | 22;
 constexpr TColor clInfoText = clSystemColor | 23;
 constexpr TColor clInfoBk = clSystemColor | 24;
 
-// The $00BBGGRR value of a colour: system colours through the fixed palette,
-// clNone and clDefault as white, others unchanged (the high byte dropped).
+// Colours the library derives from the system colours, resolved like them:
+// they follow the application's palette on screen and print light.
+constexpr TColor clStripe = clSystemColor | 25;             // every other row's tint of the window
+constexpr TColor clGridLine = clSystemColor | 26;           // lines between cells and rows
+constexpr TColor clHiddenTime = clSystemColor | 27;         // the shading of hidden time
+constexpr TColor clInactiveHighlight = clSystemColor | 28;  // selection in a window without focus
+constexpr TColor clInactiveHighlightText = clSystemColor | 29;
+constexpr TColor clFocusRect = clSystemColor | 30;          // the keyboard focus rectangle
+
+constexpr int kSystemColorCount = 31;
+
+// One value for each system colour, indexed as above.
+struct VX_API TSystemColors {
+  TColor Colors[kSystemColorCount] = {};
+  bool operator==(const TSystemColors&) const = default;
+};
+
+// The fixed light set: printing, and drawing before any palette is known.
+VX_API const TSystemColors& LightSystemColors() noexcept;
+
+// The set system colours resolve through on this thread when no scope is
+// open: the application's palette once the toolkit layer has told it.
+// theColors must live as long as the process (the toolkit keeps them).
+VX_API void SetDefaultSystemColors(const TSystemColors* theColors) noexcept;
+
+// Resolves system colours through theColors on this thread while it lives:
+// a paint in the widget's own palette, a print job on paper.
+class VX_API TSystemColorsScope {
+public:
+  explicit TSystemColorsScope(const TSystemColors& theColors) noexcept;
+  ~TSystemColorsScope();
+  TSystemColorsScope(const TSystemColorsScope&) = delete;
+  TSystemColorsScope& operator=(const TSystemColorsScope&) = delete;
+
+private:
+  const TSystemColors* fPrevious;
+};
+
+// Whether the light set is in force through a scope on this thread: a print
+// job, during which a paint keeps it instead of the widget's palette.
+VX_API bool PaperColorsInForce() noexcept;
+
+// The $00BBGGRR value of a colour: system colours through the colours in
+// force (see above), clNone and clDefault as white, others unchanged (the
+// high byte dropped).
 VX_API TColor ColorToRGB(TColor theColor) noexcept;
+
+// WCAG relative luminance (0..1) and contrast ratio (1..21) of two colours.
+VX_API double RelativeLuminance(TColor theColor) noexcept;
+VX_API double ContrastRatio(TColor theFirst, TColor theSecond) noexcept;
+// theFirst moved theAmount (0..1) of the way to theSecond, both resolved.
+VX_API TColor MixColors(TColor theFirst, TColor theSecond, double theAmount) noexcept;
+// theColor moved theAmount away from its own lightness: darker when light,
+// lighter when dark, so that a tint keeps its contrast on either background.
+VX_API TColor ContrastTint(TColor theColor, double theAmount) noexcept;
 
 constexpr TColor RGB(int r, int g, int b) noexcept {
   return static_cast<TColor>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));

@@ -2,6 +2,7 @@
 #include <vxplan/platform/rtl/FlagScope.h>
 #include <vxplan/platform/ui/ControlsInternal.h>
 #include <vxplan/platform/ui/Menus.h>
+#include <vxplan/platform/ui/Palette.h>
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -235,6 +236,8 @@ TControl::TControl(TComponent* AOwner) : QWidget(nullptr), TComponent(AOwner) {
   setFocusPolicy(Qt::NoFocus);
   fFont.SetOwnerListener([this](TObject*) { FontChanged(); });
   detail::InstallAccessibleFactory();
+  // The palette may have changed while no control was there to hear it.
+  FollowApplicationPalette();
 }
 
 TControl::~TControl() {
@@ -693,6 +696,20 @@ bool TControl::event(QEvent* e) {
         DispatchQtInput(e);
         break;
       }
+      case QEvent::ApplicationPaletteChange:
+        FollowApplicationPalette();
+        handled = QWidget::event(e);
+        PaletteChanged();
+        break;
+      case QEvent::PaletteChange:
+      case QEvent::StyleChange:
+        handled = QWidget::event(e);
+        PaletteChanged();
+        break;
+      case QEvent::ActivationChange:
+        handled = QWidget::event(e);
+        if (GroupsDiffer(palette())) PaletteChanged();
+        break;
       case QEvent::ParentAboutToChange:
         fReparenting = true;
         fShownBeforeReparent = !isHidden();
@@ -833,8 +850,16 @@ void TControl::KeyboardMenu() {
 
 bool TControl::KeyboardMenuPlace(TPoint&) { return true; }
 
+void TControl::PaletteChanged() { update(); }
+
 void TControl::paintEvent(QPaintEvent*) {
   if (IsDestroying()) return;
+  // Once per paint: the widget's own palette, in its window's state; a
+  // picture taken for paper keeps the paper's colours.
+  const bool paper = PaperColorsInForce();
+  const TSystemColors colors =
+      paper ? LightSystemColors() : SystemColorsFrom(palette(), isActiveWindow() ? QPalette::Active : QPalette::Inactive);
+  TSystemColorsScope scope(paper ? LightSystemColors() : colors);
   QPainter painter(this);
   std::unique_ptr<TDeviceContext> dc = TDeviceContext::ForPainter(&painter, width(), height(), ScreenPixelsPerInch);
   GuardedCall([&] { PaintWindow(dc.get()); });

@@ -332,6 +332,10 @@ protected:
   // Binds the canvas to the window's device context, paints, unbinds.
   virtual void PaintWindow(HDC DC);
   virtual void FontChanged();
+  // The palette or the style changed: system colours now resolve otherwise.
+  // The base repaints; controls that keep pictures in resolved colours
+  // override it to drop them.
+  virtual void PaletteChanged();
   // Asks the parent to lay out its aligned children again; runs whenever the
   // alignment or the bounds change.
   virtual void RequestAlign();

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <span>
 #include <unordered_map>
+#include <vector>
 
 #include <vxplan/platform/rtl/Math.h>
 #include <vxplan/platform/ui/DeviceContext.h>
@@ -628,6 +629,35 @@ void TCanvas::DrawFocusRect(const TRect& r) {
     if (r.Right - 1 > r.Left) dot(r.Right - 1, y);
   }
   p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+}
+
+void TCanvas::DrawFocusFrame(const TRect& r) {
+  QPainter* p = fHandle ? fHandle->Painter() : nullptr;
+  if (!p || r.IsEmpty()) return;
+  const QColor c = ToQColor(clHighlight);
+  // Every other pixel, filled together; counted in 64 bits as r may span all of int.
+  std::vector<QRect> dots;
+  const auto dot = [&](int x, int y) {
+    if (((static_cast<long long>(x) - r.Left) + (static_cast<long long>(y) - r.Top)) % 2 == 0)
+      dots.emplace_back(x, y, 1, 1);
+  };
+  // Only the part on the device is walked, however large r is.
+  const QPaintDevice* device = p->device();
+  const QRect seen = p->combinedTransform().inverted().mapRect(QRect(0, 0, device->width(), device->height()));
+  const int left = std::max(r.Left, seen.left() - 1), right = std::min(r.Right, seen.right() + 2);
+  const int top = std::max(r.Top + 1, seen.top() - 1), bottom = std::min(r.Bottom - 1, seen.bottom() + 2);
+  for (int x = left; x < right; ++x) {
+    dot(x, r.Top);
+    if (r.Bottom - 1 > r.Top) dot(x, r.Bottom - 1);
+  }
+  for (int y = top; y < bottom; ++y) {
+    dot(r.Left, y);
+    if (r.Right - 1 > r.Left) dot(r.Right - 1, y);
+  }
+  p->save();
+  p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+  SolidFills(p, dots, c);
+  p->restore();
 }
 
 void TCanvas::TextOut(int x, int y, const std::string& theText) {

@@ -187,6 +187,10 @@ public:
   void FrameRect(const TRect& r);
   // A dotted frame drawn by inverting: drawing it twice removes it.
   void DrawFocusRect(const TRect& r);
+  // The keyboard focus of a whole control: a dotted 1-pixel frame just inside
+  // r in the highlight colour (the palette's, so it shows on dark and mid
+  // backgrounds where an inverted one may not).
+  void DrawFocusFrame(const TRect& r);
 
   void TextOut(int x, int y, const std::string& theText);
   // TextOut that shows only the part of the text inside theClip.

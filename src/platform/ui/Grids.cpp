@@ -311,7 +311,7 @@ void TDrawGrid::Paint() {
     for (const Span& col : cols) {
       const bool fixed = col.index < fFixedCols;
       if (!fOptions.Contains(fixed ? goFixedVertLine : goVertLine)) continue;
-      c->GetBrush()->SetColor(fixed ? clBtnShadow : clSilver);
+      c->GetBrush()->SetColor(fixed ? clBtnShadow : clGridLine);
       c->FillRect(Rect(col.start + col.size, 0, col.start + col.size + fGridLineWidth, bottom));
     }
     for (const Span& row : rows) {
@@ -319,7 +319,7 @@ void TDrawGrid::Paint() {
       for (const Span& col : cols) {
         const bool fixedCell = fixed || col.index < fFixedCols;
         if (!fOptions.Contains(fixedCell ? goFixedHorzLine : goHorzLine)) continue;
-        c->GetBrush()->SetColor(fixedCell ? clBtnShadow : clSilver);
+        c->GetBrush()->SetColor(fixedCell ? clBtnShadow : clGridLine);
         c->FillRect(Rect(col.start, row.start + row.size, col.start + col.size + fGridLineWidth,
                          row.start + row.size + fGridLineWidth));
       }

@@ -752,7 +752,7 @@ void TCustomTreeView::DrawNode(TTreeNode* theNode, int theRow, const TRect& theA
   // from row to row.
   c->GetBrush()->SetStyle(bsSolid);
   if (fShowLines) {
-    c->GetBrush()->SetColor(clGray);
+    c->GetBrush()->SetColor(clGray);  // a mid grey shows on light and dark windows alike
     auto dots = [c](int x1, int y1, int x2, int y2) {  // a run from (x1, y1) to (x2, y2), the end excluded
       for (int x = x1, y = y1; x < x2 || y < y2; x += x1 < x2, y += y1 < y2)
         if ((x + y) % 2 == 0) c->FillRect(Rect(x, y, x + 1, y + 1));

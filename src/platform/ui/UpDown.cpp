@@ -118,7 +118,7 @@ void TUpDown::DrawButton(TUDBtnType Button) {
   const int a = std::max(1, std::min(r.Width(), r.Height()) / 4);
   const bool atEnd = Button == btNext ? fPosition == (fIncrement >= 0 ? fMax : fMin)
                                       : fPosition == (fIncrement >= 0 ? fMin : fMax);
-  const TColor ink = GetEnabled() && !atEnd ? clBlack : clBtnShadow;
+  const TColor ink = GetEnabled() && !atEnd ? clBtnText : clGrayText;
   c->GetPen()->SetColor(ink);
   c->GetBrush()->SetColor(ink);
   const bool forward = Button == btNext;
