@@ -9,6 +9,7 @@
 
 #include <vxplan/paint/vxDoLater.h>
 #include <vxplan/paint/vxOffscreenPaint.h>
+#include <vxplan/platform/ui/Palette.h>
 
 using namespace vx;
 
@@ -61,5 +62,30 @@ void BM_DoLater1MOver1000PairsThenDoAllNow(benchmark::State& state) {
   if (sink.runs != 1000 * static_cast<long>(state.iterations())) state.SkipWithError("wrong number of runs");
 }
 BENCHMARK(BM_DoLater1MOver1000PairsThenDoAllNow)->Unit(benchmark::kMillisecond);
+
+// What a paint adds to follow the palette: the system colours of the
+// widget's palette resolved once, as every control's paint does.
+void PaletteResolve_per_paint(benchmark::State& state) {
+  Tiles tiles;  // a control, so that the application's palette is followed
+  const QPalette palette = tiles.palette();
+  for (auto _ : state) {
+    const TSystemColors colors = SystemColorsFrom(palette, QPalette::Active);
+    benchmark::DoNotOptimize(colors);
+  }
+}
+BENCHMARK(PaletteResolve_per_paint)->Name("PaletteResolve/per_paint")->Unit(benchmark::kMicrosecond);
+
+// One system colour resolved inside a paint's scope: the cost each cell's
+// colours now have.
+void ColorToRGB_system_in_scope(benchmark::State& state) {
+  Tiles tiles;
+  const TSystemColors colors = SystemColorsFrom(tiles.palette(), QPalette::Active);
+  TSystemColorsScope scope(colors);
+  TColor c = clWindow;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(c = ColorToRGB(c == clWhite ? clHighlight : clWindow));
+  }
+}
+BENCHMARK(ColorToRGB_system_in_scope)->Name("ColorToRGB/system_in_scope");
 
 }  // namespace

@@ -634,7 +634,7 @@ void TCanvas::DrawFocusRect(const TRect& r) {
 void TCanvas::DrawFocusFrame(const TRect& r) {
   QPainter* p = fHandle ? fHandle->Painter() : nullptr;
   if (!p || r.IsEmpty()) return;
-  const QColor c = ToQColor(clHighlight);
+  const QColor c = ToQColor(clFocusRect);
   // Every other pixel, filled together; counted in 64 bits as r may span all of int.
   std::vector<QRect> dots;
   const auto dot = [&](int x, int y) {

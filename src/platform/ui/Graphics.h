@@ -188,8 +188,9 @@ public:
   // A dotted frame drawn by inverting: drawing it twice removes it.
   void DrawFocusRect(const TRect& r);
   // The keyboard focus of a whole control: a dotted 1-pixel frame just inside
-  // r in the highlight colour (the palette's, so it shows on dark and mid
-  // backgrounds where an inverted one may not).
+  // r in the focus colour (the palette's highlight where it shows on the
+  // window, else its text: visible on dark and mid backgrounds where an
+  // inverted one may not be).
   void DrawFocusFrame(const TRect& r);
 
   void TextOut(int x, int y, const std::string& theText);
