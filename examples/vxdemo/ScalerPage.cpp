@@ -41,7 +41,7 @@ public:
       c->MoveTo(0, y);
       c->LineTo(w, y);
     }
-    c->GetPen()->SetColor(clBtnShadow);
+    c->GetPen()->SetColor(clBackground);  // the separators' grey, which shows on light and dark
     for (int x : longs) {
       c->MoveTo(x, 0);
       c->LineTo(x, h);
@@ -99,7 +99,8 @@ GalleryPage MakeScalerPage() {
   area->setSpacing(0);
   auto* corner = new QLabel(QStringLiteral("drag: zoom\nCtrl-drag: pan\nwheel: zoom\nShift+wheel: pan"));
   corner->setAlignment(Qt::AlignCenter);
-  corner->setStyleSheet(QStringLiteral("font-size: 8pt; color: #555"));
+  corner->setStyleSheet(QStringLiteral("font-size: 8pt"));
+  corner->setForegroundRole(QPalette::PlaceholderText);  // secondary text in any palette
   area->addWidget(corner, 0, 0);
   area->addWidget(top, 0, 1);
   area->addWidget(side, 1, 0);
