@@ -6,17 +6,6 @@
 
 namespace vx {
 
-namespace {
-
-constexpr int kIndexBits = 32;
-constexpr TvxAccessibleId kIndexMask = (TvxAccessibleId{1} << kIndexBits) - 1;
-
-TvxAccessibleId MakeId(int theRowPos, int theIndex) {
-  return (static_cast<TvxAccessibleId>(theRowPos) + 1) << kIndexBits | static_cast<TvxAccessibleId>(theIndex);
-}
-
-}  // namespace
-
 bool TGantAccessible::Live() const { return !fChart.IsDestroying() && fChart.GetGA(); }
 
 TvxDataEntity_Kronit* TGantAccessible::ItemAt(const TGantRow* theRow, int theIndex) {
@@ -46,16 +35,16 @@ TvxAccessibleId TGantAccessible::IdOf(const TvxDataEntity_Kronit* theItem) {
     TvxDataList* layer = row->GetLayer(k);
     if (!layer) continue;
     for (int p = 0; p < layer->LoadedCount(); ++p, ++index)
-      if (layer->GetLoaded(p) == theItem) return MakeId(pos, index);
+      if (layer->GetLoaded(p) == theItem) return PairedId(pos, index);
   }
   return vxAccessibleNone;
 }
 
 TvxDataEntity_Kronit* TGantAccessible::ItemOf(TvxAccessibleId theId) {
   if (theId == vxAccessibleRoot || theId == vxAccessibleNone || !Live()) return nullptr;
-  const TvxAccessibleId rowPart = (theId >> kIndexBits) - 1;
+  const TvxAccessibleId rowPart = PairedOuter(theId);
   if (rowPart >= static_cast<TvxAccessibleId>(fChart.GetRowList()->Count())) return nullptr;
-  return ItemAt(fChart.GetRowList()->GetGantRow(static_cast<int>(rowPart)), static_cast<int>(theId & kIndexMask));
+  return ItemAt(fChart.GetRowList()->GetGantRow(static_cast<int>(rowPart)), PairedInner(theId));
 }
 
 bool TGantAccessible::Exists(TvxAccessibleId theId) {
@@ -77,7 +66,7 @@ TvxAccessibleId TGantAccessible::ChildAt(TvxAccessibleId theId, int theIndex) {
     if (found != vxAccessibleNone) return;
     const int n = LoadedItems(row);
     if (rest < n) {
-      found = MakeId(fChart.GetRowList()->IndexOf(row), rest);
+      found = PairedId(fChart.GetRowList()->IndexOf(row), rest);
     }
     rest -= n;
   });
@@ -96,7 +85,7 @@ int TGantAccessible::IndexInParent(TvxAccessibleId theId) {
   fChart.ForEachShownRow([&](TGantRow* row) {
     if (found >= 0) return;
     if (row == own)
-      found = before + static_cast<int>(theId & kIndexMask);
+      found = before + PairedInner(theId);
     else
       before += LoadedItems(row);
   });

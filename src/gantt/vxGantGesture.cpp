@@ -412,22 +412,6 @@ void TGantGesture::GestureCancelled(bool theActive, bool thePressed) {
 
 // --- hints ----------------------------------------------------------------------------
 
-namespace {
-
-// A length reads as days and a time of day ("3 d 04:00:00"), not as a date.
-std::string Duration(TDateTime theLength, const std::string& theTimeFormat) {
-  // No number, or more days than any calendar holds: no length to tell.
-  if (!std::isfinite(theLength) || std::abs(theLength) >= 1e12) return "";
-  const bool negative = theLength < 0;
-  const TDateTime length = negative ? -theLength : theLength;
-  const long long days = static_cast<long long>(length);
-  std::string text = FormatDateTime(theTimeFormat, length - static_cast<TDateTime>(days));
-  if (days > 0) text = std::to_string(days) + " d " + text;
-  return negative ? "-" + text : text;
-}
-
-}  // namespace
-
 std::string TvxGant_ComBasic::HintText(TvxDataEntity_Kronit* theItem, TDateTime theStart, TDateTime theStop) {
   std::string text;
   // The item's name: its first text line.
@@ -440,7 +424,7 @@ std::string TvxGant_ComBasic::HintText(TvxDataEntity_Kronit* theItem, TDateTime 
 std::string TvxGant_ComBasic::TimesText(TDateTime theStart, TDateTime theStop, const std::string& theSeparator) {
   const std::string format = fDateScaler->GetDateFormat() + " " + fDateScaler->GetTimeFormat();
   return "Start: " + FormatDateTime(format, theStart) + theSeparator + "Finish: " + FormatDateTime(format, theStop) +
-         theSeparator + "Length: " + Duration(theStop - theStart, fDateScaler->GetTimeFormat());
+         theSeparator + "Length: " + FormatDuration(theStop - theStart, fDateScaler->GetTimeFormat());
 }
 
 std::string TvxGant_ComBasic::HintText(TObject* theObject) {

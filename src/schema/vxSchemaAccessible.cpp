@@ -6,28 +6,6 @@
 
 namespace vx {
 
-namespace {
-
-constexpr int kIndexBits = 32;
-constexpr TvxAccessibleId kIndexMask = (TvxAccessibleId{1} << kIndexBits) - 1;
-
-TvxAccessibleId MakeId(int theLayer, int theIndex) {
-  return (static_cast<TvxAccessibleId>(theLayer) + 1) << kIndexBits | static_cast<TvxAccessibleId>(theIndex);
-}
-
-// A length as days and a time of day.
-std::string Length(TDateTime theLength, const std::string& theTimeFormat) {
-  if (!std::isfinite(theLength) || std::abs(theLength) >= 1e12) return "";
-  const bool negative = theLength < 0;
-  const TDateTime length = negative ? -theLength : theLength;
-  const long long days = static_cast<long long>(length);
-  std::string text = FormatDateTime(theTimeFormat, length - static_cast<TDateTime>(days));
-  if (days > 0) text = std::to_string(days) + " d " + text;
-  return negative ? "-" + text : text;
-}
-
-}  // namespace
-
 bool TSchemaAccessible::Live() const { return !fSchema.IsDestroying() && fSchema.GetLayers(); }
 
 TvxDataList* TSchemaAccessible::Layer(int k) const {
@@ -40,17 +18,17 @@ TvxAccessibleId TSchemaAccessible::IdOf(const TvxDataEntity_SchemaTime* theItem)
   for (int k = 0; k < fSchema.GetLayers()->Count(); ++k) {
     TvxDataList* layer = Layer(k);
     for (int p = 0; layer && p < layer->LoadedCount(); ++p)
-      if (layer->GetLoaded(p) == theItem) return MakeId(k, p + layer->GetUnloadedPreCount());
+      if (layer->GetLoaded(p) == theItem) return PairedId(k, p + layer->GetUnloadedPreCount());
   }
   return vxAccessibleNone;
 }
 
 TvxDataEntity_SchemaTime* TSchemaAccessible::ItemOf(TvxAccessibleId theId) {
   if (theId == vxAccessibleRoot || theId == vxAccessibleNone || !Live()) return nullptr;
-  const TvxAccessibleId layerPart = (theId >> kIndexBits) - 1;
+  const TvxAccessibleId layerPart = PairedOuter(theId);
   if (layerPart >= static_cast<TvxAccessibleId>(fSchema.GetLayers()->Count())) return nullptr;
   TvxDataList* layer = Layer(static_cast<int>(layerPart));
-  const int index = static_cast<int>(theId & kIndexMask);
+  const int index = PairedInner(theId);
   if (!layer || !layer->IsLoaded(index)) return nullptr;
   return dynamic_cast<TvxDataEntity_SchemaTime*>(layer->GetLoaded(index - layer->GetUnloadedPreCount()));
 }
@@ -72,7 +50,7 @@ TvxAccessibleId TSchemaAccessible::ChildAt(TvxAccessibleId theId, int theIndex) 
   for (int k = 0; k < fSchema.GetLayers()->Count(); ++k) {
     TvxDataList* layer = Layer(k);
     if (!layer) continue;
-    if (theIndex < layer->LoadedCount()) return MakeId(k, theIndex + layer->GetUnloadedPreCount());
+    if (theIndex < layer->LoadedCount()) return PairedId(k, theIndex + layer->GetUnloadedPreCount());
     theIndex -= layer->LoadedCount();
   }
   return vxAccessibleNone;
@@ -84,11 +62,11 @@ TvxAccessibleId TSchemaAccessible::Parent(TvxAccessibleId theId) {
 
 int TSchemaAccessible::IndexInParent(TvxAccessibleId theId) {
   if (!ItemOf(theId)) return -1;
-  const int own = static_cast<int>((theId >> kIndexBits) - 1);
+  const int own = static_cast<int>(PairedOuter(theId));
   int before = 0;
   for (int k = 0; k < own; ++k)
     if (TvxDataList* layer = Layer(k)) before += layer->LoadedCount();
-  return before + static_cast<int>(theId & kIndexMask) - Layer(own)->GetUnloadedPreCount();
+  return before + PairedInner(theId) - Layer(own)->GetUnloadedPreCount();
 }
 
 TvxAccessibleRole TSchemaAccessible::Role(TvxAccessibleId theId) {
@@ -109,7 +87,7 @@ std::string TSchemaAccessible::Description(TvxAccessibleId theId) {
   const TDateTime start = item->GetStartDateTime(), stop = item->GetStopDateTime();
   return "Column: " + (column ? column->GetText() : std::to_string(item->GetCol() + 1)) +
          ", Start: " + FormatDateTime(format, start) + ", Finish: " + FormatDateTime(format, stop) +
-         ", Length: " + Length(stop - start, scaler->GetTimeFormat());
+         ", Length: " + FormatDuration(stop - start, scaler->GetTimeFormat());
 }
 
 TvxAccessibleState TSchemaAccessible::State(TvxAccessibleId theId) {

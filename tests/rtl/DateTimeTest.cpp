@@ -308,3 +308,14 @@ TEST(StrToDate, ReadsByTheSettingsAndRefusesWhatIsNoDate) {
   EXPECT_EQ(ThrownMessage([] { StrToTime("noon"); }), "'noon' is not a valid time");
   EXPECT_EQ(ThrownMessage([] { StrToDateTime("x"); }), "'x' is not a valid date and time");
 }
+
+TEST(FormatDuration, DaysAndTimeOfDayOrNothing) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const struct {
+    double length;
+    const char* expected;
+  } cases[] = {{0, "00:00"},          {0.25, "06:00"},    {3.5, "3 d 12:00"}, {-0.25, "-06:00"},
+               {-2.75, "-2 d 18:00"}, {nan, ""},          {1e12, ""},         {-1e300, ""},
+               {std::numeric_limits<double>::infinity(), ""}};
+  for (const auto& c : cases) EXPECT_EQ(FormatDuration(c.length, "hh:nn"), c.expected) << c.length;
+}

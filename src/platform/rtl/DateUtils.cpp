@@ -167,4 +167,14 @@ TDateTime Date() { return ReadClock().date; }
 
 TDateTime Time() { return ReadClock().time; }
 
+std::string FormatDuration(TDateTime theLength, const std::string& theTimeFormat) {
+  if (!std::isfinite(theLength) || std::abs(theLength) >= 1e12) return "";
+  const bool negative = theLength < 0;
+  const TDateTime length = negative ? -theLength : theLength;
+  const long long days = static_cast<long long>(length);
+  std::string text = FormatDateTime(theTimeFormat, length - static_cast<TDateTime>(days));
+  if (days > 0) text = std::to_string(days) + " d " + text;
+  return negative ? "-" + text : text;
+}
+
 }  // namespace vx

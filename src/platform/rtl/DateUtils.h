@@ -70,6 +70,9 @@ VX_API TDateTime Time();
 // time unless it is midnight).
 VX_API std::string FormatDateTime(const std::string& theFormat, TDateTime theDateTime);
 VX_API std::string FormatDateTime(const std::string& theFormat, TDateTime theDateTime, const TFormatSettings& theSettings);
+// A length read as days and a time of day in theTimeFormat ("3 d 04:00:00",
+// "-05:30"); empty for no number or more days than any calendar holds.
+VX_API std::string FormatDuration(TDateTime theLength, const std::string& theTimeFormat);
 
 // Reading dates and times typed by a user, by FormatSettings: a date is two or
 // three numbers separated by DateSeparator (or '/'), in the order of day,

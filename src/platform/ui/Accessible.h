@@ -24,6 +24,15 @@ using TvxAccessibleId = std::uint64_t;
 constexpr TvxAccessibleId vxAccessibleRoot = 0;
 constexpr TvxAccessibleId vxAccessibleNone = ~TvxAccessibleId{0};
 
+// Ids of content whose nodes are found by two places (a row or a layer, and
+// an index in it); never the root nor none.
+constexpr TvxAccessibleId PairedId(int theOuter, int theInner) noexcept {
+  return (static_cast<TvxAccessibleId>(theOuter) + 1) << 32 | static_cast<std::uint32_t>(theInner);
+}
+// The outer place of a paired id (huge for an id that is not one) and its inner place.
+constexpr TvxAccessibleId PairedOuter(TvxAccessibleId theId) noexcept { return (theId >> 32) - 1; }
+constexpr int PairedInner(TvxAccessibleId theId) noexcept { return static_cast<int>(theId & 0xFFFFFFFFu); }
+
 enum TvxAccessibleRole {
   arPane,
   arList,
