@@ -25,7 +25,8 @@ public:
     c->FillRect(Rect(0, 0, w, h));
     static const TColor colours[] = {RGB(0xC4, 0xD8, 0xFF), RGB(0xFF, 0xE2, 0xB0), RGB(0xC4, 0xFF, 0xC4)};
     for (int k = 0; band > 0 && k * band < h; ++k) {
-      c->GetBrush()->SetColor(MixColors(clWindow, colours[k % 3], 0.6));  // pastel on light, muted on dark
+      // Pastel on a light window, a muted tint on a dark one.
+      c->GetBrush()->SetColor(MixColors(clWindow, colours[k % 3], RelativeLuminance(clWindow) > 0.5 ? 0.6 : 0.22));
       c->FillRect(Rect(0, k * band, w, (k + 1) * band));
     }
     c->GetPen()->SetColor(clGridLine);
