@@ -857,8 +857,8 @@ void TControl::paintEvent(QPaintEvent*) {
   // Once per paint: the widget's own palette, in its window's state; a
   // picture taken for paper keeps the paper's colours.
   const bool paper = PaperColorsInForce();
-  const TSystemColors colors =
-      paper ? LightSystemColors() : SystemColorsFrom(palette(), isActiveWindow() ? QPalette::Active : QPalette::Inactive);
+  TSystemColors colors;
+  if (!paper) colors = SystemColorsFrom(palette(), isActiveWindow() ? QPalette::Active : QPalette::Inactive);
   TSystemColorsScope scope(paper ? LightSystemColors() : colors);
   QPainter painter(this);
   std::unique_ptr<TDeviceContext> dc = TDeviceContext::ForPainter(&painter, width(), height(), ScreenPixelsPerInch);

@@ -80,8 +80,14 @@ bool GroupsDiffer(const QPalette& thePalette) {
 
 void FollowApplicationPalette() {
   if (!qGuiApp) return;
-  const TSystemColors now = SystemColorsFrom(QGuiApplication::palette(), QPalette::Active);
+  const QPalette palette = QGuiApplication::palette();
   std::lock_guard lock(gKeptMutex);
+  // Every control hears the change and every new control asks: the same
+  // palette is resolved once.
+  static qint64 followed = 0;
+  if (palette.cacheKey() == followed) return;
+  followed = palette.cacheKey();
+  const TSystemColors now = SystemColorsFrom(palette, QPalette::Active);
   std::deque<TSystemColors>& all = Kept();
   for (const TSystemColors& kept : all)
     if (kept == now) {
