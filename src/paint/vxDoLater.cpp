@@ -18,10 +18,11 @@ std::size_t TDoLaterCall::Hash() const noexcept {
 
 namespace {
 
+using Clock = std::chrono::steady_clock;
+
 struct Entry {
   TDoLaterCall call;
   TObject* data;
-  std::chrono::system_clock::time_point queuedAt;
   bool running = false;
 };
 
@@ -54,10 +55,15 @@ public:
   void DoLater(TDoLaterCall aCall, TObject* theData) {
     if (!aCall.IsAssigned()) return;
     std::lock_guard<TCriticalSection> lock(fLock);
-    const Key key{aCall, theData};
-    if (fIndex.count(key)) return;
-    fPending.push_back(Entry{aCall, theData, std::chrono::system_clock::now()});
-    fIndex.emplace(key, std::prev(fPending.end()));
+    auto [at, added] = fIndex.try_emplace(Key{aCall, theData});
+    if (!added) return;
+    try {
+      fPending.push_back(Entry{aCall, theData});
+    } catch (...) {
+      fIndex.erase(at);
+      throw;
+    }
+    at->second = std::prev(fPending.end());
     ++fPerCall[aCall];
     if (!fPostPending) {
       if (!fWindow) fWindow = std::make_unique<TMessageWindow>([this](unsigned msg) { OnMessage(msg); });
@@ -92,7 +98,11 @@ public:
     return static_cast<int>(fPending.size());
   }
 
-  void DoAllNow() {
+  void DoAllNow() { DoUntil(Clock::time_point::max()); }
+
+  // Runs what is pending, in order, until nothing is left or theDeadline
+  // has passed; answers whether anything is left.
+  bool DoUntil(Clock::time_point theDeadline) {
     std::lock_guard<std::recursive_mutex> pass(fPassLock);
     for (;;) {
       EntryList::iterator it;
@@ -102,7 +112,8 @@ public:
         std::lock_guard<TCriticalSection> lock(fLock);
         it = fPending.begin();
         while (it != fPending.end() && it->running) ++it;  // running in an outer pass
-        if (it == fPending.end()) return;
+        if (it == fPending.end()) return false;
+        if (theDeadline != Clock::time_point::max() && Clock::now() >= theDeadline) return true;
         it->running = true;
         call = it->call;
         data = it->data;
@@ -142,7 +153,11 @@ private:
       std::lock_guard<TCriticalSection> lock(fLock);
       fPostPending = false;
     }
-    DoAllNow();
+    // A slice at a time, so that input and paints get in between when
+    // thousands of calls are queued.
+    if (!DoUntil(Clock::now() + std::chrono::milliseconds(TDoLater::SliceMs))) return;
+    std::lock_guard<TCriticalSection> lock(fLock);
+    if (!fPostPending) fPostPending = fWindow && fWindow->Post(WM_DOLATER_RUN);
   }
 
   TCriticalSection fLock;              // the list, the index, the window

@@ -67,6 +67,9 @@ TDoLaterCall DoLaterCall(T* theObject) noexcept {
 //   waits for them; passes themselves do not overlap.
 class VX_API TDoLater {
 public:
+  // The message loop runs pending calls in slices of about this many
+  // milliseconds (DoAllNow runs them all).
+  static constexpr int SliceMs = 8;
   static void DoLater(TDoLaterCall aCall, TObject* theData, const TThreadSyncInfo* aSyncInfo = nullptr);
   // Removes every pending entry of aCall, whatever its data, except a running one.
   static void NeverMind(TDoLaterCall aCall);

@@ -197,6 +197,47 @@ double TvxDateScaler::DateDiffToPixelLength(TDateTime aFrom, TDateTime aTo) {
   return length;
 }
 
+double TvxDateScaler::PixelsPerVisibleTime() {
+  const double amount = VisibleTimeAmount();
+  if (amount == 0) return 0;
+  double perDay = GetScaleLen() / amount;
+  if (GetIsPrinting()) perDay *= fHorizontal ? GetPrintScalex() : GetPrintScaley();
+  return perDay;
+}
+
+bool TvxDateScaler::PixelToDateByTable(int aPixel, TDateTime aLowDate, double aLowPix, TDateTime aHighDate,
+                                       TDateTime& aDate) {
+  const double perDay = PixelsPerVisibleTime();
+  if (!(perDay > 0) || !std::isfinite(perDay) || !std::isfinite(aLowDate) || !std::isfinite(aHighDate)) return false;
+  const double visible = (aPixel - aLowPix) / perDay;
+  double d;
+  if (fHiddenDaysCount == 0 && fHiddenHoursCount == 0) {
+    d = aLowDate + visible;
+  } else {
+    // Tabled over the window's days, again whenever the window or the
+    // hidden time changes.
+    const std::uint64_t key = fHiddenHours.Bits() | (fHiddenDays.Bits() << 24);
+    if (!fVisibleTable) fVisibleTable = std::make_unique<TVisibleTimeTable>();
+    TVisibleTimeTable& table = *fVisibleTable;
+    if (!table.Covers(aLowDate, key) || !table.Covers(aHighDate, key)) {
+      const double first = std::floor(std::min(aLowDate, fStart)) - 1, last = std::floor(std::max(aHighDate, fStop)) + 1;
+      if (!(last - first < static_cast<double>(TVisibleTimeTable::MostDays))) return false;
+      std::array<bool, 24> hours{};
+      for (int h = 0; h < 24; ++h) hours[static_cast<size_t>(h)] = IsHiddenHour(h);
+      table.Build(static_cast<long long>(first), static_cast<long long>(last - first) + 1, hours, key,
+                  [this](long long day) { return IsHiddenDay(day); });
+      if (!table.Covers(aLowDate, key) || !table.Covers(aHighDate, key)) return false;
+    }
+    d = table.DateAt(table.VisibleBefore(aLowDate) + visible);
+  }
+  d = std::clamp(d, aLowDate, aHighDate);
+  // The answer must agree with DateToPixel; where rounding says otherwise the
+  // caller searches.
+  if (DateToPixel(d) != aPixel) return false;
+  aDate = d;
+  return true;
+}
+
 void TvxDateScaler::FindScaleMarksFromDate(TDateTime aDate, int& aBefore, int& aAfter) const {
   const std::vector<TScaleMark>& marks = fShortScaleMarkDrawList;
   aBefore = aAfter = -1;
@@ -258,6 +299,8 @@ TDateTime TvxDateScaler::PixelToDate(int aPixel) {
   // Exactly on a mark (the last one may end the row right at the end).
   if (before >= 0 && lowPix == aPixel) return VisibleTimeToTrueTime_Low(lowDate);
   if (lowPix < aPixel && aPixel < highPix) {
+    TDateTime byTable;
+    if (PixelToDateByTable(aPixel, lowDate, lowPix, highDate, byTable)) return byTable;
     // Bisection on DateToPixel, so that the answer agrees with it.
     for (int round = 0; round < 200; ++round) {
       const double mid = lowDate + (highDate - lowDate) / 2;

@@ -14,6 +14,7 @@
 #include <vxplan/platform/rtl/Set.h>
 #include <vxplan/platform/ui/ExtCtrls.h>
 #include <vxplan/scaler/vxScalerAccessible.h>
+#include <vxplan/scaler/vxVisibleTimeTable.h>
 
 namespace vx {
 
@@ -341,6 +342,11 @@ private:
   void FindScaleMarksFromDate(TDateTime aDate, int& aBefore, int& aAfter) const;
   void FindScaleMarksFromPixel(int aPixel, int& aBefore, int& aAfter) const;
   void CalcOddOrEven();
+  // Pixels per day of visible time (print scale included).
+  double PixelsPerVisibleTime();
+  // The date at aPixel between two marks, from the visible-time table; false
+  // when the table cannot answer it exactly.
+  bool PixelToDateByTable(int aPixel, TDateTime aLowDate, double aLowPix, TDateTime aHighDate, TDateTime& aDate);
 
   TWheelConvention fWheelConvention = wcClassic;
   // The window in time.
@@ -372,6 +378,7 @@ private:
   TvxHiddenDays fHiddenDays;
   int fHiddenDaysCount = 0;
   int fHiddenHoursCount = 0;
+  std::unique_ptr<TVisibleTimeTable> fVisibleTable;  // made at the first pixel-to-date with hidden time
 
   // marks
   bool fWeekNumbers = true;

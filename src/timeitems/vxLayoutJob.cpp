@@ -65,7 +65,8 @@ void TLayoutJob::Resume() {
   TvxWatch<TLayoutJob> self(this);
   SetPaused(false);
   fClient->LayoutPaused(false);
-  if (self) Request();
+  // The client may have asked for its run already.
+  if (self && !fNotedPending) Request();
 }
 
 void TLayoutJob::SetPaused(bool thePaused) {

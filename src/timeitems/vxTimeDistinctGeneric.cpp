@@ -17,7 +17,9 @@ namespace vx {
 TDistinctTimeHolder* TDistinctTimeHolderList::Add(TDateTime aStart, TDateTime aStop, const std::string& aQuantityID,
                                                   TObject* aReference) {
   if (aStart == aStop) aStop = aStart + OneSecond;
-  auto* holder = new TDistinctTimeHolder(aStart, aStop, aQuantityID, aReference);
+  // Held in chunks: a row's layout copies every item, and a holder each
+  // from the heap cost more than the layout itself.
+  TDistinctTimeHolder* holder = &fOwned.emplace_back(aStart, aStop, aQuantityID, aReference);
   fList.push_back(holder);
   fIsOwnerOfTimeHolders = true;
   return holder;
@@ -29,6 +31,12 @@ TDistinctTimeHolder* TDistinctTimeHolderList::Get(int aIndex) const {
 }
 
 TDistinctTimeHolder* TDistinctTimeHolderList::FindFromReference(TObject* aReference) {
+  // A short list is searched: an index costs more than it saves.
+  if (fList.size() <= kSearchedUpTo) {
+    for (TDistinctTimeHolder* h : fList)
+      if (h->GetReference() == aReference) return h;
+    return nullptr;
+  }
   // Index lazily, keeping the first holder of each reference.
   for (; fIndexed < fList.size(); ++fIndexed) fByReference.emplace(fList[fIndexed]->GetReference(), fList[fIndexed]);
   auto it = fByReference.find(aReference);
@@ -36,9 +44,8 @@ TDistinctTimeHolder* TDistinctTimeHolderList::FindFromReference(TObject* aRefere
 }
 
 void TDistinctTimeHolderList::Clear() {
-  if (fIsOwnerOfTimeHolders)
-    for (TDistinctTimeHolder* h : fList) delete h;
   fList.clear();
+  fOwned.clear();
   fByReference.clear();
   fIndexed = 0;
 }
@@ -287,6 +294,57 @@ std::vector<std::vector<Item>> GroupByKey(TDistinctTimeHolderList* theList) {
   return groups;
 }
 
+// The same placement for a small group, straight from the pairwise
+// relation: below a few dozen holders the indexes cost more than they save.
+// Answers (list index, sub-column) in the order of placement.
+constexpr size_t kSmallGroup = 48;
+
+std::vector<std::pair<int, int>> PlaceSmallGroup(const std::vector<Item>& items, TDistinctTimeHolderList* theList) {
+  const size_t n = items.size();
+  std::vector<const TDistinctTimeHolder*> h(n);
+  for (size_t k = 0; k < n; ++k) h[k] = theList->Get(items[k].index);
+  std::vector<char> adj(n * n, 0);
+  std::vector<char> collides(n, 0);
+  for (size_t a = 0; a < n; ++a)
+    for (size_t b = a + 1; b < n; ++b)
+      if (TTimeDistinctGeneric::InConflict(h[a], h[b])) {
+        adj[a * n + b] = adj[b * n + a] = 1;
+        collides[a] = collides[b] = 1;
+      }
+  // As the indexed scan: from the last holder backwards, a waiting colliding
+  // holder first, then its waiting partners in descending order.
+  std::vector<size_t> order;
+  std::vector<char> waiting(n, 1);
+  for (size_t k = n; k-- > 0;) {
+    bool partners = false;
+    for (size_t j = 0; j < n && !partners; ++j) partners = j != k && waiting[j] && adj[k * n + j];
+    if (waiting[k]) {
+      if (!partners && !collides[k]) continue;
+      order.push_back(k);
+      waiting[k] = 0;
+    }
+    for (size_t j = n; j-- > 0;)
+      if (waiting[j] && adj[k * n + j]) {
+        order.push_back(j);
+        waiting[j] = 0;
+      }
+  }
+  std::vector<int> column(n, 0);
+  std::vector<char> taken;
+  std::vector<std::pair<int, int>> placed;
+  placed.reserve(order.size());
+  for (size_t k : order) {
+    taken.assign(n + 2, 0);
+    for (size_t j = 0; j < n; ++j)
+      if (column[j] > 0 && adj[k * n + j]) taken[static_cast<size_t>(column[j])] = 1;
+    int c = 1;
+    while (taken[static_cast<size_t>(c)]) ++c;
+    column[k] = c;
+    placed.emplace_back(items[k].index, c);
+  }
+  return placed;
+}
+
 }  // namespace
 
 bool TTimeDistinctGeneric::StopRequested() const noexcept { return fCallerThread && fCallerThread->IsTerminated(); }
@@ -318,6 +376,11 @@ void TTimeDistinctGeneric::ResolveConflicts() {
   try {
     for (const std::vector<Item>& items : GroupByKey(fDistinctTimeHolderList)) {
       if (StopRequested()) return;
+      if (items.size() <= kSmallGroup) {
+        for (const auto& [index, c] : PlaceSmallGroup(items, fDistinctTimeHolderList))
+          Place(fDistinctTimeHolderList->Get(index), c);
+        continue;
+      }
       KeyGroup group(items);
       const size_t n = group.Size();
 
@@ -408,7 +471,8 @@ TDistinctTimeHolderList* TTimeDistinctGeneric::GetSubColumn(int c) const {
 std::atomic<int> TTimeDistinctGenericThread::sThreadCount{0};
 
 TTimeDistinctGenericThread::TTimeDistinctGenericThread()
-    : fDistinctTimeHolderList(std::make_unique<TDistinctTimeHolderList>()),
+    : TThread(TThreadHost::SharedPool),
+      fDistinctTimeHolderList(std::make_unique<TDistinctTimeHolderList>()),
       fThreadSyncInfo(std::make_unique<TThreadSyncInfo>()) {
   sThreadCount.fetch_add(1);
 }
@@ -426,15 +490,17 @@ void TTimeDistinctGenericThread::Execute() {
     TTimeDistinctGeneric engine(fDistinctTimeHolderList.get());
     engine.SetCallerThread(this);
     engine.ResolveConflicts();
-    if (!IsTerminated()) Synchronize([this] { DoOnDone(); });
   } catch (const std::exception& e) {
     ShowMessage(std::string("TTimeDistinctGenericThread.Execute ") + e.what());
   }
 }
 
-void TTimeDistinctGenericThread::DoOnDone() {
-  // On the user-interface thread: a stop that came meanwhile drops the result.
-  if (!IsTerminated() && fOnDone) fOnDone(this);
+void TTimeDistinctGenericThread::HandBack() {
+  // A stop that came meanwhile drops the result. The handler may free this
+  // thread object, so it runs from a copy.
+  if (IsTerminated() || !fOnDone) return;
+  const TNotifyEvent onDone = fOnDone;
+  onDone(this);
 }
 
 void TTimeDistinctGenericThread::DoTerminate() {

@@ -3,6 +3,7 @@
 #include <vxplan/platform/rtl/Export.h>
 
 #include <atomic>
+#include <deque>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -60,7 +61,9 @@ public:
   bool IsOwnerOfTimeHolders() const noexcept { return fIsOwnerOfTimeHolders; }
 
 private:
+  static constexpr size_t kSearchedUpTo = 32;
   std::vector<TDistinctTimeHolder*> fList;
+  std::deque<TDistinctTimeHolder> fOwned;  // what Add made; AddExisting's are not owned
   bool fIsOwnerOfTimeHolders = false;
   std::unordered_map<TObject*, TDistinctTimeHolder*> fByReference;
   size_t fIndexed = 0;  // holders already in fByReference
@@ -96,11 +99,13 @@ private:
   TTimeDistinctGenericThread* fCallerThread = nullptr;
 };
 
-// Lays out a holder list on a worker thread and hands the result back on the
-// user-interface thread (OnDone). Made suspended: fill GetList(), set OnDone,
-// Start. Dispose of it with FreeAndCleanUp, never with delete.
+// Lays out a holder list on a worker of the shared pool and hands the result
+// back on the user-interface thread (OnDone), in batches with the results of
+// other layouts. Made suspended: fill GetList(), set OnDone, Start. Dispose
+// of it with FreeAndCleanUp, never with delete.
 class VX_API TTimeDistinctGenericThread : public TThread {
 public:
+  // Layouts in flight at once (waiting for a worker or running).
   static constexpr int MaxThreads = 50;
 
   TTimeDistinctGenericThread();
@@ -111,7 +116,7 @@ public:
   // thread was told to stop. Set and cleared on the user-interface thread.
   TNotifyEvent fOnDone;
 
-  // Live layout threads.
+  // Live layout objects.
   static int ThreadCount() noexcept { return sThreadCount.load(); }
   bool IsTerminated() const noexcept { return Terminated(); }
   // Stops the thread, drops its result and disposes of it: at once when it is
@@ -121,10 +126,9 @@ public:
 protected:
   void Execute() override;
   void DoTerminate() override;
+  void HandBack() override;
 
 private:
-  void DoOnDone();
-
   std::unique_ptr<TDistinctTimeHolderList> fDistinctTimeHolderList;
   std::unique_ptr<TThreadSyncInfo> fThreadSyncInfo;
   std::atomic<bool> fFinished{false};

@@ -16,6 +16,7 @@ namespace vx {
 namespace {
 
 constexpr unsigned kRunSynchronizedCalls = 40924;
+constexpr unsigned kRunHandBacks = 40925;
 
 struct SyncCall {
   const std::function<void()>* method = nullptr;
@@ -23,9 +24,12 @@ struct SyncCall {
   std::exception_ptr error;
 };
 
+}  // namespace
+
 // Process-wide thread state: the queue of synchronised calls, the count of
-// live threads, and whether the application is going.
-struct Registry {
+// live threads, the shared pool with its tasks and hand-backs, and whether
+// the application is going.
+struct ThreadRegistry {
   std::mutex mutex;
   std::condition_variable changed;
   std::deque<SyncCall*> queue;
@@ -36,6 +40,13 @@ struct Registry {
   std::thread::id mainThread;
   std::unique_ptr<TMessageWindow> window;
 
+  std::vector<std::thread> pool;
+  std::condition_variable taskReady;
+  std::deque<TThread*> tasks;
+  std::deque<TThread*> handBacks;
+  bool handBackPosted = false;
+  bool stopPool = false;
+
   // Called with the lock held: from now on nothing is synchronised, and
   // every thread is told to stop.
   void ShutDown() {
@@ -44,13 +55,19 @@ struct Registry {
     changed.notify_all();
   }
 
-  ~Registry() {
+  ~ThreadRegistry() {
     std::unique_lock<std::mutex> lock(mutex);
     ShutDown();
     // Threads still running are told nothing new can be synchronised; give
     // them a moment to end, so that none outlives this state.
     changed.wait_for(lock, std::chrono::seconds(5), [this] { return live == 0; });
+    // Pool workers run what is queued (told to stop, it ends soon) and go.
+    stopPool = true;
+    taskReady.notify_all();
+    std::vector<std::thread> workers;
+    workers.swap(pool);
     lock.unlock();
+    for (std::thread& w : workers) w.join();
     window.reset();
   }
 
@@ -67,17 +84,99 @@ struct Registry {
       ShutDown();
     });
   }
+
+  // Called with the lock held.
+  void Post(unsigned theMsg) {
+    if (!window) window = std::make_unique<TMessageWindow>([](unsigned msg) {
+      if (msg == kRunSynchronizedCalls) TThread::CheckSynchronize();
+      if (msg == kRunHandBacks) RunHandBacks();
+    });
+    window->Post(theMsg);
+  }
+
+  // Called with the lock held.
+  void Submit(TThread* theTask) {
+    if (pool.empty()) {
+      const unsigned n = std::max(1u, std::thread::hardware_concurrency());
+      for (unsigned k = 0; k < n; ++k) pool.emplace_back([this] { Work(); });
+    }
+    tasks.push_back(theTask);
+    taskReady.notify_one();
+  }
+
+  void Work() {
+    std::unique_lock<std::mutex> lock(mutex);
+    for (;;) {
+      taskReady.wait(lock, [this] { return stopPool || !tasks.empty(); });
+      if (tasks.empty()) return;  // stopping, and nothing left
+      TThread* task = tasks.front();
+      tasks.pop_front();
+      lock.unlock();
+      task->Run();
+      lock.lock();
+    }
+  }
+
+  // Called with the lock held, by a task's worker when it is done with it.
+  void Release(TThread* theTask, bool theHandBack) {
+    theTask->fReleased = true;
+    changed.notify_all();
+    if (!theHandBack) return;
+    handBacks.push_back(theTask);
+    WatchApplication();
+    if (!handBackPosted && watchingApplication && !shuttingDown) {
+      handBackPosted = true;
+      Post(kRunHandBacks);
+    }
+  }
+
+  // On the user-interface thread: hands back ended tasks until the queue is
+  // empty or the budget is spent; the rest waits for the next turn, so that
+  // input and paints get in between.
+  static void RunHandBacks();
 };
 
-Registry& Reg() {
-  static Registry registry;
+namespace {
+
+ThreadRegistry& Reg() {
+  static ThreadRegistry registry;
   return registry;
 }
 
 }  // namespace
 
-TThread::TThread() {
-  Registry& r = Reg();
+void ThreadRegistry::RunHandBacks() {
+  ThreadRegistry& r = Reg();
+  const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(TThread::HandBackBudgetMs);
+  for (;;) {
+    TThread* task;
+    {
+      std::lock_guard<std::mutex> lock(r.mutex);
+      if (r.handBacks.empty()) {
+        r.handBackPosted = false;
+        return;
+      }
+      if (std::chrono::steady_clock::now() >= until) {
+        r.Post(kRunHandBacks);
+        return;
+      }
+      task = r.handBacks.front();
+      r.handBacks.pop_front();
+    }
+    // The task may be freed here; it is not touched afterwards.
+    try {
+      task->HandBack();
+    } catch (...) {
+      try {
+        Application()->HandleException(std::current_exception());
+      } catch (...) {
+      }
+    }
+  }
+}
+
+TThread::TThread(TThreadHost theHost) : fHost(theHost) {
+  ThreadRegistry& r = Reg();
   std::lock_guard<std::mutex> lock(r.mutex);
   ++r.live;
   r.threads.insert(this);
@@ -86,6 +185,10 @@ TThread::TThread() {
 }
 
 TThread::~TThread() {
+  if (Pooled() && fStarted) {
+    Terminate();
+    WaitUntilReleased();
+  }
   if (fThread.joinable()) {
     if (fThread.get_id() == std::this_thread::get_id()) {
       fThread.detach();  // freeing itself at its end
@@ -94,15 +197,19 @@ TThread::~TThread() {
       WaitFor();
     }
   }
-  Registry& r = Reg();
+  ThreadRegistry& r = Reg();
   std::lock_guard<std::mutex> lock(r.mutex);
   --r.live;
   r.threads.erase(this);
+  if (Pooled()) {
+    auto it = std::find(r.handBacks.begin(), r.handBacks.end(), this);
+    if (it != r.handBacks.end()) r.handBacks.erase(it);
+  }
   r.changed.notify_all();
 }
 
 int TThread::LiveCount() {
-  Registry& r = Reg();
+  ThreadRegistry& r = Reg();
   std::lock_guard<std::mutex> lock(r.mutex);
   return r.live;
 }
@@ -111,7 +218,7 @@ bool TThread::IsMainThread() {
   QCoreApplication* app = QCoreApplication::instance();
   if (app) return QThread::currentThread() == app->thread();
   // The application is gone (or never was): its thread stays the main one.
-  Registry& r = Reg();
+  ThreadRegistry& r = Reg();
   std::lock_guard<std::mutex> lock(r.mutex);
   return r.mainThread == std::thread::id() || r.mainThread == std::this_thread::get_id();
 }
@@ -120,8 +227,18 @@ void TThread::Start() {
   std::lock_guard<std::mutex> lock(fLifeLock);
   if (fStarted) return;
   fStarted = true;
+  if (Pooled()) {
+    ThreadRegistry& r = Reg();
+    std::unique_lock<std::mutex> guard(r.mutex);
+    if (!r.stopPool) {
+      r.Submit(this);
+      return;
+    }
+  }
   fThread = std::thread([this] { Run(); });
 }
+
+int TThread::PoolSize() { return static_cast<int>(std::max(1u, std::thread::hardware_concurrency())); }
 
 void TThread::SetFreeOnTerminate(bool theValue) {
   std::lock_guard<std::mutex> lock(fLifeLock);
@@ -159,8 +276,30 @@ void TThread::Run() {
     fFinished.store(true);
     freeItself = fFreeOnTerminate;
   }
+  if (Pooled()) {
+    // The owner may free the object once it is released (its destructor
+    // waits for that): nothing of it is touched after Release.
+    ThreadRegistry& r = Reg();
+    std::lock_guard<std::mutex> guard(r.mutex);
+    r.Release(this, !freeItself);
+  }
   // Unless it frees itself, the owner may free the object from here on.
   if (freeItself) delete this;
+}
+
+void TThread::WaitUntilReleased() {
+  ThreadRegistry& r = Reg();
+  const bool main = IsMainThread();
+  for (;;) {
+    {
+      std::unique_lock<std::mutex> lock(r.mutex);
+      if (fReleased) return;
+      r.changed.wait_for(lock, std::chrono::milliseconds(2), [&] { return fReleased || !r.queue.empty(); });
+      if (fReleased) return;
+    }
+    // The task may be waiting for a synchronised call.
+    if (main) CheckSynchronize();
+  }
 }
 
 void TThread::DoTerminate() {
@@ -168,11 +307,15 @@ void TThread::DoTerminate() {
 }
 
 void TThread::WaitFor() {
+  if (Pooled()) {
+    if (fStarted) WaitUntilReleased();
+    return;
+  }
   if (!fThread.joinable()) return;
   if (fThread.get_id() == std::this_thread::get_id()) return;
   if (IsMainThread()) {
     // The worker may be waiting for a synchronised call: keep running them.
-    Registry& r = Reg();
+    ThreadRegistry& r = Reg();
     while (!fFinished.load()) {
       CheckSynchronize();
       std::unique_lock<std::mutex> lock(r.mutex);
@@ -188,7 +331,7 @@ void TThread::Synchronize(const std::function<void()>& theMethod) {
     theMethod();
     return;
   }
-  Registry& r = Reg();
+  ThreadRegistry& r = Reg();
   SyncCall call;
   call.method = &theMethod;
   {
@@ -218,7 +361,7 @@ void TThread::Synchronize(const std::function<void()>& theMethod) {
 }
 
 void TThread::CheckSynchronize() {
-  Registry& r = Reg();
+  ThreadRegistry& r = Reg();
   for (;;) {
     SyncCall* call;
     {
