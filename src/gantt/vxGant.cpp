@@ -182,6 +182,7 @@ void TvxGant_ComBasic::BuildChildren() {
   fGA->SetName("GanttArea");
   fGA->SetCursor(fCursorGantArea);
   fGA->SetKeepUntilInvalidated(true);  // outlines drawn over it cost no repaint
+  fGA->SetPaintsOnWindow(true);        // and a full frame no copy when none are
   fGA->SetTabStop(true);
   auto printFont = [this](TvxOffscreenPaint* c, int& size, bool& def) { _OnPrintResizeFont(c, size, def); };
   fGA->SetOwnerPrintResizeFont(printFont);

@@ -308,6 +308,7 @@ protected:
   friend class TGantPainter;
   friend class TGantLinkPainter;
   friend class TGantItemModel;
+  friend class TvxDataEntity_Kronit;  // makes its texts through the item model
   friend class TGantTabSheets;
   friend class TGantAlign;
   friend class TGantKeys;

@@ -98,7 +98,7 @@ TvxAccessibleRole TGantAccessible::Role(TvxAccessibleId theId) {
 
 std::string TGantAccessible::Name(TvxAccessibleId theId) {
   TvxDataEntity_Kronit* item = ItemOf(theId);
-  TvxTimeItemTextCollection* texts = item ? item->GetTimeItemTextCollection() : nullptr;
+  TvxTimeItemTextCollection* texts = item ? item->TimeItemTextsIfAny() : nullptr;
   return texts && texts->GetCount() > 0 ? texts->GetTimeItemText(0)->GetText() : std::string();
 }
 

@@ -415,7 +415,7 @@ void TGantGesture::GestureCancelled(bool theActive, bool thePressed) {
 std::string TvxGant_ComBasic::HintText(TvxDataEntity_Kronit* theItem, TDateTime theStart, TDateTime theStop) {
   std::string text;
   // The item's name: its first text line.
-  if (TvxTimeItemTextCollection* texts = theItem ? theItem->GetTimeItemTextCollection() : nullptr)
+  if (TvxTimeItemTextCollection* texts = theItem ? theItem->TimeItemTextsIfAny() : nullptr)
     if (texts->GetCount() > 0 && !texts->GetTimeItemText(0)->GetText().empty())
       text = texts->GetTimeItemText(0)->GetText() + "\r";
   return text + TimesText(theStart, theStop, "\r");

@@ -46,7 +46,6 @@ void TGantItemModel::GiveTexts(TvxDataEntity_Kronit* theItem) {
 void TGantItemModel::_InsertItem_Kronit(TvxDataEntity* e) {
   auto* item = static_cast<TvxDataEntity_Kronit*>(e);
   if (fCallOutItems) fCallOutItems->fInserted.emplace_back(item);
-  GiveTexts(item);
   fChart.InvalidateGA();
   if (TGantRow* row = item->GetRow()) row->UpdateSubColumns();
   if (fChart.OnInsertItem_Kronit) fChart.OnInsertItem_Kronit(&fChart, item);
@@ -99,7 +98,6 @@ void TGantItemModel::_InfoPush_Kronit(TvxDataEntity* e) {
 
 void TGantItemModel::_LoadItem_Kronit(TvxDataEntity* e) {
   auto* item = static_cast<TvxDataEntity_Kronit*>(e);
-  GiveTexts(item);  // a loaded item was never inserted
   if (fChart.OnVirtualLoad_Kronit) fChart.OnVirtualLoad_Kronit(&fChart, item);
 }
 

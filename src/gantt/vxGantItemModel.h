@@ -17,6 +17,8 @@ class TvxGant_ComBasic;
 // events; and which items a copy or a change of row handed back alive.
 class VX_API TGantItemModel {
 public:
+  // Gives an item its text collection, hooked to the chart's font chooser.
+  void GiveTexts(TvxDataEntity_Kronit* theItem);
   explicit TGantItemModel(TvxGant_ComBasic& theChart);
   TGantItemModel(const TGantItemModel&) = delete;
   TGantItemModel& operator=(const TGantItemModel&) = delete;
@@ -36,7 +38,6 @@ private:
     bool Alive(const TvxDataEntity_Kronit* theItem) const;
   };
 
-  void GiveTexts(TvxDataEntity_Kronit* theItem);
   void _InsertItem_Kronit(TvxDataEntity* e);
   void _DeleteItem_Kronit(TvxDataEntity* e);
   void _ContentChanged_Kronit(TvxDataList* l);

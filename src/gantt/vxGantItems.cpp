@@ -5,6 +5,7 @@
 #include <utility>
 
 #include <vxplan/gantt/vxGant.h>
+#include <vxplan/gantt/vxGantItemModel.h>
 #include <vxplan/platform/rtl/Exception.h>
 #include <vxplan/platform/rtl/Math.h>
 
@@ -17,6 +18,15 @@ TvxDataEntity_Kronit::~TvxDataEntity_Kronit() = default;
 TGantRow* TvxDataEntity_Kronit::GetRow() const noexcept {
   auto* layer = dynamic_cast<TvxDataList_GantRow*>(GetDataList());
   return layer ? layer->GetRow() : nullptr;
+}
+
+TvxTimeItemTextCollection* TvxDataEntity_Kronit::GetTimeItemTextCollection() const {
+  if (!fTimeItemTextCollection) {
+    TGantRow* row = GetRow();
+    TvxGant_ComBasic* chart = row ? row->GetGant() : nullptr;
+    if (chart && chart->fItemModel) chart->fItemModel->GiveTexts(const_cast<TvxDataEntity_Kronit*>(this));
+  }
+  return fTimeItemTextCollection.get();
 }
 
 TvxDataEntity_Kronit* TimeDataEntity(TObject* theObject) {

@@ -139,8 +139,12 @@ public:
   bool IsResizable() const noexcept { return fFixedSize < 1; }
   // The row whose layer holds the item; nil outside a row's layer.
   TGantRow* GetRow() const noexcept;
-  // The item's texts; every item in a chart's row has them.
-  TvxTimeItemTextCollection* GetTimeItemTextCollection() const noexcept { return fTimeItemTextCollection.get(); }
+  // The item's texts; every item in a chart's row has them (made at the
+  // first call: most items of a large plan never carry a label). Nil outside
+  // a chart's row.
+  TvxTimeItemTextCollection* GetTimeItemTextCollection() const;
+  // The texts if the item has any made, without making them.
+  TvxTimeItemTextCollection* TimeItemTextsIfAny() const noexcept { return fTimeItemTextCollection.get(); }
 
 protected:
   ~TvxDataEntity_Kronit() override;
@@ -158,7 +162,7 @@ private:
   int fFixedSize = 0;
   int fImageIndex = 0;
   int fSubCol = 0;
-  std::unique_ptr<TvxTimeItemTextCollection> fTimeItemTextCollection;
+  mutable std::unique_ptr<TvxTimeItemTextCollection> fTimeItemTextCollection;
 };
 
 // Casts an object to a time item; EInvalidCast for anything else.

@@ -252,7 +252,7 @@ void TGantPainter::DrawContent(TvxDataEntity_Kronit* theItem, const TRect& theRe
     default: break;
   }
   c->GetBrush()->SetColor(color);
-  if (TvxTimeItemTextCollection* texts = theItem->GetTimeItemTextCollection()) {
+  if (TvxTimeItemTextCollection* texts = theItem->TimeItemTextsIfAny()) {
     // Texts beside the item keep to the room up to its neighbours, or the edges.
     int roomLeft = printing ? std::numeric_limits<int>::min() : 0;
     int roomRight = printing ? std::numeric_limits<int>::max() : w;

@@ -210,7 +210,7 @@ void TGantRowList::CleanForFree() {
     if (row) row->FreeWheneverPossible();
   }
   fList.clear();
-  fByNode.clear();
+  fByNode.Clear();
   fLive = 0;
 }
 
@@ -252,9 +252,9 @@ TGantRow* TGantRowList::AddRow(TvxDataEntity_Tree* theTreeNode, TvxDataEntity_Gr
   fList.push_back(row);
   ++fLive;
   if (theTreeNode)
-    fByNode[theTreeNode] = row;
+    fByNode.Set(theTreeNode, row);
   else if (theGridTreeNode)
-    fByNode[theGridTreeNode] = row;
+    fByNode.Set(theGridTreeNode, row);
   if (fGant->OnAfterAddGantRow) fGant->OnAfterAddGantRow(this, row);
   return row;
 }
@@ -266,8 +266,8 @@ void TGantRowList::Unlist(TGantRow* theRow) {
     --fLive;
   }
   for (const void* node : {static_cast<const void*>(theRow->fTreeNode), static_cast<const void*>(theRow->fGridTreeNode)}) {
-    auto it = node ? fByNode.find(node) : fByNode.end();
-    if (it != fByNode.end() && it->second == theRow) fByNode.erase(it);
+    TGantRow** found = fByNode.Find(node);
+    if (found && *found == theRow) fByNode.Erase(node);
   }
 }
 
@@ -287,22 +287,22 @@ TGantRow* TGantRowList::FindRowFromY(int y) {
 
 TGantRow* TGantRowList::FindRowFromTreeNode(const TvxDataEntity_Tree* theNode) const {
   if (!theNode) return nullptr;
-  auto it = fByNode.find(theNode);
-  return it != fByNode.end() && it->second->fTreeNode == theNode ? it->second : nullptr;
+  TGantRow* const* found = fByNode.Find(theNode);
+  return found && (*found)->fTreeNode == theNode ? *found : nullptr;
 }
 
 TGantRow* TGantRowList::FindRowFromGridNode(const TvxDataEntity_GridTreeNode* theNode) const {
   if (!theNode) return nullptr;
-  auto it = fByNode.find(theNode);
-  return it != fByNode.end() && it->second->fGridTreeNode == theNode ? it->second : nullptr;
+  TGantRow* const* found = fByNode.Find(theNode);
+  return found && (*found)->fGridTreeNode == theNode ? *found : nullptr;
 }
 
 TGantRow* TGantRowList::FindRowFromUntypedNode(TvxDataEntity* theNode) const {
   if (!theNode) return nullptr;
   if (auto* treeNode = dynamic_cast<TvxDataEntity_Tree*>(theNode)) return FindRowFromTreeNode(treeNode);
   // Otherwise a grid node: rows are found by the node's address.
-  auto it = fByNode.find(static_cast<const void*>(theNode));
-  return it != fByNode.end() && static_cast<const void*>(it->second->fGridTreeNode) == theNode ? it->second : nullptr;
+  TGantRow* const* found = fByNode.Find(static_cast<const void*>(theNode));
+  return found && static_cast<const void*>((*found)->fGridTreeNode) == theNode ? *found : nullptr;
 }
 
 TGantRow* TGantRowList::FindRowFromTreeNodeDataEntityUserReference(void* theReference) {

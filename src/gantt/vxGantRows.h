@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <functional>
 #include <memory>
-#include <unordered_map>
 #include <vector>
 
+#include <vxplan/core/vxPointerMap.h>
 #include <vxplan/gantt/vxGantItems.h>
 #include <vxplan/timeitems/vxLayoutJob.h>
 
@@ -180,7 +180,7 @@ private:
   TvxGant_ComBasic* fGant;
   std::vector<TGantRow*> fList;  // nil where a row was removed, until compacted
   int fLive = 0;
-  std::unordered_map<const void*, TGantRow*> fByNode;
+  TvxPointerMap<TGantRow*> fByNode;  // rows by their tree or grid node
 };
 
 }  // namespace vx

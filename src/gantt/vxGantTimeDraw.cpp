@@ -1,6 +1,8 @@
 // The drawing of each time-item style.
+#include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 #include <vxplan/gantt/vxGant.h>
 #include <vxplan/platform/rtl/Math.h>
@@ -142,10 +144,14 @@ void TvxTimeDraw::DoSelectContent(TCanvas* c, const TRect& r, TColor theColor) {
 void TvxTimeDraw::ArrowHead(TCanvas* c, TColor theColor, TPoint theTip, int theHalf, int theDir) {
   const TColor keep = c->GetBrush()->GetColor();
   c->GetBrush()->SetColor(theColor);
-  for (int k = 0; k <= theHalf; ++k) {
+  // Rows of pixels, filled together.
+  std::vector<TRect> rows;
+  rows.reserve(static_cast<size_t>(std::clamp(theHalf + 1, 0, 4096)));
+  for (int k = 0; k <= theHalf && k < 4096; ++k) {
     const int y = theTip.Y + k * theDir;
-    c->FillRect(Rect(theTip.X - k, y, theTip.X + k + 1, y + 1));
+    rows.push_back(Rect(theTip.X - k, y, theTip.X + k + 1, y + 1));
   }
+  c->FillRects(rows);
   c->GetBrush()->SetColor(keep);
 }
 

@@ -1,6 +1,7 @@
 #include <vxplan/paint/vxOffscreenPaint.h>
 
 #include <algorithm>
+#include <utility>
 
 #include <vxplan/platform/rtl/Math.h>
 
@@ -39,15 +40,41 @@ void TvxOffscreenPaint::UpdateOffscreenCanvas() {
     dc->SetViewportOrg(Point(0, 0));
     dc->RemoveClip();
   }
-  fOffscreenCanvas->SetFont(*GetFont());
-  fOffscreenCanvas->GetBrush()->SetColor(GetColor());
-  if (!PaintsEveryPixel()) GetOffscreenCanvas()->FillRect(Rect(0, 0, w, h));
+  PrepareCanvas(fOffscreenCanvas, w, h);
+}
+
+void TvxOffscreenPaint::PrepareCanvas(TCanvas* theCanvas, int theWidth, int theHeight) {
+  theCanvas->SetFont(*GetFont());
+  theCanvas->GetBrush()->SetColor(GetColor());
+  if (!PaintsEveryPixel()) theCanvas->FillRect(Rect(0, 0, theWidth, theHeight));
+}
+
+bool TvxOffscreenPaint::PaintOnWindow() {
+  TCanvas* window = GetCanvas();
+  const int w = GetWidth(), h = GetHeight();
+  if (!window->GetHandle() || w <= 0 || h <= 0 || w > MostBitmapSide || h > MostBitmapSide) return false;
+  // The descendants draw on GetOffscreenCanvas(): for this paint, that is the window.
+  struct Swap {
+    TCanvas*& slot;
+    TCanvas* kept;
+    ~Swap() { slot = kept; }
+  } swap{fOffscreenCanvas, fOffscreenCanvas};
+  fOffscreenCanvas = window;
+  PrepareCanvas(window, w, h);
+  OffscreenPaint();
+  if (fHorzInset > 0 && fVertInset > 0) {
+    TBrush* brush = window->GetBrush();
+    brush->SetColor(clBtnFace);
+    window->FillRect(Rect(w - fHorzInset, h - fVertInset, w, h));
+  }
+  return true;
 }
 
 void TvxOffscreenPaint::Paint() {
   // A paint that comes while printing draws nothing, but counts as the paint
   // the pending invalidations asked for.
   fInvalidateCount = 0;
+  const bool asked = std::exchange(fAsked, false);
   if (GetIsPrinting()) return;
   // A paint nobody asked for (an expose, something drawn over the control)
   // copies the picture there is; only an invalidation draws it anew. A
@@ -57,11 +84,23 @@ void TvxOffscreenPaint::Paint() {
   const bool stale = paper || !fKeepUntilInvalidated || !fContentValid || fDrawBitmap->GetWidth() != std::min(GetWidth(), MostBitmapSide) ||
                      fDrawBitmap->GetHeight() != std::min(GetHeight(), MostBitmapSide) ||
                      fDrawBitmap->GetDevicePixelRatio() != GetScreenPixelRatio();
-  if (stale) {
-    UpdateOffscreenCanvas();
-    OffscreenPaint();
-    fContentValid = !paper;
+  if (!stale) {
+    fPictureShown = true;
+    SmashPaint();
+    return;
   }
+  // A picture that nothing showed since the last drawing is not worth its
+  // copy: this drawing goes straight onto the window. A paint nobody asked
+  // for wants the picture (an overlay comes and goes over it).
+  const bool straight = fPaintsOnWindow && !paper && asked && !fPictureShown;
+  fPictureShown = !asked;
+  if (straight) {
+    fContentValid = false;
+    if (PaintOnWindow()) return;
+  }
+  UpdateOffscreenCanvas();
+  OffscreenPaint();
+  fContentValid = !paper;
   SmashPaint();
 }
 
@@ -89,11 +128,13 @@ void TvxOffscreenPaint::EndUpdate() {
 void TvxOffscreenPaint::Invalidate() {
   if (IsDestroying()) return;
   fContentValid = false;
+  fAsked = true;
   if (++fInvalidateCount == 1) TCustomPanel::Invalidate();
 }
 
 void TvxOffscreenPaint::Repaint() {
   fContentValid = false;
+  fAsked = true;
   if (fUpdate > 0) return;
   TCustomPanel::Repaint();
 }

@@ -92,6 +92,13 @@ public:
   // draw it anew. For controls whose every change invalidates them.
   bool GetKeepUntilInvalidated() const noexcept { return fKeepUntilInvalidated; }
   void SetKeepUntilInvalidated(bool theValue) noexcept { fKeepUntilInvalidated = theValue; }
+  // With this on, a paint that has to draw the content anyway draws it
+  // straight onto the window, without the copy from the picture, unless a
+  // paint since the last such one showed the picture again (an overlay or
+  // an expose over a control that keeps it). The copy of a full-screen
+  // picture is a quarter of such a frame.
+  bool GetPaintsOnWindow() const noexcept { return fPaintsOnWindow; }
+  void SetPaintsOnWindow(bool theValue) noexcept { fPaintsOnWindow = theValue; }
   // Keys (virtual key codes) the control receives itself instead of the focus
   // navigation taking them.
   void SetSpecialKey(unsigned theKey, bool theWanted = true);
@@ -116,6 +123,10 @@ protected:
   virtual bool PaintsEveryPixel() const { return false; }
 
 private:
+  // Draws the content straight onto the window's canvas; false when it
+  // cannot (nothing to paint on, or too large).
+  bool PaintOnWindow();
+  void PrepareCanvas(TCanvas* theCanvas, int theWidth, int theHeight);
   void* fAggregateOwnerInterface = nullptr;
   TWinControl* fAggregateOwner = nullptr;
   TOnTab fOnAggregateTab;
@@ -132,6 +143,9 @@ private:
   int fInvalidateCount = 0;
   bool fContentValid = false;  // the bitmap shows the content as it is
   bool fKeepUntilInvalidated = false;
+  bool fPaintsOnWindow = false;
+  bool fAsked = false;        // an invalidation or repaint came since the last paint
+  bool fPictureShown = false;  // a paint since the last drawing only showed the picture
   int FPrintx = 0;
   int FPrinty = 0;
   double FPrintScalex = 1;

@@ -46,8 +46,9 @@ public:
   bool Covers(double theDate, std::uint64_t theKey) const noexcept;
   // Visible time from the first day's start to theDate (which it covers).
   double VisibleBefore(double theDate) const noexcept;
-  // The first date whose visible time from the first day's start is
-  // theVisible (clamped to the days tabled).
+  // The shown date whose visible time from the first day's start is
+  // theVisible: across hidden time, the shown time after it (clamped to the
+  // days tabled).
   double DateAt(double theVisible) const noexcept;
 
 private:

@@ -1,7 +1,11 @@
 // The Gantt area's picture, read back at documented pixel positions.
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <cmath>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "GanttSupport.h"
 #include <vxplan/platform/rtl/Color.h>
@@ -273,4 +277,49 @@ TEST(GanttPaint, ArrowHeadsCoverTheirTriangle) {
       EXPECT_EQ(differing, 0) << "half " << half << " dir " << dir;
       EXPECT_EQ(red, (half + 1) * (half + 1));
     }
+}
+
+// A full frame is drawn straight onto the window when nothing will show the
+// picture again; it must look exactly like the picture copied there, and
+// must not reach past the area into the tree beside it or the scroll bars.
+TEST(GanttPaint, OnTheWindowExactlyAsThroughThePicture) {
+  Painted g;
+  g.SetGantBackColor(clWindow);
+  g.SetGantPyjamasColor(clStripe);
+  std::vector<TvxDataEntity_Kronit*> bars;
+  for (int r = 0; r < 40; ++r) {
+    TvxDataEntity_Tree* node = g.Node(nullptr, "Row " + std::to_string(r));
+    // Bars from far before the window to far after it, and labelled ones inside.
+    bars.push_back(g.Item(node, -30 + r % 3, 0.5 + r % 5));
+    TvxDataEntity_Kronit* k = g.Item(node, 2 + (r % 4) * 0.3, 60);
+    k->GetTimeItemTextCollection()->AddText("Task " + std::to_string(r), 2, 2, 1);
+    k->SetColor(r % 2 ? 0x5BA0D6 : 0xD6A05B);
+    bars.push_back(k);
+  }
+  for (size_t l = 0; l + 3 < bars.size(); l += 3) {
+    TvxDataEntity_Link* link = g.AddLink();
+    link->fLinkOwner = bars[l];
+    link->fLinkedTo = bars[l + 3];
+    link->fLinkStyle = l % 2 ? tlsMSProject : tlsDefault;
+  }
+  g.show();
+  vxtest::ProcessEventsUntilIdle();
+  auto frame = [&](bool onWindow) {
+    g.GetGA()->SetPaintsOnWindow(onWindow);
+    g.Paint();  // asked for: the area alone
+    const QImage area = g.shot.Image().copy();
+    g.GetGA()->Invalidate();
+    const QImage whole = g.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    return std::make_pair(area, whole);
+  };
+  const auto [pictureArea, pictureWhole] = frame(false);
+  const auto [windowArea, windowWhole] = frame(true);
+  EXPECT_EQ(windowArea, pictureArea);
+  EXPECT_EQ(windowWhole, pictureWhole);
+  // A paint nobody asked for after a straight one (an overlay passing) shows
+  // the same picture, drawn for it.
+  g.GetGA()->PaintTo(&g.shot);
+  EXPECT_EQ(g.shot.Image(), pictureArea);
+  g.GetGA()->PaintTo(&g.shot);
+  EXPECT_EQ(g.shot.Image(), pictureArea);
 }

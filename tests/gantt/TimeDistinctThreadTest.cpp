@@ -6,6 +6,7 @@
 #include <chrono>
 #include <deque>
 #include <thread>
+#include <vector>
 
 #include "UiTestSupport.h"
 #include <vxplan/timeitems/vxTimeDistinctGeneric.h>
@@ -87,4 +88,34 @@ TEST(LayoutThread, DisposedAtAnyStageItNeverDeliversAndTheCountStaysRight) {
   EXPECT_EQ(TTimeDistinctGenericThread::ThreadCount(), before);
   vxtest::ProcessEventsUntilIdle();
   EXPECT_EQ(delivered, afterDisposal);
+}
+
+// Results come back a batch at a time: many layouts ending together do not
+// hold the message loop, and what was posted meanwhile gets in between.
+TEST(LayoutThread, ResultsComeBackInBatchesThatLetOtherEventsIn) {
+  constexpr int kLayouts = 40;
+  std::vector<TTimeDistinctGenericThread*> threads;
+  std::vector<std::deque<TObject>> refs(kLayouts);
+  int delivered = 0;
+  for (int k = 0; k < kLayouts; ++k) {
+    auto* t = new TTimeDistinctGenericThread();
+    Fill(t, 10, refs[static_cast<size_t>(k)]);
+    t->fOnDone = [&delivered](TObject*) {
+      ++delivered;
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));  // longer than a batch / kLayouts
+    };
+    threads.push_back(t);
+  }
+  for (TTimeDistinctGenericThread* t : threads) t->Start();
+  // Ended, results waiting: the loop is not run meanwhile.
+  for (TTimeDistinctGenericThread* t : threads)
+    for (int k = 0; k < 20000 && !t->Finished(); ++k) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  int deliveredWhenPosted = -1;
+  QMetaObject::invokeMethod(QCoreApplication::instance(), [&] { deliveredWhenPosted = delivered; },
+                            Qt::QueuedConnection);
+  WaitUntil([&] { return delivered == kLayouts && deliveredWhenPosted >= 0; });
+  EXPECT_EQ(delivered, kLayouts);
+  EXPECT_GT(deliveredWhenPosted, 0);
+  EXPECT_LT(deliveredWhenPosted, kLayouts);
+  for (TTimeDistinctGenericThread*& t : threads) TTimeDistinctGenericThread::FreeAndCleanUp(t);
 }

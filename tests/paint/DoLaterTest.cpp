@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <chrono>
+#include <memory>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "UiTestSupport.h"
@@ -158,4 +162,33 @@ TEST(DoLater, TheMessageLoopRunsTheQueue) {
   EXPECT_TRUE(log.empty());
   vxtest::ProcessEventsUntilIdle();
   EXPECT_EQ(log, (Lines{"t.G(x)"}));
+}
+
+// Thousands of queued calls do not hold the message loop: it runs them a
+// slice at a time, and what was posted meanwhile gets in between.
+TEST(DoLater, TheMessageLoopRunsALongQueueInSlices) {
+  constexpr int kCalls = 40;
+  Lines log;
+  std::vector<std::unique_ptr<Target>> targets;
+  Data x("x");
+  int ran = 0;
+  for (int k = 0; k < kCalls; ++k) {
+    targets.push_back(std::make_unique<Target>("t" + std::to_string(k), &log));
+    targets.back()->then = [&ran] {
+      ++ran;
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));  // longer than a slice / kCalls
+    };
+    TDoLater::DoLater(targets.back()->f(), &x);
+  }
+  int ranWhenPosted = -1;
+  QMetaObject::invokeMethod(QCoreApplication::instance(), [&] { ranWhenPosted = ran; }, Qt::QueuedConnection);
+  for (int turn = 0; turn < 1000 && (ran < kCalls || ranWhenPosted < 0); ++turn)
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+  EXPECT_EQ(ran, kCalls);
+  EXPECT_GT(ranWhenPosted, 0);
+  EXPECT_LT(ranWhenPosted, kCalls);
+  // DoAllNow still runs everything at once.
+  for (auto& t : targets) TDoLater::DoLater(t->g(), &x);
+  TDoLater::DoAllNow();
+  EXPECT_EQ(TDoLater::PendingCount(), 0);
 }

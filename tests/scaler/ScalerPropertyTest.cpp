@@ -2,6 +2,8 @@
 // round trip lands within a pixel, and hidden time takes no pixels.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cmath>
 #include <random>
 
 #include <vxplan/scaler/vxScaler.h>
@@ -56,5 +58,48 @@ TEST(ScalerProperty, MappingIsMonotonicAndRoundTrips) {
       ASSERT_LE(std::fabs(s.DateDiffToVisibleTime(back, d)), 1.5 * pixelTime + 11 * OneSecond)
           << "date " << d << " pixel " << p;
     }
+    // Every pixel of the axis answers a date that lies on that very pixel.
+    for (int p = 0; p < width; p += 1 + width / 300)
+      ASSERT_EQ(s.DateToPixel(s.PixelToDate(p)), p) << "pixel " << p;
   }
+}
+
+// The table of visible time answers what the walk over hidden spans does.
+TEST(ScalerProperty, VisibleTimeTableAgreesWithTheWalk) {
+  std::mt19937 rng(4411);
+  auto uniform = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
+  for (int trial = 0; trial < 40; ++trial) {
+    SCOPED_TRACE("trial " + std::to_string(trial));
+    TvxDateScaler s(nullptr);
+    TvxHiddenHours hours;
+    TvxHiddenDays days;
+    std::array<bool, 24> hidden{};
+    for (int h = 0; h < 24; ++h)
+      if (uniform(0, 1) < 0.4) hours.Include(static_cast<TvxHiddenHoursEnum>(h));
+    for (int d = 0; d < 7; ++d)
+      if (uniform(0, 1) < 0.3) days.Include(static_cast<TvxHiddenDaysEnum>(d));
+    s.SetHiddenHours(hours);
+    s.SetHiddenDays(days);
+    for (int h = 0; h < 24; ++h) hidden[static_cast<size_t>(h)] = s.IsHiddenHour(h);
+    const long long first = static_cast<long long>(EncodeDate(2024, 1, 1)) + trial * 13;
+    const long long count = 1 + trial * 7;
+    TVisibleTimeTable table;
+    ASSERT_TRUE(table.Build(first, count, hidden, 1, [&](long long day) { return s.IsHiddenDay(day); }));
+    EXPECT_FALSE(table.Covers(static_cast<double>(first), 2));  // another key
+    EXPECT_FALSE(table.Covers(static_cast<double>(first + count), 1));
+    for (int k = 0; k < 200; ++k) {
+      const double d = first + uniform(0, static_cast<double>(count));
+      ASSERT_TRUE(table.Covers(d, 1));
+      const double visible = table.VisibleBefore(d);
+      ASSERT_NEAR(visible, s.DateDiffToVisibleTime(static_cast<double>(first), d), 2 * OneMillisecond) << d;
+      // Back: a date with the same visible time, which is d itself when d is shown.
+      const double back = table.DateAt(visible);
+      ASSERT_NEAR(table.VisibleBefore(back), visible, 2 * OneMillisecond) << d;
+      if (s.VisibleTimeToTrueTime_High(d) == d && visible > 0) ASSERT_NEAR(back, d, 2 * OneMillisecond) << d;
+    }
+  }
+  // More days than it tables: nothing, and nothing covered.
+  TVisibleTimeTable big;
+  EXPECT_FALSE(big.Build(0, TVisibleTimeTable::MostDays + 1, {}, 0, [](long long) { return false; }));
+  EXPECT_FALSE(big.Covers(1.5, 0));
 }

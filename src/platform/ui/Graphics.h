@@ -165,6 +165,9 @@ public:
 
   // The device context drawn on; nil when none is bound.
   HDC GetHandle() const noexcept { return fHandle; }
+  // Called where a window's paint begins and ends: what was learnt about the
+  // painter of one paint is not taken for the next.
+  static void PaintBoundary() noexcept;
   void SetHandle(HDC theHandle);
 
   TPoint GetPenPos() const noexcept { return fPenPos; }
@@ -184,6 +187,8 @@ public:
   void Rectangle(const TRect& r) { Rectangle(r.Left, r.Top, r.Right, r.Bottom); }
   void Ellipse(int x1, int y1, int x2, int y2);
   void FillRect(const TRect& r);
+  // Several rectangles in the brush's colour at once (an arrow head's rows).
+  void FillRects(std::span<const TRect> theRects);
   void FrameRect(const TRect& r);
   // A dotted frame drawn by inverting: drawing it twice removes it.
   void DrawFocusRect(const TRect& r);

@@ -6,7 +6,9 @@ namespace vx {
 
 QColor ToQColor(TColor theColor) {
   const TColor rgb = ColorToRGB(theColor);
-  return QColor(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb));
+  // From a packed value: the component constructor checks each, and this
+  // runs for every fill of a frame.
+  return QColor(qRgb(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb)));
 }
 
 TColor FromQColor(const QColor& theColor) { return RGB(theColor.red(), theColor.green(), theColor.blue()); }
