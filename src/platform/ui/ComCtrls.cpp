@@ -44,14 +44,16 @@ protected:
                   palette().cacheKey(),
                   devicePixelRatio(),
                   style()};
-    if (fCache.isNull() || !(key == fKey)) {
+    if (fCache.isNull() || !key.SameButSliderPlace(fKey)) {
       fCache = QImage(opt.rect.size() * key.dpr, QImage::Format_ARGB32_Premultiplied);
       fCache.setDevicePixelRatio(key.dpr);
       fCache.fill(Qt::transparent);
       QPainter cache(&fCache);
       style()->drawComplexControl(QStyle::CC_ScrollBar, &opt, &cache, this);
-      fKey = key;
+    } else if (key.slider != fKey.slider) {
+      RedrawAround(opt, fKey.slider, key.slider);
     }
+    fKey = key;
     QPainter p(this);
     p.drawImage(0, 0, fCache);
   }
@@ -66,7 +68,39 @@ private:
     qreal dpr = 1;
     const QStyle* style = nullptr;
     bool operator==(const Key&) const = default;
+    // Only the thumb moved, keeping its length.
+    bool SameButSliderPlace(const Key& k) const {
+      Key moved = k;
+      moved.slider.moveTopLeft(slider.topLeft());
+      return *this == moved;
+    }
   };
+
+  // A thumb that moved changes the picture only where it was and where it
+  // is: only there is it drawn again. The whole bar drawn afresh fills its
+  // full length, which the raster engine spreads over threads on every jump.
+  void RedrawAround(const QStyleOptionSlider& opt, const QRect& theOld, const QRect& theNew) {
+    constexpr int kMargin = 4;  // outlines and shadows the style draws beside the thumb
+    const bool vertical = opt.orientation == Qt::Vertical;
+    auto band = [&](const QRect& r) {
+      return vertical ? QRect(opt.rect.left(), r.top() - kMargin, opt.rect.width(), r.height() + 2 * kMargin)
+                      : QRect(r.left() - kMargin, opt.rect.top(), r.width() + 2 * kMargin, opt.rect.height());
+    };
+    QRect bands[2] = {band(theOld), band(theNew)};
+    if (bands[0].intersects(bands[1])) bands[0] = bands[1] = bands[0].united(bands[1]);
+    QPainter cache(&fCache);
+    for (int k = bands[0] == bands[1] ? 1 : 0; k < 2; ++k) {
+      const QRect area = bands[k].intersected(opt.rect);
+      if (area.isEmpty()) continue;
+      cache.save();
+      cache.setClipRect(area);
+      cache.setCompositionMode(QPainter::CompositionMode_Source);
+      cache.fillRect(area, Qt::transparent);
+      cache.setCompositionMode(QPainter::CompositionMode_SourceOver);
+      style()->drawComplexControl(QStyle::CC_ScrollBar, &opt, &cache, this);
+      cache.restore();
+    }
+  }
   QImage fCache;
   Key fKey;
 };
