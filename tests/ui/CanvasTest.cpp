@@ -283,15 +283,6 @@ TEST(Canvas, ShortcutsDrawWhatThePainterDraws) {
     c->FillRect(Rect(-4, 30, 17, 37));
     c->FillRect(Rect(40, 44, 70, 60));
     c->GetBrush()->SetBitmap(nullptr);
-    // Labels drawn again are laid from their pictures over what is there,
-    // also across the picture's edges.
-    c->GetBrush()->SetStyle(bsClear);
-    c->GetFont()->SetColor(clYellow);
-    for (int k = 0; k < 3; ++k) {
-      c->TextOut(-6, 1 + 2 * k, "Wagon");
-      c->TextOut(38, 40 + k, "Jiffy");
-      c->TextOut(10, -5 + k, "Wagon");
-    }
   };
   TBitmap fast(60, 50), slow(60, 50);
   for (TBitmap* b : {&fast, &slow}) b->GetCanvas()->GetHandle()->SetViewportOrg(Point(3, -1));

@@ -142,41 +142,6 @@ bool DirectDiagonal(QPainter* p, int x, int y, int sx, int sy, int n, const QCol
   return true;
 }
 
-// x times a / 255 per channel, rounded as the raster engine rounds.
-quint32 ByteMul(quint32 x, quint32 a) {
-  quint64 t = ((quint64(x) | (quint64(x) << 24)) & 0x00ff00ff00ff00ffULL) * a;
-  t = (t + ((t >> 8) & 0x00ff00ff00ff00ffULL) + 0x0080008000800080ULL) >> 8;
-  t &= 0x00ff00ff00ff00ffULL;
-  return quint32(t) | quint32(t >> 24);
-}
-
-// A premultiplied picture laid over the painter's picture at theAt (the
-// part theSource of it), written straight into the pixels by the engine's
-// own source-over: labels are laid a thousand a frame, and the painter's
-// set-up per call costs more than their few pixels.
-bool DirectBlend(QPainter* p, QPoint theAt, const QImage& theImage, QRect theSource) {
-  if (theImage.format() != QImage::Format_ARGB32_Premultiplied || theImage.devicePixelRatio() != 1.0) return false;
-  QPoint origin;
-  QImage* image = DirectTarget(p, origin);
-  if (!image) return false;
-  theSource = theSource.intersected(theImage.rect());
-  const QRect target = QRect(theAt + origin, theSource.size()).intersected(image->rect());
-  if (target.isEmpty()) return true;
-  const QPoint from = theSource.topLeft() + (target.topLeft() - (theAt + origin));
-  for (int y = 0; y < target.height(); ++y) {
-    const auto* src = reinterpret_cast<const quint32*>(theImage.constScanLine(from.y() + y)) + from.x();
-    auto* dst = reinterpret_cast<quint32*>(image->scanLine(target.top() + y)) + target.left();
-    for (int x = 0; x < target.width(); ++x) {
-      const quint32 s = src[x];
-      if (s >= 0xff000000u)
-        dst[x] = s;
-      else if (s != 0)
-        dst[x] = s + ByteMul(dst[x], qAlpha(~s));
-    }
-  }
-  return true;
-}
-
 // Several rectangles of one colour, the picture's state looked at once.
 void SolidFills(QPainter* p, std::span<const QRect> theRects, const QColor& c) {
   if (DirectFill(p, theRects, c)) return;
@@ -764,7 +729,6 @@ void TCanvas::DrawRun(QPainter* p, LaidText& theText, int x, int y, const QRect*
                static_cast<int>(std::lround(image.height() / dpr)));
   const QRect shown = theClip ? target.intersected(*theClip) : target;
   if (shown.isEmpty()) return;
-  if (dpr == 1.0 && DirectBlend(p, shown.topLeft(), image, shown.translated(-target.topLeft()))) return;
   const QRectF source((shown.x() - target.x()) * dpr, (shown.y() - target.y()) * dpr, shown.width() * dpr,
                       shown.height() * dpr);
   p->drawImage(QRectF(shown), image, source);
