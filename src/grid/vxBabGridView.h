@@ -20,6 +20,7 @@ class TBabGridView_Custom;
 class TBabSimpleCellStringData;
 class TBabSubGridCellData;
 class TXorOverlay;
+class TWindowPixels;
 
 enum TBabEditorType { babETEdit, babETMemo, babETCombo, babETBool, babETDateTime };
 
@@ -383,6 +384,8 @@ protected:
 
   // Painting.
   void OffscreenPaint() override;
+  void Paint() override;
+  void SmashPaint() override;
   virtual void OnDrawBabCell(TRect theRect, TBabCell* theCell, TBabDrawStateSet theState);
   virtual void PreDrawGetStringAndSetAttributes(TBabCell* theCell, TBabDrawStateSet theState, std::string& theText,
                                                 bool& theValue, bool& theIsText);
@@ -496,6 +499,7 @@ private:
   std::vector<TSingleEventListener*> fListeners;  // on the cell tree's events, freed before it
   bool fInLayoutPass = false;
   bool fPainting = false;
+  TWindowPixels* fStraight = nullptr;  // while a paint draws on the window's own pixels
   bool fSettingBars = false;
   bool fStartingEdit = false;
   bool fEnterWentInwards = false;

@@ -10,6 +10,7 @@
 #include <vxplan/platform/rtl/Math.h>
 #include <vxplan/platform/rtl/FlagScope.h>
 #include <vxplan/platform/ui/ExpandBox.h>
+#include <vxplan/platform/ui/WindowPixels.h>
 
 namespace vx {
 
@@ -36,6 +37,34 @@ void TBabGridView_Custom::OffscreenPaint() {
   if (HasInputFocus() && !GetIsPrinting() && fFocusRect_Grid) c->DrawFocusFrame(InflateRect(area, -1, -1));
   if (!GetIsPrinting()) DrawBorder();
   TvxOffscreenPaint::OffscreenPaint();
+}
+
+// The whole picture is drawn on every paint: where the window allows, it is
+// drawn on the window's own pixels, and the full-area copy after it goes.
+// A first paint, or one after a resize, makes the picture the usual way.
+void TBabGridView_Custom::Paint() {
+  TBitmap* b = GetDrawBitmap();
+  const bool same = b->GetWidth() == GetWidth() && b->GetHeight() == GetHeight() &&
+                    b->GetDevicePixelRatio() == GetScreenPixelRatio();
+  if (GetIsPrinting() || GetKeepUntilInvalidated() || GetHorzInset() > 0 || GetVertInset() > 0 || !same ||
+      fStraight) {
+    TvxOffscreenPaint::Paint();
+    return;
+  }
+  TWindowPixels straight(GetCanvas(), b);
+  fStraight = &straight;
+  try {
+    TvxOffscreenPaint::Paint();
+  } catch (...) {
+    fStraight = nullptr;
+    throw;
+  }
+  fStraight = nullptr;
+}
+
+void TBabGridView_Custom::SmashPaint() {
+  if (fStraight && fStraight->Active()) return;
+  TvxOffscreenPaint::SmashPaint();
 }
 
 void TBabGridView_Custom::DrawBorder() {
