@@ -88,12 +88,19 @@ bool DirectFill(QPainter* p, std::span<const QRect> theRects, const QColor& c) {
   const qsizetype stride = image->bytesPerLine();
   uchar* const bits = image->bits();
   const QRect bounds = image->rect();
+  // A colour of four equal bytes (white, black) is set as bytes, the fastest
+  // way the C library knows.
+  const bool bytewise = pixel == (pixel & 0xFFu) * 0x01010101u;
   for (QRect r : theRects) {
     r = r.translated(origin).intersected(bounds);
     if (r.isEmpty()) continue;
     uchar* row = bits + r.top() * stride;
     for (int y = r.top(); y <= r.bottom(); ++y, row += stride)
-      std::fill_n(reinterpret_cast<quint32*>(row) + r.left(), r.width(), pixel);
+      if (bytewise)
+        std::memset(reinterpret_cast<quint32*>(row) + r.left(), static_cast<int>(pixel & 0xFFu),
+                    static_cast<size_t>(r.width()) * sizeof(quint32));
+      else
+        std::fill_n(reinterpret_cast<quint32*>(row) + r.left(), r.width(), pixel);
   }
   return true;
 }
