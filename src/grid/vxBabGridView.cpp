@@ -47,6 +47,7 @@ TBabGridView_Custom::TBabGridView_Custom(TComponent* AOwner, TBabSimpleCellDataC
   SetBevelInner(bvNone);
   SetColor(clWindow);
   SetTabStop(true);
+  SetPaintsOnWindow(true);  // every paint draws it whole: no copy where the window allows
   for (unsigned key : {13u, 37u, 38u, 39u, 40u, 43u, 113u}) SetSpecialKey(key);
 
   fDefaultContentLayoutProperty = std::make_unique<TLayoutProp>();

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include <vxplan/platform/rtl/Math.h>
+#include <vxplan/platform/ui/WindowPixels.h>
 
 namespace vx {
 
@@ -40,33 +41,24 @@ void TvxOffscreenPaint::UpdateOffscreenCanvas() {
     dc->SetViewportOrg(Point(0, 0));
     dc->RemoveClip();
   }
-  PrepareCanvas(fOffscreenCanvas, w, h);
-}
-
-void TvxOffscreenPaint::PrepareCanvas(TCanvas* theCanvas, int theWidth, int theHeight) {
-  theCanvas->SetFont(*GetFont());
-  theCanvas->GetBrush()->SetColor(GetColor());
-  if (!PaintsEveryPixel()) theCanvas->FillRect(Rect(0, 0, theWidth, theHeight));
+  fOffscreenCanvas->SetFont(*GetFont());
+  fOffscreenCanvas->GetBrush()->SetColor(GetColor());
+  if (!PaintsEveryPixel()) GetOffscreenCanvas()->FillRect(Rect(0, 0, w, h));
 }
 
 bool TvxOffscreenPaint::PaintOnWindow() {
-  TCanvas* window = GetCanvas();
+  // A first paint or one after a resize makes the picture the usual way;
+  // insets are left to what the copy covers.
   const int w = GetWidth(), h = GetHeight();
-  if (!window->GetHandle() || w <= 0 || h <= 0 || w > MostBitmapSide || h > MostBitmapSide) return false;
-  // The descendants draw on GetOffscreenCanvas(): for this paint, that is the window.
-  struct Swap {
-    TCanvas*& slot;
-    TCanvas* kept;
-    ~Swap() { slot = kept; }
-  } swap{fOffscreenCanvas, fOffscreenCanvas};
-  fOffscreenCanvas = window;
-  PrepareCanvas(window, w, h);
+  if (fHorzInset > 0 || fVertInset > 0 || fDrawBitmap->GetWidth() != w || fDrawBitmap->GetHeight() != h ||
+      fDrawBitmap->GetDevicePixelRatio() != GetScreenPixelRatio())
+    return false;
+  TWindowPixels window(GetCanvas(), fDrawBitmap.get());
+  if (!window.Active()) return false;
+  UpdateOffscreenCanvas();
   OffscreenPaint();
-  if (fHorzInset > 0 && fVertInset > 0) {
-    TBrush* brush = window->GetBrush();
-    brush->SetColor(clBtnFace);
-    window->FillRect(Rect(w - fHorzInset, h - fVertInset, w, h));
-  }
+  // Given other pixels meanwhile: they hold the drawing, copied as usual.
+  if (!window.Active()) SmashPaint();
   return true;
 }
 
@@ -89,13 +81,14 @@ void TvxOffscreenPaint::Paint() {
     SmashPaint();
     return;
   }
-  // A picture that nothing showed since the last drawing is not worth its
-  // copy: this drawing goes straight onto the window. A paint nobody asked
-  // for wants the picture (an overlay comes and goes over it).
+  // A picture that no paint showed again since the last asked-for drawing
+  // is not worth its copy: this drawing goes into the window's own pixels.
+  // Where paints in between only copied it (an overlay comes and goes over
+  // it), it is drawn as a picture again.
   const bool straight = fPaintsOnWindow && !paper && asked && !fPictureShown;
-  fPictureShown = !asked;
+  if (asked) fPictureShown = false;
   if (straight) {
-    fContentValid = false;
+    fContentValid = false;  // the picture gets its old pixels back
     if (PaintOnWindow()) return;
   }
   UpdateOffscreenCanvas();

@@ -93,10 +93,10 @@ public:
   bool GetKeepUntilInvalidated() const noexcept { return fKeepUntilInvalidated; }
   void SetKeepUntilInvalidated(bool theValue) noexcept { fKeepUntilInvalidated = theValue; }
   // With this on, a paint that has to draw the content anyway draws it
-  // straight onto the window, without the copy from the picture, unless a
-  // paint since the last such one showed the picture again (an overlay or
-  // an expose over a control that keeps it). The copy of a full-screen
-  // picture is a quarter of such a frame.
+  // into the window's own pixels, without the copy from the picture, unless a
+  // paint since the last such one only copied the picture (an overlay or an
+  // expose over a control that keeps it). The copy of a full-screen picture
+  // is a quarter of such a frame.
   bool GetPaintsOnWindow() const noexcept { return fPaintsOnWindow; }
   void SetPaintsOnWindow(bool theValue) noexcept { fPaintsOnWindow = theValue; }
   // Keys (virtual key codes) the control receives itself instead of the focus
@@ -123,10 +123,9 @@ protected:
   virtual bool PaintsEveryPixel() const { return false; }
 
 private:
-  // Draws the content straight onto the window's canvas; false when it
-  // cannot (nothing to paint on, or too large).
+  // Draws the content into the window's own pixels; false when the window
+  // does not allow it (see TWindowPixels) or the picture is not yet made.
   bool PaintOnWindow();
-  void PrepareCanvas(TCanvas* theCanvas, int theWidth, int theHeight);
   void* fAggregateOwnerInterface = nullptr;
   TWinControl* fAggregateOwner = nullptr;
   TOnTab fOnAggregateTab;
@@ -145,7 +144,7 @@ private:
   bool fKeepUntilInvalidated = false;
   bool fPaintsOnWindow = false;
   bool fAsked = false;        // an invalidation or repaint came since the last paint
-  bool fPictureShown = false;  // a paint since the last drawing only showed the picture
+  bool fPictureShown = false;  // a paint since the last asked-for drawing only copied the picture
   int FPrintx = 0;
   int FPrinty = 0;
   double FPrintScalex = 1;

@@ -6,6 +6,7 @@
 #include <QApplication>
 
 #include "GridViewSupport.h"
+#include <vxplan/platform/ui/WindowPixels.h>
 
 using namespace gridview_test;
 
@@ -74,6 +75,44 @@ TEST(GridViewPaint, HeadersLinesCheckBoxesSelectionAndFocus) {
   EXPECT_EQ(s.Pixel(100, 30), Face());
   EXPECT_EQ(s.Pixel(61, 41), clWhite);
   EXPECT_EQ(s.Pixel(2, 150), clWhite);
+}
+
+// From its second paint on, the view draws on the window's own pixels when
+// the window is a picture of its format; a window of another format gets
+// the picture copied. Both must show the same pixels, bars and a scrolled,
+// selected and focused grid included.
+TEST(GridViewPaint, DrawnOnTheWindowAsThroughTheOffscreenPicture) {
+  BasicScene<TBabGridView> s(8, 60);
+  s.onCell = [](TBabSimpleCellStringData* d) {
+    if (d->GetBabCell()->GetCol() == 2) {
+      d->SetIsBoolean(true);
+      d->SetString(d->GetBabCell()->GetRow() % 2 ? "TRUE" : "FALSE");
+    }
+  };
+  s.Show();
+  s.Click(1, 3);
+  for (int k = 0; k < 14; ++k) s.Key(Qt::Key_Down);
+  vxtest::ProcessEventsUntilIdle();
+  TBitmap copied;
+  copied.SetTransparent(true);
+  for (int k = 0; k < 2; ++k) {
+    s.Paint();
+    s.view.PaintTo(&copied);
+  }
+  const int taken = TWindowPixels::Taken();
+  s.Paint();
+  EXPECT_EQ(TWindowPixels::Taken(), taken + 1);
+  s.view.PaintTo(&copied);
+  EXPECT_EQ(TWindowPixels::Taken(), taken + 1);
+  int differing = 0, highlighted = 0;
+  for (int y = 0; y < 300; ++y)
+    for (int x = 0; x < 400; ++x) {
+      const TColor p = s.Pixel(x, y);
+      if (p != copied.GetCanvas()->GetPixel(x, y)) ++differing;
+      if (p == Highlight()) ++highlighted;
+    }
+  EXPECT_EQ(differing, 0);
+  EXPECT_GT(highlighted, 100);
 }
 
 TEST(GridViewPaint, TreeLinesButtonsSortSymbolAndNestedFrame) {

@@ -217,41 +217,46 @@ TEST(Controls, TimerTicksUnderTheEventLoop) {
 // A scroll bar away from the mouse shows pictures of itself kept between
 // paints: they must show what the style draws, wherever the thumb is.
 TEST(Controls, KeptScrollBarPicturesShowWhatTheStyleDraws) {
-  TScrollBar bar(nullptr, sbVertical);
-  bar.SetBounds(0, 0, 17, 300);
-  auto* qbar = bar.findChild<QScrollBar*>();
-  ASSERT_NE(qbar, nullptr);
-  // Next to each other, 500000 and 500001 leave the thumb where it was.
-  for (auto [pos, page] : {std::pair{0, 10}, {37, 10}, {500000, 10}, {500001, 10}, {999990, 10}, {400, 300000}, {0, 1}}) {
-    bar.SetPageSize(page);
-    bar.SetParams(pos, 0, 999999);
-    const QImage shown = qbar->grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    QStyleOptionSlider opt;
-    opt.initFrom(qbar);
-    opt.orientation = Qt::Vertical;
-    opt.minimum = qbar->minimum();
-    opt.maximum = qbar->maximum();
-    opt.sliderPosition = opt.sliderValue = qbar->value();
-    opt.singleStep = qbar->singleStep();
-    opt.pageStep = qbar->pageStep();
-    opt.subControls = QStyle::SC_All;
-    QImage drawn(shown.size(), QImage::Format_ARGB32_Premultiplied);
-    drawn.setDevicePixelRatio(shown.devicePixelRatio());
-    drawn.fill(Qt::transparent);
-    {
-      QPainter p(&drawn);
-      qbar->style()->drawComplexControl(QStyle::CC_ScrollBar, &opt, &p, qbar);
-    }
-    ASSERT_EQ(drawn.size(), shown.size());
-    int unlike = 0;
-    for (int y = 0; y < drawn.height(); ++y)
-      for (int x = 0; x < drawn.width(); ++x) {
-        const QRgb a = drawn.pixel(x, y), b = shown.pixel(x, y);
-        if (std::abs(qRed(a) - qRed(b)) > 2 || std::abs(qGreen(a) - qGreen(b)) > 2 ||
-            std::abs(qBlue(a) - qBlue(b)) > 2 || std::abs(qAlpha(a) - qAlpha(b)) > 2)
-          ++unlike;
+  for (TScrollBarKind kind : {sbVertical, sbHorizontal}) {
+    const bool vertical = kind == sbVertical;
+    TScrollBar bar(nullptr, kind);
+    bar.SetBounds(0, 0, vertical ? 17 : 300, vertical ? 300 : 17);
+    auto* qbar = bar.findChild<QScrollBar*>();
+    ASSERT_NE(qbar, nullptr);
+    // Next to each other, 500000 and 500001 leave the thumb where it was; a
+    // thumb that moves keeping its length is drawn again only around it.
+    for (auto [pos, page] : {std::pair{0, 10}, {37, 10}, {500000, 10}, {500001, 10}, {999990, 10}, {123456, 10}, {130000, 10}, {400, 300000}, {0, 1}}) {
+      bar.SetPageSize(page);
+      bar.SetParams(pos, 0, 999999);
+      const QImage shown = qbar->grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+      QStyleOptionSlider opt;
+      opt.initFrom(qbar);
+      opt.orientation = vertical ? Qt::Vertical : Qt::Horizontal;
+      if (!vertical) opt.state |= QStyle::State_Horizontal;
+      opt.minimum = qbar->minimum();
+      opt.maximum = qbar->maximum();
+      opt.sliderPosition = opt.sliderValue = qbar->value();
+      opt.singleStep = qbar->singleStep();
+      opt.pageStep = qbar->pageStep();
+      opt.subControls = QStyle::SC_All;
+      QImage drawn(shown.size(), QImage::Format_ARGB32_Premultiplied);
+      drawn.setDevicePixelRatio(shown.devicePixelRatio());
+      drawn.fill(Qt::transparent);
+      {
+        QPainter p(&drawn);
+        qbar->style()->drawComplexControl(QStyle::CC_ScrollBar, &opt, &p, qbar);
       }
-    EXPECT_EQ(unlike, 0) << "position " << pos << " page " << page;
+      ASSERT_EQ(drawn.size(), shown.size());
+      int unlike = 0;
+      for (int y = 0; y < drawn.height(); ++y)
+        for (int x = 0; x < drawn.width(); ++x) {
+          const QRgb a = drawn.pixel(x, y), b = shown.pixel(x, y);
+          if (std::abs(qRed(a) - qRed(b)) > 2 || std::abs(qGreen(a) - qGreen(b)) > 2 ||
+              std::abs(qBlue(a) - qBlue(b)) > 2 || std::abs(qAlpha(a) - qAlpha(b)) > 2)
+            ++unlike;
+        }
+      EXPECT_EQ(unlike, 0) << "position " << pos << " page " << page << (vertical ? " vertical" : " horizontal");
+    }
   }
 }
 

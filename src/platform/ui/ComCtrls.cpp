@@ -6,6 +6,8 @@
 #include <QStyle>
 #include <QStyleOptionSlider>
 #include <algorithm>
+#include <cmath>
+#include <cstring>
 
 #include <vxplan/platform/ui/Forms.h>
 
@@ -44,14 +46,18 @@ protected:
                   palette().cacheKey(),
                   devicePixelRatio(),
                   style()};
-    if (fCache.isNull() || !(key == fKey)) {
+    // Bands are copied pixel for pixel: at a fractional ratio the whole bar is drawn.
+    const bool wholePixels = key.dpr == std::floor(key.dpr);
+    if (fCache.isNull() || !key.SameButSliderPlace(fKey) || (key.slider != fKey.slider && !wholePixels)) {
       fCache = QImage(opt.rect.size() * key.dpr, QImage::Format_ARGB32_Premultiplied);
       fCache.setDevicePixelRatio(key.dpr);
       fCache.fill(Qt::transparent);
       QPainter cache(&fCache);
       style()->drawComplexControl(QStyle::CC_ScrollBar, &opt, &cache, this);
-      fKey = key;
+    } else if (key.slider != fKey.slider) {
+      RedrawAround(opt, fKey.slider, key.slider);
     }
+    fKey = key;
     QPainter p(this);
     p.drawImage(0, 0, fCache);
   }
@@ -66,7 +72,49 @@ private:
     qreal dpr = 1;
     const QStyle* style = nullptr;
     bool operator==(const Key&) const = default;
+    // Only the thumb moved, keeping its length.
+    bool SameButSliderPlace(const Key& k) const {
+      Key moved = k;
+      moved.slider.moveTopLeft(slider.topLeft());
+      return *this == moved;
+    }
   };
+
+  // A thumb that moved changes the picture only where it was and where it
+  // is: only there is it drawn again. The whole bar drawn afresh fills its
+  // full length, which the raster engine spreads over threads on every jump.
+  // Each band is drawn apart and copied in: the style may set clips of its own.
+  void RedrawAround(const QStyleOptionSlider& opt, const QRect& theOld, const QRect& theNew) {
+    constexpr int kMargin = 4;  // outlines and shadows the style draws beside the thumb
+    const bool vertical = opt.orientation == Qt::Vertical;
+    auto band = [&](const QRect& r) {
+      const QRect b = vertical ? QRect(opt.rect.left(), r.top() - kMargin, opt.rect.width(), r.height() + 2 * kMargin)
+                               : QRect(r.left() - kMargin, opt.rect.top(), r.width() + 2 * kMargin, opt.rect.height());
+      return b.intersected(opt.rect);
+    };
+    QRect bands[2] = {band(theOld), band(theNew)};
+    if (bands[0].intersects(bands[1])) bands[0] = bands[1] = bands[0].united(bands[1]);
+    for (int k = bands[0] == bands[1] ? 1 : 0; k < 2; ++k)
+      if (!bands[k].isEmpty()) RedrawBand(opt, bands[k]);
+  }
+
+  void RedrawBand(const QStyleOptionSlider& opt, const QRect& theBand) {
+    const int dpr = static_cast<int>(fCache.devicePixelRatio());
+    QImage part(theBand.size() * dpr, QImage::Format_ARGB32_Premultiplied);
+    part.setDevicePixelRatio(dpr);
+    part.fill(Qt::transparent);
+    {
+      QPainter p(&part);
+      p.translate(-theBand.topLeft());
+      style()->drawComplexControl(QStyle::CC_ScrollBar, &opt, &p, this);
+    }
+    const QRect at(theBand.topLeft() * dpr, part.size());
+    const size_t bytes = static_cast<size_t>(part.width()) * sizeof(QRgb);
+    for (int y = 0; y < part.height(); ++y)
+      std::memcpy(fCache.scanLine(at.top() + y) + at.left() * sizeof(QRgb), part.constScanLine(y), bytes);
+  }
+
+private:
   QImage fCache;
   Key fKey;
 };

@@ -862,9 +862,7 @@ void TControl::paintEvent(QPaintEvent*) {
   TSystemColorsScope scope(paper ? LightSystemColors() : colors);
   QPainter painter(this);
   std::unique_ptr<TDeviceContext> dc = TDeviceContext::ForPainter(&painter, width(), height(), ScreenPixelsPerInch);
-  TCanvas::PaintBoundary();
   GuardedCall([&] { PaintWindow(dc.get()); });
-  TCanvas::PaintBoundary();
   fCanvas.SetHandle(nullptr);
 }
 

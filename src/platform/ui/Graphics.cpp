@@ -6,7 +6,6 @@
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPen>
-#include <QRegion>
 #include <QStaticText>
 #include <algorithm>
 #include <cmath>
@@ -57,150 +56,96 @@ void SetMode(QPainter* p, TPenMode m) {
 // An opaque fill written straight into a picture's pixels. Through the
 // painter every small fill (a frame edge, a one-pixel line) pays for the
 // generic path; plans draw thousands of them a frame. Only the plain case
-// is taken: no clip of the caller's, no scaling, no blending.
-//
+// is taken: no clip, no scaling, no blending.
 // The picture a painter draws on, when its pixels can be written straight:
-// an unshared 32-bit picture at ratio 1, only whole-pixel moves, no
-// blending. That is the off-screen picture, and also the window's backing
-// store or the picture a widget is rendered into when a control paints
-// there directly: then the painter is redirected (the move is in its device
-// transform) and the window system clips it to what the widget may touch.
-// The system clip of the painter of the paint under way, asked once per
-// paint: asking on every small fill costs a fifth of a frame.
-thread_local unsigned tPaintGeneration = 0;
-struct SystemClipCache {
-  const QPaintEngine* engine = nullptr;
-  unsigned generation = ~0u;
-  QRegion region;
-};
-thread_local SystemClipCache tSystemClip;
-
-const QRegion& SystemClipOf(QPaintEngine* theEngine) {
-  SystemClipCache& c = tSystemClip;
-  if (c.engine != theEngine || c.generation != tPaintGeneration) {
-    c.region = theEngine->systemClip();
-    c.engine = theEngine;
-    c.generation = tPaintGeneration;
-  }
-  return c.region;
+// an unshared 32-bit picture at ratio 1, no clip, only whole-pixel moves, no
+// blending. theOrigin is where the painter's (0, 0) falls.
+QImage* DirectTarget(QPainter* p, QPoint& theOrigin) {
+  QPaintDevice* device = p->device();
+  if (!device || device->devType() != QInternal::Image) return nullptr;
+  auto* image = static_cast<QImage*>(device);
+  if ((image->format() != QImage::Format_RGB32 && image->format() != QImage::Format_ARGB32_Premultiplied) ||
+      image->devicePixelRatio() != 1.0 || !image->isDetached())
+    return nullptr;
+  if (p->hasClipping() || p->viewTransformEnabled() || p->opacity() != 1.0 ||
+      p->compositionMode() != QPainter::CompositionMode_SourceOver)
+    return nullptr;
+  const QTransform& t = p->worldTransform();
+  if (t.type() > QTransform::TxTranslate) return nullptr;
+  const int dx = static_cast<int>(t.dx()), dy = static_cast<int>(t.dy());
+  if (dx != t.dx() || dy != t.dy()) return nullptr;
+  theOrigin = QPoint(dx, dy);
+  return image;
 }
-
-struct DirectTarget {
-  QImage* image = nullptr;
-  QPoint origin;   // where the painter's (0, 0) falls in the picture
-  QRect bounds;    // the picture
-  const QRect* begin = nullptr;
-  const QRect* end = nullptr;
-
-  explicit DirectTarget(QPainter* p) {
-    QPaintEngine* engine = p->paintEngine();
-    QPaintDevice* device = engine ? engine->paintDevice() : nullptr;
-    if (!device || device->devType() != QInternal::Image) return;
-    auto* picture = static_cast<QImage*>(device);
-    if ((picture->format() != QImage::Format_RGB32 && picture->format() != QImage::Format_ARGB32_Premultiplied) ||
-        picture->devicePixelRatio() != 1.0 || !picture->isDetached())
-      return;
-    if (p->hasClipping() || p->viewTransformEnabled() || p->opacity() != 1.0 ||
-        p->compositionMode() != QPainter::CompositionMode_SourceOver)
-      return;
-    const QTransform& t = p->deviceTransform();
-    if (t.type() > QTransform::TxTranslate) return;
-    const int dx = static_cast<int>(t.dx()), dy = static_cast<int>(t.dy());
-    if (dx != t.dx() || dy != t.dy()) return;
-    bounds = picture->rect();
-    // A painter of the library's own on a picture has no system clip; one
-    // redirected to a window's store has what the widget may touch.
-    const QRegion* system = device == p->device() ? nullptr : &SystemClipOf(engine);
-    if (!system || system->isEmpty()) {
-      begin = &bounds;
-      end = &bounds + 1;
-    } else {
-      // A region of many pieces (a window full of children) is left to the painter.
-      if (system->rectCount() > 16) return;
-      begin = system->begin();
-      end = system->end();
-    }
-    origin = QPoint(dx, dy);
-    image = picture;
-  }
-  DirectTarget(const DirectTarget&) = delete;  // begin and end point into it
-  DirectTarget& operator=(const DirectTarget&) = delete;
-  explicit operator bool() const noexcept { return image != nullptr; }
-  // Calls f for each part of r (in picture coordinates) that may be written.
-  template <class F>
-  void ForEachPart(const QRect& r, F&& f) const {
-    for (const QRect* c = begin; c != end; ++c) {
-      const QRect part = r.intersected(*c).intersected(bounds);
-      if (!part.isEmpty()) f(part);
-    }
-  }
-  bool Writable(int x, int y) const {
-    if (!bounds.contains(x, y)) return false;
-    for (const QRect* c = begin; c != end; ++c)
-      if (c->contains(x, y)) return true;
-    return false;
-  }
-};
 
 quint32 OpaquePixel(const QColor& c) { return 0xFF000000u | (c.rgb() & 0xFFFFFFu); }
 
 bool DirectFill(QPainter* p, std::span<const QRect> theRects, const QColor& c) {
-  if (c.alpha() != 255) return false;
-  const DirectTarget target(p);
-  if (!target) return false;
+  QPoint origin;
+  QImage* image = c.alpha() == 255 ? DirectTarget(p, origin) : nullptr;
+  if (!image) return false;
   const quint32 pixel = OpaquePixel(c);
-  const qsizetype stride = target.image->bytesPerLine();
-  uchar* const bits = target.image->bits();
-  for (const QRect& asked : theRects)
-    target.ForEachPart(asked.translated(target.origin), [&](const QRect& r) {
-      uchar* row = bits + r.top() * stride;
-      for (int y = r.top(); y <= r.bottom(); ++y, row += stride)
+  const qsizetype stride = image->bytesPerLine();
+  uchar* const bits = image->bits();
+  const QRect bounds = image->rect();
+  // A colour of four equal bytes (white, black) is set as bytes, the fastest
+  // way the C library knows.
+  const bool bytewise = pixel == (pixel & 0xFFu) * 0x01010101u;
+  for (QRect r : theRects) {
+    r = r.translated(origin).intersected(bounds);
+    if (r.isEmpty()) continue;
+    uchar* row = bits + r.top() * stride;
+    for (int y = r.top(); y <= r.bottom(); ++y, row += stride)
+      if (bytewise)
+        std::memset(reinterpret_cast<quint32*>(row) + r.left(), static_cast<int>(pixel & 0xFFu),
+                    static_cast<size_t>(r.width()) * sizeof(quint32));
+      else
         std::fill_n(reinterpret_cast<quint32*>(row) + r.left(), r.width(), pixel);
-    });
+  }
   return true;
 }
 
 // A fill with an opaque tile, anchored at the painter's origin, written
 // straight into the picture: stripes of a plan cover half the area every frame.
-bool DirectTileFill(QPainter* p, QRect theRect, const QImage& theTile) {
+bool DirectTileFill(QPainter* p, QRect r, const QImage& theTile) {
+  QPoint origin;
   if (theTile.format() != QImage::Format_RGB32 || theTile.isNull() || p->brushOrigin() != QPointF(0, 0)) return false;
-  const DirectTarget target(p);
-  if (!target) return false;
-  const QPoint origin = target.origin;
+  QImage* image = DirectTarget(p, origin);
+  if (!image) return false;
+  r = r.translated(origin).intersected(image->rect());
+  if (r.isEmpty()) return true;
   const int tw = theTile.width(), th = theTile.height();
   auto wrap = [](int v, int m) { return ((v % m) + m) % m; };
-  const qsizetype stride = target.image->bytesPerLine();
-  uchar* const bits = target.image->bits();
-  target.ForEachPart(theRect.translated(origin), [&](const QRect& r) {
-    uchar* row = bits + r.top() * stride;
-    for (int y = r.top(); y <= r.bottom(); ++y, row += stride) {
-      const auto* tileRow = reinterpret_cast<const quint32*>(theTile.constScanLine(wrap(y - origin.y(), th)));
-      quint32* out = reinterpret_cast<quint32*>(row) + r.left();
-      int x = r.left();
-      int tx = wrap(x - origin.x(), tw);
-      while (x <= r.right()) {
-        const int n = std::min(tw - tx, r.right() - x + 1);
-        std::memcpy(out, tileRow + tx, static_cast<size_t>(n) * sizeof(quint32));
-        out += n;
-        x += n;
-        tx = 0;
-      }
+  const qsizetype stride = image->bytesPerLine();
+  uchar* row = image->bits() + r.top() * stride;
+  for (int y = r.top(); y <= r.bottom(); ++y, row += stride) {
+    const auto* tileRow = reinterpret_cast<const quint32*>(theTile.constScanLine(wrap(y - origin.y(), th)));
+    quint32* out = reinterpret_cast<quint32*>(row) + r.left();
+    int x = r.left();
+    int tx = wrap(x - origin.x(), tw);
+    while (x <= r.right()) {
+      const int n = std::min(tw - tx, r.right() - x + 1);
+      std::memcpy(out, tileRow + tx, static_cast<size_t>(n) * sizeof(quint32));
+      out += n;
+      x += n;
+      tx = 0;
     }
-  });
+  }
   return true;
 }
 
 // A thin diagonal at 45 degrees, n pixels from (x, y) stepping by (sx, sy):
 // the pixels the painter's own thin line covers (arrow heads are made of them).
 bool DirectDiagonal(QPainter* p, int x, int y, int sx, int sy, int n, const QColor& c) {
-  if (c.alpha() != 255) return false;
-  const DirectTarget target(p);
-  if (!target) return false;
+  QPoint origin;
+  QImage* image = c.alpha() == 255 ? DirectTarget(p, origin) : nullptr;
+  if (!image) return false;
   const quint32 pixel = OpaquePixel(c);
-  x += target.origin.x();
-  y += target.origin.y();
+  const QRect bounds = image->rect();
+  x += origin.x();
+  y += origin.y();
   for (int k = 0; k < n; ++k, x += sx, y += sy)
-    if (target.Writable(x, y)) reinterpret_cast<quint32*>(target.image->scanLine(y))[x] = pixel;
+    if (bounds.contains(x, y)) reinterpret_cast<quint32*>(image->scanLine(y))[x] = pixel;
   return true;
 }
 
@@ -226,8 +171,6 @@ Qt::BrushStyle HatchFor(TBrushStyle s) {
 }
 
 }  // namespace
-
-void TCanvas::PaintBoundary() noexcept { ++tPaintGeneration; }
 
 // --- TFont ------------------------------------------------------------------
 
@@ -789,10 +732,7 @@ void TCanvas::TextOutClipped(const TRect& theClip, int x, int y, const std::stri
 bool TCanvas::CanBlendPictures(QPainter* p) const {
   // Vector devices keep their text as text, and transformed or inverting
   // painters draw glyphs themselves.
-  // A widget painted straight is drawn by the raster engine into its store,
-  // as a picture is.
-  const QPaintEngine* engine = p->paintEngine();
-  return engine && engine->type() == QPaintEngine::Raster && p->device() &&
+  return p->device() && p->device()->devType() == QInternal::Image &&
          p->worldTransform().type() <= QTransform::TxTranslate &&
          p->compositionMode() == QPainter::CompositionMode_SourceOver;
 }

@@ -165,9 +165,7 @@ public:
 
   // The device context drawn on; nil when none is bound.
   HDC GetHandle() const noexcept { return fHandle; }
-  // Called where a window's paint begins and ends: what was learnt about the
-  // painter of one paint is not taken for the next.
-  static void PaintBoundary() noexcept;
+
   void SetHandle(HDC theHandle);
 
   TPoint GetPenPos() const noexcept { return fPenPos; }
