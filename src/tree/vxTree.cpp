@@ -525,7 +525,10 @@ void TvxTree_ComBasic::FreeRetiredSubLists() {
 }
 
 void TvxTree_ComBasic::DisplayOutOfDate() {
+  // A burst of changes needs one repaint request, until the paint comes.
+  if (fDisplayOutOfDate && fRepaintAsked) return;
   fDisplayOutOfDate = true;
+  fRepaintAsked = true;
   Invalidate();
 }
 
@@ -636,6 +639,7 @@ void TvxTree_ComBasic::SortPass() {
     if (list->Count() == 0) continue;
     TvxDataEntity_Tree* owner = list->fOwningDataEntity;
     if (owner && !owner->fTreeNode) continue;
+    if (NodesInListOrder(list, owner ? owner->fTreeNode : nullptr)) continue;
     // Nodes of entities by list index; anything else (a placeholder) last.
     // The nodes are this tree's: their data is an entity of it or nil.
     const bool moved = GetItems()->SortChildrenByKey(owner ? owner->fTreeNode : nullptr, [](TTreeNode* n) {
@@ -646,6 +650,29 @@ void TvxTree_ComBasic::SortPass() {
   }
 }
 
+// Whether the nodes under theParent (the roots for nil) already stand in the
+// order of theList's entities, the others (placeholders) last: the common
+// case, told without reading a list index.
+bool TvxTree_ComBasic::NodesInListOrder(TvxDataList_Tree* theList, TTreeNode* theParent) {
+  TTreeNodes* nodes = GetItems();
+  const int count = theParent ? theParent->Count() : nodes->RootCount();
+  const int loaded = theList->LoadedCount();
+  int p = 0;
+  bool others = false;
+  for (int k = 0; k < count; ++k) {
+    TTreeNode* n = theParent ? theParent->GetItem(k) : nodes->GetRoot(k);
+    auto* e = static_cast<TvxDataEntity_Tree*>(static_cast<TObject*>(n->GetData()));
+    if (!e) {
+      others = true;
+      continue;
+    }
+    if (others || e->GetDataList() != theList) return false;
+    while (p < loaded && theList->GetLoaded(p) != e) ++p;
+    if (p++ == loaded) return false;
+  }
+  return true;
+}
+
 void TvxTree_ComBasic::UpdateDisplay() {
   if (IsDestroying()) return;
   FreeRetiredSubLists();
@@ -653,17 +680,21 @@ void TvxTree_ComBasic::UpdateDisplay() {
   fUpdating_Selected = GetSelected();
   fUpdating_TopItem = GetTopItem();
   const int scrollX = GetScrollInfo(sbHorizontal).nPos;
-  TvxBeginUpdate bracket([this] { BeginUpdate(); }, [this] { EndUpdate(); });
-  for (int p = 0; p < fRootDataList->LoadedCount(); ++p)
-    Synchronise(static_cast<TvxDataEntity_Tree*>(fRootDataList->GetLoaded(p)), nullptr, bracket);
-  if (!fListOfTreeNodesToDelete.empty() && fCallingOut == 0) {
-    bracket.Mark();
-    std::vector<TTreeNode*> doomed(fListOfTreeNodesToDelete.begin(), fListOfTreeNodesToDelete.end());
-    fListOfTreeNodesToDelete.clear();
-    fNodeOperations += static_cast<long long>(doomed.size());
-    GetItems()->DeleteNodes(doomed);
+  {
+    TvxBeginUpdate bracket([this] { BeginUpdate(); }, [this] { EndUpdate(); });
+    for (int p = 0; p < fRootDataList->LoadedCount(); ++p)
+      Synchronise(static_cast<TvxDataEntity_Tree*>(fRootDataList->GetLoaded(p)), nullptr, bracket);
+    if (!fListOfTreeNodesToDelete.empty() && fCallingOut == 0) {
+      bracket.Mark();
+      std::vector<TTreeNode*> doomed(fListOfTreeNodesToDelete.begin(), fListOfTreeNodesToDelete.end());
+      fListOfTreeNodesToDelete.clear();
+      fNodeOperations += static_cast<long long>(doomed.size());
+      GetItems()->DeleteNodes(doomed);
+    }
+    SortPass();
   }
-  SortPass();
+  // The bracket is closed first: the rows are then laid out once, here, and
+  // the paint that follows finds them done.
   if (fUpdating_Selected && GetSelected() != fUpdating_Selected) SetSelected(fUpdating_Selected);
   if (fUpdating_TopItem) SetTopItem(fUpdating_TopItem);
   if (GetScrollInfo(sbHorizontal).nPos != scrollX && scrollX >= 0) SetScrollPos(sbHorizontal, scrollX);
@@ -835,6 +866,7 @@ void TvxTree_ComBasic::NoteTopItem() {
 }
 
 void TvxTree_ComBasic::Paint() {
+  fRepaintAsked = false;
   EnsureDisplayUpToDate();
   TCallOut callOut(this);
   TCustomTreeView::Paint();

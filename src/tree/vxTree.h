@@ -272,6 +272,7 @@ private:
   void ScheduleNodeDeletion(TTreeNode* Node);
   void DeleteNodes(const std::vector<TTreeNode*>& theNodes);
   void SortPass();
+  bool NodesInListOrder(TvxDataList_Tree* theList, TTreeNode* theParent);
   void ClearAllSelections();
   void DeferredSelect(TObject*);
   void CheckSelectionAfterKey(TObject*);
@@ -297,6 +298,7 @@ private:
   TvxDataList_Tree* fRootDataList = nullptr;
   std::unique_ptr<TvxListController_Tree> fListController;
   bool fDisplayOutOfDate = false;
+  bool fRepaintAsked = false;  // since the last paint
   bool fUpdating = false;
   TTreeNode* fUpdating_Selected = nullptr;
   TTreeNode* fUpdating_TopItem = nullptr;
