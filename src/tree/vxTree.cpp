@@ -641,7 +641,8 @@ void TvxTree_ComBasic::Synchronise(TvxDataEntity_Tree* e, TvxDataEntity_Tree* pa
 // Only this tree's lists are sorted: they are the ones it frees, and it
 // drops them from the waiting ones before they go.
 void TvxTree_ComBasic::SortLater(TvxDataList* theList) {
-  auto* list = dynamic_cast<TvxDataList_Tree*>(theList);
+  // The root list, the usual one, is known without a cast.
+  auto* list = theList == fRootDataList ? fRootDataList : dynamic_cast<TvxDataList_Tree*>(theList);
   if (!list || list->fNeedsSort || list->GetListController() != fListController.get()) return;
   list->fNeedsSort = true;
   fListsToSort.push_back(list);
