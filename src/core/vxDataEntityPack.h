@@ -6,11 +6,11 @@
 #include <functional>
 #include <memory>
 #include <span>
-#include <unordered_map>
 #include <vector>
 
 #include <vxplan/core/vxEntityWindow.h>
 #include <vxplan/core/vxExposable.h>
+#include <vxplan/core/vxPointerCounts.h>
 #include <vxplan/platform/rtl/Object.h>
 #include <vxplan/platform/rtl/Variant.h>
 
@@ -229,6 +229,7 @@ protected:
 
 private:
   friend class TvxDataEntity;
+  friend class TvxDataList2lev;
 
   // Window edits go through these, so that a sort can tell that its compare
   // handler changed the list. An erased entity keeps the index it had.
@@ -254,6 +255,9 @@ private:
   int fUnloadedPostCount = 0;
   std::uint64_t fChangeStamp = 0;
   TvxDataEntity* fDisposing = nullptr;
+  // Ever put in a list holder: a list that never was is in none, and a holder
+  // takes it without looking.
+  bool fEverHeld = false;
 };
 
 // A list of data lists (for example all layers of one Gantt row). Holds, never
@@ -305,9 +309,12 @@ private:
   bool Contains(TvxDataList* theList) const;
 
   std::vector<TvxDataList*> fList;
-  // Occurrences of each list, kept once the holder is large, so that Add's
-  // check for a list already held does not scan (a tree holds a list per node).
-  std::unique_ptr<std::unordered_map<TvxDataList*, int>> fMembers;
+  // Occurrences of each list, counted from the first look-up in a large
+  // holder on (fCounting), so that looking does not scan (a tree holds a list
+  // per node). Until then nothing is counted: new lists need no look-up.
+  void EnsureCounted() const;
+  mutable detail::TPointerCounts fMembers;
+  mutable bool fCounting = false;
   TOnMissingIndex fOnMissingIndex;
 };
 

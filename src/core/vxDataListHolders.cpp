@@ -28,30 +28,32 @@ TvxDataList2lev* TvxDataList2lev::Create() {
   return holder;
 }
 
-// From this size on the holder counts its members.
+// From this size on the holder counts its members, once it is looked in.
 constexpr size_t kCountedFrom = 64;
 
 void TvxDataList2lev::CleanForFree() { Clear(); }
 
 void TvxDataList2lev::Clear() {
   fList.clear();
-  fMembers.reset();
+  fMembers.Clear();
+  fCounting = false;
+}
+
+void TvxDataList2lev::EnsureCounted() const {
+  if (fCounting || fList.size() < kCountedFrom) return;
+  fCounting = true;
+  for (TvxDataList* l : fList) fMembers.Add(l, +1);
 }
 
 void TvxDataList2lev::Counted(TvxDataList* theList, int theDelta) {
-  if (!fMembers) {
-    if (fList.size() < kCountedFrom) return;
-    fMembers = std::make_unique<std::unordered_map<TvxDataList*, int>>();
-    for (TvxDataList* l : fList) ++(*fMembers)[l];
-    return;  // fList already has the change
-  }
-  auto it = fMembers->try_emplace(theList, 0).first;
-  it->second += theDelta;
-  if (it->second <= 0) fMembers->erase(it);
+  if (theList && theDelta > 0) theList->fEverHeld = true;  // a list going may be gone already
+  if (fCounting) fMembers.Add(theList, theDelta);
 }
 
 bool TvxDataList2lev::Contains(TvxDataList* theList) const {
-  if (fMembers) return fMembers->count(theList) > 0;
+  if (theList && !theList->fEverHeld) return false;
+  EnsureCounted();
+  if (fCounting) return fMembers.Get(theList) > 0;
   return IndexIn(fList, theList) >= 0;
 }
 
@@ -76,13 +78,15 @@ void TvxDataList2lev::Remove(TvxDataList* theList) {
 void TvxDataList2lev::RemoveIf(const std::function<bool(TvxDataList*)>& thePredicate) {
   if (!thePredicate) return;
   auto gone = std::stable_partition(fList.begin(), fList.end(), [&](TvxDataList* l) { return !thePredicate(l); });
-  if (fMembers)
-    for (auto it = gone; it != fList.end(); ++it) fMembers->erase(*it);
+  if (fCounting)
+    for (auto it = gone; it != fList.end(); ++it) fMembers.Erase(*it);
   fList.erase(gone, fList.end());
 }
 
 int TvxDataList2lev::IndexOf(TvxDataList* theList) const {
-  if (fMembers && !fMembers->count(theList)) return -1;
+  if (theList && !theList->fEverHeld) return -1;
+  EnsureCounted();
+  if (fCounting && fMembers.Get(theList) == 0) return -1;
   return IndexIn(fList, theList);
 }
 

@@ -377,7 +377,7 @@ void TvxTree_ComBasic::SetUpEntity(TvxDataEntity_Tree* entity) {
   sub->fOwningDataEntity = entity;
   entity->fSubDataList = sub;
   fListOfDataListListInstances->Add(sub);
-  if (auto* own = dynamic_cast<TvxDataList_Tree*>(entity->GetDataList())) own->fNeedsSort = true;
+  SortLater(entity->GetDataList());
   DisplayOutOfDate();
 }
 
@@ -424,7 +424,7 @@ void TvxTree_ComBasic::_DeleteItem(TvxDataEntity* e) {
 
 void TvxTree_ComBasic::_OnHandlePerformedMove(TvxDataEntity* e, int, int) {
   // Only the order changed: the sort pass puts the node where it belongs.
-  if (auto* list = dynamic_cast<TvxDataList_Tree*>(e->GetDataList())) list->fNeedsSort = true;
+  SortLater(e->GetDataList());
   DisplayOutOfDate();
 }
 
@@ -440,7 +440,7 @@ void TvxTree_ComBasic::_EnterOwnerAfterChange(TvxDataEntity* e) {
   } else if (entity->fTreeNode) {
     CleanTreeNode(entity);  // made again where it belongs at the next synchronisation
   }
-  if (auto* list = dynamic_cast<TvxDataList_Tree*>(entity->GetDataList())) list->fNeedsSort = true;
+  SortLater(entity->GetDataList());
   DisplayOutOfDate();
 }
 
@@ -450,7 +450,7 @@ void TvxTree_ComBasic::_OnVisibleChanged(TvxDataEntity*) {}
 
 void TvxTree_ComBasic::_ContentChanged(TvxDataList* l) {
   // A sort, for one, reorders the whole list.
-  if (auto* list = dynamic_cast<TvxDataList_Tree*>(l)) list->fNeedsSort = true;
+  SortLater(l);
   DisplayOutOfDate();
   TCallOut callOut(this);
   DoContentChanged(l);
@@ -509,23 +509,29 @@ void TvxTree_ComBasic::RetireSubList(TvxDataList_Tree* theList) {
   // until then it stays, empty and ownerless, where walks over the holder find it.
   theList->fOwningDataEntity = nullptr;
   theList->fNeedsSort = false;
-  if (fListOfDataListListInstances)
+  if (fListOfDataListListInstances) {
     fRetiredSubLists.push_back(theList);
-  else
+  } else {
+    fListsToSort.clear();  // the tree is going
     theList->FreeWheneverPossible();
+  }
 }
 
 void TvxTree_ComBasic::FreeRetiredSubLists() {
   if (fRetiredSubLists.empty()) return;
   std::unordered_set<TvxDataList*> retired(fRetiredSubLists.begin(), fRetiredSubLists.end());
   fListOfDataListListInstances->RemoveIf([&retired](TvxDataList* l) { return retired.count(l) > 0; });
+  std::erase_if(fListsToSort, [&retired](TvxDataList* l) { return retired.count(l) > 0; });
   std::vector<TvxDataList_Tree*> doomed;
   doomed.swap(fRetiredSubLists);
   for (TvxDataList_Tree* list : doomed) list->FreeWheneverPossible();
 }
 
 void TvxTree_ComBasic::DisplayOutOfDate() {
+  // A burst of changes needs one repaint request, until the paint comes.
+  if (fDisplayOutOfDate && fRepaintAsked) return;
   fDisplayOutOfDate = true;
+  fRepaintAsked = true;
   Invalidate();
 }
 
@@ -588,6 +594,7 @@ void TvxTree_ComBasic::Synchronise(TvxDataEntity_Tree* e, TvxDataEntity_Tree* pa
     return;
   }
   TTreeNode* node = e->fTreeNode;
+  bool made = false;  // with the entity's text
   if (!node) {
     bracket.Mark();
     ++fNodeOperations;
@@ -596,11 +603,15 @@ void TvxTree_ComBasic::Synchronise(TvxDataEntity_Tree* e, TvxDataEntity_Tree* pa
       parent->fExpanderSubNode = nullptr;
     } else {
       node = GetItems()->AddChild(parent ? parent->fTreeNode : nullptr, e->fText);
-      if (parent && parent->fExpanded && parent->fTreeNode) parent->fTreeNode->SetExpanded(true);
+      made = true;
+      if (parent && parent->fExpanded && parent->fTreeNode) {
+        made = false;  // expanding is heard: the text may change meanwhile
+        parent->fTreeNode->SetExpanded(true);
+      }
     }
     e->fTreeNode = node;
     // A new node goes last; the sort pass puts it in its place.
-    static_cast<TvxDataList_Tree*>(e->GetDataList())->fNeedsSort = true;
+    SortLater(e->GetDataList());
   }
   TvxDataList_Tree* sub = e->fSubDataList;
   const bool childless = !sub || sub->Count() == 0;
@@ -611,7 +622,7 @@ void TvxTree_ComBasic::Synchronise(TvxDataEntity_Tree* e, TvxDataEntity_Tree* pa
     e->fExpanderSubNode = GetItems()->AddChild(node, "Not initiated");
   }
   if (node->GetData() != e) node->SetData(e);
-  if (node->GetText() != e->fText) node->SetText(e->fText);
+  if (!made && node->GetText() != e->fText) node->SetText(e->fText);
   if (node->GetImageIndex() != e->fImageIndex) node->SetImageIndex(e->fImageIndex);
   if (node->GetSelectedIndex() != e->fSelectedIndex) node->SetSelectedIndex(e->fSelectedIndex);
   if (node->GetExpanded() != e->fExpanded && (node->HasChildren() || !e->fExpanded)) {
@@ -627,15 +638,28 @@ void TvxTree_ComBasic::Synchronise(TvxDataEntity_Tree* e, TvxDataEntity_Tree* pa
     Synchronise(static_cast<TvxDataEntity_Tree*>(sub->GetLoaded(p)), e, bracket);
 }
 
+// Only this tree's lists are sorted: they are the ones it frees, and it
+// drops them from the waiting ones before they go.
+void TvxTree_ComBasic::SortLater(TvxDataList* theList) {
+  // The root list, the usual one, is known without a cast.
+  auto* list = theList == fRootDataList ? fRootDataList : dynamic_cast<TvxDataList_Tree*>(theList);
+  if (!list || list->fNeedsSort || list->GetListController() != fListController.get()) return;
+  list->fNeedsSort = true;
+  fListsToSort.push_back(list);
+}
+
 void TvxTree_ComBasic::SortPass() {
-  // Deepest lists first, so that every list is ordered before its parent's.
-  for (int k = fListOfDataListListInstances->Count() - 1; k >= 0; --k) {
-    auto* list = static_cast<TvxDataList_Tree*>(fListOfDataListListInstances->GetDataList(k));
-    if (!list || !list->fNeedsSort) continue;
+  // Each list orders the children of one node: the order of the lists does
+  // not matter, and lists that did not change are not visited.
+  std::vector<TvxDataList_Tree*> due;
+  due.swap(fListsToSort);
+  for (TvxDataList_Tree* list : due) {
+    if (!list->fNeedsSort) continue;  // retired since it was marked
     list->fNeedsSort = false;
     if (list->Count() == 0) continue;
     TvxDataEntity_Tree* owner = list->fOwningDataEntity;
     if (owner && !owner->fTreeNode) continue;
+    if (NodesInListOrder(list, owner ? owner->fTreeNode : nullptr)) continue;
     // Nodes of entities by list index; anything else (a placeholder) last.
     // The nodes are this tree's: their data is an entity of it or nil.
     const bool moved = GetItems()->SortChildrenByKey(owner ? owner->fTreeNode : nullptr, [](TTreeNode* n) {
@@ -646,6 +670,29 @@ void TvxTree_ComBasic::SortPass() {
   }
 }
 
+// Whether the nodes under theParent (the roots for nil) already stand in the
+// order of theList's entities, the others (placeholders) last: the common
+// case, told without reading a list index.
+bool TvxTree_ComBasic::NodesInListOrder(TvxDataList_Tree* theList, TTreeNode* theParent) {
+  TTreeNodes* nodes = GetItems();
+  const int count = theParent ? theParent->Count() : nodes->RootCount();
+  const int loaded = theList->LoadedCount();
+  int p = 0;
+  bool others = false;
+  for (int k = 0; k < count; ++k) {
+    TTreeNode* n = theParent ? theParent->GetItem(k) : nodes->GetRoot(k);
+    auto* e = static_cast<TvxDataEntity_Tree*>(static_cast<TObject*>(n->GetData()));
+    if (!e) {
+      others = true;
+      continue;
+    }
+    if (others || e->GetDataList() != theList) return false;
+    while (p < loaded && theList->GetLoaded(p) != e) ++p;
+    if (p++ == loaded) return false;
+  }
+  return true;
+}
+
 void TvxTree_ComBasic::UpdateDisplay() {
   if (IsDestroying()) return;
   FreeRetiredSubLists();
@@ -653,17 +700,21 @@ void TvxTree_ComBasic::UpdateDisplay() {
   fUpdating_Selected = GetSelected();
   fUpdating_TopItem = GetTopItem();
   const int scrollX = GetScrollInfo(sbHorizontal).nPos;
-  TvxBeginUpdate bracket([this] { BeginUpdate(); }, [this] { EndUpdate(); });
-  for (int p = 0; p < fRootDataList->LoadedCount(); ++p)
-    Synchronise(static_cast<TvxDataEntity_Tree*>(fRootDataList->GetLoaded(p)), nullptr, bracket);
-  if (!fListOfTreeNodesToDelete.empty() && fCallingOut == 0) {
-    bracket.Mark();
-    std::vector<TTreeNode*> doomed(fListOfTreeNodesToDelete.begin(), fListOfTreeNodesToDelete.end());
-    fListOfTreeNodesToDelete.clear();
-    fNodeOperations += static_cast<long long>(doomed.size());
-    GetItems()->DeleteNodes(doomed);
+  {
+    TvxBeginUpdate bracket([this] { BeginUpdate(); }, [this] { EndUpdate(); });
+    for (int p = 0; p < fRootDataList->LoadedCount(); ++p)
+      Synchronise(static_cast<TvxDataEntity_Tree*>(fRootDataList->GetLoaded(p)), nullptr, bracket);
+    if (!fListOfTreeNodesToDelete.empty() && fCallingOut == 0) {
+      bracket.Mark();
+      std::vector<TTreeNode*> doomed(fListOfTreeNodesToDelete.begin(), fListOfTreeNodesToDelete.end());
+      fListOfTreeNodesToDelete.clear();
+      fNodeOperations += static_cast<long long>(doomed.size());
+      GetItems()->DeleteNodes(doomed);
+    }
+    SortPass();
   }
-  SortPass();
+  // The bracket is closed first: the rows are then laid out once, here, and
+  // the paint that follows finds them done.
   if (fUpdating_Selected && GetSelected() != fUpdating_Selected) SetSelected(fUpdating_Selected);
   if (fUpdating_TopItem) SetTopItem(fUpdating_TopItem);
   if (GetScrollInfo(sbHorizontal).nPos != scrollX && scrollX >= 0) SetScrollPos(sbHorizontal, scrollX);
@@ -835,6 +886,7 @@ void TvxTree_ComBasic::NoteTopItem() {
 }
 
 void TvxTree_ComBasic::Paint() {
+  fRepaintAsked = false;
   EnsureDisplayUpToDate();
   TCallOut callOut(this);
   TCustomTreeView::Paint();

@@ -272,6 +272,8 @@ private:
   void ScheduleNodeDeletion(TTreeNode* Node);
   void DeleteNodes(const std::vector<TTreeNode*>& theNodes);
   void SortPass();
+  void SortLater(TvxDataList* theList);
+  bool NodesInListOrder(TvxDataList_Tree* theList, TTreeNode* theParent);
   void ClearAllSelections();
   void DeferredSelect(TObject*);
   void CheckSelectionAfterKey(TObject*);
@@ -297,6 +299,7 @@ private:
   TvxDataList_Tree* fRootDataList = nullptr;
   std::unique_ptr<TvxListController_Tree> fListController;
   bool fDisplayOutOfDate = false;
+  bool fRepaintAsked = false;  // since the last paint
   bool fUpdating = false;
   TTreeNode* fUpdating_Selected = nullptr;
   TTreeNode* fUpdating_TopItem = nullptr;
@@ -309,6 +312,7 @@ private:
   bool fScrollBarVert = true;
   long long fNodeOperations = 0;
   std::vector<TvxDataList_Tree*> fRetiredSubLists;
+  std::vector<TvxDataList_Tree*> fListsToSort;  // marked fNeedsSort, this tree's
   int fCallingOut = 0;
   bool fPressPending = false;  // a left press whose release may still select
 };

@@ -1,4 +1,6 @@
 #include <algorithm>
+#include <cstdint>
+#include <random>
 #include <gtest/gtest.h>
 
 #include "ControllerLog.h"
@@ -85,6 +87,67 @@ TEST(DataList2lev, LargeHoldersStillHoldEachListOnce) {
   holder->Add(h.lists[0].get());
   EXPECT_EQ(holder->Count(), 1);
   EXPECT_EQ(holder->IndexOf(h.lists[0].get()), 0);
+}
+
+TEST(DataList2lev, LargeHolderAnswersAsAScanThroughRandomChanges) {
+  // Adds, removes, deletes, replacements (nil among them) and bulk removals,
+  // against a plain vector that is scanned: count, positions and membership
+  // agree after every change, while the holder counts its members.
+  Holder h({});
+  for (int k = 0; k < 300; ++k) h.AddList(0);
+  TvxDataList2lev* holder = h.holder.get();
+  std::vector<TvxDataList*> model;
+  for (auto& l : h.lists) model.push_back(l.get());
+  auto indexIn = [&model](TvxDataList* l) {
+    auto it = std::find(model.begin(), model.end(), l);
+    return it == model.end() ? -1 : static_cast<int>(it - model.begin());
+  };
+  std::mt19937 rng(11);
+  auto any = [&]() -> TvxDataList* {
+    const size_t k = rng() % (h.lists.size() + 1);
+    return k == h.lists.size() ? nullptr : h.lists[k].get();
+  };
+  for (int step = 0; step < 4000; ++step) {
+    TvxDataList* l = any();
+    const int at = model.empty() ? 0 : static_cast<int>(rng() % model.size());
+    switch (rng() % 8) {
+      case 0:
+      case 1:
+      case 2:
+        if (indexIn(l) < 0) model.push_back(l);
+        holder->Add(l);
+        break;
+      case 3:
+      case 4:
+        if (indexIn(l) >= 0) model.erase(model.begin() + indexIn(l));
+        holder->Remove(l);
+        break;
+      case 5:
+        if (model.empty()) break;
+        model.erase(model.begin() + at);
+        holder->Delete(at);
+        break;
+      case 6:
+        if (model.empty()) break;
+        model[static_cast<size_t>(at)] = l;
+        holder->SetDataList(at, l);
+        break;
+      default: {
+        if (step % 50 != 7) break;  // now and then, a bulk removal of some lists
+        const uintptr_t residue = rng() % 13;
+        auto gone = [residue](TvxDataList* x) { return (reinterpret_cast<uintptr_t>(x) / 64) % 13 == residue; };
+        model.erase(std::remove_if(model.begin(), model.end(), gone), model.end());
+        holder->RemoveIf(gone);
+        break;
+      }
+    }
+    ASSERT_EQ(holder->Count(), static_cast<int>(model.size())) << step;
+    for (int probe = 0; probe < 4; ++probe) {
+      TvxDataList* x = any();
+      ASSERT_EQ(holder->IndexOf(x), indexIn(x)) << step;
+    }
+  }
+  for (int i = 0; i < holder->Count(); ++i) EXPECT_EQ(holder->GetDataList(i), model[static_cast<size_t>(i)]);
 }
 
 TEST(DataList2lev, MissingIndexHandlerMayAddTheLists) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <random>
 
 #include <QCoreApplication>
@@ -177,6 +178,40 @@ TEST(Tree, BurstsOfChangesAreMirroredAtTheNextRead) {
   EXPECT_EQ(CheckMirror(t), 0);
   EXPECT_EQ(t.GetItems()->Count(), 0);
   EXPECT_EQ(deleted.size(), 55u);
+}
+
+TEST(Tree, ABurstAsksForOneRepaintAndThePaintShowsIt) {
+  // However many changes a burst holds, the window is asked to repaint once;
+  // the paint that comes synchronises, and the next burst asks again.
+  TvxTree t(nullptr);
+  t.SetBounds(0, 0, 300, 400);
+  vxtest::ShowWindow(&t);
+  vxtest::ProcessEventsUntilIdle();
+  std::vector<TvxDataEntity_Tree*> roots;
+  const struct {
+    const char* name;
+    std::function<void()> change;
+  } bursts[] = {
+      {"300 roots", [&] { for (int i = 0; i < 300; ++i) roots.push_back(Add(t, nullptr, "r" + std::to_string(i))); }},
+      {"every third hidden", [&] { for (size_t i = 0; i < roots.size(); i += 3) roots[i]->Set_HideNode(true); }},
+      {"children under two roots", [&] { for (int i = 0; i < 20; ++i) Add(t, roots[1 + i % 2], "c" + std::to_string(i)); }},
+      {"every fourth deleted", [&] {
+         for (size_t i = 0; i < roots.size(); i += 4) t.RemoveDataEntity(roots[i]);
+       }},
+      {"cleared", [&] { t.Clear(); }},
+  };
+  for (const auto& burst : bursts) {
+    const int before = t.GetUpdateRequestCount();
+    burst.change();
+    const int requests = t.GetUpdateRequestCount() - before;
+    EXPECT_GE(requests, 1) << burst.name;
+    EXPECT_LE(requests, 2) << burst.name;
+    vxtest::ProcessEventsUntilIdle();
+    const int painted = t.GetItems()->Count();
+    CheckMirror(t);  // synchronises: nothing left for it when the paint did it
+    EXPECT_EQ(t.GetItems()->Count(), painted) << burst.name;
+  }
+  EXPECT_EQ(t.GetItems()->Count(), 0);
 }
 
 TEST(Tree, PlaceholdersExpansionAndLevels) {
