@@ -81,11 +81,12 @@ void TvxOffscreenPaint::Paint() {
     SmashPaint();
     return;
   }
-  // A picture that no paint showed again since the last asked-for drawing
-  // is not worth its copy: this drawing goes into the window's own pixels.
-  // Where paints in between only copied it (an overlay comes and goes over
-  // it), it is drawn as a picture again.
-  const bool straight = fPaintsOnWindow && !paper && asked && !fPictureShown;
+  // A picture that is never shown again (every paint draws anew), or that
+  // no paint showed again since the last asked-for drawing, is not worth its
+  // copy: this drawing goes into the window's own pixels. Where paints in
+  // between only copied it (an overlay comes and goes over it), it is drawn
+  // as a picture again.
+  const bool straight = fPaintsOnWindow && !paper && (!fKeepUntilInvalidated || (asked && !fPictureShown));
   if (asked) fPictureShown = false;
   if (straight) {
     fContentValid = false;  // the picture gets its old pixels back

@@ -296,8 +296,9 @@ TDateTime TvxDateScaler::PixelToDate(int aPixel) {
     highDate = fShortScaleMarkDrawList[static_cast<size_t>(after)].DateTime;
     highPix = fShortScaleMarkDrawList[static_cast<size_t>(after)].Pixel;
   }
-  // Exactly on a mark (the last one may end the row right at the end).
-  if (before >= 0 && lowPix == aPixel) return VisibleTimeToTrueTime_Low(lowDate);
+  // Exactly on a mark (the last one may end the row right at the end), or
+  // on the window's start before the first mark.
+  if (lowPix == aPixel) return VisibleTimeToTrueTime_Low(lowDate);
   if (lowPix < aPixel && aPixel < highPix) {
     TDateTime byTable;
     if (PixelToDateByTable(aPixel, lowDate, lowPix, highDate, byTable)) return byTable;

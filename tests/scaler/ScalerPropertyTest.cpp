@@ -59,8 +59,9 @@ TEST(ScalerProperty, MappingIsMonotonicAndRoundTrips) {
           << "date " << d << " pixel " << p;
     }
     // Every pixel of the axis answers a date that lies on that very pixel.
-    for (int p = 0; p < width; p += 1 + width / 300)
+    for (int p = 0; p < width; p += 1 + width / 300) {
       ASSERT_EQ(s.DateToPixel(s.PixelToDate(p)), p) << "pixel " << p;
+    }
   }
 }
 
