@@ -97,8 +97,7 @@ struct ThreadRegistry {
   // Called with the lock held.
   void Submit(TThread* theTask) {
     if (pool.empty()) {
-      const unsigned n = std::max(1u, std::thread::hardware_concurrency());
-      for (unsigned k = 0; k < n; ++k) pool.emplace_back([this] { Work(); });
+      for (int k = 0; k < TThread::PoolSize(); ++k) pool.emplace_back([this] { Work(); });
     }
     tasks.push_back(theTask);
     taskReady.notify_one();
@@ -339,10 +338,7 @@ void TThread::Synchronize(const std::function<void()>& theMethod) {
     r.WatchApplication();
     if (r.shuttingDown || !r.watchingApplication) return;  // nobody would run it
     r.queue.push_back(&call);
-    if (!r.window) r.window = std::make_unique<TMessageWindow>([](unsigned msg) {
-      if (msg == kRunSynchronizedCalls) CheckSynchronize();
-    });
-    r.window->Post(kRunSynchronizedCalls);
+    r.Post(kRunSynchronizedCalls);
   }
   std::unique_lock<std::mutex> lock(r.mutex);
   while (!call.done) {
