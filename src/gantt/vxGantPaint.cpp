@@ -29,18 +29,8 @@ void TGantRow::DrawContent() {
 void TGantPainter::DrawRow(TGantRow* theRow) {
   TvxHold hold(theRow);  // an item drawn by the application may take its row away
   auto gone = [theRow] { return !theRow->GetGant(); };
-  // The rectangles of the row's shown items: the room of the texts beside them.
-  std::vector<TRect>& rects = fRowItemRects;
-  rects.clear();
-  theRow->ForEachItem([&](TvxDataEntity_Kronit* item) {
-    if (gone()) return false;
-    TRect r;
-    if (fChart.IsVisible(item) && theRow->RectFromDataEntity(item, r)) rects.push_back(r);
-    return true;
-  });
-  if (gone()) return;
-  std::sort(rects.begin(), rects.end(), [](const TRect& a, const TRect& b) { return a.Left < b.Left; });
   fRoomRow = theRow;
+  fRoomMeasured = false;  // at the first text beside an item: most rows have none
   theRow->ForEachItem([&](TvxDataEntity_Kronit* item) {
     if (gone()) return false;  // the row went
     TRect r;
@@ -50,7 +40,22 @@ void TGantPainter::DrawRow(TGantRow* theRow) {
   fRoomRow = nullptr;
 }
 
-void TGantPainter::TextRoom(const TRect& theRect, int& theLeft, int& theRight) const {
+void TGantPainter::MeasureRoom() {
+  // The rectangles of the row's shown items, by their left edges.
+  std::vector<TRect>& rects = fRowItemRects;
+  rects.clear();
+  TGantRow* row = fRoomRow;
+  row->ForEachItem([&](TvxDataEntity_Kronit* item) {
+    TRect r;
+    if (fChart.IsVisible(item) && row->RectFromDataEntity(item, r)) rects.push_back(r);
+    return row->GetGant() != nullptr;
+  });
+  std::sort(rects.begin(), rects.end(), [](const TRect& a, const TRect& b) { return a.Left < b.Left; });
+  fRoomMeasured = true;
+}
+
+void TGantPainter::TextRoom(const TRect& theRect, int& theLeft, int& theRight) {
+  if (!fRoomMeasured) MeasureRoom();
   // Items that meet the rectangle's band and reach beyond its ends close the
   // room there; only the nearest ones are looked at, so that a crowded row
   // costs no more than a few dozen looks an item.
@@ -256,7 +261,7 @@ void TGantPainter::DrawContent(TvxDataEntity_Kronit* theItem, const TRect& theRe
     // Texts beside the item keep to the room up to its neighbours, or the edges.
     int roomLeft = printing ? std::numeric_limits<int>::min() : 0;
     int roomRight = printing ? std::numeric_limits<int>::max() : w;
-    if (fRoomRow && fRoomRow == theItem->GetRow()) TextRoom(theRect, roomLeft, roomRight);
+    if (fRoomRow && texts->HasTextBeside() && fRoomRow == theItem->GetRow()) TextRoom(theRect, roomLeft, roomRight);
     if (printing)
       texts->DrawToCanvasInsideRect(t, c, fChart.fGA->GetPrintScalex(), fChart.fGA->GetPrintScaley(), roomLeft,
                                     roomRight);

@@ -46,7 +46,8 @@ private:
   void DrawContent(TvxDataEntity_Kronit* theItem, const TRect& theRect);
   // Narrows theLeft..theRight to the room beside theRect that no other item
   // of the row being drawn takes.
-  void TextRoom(const TRect& theRect, int& theLeft, int& theRight) const;
+  void TextRoom(const TRect& theRect, int& theLeft, int& theRight);
+  void MeasureRoom();
 
   TvxGant_ComBasic& fChart;
   TvxStripePattern fStripes;
@@ -54,7 +55,8 @@ private:
   // The shown items of the row being drawn, by their left edges: the room of
   // the texts beside them.
   std::vector<TRect> fRowItemRects;
-  const TGantRow* fRoomRow = nullptr;
+  TGantRow* fRoomRow = nullptr;
+  bool fRoomMeasured = false;
 };
 
 }  // namespace vx

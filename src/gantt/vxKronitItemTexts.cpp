@@ -34,6 +34,27 @@ TvxTimeItemText* TvxTimeItemTextCollection::GetTimeItemText(int i) const {
   return fTexts[static_cast<size_t>(i)].get();
 }
 
+bool TvxTimeItemTextCollection::HasTextBeside() const noexcept {
+  return std::any_of(fTexts.begin(), fTexts.end(), [](const auto& t) { return t->fTextRectPlaceX != trpInside; });
+}
+
+const std::string& TvxTimeItemText::Fitted(TCanvas* aCanvas, int aRoom) {
+  const TFont* font = aCanvas->GetFont();
+  const int ppi = aCanvas->PixelsPerInch();
+  TFitted* f = fFit.get();
+  if (f && f->room == aRoom && f->height == font->GetHeight() && f->ppi == ppi && f->style == font->GetStyle() &&
+      f->font == font->GetName())
+    return f->text;
+  if (!f) fFit = std::make_unique<TFitted>(), f = fFit.get();
+  f->text = TvxTimeItemTextCollection::FitToRoom(aCanvas, FText, aRoom);
+  f->room = aRoom;
+  f->height = font->GetHeight();
+  f->ppi = ppi;
+  f->style = font->GetStyle();
+  f->font = font->GetName();
+  return f->text;
+}
+
 std::string TvxTimeItemTextCollection::FitToRoom(TCanvas* aCanvas, const std::string& aText, int aRoom) {
   if (aText.empty() || aRoom <= 0) return {};
   if (aCanvas->TextWidth(aText) <= aRoom) return aText;
@@ -76,29 +97,29 @@ void TvxTimeItemTextCollection::DrawToCanvasInsideRect(const TRect& aRect, TCanv
     int ox = Round(t->FPos.X * aScaleX), oy = Round(t->FPos.Y * aScaleY);
     TRect box = aRect;
     const int w = aRect.Width(), h = aRect.Height();
-    std::string text = t->FText;
+    const std::string* text = &t->FText;
     if (t->fTextRectPlaceX == trpOutsideNear) {
       clip = false;
       box.Left = aRect.Left - w;
       box.Right = aRect.Left;
       // The text ends ox pixels before the item, and starts after the neighbour.
       const long long end = static_cast<long long>(aRect.Left) - ox;
-      text = FitToRoom(aCanvas, text, static_cast<int>(std::clamp<long long>(end - aRoomLeft - kGap, 0, 1 << 30)));
-      if (text.empty()) continue;
-      ox = w - aCanvas->TextWidth(text) - ox;
+      text = &t->Fitted(aCanvas, static_cast<int>(std::clamp<long long>(end - aRoomLeft - kGap, 0, 1 << 30)));
+      if (text->empty()) continue;
+      ox = w - aCanvas->TextWidth(*text) - ox;
     } else if (t->fTextRectPlaceX == trpOutsideFar) {
       clip = false;
       box.Left = aRect.Right;
       box.Right = aRect.Right + w;
       const long long begin = static_cast<long long>(aRect.Right) + ox;
-      text = FitToRoom(aCanvas, text, static_cast<int>(std::clamp<long long>(aRoomRight - kGap - begin, 0, 1 << 30)));
-      if (text.empty()) continue;
+      text = &t->Fitted(aCanvas, static_cast<int>(std::clamp<long long>(aRoomRight - kGap - begin, 0, 1 << 30)));
+      if (text->empty()) continue;
     }
     if (t->fTextRectPlaceY == trpOutsideNear) {
       clip = false;
       box.Top = aRect.Top - h;
       box.Bottom = aRect.Top;
-      oy = h - aCanvas->TextHeight(text) - oy;  // its bottom oy pixels above the item
+      oy = h - aCanvas->TextHeight(*text) - oy;  // its bottom oy pixels above the item
     } else if (t->fTextRectPlaceY == trpOutsideFar) {
       clip = false;
       box.Top = aRect.Bottom;
@@ -107,17 +128,17 @@ void TvxTimeItemTextCollection::DrawToCanvasInsideRect(const TRect& aRect, TCanv
     const TRect textRect = Rect(box.Left + ox, box.Top + oy, box.Right - 1, box.Bottom - 1);
     if (textRect.Top >= textRect.Bottom || textRect.Right <= textRect.Left) continue;
     if (clip) {
-      text = FitToRoom(aCanvas, text, textRect.Width());
-      if (text.empty()) continue;
+      text = &t->Fitted(aCanvas, textRect.Width());
+      if (text->empty()) continue;
     }
 
     TBrush* brush = aCanvas->GetBrush();
     const TBrushStyle oldStyle = brush->GetStyle();
     brush->SetStyle(bsClear);
     if (clip)
-      aCanvas->TextOutClipped(textRect, textRect.Left, textRect.Top, text);
+      aCanvas->TextOutClipped(textRect, textRect.Left, textRect.Top, *text);
     else
-      aCanvas->TextOut(box.Left + ox, box.Top + oy, text);
+      aCanvas->TextOut(box.Left + ox, box.Top + oy, *text);
     brush->SetStyle(oldStyle);
   }
 }

@@ -28,7 +28,10 @@ public:
   int GetStyle() const noexcept { return FStyle; }
   void SetStyle(int Value) noexcept { FStyle = Value; }
   const std::string& GetText() const noexcept { return FText; }
-  void SetText(const std::string& Value) { FText = Value; }
+  void SetText(const std::string& Value) {
+    FText = Value;
+    fFit.reset();
+  }
   // Offsets from the item, in pixels; kept within MostOffset either way.
   static constexpr int MostOffset = 1 << 16;
   TPoint GetPos() const noexcept { return FPos; }
@@ -40,6 +43,15 @@ public:
 
 private:
   friend class TvxTimeItemTextCollection;
+  // The text as last fitted, with what decided it: a label is fitted again
+  // on every frame, to the same room in the same font.
+  struct TFitted {
+    int room = 0, height = 0, ppi = 0;
+    TFontStyles style;
+    std::string font, text;
+  };
+  const std::string& Fitted(TCanvas* aCanvas, int aRoom);
+  std::unique_ptr<TFitted> fFit;
   int FStyle = 0;
   std::string FText;
   TPoint FPos;
@@ -57,6 +69,8 @@ public:
   void DropText(int i);
   int GetCount() const noexcept { return static_cast<int>(fTexts.size()); }
   TvxTimeItemText* GetTimeItemText(int i) const;
+  // Whether a text sits beside the item, and so needs the room up to its neighbours.
+  bool HasTextBeside() const noexcept;
 
   // Draws every text of an item whose rectangle is aRect; offsets are scaled
   // by the print scales. Texts inside the item are clipped to it, texts

@@ -241,26 +241,38 @@ bool TvxDateScaler::PixelToDateByTable(int aPixel, TDateTime aLowDate, double aL
 void TvxDateScaler::FindScaleMarksFromDate(TDateTime aDate, int& aBefore, int& aAfter) const {
   const std::vector<TScaleMark>& marks = fShortScaleMarkDrawList;
   aBefore = aAfter = -1;
-  const int count = static_cast<int>(marks.size());
+  const size_t count = marks.size();
   if (count == 0) return;
-  int lo = 0, hi = count - 1;
-  int mid = lo + (hi - lo) / 2;
-  while (lo != mid) {
-    if (marks[static_cast<size_t>(mid)].DateTime < aDate)
-      lo = mid;
-    else
-      hi = mid;
-    mid = lo + (hi - lo) / 2;
+  if (std::isnan(aDate)) {
+    aAfter = count > 1 ? 1 : -1;  // as a search that never moves: the first mark
+    aBefore = 0;
+    return;
   }
-  // The search stops one short when the date lies at or past the last mark.
-  if (hi != mid && marks[static_cast<size_t>(hi)].DateTime <= aDate) mid = hi;
-  if (marks[static_cast<size_t>(mid)].DateTime > aDate) {
-    aBefore = mid - 1;
-    aAfter = mid;
-  } else {
-    aBefore = mid;
-    aAfter = mid + 1 < count ? mid + 1 : -1;
+  // The last mark at or before the date. Marks are close to evenly spaced in
+  // time, so the search starts where the date falls between the ends and
+  // widens from there: every bar of a frame asks twice.
+  auto after = [aDate](const TScaleMark& m) { return aDate < m.DateTime; };
+  const double first = marks.front().DateTime, last = marks.back().DateTime;
+  size_t lo = 0, hi = count;  // the answer's upper bound lies in [lo, hi]
+  if (last > first && aDate > first && aDate < last) {
+    const auto guess = static_cast<size_t>((aDate - first) / (last - first) * static_cast<double>(count - 1));
+    size_t g = std::min(guess, count - 1), step = 1;
+    if (after(marks[g])) {
+      hi = g;
+      while (hi > step && after(marks[hi - step])) hi -= step, step *= 2;
+      lo = hi > step ? hi - step : 0;
+    } else {
+      lo = g + 1;
+      while (lo + step < count && !after(marks[lo + step - 1])) lo += step, step *= 2;
+      hi = std::min(count, lo + step);
+    }
   }
+  const size_t upper = static_cast<size_t>(
+      std::partition_point(marks.begin() + static_cast<std::ptrdiff_t>(lo), marks.begin() + static_cast<std::ptrdiff_t>(hi),
+                           [&](const TScaleMark& m) { return !after(m); }) -
+      marks.begin());
+  aBefore = static_cast<int>(upper) - 1;
+  aAfter = upper < count ? static_cast<int>(upper) : -1;
 }
 
 void TvxDateScaler::FindScaleMarksFromPixel(int aPixel, int& aBefore, int& aAfter) const {

@@ -2,6 +2,7 @@
 // their room, the area follows a drag on the axis, links end at bar edges.
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <set>
 
 #include "GanttSupport.h"
@@ -187,6 +188,42 @@ TEST(GanttZoom, TextsFitTheirRoom) {
       EXPECT_LE(c->TextWidth(fit), k.room);
       EXPECT_NE(static_cast<unsigned char>(k.text[kept.size()]) & 0xC0, 0x80u);  // cut between characters
     }
+  }
+}
+
+// A label is fitted once and kept: drawn again after its room, its font or
+// its text changed, it looks exactly as a label drawn so for the first time.
+TEST(GanttZoom, AKeptFitFollowsRoomFontAndText) {
+  auto draw = [](TvxTimeItemTextCollection& theTexts, int theRoom, int theSize) {
+    TBitmap b(200, 20);
+    TCanvas* c = b.GetCanvas();
+    c->GetBrush()->SetColor(clWhite);
+    c->FillRect(Rect(0, 0, 200, 20));
+    theTexts.fOnStyleSet = [theSize](TvxTimeItemTextCollection*, TCanvas* canvas, int) {
+      canvas->GetFont()->SetSize(theSize);
+    };
+    theTexts.DrawToCanvasInsideRect(Rect(0, 0, theRoom, 20), c, 1, 1);
+    return b.Image().copy();
+  };
+  auto fresh = [&draw](const std::string& theText, int theRoom, int theSize) {
+    TvxTimeItemTextCollection texts;
+    texts.AddText(theText, 0, 0, 0);
+    return draw(texts, theRoom, theSize);
+  };
+  // The steps below change what is drawn.
+  ASSERT_NE(fresh("Foundation works", 60, 9), fresh("Foundation works", 140, 9));
+  ASSERT_NE(fresh("Foundation works", 140, 9), fresh("Foundation works", 140, 14));
+  TvxTimeItemTextCollection kept;
+  TvxTimeItemText* text = kept.AddText("Foundation works", 0, 0, 0);
+  struct Step {
+    const char* text;
+    int room, size;
+  } const steps[] = {{"Foundation works", 60, 9},  {"Foundation works", 60, 9}, {"Foundation works", 140, 9},
+                     {"Foundation works", 140, 14}, {"Roof", 140, 14},           {"Roofing and gutters", 45, 14}};
+  for (const Step& k : steps) {
+    SCOPED_TRACE(std::string(k.text) + " in " + std::to_string(k.room) + " at " + std::to_string(k.size));
+    if (text->GetText() != k.text) text->SetText(k.text);
+    EXPECT_EQ(draw(kept, k.room, k.size), fresh(k.text, k.room, k.size));
   }
 }
 

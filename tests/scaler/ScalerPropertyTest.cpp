@@ -2,10 +2,12 @@
 // round trip lands within a pixel, and hidden time takes no pixels.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <random>
 
+#include <vxplan/platform/rtl/Math.h>
 #include <vxplan/scaler/vxScaler.h>
 
 using namespace vx;
@@ -57,6 +59,19 @@ TEST(ScalerProperty, MappingIsMonotonicAndRoundTrips) {
       // Within one pixel's worth of visible time.
       ASSERT_LE(std::fabs(s.DateDiffToVisibleTime(back, d)), 1.5 * pixelTime + 11 * OneSecond)
           << "date " << d << " pixel " << p;
+    }
+    // The anchor of a date is the last mark at or before it, wherever the
+    // date falls: on a mark, just beside one, or past either end.
+    std::vector<double> probes = {first - 30, last + 30, std::nextafter(first, 0.0)};
+    for (const TScaleMark& m : marks)
+      probes.insert(probes.end(), {m.DateTime, std::nextafter(m.DateTime, 0.0), m.DateTime + pixelTime / 3});
+    for (double d : probes) {
+      auto after = std::upper_bound(marks.begin(), marks.end(), d,
+                                    [](double t, const TScaleMark& m) { return t < m.DateTime; });
+      const double anchorDate = after == marks.begin() ? s.GetStart() : std::prev(after)->DateTime;
+      const double anchorPixel = after == marks.begin() ? 0 : std::prev(after)->Pixel;
+      ASSERT_EQ(s.DateToPixel(d), Round(s.DateDiffToPixelLength(anchorDate, d) + anchorPixel))
+          << "date " << d;
     }
     // Every pixel of the axis answers a date that lies on that very pixel.
     for (int p = 0; p < width; p += 1 + width / 300) {
