@@ -38,16 +38,7 @@ struct EditScene : ViewScene {
       stops.push_back(std::to_string(d->GetBabCell()->GetCol()) + "," + std::to_string(d->GetBabCell()->GetRow()) +
                       "=" + text);
     };
-    view.SetOnCreateCell([outer](TBabGridCell* caller, TAxisContentItem* x, TAxisContentItem* y) {
-      return caller == outer && x->ListIndex() == 5 && y->ListIndex() == 2 ? babCellTypeGrid : babCellTypeSimple;
-    });
-    view.OninitSubGridContent = [](TBabGridView_Custom*, TBabSubGridCellData* d) {
-      auto* nested = static_cast<TBabGridCell*>(d->GetBabCell());
-      for (int k = 0; k < 2; ++k) {
-        nested->GetAxisContentListX()->AddNew(nullptr);
-        nested->GetAxisContentListY()->AddNew(nullptr);
-      }
-    };
+    Nest(5, 2, 2);
     view.GetInplaceComboEditor()->SetItems({"Ada", "Chen", "Dana"});
   }
   std::string Text(int theCol, int theRow) { return view.GetText(g->getCell(theCol, theRow)); }
@@ -218,11 +209,7 @@ TEST(GridEditors, DatesWrittenInTheShortFormAndTextsThatAreNoDate) {
 TEST(GridEditors, TheEditedCellGoesScrollsOrLosesTheFocus) {
   EditScene s(0);
   TBabGridCellForViewer* g = s.g;
-  s.view.OnVirtualUnLoad = [g](TBabGridCell* caller, TAxisContentItem*, bool isRow, bool, bool& can) {
-    can = caller == g && isRow;
-  };
-  s.Fill();
-  g->GetAxisContentListY()->AddUnloaded(1000);
+  s.Virtual(1000);
   s.Show();
   // The row goes while its cell is edited: the editor closes, nothing is written.
   s.ClickAt(0, 4);
