@@ -153,18 +153,3 @@ TEST(GridNavigation, TraversalGroupsPaintsAndSkipsCellsOutsideTheArea) {
   g->Draw(Rect(0, 0, 100, 50), TOnDrawBabCell());  // no callback, no pass
   EXPECT_EQ(g->getCell(1, 2)->GetLastDrawnRect(), Rect(20, 40, 40, 50));
 }
-
-TEST(GridNavigation, NestedGridsAreHitWhereTheyWerePainted) {
-  NestedScene s;
-  s.g->CalcVisibleArea(Rect(0, 0, 300, 300));
-  // Nested grids of three twenty-pixel rows make every outer row sixty high.
-  EXPECT_EQ(s.g->GetAxisContentListY()->getAxisContentItem(1)->GetCalculatedSize(), 60);
-  EXPECT_EQ(s.g->GetAxisContentListX()->getAxisContentItem(1)->GetCalculatedSize(), 60);
-  EXPECT_EQ(s.Nested(1)->GetCalculatedWidth(), 60);
-  s.g->Draw(Rect(0, 0, 300, 300), [](TRect, TBabCell*, TBabDrawStateSet) {});
-  EXPECT_EQ(s.Nested(1)->GetDrawRect(), Rect(20, 60, 80, 120));
-  EXPECT_EQ(s.Nested(1)->getCell(1, 1)->GetLastDrawnRect(), Rect(40, 80, 60, 100));
-  EXPECT_EQ(s.g->CellFromPix(45, 85, true), s.Nested(1)->getCell(1, 1));
-  EXPECT_EQ(s.g->CellFromPix(45, 85, false), s.Nested(1));
-  EXPECT_EQ(s.g->CellFromPix(5, 85, true), s.g->getCell(0, 1));
-}
