@@ -98,7 +98,8 @@ TEST(GridAccessible, KeysRaiseFocusOnTheNewCell) {
   ASSERT_FALSE(recorder.Names().empty());
   EXPECT_EQ(recorder.Names().back(), "Alpha");
   vxtest::ExpectFocusWalk(recorder, s.grid.get(),
-                          {{Qt::Key_Right, "TRUE"}, {Qt::Key_Down, "FALSE"}, {Qt::Key_Left, "Beta"}, {Qt::Key_Up, "Alpha"}});
+                          {{Qt::Key_Right, "TRUE"}, {Qt::Key_Down, "FALSE"}, {Qt::Key_Left, "Beta"},
+                           {Qt::Key_Up, "Alpha"}});
 }
 
 TEST(GridAccessible, NestedGridCellsAreChildrenOfTheirCellAndGoneRowsLeaveNothing) {

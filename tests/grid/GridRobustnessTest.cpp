@@ -331,14 +331,17 @@ const Limit kLimits[] = {
        s.grid.SetText(s.grid.GetCell(2, 3), "-5-01-01");
      },
      [](LimitScene& s) {
-       // The editor does not start on a text that is no date; the cell keeps it.
+       // The editor does not start on a text that is no date; the cell keeps
+       // it, and the user hears why.
        vxtest::MessageCapture messages;
        for (int row = 1; row <= 3; ++row) {
          s.grid.SetFocusedCell(s.grid.GetCell(2, row));
          vxtest::KeyClick(&s.grid, Qt::Key_F2);
          EXPECT_FALSE(s.grid.GetEditing()) << row;
+         EXPECT_FALSE(s.grid.GetInplaceDateTimeEditor()->isVisible()) << row;
        }
-       EXPECT_EQ(messages.Messages().size(), 3u);  // the user hears why
+       ASSERT_EQ(messages.Messages().size(), 3u);
+       EXPECT_EQ(messages.Messages()[0], "'10000-01-01' is not a valid date");
        EXPECT_EQ(s.grid.GetText(s.grid.GetCell(2, 1)), "10000-01-01");
        s.grid.SortColumn(1, false);  // they sort by their texts
      }},

@@ -157,7 +157,6 @@ TEST(Tree, BurstsOfChangesAreMirroredAtTheNextRead) {
   EXPECT_EQ(RootTexts(t)[0], "first");
   EXPECT_EQ(RootTexts(t)[1], "r20");
   EXPECT_EQ(RootTexts(t)[2], "r0");
-  EXPECT_EQ(roots[30]->GetTreeNode()->GetParent(), roots[3]->GetTreeNode());
   EXPECT_EQ(roots[3]->GetTreeNode()->GetLastChild()->GetText(), "r3.0");
   // Only what changed was touched: far fewer operations than the 55 nodes.
   EXPECT_LT(t.GetNodeOperationCount() - before, 20);
@@ -183,7 +182,6 @@ TEST(Tree, BurstsOfChangesAreMirroredAtTheNextRead) {
   t.OnDataEntityDelete = [&](TvxTree_ComBasic*, TvxDataEntity_Tree* e) { deleted.push_back(e->GetText()); };
   t.Clear();
   EXPECT_EQ(CheckMirror(t), 0);
-  EXPECT_EQ(t.GetItems()->Count(), 0);
   EXPECT_EQ(deleted.size(), 55u);
 }
 
