@@ -232,18 +232,42 @@ TEST(GridViewMouse, ResizingColumnsAndRowsWithTrackingLines) {
 
 TEST(GridViewScroll, BarsFollowTheModel) {
   ViewScene s(5, 0);
+  int shown = 0;
+  s.view.OnVerticalScrollVisibilityChanged = [&shown](TObject*) { ++shown; };
   s.Virtual(1000);
   s.Show();
   s.Paint();
   TScrollBar* bar = s.view.GetVertScrollBar();
   // 298 pixels hold the header and 13 full rows (the 14th is cut).
   ASSERT_TRUE(bar->GetVisible());
+  EXPECT_EQ(shown, 1);
   EXPECT_FALSE(s.view.GetHorzScrollBar()->GetVisible());
   EXPECT_EQ(bar->GetMin(), 1);
   EXPECT_EQ(bar->GetMax(), 1000);
   EXPECT_EQ(bar->GetPageSize(), 13);
   EXPECT_EQ(bar->GetPosition(), 1);
   EXPECT_EQ(s.view.GetDrawRect(), Rect(1, 1, 399 - bar->GetWidth(), 299));
+
+  // Taken over by another control: the view's own bar goes, the area takes
+  // its place, the range stays for the other control, whose wheel turns the view.
+  s.view.HijackVerticalScroll(true);
+  s.Paint();
+  EXPECT_FALSE(bar->GetVisible());
+  EXPECT_EQ(s.view.GetDrawRect(), Rect(1, 1, 399, 299));
+  EXPECT_EQ(bar->GetMax(), 1000);
+  TWMMouseWheel wheel;
+  wheel.Msg = WM_MOUSEWHEEL;
+  wheel.WParam = static_cast<WPARAM>(static_cast<std::uint16_t>(-120)) << 16;
+  s.view.HandleExternalWheelScroll(wheel);
+  s.Paint();
+  EXPECT_EQ(s.g->GetTop(), 4);
+  s.view.HijackVerticalScroll(false);
+  s.Paint();
+  EXPECT_TRUE(bar->GetVisible());
+  EXPECT_EQ(bar->GetPosition(), 4);
+  EXPECT_EQ(shown, 1);
+  s.g->SetTop(1);
+  s.Paint();
 
   // Page Down moves the focus by the full rows and the bar with it.
   s.Click(1, 1);
@@ -380,35 +404,6 @@ TEST(GridViewMouse, ClicksSelectAndADragStartsPastTheThreshold) {
   EXPECT_FALSE(s.view.Dragging());
   EXPECT_TRUE(ended);
   EXPECT_EQ(selected(), "1,2 ");
-}
-
-TEST(GridViewScroll, AVerticalBarTakenOverByAnotherControl) {
-  ViewScene s(5, 0);
-  int shown = 0;
-  s.view.OnVerticalScrollVisibilityChanged = [&shown](TObject*) { ++shown; };
-  s.Virtual(1000);
-  s.Show();
-  s.Paint();
-  EXPECT_EQ(shown, 1);
-  s.view.HijackVerticalScroll(true);
-  s.Paint();
-  // The view's own bar goes, the area takes its place, the range stays for
-  // the other control, whose wheel turns the view.
-  TScrollBar* bar = s.view.GetVertScrollBar();
-  EXPECT_FALSE(bar->GetVisible());
-  EXPECT_EQ(s.view.GetDrawRect(), Rect(1, 1, 399, 299));
-  EXPECT_EQ(bar->GetMax(), 1000);
-  TWMMouseWheel wheel;
-  wheel.Msg = WM_MOUSEWHEEL;
-  wheel.WParam = static_cast<WPARAM>(static_cast<std::uint16_t>(-120)) << 16;
-  s.view.HandleExternalWheelScroll(wheel);
-  s.Paint();
-  EXPECT_EQ(s.g->GetTop(), 4);
-  s.view.HijackVerticalScroll(false);
-  s.Paint();
-  EXPECT_TRUE(bar->GetVisible());
-  EXPECT_EQ(bar->GetPosition(), 4);
-  EXPECT_EQ(shown, 1);
 }
 
 TEST(GridViewScroll, TheLastColumnComesFullyIntoView) {

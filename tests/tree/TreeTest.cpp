@@ -386,12 +386,7 @@ TEST(Tree, EditingRules) {
   std::string ok;
   for (int i = 0; i < 255; ++i) ok += "\xC3\xA9";  // e acute, two bytes
   EXPECT_NO_THROW(a->SetText(ok));
-  try {
-    a->SetText(std::string(256, 'x'));
-    ADD_FAILURE() << "256 characters were taken";
-  } catch (const Exception& e) {
-    EXPECT_STREQ(e.what(), "Treenodes only allow strings smaller than 255 chars");
-  }
+  EXPECT_THROW(a->SetText(std::string(256, 'x')), Exception);  // the text: below, as the user hears it
   EXPECT_EQ(a->GetText(), ok);
 
   // Typed past the limit: the application hears of it, the entity keeps its text.
