@@ -1,5 +1,9 @@
 #include "AccessibleSupport.h"
 
+#include <gtest/gtest.h>
+
+#include "UiTestSupport.h"
+
 #include <QtGui/private/qguiapplication_p.h>
 #include <qpa/qplatformaccessibility.h>
 #include <qpa/qplatformintegration.h>
@@ -45,6 +49,31 @@ std::vector<QString> ChildNames(QAccessibleInterface* theIface) {
   for (int i = 0; theIface && i < theIface->childCount(); ++i)
     if (QAccessibleInterface* c = theIface->child(i)) names.push_back(c->text(QAccessible::Name));
   return names;
+}
+
+void ExpectPlacedChild(QAccessibleInterface* theParent, QAccessibleInterface* theChild) {
+  ASSERT_NE(theChild, nullptr);
+  EXPECT_EQ(theChild->parent(), theParent);
+  EXPECT_EQ(theParent->child(theParent->indexOfChild(theChild)), theChild);
+  EXPECT_FALSE(theChild->rect().isEmpty());
+  EXPECT_TRUE(theParent->rect().contains(theChild->rect()));
+  EXPECT_EQ(theParent->childAt(theChild->rect().center().x(), theChild->rect().center().y()), theChild);
+}
+
+void ExpectFocusWalk(FocusRecorder& theRecorder, vx::TControl* theControl, const std::vector<FocusStep>& theSteps,
+                     bool theSelected) {
+  for (const FocusStep& step : theSteps) {
+    SCOPED_TRACE(step.heard);
+    theRecorder.Clear();
+    KeyClick(theControl, step.key);
+    ASSERT_EQ(theRecorder.Names().size(), 1u);
+    EXPECT_EQ(theRecorder.Names()[0], step.heard);
+    QAccessibleInterface* focused = QAccessible::queryAccessibleInterface(theControl)->focusChild();
+    ASSERT_NE(focused, nullptr);
+    EXPECT_EQ(focused->text(QAccessible::Name), step.heard);
+    EXPECT_TRUE(focused->state().focused);
+    if (theSelected) EXPECT_TRUE(focused->state().selected);
+  }
 }
 
 }  // namespace vxtest

@@ -4,6 +4,12 @@
 #include <QString>
 #include <vector>
 
+#include <Qt>
+
+namespace vx {
+class TControl;
+}
+
 namespace vxtest {
 
 // Records the focus events assistive technology would hear while it lives:
@@ -27,5 +33,17 @@ private:
 
 // The names of theIface's children, in order.
 std::vector<QString> ChildNames(QAccessibleInterface* theIface);
+
+// theChild knows theParent, sits inside it on screen and is found there.
+void ExpectPlacedChild(QAccessibleInterface* theParent, QAccessibleInterface* theChild);
+
+struct FocusStep {
+  Qt::Key key;
+  const char* heard;
+};
+// Each key on theControl raises one focus event, on the node the control's
+// interface then reports as its focused child (selected too, when asked).
+void ExpectFocusWalk(FocusRecorder& theRecorder, vx::TControl* theControl, const std::vector<FocusStep>& theSteps,
+                     bool theSelected = false);
 
 }  // namespace vxtest

@@ -79,20 +79,14 @@ TEST(GanttAccessible, ItemsAreChildrenWithNameDatesAndStates) {
   for (int i = 0; i < 3; ++i) {
     SCOPED_TRACE(rows[i].name);
     QAccessibleInterface* item = area->child(i);
-    ASSERT_NE(item, nullptr);
+    vxtest::ExpectPlacedChild(area, item);
     EXPECT_TRUE(item->isValid());
     EXPECT_EQ(item->role(), QAccessible::ListItem);
     EXPECT_EQ(item->text(QAccessible::Description), rows[i].description);
     EXPECT_EQ(item->state().selected, rows[i].selected);
     EXPECT_TRUE(item->state().selectable);
-    EXPECT_EQ(item->parent(), area);
     EXPECT_EQ(area->indexOfChild(item), i);
-    // Asked twice, the same object.
-    EXPECT_EQ(area->child(i), item);
-    // On screen inside the area, and found there.
-    EXPECT_TRUE(area->rect().contains(item->rect())) << item->rect().x() << "," << item->rect().y();
-    EXPECT_FALSE(item->rect().isEmpty());
-    EXPECT_EQ(area->childAt(item->rect().center().x(), item->rect().center().y()), item);
+    EXPECT_EQ(area->child(i), item);  // asked twice, the same object
   }
   EXPECT_EQ(area->child(3), nullptr);
   EXPECT_EQ(area->child(-1), nullptr);
@@ -171,25 +165,10 @@ TEST(GanttAccessible, KeysRaiseFocusOnTheNewItem) {
   ASSERT_FALSE(recorder.Names().empty());
   EXPECT_EQ(recorder.Names().back(), "Sketch");
 
-  struct Step {
-    Qt::Key key;
-    const char* heard;
-  };
-  const Step steps[] = {{Qt::Key_Right, "Review"}, {Qt::Key_Left, "Sketch"}, {Qt::Key_Down, "Frame"},
-                        {Qt::Key_Up, "Sketch"}, {Qt::Key_End, "Review"}};
-  for (const Step& s : steps) {
-    SCOPED_TRACE(s.heard);
-    recorder.Clear();
-    vxtest::KeyClick(p.g->GetGA(), s.key);
-    ASSERT_EQ(recorder.Names().size(), 1u);
-    EXPECT_EQ(recorder.Names()[0], s.heard);
-    // The area reports the same node as its focused child, focused.
-    QAccessibleInterface* focused = p.Area()->focusChild();
-    ASSERT_NE(focused, nullptr);
-    EXPECT_EQ(focused->text(QAccessible::Name), s.heard);
-    EXPECT_TRUE(focused->state().focused);
-    EXPECT_TRUE(focused->state().selected);
-  }
+  vxtest::ExpectFocusWalk(recorder, p.g->GetGA(),
+                          {{Qt::Key_Right, "Review"}, {Qt::Key_Left, "Sketch"}, {Qt::Key_Down, "Frame"},
+                           {Qt::Key_Up, "Sketch"}, {Qt::Key_End, "Review"}},
+                          true);
 }
 
 TEST(GanttAccessible, HandlersThatDeleteLeaveNothingStale) {

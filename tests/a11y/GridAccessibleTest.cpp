@@ -79,11 +79,7 @@ TEST(GridAccessible, ATableOfHeadersAndCellsWithTextCheckAndEditability) {
     EXPECT_EQ(place->rowIndex(), c.row);
     EXPECT_EQ(place->columnIndex(), c.column);
     EXPECT_EQ(place->table(), table);
-    EXPECT_EQ(cell->parent(), table);
-    EXPECT_GE(table->indexOfChild(cell), 0);
-    EXPECT_EQ(table->child(table->indexOfChild(cell)), cell);
-    EXPECT_TRUE(table->rect().contains(cell->rect()));
-    EXPECT_EQ(table->childAt(cell->rect().center().x(), cell->rect().center().y()), cell);
+    vxtest::ExpectPlacedChild(table, cell);
   }
   // The header row comes first among the children.
   std::vector<QString> headers;
@@ -101,22 +97,9 @@ TEST(GridAccessible, KeysRaiseFocusOnTheNewCell) {
   vxtest::ProcessEventsUntilIdle();
   ASSERT_FALSE(recorder.Names().empty());
   EXPECT_EQ(recorder.Names().back(), "Alpha");
-  struct Step {
-    Qt::Key key;
-    const char* heard;
-  };
-  const Step steps[] = {{Qt::Key_Right, "TRUE"}, {Qt::Key_Down, "FALSE"}, {Qt::Key_Left, "Beta"}, {Qt::Key_Up, "Alpha"}};
-  for (const Step& step : steps) {
-    SCOPED_TRACE(step.heard);
-    recorder.Clear();
-    vxtest::KeyClick(s.grid.get(), step.key);
-    ASSERT_EQ(recorder.Names().size(), 1u);
-    EXPECT_EQ(recorder.Names()[0], step.heard);
-    QAccessibleInterface* focused = s.Table()->focusChild();
-    ASSERT_NE(focused, nullptr);
-    EXPECT_EQ(focused->text(QAccessible::Name), step.heard);
-    EXPECT_TRUE(focused->state().focused);
-  }
+  vxtest::ExpectFocusWalk(recorder, s.grid.get(),
+                          {{Qt::Key_Right, "TRUE"}, {Qt::Key_Down, "FALSE"}, {Qt::Key_Left, "Beta"},
+                           {Qt::Key_Up, "Alpha"}});
 }
 
 TEST(GridAccessible, NestedGridCellsAreChildrenOfTheirCellAndGoneRowsLeaveNothing) {

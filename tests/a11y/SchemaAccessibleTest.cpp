@@ -52,14 +52,11 @@ TEST(SchemaAccessible, BookingsWithColumnTimesAndText) {
   for (int i = 0; i < 3; ++i) {
     SCOPED_TRACE(i);
     QAccessibleInterface* booking = area->child(i);
-    ASSERT_NE(booking, nullptr);
+    vxtest::ExpectPlacedChild(area, booking);
     EXPECT_EQ(booking->role(), QAccessible::ListItem);
     EXPECT_EQ(booking->text(QAccessible::Description), rows[i].description);
     EXPECT_EQ(booking->state().selected, rows[i].selected);
-    EXPECT_EQ(booking->parent(), area);
     EXPECT_EQ(area->indexOfChild(booking), i);
-    EXPECT_FALSE(booking->rect().isEmpty());
-    EXPECT_EQ(area->childAt(booking->rect().center().x(), booking->rect().center().y()), booking);
   }
   // A booking that goes leaves nothing behind.
   const QAccessible::Id lunch = QAccessible::uniqueId(area->child(2));
@@ -74,23 +71,9 @@ TEST(SchemaAccessible, KeysRaiseFocusOnTheSelectedBooking) {
   FocusRecorder recorder;
   sc.s.GetSchemaArea()->SetFocus();
   vxtest::ProcessEventsUntilIdle();
-  struct Step {
-    Qt::Key key;
-    const char* heard;
-  };
-  const Step steps[] = {{Qt::Key_Right, "Standup"}, {Qt::Key_Down, "Review"}, {Qt::Key_Right, "Lunch"},
-                        {Qt::Key_Up, "Review"}};
-  for (const Step& step : steps) {
-    SCOPED_TRACE(step.heard);
-    recorder.Clear();
-    vxtest::KeyClick(sc.s.GetSchemaArea(), step.key);
-    ASSERT_EQ(recorder.Names().size(), 1u);
-    EXPECT_EQ(recorder.Names()[0], step.heard);
-    QAccessibleInterface* focused = sc.Area()->focusChild();
-    ASSERT_NE(focused, nullptr);
-    EXPECT_EQ(focused->text(QAccessible::Name), step.heard);
-    EXPECT_TRUE(focused->state().focused);
-  }
+  vxtest::ExpectFocusWalk(recorder, sc.s.GetSchemaArea(),
+                          {{Qt::Key_Right, "Standup"}, {Qt::Key_Down, "Review"}, {Qt::Key_Right, "Lunch"},
+                           {Qt::Key_Up, "Review"}});
 }
 
 TEST(ScalerAccessible, TheTimeWindowIsItsValue) {

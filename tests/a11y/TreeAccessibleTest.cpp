@@ -89,22 +89,9 @@ void WalkTheTree() {
   s.View()->SetSelected(s.View()->GetItems()->GetRoot(0));
   ASSERT_FALSE(recorder.Names().empty());
   EXPECT_EQ(recorder.Names().back(), "Design");
-  struct Step {
-    Qt::Key key;
-    const char* heard;
-  };
-  const Step steps[] = {{Qt::Key_Down, "Sketch"}, {Qt::Key_Down, "Review"}, {Qt::Key_Down, "Build"}, {Qt::Key_Up, "Review"}};
-  for (const Step& step : steps) {
-    SCOPED_TRACE(step.heard);
-    recorder.Clear();
-    vxtest::KeyClick(s.View(), step.key);
-    ASSERT_EQ(recorder.Names().size(), 1u);
-    EXPECT_EQ(recorder.Names()[0], step.heard);
-    QAccessibleInterface* focused = tree->focusChild();
-    ASSERT_NE(focused, nullptr);
-    EXPECT_EQ(focused->text(QAccessible::Name), step.heard);
-    EXPECT_TRUE(focused->state().focused);
-  }
+  vxtest::ExpectFocusWalk(recorder, s.View(),
+                          {{Qt::Key_Down, "Sketch"}, {Qt::Key_Down, "Review"}, {Qt::Key_Down, "Build"},
+                           {Qt::Key_Up, "Review"}});
   // The node goes: what was made for it answers "gone".
   const QAccessible::Id reviewId = QAccessible::uniqueId(design->child(1));
   s.Root(0)->SetExpanded(false);

@@ -67,20 +67,12 @@ TEST(GridHiDpi, CheckMarksAreSmoothAndTreeButtonsCentredOnTheirLines) {
   EXPECT_GE(inside.size(), 3u);
   EXPECT_EQ(d.At(cell.Left + 5 + 3.5, cell.Top + 7 + 6), qRgb(0, 0, 0));  // where the tick's arms meet
 
-  // The tree button of (2,1): a box whose frame is as thick on each side,
-  // with the minus stroke in its middle, on the tree line's middle.
+  // The tree button of (2,1) on the tree line's middle (the box itself, drawn
+  // by the routine the tree shares, is checked by the tree's test).
   const TRect section = InflateRect(grid.GetCell(2, 1)->getVisibleRect(), -1, -1);
   const int l = section.Left, t = section.Top;
-  const QRgb grey = qRgb(0x80, 0x80, 0x80);
-  const std::vector<int> frame = d.Run((t + 6) * 2, (l + 1) * 2, (l + 12) * 2, true, grey);
+  const std::vector<int> frame = d.Run((t + 6) * 2, (l + 1) * 2, (l + 12) * 2, true, qRgb(0x80, 0x80, 0x80));
   ASSERT_EQ(frame.size(), 4u);  // two device pixels each side
-  EXPECT_EQ(frame[1] - frame[0], 1);
-  EXPECT_EQ(frame[3] - frame[2], 1);
-  const std::vector<int> minus = d.Run((l + 6) * 2, (t + 4) * 2, (t + 13) * 2, false, qRgb(0, 0, 0));
-  ASSERT_FALSE(minus.empty());
-  const std::vector<int> edges = d.Run((l + 6) * 2, (t + 3) * 2, (t + 14) * 2, false, grey);
-  ASSERT_EQ(edges.size(), 4u);
-  EXPECT_EQ(minus.front() - edges[1], edges[2] - minus.back());
   const int centre = (frame.front() + frame.back()) / 2;
   const std::vector<int> below = d.Run((t + 15) * 2, (l + 1) * 2, (l + 12) * 2, true, qRgb(0xC0, 0xC0, 0xC0));
   ASSERT_FALSE(below.empty());  // the silver line to the next row

@@ -123,14 +123,10 @@ private:
   }
 
   void ToggleHide(int i) {
-    TAxisContentItem* item = rows->getAxisContentItem(i);
     const int id = ref[static_cast<size_t>(i)]->id;
-    const bool h = !hidden.count(id);
-    if (h)
-      hidden.insert(id);
-    else
-      hidden.erase(id);
-    item->SetHide(h);
+    const bool h = hidden.insert(id).second;  // not there: now hidden
+    if (!h) hidden.erase(id);
+    rows->getAxisContentItem(i)->SetHide(h);
   }
 
   // A loaded non-fixed row, or -1.

@@ -202,65 +202,82 @@ void StartEditName3(Scene& s) {
   s.Click(1, 3);
   s.Key(Qt::Key_F2);
 }
+void F2(Scene& s) { s.Key(Qt::Key_F2); }
+void Repaint(Scene& s) { s.grid.Repaint(); }
+void ClickHeader1(Scene& s) { s.Click(1, 0); }
+void ArmSelection(Scene& s, Kill k) {
+  s.grid.OnCellSelectionChanged = [&s, k](TBabGridView_Custom*, TBabCell* c) { s.KillCell(k, c); };
+}
+void ArmTopLeft(Scene& s, Kill k) {
+  s.grid.OnTopLeftChanged = [&s, k](TObject*) { s.KillCell(k, s.grid.GetFocusedCell()); };
+}
+void ArmBeforeRender(Scene& s, Kill k) {
+  s.grid.OnBeforeRenderCell = [&s, k](TBabGridView_Custom*, TBabCell* c) { s.KillCell(k, c); };
+}
+void ArmEditChange(Scene& s, Kill k) {
+  s.grid.OnInplaceEditOnChange = [&s, k](TBabGridView_Custom*, const std::string&) {
+    s.KillCell(k, s.grid.GetEditCell());
+  };
+}
+void ArmEditStop(Scene& s, Kill k) {
+  s.grid.OnEditStop = [&s, k](TBabGridView_Custom*, TControl*, TBabSimpleCellStringData* d, std::string&) {
+    s.KillCell(k, d->GetBabCell());
+  };
+}
+// A drag of the right border of column theCol's header by theBy pixels.
+void DragBorder(Scene& s, int theCol, int theBy) {
+  s.Paint();
+  const int border = s.g->getCell(theCol, 0)->getVisibleRect().Right;
+  vxtest::MousePress(&s.grid, border, 10);
+  vxtest::MouseMove(&s.grid, border + theBy, 10);
+  vxtest::MouseRelease(&s.grid, border + theBy, 10);
+}
+// A click at an offset into a cell of the last paint.
+void ClickInto(Scene& s, TBabCell* c, int dx, int dy) {
+  const TRect r = c->getVisibleRect();
+  vxtest::MousePress(&s.grid, r.Left + dx, r.Top + dy);
+  vxtest::MouseRelease(&s.grid, r.Left + dx, r.Top + dy);
+}
 
 const Case kCases[] = {
-    {"SelectionByClick", Nothing,
-     [](Scene& s, Kill k) { s.grid.OnCellSelectionChanged = [&s, k](TBabGridView_Custom*, TBabCell* c) { s.KillCell(k, c); }; },
-     ClickNameRow3},
-    {"SelectionByNestedClick", Nothing,
-     [](Scene& s, Kill k) { s.grid.OnCellSelectionChanged = [&s, k](TBabGridView_Custom*, TBabCell* c) { s.KillCell(k, c); }; },
+    {"SelectionByClick", Nothing, ArmSelection, ClickNameRow3},
+    {"SelectionByNestedClick", Nothing, ArmSelection,
      [](Scene& s) {
        s.Paint();
-       auto* week = static_cast<TBabGridCell*>(s.g->getCell(4, 3));
-       const TRect r = week->getCell(1, 0)->getVisibleRect();
-       vxtest::MousePress(&s.grid, r.Left + 5, r.Top + 5);
-       vxtest::MouseRelease(&s.grid, r.Left + 5, r.Top + 5);
+       ClickInto(s, static_cast<TBabGridCell*>(s.g->getCell(4, 3))->getCell(1, 0), 5, 5);
      }},
-    {"SelectionByArrow", ClickNameRow3,
-     [](Scene& s, Kill k) { s.grid.OnCellSelectionChanged = [&s, k](TBabGridView_Custom*, TBabCell* c) { s.KillCell(k, c); }; },
-     [](Scene& s) { s.Key(Qt::Key_Down); }},
-    {"SelectionOnDeferredRelease", ClickNameRow3,
-     [](Scene& s, Kill k) { s.grid.OnCellSelectionChanged = [&s, k](TBabGridView_Custom*, TBabCell* c) { s.KillCell(k, c); }; },
-     ClickNameRow3},
-    {"SelectionOfARange", ClickNameRow3,
-     [](Scene& s, Kill k) { s.grid.OnCellSelectionChanged = [&s, k](TBabGridView_Custom*, TBabCell* c) { s.KillCell(k, c); }; },
+    {"SelectionByArrow", ClickNameRow3, ArmSelection, [](Scene& s) { s.Key(Qt::Key_Down); }},
+    {"SelectionOnDeferredRelease", ClickNameRow3, ArmSelection, ClickNameRow3},
+    {"SelectionOfARange", ClickNameRow3, ArmSelection,
      [](Scene& s) { s.Click(3, 7, Qt::LeftButton, Qt::ShiftModifier); }},
     {"SelectionChangedAnyCell", ClickNameRow3,
      [](Scene& s, Kill k) {
        s.grid.OnSelectionChanged = [&s, k](TObject*) { s.KillCell(k, s.grid.GetFocusedCell()); };
      },
      [](Scene& s) { s.Key(Qt::Key_Down, Qt::ShiftModifier); }},
-    {"TopLeftByArrow", ClickNameRow3,
-     [](Scene& s, Kill k) { s.grid.OnTopLeftChanged = [&s, k](TObject*) { s.KillCell(k, s.grid.GetFocusedCell()); }; },
-     [](Scene& s) { s.Key(Qt::Key_Down); }},
-    {"TopLeftByCtrlEnd", ClickNameRow3,
-     [](Scene& s, Kill k) { s.grid.OnTopLeftChanged = [&s, k](TObject*) { s.KillCell(k, s.grid.GetFocusedCell()); }; },
-     [](Scene& s) { s.Key(Qt::Key_End, Qt::ControlModifier); }},
+    {"TopLeftByArrow", ClickNameRow3, ArmTopLeft, [](Scene& s) { s.Key(Qt::Key_Down); }},
+    {"TopLeftByCtrlEnd", ClickNameRow3, ArmTopLeft, [](Scene& s) { s.Key(Qt::Key_End, Qt::ControlModifier); }},
     {"UserRenderCell", Nothing,
      [](Scene& s, Kill k) {
        s.grid.OnUserRenderCell = [&s, k](TBabGridView_Custom*, TCanvas*, TBabCell* c, const std::string&, bool, bool,
                                          TBabDrawStateSet, TRect, bool&) { s.KillCell(k, c); };
      },
-     [](Scene& s) { s.grid.Repaint(); }},
-    {"BeforeRenderCell", Nothing,
-     [](Scene& s, Kill k) { s.grid.OnBeforeRenderCell = [&s, k](TBabGridView_Custom*, TBabCell* c) { s.KillCell(k, c); }; },
-     [](Scene& s) { s.grid.Repaint(); }},
-    {"BeforeRenderCellOnPaper", Nothing,
-     [](Scene& s, Kill k) { s.grid.OnBeforeRenderCell = [&s, k](TBabGridView_Custom*, TBabCell* c) { s.KillCell(k, c); }; },
-     [](Scene& s) { s.Print(); }},
+     Repaint},
+    {"BeforeRenderCell", Nothing, ArmBeforeRender, Repaint},
+    {"BeforeRenderCellOnPaper", Nothing, ArmBeforeRender, [](Scene& s) { s.Print(); }},
     {"GroupcellCompare", Nothing,
      [](Scene& s, Kill k) {
        s.grid.GetColumns()->GetColumn(4)->SetOnGroupcellCompare(
            [&s, k](TvxGrid*, TvxGrid_Column*, TBabCell* a, TBabCell*) { return s.KillCell(k, a), false; });
      },
-     [](Scene& s) { s.grid.Repaint(); }},
+     Repaint},
     {"SortCompareString", Nothing,
      [](Scene& s, Kill k) {
        s.grid.OnGetUserSortCompareString = [&s, k](TvxGrid*, TvxGrid_Column*, TBabCell* c, std::string&) {
          s.KillCell(k, c);
        };
      },
-     [](Scene& s) { s.Click(1, 0); }},
+     ClickHeader1},
     {"UserSort", Nothing,
      [](Scene& s, Kill k) {
        s.grid.OnUserSort = [&s, k](TvxGrid*, TvxGrid_Column*, std::vector<TAxisContentItem*>& list, bool&) {
@@ -272,50 +289,26 @@ const Case kCases[] = {
      [](Scene& s, Kill k) {
        s.grid.OnColumnSort = [&s, k](TvxGrid*, TvxGrid_Column* c, bool, bool&) { s.KillColumn(k, c); };
      },
-     [](Scene& s) { s.Click(1, 0); }},
-    {"EditOnChangeAtStart", ClickNameRow3,
-     [](Scene& s, Kill k) {
-       s.grid.OnInplaceEditOnChange = [&s, k](TBabGridView_Custom*, const std::string&) {
-         s.KillCell(k, s.grid.GetEditCell());
-       };
-     },
-     [](Scene& s) { s.Key(Qt::Key_F2); }},
-    {"EditOnChangeTyping", StartEditName3,
-     [](Scene& s, Kill k) {
-       s.grid.OnInplaceEditOnChange = [&s, k](TBabGridView_Custom*, const std::string&) {
-         s.KillCell(k, s.grid.GetEditCell());
-       };
-     },
+     ClickHeader1},
+    {"EditOnChangeAtStart", ClickNameRow3, ArmEditChange, F2},
+    {"EditOnChangeTyping", StartEditName3, ArmEditChange,
      [](Scene& s) { vxtest::KeyClick(s.grid.GetInplaceEditor(), Qt::Key_X); }},
-    {"EditStop", StartEditName3,
-     [](Scene& s, Kill k) {
-       s.grid.OnEditStop = [&s, k](TBabGridView_Custom*, TControl*, TBabSimpleCellStringData* d, std::string&) {
-         s.KillCell(k, d->GetBabCell());
-       };
-     },
+    {"EditStop", StartEditName3, ArmEditStop,
      [](Scene& s) { vxtest::KeyClick(s.grid.GetInplaceEditor(), Qt::Key_Return); }},
     {"EditorCanModify", ClickNameRow3,
      [](Scene& s, Kill k) {
        s.grid.OnEditorCanModify = [&s, k](TBabGridView_Custom*, TBabCell* c) { return s.KillCell(k, c), true; };
      },
-     [](Scene& s) { s.Key(Qt::Key_F2); }},
-    {"BeforeEditWithCombo",
-     [](Scene& s) { s.Click(3, 3); },
+     F2},
+    {"BeforeEditWithCombo", [](Scene& s) { s.Click(3, 3); },
      [](Scene& s, Kill k) {
        s.grid.OnBeforeEditWithCombo = [&s, k](TvxGrid*, TvxGrid_Column*, TBabCell* c) { s.KillCell(k, c); };
      },
-     [](Scene& s) { s.Key(Qt::Key_F2); }},
-    {"CheckBoxClick", Nothing,
-     [](Scene& s, Kill k) {
-       s.grid.OnEditStop = [&s, k](TBabGridView_Custom*, TControl*, TBabSimpleCellStringData* d, std::string&) {
-         s.KillCell(k, d->GetBabCell());
-       };
-     },
+     F2},
+    {"CheckBoxClick", Nothing, ArmEditStop,
      [](Scene& s) {
        s.Paint();
-       const TRect r = s.g->getCell(2, 4)->getVisibleRect();
-       vxtest::MousePress(&s.grid, r.Left + 7, r.Top + 9);
-       vxtest::MouseRelease(&s.grid, r.Left + 7, r.Top + 9);
+       ClickInto(s, s.g->getCell(2, 4), 7, 9);
      }},
     {"RightClick", Nothing,
      [](Scene& s, Kill k) { s.grid.OnRightClick = [&s, k](TBabGridView_Custom*, TBabCell* c) { s.KillCell(k, c); }; },
@@ -324,24 +317,12 @@ const Case kCases[] = {
      [](Scene& s, Kill k) {
        s.grid.OnColumnResized = [&s, k](TvxGrid*, int index) { s.KillColumn(k, s.grid.GetColumns()->GetColumn(index)); };
      },
-     [](Scene& s) {
-       s.Paint();
-       const int border = s.g->getCell(1, 0)->getVisibleRect().Right;
-       vxtest::MousePress(&s.grid, border, 10);
-       vxtest::MouseMove(&s.grid, border + 30, 10);
-       vxtest::MouseRelease(&s.grid, border + 30, 10);
-     }},
+     [](Scene& s) { DragBorder(s, 1, 30); }},
     {"AfterUserSizeByDrag", Nothing,
      [](Scene& s, Kill k) {
        s.grid.OnAfterUserSize = [&s, k](TBabGridView_Custom*, TBabCell* c, bool, TAxisContentItem*) { s.KillCell(k, c); };
      },
-     [](Scene& s) {
-       s.Paint();
-       const int border = s.g->getCell(3, 0)->getVisibleRect().Right;
-       vxtest::MousePress(&s.grid, border, 10);
-       vxtest::MouseMove(&s.grid, border - 20, 10);
-       vxtest::MouseRelease(&s.grid, border - 20, 10);
-     }},
+     [](Scene& s) { DragBorder(s, 3, -20); }},
 };
 
 using Param = std::tuple<Case, Kill>;

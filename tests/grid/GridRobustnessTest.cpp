@@ -102,9 +102,6 @@ TEST_P(GridEndKeys, ShowTheLastRowWholeAndTheBarAtItsEnd) {
   const EndCase& c = GetParam();
   ViewScene s(4, 0);
   TBabGridCellForViewer* g = s.g;
-  s.view.OnVirtualUnLoad = [g](TBabGridCell* caller, TAxisContentItem*, bool isRow, bool, bool& can) {
-    can = caller == g && isRow;
-  };
   s.view.OnVirtualLoad = [&c, g](TBabGridCell* caller, TAxisContentItem* item, bool isRow) {
     if (caller != g || !isRow) return;
     const int r = item->ListIndex();
@@ -114,8 +111,7 @@ TEST_P(GridEndKeys, ShowTheLastRowWholeAndTheBarAtItsEnd) {
     }
     if (r >= c.hiddenFrom) item->SetHide(true);
   };
-  s.Fill();
-  g->GetAxisContentListY()->AddUnloaded(c.rows);
+  s.Virtual(c.rows);
   s.Show();
   s.Click(1, 2);
   TScrollBar* bar = s.view.GetVertScrollBar();
@@ -166,37 +162,43 @@ TEST(GridEndOfRows, FoldingTheLastRowsBringsTheViewBackDown) {
 
 using vxtest::Interruption;
 
-class GridGestureInterrupted : public testing::TestWithParam<Interruption> {};
+class GridGestureInterrupted : public testing::TestWithParam<Interruption> {
+protected:
+  TPanel other{nullptr};  // first: the view may be its child when it goes
+  ViewScene s{4, 5};
+
+  void SetUp() override { other.SetBounds(0, 0, 100, 100); }
+  void TearDown() override { s.view.SetParent(nullptr); }
+  // Interrupts the gesture, then the other control lets the mouse go.
+  void Interrupt() {
+    GetParam().interrupt(&s.view, &other);
+    vxtest::ProcessEventsUntilIdle();
+    other.SetMouseCapture(false);
+  }
+  // Whether the view still gets the pointer's events.
+  bool OnItsOwn() const { return s.view.GetParent() != &other; }
+};
 
 TEST_P(GridGestureInterrupted, ColumnResizeEndsCancelled) {
-  TPanel other(nullptr);  // first: the view may be its child when it goes
-  other.SetBounds(0, 0, 100, 100);
-  ViewScene s(4, 5);
   s.Show();
   const int border = ViewScene::X(2);
   vxtest::MousePress(&s.view, border, 10);
   vxtest::MouseMove(&s.view, border + 30, 10);
   ASSERT_EQ(s.view.GetMouseMoveMode(), TBabGridView_Custom::mmResizeCols);
   ASSERT_NE(s.view.GetTrackLine(), NoRect());
-  GetParam().interrupt(&s.view, &other);
-  vxtest::ProcessEventsUntilIdle();
-  other.SetMouseCapture(false);
+  Interrupt();
   EXPECT_EQ(s.view.GetMouseMoveMode(), TBabGridView_Custom::mmNone);
   EXPECT_EQ(s.view.GetTrackLine(), NoRect());
   // The pointer moves on without a button, and a late release comes: nothing follows it.
-  if (s.view.GetParent() != &other) {
+  if (OnItsOwn()) {
     vxtest::MouseMove(&s.view, border + 50, 10);
     vxtest::MouseRelease(&s.view, border + 50, 10);
   }
   EXPECT_EQ(s.g->GetAxisContentListX()->getAxisContentItem(1)->GetUserSize(), 60);
   EXPECT_EQ(s.view.GetTrackLine(), NoRect());
-  s.view.SetParent(nullptr);
 }
 
 TEST_P(GridGestureInterrupted, DragEndsWithoutADrop) {
-  TPanel other(nullptr);  // first: the view may be its child when it goes
-  other.SetBounds(0, 0, 100, 100);
-  ViewScene s(4, 5);
   int ends = 0;
   s.view.OnEndDrag = [&ends](TObject*, TObject* target, int, int) { ends += target ? 100 : 1; };
   s.view.SetDragMode(dmAutomatic);
@@ -205,30 +207,21 @@ TEST_P(GridGestureInterrupted, DragEndsWithoutADrop) {
   vxtest::MousePress(&s.view, p.X, p.Y);
   vxtest::MouseMove(&s.view, p.X + 20, p.Y + 20);
   ASSERT_TRUE(s.view.Dragging());
-  GetParam().interrupt(&s.view, &other);
-  vxtest::ProcessEventsUntilIdle();
-  other.SetMouseCapture(false);
+  Interrupt();
   EXPECT_FALSE(s.view.Dragging());
   EXPECT_EQ(ends, 1);
-  s.view.SetParent(nullptr);
 }
 
 TEST_P(GridGestureInterrupted, ASelectionWaitingForTheReleaseIsDropped) {
   if (GetParam().takesTheMouse) GTEST_SKIP() << "a click holds no mouse of its own";
-  TPanel other(nullptr);  // first: the view may be its child when it goes
-  other.SetBounds(0, 0, 100, 100);
-  ViewScene s(4, 5);
   s.Show();
   s.Click(1, 2);
   s.Click(1, 4, Qt::ControlModifier);  // two cells selected
   const TPoint p = ViewScene::Mid(1, 2);
   vxtest::MousePress(&s.view, p.X, p.Y);  // on a selected cell: the rule waits
-  GetParam().interrupt(&s.view, &other);
-  vxtest::ProcessEventsUntilIdle();
-  other.SetMouseCapture(false);
-  if (s.view.GetParent() != &other) vxtest::MouseRelease(&s.view, p.X, p.Y);
+  Interrupt();
+  if (OnItsOwn()) vxtest::MouseRelease(&s.view, p.X, p.Y);
   EXPECT_TRUE(s.g->getCell(1, 4)->GetSelected());
-  s.view.SetParent(nullptr);
 }
 
 INSTANTIATE_TEST_SUITE_P(Each, GridGestureInterrupted, testing::ValuesIn(vxtest::kInterruptions),
@@ -338,14 +331,17 @@ const Limit kLimits[] = {
        s.grid.SetText(s.grid.GetCell(2, 3), "-5-01-01");
      },
      [](LimitScene& s) {
-       // The editor does not start on a text that is no date; the cell keeps it.
+       // The editor does not start on a text that is no date; the cell keeps
+       // it, and the user hears why.
        vxtest::MessageCapture messages;
        for (int row = 1; row <= 3; ++row) {
          s.grid.SetFocusedCell(s.grid.GetCell(2, row));
          vxtest::KeyClick(&s.grid, Qt::Key_F2);
          EXPECT_FALSE(s.grid.GetEditing()) << row;
+         EXPECT_FALSE(s.grid.GetInplaceDateTimeEditor()->isVisible()) << row;
        }
-       EXPECT_EQ(messages.Messages().size(), 3u);  // the user hears why
+       ASSERT_EQ(messages.Messages().size(), 3u);
+       EXPECT_EQ(messages.Messages()[0], "'10000-01-01' is not a valid date");
        EXPECT_EQ(s.grid.GetText(s.grid.GetCell(2, 1)), "10000-01-01");
        s.grid.SortColumn(1, false);  // they sort by their texts
      }},

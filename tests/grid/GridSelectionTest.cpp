@@ -22,7 +22,9 @@ std::set<std::pair<int, int>> Selected(TBabGridCell* g) {
 
 }  // namespace
 
-TEST(GridSelection, ClickShiftAndCtrlRules) {
+// Plain, Shift, Ctrl and Shift+Ctrl clicks against a reference: the random
+// model test. Here the hooks, the queries, fixed cells and single selection.
+TEST(GridSelection, HooksQueriesFixedCellsAndSingleSelect) {
   auto g = NewGrid();
   AddCols(g.get(), 4);
   AddRows(g.get(), 6);
@@ -34,24 +36,11 @@ TEST(GridSelection, ClickShiftAndCtrlRules) {
     ++internal;
   };
   TSingleEventListener counter(g->GetSelectionChangeEvent(), [&](TSingleEventListener*) { ++raised; }, false);
-
   g->UpdateMultiSelect(g->getCell(1, 2), TShiftState());
-  EXPECT_EQ(Selected(g.get()), (std::set<std::pair<int, int>>{{1, 2}}));
   EXPECT_EQ(internal, 1);
   EXPECT_EQ(raised, 1);
-
-  // Ctrl on a selected cell deselects it and makes it the anchor.
-  g->UpdateMultiSelect(g->getCell(3, 4), {ssCtrl});
-  g->UpdateMultiSelect(g->getCell(1, 2), {ssCtrl});
-  EXPECT_EQ(Selected(g.get()), (std::set<std::pair<int, int>>{{3, 4}}));
-  EXPECT_EQ(g->GetAnchor(), g->getCell(1, 2));
-  // Shift selects the rectangle from the anchor and clears the rest first.
-  g->UpdateMultiSelect(g->getCell(2, 3), {ssShift});
-  EXPECT_EQ(Selected(g.get()), (std::set<std::pair<int, int>>{{1, 2}, {2, 2}, {1, 3}, {2, 3}}));
-  // Shift with Ctrl adds the rectangle to what is selected.
-  g->UpdateMultiSelect(g->getCell(3, 5), {ssCtrl});
-  g->UpdateMultiSelect(g->getCell(3, 4), {ssShift, ssCtrl});
-  EXPECT_EQ(Selected(g.get()), (std::set<std::pair<int, int>>{{1, 2}, {2, 2}, {1, 3}, {2, 3}, {3, 5}, {3, 4}}));
+  g->UpdateMultiSelect(g->getCell(3, 4), {ssShift});
+  EXPECT_EQ(Selected(g.get()).size(), 9u);
   EXPECT_TRUE(g->GetCellMatris()->HasRowSelections(4));
   EXPECT_FALSE(g->GetCellMatris()->HasRowSelections(1));
   EXPECT_TRUE(g->GetCellMatris()->HasColumnSelections(3));
@@ -109,6 +98,7 @@ TEST(GridSelection, NestedGridsSelectAndFocusThroughTheirContainer) {
   EXPECT_EQ(g->GetFocusedCell(), nested);
   EXPECT_EQ(nested->GetFocusedCell(), inner);
   EXPECT_EQ(g->GetFocusedCellDownTrack(), inner);
+  EXPECT_EQ(nested->GetViewerGridCell(), g.get());
   EXPECT_GE(focusEvents, 2);
   // Focusing elsewhere clears the nested focus.
   g->SetFocusedCell(g->getCell(2, 2));
@@ -131,31 +121,4 @@ TEST(GridSelection, NestedGridsSelectAndFocusThroughTheirContainer) {
   // The row's three cells and the nine inside the nested grid.
   EXPECT_EQ(deinit.size(), 12u);
   EXPECT_EQ(g->GetCellMatris()->ExistingCellCount(), 6);
-}
-
-TEST(GridSelection, CellDataComesFromTheConfiguredClasses) {
-  struct StringData : TBabSimpleCellData {
-    void InitContent() override { initialised = GetAxisContentItemX() && GetAxisContentItemY(); }
-    bool initialised = false;
-  };
-  struct SubData : TBabGridCellData {
-    void InitContent() override {
-      if (auto* cell = static_cast<TBabGridCell*>(GetBabCell()); cell->getGridCell()) AddCols(cell, 2);
-    }
-  };
-  TBabGridCellForViewer g(nullptr, TBabSimpleCellDataClass::Of<StringData>(), TBabGridCellDataClass::Of<SubData>());
-  EXPECT_EQ(g.GetBabCellData()->GetBabCellType(), babCellTypeGrid);
-  g.fOnCreateCell = [](TBabGridCell*, TAxisContentItem* x, TAxisContentItem*) {
-    return x->ListIndex() == 0 ? babCellTypeGrid : babCellTypeSimple;
-  };
-  AddCols(&g, 2);
-  AddRows(&g, 1);
-  auto* simple = dynamic_cast<StringData*>(g.getCell(1, 0)->GetBabCellData());
-  ASSERT_NE(simple, nullptr);
-  EXPECT_TRUE(simple->initialised);
-  EXPECT_EQ(simple->GetBabCellType(), babCellTypeSimple);
-  auto* nested = static_cast<TBabGridCell*>(g.getCell(0, 0));
-  EXPECT_EQ(nested->GetAxisContentListX()->Count(), 2);
-  EXPECT_EQ(nested->GetViewerGridCell(), &g);
-  EXPECT_NE(dynamic_cast<SubData*>(nested->GetBabCellData()), nullptr);
 }

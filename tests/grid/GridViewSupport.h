@@ -1,7 +1,10 @@
 #pragma once
 
 #include <functional>
+#include <initializer_list>
 #include <string>
+
+#include <gtest/gtest.h>
 
 #include "UiTestSupport.h"
 #include <vxplan/grid/vxBabGridView.h>
@@ -48,6 +51,32 @@ struct BasicScene {
     for (int r = 0; r <= fRows; ++r) g->GetAxisContentListY()->AddNew(nullptr);
   }
 
+  // Rows made on demand below the header; only the outer grid's rows unload.
+  void Virtual(int theRows) {
+    TBabGridCellForViewer* outer = g;
+    view.OnVirtualUnLoad = [outer](TBabGridCell* caller, TAxisContentItem*, bool isRow, bool, bool& can) {
+      can = caller == outer && isRow;
+    };
+    Fill();
+    g->GetAxisContentListY()->AddUnloaded(theRows);
+  }
+
+  // A nested grid of theSize by theSize cells in (theCol, theRow); before Fill.
+  void Nest(int theCol, int theRow, int theSize) {
+    TBabGridCellForViewer* outer = g;
+    view.SetOnCreateCell([=](TBabGridCell* caller, TAxisContentItem* x, TAxisContentItem* y) {
+      return caller == outer && x->ListIndex() == theCol && y->ListIndex() == theRow ? babCellTypeGrid
+                                                                                     : babCellTypeSimple;
+    });
+    view.OninitSubGridContent = [theSize](TBabGridView_Custom*, TBabSubGridCellData* d) {
+      auto* nested = static_cast<TBabGridCell*>(d->GetBabCell());
+      for (int k = 0; k < theSize; ++k) {
+        nested->GetAxisContentListX()->AddNew(nullptr);
+        nested->GetAxisContentListY()->AddNew(nullptr);
+      }
+    };
+  }
+
   void Show() {
     Fill();
     vxtest::ShowWindow(&view);
@@ -61,6 +90,15 @@ struct BasicScene {
   }
 
   TColor Pixel(int x, int y) { return shot.GetCanvas()->GetPixel(x, y); }
+
+  struct PixelAt {
+    int x, y;
+    TColor colour;
+  };
+  // Compares pixels of the last paint.
+  void ExpectPixels(std::initializer_list<PixelAt> thePixels) {
+    for (const PixelAt& p : thePixels) EXPECT_EQ(Pixel(p.x, p.y), p.colour) << "at " << p.x << "," << p.y;
+  }
 
   static int X(int theCol) { return 1 + 60 * theCol; }
   static int Y(int theRow) { return 1 + 20 * theRow; }

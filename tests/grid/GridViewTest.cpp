@@ -23,13 +23,6 @@ protected:
   void DoSortCell(TBabCell* c, bool up) override { sorts.push_back({c, up}); }
 };
 
-void AllowRowUnload(TBabGridView_Custom& v) {
-  TBabGridCellForViewer* g = v.GetBabGridCellForViewer();
-  v.OnVirtualUnLoad = [g](TBabGridCell* caller, TAxisContentItem*, bool isRow, bool, bool& can) {
-    can = caller == g && isRow;
-  };
-}
-
 }  // namespace
 
 TEST(GridViewPaint, HeadersLinesCheckBoxesSelectionAndFocus) {
@@ -44,37 +37,22 @@ TEST(GridViewPaint, HeadersLinesCheckBoxesSelectionAndFocus) {
   s.Show();
   s.Click(1, 1);
   s.Paint();
-  // Header (1,0) at (61,1)-(121,21), drawn raised one pixel inside.
-  EXPECT_EQ(s.Pixel(101, 2), clWhite);
-  EXPECT_EQ(s.Pixel(62, 12), clWhite);
-  EXPECT_EQ(s.Pixel(101, 20), Shadow());
-  EXPECT_EQ(s.Pixel(120, 12), Shadow());
-  EXPECT_EQ(s.Pixel(100, 12), Face());
-  // The grid line at the right edge of a plain cell; the single border.
-  EXPECT_EQ(s.Pixel(240, 70), Face());
-  EXPECT_EQ(s.Pixel(230, 70), clWhite);
-  EXPECT_EQ(s.Pixel(0, 150), ColorToRGB(clWindowFrame));
-  // Check boxes at (124,26)-(135,37): sunken frame, a tick when checked.
-  EXPECT_EQ(s.Pixel(124, 30), Dark());
-  EXPECT_EQ(s.Pixel(134, 30), Light());
-  EXPECT_EQ(s.Pixel(128, 32), clBlack);
-  EXPECT_EQ(s.Pixel(128, 52), clWhite);
-  EXPECT_EQ(s.Pixel(124, 50), Dark());
-  // The clicked cell is selected in the highlight colour and framed by the
-  // dotted focus rectangle (60,20)-(122,42); the grid's own focus frame
-  // runs one pixel inside the drawing area, dotted in the highlight colour.
-  EXPECT_EQ(s.Pixel(100, 30), Highlight());
-  EXPECT_EQ(s.Pixel(61, 41), clBlack);
-  EXPECT_EQ(s.Pixel(62, 41), clWhite);
-  EXPECT_EQ(s.Pixel(2, 150), ColorToRGB(clHighlight));
-
+  // Header (1,0) at (61,1)-(121,21), raised one pixel inside; the grid line
+  // right of a plain cell; the single border; check boxes at (124,26)-(135,37),
+  // sunken, ticked when checked; the clicked cell in the highlight colour,
+  // framed by the dotted focus rectangle (60,20)-(122,42); the grid's own
+  // focus frame one pixel inside the area.
+  s.ExpectPixels({{101, 2, clWhite},  {62, 12, clWhite},   {101, 20, Shadow()},
+                  {120, 12, Shadow()}, {100, 12, Face()},  {240, 70, Face()},
+                  {230, 70, clWhite},  {0, 150, ColorToRGB(clWindowFrame)},
+                  {124, 30, Dark()},   {134, 30, Light()}, {128, 32, clBlack},
+                  {128, 52, clWhite},  {124, 50, Dark()},  {100, 30, Highlight()},
+                  {61, 41, clBlack},   {62, 41, clWhite},  {2, 150, Highlight()}});
   // Without the input focus: a grey selection and no focus rectangles.
   s.view.clearFocus();
   vxtest::ProcessEventsUntilIdle();
   s.Paint();
-  EXPECT_EQ(s.Pixel(100, 30), Face());
-  EXPECT_EQ(s.Pixel(61, 41), clWhite);
-  EXPECT_EQ(s.Pixel(2, 150), clWhite);
+  s.ExpectPixels({{100, 30, Face()}, {61, 41, clWhite}, {2, 150, clWhite}});
 }
 
 // From its second paint on, the view draws on the window's own pixels when
@@ -128,44 +106,23 @@ TEST(GridViewPaint, TreeLinesButtonsSortSymbolAndNestedFrame) {
   s.view.OnGetParentButtonCell = [g](TBabGridView_Custom*, TBabCell* c) -> TBabCell* {
     return c->GetRow() > 1 ? g->getCell(1, 1) : nullptr;
   };
-  // A nested grid of two by two cells of 20 pixels in (3,5).
-  s.view.SetOnCreateCell([g](TBabGridCell* caller, TAxisContentItem* x, TAxisContentItem* y) {
-    return caller == g && x->ListIndex() == 3 && y->ListIndex() == 5 ? babCellTypeGrid : babCellTypeSimple;
-  });
-  s.view.OninitSubGridContent = [](TBabGridView_Custom*, TBabSubGridCellData* d) {
-    auto* nested = static_cast<TBabGridCell*>(d->GetBabCell());
-    for (int k = 0; k < 2; ++k) {
-      nested->GetAxisContentListX()->AddNew(nullptr);
-      nested->GetAxisContentListY()->AddNew(nullptr);
-    }
-  };
+  s.Nest(3, 5, 2);
   s.Show();
   s.Paint();
   // The parent's button at (64,26)-(73,35): grey frame, minus, and a plus
-  // while folded.
-  EXPECT_EQ(s.Pixel(64, 30), clGray);
-  EXPECT_EQ(s.Pixel(67, 30), clBlack);
-  EXPECT_EQ(s.Pixel(68, 28), clBlack);
-  EXPECT_EQ(s.Pixel(70, 28), clWhite);
-  // Silver lines from the parent's button (68,30) down to each child's
-  // button level, then ten pixels right; the children are indented by 15.
-  EXPECT_EQ(s.Pixel(68, 45), clSilver);
-  EXPECT_EQ(s.Pixel(74, 50), clSilver);
-  EXPECT_EQ(s.Pixel(68, 62), clSilver);
-  EXPECT_EQ(s.Pixel(74, 70), clSilver);
-  EXPECT_EQ(s.Pixel(68, 75), clWhite);  // no line below the last child
+  // while folded. Silver lines from it (68,30) down to each child's button
+  // level, then ten pixels right (children indented by 15); none below the
+  // last child.
+  s.ExpectPixels({{64, 30, clGray},   {67, 30, clBlack},  {68, 28, clBlack},  {70, 28, clWhite},
+                  {68, 45, clSilver}, {74, 50, clSilver}, {68, 62, clSilver}, {74, 70, clSilver},
+                  {68, 75, clWhite}});
   expanded = true;
   s.view.Invalidate();
   s.Paint();
-  EXPECT_EQ(s.Pixel(68, 28), clWhite);
-
-  // The nested grid's frame: lines at its left, bottom and right edges,
-  // over the cells inside it.
-  EXPECT_EQ(s.Pixel(182, 120), Face());
-  EXPECT_EQ(s.Pixel(210, 139), Face());
-  EXPECT_EQ(s.Pixel(240, 120), Face());
-  EXPECT_EQ(s.Pixel(200, 110), Face());  // between its first two cells
-  EXPECT_EQ(s.Pixel(199, 119), clWhite);
+  // The nested grid's frame at its left, bottom and right edges, over the
+  // cells inside it, and the line between its first two cells.
+  s.ExpectPixels({{68, 28, clWhite}, {182, 120, Face()}, {210, 139, Face()}, {240, 120, Face()},
+                  {200, 110, Face()}, {199, 119, clWhite}});
 
   // A click in a header's middle sorts; the same header again turns the
   // order round. The symbol sits at the right of the header's text area.
@@ -173,32 +130,20 @@ TEST(GridViewPaint, TreeLinesButtonsSortSymbolAndNestedFrame) {
   s.Paint();
   ASSERT_EQ(s.view.sorts.size(), 1u);
   EXPECT_EQ(s.view.sorts[0].second, false);
-  EXPECT_EQ(s.Pixel(172, 14), clWhite);
-  EXPECT_EQ(s.Pixel(173, 8), Face());
+  s.ExpectPixels({{172, 14, clWhite}, {173, 8, Face()}});
   s.Click(2, 0);
   s.Paint();
   ASSERT_EQ(s.view.sorts.size(), 2u);
   EXPECT_EQ(s.view.sorts[1].first, s.view.sorts[0].first);
   EXPECT_EQ(s.view.sorts[1].second, true);
-  EXPECT_EQ(s.Pixel(173, 8), Dark());
-  EXPECT_EQ(s.Pixel(172, 14), Face());
+  s.ExpectPixels({{173, 8, Dark()}, {172, 14, Face()}});
 }
 
-TEST(GridViewKeys, NavigationAcrossNestedGridsAndHiddenRows) {
+TEST(GridViewKeys, NavigationAcrossNestedGridsHiddenRowsAndCopy) {
   ViewScene s(6, 12);
-  TBabGridCellForViewer* g = s.g;
-  s.view.SetOnCreateCell([g](TBabGridCell* caller, TAxisContentItem* x, TAxisContentItem* y) {
-    return caller == g && x->ListIndex() == 3 && y->ListIndex() == 2 ? babCellTypeGrid : babCellTypeSimple;
-  });
-  s.view.OninitSubGridContent = [](TBabGridView_Custom*, TBabSubGridCellData* d) {
-    auto* nested = static_cast<TBabGridCell*>(d->GetBabCell());
-    for (int k = 0; k < 2; ++k) {
-      nested->GetAxisContentListX()->AddNew(nullptr);
-      nested->GetAxisContentListY()->AddNew(nullptr);
-    }
-  };
+  s.Nest(3, 2, 2);
   s.Fill();
-  g->GetAxisContentListY()->getAxisContentItem(5)->SetHide(true);
+  s.g->GetAxisContentListY()->getAxisContentItem(5)->SetHide(true);
   s.Show();
   s.Click(1, 1);
   EXPECT_EQ(s.FocusName(), "1,1");
@@ -216,12 +161,23 @@ TEST(GridViewKeys, NavigationAcrossNestedGridsAndHiddenRows) {
   // Moving selects the new cell alone; Shift extends from the anchor.
   EXPECT_TRUE(s.Focused()->GetSelected());
   s.Key(Qt::Key_Right, Qt::ShiftModifier);
-  EXPECT_TRUE(g->getCell(1, 6)->GetSelected());
-  EXPECT_TRUE(g->getCell(2, 6)->GetSelected());
+  EXPECT_TRUE(s.g->getCell(1, 6)->GetSelected());
+  EXPECT_TRUE(s.g->getCell(2, 6)->GetSelected());
   s.Key(Qt::Key_End, Qt::ControlModifier);
   EXPECT_EQ(s.FocusName(), "2,12");
   s.Key(Qt::Key_Home, Qt::ControlModifier);
   EXPECT_EQ(s.FocusName(), "2,1");
+  // Enter into a nested grid does not edit there yet; the next Enter does.
+  s.Click(2, 2);
+  s.Key(Qt::Key_Right);
+  s.Key(Qt::Key_Return);
+  EXPECT_EQ(s.FocusName(), "0,0 in 3,2");
+  EXPECT_FALSE(s.view.GetEditing());
+  s.Key(Qt::Key_Return);
+  EXPECT_TRUE(s.view.GetEditing());
+  s.Key(Qt::Key_Escape);
+  s.Key(Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(GetClipboardText(), "0,0");
 }
 
 TEST(GridViewMouse, ResizingColumnsAndRowsWithTrackingLines) {
@@ -276,20 +232,42 @@ TEST(GridViewMouse, ResizingColumnsAndRowsWithTrackingLines) {
 
 TEST(GridViewScroll, BarsFollowTheModel) {
   ViewScene s(5, 0);
-  AllowRowUnload(s.view);
-  s.Fill();
-  s.g->GetAxisContentListY()->AddUnloaded(1000);
+  int shown = 0;
+  s.view.OnVerticalScrollVisibilityChanged = [&shown](TObject*) { ++shown; };
+  s.Virtual(1000);
   s.Show();
   s.Paint();
   TScrollBar* bar = s.view.GetVertScrollBar();
   // 298 pixels hold the header and 13 full rows (the 14th is cut).
   ASSERT_TRUE(bar->GetVisible());
+  EXPECT_EQ(shown, 1);
   EXPECT_FALSE(s.view.GetHorzScrollBar()->GetVisible());
   EXPECT_EQ(bar->GetMin(), 1);
   EXPECT_EQ(bar->GetMax(), 1000);
   EXPECT_EQ(bar->GetPageSize(), 13);
   EXPECT_EQ(bar->GetPosition(), 1);
   EXPECT_EQ(s.view.GetDrawRect(), Rect(1, 1, 399 - bar->GetWidth(), 299));
+
+  // Taken over by another control: the view's own bar goes, the area takes
+  // its place, the range stays for the other control, whose wheel turns the view.
+  s.view.HijackVerticalScroll(true);
+  s.Paint();
+  EXPECT_FALSE(bar->GetVisible());
+  EXPECT_EQ(s.view.GetDrawRect(), Rect(1, 1, 399, 299));
+  EXPECT_EQ(bar->GetMax(), 1000);
+  TWMMouseWheel wheel;
+  wheel.Msg = WM_MOUSEWHEEL;
+  wheel.WParam = static_cast<WPARAM>(static_cast<std::uint16_t>(-120)) << 16;
+  s.view.HandleExternalWheelScroll(wheel);
+  s.Paint();
+  EXPECT_EQ(s.g->GetTop(), 4);
+  s.view.HijackVerticalScroll(false);
+  s.Paint();
+  EXPECT_TRUE(bar->GetVisible());
+  EXPECT_EQ(bar->GetPosition(), 4);
+  EXPECT_EQ(shown, 1);
+  s.g->SetTop(1);
+  s.Paint();
 
   // Page Down moves the focus by the full rows and the bar with it.
   s.Click(1, 1);
@@ -334,9 +312,7 @@ TEST(GridViewScroll, BarsFollowTheModel) {
 
 TEST(GridViewModel, PaintingAfterCellsAreFreedUnderTheView) {
   ViewScene s(5, 0);
-  AllowRowUnload(s.view);
-  s.Fill();
-  s.g->GetAxisContentListY()->AddUnloaded(1000);
+  s.Virtual(1000);
   s.Show();
   s.Click(2, 5);
   // The focused cell's row goes: the view paints on without it.
@@ -362,17 +338,16 @@ TEST(GridViewModel, PaintingAfterCellsAreFreedUnderTheView) {
 
 TEST(GridViewKeys, TypeAheadSearch) {
   const std::vector<std::string> words{"", "Apple", "Banana", "Abacus", "Abba", "Cherry", "Date"};
-  auto scene = [&words](ViewScene& s) {
-    s.onCell = [&words](TBabSimpleCellStringData* d) {
-      if (d->GetBabCell()->GetCol() == 1 && d->GetBabCell()->GetRow() > 0) d->SetString(words[d->GetBabCell()->GetRow()]);
-    };
-    s.view.OnEditorCanModify = [](TBabGridView_Custom*, TBabCell*) { return false; };
-  };
   ViewScene s(3, 6);
-  scene(s);
+  s.onCell = [&words](TBabSimpleCellStringData* d) {
+    if (d->GetBabCell()->GetCol() == 1 && d->GetBabCell()->GetRow() > 0) d->SetString(words[d->GetBabCell()->GetRow()]);
+  };
+  s.view.OnEditorCanModify = [](TBabGridView_Custom*, TBabCell*) { return false; };
   s.Show();
-  s.Click(1, 1);
+  // From the focus to the end, then round from the top; each key narrows.
+  s.Click(1, 5);
   s.Key(Qt::Key_A);
+  EXPECT_EQ(s.FocusName(), "1,1");
   s.Key(Qt::Key_B);
   EXPECT_EQ(s.FocusName(), "1,3");
   EXPECT_FALSE(s.view.GetEditing());
@@ -380,14 +355,6 @@ TEST(GridViewKeys, TypeAheadSearch) {
   EXPECT_EQ(s.FocusName(), "1,4");
   EXPECT_TRUE(s.Focused()->GetSelected());
   EXPECT_EQ(s.view.GetNaviString(), "abb");
-
-  // From the focus to the end, then round from the top.
-  ViewScene t(3, 6);
-  scene(t);
-  t.Show();
-  t.Click(1, 5);
-  t.Key(Qt::Key_B);
-  EXPECT_EQ(t.FocusName(), "1,2");
 }
 
 TEST(GridViewMouse, ClicksSelectAndADragStartsPastTheThreshold) {
@@ -439,62 +406,6 @@ TEST(GridViewMouse, ClicksSelectAndADragStartsPastTheThreshold) {
   EXPECT_EQ(selected(), "1,2 ");
 }
 
-TEST(GridViewScroll, AVerticalBarTakenOverByAnotherControl) {
-  ViewScene s(5, 0);
-  AllowRowUnload(s.view);
-  int shown = 0;
-  s.view.OnVerticalScrollVisibilityChanged = [&shown](TObject*) { ++shown; };
-  s.Fill();
-  s.g->GetAxisContentListY()->AddUnloaded(1000);
-  s.Show();
-  s.Paint();
-  EXPECT_EQ(shown, 1);
-  s.view.HijackVerticalScroll(true);
-  s.Paint();
-  // The view's own bar goes, the area takes its place, the range stays for
-  // the other control, whose wheel turns the view.
-  TScrollBar* bar = s.view.GetVertScrollBar();
-  EXPECT_FALSE(bar->GetVisible());
-  EXPECT_EQ(s.view.GetDrawRect(), Rect(1, 1, 399, 299));
-  EXPECT_EQ(bar->GetMax(), 1000);
-  TWMMouseWheel wheel;
-  wheel.Msg = WM_MOUSEWHEEL;
-  wheel.WParam = static_cast<WPARAM>(static_cast<std::uint16_t>(-120)) << 16;
-  s.view.HandleExternalWheelScroll(wheel);
-  s.Paint();
-  EXPECT_EQ(s.g->GetTop(), 4);
-  s.view.HijackVerticalScroll(false);
-  s.Paint();
-  EXPECT_TRUE(bar->GetVisible());
-  EXPECT_EQ(bar->GetPosition(), 4);
-  EXPECT_EQ(shown, 1);
-}
-
-TEST(GridViewKeys, EnterGoesIntoANestedGridAndCtrlCCopies) {
-  ViewScene s(5, 6);
-  TBabGridCellForViewer* g = s.g;
-  s.view.SetOnCreateCell([g](TBabGridCell* caller, TAxisContentItem* x, TAxisContentItem* y) {
-    return caller == g && x->ListIndex() == 3 && y->ListIndex() == 2 ? babCellTypeGrid : babCellTypeSimple;
-  });
-  s.view.OninitSubGridContent = [](TBabGridView_Custom*, TBabSubGridCellData* d) {
-    auto* nested = static_cast<TBabGridCell*>(d->GetBabCell());
-    nested->GetAxisContentListX()->AddNew(nullptr);
-    nested->GetAxisContentListY()->AddNew(nullptr);
-  };
-  s.Show();
-  s.Click(2, 2);
-  s.Key(Qt::Key_Right);
-  s.Key(Qt::Key_Return);
-  // Into the nested grid, without an edit there yet; the next Enter edits.
-  EXPECT_EQ(s.FocusName(), "0,0 in 3,2");
-  EXPECT_FALSE(s.view.GetEditing());
-  s.Key(Qt::Key_Return);
-  EXPECT_TRUE(s.view.GetEditing());
-  s.Key(Qt::Key_Escape);
-  s.Key(Qt::Key_C, Qt::ControlModifier);
-  EXPECT_EQ(GetClipboardText(), "0,0");
-}
-
 TEST(GridViewScroll, TheLastColumnComesFullyIntoView) {
   ViewScene s(10, 3);
   s.Show();
@@ -511,31 +422,6 @@ TEST(GridViewScroll, TheLastColumnComesFullyIntoView) {
   EXPECT_LE(last->GetAcumSize() + last->GetCalculatedSize(), s.view.GetDrawRect().Width());
 }
 
-TEST(GridViewPaint, WrappedTextMeasuresAtTheColumnsUserSize) {
-  ViewScene s(3, 2);
-  TLayoutProp wrap;
-  wrap.WrapTextAndFit = true;
-  s.onCell = [&wrap](TBabSimpleCellStringData* d) {
-    if (d->GetBabCell()->GetCol() == 1 && d->GetBabCell()->GetRow() == 1) {
-      d->SetString("one two three four five six seven eight");
-      d->GetBabCell()->SetLayoutProp(&wrap);
-    }
-  };
-  s.Show();
-  s.Paint();
-  TBitmap probe;
-  probe.GetCanvas()->SetFont(*s.view.GetFont());
-  const int line = probe.GetCanvas()->TextHeight("X");
-  // At the column's 60 pixels the text takes several lines.
-  const int height = s.g->GetAxisContentListY()->getAxisContentItem(1)->GetCalculatedSize();
-  EXPECT_GE(height, 3 * line + 3);
-  // At 300 it fits one line, and the row keeps the layout's minimum height.
-  s.g->GetAxisContentListX()->getAxisContentItem(1)->SetUserSize(300);
-  s.view.SetText(s.g->getCell(1, 1), s.view.GetText(s.g->getCell(1, 1)));
-  s.Paint();
-  EXPECT_EQ(s.g->GetAxisContentListY()->getAxisContentItem(1)->GetCalculatedSize(), wrap.MinHeight);
-}
-
 namespace {
 
 // The column grid's rule: a column of user size 1000 wraps at what is left.
@@ -549,27 +435,38 @@ public:
 
 }  // namespace
 
-TEST(GridViewPaint, AStretchedLastColumnWrapsAtTheWidthLeftOver) {
+// Wrapped texts: (1,1) at its column's user size, (3,2) in a stretched last column.
+TEST(GridViewPaint, WrappedTextMeasuresAtTheColumnsWidth) {
   BasicScene<StretchingView> s(4, 2);
   TLayoutProp wrap;
   wrap.WrapTextAndFit = true;
   const std::string text = "one two three four five six seven eight nine ten";
   s.onCell = [&](TBabSimpleCellStringData* d) {
-    if (d->GetBabCell()->GetCol() == 3 && d->GetBabCell()->GetRow() == 1) {
-      d->SetString(text);
-      d->GetBabCell()->SetLayoutProp(&wrap);
-    }
+    const TBabCell* c = d->GetBabCell();
+    const bool first = c->GetCol() == 1 && c->GetRow() == 1, stretched = c->GetCol() == 3 && c->GetRow() == 2;
+    if (!first && !stretched) return;
+    d->SetString(first ? "one two three four five six seven eight" : text);
+    d->GetBabCell()->SetLayoutProp(&wrap);
   };
   s.Fill();
-  s.g->GetAxisContentListX()->getAxisContentItem(3)->SetUserSize(TBabGridView_Custom::kFillUserSize);
+  TAxisContentList* rows = s.g->GetAxisContentListY();
+  TAxisContentList* cols = s.g->GetAxisContentListX();
+  cols->getAxisContentItem(3)->SetUserSize(TBabGridView_Custom::kFillUserSize);
   s.Show();
   s.Paint();
-  // 398 pixels less three columns of 60 leave 218: the text's lines at that width.
-  EXPECT_EQ(s.view.WidthLeftForColumn(s.g, s.g->GetAxisContentListX()->getAxisContentItem(3)), 218);
   TBitmap probe;
   probe.GetCanvas()->SetFont(*s.view.GetFont());
+  const int line = probe.GetCanvas()->TextHeight("X");
+  EXPECT_GE(rows->getAxisContentItem(1)->GetCalculatedSize(), 3 * line + 3);
+  // 398 pixels less three columns of 60 leave 218: the text's lines at that width.
+  EXPECT_EQ(s.view.WidthLeftForColumn(s.g, cols->getAxisContentItem(3)), 218);
   TRect r = Rect(0, 0, 218 - 4, 0);
   probe.GetCanvas()->DrawText(text, r, DT_WORDBREAK | DT_NOPREFIX | DT_CALCRECT);
-  EXPECT_EQ(s.g->GetAxisContentListY()->getAxisContentItem(1)->GetCalculatedSize(), std::max(r.Height() + 3, 20));
-  EXPECT_GT(r.Height(), probe.GetCanvas()->TextHeight("X"));
+  EXPECT_GT(r.Height(), line);
+  EXPECT_EQ(rows->getAxisContentItem(2)->GetCalculatedSize(), std::max(r.Height() + 3, 20));
+  // At 300 the text fits one line, and the row keeps the layout's minimum height.
+  cols->getAxisContentItem(1)->SetUserSize(300);
+  s.view.SetText(s.g->getCell(1, 1), s.view.GetText(s.g->getCell(1, 1)));
+  s.Paint();
+  EXPECT_EQ(rows->getAxisContentItem(1)->GetCalculatedSize(), wrap.MinHeight);
 }

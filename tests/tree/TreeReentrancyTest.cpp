@@ -162,46 +162,47 @@ struct Case {
 };
 
 void Nothing(Scene&) {}
+void ClickRow0(Scene& s) { s.Click(0); }
 void ClickRow2(Scene& s) { s.Click(2); }
+void EditRow2(Scene& s) { s.Edit(2); }
+void KeyDown(Scene& s) { s.Key(Qt::Key_Down); }
+void Repaint(Scene& s) { s.tree->Repaint(); }
+void ArmSelection(Scene& s, Kill k) {
+  s.tree->OnSelectionChanged = [&s, k](TObject*, TvxDataList*, TvxDataEntity* e) {
+    s.KillEntity(k, dynamic_cast<TvxDataEntity_Tree*>(e));
+  };
+}
+void ArmExpanding(Scene& s, Kill k) {
+  s.tree->OnExpanding = [&s, k](TObject*, TTreeNode* n, bool&) { s.KillNode(k, n); };
+}
+// A key into the editor, when one opened.
+template <Qt::Key theKey>
+void EditorKey(Scene& s) {
+  if (QWidget* editor = s.Editor()) QTest::keyClick(editor, theKey);
+}
 
 const Case kCases[] = {
-    {"SelectionChangedByClick", Nothing,
-     [](Scene& s, Kill k) {
-       s.tree->OnSelectionChanged = [&s, k](TObject*, TvxDataList*, TvxDataEntity* e) {
-         s.KillEntity(k, dynamic_cast<TvxDataEntity_Tree*>(e));
-       };
-     },
-     ClickRow2},
-    {"SelectionChangedByKey", ClickRow2,
-     [](Scene& s, Kill k) {
-       s.tree->OnSelectionChanged = [&s, k](TObject*, TvxDataList*, TvxDataEntity* e) {
-         s.KillEntity(k, dynamic_cast<TvxDataEntity_Tree*>(e));
-       };
-     },
-     [](Scene& s) { s.Key(Qt::Key_Down); }},
+    {"SelectionChangedByClick", Nothing, ArmSelection, ClickRow2},
+    {"SelectionChangedByKey", ClickRow2, ArmSelection, KeyDown},
     {"CurrentEntityChange", Nothing,
      [](Scene& s, Kill k) {
        s.tree->OnCurrentDataEntityChange = [&s, k](TvxTree_ComBasic*, TvxDataEntity_Tree* e) { s.KillEntity(k, e); };
      },
      ClickRow2},
     {"Change", ClickRow2,
-     [](Scene& s, Kill k) { s.tree->OnChange = [&s, k](TObject*, TTreeNode* n) { s.KillNode(k, n); }; },
-     [](Scene& s) { s.Key(Qt::Key_Down); }},
+     [](Scene& s, Kill k) { s.tree->OnChange = [&s, k](TObject*, TTreeNode* n) { s.KillNode(k, n); }; }, KeyDown},
     {"Changing", ClickRow2,
      [](Scene& s, Kill k) { s.tree->OnChanging = [&s, k](TObject*, TTreeNode* n, bool&) { s.KillNode(k, n); }; },
      [](Scene& s) { s.Key(Qt::Key_Up); }},
-    {"ExpandingByKey", [](Scene& s) { s.Click(0); },
-     [](Scene& s, Kill k) { s.tree->OnExpanding = [&s, k](TObject*, TTreeNode* n, bool&) { s.KillNode(k, n); }; },
-     [](Scene& s) { s.Key(Qt::Key_Right); }},
-    {"ExpandingByButton", Nothing,
-     [](Scene& s, Kill k) { s.tree->OnExpanding = [&s, k](TObject*, TTreeNode* n, bool&) { s.KillNode(k, n); }; },
+    {"ExpandingByKey", ClickRow0, ArmExpanding, [](Scene& s) { s.Key(Qt::Key_Right); }},
+    {"ExpandingByButton", Nothing, ArmExpanding,
      [](Scene& s) {
        const TRect r = s.RowRect(0);
        // The button sits in the root's indentation, left of its text.
        vxtest::MousePress(s.tree, r.Left - 12, (r.Top + r.Bottom) / 2);
        vxtest::MouseRelease(s.tree, r.Left - 12, (r.Top + r.Bottom) / 2);
      }},
-    {"Expanded", [](Scene& s) { s.Click(0); },
+    {"Expanded", ClickRow0,
      [](Scene& s, Kill k) { s.tree->OnExpanded = [&s, k](TObject*, TTreeNode* n) { s.KillNode(k, n); }; },
      [](Scene& s) { s.Key(Qt::Key_Right); }},
     {"CollapsingByKey", [](Scene& s) { s.Click(1); },
@@ -209,40 +210,36 @@ const Case kCases[] = {
      [](Scene& s) { s.Key(Qt::Key_Left); }},
     {"Editing", Nothing,
      [](Scene& s, Kill k) { s.tree->OnEditing = [&s, k](TObject*, TTreeNode* n, bool&) { s.KillNode(k, n); }; },
-     [](Scene& s) { s.Edit(2); }},
+     EditRow2},
     {"BeforeCanEdit", Nothing,
      [](Scene& s, Kill k) {
        s.tree->OnBeforeCanEditItem = [&s, k](TObject*, TvxDataEntity* e) {
          s.KillEntity(k, dynamic_cast<TvxDataEntity_Tree*>(e));
        };
      },
-     [](Scene& s) { s.Edit(2); }},
-    {"ValueChangedWhileTyping", [](Scene& s) { s.Edit(2); },
+     EditRow2},
+    {"ValueChangedWhileTyping", EditRow2,
      [](Scene& s, Kill k) {
        s.tree->OnValueChanged = [&s, k](TObject*, TvxDataEntity* e) {
          s.KillEntity(k, dynamic_cast<TvxDataEntity_Tree*>(e));
        };
      },
-     [](Scene& s) {
-       if (QWidget* editor = s.Editor()) QTest::keyClick(editor, Qt::Key_X);
-     }},
-    {"Edited", [](Scene& s) { s.Edit(2); },
+     EditorKey<Qt::Key_X>},
+    {"Edited", EditRow2,
      [](Scene& s, Kill k) { s.tree->OnEdited = [&s, k](TObject*, TTreeNode* n, std::string&) { s.KillNode(k, n); }; },
-     [](Scene& s) {
-       if (QWidget* editor = s.Editor()) QTest::keyClick(editor, Qt::Key_Return);
-     }},
+     EditorKey<Qt::Key_Return>},
     {"CustomDraw", Nothing,
      [](Scene& s, Kill k) {
        s.tree->OnCustomDrawItem = [&s, k](TCustomTreeView*, TTreeNode* n, TCustomDrawState, bool&) { s.KillNode(k, n); };
      },
-     [](Scene& s) { s.tree->Repaint(); }},
+     Repaint},
     {"AdvancedCustomDraw", Nothing,
      [](Scene& s, Kill k) {
        s.tree->OnAdvancedCustomDrawItem = [&s, k](TCustomTreeView*, TTreeNode* n, TCustomDrawState, bool&) {
          s.KillNode(k, n);
        };
      },
-     [](Scene& s) { s.tree->Repaint(); }},
+     Repaint},
     {"RightClick", Nothing,
      [](Scene& s, Kill k) {
        s.tree->OnRightClick = [&s, k](TvxTree_ComBasic*, TvxDataEntity_Tree* e) { s.KillEntity(k, e); };
@@ -326,7 +323,7 @@ const EndCase kEndCases[] = {
      [](Scene& s) {
        s.Edit(2);
        s.tree->OnValueChanged = [&s](TObject*, TvxDataEntity*) { s.tree->deleteLater(); };
-       if (QWidget* editor = s.Editor()) QTest::keyClick(editor, Qt::Key_X);
+       EditorKey<Qt::Key_X>(s);
      }},
     {"PrintPage",
      [](Scene& s) {
@@ -355,11 +352,20 @@ namespace {
 
 using vxtest::Interruption;
 
-class TreeGestureInterrupted : public testing::TestWithParam<Interruption> {};
+class TreeGestureInterrupted : public testing::TestWithParam<Interruption> {
+protected:
+  TvxTree other{nullptr};  // first: the tree may be its child when it goes
+  Scene s;
+
+  void TearDown() override { s.tree->SetParent(nullptr); }
+  void Interrupt(bool theRunEvents) {
+    GetParam().interrupt(s.tree, &other);
+    if (theRunEvents) vxtest::ProcessEventsUntilIdle();
+    other.SetMouseCapture(false);
+  }
+};
 
 TEST_P(TreeGestureInterrupted, ANodeDragEndsWithoutADrop) {
-  TvxTree other(nullptr);  // first: the tree may be its child when it goes
-  Scene s;
   int ends = 0;
   s.tree->OnEndDrag = [&ends](TObject*, TObject* target, int, int) { ends += target ? 100 : 1; };
   s.tree->SetDragMode(dmAutomatic);
@@ -368,31 +374,24 @@ TEST_P(TreeGestureInterrupted, ANodeDragEndsWithoutADrop) {
   vxtest::MousePress(s.tree, r.Left + 5, r.Top + 5);
   vxtest::MouseMove(s.tree, r.Left + 5, r.Top + 40);
   ASSERT_TRUE(s.tree->Dragging());
-  GetParam().interrupt(s.tree, &other);
-  vxtest::ProcessEventsUntilIdle();
-  other.SetMouseCapture(false);
+  Interrupt(true);
   EXPECT_FALSE(s.tree->Dragging());
   EXPECT_EQ(ends, 1);
-  s.tree->SetParent(nullptr);
 }
 
 // A click on the selected node starts its edit a moment later, unless the
 // gesture was cut short.
 TEST_P(TreeGestureInterrupted, AClickWaitingToEditStartsNothing) {
   if (GetParam().takesTheMouse) GTEST_SKIP() << "the click is over: it holds no mouse";
-  TvxTree other(nullptr);
-  Scene s;
   s.Show();
   s.Click(2);
   QTest::qWait(1050);  // a click that selects does not start an edit for a second
   const TRect r = s.RowRect(2);
   vxtest::MousePress(s.tree, r.Left + 5, r.Top + 5);
   vxtest::MouseRelease(s.tree, r.Left + 5, r.Top + 5);
-  GetParam().interrupt(s.tree, &other);
-  other.SetMouseCapture(false);
+  Interrupt(false);
   QTest::qWait(QApplication::doubleClickInterval() + 100);
   EXPECT_FALSE(s.tree->IsEditing());
-  s.tree->SetParent(nullptr);
 }
 
 INSTANTIATE_TEST_SUITE_P(Each, TreeGestureInterrupted, testing::ValuesIn(vxtest::kInterruptions),

@@ -18,6 +18,13 @@ namespace {
 
 constexpr const char* kPlaceholder = "Not initiated";
 
+// A hidden entity has no node, and neither have its descendants.
+void ExpectNoNodes(TvxDataEntity_Tree* e) {
+  EXPECT_EQ(e->GetTreeNode(), nullptr) << e->GetText();
+  for (int i = 0; i < e->GetSubDataList()->Count(); ++i)
+    ExpectNoNodes(static_cast<TvxDataEntity_Tree*>(e->GetSubDataList()->GetItems(i)));
+}
+
 // Every entity's node sits under its parent's node, siblings in list order,
 // and every other node is a placeholder under a childless entity.
 void ExpectMirrors(TTreeNode* theParentNode, TvxDataList* theList, int& theEntities) {
@@ -25,7 +32,7 @@ void ExpectMirrors(TTreeNode* theParentNode, TvxDataList* theList, int& theEntit
   for (int i = 0; i < theList->Count(); ++i) {
     auto* e = static_cast<TvxDataEntity_Tree*>(theList->GetItems(i));
     if (e->Get_HideNode()) {
-      EXPECT_EQ(e->GetTreeNode(), nullptr) << e->GetText();
+      ExpectNoNodes(e);
       continue;
     }
     TTreeNode* n = e->GetTreeNode();
@@ -59,17 +66,17 @@ int CheckMirror(TvxTree& t) {
   return entities;
 }
 
+TvxDataEntity_Tree* Add(TvxTree& t, TvxDataEntity_Tree* parent, const std::string& text) {
+  TvxDataEntity_Tree* e = t.AddDataEntity(parent);
+  e->SetText(text);
+  return e;
+}
+
 std::vector<std::string> RootTexts(TvxTree& t) {
   t.EnsureDisplayUpToDate();
   std::vector<std::string> out;
   for (int i = 0; i < t.GetItems()->RootCount(); ++i) out.push_back(t.GetItems()->GetRoot(i)->GetText());
   return out;
-}
-
-TvxDataEntity_Tree* Add(TvxTree& t, TvxDataEntity_Tree* parent, const std::string& text) {
-  TvxDataEntity_Tree* e = t.AddDataEntity(parent);
-  e->SetText(text);
-  return e;
 }
 
 void Click(TControl& c, TvxTree& t, int row, WPARAM keys = 0) {
@@ -150,7 +157,6 @@ TEST(Tree, BurstsOfChangesAreMirroredAtTheNextRead) {
   EXPECT_EQ(RootTexts(t)[0], "first");
   EXPECT_EQ(RootTexts(t)[1], "r20");
   EXPECT_EQ(RootTexts(t)[2], "r0");
-  EXPECT_EQ(roots[30]->GetTreeNode()->GetParent(), roots[3]->GetTreeNode());
   EXPECT_EQ(roots[3]->GetTreeNode()->GetLastChild()->GetText(), "r3.0");
   // Only what changed was touched: far fewer operations than the 55 nodes.
   EXPECT_LT(t.GetNodeOperationCount() - before, 20);
@@ -176,7 +182,6 @@ TEST(Tree, BurstsOfChangesAreMirroredAtTheNextRead) {
   t.OnDataEntityDelete = [&](TvxTree_ComBasic*, TvxDataEntity_Tree* e) { deleted.push_back(e->GetText()); };
   t.Clear();
   EXPECT_EQ(CheckMirror(t), 0);
-  EXPECT_EQ(t.GetItems()->Count(), 0);
   EXPECT_EQ(deleted.size(), 55u);
 }
 
@@ -193,8 +198,9 @@ TEST(Tree, ABurstAsksForOneRepaintAndThePaintShowsIt) {
     std::function<void()> change;
   } bursts[] = {
       {"300 roots", [&] { for (int i = 0; i < 300; ++i) roots.push_back(Add(t, nullptr, "r" + std::to_string(i))); }},
+      {"children under two roots", [&] { for (int i = 0; i < 20; ++i) Add(t, roots[3 + i % 2], "c" + std::to_string(i)); }},
       {"every third hidden", [&] { for (size_t i = 0; i < roots.size(); i += 3) roots[i]->Set_HideNode(true); }},
-      {"children under two roots", [&] { for (int i = 0; i < 20; ++i) Add(t, roots[1 + i % 2], "c" + std::to_string(i)); }},
+      {"shown again", [&] { for (size_t i = 3; i < roots.size(); i += 6) roots[i]->Set_HideNode(false); }},
       {"every fourth deleted", [&] {
          for (size_t i = 0; i < roots.size(); i += 4) t.RemoveDataEntity(roots[i]);
        }},
@@ -280,28 +286,6 @@ TEST(Tree, PlaceholdersExpansionAndLevels) {
   EXPECT_FALSE(level2->GetExpanded());
   ASSERT_NE(level2->GetTreeNode(), nullptr);
   EXPECT_EQ(x.VisibleRowCount(), 1 + 2 + 4);
-}
-
-TEST(Tree, HiddenEntitiesHaveNoNodesWithTheirDescendants) {
-  TvxTree t(nullptr);
-  TvxDataEntity_Tree* a = Add(t, nullptr, "a");
-  TvxDataEntity_Tree* b = Add(t, nullptr, "b");
-  TvxDataEntity_Tree* b1 = Add(t, b, "b1");
-  Add(t, nullptr, "c");
-  b->SetExpanded(true);
-  CheckMirror(t);
-  ASSERT_NE(b1->GetTreeNode(), nullptr);
-  b->Set_HideNode(true);
-  CheckMirror(t);
-  EXPECT_EQ(b->GetTreeNode(), nullptr);
-  EXPECT_EQ(b1->GetTreeNode(), nullptr);
-  EXPECT_EQ(t.GetItems()->Count(), 4);  // a and c, each with its placeholder
-  EXPECT_EQ(RootTexts(t), (std::vector<std::string>{"a", "c"}));
-  b->Set_HideNode(false);
-  CheckMirror(t);
-  EXPECT_EQ(RootTexts(t), (std::vector<std::string>{"a", "b", "c"}));
-  EXPECT_EQ(b1->GetTreeNode()->GetParent(), b->GetTreeNode());
-  EXPECT_EQ(a->GetTreeNode()->GetItem(0)->GetText(), kPlaceholder);
 }
 
 TEST(Tree, MultiSelectByClicksAndKeys) {
@@ -402,12 +386,7 @@ TEST(Tree, EditingRules) {
   std::string ok;
   for (int i = 0; i < 255; ++i) ok += "\xC3\xA9";  // e acute, two bytes
   EXPECT_NO_THROW(a->SetText(ok));
-  try {
-    a->SetText(std::string(256, 'x'));
-    ADD_FAILURE() << "256 characters were taken";
-  } catch (const Exception& e) {
-    EXPECT_STREQ(e.what(), "Treenodes only allow strings smaller than 255 chars");
-  }
+  EXPECT_THROW(a->SetText(std::string(256, 'x')), Exception);  // the text: below, as the user hears it
   EXPECT_EQ(a->GetText(), ok);
 
   // Typed past the limit: the application hears of it, the entity keeps its text.
