@@ -56,6 +56,20 @@ public:
     ColumnToPixels(theCol, nearEdge, farEdge);
     return fFlipped ? vx::Point(theTime, nearEdge + theAcross) : vx::Point(nearEdge + theAcross, theTime);
   }
+  // A point of booking theE, in its middle across: its start band (theHour
+  // -1), its stop band (-2), or theHour of kDay0 (0: its middle).
+  static constexpr double kStartBand = -1, kStopBand = -2;
+  vx::TPoint Grab(vx::TvxDataEntity_SchemaTime* theE, double theHour = 0) {
+    vx::TRect r;
+    RectFromDataEntity(fFlipped, theE, r);
+    const int across = fFlipped ? (r.Top + r.Bottom) / 2 : (r.Left + r.Right) / 2;
+    const int lo = fFlipped ? r.Left : r.Top, hi = fFlipped ? r.Right : r.Bottom;
+    const int along = theHour == kStartBand  ? lo + 1
+                      : theHour == kStopBand ? hi - 2
+                      : theHour == 0         ? (lo + hi) / 2
+                                             : T(theHour);
+    return fFlipped ? vx::Point(along, across) : vx::Point(across, along);
+  }
   // theP moved by theTime pixels along the time axis and theAcross across it.
   vx::TPoint Shifted(vx::TPoint theP, int theTime, int theAcross = 0) const {
     return fFlipped ? vx::Point(theP.X + theTime, theP.Y + theAcross) : vx::Point(theP.X + theAcross, theP.Y + theTime);

@@ -222,10 +222,14 @@ std::vector<Hook> Hooks() {
        }, DragAlongTime},
       {"double click", [](Plan& p, Kill k) {
          p.s->Area()->OnDblClick = [k, &p](TObject*) { k(p.s->GetActiveDataEntity(), nullptr); };
-       }, [](Plan& p) { vxtest::MouseDoubleClick(p.s->Area(), p.OverA().X, p.OverA().Y); }},
+       }, [](Plan& p) {
+         const TPoint at = p.OverA();
+         vxtest::MouseDoubleClick(p.s->Area(), at.X, at.Y);
+       }},
       {"right click menu", ArmItemMenu, [](Plan& p) {
-         p.s->Press(p.OverA(), Qt::RightButton);
-         p.s->Release(p.OverA(), Qt::RightButton);
+         const TPoint at = p.OverA();  // a may be gone after the press
+         p.s->Press(at, Qt::RightButton);
+         p.s->Release(at, Qt::RightButton);
          ClickMenuEntry(*p.s->GetPopupSchema());
        }},
       {"menu key", [](Plan& p, Kill k) {
@@ -253,8 +257,9 @@ std::vector<Hook> Hooks() {
            if (e) k(e, nullptr);
          };
        }, [](Plan& p) {
-         p.s->Move(p.OverA());
-         p.s->Move(p.s->Shifted(p.OverA(), 3));
+         const TPoint at = p.OverA();
+         p.s->Move(at);
+         p.s->Move(p.s->Shifted(at, 3));
        }},
       {"new page", [](Plan& p, Kill k) {
          p.s->OnPrintToHdcNewPage = [k, &p](TvxSchema_ComBasic*, int page, int& h, int& w, bool&, bool&) {
