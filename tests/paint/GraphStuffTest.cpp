@@ -140,7 +140,8 @@ TEST(GStuff, HandlesAndBevelsSitOnTheEdges) {
   const TColor lit = ColorToRGB(clBtnHighlight), dark = ColorToRGB(clBtnShadow);
   // Left, top, right, bottom and inside.
   const std::pair<TPoint, TColor> raised[] = {
-      {Point(10, 20), lit}, {Point(25, 10), lit}, {Point(39, 20), dark}, {Point(25, 29), dark}, {Point(25, 20), clWhite}};
+      {Point(10, 20), lit},  {Point(25, 10), lit},       {Point(39, 20), dark},
+      {Point(25, 29), dark}, {Point(25, 20), clWhite}};
   for (const auto& [p, colour] : raised) EXPECT_EQ(b.c->GetPixel(p.X, p.Y), colour) << p.X << "," << p.Y;
   EXPECT_EQ(b.c->GetPen()->GetColor(), clRed);  // given back
   GStuff::BevelRect(b.c, Rect(10, 10, 40, 30), false);

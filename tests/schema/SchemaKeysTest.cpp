@@ -89,7 +89,8 @@ TEST(SchemaKeys, ArrowsWalkTheBookingsInListOrder) {
   s.Area()->SetFocus();
   // Right and down step forward, round to the first; up and left back.
   const std::pair<Qt::Key, TvxDataEntity_SchemaTime*> walk[] = {
-      {Qt::Key_Right, a}, {Qt::Key_Down, b}, {Qt::Key_Right, c}, {Qt::Key_Right, a}, {Qt::Key_Up, c}, {Qt::Key_Left, b}};
+      {Qt::Key_Right, a}, {Qt::Key_Down, b}, {Qt::Key_Right, c},
+      {Qt::Key_Right, a}, {Qt::Key_Up, c},   {Qt::Key_Left, b}};
   for (const auto& [key, selected] : walk) {
     vxtest::KeyClick(s.Area(), key);
     for (TvxDataEntity_SchemaTime* e : {a, b, c}) EXPECT_EQ(e->GetSelected(), e == selected) << key;

@@ -150,7 +150,9 @@ void SelectBoth(Plan& p) {
 }
 
 void ArmDraw(Plan& p, Kill k) {
-  p.s->OnDrawTimeContent = [k](TvxSchema_ComBasic*, TvxDataEntity_SchemaTime* e, const TRect&, TCanvas*) { k(e, nullptr); };
+  p.s->OnDrawTimeContent = [k](TvxSchema_ComBasic*, TvxDataEntity_SchemaTime* e, const TRect&, TCanvas*) {
+    k(e, nullptr);
+  };
 }
 void ArmDrawingRect(Plan& p, Kill k) {
   p.s->OnGetDrawingRect = [k](TvxSchema_ComBasic*, TvxDataEntity_SchemaTime* e, TRect&) {
