@@ -159,10 +159,7 @@ void Model::Step(int step) {
     // Scroll a page, or jump.
     int start = Rand(0, count - 1);
     int n = Rand(0, 1) ? 1 : std::min(50, count - start);
-    for (int i = start; i < start + n; ++i) {
-      ExpectRead(L, i, l->GetItems(i));
-      if (::testing::Test::HasFatalFailure()) return;
-    }
+    for (int i = start; i < start + n; ++i) ASSERT_NO_FATAL_FAILURE(ExpectRead(L, i, l->GetItems(i)));
   } else if (op < 98) {
     int n = Rand(0, 300);
     l->AddUnloaded(n);
@@ -254,10 +251,8 @@ TEST(DataListModel, RandomOperationsMatchTheReference) {
     for (int step = 0; step < steps; ++step) {
       SCOPED_TRACE("seed " + std::to_string(seed) + ", step " + std::to_string(step) +
                    " (replay with VX_MODEL_SEED=" + std::to_string(seed) + ")");
-      model.Step(step);
-      if (::testing::Test::HasFatalFailure()) return;
-      model.Check();
-      if (::testing::Test::HasFatalFailure()) return;
+      ASSERT_NO_FATAL_FAILURE(model.Step(step));
+      ASSERT_NO_FATAL_FAILURE(model.Check());
     }
   }
 }
@@ -403,10 +398,10 @@ TEST(DataListModel, ScatteredEditsKeepIndexesFromOneTo200kEntities) {
     SCOPED_TRACE("size " + std::to_string(size));
     ScatteredEdits model(static_cast<unsigned>(size), size, false);
     for (int step = 0; step < steps; ++step) {
-      model.Step(step * 3 / steps);
-      if (::testing::Test::HasFatalFailure()) return;
-      if (step % 500 == 499) model.CheckAll();
-      if (::testing::Test::HasFatalFailure()) return;
+      ASSERT_NO_FATAL_FAILURE(model.Step(step * 3 / steps));
+      if (step % 500 == 499) {
+        ASSERT_NO_FATAL_FAILURE(model.CheckAll());
+      }
     }
     model.CheckAll();
   }
@@ -417,11 +412,12 @@ TEST(DataListModel, ScatteredEditsAroundAVirtualWindow) {
   const int steps = EnvInt("VX_MODEL_STEPS", 6000) / 2;
   ScatteredEdits model(77u, 200'000, true);
   for (int step = 0; step < steps; ++step) {
-    if (step % 300 == 0) model.Jump();
-    if (::testing::Test::HasFatalFailure()) return;
-    model.Step(2);
-    if (::testing::Test::HasFatalFailure()) return;
-    if (step % 100 == 99) model.CheckAll();
-    if (::testing::Test::HasFatalFailure()) return;
+    if (step % 300 == 0) {
+      ASSERT_NO_FATAL_FAILURE(model.Jump());
+    }
+    ASSERT_NO_FATAL_FAILURE(model.Step(2));
+    if (step % 100 == 99) {
+      ASSERT_NO_FATAL_FAILURE(model.CheckAll());
+    }
   }
 }
