@@ -41,7 +41,6 @@ TEST(SchemaKeys, CtrlStepsTheSelectionTheWayTheArrowPoints) {
       {dPrevious, ctrl, 1, 624, 0, 1},  {dPrevious, ctrl, 1, 624, 0, 0},
   };
   for (bool flipped : {false, true}) {
-    SCOPED_TRACE(flipped ? "flipped" : "normal");
     MouseSchema s(flipped);
     TvxDataEntity_SchemaTime* a = s.Item(1, 10, 11);
     TvxDataEntity_SchemaTime* b = s.Item(2, 12, 13);
@@ -102,7 +101,6 @@ TEST(SchemaKeys, ArrowsWalkTheBookingsInListOrder) {
 
 TEST(SchemaKeys, TheItemMenuByRightClickAndByTheMenuKey) {
   for (bool flipped : {false, true}) {
-    SCOPED_TRACE(flipped ? "flipped" : "normal");
     MouseSchema s(flipped);
     TvxDataEntity_SchemaTime* a = s.Item(1, 9, 9.5);
     TvxDataEntity_SchemaTime* b = s.Item(3, 9.75, 10.25);
@@ -151,7 +149,6 @@ TEST(SchemaKeys, TheItemMenuByRightClickAndByTheMenuKey) {
 // inside the screen, as large as its text.
 TEST(SchemaHints, TheTimeHintBesideThePointerAndThePreview) {
   for (bool flipped : {false, true}) {
-    SCOPED_TRACE(flipped ? "flipped" : "normal");
     MouseSchema s(flipped);
     TvxDataEntity_SchemaTime* e = s.Item(3, 9, 9.5);
     e->SetBackColor(0x00FF00);
@@ -223,7 +220,6 @@ TEST(SchemaHints, TheTimeHintBesideThePointerAndThePreview) {
 
 TEST(SchemaHeader, APressInTheResizeBandSizesAndOthersDragTheHeader) {
   for (bool flipped : {false, true}) {
-    SCOPED_TRACE(flipped ? "flipped" : "normal");
     MouseSchema s(flipped);
     TControl* header = flipped ? static_cast<TControl*>(s.GetFlippedHeader()) : s.GetHeader();
     int starts = 0, ends = 0;
@@ -284,7 +280,6 @@ TEST(SchemaHeader, APressInTheResizeBandSizesAndOthersDragTheHeader) {
 
 TEST(SchemaHints, AMoveShowsTheBookingsOwnLengthAtAnyScale) {
   for (bool flipped : {false, true}) {
-    SCOPED_TRACE(flipped ? "flipped" : "normal");
     MouseSchema s(flipped);
     TvxDataEntity_SchemaTime* e = s.Item(3, 9, 10);
     // A scale where an hour is no whole number of pixels.

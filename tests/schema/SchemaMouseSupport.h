@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QPointer>
 #include <chrono>
@@ -15,9 +17,11 @@ namespace vxtest {
 // 11:20). A pixel is then well below a snap step, so that a drag's minutes
 // are what was dragged. Snapping is as a new control has it (starts to 5
 // minutes, lengths to 1).
+// Failures while it lives name its orientation.
 class MouseSchema : public TestSchema {
 public:
-  explicit MouseSchema(bool theFlipped, int theColumns = 6) : fFlipped(theFlipped) {
+  explicit MouseSchema(bool theFlipped, int theColumns = 6)
+      : fTrace(__FILE__, __LINE__, theFlipped ? "flipped" : "normal"), fFlipped(theFlipped) {
     if (theFlipped) {
       SetFlipView(true);
       SetFlippedQuadPoint(vx::Point(50, 20));
@@ -115,6 +119,7 @@ public:
   }
 
 private:
+  testing::ScopedTrace fTrace;
   bool fFlipped;
 };
 

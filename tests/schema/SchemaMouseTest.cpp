@@ -30,7 +30,6 @@ double Minutes(TDateTime t) { return (t - kDay0) * 1440; }
 // with its split cursor; the middle moves.
 TEST(SchemaMouse, WhereTheBandsLie) {
   for (bool flipped : {false, true}) {
-    SCOPED_TRACE(flipped ? "flipped" : "normal");
     MouseSchema s(flipped);
     TvxDataEntity_SchemaTime* e = s.Item(1, 9, 9.5);
     s.Settle();
@@ -56,7 +55,6 @@ TEST(SchemaMouse, WhereTheBandsLie) {
 // targets beyond the columns are clamped, and the times are kept.
 TEST(SchemaMouse, TheHostRedirectsAColumnSwitch) {
   for (bool flipped : {false, true}) {
-    SCOPED_TRACE(flipped ? "flipped" : "normal");
     MouseSchema s(flipped);
     TvxDataEntity_SchemaTime* e = s.Item(1, 8 + 10.0 / 60, 8 + 40.0 / 60);
     s.Settle();
@@ -193,7 +191,6 @@ TEST(SchemaMouse, AGestureEndsCancelledWhenTheAreaLosesTheMouse) {
 
 TEST(SchemaMouse, AutoScrollThenTheDropMovesByTheTimeDifference) {
   for (bool flipped : {false, true}) {
-    SCOPED_TRACE(flipped ? "flipped" : "normal");
     MouseSchema s(flipped);
     TvxDataEntity_SchemaTime* e = s.Item(1, 9, 9.5);
     s.Settle();
@@ -232,7 +229,6 @@ TEST(SchemaMouse, AutoScrollThenTheDropMovesByTheTimeDifference) {
 
 TEST(SchemaMouse, ColumnsStepAtTheEdgeWhileMoving) {
   for (bool flipped : {false, true}) {
-    SCOPED_TRACE(flipped ? "flipped" : "normal");
     MouseSchema s(flipped, 40);
     TvxDataEntity_SchemaTime* e = s.Item(2, 9, 9.5);
     s.Settle();
