@@ -150,13 +150,13 @@ TEST(DataList2lev, SelectionWalksAllListsAndWraps) {
       {oNext, {10}}, {oNext, {11}},         {oNext, {30}}, {oNext, {10}},  {oPrev, {30}},
       {oAlsoSelect11, {11, 30}}, {oPrev, {10}}, {oClear, {}}, {oPrev, {30}},
   };
-  int step = 0;
-  for (const auto& [op, selected] : steps) {
+  for (size_t k = 0; k < std::size(steps); ++k) {
+    const Op op = steps[k].first;
     if (op == oNext) h.holder->SelectNext();
     if (op == oPrev) h.holder->SelectPrev();
     if (op == oAlsoSelect11) h.holder->SelectDataEntity(h.lists[1]->GetItems(1));
     if (op == oClear) h.holder->ClearSelections();
-    EXPECT_EQ(h.Selected(), selected) << "step " << step++;
+    EXPECT_EQ(h.Selected(), steps[k].second) << "step " << k;
   }
   EXPECT_EQ(h.holder->FindSelected()->GetUserIntegerReference(), 30);
 
