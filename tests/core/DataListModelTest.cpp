@@ -79,7 +79,6 @@ private:
   TvxOwned<TvxDataList> list[2];
   int nextId = 1;
   double unloadChance = 1.0;
-  std::string lastOp;
 };
 
 void Model::Step(int step) {
@@ -100,7 +99,6 @@ void Model::Step(int step) {
   if (count > 1500) op = op < 50 ? 15 : op;  // keep the lists small enough to sort often
   if (op < 18) {
     int i = Rand(0, count);
-    lastOp = "insert " + std::to_string(i);
     TvxDataEntity* e = l->Insert(i);
     ASSERT_NE(e, nullptr);
     ASSERT_EQ(e->ListIndex(), i);
@@ -112,7 +110,6 @@ void Model::Step(int step) {
     loadedDelta[L] = 1;
   } else if (op < 33) {
     int i = Rand(-1, count);
-    lastOp = "delete " + std::to_string(i);
     bool loaded = l->IsLoaded(i);
     if (loaded) deletedIds.insert(l->GetItems(i)->GetUserIntegerReference());
     l->Delete(i);
@@ -125,7 +122,6 @@ void Model::Step(int step) {
   } else if (op < 43 && l->LoadedCount() > 0) {
     TvxDataEntity* e = l->GetLoaded(Rand(0, l->LoadedCount() - 1));
     int from = e->ListIndex(), to = Rand(0, count - 1);
-    lastOp = "move " + std::to_string(from) + " to " + std::to_string(to);
     e->Move(to);
     ASSERT_EQ(e->ListIndex(), to);
     int id = store[L][static_cast<size_t>(from)];
@@ -136,7 +132,6 @@ void Model::Step(int step) {
     const int M = 1 - L;
     TvxDataEntity* e = l->GetLoaded(Rand(0, l->LoadedCount() - 1));
     int from = e->ListIndex(), to = Rand(0, list[M]->Count());
-    lastOp = "change owner " + std::to_string(from) + " to " + std::to_string(to);
     e->ChangeOwner(list[M].get(), to);
     ASSERT_EQ(e->GetDataList(), list[M].get());
     ASSERT_EQ(e->ListIndex(), to);
@@ -150,7 +145,6 @@ void Model::Step(int step) {
     loadedDelta[M] = 1;
   } else if (op < 55) {
     bool descending = Rand(0, 1) == 1;
-    lastOp = descending ? "sort descending" : "sort";
     l->Sort(descending);
     std::sort(store[L].begin(), store[L].end());
     if (descending) std::reverse(store[L].begin(), store[L].end());
@@ -158,7 +152,6 @@ void Model::Step(int step) {
     expect[L].content = 1;
   } else if (op < 65 && l->LoadedCount() > 0) {
     TvxDataEntity* e = l->GetLoaded(Rand(0, l->LoadedCount() - 1));
-    lastOp = "select " + std::to_string(e->ListIndex());
     e->SetSelected(!e->GetSelected());
     selectedOnPurpose = 1;
   } else if (op < 93) {
@@ -166,19 +159,13 @@ void Model::Step(int step) {
     // Scroll a page, or jump.
     int start = Rand(0, count - 1);
     int n = Rand(0, 1) ? 1 : std::min(50, count - start);
-    lastOp = "read " + std::to_string(start) + " +" + std::to_string(n);
-    for (int i = start; i < start + n; ++i) {
-      ExpectRead(L, i, l->GetItems(i));
-      if (::testing::Test::HasFatalFailure()) return;
-    }
+    for (int i = start; i < start + n; ++i) ASSERT_NO_FATAL_FAILURE(ExpectRead(L, i, l->GetItems(i)));
   } else if (op < 98) {
     int n = Rand(0, 300);
-    lastOp = "add unloaded " + std::to_string(n);
     l->AddUnloaded(n);
     for (int k = 0; k < n; ++k) store[L].push_back(nextId++);
     if (n > 0) expect[L].content = expect[L].unloadedContent = 1;
   } else {
-    lastOp = "clear";
     for (int p = 0; p < l->LoadedCount(); ++p) deletedIds.insert(l->GetLoaded(p)->GetUserIntegerReference());
     int loaded = l->LoadedCount();
     l->Clear();
@@ -264,10 +251,8 @@ TEST(DataListModel, RandomOperationsMatchTheReference) {
     for (int step = 0; step < steps; ++step) {
       SCOPED_TRACE("seed " + std::to_string(seed) + ", step " + std::to_string(step) +
                    " (replay with VX_MODEL_SEED=" + std::to_string(seed) + ")");
-      model.Step(step);
-      if (::testing::Test::HasFatalFailure()) return;
-      model.Check();
-      if (::testing::Test::HasFatalFailure()) return;
+      ASSERT_NO_FATAL_FAILURE(model.Step(step));
+      ASSERT_NO_FATAL_FAILURE(model.Check());
     }
   }
 }
@@ -413,10 +398,10 @@ TEST(DataListModel, ScatteredEditsKeepIndexesFromOneTo200kEntities) {
     SCOPED_TRACE("size " + std::to_string(size));
     ScatteredEdits model(static_cast<unsigned>(size), size, false);
     for (int step = 0; step < steps; ++step) {
-      model.Step(step * 3 / steps);
-      if (::testing::Test::HasFatalFailure()) return;
-      if (step % 500 == 499) model.CheckAll();
-      if (::testing::Test::HasFatalFailure()) return;
+      ASSERT_NO_FATAL_FAILURE(model.Step(step * 3 / steps));
+      if (step % 500 == 499) {
+        ASSERT_NO_FATAL_FAILURE(model.CheckAll());
+      }
     }
     model.CheckAll();
   }
@@ -427,11 +412,12 @@ TEST(DataListModel, ScatteredEditsAroundAVirtualWindow) {
   const int steps = EnvInt("VX_MODEL_STEPS", 6000) / 2;
   ScatteredEdits model(77u, 200'000, true);
   for (int step = 0; step < steps; ++step) {
-    if (step % 300 == 0) model.Jump();
-    if (::testing::Test::HasFatalFailure()) return;
-    model.Step(2);
-    if (::testing::Test::HasFatalFailure()) return;
-    if (step % 100 == 99) model.CheckAll();
-    if (::testing::Test::HasFatalFailure()) return;
+    if (step % 300 == 0) {
+      ASSERT_NO_FATAL_FAILURE(model.Jump());
+    }
+    ASSERT_NO_FATAL_FAILURE(model.Step(2));
+    if (step % 100 == 99) {
+      ASSERT_NO_FATAL_FAILURE(model.CheckAll());
+    }
   }
 }

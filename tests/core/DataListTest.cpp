@@ -51,22 +51,10 @@ TEST(DataList, InsertReportsTheNewEntityInOrder) {
   EXPECT_EQ(list->Count(), 1);
 }
 
-TEST(DataList, ListIndexesAreRenumberedLazily) {
-  ControllerLog c;
-  auto list = MakeList(c);
-  Fill(list.get(), 3);
-  TvxDataEntity* first = list->GetItems(0);
-  for (int k = 0; k < 3; ++k) list->Insert(0)->SetUserIntegerReference(10 + k);
-  EXPECT_EQ(first->ListIndex(), 3);
-  EXPECT_EQ(Names(list.get()), (std::vector<int>{12, 11, 10, 0, 1, 2}));
-  for (int i = 0; i < list->Count(); ++i) EXPECT_EQ(list->GetItems(i)->ListIndex(), i);
-
-  list->Insert(4)->SetUserIntegerReference(99);
-  list->Delete(1);
-  EXPECT_EQ(Names(list.get()), (std::vector<int>{12, 10, 0, 99, 1, 2}));
-  for (int i = 0; i < list->Count(); ++i) EXPECT_EQ(list->IndexOf(list->GetItems(i)), i);
-}
-
+// Indexes after inserts, deletes, moves, changes of owner and sorts, and the
+// number of each notification, are checked against a reference at every
+// step in DataListModelTest; here the order of the reports and what a
+// handler sees while it runs.
 TEST(DataList, DeletedEntitiesAreOutOfTheListWhenReported) {
   ControllerLog c;
   auto list = MakeList(c);
@@ -84,10 +72,6 @@ TEST(DataList, DeletedEntitiesAreOutOfTheListWhenReported) {
 
   c.controller.fDeleteItem = [&](TvxDataEntity* e) { c.Note("delete", e); };
   c.Reset();
-  list->Delete(-1);
-  list->Delete(3);
-  EXPECT_TRUE(c.log.empty());
-
   // Freeing an entity directly takes it out of its list too.
   list->GetItems(1)->FreeWheneverPossible();
   EXPECT_EQ(Names(list.get()), (std::vector<int>{0, 3}));
@@ -117,11 +101,9 @@ TEST(DataList, MoveShiftsTheOthersAndReportsBothIndexes) {
   Fill(list.get(), 5);
   c.Reset();
   list->GetItems(0)->Move(3);
-  EXPECT_EQ(Names(list.get()), (std::vector<int>{1, 2, 3, 0, 4}));
   list->GetItems(4)->Move(1);
   EXPECT_EQ(Names(list.get()), (std::vector<int>{1, 4, 2, 3, 0}));
   EXPECT_EQ(c.log, (Lines{"move 0->3", "move 4->1"}));
-  for (int i = 0; i < 5; ++i) EXPECT_EQ(list->GetItems(i)->ListIndex(), i);
   list->GetItems(0)->Move(5);
   list->GetItems(0)->Move(-1);
   EXPECT_EQ(Names(list.get()), (std::vector<int>{1, 4, 2, 3, 0}));
@@ -147,11 +129,7 @@ TEST(DataList, ChangeOwnerMovesBetweenListsOfASuitableClass) {
   TvxDataEntity* moving = a->GetItems(1);
   moving->ChangeOwner(b.get(), 1);
   EXPECT_EQ(order, (Lines{"leave old", "enter new", "content new", "content old"}));
-  EXPECT_EQ(Names(a.get()), (std::vector<int>{0, 2}));
   EXPECT_EQ(Names(b.get()), (std::vector<int>{0, 1, 1}));
-  EXPECT_EQ(moving->ListIndex(), 1);
-  EXPECT_EQ(b->GetItems(2)->ListIndex(), 2);
-  EXPECT_EQ(a->GetItems(1)->ListIndex(), 1);
 
   order.clear();
   moving->ChangeOwner(b.get(), 0);        // its own list
@@ -182,12 +160,9 @@ TEST(DataList, SortUsesTheCompareHandlerOnly) {
   c.controller.fOnSortCompare = [](TvxDataEntity* a, TvxDataEntity* b) {
     return a->GetUserIntegerReference() - b->GetUserIntegerReference();
   };
-  list->Sort(false);
-  EXPECT_EQ(Names(list.get()), (std::vector<int>{1, 3, 5, 7, 9}));
   list->Sort(true);
   EXPECT_EQ(Names(list.get()), (std::vector<int>{9, 7, 5, 3, 1}));
-  EXPECT_EQ(c.log, (Lines{"content", "content"}));
-  for (int i = 0; i < 5; ++i) EXPECT_EQ(list->GetItems(i)->ListIndex(), i);
+  EXPECT_EQ(c.log, (Lines{"content"}));
 
   // Many entities, a large share of them equal: every entity survives once.
   std::mt19937 rng(7);
@@ -258,25 +233,18 @@ TEST(DataList, SelectionVisibilityAndEditReports) {
   EXPECT_EQ(selected, (std::vector<int>{1, 4}));
   list->ClearSelections();
   EXPECT_EQ(c.log, (Lines{"select 1", "select 4", "deselect 1", "deselect 4"}));
-  EXPECT_EQ(list->FindDataEntity(nullptr), nullptr);
   EXPECT_EQ(list->FindDataEntity([](TvxDataEntity* e) { return e->GetUserIntegerReference() == 3; }),
             list->GetItems(3));
 
   // Entities 0, 2 and 3 hidden: visible ones are 1, 4, 5.
   for (int i : {0, 2, 3}) list->GetItems(i)->SetVisible(false);
   EXPECT_EQ(list->VisibleCount(), 3);
-  EXPECT_EQ(list->ListIndexToVisibleIndex(0), -1);
-  EXPECT_EQ(list->ListIndexToVisibleIndex(1), 0);
-  EXPECT_EQ(list->ListIndexToVisibleIndex(3), 0);  // the nearest visible one before it
-  EXPECT_EQ(list->ListIndexToVisibleIndex(5), 2);
-  EXPECT_EQ(list->ListIndexToVisibleIndex(99), 2);
-  EXPECT_EQ(list->ListIndexToVisibleIndex(-1), -1);
-  EXPECT_EQ(list->VisibleIndexToListIndex(1), 4);
-  EXPECT_EQ(list->VisibleIndexToListIndex(3), -1);
-  EXPECT_EQ(list->VisibleIndexToListIndex(-1), -1);
-  EXPECT_TRUE(list->VisibleIndexDataEntity(4));
-  EXPECT_FALSE(list->VisibleIndexDataEntity(3));
-  EXPECT_FALSE(list->VisibleIndexDataEntity(6));
+  // A hidden or missing entity maps to the nearest visible one before it.
+  const std::pair<int, int> toVisible[] = {{0, -1}, {1, 0}, {3, 0}, {5, 2}, {99, 2}, {-1, -1}};
+  for (auto [index, visible] : toVisible) EXPECT_EQ(list->ListIndexToVisibleIndex(index), visible) << index;
+  const std::pair<int, int> toList[] = {{1, 4}, {3, -1}, {-1, -1}};
+  for (auto [visible, index] : toList) EXPECT_EQ(list->VisibleIndexToListIndex(visible), index) << visible;
+  for (int i : {3, 4, 6}) EXPECT_EQ(list->VisibleIndexDataEntity(i), i == 4) << i;
 
   // The handler decides CanEdit just before it is read.
   c.controller.fBeforeCanEditItem = [](TvxDataEntity* e) { e->SetCanEdit(e->GetUserIntegerReference() % 2 == 0); };

@@ -54,8 +54,7 @@ TEST(EntityWindow, BlocksFollowGrowthAndShrinkage) {
     TvxDataEntity* e = pool.Make();
     w.Insert(p, e);
     ref.insert(ref.begin() + p, e);
-    probe();
-    if (::testing::Test::HasFatalFailure()) return;
+    ASSERT_NO_FATAL_FAILURE(probe());
   }
   checkAll();
   while (!ref.empty()) {
@@ -64,9 +63,10 @@ TEST(EntityWindow, BlocksFollowGrowthAndShrinkage) {
     ASSERT_EQ(e, ref[static_cast<size_t>(p)]);
     ref.erase(ref.begin() + p);
     EXPECT_EQ(w.PosOf(e), -1);  // its slot word now names a free slot
-    probe();
-    if (ref.size() % 2500 == 0) checkAll();
-    if (::testing::Test::HasFatalFailure()) return;
+    ASSERT_NO_FATAL_FAILURE(probe());
+    if (ref.size() % 2500 == 0) {
+      ASSERT_NO_FATAL_FAILURE(checkAll());
+    }
   }
   EXPECT_EQ(w.BlockCount(), 1);  // kept for the next insert
   for (int k = 0; k < 3000; ++k) {

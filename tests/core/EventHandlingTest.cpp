@@ -76,7 +76,6 @@ TEST(Event, ChangesDuringATriggerActOnTheNextTrigger) {
   std::vector<std::string> calls;
   TSingleEventListener* late = nullptr;
   TSingleEventListener* second = nullptr;
-  TSingleEventListener* third = nullptr;
 
   // The first listener frees the second, removes itself, and adds a new one.
   TSingleEventListener first(&event, [&](TSingleEventListener* self) {
@@ -87,7 +86,7 @@ TEST(Event, ChangesDuringATriggerActOnTheNextTrigger) {
     if (!late) late = new TSingleEventListener(&event, [&](TSingleEventListener*) { calls.push_back("late"); }, true);
   }, false);
   second = new TSingleEventListener(&event, [&](TSingleEventListener*) { calls.push_back("second"); }, false);
-  third = new TSingleEventListener(&event, [&](TSingleEventListener*) { calls.push_back("third"); }, true);
+  new TSingleEventListener(&event, [&](TSingleEventListener*) { calls.push_back("third"); }, true);
 
   event.TriggerEvent(nullptr);
   // The freed listener is not called; the one after it is not skipped; the new one waits.
@@ -95,7 +94,6 @@ TEST(Event, ChangesDuringATriggerActOnTheNextTrigger) {
   calls.clear();
   event.TriggerEvent(nullptr);
   EXPECT_EQ(calls, (std::vector<std::string>{"third", "late"}));
-  (void)third;
 }
 
 TEST(Event, AListenerMayFreeItselfOrTheEventWhileTriggered) {
@@ -139,9 +137,7 @@ TEST(BeginUpdate, PairsOneBeginWithOneEnd) {
   EXPECT_EQ(ends, 0);
   {
     TvxBeginUpdate update([&] { ++begins; }, [&] { ++ends; });
-    update.Mark();
-    update.Mark();
-    update.Mark();
+    for (int k = 0; k < 3; ++k) update.Mark();
     EXPECT_TRUE(update.GetBeginUpdateEntered());
     EXPECT_EQ(ends, 0);
   }

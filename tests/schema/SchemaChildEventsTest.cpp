@@ -13,63 +13,39 @@ namespace {
 
 using Counts = vxtest::EventCounts;
 using ChildEvent = vxtest::ChildEvent<MouseSchema>;
-using vxtest::Counter;
 
+// A handler of any arguments that counts its calls under theName.
+auto Count(Counts& theCounts, const char* theName) {
+  return [&theCounts, theName](auto&&...) { ++theCounts[theName]; };
+}
+
+using S = MouseSchema;
 const ChildEvent kChildEvents[] = {
-    {"area OnPaint", [](MouseSchema& s, Counts& c) { s.GetSchemaArea()->OnPaint = Counter<TObject*>(c, "area OnPaint"); }, true},
-    {"area OnMouseDown",
-     [](MouseSchema& s, Counts& c) {
-       s.GetSchemaArea()->OnMouseDown = Counter<TObject*, TMouseButton, TShiftState, int, int>(c, "area OnMouseDown");
-     },
-     true},
-    {"area OnMouseMove",
-     [](MouseSchema& s, Counts& c) {
-       s.GetSchemaArea()->OnMouseMove = Counter<TObject*, TShiftState, int, int>(c, "area OnMouseMove");
-     },
-     true},
-    {"area OnMouseUp",
-     [](MouseSchema& s, Counts& c) {
-       s.GetSchemaArea()->OnMouseUp = Counter<TObject*, TMouseButton, TShiftState, int, int>(c, "area OnMouseUp");
-     },
-     true},
-    {"area OnResize", [](MouseSchema& s, Counts& c) { s.GetSchemaArea()->OnResize = Counter<TObject*>(c, "area OnResize"); }, true},
-    {"area OnMouseLeave",
-     [](MouseSchema& s, Counts& c) { s.GetSchemaArea()->OnMouseLeave = Counter<TObject*>(c, "area OnMouseLeave"); }, false},
+    {"area OnPaint", [](S& s, Counts& c) { s.GetSchemaArea()->OnPaint = Count(c, "area OnPaint"); }, true},
+    {"area OnMouseDown", [](S& s, Counts& c) { s.GetSchemaArea()->OnMouseDown = Count(c, "area OnMouseDown"); }, true},
+    {"area OnMouseMove", [](S& s, Counts& c) { s.GetSchemaArea()->OnMouseMove = Count(c, "area OnMouseMove"); }, true},
+    {"area OnMouseUp", [](S& s, Counts& c) { s.GetSchemaArea()->OnMouseUp = Count(c, "area OnMouseUp"); }, true},
+    {"area OnResize", [](S& s, Counts& c) { s.GetSchemaArea()->OnResize = Count(c, "area OnResize"); }, true},
+    {"area OnMouseLeave", [](S& s, Counts& c) { s.GetSchemaArea()->OnMouseLeave = Count(c, "area OnMouseLeave"); },
+     false},
     {"area OnPrintResizeFont",
-     [](MouseSchema& s, Counts& c) {
-       s.GetSchemaArea()->OnPrintResizeFont = Counter<TvxOffscreenPaint*, int&, bool&>(c, "area OnPrintResizeFont");
-     },
-     false},
-    {"scaler OnChange", [](MouseSchema& s, Counts& c) { s.GetScaler()->OnChange = Counter<TObject*>(c, "scaler OnChange"); }, true},
-    {"header OnResize", [](MouseSchema& s, Counts& c) { s.GetHeader()->OnResize = Counter<TObject*>(c, "header OnResize"); }, false},
+     [](S& s, Counts& c) { s.GetSchemaArea()->OnPrintResizeFont = Count(c, "area OnPrintResizeFont"); }, false},
+    {"scaler OnChange", [](S& s, Counts& c) { s.GetScaler()->OnChange = Count(c, "scaler OnChange"); }, true},
+    {"header OnResize", [](S& s, Counts& c) { s.GetHeader()->OnResize = Count(c, "header OnResize"); }, false},
     {"header OnSectionResize",
-     [](MouseSchema& s, Counts& c) {
-       s.GetHeader()->OnSectionResize = Counter<THeaderControl*, THeaderSection*>(c, "header OnSectionResize");
-     },
-     false},
+     [](S& s, Counts& c) { s.GetHeader()->OnSectionResize = Count(c, "header OnSectionResize"); }, false},
     {"flipped header OnDrawCell",
-     [](MouseSchema& s, Counts& c) {
-       s.GetFlippedHeader()->OnDrawCell =
-           Counter<TObject*, int, int, const TRect&, TGridDrawState>(c, "flipped header OnDrawCell");
-     },
-     false},
+     [](S& s, Counts& c) { s.GetFlippedHeader()->OnDrawCell = Count(c, "flipped header OnDrawCell"); }, false},
     {"flipped header OnTopLeftChanged",
-     [](MouseSchema& s, Counts& c) {
-       s.GetFlippedHeader()->OnTopLeftChanged = Counter<TObject*>(c, "flipped header OnTopLeftChanged");
-     },
+     [](S& s, Counts& c) { s.GetFlippedHeader()->OnTopLeftChanged = Count(c, "flipped header OnTopLeftChanged"); },
      false},
-    {"sizer OnResize",
-     [](MouseSchema& s, Counts& c) { s.GetXYSizer()->OnResize = Counter<TXYSizer*, TPoint>(c, "sizer OnResize"); }, false},
+    {"sizer OnResize", [](S& s, Counts& c) { s.GetXYSizer()->OnResize = Count(c, "sizer OnResize"); }, false},
     {"column bar OnScroll",
-     [](MouseSchema& s, Counts& c) { s.GetColumnScrollBar()->OnScroll = Counter<TObject*>(c, "column bar OnScroll"); }, true},
+     [](S& s, Counts& c) { s.GetColumnScrollBar()->OnScroll = Count(c, "column bar OnScroll"); }, true},
     {"preview timer OnTimer",
-     [](MouseSchema& s, Counts& c) { s.GetShowMeBigTimer()->SetOnTimer(Counter<TObject*>(c, "preview timer OnTimer")); },
-     false},
+     [](S& s, Counts& c) { s.GetShowMeBigTimer()->SetOnTimer(Count(c, "preview timer OnTimer")); }, false},
     {"preview hide timer OnTimer",
-     [](MouseSchema& s, Counts& c) {
-       s.GetHideShowMeBigTimer()->SetOnTimer(Counter<TObject*>(c, "preview hide timer OnTimer"));
-     },
-     false},
+     [](S& s, Counts& c) { s.GetHideShowMeBigTimer()->SetOnTimer(Count(c, "preview hide timer OnTimer")); }, false},
 };
 
 }  // namespace
@@ -114,5 +90,5 @@ TEST(SchemaChildEvents, TheApplicationsHandlersLeaveTheScheduleWorking) {
   s.Settle();
 
   for (const ChildEvent& c : kChildEvents)
-    if (c.raisedByTheDrive) EXPECT_GT(counts[c.name], 0) << c.name;
+    EXPECT_TRUE(!c.raisedByTheDrive || counts[c.name] > 0) << c.name << " never raised";
 }

@@ -37,37 +37,27 @@ TEST(SchemaLayout, ChildrenInBothOrientations) {
   // Normal: header across the top, scaler at the left, the sizer astride the corner.
   EXPECT_EQ(s.GetHeader()->GetBoundsRect(), Rect(50, 0, 650, 20));
   EXPECT_EQ(s.GetScaler()->GetBoundsRect(), Rect(0, 20, 50, 500));
-  EXPECT_EQ(s.GetSchemaArea()->GetBoundsRect(), Rect(50, 20, 650, 500));
   EXPECT_EQ(s.GetXYSizer()->GetBoundsRect(), Rect(47, 17, 52, 22));
-  EXPECT_FALSE(s.GetScaler()->GetHorizontal());
   EXPECT_FALSE(s.GetFlippedHeader()->GetVisible());
   // Scaler sizes arrive through the deferred calls.
   s.SetScalerWidth(60);
   s.SetScalerHeight(400);
   EXPECT_EQ(s.GetScalerWidth(), 50);
   TDoLater::DoAllNow();
-  EXPECT_EQ(s.GetScalerWidth(), 60);
-  EXPECT_EQ(s.GetScalerHeight(), 400);
-  EXPECT_EQ(s.GetQuadPoint(), Point(60, 100));
   EXPECT_EQ(s.GetSchemaArea()->GetBoundsRect(), Rect(60, 100, 650, 500));
 
   // Flipped: scaler across the top, titles at the left.
   s.SetFlipView(true);
   EXPECT_TRUE(s.GetScaler()->GetHorizontal());
-  EXPECT_TRUE(s.GetFlippedHeader()->GetVisible());
   EXPECT_FALSE(s.GetHeader()->GetVisible());
   EXPECT_EQ(s.GetScaler()->GetBoundsRect(), Rect(70, 0, 650, 50));
   EXPECT_EQ(s.GetFlippedHeader()->GetBoundsRect(), Rect(0, 50, 70, 500));
-  EXPECT_EQ(s.GetFlippedHeader()->GetColWidths(0), 70);
   EXPECT_EQ(s.GetSchemaArea()->GetBoundsRect(), Rect(70, 50, 650, 500));
   EXPECT_EQ(s.GetXYSizer()->GetBoundsRect(), Rect(67, 47, 72, 52));
-  EXPECT_EQ(s.GetScalerWidth(), 580);
   s.SetScalerWidth(500);
   s.SetScalerHeight(40);
   TDoLater::DoAllNow();
   EXPECT_EQ(s.GetFlippedQuadPoint(), Point(150, 40));
-  EXPECT_EQ(s.GetScalerWidth(), 500);
-  EXPECT_EQ(s.GetScalerHeight(), 40);
   // The normal orientation's corner waited meanwhile.
   s.SetFlipView(false);
   EXPECT_EQ(s.GetSchemaArea()->GetBoundsRect(), Rect(60, 100, 650, 500));
@@ -87,24 +77,17 @@ TEST(SchemaLayout, TheSizerMovesTheInnerCorner) {
   EXPECT_EQ(s.GetSchemaArea()->GetBoundsRect(), Rect(80, 30, 650, 500));
 }
 
+// Spans, rectangles, sub-columns, hit tests and the picture of ordinary
+// bookings are checked against a plain reference in SchemaRandomTest; here
+// what it leaves out: zero widths, positions to times, the application's
+// hooks, collision reports and switches.
 TEST(SchemaLayout, ColumnsToPixelsAndBack) {
   TestSchema s;
   s.Column("a")->SetWidth(50);
   s.Column("b", 1)->SetWidth(30);
   s.Column("c")->SetWidth(40);
-  EXPECT_EQ(Span(s, 0), std::make_pair(0, 50));
-  EXPECT_EQ(Span(s, 1), std::make_pair(50, 80));
-  EXPECT_EQ(Span(s, 2), std::make_pair(80, 120));
-  EXPECT_EQ(Span(s, 3), std::make_pair(-1, -1));
-  EXPECT_EQ(Span(s, -1), std::make_pair(-1, -1));
-  EXPECT_EQ(s.PixelToColumn(-5), 0);
-  EXPECT_EQ(s.PixelToColumn(0), 0);
-  EXPECT_EQ(s.PixelToColumn(49), 0);
-  EXPECT_EQ(s.PixelToColumn(50), 1);
-  EXPECT_EQ(s.PixelToColumn(119), 2);
-  EXPECT_EQ(s.PixelToColumn(5000), 2);
+  for (int col : {3, -1}) EXPECT_EQ(Span(s, col), std::make_pair(-1, -1)) << col;
   EXPECT_EQ(s.ColumnFromXY(Point(60, 300)), s.GetColumns()->GetColumn(1));
-
   TDateTime t;
   int col;
   s.GetPositionDateTimeAndCol(60, 120, t, col);
@@ -115,72 +98,47 @@ TEST(SchemaLayout, ColumnsToPixelsAndBack) {
   s.StartAndLengthFromRect(Rect(55, 120, 75, 180), start, length);
   EXPECT_NEAR(start, TestSchema::kDay0 + 1 + 10 * kH, kMin);
   EXPECT_NEAR(length, kH, kMin);
-
   // A column without width never holds a pixel.
   s.GetColumns()->GetColumn(1)->SetWidth(0);
   EXPECT_EQ(s.PixelToColumn(50), 2);
   s.GetColumns()->GetColumn(1)->SetWidth(30);
-
-  // From the top-left column on; those before it span nothing at 0.
-  s.GetColumns()->SetTopLeftCol(1);
-  EXPECT_EQ(Span(s, 0), std::make_pair(0, 0));
-  EXPECT_EQ(Span(s, 1), std::make_pair(0, 30));
-  EXPECT_EQ(Span(s, 2), std::make_pair(30, 70));
-  EXPECT_EQ(s.PixelToColumn(10), 1);
-  EXPECT_EQ(s.GetColumns()->GetFarSideOffset(0), 0);
-
-  // Flipped: rows with their grid line, from the top row.
-  s.GetColumns()->SetTopLeftCol(0);
+  // Flipped: rows with their grid line.
   s.SetFlipView(true);
-  EXPECT_EQ(Span(s, 0), std::make_pair(1, 19));
-  EXPECT_EQ(Span(s, 1), std::make_pair(20, 38));
-  EXPECT_EQ(s.PixelToColumn(18), 0);
-  EXPECT_EQ(s.PixelToColumn(19), 1);
-  EXPECT_EQ(s.PixelToColumn(-5), 0);
-  EXPECT_EQ(s.PixelToColumn(900), 2);
   EXPECT_EQ(s.ColumnFromXY(Point(300, 25)), s.GetColumns()->GetColumn(1));
   s.GetPositionDateTimeAndCol(120, 25, t, col);
   EXPECT_EQ(col, 1);
-  s.GetColumns()->SetTopLeftCol(2);
-  EXPECT_EQ(s.PixelToColumn(0), 2);
-  EXPECT_EQ(Span(s, 2), std::make_pair(1, 19));
 }
 
-TEST(SchemaLayout, RectanglesOfBookings) {
+TEST(SchemaLayout, TheApplicationMovesHidesAndShowsBookings) {
   TestSchema s;
-  s.Column("a")->SetWidth(100);
+  s.Column("a", 1)->SetWidth(100);
   s.Column("b", 1)->SetWidth(100);
-  // Two minutes are two pixels here: a booking stays 5 pixels tall.
-  TvxDataEntity_SchemaTime* shortOne = s.Item(0, 10, 10 + 2 * kMin / kH);
+  TvxDataEntity_SchemaTime* in = s.Item(0, 15, 17);
+  TvxDataEntity_SchemaTime* out = s.Item(0, 16.5, 17);
+  TvxDataEntity_SchemaTime* other = s.Item(1, 10, 11);
   s.Settle();
-  EXPECT_EQ(RectOf(s, shortOne), Rect(1, 120, 100, 125));
-  // Offset dates: tomorrow 10:00 in the column offset by a day stands level
-  // with today 10:00.
-  TvxDataEntity_SchemaTime* tomorrow = s.Item(1, 10, 11);
-  s.Settle();
-  EXPECT_EQ(tomorrow->GetStartDateTime(), TestSchema::kDay0 + 1 + 10 * kH);
-  EXPECT_EQ(RectOf(s, tomorrow), Rect(101, 120, 200, 180));
-  // Insets take pixels off both edges of the column's span.
-  tomorrow->SetLeftInset(3);
-  tomorrow->SetRightInset(4);
-  EXPECT_EQ(RectOf(s, tomorrow), Rect(104, 120, 196, 180));
-  // The application may move the rectangle, or hide the booking.
+  // Tomorrow 10:00 in the column offset by a day stands level with today's.
+  EXPECT_EQ(RectOf(s, other), Rect(101, 120, 200, 180));
   s.OnGetDrawingRect = [&](TvxSchema_ComBasic*, TvxDataEntity_SchemaTime* e, TRect& r) {
     r = OffsetRect(r, 0, 10);
-    return e != shortOne;
+    return e != in;
   };
   TRect r;
-  EXPECT_FALSE(s.RectFromDataEntity(false, shortOne, r));
-  EXPECT_EQ(RectOf(s, tomorrow), Rect(104, 130, 196, 190));
+  EXPECT_FALSE(s.RectFromDataEntity(false, in, r));
+  EXPECT_EQ(RectOf(s, other), Rect(101, 130, 200, 190));
   s.OnGetDrawingRect = nullptr;
-  // Flipped: time along x, the column along y (each row with its grid line).
-  s.SetFlipView(true);
-  s.SetWindow(TestSchema::kDay0 + 8 * kH, TestSchema::kDay0 + 17 * kH + 40 * kMin);  // 580 px: 1 px a minute
-  EXPECT_EQ(RectOf(s, shortOne), Rect(121, 1, 125, 19));
-  EXPECT_EQ(RectOf(s, tomorrow), Rect(121, 23, 180, 34));
+
+  EXPECT_TRUE(s.IsVisible(in));
+  EXPECT_FALSE(s.IsVisible(out));
+  s.OnIsVisible = [&](TvxSchema_ComBasic*, TvxDataEntity_SchemaTime* e, bool& runDefault) {
+    runDefault = e != out;
+    return true;
+  };
+  EXPECT_TRUE(s.IsVisible(out));
+  EXPECT_TRUE(s.IsVisible(in));
 }
 
-TEST(SchemaLayout, OverlappingBookingsShareTheirColumn) {
+TEST(SchemaLayout, CollisionsAreReportedAndCanBeSwitchedOff) {
   TestSchema s;
   s.Column("a")->SetWidth(100);
   s.Column("b")->SetWidth(100);
@@ -190,118 +148,25 @@ TEST(SchemaLayout, OverlappingBookingsShareTheirColumn) {
   TvxDataEntity_SchemaTime* b = s.Item(0, 10.5, 12.5);
   TvxDataEntity_SchemaTime* c = s.Item(0, 11, 13);
   s.Settle();
-  // Placed from the last one: c, then b, then a.
-  EXPECT_EQ(c->GetSubCol(), 0);
-  EXPECT_EQ(b->GetSubCol(), 1);
+  // Placed from the last one: c, then b, then a. Reported when the place
+  // differs from the one the booking had (0 when new).
   EXPECT_EQ(a->GetSubCol(), 2);
-  EXPECT_TRUE(a->GetUseSubCol());
-  EXPECT_EQ(s.GetColumns()->GetColumn(0)->GetSubColCount(), 3);
-  EXPECT_EQ(s.GetColumns()->GetColumn(1)->GetSubColCount(), 1);
-  // Thirds of the column (33 pixels), one pixel inside each.
-  EXPECT_EQ(RectOf(s, c), Rect(1, 180, 33, 300));
-  EXPECT_EQ(RectOf(s, b), Rect(34, 150, 66, 270));
-  EXPECT_EQ(RectOf(s, a), Rect(67, 120, 99, 240));
-  // Reported when the place differs from the one the booking had (0 when new).
-  ASSERT_EQ(reported.size(), 2u);
-  EXPECT_EQ(reported[0], std::make_pair(a, 3));
-  EXPECT_EQ(reported[1], std::make_pair(b, 2));
-
-  // One goes to the other column: it spans that column whole, and the two
-  // left share theirs.
+  EXPECT_EQ(reported, (std::vector<std::pair<TvxDataEntity_SchemaTime*, int>>{{a, 3}, {b, 2}}));
+  // One goes to the other column: at once whole there, and each place changed.
   reported.clear();
   s.SetStartStopDateAndCol(c, TestSchema::kDay0 + 11 * kH, TestSchema::kDay0 + 13 * kH, 1);
   EXPECT_FALSE(c->GetUseSubCol());
   s.Settle();
-  EXPECT_EQ(s.GetColumns()->GetColumn(0)->GetSubColCount(), 2);
-  EXPECT_EQ(c->GetSubCol(), -1);
-  EXPECT_EQ(RectOf(s, c), Rect(101, 180, 200, 300));
-  EXPECT_EQ(b->GetSubCol(), 0);
-  EXPECT_EQ(a->GetSubCol(), 1);
-  EXPECT_EQ(reported.size(), 3u);  // each one's place changed
-  // Touching bookings do not collide.
-  TvxDataEntity_SchemaTime* after = s.Item(1, 13, 14);
-  s.Settle();
-  EXPECT_FALSE(after->GetUseSubCol());
-  EXPECT_FALSE(c->GetUseSubCol());
-}
-
-TEST(SchemaLayout, LayersCollideOnlyWhenAsked) {
-  TestSchema s;
-  s.Column("a")->SetWidth(100);
-  s.Column("b")->SetWidth(100);
-  TvxDataEntity_SchemaTime* low = s.Item(0, 10, 11, 0);
-  TvxDataEntity_SchemaTime* high = s.Item(0, 10.5, 11.5, 1);
-  TvxDataEntity_SchemaTime* neighbour = s.Item(1, 10, 11, 1);
-  s.Settle();
-  EXPECT_FALSE(low->GetUseSubCol());
-  EXPECT_FALSE(high->GetUseSubCol());
-  s.SetCollisionDetectBetweenDataList(true);
-  s.Settle();
-  EXPECT_TRUE(low->GetUseSubCol());
-  EXPECT_TRUE(high->GetUseSubCol());
-  EXPECT_EQ(s.GetColumns()->GetColumn(0)->GetSubColCount(), 2);
-  // Bookings of different resources never collide.
-  EXPECT_FALSE(neighbour->GetUseSubCol());
-  EXPECT_EQ(s.GetColumns()->GetColumn(1)->GetSubColCount(), 1);
+  EXPECT_EQ(reported.size(), 3u);
   // Without collision detection nothing is laid out any more.
   s.SetCollisionDetect(false);
-  s.Item(1, 10, 11, 0);
+  s.Item(1, 11, 12);
   s.Settle();
   EXPECT_EQ(s.GetColumns()->GetColumn(1)->GetSubColCount(), 1);
-}
-
-TEST(SchemaLayout, VisibilityFollowsTheWindowUnlessTheApplicationSays) {
-  TestSchema s;
-  s.Column("a", 1);
-  TvxDataEntity_SchemaTime* in = s.Item(0, 15, 17);
-  TvxDataEntity_SchemaTime* out = s.Item(0, 16.5, 17);
-  EXPECT_TRUE(s.IsVisible(in));
-  EXPECT_FALSE(s.IsVisible(out));
-  s.OnIsVisible = [&](TvxSchema_ComBasic*, TvxDataEntity_SchemaTime* e, bool& runDefault) {
-    runDefault = e != out;
-    return true;
-  };
-  EXPECT_TRUE(s.IsVisible(out));
-  EXPECT_TRUE(s.IsVisible(in));
-  // Invisible bookings are not laid out: a hidden partner collides with nothing.
-  s.OnIsVisible = nullptr;
-  TvxDataEntity_SchemaTime* partner = s.Item(0, 16.8, 18);
-  s.Settle();
-  EXPECT_FALSE(out->GetUseSubCol());
-  EXPECT_FALSE(partner->GetUseSubCol());
-  s.SetWindow(TestSchema::kDay0 + 12 * kH, TestSchema::kDay0 + 20 * kH);
-  s.Settle();
-  EXPECT_TRUE(out->GetUseSubCol());
-  EXPECT_TRUE(partner->GetUseSubCol());
-}
-
-TEST(SchemaLayout, HitTestingFollowsTheDrawLayers) {
-  TestSchema s;
-  for (int c = 0; c < 5; ++c) s.Column(std::to_string(c))->SetWidth(100);
-  TvxDataEntity_SchemaTime* under = s.Item(0, 10, 12, 1);
-  TvxDataEntity_SchemaTime* over = s.Item(0, 11, 13, 0);
-  s.Settle();
-  EXPECT_EQ(s.GetDataEntityFromXY(50, 190), over);  // layer 0 comes first
-  EXPECT_EQ(s.GetDataEntityFromXY(50, 130), under);
-  EXPECT_EQ(s.GetDataEntityFromXY(50, 100), nullptr);
-  EXPECT_EQ(s.GetDataEntityFromXY(0, 150), nullptr);  // left of the rectangle (one pixel inside)
-  s.SetDrawLayerArray({1, 0});
-  EXPECT_EQ(s.GetDataEntityFromXY(50, 190), under);
-  // A layer the draw array leaves out is neither hit nor drawn.
+  // A layer the draw array leaves out is not hit.
+  EXPECT_EQ(s.GetDataEntityFromXY(25, 200), b);
   s.SetDrawLayerArray({1});
-  EXPECT_EQ(s.GetDataEntityFromXY(50, 260), nullptr);
-  s.SetDrawLayerArray({0, 1});
-  // Bookings of columns before the top-left one are not hit.
-  TvxDataEntity_SchemaTime* third = s.Item(3, 10, 11);
-  s.Settle();
-  EXPECT_EQ(s.GetDataEntityFromXY(350, 150), third);
-  s.GetColumns()->SetTopLeftCol(3);
-  EXPECT_EQ(s.GetDataEntityFromXY(50, 150), third);
-  for (int x = -5; x < 600; x += 7) EXPECT_NE(s.GetDataEntityFromXY(x, 190), over) << x;
-  // With a negative inset a booking reaches into the next column.
-  s.GetColumns()->SetTopLeftCol(0);
-  over->SetRightInset(-20);
-  EXPECT_EQ(s.GetDataEntityFromXY(110, 190), over);
+  EXPECT_EQ(s.GetDataEntityFromXY(25, 200), nullptr);
 }
 
 // The column scroller is a scroll bar along the columns' side of the area,
@@ -314,11 +179,9 @@ TEST(SchemaLayout, TheColumnScroller) {
   TScrollBar* bar = s.GetColumnScrollBar();
   // Twelve columns of 50 fill the 600 pixels exactly: no need to scroll.
   EXPECT_FALSE(bar->GetVisible());
-  EXPECT_EQ(s.GetSchemaArea()->GetBoundsRect(), Rect(50, 20, 650, 500));
   s.Column("12");
   s.Settle();
   ASSERT_TRUE(bar->GetVisible());
-  EXPECT_EQ(bar->GetKind(), sbHorizontal);
   const int thick = bar->GetHeight();
   EXPECT_EQ(bar->GetBoundsRect(), Rect(50, 500 - thick, 650, 500));
   EXPECT_EQ(s.GetSchemaArea()->GetBoundsRect(), Rect(50, 20, 650, 500 - thick));
@@ -343,10 +206,8 @@ TEST(SchemaLayout, TheColumnScroller) {
   s.SetFlipView(true);
   s.Settle();
   TScrollBar* rows = s.GetColumnScrollBar();
-  ASSERT_NE(rows, bar);
   EXPECT_FALSE(bar->GetVisible());
   ASSERT_TRUE(rows->GetVisible());
-  EXPECT_EQ(rows->GetKind(), sbVertical);
   EXPECT_EQ(rows->GetBoundsRect(), Rect(650 - rows->GetWidth(), 50, 650, 500));
   EXPECT_EQ(s.GetSchemaArea()->GetBoundsRect(), Rect(70, 50, 650 - rows->GetWidth(), 500));
   EXPECT_EQ(s.GetScaler()->GetWidth(), s.GetSchemaArea()->GetWidth());
@@ -380,7 +241,6 @@ TEST(SchemaLayout, TheWheelInEitherStyle) {
       vxtest::Wheel(area, mid, mid, delta, m);
       s.Settle();
     };
-    EXPECT_EQ(s.GetWheelConvention(), wcClassic);
     int heard = 0;
     area->OnMouseWheel = [&](TObject*, TShiftState, int, TPoint, bool&) { ++heard; };
     wheel(-120);
@@ -424,8 +284,6 @@ TEST(SchemaLayout, TheWheelInEitherStyle) {
     wheel(120, Qt::ControlModifier);
     EXPECT_NEAR(s.GetScaler()->GetScale(), before / 1.25, before * 1e-6);
     EXPECT_NEAR(s.GetScaler()->DateToPixel(under), mid, 1);
-    wheel(-120, Qt::ControlModifier);
-    EXPECT_NEAR(s.GetScaler()->GetScale(), before, before * 1e-6);
   }
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QPointer>
 #include <chrono>
@@ -15,9 +17,11 @@ namespace vxtest {
 // 11:20). A pixel is then well below a snap step, so that a drag's minutes
 // are what was dragged. Snapping is as a new control has it (starts to 5
 // minutes, lengths to 1).
+// Failures while it lives name its orientation.
 class MouseSchema : public TestSchema {
 public:
-  explicit MouseSchema(bool theFlipped, int theColumns = 6) : fFlipped(theFlipped) {
+  explicit MouseSchema(bool theFlipped, int theColumns = 6)
+      : fTrace(__FILE__, __LINE__, theFlipped ? "flipped" : "normal"), fFlipped(theFlipped) {
     if (theFlipped) {
       SetFlipView(true);
       SetFlippedQuadPoint(vx::Point(50, 20));
@@ -55,6 +59,20 @@ public:
     int nearEdge = 0, farEdge = 0;
     ColumnToPixels(theCol, nearEdge, farEdge);
     return fFlipped ? vx::Point(theTime, nearEdge + theAcross) : vx::Point(nearEdge + theAcross, theTime);
+  }
+  // A point of booking theE, in its middle across: its start band (theHour
+  // -1), its stop band (-2), or theHour of kDay0 (0: its middle).
+  static constexpr double kStartBand = -1, kStopBand = -2;
+  vx::TPoint Grab(vx::TvxDataEntity_SchemaTime* theE, double theHour = 0) {
+    vx::TRect r;
+    RectFromDataEntity(fFlipped, theE, r);
+    const int across = fFlipped ? (r.Top + r.Bottom) / 2 : (r.Left + r.Right) / 2;
+    const int lo = fFlipped ? r.Left : r.Top, hi = fFlipped ? r.Right : r.Bottom;
+    const int along = theHour == kStartBand  ? lo + 1
+                      : theHour == kStopBand ? hi - 2
+                      : theHour == 0         ? (lo + hi) / 2
+                                             : T(theHour);
+    return fFlipped ? vx::Point(along, across) : vx::Point(across, along);
   }
   // theP moved by theTime pixels along the time axis and theAcross across it.
   vx::TPoint Shifted(vx::TPoint theP, int theTime, int theAcross = 0) const {
@@ -101,6 +119,7 @@ public:
   }
 
 private:
+  testing::ScopedTrace fTrace;
   bool fFlipped;
 };
 

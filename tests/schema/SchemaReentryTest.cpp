@@ -107,11 +107,13 @@ void PaintScreen(Plan& p) {
   p.s->Area()->Repaint();
 }
 
-void PrintBlock(MouseSchema& s) {
+void PrintBlock(MouseSchema& s, int theRowHeight = 40) {
   auto dc = TDeviceContext::CreateImage(800, 800);
   int w = 0, h = 0;
-  TvxPrintSchema::Print(&s, dc.get(), 0, 0, 400, 40, 1, 1, 0, 5, kDay0 + 8 * kH, kDay0 + 12 * kH, s.Flipped(), w, h);
+  TvxPrintSchema::Print(&s, dc.get(), 0, 0, 400, theRowHeight, 1, 1, 0, 5, kDay0 + 8 * kH, kDay0 + 12 * kH,
+                        s.Flipped(), w, h);
 }
+void PrintPaper(Plan& p) { PrintBlock(*p.s); }
 
 void HoverForPreview(Plan& p) {
   p.s->Move(p.s->At(5, 9.5));
@@ -127,6 +129,11 @@ void DragAlongTime(Plan& p) {
   p.s->Drag(at, p.s->Shifted(at, MouseSchema::Px(20)));
 }
 
+void KeyOnArea(Plan& p, Qt::Key theNormal, Qt::Key theFlipped, Qt::KeyboardModifiers theModifiers) {
+  p.s->Area()->SetFocus();
+  vxtest::KeyClick(p.s->Area(), p.s->Flipped() ? theFlipped : theNormal, theModifiers);
+}
+
 void ClickMenuEntry(TPopupMenu& theMenu) {
   QMenu* menu = theMenu.GetItems()->SubMenu(false);
   ASSERT_TRUE(menu && menu->isVisible());
@@ -135,72 +142,72 @@ void ClickMenuEntry(TPopupMenu& theMenu) {
   vxtest::ProcessEventsUntilIdle();
 }
 
+TvxDataEntity_SchemaTime* AsTime(TvxDataEntity* e) { return dynamic_cast<TvxDataEntity_SchemaTime*>(e); }
+
+void SelectBoth(Plan& p) {
+  p.a->SetSelected(true);
+  p.b->SetSelected(true);
+}
+
+void ArmDraw(Plan& p, Kill k) {
+  p.s->OnDrawTimeContent = [k](TvxSchema_ComBasic*, TvxDataEntity_SchemaTime* e, const TRect&, TCanvas*) {
+    k(e, nullptr);
+  };
+}
+void ArmDrawingRect(Plan& p, Kill k) {
+  p.s->OnGetDrawingRect = [k](TvxSchema_ComBasic*, TvxDataEntity_SchemaTime* e, TRect&) {
+    k(e, nullptr);
+    return true;
+  };
+}
+void ArmVisible(Plan& p, Kill k) {
+  p.s->OnIsVisible = [k](TvxSchema_ComBasic*, TvxDataEntity_SchemaTime* e, bool&) {
+    k(e, nullptr);
+    return true;
+  };
+}
+void ArmSelection(Plan& p, Kill k) {
+  p.s->OnSelectionChanged_SchemaTime = [k](TObject*, TvxDataList*, TvxDataEntity* e) { k(AsTime(e), nullptr); };
+}
+void ArmValue(Plan& p, Kill k) {
+  p.s->OnValueChanged_SchemaTime = [k](TObject*, TvxDataEntity* e) { k(AsTime(e), nullptr); };
+}
+
 // The item menu, whose one entry hands its handler the booking it was opened for.
-void ArmItemMenu(Plan& p, const Kill& k) {
+void ArmItemMenu(Plan& p, Kill k) {
   auto* menu = new TPopupMenu(p.s);
   auto* entry = new TMenuItem(nullptr);
   entry->SetCaption("Delete");
-  entry->OnClick = [k, &p](TObject*) {
-    k(dynamic_cast<TvxDataEntity_SchemaTime*>(p.s->GetPopupSelectedDataEntity()), nullptr);
-  };
+  entry->OnClick = [k, &p](TObject*) { k(AsTime(p.s->GetPopupSelectedDataEntity()), nullptr); };
   menu->GetItems()->Add(entry);
   p.s->SetPopupSchema(menu);
 }
 
 std::vector<Hook> Hooks() {
   return {
-      {"draw, screen", [](Plan& p, Kill k) {
-         p.s->OnDrawTimeContent = [k](TvxSchema_ComBasic*, TvxDataEntity_SchemaTime* e, const TRect&, TCanvas*) { k(e, nullptr); };
-       }, PaintScreen},
-      {"draw, paper", [](Plan& p, Kill k) {
-         p.s->OnDrawTimeContent = [k](TvxSchema_ComBasic*, TvxDataEntity_SchemaTime* e, const TRect&, TCanvas*) { k(e, nullptr); };
-       }, [](Plan& p) { PrintBlock(*p.s); }},
+      {"draw, screen", ArmDraw, PaintScreen},
+      {"draw, paper", ArmDraw, PrintPaper},
       {"draw, preview", [](Plan& p, Kill k) {
          p.s->OnDrawTimeContent = [k, &p](TvxSchema_ComBasic*, TvxDataEntity_SchemaTime* e, const TRect& r, TCanvas*) {
            if (r.Left == 0 && r.Top == 0 && r.Right == p.s->GetShowMeBigWindow()->GetWidth() - 2) k(e, nullptr);
          };
        }, HoverForPreview},
-      {"drawing rect, screen", [](Plan& p, Kill k) {
-         p.s->OnGetDrawingRect = [k](TvxSchema_ComBasic*, TvxDataEntity_SchemaTime* e, TRect&) { k(e, nullptr); return true; };
-       }, PaintScreen},
-      {"drawing rect, press", [](Plan& p, Kill k) {
-         p.s->OnGetDrawingRect = [k](TvxSchema_ComBasic*, TvxDataEntity_SchemaTime* e, TRect&) { k(e, nullptr); return true; };
-       }, [](Plan& p) { DragAlongTime(p); }},
-      {"drawing rect, paper", [](Plan& p, Kill k) {
-         p.s->OnGetDrawingRect = [k](TvxSchema_ComBasic*, TvxDataEntity_SchemaTime* e, TRect&) { k(e, nullptr); return true; };
-       }, [](Plan& p) { PrintBlock(*p.s); }},
-      {"visible, screen", [](Plan& p, Kill k) {
-         p.s->OnIsVisible = [k](TvxSchema_ComBasic*, TvxDataEntity_SchemaTime* e, bool&) { k(e, nullptr); return true; };
-       }, PaintScreen},
-      {"visible, layout", [](Plan& p, Kill k) {
-         p.s->OnIsVisible = [k](TvxSchema_ComBasic*, TvxDataEntity_SchemaTime* e, bool&) { k(e, nullptr); return true; };
-       }, [](Plan& p) { p.s->SetWindow(kDay0 + 7 * kH, kDay0 + 11 * kH); }},
-      {"visible, paper", [](Plan& p, Kill k) {
-         p.s->OnIsVisible = [k](TvxSchema_ComBasic*, TvxDataEntity_SchemaTime* e, bool&) { k(e, nullptr); return true; };
-       }, [](Plan& p) { PrintBlock(*p.s); }},
-      {"selection, click", [](Plan& p, Kill k) {
-         p.s->OnSelectionChanged_SchemaTime = [k](TObject*, TvxDataList*, TvxDataEntity* e) {
-           k(dynamic_cast<TvxDataEntity_SchemaTime*>(e), nullptr);
-         };
-       }, [](Plan& p) { p.s->Drag(p.OverA(), p.OverA()); }},
+      {"drawing rect, screen", ArmDrawingRect, PaintScreen},
+      {"drawing rect, press", ArmDrawingRect, DragAlongTime},
+      {"drawing rect, paper", ArmDrawingRect, PrintPaper},
+      {"visible, screen", ArmVisible, PaintScreen},
+      {"visible, layout", ArmVisible, [](Plan& p) { p.s->SetWindow(kDay0 + 7 * kH, kDay0 + 11 * kH); }},
+      {"visible, paper", ArmVisible, PrintPaper},
+      {"selection, click", ArmSelection, [](Plan& p) { p.s->Drag(p.OverA(), p.OverA()); }},
       {"selection, cleared", [](Plan& p, Kill k) {
-         p.a->SetSelected(true);
-         p.b->SetSelected(true);
-         p.s->OnSelectionChanged_SchemaTime = [k](TObject*, TvxDataList*, TvxDataEntity* e) {
-           k(dynamic_cast<TvxDataEntity_SchemaTime*>(e), nullptr);
-         };
+         SelectBoth(p);
+         ArmSelection(p, k);
        }, [](Plan& p) { p.s->Drag(p.s->At(4, 9.1), p.s->At(4, 9.1)); }},
-      {"value changed, drag", [](Plan& p, Kill k) {
-         p.s->OnValueChanged_SchemaTime = [k](TObject*, TvxDataEntity* e) { k(dynamic_cast<TvxDataEntity_SchemaTime*>(e), nullptr); };
-       }, [](Plan& p) { DragAlongTime(p); }},
+      {"value changed, drag", ArmValue, DragAlongTime},
       {"value changed, keys", [](Plan& p, Kill k) {
-         p.a->SetSelected(true);
-         p.b->SetSelected(true);
-         p.s->OnValueChanged_SchemaTime = [k](TObject*, TvxDataEntity* e) { k(dynamic_cast<TvxDataEntity_SchemaTime*>(e), nullptr); };
-       }, [](Plan& p) {
-         p.s->Area()->SetFocus();
-         vxtest::KeyClick(p.s->Area(), p.s->Flipped() ? Qt::Key_Right : Qt::Key_Down, Qt::ControlModifier | Qt::ShiftModifier);
-       }},
+         SelectBoth(p);
+         ArmValue(p, k);
+       }, [](Plan& p) { KeyOnArea(p, Qt::Key_Down, Qt::Key_Right, Qt::ControlModifier | Qt::ShiftModifier); }},
       {"change, resize", [](Plan& p, Kill k) {
          p.s->OnChangeDataEntity_SchemaTime = [k](TvxSchema_ComBasic*, TvxDataEntity_SchemaTime* e) { k(e, nullptr); };
        }, [](Plan& p) {
@@ -211,10 +218,10 @@ std::vector<Hook> Hooks() {
        }},
       {"mouse down", [](Plan& p, Kill k) {
          p.s->OnSchemaMouseDown = [k, &p](TObject*, TMouseButton, TShiftState, int x, int y) { k(p.s->GetDataEntityFromXY(x, y), nullptr); };
-       }, [](Plan& p) { DragAlongTime(p); }},
+       }, DragAlongTime},
       {"mouse up", [](Plan& p, Kill k) {
          p.s->OnSchemaMouseUp = [k, &p](TObject*, TMouseButton, TShiftState, int x, int y) { k(p.s->GetDataEntityFromXY(x, y), nullptr); };
-       }, [](Plan& p) { DragAlongTime(p); }},
+       }, DragAlongTime},
       {"double click", [](Plan& p, Kill k) {
          p.s->Area()->OnDblClick = [k, &p](TObject*) { k(p.s->GetActiveDataEntity(), nullptr); };
        }, [](Plan& p) {
@@ -222,7 +229,7 @@ std::vector<Hook> Hooks() {
          vxtest::MouseDoubleClick(p.s->Area(), at.X, at.Y);
        }},
       {"right click menu", ArmItemMenu, [](Plan& p) {
-         const TPoint at = p.OverA();
+         const TPoint at = p.OverA();  // a may be gone after the press
          p.s->Press(at, Qt::RightButton);
          p.s->Release(at, Qt::RightButton);
          ClickMenuEntry(*p.s->GetPopupSchema());
@@ -231,8 +238,7 @@ std::vector<Hook> Hooks() {
          ArmItemMenu(p, k);
          p.a->SetSelected(true);
        }, [](Plan& p) {
-         p.s->Area()->SetFocus();
-         vxtest::KeyClick(p.s->Area(), Qt::Key_Menu);
+         KeyOnArea(p, Qt::Key_Menu, Qt::Key_Menu, Qt::NoModifier);
          ClickMenuEntry(*p.s->GetPopupSchema());
        }},
       {"collision", [](Plan& p, Kill k) {
@@ -244,13 +250,10 @@ std::vector<Hook> Hooks() {
       {"column switch, keys", [](Plan& p, Kill k) {
          p.a->SetSelected(true);
          p.s->OnSwitchCol = [k](TvxSchema_ComBasic*, TvxDataEntity_SchemaTime* e, int, int&) { k(e, nullptr); };
-       }, [](Plan& p) {
-         p.s->Area()->SetFocus();
-         vxtest::KeyClick(p.s->Area(), p.s->Flipped() ? Qt::Key_Down : Qt::Key_Right, Qt::ControlModifier);
-       }},
+       }, [](Plan& p) { KeyOnArea(p, Qt::Key_Right, Qt::Key_Down, Qt::ControlModifier); }},
       {"may edit, press", [](Plan& p, Kill k) {
-         p.s->OnBeforeCanEditItem_SchemaTime = [k](TObject*, TvxDataEntity* e) { k(dynamic_cast<TvxDataEntity_SchemaTime*>(e), nullptr); };
-       }, [](Plan& p) { DragAlongTime(p); }},
+         p.s->OnBeforeCanEditItem_SchemaTime = [k](TObject*, TvxDataEntity* e) { k(AsTime(e), nullptr); };
+       }, DragAlongTime},
       {"hint, hover", [](Plan& p, Kill k) {
          p.s->OnSchemaHintInfo = [k](TvxSchema_ComBasic*, TvxDataEntity_SchemaTime* e, TDateTime, TDateTime, int, int) {
            if (e) k(e, nullptr);
@@ -265,12 +268,7 @@ std::vector<Hook> Hooks() {
            (p.s->Flipped() ? h : w) = p.s->Flipped() ? 20 + 2 * 41 + 5 : 50 + 2 * 50 + 5;
            if (page == 2) k(nullptr, p.s->GetColumns()->GetColumn(2));
          };
-       }, [](Plan& p) {
-         auto dc = TDeviceContext::CreateImage(800, 800);
-         int w = 0, h = 0;
-         TvxPrintSchema::Print(p.s, dc.get(), 0, 0, 400, p.s->Flipped() ? 20 : 50, 1, 1, 0, 5, kDay0 + 8 * kH,
-                               kDay0 + 12 * kH, p.s->Flipped(), w, h);
-       }},
+       }, [](Plan& p) { PrintBlock(*p.s, p.s->Flipped() ? 20 : 50); }},
   };
 }
 
