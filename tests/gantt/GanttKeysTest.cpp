@@ -1,6 +1,6 @@
 // The Gantt area's keyboard edits (Alt with the arrows), through Qt's real
 // key delivery: where the active item lands, what the application hears and
-// refuses, handlers that delete the item meanwhile; and the area's focus frame.
+// refuses; and the area's focus frame.
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -191,61 +191,8 @@ TEST(GanttKeys, TheApplicationRefusesAsItDoesADrag) {
   }
 }
 
-TEST(GanttKeys, HandlersThatDeleteTheItemDuringAKeyEdit) {
-  enum Where { wCanEdit, wValueChanged, wChangeRow, wHintInfo, wSelection };
-  struct Case {
-    const char* name;
-    Where where;
-    Qt::Key key;
-    Qt::KeyboardModifiers modifiers;
-  };
-  const Case cases[] = {
-      {"asked whether it may be edited", wCanEdit, Qt::Key_Right, kAlt},
-      {"told of the move", wValueChanged, Qt::Key_Right, kAlt},
-      {"told of the resize", wValueChanged, Qt::Key_Left, kAltCtrl},
-      {"asked to change its row", wChangeRow, Qt::Key_Down, kAlt},
-      {"told of the active item", wHintInfo, Qt::Key_Right, kAlt},
-      {"selecting it", wSelection, Qt::Key_Right, kAlt},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    KeyGant g;
-    g.ClearSelections();
-    TvxDataEntity_Kronit* victim = g.k;
-    int deleted = 0;
-    const auto remove = [&](TvxDataEntity_Kronit* item) {
-      if (item != victim || deleted) return;
-      ++deleted;
-      g.RemoveKronit(item);
-    };
-    switch (c.where) {
-      case wCanEdit: g.OnBeforeCanEditItem_Kronit = [&](TvxGant_ComBasic*, TvxDataEntity_Kronit* i) { remove(i); }; break;
-      case wValueChanged: g.OnValueChanged_Kronit = [&](TvxGant_ComBasic*, TvxDataEntity_Kronit* i) { remove(i); }; break;
-      case wChangeRow:
-        g.OnTimeChangeRow = [&](TvxGant_ComBasic*, TvxDataEntity_Kronit* i, TGantRow*, TGantRow*, TDateTime, TDateTime,
-                                TvxDataEntity_Kronit*&) { remove(i); };
-        break;
-      case wHintInfo:
-        g.OnHintInfo = [&](TObject* o, TDateTime, TDateTime, TDateTime) { remove(dynamic_cast<TvxDataEntity_Kronit*>(o)); };
-        break;
-      case wSelection:
-        g.OnSelectionChanged_Kronit = [&](TObject*, TvxDataList*, TvxDataEntity* i) {
-          remove(static_cast<TvxDataEntity_Kronit*>(i));
-        };
-        break;
-    }
-    g.Key(c.key, c.modifiers);
-    EXPECT_EQ(deleted, 1);
-    EXPECT_EQ(g.GetActiveDataEntity(), nullptr);
-    EXPECT_TRUE(g.ItemsOf(0).empty() && g.ItemsOf(1).empty());
-    // The chart goes on working: a new item moves by key.
-    TvxDataEntity_Kronit* next = g.Item(g.n[2], 1, 2);
-    g.SetActiveDataEntity(next);
-    g.OnHintInfo = nullptr;
-    g.Key(Qt::Key_Right, kAlt);
-    EXPECT_DOUBLE_EQ(next->GetStartDateTime(), TestGant::kDay0 + 2);
-  }
-}
+// Handlers that delete the item during a key edit are among the cases of
+// GanttReentrancyTest.
 
 TEST(GanttKeys, TheFocusedAreaFramesItselfInTheHighlightColour) {
   KeyGant g;

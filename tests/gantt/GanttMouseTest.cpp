@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 
+#include "GanttMonkey.h"
 #include "GanttSupport.h"
 
 using namespace vx;
@@ -23,6 +25,13 @@ struct MouseGant : vxtest::ShownGant {
     const TGantMouseMoveMode mode = GetMouseMoveMode();
     GantAreaMouseUp(GetGA(), mbLeft, shift, x, y);
     return mode;
+  }
+  // Press, move half way and to the end, release: through real events.
+  void Drag(int x0, int y0, int x1, int y1, Qt::KeyboardModifiers theMods = Qt::NoModifier) {
+    vxtest::MousePress(GetGA(), x0, y0, Qt::LeftButton, theMods);
+    vxtest::MouseMove(GetGA(), (x0 + x1) / 2, (y0 + y1) / 2);
+    vxtest::MouseMove(GetGA(), x1, y1);
+    vxtest::MouseRelease(GetGA(), x1, y1, Qt::LeftButton, theMods);
   }
 };
 
@@ -75,10 +84,7 @@ TEST(GanttMouse, MoveToAnotherRowCopyAndResizeThroughRealEvents) {
     chart->RemoveKronit(item);
   };
   // Two days right and one row down.
-  vxtest::MousePress(g.GetGA(), g.X(1.5), g.MidY(n1));
-  vxtest::MouseMove(g.GetGA(), g.X(2.5), g.MidY(n1) + 10);
-  vxtest::MouseMove(g.GetGA(), g.X(3.5), g.MidY(n2));
-  vxtest::MouseRelease(g.GetGA(), g.X(3.5), g.MidY(n2));
+  g.Drag(g.X(1.5), g.MidY(n1), g.X(3.5), g.MidY(n2));
   EXPECT_EQ(changes, 1);
   ASSERT_EQ(g.RowOf(n2)->ItemCount(), 1);
   auto* moved = static_cast<TvxDataEntity_Kronit*>(g.RowOf(n2)->GetLayer(0)->GetItems(0));
@@ -96,10 +102,7 @@ TEST(GanttMouse, MoveToAnotherRowCopyAndResizeThroughRealEvents) {
     copyStart = start;
   };
   const TDateTime before = moved->GetStartDateTime();
-  vxtest::MousePress(g.GetGA(), g.X(3.5), g.MidY(n2), Qt::LeftButton, Qt::ControlModifier);
-  vxtest::MouseMove(g.GetGA(), g.X(4.0), g.MidY(n2));
-  vxtest::MouseMove(g.GetGA(), g.X(5.5), g.MidY(n2));
-  vxtest::MouseRelease(g.GetGA(), g.X(5.5), g.MidY(n2), Qt::LeftButton, Qt::ControlModifier);
+  g.Drag(g.X(3.5), g.MidY(n2), g.X(5.5), g.MidY(n2), Qt::ControlModifier);
   EXPECT_EQ(copies, 1);
   EXPECT_NEAR(copyStart, before + 2, 0.02);
   EXPECT_EQ(moved->GetStartDateTime(), before);
@@ -128,26 +131,19 @@ TEST(GanttMouse, RowPermissionsAndSnapping) {
   g.OnTimeChangeRow = [&](TvxGant_ComBasic*, TvxDataEntity_Kronit*, TGantRow*, TGantRow*, TDateTime, TDateTime,
                           TvxDataEntity_Kronit*&) { ++rowChanges; };
   g.RowOf(n1)->fTimeItems_CanChangeRow = false;
-  vxtest::MousePress(g.GetGA(), g.X(1.5), g.MidY(n1));
-  vxtest::MouseMove(g.GetGA(), g.X(2.5), g.MidY(n2));
-  vxtest::MouseRelease(g.GetGA(), g.X(2.5), g.MidY(n2));
+  g.Drag(g.X(1.5), g.MidY(n1), g.X(2.5), g.MidY(n2));
   EXPECT_EQ(rowChanges, 0);  // stays in its row, moved in time
   EXPECT_NEAR(k->GetStartDateTime(), TestGant::kDay0 + 2, 0.02);
 
   g.RowOf(n1)->fTimeItems_CanMove = false;
-  vxtest::MousePress(g.GetGA(), g.X(2.5), g.MidY(n1));
-  vxtest::MouseMove(g.GetGA(), g.X(4.5), g.MidY(n1));
-  vxtest::MouseRelease(g.GetGA(), g.X(4.5), g.MidY(n1));
+  g.Drag(g.X(2.5), g.MidY(n1), g.X(4.5), g.MidY(n1));
   EXPECT_NEAR(k->GetStartDateTime(), TestGant::kDay0 + 2, 0.02);
   g.RowOf(n1)->fTimeItems_CanMove = true;
 
   // Starts snap to whole steps of the snap handler.
   g.GetSnap()->fStartSnapONOFF = true;
   g.GetSnap()->fStartSnap = 1.0;  // a day
-  vxtest::MousePress(g.GetGA(), g.X(2.5), g.MidY(n1));
-  vxtest::MouseMove(g.GetGA(), g.X(3.0), g.MidY(n1));
-  vxtest::MouseMove(g.GetGA(), g.X(3.8), g.MidY(n1));
-  vxtest::MouseRelease(g.GetGA(), g.X(3.8), g.MidY(n1));
+  g.Drag(g.X(2.5), g.MidY(n1), g.X(3.8), g.MidY(n1));
   EXPECT_NEAR(k->GetStartDateTime(), TestGant::kDay0 + 3, 1e-6);
   EXPECT_NEAR(k->GetStopDateTime() - k->GetStartDateTime(), 1, 1e-6);
 
@@ -157,17 +153,11 @@ TEST(GanttMouse, RowPermissionsAndSnapping) {
   TvxDataEntity_Kronit* m = g.Item(n2, 5.3, 6.3);
   vxtest::ProcessEventsUntilIdle();
   const TRect r = g.RectFromDataEntity(m);
-  vxtest::MousePress(g.GetGA(), r.Right - 1, g.MidY(n2));
-  vxtest::MouseMove(g.GetGA(), r.Right + 20, g.MidY(n2));
-  vxtest::MouseMove(g.GetGA(), g.X(7.9), g.MidY(n2));
-  vxtest::MouseRelease(g.GetGA(), g.X(7.9), g.MidY(n2));
+  g.Drag(r.Right - 1, g.MidY(n2), g.X(7.9), g.MidY(n2));
   EXPECT_NEAR(m->GetStopDateTime(), TestGant::kDay0 + 8, 1e-6);
   EXPECT_NEAR(m->GetStartDateTime(), TestGant::kDay0 + 5.3, 1e-6);
   const TRect r2 = g.RectFromDataEntity(m);
-  vxtest::MousePress(g.GetGA(), r2.Left + 1, g.MidY(n2));
-  vxtest::MouseMove(g.GetGA(), r2.Left - 20, g.MidY(n2));
-  vxtest::MouseMove(g.GetGA(), g.X(4.2), g.MidY(n2));
-  vxtest::MouseRelease(g.GetGA(), g.X(4.2), g.MidY(n2));
+  g.Drag(r2.Left + 1, g.MidY(n2), g.X(4.2), g.MidY(n2));
   EXPECT_NEAR(m->GetStartDateTime(), TestGant::kDay0 + 4, 1e-6);
   EXPECT_NEAR(m->GetStopDateTime(), TestGant::kDay0 + 8, 1e-6);
 }
@@ -241,10 +231,6 @@ TEST(GanttMouse, DraggingOutOntoTheTree) {
   EXPECT_EQ(g.OutlineCount(), 0);
   EXPECT_DOUBLE_EQ(k->GetStartDateTime(), TestGant::kDay0 + 1);
 }
-
-#include <cstdlib>
-
-#include "GanttMonkey.h"
 
 TEST(GanttMouse, MonkeyInputLeavesTheChartWhole) {
   // VX_MONKEY_SEED replays one seed; the long run is among the benchmarks.

@@ -9,9 +9,9 @@
 #include <QPointer>
 #include <QTest>
 #include <functional>
-#include <set>
 #include <string>
 
+#include "GanttMonkey.h"
 #include "GanttSupport.h"
 #include <vxplan/printing/vxGanttPrinting.h>
 
@@ -112,25 +112,7 @@ struct Plan : TestGant {
   // row, links between live items, no gesture or outline left; and it still
   // paints, prints and takes input.
   std::string Check() {
-    std::string problems;
-    std::set<TvxDataEntity_Kronit*> seen;
-    GetRowList()->ForEachRow([&](TGantRow* row) {
-      for (int k = 0; k < row->GetLayerCount(); ++k) {
-        TvxDataList* layer = row->GetLayer(k);
-        for (int i = 0; i < layer->Count(); ++i) {
-          auto* item = static_cast<TvxDataEntity_Kronit*>(layer->GetItems(i));
-          if (!seen.insert(item).second) problems += "an item twice; ";
-          if (item->GetRow() != row) problems += "an item in a row it does not know; ";
-        }
-      }
-    });
-    for (int i = 0; i < GetLinks()->Count(); ++i) {
-      auto* link = static_cast<TvxDataEntity_Link*>(GetLinks()->GetItems(i));
-      if (!seen.count(link->fLinkOwner) || !seen.count(link->fLinkedTo)) problems += "a link to a gone item; ";
-    }
-    if (GetActiveDataEntity() && !seen.count(GetActiveDataEntity())) problems += "a gone active item; ";
-    if (OutlineCount() != 0) problems += "an outline left; ";
-    if (GetMouseMoveMode() != mmNone) problems += "a mouse mode left; ";
+    const std::string problems = vxmonkey::ChartProblems(this);
     Repaint();
     PrintBlock();
     vxtest::MousePress(GetGA(), 150, 30);
@@ -279,6 +261,47 @@ const Case kCases[] = {
          if (e->GetSelected()) p.Kill(static_cast<TvxDataEntity_Kronit*>(e));
        };
        p.Key(Qt::Key_Home);
+     }},
+    {"Alt-Right asks OnBeforeCanEditItem_Kronit",
+     [](Plan& p) {
+       p.SetActiveDataEntity(p.bars[1]);
+       p.OnBeforeCanEditItem_Kronit = [&p](TvxGant_ComBasic*, TvxDataEntity_Kronit* k) { p.Kill(k); };
+       p.Key(Qt::Key_Right, Qt::AltModifier);
+     }},
+    {"Alt-Right moves the active item and tells OnValueChanged_Kronit",
+     [](Plan& p) {
+       p.SetActiveDataEntity(p.bars[1]);
+       p.OnValueChanged_Kronit = [&p](TvxGant_ComBasic*, TvxDataEntity_Kronit* k) { p.Kill(k); };
+       p.Key(Qt::Key_Right, Qt::AltModifier);
+     }},
+    {"Alt-Ctrl-Left resizes the active item and tells OnValueChanged_Kronit",
+     [](Plan& p) {
+       p.SetActiveDataEntity(p.bars[1]);
+       p.OnValueChanged_Kronit = [&p](TvxGant_ComBasic*, TvxDataEntity_Kronit* k) { p.Kill(k); };
+       p.Key(Qt::Key_Left, Qt::AltModifier | Qt::ControlModifier);
+     }},
+    {"Alt-Down hands the active item to OnTimeChangeRow",
+     [](Plan& p) {
+       p.SetActiveDataEntity(p.bars[1]);
+       p.OnTimeChangeRow = [&p](TvxGant_ComBasic*, TvxDataEntity_Kronit* k, TGantRow* from, TGantRow*, TDateTime,
+                                TDateTime, TvxDataEntity_Kronit*&) { p.Kill(k, from); };
+       p.Key(Qt::Key_Down, Qt::AltModifier);
+     }},
+    {"Alt-Right reports the active item to OnHintInfo",
+     [](Plan& p) {
+       p.SetActiveDataEntity(p.bars[1]);
+       p.OnHintInfo = [&p](TObject* o, TDateTime, TDateTime, TDateTime) {
+         if (auto* k = dynamic_cast<TvxDataEntity_Kronit*>(o)) p.Kill(k);
+       };
+       p.Key(Qt::Key_Right, Qt::AltModifier);
+     }},
+    {"Alt-Right selects the active item: the handler deletes it",
+     [](Plan& p) {
+       p.SetActiveDataEntity(p.bars[1]);
+       p.OnSelectionChanged_Kronit = [&p](TObject*, TvxDataList*, TvxDataEntity* e) {
+         p.Kill(static_cast<TvxDataEntity_Kronit*>(e));
+       };
+       p.Key(Qt::Key_Right, Qt::AltModifier);
      }},
     {"Down moves to the next row: the tree's selection handler deletes the node moved to",
      [](Plan& p) {
