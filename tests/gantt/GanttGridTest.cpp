@@ -60,17 +60,9 @@ TEST(GanttGrid, GridNodesGetRowsAndOnlyTheSideShownIsPaintedAndHit) {
   EXPECT_TRUE(g.GetGrid()->GetVisible());
   EXPECT_FALSE(g.GetTreeView()->GetVisible());
   EXPECT_EQ(Find(g, kTreeColor).Left, -1);
-  const TRect found = Find(g, kGridColor);
-  ASSERT_NE(found.Left, -1);
-  // The second grid row lines up with its band: one row of 20 down, inside the frame.
+  // Painted where its rectangle is (which GanttModelTest checks against the grid's rows).
   const TRect gr = g.RectFromDataEntity(gk);
-  EXPECT_EQ(gr.Top, 21);
-  EXPECT_EQ(found.Top, gr.Top + 1);
-  EXPECT_EQ(found.Left, g.GetDateScaler()->DateToPixel(TestGant::kDay0 + 3) + 1);
-  // The grid's second data row is level with it on screen.
-  TBabCell* cell = g.GetGrid()->GetCell(1, m->GetAxisContentItem()->ListIndex());
-  EXPECT_EQ(g.GetGrid()->ClientToScreen(Point(0, cell->GetLastDrawnRect().Top)).Y,
-            g.GetGA()->ClientToScreen(Point(0, gr.Top - 1)).Y);
+  EXPECT_EQ(Find(g, kGridColor), InflateRect(gr, -1, -1));
   EXPECT_EQ(g.GetDataEntityFromXY(gr.Left + 10, gr.Top + 5), gk);
   EXPECT_EQ(g.GetDataEntityFromXY(tr.Left + 10, tr.Top + 5), nullptr);
   EXPECT_EQ(g.RectFromDataEntity(tk), NoRect());
@@ -96,7 +88,7 @@ TEST(GanttGrid, GridNodesGetRowsAndOnlyTheSideShownIsPaintedAndHit) {
   EXPECT_EQ(g.GetGrid()->GetRowHeight(m->GetAxisContentItem()->ListIndex()), 36);
 }
 
-TEST(GanttGrid, GridAndAreaScrollTogetherAndArrowKeysWalkGridRows) {
+TEST(GanttGrid, TheWheelScrollsTheGridAndArrowKeysWalkGridRows) {
   TestGant g;
   g.SetUseGridNotTree(true);
   vxtest::ShowWindow(&g);
@@ -107,15 +99,10 @@ TEST(GanttGrid, GridAndAreaScrollTogetherAndArrowKeysWalkGridRows) {
     items.push_back(GridItem(g, nodes.back(), 1, 2, kGridColor));
   }
   vxtest::ProcessEventsUntilIdle();
+  // Rectangles of scrolled grid rows are checked against the grid in GanttModelTest.
   TBabGridCellForViewer* cells = g.GetGrid()->GetBabGridCellForViewer();
-  const TRect before = g.RectFromDataEntity(items[10]);
   cells->SetTop(4);
   vxtest::ProcessEventsUntilIdle();
-  const TRect after = g.RectFromDataEntity(items[10]);
-  EXPECT_EQ(after.Top, before.Top - 60);
-  EXPECT_EQ(g.GetRowList()->FindRowFromY(after.Top + 5), items[10]->GetRow());
-  EXPECT_EQ(g.GetRowList()->FindRowFromY(after.Top - 3), items[9]->GetRow());
-  EXPECT_EQ(g.GetRowList()->FindRowFromY(after.Top - 1), nullptr);  // the border between two rows
   // The wheel over the area scrolls the grid.
   vxtest::Wheel(g.GetGA(), 200, 100, -120);
   vxtest::ProcessEventsUntilIdle();

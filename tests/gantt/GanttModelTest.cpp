@@ -146,7 +146,7 @@ void GanttModel::Step() {
     l->fLinkedTo = items[to];
     l->SetUserIntegerReference(nextId);
     links[nextId++] = {from, to};
-  } else if (!links.empty()) {
+  } else if (op < 96 && !links.empty()) {
     const int id = AnyKey(links);
     TvxDataList* list = g.GetLinks();
     for (int i = 0; i < list->Count(); ++i)
@@ -158,7 +158,7 @@ void GanttModel::Step() {
     g.GetGrid()->GetBabGridCellForViewer()->SetTop(Rand(1, 40));
   } else {
     g.GetDateScaler()->SetStart(TestGant::kDay0 + Rand(-2, 2));
-    g.GetDateScaler()->SetStop(g.GetDateScaler()->GetStart() + 7);
+    g.GetDateScaler()->SetStop(g.GetDateScaler()->GetStart() + Rand(3, 14));  // zoomed in or out
   }
 }
 

@@ -114,67 +114,54 @@ TEST(GanttPrinting, PagesUnderTheApplicationsControl) {
   Plan g(10);
   auto dc = TDeviceContext::CreateImage(1200, 400);
   // Four rows of 40 fit under the axis: 90 + 4 * 40 = 250.
-  std::vector<std::string> breaks;
-  auto cb = [&](bool, int, TObject* o) { breaks.push_back(static_cast<TvxDataEntity_Tree*>(o)->GetText()); };
-  int asked = 0, stopAt = 0;
+  int asked = 0, stopAt = 0, pageHeight = 260, w = 0, h = 0;
   bool draw = true;
-  g.OnPrintToHdcNewPage = [&](TvxGant_ComBasic* theGant, int page, int& h, int& w, bool& go, bool& render) {
+  g.OnPrintToHdcNewPage = [&](TvxGant_ComBasic* theGant, int page, int& ph, int& pw, bool& go, bool& render) {
     EXPECT_EQ(theGant, &g);
     EXPECT_EQ(page, ++asked);
-    EXPECT_EQ(h, -1);
-    EXPECT_EQ(w, -1);
-    h = 260;
+    EXPECT_EQ(std::make_pair(ph, pw), std::make_pair(-1, -1));
+    ph = pageHeight;
     go = page != stopAt;
     render = draw;
   };
-  int w = 0, h = 0;
-  auto print = [&] {
-    breaks.clear();
+  // Answers each break's row, the row the next page starts with.
+  auto print = [&](TDeviceContext* d, TvxDataEntity_Tree* start = nullptr, int count = -1) {
+    std::vector<std::string> breaks;
     asked = 0;
-    TvxPrintGantt::Print(&g, dc.get(), 10, 10, 2, 2, 150, nullptr, -1, false, TestGant::kDay0, TestGant::kDay0 + 4,
-                         400, 40, w, h, -1, -1, cb);
+    TvxPrintGantt::Print(&g, d, 10, 10, 2, 2, 150, start, count, false, TestGant::kDay0, TestGant::kDay0 + 4, 400, 40,
+                         w, h, -1, -1, [&](bool, int, TObject* o) {
+                           breaks.push_back(static_cast<TvxDataEntity_Tree*>(o)->GetText());
+                         });
+    return breaks;
   };
-  print();
-  // Pages of 4, 4 and 2 rows; each break names the row the next page starts with.
+  // Pages of 4, 4 and 2 rows.
+  EXPECT_EQ(print(dc.get()), (std::vector<std::string>{"task 4", "task 8"}));
   EXPECT_EQ(asked, 3);
-  EXPECT_EQ(breaks, (std::vector<std::string>{"task 4", "task 8"}));
   EXPECT_EQ(h, 80 + 2 * 40);  // the last page
 
   // Stopped on page 2: one page printed, asked twice.
   stopAt = 2;
-  print();
+  EXPECT_EQ(print(dc.get()), std::vector<std::string>{"task 4"});
   EXPECT_EQ(asked, 2);
-  EXPECT_EQ(breaks, std::vector<std::string>{"task 4"});
   stopAt = 1;
-  print();
+  EXPECT_TRUE(print(dc.get()).empty());
   EXPECT_EQ(asked, 1);
-  EXPECT_TRUE(breaks.empty());
 
   // Measured pages run to the end without touching the device.
   stopAt = 0;
   draw = false;
-  asked = 0;
   auto clean = TDeviceContext::CreateImage(1200, 400);
-  TvxPrintGantt::Print(&g, clean.get(), 10, 10, 2, 2, 150, nullptr, -1, false, TestGant::kDay0, TestGant::kDay0 + 4,
-                       400, 40, w, h, -1, -1, cb);
+  print(clean.get());
   EXPECT_EQ(asked, 3);
   EXPECT_FALSE(vxtest::Inked(clean.get(), Rect(0, 0, 1200, 400)));
 
   // A row count spans pages; a page too small for a row ends the job.
   draw = true;
-  breaks.clear();
-  asked = 0;
-  TvxPrintGantt::Print(&g, dc.get(), 10, 10, 2, 2, 150, g.tasks[1], 6, false, TestGant::kDay0, TestGant::kDay0 + 4,
-                       400, 40, w, h, -1, -1, cb);
+  EXPECT_EQ(print(dc.get(), g.tasks[1], 6), std::vector<std::string>{"task 5"});
   EXPECT_EQ(asked, 2);
-  EXPECT_EQ(breaks, std::vector<std::string>{"task 5"});
   EXPECT_EQ(h, 80 + 2 * 40);
-  g.OnPrintToHdcNewPage = [&](TvxGant_ComBasic*, int, int& ph, int&, bool&, bool&) {
-    ++asked;
-    ph = 100;
-  };
-  asked = 0;
-  print();
+  pageHeight = 100;
+  print(dc.get());
   EXPECT_EQ(asked, 1);
 }
 
