@@ -76,12 +76,12 @@ struct Plan : TestGant {
     }
   }
 
-  // Task k's first bar as the chart has it now; nil when it or its row went.
-  TvxDataEntity_Kronit* FirstBar(size_t k) {
-    TGantRow* row = k < tasks.size() ? GetRowList()->FindRowFromTreeNode(tasks[k]) : nullptr;
+  // A row's first bar as the chart has it now; nil when it or its row went.
+  static TvxDataEntity_Kronit* FirstOf(TGantRow* row) {
     TvxDataList* layer = row ? row->GetLayer(0) : nullptr;
     return layer && layer->Count() > 0 ? static_cast<TvxDataEntity_Kronit*>(layer->GetItems(0)) : nullptr;
   }
+  TvxDataEntity_Kronit* FirstBar(size_t k) { return FirstOf(GetRowList()->FindRowFromTreeNode(tasks[k])); }
 
   TPoint Centre(TvxDataEntity_Kronit* k) {
     const TRect r = RectFromDataEntity(k);
@@ -310,10 +310,7 @@ const Case kCases[] = {
          auto* node = static_cast<TvxDataEntity_Tree*>(e);
          if (!node->GetSelected()) return;
          TGantRow* row = p.RowOf(node);
-         TvxDataEntity_Kronit* k = row && row->GetLayer(0) && row->GetLayer(0)->Count() > 0
-                                       ? static_cast<TvxDataEntity_Kronit*>(row->GetLayer(0)->GetItems(0))
-                                       : nullptr;
-         p.Kill(k, row);
+         p.Kill(Plan::FirstOf(row), row);
        };
        p.Key(Qt::Key_Down);
      }},
@@ -365,8 +362,7 @@ const Case kCases[] = {
            // The row that starts page 2: the fourth shown (phase 1).
            TvxDataEntity_Tree* next = p.GetTreeView()->GetDataEntityFromRow(3);
            TGantRow* row = p.RowOf(next);
-           TvxDataEntity_Kronit* k = row && row->ItemCount() > 0 ? static_cast<TvxDataEntity_Kronit*>(row->GetLayer(0)->GetItems(0)) : nullptr;
-           p.Kill(k, row);
+           p.Kill(Plan::FirstOf(row), row);
          }
        };
        int w = 0, h = 0;
@@ -401,8 +397,7 @@ const Case kCases[] = {
      [](Plan& p) {
        p.OnTreeMouseDown = [&p](TObject*, TMouseButton, TShiftState, int x, int y) {
          TGantRow* row = p.RowOf(p.GetTreeView()->GetDataEntityAt(x, y));
-         p.Kill(row && row->ItemCount() > 0 ? static_cast<TvxDataEntity_Kronit*>(row->GetLayer(0)->GetItems(0)) : nullptr,
-                row);
+         p.Kill(Plan::FirstOf(row), row);
        };
        const TRect r = p.GetTreeView()->GetRect(p.tasks[1]);
        vxtest::MousePress(p.GetTreeView(), 30, (r.Top + r.Bottom) / 2);
