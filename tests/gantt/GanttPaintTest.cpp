@@ -160,7 +160,7 @@ TEST(GanttPaint, EachStyleAtItsRectangle) {
   }
 }
 
-TEST(GanttPaint, HandlesFocusSubColumnsAndLayers) {
+TEST(GanttPaint, SelectionHandlesAndLayers) {
   Painted g;
   TvxDataEntity_Tree* n = g.Node(nullptr, "n");
   TvxDataEntity_Kronit* k = g.Item(n, 1, 3);
@@ -186,17 +186,6 @@ TEST(GanttPaint, HandlesFocusSubColumnsAndLayers) {
   g.RowOf(n)->SetDrawLayerStart(1);
   g.Paint();
   EXPECT_EQ(g.At(r.Left + r.Width() / 2, r.Top + r.Height() / 2), 0x0000C0);
-
-  // Sub-columns: each item in its band.
-  g.RowOf(n)->SetDrawLayerStart(0);
-  g.RowOf(n)->SetCollisionDetection(true);
-  g.RowOf(n)->SetCollisionDetectionBetweenLayers(true);
-  g.WaitForLayouts();
-  g.Paint();
-  const TRect ru = g.RectFromDataEntity(under), ro = g.RectFromDataEntity(over);
-  EXPECT_EQ(g.Find(0x0000C0, ru), InflateRect(ru, -1, -1));
-  EXPECT_EQ(g.Find(0xC00000, ro), InflateRect(ro, -1, -1));
-  EXPECT_TRUE(ru.Bottom <= ro.Top || ro.Bottom <= ru.Top);
 }
 
 TEST(GanttPaint, LinksFollowTheirRoutes) {
