@@ -34,8 +34,9 @@ public:
   GanttModel(unsigned seed, bool withGrid) : rng(seed), fWithGrid(withGrid) {
     g.OnAfterAddGantRow = [this](TGantRowList*, TGantRow*) { ++added; };
     g.OnBeforeFreeGantRow = [this](TGantRowList*, TGantRow*) { ++freed; };
-    g.GetTreeView()->OnSortCompare = [](TvxDataEntity* x, TvxDataEntity* y) {
-      return static_cast<TvxDataEntity_Tree*>(y)->GetText().compare(static_cast<TvxDataEntity_Tree*>(x)->GetText());
+    g.GetTreeView()->OnSortCompare = [](TvxDataEntity* x, TvxDataEntity* y) {  // by text, backwards
+      return static_cast<TvxDataEntity_Tree*>(y)->GetText().compare(
+          static_cast<TvxDataEntity_Tree*>(x)->GetText());
     };
   }
 

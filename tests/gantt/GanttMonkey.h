@@ -30,7 +30,8 @@ inline std::string ChartProblems(TvxGant* g) {
       for (int i = 0; i < layer->Count(); ++i) {
         auto* item = static_cast<TvxDataEntity_Kronit*>(layer->GetItems(i));
         if (!seen.insert(item).second) problems += "an item twice; ";
-        if (item->GetDataList() != layer || item->GetRow() != row) problems += "an item in a list it does not know; ";
+        if (item->GetDataList() != layer || item->GetRow() != row)
+          problems += "an item in a list it does not know; ";
       }
     }
   });

@@ -129,10 +129,11 @@ TEST(GanttPrinting, PagesUnderTheApplicationsControl) {
   auto print = [&](TDeviceContext* d, TvxDataEntity_Tree* start = nullptr, int count = -1) {
     std::vector<std::string> breaks;
     asked = 0;
-    TvxPrintGantt::Print(&g, d, 10, 10, 2, 2, 150, start, count, false, TestGant::kDay0, TestGant::kDay0 + 4, 400, 40,
-                         w, h, -1, -1, [&](bool, int, TObject* o) {
-                           breaks.push_back(static_cast<TvxDataEntity_Tree*>(o)->GetText());
-                         });
+    const TOnSizeCallBack cb = [&](bool, int, TObject* o) {
+      breaks.push_back(static_cast<TvxDataEntity_Tree*>(o)->GetText());
+    };
+    TvxPrintGantt::Print(&g, d, 10, 10, 2, 2, 150, start, count, false, TestGant::kDay0, TestGant::kDay0 + 4,
+                         400, 40, w, h, -1, -1, cb);
     return breaks;
   };
   // Pages of 4, 4 and 2 rows.

@@ -177,16 +177,19 @@ TEST(ScalerPaint, NormalIndicatorShowsWhereTheWindowLiesInThePeriod) {
 // under the press in place; with Ctrl it pans. RescaleWithCtrl swaps the two.
 TEST(ScalerPaint, DragZoomsOrPansByTheCtrlRule) {
   const struct {
+    const char* name;
     bool rescaleWithCtrl;
     WPARAM keys;
     int dx;
     double scale;  // after the drag, as a factor
     bool pans;
-  } cases[] = {{false, MK_LBUTTON, 50, 1.5, false},  {false, MK_LBUTTON, -50, 0.5, false},
-               {false, MK_LBUTTON | MK_CONTROL, 50, 1, true}, {true, MK_LBUTTON, 30, 1, true},
-               {true, MK_LBUTTON | MK_CONTROL, 20, 1.2, false}};
+  } cases[] = {{"right zooms out", false, MK_LBUTTON, 50, 1.5, false},
+               {"left zooms in", false, MK_LBUTTON, -50, 0.5, false},
+               {"Ctrl pans", false, MK_LBUTTON | MK_CONTROL, 50, 1, true},
+               {"swapped: plain pans", true, MK_LBUTTON, 30, 1, true},
+               {"swapped: Ctrl zooms", true, MK_LBUTTON | MK_CONTROL, 20, 1.2, false}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(std::to_string(c.rescaleWithCtrl) + " " + std::to_string(c.keys) + " " + std::to_string(c.dx));
+    SCOPED_TRACE(c.name);
     Painted p;
     p.s.SetRescaleWithCtrl(c.rescaleWithCtrl);
     const double scale = p.s.GetScale();
