@@ -83,7 +83,8 @@ TEST(GanttZoom, AreaLinesMeetTheScalerTicks) {
     for (int x : shorts) EXPECT_EQ(g.AxisAt(x, bottom), clBlack) << "short line at " << x << " has no tick";
     // The long ticks, from the scaler's picture: each has its line.
     for (int x = 1; x + 1 < g.area.GetWidth(); ++x) {
-      const bool longTick = g.AxisAt(x, bottom) == clBlack && g.AxisAt(x, bottom - 13) == clBlack;
+      const bool longTick = g.AxisAt(x, bottom) == clBlack && g.AxisAt(x, bottom - 12) == clBlack &&
+                            g.AxisAt(x, bottom - 13) == clBlack;
       EXPECT_TRUE(!longTick || longs.count(x)) << "long tick at " << x << " has no line";
     }
     // Thinned short lines stay regular: between two lines, short or long,
