@@ -36,9 +36,7 @@ TEST(ScalerModel, WindowScaleAndConversionsWithoutHiddenTime) {
   const TDateTime start = D(2024, 1, 1);
   Axis a(1000, start, start + 10);
   EXPECT_DOUBLE_EQ(a.s.GetScale(), 0.01);
-  EXPECT_EQ(a.s.DateToPixel(start + 2.5), 250);
-  EXPECT_NEAR(a.s.PixelToDate(250), start + 2.5, kMs);
-  EXPECT_NEAR(a.s.PixelToDate(0), start, kMs);
+  EXPECT_EQ(a.s.DateToPixel(start + 2.5), 250);  // round trips inside the window: ScalerPropertyTest
   // Outside the marks the conversion is linear from Start and Stop.
   EXPECT_NEAR(a.s.PixelToDate(-100), start - 1, kMs);
   EXPECT_NEAR(a.s.PixelToDate(1200), start + 12, kMs);

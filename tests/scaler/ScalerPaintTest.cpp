@@ -28,6 +28,14 @@ struct Painted {
     s.PaintTo(&shot);
     return shot.GetCanvas();
   }
+  // The width of a label in the scaler's first text font.
+  int TextWidth(const std::string& theText) {
+    TCanvas measure;
+    auto dc = TDeviceContext::CreateImage(10, 10);
+    measure.SetHandle(dc.get());
+    measure.SetFont(*s.GetTextFont(sTextFont1));
+    return measure.TextWidth(theText);
+  }
   bool InkIn(int x1, int y1, int x2, int y2) {
     TCanvas* c = shot.GetCanvas();
     for (int y = y1; y < y2; ++y)
@@ -105,11 +113,7 @@ TEST(ScalerPaint, LabelsThatWouldCollideAreDropped) {
   Painted p;
   // Every short label the same text, w pixels wide, and the days w pixels apart.
   const std::string text = "WWWWW";
-  TCanvas measure;
-  auto dc = TDeviceContext::CreateImage(10, 10);
-  measure.SetHandle(dc.get());
-  measure.SetFont(*p.s.GetTextFont(sTextFont1));
-  const int w = measure.TextWidth(text);
+  const int w = p.TextWidth(text);
   ASSERT_GT(w, 20);
   p.s.OnUserStringShort = [&](TDateTime, TDateTime, std::string& t, TScalerFont&) { t = text; };
   p.s.SetStop(D(2024, 1, 1) + 1000.0 / w);
@@ -138,11 +142,7 @@ TEST(ScalerPaint, NormalIndicatorShowsWhereTheWindowLiesInThePeriod) {
   p.s.OnInfoStringEvent = [&](std::string& text, TScalerFont&) { shown = text; };
   TCanvas* c = p.Paint();
   EXPECT_EQ(shown, "2024-2025");
-  TCanvas measure;
-  auto dc = TDeviceContext::CreateImage(10, 10);
-  measure.SetHandle(dc.get());
-  measure.SetFont(*p.s.GetTextFont(sTextFont1));
-  const int x0 = 33 + measure.TextWidth(shown) + 10, length = 1000 - 33 - x0;
+  const int x0 = 33 + p.TextWidth(shown) + 10, length = 1000 - 33 - x0;
   const int g1 = x0 + Round(length * 60.0 / 366), g2 = x0 + Round(length * 121.0 / 366);
   const TColor green = RGB(0, 128, 0);
   EXPECT_EQ(c->GetPixel((g1 + g2) / 2, 5), green);
