@@ -56,7 +56,7 @@ constexpr Qt::KeyboardModifiers kAltCtrl = Qt::AltModifier | Qt::ControlModifier
 // Where an Alt-arrow puts the active item, and the refusals that leave it
 // where it was, as they do a drag.
 TEST(GanttKeys, AltArrowsMoveAndResizeTheActiveItemUnlessRefused) {
-  enum Refusal { rNone, rCanEdit, rRowForbidsMoving, rRowForbidsResizing, rRowForbidsChange, rChangeRowIgnored, rFixed };
+  enum Refusal { rNone, rCanEdit, rRowNoMove, rRowNoResize, rRowNoChange, rChangeRowIgnored, rFixed };
   struct Case {
     const char* name;
     Refusal refusal;
@@ -78,9 +78,9 @@ TEST(GanttKeys, AltArrowsMoveAndResizeTheActiveItemUnlessRefused) {
       {"not editable: no move", rCanEdit, Qt::Key_Right, kAlt, 1, 2, 0},
       {"not editable: no resize", rCanEdit, Qt::Key_Right, kAltShift, 1, 2, 0},
       {"not editable: no row change", rCanEdit, Qt::Key_Down, kAlt, 1, 2, 0},
-      {"row forbids moving in time", rRowForbidsMoving, Qt::Key_Left, kAlt, 1, 2, 0},
-      {"row forbids resizing", rRowForbidsResizing, Qt::Key_Left, kAltCtrl, 1, 2, 0},
-      {"row forbids changing rows", rRowForbidsChange, Qt::Key_Down, kAlt, 1, 2, 0},
+      {"row forbids moving in time", rRowNoMove, Qt::Key_Left, kAlt, 1, 2, 0},
+      {"row forbids resizing", rRowNoResize, Qt::Key_Left, kAltCtrl, 1, 2, 0},
+      {"row forbids changing rows", rRowNoChange, Qt::Key_Down, kAlt, 1, 2, 0},
       {"the application leaves a row change undone", rChangeRowIgnored, Qt::Key_Down, kAlt, 1, 2, 0},
       {"fixed size: no resize", rFixed, Qt::Key_Right, kAltShift, 1, 2, 0},
   };
@@ -98,12 +98,12 @@ TEST(GanttKeys, AltArrowsMoveAndResizeTheActiveItemUnlessRefused) {
           item->SetCanEdit(false);
         };
         break;
-      case rRowForbidsMoving: row->fTimeItems_CanMove = false; break;
-      case rRowForbidsResizing: row->fTimeItems_CanResize = false; break;
-      case rRowForbidsChange: row->fTimeItems_CanChangeRow = false; break;
+      case rRowNoMove: row->fTimeItems_CanMove = false; break;
+      case rRowNoResize: row->fTimeItems_CanResize = false; break;
+      case rRowNoChange: row->fTimeItems_CanChangeRow = false; break;
       case rChangeRowIgnored:
-        g.OnTimeChangeRow = [&](TvxGant_ComBasic*, TvxDataEntity_Kronit*, TGantRow*, TGantRow*, TDateTime, TDateTime,
-                                TvxDataEntity_Kronit*&) { ++asked; };
+        g.OnTimeChangeRow = [&](TvxGant_ComBasic*, TvxDataEntity_Kronit*, TGantRow*, TGantRow*, TDateTime,
+                                TDateTime, TvxDataEntity_Kronit*&) { ++asked; };
         break;
       case rFixed: g.k->SetFixedSize(100); break;
     }

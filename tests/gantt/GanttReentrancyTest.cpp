@@ -283,8 +283,8 @@ const Case kCases[] = {
     {"Alt-Down hands the active item to OnTimeChangeRow",
      [](Plan& p) {
        p.SetActiveDataEntity(p.bars[1]);
-       p.OnTimeChangeRow = [&p](TvxGant_ComBasic*, TvxDataEntity_Kronit* k, TGantRow* from, TGantRow*, TDateTime,
-                                TDateTime, TvxDataEntity_Kronit*&) { p.Kill(k, from); };
+       p.OnTimeChangeRow = [&p](TvxGant_ComBasic*, TvxDataEntity_Kronit* k, TGantRow* from, TGantRow*,
+                                TDateTime, TDateTime, TvxDataEntity_Kronit*&) { p.Kill(k, from); };
        p.Key(Qt::Key_Down, Qt::AltModifier);
      }},
     {"Alt-Right reports the active item to OnHintInfo",

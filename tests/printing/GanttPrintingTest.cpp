@@ -345,8 +345,9 @@ TEST(GridPrinting, TheChartOnItsGridSideBarsBesideTheirRowsPageByPage) {
     rowsPerPage.push_back(0);
   };
   int breaks = 0;
+  const TOnSizeCallBack cb = [&](bool, int, TObject*) { ++breaks; };
   TvxPrintGantt::PrintWithGrid(&g, page.get(), 10, 10, 2, 2, 150, nullptr, -1, false, TestGant::kDay0,
-                               TestGant::kDay0 + 4, 400, 40, w, h, -1, -1, [&](bool, int, TObject*) { ++breaks; });
+                               TestGant::kDay0 + 4, 400, 40, w, h, -1, -1, cb);
   EXPECT_EQ(rowsPerPage.size(), 3u);
   EXPECT_EQ(breaks, 2);
   EXPECT_EQ(h, 80 + Round(rh * 2.0));  // the last page's single row
