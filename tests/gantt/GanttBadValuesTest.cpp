@@ -163,6 +163,7 @@ const Case kCases[] = {
        EXPECT_EQ(c.AddKronit(c.node, INT_MAX), nullptr);
        EXPECT_EQ(c.AddKronit(c.node, -1), nullptr);
        EXPECT_EQ(c.GetRowList()->GetGantRow(INT_MAX), nullptr);
+       EXPECT_EQ(c.GetRowList()->GetGantRow(-1), nullptr);
        EXPECT_EQ(c.RowOf(c.node)->GetLayer(INT_MAX), nullptr);
        c.RowOf(c.node)->SetDrawLayerStart(INT_MAX);
        c.RowOf(c.node)->DataListOnSubCol(INT_MAX, INT_MAX);

@@ -92,8 +92,17 @@ TEST(GanttChildEvents, TheApplicationsHandlersLeaveTheChartWorking) {
   g.GetSnap()->fStopSnapONOFF = false;
   TvxDataEntity_Tree* first = g.Node(nullptr, "first");
   TvxDataEntity_Kronit* k = g.Item(first, 1, 2);
+  vxtest::ProcessEventsUntilIdle();
+  TScrollBar* bar = ChartBar(g);
+  ASSERT_NE(bar, nullptr);
+  EXPECT_FALSE(bar->GetEnabled());  // everything fits: no scroll column
+  EXPECT_FALSE(bar->GetParent()->GetVisible());
   for (int i = 0; i < 80; ++i) g.Node(nullptr, "n" + std::to_string(i));
   vxtest::ProcessEventsUntilIdle();
+  // Now the chart's own scroll bar stands in for the tree's.
+  EXPECT_TRUE(bar->GetEnabled());
+  EXPECT_TRUE(bar->GetParent()->GetVisible());
+  EXPECT_EQ(bar->GetMax(), g.GetTreeView()->GetScrollInfo(sbVertical).nMax);
 
   // The area paints the bar.
   g.GetGA()->Repaint();
@@ -124,15 +133,20 @@ TEST(GanttChildEvents, TheApplicationsHandlersLeaveTheChartWorking) {
   EXPECT_GT(scalerChanges, 0);
   EXPECT_LT(g.RectFromDataEntity(k).Left, left);
 
-  // The chart's bar scrolls the tree and the area together; so does the wheel.
-  TScrollBar* bar = ChartBar(g);
-  ASSERT_NE(bar, nullptr);
+  // The chart's bar scrolls the tree and the area together.
+  const int top = g.RectFromDataEntity(k).Top;
   vxtest::UserScroll(bar, 5);
   EXPECT_EQ(g.GetTreeView()->GetScrollInfo(sbVertical).nPos, 5);
+  EXPECT_EQ(g.RectFromDataEntity(k), NoRect());  // its row went up out of view
+  vxtest::UserScroll(bar, 0);
+  EXPECT_EQ(g.RectFromDataEntity(k).Top, top);
+  // The wheel over the area moves the current node one row per message.
   g.GetTreeView()->SetCurrentDataEntity(first);
   vxtest::ProcessEventsUntilIdle();
-  vxtest::Wheel(g.GetGA(), 50, 50, -120);
+  vxtest::Wheel(g.GetGA(), 50, 50, -360);  // three notches in one message
   EXPECT_EQ(g.GetTreeView()->GetCurrentDataEntity()->GetText(), "n0");
+  vxtest::Wheel(g.GetGA(), 50, 50, 120);
+  EXPECT_EQ(g.GetTreeView()->GetCurrentDataEntity(), first);
 
   for (const ChildEvent& c : kChildEvents)
     if (c.raisedByTheDrive) EXPECT_GT(counts[c.name], 0) << c.name;

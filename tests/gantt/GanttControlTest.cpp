@@ -1,31 +1,15 @@
-// The chart as a control: its children and their places, the tree and the
-// area scrolled together, the time axis and the area in step, tab sheets,
-// and going with work still queued.
+// The chart as a control: its children and their places, tab sheets, the
+// application's hand on the axis, and going with work still queued (the
+// scroll bar and the wheel are driven in GanttChildEventsTest).
 #include <gtest/gtest.h>
-
-#include <QApplication>
 
 #include "GanttSupport.h"
 
 using namespace vx;
 using vxtest::TestGant;
 
-TEST(GanttControl, ChildrenDefaultsAndLayout) {
+TEST(GanttControl, ChildrenLayoutAndTabSheets) {
   TestGant g;
-  EXPECT_EQ(g.GetGantBackColor(), 0xC0C0C0);
-  EXPECT_EQ(g.GetGantPyjamasColor(), 0x808080);
-  EXPECT_TRUE(g.GetDrawLongLines());
-  EXPECT_FALSE(g.GetDrawShortLines());
-  EXPECT_EQ(g.GetCursorGantArea(), crArrow);
-  EXPECT_EQ(g.GetGA()->GetCursor(), crArrow);
-  EXPECT_EQ(g.GetDefaultLinkCursor(), crHandPoint);
-  EXPECT_EQ(g.GetLinkShow(), lsOneEndVisible);
-  EXPECT_EQ(g.GetTimeItemAutoScroll(), ttiaHorzAndVert);
-  EXPECT_FALSE(g.GetUseTabSheets());
-  EXPECT_EQ(g.GetDateScaler()->GetTimeFormat(), "HH:MM:SS");
-  EXPECT_EQ(g.GetDateScaler()->GetName(), "DateScaler");
-  EXPECT_EQ(g.GetGA()->GetName(), "GanttArea");
-  EXPECT_TRUE(g.GetTreeView()->GetVisible());
   // The area sits under the scaler, right of the tree, its top level with the tree's.
   const TPoint area = g.GetGA()->ClientToScreen(Point(0, 0));
   const TPoint scaler = g.GetDateScaler()->ClientToScreen(Point(0, 0));
@@ -43,7 +27,6 @@ TEST(GanttControl, ChildrenDefaultsAndLayout) {
   const TRect before = g.GetGA()->GetBoundsRect();
   const TPoint areaBefore = g.GetGA()->ClientToScreen(Point(0, 0));
   g.SetUseTabSheets(true);
-  EXPECT_TRUE(g.GetUseTabSheets());
   EXPECT_EQ(g.GetPageControl()->GetActivePage(), g.GetGantTabSheet());
   EXPECT_EQ(g.GetGA()->ClientToScreen(Point(0, 0)).Y, g.GetTreeView()->ClientToScreen(Point(0, 0)).Y);
   g.SetUseTabSheets(false);
@@ -51,57 +34,11 @@ TEST(GanttControl, ChildrenDefaultsAndLayout) {
   EXPECT_EQ(g.GetGA()->ClientToScreen(Point(0, 0)), areaBefore);
 }
 
-TEST(GanttControl, ExternalScrollBarAndWheelMoveTreeAndAreaTogether) {
+// The area repainting with the axis is driven in GanttZoomTest and GanttChildEventsTest.
+TEST(GanttControl, AlignmentRequestsAndScrollingStoppedByTheApplication) {
   TestGant g;
   vxtest::ShowWindow(&g);
-  TvxDataEntity_Tree* first = g.Node(nullptr, "first");
-  TvxDataEntity_Kronit* k = g.Item(first, 1, 2);
-  vxtest::ProcessEventsUntilIdle();
-  TScrollBar* bar = nullptr;
-  for (int i = 0; i < g.ComponentCount(); ++i)
-    if (auto* b = dynamic_cast<TScrollBar*>(g.GetComponent(i))) bar = b;
-  ASSERT_NE(bar, nullptr);
-  EXPECT_FALSE(bar->GetEnabled());  // everything fits: no scroll column
-  EXPECT_FALSE(bar->GetParent()->GetVisible());
-  for (int i = 0; i < 80; ++i) g.Node(nullptr, "n" + std::to_string(i));
-  vxtest::ProcessEventsUntilIdle();
-  // Now the chart's own scroll bar stands in for the tree's.
-  EXPECT_TRUE(bar->GetEnabled());
-  EXPECT_TRUE(bar->GetParent()->GetVisible());
-  EXPECT_EQ(bar->GetMax(), g.GetTreeView()->GetScrollInfo(sbVertical).nMax);
-
-  const int top = g.RectFromDataEntity(k).Top;
-  vxtest::UserScroll(bar, 5);
-  EXPECT_EQ(g.GetTreeView()->GetScrollInfo(sbVertical).nPos, 5);
-  EXPECT_EQ(g.RectFromDataEntity(k), NoRect());  // its row went up out of view
-  vxtest::UserScroll(bar, 0);
-  EXPECT_EQ(g.RectFromDataEntity(k).Top, top);
-
-  // The wheel over the area moves the current node one row per message.
-  g.GetTreeView()->SetCurrentDataEntity(first);
-  vxtest::ProcessEventsUntilIdle();
-  vxtest::Wheel(g.GetGA(), 50, 50, -360);  // three notches in one message
-  EXPECT_EQ(g.GetTreeView()->GetCurrentDataEntity()->GetText(), "n0");
-  vxtest::Wheel(g.GetGA(), 50, 50, 120);
-  EXPECT_EQ(g.GetTreeView()->GetCurrentDataEntity(), first);
-}
-
-TEST(GanttControl, TheAreaFollowsTheTimeAxis) {
-  TestGant g;
-  vxtest::ShowWindow(&g);
-  TvxDataEntity_Kronit* k = g.Item(g.Node(nullptr, "n"), 1, 2);
-  vxtest::ProcessEventsUntilIdle();
-  g.GetGA()->Repaint();
-  const int before = g.GetGA()->GetUpdateRequestCount();
-  const TRect r = g.RectFromDataEntity(k);
   TvxDateScaler* s = g.GetDateScaler();
-  s->SetStop(s->GetStart() + 3.5);  // zoom in
-  vxtest::ProcessEventsUntilIdle();
-  EXPECT_GT(g.GetGA()->GetUpdateRequestCount(), before);
-  const TRect zoomed = g.RectFromDataEntity(k);
-  EXPECT_EQ(zoomed.Left, s->DateToPixel(TestGant::kDay0 + 1));
-  EXPECT_NEAR(zoomed.Width(), 2 * r.Width(), 2);
-
   // The application's own changes of the axis raise no alignment request;
   // resizing the left side does.
   int aligns = 0;

@@ -1,7 +1,8 @@
 // Random tree, grid-tree, item and link operations on a chart, switching
 // between its tree and its grid side, checked after every step against a
-// plain reference: which nodes have rows, where every item lies (and that
-// items of the side not shown have no place), and which links exist.
+// plain reference: which nodes have rows (each reported as it comes and
+// goes), which row lies at a band, where every item lies (and that items of
+// the side not shown have no place), and which links exist.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -30,7 +31,14 @@ struct Node {
 
 class GanttModel {
 public:
-  GanttModel(unsigned seed, bool withGrid) : rng(seed), fWithGrid(withGrid) {}
+  GanttModel(unsigned seed, bool withGrid) : rng(seed), fWithGrid(withGrid) {
+    g.OnAfterAddGantRow = [this](TGantRowList*, TGantRow*) { ++added; };
+    g.OnBeforeFreeGantRow = [this](TGantRowList*, TGantRow*) { ++freed; };
+    g.GetTreeView()->OnSortCompare = [](TvxDataEntity* x, TvxDataEntity* y) {  // by text, backwards
+      return static_cast<TvxDataEntity_Tree*>(y)->GetText().compare(
+          static_cast<TvxDataEntity_Tree*>(x)->GetText());
+    };
+  }
 
   void Step();
   void Check();
@@ -62,6 +70,7 @@ private:
   std::map<int, std::pair<int, int>> links;  // link id -> (owner id, target id)
   int nextId = 1;
   int gridPlaces = 0;
+  int added = 0, freed = 0, forgotten = 0;  // rows reported, nodes removed
 };
 
 void GanttModel::Forget(TvxDataEntity* node) {
@@ -70,6 +79,7 @@ void GanttModel::Forget(TvxDataEntity* node) {
   TvxDataList* sub = nodes[id].Children();
   for (int i = 0; sub && i < sub->Count(); ++i) Forget(sub->GetItems(i));
   nodes.erase(id);
+  ++forgotten;
   for (auto it = ref.begin(); it != ref.end();) {
     if (it->second.node != id) {
       ++it;
@@ -94,9 +104,11 @@ void GanttModel::Step() {
       g.GetTreeView()->RemoveDataEntity(n.tree);
     else
       g.GridNode_Remove(n.grid);
-  } else if (op < 27) {
+  } else if (op < 25) {
     TvxDataEntity* n = nodes[AnyKey(nodes)].Entity();
     n->Move(Rand(0, n->GetDataList()->Count() - 1));
+  } else if (op < 27) {
+    g.GetTreeView()->GetRootDataList()->Sort(false);
   } else if (op < 37) {
     const Node n = nodes[AnyKey(nodes)];
     if (n.tree)
@@ -135,7 +147,7 @@ void GanttModel::Step() {
     l->fLinkedTo = items[to];
     l->SetUserIntegerReference(nextId);
     links[nextId++] = {from, to};
-  } else if (!links.empty()) {
+  } else if (op < 96 && !links.empty()) {
     const int id = AnyKey(links);
     TvxDataList* list = g.GetLinks();
     for (int i = 0; i < list->Count(); ++i)
@@ -147,7 +159,7 @@ void GanttModel::Step() {
     g.GetGrid()->GetBabGridCellForViewer()->SetTop(Rand(1, 40));
   } else {
     g.GetDateScaler()->SetStart(TestGant::kDay0 + Rand(-2, 2));
-    g.GetDateScaler()->SetStop(g.GetDateScaler()->GetStart() + 7);
+    g.GetDateScaler()->SetStop(g.GetDateScaler()->GetStart() + Rand(3, 14));  // zoomed in or out
   }
 }
 
@@ -183,16 +195,23 @@ TRect GanttModel::Band(const Node& n) {
 }
 
 void GanttModel::Check() {
-  ASSERT_EQ(g.GetRowList()->Count(), static_cast<int>(nodes.size()));
-  for (auto& [id, node] : nodes) {
-    TGantRow* row = RowOf(node);
-    ASSERT_NE(row, nullptr) << "node " << id;
-  }
   if (g.GetUseGridNotTree()) {
     // The grid as the user sees it, so that its rows have their places.
     TBitmap shot;
     g.GetGA()->PaintTo(&shot);
     g.GetGrid()->PaintTo(&shot);
+  }
+  // Each row reported once as it comes and once as it goes, never while the chart lives on.
+  ASSERT_EQ(g.GetRowList()->Count(), static_cast<int>(nodes.size()));
+  ASSERT_EQ(added - freed, static_cast<int>(nodes.size()));
+  ASSERT_EQ(freed, forgotten);
+  for (auto& [id, node] : nodes) {
+    TGantRow* row = RowOf(node);
+    ASSERT_NE(row, nullptr) << "node " << id;
+    const TRect band = Band(node);
+    if (band.Top != -1) {
+      ASSERT_EQ(g.GetRowList()->FindRowFromY((band.Top + band.Bottom) / 2), row) << "node " << id;
+    }
   }
   TvxDateScaler* s = g.GetDateScaler();
   int counted = 0;

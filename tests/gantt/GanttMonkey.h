@@ -18,6 +18,33 @@ namespace vxmonkey {
 
 using namespace vx;
 
+// What is wrong with a chart's structure (empty when nothing): every item in
+// exactly one layer of one row, every link's ends and the active item alive,
+// no outline and no mouse mode left.
+inline std::string ChartProblems(TvxGant* g) {
+  std::string problems;
+  std::set<TvxDataEntity_Kronit*> seen;
+  g->GetRowList()->ForEachRow([&](TGantRow* row) {
+    for (int k = 0; k < row->GetLayerCount(); ++k) {
+      TvxDataList* layer = row->GetLayer(k);
+      for (int i = 0; i < layer->Count(); ++i) {
+        auto* item = static_cast<TvxDataEntity_Kronit*>(layer->GetItems(i));
+        if (!seen.insert(item).second) problems += "an item twice; ";
+        if (item->GetDataList() != layer || item->GetRow() != row)
+          problems += "an item in a list it does not know; ";
+      }
+    }
+  });
+  for (int i = 0; i < g->GetLinks()->Count(); ++i) {
+    auto* link = static_cast<TvxDataEntity_Link*>(g->GetLinks()->GetItems(i));
+    if (!seen.count(link->fLinkOwner) || !seen.count(link->fLinkedTo)) problems += "a link to a gone item; ";
+  }
+  if (g->GetActiveDataEntity() && !seen.count(g->GetActiveDataEntity())) problems += "a gone active item; ";
+  if (g->OutlineCount() != 0) problems += "an outline left on screen; ";
+  if (g->GetMouseMoveMode() != mmNone) problems += "a mouse mode left; ";
+  return problems;
+}
+
 inline std::string RunGanttMonkey(unsigned theSeed, int theEvents) {
   std::mt19937 rng(theSeed);
   auto rand = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
@@ -129,26 +156,7 @@ inline std::string RunGanttMonkey(unsigned theSeed, int theEvents) {
   if (down) QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, inside(at()));
   for (int k = 0; k < 20; ++k) QApplication::processEvents();
 
-  // Afterwards: every item in exactly one layer of one row, every link's ends
-  // alive, no outline left, no mode left.
-  std::string problems;
-  std::set<TvxDataEntity_Kronit*> seen;
-  g->GetRowList()->ForEachRow([&](TGantRow* row) {
-    for (int k = 0; k < row->GetLayerCount(); ++k) {
-      TvxDataList* layer = row->GetLayer(k);
-      for (int i = 0; i < layer->Count(); ++i) {
-        auto* item = static_cast<TvxDataEntity_Kronit*>(layer->GetItems(i));
-        if (!seen.insert(item).second) problems += "an item twice; ";
-        if (item->GetDataList() != layer || item->GetRow() != row) problems += "an item in a list it does not know; ";
-      }
-    }
-  });
-  for (int i = 0; i < g->GetLinks()->Count(); ++i) {
-    auto* link = static_cast<TvxDataEntity_Link*>(g->GetLinks()->GetItems(i));
-    if (!seen.count(link->fLinkOwner) || !seen.count(link->fLinkedTo)) problems += "a link to a gone item; ";
-  }
-  if (g->OutlineCount() != 0) problems += "an outline left on screen; ";
-  if (g->GetMouseMoveMode() != mmNone) problems += "a mouse mode left; ";
+  std::string problems = ChartProblems(g.get());
   g.reset();
   QApplication::processEvents();
   return problems;

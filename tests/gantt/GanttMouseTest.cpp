@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 
+#include "GanttMonkey.h"
 #include "GanttSupport.h"
 
 using namespace vx;
@@ -23,6 +25,13 @@ struct MouseGant : vxtest::ShownGant {
     const TGantMouseMoveMode mode = GetMouseMoveMode();
     GantAreaMouseUp(GetGA(), mbLeft, shift, x, y);
     return mode;
+  }
+  // Press, move half way and to the end, release: through real events.
+  void Drag(int x0, int y0, int x1, int y1, Qt::KeyboardModifiers theMods = Qt::NoModifier) {
+    vxtest::MousePress(GetGA(), x0, y0, Qt::LeftButton, theMods);
+    vxtest::MouseMove(GetGA(), (x0 + x1) / 2, (y0 + y1) / 2);
+    vxtest::MouseMove(GetGA(), x1, y1);
+    vxtest::MouseRelease(GetGA(), x1, y1, Qt::LeftButton, theMods);
   }
 };
 
@@ -57,119 +66,87 @@ TEST(GanttMouse, WhichModeAPressStarts) {
   EXPECT_EQ(g.PressMode(k->GetFixedSize() / 2 + 91, y), mmMove);
 }
 
-TEST(GanttMouse, MoveToAnotherRowCopyAndResizeThroughRealEvents) {
-  MouseGant g;
-  TvxDataEntity_Tree* n1 = g.Node(nullptr, "one");
-  TvxDataEntity_Tree* n2 = g.Node(nullptr, "two");
-  g.Item(n1, 1, 2);
-  int changes = 0;
-  g.OnTimeChangeRow = [&](TvxGant_ComBasic* chart, TvxDataEntity_Kronit* item, TGantRow* from, TGantRow* to,
-                          TDateTime start, TDateTime stop, TvxDataEntity_Kronit*& made) {
-    ++changes;
-    EXPECT_EQ(from, g.RowOf(n1));
-    EXPECT_EQ(to, g.RowOf(n2));
-    // The application moves the item: a new one in the new row, the old one goes.
-    made = chart->AddKronitToGantRow(to, 0);
-    made->SetStartDateTime(start);
-    made->SetStopDateTime(stop);
-    chart->RemoveKronit(item);
+// A bar from day 1.3 to 2.3 in the first of two rows, dragged through real
+// events; the application moves it to another row (a new one there, the old
+// one goes) and counts copies.
+TEST(GanttMouse, DragsMoveCopyAndResizeAsTheRowsAndTheSnapAllow) {
+  enum Setup { sNone, sNoRowChange, sNoMove, sSnapStart, sSnapBoth };
+  struct Case {
+    const char* name;
+    Setup setup;
+    double from;  // day pressed, and pixels beside it
+    int fromDx;
+    double to;  // day released, in row toRow
+    int toRow;
+    Qt::KeyboardModifiers mods;
+    double start, stop;  // the bar's days afterwards, in row row
+    int row, rowChanges, copies;
   };
-  // Two days right and one row down.
-  vxtest::MousePress(g.GetGA(), g.X(1.5), g.MidY(n1));
-  vxtest::MouseMove(g.GetGA(), g.X(2.5), g.MidY(n1) + 10);
-  vxtest::MouseMove(g.GetGA(), g.X(3.5), g.MidY(n2));
-  vxtest::MouseRelease(g.GetGA(), g.X(3.5), g.MidY(n2));
-  EXPECT_EQ(changes, 1);
-  ASSERT_EQ(g.RowOf(n2)->ItemCount(), 1);
-  auto* moved = static_cast<TvxDataEntity_Kronit*>(g.RowOf(n2)->GetLayer(0)->GetItems(0));
-  EXPECT_NEAR(moved->GetStartDateTime(), TestGant::kDay0 + 3, 0.02);
-  EXPECT_NEAR(moved->GetStopDateTime(), TestGant::kDay0 + 4, 0.02);
-  EXPECT_TRUE(moved->GetSelected());
-  EXPECT_EQ(g.RowOf(n1)->ItemCount(), 0);
-
-  // Ctrl copies: the application hears of it, the item stays.
-  int copies = 0;
-  TDateTime copyStart = 0;
-  g.OnTimeCopy = [&](TvxGant_ComBasic*, TvxDataEntity_Kronit*, TGantRow*, TGantRow*, TDateTime start, TDateTime,
-                     TvxDataEntity_Kronit*&) {
-    ++copies;
-    copyStart = start;
+  const Case cases[] = {
+      {"two days later, one row down", sNone, 1.8, 0, 3.8, 1, Qt::NoModifier, 3.3, 4.3, 1, 1, 0},
+      {"Ctrl copies: the bar stays", sNone, 1.8, 0, 3.8, 0, Qt::ControlModifier, 1.3, 2.3, 0, 0, 1},
+      {"the row forbids changing rows", sNoRowChange, 1.8, 0, 2.8, 1, Qt::NoModifier, 2.3, 3.3, 0, 0, 0},
+      {"the row forbids moving", sNoMove, 1.8, 0, 3.8, 0, Qt::NoModifier, 1.3, 2.3, 0, 0, 0},
+      {"the start snaps to a whole day", sSnapStart, 1.8, 0, 3.1, 0, Qt::NoModifier, 3, 4, 0, 0, 0},
+      {"a resize snaps the stop, not the start", sSnapBoth, 2.3, -1, 3.9, 0, Qt::NoModifier, 1.3, 4, 0, 0, 0},
+      {"a resize snaps the start, not the stop", sSnapBoth, 1.3, 1, 0.2, 0, Qt::NoModifier, 0, 2.3, 0, 0, 0},
+      {"the start dragged past the stop", sNone, 1.3, 1, 2.9, 0, Qt::NoModifier, 2.3, 2.3, 0, 0, 0},
   };
-  const TDateTime before = moved->GetStartDateTime();
-  vxtest::MousePress(g.GetGA(), g.X(3.5), g.MidY(n2), Qt::LeftButton, Qt::ControlModifier);
-  vxtest::MouseMove(g.GetGA(), g.X(4.0), g.MidY(n2));
-  vxtest::MouseMove(g.GetGA(), g.X(5.5), g.MidY(n2));
-  vxtest::MouseRelease(g.GetGA(), g.X(5.5), g.MidY(n2), Qt::LeftButton, Qt::ControlModifier);
-  EXPECT_EQ(copies, 1);
-  EXPECT_NEAR(copyStart, before + 2, 0.02);
-  EXPECT_EQ(moved->GetStartDateTime(), before);
-
-  // The left end dragged past the right end: the item ends with no length, never a negative one.
-  const TRect r = g.RectFromDataEntity(moved);
-  vxtest::MousePress(g.GetGA(), r.Left + 1, g.MidY(n2));
-  vxtest::MouseMove(g.GetGA(), r.Left + 30, g.MidY(n2));
-  vxtest::MouseMove(g.GetGA(), r.Right + 60, g.MidY(n2));
-  EXPECT_EQ(g.OutlineCount(), 4);
-  ASSERT_NE(g.GetHintWindow(), nullptr);
-  EXPECT_TRUE(g.GetHintWindow()->IsShowing());  // the times, while dragging
-  EXPECT_EQ(std::count(g.GetHintWindow()->GetCaption().begin(), g.GetHintWindow()->GetCaption().end(), '\r'), 2);
-  vxtest::MouseRelease(g.GetGA(), r.Right + 60, g.MidY(n2));
-  EXPECT_EQ(moved->GetStartDateTime(), moved->GetStopDateTime());
-  EXPECT_NEAR(moved->GetStopDateTime(), TestGant::kDay0 + 4, 0.02);
-  EXPECT_FALSE(g.GetHintWindow()->IsShowing());
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    MouseGant g;
+    TvxDataEntity_Tree* n[2] = {g.Node(nullptr, "one"), g.Node(nullptr, "two")};
+    g.Item(n[0], 1.3, 2.3);
+    int rowChanges = 0, copies = 0;
+    TDateTime copyStart = 0;
+    g.OnTimeChangeRow = [&](TvxGant_ComBasic* chart, TvxDataEntity_Kronit* item, TGantRow* from, TGantRow* to,
+                            TDateTime start, TDateTime stop, TvxDataEntity_Kronit*& made) {
+      ++rowChanges;
+      EXPECT_EQ(from, g.RowOf(n[0]));
+      made = chart->AddKronitToGantRow(to, 0);
+      made->SetStartDateTime(start);
+      made->SetStopDateTime(stop);
+      chart->RemoveKronit(item);
+    };
+    g.OnTimeCopy = [&](TvxGant_ComBasic*, TvxDataEntity_Kronit*, TGantRow*, TGantRow*, TDateTime start,
+                       TDateTime, TvxDataEntity_Kronit*&) {
+      ++copies;
+      copyStart = start;
+    };
+    g.RowOf(n[0])->fTimeItems_CanChangeRow = c.setup != sNoRowChange;
+    g.RowOf(n[0])->fTimeItems_CanMove = c.setup != sNoMove;
+    g.GetSnap()->fStartSnapONOFF = c.setup == sSnapStart || c.setup == sSnapBoth;
+    g.GetSnap()->fStopSnapONOFF = c.setup == sSnapBoth;
+    g.GetSnap()->fStartSnap = g.GetSnap()->fStopSnap = 1.0;  // a day
+    g.Drag(g.X(c.from) + c.fromDx, g.MidY(n[0]), g.X(c.to), g.MidY(n[c.toRow]), c.mods);
+    EXPECT_EQ(rowChanges, c.rowChanges);
+    EXPECT_EQ(copies, c.copies);
+    if (copies) {
+      EXPECT_NEAR(copyStart, TestGant::kDay0 + 1.3 + c.to - c.from, 0.02);
+    }
+    EXPECT_EQ(g.RowOf(n[1 - c.row])->ItemCount(), 0);
+    ASSERT_EQ(g.RowOf(n[c.row])->ItemCount(), 1);
+    auto* bar = static_cast<TvxDataEntity_Kronit*>(g.RowOf(n[c.row])->GetLayer(0)->GetItems(0));
+    const double tolerance = c.setup == sSnapStart || c.setup == sSnapBoth ? 1e-6 : 0.02;
+    EXPECT_NEAR(bar->GetStartDateTime(), TestGant::kDay0 + c.start, tolerance);
+    EXPECT_NEAR(bar->GetStopDateTime(), TestGant::kDay0 + c.stop, tolerance);
+    EXPECT_LE(bar->GetStartDateTime(), bar->GetStopDateTime());
+  }
 }
 
-TEST(GanttMouse, RowPermissionsAndSnapping) {
+TEST(GanttMouse, WhileAResizeRunsItsOutlineAndTimesShow) {
   MouseGant g;
-  TvxDataEntity_Tree* n1 = g.Node(nullptr, "one");
-  TvxDataEntity_Tree* n2 = g.Node(nullptr, "two");
-  TvxDataEntity_Kronit* k = g.Item(n1, 1, 2);
-  int rowChanges = 0;
-  g.OnTimeChangeRow = [&](TvxGant_ComBasic*, TvxDataEntity_Kronit*, TGantRow*, TGantRow*, TDateTime, TDateTime,
-                          TvxDataEntity_Kronit*&) { ++rowChanges; };
-  g.RowOf(n1)->fTimeItems_CanChangeRow = false;
-  vxtest::MousePress(g.GetGA(), g.X(1.5), g.MidY(n1));
-  vxtest::MouseMove(g.GetGA(), g.X(2.5), g.MidY(n2));
-  vxtest::MouseRelease(g.GetGA(), g.X(2.5), g.MidY(n2));
-  EXPECT_EQ(rowChanges, 0);  // stays in its row, moved in time
-  EXPECT_NEAR(k->GetStartDateTime(), TestGant::kDay0 + 2, 0.02);
-
-  g.RowOf(n1)->fTimeItems_CanMove = false;
-  vxtest::MousePress(g.GetGA(), g.X(2.5), g.MidY(n1));
-  vxtest::MouseMove(g.GetGA(), g.X(4.5), g.MidY(n1));
-  vxtest::MouseRelease(g.GetGA(), g.X(4.5), g.MidY(n1));
-  EXPECT_NEAR(k->GetStartDateTime(), TestGant::kDay0 + 2, 0.02);
-  g.RowOf(n1)->fTimeItems_CanMove = true;
-
-  // Starts snap to whole steps of the snap handler.
-  g.GetSnap()->fStartSnapONOFF = true;
-  g.GetSnap()->fStartSnap = 1.0;  // a day
-  vxtest::MousePress(g.GetGA(), g.X(2.5), g.MidY(n1));
-  vxtest::MouseMove(g.GetGA(), g.X(3.0), g.MidY(n1));
-  vxtest::MouseMove(g.GetGA(), g.X(3.8), g.MidY(n1));
-  vxtest::MouseRelease(g.GetGA(), g.X(3.8), g.MidY(n1));
-  EXPECT_NEAR(k->GetStartDateTime(), TestGant::kDay0 + 3, 1e-6);
-  EXPECT_NEAR(k->GetStopDateTime() - k->GetStartDateTime(), 1, 1e-6);
-
-  // A resize snaps the end that was dragged; the other end stays off the grid.
-  g.GetSnap()->fStopSnapONOFF = true;
-  g.GetSnap()->fStopSnap = 1.0;
-  TvxDataEntity_Kronit* m = g.Item(n2, 5.3, 6.3);
-  vxtest::ProcessEventsUntilIdle();
-  const TRect r = g.RectFromDataEntity(m);
-  vxtest::MousePress(g.GetGA(), r.Right - 1, g.MidY(n2));
-  vxtest::MouseMove(g.GetGA(), r.Right + 20, g.MidY(n2));
-  vxtest::MouseMove(g.GetGA(), g.X(7.9), g.MidY(n2));
-  vxtest::MouseRelease(g.GetGA(), g.X(7.9), g.MidY(n2));
-  EXPECT_NEAR(m->GetStopDateTime(), TestGant::kDay0 + 8, 1e-6);
-  EXPECT_NEAR(m->GetStartDateTime(), TestGant::kDay0 + 5.3, 1e-6);
-  const TRect r2 = g.RectFromDataEntity(m);
-  vxtest::MousePress(g.GetGA(), r2.Left + 1, g.MidY(n2));
-  vxtest::MouseMove(g.GetGA(), r2.Left - 20, g.MidY(n2));
-  vxtest::MouseMove(g.GetGA(), g.X(4.2), g.MidY(n2));
-  vxtest::MouseRelease(g.GetGA(), g.X(4.2), g.MidY(n2));
-  EXPECT_NEAR(m->GetStartDateTime(), TestGant::kDay0 + 4, 1e-6);
-  EXPECT_NEAR(m->GetStopDateTime(), TestGant::kDay0 + 8, 1e-6);
+  TvxDataEntity_Tree* n = g.Node(nullptr, "one");
+  TvxDataEntity_Kronit* k = g.Item(n, 1, 2);
+  vxtest::MousePress(g.GetGA(), g.X(1) + 1, g.MidY(n));
+  vxtest::MouseMove(g.GetGA(), g.X(1) + 30, g.MidY(n));
+  EXPECT_EQ(g.OutlineCount(), 4);
+  ASSERT_NE(g.GetHintWindow(), nullptr);
+  EXPECT_TRUE(g.GetHintWindow()->IsShowing());
+  EXPECT_EQ(std::count(g.GetHintWindow()->GetCaption().begin(), g.GetHintWindow()->GetCaption().end(), '\r'), 2);
+  vxtest::MouseRelease(g.GetGA(), g.X(1) + 30, g.MidY(n));
+  EXPECT_FALSE(g.GetHintWindow()->IsShowing());
+  EXPECT_NEAR(k->GetStartDateTime(), TestGant::kDay0 + 1.3, 0.02);
 }
 
 TEST(GanttMouse, DrawingALinkAndTheKeys) {
@@ -241,10 +218,6 @@ TEST(GanttMouse, DraggingOutOntoTheTree) {
   EXPECT_EQ(g.OutlineCount(), 0);
   EXPECT_DOUBLE_EQ(k->GetStartDateTime(), TestGant::kDay0 + 1);
 }
-
-#include <cstdlib>
-
-#include "GanttMonkey.h"
 
 TEST(GanttMouse, MonkeyInputLeavesTheChartWhole) {
   // VX_MONKEY_SEED replays one seed; the long run is among the benchmarks.

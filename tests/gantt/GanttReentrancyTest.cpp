@@ -9,9 +9,9 @@
 #include <QPointer>
 #include <QTest>
 #include <functional>
-#include <set>
 #include <string>
 
+#include "GanttMonkey.h"
 #include "GanttSupport.h"
 #include <vxplan/printing/vxGanttPrinting.h>
 
@@ -76,12 +76,12 @@ struct Plan : TestGant {
     }
   }
 
-  // Task k's first bar as the chart has it now; nil when it or its row went.
-  TvxDataEntity_Kronit* FirstBar(size_t k) {
-    TGantRow* row = k < tasks.size() ? GetRowList()->FindRowFromTreeNode(tasks[k]) : nullptr;
+  // A row's first bar as the chart has it now; nil when it or its row went.
+  static TvxDataEntity_Kronit* FirstOf(TGantRow* row) {
     TvxDataList* layer = row ? row->GetLayer(0) : nullptr;
     return layer && layer->Count() > 0 ? static_cast<TvxDataEntity_Kronit*>(layer->GetItems(0)) : nullptr;
   }
+  TvxDataEntity_Kronit* FirstBar(size_t k) { return FirstOf(GetRowList()->FindRowFromTreeNode(tasks[k])); }
 
   TPoint Centre(TvxDataEntity_Kronit* k) {
     const TRect r = RectFromDataEntity(k);
@@ -112,25 +112,7 @@ struct Plan : TestGant {
   // row, links between live items, no gesture or outline left; and it still
   // paints, prints and takes input.
   std::string Check() {
-    std::string problems;
-    std::set<TvxDataEntity_Kronit*> seen;
-    GetRowList()->ForEachRow([&](TGantRow* row) {
-      for (int k = 0; k < row->GetLayerCount(); ++k) {
-        TvxDataList* layer = row->GetLayer(k);
-        for (int i = 0; i < layer->Count(); ++i) {
-          auto* item = static_cast<TvxDataEntity_Kronit*>(layer->GetItems(i));
-          if (!seen.insert(item).second) problems += "an item twice; ";
-          if (item->GetRow() != row) problems += "an item in a row it does not know; ";
-        }
-      }
-    });
-    for (int i = 0; i < GetLinks()->Count(); ++i) {
-      auto* link = static_cast<TvxDataEntity_Link*>(GetLinks()->GetItems(i));
-      if (!seen.count(link->fLinkOwner) || !seen.count(link->fLinkedTo)) problems += "a link to a gone item; ";
-    }
-    if (GetActiveDataEntity() && !seen.count(GetActiveDataEntity())) problems += "a gone active item; ";
-    if (OutlineCount() != 0) problems += "an outline left; ";
-    if (GetMouseMoveMode() != mmNone) problems += "a mouse mode left; ";
+    const std::string problems = vxmonkey::ChartProblems(this);
     Repaint();
     PrintBlock();
     vxtest::MousePress(GetGA(), 150, 30);
@@ -280,6 +262,47 @@ const Case kCases[] = {
        };
        p.Key(Qt::Key_Home);
      }},
+    {"Alt-Right asks OnBeforeCanEditItem_Kronit",
+     [](Plan& p) {
+       p.SetActiveDataEntity(p.bars[1]);
+       p.OnBeforeCanEditItem_Kronit = [&p](TvxGant_ComBasic*, TvxDataEntity_Kronit* k) { p.Kill(k); };
+       p.Key(Qt::Key_Right, Qt::AltModifier);
+     }},
+    {"Alt-Right moves the active item and tells OnValueChanged_Kronit",
+     [](Plan& p) {
+       p.SetActiveDataEntity(p.bars[1]);
+       p.OnValueChanged_Kronit = [&p](TvxGant_ComBasic*, TvxDataEntity_Kronit* k) { p.Kill(k); };
+       p.Key(Qt::Key_Right, Qt::AltModifier);
+     }},
+    {"Alt-Ctrl-Left resizes the active item and tells OnValueChanged_Kronit",
+     [](Plan& p) {
+       p.SetActiveDataEntity(p.bars[1]);
+       p.OnValueChanged_Kronit = [&p](TvxGant_ComBasic*, TvxDataEntity_Kronit* k) { p.Kill(k); };
+       p.Key(Qt::Key_Left, Qt::AltModifier | Qt::ControlModifier);
+     }},
+    {"Alt-Down hands the active item to OnTimeChangeRow",
+     [](Plan& p) {
+       p.SetActiveDataEntity(p.bars[1]);
+       p.OnTimeChangeRow = [&p](TvxGant_ComBasic*, TvxDataEntity_Kronit* k, TGantRow* from, TGantRow*,
+                                TDateTime, TDateTime, TvxDataEntity_Kronit*&) { p.Kill(k, from); };
+       p.Key(Qt::Key_Down, Qt::AltModifier);
+     }},
+    {"Alt-Right reports the active item to OnHintInfo",
+     [](Plan& p) {
+       p.SetActiveDataEntity(p.bars[1]);
+       p.OnHintInfo = [&p](TObject* o, TDateTime, TDateTime, TDateTime) {
+         if (auto* k = dynamic_cast<TvxDataEntity_Kronit*>(o)) p.Kill(k);
+       };
+       p.Key(Qt::Key_Right, Qt::AltModifier);
+     }},
+    {"Alt-Right selects the active item: the handler deletes it",
+     [](Plan& p) {
+       p.SetActiveDataEntity(p.bars[1]);
+       p.OnSelectionChanged_Kronit = [&p](TObject*, TvxDataList*, TvxDataEntity* e) {
+         p.Kill(static_cast<TvxDataEntity_Kronit*>(e));
+       };
+       p.Key(Qt::Key_Right, Qt::AltModifier);
+     }},
     {"Down moves to the next row: the tree's selection handler deletes the node moved to",
      [](Plan& p) {
        p.SetActiveDataEntity(p.bars[1]);
@@ -287,10 +310,7 @@ const Case kCases[] = {
          auto* node = static_cast<TvxDataEntity_Tree*>(e);
          if (!node->GetSelected()) return;
          TGantRow* row = p.RowOf(node);
-         TvxDataEntity_Kronit* k = row && row->GetLayer(0) && row->GetLayer(0)->Count() > 0
-                                       ? static_cast<TvxDataEntity_Kronit*>(row->GetLayer(0)->GetItems(0))
-                                       : nullptr;
-         p.Kill(k, row);
+         p.Kill(Plan::FirstOf(row), row);
        };
        p.Key(Qt::Key_Down);
      }},
@@ -342,8 +362,7 @@ const Case kCases[] = {
            // The row that starts page 2: the fourth shown (phase 1).
            TvxDataEntity_Tree* next = p.GetTreeView()->GetDataEntityFromRow(3);
            TGantRow* row = p.RowOf(next);
-           TvxDataEntity_Kronit* k = row && row->ItemCount() > 0 ? static_cast<TvxDataEntity_Kronit*>(row->GetLayer(0)->GetItems(0)) : nullptr;
-           p.Kill(k, row);
+           p.Kill(Plan::FirstOf(row), row);
          }
        };
        int w = 0, h = 0;
@@ -378,8 +397,7 @@ const Case kCases[] = {
      [](Plan& p) {
        p.OnTreeMouseDown = [&p](TObject*, TMouseButton, TShiftState, int x, int y) {
          TGantRow* row = p.RowOf(p.GetTreeView()->GetDataEntityAt(x, y));
-         p.Kill(row && row->ItemCount() > 0 ? static_cast<TvxDataEntity_Kronit*>(row->GetLayer(0)->GetItems(0)) : nullptr,
-                row);
+         p.Kill(Plan::FirstOf(row), row);
        };
        const TRect r = p.GetTreeView()->GetRect(p.tasks[1]);
        vxtest::MousePress(p.GetTreeView(), 30, (r.Top + r.Bottom) / 2);

@@ -16,6 +16,8 @@ namespace {
 constexpr TColor kBack = 0xF0F0F0, kPyjamas = 0xE8E8E8;
 
 struct Zoomed : TestGant {
+  using TestGant::fLinkPainter;
+  using TestGant::fStartScaleWhenDrawn;  // the window the area's last paint showed
   TBitmap area, axis;
   Zoomed() {
     SetGantBackColor(kBack);
@@ -81,9 +83,11 @@ TEST(GanttZoom, AreaLinesMeetTheScalerTicks) {
     for (int x : longs) EXPECT_EQ(g.AxisAt(x, bottom - 12), clBlack) << "long line at " << x << " has no long tick";
     for (int x : shorts) EXPECT_EQ(g.AxisAt(x, bottom), clBlack) << "short line at " << x << " has no tick";
     // The long ticks, from the scaler's picture: each has its line.
-    for (int x = 1; x + 1 < g.area.GetWidth(); ++x)
-      if (g.AxisAt(x, bottom) == clBlack && g.AxisAt(x, bottom - 12) == clBlack && g.AxisAt(x, bottom - 13) == clBlack)
-        EXPECT_TRUE(longs.count(x)) << "long tick at " << x << " has no line";
+    for (int x = 1; x + 1 < g.area.GetWidth(); ++x) {
+      const bool longTick = g.AxisAt(x, bottom) == clBlack && g.AxisAt(x, bottom - 12) == clBlack &&
+                            g.AxisAt(x, bottom - 13) == clBlack;
+      EXPECT_TRUE(!longTick || longs.count(x)) << "long tick at " << x << " has no line";
+    }
     // Thinned short lines stay regular: between two lines, short or long,
     // lies at least one tick that got no line.
     std::vector<double> ticks;
@@ -102,16 +106,6 @@ TEST(GanttZoom, AreaLinesMeetTheScalerTicks) {
   }
 }
 
-namespace {
-
-// A shown chart that counts the area's paints and the window each showed.
-struct Live : TestGant {
-  using TestGant::fStartScaleWhenDrawn;
-  Live() { vxtest::ShowWindow(this); }
-};
-
-}  // namespace
-
 // While the axis is dragged, the area is painted with each new window, not
 // only after the release; the application's OnChange of the scaler is its own
 // and the chart's events still come after the drag.
@@ -125,7 +119,8 @@ TEST(GanttZoom, AreaFollowsADragOnTheAxis) {
       {"zoom out", Qt::NoModifier, 60}, {"zoom in", Qt::NoModifier, -40}, {"pan", Qt::ControlModifier, 80}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    Live g;
+    Zoomed g;
+    vxtest::ShowWindow(&g);
     TvxDateScaler* s = g.GetDateScaler();
     int appChanges = 0, chartChanges = 0;
     s->OnChange = [&](TObject*) { ++appChanges; };
@@ -264,7 +259,7 @@ TEST(GanttZoom, TextsBesideABarKeepOutOfItsNeighbours) {
       return count;
     };
     EXPECT_EQ(ink(A.Right + 1, B.Left) > 0, k.drawn);
-    if (B.Left - A.Right > 2) EXPECT_EQ(ink(B.Left - 2, B.Left), 0);  // a gap before the neighbour
+    EXPECT_TRUE(B.Left - A.Right <= 2 || ink(B.Left - 2, B.Left) == 0);  // a gap before the neighbour
     // The neighbour's own text is as it is without the first bar's.
     const int withText = ink(B.Left + 1, B.Left + 60);
     a->GetTimeItemTextCollection()->DropText(0);
@@ -274,10 +269,6 @@ TEST(GanttZoom, TextsBesideABarKeepOutOfItsNeighbours) {
 }
 
 namespace {
-
-struct Linked : TestGant {
-  using TestGant::fLinkPainter;
-};
 
 // Whether the segment from p to q runs through the inside of r (its frame
 // and the pixels around it excluded).
@@ -319,7 +310,7 @@ TEST(GanttZoom, LinksEndAtTheBarEdge) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    Linked g;
+    Zoomed g;
     TvxDataEntity_Tree* rows[3] = {g.Node(nullptr, "0"), g.Node(nullptr, "1"), g.Node(nullptr, "2")};
     const int ownerRow = c.bRow < 0 ? 1 : 0, targetRow = c.bRow < 0 ? 0 : (c.bRow == 0 ? 0 : ownerRow + c.bRow);
     TvxDataEntity_Kronit* a = g.Item(rows[ownerRow], c.a0, c.a1);

@@ -1,5 +1,5 @@
 // The Gantt chart on paper: one block at scaled positions, page by page under
-// the application's control, and whole documents to PDF.
+// the application's control, on its grid side, and whole documents to PDF.
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -9,6 +9,7 @@
 #include "GanttSupport.h"
 #include <vxplan/platform/rtl/Color.h>
 #include <vxplan/platform/rtl/Math.h>
+#include <vxplan/grid/vxGrid.h>
 #include <vxplan/printing/vxGanttPrinting.h>
 
 using namespace vx;
@@ -114,67 +115,55 @@ TEST(GanttPrinting, PagesUnderTheApplicationsControl) {
   Plan g(10);
   auto dc = TDeviceContext::CreateImage(1200, 400);
   // Four rows of 40 fit under the axis: 90 + 4 * 40 = 250.
-  std::vector<std::string> breaks;
-  auto cb = [&](bool, int, TObject* o) { breaks.push_back(static_cast<TvxDataEntity_Tree*>(o)->GetText()); };
-  int asked = 0, stopAt = 0;
+  int asked = 0, stopAt = 0, pageHeight = 260, w = 0, h = 0;
   bool draw = true;
-  g.OnPrintToHdcNewPage = [&](TvxGant_ComBasic* theGant, int page, int& h, int& w, bool& go, bool& render) {
+  g.OnPrintToHdcNewPage = [&](TvxGant_ComBasic* theGant, int page, int& ph, int& pw, bool& go, bool& render) {
     EXPECT_EQ(theGant, &g);
     EXPECT_EQ(page, ++asked);
-    EXPECT_EQ(h, -1);
-    EXPECT_EQ(w, -1);
-    h = 260;
+    EXPECT_EQ(std::make_pair(ph, pw), std::make_pair(-1, -1));
+    ph = pageHeight;
     go = page != stopAt;
     render = draw;
   };
-  int w = 0, h = 0;
-  auto print = [&] {
-    breaks.clear();
+  // Answers each break's row, the row the next page starts with.
+  auto print = [&](TDeviceContext* d, TvxDataEntity_Tree* start = nullptr, int count = -1) {
+    std::vector<std::string> breaks;
     asked = 0;
-    TvxPrintGantt::Print(&g, dc.get(), 10, 10, 2, 2, 150, nullptr, -1, false, TestGant::kDay0, TestGant::kDay0 + 4,
+    const TOnSizeCallBack cb = [&](bool, int, TObject* o) {
+      breaks.push_back(static_cast<TvxDataEntity_Tree*>(o)->GetText());
+    };
+    TvxPrintGantt::Print(&g, d, 10, 10, 2, 2, 150, start, count, false, TestGant::kDay0, TestGant::kDay0 + 4,
                          400, 40, w, h, -1, -1, cb);
+    return breaks;
   };
-  print();
-  // Pages of 4, 4 and 2 rows; each break names the row the next page starts with.
+  // Pages of 4, 4 and 2 rows.
+  EXPECT_EQ(print(dc.get()), (std::vector<std::string>{"task 4", "task 8"}));
   EXPECT_EQ(asked, 3);
-  EXPECT_EQ(breaks, (std::vector<std::string>{"task 4", "task 8"}));
   EXPECT_EQ(h, 80 + 2 * 40);  // the last page
 
   // Stopped on page 2: one page printed, asked twice.
   stopAt = 2;
-  print();
+  EXPECT_EQ(print(dc.get()), std::vector<std::string>{"task 4"});
   EXPECT_EQ(asked, 2);
-  EXPECT_EQ(breaks, std::vector<std::string>{"task 4"});
   stopAt = 1;
-  print();
+  EXPECT_TRUE(print(dc.get()).empty());
   EXPECT_EQ(asked, 1);
-  EXPECT_TRUE(breaks.empty());
 
   // Measured pages run to the end without touching the device.
   stopAt = 0;
   draw = false;
-  asked = 0;
   auto clean = TDeviceContext::CreateImage(1200, 400);
-  TvxPrintGantt::Print(&g, clean.get(), 10, 10, 2, 2, 150, nullptr, -1, false, TestGant::kDay0, TestGant::kDay0 + 4,
-                       400, 40, w, h, -1, -1, cb);
+  print(clean.get());
   EXPECT_EQ(asked, 3);
   EXPECT_FALSE(vxtest::Inked(clean.get(), Rect(0, 0, 1200, 400)));
 
   // A row count spans pages; a page too small for a row ends the job.
   draw = true;
-  breaks.clear();
-  asked = 0;
-  TvxPrintGantt::Print(&g, dc.get(), 10, 10, 2, 2, 150, g.tasks[1], 6, false, TestGant::kDay0, TestGant::kDay0 + 4,
-                       400, 40, w, h, -1, -1, cb);
+  EXPECT_EQ(print(dc.get(), g.tasks[1], 6), std::vector<std::string>{"task 5"});
   EXPECT_EQ(asked, 2);
-  EXPECT_EQ(breaks, std::vector<std::string>{"task 5"});
   EXPECT_EQ(h, 80 + 2 * 40);
-  g.OnPrintToHdcNewPage = [&](TvxGant_ComBasic*, int, int& ph, int&, bool&, bool&) {
-    ++asked;
-    ph = 100;
-  };
-  asked = 0;
-  print();
+  pageHeight = 100;
+  print(dc.get());
   EXPECT_EQ(asked, 1);
 }
 
@@ -298,4 +287,78 @@ TEST(GanttPrinting, APrinterTakesTheSamePages) {
   EXPECT_EQ(pages, TvxPrintGantt::CountPages(&g, setup));
   EXPECT_EQ(vxtest::CountPdfPages(path), pages);
   EXPECT_NE(vxtest::PdfText(path).find("task 39"), std::string::npos);
+}
+
+namespace {
+
+// A chart on its grid side: n grid nodes, node k with a red bar from day 1 to 3.
+struct GridPlan : TestGant {
+  std::vector<TvxDataEntity_GridTreeNode*> nodes;
+  explicit GridPlan(int n) {
+    for (int k = 0; k < n; ++k) {
+      nodes.push_back(GridNode_Add(nullptr));
+      GetGrid()->SetText(GetGrid()->GetCell(1, nodes.back()->GetAxisContentItem()->ListIndex()),
+                         "grid task " + std::to_string(k));
+      TvxDataEntity_Kronit* bar = GridNode_AddKronit(nodes.back(), 0);
+      bar->SetStartDateTime(kDay0 + 1);
+      bar->SetStopDateTime(kDay0 + 3);
+      bar->SetColor(kBar);
+    }
+    SetUseGridNotTree(true);
+    vxtest::ProcessEventsUntilIdle();
+  }
+  int RowHeight() { return nodes.front()->GetAxisContentItem()->GetCalculatedSize(); }
+};
+
+}  // namespace
+
+TEST(GridPrinting, TheChartOnItsGridSideBarsBesideTheirRowsPageByPage) {
+  GridPlan g(5);
+  const int rh = g.RowHeight();
+  ASSERT_GT(rh, 0);
+  const int top = g.GetGrid()->GetBabGridCellForViewer()->GetTop();
+  const TRect gridBounds = g.GetGrid()->GetBoundsRect();
+  // One block: left side 150, area 400 for days 0..4, axis 40, scaled twice at (10, 10).
+  auto dc = TDeviceContext::CreateImage(1200, 1000);
+  int w = 0, h = 0;
+  TvxPrintGantt::PrintWithGrid(&g, dc.get(), 10, 10, 2, 2, 150, g.nodes[1], -1, false, TestGant::kDay0,
+                               TestGant::kDay0 + 4, 400, 40, w, h);
+  EXPECT_EQ(w, 300 + 800);
+  EXPECT_EQ(h, 80 + Round(4 * rh * 2.0));
+  // Every printed row has its bar from day 1 (x = 310 + 200) to day 3 (310 + 600).
+  for (int k = 0; k < 4; ++k) {
+    const int y = 90 + Round((k + 0.5) * rh * 2);
+    EXPECT_TRUE(Red(dc.get(), 512, y)) << k;
+    EXPECT_TRUE(Red(dc.get(), 908, y)) << k;
+    EXPECT_FALSE(Red(dc.get(), 500, y)) << k;
+    EXPECT_TRUE(vxtest::Inked(dc.get(), Rect(12, y - 4, 300, y + 4))) << k;  // the grid's text
+  }
+  EXPECT_FALSE(Red(dc.get(), 700, 90 + 4 * rh * 2 + 4));
+  EXPECT_EQ(g.GetGrid()->GetBabGridCellForViewer()->GetTop(), top);
+  EXPECT_EQ(g.GetGrid()->GetBoundsRect(), gridBounds);
+
+  // Pages of two rows under the application's control: 2, 2 and 1.
+  std::vector<int> rowsPerPage;
+  auto page = TDeviceContext::CreateImage(1200, 1000);
+  g.OnPrintToHdcNewPage = [&](TvxGant_ComBasic*, int, int& ph, int&, bool&, bool&) {
+    ph = 10 + 80 + Round(2.5 * rh * 2);
+    rowsPerPage.push_back(0);
+  };
+  int breaks = 0;
+  const TOnSizeCallBack cb = [&](bool, int, TObject*) { ++breaks; };
+  TvxPrintGantt::PrintWithGrid(&g, page.get(), 10, 10, 2, 2, 150, nullptr, -1, false, TestGant::kDay0,
+                               TestGant::kDay0 + 4, 400, 40, w, h, -1, -1, cb);
+  EXPECT_EQ(rowsPerPage.size(), 3u);
+  EXPECT_EQ(breaks, 2);
+  EXPECT_EQ(h, 80 + Round(rh * 2.0));  // the last page's single row
+
+  // The whole chart to PDF on its grid side: the grid's texts are text.
+  QTemporaryDir dir;
+  const std::string pdf = dir.filePath("grid.pdf").toStdString();
+  g.OnPrintToHdcNewPage = nullptr;
+  TPrintSetup setup;
+  const int pages = TvxPrintGantt::PrintToPdf(&g, pdf, setup);
+  EXPECT_EQ(pages, 1);
+  EXPECT_EQ(pages, TvxPrintGantt::CountPages(&g, setup));
+  EXPECT_NE(vxtest::PdfText(pdf).find("grid task 4"), std::string::npos);
 }

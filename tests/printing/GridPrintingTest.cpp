@@ -1,19 +1,16 @@
-// The column grid on paper, alone and as the Gantt chart's left side: rows
-// that fit the page, the row at the break reported, the grid put back, and
-// the chart's bars beside the grid rows they belong to.
+// The column grid on paper: rows that fit the page, the row at the break
+// reported, the grid put back (the chart on its grid side is printed in
+// GanttPrintingTest).
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
 #include <stdexcept>
 
-#include "GanttSupport.h"
+#include "UiTestSupport.h"
 #include <vxplan/grid/vxGrid.h>
 #include <vxplan/platform/rtl/Math.h>
-#include <vxplan/printing/vxGanttPrinting.h>
 #include <vxplan/printing/vxGridPrinting.h>
 
 using namespace vx;
-using vxtest::TestGant;
 
 namespace {
 
@@ -108,84 +105,4 @@ TEST(GridPrinting, AFailureWhilePrintingLeavesTheGridAsItWas) {
   EXPECT_EQ(s.g->GetTop(), top);
   EXPECT_FALSE(s.grid.GetIsPrinting());
   EXPECT_FALSE(dc->HasClip());
-}
-
-namespace {
-
-constexpr TColor kBar = 0x0000FF;  // red
-
-// A chart on its grid side: n grid nodes, node k with a red bar from day 1 to 3.
-struct GridPlan : TestGant {
-  std::vector<TvxDataEntity_GridTreeNode*> nodes;
-  explicit GridPlan(int n) {
-    for (int k = 0; k < n; ++k) {
-      nodes.push_back(GridNode_Add(nullptr));
-      GetGrid()->SetText(GetGrid()->GetCell(1, nodes.back()->GetAxisContentItem()->ListIndex()),
-                         "grid task " + std::to_string(k));
-      TvxDataEntity_Kronit* bar = GridNode_AddKronit(nodes.back(), 0);
-      bar->SetStartDateTime(kDay0 + 1);
-      bar->SetStopDateTime(kDay0 + 3);
-      bar->SetColor(kBar);
-    }
-    SetUseGridNotTree(true);
-    vxtest::ProcessEventsUntilIdle();
-  }
-  int RowHeight() { return nodes.front()->GetAxisContentItem()->GetCalculatedSize(); }
-};
-
-bool Red(TDeviceContext* dc, int x, int y) {
-  dc->EndPainting();
-  return (dc->Image()->pixel(x, y) & 0xFFFFFF) == 0xFF0000;
-}
-
-}  // namespace
-
-TEST(GridPrinting, TheChartOnItsGridSideBarsBesideTheirRowsPageByPage) {
-  GridPlan g(5);
-  const int rh = g.RowHeight();
-  ASSERT_GT(rh, 0);
-  const int top = g.GetGrid()->GetBabGridCellForViewer()->GetTop();
-  const TRect gridBounds = g.GetGrid()->GetBoundsRect();
-  // One block: left side 150, area 400 for days 0..4, axis 40, scaled twice at (10, 10).
-  auto dc = TDeviceContext::CreateImage(1200, 1000);
-  int w = 0, h = 0;
-  TvxPrintGantt::PrintWithGrid(&g, dc.get(), 10, 10, 2, 2, 150, g.nodes[1], -1, false, TestGant::kDay0,
-                               TestGant::kDay0 + 4, 400, 40, w, h);
-  EXPECT_EQ(w, 300 + 800);
-  EXPECT_EQ(h, 80 + Round(4 * rh * 2.0));
-  // Every printed row has its bar from day 1 (x = 310 + 200) to day 3 (310 + 600).
-  for (int k = 0; k < 4; ++k) {
-    const int y = 90 + Round((k + 0.5) * rh * 2);
-    EXPECT_TRUE(Red(dc.get(), 512, y)) << k;
-    EXPECT_TRUE(Red(dc.get(), 908, y)) << k;
-    EXPECT_FALSE(Red(dc.get(), 500, y)) << k;
-    EXPECT_TRUE(vxtest::Inked(dc.get(), Rect(12, y - 4, 300, y + 4))) << k;  // the grid's text
-  }
-  EXPECT_FALSE(Red(dc.get(), 700, 90 + 4 * rh * 2 + 4));
-  EXPECT_EQ(g.GetGrid()->GetBabGridCellForViewer()->GetTop(), top);
-  EXPECT_EQ(g.GetGrid()->GetBoundsRect(), gridBounds);
-
-  // Pages of two rows under the application's control: 2, 2 and 1.
-  std::vector<int> rowsPerPage;
-  auto page = TDeviceContext::CreateImage(1200, 1000);
-  g.OnPrintToHdcNewPage = [&](TvxGant_ComBasic*, int, int& ph, int&, bool&, bool&) {
-    ph = 10 + 80 + Round(2.5 * rh * 2);
-    rowsPerPage.push_back(0);
-  };
-  int breaks = 0;
-  TvxPrintGantt::PrintWithGrid(&g, page.get(), 10, 10, 2, 2, 150, nullptr, -1, false, TestGant::kDay0,
-                               TestGant::kDay0 + 4, 400, 40, w, h, -1, -1, [&](bool, int, TObject*) { ++breaks; });
-  EXPECT_EQ(rowsPerPage.size(), 3u);
-  EXPECT_EQ(breaks, 2);
-  EXPECT_EQ(h, 80 + Round(rh * 2.0));  // the last page's single row
-
-  // The whole chart to PDF on its grid side: the grid's texts are text.
-  QTemporaryDir dir;
-  const std::string pdf = dir.filePath("grid.pdf").toStdString();
-  g.OnPrintToHdcNewPage = nullptr;
-  TPrintSetup setup;
-  const int pages = TvxPrintGantt::PrintToPdf(&g, pdf, setup);
-  EXPECT_EQ(pages, 1);
-  EXPECT_EQ(pages, TvxPrintGantt::CountPages(&g, setup));
-  EXPECT_NE(vxtest::PdfText(pdf).find("grid task 4"), std::string::npos);
 }

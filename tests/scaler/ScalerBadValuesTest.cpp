@@ -72,6 +72,10 @@ const Case kCases[] = {
        s.SetHiddenHours(hours);
        s.SetHiddenDays(TvxHiddenDays{thdSUN, thdMON, thdTUE, thdWED, thdTHU, thdFRI, thdSAT});
      }},
+    {"weekends and nights hidden", [](TvxDateScaler& s) {
+       s.SetHiddenDays({thdSAT, thdSUN});
+       s.SetHiddenHours({thh17, thh18, thh19, thh20, thh21, thh22, thh23});
+     }},
     {"zoom factor, first day and mode switch out of range", [](TvxDateScaler& s) {
        s.SetZoomFactor(kNaN);
        s.SetZoomFactor(0);
@@ -119,7 +123,14 @@ TEST_P(ScalerBadValues, AFiniteWindowAndNoSanitizerReport) {
   s.PaintTo(&shot);
   auto dc = TDeviceContext::CreateImage(2000, 200);
   s.Print(dc.get(), 10, 10, 2, 2, true);
-  for (double t : {kNaN, kInf, -kInf, 1e300, s.GetStart()}) (void)s.DateToPixel(t);
+  for (double t : {kNaN, kInf, -kInf, 1e300, -1e300, s.GetStart()}) {
+    (void)s.DateToPixel(t);
+    (void)s.TimeToPixel(t);
+    (void)s.VisibleTimeToTrueTime_Low(t);
+    const double visible = s.DateDiffToVisibleTime(s.GetStart(), t);
+    const double back = s.VisibleTimeDiffToTrueTime(s.GetStart(), t);
+    if (std::isfinite(t)) EXPECT_TRUE(std::isfinite(visible) && std::isfinite(back)) << t;
+  }
   for (int x : {INT_MIN, -1, 0, 400, INT_MAX}) EXPECT_FALSE(std::isnan(s.PixelToDate(x)));
   for (Qt::KeyboardModifiers m : {Qt::KeyboardModifiers(), Qt::KeyboardModifiers(Qt::ControlModifier)}) {
     vxtest::MousePress(&s, 300, 20, Qt::LeftButton, m);

@@ -36,9 +36,7 @@ TEST(ScalerModel, WindowScaleAndConversionsWithoutHiddenTime) {
   const TDateTime start = D(2024, 1, 1);
   Axis a(1000, start, start + 10);
   EXPECT_DOUBLE_EQ(a.s.GetScale(), 0.01);
-  EXPECT_EQ(a.s.DateToPixel(start + 2.5), 250);
-  EXPECT_NEAR(a.s.PixelToDate(250), start + 2.5, kMs);
-  EXPECT_NEAR(a.s.PixelToDate(0), start, kMs);
+  EXPECT_EQ(a.s.DateToPixel(start + 2.5), 250);  // round trips inside the window: ScalerPropertyTest
   // Outside the marks the conversion is linear from Start and Stop.
   EXPECT_NEAR(a.s.PixelToDate(-100), start - 1, kMs);
   EXPECT_NEAR(a.s.PixelToDate(1200), start + 12, kMs);
@@ -252,15 +250,18 @@ TEST(ScalerModel, ScaleMarksAndLabels) {
 
 TEST(ScalerModel, WeekNumbers) {
   TvxDateScaler s(nullptr);
-  bool nextYear = false;
-  EXPECT_EQ(s.GetWeekNum(D(2020, 12, 31), nextYear), 53);
-  EXPECT_FALSE(nextYear);
-  EXPECT_EQ(s.GetWeekNum(D(2024, 12, 30), nextYear), 1);
-  EXPECT_TRUE(nextYear);
+  const struct {
+    TDateTime date;
+    int week;
+    bool nextYear;
+  } cases[] = {{D(2020, 12, 31), 53, false}, {D(2024, 12, 30), 1, true}, {D(2017, 1, 1), 1, false},
+               {D(2017, 1, 2), 1, false},    {D(2017, 1, 9), 2, false}};
+  for (const auto& c : cases) {
+    bool nextYear = !c.nextYear;
+    EXPECT_EQ(s.GetWeekNum(c.date, nextYear), c.week) << c.date;
+    EXPECT_EQ(nextYear, c.nextYear) << c.date;
+  }
   EXPECT_EQ(s.GetWeekString("", D(2024, 12, 30), false, 0), "2025 w 1");
-  EXPECT_EQ(s.GetWeekNum(D(2017, 1, 1), nextYear), 1);
-  EXPECT_EQ(s.GetWeekNum(D(2017, 1, 2), nextYear), 1);
-  EXPECT_EQ(s.GetWeekNum(D(2017, 1, 9), nextYear), 2);
   bool containsJan1;
   EXPECT_EQ(s.FirstWeekOfYear(D(2026, 6, 1), containsJan1), D(2025, 12, 29));
   EXPECT_TRUE(containsJan1);
@@ -273,16 +274,8 @@ TEST(ScalerModel, WeekNumbers) {
   EXPECT_EQ(s.GetWeekString("dd.mm", D(2024, 5, 6), false, 0), "06.05");
 }
 
-namespace {
-class Watched : public TvxDateScaler {
-public:
-  using TvxDateScaler::TvxDateScaler;
-  void SetRescaling(bool on) { fReScaling = on; }
-};
-}  // namespace
-
 TEST(ScalerModel, OneChangeNotificationAfterTheRepaint) {
-  Watched s(nullptr);
+  TvxDateScaler s(nullptr);
   s.SetHorizontal(true);
   s.SetBounds(0, 0, 500, 40);
   int changes = 0;
@@ -300,12 +293,14 @@ TEST(ScalerModel, OneChangeNotificationAfterTheRepaint) {
   vxtest::ProcessEventsUntilIdle();
   EXPECT_EQ(changes, 1);
 
-  s.SetRescaling(true);
-  s.SetStart(D(2024, 3, 1));
+  // Held back while a drag zooms; one change after the release's repaint.
+  s.Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(300, 30));
+  s.Perform(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(330, 30));
   s.PaintTo(&shot);
   vxtest::ProcessEventsUntilIdle();
   EXPECT_EQ(changes, 1);
-  s.SetRescaling(false);
+  s.Perform(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(360, 30));
+  s.Perform(WM_LBUTTONUP, 0, MAKELPARAM(360, 30));
   s.PaintTo(&shot);
   vxtest::ProcessEventsUntilIdle();
   EXPECT_EQ(changes, 2);
@@ -320,7 +315,7 @@ TEST(ScalerModel, OneChangeNotificationAfterTheRepaint) {
   EXPECT_NEAR(s.GetStop() - start, scale * 800, 1e-6);
 }
 
-TEST(ScalerModel, TimerScrollingAndPrintPixels) {
+TEST(ScalerModel, TimerScrolling) {
   Axis a(1000, D(2024, 1, 1), D(2024, 1, 11));
   a.s.StartStepUp();
   EXPECT_TRUE(a.s.IsScrollTimerOn());
@@ -335,21 +330,6 @@ TEST(ScalerModel, TimerScrollingAndPrintPixels) {
   EXPECT_FALSE(a.s.IsScrollTimerOn());
   EXPECT_EQ(a.s.GetScrollTimerInterval(), 50u);
 
-  // While printing, the marks are in print pixels; afterwards in screen pixels again.
-  struct Probe : TvxDateScaler {
-    using TvxDateScaler::TvxDateScaler;
-    double seen = 0;
-    void DoThePaint(TCanvas*, const TRect&) override { seen = GetShortScaleMarks()[3].Pixel; }
-  } p(nullptr);
-  p.SetHorizontal(true);
-  p.SetBounds(0, 0, 1000, 40);
-  p.SetStart(D(2024, 1, 1));
-  p.SetStop(D(2024, 1, 11));
-  auto dc = TDeviceContext::CreateImage(3000, 200);
-  p.Print(dc.get(), 0, 0, 2, 2, false);
-  EXPECT_NEAR(p.seen, 600, 1e-9);
-  EXPECT_NEAR(p.GetShortScaleMarks()[3].Pixel, 300, 1e-9);
-  EXPECT_FALSE(p.GetIsPrinting());
 }
 
 TEST(ScalerModel, AbsurdInputNeverHangsOrCorrupts) {
@@ -362,18 +342,10 @@ TEST(ScalerModel, AbsurdInputNeverHangsOrCorrupts) {
     a.s.SetStop(bad);
     a.s.SetScale(bad);
     a.s.SetCenterScale(bad, bad, 10);
-    EXPECT_EQ(a.s.GetStart(), start);
+    EXPECT_EQ(a.s.GetStart(), start);  // ignored, not clamped
     EXPECT_EQ(a.s.GetStop(), stop);
-    (void)a.s.DateToPixel(bad);
-    (void)a.s.DateDiffToVisibleTime(bad, start);
-    (void)a.s.VisibleTimeDiffToTrueTime(start, bad);
-    (void)a.s.VisibleTimeToTrueTime_Low(bad);
-    (void)a.s.TimeToPixel(bad);
   }
   for (double huge : {1e300, -1e300}) {
-    (void)a.s.DateToPixel(huge);
-    EXPECT_TRUE(std::isfinite(a.s.VisibleTimeDiffToTrueTime(start, huge)));
-    EXPECT_TRUE(std::isfinite(a.s.DateDiffToVisibleTime(start, huge)));
     a.s.SetStart(huge);
     EXPECT_GE(a.s.GetStart(), 0);
     EXPECT_LE(a.s.GetStart(), D(4000, 1, 1));

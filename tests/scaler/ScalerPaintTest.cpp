@@ -28,6 +28,14 @@ struct Painted {
     s.PaintTo(&shot);
     return shot.GetCanvas();
   }
+  // The width of a label in the scaler's first text font.
+  int TextWidth(const std::string& theText) {
+    TCanvas measure;
+    auto dc = TDeviceContext::CreateImage(10, 10);
+    measure.SetHandle(dc.get());
+    measure.SetFont(*s.GetTextFont(sTextFont1));
+    return measure.TextWidth(theText);
+  }
   bool InkIn(int x1, int y1, int x2, int y2) {
     TCanvas* c = shot.GetCanvas();
     for (int y = y1; y < y2; ++y)
@@ -105,11 +113,7 @@ TEST(ScalerPaint, LabelsThatWouldCollideAreDropped) {
   Painted p;
   // Every short label the same text, w pixels wide, and the days w pixels apart.
   const std::string text = "WWWWW";
-  TCanvas measure;
-  auto dc = TDeviceContext::CreateImage(10, 10);
-  measure.SetHandle(dc.get());
-  measure.SetFont(*p.s.GetTextFont(sTextFont1));
-  const int w = measure.TextWidth(text);
+  const int w = p.TextWidth(text);
   ASSERT_GT(w, 20);
   p.s.OnUserStringShort = [&](TDateTime, TDateTime, std::string& t, TScalerFont&) { t = text; };
   p.s.SetStop(D(2024, 1, 1) + 1000.0 / w);
@@ -138,11 +142,7 @@ TEST(ScalerPaint, NormalIndicatorShowsWhereTheWindowLiesInThePeriod) {
   p.s.OnInfoStringEvent = [&](std::string& text, TScalerFont&) { shown = text; };
   TCanvas* c = p.Paint();
   EXPECT_EQ(shown, "2024-2025");
-  TCanvas measure;
-  auto dc = TDeviceContext::CreateImage(10, 10);
-  measure.SetHandle(dc.get());
-  measure.SetFont(*p.s.GetTextFont(sTextFont1));
-  const int x0 = 33 + measure.TextWidth(shown) + 10, length = 1000 - 33 - x0;
+  const int x0 = 33 + p.TextWidth(shown) + 10, length = 1000 - 33 - x0;
   const int g1 = x0 + Round(length * 60.0 / 366), g2 = x0 + Round(length * 121.0 / 366);
   const TColor green = RGB(0, 128, 0);
   EXPECT_EQ(c->GetPixel((g1 + g2) / 2, 5), green);
@@ -173,73 +173,39 @@ TEST(ScalerPaint, NormalIndicatorShowsWhereTheWindowLiesInThePeriod) {
   EXPECT_EQ(vxtest::MatchingPixels(&printed, 1000, 12, [](TColor px) { return px != clWhite; }).Left, -1);
 }
 
-namespace {
-// A scaler whose mouse handlers are called the classic way.
-struct Dragged : Painted {
-  void Press(int x, WPARAM keys = MK_LBUTTON) { s.Perform(WM_LBUTTONDOWN, keys, MAKELPARAM(x, 30)); }
-  void Move(int x, WPARAM keys = MK_LBUTTON) { s.Perform(WM_MOUSEMOVE, keys, MAKELPARAM(x, 30)); }
-  void Release(int x) { s.Perform(WM_LBUTTONUP, 0, MAKELPARAM(x, 30)); }
-};
-}  // namespace
-
+// A drag on the axis zooms by 1 % a pixel from the press, keeping the date
+// under the press in place; with Ctrl it pans. RescaleWithCtrl swaps the two.
 TEST(ScalerPaint, DragZoomsOrPansByTheCtrlRule) {
-  Dragged d;
-  const double scale = d.s.GetScale();
-  d.Press(400);
-  const TDateTime under = d.s.PixelToDate(400);
-  d.Move(450);
-  EXPECT_NEAR(d.s.GetScale(), 1.5 * scale, 1e-9);  // 1 % per pixel, from the press
-  EXPECT_NEAR(d.s.PixelToDate(400), under, 1.5 * scale);
-  EXPECT_TRUE(d.s.IsRescaling());
-  d.Move(350);
-  EXPECT_NEAR(d.s.GetScale(), 0.5 * scale, 1e-9);
-  d.Release(350);
-  EXPECT_FALSE(d.s.IsRescaling());
-
-  // A Ctrl-drag pans: the content follows the mouse.
-  Dragged pan;
-  const TDateTime start = pan.s.GetStart();
-  const double panScale = pan.s.GetScale();
-  pan.Press(400, MK_LBUTTON | MK_CONTROL);
-  pan.Move(450, MK_LBUTTON | MK_CONTROL);
-  EXPECT_NEAR(pan.s.GetStart(), start - 50 * panScale, 1e-9);
-  EXPECT_NEAR(pan.s.GetScale(), panScale, 1e-9);
-  pan.Move(420, MK_LBUTTON | MK_CONTROL);
-  EXPECT_NEAR(pan.s.GetStart(), start - 20 * panScale, 1e-9);
-  pan.Release(420);
-
-  // RescaleWithCtrl swaps the gestures.
-  Dragged swapped;
-  swapped.s.SetRescaleWithCtrl(true);
-  const TDateTime s0 = swapped.s.GetStart();
-  swapped.Press(400);
-  swapped.Move(430);
-  EXPECT_NEAR(swapped.s.GetStart(), s0 - 30 * swapped.s.GetScale(), 1e-9);
-  swapped.Release(430);
-  const double sc = swapped.s.GetScale();
-  swapped.Press(400, MK_LBUTTON | MK_CONTROL);
-  swapped.Move(420, MK_LBUTTON | MK_CONTROL);
-  EXPECT_NEAR(swapped.s.GetScale(), 1.2 * sc, 1e-9);
-  swapped.Release(420);
-}
-
-TEST(ScalerPaint, ChangeArrivesAfterTheRepaintNotDuringARescale) {
-  Dragged d;
-  int changes = 0;
-  d.s.OnChange = [&](TObject*) { ++changes; };
-  d.Paint();
-  vxtest::ProcessEventsUntilIdle();
-  changes = 0;
-  d.Press(400);
-  d.Move(430);
-  d.Paint();
-  vxtest::ProcessEventsUntilIdle();
-  EXPECT_EQ(changes, 0);  // held back while the drag zooms
-  d.Move(460);
-  d.Release(460);
-  d.Paint();
-  vxtest::ProcessEventsUntilIdle();
-  EXPECT_EQ(changes, 1);
+  const struct {
+    const char* name;
+    bool rescaleWithCtrl;
+    WPARAM keys;
+    int dx;
+    double scale;  // after the drag, as a factor
+    bool pans;
+  } cases[] = {{"right zooms out", false, MK_LBUTTON, 50, 1.5, false},
+               {"left zooms in", false, MK_LBUTTON, -50, 0.5, false},
+               {"Ctrl pans", false, MK_LBUTTON | MK_CONTROL, 50, 1, true},
+               {"swapped: plain pans", true, MK_LBUTTON, 30, 1, true},
+               {"swapped: Ctrl zooms", true, MK_LBUTTON | MK_CONTROL, 20, 1.2, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Painted p;
+    p.s.SetRescaleWithCtrl(c.rescaleWithCtrl);
+    const double scale = p.s.GetScale();
+    const TDateTime start = p.s.GetStart(), under = p.s.PixelToDate(400);
+    p.s.Perform(WM_LBUTTONDOWN, c.keys, MAKELPARAM(400, 30));
+    p.s.Perform(WM_MOUSEMOVE, c.keys, MAKELPARAM(400 + c.dx / 2, 30));
+    p.s.Perform(WM_MOUSEMOVE, c.keys, MAKELPARAM(400 + c.dx, 30));
+    EXPECT_NEAR(p.s.GetScale(), c.scale * scale, 1e-9);
+    EXPECT_EQ(p.s.IsRescaling(), !c.pans);
+    if (c.pans)
+      EXPECT_NEAR(p.s.GetStart(), start - c.dx * scale, 1e-9);  // the content follows the mouse
+    else
+      EXPECT_NEAR(p.s.PixelToDate(400), under, 1.5 * scale);
+    p.s.Perform(WM_LBUTTONUP, 0, MAKELPARAM(400 + c.dx, 30));
+    EXPECT_FALSE(p.s.IsRescaling());
+  }
 }
 
 TEST(ScalerPaint, PrintedBandsFollowThePrintScale) {
@@ -257,6 +223,7 @@ TEST(ScalerPaint, PrintedBandsFollowThePrintScale) {
   // The day ticks are at print pixels: 200 per day.
   EXPECT_EQ(printed.GetPixel(400, 89), clBlack);
   EXPECT_EQ(p.s.GetShortScaleMarks()[2].Pixel, 200);  // screen pixels again afterwards
+  EXPECT_FALSE(p.s.GetIsPrinting());
 }
 
 namespace {
