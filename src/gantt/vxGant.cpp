@@ -8,6 +8,7 @@
 
 #include <vxplan/platform/rtl/Exception.h>
 #include <vxplan/platform/ui/Forms.h>
+#include <vxplan/platform/ui/TabOrder.h>
 
 namespace vx {
 
@@ -188,6 +189,9 @@ void TvxGant_ComBasic::BuildChildren() {
   fGA->SetOwnerPrintResizeFont(printFont);
   fDateScaler->SetOwnerPrintResizeFont(printFont);
   fGridSide->Build();
+  // The left side first (the tree or the grid, whichever shows), then the
+  // area, the axis and the tab sheets.
+  SetTabOrder({fTree, fGridSide->GetGrid(), fGA, fDateScaler, fPageControl});
 }
 
 TvxGant_ComBasic::~TvxGant_ComBasic() {

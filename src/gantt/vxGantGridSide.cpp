@@ -105,6 +105,16 @@ TGantRow* TGantGridSide::RowOfNode(const TvxDataEntity* theNode) const {
   return fGant->GetRowList() ? fGant->GetRowList()->FindRowFromGridNode(AsGridNode(theNode)) : nullptr;
 }
 
+int TGantGridSide::ShownIndexOf(const TGantRow* theRow) {
+  const TvxDataEntity_GridTreeNode* node = theRow ? theRow->GetGridTreeNode() : nullptr;
+  TAxisContentItem* item = node ? node->GetAxisContentItem() : nullptr;
+  if (!item || !fGrid || item->GetHide()) return -1;
+  if (item->GetAxisContentList() != fGrid->GetBabGridCellForViewer()->GetAxisContentListY()) return -1;
+  return item->ListIndex();  // the grid's order; its top row counts the same way
+}
+
+int TGantGridSide::FirstIndexOnScreen() { return fGrid ? fGrid->GetBabGridCellForViewer()->GetTop() : 0; }
+
 int TGantGridSide::HeaderHeight() {
   if (!fGrid) return 0;
   TBabGridCellForViewer* g = fGrid->GetBabGridCellForViewer();

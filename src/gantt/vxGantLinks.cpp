@@ -30,6 +30,26 @@ void TGantLinkPainter::RenderLinks() {
   }
 }
 
+void TGantLinkPainter::StandInEnds(TvxDataEntity_Kronit* theOwner, TGantRow* theOwnerRow, TRect& A,
+                                   TvxDataEntity_Kronit* theTarget, TGantRow* theTargetRow, TRect& B) {
+  // On paper a page shows its own rows only.
+  if (fChart.fGA->GetIsPrinting()) return;
+  TGantSide* side = fChart.ShownSide();
+  const int top = side->FirstIndexOnScreen();
+  const int a = side->ShownIndexOf(theOwnerRow), b = side->ShownIndexOf(theTargetRow);
+  auto standIn = [&](TvxDataEntity_Kronit* k, TGantRow* row, int index, int other) {
+    // The top row itself (cut away by the header) counts as above unless it
+    // lies below the other end.
+    const bool above = index < top || (index == top && !(other >= 0 && index > other));
+    const int y = above ? -10 : fChart.fGA->GetHeight() + 10;
+    int x1 = 0, x2 = 0;
+    row->XFromTimes(k, k->GetStartDateTime(), k->GetStopDateTime(), x1, x2);
+    return Rect(x1, y, x2, y);
+  };
+  if (A.Top == -1 && a >= 0) A = standIn(theOwner, theOwnerRow, a, b);
+  if (B.Top == -1 && b >= 0) B = standIn(theTarget, theTargetRow, b, a);
+}
+
 bool TGantLinkPainter::LinkEnds(TvxDataEntity_Link* theLink, TPoint& theStart, TPoint& theStop, TLinkStyle& theStyle,
                                 TLinkBars* theBars) {
   TvxDataEntity_Kronit* owner = theLink->fLinkOwner;
@@ -37,7 +57,12 @@ bool TGantLinkPainter::LinkEnds(TvxDataEntity_Link* theLink, TPoint& theStart, T
   if (!owner || !target) return false;
   TGantRow* ownerRow = owner->GetRow();
   TGantRow* targetRow = target->GetRow();
-  if (!ownerRow || !targetRow || !ownerRow->GetVisible() || !targetRow->GetVisible()) return false;
+  // A row counts when its node shows in the side's order, on screen or
+  // scrolled away (a grid row's own visibility asks for the screen).
+  auto listed = [](const TGantRow* r) {
+    return r->GetTreeNode() ? r->GetVisible() : r->GetGridTreeNode() && r->GetGridTreeNode()->GetVisible();
+  };
+  if (!ownerRow || !targetRow || !listed(ownerRow) || !listed(targetRow)) return false;
   if (!LinePassesThroughWindow(owner, target)) return false;
   TRect A = fChart.RectFromDataEntity(owner), B = fChart.RectFromDataEntity(target);
   const TDateTime start = fChart.fDateScaler->GetStart(), stop = fChart.fDateScaler->GetStop();
@@ -45,6 +70,7 @@ bool TGantLinkPainter::LinkEnds(TvxDataEntity_Link* theLink, TPoint& theStart, T
     return r.Top > -1 && k->GetStartDateTime() <= stop && k->GetStopDateTime() >= start;
   };
   const bool ownerShown = shown(A, owner), targetShown = shown(B, target);
+  if (A.Top == -1 || B.Top == -1) StandInEnds(owner, ownerRow, A, target, targetRow, B);
   const bool aMissing = A.Top == -1, bMissing = B.Top == -1;
   if (aMissing && !bMissing) A = OffsetRect(B, B.Width() + 10, 0);
   if (bMissing && !aMissing) B = OffsetRect(A, -(A.Width() + 10), 0);

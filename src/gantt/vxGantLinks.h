@@ -29,6 +29,10 @@ public:
 
 private:
   bool LinePassesThroughWindow(const TvxDataEntity_Kronit* theOwner, const TvxDataEntity_Kronit* theLinked) const;
+  // An end whose row is scrolled away gets a line just above or below the
+  // area over its time span, so that the link leaves the area towards it.
+  void StandInEnds(TvxDataEntity_Kronit* theOwner, TGantRow* theOwnerRow, TRect& A, TvxDataEntity_Kronit* theTarget,
+                   TGantRow* theTargetRow, TRect& B);
   // The row of pixels a detour runs along, between the bars.
   static int LinkLane(const TLinkBars& theBars);
 

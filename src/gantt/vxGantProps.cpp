@@ -36,9 +36,10 @@ int TvxGant_ComBasic::CountVisibleTreeViewItems(TCustomTreeView* theTreeView) {
   return count;
 }
 
-void TvxGant_ComBasic::_OnPrintResizeFont(TvxOffscreenPaint*, int& theFontSize, bool& theDefaultResize) {
+void TvxGant_ComBasic::_OnPrintResizeFont(TvxOffscreenPaint* theCaller, int& theFontSize, bool& theDefaultResize) {
   theDefaultResize = true;
-  if (OnPrintResizeFont) OnPrintResizeFont(fGA, theFontSize, theDefaultResize);
+  // The application hears which part prints: the area, the scaler or the grid.
+  if (OnPrintResizeFont) OnPrintResizeFont(theCaller ? theCaller : fGA, theFontSize, theDefaultResize);
 }
 
 // --- the left side's settings: the tree's, passed on to the grid -----------------------

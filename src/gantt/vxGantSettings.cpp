@@ -19,7 +19,7 @@ void TGantLeftSideSettings::SetDragModeTree(TDragMode v) {
 }
 
 void TGantLeftSideSettings::SetBorderStyleTree(TBorderStyle v) {
-  fBorderStyleTree = v;
+  SettingsTree()->SetBorderStyle(v);
   if (TvxGrid* grid = GetGrid()) grid->SetBorderStyle(v);
 }
 

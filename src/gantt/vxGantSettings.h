@@ -150,13 +150,12 @@ public:
   void SetShowLinesTree(bool v);
   TCursor GetCursorTree() const { return SettingsTree()->GetCursor(); }
   void SetCursorTree(TCursor v);
-  // Kept for applications that set them; the tree draws neither hot tracking
-  // nor tool tips, and has no border of its own.
-  bool GetHotTrackTree() const noexcept { return fHotTrackTree; }
-  void SetHotTrackTree(bool v) noexcept { fHotTrackTree = v; }
-  bool GetToolTipsTree() const noexcept { return fToolTipsTree; }
-  void SetToolTipsTree(bool v) noexcept { fToolTipsTree = v; }
-  TBorderStyle GetBorderStyleTree() const noexcept { return fBorderStyleTree; }
+  bool GetHotTrackTree() const { return SettingsTree()->GetHotTrack(); }
+  void SetHotTrackTree(bool v) { SettingsTree()->SetHotTrack(v); }
+  bool GetToolTipsTree() const { return SettingsTree()->GetToolTips(); }
+  void SetToolTipsTree(bool v) { SettingsTree()->SetToolTips(v); }
+  // The tree's and the grid's.
+  TBorderStyle GetBorderStyleTree() const { return SettingsTree()->GetBorderStyle(); }
   void SetBorderStyleTree(TBorderStyle v);
 
   TPopupMenu* GetPopupMenuTreeview() const { return SettingsTree()->GetPopupMenu(); }
@@ -198,9 +197,6 @@ protected:
   virtual TGantSide* SettingsSide() const = 0;
 
 private:
-  bool fHotTrackTree = false;
-  bool fToolTipsTree = false;
-  TBorderStyle fBorderStyleTree = bsNone;
 };
 
 // The Gantt area's settings under the chart's names: its cursor and menu,

@@ -66,6 +66,11 @@ public:
   TRect RowBand(const TGantRow* theRow);
   // The row whose band holds y (edges excluded); nil between or below rows.
   virtual TGantRow* RowAt(int y) = 0;
+  // theRow's place among the side's shown rows, top down, and the place of
+  // the first row on screen: a row scrolled away lies above or below. -1 for
+  // a row the side does not show (collapsed away, hidden, another side's).
+  virtual int ShownIndexOf(const TGantRow* theRow) = 0;
+  virtual int FirstIndexOnScreen() = 0;
   // Every row shown (on paper: on the page), top down, its band brought up
   // to date first.
   void ForEachShownRow(const std::function<void(TGantRow*)>& f);

@@ -27,6 +27,16 @@ TRect TGantTreeSide::NodeBand(const TvxDataEntity* theNode) {
   return node && Tree() ? Tree()->GetRect(const_cast<TvxDataEntity_Tree*>(node)) : NoRect();
 }
 
+int TGantTreeSide::ShownIndexOf(const TGantRow* theRow) {
+  TGantTree* tree = Tree();
+  const TvxDataEntity_Tree* node = theRow ? theRow->GetTreeNode() : nullptr;
+  if (!tree || !node) return -1;
+  tree->EnsureDisplayUpToDate();
+  return tree->RowOf(node->GetTreeNode());
+}
+
+int TGantTreeSide::FirstIndexOnScreen() { return Tree() ? Tree()->GetScrollInfo(sbVertical).nPos : 0; }
+
 TGantRow* TGantTreeSide::RowAt(int y) {
   if (!Tree()) return nullptr;
   // The row of the node shown at y: rows never overlap.

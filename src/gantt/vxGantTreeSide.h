@@ -18,6 +18,8 @@ public:
   TGantRow* RowOfNode(const TvxDataEntity* theNode) const override;
   TRect NodeBand(const TvxDataEntity* theNode) override;
   TGantRow* RowAt(int y) override;
+  int ShownIndexOf(const TGantRow* theRow) override;
+  int FirstIndexOnScreen() override;
   TGantRow* CurrentRow() override;
   void MakeRowCurrent(TGantRow* theRow) override;
   TvxDataEntity_Kronit* NeighbourUpDown(int theLayer, TvxDataEntity_Kronit* theRef, bool theUp) override;

@@ -213,10 +213,13 @@ void TvxPrintGantt::InternalPrintLoop(TvxGant_ComBasic* Gant, HDC DC, int X, int
                                       int LeftWidth, TvxDataEntity_Tree* StartRow, int RowCount, bool ExpandAll,
                                       TDateTime PrintStart, TDateTime PrintStop, int AreaWidth, int ScalerHeight,
                                       int& PrintedWidth, int& PrintedHeight, int PageWidth, int PageHeight,
-                                      const TOnSizeCallBack& SizeCallBack, int& theRowsPrinted) {
+                                      const TOnSizeCallBack& SizeCallBack, int& theRowsPrinted, bool theGrid,
+                                      TvxDataEntity_GridTreeNode* theGridStartRow) {
   TBlock b = MakeBlock(X, Y, ScaleX, ScaleY, LeftWidth, StartRow, RowCount, ExpandAll, PrintStart, PrintStop,
                        AreaWidth, ScalerHeight, PageWidth, PageHeight);
   b.sizeCallBack = SizeCallBack;
+  b.grid = theGrid;
+  b.startNode.Reset(theGridStartRow);
   PrintBlock(Gant, DC, b, PrintedWidth, PrintedHeight, theRowsPrinted);
 }
 
@@ -371,7 +374,7 @@ void TvxPrintGantt::InternalPrint(TvxGant_ComBasic* Gant, HDC DC, TBlock b, int&
     }
     return b.rowCount != 0 && rowsPrinted > 0;
   };
-  auto page = [&](HDC dc, int, int h, int w, TPrintPageState& state) {
+  auto page = [&, DC](HDC dc, int, int h, int w, TPrintPageState& state) {
     b.pageHeight = h;
     b.pageWidth = w;
     b.sizeCallBack = [&state, &SizeCallBack](bool isWidth, int value, TObject* o) {
@@ -379,7 +382,8 @@ void TvxPrintGantt::InternalPrint(TvxGant_ComBasic* Gant, HDC DC, TBlock b, int&
       if (SizeCallBack) SizeCallBack(isWidth, value, o);
     };
     PrintBlock(Gant, dc, b, PrintedWidth, PrintedHeight, rowsPrinted);
-    if (b.rowCount >= 0) b.rowCount = std::max(0, b.rowCount - rowsPrinted);
+    // Only rows that went on paper count: a page only measured prints none.
+    if (dc == DC && b.rowCount >= 0) b.rowCount = std::max(0, b.rowCount - rowsPrinted);
   };
   RunPrintPages(DC, measure.get(), ask, next, page);
 }

@@ -50,12 +50,15 @@ public:
   // new sheets on it; the paper is the device's. Answers the pages printed.
   static int PrintPages(TvxGant_ComBasic* Gant, HDC DC, const TPrintSetup& theSetup = {});
 
-  // One block; theRowsPrinted reports the rows that went on paper.
+  // One block; theRowsPrinted reports the rows that went on paper. With
+  // theGrid the grid is the left side and theGridStartRow its first row;
+  // otherwise the tree, from StartRow.
   static void InternalPrintLoop(TvxGant_ComBasic* Gant, HDC DC, int X, int Y, double ScaleX, double ScaleY,
                                 int LeftWidth, TvxDataEntity_Tree* StartRow, int RowCount, bool ExpandAll,
                                 TDateTime PrintStart, TDateTime PrintStop, int AreaWidth, int ScalerHeight,
                                 int& PrintedWidth, int& PrintedHeight, int PageWidth, int PageHeight,
-                                const TOnSizeCallBack& SizeCallBack, int& theRowsPrinted);
+                                const TOnSizeCallBack& SizeCallBack, int& theRowsPrinted, bool theGrid = false,
+                                TvxDataEntity_GridTreeNode* theGridStartRow = nullptr);
   // Opens the collapsed rows with children (only with ExpandAll): their tree
   // entities, or with theGrid their grid nodes, noting them in theList;
   // Collapse closes exactly those again.

@@ -37,10 +37,11 @@ void TvxPrintTree::PrintDynamic(TvxTree_ComBasic* Tree, HDC DC, int X, int Y, do
   Tree->EnsureDisplayUpToDate();
   fRowHeight = PrintRowHeight(Tree);
 
-  // No more rows than the page holds, and only those counted.
+  // No more rows than the page holds, than asked for, or than there are.
   const int fit = fPageHeight >= 0 ? std::max(0, static_cast<int>((fPageHeight - Y) / (fRowHeight * ScaleY))) : -1;
-  int rows = fRowsToPrint >= 0 ? fRowsToPrint : CountRows(fStartRow, fit);
-  if (fit >= 0) rows = std::min(rows, fit);
+  int limit = fit;
+  if (fRowsToPrint >= 0) limit = fit >= 0 ? std::min(fit, fRowsToPrint) : fRowsToPrint;
+  const int rows = CountRows(fStartRow, limit);
   PrintedWidth = Round(Width * ScaleX);
   PrintedHeight = Round(rows * fRowHeight * ScaleY);
 

@@ -3,6 +3,8 @@
 // scroll bar and the wheel are driven in GanttChildEventsTest).
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "GanttSupport.h"
 
 using namespace vx;
@@ -78,4 +80,24 @@ TEST(GanttControl, GoesWithWorkStillQueued) {
     vxtest::ProcessEventsUntilIdle();
   }
   EXPECT_EQ(TDoLater::PendingCount(), 0);
+}
+
+// The left side's looks set on the chart reach the tree under the pointer,
+// and the frame both the tree and the grid.
+TEST(GanttControl, LeftSideLooksReachTheTreeAndTheGrid) {
+  TestGant g;
+  vxtest::ShowWindow(&g);
+  TvxDataEntity_Tree* node = g.Node(nullptr, "Foundations of the east wing and its cellars");
+  vxtest::ProcessEventsUntilIdle();
+  TGantTree* tree = g.GetTreeView();
+  const TRect row = tree->GetRect(node);
+  ASSERT_NE(row, NoRect());
+  g.SetHotTrackTree(true);
+  vxtest::MouseMove(tree, row.Left + 30, (row.Top + row.Bottom) / 2);
+  EXPECT_EQ(tree->GetHotNode(), node->GetTreeNode());
+  g.SetToolTipsTree(true);
+  EXPECT_TRUE(tree->GetToolTips());
+  g.SetBorderStyleTree(bsSingle);
+  EXPECT_EQ(std::make_pair(tree->GetBorderStyle(), g.GetGrid()->GetBorderStyle()), std::make_pair(bsSingle, bsSingle));
+  EXPECT_EQ(tree->GetRect(node).Top, row.Top + 1);
 }

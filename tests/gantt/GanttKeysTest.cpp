@@ -196,3 +196,23 @@ TEST(GanttKeys, TheFocusedAreaFramesItselfInTheHighlightColour) {
   ASSERT_FALSE(g.GetGA()->Focused());
   EXPECT_EQ(framed(), 0);
 }
+
+// The left side (the tree, or the grid in its place) comes before the area:
+// Shift+Tab from the area reaches it, and Tab from the tree the area (the
+// grid keeps Tab for its cells).
+TEST(GanttKeys, TheLeftSideComesBeforeTheAreaInTabOrder) {
+  KeyGant g;
+  for (const bool grid : {false, true}) {
+    SCOPED_TRACE(grid ? "grid" : "tree");
+    g.SetUseGridNotTree(grid);
+    vxtest::ProcessEventsUntilIdle();
+    TControl* left = grid ? static_cast<TControl*>(g.GetGrid()) : g.GetTreeView();
+    g.GetGA()->SetFocus();
+    vxtest::ProcessEventsUntilIdle();
+    vxtest::KeyClick(g.GetGA(), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_TRUE(left->Focused());
+    if (grid) continue;
+    vxtest::KeyClick(left, Qt::Key_Tab);
+    EXPECT_TRUE(g.GetGA()->Focused());
+  }
+}

@@ -3,6 +3,7 @@
 // shows its own rows, swapping sides keeps every row.
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 #include "GanttSupport.h"
@@ -108,6 +109,53 @@ TEST_P(GanttSide, RowsBandsCurrentRowAndPrintPageFollowTheSide) {
   g.SetUseGridNotTree(grid);
   Settle(g);
   EXPECT_EQ(Shown(g), rows);
+}
+
+// A link to a row scrolled away leaves the area towards it: down to a row
+// below, up to a row above, over the end's own time.
+TEST_P(GanttSide, ALinkToARowScrolledAwayLeavesTheAreaTowardsIt) {
+  const bool grid = GetParam().grid;
+  TestGant g;
+  vxtest::ShowWindow(&g);
+  std::vector<TGantRow*> rows;
+  for (int k = 0; k < 80; ++k)
+    rows.push_back(grid ? g.GetRowList()->FindRowFromGridNode(g.GridNode_Add(nullptr))
+                        : g.RowOf(g.Node(nullptr, "row")));
+  g.SetUseGridNotTree(grid);
+  auto bar = [&g](TGantRow* row, double from) {
+    TvxDataEntity_Kronit* k = g.AddKronitToGantRow(row, 0);
+    k->SetStartDateTime(TestGant::kDay0 + from);
+    k->SetStopDateTime(TestGant::kDay0 + from + 1);
+    return k;
+  };
+  TvxDataEntity_Link* link = g.AddLink();
+  link->fLinkOwner = bar(rows[0], 1);
+  link->fLinkedTo = bar(rows[79], 3);
+  link->fLinkColor = 0xFF00FF;
+  // Link pixels in the area's top and bottom lines of pixels.
+  auto edges = [&g] {
+    Settle(g);
+    TBitmap shot;
+    g.GetGA()->PaintTo(&shot);
+    const int w = g.GetGA()->GetWidth(), h = g.GetGA()->GetHeight();
+    auto inLine = [&](int y) {
+      for (int x = 0; x < w; ++x)
+        if (shot.GetCanvas()->GetPixel(x, y) == 0xFF00FF) return true;
+      return false;
+    };
+    return std::pair<bool, bool>(inLine(0), inLine(h - 1));
+  };
+  EXPECT_EQ(edges(), std::make_pair(false, true));
+  ASSERT_NE(g.RectFromDataEntity(link->fLinkOwner), NoRect());
+  ASSERT_EQ(g.RectFromDataEntity(link->fLinkedTo), NoRect());
+  g.GetSide()->WheelRows(-79);
+  Settle(g);
+  ASSERT_EQ(g.RectFromDataEntity(link->fLinkOwner), NoRect());
+  ASSERT_NE(g.RectFromDataEntity(link->fLinkedTo), NoRect());
+  EXPECT_EQ(edges(), std::make_pair(true, false));
+  // Both ends asked for: a stand-in is no end on screen.
+  g.SetLinkShow(lsBothEndsVisible);
+  EXPECT_EQ(edges(), std::make_pair(false, false));
 }
 
 INSTANTIATE_TEST_SUITE_P(BothSides, GanttSide, ::testing::Values(SideCase{"Tree", false}, SideCase{"Grid", true}),

@@ -4,7 +4,10 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
+#include <set>
 #include <stdexcept>
+#include <tuple>
 
 #include "GanttSupport.h"
 #include <vxplan/platform/rtl/Color.h>
@@ -115,7 +118,7 @@ TEST(GanttPrinting, PagesUnderTheApplicationsControl) {
   Plan g(10);
   auto dc = TDeviceContext::CreateImage(1200, 400);
   // Four rows of 40 fit under the axis: 90 + 4 * 40 = 250.
-  int asked = 0, stopAt = 0, pageHeight = 260, w = 0, h = 0;
+  int asked = 0, stopAt = 0, pageHeight = 260, w = 0, h = 0, measured = 0;
   bool draw = true;
   g.OnPrintToHdcNewPage = [&](TvxGant_ComBasic* theGant, int page, int& ph, int& pw, bool& go, bool& render) {
     EXPECT_EQ(theGant, &g);
@@ -123,7 +126,7 @@ TEST(GanttPrinting, PagesUnderTheApplicationsControl) {
     EXPECT_EQ(std::make_pair(ph, pw), std::make_pair(-1, -1));
     ph = pageHeight;
     go = page != stopAt;
-    render = draw;
+    render = draw && page > measured;
   };
   // Answers each break's row, the row the next page starts with.
   auto print = [&](TDeviceContext* d, TvxDataEntity_Tree* start = nullptr, int count = -1) {
@@ -162,6 +165,14 @@ TEST(GanttPrinting, PagesUnderTheApplicationsControl) {
   EXPECT_EQ(print(dc.get(), g.tasks[1], 6), std::vector<std::string>{"task 5"});
   EXPECT_EQ(asked, 2);
   EXPECT_EQ(h, 80 + 2 * 40);
+  // Rows of a page only measured are not used up: pages 2 and 3 print the
+  // five rows left of the six asked for, the last page one row high.
+  measured = 1;
+  EXPECT_EQ(print(dc.get(), g.tasks[1], 6), (std::vector<std::string>{"task 5", "task 9"}));
+
+  EXPECT_EQ(asked, 3);
+  EXPECT_EQ(h, 80 + 1 * 40);
+  measured = 0;
   pageHeight = 100;
   print(dc.get());
   EXPECT_EQ(asked, 1);
@@ -321,8 +332,15 @@ TEST(GridPrinting, TheChartOnItsGridSideBarsBesideTheirRowsPageByPage) {
   // One block: left side 150, area 400 for days 0..4, axis 40, scaled twice at (10, 10).
   auto dc = TDeviceContext::CreateImage(1200, 1000);
   int w = 0, h = 0;
+  // The font events name the part that prints them.
+  std::set<const TvxOffscreenPaint*> callers;
+  g.OnPrintResizeFont = [&](TvxOffscreenPaint* c, int&, bool&) { callers.insert(c); };
   TvxPrintGantt::PrintWithGrid(&g, dc.get(), 10, 10, 2, 2, 150, g.nodes[1], -1, false, TestGant::kDay0,
                                TestGant::kDay0 + 4, 400, 40, w, h);
+  const std::set<const TvxOffscreenPaint*> parts = {g.GetGA(), g.GetDateScaler(), g.GetGrid()};
+  EXPECT_TRUE(callers.count(g.GetDateScaler()) && callers.count(g.GetGrid()));
+  EXPECT_TRUE(std::includes(parts.begin(), parts.end(), callers.begin(), callers.end()));
+  g.OnPrintResizeFont = nullptr;
   EXPECT_EQ(w, 300 + 800);
   EXPECT_EQ(h, 80 + Round(4 * rh * 2.0));
   // Every printed row has its bar from day 1 (x = 310 + 200) to day 3 (310 + 600).
@@ -336,6 +354,15 @@ TEST(GridPrinting, TheChartOnItsGridSideBarsBesideTheirRowsPageByPage) {
   EXPECT_FALSE(Red(dc.get(), 700, 90 + 4 * rh * 2 + 4));
   EXPECT_EQ(g.GetGrid()->GetBabGridCellForViewer()->GetTop(), top);
   EXPECT_EQ(g.GetGrid()->GetBoundsRect(), gridBounds);
+  // The same block through the loop of one page, told the side and the row.
+  auto loop = TDeviceContext::CreateImage(1200, 1000);
+  int lw = 0, lh = 0, printed = 0;
+  TvxPrintGantt::InternalPrintLoop(&g, loop.get(), 10, 10, 2, 2, 150, nullptr, -1, false, TestGant::kDay0,
+                                   TestGant::kDay0 + 4, 400, 40, lw, lh, -1, -1, {}, printed, true, g.nodes[1]);
+  EXPECT_EQ(std::make_tuple(lw, lh, printed), std::make_tuple(w, h, 4));
+  dc->EndPainting();
+  loop->EndPainting();
+  EXPECT_TRUE(*loop->Image() == *dc->Image());
 
   // Pages of two rows under the application's control: 2, 2 and 1.
   std::vector<int> rowsPerPage;

@@ -2,9 +2,11 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QThread>
+#include <QToolTip>
 
 #include "UiTestSupport.h"
 #include <vxplan/platform/ui/TreeView.h>
@@ -278,4 +280,68 @@ TEST(TreeView, PaintsTextSelectionAndButtons) {
   ASSERT_NE(minus.Left, -1);
   EXPECT_LE(minus.Bottom - minus.Top, 2);
   c->SetHandle(nullptr);
+}
+
+// Under the pointer: the hot node is drawn hot and forgotten when the
+// pointer leaves or the node goes; a cut text shows whole in a tip, a text
+// shown whole none. The frame takes a pixel on each side.
+TEST(TreeView, HotNodeTextTipsAndFrame) {
+  View v(nullptr);
+  v.SetBounds(0, 0, 120, 100);
+  TTreeNodes* nodes = v.GetItems();
+  TTreeNode* shortNode = nodes->AddChild(nullptr, "Pour");
+  TTreeNode* longNode = nodes->AddChild(nullptr, "Excavation of the north wing, second stage");
+  std::vector<std::pair<TTreeNode*, bool>> drawn;  // node, drawn hot
+  v.OnCustomDrawItem = [&](TCustomTreeView*, TTreeNode* n, TCustomDrawState s, bool&) {
+    drawn.emplace_back(n, s.Contains(cdsHot));
+  };
+  vxtest::ShowWindow(&v);
+  auto hotDrawn = [&] {
+    drawn.clear();
+    v.Repaint();
+    vxtest::ProcessEventsUntilIdle();
+    std::vector<TTreeNode*> hot;
+    for (auto& [n, h] : drawn)
+      if (h) hot.push_back(n);
+    return hot;
+  };
+  const TPoint atShort = TextPoint(shortNode), atLong = Point(30, TextPoint(longNode).Y);
+  vxtest::MouseMove(&v, atShort.X, atShort.Y);
+  EXPECT_EQ(v.GetHotNode(), nullptr);  // off by default
+  v.SetHotTrack(true);
+  vxtest::MouseMove(&v, atLong.X, atLong.Y);
+  EXPECT_EQ(v.GetHotNode(), longNode);
+  EXPECT_EQ(hotDrawn(), std::vector<TTreeNode*>{longNode});
+  vxtest::MouseMove(&v, atShort.X, atShort.Y);
+  EXPECT_EQ(hotDrawn(), std::vector<TTreeNode*>{shortNode});
+  QEvent leave(QEvent::Leave);
+  QCoreApplication::sendEvent(&v, &leave);
+  EXPECT_EQ(v.GetHotNode(), nullptr);
+  vxtest::MouseMove(&v, atShort.X, atShort.Y);
+  nodes->Delete(shortNode);
+  EXPECT_EQ(v.GetHotNode(), nullptr);
+
+  auto tipAt = [&v](TPoint p) {
+    QToolTip::hideText();  // a tip shown before goes first
+    for (int k = 0; k < 100 && QToolTip::isVisible(); ++k) {
+      vxtest::ProcessEventsUntilIdle();
+      QThread::msleep(10);
+    }
+    QHelpEvent help(QEvent::ToolTip, QPoint(p.X, p.Y), v.mapToGlobal(QPoint(p.X, p.Y)));
+    QCoreApplication::sendEvent(&v, &help);
+    return QToolTip::isVisible() ? QToolTip::text().toStdString() : std::string();
+  };
+  const TPoint longAt = Point(30, TextPoint(longNode).Y);  // the rows moved up
+  EXPECT_EQ(tipAt(longAt), "");                             // off by default
+  v.SetToolTips(true);
+  EXPECT_EQ(tipAt(longAt), longNode->GetText());
+  TTreeNode* fits = nodes->AddChild(nullptr, "Roof");
+  EXPECT_EQ(tipAt(TextPoint(fits)), "");
+  QToolTip::hideText();
+
+  const TRect before = longNode->DisplayRect(false);
+  v.SetBorderStyle(bsSingle);
+  const TRect after = longNode->DisplayRect(false);
+  EXPECT_EQ(std::make_pair(after.Left, after.Top), std::make_pair(before.Left + 1, before.Top + 1));
+  EXPECT_EQ(after.Right, before.Right - 1);
 }

@@ -440,13 +440,17 @@ void TCustomTreeView::SetIndent(int theIndent) {
 
 TRect TCustomTreeView::ItemArea() {
   TRect r = GetClientRect();
+  AdjustClientRect(r);
   if (!fVertBar) return r;  // still being made
   if (fVertBar->GetVisible()) r.Right -= fVertBar->GetWidth();
   if (fHorzBar->GetVisible()) r.Bottom -= fHorzBar->GetHeight();
   return r;
 }
 
-void TCustomTreeView::AdjustClientRect(TRect& Rect) { TWinControl::AdjustClientRect(Rect); }
+void TCustomTreeView::AdjustClientRect(TRect& Rect) {
+  TWinControl::AdjustClientRect(Rect);
+  if (fBorderStyle == bsSingle) Rect = InflateRect(Rect, -1, -1);  // the bars too sit inside the frame
+}
 
 int TCustomTreeView::TextLeftOf(TTreeNode* theNode) const {
   const int indentSlots = theNode->GetLevel() + (fShowRoot ? 1 : 0);
@@ -640,6 +644,7 @@ void TCustomTreeView::NodeRemoved(TTreeNode* theNode) {
   // Its later siblings move up: the ids of nodes change meaning.
   if (!IsDestroying()) NotifyAccessibleReset();
   if (fSelected == theNode) fSelected = nullptr;
+  if (fHotNode == theNode) fHotNode = nullptr;
   if (fPendingEdit == theNode) fPendingEdit = nullptr;
   if (fEditNode == theNode) {
     fEditNode = nullptr;
@@ -785,8 +790,15 @@ void TCustomTreeView::DrawNode(TTreeNode* theNode, int theRow, const TRect& theA
   TCustomDrawState state;
   if (theNode == fSelected) state.Include(cdsSelected);
   if (theNode == fSelected && Focused()) state.Include(cdsFocused);
+  const bool hot = fHotTrack && theNode == fHotNode;
+  if (hot) state.Include(cdsHot);
   c->SetFont(*GetFont());
-  c->GetFont()->SetColor(clWindowText);
+  c->GetFont()->SetColor(hot ? clHighlight : clWindowText);
+  if (hot) {
+    TFontStyles style = c->GetFont()->GetStyle();
+    style.Include(fsUnderline);
+    c->GetFont()->SetStyle(style);
+  }
   c->GetBrush()->SetColor(GetColor());
   if (selected) {
     c->GetBrush()->SetColor(Focused() ? clHighlight : clBtnFace);
@@ -810,6 +822,10 @@ void TCustomTreeView::Paint() {
   const TRect area = ItemArea();
   c->GetBrush()->SetColor(GetColor());
   c->FillRect(GetClientRect());
+  if (fBorderStyle == bsSingle) {
+    c->GetBrush()->SetColor(clWindowFrame);
+    c->FrameRect(GetClientRect());
+  }
   const int h = GetItemHeight();
   for (int r = fTopRow; (r - fTopRow) * h < area.Height(); ++r) {
     // A draw handler may expand or collapse nodes: the rows are laid out again.

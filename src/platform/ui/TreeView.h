@@ -208,6 +208,16 @@ public:
   void SetRightClickSelect(bool v) noexcept { fRightClickSelect = v; }
   TCustomImageList* GetImages() const noexcept { return fImages; }
   void SetImages(TCustomImageList* theImages);
+  // The node under the pointer is drawn underlined in the highlight colour.
+  bool GetHotTrack() const noexcept { return fHotTrack; }
+  void SetHotTrack(bool v);
+  TTreeNode* GetHotNode() const noexcept { return fHotNode; }
+  // A node whose text the view cuts shows it whole in a tip under the pointer.
+  bool GetToolTips() const noexcept { return fToolTips; }
+  void SetToolTips(bool v) noexcept { fToolTips = v; }
+  // bsSingle: a one-pixel frame in the window-frame colour round the view.
+  TBorderStyle GetBorderStyle() const noexcept { return fBorderStyle; }
+  void SetBorderStyle(TBorderStyle v);
 
   bool IsEditing() const noexcept { return fEditNode != nullptr; }
   // Starts editing theNode's text in place (when CanEdit allows).
@@ -269,6 +279,9 @@ protected:
   bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
   void Resize() override;
   void AdjustClientRect(TRect& Rect) override;
+  void MouseMove(TShiftState Shift, int X, int Y) override;
+  void MouseLeave() override;
+  bool event(QEvent* e) override;
 
   // The rows the view shows changed: lay them out again before the next use.
   void RowsChanged();
@@ -283,6 +296,10 @@ private:
   int TextLeftOf(TTreeNode* theNode) const;
   void ChangeExpanded(TTreeNode* theNode, bool theExpanded);
   void FitEditor();
+  void SetHotNode(TTreeNode* theNode);
+  // Shows theNode's whole text in a tip when the view cuts it; false when
+  // there is nothing to show.
+  bool ShowTextTip(const QPoint& thePos, const QPoint& theGlobalPos);
 
   std::unique_ptr<TTreeNodes> fItems;
   TTreeNode* fSelected = nullptr;
@@ -303,6 +320,10 @@ private:
   bool fRightClickSelect = false;
   bool fVertBarAllowed = true;
   bool fHorzBarAllowed = true;
+  bool fHotTrack = false;
+  bool fToolTips = false;
+  TBorderStyle fBorderStyle = bsNone;
+  TTreeNode* fHotNode = nullptr;
   TCustomImageList* fImages = nullptr;
   TTreeNode* fEditNode = nullptr;
   QLineEdit* fEditor = nullptr;
