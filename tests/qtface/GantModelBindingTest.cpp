@@ -312,38 +312,31 @@ TEST(GantModelBinding, Links) {
 
 // The model or the chart deleted while bound; the binding deleted first.
 TEST(GantModelBinding, EitherSideGoes) {
-  {
-    TestGant chart;
-    auto* model = new QStandardItemModel;
+  for (const char* gone : {"model", "chart", "binding"}) {
+    SCOPED_TRACE(gone);
+    auto chart = std::make_unique<TestGant>();
+    auto model = std::make_unique<QStandardItemModel>();
+    auto binding = std::make_unique<QvxGantModelBinding>(chart.get());
     model->appendRow(new QStandardItem("t"));
-    QvxGantModelBinding binding(&chart);
-    binding.setModel(model);
-    ASSERT_EQ(chart.GetTreeView()->GetRootDataList()->Count(), 1);
-    delete model;
-    EXPECT_EQ(binding.model(), nullptr);
-    EXPECT_EQ(chart.GetTreeView()->GetRootDataList()->Count(), 0);
-  }
-  {
-    QStandardItemModel model;
-    model.appendRow(new QStandardItem("t"));
-    auto* chart = new TestGant;
-    QvxGantModelBinding binding(chart);
-    binding.setModel(&model);
-    delete chart;
-    EXPECT_EQ(binding.chart(), nullptr);
-    model.appendRow(new QStandardItem("after"));  // heard by nobody
-    EXPECT_EQ(binding.nodeOf(model.index(0, 0)), nullptr);
-  }
-  {
-    TestGant chart;
-    QStandardItemModel model;
-    model.appendRow(new QStandardItem("t"));
-    auto* binding = new QvxGantModelBinding(&chart);
-    binding->setModel(&model);
-    delete binding;
-    EXPECT_EQ(chart.GetTreeView()->GetRootDataList()->Count(), 0);
-    EXPECT_EQ(chart.GetBindingListener(), nullptr);
-    model.appendRow(new QStandardItem("after"));
-    EXPECT_EQ(chart.GetTreeView()->GetRootDataList()->Count(), 0);
+    binding->setModel(model.get());
+    ASSERT_EQ(chart->GetTreeView()->GetRootDataList()->Count(), 1);
+    if (gone == std::string("model")) {
+      model.reset();
+      EXPECT_EQ(binding->model(), nullptr);
+      EXPECT_EQ(chart->GetTreeView()->GetRootDataList()->Count(), 0);
+      continue;
+    }
+    if (gone == std::string("chart")) {
+      chart.reset();
+      EXPECT_EQ(binding->chart(), nullptr);
+      model->appendRow(new QStandardItem("after"));  // heard by nobody
+      EXPECT_EQ(binding->nodeOf(model->index(0, 0)), nullptr);
+      continue;
+    }
+    binding.reset();
+    EXPECT_EQ(chart->GetTreeView()->GetRootDataList()->Count(), 0);
+    EXPECT_EQ(chart->GetBindingListener(), nullptr);
+    model->appendRow(new QStandardItem("after"));
+    EXPECT_EQ(chart->GetTreeView()->GetRootDataList()->Count(), 0);
   }
 }
