@@ -155,6 +155,7 @@ TEST(GantModelWriteBack, ModelsThatChangeUnderADrag) {
     vxtest::ProcessEventsUntilIdle();
     EXPECT_EQ(chart.GetMouseMoveMode(), mmNone);
     EXPECT_EQ(vxtest::ChartShows(chart), vxtest::ModelSays(model));
-    if (resetInSetData) EXPECT_NEAR(DayOf(model.index(0, 0, model.index(0, 0)).data(Qt::UserRole + 1)), 3, 0.02);
+    if (resetInSetData)
+      EXPECT_NEAR(DayOf(model.index(0, 0, model.index(0, 0)).data(Qt::UserRole + 1)), 3, 0.02);
   }
 }

@@ -307,7 +307,8 @@ TEST(GridModelBinding, CellsEqualTheModelAfterRandomEdits) {
     s.Bind(&model);
     std::mt19937 rng(seed);
     auto pick = [&rng](int lo, int hi) { return std::uniform_int_distribution<int>(lo, std::max(lo, hi))(rng); };
-    const char* const kWhat[] = {"insert", "remove", "move", "set", "reset", "reverse", "scroll", "focus", "end"};
+    const char* const kWhat[] = {"insert", "remove", "move",   "set", "reset",
+                                 "reverse", "scroll", "focus", "end"};
     for (int step = 0; step < 150; ++step) {
       const int n = model.rowCount(), what = pick(0, 8);
       if (what == 0) {
@@ -327,12 +328,14 @@ TEST(GridModelBinding, CellsEqualTheModelAfterRandomEdits) {
       } else if (what == 6) {
         s.Outer()->SetTop(pick(1, n));
       } else if (what == 7 && n > 0) {
-        s.grid.SetFocusedCell(s.Outer()->getCell(s.binding.gridColumn(pick(0, 3)), s.binding.gridRow(pick(0, n - 1))));
+        const int col = s.binding.gridColumn(pick(0, 3));
+        s.grid.SetFocusedCell(s.Outer()->getCell(col, s.binding.gridRow(pick(0, n - 1))));
       } else if (what == 8) {
         vxtest::KeyClick(&s.grid, Qt::Key_End, Qt::ControlModifier);
       }
       s.Settle();
-      s.ExpectCellsEqualModel(model, "seed " + std::to_string(seed) + " step " + std::to_string(step) + " " + kWhat[what]);
+      const std::string at = "seed " + std::to_string(seed) + " step " + std::to_string(step);
+      s.ExpectCellsEqualModel(model, at + " " + kWhat[what]);
       if (testing::Test::HasFatalFailure()) return;
     }
   }
@@ -435,7 +438,8 @@ TEST(GridModelBinding, EditsEndInSetDataAndTheModelDecides) {
       QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     } else {
       s.Settle();
-      const TRect r = TBabGridView_Custom::CheckBoxRectFromDrawRect(s.binding.cellOf(model.index(3, 3))->getVisibleRect());
+      const TRect cell = s.binding.cellOf(model.index(3, 3))->getVisibleRect();
+      const TRect r = TBabGridView_Custom::CheckBoxRectFromDrawRect(cell);
       vxtest::MouseClick(&s.grid, (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
     }
     s.Settle();

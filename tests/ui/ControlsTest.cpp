@@ -121,7 +121,8 @@ TEST(Controls, MessagesReachTheClassicHandlers) {
 
   // Real Qt events take the same road.
   p.log.clear();
-  QMouseEvent press(QEvent::MouseButtonPress, QPointF(30, 40), QPointF(30, 40), Qt::RightButton, Qt::RightButton, {});
+  QMouseEvent press(QEvent::MouseButtonPress, QPointF(30, 40), QPointF(30, 40), Qt::RightButton, Qt::RightButton,
+                    Qt::NoModifier);
   QCoreApplication::sendEvent(&p, &press);
   QKeyEvent key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
   QCoreApplication::sendEvent(&p, &key);
@@ -153,7 +154,8 @@ TEST(Controls, ExceptionsFromHandlersGoToTheApplication) {
   TPanel p(nullptr);
   p.SetBounds(0, 0, 50, 50);
   p.OnMouseDown = [](TObject*, TMouseButton, TShiftState, int, int) { throw std::runtime_error("handler failed"); };
-  QMouseEvent press(QEvent::MouseButtonPress, QPointF(3, 3), QPointF(3, 3), Qt::LeftButton, Qt::LeftButton, {});
+  QMouseEvent press(QEvent::MouseButtonPress, QPointF(3, 3), QPointF(3, 3), Qt::LeftButton, Qt::LeftButton,
+                    Qt::NoModifier);
   QCoreApplication::sendEvent(&p, &press);
   ASSERT_EQ(capture.Messages().size(), 1u);
   EXPECT_EQ(capture.Messages()[0], "handler failed");

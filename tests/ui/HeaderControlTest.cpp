@@ -65,7 +65,8 @@ TEST(HeaderControl, SectionsAndTheirEdges) {
   EXPECT_EQ(c->GetRight(), 70);
   // Edges take a resize within 3 pixels; a section without width has none,
   // and the section under a point is one with width.
-  for (auto [x, edge] : {std::pair{38, 0}, {43, 0}, {44, -1}, {72, 2}}) EXPECT_EQ(h.SectionEdgeAt(x), edge) << x;
+  for (auto [x, edge] : {std::pair{38, 0}, {43, 0}, {44, -1}, {72, 2}})
+    EXPECT_EQ(h.SectionEdgeAt(x), edge) << x;
   EXPECT_EQ(h.SectionAt(40), 2);
   EXPECT_EQ(h.SectionAt(75), -1);
   sections->Delete(0);
