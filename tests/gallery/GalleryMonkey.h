@@ -6,12 +6,10 @@
 // node). Shared by a short seeded run in the tests and a long one among the
 // benchmarks. Answers what is wrong afterwards (empty when nothing).
 #include <QApplication>
-#include <QMenu>
 #include <QTest>
 #include <QTimer>
 #include <QWheelEvent>
 #include <QWindow>
-#include <functional>
 #include <random>
 #include <string>
 
