@@ -77,6 +77,14 @@ struct TwoSlots {
     QObject::disconnect(c1);
     QObject::disconnect(c2);
   }
+  // Both heard it once, carrying theExpected.
+  template <class T>
+  void ExpectOnce(T theExpected) const {
+    ASSERT_EQ(first.size(), 1u);
+    ASSERT_EQ(second.size(), 1u);
+    EXPECT_EQ(std::get<0>(first[0]), theExpected);
+    EXPECT_EQ(std::get<0>(second[0]), theExpected);
+  }
 };
 
 }  // namespace
@@ -93,16 +101,9 @@ TEST(QtFace, GantClicksReachEverySlotAfterTheHandler) {
   };
   const Row rows[] = {
       {"click", &QvxGant::itemClicked,
-       [](TvxGant* g, TPoint p) {
-         vxtest::MousePress(g->GetGA(), p.X, p.Y);
-         vxtest::MouseRelease(g->GetGA(), p.X, p.Y);
-       },
-       &TvxGant::OnClickGantArea},
+       [](TvxGant* g, TPoint p) { vxtest::MouseClick(g->GetGA(), p.X, p.Y); }, &TvxGant::OnClickGantArea},
       {"right click", &QvxGant::itemRightClicked,
-       [](TvxGant* g, TPoint p) {
-         vxtest::MousePress(g->GetGA(), p.X, p.Y, Qt::RightButton);
-         vxtest::MouseRelease(g->GetGA(), p.X, p.Y, Qt::RightButton);
-       },
+       [](TvxGant* g, TPoint p) { vxtest::MouseClick(g->GetGA(), p.X, p.Y, Qt::RightButton); },
        &TvxGant::OnRightClickGantArea},
       {"double click", &QvxGant::itemDoubleClicked,
        [](TvxGant* g, TPoint p) { vxtest::MouseDoubleClick(g->GetGA(), p.X, p.Y); }, &TvxGant::OnDblClickGantArea},
@@ -116,10 +117,7 @@ TEST(QtFace, GantClicksReachEverySlotAfterTheHandler) {
     QObject::connect(form.face, row.signal, form.face, [&] { order.push_back("signal"); });
     row.gesture(form.gant, form.BarCentre());
     vxtest::ProcessEventsUntilIdle();
-    ASSERT_EQ(heard.first.size(), 1u);
-    ASSERT_EQ(heard.second.size(), 1u);
-    EXPECT_EQ(std::get<0>(heard.first[0]), form.bar);
-    EXPECT_EQ(std::get<0>(heard.second[0]), form.bar);
+    heard.ExpectOnce(form.bar);
     ASSERT_FALSE(order.empty());
     EXPECT_EQ(order.front(), "handler");
     EXPECT_EQ(order.back(), "signal");
@@ -133,8 +131,7 @@ TEST(QtFace, AHandlerThatDeletesTheItemLeavesTheSignalWithNil) {
   form.gant->OnClickGantArea = [&](TvxGant_ComBasic* g, TvxDataEntity_Kronit* k) { g->RemoveKronit(k); };
   QSignalSpy spy(form.face, &QvxGant::itemClicked);
   const TPoint p = form.BarCentre();
-  vxtest::MousePress(form.gant->GetGA(), p.X, p.Y);
-  vxtest::MouseRelease(form.gant->GetGA(), p.X, p.Y);
+  vxtest::MouseClick(form.gant->GetGA(), p.X, p.Y);
   vxtest::ProcessEventsUntilIdle();
   ASSERT_EQ(spy.count(), 1);
   EXPECT_EQ(spy.at(0).at(0).value<TvxDataEntity_Kronit*>(), nullptr);
@@ -155,17 +152,13 @@ TEST(QtFace, DraggingTheSplitterNotifiesTheTreeWidth) {
   vxtest::MouseRelease(splitter, 61, y);
   vxtest::ProcessEventsUntilIdle();
   EXPECT_NE(form.face->treeWidth(), before);
-  ASSERT_EQ(heard.first.size(), 1u);
-  EXPECT_EQ(std::get<0>(heard.first[0]), form.face->treeWidth());
-  EXPECT_EQ(heard.second.size(), 1u);
+  heard.ExpectOnce(form.face->treeWidth());
   EXPECT_EQ(form.face->metaObject()->property(form.face->metaObject()->indexOfProperty("treeWidth")).notifySignal().name(),
             QByteArray("treeWidthChanged"));
 }
 
 // Shift+wheel over the axis scrolls it: the time window's signals carry the
 // new window, as the properties then read it.
-// Disabled: the pan moves the window but the axis raises no OnChange for it
-// here yet (open; see the branch's report).
 TEST(QtFace, ScrollingTheAxisNotifiesTheTimeWindow) {
   QWidget window;
   auto* face = ShownFace<QvxDateScaler>(window, 600, 40);
@@ -180,10 +173,7 @@ TEST(QtFace, ScrollingTheAxisNotifiesTheTimeWindow) {
   QTest::qWaitFor([&] { return !heard.first.empty(); }, 2000);
   vxtest::ProcessEventsUntilIdle();
   ASSERT_NE(face->start(), before);
-  ASSERT_EQ(heard.first.size(), 1u);
-  EXPECT_EQ(heard.second.size(), 1u);
-  EXPECT_NE(std::get<0>(heard.first[0]), ToQDateTime(kDay0));
-  EXPECT_EQ(std::get<0>(heard.first[0]), face->start());
+  heard.ExpectOnce(face->start());
   EXPECT_EQ(std::get<1>(heard.first[0]), face->stop());
   ASSERT_EQ(starts.count(), 1);
   EXPECT_EQ(starts.at(0).at(0).toDateTime(), face->start());
@@ -206,14 +196,8 @@ TEST(QtFace, ClickingABookingNotifiesItsSelection) {
   TRect r;
   ASSERT_TRUE(s->RectFromDataEntity(false, booking, r));
   TwoSlots<QvxSchema, TvxDataEntity_SchemaTime*> heard(face, &QvxSchema::bookingSelectionChanged);
-  const int x = (r.Left + r.Right) / 2, y = (r.Top + r.Bottom) / 2;
-  vxtest::MousePress(s->GetSchemaArea(), x, y);
-  vxtest::MouseRelease(s->GetSchemaArea(), x, y);
-  vxtest::ProcessEventsUntilIdle();
-  ASSERT_EQ(heard.first.size(), 1u);
-  ASSERT_EQ(heard.second.size(), 1u);
-  EXPECT_EQ(std::get<0>(heard.first[0]), booking);
-  EXPECT_EQ(std::get<0>(heard.second[0]), booking);
+  vxtest::MouseClick(s->GetSchemaArea(), (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+  heard.ExpectOnce(booking);
   EXPECT_TRUE(booking->GetSelected());
 }
 
@@ -232,12 +216,8 @@ TEST(QtFace, ClickingACellNotifiesTheCurrentCell) {
   ASSERT_FALSE(cell->GetIsFixed());
   ASSERT_NE(grid->GetFocusedCell(), cell);
   TwoSlots<QvxGrid, TBabCell*> heard(face, &QvxGrid::currentCellChanged);
-  vxtest::MousePress(grid, x, y);
-  vxtest::MouseRelease(grid, x, y);
-  vxtest::ProcessEventsUntilIdle();
-  ASSERT_EQ(heard.first.size(), 1u);
-  ASSERT_EQ(heard.second.size(), 1u);
-  EXPECT_EQ(std::get<0>(heard.first[0]), cell);
+  vxtest::MouseClick(grid, x, y);
+  heard.ExpectOnce(cell);
   EXPECT_EQ(grid->GetFocusedCell(), cell);
 }
 
@@ -248,19 +228,13 @@ TEST(QtFace, ClickingATreeNodeNotifiesTheCurrentNode) {
   auto* face = ShownFace<QvxTree>(window, 300, 300);
   TvxTree* tree = face->tree();
   tree->SetItemHeight(20);
-  TvxDataEntity_Tree* first = tree->AddDataEntity(nullptr);
-  first->SetText("first");
+  tree->AddDataEntity(nullptr)->SetText("first");
   TvxDataEntity_Tree* second = tree->AddDataEntity(nullptr);
   second->SetText("second");
   vxtest::ProcessEventsUntilIdle();
   TwoSlots<QvxTree, TvxDataEntity_Tree*> heard(face, &QvxTree::currentChanged);
-  vxtest::MousePress(tree, 40, 30);
-  vxtest::MouseRelease(tree, 40, 30);
-  vxtest::ProcessEventsUntilIdle();
-  ASSERT_EQ(heard.first.size(), 1u);
-  EXPECT_EQ(std::get<0>(heard.first[0]), second);
-  ASSERT_EQ(heard.second.size(), 1u);
-  EXPECT_EQ(std::get<0>(heard.second[0]), second);
+  vxtest::MouseClick(tree, 40, 30);
+  heard.ExpectOnce(second);
 }
 
 // Qt's hide, show and setParent keep the control's own Visible flag and its
@@ -345,7 +319,6 @@ TEST(QtFace, WidgetsAreFoundByNameAndHintSensibleSizes) {
     EXPECT_GE(hint.height(), least.height());
     EXPECT_LT(hint.width(), 2000);
   }
-  EXPECT_NE(qobject_cast<QvxGant*>(form.findChild<QvxGant*>()), nullptr);
   auto* gant = form.findChild<QvxGant*>()->gant();
   EXPECT_GT(gant->minimumSizeHint().height(), gant->GetScalerHeight());
   EXPECT_GT(gant->sizeHint().width(), gant->GetTreeWidth());

@@ -39,9 +39,8 @@ Ink InkIn(const QImage& theShot, const QRect& theRegion) {
     for (int x = r.left(); x <= r.right(); ++x) ++counts[theShot.pixel(x, y) & 0xFFFFFF];
   Ink out;
   if (counts.empty()) return out;
-  auto commonest = counts.begin();
-  for (auto it = counts.begin(); it != counts.end(); ++it)
-    if (it->second > commonest->second) commonest = it;
+  const auto commonest =
+      std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) { return a.second < b.second; });
   out.background = vx::FromQColor(QColor(commonest->first));
   out.ink = out.background;
   for (const auto& [rgb, n] : counts) {

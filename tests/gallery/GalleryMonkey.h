@@ -6,12 +6,10 @@
 // node). Shared by a short seeded run in the tests and a long one among the
 // benchmarks. Answers what is wrong afterwards (empty when nothing).
 #include <QApplication>
-#include <QMenu>
 #include <QTest>
 #include <QTimer>
 #include <QWheelEvent>
 #include <QWindow>
-#include <functional>
 #include <random>
 #include <string>
 
@@ -154,8 +152,7 @@ inline std::string RunGalleryMonkey(const std::string& thePage, unsigned theSeed
     } else if (what < 88) {
       QTest::keyClick(window, keys[Pick(rng, 0, static_cast<int>(std::size(keys)) - 1)], mod);
     } else if (what < 96) {
-      QWidget* target = QApplication::widgetAt(w.Window()->mapToGlobal(at));
-      if (target) {
+      if (QWidget* target = QApplication::widgetAt(w.Window()->mapToGlobal(at))) {
         const QPointF local = target->mapFromGlobal(QPointF(w.Window()->mapToGlobal(at)));
         const QPoint delta = Pick(rng, 0, 3) == 0 ? QPoint(0, Pick(rng, -40, 40)) : QPoint(0, Pick(rng, 0, 1) ? 120 : -120);
         QWheelEvent wheel(local, target->mapToGlobal(local), QPoint(), delta, Qt::NoButton, mod, Qt::NoScrollPhase, false);

@@ -59,8 +59,7 @@ struct Journey {
   }
   void Click(TvxDataEntity_Kronit* k, Qt::MouseButton theButton = Qt::LeftButton) {
     const TPoint p = Mid(k);
-    vxtest::MousePress(Area(), p.X, p.Y, theButton);
-    vxtest::MouseRelease(Area(), p.X, p.Y, theButton);
+    vxtest::MouseClick(Area(), p.X, p.Y, theButton);
     vxtest::ProcessEventsUntilIdle(3);
   }
   // A press at theFrom, moves in steps to theTo; no release.

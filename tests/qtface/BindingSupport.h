@@ -9,7 +9,7 @@
 #include <functional>
 #include <ostream>
 #include <string>
-#include <tuple>
+#include <compare>
 #include <vector>
 
 #include "GanttSupport.h"
@@ -22,19 +22,14 @@ struct ShownBar {
   double start = 0, stop = 0;
   std::string text;
   vx::TColor colour = 0;
-  bool operator<(const ShownBar& o) const {
-    return std::tie(start, stop, text, colour) < std::tie(o.start, o.stop, o.text, o.colour);
-  }
-  bool operator==(const ShownBar& o) const {
-    return std::tie(start, stop, text, colour) == std::tie(o.start, o.stop, o.text, o.colour);
-  }
+  auto operator<=>(const ShownBar&) const = default;
 };
 
 struct ShownTask {
   std::string text;
   std::vector<ShownBar> bars;  // sorted
   std::vector<ShownTask> kids;
-  bool operator==(const ShownTask& o) const { return text == o.text && bars == o.bars && kids == o.kids; }
+  bool operator==(const ShownTask&) const = default;
 };
 
 inline std::ostream& operator<<(std::ostream& os, const ShownTask& t) {

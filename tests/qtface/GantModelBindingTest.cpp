@@ -5,6 +5,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QStandardItemModel>
+#include <cmath>
 #include <random>
 
 #include "BindingSupport.h"
@@ -47,51 +48,32 @@ void SetBar(PlanModel& m, const QModelIndex& i, Random& r, const QString& text) 
 
 void Apply(PlanModel& m, Edit e, Random& r, int step) {
   const QString name = QStringLiteral("r%1").arg(step);
+  if (e == eReset) {
+    m.Reset([&] {
+      if (!m.Root().kids.empty()) m.Root().kids.pop_back();
+    });
+    return;
+  }
+  if (e == eLayout) return m.ReverseChildren(AnyRow(m, r, true));
+  if (e == eInsertTask || e == eInsertBar) {
+    const QModelIndex parent = AnyRow(m, r, true);
+    const int row = r.Int(m.rowCount(parent) + 1);
+    m.insertRows(row, 1, parent);
+    const QModelIndex made = m.index(row, 0, parent);
+    if (e == eInsertBar) SetBar(m, made, r, name);
+    else m.setData(made, name, Qt::DisplayRole);
+    return;
+  }
+  const QModelIndex at = AnyRow(m, r, false);
+  const QModelIndex to = e == eMove ? AnyRow(m, r, true) : QModelIndex();
+  if (!at.isValid()) return;
   switch (e) {
-    case eInsertTask:
-    case eInsertBar: {
-      const QModelIndex parent = AnyRow(m, r, true);
-      const int row = r.Int(m.rowCount(parent) + 1);
-      m.insertRows(row, 1, parent);
-      const QModelIndex made = m.index(row, 0, parent);
-      if (e == eInsertBar) SetBar(m, made, r, name);
-      else m.setData(made, name, Qt::DisplayRole);
-      break;
-    }
-    case eRemove: {
-      const QModelIndex at = AnyRow(m, r, false);
-      if (at.isValid()) m.removeRows(at.row(), 1, at.parent());
-      break;
-    }
-    case eMove: {
-      const QModelIndex at = AnyRow(m, r, false);
-      const QModelIndex to = AnyRow(m, r, true);
-      if (at.isValid()) m.moveRows(at.parent(), at.row(), 1, to, r.Int(m.rowCount(to) + 1));
-      break;
-    }
-    case eTimes: {
-      const QModelIndex at = AnyRow(m, r, false);
-      if (at.isValid()) SetBar(m, at, r, at.data().toString());
-      break;
-    }
-    case eText: {
-      const QModelIndex at = AnyRow(m, r, false);
-      if (at.isValid()) m.setData(at, name, Qt::DisplayRole);
-      break;
-    }
-    case eColour: {
-      const QModelIndex at = AnyRow(m, r, false);
-      if (at.isValid()) m.setData(at, QColor::fromHsv(r.Int(360), 200, 200), Qt::BackgroundRole);
-      break;
-    }
-    case eReset: {
-      m.Reset([&] {
-        if (!m.Root().kids.empty()) m.Root().kids.pop_back();
-      });
-      break;
-    }
-    case eLayout: m.ReverseChildren(AnyRow(m, r, true)); break;
-    case eEditCount: break;
+    case eRemove: m.removeRows(at.row(), 1, at.parent()); break;
+    case eMove: m.moveRows(at.parent(), at.row(), 1, to, r.Int(m.rowCount(to) + 1)); break;
+    case eTimes: SetBar(m, at, r, at.data().toString()); break;
+    case eText: m.setData(at, name, Qt::DisplayRole); break;
+    case eColour: m.setData(at, QColor::fromHsv(r.Int(360), 200, 200), Qt::BackgroundRole); break;
+    default: break;
   }
 }
 
@@ -193,6 +175,7 @@ TEST(GantModelBinding, BadValues) {
       {"no finish", Day(2), QVariant(), true, 2, 2},
       {"a date", QDate(2025, 12, 10), Day(2), true, 1, 2},
       {"days as a number", TestGant::kDay0 + 1.5, Day(2), true, 1.5, 2},
+      {"days far out of any calendar", 1e300, -1e300, true, nan, nan},
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.name);
@@ -211,26 +194,15 @@ TEST(GantModelBinding, BadValues) {
     if (!k) {
       // Not a bar: a task of its own.
       EXPECT_NE(binding.nodeOf(item->index()), nullptr);
-      continue;
+    } else if (std::isnan(c.from)) {
+      // Clamped to the years 1 .. 9999, the finish to the start.
+      EXPECT_EQ(k->GetStartDateTime(), k->GetStopDateTime());
+      EXPECT_LE(k->GetStartDateTime(), EncodeDate(9999, 12, 31) + 1);
+    } else {
+      EXPECT_NEAR(k->GetStartDateTime(), TestGant::kDay0 + c.from, 1e-6);
+      EXPECT_NEAR(k->GetStopDateTime(), TestGant::kDay0 + c.to, 1e-6);
     }
-    EXPECT_NEAR(k->GetStartDateTime(), TestGant::kDay0 + c.from, 1e-6);
-    EXPECT_NEAR(k->GetStopDateTime(), TestGant::kDay0 + c.to, 1e-6);
   }
-  // Days far out of any calendar are clamped to the years 1 .. 9999.
-  TestGant chart;
-  QStandardItemModel model;
-  auto* task = new QStandardItem("t");
-  auto* item = new QStandardItem("b");
-  item->setData(1e300, Qt::UserRole + 1);
-  item->setData(-1e300, Qt::UserRole + 2);
-  task->appendRow(item);
-  model.appendRow(task);
-  QvxGantModelBinding binding(&chart);
-  binding.setModel(&model);
-  TvxDataEntity_Kronit* k = binding.itemOf(item->index());
-  ASSERT_NE(k, nullptr);
-  EXPECT_EQ(k->GetStartDateTime(), k->GetStopDateTime());
-  EXPECT_LE(k->GetStartDateTime(), EncodeDate(9999, 12, 31) + 1);
 }
 
 // Expanded nodes, selected bars and the top row outlive a layout change, a
@@ -340,39 +312,31 @@ TEST(GantModelBinding, Links) {
 
 // The model or the chart deleted while bound; the binding deleted first.
 TEST(GantModelBinding, EitherSideGoes) {
-  {
-    TestGant chart;
-    auto* model = new QStandardItemModel;
-    auto* t = new QStandardItem("t");
-    model->appendRow(t);
-    QvxGantModelBinding binding(&chart);
-    binding.setModel(model);
-    ASSERT_EQ(chart.GetTreeView()->GetRootDataList()->Count(), 1);
-    delete model;
-    EXPECT_EQ(binding.model(), nullptr);
-    EXPECT_EQ(chart.GetTreeView()->GetRootDataList()->Count(), 0);
-  }
-  {
-    QStandardItemModel model;
-    model.appendRow(new QStandardItem("t"));
-    auto* chart = new TestGant;
-    QvxGantModelBinding binding(chart);
-    binding.setModel(&model);
-    delete chart;
-    EXPECT_EQ(binding.chart(), nullptr);
-    model.appendRow(new QStandardItem("after"));  // heard by nobody
-    EXPECT_EQ(binding.nodeOf(model.index(0, 0)), nullptr);
-  }
-  {
-    TestGant chart;
-    QStandardItemModel model;
-    model.appendRow(new QStandardItem("t"));
-    auto* binding = new QvxGantModelBinding(&chart);
-    binding->setModel(&model);
-    delete binding;
-    EXPECT_EQ(chart.GetTreeView()->GetRootDataList()->Count(), 0);
-    EXPECT_EQ(chart.GetBindingListener(), nullptr);
-    model.appendRow(new QStandardItem("after"));
-    EXPECT_EQ(chart.GetTreeView()->GetRootDataList()->Count(), 0);
+  for (const char* gone : {"model", "chart", "binding"}) {
+    SCOPED_TRACE(gone);
+    auto chart = std::make_unique<TestGant>();
+    auto model = std::make_unique<QStandardItemModel>();
+    auto binding = std::make_unique<QvxGantModelBinding>(chart.get());
+    model->appendRow(new QStandardItem("t"));
+    binding->setModel(model.get());
+    ASSERT_EQ(chart->GetTreeView()->GetRootDataList()->Count(), 1);
+    if (gone == std::string("model")) {
+      model.reset();
+      EXPECT_EQ(binding->model(), nullptr);
+      EXPECT_EQ(chart->GetTreeView()->GetRootDataList()->Count(), 0);
+      continue;
+    }
+    if (gone == std::string("chart")) {
+      chart.reset();
+      EXPECT_EQ(binding->chart(), nullptr);
+      model->appendRow(new QStandardItem("after"));  // heard by nobody
+      EXPECT_EQ(binding->nodeOf(model->index(0, 0)), nullptr);
+      continue;
+    }
+    binding.reset();
+    EXPECT_EQ(chart->GetTreeView()->GetRootDataList()->Count(), 0);
+    EXPECT_EQ(chart->GetBindingListener(), nullptr);
+    model->appendRow(new QStandardItem("after"));
+    EXPECT_EQ(chart->GetTreeView()->GetRootDataList()->Count(), 0);
   }
 }

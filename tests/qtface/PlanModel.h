@@ -36,20 +36,15 @@ public:
     return createIndex(row, 0, p->kids[row].get());
   }
   QModelIndex parent(const QModelIndex& child) const override {
-    if (!child.isValid()) return {};
-    Node* p = NodeOf(child)->parent;
-    if (p == &fRoot) return {};
-    return createIndex(p->parent->RowOf(p), 0, p);
+    Node* p = child.isValid() ? NodeOf(child)->parent : &fRoot;
+    return p == &fRoot ? QModelIndex() : createIndex(p->parent->RowOf(p), 0, p);
   }
   int rowCount(const QModelIndex& parent = {}) const override {
-    if (parent.isValid() && parent.column() != 0) return 0;
-    return static_cast<int>(NodeOf(parent)->kids.size());
+    return parent.column() > 0 ? 0 : static_cast<int>(NodeOf(parent)->kids.size());
   }
   int columnCount(const QModelIndex& = {}) const override { return 1; }
   QVariant data(const QModelIndex& i, int role) const override {
-    if (!i.isValid()) return {};
-    const int r = role == Qt::EditRole ? Qt::DisplayRole : role;
-    return NodeOf(i)->roles.value(r);
+    return i.isValid() ? NodeOf(i)->roles.value(role == Qt::EditRole ? Qt::DisplayRole : role) : QVariant();
   }
   Qt::ItemFlags flags(const QModelIndex& i) const override {
     return i.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable : Qt::NoItemFlags;
@@ -61,8 +56,7 @@ public:
       endResetModel();
     }
     if (fRefuse) return false;
-    const int r = role == Qt::EditRole ? Qt::DisplayRole : role;
-    NodeOf(i)->roles[r] = value;
+    NodeOf(i)->roles[role == Qt::EditRole ? Qt::DisplayRole : role] = value;
     emit dataChanged(i, i, {role});
     return true;
   }
@@ -89,8 +83,9 @@ public:
   bool moveRows(const QModelIndex& from, int row, int count, const QModelIndex& to, int dest) override {
     Node* a = NodeOf(from);
     Node* b = NodeOf(to);
-    if (row < 0 || count < 1 || row + count > static_cast<int>(a->kids.size())) return false;
-    if (dest < 0 || dest > static_cast<int>(b->kids.size())) return false;
+    if (row < 0 || count < 1 || row + count > static_cast<int>(a->kids.size()) || dest < 0 ||
+        dest > static_cast<int>(b->kids.size()))
+      return false;
     for (Node* up = b; up; up = up->parent)  // not into itself
       for (int k = row; k < row + count; ++k)
         if (up == a->kids[k].get()) return false;

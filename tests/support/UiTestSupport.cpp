@@ -62,41 +62,35 @@ vx::TRect MatchingPixels(vx::TCanvas* theCanvas, int theWidth, int theHeight,
 
 namespace {
 
-// The control's window and the point in it.
-QWindow* WindowOf(vx::TControl* c, int x, int y, QPoint& at) {
+// Sends theSend to the control's window at the point, then runs the events that follow.
+template <class F>
+void AtWindow(vx::TControl* c, int x, int y, F theSend) {
   QWidget* top = c->window();
-  at = c->mapTo(top, QPoint(x, y));
-  return top->windowHandle();
+  theSend(top->windowHandle(), c->mapTo(top, QPoint(x, y)));
+  ProcessEventsUntilIdle(3);
 }
 
 }  // namespace
 
 void MousePress(vx::TControl* c, int x, int y, Qt::MouseButton b, Qt::KeyboardModifiers m) {
-  QPoint at;
-  QWindow* w = WindowOf(c, x, y, at);
-  QTest::mousePress(w, b, m, at);
-  ProcessEventsUntilIdle(3);
+  AtWindow(c, x, y, [&](QWindow* w, QPoint at) { QTest::mousePress(w, b, m, at); });
 }
 
 void MouseMove(vx::TControl* c, int x, int y) {
-  QPoint at;
-  QWindow* w = WindowOf(c, x, y, at);
-  QTest::mouseMove(w, at);
-  ProcessEventsUntilIdle(3);
+  AtWindow(c, x, y, [&](QWindow* w, QPoint at) { QTest::mouseMove(w, at); });
 }
 
 void MouseRelease(vx::TControl* c, int x, int y, Qt::MouseButton b, Qt::KeyboardModifiers m) {
-  QPoint at;
-  QWindow* w = WindowOf(c, x, y, at);
-  QTest::mouseRelease(w, b, m, at);
-  ProcessEventsUntilIdle(3);
+  AtWindow(c, x, y, [&](QWindow* w, QPoint at) { QTest::mouseRelease(w, b, m, at); });
+}
+
+void MouseClick(vx::TControl* c, int x, int y, Qt::MouseButton b, Qt::KeyboardModifiers m) {
+  MousePress(c, x, y, b, m);
+  MouseRelease(c, x, y, b, m);
 }
 
 void MouseDoubleClick(vx::TControl* c, int x, int y, Qt::KeyboardModifiers m) {
-  QPoint at;
-  QWindow* w = WindowOf(c, x, y, at);
-  QTest::mouseDClick(w, Qt::LeftButton, m, at);
-  ProcessEventsUntilIdle(3);
+  AtWindow(c, x, y, [&](QWindow* w, QPoint at) { QTest::mouseDClick(w, Qt::LeftButton, m, at); });
 }
 
 void Wheel(vx::TControl* c, int x, int y, int theDelta, Qt::KeyboardModifiers m) {

@@ -34,6 +34,9 @@ void MousePress(vx::TControl* theControl, int x, int y, Qt::MouseButton theButto
 void MouseMove(vx::TControl* theControl, int x, int y);
 void MouseRelease(vx::TControl* theControl, int x, int y, Qt::MouseButton theButton = Qt::LeftButton,
                   Qt::KeyboardModifiers theModifiers = Qt::NoModifier);
+// A press and a release at the same point.
+void MouseClick(vx::TControl* theControl, int x, int y, Qt::MouseButton theButton = Qt::LeftButton,
+                Qt::KeyboardModifiers theModifiers = Qt::NoModifier);
 void MouseDoubleClick(vx::TControl* theControl, int x, int y, Qt::KeyboardModifiers theModifiers = Qt::NoModifier);
 void Wheel(vx::TControl* theControl, int x, int y, int theDelta, Qt::KeyboardModifiers theModifiers = Qt::NoModifier);
 void KeyClick(vx::TControl* theControl, Qt::Key theKey, Qt::KeyboardModifiers theModifiers = Qt::NoModifier);

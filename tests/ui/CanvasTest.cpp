@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QTemporaryDir>
 #include <cstdlib>
 
 #include "UiTestSupport.h"
@@ -10,6 +11,16 @@ using namespace vx;
 
 namespace {
 
+struct Probe {
+  int x, y;
+  TColor colour;
+};
+
+// Bounding box of the pixels that are not white; Left = -1 when none.
+TRect InkOf(TCanvas* c, int theWidth, int theHeight) {
+  return vxtest::MatchingPixels(c, theWidth, theHeight, [](TColor p) { return p != clWhite; });
+}
+
 // A white bitmap and a canvas with a black 1-pixel pen and a clear brush.
 struct Surface {
   TBitmap bmp{40, 30};
@@ -19,9 +30,9 @@ struct Surface {
     c->GetBrush()->SetStyle(bsClear);
   }
   TColor At(int x, int y) { return c->GetPixel(x, y); }
-  // Bounding box of the pixels that are not white; Left = -1 when none.
-  TRect Inked() {
-    return vxtest::MatchingPixels(c, bmp.GetWidth(), bmp.GetHeight(), [](TColor p) { return p != clWhite; });
+  TRect Inked() { return InkOf(c, bmp.GetWidth(), bmp.GetHeight()); }
+  void Expect(std::initializer_list<Probe> theProbes) {
+    for (const Probe& p : theProbes) EXPECT_EQ(At(p.x, p.y), p.colour) << p.x << "," << p.y;
   }
 };
 
@@ -32,49 +43,40 @@ TEST(Canvas, ShapesKeepToTheirPixels) {
   s.c->GetBrush()->SetColor(clRed);
   s.c->FillRect(Rect(2, 3, 6, 5));  // right and bottom edges excluded
   EXPECT_EQ(s.Inked(), Rect(2, 3, 6, 5));
-  EXPECT_EQ(s.At(2, 3), clRed);
+  s.Expect({{2, 3, clRed}});
 
   Surface r;
   r.c->GetBrush()->SetColor(clLime);
   r.c->Rectangle(5, 5, 15, 10);
   EXPECT_EQ(r.Inked(), Rect(5, 5, 15, 10));
-  EXPECT_EQ(r.At(5, 5), clBlack);
-  EXPECT_EQ(r.At(14, 9), clBlack);
-  EXPECT_EQ(r.At(10, 7), clLime);
+  r.Expect({{5, 5, clBlack}, {14, 9, clBlack}, {10, 7, clLime}});
 
   Surface l;
   l.c->MoveTo(3, 4);
   l.c->LineTo(13, 4);  // the end point stays undrawn
   l.c->LineTo(13, 14);
   EXPECT_EQ(l.Inked(), Rect(3, 4, 14, 14));
-  EXPECT_EQ(l.At(12, 4), clBlack);
-  EXPECT_EQ(l.At(13, 4), clBlack);  // drawn as the start of the second line
-  EXPECT_EQ(l.At(13, 14), clWhite);
+  // (13, 4) is drawn as the start of the second line.
+  l.Expect({{12, 4, clBlack}, {13, 4, clBlack}, {13, 14, clWhite}});
   EXPECT_EQ(l.c->GetPenPos(), Point(13, 14));
   // Whatever the direction, the start is drawn and the end is not.
   l.c->MoveTo(30, 14);
   l.c->LineTo(30, 4);
   l.c->MoveTo(39, 20);
   l.c->LineTo(29, 20);
-  EXPECT_EQ(l.At(30, 14), clBlack);
-  EXPECT_EQ(l.At(30, 5), clBlack);
-  EXPECT_EQ(l.At(30, 4), clWhite);
-  EXPECT_EQ(l.At(39, 20), clBlack);
-  EXPECT_EQ(l.At(29, 20), clWhite);
+  l.Expect({{30, 14, clBlack}, {30, 5, clBlack}, {30, 4, clWhite}, {39, 20, clBlack}, {29, 20, clWhite}});
 
   Surface f;
   f.c->GetBrush()->SetColor(clBlue);
   f.c->FrameRect(Rect(1, 1, 8, 6));
   EXPECT_EQ(f.Inked(), Rect(1, 1, 8, 6));
-  EXPECT_EQ(f.At(7, 5), clBlue);
-  EXPECT_EQ(f.At(4, 3), clWhite);
+  f.Expect({{7, 5, clBlue}, {4, 3, clWhite}});
 
   Surface p;
   p.c->GetBrush()->SetColor(clYellow);
   const TPoint tri[] = {Point(10, 2), Point(20, 12), Point(0, 12)};
   p.c->Polygon(tri);
-  EXPECT_EQ(p.At(10, 9), clYellow);
-  EXPECT_EQ(p.At(1, 3), clWhite);
+  p.Expect({{10, 9, clYellow}, {1, 3, clWhite}});
 }
 
 TEST(Canvas, InvertingModesUndoThemselves) {
@@ -85,12 +87,10 @@ TEST(Canvas, InvertingModesUndoThemselves) {
   s.c->GetPen()->SetColor(clWhite);
   s.c->MoveTo(0, 10);
   s.c->LineTo(30, 10);
-  EXPECT_EQ(s.At(5, 10), RGB(0xFF, 0xFF, 0x7F));  // navy xor white
-  EXPECT_EQ(s.At(25, 10), clBlack);               // white xor white
+  s.Expect({{5, 10, RGB(0xFF, 0xFF, 0x7F)}, {25, 10, clBlack}});  // navy xor white, white xor white
   s.c->MoveTo(0, 10);
   s.c->LineTo(30, 10);
-  EXPECT_EQ(s.At(5, 10), clNavy);
-  EXPECT_EQ(s.At(25, 10), clWhite);
+  s.Expect({{5, 10, clNavy}, {25, 10, clWhite}});
 
   s.c->GetPen()->SetMode(pmNot);
   s.c->MoveTo(0, 3);
@@ -100,8 +100,7 @@ TEST(Canvas, InvertingModesUndoThemselves) {
 
   Surface f;
   f.c->DrawFocusRect(Rect(2, 2, 12, 9));
-  EXPECT_EQ(f.At(2, 2), clBlack);
-  EXPECT_EQ(f.At(3, 2), clWhite);  // dotted
+  f.Expect({{2, 2, clBlack}, {3, 2, clWhite}});  // dotted
   EXPECT_EQ(f.Inked(), Rect(2, 2, 12, 9));
   f.c->DrawFocusRect(Rect(2, 2, 12, 9));
   EXPECT_EQ(f.Inked().Left, -1);
@@ -117,15 +116,9 @@ TEST(Canvas, TextLandsWhereItIsPut) {
   EXPECT_GT(w, 20);
   EXPECT_GT(h, 10);
   c->TextOut(30, 20, "Gantt");
-  int inked = 0, outside = 0;
-  for (int y = 0; y < 80; ++y)
-    for (int x = 0; x < 200; ++x)
-      if (c->GetPixel(x, y) != clWhite) {
-        ++inked;
-        if (x < 30 || x >= 30 + w || y < 20 || y >= 20 + h) ++outside;
-      }
-  EXPECT_GT(inked, 20);
-  EXPECT_EQ(outside, 0);
+  const TRect ink = InkOf(c, 200, 80);
+  EXPECT_GT(ink.Width() * ink.Height(), 20);
+  EXPECT_TRUE(ink.Left >= 30 && ink.Right <= 30 + w && ink.Top >= 20 && ink.Bottom <= 20 + h);
 
   // An opaque brush fills the text cell behind the letters.
   c->GetBrush()->SetColor(clYellow);
@@ -139,12 +132,9 @@ TEST(Canvas, TextLandsWhereItIsPut) {
   u->GetFont()->SetOrientation(900);
   u->GetBrush()->SetStyle(bsClear);
   u->TextOut(20, 100, "Gantt");
-  int above = 0, below = 0;
-  for (int y = 0; y < 120; ++y)
-    for (int x = 0; x < 80; ++x)
-      if (u->GetPixel(x, y) != clWhite) (y < 100 ? above : below)++;
-  EXPECT_GT(above, 20);
-  EXPECT_EQ(below, 0);
+  const TRect upInk = InkOf(u, 80, 120);
+  EXPECT_LT(upInk.Top, 100 - 20);
+  EXPECT_LE(upInk.Bottom, 100);
 
   // DrawText: calculating a rectangle draws nothing; centring centres.
   TBitmap d(200, 40);
@@ -159,14 +149,8 @@ TEST(Canvas, TextLandsWhereItIsPut) {
   EXPECT_GT(wrap.Height(), 2 * dc->TextHeight("X") - 1);
   TRect area = Rect(0, 0, 200, 40);
   dc->DrawText("Hello", area, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-  int minX = 200, maxX = -1;
-  for (int y = 0; y < 40; ++y)
-    for (int x = 0; x < 200; ++x)
-      if (dc->GetPixel(x, y) != clWhite) {
-        minX = std::min(minX, x);
-        maxX = std::max(maxX, x);
-      }
-  EXPECT_NEAR((minX + maxX) / 2.0, 100.0, 3.0);
+  const TRect centred = InkOf(dc, 200, 40);
+  EXPECT_NEAR((centred.Left + centred.Right - 1) / 2.0, 100.0, 3.0);
 }
 
 TEST(Canvas, ViewportOriginAndClipComeFromTheDevice) {
@@ -184,9 +168,7 @@ TEST(Canvas, ViewportOriginAndClipComeFromTheDevice) {
   dc->SelectClipRect(Rect(20, 0, 25, 30));
   s.c->GetBrush()->SetColor(clBlue);
   s.c->FillRect(Rect(0, 10, 40, 12));
-  EXPECT_EQ(s.At(19, 10), clWhite);
-  EXPECT_EQ(s.At(20, 10), clBlue);
-  EXPECT_EQ(s.At(25, 10), clWhite);
+  s.Expect({{19, 10, clWhite}, {20, 10, clBlue}, {25, 10, clWhite}});
   EXPECT_EQ(s.c->GetClipRect(), Rect(20, 0, 25, 30));
   dc->RemoveClip();
   s.c->FillRect(Rect(0, 20, 40, 21));
@@ -194,18 +176,17 @@ TEST(Canvas, ViewportOriginAndClipComeFromTheDevice) {
 
   // Resizing keeps the picture and the device state.
   s.bmp.SetSize(60, 40);
-  EXPECT_EQ(s.At(20, 10), clBlue);
-  EXPECT_EQ(s.At(59, 39), clWhite);
+  s.Expect({{20, 10, clBlue}, {59, 39, clWhite}});
 }
 
+// System colours resolve; a font keeps its points on another device; a
+// pattern keeps its place over fills wider than its tile.
 TEST(Canvas, ColoursFontsAndPatterns) {
   EXPECT_EQ(ColorToRGB(clBtnFace), RGB(0xF0, 0xF0, 0xF0));
   EXPECT_EQ(ColorToRGB(clRed), clRed);
   EXPECT_EQ(ColorToRGB(clSystemColor | 200), clBlack);  // unknown system colour
 
   TFont f;
-  EXPECT_EQ(f.GetSize(), 8);
-  EXPECT_EQ(f.GetHeight(), -11);
   f.SetSize(10);
   TFont printer;
   printer.SetPixelsPerInch(300);
@@ -213,19 +194,6 @@ TEST(Canvas, ColoursFontsAndPatterns) {
   EXPECT_EQ(printer.GetSize(), 10);
   EXPECT_LT(printer.GetHeight(), -40);
 
-  TBitmap pattern(2, 2);
-  pattern.GetCanvas()->SetPixel(0, 0, clBlack);
-  pattern.GetCanvas()->SetPixel(1, 1, clBlack);
-  Surface s;
-  s.c->GetBrush()->SetBitmap(&pattern);
-  s.c->GetBrush()->SetStyle(bsSolid);
-  s.c->FillRect(Rect(0, 0, 4, 4));
-  EXPECT_EQ(s.At(0, 0), clBlack);
-  EXPECT_EQ(s.At(1, 0), clWhite);
-  EXPECT_EQ(s.At(3, 3), clBlack);
-}
-
-TEST(Canvas, PatternsKeepTheirPlaceOverLargeFillsAndFollowTheirBitmap) {
   // A 3 x 1 pattern over a fill wider than the tile the canvas repeats it to.
   TBitmap pattern(3, 1);
   pattern.GetCanvas()->SetPixel(0, 0, clRed);
@@ -243,8 +211,7 @@ TEST(Canvas, PatternsKeepTheirPlaceOverLargeFillsAndFollowTheirBitmap) {
   pattern.GetCanvas()->SetPixel(1, 0, clYellow);
   s.c->GetBrush()->SetBitmap(&pattern);
   s.c->FillRect(Rect(0, 0, 150, 70));
-  EXPECT_EQ(s.At(100, 30), clYellow);
-  EXPECT_EQ(s.At(99, 30), clRed);
+  s.Expect({{100, 30, clYellow}, {99, 30, clRed}});
 }
 
 // Plain fills, lines and labels take shortcuts on an unclipped picture; a
@@ -348,4 +315,50 @@ TEST(Canvas, ShortcutsDrawWhatThePainterDraws) {
     }
   EXPECT_GT(inkedOnce, 10);
   EXPECT_EQ(unlike, 0);
+}
+
+TEST(DeviceContext, PdfPagesAtTheirResolution) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("two.pdf");
+  {
+    std::unique_ptr<TDeviceContext> dc = TDeviceContext::CreatePdf(path.toStdString(), 210, 297, 300);
+    ASSERT_NE(dc, nullptr);
+    EXPECT_TRUE(dc->IsPrinter());
+    EXPECT_NEAR(dc->GetDeviceCaps(HORZRES), 2480, 2);  // 210 mm at 300 dpi
+    TCanvas canvas;
+    canvas.SetHandle(dc.get());
+    canvas.GetFont()->SetSize(10);
+    EXPECT_EQ(canvas.GetFont()->GetHeight(), -42);  // 10 pt at 300 dpi
+    canvas.TextOut(100, 100, "page one");
+    EXPECT_GT(dc->GetTextMetrics().tmHeight, 30);
+    EXPECT_TRUE(dc->NewPage());
+    canvas.TextOut(100, 100, "page two");
+    EXPECT_EQ(dc->PageCount(), 2);
+    dc->EndDoc();
+    EXPECT_FALSE(dc->NewPage());
+  }
+  EXPECT_EQ(vxtest::CountPdfPages(path.toStdString()), 2);
+  EXPECT_EQ(TDeviceContext::CreatePdf("/nonexistent-dir/x.pdf"), nullptr);
+}
+
+TEST(DeviceContext, OriginAndClipStateOfAnImage) {
+  std::unique_ptr<TDeviceContext> dc = TDeviceContext::CreateImage(50, 40);
+  EXPECT_EQ(dc->GetClipBox(), Rect(0, 0, 50, 40));
+  dc->SetViewportOrg(Point(10, 10));
+  EXPECT_EQ(dc->GetClipBox(), Rect(-10, -10, 40, 30));
+  dc->IntersectClipRect(Rect(0, 0, 20, 20));  // logical
+  EXPECT_TRUE(dc->HasClip());
+  EXPECT_EQ(dc->GetClipBox(), Rect(0, 0, 20, 20));
+  dc->IntersectClipRect(Rect(10, -5, 30, 15));
+  EXPECT_EQ(dc->GetClipBox(), Rect(10, 0, 20, 15));
+  TCanvas c;
+  c.SetHandle(dc.get());
+  c.GetBrush()->SetColor(clRed);
+  c.FillRect(Rect(-10, -10, 40, 30));
+  // Red exactly in the clip, which is logical.
+  EXPECT_EQ(vxtest::MatchingPixels(&c, 40, 30, [](TColor p) { return p == clRed; }), Rect(10, 0, 20, 15));
+  dc->RemoveClip();
+  EXPECT_FALSE(dc->HasClip());
+  QTemporaryDir dir;
+  EXPECT_TRUE(dc->SaveToFile(dir.filePath("x.png").toStdString()));
 }

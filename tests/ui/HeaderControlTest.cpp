@@ -65,10 +65,8 @@ TEST(HeaderControl, SectionsAndTheirEdges) {
   EXPECT_EQ(c->GetRight(), 70);
   // Edges take a resize within 3 pixels; a section without width has none,
   // and the section under a point is one with width.
-  EXPECT_EQ(h.SectionEdgeAt(38), 0);
-  EXPECT_EQ(h.SectionEdgeAt(43), 0);
-  EXPECT_EQ(h.SectionEdgeAt(44), -1);
-  EXPECT_EQ(h.SectionEdgeAt(72), 2);
+  for (auto [x, edge] : {std::pair{38, 0}, {43, 0}, {44, -1}, {72, 2}})
+    EXPECT_EQ(h.SectionEdgeAt(x), edge) << x;
   EXPECT_EQ(h.SectionAt(40), 2);
   EXPECT_EQ(h.SectionAt(75), -1);
   sections->Delete(0);
@@ -90,18 +88,14 @@ TEST(HeaderControl, DraggingAnEdgeResizesItsSection) {
                                              "resize 0 89", "track 0 89 2"}));
   // A press inside a section clicks it; one on an edge does not.
   s.log.clear();
-  vxtest::MousePress(s.h, 120, 10);
-  vxtest::MouseRelease(s.h, 120, 10);
+  vxtest::MouseClick(s.h, 120, 10);
   EXPECT_EQ(s.log, (std::vector<std::string>{"click 2"}));
   EXPECT_EQ(s.h->GetTrackingSection(), -1);
   // A right click shows the popup menu.
   TPopupMenu menu(nullptr);
-  auto* entry = new TMenuItem(nullptr);
-  entry->SetCaption("Hide column");
-  menu.GetItems()->Add(entry);
+  menu.GetItems()->Add(new TMenuItem(nullptr));
   s.h->SetPopupMenu(&menu);
-  vxtest::MousePress(s.h, 30, 10, Qt::RightButton);
-  vxtest::MouseRelease(s.h, 30, 10, Qt::RightButton);
+  vxtest::MouseClick(s.h, 30, 10, Qt::RightButton);
   EXPECT_TRUE(menu.IsShown());
   menu.CloseMenu();
 }
@@ -184,11 +178,9 @@ TEST(UpDown, ButtonsUnderTheMouseAndHeldDown) {
   u->SetMax(1000);
   vxtest::ShowWindow(&form);
   EXPECT_EQ(u->ButtonRect(btNext), Rect(12, 0, 24, 16));
-  vxtest::MousePress(u, 18, 8);
-  vxtest::MouseRelease(u, 18, 8);
+  vxtest::MouseClick(u, 18, 8);
   EXPECT_EQ(u->GetPosition(), 1);
-  vxtest::MousePress(u, 4, 8);
-  vxtest::MouseRelease(u, 4, 8);
+  vxtest::MouseClick(u, 4, 8);
   EXPECT_EQ(u->GetPosition(), 0);
   // Held, a button repeats after a pause.
   QCursor::setPos(u->mapToGlobal(QPoint(18, 8)));

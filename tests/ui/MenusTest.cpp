@@ -8,17 +8,20 @@
 
 using namespace vx;
 
+namespace {
+
+TMenuItem* Entry(const std::string& theCaption) {
+  auto* e = new TMenuItem(nullptr);
+  e->SetCaption(theCaption);
+  return e;
+}
+
+}  // namespace
+
 TEST(Menus, EntriesOwnTheirEntriesAndReportChoices) {
   TPopupMenu popup(nullptr);
   TMenuItem* root = popup.GetItems();
-  auto* file = new TMenuItem(nullptr);
-  file->SetCaption("File");
-  auto* open = new TMenuItem(nullptr);
-  open->SetCaption("Open");
-  auto* sep = new TMenuItem(nullptr);
-  sep->SetCaption("-");
-  auto* quit = new TMenuItem(nullptr);
-  quit->SetCaption("Quit");
+  TMenuItem *file = Entry("File"), *open = Entry("Open"), *sep = Entry("-"), *quit = Entry("Quit");
   root->Add(file);
   file->Add(open);
   file->Add(quit);
@@ -36,9 +39,7 @@ TEST(Menus, EntriesOwnTheirEntriesAndReportChoices) {
   EXPECT_EQ(sub->actions()[2]->text(), QStringLiteral("Quit"));
 
   // An entry in the middle that gets entries of its own becomes a sub-menu in place.
-  auto* recent = new TMenuItem(nullptr);
-  recent->SetCaption("report.pdf");
-  open->Add(recent);
+  open->Add(Entry("report.pdf"));
   ASSERT_EQ(sub->actions().size(), 3);
   ASSERT_NE(open->SubMenu(false), nullptr);
   EXPECT_EQ(sub->actions()[0], open->SubMenu(false)->menuAction());
@@ -69,16 +70,9 @@ TEST(Menus, EntriesOwnTheirEntriesAndReportChoices) {
 
   // An entry filled before it joins a menu shown later is a sub-menu too.
   TPopupMenu later(nullptr);
-  auto* colour = new TMenuItem(nullptr);
-  colour->SetCaption("Colour");
-  for (const char* c : {"Red", "Blue"}) {
-    auto* e = new TMenuItem(nullptr);
-    e->SetCaption(c);
-    colour->Add(e);
-  }
-  auto* plain = new TMenuItem(nullptr);
-  plain->SetCaption("Delete");
-  later.GetItems()->Add(plain);
+  TMenuItem* colour = Entry("Colour");
+  for (const char* c : {"Red", "Blue"}) colour->Add(Entry(c));
+  later.GetItems()->Add(Entry("Delete"));
   later.GetItems()->Add(colour);
   QMenu* shown = later.GetItems()->SubMenu(true);
   ASSERT_EQ(shown->actions().size(), 2);

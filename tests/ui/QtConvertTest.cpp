@@ -49,23 +49,10 @@ TEST(QtConvert, DateTimeGoesToQtAndBack) {
     EXPECT_EQ(q, c.qt) << q.toString(Qt::ISODateWithMs).toStdString();
     EXPECT_NEAR(FromQDateTime(q), c.back, kHalfMs);
   }
-}
-
-TEST(QtConvert, DateTimeFromQtOutsideTheRangeTakesTheNearestEnd) {
-  struct Case {
-    const char* what;
-    QDateTime qt;
-    TDateTime expected;
-  };
-  const std::vector<Case> cases = {
-      {"year 10000", At(10000, 6, 1, 8), EncodeDate(9999, 12, 31) + 86'399'999 / 86'400'000.0},
-      {"before year 1", At(-5, 6, 1, 8), EncodeDate(1, 1, 1)},
-      {"invalid", QDateTime(), 0},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    EXPECT_NEAR(FromQDateTime(c.qt), c.expected, kHalfMs);
-  }
+  // From Qt, outside the range: the nearest end.
+  EXPECT_NEAR(FromQDateTime(At(10000, 6, 1, 8)), lastDay + 86'399'999 / 86'400'000.0, kHalfMs);
+  EXPECT_NEAR(FromQDateTime(At(-5, 6, 1, 8)), firstDay, kHalfMs);
+  EXPECT_EQ(FromQDateTime(QDateTime()), 0);
 }
 
 TEST(QtConvert, ColourGoesToQtAndBack) {

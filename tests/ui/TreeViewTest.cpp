@@ -55,7 +55,6 @@ TEST(TreeView, NodesKeepTheirOrderThroughInsertMoveSortAndBatchDelete) {
   nodes->AddChildFirst(a, "a1");
   nodes->Add(a2, "a3");
   EXPECT_EQ(Texts(nodes), (std::vector<std::string>{"a", "a1", "a2", "a3", "b", "c"}));
-  EXPECT_EQ(nodes->Count(), 6);
   EXPECT_EQ(b->GetAbsoluteIndex(), 4);
   EXPECT_EQ(a2->GetLevel(), 1);
   EXPECT_EQ(nodes->GetItem(2), a2);
@@ -90,7 +89,6 @@ TEST(TreeView, NodesKeepTheirOrderThroughInsertMoveSortAndBatchDelete) {
   EXPECT_EQ(c->Count(), 0);
 
   nodes->Clear();
-  EXPECT_EQ(nodes->Count(), 0);
   EXPECT_EQ(nodes->GetFirstNode(), nullptr);
 }
 
@@ -173,16 +171,18 @@ TEST(TreeView, MouseAndKeysSelectExpandAndEdit) {
   EXPECT_EQ(changes, 1);
 
   // Keys walk the shown rows; Left goes to the parent, then collapses it.
-  v.Perform(WM_KEYDOWN, VK_UP);
-  EXPECT_EQ(v.GetSelected(), a1);
-  v.Perform(WM_KEYDOWN, VK_LEFT);
-  EXPECT_EQ(v.GetSelected(), a);
-  v.Perform(WM_KEYDOWN, VK_LEFT);
-  EXPECT_FALSE(a->GetExpanded());
-  v.Perform(WM_KEYDOWN, VK_RIGHT);
-  EXPECT_TRUE(a->GetExpanded());
-  v.Perform(WM_KEYDOWN, VK_END);
-  EXPECT_EQ(v.GetSelected(), b);
+  const struct {
+    unsigned short key;
+    TTreeNode* selected;
+    bool expanded;  // a's
+  } kKeys[] = {
+      {VK_UP, a1, true}, {VK_LEFT, a, true}, {VK_LEFT, a, false}, {VK_RIGHT, a, true}, {VK_END, b, true},
+  };
+  for (const auto& k : kKeys) {
+    v.Perform(WM_KEYDOWN, k.key);
+    EXPECT_EQ(v.GetSelected(), k.selected) << k.key;
+    EXPECT_EQ(a->GetExpanded(), k.expanded) << k.key;
+  }
 
   // F2 edits in place; Enter keeps, Escape drops.
   v.Perform(WM_KEYDOWN, VK_F2);
