@@ -100,6 +100,9 @@ public:
     }
   }
 
+protected:
+  bool KeepsVisibilityRule() const override { return typeid(*this) == typeid(MouseSchema); }
+
 private:
   bool fFlipped;
 };
