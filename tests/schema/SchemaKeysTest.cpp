@@ -2,6 +2,8 @@
 // column header and the title grid, through Qt's real event delivery.
 #include <gtest/gtest.h>
 
+#include <QTest>
+
 #include "SchemaMouseSupport.h"
 #include <vxplan/platform/ui/Menus.h>
 
@@ -379,5 +381,35 @@ TEST(SchemaKeys, AltResizesTheSelectedBooking) {
       EXPECT_NEAR(Minutes(other->GetStopDateTime()), 660, 1e-6);
       EXPECT_FALSE(other->GetSelected());
     }
+  }
+}
+
+// The title grid is one stop of the tab order, or none, as HeaderTabStop
+// says: Tab from the drawing area reaches it only then, and never stays in its
+// cells. The program can focus it either way.
+TEST(SchemaKeys, TheTitleGridAsATabStop) {
+  for (bool stop : {true, false}) {
+    SCOPED_TRACE(stop ? "a tab stop" : "no tab stop");
+    MouseSchema s(true);
+    s.SetHeaderTabStop(stop);
+    EXPECT_EQ(s.GetHeaderTabStop(), stop);
+    TControl* titles = s.GetFlippedHeader();
+    s.Area()->SetFocus();
+    ASSERT_TRUE(s.Area()->Focused());
+    bool reached = false;
+    for (int k = 0; k < 8 && !reached; ++k) {
+      ASSERT_NE(QApplication::focusWidget(), nullptr);
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      vxtest::ReturnToTheEventLoop();
+      reached = titles->Focused();
+    }
+    EXPECT_EQ(reached, stop);
+    if (reached) {
+      vxtest::KeyClick(titles, Qt::Key_Tab);
+      EXPECT_FALSE(titles->Focused());
+    }
+    titles->SetFocus();
+    vxtest::ReturnToTheEventLoop();
+    EXPECT_TRUE(titles->Focused());
   }
 }
