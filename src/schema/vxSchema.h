@@ -262,9 +262,12 @@ protected:
   virtual TvxDataEntityClass ClassOfDataEntity_SchemaTime();
   virtual void InitializeInConstructor();
   virtual void Initialize();
-  // A descendant whose IsVisible shows items outside the scaler's window
-  // answers false, so that every item is considered instead of the window's.
-  virtual bool VisibilityFollowsTime() const { return !OnIsVisible; }
+  // Whether IsVisible never shows a booking outside the scaler's window, so
+  // that only the window's bookings need asking. True only for this
+  // library's own classes without an OnIsVisible handler: a descendant that
+  // overrides IsVisible is asked about every booking without more ado. One
+  // that keeps IsVisible's rule may answer true again, for speed.
+  virtual bool VisibilityFollowsTime() const;
 
   // Descendants paint parts of the area through it.
   TSchemaPainter& Painter() noexcept { return *fPainter; }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <set>
+#include <typeinfo>
 
 #include <vxplan/platform/rtl/Math.h>
 #include <vxplan/platform/ui/Forms.h>
@@ -147,6 +148,13 @@ bool TvxSchema_ComBasic::VisibleHere(TvxDataEntity_SchemaTime* theItem) {
 void TvxSchema_ComBasic::DefaultDrawContent(TvxDataEntity_SchemaTime* theSchemaTime, const TRect& theRect,
                                             TCanvas* theCanvas) {
   fPainter->DefaultDrawContent(theSchemaTime, theRect, theCanvas);
+}
+
+bool TvxSchema_ComBasic::VisibilityFollowsTime() const {
+  if (OnIsVisible) return false;
+  // A descendant may have widened IsVisible; only these keep it as it is.
+  const std::type_info& type = typeid(*this);
+  return type == typeid(TvxSchema_ComBasic) || type == typeid(TvxSchema);
 }
 
 bool TvxSchema_ComBasic::IsVisible(TvxDataEntity_SchemaTime* theSchemaTime) {

@@ -2,6 +2,7 @@
 // column header and the title grid, through Qt's real event delivery.
 #include <gtest/gtest.h>
 
+#include <QTest>
 #include <cmath>
 
 #include "SchemaMouseSupport.h"
@@ -356,5 +357,39 @@ TEST(SchemaKeys, AltResizesTheSelectedBooking) {
       EXPECT_NEAR(Minutes(other->GetStopDateTime()), 660, 1e-6);
       EXPECT_FALSE(other->GetSelected());
     }
+  }
+}
+
+// The title grid is one stop of the tab order, or none, as HeaderTabStop
+// says: Tab from the drawing area reaches it only then, and never stays in its
+// cells. The program can focus it either way, but not while the normal
+// orientation hides it.
+TEST(SchemaKeys, TheTitleGridAsATabStop) {
+  struct Case {
+    bool flipped, stop;
+  } cases[] = {{true, true}, {true, false}, {false, true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << (c.flipped ? "flipped, " : "normal, ") << (c.stop ? "a stop" : "no stop"));
+    MouseSchema s(c.flipped);
+    s.SetHeaderTabStop(c.stop);
+    EXPECT_EQ(s.GetHeaderTabStop(), c.stop);
+    TControl* titles = s.GetFlippedHeader();
+    s.Area()->SetFocus();
+    ASSERT_TRUE(s.Area()->Focused());
+    bool reached = false;
+    for (int k = 0; k < 8 && !reached; ++k) {
+      ASSERT_NE(QApplication::focusWidget(), nullptr);
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      vxtest::ReturnToTheEventLoop();
+      reached = titles->Focused();
+    }
+    EXPECT_EQ(reached, c.flipped && c.stop);
+    if (reached) {
+      vxtest::KeyClick(titles, Qt::Key_Tab);
+      EXPECT_FALSE(titles->Focused());
+    }
+    titles->SetFocus();
+    vxtest::ReturnToTheEventLoop();
+    EXPECT_EQ(titles->Focused(), c.flipped);
   }
 }

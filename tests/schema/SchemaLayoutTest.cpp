@@ -6,7 +6,9 @@
 #include <QTest>
 #include <QWidget>
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "SchemaSupport.h"
 
@@ -339,4 +341,49 @@ TEST(SchemaLayout, ScalerSizesGoToTheOrientationTheyWereAskedIn) {
   TDoLater::DoAllNow();
   EXPECT_EQ(s.GetScalerWidth(), 50);
   EXPECT_EQ(s.GetFlippedQuadPoint(), Point(70, 30));
+}
+
+// A descendant that shows bookings however far outside the window, with
+// IsVisible alone: it keeps bookings before the window on show.
+class EverShownSchema : public TestSchema {
+public:
+  std::vector<TvxDataEntity_SchemaTime*> drawn;
+
+protected:
+  bool IsVisible(TvxDataEntity_SchemaTime* theItem) override { return theItem->GetStopDateTime() < GetScalerStop(); }
+  void DefaultDrawContent(TvxDataEntity_SchemaTime* theItem, const TRect& theRect, TCanvas* theCanvas) override {
+    drawn.push_back(theItem);
+    TestSchema::DefaultDrawContent(theItem, theRect, theCanvas);
+  }
+};
+
+TEST(SchemaLayout, OverridingIsVisibleAloneDecidesWhatIsDrawnAndLaidOut) {
+  EverShownSchema s;
+  s.Column("a");
+  TvxDataEntity_SchemaTime* before = s.Item(0, 2, 4);  // the window is 08:00 to 16:00
+  TvxDataEntity_SchemaTime* partner = s.Item(0, 3, 5);
+  TvxDataEntity_SchemaTime* in = s.Item(0, 10, 11);
+  TvxDataEntity_SchemaTime* after = s.Item(0, 17, 18);
+  s.Settle();
+  s.PaintArea();
+  auto drew = [&](TvxDataEntity_SchemaTime* e) { return std::count(s.drawn.begin(), s.drawn.end(), e); };
+  EXPECT_EQ(drew(before), 1);
+  EXPECT_EQ(drew(partner), 1);
+  EXPECT_EQ(drew(in), 1);
+  EXPECT_EQ(drew(after), 0);
+  EXPECT_TRUE(before->GetUseSubCol());
+  EXPECT_TRUE(partner->GetUseSubCol());
+  // The next day: the bookings after the old window show now, and collide.
+  TvxDataEntity_SchemaTime* late = s.Item(0, 17.5, 19);
+  s.SetScalerStop(TestSchema::kDay0 + 40 * kH);  // first: a start after the stop is not taken
+  s.SetWindow(TestSchema::kDay0 + 32 * kH, TestSchema::kDay0 + 40 * kH);
+  s.Settle();
+  ASSERT_DOUBLE_EQ(s.GetScalerStart(), TestSchema::kDay0 + 32 * kH);
+  s.drawn.clear();
+  s.PaintArea();
+  EXPECT_EQ(drew(after), 1);
+  EXPECT_EQ(drew(late), 1);
+  EXPECT_TRUE(after->GetUseSubCol());
+  EXPECT_TRUE(late->GetUseSubCol());
+  EXPECT_TRUE(before->GetUseSubCol());
 }

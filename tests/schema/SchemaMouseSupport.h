@@ -118,6 +118,9 @@ public:
     }
   }
 
+protected:
+  bool KeepsVisibilityRule() const override { return typeid(*this) == typeid(MouseSchema); }
+
 private:
   testing::ScopedTrace fTrace;
   bool fFlipped;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <typeinfo>
 
 #include "UiTestSupport.h"
 #include <vxplan/schema/vxSchema.h>
@@ -59,6 +60,16 @@ public:
 
   using vx::TvxSchema::Painter;
   using vx::TvxSchema::IsVisible;
+
+  // Keeps IsVisible's rule, as the library's own classes do, so that tests
+  // take the same path as they; a test class that changes the rule is asked
+  // about every booking, as any descendant is.
+  bool VisibilityFollowsTime() const override {
+    return KeepsVisibilityRule() ? !OnIsVisible : vx::TvxSchema::VisibilityFollowsTime();
+  }
+
+protected:
+  virtual bool KeepsVisibilityRule() const { return typeid(*this) == typeid(TestSchema); }
 
 private:
   vx::TBitmap fShot;
