@@ -382,15 +382,22 @@ int TBabGridView_Custom::WidthLeftForColumn(TBabGridCell* theGridCell, TAxisCont
   if (!theGridCell) return 0;
   int width = 0;
   if (theGridCell == fBabGridCellForViewer.get()) {
-    width = GetDrawRect().Width();
+    // The room the control offers, whatever its border: five pixels are
+    // kept free of the filling column.
+    width = GetWidth() - 5;
+    if (!GetIsPrinting() && fVert && fVert->GetVisible() && !fHijackVerticalScroll) width -= fVert->GetWidth();
   } else {
     const TRect r = theGridCell->GetLastDrawnRect();
     width = r == NoRect() ? 0 : r.Width();
   }
+  // Only the columns on screen take their share: the fixed ones, then those
+  // from the scroll position up to this one (it covers what lies beyond).
   TAxisContentList* cols = theGridCell->GetAxisContentListX();
-  for (int k = 0; k < cols->Count(); ++k) {
-    TAxisContentItem* col = cols->getAxisContentItem(k);
-    if (!col || col == theItem || col->GetHide() || col->GetUserSize() == kFillUserSize) continue;
+  for (TVisibleIterator it(theGridCell->GetFixedCols(), theGridCell->GetLeft(), cols->Count()); !it.Eof() && width > 0;
+       it.Next()) {
+    TAxisContentItem* col = cols->getAxisContentItem(it.Current());
+    if (col == theItem) break;
+    if (!col || col->GetHide() || col->GetUserSize() == kFillUserSize) continue;
     width -= GetWidthOffAxisContentItemForHeightCalculation(theGridCell, col);
   }
   return std::max(width, 0);

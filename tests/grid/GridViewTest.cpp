@@ -564,12 +564,54 @@ TEST(GridViewPaint, AStretchedLastColumnWrapsAtTheWidthLeftOver) {
   s.g->GetAxisContentListX()->getAxisContentItem(3)->SetUserSize(TBabGridView_Custom::kFillUserSize);
   s.Show();
   s.Paint();
-  // 398 pixels less three columns of 60 leave 218: the text's lines at that width.
-  EXPECT_EQ(s.view.WidthLeftForColumn(s.g, s.g->GetAxisContentListX()->getAxisContentItem(3)), 218);
+  // 400 pixels less 5, less three columns of 60, leave 215: the text's lines at that width.
+  EXPECT_EQ(s.view.WidthLeftForColumn(s.g, s.g->GetAxisContentListX()->getAxisContentItem(3)), 215);
   TBitmap probe;
   probe.GetCanvas()->SetFont(*s.view.GetFont());
-  TRect r = Rect(0, 0, 218 - 4, 0);
+  TRect r = Rect(0, 0, 215 - 4, 0);
   probe.GetCanvas()->DrawText(text, r, DT_WORDBREAK | DT_NOPREFIX | DT_CALCRECT);
   EXPECT_EQ(s.g->GetAxisContentListY()->getAxisContentItem(1)->GetCalculatedSize(), std::max(r.Height() + 3, 20));
   EXPECT_GT(r.Height(), probe.GetCanvas()->TextHeight("X"));
+}
+
+namespace {
+
+// Columns of 60 in a view 400 wide; the last one fills the width.
+struct FillCase {
+  const char* name;
+  int cols, rows, fixedCols, left, hiddenCol;
+  bool verticalBar;
+  int expected;  // before the vertical bar's width, when it shows
+};
+
+const FillCase kFillCases[] = {
+    {"AllOnScreen", 4, 2, 0, 0, -1, false, 395 - 3 * 60},
+    {"ScrolledOutColumnsLeaveTheirShare", 6, 2, 1, 4, -1, false, 395 - 2 * 60},
+    {"HiddenColumnsLeaveTheirShare", 4, 2, 0, 0, 1, false, 395 - 2 * 60},
+    {"TheVerticalBarTakesItsWidth", 4, 40, 0, 0, -1, true, 395 - 3 * 60},
+    {"NoRoomLeftIsNoWidth", 9, 2, 0, 0, -1, false, 0},
+};
+
+}  // namespace
+
+TEST(GridViewPaint, AStretchedLastColumnSharesOnlyWithColumnsOnScreen) {
+  for (const FillCase& c : kFillCases) {
+    SCOPED_TRACE(c.name);
+    BasicScene<StretchingView> s(c.cols, c.rows);
+    s.Fill();
+    TAxisContentList* cols = s.g->GetAxisContentListX();
+    s.g->SetFixedCols(c.fixedCols);
+    if (c.hiddenCol >= 0) cols->getAxisContentItem(c.hiddenCol)->SetHide(true);
+    TAxisContentItem* last = cols->getAxisContentItem(c.cols - 1);
+    last->SetUserSize(TBabGridView_Custom::kFillUserSize);
+    s.Show();
+    s.g->SetLeft(c.left);
+    s.Paint();
+    ASSERT_EQ(s.g->GetLeft(), c.left);
+    TScrollBar* bar = s.view.GetVertScrollBar();
+    ASSERT_EQ(bar->GetVisible(), c.verticalBar);
+    const int expected = c.expected - (c.verticalBar ? bar->GetWidth() : 0);
+    EXPECT_EQ(s.view.WidthLeftForColumn(s.g, last), expected);
+    EXPECT_EQ(s.view.GetWidthOffAxisContentItemForHeightCalculation(s.g, last), expected);
+  }
 }
