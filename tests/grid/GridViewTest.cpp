@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <utility>
+#include <vector>
 
 #include "GridViewSupport.h"
 #include <vxplan/platform/ui/WindowPixels.h>
@@ -614,4 +616,51 @@ TEST(GridViewPaint, AStretchedLastColumnSharesOnlyWithColumnsOnScreen) {
     EXPECT_EQ(s.view.WidthLeftForColumn(s.g, last), expected);
     EXPECT_EQ(s.view.GetWidthOffAxisContentItemForHeightCalculation(s.g, last), expected);
   }
+}
+
+TEST(GridViewScroll, LoadsAndUnloadsOfAPassAreToldAfterIt) {
+  ViewScene s(5, 0);
+  AllowRowUnload(s.view);
+  s.Fill();
+  TAxisContentList* rows = s.g->GetAxisContentListY();
+  rows->AddUnloaded(1000);
+  int told = 0;
+  std::vector<int> loadedWhenTold;
+  bool clearOnce = false;
+  s.view.OnAxisChanged = [&](TObject* sender) {
+    EXPECT_EQ(sender, &s.view);
+    ++told;
+    loadedWhenTold.push_back(rows->LoadedCount());
+    // A handler may change the axes it hears of.
+    if (std::exchange(clearOnce, false)) rows->ClearKeepFixedItems();
+  };
+  s.Show();
+  s.Paint();
+  vxtest::ProcessEventsUntilIdle();
+  // The first rows were loaded by the pass: told once it was over, with
+  // the window as the pass left it.
+  ASSERT_GE(told, 1);
+  EXPECT_EQ(loadedWhenTold.back(), rows->LoadedCount());
+  // A paint that loads nothing tells nothing.
+  const int before = told;
+  s.Paint();
+  s.view.Repaint();
+  vxtest::ProcessEventsUntilIdle();
+  EXPECT_EQ(told, before);
+  // Scrolling loads rows below and unloads those above.
+  vxtest::Wheel(&s.view, 100, 100, -120);
+  s.Paint();
+  vxtest::ProcessEventsUntilIdle();
+  ASSERT_EQ(s.g->GetTop(), 4);
+  EXPECT_GT(told, before);
+  EXPECT_EQ(loadedWhenTold.back(), rows->LoadedCount());
+  // Told after the pass, a handler may empty the rows it hears of.
+  clearOnce = true;
+  vxtest::Wheel(&s.view, 100, 100, -120);
+  s.Paint();
+  vxtest::ProcessEventsUntilIdle();
+  s.Paint();
+  EXPECT_FALSE(clearOnce);
+  EXPECT_EQ(rows->Count(), 1);
+  EXPECT_FALSE(s.view.GetVertScrollBar()->GetVisible());
 }
