@@ -84,6 +84,7 @@ TBabGridView_Custom::~TBabGridView_Custom() {
   TDoLater::NeverMind(DoLaterCall<&TBabGridView_Custom::MakeSureFocusedIsVisible_Async>(this));
   TDoLater::NeverMind(DoLaterCall<&TBabGridView_Custom::NavigateKey_Async>(this));
   TDoLater::NeverMind(DoLaterCall<&TBabGridView_Custom::FollowEdit_Async>(this));
+  TDoLater::NeverMind(DoLaterCall<&TBabGridView_Custom::AxisChanged_Async>(this));
   // What could call back goes first, while the view is whole.
   fEditing = false;
   fEditBabSimpleCell = nullptr;
@@ -149,8 +150,15 @@ bool TBabGridView_Custom::Quiet() const { return fInLayoutPass || fPainting || I
 
 void TBabGridView_Custom::OnAxisChange() {
   // Loads and unloads of a layout pass (or of painting) are not changes to
-  // react to: reacting would lay out and paint again, without end.
-  if (Quiet()) return;
+  // react to: reacting would lay out and paint again, without end. The
+  // application still hears of them, on the next turn of the message loop:
+  // there its handler may change the axes again.
+  if (IsDestroying()) return;
+  if (fInLayoutPass || fPainting) {
+    fAxisChangePending = true;
+    TDoLater::DoLater(DoLaterCall<&TBabGridView_Custom::AxisChanged_Async>(this), nullptr);
+    return;
+  }
   StopEditing();
   if (fHost.AxisChanged) fHost.AxisChanged(this);
   if (OnAxisChanged) OnAxisChanged(this);
@@ -174,6 +182,18 @@ void TBabGridView_Custom::AfterLayoutPass() {
   if (topLeft) TopLeftChanged();
   if (bar && fHost.VerticalScrollVisibilityChanged) fHost.VerticalScrollVisibilityChanged(this);
   if (bar && OnVerticalScrollVisibilityChanged) OnVerticalScrollVisibilityChanged(this);
+}
+
+void TBabGridView_Custom::AxisChanged_Async(TObject*) {
+  // Run inside a pass or a paint (all deferred calls run now): the end of
+  // that asks again.
+  if (fInLayoutPass || fPainting || IsDestroying() || !std::exchange(fAxisChangePending, false)) return;
+  if (OnAxisChanged) OnAxisChanged(this);
+}
+
+void TBabGridView_Custom::AskAgainForAxisChange() {
+  if (fAxisChangePending && !fInLayoutPass && !fPainting && !IsDestroying())
+    TDoLater::DoLater(DoLaterCall<&TBabGridView_Custom::AxisChanged_Async>(this), nullptr);
 }
 
 void TBabGridView_Custom::OnFocusedCellChange() {
@@ -339,6 +359,7 @@ void TBabGridView_Custom::UpdateLayout() {
   }
   fLayout->SetDrawRect(r);
   fLayout->Update();
+  AskAgainForAxisChange();
 }
 
 void TBabGridView_Custom::HardViewParamsUpdate() {
@@ -382,15 +403,22 @@ int TBabGridView_Custom::WidthLeftForColumn(TBabGridCell* theGridCell, TAxisCont
   if (!theGridCell) return 0;
   int width = 0;
   if (theGridCell == fBabGridCellForViewer.get()) {
-    width = GetDrawRect().Width();
+    // The room the control offers, whatever its border: five pixels are
+    // kept free of the filling column.
+    width = GetWidth() - 5;
+    if (!GetIsPrinting() && fVert && fVert->GetVisible() && !fHijackVerticalScroll) width -= fVert->GetWidth();
   } else {
     const TRect r = theGridCell->GetLastDrawnRect();
     width = r == NoRect() ? 0 : r.Width();
   }
+  // Only the columns on screen take their share: the fixed ones, then those
+  // from the scroll position up to this one (it covers what lies beyond).
   TAxisContentList* cols = theGridCell->GetAxisContentListX();
-  for (int k = 0; k < cols->Count(); ++k) {
-    TAxisContentItem* col = cols->getAxisContentItem(k);
-    if (!col || col == theItem || col->GetHide() || col->GetUserSize() == kFillUserSize) continue;
+  for (TVisibleIterator it(theGridCell->GetFixedCols(), theGridCell->GetLeft(), cols->Count()); !it.Eof() && width > 0;
+       it.Next()) {
+    TAxisContentItem* col = cols->getAxisContentItem(it.Current());
+    if (col == theItem) break;
+    if (!col || col->GetHide() || col->GetUserSize() == kFillUserSize) continue;
     width -= GetWidthOffAxisContentItemForHeightCalculation(theGridCell, col);
   }
   return std::max(width, 0);

@@ -383,6 +383,7 @@ protected:
 
   // Painting.
   void OffscreenPaint() override;
+  void PaintCells();
   virtual void OnDrawBabCell(TRect theRect, TBabCell* theCell, TBabDrawStateSet theState);
   virtual void PreDrawGetStringAndSetAttributes(TBabCell* theCell, TBabDrawStateSet theState, std::string& theText,
                                                 bool& theValue, bool& theIsText);
@@ -422,6 +423,9 @@ private:
   void LayOutArea();
   // Raises what a layout pass noted for the application, once it is over.
   void AfterLayoutPass();
+  // Loads and unloads of a pass or paint, told to the application later.
+  void AxisChanged_Async(TObject*);
+  void AskAgainForAxisChange();
   TCanvas* Canvas() { return GetOffscreenCanvas(); }
   bool Quiet() const;
 
@@ -501,6 +505,7 @@ private:
   bool fEnterWentInwards = false;
   bool fTopLeftPending = false;
   bool fVertVisibilityPending = false;
+  bool fAxisChangePending = false;
 
   TSlowStartProc fSlowStartMethod;
   TPoint fSlowStartPoint;

@@ -19,6 +19,11 @@ using gridview::StringData;
 
 void TBabGridView_Custom::OffscreenPaint() {
   if (GetIsPrinting() && !GetAssignedPrintingCanvas()) return;
+  PaintCells();
+  AskAgainForAxisChange();
+}
+
+void TBabGridView_Custom::PaintCells() {
   TFlagScope painting(fPainting);
   TBabGridCellForViewer* g = fBabGridCellForViewer.get();
   if (fDoFirstGridInit) {

@@ -13,6 +13,11 @@ using gridview::UpperText;
 
 TvxCellLayout::TvxCellLayout(TvxCellLayouts* theCollection)
     : fLayoutProperty(std::make_unique<TLayoutProp>()), fCollection(theCollection) {
+  // The font is handed out for editing: its edits reach the cells too.
+  fFont.SetOwnerListener([this](TObject*) {
+    CopyFont();
+    Changed();
+  });
   Changed();
   CopyFont();
   if (TvxGrid* g = fCollection ? fCollection->GetGrid() : nullptr) g->_CellLayoutCreated(this);

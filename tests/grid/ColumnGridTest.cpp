@@ -89,6 +89,47 @@ TEST(ColumnGrid, ColumnsFromDefinitionsWithInfoColumnHeadersLayoutsAndHiding) {
   EXPECT_EQ(s.grid.GetText(s.grid.GetCell(0, 0)), "x");
 }
 
+namespace {
+
+// An edit made on the font a layout hands out, and what its cells then see.
+struct FontEdit {
+  const char* name;
+  void (*edit)(TFont*);
+  bool (*seen)(const TLayoutProp&);
+};
+
+const FontEdit kFontEdits[] = {
+    {"Size", [](TFont* f) { f->SetSize(23); }, [](const TLayoutProp& p) { return p.FontSize == 23; }},
+    {"Name", [](TFont* f) { f->SetName("Courier New"); },
+     [](const TLayoutProp& p) { return p.FontName == "Courier New"; }},
+    {"Style", [](TFont* f) { f->SetStyle(TFontStyles{fsBold}); },
+     [](const TLayoutProp& p) { return p.FontStyle == TFontStyles{fsBold}; }},
+    {"Colour", [](TFont* f) { f->SetColor(0x0000FF); }, [](const TLayoutProp& p) { return p.FontColor == 0x0000FF; }},
+};
+
+}  // namespace
+
+TEST(ColumnGrid, EditsOfALayoutsFontReachItsCells) {
+  for (const FontEdit& e : kFontEdits) {
+    SCOPED_TRACE(e.name);
+    GridScene s({tckSimpleEdit});
+    TvxCellLayout* big = s.grid.GetCellLayouts()->Add();
+    big->SetName("Big");
+    big->SetUseFontInfo(true);
+    s.grid.GetColumns()->GetColumn(0)->SetLayoutName("Big");
+    s.Rows({{"a"}});
+    TBabCell* cell = s.grid.GetCell(1, 1);
+    ASSERT_EQ(cell->GetLayoutProp(), big->GetLayoutProperty());
+    s.grid.UpdateLayout();
+    ASSERT_FALSE(s.grid.GetHardViewParamsOutOfDate());
+    EXPECT_FALSE(e.seen(*cell->GetLayoutProp()));
+    e.edit(big->GetFont());
+    EXPECT_TRUE(e.seen(*cell->GetLayoutProp()));
+    // The cells are measured again with the new font.
+    EXPECT_TRUE(s.grid.GetHardViewParamsOutOfDate());
+  }
+}
+
 TEST(ColumnGrid, SortsStablyByEveryColumnKind) {
   GridScene s({tckSimpleEdit, tckMemo, tckBool, tckCombo, tckDate, tckTime, tckSimpleEdit});
   s.grid.GetColumns()->GetColumn(6)->SetNumericSort(true);

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <utility>
+#include <vector>
 
 #include "GridViewSupport.h"
 #include <vxplan/platform/ui/WindowPixels.h>
@@ -458,9 +460,9 @@ TEST(GridViewPaint, WrappedTextMeasuresAtTheColumnsWidth) {
   probe.GetCanvas()->SetFont(*s.view.GetFont());
   const int line = probe.GetCanvas()->TextHeight("X");
   EXPECT_GE(rows->getAxisContentItem(1)->GetCalculatedSize(), 3 * line + 3);
-  // 398 pixels less three columns of 60 leave 218: the text's lines at that width.
-  EXPECT_EQ(s.view.WidthLeftForColumn(s.g, cols->getAxisContentItem(3)), 218);
-  TRect r = Rect(0, 0, 218 - 4, 0);
+  // 400 pixels less 5, less three columns of 60, leave 215: the text's lines at that width.
+  EXPECT_EQ(s.view.WidthLeftForColumn(s.g, cols->getAxisContentItem(3)), 215);
+  TRect r = Rect(0, 0, 215 - 4, 0);
   probe.GetCanvas()->DrawText(text, r, DT_WORDBREAK | DT_NOPREFIX | DT_CALCRECT);
   EXPECT_GT(r.Height(), line);
   EXPECT_EQ(rows->getAxisContentItem(2)->GetCalculatedSize(), std::max(r.Height() + 3, 20));
@@ -469,4 +471,93 @@ TEST(GridViewPaint, WrappedTextMeasuresAtTheColumnsWidth) {
   s.view.SetText(s.g->getCell(1, 1), s.view.GetText(s.g->getCell(1, 1)));
   s.Paint();
   EXPECT_EQ(rows->getAxisContentItem(1)->GetCalculatedSize(), wrap.MinHeight);
+}
+
+namespace {
+
+// Columns of 60 in a view 400 wide; the last one fills the width.
+struct FillCase {
+  const char* name;
+  int cols, rows, fixedCols, left, hiddenCol;
+  bool verticalBar;
+  int expected;  // before the vertical bar's width, when it shows
+};
+
+const FillCase kFillCases[] = {
+    {"AllOnScreen", 4, 2, 0, 0, -1, false, 395 - 3 * 60},
+    {"ScrolledOutColumnsLeaveTheirShare", 6, 2, 1, 4, -1, false, 395 - 2 * 60},
+    {"HiddenColumnsLeaveTheirShare", 4, 2, 0, 0, 1, false, 395 - 2 * 60},
+    {"TheVerticalBarTakesItsWidth", 4, 40, 0, 0, -1, true, 395 - 3 * 60},
+    {"NoRoomLeftIsNoWidth", 9, 2, 0, 0, -1, false, 0},
+};
+
+}  // namespace
+
+TEST(GridViewPaint, AStretchedLastColumnSharesOnlyWithColumnsOnScreen) {
+  for (const FillCase& c : kFillCases) {
+    SCOPED_TRACE(c.name);
+    BasicScene<StretchingView> s(c.cols, c.rows);
+    s.Fill();
+    TAxisContentList* cols = s.g->GetAxisContentListX();
+    s.g->SetFixedCols(c.fixedCols);
+    if (c.hiddenCol >= 0) cols->getAxisContentItem(c.hiddenCol)->SetHide(true);
+    TAxisContentItem* last = cols->getAxisContentItem(c.cols - 1);
+    last->SetUserSize(TBabGridView_Custom::kFillUserSize);
+    s.Show();
+    s.g->SetLeft(c.left);
+    s.Paint();
+    ASSERT_EQ(s.g->GetLeft(), c.left);
+    TScrollBar* bar = s.view.GetVertScrollBar();
+    ASSERT_EQ(bar->GetVisible(), c.verticalBar);
+    const int expected = c.expected - (c.verticalBar ? bar->GetWidth() : 0);
+    EXPECT_EQ(s.view.WidthLeftForColumn(s.g, last), expected);
+    EXPECT_EQ(s.view.GetWidthOffAxisContentItemForHeightCalculation(s.g, last), expected);
+  }
+}
+
+TEST(GridViewScroll, LoadsAndUnloadsOfAPassAreToldAfterIt) {
+  ViewScene s(5, 0);
+  AllowRowUnload(s.view);
+  s.Fill();
+  TAxisContentList* rows = s.g->GetAxisContentListY();
+  rows->AddUnloaded(1000);
+  int told = 0;
+  std::vector<int> loadedWhenTold;
+  bool clearOnce = false;
+  s.view.OnAxisChanged = [&](TObject* sender) {
+    EXPECT_EQ(sender, &s.view);
+    ++told;
+    loadedWhenTold.push_back(rows->LoadedCount());
+    // A handler may change the axes it hears of.
+    if (std::exchange(clearOnce, false)) rows->ClearKeepFixedItems();
+  };
+  s.Show();
+  s.Paint();
+  vxtest::ProcessEventsUntilIdle();
+  // The first rows were loaded by the pass: told once it was over, with
+  // the window as the pass left it.
+  ASSERT_GE(told, 1);
+  EXPECT_EQ(loadedWhenTold.back(), rows->LoadedCount());
+  // A paint that loads nothing tells nothing.
+  const int before = told;
+  s.Paint();
+  s.view.Repaint();
+  vxtest::ProcessEventsUntilIdle();
+  EXPECT_EQ(told, before);
+  // Scrolling loads rows below and unloads those above.
+  vxtest::Wheel(&s.view, 100, 100, -120);
+  s.Paint();
+  vxtest::ProcessEventsUntilIdle();
+  ASSERT_EQ(s.g->GetTop(), 4);
+  EXPECT_GT(told, before);
+  EXPECT_EQ(loadedWhenTold.back(), rows->LoadedCount());
+  // Told after the pass, a handler may empty the rows it hears of.
+  clearOnce = true;
+  vxtest::Wheel(&s.view, 100, 100, -120);
+  s.Paint();
+  vxtest::ProcessEventsUntilIdle();
+  s.Paint();
+  EXPECT_FALSE(clearOnce);
+  EXPECT_EQ(rows->Count(), 1);
+  EXPECT_FALSE(s.view.GetVertScrollBar()->GetVisible());
 }
