@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include <vxplan/designer/QvxGantModelBindingPrivate.h>
 #include <vxplan/platform/ui/QtConvert.h>
@@ -204,11 +205,15 @@ QvxGantModelBinding::TTask* QvxGantModelBinding::TaskAt(const QModelIndex& thePa
   if (!theParent.isValid()) return fRoot.get();
   if (theParent.model() != fModel) return nullptr;
   std::vector<int> path;
-  for (QModelIndex i = theParent.siblingAtColumn(0); i.isValid(); i = i.parent()) path.push_back(i.row());
+  for (QModelIndex i = theParent.siblingAtColumn(0); i.isValid(); i = i.parent()) path.insert(path.begin(), i.row());
+  return TaskAtPath(path);
+}
+
+QvxGantModelBinding::TTask* QvxGantModelBinding::TaskAtPath(const std::vector<int>& thePath) const {
   TTask* t = fRoot.get();
-  for (auto r = path.rbegin(); r != path.rend(); ++r) {
-    if (*r < 0 || *r >= static_cast<int>(t->rows.size()) || !t->rows[*r].task) return nullptr;
-    t = t->rows[*r].task.get();
+  for (int r : thePath) {
+    if (!t || r < 0 || r >= static_cast<int>(t->rows.size()) || !t->rows[r].task) return nullptr;
+    t = t->rows[r].task.get();
   }
   return t;
 }
@@ -314,16 +319,22 @@ void QvxGantModelBinding::OnRowsRemoved(const QModelIndex& theParent, int theFir
   TApplying applying(*this);
   TTask* parent = TaskAt(theParent);
   if (!parent) return;
-  const int size = static_cast<int>(parent->rows.size());
-  const int first = std::clamp(theFirst, 0, size), last = std::clamp(theLast + 1, first, size);
-  for (int r = first; r < last; ++r) DropEntry(parent->rows[r]);
-  parent->rows.erase(parent->rows.begin() + first, parent->rows.begin() + last);
+  RemoveRows(*parent, theFirst, theLast);
   RecheckKind(theParent);  // a task left without children may be a bar now
   LinksOutOfDate();
 }
 
+void QvxGantModelBinding::RemoveRows(TTask& theParent, int theFirst, int theLast) {
+  const int size = static_cast<int>(theParent.rows.size());
+  const int first = std::clamp(theFirst, 0, size), last = std::clamp(theLast + 1, first, size);
+  for (int r = first; r < last; ++r) DropEntry(theParent.rows[r]);
+  theParent.rows.erase(theParent.rows.begin() + first, theParent.rows.begin() + last);
+}
+
 void QvxGantModelBinding::OnRowsAboutToBeMoved(const QModelIndex& theParent, int theFirst, int theLast) {
   fPending = std::make_unique<TViewState>();
+  fMoveSource.emplace();
+  for (QModelIndex i = theParent.siblingAtColumn(0); i.isValid(); i = i.parent()) fMoveSource->insert(fMoveSource->begin(), i.row());
   if (TTask* parent = TaskAt(theParent))
     for (int r = std::max(0, theFirst); r <= theLast && r < static_cast<int>(parent->rows.size()); ++r) {
       TEntry& e = parent->rows[r];
@@ -334,12 +345,18 @@ void QvxGantModelBinding::OnRowsAboutToBeMoved(const QModelIndex& theParent, int
 
 void QvxGantModelBinding::OnRowsMoved(const QModelIndex& theParent, int theFirst, int theLast,
                                       const QModelIndex& theDest, int theRow) {
-  // Removed where they were, made anew where they are, their view state kept.
+  // Removed where they were, made anew where they are, their view state
+  // kept. The indexes name places after the move while the binding still
+  // holds the rows where they were: the source is found by its place before.
+  TApplying applying(*this);
   const int count = theLast - theFirst + 1;
-  OnRowsRemoved(theParent, theFirst, theLast);
+  const std::optional<std::vector<int>> source = std::exchange(fMoveSource, std::nullopt);
+  if (TTask* from = source ? TaskAtPath(*source) : TaskAt(theParent)) RemoveRows(*from, theFirst, theLast);
   int first = theRow;
   if (theParent == theDest && theRow > theLast) first -= count;
   OnRowsInserted(theDest, first, first + count - 1);
+  // Both in step with the model now: a task left empty may be a bar.
+  RecheckKind(theParent);
   RecheckKind(theDest);
   if (fPending) {
     const std::unique_ptr<TViewState> state = std::move(fPending);

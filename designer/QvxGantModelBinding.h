@@ -55,6 +55,7 @@
 #include <QPointer>
 #include <QColor>
 #include <memory>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -135,6 +136,9 @@ private:
   void ApplyTask(TTask& theTask, const TRowData& theData);
   int TasksBefore(const TTask& theTask, int theRow) const;
   TTask* TaskAt(const QModelIndex& theParent) const;
+  // By the rows from the root down, as the binding holds them.
+  TTask* TaskAtPath(const std::vector<int>& thePath) const;
+  void RemoveRows(TTask& theParent, int theFirst, int theLast);
   TEntry* EntryAt(const QModelIndex& theIndex) const;
   QModelIndex IndexOfTask(const TTask* theTask) const;
   void RefreshIndex(const QModelIndex& theIndex);
@@ -185,6 +189,8 @@ private:
   std::vector<QMetaObject::Connection> fLinkConnections;
   std::vector<TvxHeld<TvxDataEntity_Link>> fLinks;
   std::unique_ptr<TViewState> fPending;  // captured before a layout change, reset or move
+  // Where the rows of a move come from, as the binding holds them before it.
+  std::optional<std::vector<int>> fMoveSource;
   int fApplying = 0;    // the binding is writing into the chart
   bool fHasLinkRoles = false;
   bool fLinksQueued = false;

@@ -149,19 +149,18 @@ bool TBabGridView_Custom::Quiet() const { return fInLayoutPass || fPainting || I
 // ---------------------------------------------------------------- the model's events
 
 void TBabGridView_Custom::OnAxisChange() {
-  // Loads and unloads of a layout pass (or of painting) are not changes to
-  // react to: reacting would lay out and paint again, without end. The
-  // application still hears of them, on the next turn of the message loop:
-  // there its handler may change the axes again.
+  // The change is told from inside the axis's own work (an item half
+  // inserted or dropped, a loop over the loaded ones): the application hears
+  // of it on the next turn of the message loop, once for a burst, where its
+  // handler may change the axes again.
   if (IsDestroying()) return;
-  if (fInLayoutPass || fPainting) {
-    fAxisChangePending = true;
-    TDoLater::DoLater(DoLaterCall<&TBabGridView_Custom::AxisChanged_Async>(this), nullptr);
-    return;
-  }
+  fAxisChangePending = true;
+  TDoLater::DoLater(DoLaterCall<&TBabGridView_Custom::AxisChanged_Async>(this), nullptr);
+  // Loads and unloads of a layout pass (or of painting) are not changes to
+  // react to: reacting would lay out and paint again, without end.
+  if (fInLayoutPass || fPainting) return;
   StopEditing();
   if (fHost.AxisChanged) fHost.AxisChanged(this);
-  if (OnAxisChanged) OnAxisChanged(this);
   Invalidate();
 }
 

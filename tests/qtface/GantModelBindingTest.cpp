@@ -103,6 +103,37 @@ TEST(GantModelBinding, ChartFollowsRandomEdits) {
   }
 }
 
+// A sub-task's only child moved out to a place before the sub-task in its
+// parent: the indexes of the move name places after it, the binding still
+// holds the rows where they were. The sub-task becomes a bar again.
+TEST(GantModelBinding, AChildMovedOutBeforeItsTaskLeavesItABar) {
+  for (int dest = 0; dest <= 3; ++dest) {
+    SCOPED_TRACE(dest);
+    TestGant chart;
+    PlanModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    auto add = [&](const QModelIndex& parent, const QString& text, double from) {
+      const int row = model.rowCount(parent);
+      model.insertRows(row, 1, parent);
+      const QModelIndex made = model.index(row, 0, parent);
+      model.setData(made, Day(from), Qt::UserRole + 1);
+      model.setData(made, Day(from + 1), Qt::UserRole + 2);
+      model.setData(made, text, Qt::DisplayRole);
+      return made;
+    };
+    model.insertRows(0, 1, {});
+    const QModelIndex t = model.index(0, 0);
+    model.setData(t, QStringLiteral("T"), Qt::DisplayRole);
+    for (int k = 0; k < 3; ++k) add(t, QStringLiteral("s%1").arg(k), k);
+    add(model.index(2, 0, t), QStringLiteral("b"), 5);
+    QvxGantModelBinding binding(&chart);
+    binding.setModel(&model);
+    ASSERT_EQ(vxtest::ChartShows(chart), vxtest::ModelSays(model));
+    model.moveRows(model.index(2, 0, t), 0, 1, t, dest);
+    EXPECT_EQ(vxtest::ChartShows(chart), vxtest::ModelSays(model));
+  }
+}
+
 // The same over a QStandardItemModel, whose signals differ (no moves, a row
 // inserted with its items), and with lookups both ways.
 TEST(GantModelBinding, StandardItemModelAndLookups) {
