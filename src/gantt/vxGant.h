@@ -253,10 +253,10 @@ public:
   TOnTimeCopyOrMove OnTimeCopy;
   // A bar dragged to another row: the chart leaves the change to the
   // application. The usual answer moves the bar with the dragged times:
-  //   g->OnTimeChangeRow = [](TvxGant_ComBasic* g, TvxDataEntity_Kronit* k, TGantRow*, TGantRow* to,
-  //                           TDateTime start, TDateTime stop, TvxDataEntity_Kronit*& moved) {
+  //   [](TvxGant_ComBasic* g, TvxDataEntity_Kronit* k, TGantRow*, TGantRow* to,
+  //      TDateTime start, TDateTime stop, TvxDataEntity_Kronit*& moved) {
   //     if (g->MoveKronitToRow(k, to, 0, start, stop)) moved = k;
-  //   };
+  //   }
   TOnTimeCopyOrMove OnTimeChangeRow;
   TOnHintInfo OnHintInfo;
   TOnAlignNeed OnAlignNeed;

@@ -93,6 +93,9 @@ public:
   bool VertAlignCenter = false;
   bool EndEllipsis = false;
   TOnLineDraw OnFrameLineDraw;
+  // The handler of the column layout that owns this one, asked first;
+  // OnFrameLineDraw stays the application's own.
+  TOnLineDraw ColumnFrameLineDraw;
 };
 
 // The value object of a cell, created with the cell and freed with it.

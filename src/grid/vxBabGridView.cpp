@@ -154,8 +154,11 @@ void TBabGridView_Custom::OnAxisChange() {
   // of it on the next turn of the message loop, once for a burst, where its
   // handler may change the axes again.
   if (IsDestroying()) return;
-  fAxisChangePending = true;
-  TDoLater::DoLater(DoLaterCall<&TBabGridView_Custom::AxisChanged_Async>(this), nullptr);
+  // Only for a listener: a bulk load raises this once an item.
+  if (OnAxisChanged) {
+    fAxisChangePending = true;
+    TDoLater::DoLater(DoLaterCall<&TBabGridView_Custom::AxisChanged_Async>(this), nullptr);
+  }
   // Loads and unloads of a layout pass (or of painting) are not changes to
   // react to: reacting would lay out and paint again, without end.
   if (fInLayoutPass || fPainting) return;

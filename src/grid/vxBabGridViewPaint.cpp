@@ -341,9 +341,10 @@ void TBabGridView_Custom::LayoutPropertyLines(TRect r, TBabCell* theCell) {
     TFrameOptions FrameOptions;
     TColor FrameColor;
     TFrameKind FrameKind;
-    TOnLineDraw OnFrameLineDraw;
+    TOnLineDraw ColumnFrameLineDraw, OnFrameLineDraw;
   } const lp{theCell->GetLayoutProp()->FrameOptions, theCell->GetLayoutProp()->FrameColor,
-             theCell->GetLayoutProp()->FrameKind, theCell->GetLayoutProp()->OnFrameLineDraw};
+             theCell->GetLayoutProp()->FrameKind, theCell->GetLayoutProp()->ColumnFrameLineDraw,
+             theCell->GetLayoutProp()->OnFrameLineDraw};
   TPen* pen = c->GetPen();
   pen->SetStyle(psSolid);
   pen->SetWidth(1);
@@ -358,8 +359,10 @@ void TBabGridView_Custom::LayoutPropertyLines(TRect r, TBabCell* theCell) {
       case foBottom: a = Point(frame.Left, frame.Bottom); z = Point(frame.Right, frame.Bottom); break;
     }
     bool defaultDraw = true;
-    if (lp.OnFrameLineDraw) lp.OnFrameLineDraw(theCell->GetLayoutProp(), option, theCell, frame, a, z, defaultDraw, c);
-    if (!alive) return;
+    for (const TOnLineDraw* hook : {&lp.ColumnFrameLineDraw, &lp.OnFrameLineDraw}) {
+      if (*hook && defaultDraw) (*hook)(theCell->GetLayoutProp(), option, theCell, frame, a, z, defaultDraw, c);
+      if (!alive) return;
+    }
     if (!defaultDraw) continue;
     c->MoveTo(a.X, a.Y);
     c->LineTo(z.X, z.Y);

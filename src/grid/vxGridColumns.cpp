@@ -66,7 +66,7 @@ void TvxCellLayout::Changed() {
   p.HorzAlignCenter = fHorzAlignCenter;
   p.VertAlignCenter = fVertAlignCenter;
   p.EndEllipsis = fEndEllipsis;
-  p.OnFrameLineDraw = fOnFrameLineDraw;
+  p.ColumnFrameLineDraw = fOnFrameLineDraw;
   TvxGrid* g = fCollection ? fCollection->GetGrid() : nullptr;
   if (g && !g->IsDestroying()) g->RecalcExtents();
 }

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <utility>
 
+#include <vxplan/core/vxHolding.h>
 #include <vxplan/paint/vxDoLater.h>
 #include <vxplan/platform/rtl/Math.h>
 #include <vxplan/platform/ui/ComCtrls.h>
@@ -279,15 +281,34 @@ void GStuff::PrintBitmap_ImageList(TCanvas* aCanvas, const TRect& aRect, TCustom
 
 // --- pick-one menus ------------------------------------------------------------------------------
 
+namespace {
+
+// An entry of a pick-one menu: the pick reaches the caller's handler through
+// Click, and the entry's OnClick stays the application's, heard after it.
+class TOptionItem : public TMenuItem, public TvxWatchable {
+public:
+  explicit TOptionItem(TNotifyEvent thePick) : TMenuItem(nullptr), fPick(std::move(thePick)) {}
+  void Click() override {
+    TvxWatch<TOptionItem> alive(this);
+    // A copy: the handler may free the entry and its menu.
+    if (const TNotifyEvent pick = fPick) pick(this);
+    if (alive) TMenuItem::Click();
+  }
+
+private:
+  TNotifyEvent fPick;
+};
+
+}  // namespace
+
 void GStuff::CreateMenuOptions(TPopupMenu* aPopup, const std::vector<std::string>& aStrings, TNotifyEvent aOnClick,
                                int aDefaultIndex, bool aAddCancel) {
   if (!aPopup) return;
   TMenuItem* items = aPopup->GetItems();
   for (size_t i = 0; i < aStrings.size(); ++i) {
-    auto* item = new TMenuItem(nullptr);
+    auto* item = new TOptionItem(aOnClick);
     item->SetCaption(aStrings[i]);
     item->SetTag(static_cast<std::intptr_t>(i));
-    item->OnClick = aOnClick;
     item->SetDefault(static_cast<int>(i) == aDefaultIndex);
     items->Add(item);
   }

@@ -230,3 +230,35 @@ TEST(ColumnGrid, SubGridCellsNestTheirDefinitionAndUnknownNamesStayEmpty) {
   s.g->GetAxisContentListY()->Drop(1);
   EXPECT_EQ(def->GetSpawnedGridCells().size(), 1u);
 }
+
+// A frame line asks the column layout's handler, then the layout's own: a
+// later change of the column layout keeps the application's handler.
+TEST(ColumnGrid, FrameLinesAskTheColumnLayoutThenTheApplication) {
+  GridScene s({tckSimpleEdit});
+  TvxCellLayout* framed = s.grid.GetCellLayouts()->Add();
+  framed->SetName("Framed");
+  framed->SetFrameOptionsUse(true);
+  framed->SetFrameOptions(TFrameOptions{foLeft, foTop});
+  std::vector<std::string> heard;
+  bool columnDraws = true;
+  framed->SetOnFrameLineDraw([&](TLayoutProp*, TFrameOption, TBabCell*, TRect, TPoint, TPoint, bool& draw, TCanvas*) {
+    heard.push_back("column");
+    draw = columnDraws;
+  });
+  s.grid.GetColumns()->GetColumn(0)->SetLayoutName("Framed");
+  s.Rows({{"a"}});
+  framed->GetLayoutProperty()->OnFrameLineDraw = [&](TLayoutProp*, TFrameOption, TBabCell*, TRect, TPoint, TPoint,
+                                                     bool&, TCanvas*) { heard.push_back("own"); };
+  framed->SetFrameColor(clRed);
+  TBitmap shot;
+  s.grid.PaintTo(&shot);
+  ASSERT_GE(heard.size(), 4u);  // two lines, each asking both
+  EXPECT_EQ(std::vector<std::string>(heard.begin(), heard.begin() + 2), (std::vector<std::string>{"column", "own"}));
+  // The column's handler that draws the line itself: the layout's own is not asked.
+  heard.clear();
+  columnDraws = false;
+  s.grid.Invalidate();
+  s.grid.PaintTo(&shot);
+  ASSERT_FALSE(heard.empty());
+  EXPECT_EQ(std::count(heard.begin(), heard.end(), "own"), 0);
+}

@@ -196,6 +196,11 @@ TEST(GStuff, UserOptionsReturnTheIndexPicked) {
   EXPECT_EQ(items->GetItem(3)->GetCaption(), "Avbryt");
   items->GetItem(1)->Click();
   EXPECT_EQ(clicked, 1);
+  // The entry's own OnClick is the application's: heard too, the pick kept.
+  int heard = 0;
+  items->GetItem(0)->OnClick = [&](TObject*) { ++heard; };
+  items->GetItem(0)->Click();
+  EXPECT_EQ(std::make_pair(clicked, heard), std::make_pair(0, 1));
 
   // The modal menu: the test chooses from the open menu by the event loop.
   auto choose = [](const QString& caption) {
