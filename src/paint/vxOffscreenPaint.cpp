@@ -1,6 +1,7 @@
 #include <vxplan/paint/vxOffscreenPaint.h>
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 #include <vxplan/platform/rtl/Math.h>
@@ -219,17 +220,29 @@ double TvxOffscreenPaint::GetFontScale(TCanvas* aCanvas) {
 
 void TvxOffscreenPaint::CalculateFontScale() { fPrintFontscale = GetFontScale(fTemporaryPrintingCanvas.get()); }
 
+namespace {
+// Points; far past any paper, and well inside an int.
+constexpr double kMaxPrintFontSize = 10000;
+}  // namespace
+
+int TvxOffscreenPaint::PrintFontSize(int theSize, double theFontScale, double theScaleY) {
+  int size = theSize;
+  bool defaultResize = true;
+  // Copies: a handler may replace itself.
+  const TOnPrintResizeFont owner = fOwnerPrintResizeFont;
+  if (owner) owner(this, size, defaultResize);
+  const TOnPrintResizeFont own = OnPrintResizeFont;
+  if (own) own(this, size, defaultResize);
+  if (!defaultResize) return size;
+  const double scaled = size * theFontScale * theScaleY;
+  return std::isfinite(scaled) ? Round(std::clamp(scaled, -kMaxPrintFontSize, kMaxPrintFontSize)) : size;
+}
+
 void TvxOffscreenPaint::PrintResizeFont() {
   if (!GetIsPrinting() || !fTemporaryPrintingCanvas) return;
-  TFont* font = fTemporaryPrintingCanvas->GetFont();
-  int size = font->GetSize();
-  bool defaultResize = true;
-  if (fOwnerPrintResizeFont) fOwnerPrintResizeFont(this, size, defaultResize);
-  if (OnPrintResizeFont) OnPrintResizeFont(this, size, defaultResize);
-  if (!defaultResize)
-    font->SetSize(size);
-  else
-    font->SetSize(Round(size * fPrintFontscale * GetPrintScaley()));
+  const int size = PrintFontSize(fTemporaryPrintingCanvas->GetFont()->GetSize(), fPrintFontscale, GetPrintScaley());
+  // A handler may have ended the printing.
+  if (fTemporaryPrintingCanvas) fTemporaryPrintingCanvas->GetFont()->SetSize(size);
 }
 
 void TvxOffscreenPaint::WndProc(TMessage& Message) {

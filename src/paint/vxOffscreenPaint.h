@@ -70,6 +70,10 @@ public:
   void InternalSetPrintScaley(double theValue) noexcept { FPrintScaley = theValue; }
 
   void PrintResizeFont();
+  // A font size in points for a device, sized as this panel sizes its own
+  // printing font: by theFontScale (GetFontScale of the device) and the
+  // vertical print scale, unless the owner or OnPrintResizeFont decide.
+  int PrintFontSize(int theSize, double theFontScale, double theScaleY);
   // For the control that owns this one: asked before OnPrintResizeFont, which
   // stays the application's and may still change the answer.
   void SetOwnerPrintResizeFont(TOnPrintResizeFont theHandler) { fOwnerPrintResizeFont = std::move(theHandler); }

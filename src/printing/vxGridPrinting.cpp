@@ -31,23 +31,48 @@ void TvxGridPrinting::Print(TvxGrid* Grid, HDC DC, int X, int Y, double ScaleX, 
   printer.ResetAfterPrint();
 }
 
-void TvxGridPrinting::CountRows(int theFirst, int RowCount, int Y, double ScaleY, int PageHeight,
+namespace {
+
+// Rows past the grid's last one are blank and of the grid's smallest height.
+constexpr int kBlankRowHeight = 20;
+// The grid is laid out this high for a block without a page limit; a block
+// never grows past it, so one print call cannot load a huge virtual grid.
+constexpr int kWorkingHeight = 10000;
+constexpr int kMaxWorkingHeight = 10 * kWorkingHeight;
+
+}  // namespace
+
+int TvxGridPrinting::WorkingHeight(int Y, double ScaleY, int PageHeight, bool theLimited) {
+  if (!theLimited) return kWorkingHeight;
+  // Past the page by a margin, so that the row crossing the page is laid out.
+  const double page = (static_cast<double>(PageHeight) - Y) / ScaleY + 100;
+  return static_cast<int>(std::clamp(page, 1.0, static_cast<double>(kMaxWorkingHeight)));
+}
+
+void TvxGridPrinting::CountRows(int theFirst, int RowCount, int Y, double ScaleY, int PageHeight, bool theLimited,
                                 const TOnSizeCallBack& SizeCallBack) {
   TAxisContentList* rows = fGrid->GetBabGridCellForViewer()->GetAxisContentListY();
-  const bool limited = PageHeight >= 0;
+  const auto wanted = [&] { return RowCount < 0 || static_cast<int>(fRows.size()) < RowCount; };
+  const auto crosses = [&](int theBottom) {
+    return theLimited && Y + Round((fHeader + theBottom) * ScaleY) > PageHeight;
+  };
+  const auto report = [&](TAxisContentItem* theLastFitted, int theExtent) {
+    if (SizeCallBack && theLastFitted) SizeCallBack(false, Y + Round((fHeader + theExtent) * ScaleY), theLastFitted);
+    DropGoneRows();  // rows the callback dropped are not printed
+  };
   int extent = 0;
   TAxisContentItem* lastFitted = nullptr;
-  for (int y = theFirst; y < rows->Count(); ++y) {
-    if (RowCount >= 0 && static_cast<int>(fRows.size()) >= RowCount) break;
+  int y = theFirst;
+  for (; y < rows->Count() && wanted(); ++y) {
     TAxisContentItem* item = rows->getAxisContentItem(y);
-    if (!item || item->GetHide() || item->GetCalculatedSize() <= 0) continue;
+    if (!item || item->GetHide()) continue;
+    // A row the layout did not reach lies past the working height: the block
+    // ends there, and a paging caller goes on from the last row taken.
+    if (!item->GetIsOnScreen()) return report(lastFitted, extent);
+    if (item->GetCalculatedSize() <= 0) continue;
     int bottom = extent + item->GetCalculatedSize();
-    const bool over = limited && Y + Round((fHeader + bottom) * ScaleY) > PageHeight;
-    if (over && !fRows.empty()) {
-      if (SizeCallBack) SizeCallBack(false, Y + Round((fHeader + extent) * ScaleY), lastFitted);
-      DropGoneRows();  // rows the callback dropped are not printed
-      break;
-    }
+    const bool over = crosses(bottom);
+    if (over && !fRows.empty()) return report(lastFitted, extent);
     // A row taller than the page still takes a page of its own, cut at its
     // bottom: a page without a row would never let a paging loop move on.
     if (over) bottom = std::clamp(static_cast<int>((PageHeight - Y) / ScaleY) - fHeader, 1, bottom);
@@ -55,11 +80,14 @@ void TvxGridPrinting::CountRows(int theFirst, int RowCount, int Y, double ScaleY
     fRows.push_back({item, extent, bottom});
     extent = bottom;
     lastFitted = item;
-    if (over) {
-      if (SizeCallBack) SizeCallBack(false, Y + Round((fHeader + extent) * ScaleY), lastFitted);
-      DropGoneRows();
-      break;
-    }
+    if (over) return report(lastFitted, extent);
+  }
+  // A row count past the last row is made up with blank rows, up to the page.
+  if (y < rows->Count() || RowCount < 0) return;
+  const int room = WorkingHeight(Y, ScaleY, PageHeight, theLimited);
+  while (wanted() && extent + kBlankRowHeight <= room && !crosses(extent + kBlankRowHeight)) {
+    fRows.push_back({nullptr, extent, extent + kBlankRowHeight});
+    extent += kBlankRowHeight;
   }
 }
 
@@ -88,12 +116,16 @@ void TvxGridPrinting::BeforePrintAndPrint(TvxGrid* Grid, HDC DC, int X, int Y, d
   g->SetLeft(g->GetFixedCols());
   // Laid out once at about a page's height, so that the rows to count know
   // their heights (nested grids, wrapped texts).
+  // The page limit needs somebody to hear of the break; without one the block
+  // runs to the working height. A page width alone limits nothing here: the
+  // block is as wide as the caller asks.
+  const bool limited = SizeCallBack && PageHeight >= 0;
   const int width = std::max(Width, 1);
-  const int page = PageHeight >= 0 ? Round((PageHeight - Y) / ScaleY) : 10000;
-  Grid->SetSizeDontTell(Rect(fBounds.Left, fBounds.Top, fBounds.Left + width, fBounds.Top + std::clamp(page, 1, 10000)));
+  const int working = WorkingHeight(Y, ScaleY, PageHeight, limited);
+  Grid->SetSizeDontTell(Rect(fBounds.Left, fBounds.Top, fBounds.Left + width, fBounds.Top + working));
   Grid->UpdateLayout();
   fHeader = HeaderHeight(Grid);
-  CountRows(first, RowCount, Y, ScaleY, PageHeight, SizeCallBack);
+  CountRows(first, RowCount, Y, ScaleY, PageHeight, limited, SizeCallBack);
   RowsPrinted = static_cast<int>(fRows.size());
   const int extent = fRows.empty() ? 0 : fRows.back().fBottom;
   // Exactly the header and the counted rows (the border below the last).
@@ -106,7 +138,8 @@ void TvxGridPrinting::BeforePrintAndPrint(TvxGrid* Grid, HDC DC, int X, int Y, d
 }
 
 void TvxGridPrinting::DropGoneRows() {
-  fRows.erase(std::remove_if(fRows.begin(), fRows.end(), [](const TPrintedRow& r) { return r.fItem->IsFreePending(); }),
+  fRows.erase(std::remove_if(fRows.begin(), fRows.end(),
+                             [](const TPrintedRow& r) { return r.fItem && r.fItem->IsFreePending(); }),
               fRows.end());
 }
 

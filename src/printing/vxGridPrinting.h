@@ -30,10 +30,13 @@ public:
 
   // The header (fixed rows) and the rows from StartCell's row on (nil: the
   // first scrolled row), RowCount of them (negative: all that remain), Width
-  // screen pixels wide. With a page height (device pixels, -1: none) the rows
-  // stop before the first that would cross it, and SizeCallBack hears of the
-  // last row that fitted; a first row taller than the page is printed alone,
-  // cut at the page's bottom. Hidden rows are passed over.
+  // screen pixels wide. With a size callback and a page height (device
+  // pixels, -1: none) the rows stop before the first that would cross it, and
+  // SizeCallBack hears of the last row that fitted; a first row taller than
+  // the page is printed alone, cut at the page's bottom. Without a page limit
+  // a block ends after 10,000 screen pixels of rows (the callback, if any,
+  // hears of that break too). Hidden rows are passed over; a RowCount past
+  // the grid's last row is made up with blank rows of 20 pixels.
   static void Print(TvxGrid* Grid, HDC DC, int X, int Y, double ScaleX, double ScaleY, TBabCell* StartCell,
                     int RowCount, int Width, int& PrintedWidth, int& PrintedHeight, int PageWidth, int PageHeight,
                     const TOnSizeCallBack& SizeCallBack, int& RowsPrinted);
@@ -49,7 +52,9 @@ public:
   static int HeaderHeight(TvxGrid* Grid);
 
 private:
-  void CountRows(int theFirst, int RowCount, int Y, double ScaleY, int PageHeight, const TOnSizeCallBack& SizeCallBack);
+  static int WorkingHeight(int Y, double ScaleY, int PageHeight, bool theLimited);
+  void CountRows(int theFirst, int RowCount, int Y, double ScaleY, int PageHeight, bool theLimited,
+                 const TOnSizeCallBack& SizeCallBack);
   void DropGoneRows();
 
   TvxGrid* fGrid = nullptr;

@@ -128,11 +128,15 @@ void TvxPrintSchema::PrintColumns(TvxSchema_ComBasic* Schema, HDC DC, int X, int
   canvas.SetHandle(DC);
   TFont* font = Flipped ? static_cast<TControl*>(Schema->GetFlippedHeader())->GetFont()
                         : static_cast<TControl*>(Schema->GetHeader())->GetFont();
+  const int size = font->GetSize();
   canvas.GetFont()->SetName(font->GetName());
   canvas.GetFont()->SetStyle(font->GetStyle());
   canvas.GetFont()->SetColor(clBlack);
-  // The title font in screen pixels, scaled as the cells are.
-  canvas.GetFont()->SetHeight(Round(font->GetHeight() * ScaleY));
+  // The titles' font is sized for the device as the area sizes its own, so
+  // that OnPrintResizeFont decides for both.
+  TvxOffscreenPaint* area = Schema->GetSchemaArea();
+  const double fontScale = area->GetFontScale(&canvas);
+  canvas.GetFont()->SetSize(area->PrintFontSize(size, fontScale, ScaleY));
   canvas.GetPen()->SetColor(clBlack);
   canvas.GetPen()->SetWidth(std::max(1, Round(std::min(ScaleX, ScaleY) / 2)));
   double pos = Flipped ? theCorner.Y * ScaleY : theCorner.X * ScaleX;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
+#include <set>
 #include <stdexcept>
 
 #include "SchemaSupport.h"
@@ -84,6 +85,25 @@ TEST(SchemaPrinting, ColumnsTwoToFourAtScaledPositionsAndTheScheduleUnchanged) {
   // A last column past the end is the last column.
   TvxPrintSchema::Print(&s, dc.get(), 10, 10, 480, 50, 2, 2, 2, 99, kFrom, kTo, false, w, h);
   EXPECT_EQ(w, (50 + 150) * 2);
+
+  // The titles' font is sized through the area, so the application's font
+  // handler decides it as it does the area's: a tiny font leaves the lower
+  // part of a title cell blank, the default one reaches into it.
+  const TRect titleBelowTop = Rect(112, 22, 208, 48);
+  std::set<TvxOffscreenPaint*> callers;
+  for (const bool tiny : {true, false}) {
+    s.OnPrintResizeFont = [&](TvxOffscreenPaint* c, int& size, bool& byDefault) {
+      callers.insert(c);
+      if (!tiny) return;
+      size = 2;
+      byDefault = false;
+    };
+    auto titles = TDeviceContext::CreateImage(600, 1100);
+    TvxPrintSchema::Print(&s, titles.get(), 10, 10, 480, 50, 2, 2, 2, 4, kFrom, kTo, false, w, h);
+    EXPECT_NE(vxtest::Inked(titles.get(), titleBelowTop), tiny) << tiny;
+  }
+  s.OnPrintResizeFont = nullptr;
+  EXPECT_EQ(callers, std::set<TvxOffscreenPaint*>{s.GetSchemaArea()});
 
   // Flipped: titles down the left, time across; column 2 is the first row.
   auto flipped = TDeviceContext::CreateImage(1200, 600);
