@@ -174,7 +174,15 @@ int TvxGrid::CellInset(TBabCell* theCell) {
 int TvxGrid::CellIconIndex(TBabCell* theCell) {
   TvxGrid_Column* col = CellToColumn(theCell);
   if (!col) return -1;
-  int index = col->GetOnGetIconIndex() ? col->GetOnGetIconIndex()(this, col, theCell) : -1;
+  int index = -1;
+  if (col->GetOnGetIconIndex()) {
+    // The handler may drop the cell or the column (and the handler with it).
+    const TOnGetIconIndex handler = col->GetOnGetIconIndex();
+    TvxWatch<TBabCell> alive(theCell);
+    index = handler(this, col, theCell);
+    col = alive ? CellToColumn(theCell) : nullptr;
+    if (!col) return -1;
+  }
   if (col->GetTreeButton())
     if (TvxDataEntity_GridTreeNode* node = CellToNode(theCell))
       index = theCell->GetSelected() ? node->GetSelectedIndex() : node->GetImageIndex();

@@ -45,6 +45,7 @@ void TvxSchema_ComBasic::Initialize() {
   // around the handlers a descendant may override.
   itsSchemaTimeListController = std::make_unique<TSchemaTimeListController>();
   itsSchemaTimeListController->fSchema = this;
+  fClassOfDataEntity_SchemaTime = ClassOfDataEntity_SchemaTime();
   TvxListController& t = *itsSchemaTimeListController;
   auto booking = [](TvxDataEntity* e) { return dynamic_cast<TvxDataEntity_SchemaTime*>(e); };
   t.fOnContentChanged = [this](TvxDataList* l) { _OnContentChanged(l); };

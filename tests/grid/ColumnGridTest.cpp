@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "UiTestSupport.h"
 #include <vxplan/grid/vxGrid.h>
@@ -34,6 +35,29 @@ struct GridScene {
       for (size_t x = 0; x < texts.size(); ++x) grid.SetText(grid.GetCell(1 + static_cast<int>(x), y), texts[x]);
     }
   }
+  // The middle of a cell as last painted; a click there through the event loop.
+  TPoint Mid(int theCol, int theRow) {
+    grid.PaintTo(&shot);
+    const TRect r = grid.GetCell(theCol, theRow)->getVisibleRect();
+    return Point((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+  }
+  void Click(int theCol, int theRow) {
+    const TPoint p = Mid(theCol, theRow);
+    vxtest::MouseClick(&grid, p.X, p.Y);
+  }
+  // Bounding box of the pixels of theArea in the last paint that match.
+  TRect Where(TRect theArea, const std::function<bool(TColor)>& theMatch) {
+    TRect box = Rect(-1, -1, -1, -1);
+    for (int y = theArea.Top; y < theArea.Bottom; ++y)
+      for (int x = theArea.Left; x < theArea.Right; ++x) {
+        if (!theMatch(shot.GetCanvas()->GetPixel(x, y))) continue;
+        box = box.Left == -1 ? Rect(x, y, x + 1, y + 1)
+                             : Rect(std::min(box.Left, x), std::min(box.Top, y), std::max(box.Right, x + 1),
+                                    std::max(box.Bottom, y + 1));
+      }
+    return box;
+  }
+  TBitmap shot;
   std::vector<std::string> Column(int theColumn) {
     std::vector<std::string> r;
     for (int y = 1; y < grid.GetCellCountY(); ++y) r.push_back(grid.GetText(grid.GetCell(1 + theColumn, y)));
@@ -202,6 +226,22 @@ TEST(ColumnGrid, HeaderClickSortsThroughTheEventLoopAndGroupsEqualCells) {
   EXPECT_TRUE(lower->GetIsMasterGroupCell());
   EXPECT_TRUE(upper->GetIsGroupedCell() && !upper->GetIsMasterGroupCell());
   EXPECT_EQ(s.grid.GetCellAtPixel(120, 30)->GetGroupMaster(), lower);
+  // Texts must match case and all; the application may decide instead, and
+  // is never asked about a header above.
+  s.grid.SetText(lower, "X");
+  s.grid.PaintTo(&shot);
+  EXPECT_FALSE(upper->GetIsGroupedCell());
+  Strings asked;
+  s.grid.GetColumns()->GetColumn(1)->SetOnGroupcellCompare([&](TvxGrid* g, TvxGrid_Column* c, TBabCell* a, TBabCell* b) {
+    asked.push_back((g == &s.grid && c->GetIndex() == 1 ? "" : "? ") + std::to_string(a->GetRow()) + "," +
+                    std::to_string(b->GetRow()));
+    return true;
+  });
+  s.grid.PaintTo(&shot);
+  EXPECT_EQ(upper->GetGroupMaster(), s.grid.GetCell(2, 3));
+  EXPECT_NE(std::find(asked.begin(), asked.end(), "1,2"), asked.end());
+  EXPECT_NE(std::find(asked.begin(), asked.end(), "2,3"), asked.end());
+  EXPECT_EQ(std::count_if(asked.begin(), asked.end(), [](const std::string& a) { return a[0] != '1' && a[0] != '2'; }), 0);
 }
 
 TEST(ColumnGrid, SubGridCellsNestTheirDefinitionAndUnknownNamesStayEmpty) {
@@ -261,4 +301,194 @@ TEST(ColumnGrid, FrameLinesAskTheColumnLayoutThenTheApplication) {
   s.grid.PaintTo(&shot);
   ASSERT_FALSE(heard.empty());
   EXPECT_EQ(std::count(heard.begin(), heard.end(), "own"), 0);
+}
+
+TEST(ColumnGrid, EachKindEditsWithItsOwnEditor) {
+  GridScene s({tckSimpleEdit, tckMemo, tckBool, tckCombo, tckDate, tckTime});
+  s.grid.GetColumns()->GetColumn(4)->SetCheckBoxOnDateTime(true);
+  s.Rows({{"a", "b", "FALSE", "pear", "", "10:00"}});
+  Strings combos;
+  s.grid.OnBeforeEditWithCombo = [&](TvxGrid* g, TvxGrid_Column* c, TBabCell* cell) {
+    combos.push_back((g == &s.grid ? "" : "? ") + c->GetHeaderText() + " " + std::to_string(cell->GetCol()) + "," +
+                     std::to_string(cell->GetRow()));
+    s.grid.InitEditCombo({"apple", "pear", "plum"}, 2);
+  };
+  vxtest::ShowWindow(&s.grid);
+  TBabInplaceDateTimeEditor* picker = s.grid.GetInplaceDateTimeEditor();
+  struct Row {
+    TBabEditorType type;
+    TControl* editor;
+  };
+  const Row rows[] = {{babETEdit, s.grid.GetInplaceEditor()},      {babETMemo, s.grid.GetInplaceMemoEditor()},
+                      {babETBool, s.grid.GetInplaceBooleanEditor()}, {babETCombo, s.grid.GetInplaceComboEditor()},
+                      {babETDateTime, picker},                       {babETDateTime, picker}};
+  for (int k = 0; k < 6; ++k) {
+    SCOPED_TRACE(k);
+    s.Click(1 + k, 1);
+    vxtest::KeyClick(&s.grid, Qt::Key_F2);
+    ASSERT_TRUE(s.grid.GetEditing());
+    EXPECT_EQ(s.grid.GetEditorChoise(), rows[k].type);
+    EXPECT_EQ(s.grid.GetCurrentEditor(), rows[k].editor);
+    // Dates pick a day, times a time; the check box where the column asks for it.
+    if (k >= 4) {
+      EXPECT_EQ(picker->GetKind(), k == 4 ? dtkDate : dtkTime);
+      EXPECT_EQ(picker->GetShowCheckbox(), k == 4);
+    }
+    vxtest::KeyClick(&s.grid, Qt::Key_Escape);
+  }
+  EXPECT_EQ(combos, Strings{"H3 4,1"});
+  EXPECT_EQ(s.grid.GetInplaceComboEditor()->GetItems(), (Strings{"apple", "pear", "plum"}));
+}
+
+TEST(ColumnGrid, AssignCopiesWhatAColumnIsButNotItsLookAndAHiddenOneTakesNoRoom) {
+  GridScene s({tckSimpleEdit, tckSimpleEdit, tckSimpleEdit});
+  s.Rows({{"a", "b", "c"}});
+  TvxGrid_Columns* cols = s.grid.GetColumns();
+  TvxGrid_Column* from = cols->GetColumn(2);
+  from->SetKind(tckDate);
+  from->SetWidth(33);
+  from->SetHeaderText("When");
+  from->SetSortEnable(false);
+  from->SetReadOnly(true);
+  from->SetSubGridName("Parts");
+  from->SetTreeButton(true);
+  from->SetHasIcon(true);
+  from->SetOnGetIconIndex([](TvxGrid*, TvxGrid_Column*, TBabCell*) { return 7; });
+  from->SetHidden(true);
+  from->SetLayoutName("Blue");
+  from->SetGroupcells(true);
+  from->SetNumericSort(true);
+  from->SetCheckBoxOnDateTime(true);
+  auto traits = [](TvxGrid_Column* c) {
+    const auto& icon = c->GetOnGetIconIndex();
+    return std::to_string(c->GetKind()) + " " + std::to_string(c->GetWidth()) + " " + c->GetHeaderText() + " " +
+           std::to_string(c->GetSortEnable()) + std::to_string(c->GetReadOnly()) + " " + c->GetSubGridName() + " " +
+           std::to_string(c->GetTreeButton()) + std::to_string(c->GetHasIcon()) +
+           std::to_string(icon ? icon(nullptr, nullptr, nullptr) : -1) + std::to_string(c->GetHidden()) + " [" +
+           c->GetLayoutName() + "] " + std::to_string(c->GetGroupcells()) + std::to_string(c->GetNumericSort()) +
+           std::to_string(c->GetCheckBoxOnDateTime());
+  };
+  TvxGrid_Column* to = cols->GetColumn(0);
+  const TPoint first = s.Mid(1, 1);
+  to->Assign(*from);
+  EXPECT_EQ(traits(to), "4 33 When 01 Parts 1171 [] 000");
+  // The copy is hidden: the column after it moves into its place.
+  s.Mid(2, 1);
+  EXPECT_EQ(s.grid.GetCellAtPixel(first.X - 30, first.Y), s.grid.GetCell(2, 1));
+  // A sub-grid definition copies its columns, its name and its flags.
+  TvxGrid_SubGrid* a = s.grid.GetSubGrids()->Add();
+  a->SetName("A");
+  a->SetHasInfoCol(false);
+  a->SetHasHeaders(false);
+  a->SetExtendLastColumnToWidth(true);
+  a->GetColumns()->Add()->Assign(*from);
+  a->GetColumns()->Add();
+  TvxGrid_SubGrid* b = s.grid.GetSubGrids()->Add();
+  for (int k = 0; k < 3; ++k) b->GetColumns()->Add();
+  b->Assign(*a);
+  EXPECT_EQ(b->GetName(), "A");
+  EXPECT_EQ(std::to_string(b->GetHasInfoCol()) + std::to_string(b->GetHasHeaders()) +
+                std::to_string(b->GetExtendLastColumnToWidth()),
+            "001");
+  ASSERT_EQ(b->GetColumns()->Count(), 2);
+  EXPECT_EQ(traits(b->GetColumns()->GetColumn(0)), "4 33 When 01 Parts 1171 [] 000");
+}
+
+TEST(ColumnGrid, TheLastColumnFillsTheWidthAndFollowsIt) {
+  GridScene s({tckSimpleEdit, tckSimpleEdit});
+  s.Rows({{"a", "b"}});
+  s.grid.SetExtendLastColumnToWidth(true);
+  vxtest::ShowWindow(&s.grid);
+  TvxGrid_Column* last = s.grid.GetColumns()->GetColumn(1);
+  auto reach = [&] {
+    s.Mid(2, 1);
+    return s.grid.GetCell(2, 1)->getVisibleRect().Right - s.grid.GetDrawRect().Right;
+  };
+  EXPECT_EQ(reach(), 0);
+  const int width = last->GetRunTimeWidth();
+  EXPECT_GT(width, 300);
+  EXPECT_FALSE(s.grid.GetHorzScrollBar()->GetVisible());
+  s.grid.SetBounds(0, 0, 600, 300);
+  vxtest::ProcessEventsUntilIdle();
+  EXPECT_EQ(reach(), 0);
+  EXPECT_EQ(last->GetRunTimeWidth(), width + 100);
+  EXPECT_EQ(last->GetWidth(), 70);
+}
+
+TEST(ColumnGrid, IconsComeBeforeTheTextWhereTheColumnHasThem) {
+  GridScene s({tckSimpleEdit, tckSimpleEdit});
+  TCustomImageList images(nullptr, 8, 8);
+  for (TColor colour : {clRed, clBlue}) {
+    TBitmap b(8, 8);
+    b.GetCanvas()->GetBrush()->SetColor(colour);
+    b.GetCanvas()->FillRect(Rect(0, 0, 8, 8));
+    images.Add(&b);
+  }
+  s.grid.SetImageList(&images);
+  Strings asked;
+  auto index = [&](TvxGrid* g, TvxGrid_Column* c, TBabCell* cell) {
+    asked.push_back((g == &s.grid ? "" : "? ") + c->GetHeaderText());
+    return cell->GetRow() == 3 ? -1 : cell->GetRow() - 1;
+  };
+  s.grid.GetColumns()->GetColumn(0)->SetHasIcon(true);
+  s.grid.GetColumns()->GetColumn(0)->SetOnGetIconIndex(index);
+  s.grid.GetColumns()->GetColumn(1)->SetOnGetIconIndex(index);
+  s.Rows({{"xx", "xx"}, {"xx", "xx"}, {"xx", "xx"}});
+  s.Mid(1, 1);
+  auto area = [&](int theCol, int theRow) { return s.grid.GetCell(theCol, theRow)->getVisibleRect(); };
+  auto ink = [&](int theCol, int theRow) {
+    return s.Where(area(theCol, theRow), [](TColor p) { return GetRValue(p) + GetGValue(p) + GetBValue(p) < 200; });
+  };
+  const TRect r1 = area(1, 1);
+  // The icon at the top left of the cell inside its frame; the text after it.
+  EXPECT_EQ(s.Where(r1, [](TColor p) { return p == clRed; }), Rect(r1.Left + 1, r1.Top + 1, r1.Left + 9, r1.Top + 9));
+  const TRect r2 = area(1, 2);
+  EXPECT_EQ(s.Where(r2, [](TColor p) { return p == clBlue; }), Rect(r2.Left + 1, r2.Top + 1, r2.Left + 9, r2.Top + 9));
+  EXPECT_EQ(ink(1, 1).Left, ink(1, 3).Left + 9);
+  // Index -1, or a column without HasIcon: no icon, the text where it was.
+  for (TPoint cell : {Point(1, 3), Point(2, 1)})
+    EXPECT_EQ(s.Where(area(cell.X, cell.Y), [](TColor p) { return p == clRed || p == clBlue; }).Left, -1);
+  EXPECT_EQ(ink(2, 1).Left - area(2, 1).Left, ink(1, 3).Left - area(1, 3).Left);
+  EXPECT_NE(std::find(asked.begin(), asked.end(), "H0"), asked.end());
+}
+
+// Frame lines on the edges the layout names, in its colour; a raised frame
+// adds a line a quarter lighter beside each, inwards of the cell's top-left.
+TEST(ColumnGrid, FrameLinesOnTheChosenEdges) {
+  struct Row {
+    TFrameOptions options;
+    TFrameKind kind;
+  };
+  const Row rows[] = {{TFrameOptions{foLeft}, fkNormal},
+                      {TFrameOptions{foRight, foBottom}, fkNormal},
+                      {TFrameOptions{foTop, foLeft, foRight, foBottom}, fk3d}};
+  constexpr TColor kFrame = 0x000080, kLighter = 0x0000A0;
+  for (const Row& row : rows) {
+    GridScene s({tckSimpleEdit});
+    TvxCellLayout* framed = s.grid.GetCellLayouts()->Add();
+    framed->SetName("Framed");
+    framed->SetFrameOptionsUse(true);
+    framed->SetFrameOptions(row.options);
+    framed->SetFrameKind(row.kind);
+    framed->SetFrameColor(kFrame);
+    s.grid.GetColumns()->GetColumn(0)->SetLayoutName("Framed");
+    s.Rows({{""}, {""}});
+    s.Mid(1, 1);
+    // The frame is the cell's rectangle less a pixel each side.
+    const TRect f = InflateRect(s.grid.GetCell(1, 1)->getVisibleRect(), -1, -1);
+    const int mx = (f.Left + f.Right) / 2, my = (f.Top + f.Bottom) / 2;
+    const std::pair<TFrameOption, TPoint> edges[] = {{foLeft, Point(f.Left, my)},
+                                                     {foRight, Point(f.Right, my)},
+                                                     {foTop, Point(mx, f.Top)},
+                                                     {foBottom, Point(mx, f.Bottom)}};
+    for (const auto& [option, at] : edges) {
+      SCOPED_TRACE(std::to_string(option) + " kind " + std::to_string(row.kind));
+      const TColor p = s.shot.GetCanvas()->GetPixel(at.X, at.Y);
+      EXPECT_EQ(p == kFrame, row.options.Contains(option));
+      const bool across = option == foLeft || option == foRight;
+      if (row.kind == fk3d) {
+        EXPECT_EQ(s.shot.GetCanvas()->GetPixel(at.X - (across ? 1 : 0), at.Y - (across ? 0 : 1)), kLighter);
+      }
+    }
+  }
 }

@@ -120,7 +120,11 @@ struct Scene {
     grid.OnRightClick = nullptr;
     grid.OnAfterUserSize = nullptr;
     grid.OnColumnResized = nullptr;
+    grid.OnGridResize = nullptr;
+    grid.OnRenderButton = nullptr;
+    grid.OnAxisChanged = nullptr;
     if (TvxGrid_Column* c = grid.GetColumns()->GetColumn(4)) c->SetOnGroupcellCompare(nullptr);
+    if (TvxGrid_Column* c = grid.GetColumns()->GetColumn(0)) c->SetOnGetIconIndex(nullptr);
   }
   bool Fire() { return std::exchange(armed, false); }
 
@@ -318,6 +322,26 @@ const Case kCases[] = {
        s.grid.OnColumnResized = [&s, k](TvxGrid*, int index) { s.KillColumn(k, s.grid.GetColumns()->GetColumn(index)); };
      },
      [](Scene& s) { DragBorder(s, 1, 30); }},
+    {"GridResize", ClickNameRow3,
+     [](Scene& s, Kill k) { s.grid.OnGridResize = [&s, k](TObject*) { s.KillCell(k, s.grid.GetFocusedCell()); }; },
+     [](Scene& s) { s.grid.SetBounds(0, 0, 470, 290); }},
+    {"AxisChanged", ClickNameRow3,
+     [](Scene& s, Kill k) { s.grid.OnAxisChanged = [&s, k](TObject*) { s.KillCell(k, s.grid.GetFocusedCell()); }; },
+     [](Scene& s) { s.grid.AddRow(nullptr); }},
+    {"RenderButton", Nothing,
+     [](Scene& s, Kill k) {
+       s.grid.GetColumns()->GetColumn(0)->SetTreeButton(true);
+       s.grid.OnRenderButton = [&s, k](TBabGridView_Custom*, TCanvas*, TBabCell* c, TRect) { s.KillCell(k, c); };
+     },
+     Repaint},
+    {"IconIndex", Nothing,
+     [](Scene& s, Kill k) {
+       s.grid.SetImageList(new TCustomImageList(&s.grid, 8, 8));
+       s.grid.GetColumns()->GetColumn(0)->SetHasIcon(true);
+       s.grid.GetColumns()->GetColumn(0)->SetOnGetIconIndex(
+           [&s, k](TvxGrid*, TvxGrid_Column*, TBabCell* c) { return s.KillCell(k, c), 0; });
+     },
+     Repaint},
     {"AfterUserSizeByDrag", Nothing,
      [](Scene& s, Kill k) {
        s.grid.OnAfterUserSize = [&s, k](TBabGridView_Custom*, TBabCell* c, bool, TAxisContentItem*) { s.KillCell(k, c); };

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QTest>
 #include <utility>
 #include <vector>
 
@@ -55,6 +56,54 @@ TEST(GridViewPaint, HeadersLinesCheckBoxesSelectionAndFocus) {
   vxtest::ProcessEventsUntilIdle();
   s.Paint();
   s.ExpectPixels({{100, 30, Face()}, {61, 41, clWhite}, {2, 150, clWhite}});
+}
+
+// The application's hooks into a cell's rendering: it may change the text
+// before it is fetched, draw a cell itself, and draw the tree buttons.
+TEST(GridViewPaint, TheApplicationsRenderHooks) {
+  ViewScene s;
+  TBabGridCellForViewer* g = s.g;
+  s.onCell = [](TBabSimpleCellStringData* d) {
+    if (d->GetBabCell()->GetCol() != 2) return;
+    d->SetIsBoolean(true);
+    d->SetString("true");
+  };
+  s.view.OnBeforeRenderCell = [](TBabGridView_Custom*, TBabCell* c) {
+    if (c->GetCol() == 3 && c->GetRow() == 1) dynamic_cast<TBabSimpleCellStringData*>(c->GetBabCellData())->SetString("late");
+  };
+  std::vector<std::string> seen;
+  TRect drawnByHand;
+  s.view.OnUserRenderCell = [&](TBabGridView_Custom* v, TCanvas* canvas, TBabCell* c, const std::string& text,
+                                bool value, bool isText, TBabDrawStateSet, TRect r, bool& draw) {
+    if (c->GetRow() != 1 || c->getGridCell() != g) return;
+    seen.push_back((v == &s.view ? "" : "? ") + text + " " + std::to_string(isText) + std::to_string(value));
+    if (c->GetCol() != 4) return;
+    canvas->GetBrush()->SetColor(clLime);
+    canvas->FillRect(r);
+    drawnByHand = r;
+    draw = false;
+  };
+  s.view.OnCellHasButton = [g](TBabGridView_Custom*, TBabCell* c) {
+    return c->getGridCell() == g && c->GetCol() == 1 && c->GetRow() == 1;
+  };
+  std::vector<std::string> buttons;
+  s.view.OnRenderButton = [&](TBabGridView_Custom* v, TCanvas* canvas, TBabCell* c, TRect r) {
+    buttons.push_back((v == &s.view ? "" : "? ") + std::to_string(c->GetCol()) + "," + std::to_string(c->GetRow()));
+    canvas->GetBrush()->SetColor(clRed);
+    canvas->FillRect(r);
+  };
+  s.Show();
+  seen.clear();
+  buttons.clear();
+  s.Paint();
+  EXPECT_EQ(seen, (std::vector<std::string>{"0,1 10", "1,1 10", "true 01", "late 10", "4,1 10"}));
+  // The text section (the cell less two pixels) is the application's alone.
+  EXPECT_EQ(drawnByHand, Rect(ViewScene::X(4) + 2, ViewScene::Y(1) + 2, ViewScene::X(4) + 58, ViewScene::Y(1) + 18));
+  EXPECT_EQ(vxtest::MatchingPixels(s.shot.GetCanvas(), 400, 300, [](TColor p) { return p == clLime; }), drawnByHand);
+  // The button section: 15 pixels at the cell's left, drawn only by the application.
+  EXPECT_EQ(buttons, std::vector<std::string>{"1,1"});
+  EXPECT_EQ(vxtest::MatchingPixels(s.shot.GetCanvas(), 400, 300, [](TColor p) { return p == clRed; }),
+            Rect(ViewScene::X(1) + 1, ViewScene::Y(1) + 1, ViewScene::X(1) + 16, ViewScene::Y(1) + 19));
 }
 
 // From its second paint on, the view draws on the window's own pixels when
@@ -357,6 +406,40 @@ TEST(GridViewKeys, TypeAheadSearch) {
   EXPECT_EQ(s.FocusName(), "1,4");
   EXPECT_TRUE(s.Focused()->GetSelected());
   EXPECT_EQ(s.view.GetNaviString(), "abb");
+  // After a second's pause the typed text starts again.
+  QTest::qWait(1100);
+  s.Key(Qt::Key_C);
+  EXPECT_EQ(s.view.GetNaviString(), "c");
+  EXPECT_EQ(s.FocusName(), "1,5");
+}
+
+// What the view's events name, how often and when, through real input.
+TEST(GridViewEvents, SelectionTopLeftAndSize) {
+  ViewScene s(5, 30);
+  std::vector<std::string> log;
+  auto who = [&s](TObject* v) { return std::string(v == &s.view ? "" : "? "); };
+  auto name = [](TBabCell* c) {
+    return c ? std::to_string(c->GetCol()) + "," + std::to_string(c->GetRow()) + (c->GetSelected() ? " on" : " off")
+             : std::string("nil");
+  };
+  s.view.OnCellSelectionChanged = [&](TBabGridView_Custom* v, TBabCell* c) { log.push_back(who(v) + "cell " + name(c)); };
+  s.view.OnSelectionChanged = [&](TObject* v) { log.push_back(who(v) + "selection"); };
+  s.view.OnTopLeftChanged = [&](TObject* v) {
+    log.push_back(who(v) + "top " + std::to_string(s.g->GetTop()) + " focus " + s.FocusName());
+  };
+  s.view.OnGridResize = [&](TObject* v) { log.push_back(who(v) + "resize " + std::to_string(s.view.GetWidth())); };
+  s.Show();
+  log.clear();
+  s.Click(1, 2);
+  s.Key(Qt::Key_Down);
+  vxtest::Wheel(&s.view, 100, 100, -120);
+  s.view.SetBounds(0, 0, 380, 300);
+  vxtest::ProcessEventsUntilIdle();
+  // A focus change tells the top-left (with the new focus); each cell whose
+  // selection changed is told, each time followed by the whole selection's event.
+  EXPECT_EQ(log, (std::vector<std::string>{"top 1 focus 1,2", "cell 1,2 on", "selection", "top 1 focus 1,3",
+                                           "cell 1,2 off", "selection", "cell 1,3 on", "selection",
+                                           "top 4 focus 1,3", "resize 380"}));
 }
 
 TEST(GridViewMouse, ClicksSelectAndADragStartsPastTheThreshold) {

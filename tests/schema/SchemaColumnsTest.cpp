@@ -75,6 +75,45 @@ TEST(SchemaColumns, EachColumnHasItsOwnSectionAndRow) {
   EXPECT_EQ(s.GetFlippedHeader()->GetRowCount(), 0);
 }
 
+// Each column notification names the schedule and the column (or list),
+// once, after the header and the title grid have followed.
+TEST(SchemaColumns, ColumnEventsTellWhichColumnAndWhen) {
+  TestSchema s;
+  std::vector<std::string> log;
+  auto name = [&](TObject* caller, TvxDataEntity* e) {
+    auto* c = dynamic_cast<TvxDataEntity_SchemaColumn*>(e);
+    return std::string(caller == &s ? "" : "? ") + (c ? std::to_string(c->ListIndex()) : "nil") + " sections " +
+           std::to_string(s.GetHeader()->GetSections()->Count()) + " rows " +
+           std::to_string(s.GetFlippedHeader()->GetRowCount());
+  };
+  s.OnInsertItem_Column = [&](TObject* c, TvxDataEntity* e) { log.push_back("insert " + name(c, e)); };
+  s.OnDeleteItem_Column = [&](TObject* c, TvxDataEntity* e) { log.push_back("delete " + name(c, e)); };
+  s.OnValueChanged_Column = [&](TObject* c, TvxDataEntity* e) { log.push_back("value " + name(c, e)); };
+  s.OnSelectionChanged_Column = [&](TObject* c, TvxDataList* l, TvxDataEntity* e) {
+    log.push_back("select " + name(c, e) + (l == s.GetColumns() ? "" : " ?"));
+  };
+  s.OnContentChanged_Column = [&](TObject* c, TvxDataList* l) {
+    log.push_back("content" + std::string(c == &s && l == s.GetColumns() ? "" : " ?"));
+  };
+  s.OnBeforeCanEditItem_Column = [&](TObject* c, TvxDataEntity* e) {
+    log.push_back("may edit " + name(c, e));
+    e->SetCanEdit(false);
+  };
+  s.Column("A");
+  TvxDataEntity_SchemaColumn* b = s.Column("B", 1);
+  b->SetOffsetDate(1);  // unchanged: not told
+  b->SetOffsetDate(2);
+  b->SetSelected(true);
+  EXPECT_FALSE(b->GetCanEdit());
+  s.RemoveColumn(s.GetColumns()->GetColumn(0));
+  EXPECT_EQ(log, (std::vector<std::string>{"insert 0 sections 1 rows 1", "content", "insert 1 sections 2 rows 2",
+                                           "content", "value 1 sections 2 rows 2", "value 1 sections 2 rows 2",
+                                           "select 1 sections 2 rows 2", "may edit 1 sections 2 rows 2",
+                                           "delete 0 sections 1 rows 1", "content"}));
+  s.OnDeleteItem_Column = nullptr;  // the schedule's end deletes the rest
+  s.OnContentChanged_Column = nullptr;
+}
+
 TEST(SchemaColumns, ResizingOneColumnResizesAll) {
   TestSchema s;
   for (const char* t : {"A", "B", "C", "D"}) s.Column(t);
@@ -146,3 +185,32 @@ TEST(SchemaColumns, TheTopLeftColumn) {
 // Dragging a section's edge or a title row's line goes through the same
 // resize: SchemaHeader.APressInTheResizeBandSizesAndOthersDragTheHeader drives
 // it by the mouse in both orientations.
+
+// A title fits when its width is below its place's less four: the section's,
+// or flipped the title grid's first column (whatever the column).
+TEST(SchemaColumns, WillFitWhenNarrowerThanThePlaceLessFour) {
+  TestSchema s;
+  s.Column("A");
+  const std::string text = "Wednesday";
+  struct Row {
+    bool flipped;
+    int extra;  // the place: the text's width plus this
+    int col;
+    bool fits;
+  };
+  const Row rows[] = {{false, 5, 0, true}, {false, 4, 0, false}, {false, 40, 1, false}, {false, 40, -1, false},
+                      {true, 5, 0, true},  {true, 4, 0, false},  {true, 5, 7, true}};
+  for (const Row& r : rows) {
+    SCOPED_TRACE(std::to_string(r.flipped) + " " + std::to_string(r.extra) + " " + std::to_string(r.col));
+    s.SetFlipView(r.flipped);
+    vxtest::ProcessEventsUntilIdle();
+    if (r.flipped) {
+      TCanvas* c = s.GetFlippedHeader()->GetCanvas();
+      c->SetFont(*s.GetFlippedHeader()->GetFont());
+      s.GetFlippedHeader()->SetColWidths(0, c->TextWidth(text) + r.extra);
+    } else {
+      s.GetHeader()->GetSections()->GetItem(0)->SetWidth(s.GetHeader()->TextWidth(text) + r.extra);
+    }
+    EXPECT_EQ(s.GetColumns()->WillFit(text, r.col), r.fits);
+  }
+}

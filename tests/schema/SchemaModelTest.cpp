@@ -242,3 +242,79 @@ TEST(SchemaModel, GoesWithItsBookingsAndTheirOwnedObjects) {
   EXPECT_EQ(alive, 0);
   EXPECT_EQ(deleted, 50);
 }
+
+namespace {
+
+// A part of every kind the schedule makes through its factories.
+struct MyScaler : TvxDateScaler {
+  using TvxDateScaler::TvxDateScaler;
+};
+struct MyColumns : TDataListColumns {};
+struct MyLayer : TvxDataList {};
+struct MyLayers : TvxDataList2lev {};
+struct MyColumn : TvxDataEntity_SchemaColumn {};
+struct MyBooking : TvxDataEntity_SchemaTime {};
+
+class SubstitutingSchema : public TvxSchema {
+public:
+  SubstitutingSchema() : TvxSchema(nullptr, DeferInitialize{}) { InitializeInConstructor(); }
+
+protected:
+  TvxDataList* CreateDataList() override { return new MyLayer; }
+  TvxDateScaler* CreateDateScaler(TComponent* theOwner) override { return new MyScaler(theOwner); }
+  TDataListColumns* CreateColumnsCollection() override { return new MyColumns; }
+  TvxDataList2lev* Create2LevList() override { return new MyLayers; }
+  TvxDataEntityClass ClassOfDataEntity_SchemaColumn() override { return TvxDataEntityClass::Of<MyColumn>(); }
+  TvxDataEntityClass ClassOfDataEntity_SchemaTime() override { return TvxDataEntityClass::Of<MyBooking>(); }
+};
+
+template <class T, class U>
+bool Is(U* theObject) {
+  return dynamic_cast<T*>(theObject) != nullptr;
+}
+
+}  // namespace
+
+TEST(SchemaModel, ADescendantsFactoriesMakeItsParts) {
+  SubstitutingSchema s;
+  EXPECT_TRUE(Is<MyScaler>(s.GetScaler()));
+  EXPECT_TRUE(Is<MyColumns>(s.GetColumns()));
+  EXPECT_TRUE(Is<MyLayers>(s.GetLayers()));
+  EXPECT_TRUE(Is<MyColumn>(s.AddColumn()));
+  TvxDataEntity_SchemaTime* e = s.AddSchemaTime(1);
+  EXPECT_TRUE(Is<MyBooking>(e));
+  EXPECT_TRUE(Is<MyLayer>(s.GetLayers()->GetDataList(0)));
+  EXPECT_TRUE(Is<MyLayer>(s.AddDataList()));
+  EXPECT_TRUE(Is<MyBooking>(s.GetLayers()->GetDataList(2)->Add()));
+  EXPECT_EQ(s.GetClassOfDataEntity_SchemaTime(), TvxDataEntityClass::Of<MyBooking>());
+  // The substitutes work as the parts they stand for.
+  e->SetCol(0);
+  e->SetStartDateTime(s.GetScaler()->GetStart());
+  e->SetStopDateTime(s.GetScaler()->GetStart() + kH);
+  TRect r;
+  EXPECT_TRUE(s.RectFromDataEntity(false, e, r));
+}
+
+// OnScalerChange names the scaler, after the repaint that shows the
+// change; a handler may move the window again.
+TEST(SchemaModel, ScalerChangesAreToldWithTheScaler) {
+  TestSchema s;
+  vxtest::ShowWindow(&s);
+  std::vector<double> starts;
+  s.OnScalerChange = [&](TObject* sender) {
+    EXPECT_EQ(sender, s.GetScaler());
+    starts.push_back(s.GetScaler()->GetStart());
+  };
+  s.SetWindow(kD0 + 9 * kH, kD0 + 17 * kH);
+  ASSERT_FALSE(starts.empty());
+  EXPECT_TRUE(SameTime(starts.back(), kD0 + 9 * kH));
+  s.OnScalerChange = [&](TObject*) {
+    starts.push_back(s.GetScaler()->GetStart());
+    if (starts.size() == 1) s.GetScaler()->SetStart(kD0 + 7 * kH);
+  };
+  starts.clear();
+  s.SetWindow(kD0 + 10 * kH, kD0 + 17 * kH);
+  ASSERT_GE(starts.size(), 2u);
+  EXPECT_TRUE(SameTime(s.GetScaler()->GetStart(), kD0 + 7 * kH));
+  EXPECT_TRUE(SameTime(starts.back(), kD0 + 7 * kH));
+}

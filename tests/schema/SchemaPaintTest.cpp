@@ -186,6 +186,25 @@ TEST(SchemaPaint, DrawingOrderAndWhatIsNotShown) {
   TCanvas* c = s.PaintArea();
   EXPECT_EQ(c->GetPixel(25, 200), clLime);
   EXPECT_EQ(c->GetPixel(25, 150), clRed);
+  // The application's background lies over the schedule's and under the
+  // bookings; its foreground over them. Both get the whole area.
+  std::vector<TRect> told;
+  auto fill = [&told](TColor theColor, TRect theArea) {
+    return [&told, theColor, theArea](TvxSchema_ComBasic*, const TRect& r, TCanvas* canvas) {
+      told.push_back(r);
+      canvas->GetBrush()->SetColor(theColor);
+      canvas->FillRect(theArea.IsEmpty() ? r : theArea);
+    };
+  };
+  s.OnDrawBackground = fill(clFuchsia, TRect{});
+  s.OnDrawForeground = fill(clNavy, Rect(20, 0, 30, 480));
+  c = s.PaintArea();
+  for (int x : {60, 150, 250, 599}) EXPECT_EQ(c->GetPixel(x, 100), clFuchsia) << x;
+  EXPECT_EQ(c->GetPixel(40, 200), clLime);
+  EXPECT_EQ(c->GetPixel(25, 200), clNavy);
+  EXPECT_EQ(c->GetPixel(25, 50), clNavy);
+  EXPECT_EQ(told, (std::vector<TRect>{Rect(0, 0, 600, 480), Rect(0, 0, 600, 480)}));
+  s.OnDrawBackground = s.OnDrawForeground = nullptr;
   s.SetDrawLayerArray({1, 0});
   c = s.PaintArea();
   EXPECT_EQ(c->GetPixel(25, 200), clRed);
@@ -253,4 +272,21 @@ TEST(SchemaPaint, TheFlippedOrientation) {
   EXPECT_EQ(c->GetPixel(240, 300), Line());
   EXPECT_EQ(c->GetPixel(240, 5), Line());
   EXPECT_TRUE(Plain(c, 250, 5));
+
+  // A title of two lines: the second in its own band below the first.
+  TDrawGrid_Schema* titles = s.GetFlippedHeader();
+  titles->GetFont()->SetColor(clRed);
+  s.GetColumns()->GetColumn(0)->SetWidth_FW(true, 40);
+  auto ink = [&](const std::string& theText) {
+    s.GetColumns()->GetColumn(0)->SetText(theText);
+    TBitmap shot;
+    titles->PaintTo(&shot);
+    return vxtest::MatchingPixels(shot.GetCanvas(), titles->GetColWidths(0), 40, Ink(clRed));
+  };
+  const TRect one = ink("X"), two = ink("X\nX");
+  titles->GetCanvas()->SetFont(*titles->GetFont());
+  ASSERT_NE(one.Left, -1);
+  EXPECT_EQ(two.Top, one.Top);
+  EXPECT_EQ(two.Bottom, one.Bottom + titles->GetCanvas()->TextHeight("X") + 2);
+  EXPECT_EQ(ink("").Left, -1);
 }

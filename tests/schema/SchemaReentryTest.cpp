@@ -143,6 +143,7 @@ void ClickMenuEntry(TPopupMenu& theMenu) {
 }
 
 TvxDataEntity_SchemaTime* AsTime(TvxDataEntity* e) { return dynamic_cast<TvxDataEntity_SchemaTime*>(e); }
+TvxDataEntity_SchemaColumn* AsColumn(TvxDataEntity* e) { return dynamic_cast<TvxDataEntity_SchemaColumn*>(e); }
 
 void SelectBoth(Plan& p) {
   p.a->SetSelected(true);
@@ -263,6 +264,26 @@ std::vector<Hook> Hooks() {
          p.s->Move(at);
          p.s->Move(p.s->Shifted(at, 3));
        }},
+      {"background", [](Plan& p, Kill k) {
+         p.s->OnDrawBackground = [k, &p](TvxSchema_ComBasic*, const TRect&, TCanvas*) { k(p.a, nullptr); };
+       }, PaintScreen},
+      {"foreground", [](Plan& p, Kill k) {
+         p.s->OnDrawForeground = [k, &p](TvxSchema_ComBasic*, const TRect&, TCanvas*) { k(p.a, nullptr); };
+       }, PaintScreen},
+      {"scaler change", [](Plan& p, Kill k) { p.s->OnScalerChange = [k, &p](TObject*) { k(p.a, nullptr); }; },
+       [](Plan& p) { p.s->SetWindow(kDay0 + 7 * kH, kDay0 + 11 * kH); }},
+      {"column inserted", [](Plan& p, Kill k) {
+         p.s->OnInsertItem_Column = [k](TObject*, TvxDataEntity* c) { k(nullptr, AsColumn(c)); };
+       }, [](Plan& p) { p.s->AddColumn(); }},
+      {"column content", [](Plan& p, Kill k) {
+         p.s->OnContentChanged_Column = [k, &p](TObject*, TvxDataList*) { k(nullptr, p.s->GetColumns()->GetColumn(1)); };
+       }, [](Plan& p) { p.s->AddColumn(); }},
+      {"column deleted", [](Plan& p, Kill k) {
+         p.s->OnDeleteItem_Column = [k](TObject*, TvxDataEntity* c) { k(nullptr, AsColumn(c)); };
+       }, [](Plan& p) { p.s->RemoveColumn(p.s->GetColumns()->GetColumn(1)); }},
+      {"column value", [](Plan& p, Kill k) {
+         p.s->OnValueChanged_Column = [k](TObject*, TvxDataEntity* c) { k(nullptr, AsColumn(c)); };
+       }, [](Plan& p) { p.s->GetColumns()->GetColumn(1)->SetOffsetDate(0.5); }},
       {"new page", [](Plan& p, Kill k) {
          p.s->OnPrintToHdcNewPage = [k, &p](TvxSchema_ComBasic*, int page, int& h, int& w, bool&, bool&) {
            (p.s->Flipped() ? h : w) = p.s->Flipped() ? 20 + 2 * 41 + 5 : 50 + 2 * 50 + 5;
@@ -317,6 +338,10 @@ void StillWorks(MouseSchema& s) {
   s.OnBeforeCanEditItem_SchemaTime = nullptr;
   s.OnSchemaHintInfo = nullptr;
   s.OnPrintToHdcNewPage = nullptr;
+  s.OnDrawBackground = s.OnDrawForeground = nullptr;
+  s.OnScalerChange = nullptr;
+  s.OnInsertItem_Column = s.OnDeleteItem_Column = s.OnValueChanged_Column = nullptr;
+  s.OnContentChanged_Column = nullptr;
   while (s.GetColumns()->Count() < 6) s.Column("n");
   s.SizeColumns();
   s.ResetWindow();
