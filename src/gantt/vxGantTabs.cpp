@@ -46,8 +46,8 @@ void TGantTabSheets::SheetGone(TComponent* theSheet) noexcept {
     if (r->fSheet == theSheet) r->fSheet = nullptr;
 }
 
-// Handlers may add sheets (the list grows) or free them: the walks go by
-// index, and copy each handler before calling it.
+// Handlers may add sheets (the list grows; records are never taken out) or
+// free them: the walks go by index, and copy each handler before calling it.
 void TGantTabSheets::PageChanging(TObject* Sender, bool& AllowChange) {
   AllowChange = true;
   if (fChart.IsDestroying() || fChart.IsDesigning()) return;
@@ -55,8 +55,7 @@ void TGantTabSheets::PageChanging(TObject* Sender, bool& AllowChange) {
   for (size_t i = 0; i < fTreeChangeNotifyList.size(); ++i) {
     if (!left || fTreeChangeNotifyList[i]->fSheet != left) continue;
     if (TTabSheetChanging h2 = fTreeChangeNotifyList[i]->fOnChanging) h2(Sender, AllowChange);
-    if (i < fTreeChangeNotifyList.size())
-      if (TNotifyEvent h4 = fTreeChangeNotifyList[i]->fOnPageEvent) h4(Sender);
+    if (TNotifyEvent h4 = fTreeChangeNotifyList[i]->fOnPageEvent) h4(Sender);
   }
 }
 
