@@ -272,6 +272,11 @@ void TvxGant_ComBasic::SetUseGridNotTree(bool theValue) {
   InvalidateGA();
 }
 
+void TvxGant_ComBasic::Notification(TComponent* AComponent, TOperation Operation) {
+  TCustomPanel::Notification(AComponent, Operation);
+  if (Operation == opRemove) fTabSheets.SheetGone(AComponent);
+}
+
 void TvxGant_ComBasic::RealignScrollbar() {
   if (!fPanelScrollHolder || !fPanelAboveScroll || !fScrollBarVertical) return;
   fSide->RealignScrollbar();

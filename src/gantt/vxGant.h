@@ -321,6 +321,7 @@ protected:
   TvxOffscreenPaint_GA* SettingsArea() const override { return fGA; }
   TvxTimeGesture& GestureEngine() const noexcept override { return fGesture->Engine(); }
   void LookChanged(bool theBackground) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
 
   virtual void InitializeInConstructor();
   virtual void Initialize();

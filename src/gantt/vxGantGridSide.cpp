@@ -91,6 +91,9 @@ void TGantGridSide::IntegrationEvents(TIntegrationEventKind theKind, TvxDataEnti
 
 void TGantGridSide::TopLeftChanged() {
   fGant->InvalidateGA();
+  // The rows' places follow the grid's layout: the application's handler
+  // hit-tests and measures the rows it now shows.
+  if (fGrid && !fGant->GetGA()->GetIsPrinting()) fGrid->RedrawIfNeeded();
   if (fScrollOutOfGrid) MirrorScrollBar();
   if (fGant->OnGridTopLeftChanged) fGant->OnGridTopLeftChanged(fGant);
 }

@@ -30,6 +30,7 @@ void TGantTabSheets::AddTabSheet(TTabSheet* theSheet, TTabSheetTreeChange h1, TT
                                  TNotifyEvent h4) {
   if (!theSheet || !fChart.fPageControl) return;
   theSheet->SetPageControl(fChart.fPageControl);
+  theSheet->FreeNotification(&fChart);  // the application may free its sheet at any time
   auto record = std::make_unique<TTabSheetRecord>();
   record->fSheet = theSheet;
   record->fOnTreeChange = std::move(h1);
@@ -39,29 +40,44 @@ void TGantTabSheets::AddTabSheet(TTabSheet* theSheet, TTabSheetTreeChange h1, TT
   fTreeChangeNotifyList.push_back(std::move(record));
 }
 
+void TGantTabSheets::SheetGone(TComponent* theSheet) noexcept {
+  // The record stays, deaf: a walk over the records may be under way.
+  for (auto& r : fTreeChangeNotifyList)
+    if (r->fSheet == theSheet) r->fSheet = nullptr;
+}
+
+// Handlers may add sheets (the list grows; records are never taken out) or
+// free them: the walks go by index, and copy each handler before calling it.
 void TGantTabSheets::PageChanging(TObject* Sender, bool& AllowChange) {
   AllowChange = true;
   if (fChart.IsDestroying() || fChart.IsDesigning()) return;
-  for (auto& r : fTreeChangeNotifyList)
-    if (r->fSheet == fChart.fPageControl->GetActivePage()) {
-      if (r->fOnChanging) r->fOnChanging(Sender, AllowChange);
-      if (r->fOnPageEvent) r->fOnPageEvent(Sender);
-    }
+  TTabSheet* left = fChart.fPageControl->GetActivePage();
+  for (size_t i = 0; i < fTreeChangeNotifyList.size(); ++i) {
+    if (!left || fTreeChangeNotifyList[i]->fSheet != left) continue;
+    if (TTabSheetChanging h2 = fTreeChangeNotifyList[i]->fOnChanging) h2(Sender, AllowChange);
+    if (TNotifyEvent h4 = fTreeChangeNotifyList[i]->fOnPageEvent) h4(Sender);
+  }
 }
 
 void TGantTabSheets::PageChange(TObject* Sender) {
   if (fChart.IsDestroying() || fChart.IsDesigning()) return;
-  for (auto& r : fTreeChangeNotifyList)
-    if (r->fSheet == fChart.fPageControl->GetActivePage() && r->fOnPageEvent) r->fOnPageEvent(Sender);
-  ChangeInTree();
+  TTabSheet* shown = fChart.fPageControl->GetActivePage();
+  for (size_t i = 0; i < fTreeChangeNotifyList.size(); ++i)
+    if (shown && fTreeChangeNotifyList[i]->fSheet == shown)
+      if (TNotifyEvent h4 = fTreeChangeNotifyList[i]->fOnPageEvent) h4(Sender);
+  if (!fChart.IsDestroying()) ChangeInTree();
 }
 
 void TGantTabSheets::ChangeInTree() {
-  if (fChart.IsDestroying() || !fChart.fTree) return;
-  auto* node = TvxTree_ComBasic::GetDataEntityFromNode(fChart.fTree->GetSelected());
-  TGantRow* row = fChart.fRowList->FindRowFromTreeNode(node);
-  for (auto& r : fTreeChangeNotifyList)
-    if (r->fSheet->Showing() && r->fOnTreeChange) r->fOnTreeChange(row);
+  for (size_t i = 0; i < fTreeChangeNotifyList.size(); ++i) {
+    if (fChart.IsDestroying() || !fChart.fTree) return;
+    TTabSheetRecord& r = *fTreeChangeNotifyList[i];
+    if (!r.fSheet || !r.fSheet->Showing() || !r.fOnTreeChange) continue;
+    // Afresh for each: an earlier handler may have deleted the row.
+    auto* node = TvxTree_ComBasic::GetDataEntityFromNode(fChart.fTree->GetSelected());
+    TTabSheetTreeChange h1 = r.fOnTreeChange;
+    h1(fChart.fRowList->FindRowFromTreeNode(node));
+  }
 }
 
 }  // namespace vx

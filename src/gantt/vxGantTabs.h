@@ -27,6 +27,8 @@ public:
   void PageChanging(TObject* Sender, bool& AllowChange);
   void PageChange(TObject* Sender);
   void ChangeInTree();
+  // An application's sheet went: its record hears nothing more.
+  void SheetGone(TComponent* theSheet) noexcept;
   // The records go with the chart's children.
   void Clear() noexcept { fTreeChangeNotifyList.clear(); }
 

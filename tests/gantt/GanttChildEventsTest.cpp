@@ -3,6 +3,8 @@
 // follows its axis, scrolls, takes the mouse and raises its own events.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "ChildEvents.h"
 #include "GanttSupport.h"
 #include <vxplan/grid/vxGrid.h>
@@ -88,6 +90,12 @@ TEST(GanttChildEvents, TheApplicationsHandlersLeaveTheChartWorking) {
   for (const ChildEvent& e : kChildEvents) e.take(g, counts);
   g.OnScalerChange = [&](TvxGant_ComBasic*, TDateTime, TDateTime) { ++scalerChanges; };
   g.OnSelectionChanged_Tree = [&](TObject*, TvxDataList*, TvxDataEntity*) { ++treeSelections; };
+  // The scroll column as the chart last set it: position, maximum, page, shown.
+  std::tuple<int, int, int, bool> realigned{-1, -1, -1, false};
+  g.OnRealignScrollbar = [&](TvxGant_ComBasic* chart, int pos, int, int max, int page, bool shown) {
+    EXPECT_EQ(chart, &g);
+    realigned = {pos, max, page, shown};
+  };
   g.GetSnap()->fStartSnapONOFF = false;
   g.GetSnap()->fStopSnapONOFF = false;
   TvxDataEntity_Tree* first = g.Node(nullptr, "first");
@@ -103,6 +111,7 @@ TEST(GanttChildEvents, TheApplicationsHandlersLeaveTheChartWorking) {
   EXPECT_TRUE(bar->GetEnabled());
   EXPECT_TRUE(bar->GetParent()->GetVisible());
   EXPECT_EQ(bar->GetMax(), g.GetTreeView()->GetScrollInfo(sbVertical).nMax);
+  EXPECT_EQ(realigned, std::make_tuple(0, bar->GetMax(), bar->GetPageSize(), true));
 
   // The area paints the bar.
   g.GetGA()->Repaint();
@@ -137,6 +146,7 @@ TEST(GanttChildEvents, TheApplicationsHandlersLeaveTheChartWorking) {
   const int top = g.RectFromDataEntity(k).Top;
   vxtest::UserScroll(bar, 5);
   EXPECT_EQ(g.GetTreeView()->GetScrollInfo(sbVertical).nPos, 5);
+  EXPECT_EQ(std::get<0>(realigned), 5);
   EXPECT_EQ(g.RectFromDataEntity(k), NoRect());  // its row went up out of view
   vxtest::UserScroll(bar, 0);
   EXPECT_EQ(g.RectFromDataEntity(k).Top, top);

@@ -3,7 +3,11 @@
 // scroll bar and the wheel are driven in GanttChildEventsTest).
 #include <gtest/gtest.h>
 
+#include <QTabBar>
+#include <QTest>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "GanttSupport.h"
 
@@ -34,6 +38,79 @@ TEST(GanttControl, ChildrenLayoutAndTabSheets) {
   g.SetUseTabSheets(false);
   EXPECT_EQ(g.GetGA()->GetBoundsRect(), before);
   EXPECT_EQ(g.GetGA()->ClientToScreen(Point(0, 0)), areaBefore);
+}
+
+// The application's sheets beside the chart's: a sheet's handlers hear it
+// being left (and may keep it), shown, and, while it shows, the tree's
+// current row; they may delete rows, add sheets, or take a sheet away.
+TEST(GanttControl, TabSheetHandlers) {
+  TestGant g;
+  vxtest::ShowWindow(&g);
+  TvxDataEntity_Tree* n[2] = {g.Node(nullptr, "a"), g.Node(nullptr, "b")};
+  g.SetUseTabSheets(true);
+  std::vector<std::string> heard;
+  bool allow = true;
+  TGantRow* told = nullptr;
+  auto* sheet = new TTabSheet(&g);
+  auto add = [&](TTabSheet* s, const std::string& name) {
+    g.AddTabSheet(
+        s, [&heard, &told, name](TGantRow* r) { heard.push_back(name + " row"), told = r; },
+        [&heard, &allow, name](TObject*, bool& a) { heard.push_back(name + " leaving"), a = allow; },
+        [&heard, name](TObject*) { heard.push_back(name + " other"); },
+        [&heard, name](TObject*) { heard.push_back(name + " page"); });
+  };
+  add(sheet, "s");
+  auto* tabs = g.GetPageControl()->findChild<QTabBar*>();
+  ASSERT_NE(tabs, nullptr);
+  auto click = [&](int theTab) {
+    heard.clear();
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(theTab).center());
+    vxtest::ProcessEventsUntilIdle();
+    return heard;
+  };
+  using Heard = std::vector<std::string>;
+  g.GetTreeView()->SetCurrentDataEntity(n[1]);
+  vxtest::ProcessEventsUntilIdle();
+  EXPECT_EQ(click(1), (Heard{"s page", "s row"}));
+  EXPECT_EQ(g.GetPageControl()->GetActivePage(), sheet);
+  EXPECT_EQ(told, g.RowOf(n[1]));
+  heard.clear();
+  g.GetTreeView()->SetCurrentDataEntity(n[0]);
+  vxtest::ProcessEventsUntilIdle();
+  EXPECT_EQ(told, g.RowOf(n[0]));
+  allow = false;
+  EXPECT_EQ(click(0), (Heard{"s leaving", "s page"}));
+  EXPECT_EQ(g.GetPageControl()->GetActivePage(), sheet);
+  allow = true;
+  EXPECT_EQ(click(0), (Heard{"s leaving", "s page"}));
+  EXPECT_EQ(g.GetPageControl()->GetActivePage(), g.GetGantTabSheet());
+  EXPECT_TRUE(g.GetGA()->Showing());
+  heard.clear();
+  g.GetTreeView()->SetCurrentDataEntity(n[1]);
+  vxtest::ProcessEventsUntilIdle();
+  EXPECT_TRUE(heard.empty());  // the sheet does not show
+
+  // A handler that deletes the row it is told of, and one that adds a sheet.
+  auto* second = new TTabSheet(&g);
+  bool removed = false, added = false;
+  g.AddTabSheet(
+      second,
+      [&](TGantRow* r) {
+        if (r && !std::exchange(removed, true)) g.GetTreeView()->RemoveDataEntity(r->GetTreeNode());
+      },
+      nullptr, nullptr, [&](TObject*) { if (!std::exchange(added, true)) add(new TTabSheet(&g), "more"); });
+  click(2);
+  EXPECT_TRUE(removed);
+  EXPECT_EQ(g.GetRowList()->Count(), 1);
+  EXPECT_EQ(g.GetPageControl()->PageCount(), 4);
+  // A sheet the application takes away is told nothing more.
+  EXPECT_EQ(click(1), (Heard{"s page", "s row"}));
+  delete sheet;
+  heard.clear();
+  g.GetTreeView()->SetCurrentDataEntity(n[0]);
+  vxtest::ProcessEventsUntilIdle();
+  click(1);
+  EXPECT_EQ(click(2), (Heard{"more page", "more row"}));
 }
 
 // The area repainting with the axis is driven in GanttZoomTest and GanttChildEventsTest.

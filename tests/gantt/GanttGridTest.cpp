@@ -91,10 +91,17 @@ TEST(GanttGrid, TheWheelScrollsTheGridAndArrowKeysWalkGridRows) {
   TBabGridCellForViewer* cells = g.GetGrid()->GetBabGridCellForViewer();
   cells->SetTop(4);
   vxtest::ProcessEventsUntilIdle();
-  // The wheel over the area scrolls the grid.
+  // The wheel over the area scrolls the grid, and the chart tells of it with
+  // its rows already where the grid shows them.
+  std::vector<TvxDataEntity_Kronit*> topItems;
+  const int x = g.GetDateScaler()->DateToPixel(TestGant::kDay0 + 1.5);
+  g.OnGridTopLeftChanged = [&](TObject*) { topItems.push_back(g.GetDataEntityFromXY(x, 5)); };
   vxtest::Wheel(g.GetGA(), 200, 100, -120);
   vxtest::ProcessEventsUntilIdle();
   EXPECT_GT(cells->GetTop(), 4);
+  ASSERT_FALSE(topItems.empty());
+  EXPECT_EQ(topItems.back(), items[cells->GetTop() - 1]);
+  g.OnGridTopLeftChanged = nullptr;
 
   // Down from the active item: the next grid row's item, and its row is current.
   cells->SetTop(1);

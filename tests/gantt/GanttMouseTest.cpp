@@ -4,8 +4,12 @@
 // are the engine's (TimeGestureTest). Through Qt's real event delivery.
 #include <gtest/gtest.h>
 
+#include <QTest>
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 #include "GanttMonkey.h"
 #include "GanttSupport.h"
@@ -287,4 +291,135 @@ TEST(GanttMouse, EveryDragCanBeCalledOff) {
       EXPECT_EQ(a->GetRow(), g.RowOf(n1));
       EXPECT_EQ(g.OutlineCount(), 0);
     }
+}
+
+// The click events hand over the chart and the item pressed, nil over nothing.
+TEST(GanttMouse, ClickEventsCarryThePressedItem) {
+  enum TGesture { gLeft, gRight, gDouble };
+  const struct {
+    const char* name;
+    TGesture gesture;
+    double day;
+    const char* event;  // nil: none
+    bool onItem;
+  } cases[] = {
+      {"a left click tells neither", gLeft, 1.5, nullptr, false},
+      {"a right click on the bar", gRight, 1.5, "right", true},
+      {"a right click over nothing", gRight, 3.5, "right", false},
+      {"a double click on the bar", gDouble, 1.5, "double", true},
+      {"a double click over nothing", gDouble, 3.5, "double", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    MouseGant g;  // each its own: two clicks in a row would be a double click
+    TvxDataEntity_Tree* n = g.Node(nullptr, "one");
+    TvxDataEntity_Kronit* k = g.Item(n, 1, 2);
+    std::vector<std::pair<std::string, TvxDataEntity_Kronit*>> heard;
+    auto hear = [&](const char* name) {
+      return [&heard, &g, name](TvxGant_ComBasic* chart, TvxDataEntity_Kronit* item) {
+        EXPECT_EQ(chart, &g);
+        heard.emplace_back(name, item);
+      };
+    };
+    g.OnRightClickGantArea = hear("right");
+    g.OnDblClickGantArea = hear("double");
+    const int x = g.X(c.day), y = g.MidY(n);
+    if (c.gesture == gDouble) {
+      vxtest::MouseDoubleClick(g.GetGA(), x, y);
+      vxtest::MouseRelease(g.GetGA(), x, y);
+    } else {
+      vxtest::MouseClick(g.GetGA(), x, y, c.gesture == gRight ? Qt::RightButton : Qt::LeftButton);
+    }
+    ASSERT_EQ(heard.size(), c.event ? 1u : 0u);
+    if (c.event) {
+      EXPECT_EQ(heard[0], std::make_pair(std::string(c.event), c.onItem ? k : nullptr));
+    }
+  }
+}
+
+// Dragged to another row, the bar takes the dragged times itself only with
+// MoveInTimeWhenMoveRow; MoveOver12Then24 turns a move of half a day or more
+// into whole days.
+TEST(GanttMouse, MovesToOtherRowsAndOverHalfADay) {
+  const struct {
+    const char* name;
+    bool moveInTime, over12;
+    double to;  // the day released at, pressed at 1.5
+    int toRow;
+    double landing, start;  // the start dragged to, and the bar's afterwards (it stays in its row)
+    int rowChanges;
+  } cases[] = {
+      {"to another row: left to the application", false, false, 3.5, 1, 3.2, 1.2, 1},
+      {"to another row, moving in time too", true, false, 3.5, 1, 3.2, 3.2, 1},
+      {"a move of 0.6 days", false, false, 2.1, 0, 1.8, 1.8, 0},
+      {"a move of 0.6 days, over 12 hours: a day", false, true, 2.1, 0, 2.2, 2.2, 0},
+      {"a move of 0.4 days, under 12 hours: as it is", false, true, 1.9, 0, 1.6, 1.6, 0},
+      {"back 1.4 days: one", false, true, 0.1, 0, 0.2, 0.2, 0},
+      {"to another row, over 12 hours", true, true, 2.2, 1, 2.2, 2.2, 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    MouseGant g;
+    TvxDataEntity_Tree* n[2] = {g.Node(nullptr, "one"), g.Node(nullptr, "two")};
+    TvxDataEntity_Kronit* k = g.Item(n[0], 1.2, 2.2);
+    g.SetMoveInTimeWhenMoveRow(c.moveInTime);
+    g.SetMoveOver12Then24(c.over12);
+    int rowChanges = 0;
+    g.OnTimeChangeRow = [&](TvxGant_ComBasic*, TvxDataEntity_Kronit* item, TGantRow* from, TGantRow* to,
+                            TDateTime start, TDateTime stop, TvxDataEntity_Kronit*&) {
+      ++rowChanges;
+      EXPECT_EQ(item, k);
+      EXPECT_EQ(from, g.RowOf(n[0]));
+      EXPECT_EQ(to, g.RowOf(n[1]));
+      EXPECT_NEAR(start, TestGant::kDay0 + c.landing, 0.02);  // the landing times,
+      EXPECT_NEAR(stop - start, 1, 1e-9);
+      // already the item's own with MoveInTimeWhenMoveRow
+      EXPECT_EQ(std::abs(item->GetStartDateTime() - start) < 1e-9, c.moveInTime);
+    };
+    g.Drag(g.X(1.5), g.MidY(n[0]), g.X(c.to), g.MidY(n[c.toRow]));
+    EXPECT_EQ(rowChanges, c.rowChanges);
+    EXPECT_EQ(k->GetRow(), g.RowOf(n[0]));
+    EXPECT_NEAR(k->GetStartDateTime(), TestGant::kDay0 + c.start, 0.02);
+    EXPECT_NEAR(k->GetStopDateTime() - k->GetStartDateTime(), 1, 1e-9);
+  }
+}
+
+// Dragging past an edge scrolls what TimeItemAutoScroll allows: time past
+// the left or right edge, rows past the top or bottom; the bar lands in the
+// row that scrolled under the pointer.
+TEST(GanttMouse, DraggingPastTheEdgesScrollsAsAllowed) {
+  const struct {
+    TTimeItemAutoScroll scroll;
+    bool time, rows;
+  } cases[] = {{ttiaHorzAndVert, true, true}, {ttiaHorz, true, false}, {ttiaVert, false, true}, {ttiaNone, false, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.scroll);
+    MouseGant g;
+    std::vector<TvxDataEntity_Tree*> n;
+    for (int r = 0; r < 80; ++r) n.push_back(g.Node(nullptr, "row " + std::to_string(r)));
+    TvxDataEntity_Kronit* k = g.Item(n[2], 1, 2);
+    vxtest::ProcessEventsUntilIdle();
+    g.SetTimeItemAutoScroll(c.scroll);
+    TGantRow* landed = nullptr;
+    g.OnTimeChangeRow = [&](TvxGant_ComBasic*, TvxDataEntity_Kronit*, TGantRow*, TGantRow* to, TDateTime,
+                            TDateTime, TvxDataEntity_Kronit*&) { landed = to; };
+    const int w = g.GetGA()->GetWidth(), h = g.GetGA()->GetHeight();
+    const TDateTime start = g.GetDateScaler()->GetStart();
+    auto waitThere = [&](int x, int y) {
+      vxtest::MouseMove(g.GetGA(), x, y);
+      for (int t = 0; t < 30; ++t) {
+        QTest::qWait(10);
+        vxtest::MouseMove(g.GetGA(), x, y);
+      }
+    };
+    vxtest::MousePress(g.GetGA(), g.X(1.5), g.MidY(n[2]));
+    waitThere(w + 10, g.MidY(n[2]));
+    EXPECT_EQ(g.GetDateScaler()->GetStart() > start, c.time);
+    waitThere(w / 2, h - 2);
+    const int top = g.GetTreeView()->GetScrollInfo(sbVertical).nPos;
+    EXPECT_EQ(top > 0, c.rows);
+    vxtest::MouseRelease(g.GetGA(), w / 2, h - 2);
+    EXPECT_EQ(landed, g.GetRowList()->FindRowFromY(h - 2)) << top;
+    EXPECT_EQ(k->GetRow(), g.RowOf(n[2]));
+  }
 }

@@ -102,13 +102,28 @@ TEST(GanttPaint, TodayLineAtNoon) {
 }
 
 TEST(GanttPaint, EachStyleAtItsRectangle) {
+  TCustomImageList images(nullptr, 8, 8);  // outlives the chart that shows it
   Painted g;
   const TColor red = 0x2020E0;
   struct Case {
     std::uint8_t style;
     TvxDataEntity_Kronit* item = nullptr;
   };
-  std::vector<Case> cases{{gtsSquare}, {gtsSpan}, {gtsLine}, {gtsLineWEnd}, {gtsWave}, {gtsRomb}, {gtsPipe}, {0x80 | gtsSquare}};
+  std::vector<Case> cases{{gtsSquare}, {gtsSpan},   {gtsLine},  {gtsLineWEnd},     {gtsWave},
+                          {gtsRomb},   {gtsPipe},   {gtsImage}, {0x80 | gtsSquare}, {gtsUser}};
+  // The image style draws a picture of the chart's list at its natural size.
+  TBitmap picture(8, 8);
+  picture.GetCanvas()->GetBrush()->SetColor(red);
+  picture.GetCanvas()->FillRect(Rect(0, 0, 8, 8));
+  images.Add(&picture);
+  g.SetImageList(&images);
+  // The application's style: it is handed the item and where to draw it.
+  g.OnUserDrawTime = [&](TvxGant_ComBasic* chart, TvxDataEntity_Kronit* k, TCanvas* c, const TRect& r) {
+    EXPECT_EQ(chart, &g);
+    EXPECT_EQ(r, g.RectFromDataEntity(k));
+    c->GetBrush()->SetColor(k->GetColor());
+    c->FillRect(InflateRect(r, 0, -2));
+  };
   for (Case& c : cases) {
     TvxDataEntity_Tree* n = g.Node(nullptr, "n");
     c.item = g.Item(n, 1, 2);
@@ -156,8 +171,15 @@ TEST(GanttPaint, EachStyleAtItsRectangle) {
         EXPECT_NE(g.At(cx, r.Top + 1), g.At(cx, cy));
         EXPECT_NE(g.At(cx, cy), kBack);
         break;
+      case gtsImage: EXPECT_EQ(drawn, Rect(r.Left, r.Top, r.Left + 8, r.Top + 8)); break;
+      case gtsUser: EXPECT_EQ(drawn, InflateRect(r, 0, -2)); break;
     }
   }
+  // No such picture, or no handler: nothing drawn.
+  cases[7].item->SetImageIndex(1);
+  g.OnUserDrawTime = nullptr;
+  g.Paint();
+  for (int k : {7, 9}) EXPECT_EQ(g.Find(red, g.RectFromDataEntity(cases[k].item)).Left, -1) << k;
 }
 
 TEST(GanttPaint, SelectionHandlesAndLayers) {
@@ -224,6 +246,14 @@ TEST(GanttPaint, LinksFollowTheirRoutes) {
   g.SetLinkShow(lsBothEndsVisible);
   g.Paint();
   EXPECT_EQ(g.Find(0x00FFFF, Rect(0, 0, 400, 100)).Left, -1);
+  // A window between the two ends: only lsAlways draws the link across it.
+  g.GetDateScaler()->SetStart(TestGant::kDay0 + 2.2);
+  g.GetDateScaler()->SetStop(TestGant::kDay0 + 2.8);
+  for (TLinkShow show : {lsOneEndVisible, lsBothEndsVisible, lsAlways}) {
+    g.SetLinkShow(show);
+    g.Paint();
+    EXPECT_EQ(g.Find(0x00FFFF, Rect(0, 0, g.GetGA()->GetWidth(), 100)).Left != -1, show == lsAlways) << show;
+  }
 }
 
 // The filled head of a project-routed link is drawn in rows of pixels; it
@@ -295,4 +325,134 @@ TEST(GanttPaint, OnTheWindowExactlyAsThroughThePicture) {
   EXPECT_EQ(g.shot.Image(), pictureArea);
   g.GetGA()->PaintTo(&g.shot);
   EXPECT_EQ(g.shot.Image(), pictureArea);
+}
+
+// Bars reaching far past the window are cut to it: the fill runs to both
+// edges, the frame only where an end is in view, the label at the edge.
+TEST(GanttPaint, BarsFarOutsideTheWindowAreCutToIt) {
+  Painted g;
+  const TColor red = 0x2020E0;
+  const int w = g.GetGA()->GetWidth();
+  struct Case {
+    double from, to;  // days; the window shows days 0 .. 7, about 100 pixels each
+    bool leftOut, rightOut;
+  };
+  const Case cases[] = {{-1000, 1000, true, true}, {-1e7, 1e7, true, true}, {-1000, 3, true, false},
+                        {3, 1000, false, true},    {-1e9, -1e8, true, true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.from) + " .. " + std::to_string(c.to));
+    TvxDataEntity_Tree* n = g.Node(nullptr, "n");
+    TvxDataEntity_Kronit* k = g.Item(n, c.from, c.to);
+    k->SetColor(red);
+    k->GetTimeItemTextCollection()->AddText("Label", 2, 2, 1);
+    g.Paint();
+    const TRect r = g.RectFromDataEntity(k);
+    const int cy = r.Top + r.Height() / 2;
+    if (c.to < 0) {  // wholly before the window: nothing
+      EXPECT_EQ(g.Find(red, Rect(0, r.Top, w, r.Bottom)).Left, -1);
+      EXPECT_EQ(g.Find(clBlack, Rect(0, r.Top, w, r.Bottom)).Left, -1);
+      continue;
+    }
+    EXPECT_EQ(g.At(c.leftOut ? 0 : r.Left, cy), c.leftOut ? red : clBlack);
+    EXPECT_EQ(g.At(c.rightOut ? w - 1 : r.Right - 1, cy), c.rightOut ? red : clBlack);
+    EXPECT_EQ(g.At(c.leftOut ? 1 : r.Left + 1, r.Top), clBlack);  // the top of the frame
+    // The label at the left edge of what shows.
+    const int x0 = std::max(r.Left, 0);
+    int label = 0;
+    for (int x = x0 + 2; x < x0 + 30; ++x) label += g.At(x, r.Top + 8) != red;
+    EXPECT_GT(label, 0);
+    g.GetTreeView()->RemoveDataEntity(n);
+  }
+}
+
+// The application's hooks draw into the picture: the background under the
+// lines and items, a link of its own style where the chart would route it.
+TEST(GanttPaint, TheApplicationsDrawingShows) {
+  Painted g;
+  const int w = g.GetGA()->GetWidth(), h = g.GetGA()->GetHeight();
+  TvxDataEntity_Tree* n1 = g.Node(nullptr, "a");
+  TvxDataEntity_Tree* n2 = g.Node(nullptr, "b");
+  TvxDataEntity_Kronit* a = g.Item(n1, 1, 2);
+  TvxDataEntity_Kronit* b = g.Item(n2, 3, 4);
+  a->SetColor(0x00C000);
+  TvxDataEntity_Link* link = g.AddLink();
+  link->fLinkOwner = a;
+  link->fLinkedTo = b;
+  link->fLinkStyle = tlsUserDraw;
+  link->fLinkColor = 0xFF00FF;
+  g.SetDrawLongLines(true);
+  g.OnUserDrawBackground = [&](TvxGant_ComBasic* chart, const TRect& r, TCanvas* c) {
+    EXPECT_EQ(chart, &g);
+    EXPECT_EQ(r, Rect(0, 0, w, h));
+    c->GetBrush()->SetColor(0x00FFFF);
+    c->FillRect(r);
+  };
+  std::vector<std::pair<TPoint, TPoint>> links;
+  g.OnUserDrawLinks = [&](TvxGant_ComBasic*, TvxDataEntity_Link* l, TCanvas* c, TPoint from, TPoint to) {
+    EXPECT_EQ(l, link);
+    links.push_back({from, to});
+    c->GetPen()->SetColor(0x0000FF);
+    c->MoveTo(from.X, from.Y);
+    c->LineTo(to.X, to.Y);
+  };
+  g.Paint();
+  const TRect A = g.RectFromDataEntity(a), B = g.RectFromDataEntity(b);
+  EXPECT_EQ(g.At(A.Left + 3, h - 3), 0x00FFFF);  // no band, no pattern left
+  EXPECT_EQ(g.At(A.Left + 3, A.Top + 3), 0x00C000);  // items over it
+  int lines = 0;  // and the scale lines
+  for (int x = 0; x < w; ++x) lines += g.At(x, h - 3) != 0x00FFFF;
+  EXPECT_GT(lines, 0);
+  // The link: finish of a to start of b, at their middles, drawn by the hook alone.
+  ASSERT_EQ(links.size(), 1u);
+  EXPECT_EQ(links[0].first, Point(A.Right, A.Top + A.Height() / 2));
+  EXPECT_EQ(links[0].second, Point(B.Left, B.Top + B.Height() / 2));
+  EXPECT_NE(g.Find(0x0000FF, Rect(A.Right, A.Top, B.Left, B.Bottom)).Left, -1);
+  EXPECT_EQ(g.Find(0xFF00FF, Rect(0, 0, w, h)).Left, -1);
+  // Without a hook, a link of that style is not drawn at all.
+  g.OnUserDrawLinks = nullptr;
+  g.Paint();
+  EXPECT_EQ(g.Find(0x0000FF, Rect(0, 0, w, h)).Left, -1);
+}
+
+// Dotted focus rectangles: inside the active item when its row has them, and
+// around the area while it has the keyboard.
+TEST(GanttPaint, FocusRectanglesOnTheActiveItemAndTheFocusedArea) {
+  Painted g;
+  vxtest::ShowWindow(&g);
+  const TColor green = 0x00C000, dotted = green ^ 0xFFFFFF;  // the dots invert
+  TvxDataEntity_Kronit* k = g.Item(g.Node(nullptr, "n"), 1, 3);
+  k->SetColor(green);
+  struct Case {
+    bool active, rowFocusRect;
+  };
+  for (const Case c : {Case{false, true}, Case{true, true}, Case{true, false}}) {
+    g.SetActiveDataEntity(c.active ? k : nullptr);
+    k->GetRow()->fTime_ItemsHasFocusRect = c.rowFocusRect;
+    g.Paint();
+    const TRect r = InflateRect(g.RectFromDataEntity(k), -2, -2);
+    const bool dots = c.active && c.rowFocusRect;
+    EXPECT_EQ(g.At(r.Left, r.Top + 2), dots ? dotted : green);
+    EXPECT_EQ(g.At(r.Left + 1, r.Top + 2), green);  // every other pixel
+    EXPECT_EQ(g.At(r.Right - 1, r.Bottom - 1) == dotted || g.At(r.Right - 2, r.Bottom - 1) == dotted, dots);
+    EXPECT_EQ(g.At(r.Left + 5, r.Top - 1), green);  // not outside it
+  }
+  // The area's frame, 2 pixels in, only while it has the focus.
+  const int w = g.GetGA()->GetWidth(), h = g.GetGA()->GetHeight();
+  const TColor frame = ColorToRGB(clFocusRect);
+  g.GetGA()->SetFocus();
+  vxtest::ProcessEventsUntilIdle();
+  ASSERT_TRUE(g.GetGA()->Focused());
+  g.Paint();
+  // Every other pixel: one of two neighbours.
+  auto framed = [&](int x, int y, int dx, int dy) { return g.At(x, y) == frame || g.At(x + dx, y + dy) == frame; };
+  EXPECT_EQ(g.At(2, 100), frame);
+  EXPECT_TRUE(framed(w - 3, 100, 0, 1));
+  EXPECT_TRUE(framed(100, h - 3, 1, 0));
+  EXPECT_TRUE(framed(100, 2, 1, 0));
+  EXPECT_FALSE(framed(1, 100, 0, 1));
+  EXPECT_FALSE(framed(3, 100, 0, 1));
+  g.GetTreeView()->SetFocus();
+  vxtest::ProcessEventsUntilIdle();
+  g.Paint();
+  EXPECT_NE(g.At(2, 100), frame);
 }

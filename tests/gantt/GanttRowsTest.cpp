@@ -256,3 +256,54 @@ TEST(GanttRows, AVirtuallyLoadedTreeHasRowsOnlyForLoadedNodes) {
   EXPECT_EQ(freed, 20);
   EXPECT_EQ(g.RowOf(static_cast<TvxDataEntity_Tree*>(roots->GetItems(90000)))->ItemCount(), 3);
 }
+
+// Items held unloaded are made when the area paints their row, not before:
+// rows scrolled into view get theirs then. A layer's loaded window stays
+// within its bound while the application lets items go, and grows when not.
+TEST(GanttRows, ItemsLoadAsTheirRowsComeIntoView) {
+  TestGant g;
+  vxtest::ShowWindow(&g);
+  std::vector<TGantRow*> rows;
+  for (int r = 0; r < 80; ++r) {
+    rows.push_back(g.RowOf(g.Node(nullptr, "row")));
+    rows.back()->AddDataList()->AddUnloaded(r == 1 ? 2000 : 2);
+  }
+  int unloads = 0;
+  bool allow = true;
+  g.OnVirtualLoad_Kronit = [&](TvxGant_ComBasic* chart, TvxDataEntity_Kronit* k) {
+    EXPECT_EQ(chart, &g);
+    const double at = TestGant::kDay0 + k->ListIndex() * 0.003;  // 2000 items over 6 days
+    k->SetStartDateTime(at);
+    k->SetStopDateTime(at + 0.002);
+  };
+  g.OnVirtualUnLoad_Kronit = [&](TvxGant_ComBasic* chart, TvxDataEntity_Kronit* k, bool& can) {
+    EXPECT_EQ(chart, &g);
+    EXPECT_EQ(k->GetRow(), rows[1]);
+    ++unloads;
+    can = allow;
+  };
+  auto loaded = [&](int r) { return rows[r]->GetLayer(0)->LoadedCount(); };
+  vxtest::ProcessEventsUntilIdle();
+  g.GetGA()->Repaint();
+  const int shown = g.GetGA()->GetHeight() / TestGant::kRowHeight;
+  ASSERT_LT(shown, 60);
+  EXPECT_EQ(loaded(0), 2);
+  EXPECT_EQ(loaded(shown - 1), 2);
+  EXPECT_EQ(loaded(70), 0);
+  // The crowded row: every item met, at most a window's worth kept.
+  EXPECT_LE(loaded(1), TvxDataList::MaxLoadedWindow);
+  EXPECT_GE(unloads, 2000 - TvxDataList::MaxLoadedWindow);
+  auto* last = static_cast<TvxDataEntity_Kronit*>(rows[1]->GetLayer(0)->GetItems(1999));
+  EXPECT_NEAR(last->GetStartDateTime(), TestGant::kDay0 + 5.997, 1e-9);
+  // Scrolled down, the rows now shown get their items.
+  g.GetSide()->WheelRows(-60);
+  vxtest::ProcessEventsUntilIdle();
+  g.GetGA()->Repaint();
+  EXPECT_EQ(loaded(70), 2);
+  // Kept when the application says so.
+  allow = false;
+  g.GetSide()->WheelRows(60);
+  vxtest::ProcessEventsUntilIdle();
+  g.GetGA()->Repaint();
+  EXPECT_EQ(loaded(1), 2000);
+}

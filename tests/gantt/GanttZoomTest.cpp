@@ -304,6 +304,8 @@ TEST(GanttZoom, LinksEndAtTheBarEdge) {
       {"start to finish", tlsfSF, tlsDefault, 2, 3, 1, 4, 1},
       {"start to start", tlsfSS, tlsDefault, 2, 3, 1, 4, 1},
       {"normal, backwards", tlsfNormal, tlsDefault, 3, 4, 1, 2.5, 1},
+      {"normal, forwards", tlsfNormal, tlsDefault, 1, 2, 3, 4, 1},
+      {"project, same row: routed as the default", tlsfFS, tlsMSProject, 1, 2, 3, 4, 0},
       {"project, overlapping", tlsfFS, tlsMSProject, 1, 3, 2, 4, 1},
       {"project, after", tlsfFS, tlsMSProject, 1, 2, 3, 4, 1},
       {"project, upwards", tlsfFS, tlsMSProject, 1, 3, 2, 4, -1},
@@ -334,6 +336,14 @@ TEST(GanttZoom, LinksEndAtTheBarEdge) {
     ASSERT_GT(route.headCount, 0);
     const TRect A = bars.owner, B = bars.target;
     const TPoint tip = route.head[0];
+    // Which ends the option joins: start is the left edge, finish the right.
+    const bool backwards = c.option == tlsfNormal && c.a0 + c.a1 >= c.b0 + c.b1;
+    const bool fromStart = c.option == tlsfSS || c.option == tlsfSF || backwards;
+    const bool toFinish = c.option == tlsfSF || c.option == tlsfFF || backwards;
+    EXPECT_EQ(route.line[0], Point(fromStart ? A.Left : A.Right, A.Top + A.Height() / 2));
+    EXPECT_EQ(bars.arrive < 0, toFinish);
+    EXPECT_EQ(style, c.bRow == 0 ? tlsDefault : c.style);
+    EXPECT_EQ(route.filledHead, style == tlsMSProject);
     if (style == tlsMSProject) {
       // Onto the top or bottom edge, within the bar's width.
       // (Rectangles end before their Bottom: an arrow coming up stops a pixel short.)

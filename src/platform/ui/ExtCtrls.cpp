@@ -267,7 +267,9 @@ void TPageControl::Change() {
 
 void TPageControl::ShowActive() {
   if (IsDestroying()) return;
-  for (TTabSheet* page : fPages) page->setVisible(page == fActivePage && page->GetVisible());
+  // Only the active page shows; a page left earlier was hidden here, so its
+  // own visibility cannot tell whether it may show again.
+  for (TTabSheet* page : fPages) page->setVisible(page == fActivePage);
   if (fActivePage) {
     fSyncing = true;
     fTabs->setCurrentIndex(fActivePage->GetPageIndex());
