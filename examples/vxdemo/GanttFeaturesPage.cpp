@@ -49,7 +49,7 @@ TvxDataEntity_Kronit* Booking(TvxGant& g, TvxDataEntity_Tree* node, int theLayer
   TvxDataEntity_Kronit* k = g.AddKronit(node, theLayer);
   k->SetStartDateTime(from);
   k->SetStopDateTime(to);
-  k->SetTopInset(1);
+  k->SetTopInset(0);
   k->SetBottomInset(1);
   return k;
 }
@@ -60,7 +60,7 @@ void FillResources(TvxGant& g, TDateTime theMonday) {
   for (int r = 0; r < 10; ++r) {
     TvxDataEntity_Tree* node = g.AddRootDataEntityTree();
     node->SetText(kResources[r]);
-    for (int i = 0; i < 7; ++i) {
+    for (int i = 0; i < 6; ++i) {
       const TDateTime start = theMonday + (r * 2 + i * 5) % 12 + (8 + (r + i) % 5) / 24.0;
       const TDateTime length = 0.6 + ((r * 3 + i) % 5) * 0.5;
       TvxDataEntity_Kronit* k = Booking(g, node, 0, start, start + length);
@@ -155,7 +155,7 @@ GalleryPage MakeGanttFeaturesPage() {
   g->SetTreeWidth(150);
   g->SetGantBackColor(clWindow);  // system colours: the chart follows the palette
   g->SetGantPyjamasColor(clStripe);
-  g->GetTreeView()->SetItemHeight(46);  // room for three bands of overlapping bookings
+  g->GetTreeView()->SetItemHeight(58);  // room for three or four bands of overlapping bookings
   g->SetWheelConvention(wcQt);
   if (TGraphHintWindow* hint = g->GetHintWindow()) hint->SetShowBelowOwner(false);
   const TDateTime today = std::floor(Now());
@@ -169,7 +169,7 @@ GalleryPage MakeGanttFeaturesPage() {
   g->OnUserDrawTime = [](TvxGant_ComBasic*, TvxDataEntity_Kronit* k, TCanvas* c, const TRect& r) {
     if (k && c) DrawService(k, c, r);
   };
-  SetCollisions(*g, true, false);
+  SetCollisions(*g, true, true);
   AddDetailsSheet(*g);
 
   auto* page = new QWidget;
@@ -184,7 +184,7 @@ GalleryPage MakeGanttFeaturesPage() {
   layout->addWidget(help);
   auto* options = new QHBoxLayout;
   QCheckBox* collide = Option(options, "Overlapping bookings side by side", true, "collisions");
-  QCheckBox* across = Option(options, "Service slots collide with jobs", false, "acrossLayers");
+  QCheckBox* across = Option(options, "Service slots collide with jobs", true, "acrossLayers");
   QCheckBox* stripes = Option(options, "Vertical stripes", false, "verticalStripes");
   QCheckBox* tabs = Option(options, "Tab sheets", false, "tabSheets");
   options->addStretch(1);

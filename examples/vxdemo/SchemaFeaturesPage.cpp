@@ -84,7 +84,7 @@ void FillDay(TvxSchema& s, TDateTime theDay) {
       e->AddText(kHosts[(room + i) % 7], 3, 25, 3);
       if (i % 2 == 1) continue;
       TvxDataEntity_SchemaTime* setup = Book(s, kSetups, room, start - 0.25 / 24, 0.75 / 24);
-      setup->SetLeftInset(50);
+      setup->SetLeftInset(40);
       setup->SetBackColor(kSetupFill);
       setup->SetFrameColor(kSetupFrame);
       setup->AddText("Set-up", 3, 2, 3);
@@ -151,7 +151,7 @@ TvxSchema* MakeDay(TComponent* theOwner, TDateTime theDay) {
   s->SetQuadPoint(Point(56, 22));
   for (int room = 0; room < kRooms; ++room) s->AddColumn()->SetText("Room " + std::to_string(room + 1));
   s->GetColumns()->SetResizeCell(0);
-  s->GetColumns()->HeaderCellReSize(140);
+  s->GetColumns()->HeaderCellReSize(100);
   s->SetScalerStart(theDay + 7.0 / 24);
   s->SetScalerStop(theDay + 19.0 / 24);
   FillDay(*s, theDay);
@@ -235,6 +235,25 @@ void Unpark(Parking& theParking, int X, int Y) {
   s->GetSchemaArea()->Invalidate();
 }
 
+// A booking that waits for a room from the start.
+void ParkOne(Parking& theParking) {
+  auto p = std::make_unique<Parked>();
+  p->length = 1.0 / 24;
+  p->back = kFills[2];
+  p->frame = kFrames[2];
+  p->leftInset = p->rightInset = 1;
+  const char* const lines[] = {"Team lunch", "12:00-13:00", "Gita"};
+  for (int k = 0; k < 3; ++k) {
+    TvxSchemaText t;
+    t.SetText(lines[k]);
+    t.SetPos(Point(3, k == 0 ? 2 : k == 1 ? 14 : 25));
+    t.SetStyle(k + 1);
+    p->texts.push_back(t);
+  }
+  theParking.list->GetItems()->AddChildObject(nullptr, Caption(*p), p.get());
+  theParking.parked.push_back(std::move(p));
+}
+
 void ConnectParking(const std::shared_ptr<Parking>& theParking) {
   TvxSchema* s = theParking->schema;
   TCustomTreeView* list = theParking->list;
@@ -258,7 +277,7 @@ GalleryPage MakeSchemaFeaturesPage() {
   auto* side = new TPanel(form);
   side->SetParent(form);
   side->SetBevelOuter(bvNone);
-  side->SetWidth(220);
+  side->SetWidth(180);
   side->SetAlign(alRight);
   auto* title = new TPanel(side);
   title->SetParent(side);
@@ -281,6 +300,7 @@ GalleryPage MakeSchemaFeaturesPage() {
   parking->list = list;
   parking->schema = s;
   ConnectParking(parking);
+  ParkOne(*parking);
 
   auto* page = new QWidget;
   auto* layout = new QVBoxLayout(page);

@@ -309,7 +309,7 @@ const Case kJourneys[] = {
      }},
     {"a booking dragged onto the parking list leaves the day, and comes back where it is dropped", kFeatures,
      [](Journey& j) {
-       const int count = j.Count();
+       const int count = j.Count(), parked = j.Parking()->GetItems()->RootCount();
        TvxDataEntity_SchemaTime* e = j.Booking(0);
        std::string title, text;
        int x = 0, y = 0, style = 0;
@@ -319,7 +319,8 @@ const Case kJourneys[] = {
        j.Release(j.Shifted(j.OnParking(), 5));
        j.Settle();
        EXPECT_EQ(j.Count(), count - 1);
-       TTreeNode* node = j.Parking()->GetItems()->GetFirstNode();
+       ASSERT_EQ(j.Parking()->GetItems()->RootCount(), parked + 1);
+       TTreeNode* node = j.Parking()->GetSelected();
        ASSERT_NE(node, nullptr);
        EXPECT_EQ(node->GetText().rfind(title, 0), 0u) << node->GetText();
        // Back onto the third room at noon, from the list.
@@ -336,7 +337,7 @@ const Case kJourneys[] = {
        vxtest::MouseRelease(j.Parking(), drop.X, drop.Y);
        j.Settle();
        EXPECT_EQ(j.Count(), count);
-       EXPECT_EQ(j.Parking()->GetItems()->GetFirstNode(), nullptr);
+       EXPECT_EQ(j.Parking()->GetItems()->RootCount(), parked);
        TvxDataEntity_SchemaTime* back = j.Booking(j.Count() - 1);
        EXPECT_EQ(back->GetCol(), 2);
        EXPECT_NEAR((back->GetStartDateTime() - noon) / kMinute, 0, 1e-3);
@@ -346,7 +347,7 @@ const Case kJourneys[] = {
      }},
     {"Escape mid-drag leaves the day and the parking list as they were", kFeatures,
      [](Journey& j) {
-       const int count = j.Count();
+       const int count = j.Count(), parked = j.Parking()->GetItems()->RootCount();
        TvxDataEntity_SchemaTime* e = j.Booking(3);
        const TDateTime start = e->GetStartDateTime();
        const int col = e->GetCol();
@@ -357,7 +358,7 @@ const Case kJourneys[] = {
        j.Release(j.OnParking());
        j.Settle();
        EXPECT_EQ(j.Count(), count);
-       EXPECT_EQ(j.Parking()->GetItems()->GetFirstNode(), nullptr);
+       EXPECT_EQ(j.Parking()->GetItems()->RootCount(), parked);
        EXPECT_EQ(e->GetStartDateTime(), start);
        EXPECT_EQ(e->GetCol(), col);
      }},
