@@ -353,10 +353,13 @@ const Case kJourneys[] = {
        TPageControl* pages = j.g->GetPageControl();
        ASSERT_TRUE(pages->GetVisible());
        ASSERT_EQ(pages->PageCount(), 2);
+       EXPECT_TRUE(j.Area()->isVisible());  // the chart's own page shows first
        j.Click(j.Bar("Crane 2"));
-       pages->SetActivePage(pages->GetPage(1));
+       TTabSheet* details = pages->GetPage(0) == j.g->GetGantTabSheet() ? pages->GetPage(1) : pages->GetPage(0);
+       pages->SetActivePage(details);
        vxtest::ProcessEventsUntilIdle();
-       auto* memo = pages->GetPage(1)->findChild<TCustomMemo*>();
+       TCustomMemo* memo = nullptr;
+       for (QObject* o : details->children()) memo = memo ? memo : dynamic_cast<TCustomMemo*>(o);
        ASSERT_NE(memo, nullptr);
        EXPECT_EQ(memo->GetText().rfind("Crane 2\n", 0), 0u) << memo->GetText();
        // Picking another resource while the page shows follows it.
