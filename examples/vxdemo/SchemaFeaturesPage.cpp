@@ -158,6 +158,12 @@ TvxSchema* MakeDay(TComponent* theOwner, TDateTime theDay) {
   s->OnDrawTimeContent = [](TvxSchema_ComBasic*, TvxDataEntity_SchemaTime* e, const TRect& r, TCanvas* c) {
     if (e && c) DrawOutOfService(e, r, c);
   };
+  // The rooms share the width there is, down to a readable least.
+  s->OnResize = [s](TObject*) {
+    const int w = std::max(100, (s->GetWidth() - s->GetScalerWidth() - 2) / kRooms);
+    if (s->GetColumns()->Count() > 0 && s->GetColumns()->GetColumn(0)->GetWidth() != w)
+      s->GetColumns()->HeaderCellReSize(w);
+  };
   // A booking dragged past the schedule's edge leaves as an in-application drag.
   s->SetStartDragWhenTimeMoveOutside(true);
   return s;
