@@ -6,7 +6,10 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 #include "Gallery.h"
 #include <vxplan/gantt/vxGant.h>
@@ -104,13 +107,17 @@ void DrawService(TvxDataEntity_Kronit* theItem, TCanvas* c, const TRect& r) {
 // The bookings of theRow, one a line, for the Details page.
 std::string Describe(TGantRow* theRow) {
   if (!theRow || !theRow->GetTreeNode()) return "Pick a resource in the tree to see its bookings here.";
-  std::string text = theRow->GetTreeNode()->GetText() + "\n";
-  theRow->ForEachItem([&text](TvxDataEntity_Kronit* k) {
+  // In order of their start.
+  std::vector<std::pair<TDateTime, std::string>> lines;
+  theRow->ForEachItem([&lines](TvxDataEntity_Kronit* k) {
     const std::string what = k->GetDrawStyle() == gtsUser ? std::string("Service") : std::string("Job");
-    text += "\n" + what + ": " + FormatDateTime("ddd d mmm hh:nn", k->GetStartDateTime()) + " to " +
-            FormatDateTime("ddd d mmm hh:nn", k->GetStopDateTime());
+    lines.emplace_back(k->GetStartDateTime(), what + ": " + FormatDateTime("ddd d mmm hh:nn", k->GetStartDateTime()) +
+                                                  " to " + FormatDateTime("ddd d mmm hh:nn", k->GetStopDateTime()));
     return true;
   });
+  std::sort(lines.begin(), lines.end());
+  std::string text = theRow->GetTreeNode()->GetText() + "\n";
+  for (const auto& line : lines) text += "\n" + line.second;
   return text;
 }
 
