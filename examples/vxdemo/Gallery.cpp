@@ -39,9 +39,17 @@ struct PageMaker {
   GalleryPage (*make)();
 };
 
-const PageMaker kPages[] = {{"gantt", MakeGanttPage},   {"ganttgrid", MakeGanttGridPage}, {"bigplan", MakeBigPlanPage},
-                            {"schema", MakeSchemaPage}, {"grid", MakeGridPage},           {"scaler", MakeScalerPage},
-                            {"panels", MakePanelsPage}, {"tree", MakeTreePage},           {"splitter", MakeSplitterPage}};
+const PageMaker kPages[] = {{"gantt", MakeGanttPage},
+                            {"ganttgrid", MakeGanttGridPage},
+                            {"bigplan", MakeBigPlanPage},
+                            {"ganttfeatures", MakeGanttFeaturesPage},
+                            {"schema", MakeSchemaPage},
+                            {"schemafeatures", MakeSchemaFeaturesPage},
+                            {"grid", MakeGridPage},
+                            {"scaler", MakeScalerPage},
+                            {"panels", MakePanelsPage},
+                            {"tree", MakeTreePage},
+                            {"splitter", MakeSplitterPage}};
 
 }  // namespace
 

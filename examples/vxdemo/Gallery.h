@@ -57,7 +57,9 @@ GalleryPage MakeSplitterPage();
 GalleryPage MakeGanttPage();
 GalleryPage MakeGanttGridPage();
 GalleryPage MakeBigPlanPage();
+GalleryPage MakeGanttFeaturesPage();
 GalleryPage MakeSchemaPage();
+GalleryPage MakeSchemaFeaturesPage();
 
 // Prints what theControl shows, at 150 dpi, half an inch from the page's corner.
 void PrintBitmapOf(vx::TControl* theControl, vx::TDeviceContext* theDC);

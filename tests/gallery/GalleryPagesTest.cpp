@@ -36,7 +36,7 @@ TEST_P(GalleryPages, OpenPaintPrintClose) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Every, GalleryPages,
-                         testing::Values("gantt", "ganttgrid", "bigplan", "schema", "grid", "scaler", "panels", "tree",
-                                         "splitter"));
+                         testing::Values("gantt", "ganttgrid", "bigplan", "ganttfeatures", "schema", "schemafeatures",
+                                         "grid", "scaler", "panels", "tree", "splitter"));
 
 }  // namespace

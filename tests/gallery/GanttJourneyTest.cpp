@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QMenu>
 #include <QScreen>
 #include <algorithm>
@@ -17,6 +18,7 @@
 #include <vxplan/grid/vxGrid.h>
 #include <vxplan/paint/vxGraphStuff.h>
 #include <vxplan/platform/rtl/DateUtils.h>
+#include <vxplan/platform/ui/StdCtrls.h>
 #include <vxplan/tree/vxTree.h>
 
 using namespace vx;
@@ -89,6 +91,22 @@ struct Journey {
     return FormatDateTime(s->GetDateFormat() + " " + s->GetTimeFormat(), t);
   }
   int TopRow() const { return g->GetTreeView()->GetScrollInfo(sbVertical).nPos; }
+  // Ticks or unticks the page's check box of that name with a click.
+  void Tick(const char* theName) {
+    auto* box = window.Page().widget->findChild<QCheckBox*>(theName);
+    ASSERT_NE(box, nullptr) << theName;
+    QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, QPoint(8, box->height() / 2));
+    Settle();
+  }
+  void Settle() {
+    for (int k = 0; k < 200; ++k) {
+      vxtest::ProcessEventsUntilIdle();
+      bool pending = false;
+      g->GetRowList()->ForEachRow([&pending](TGantRow* r) { pending = pending || r->IsLayoutPending(); });
+      if (!pending) return;
+      QTest::qWait(5);
+    }
+  }
 };
 
 QMenu* OpenMenu() {
@@ -306,6 +324,48 @@ const Case kJourneys[] = {
          ASSERT_NE(n->GetTreeNode(), nullptr);
          EXPECT_FALSE(n->GetTreeNode()->HasChildren()) << i;
        }
+     }},
+    {"OverlappingBookingsShareTheRowInBandsUntilTheLayoutIsOff", "ganttfeatures",
+     [](Journey& j) {
+       j.Settle();
+       // Pairs of one row's jobs that overlap in time, and whether they overlap on screen.
+       auto overlaps = [&j](bool theOnScreen) {
+         int pairs = 0;
+         for (const char* name : {"Crane 1", "Crew North", "Excavator", "Scaffolds"})
+           for (int a = 0; j.Bar(name, a); ++a)
+             for (int b = a + 1; j.Bar(name, b); ++b) {
+               TvxDataEntity_Kronit *p = j.Bar(name, a), *q = j.Bar(name, b);
+               if (p->GetStartDateTime() >= q->GetStopDateTime() || q->GetStartDateTime() >= p->GetStopDateTime()) continue;
+               const TRect rp = j.Rect(p), rq = j.Rect(q);
+               const bool shared = rp.Top < rq.Bottom && rq.Top < rp.Bottom;
+               EXPECT_EQ(shared, theOnScreen) << name << " " << a << " " << b;
+               ++pairs;
+             }
+         return pairs;
+       };
+       EXPECT_GT(overlaps(false), 3);
+       j.Tick("collisions");
+       EXPECT_GT(overlaps(true), 3);
+     }},
+    {"TheDetailsTabListsTheBookingsOfTheCurrentResource", "ganttfeatures",
+     [](Journey& j) {
+       j.Tick("tabSheets");
+       TPageControl* pages = j.g->GetPageControl();
+       ASSERT_TRUE(pages->GetVisible());
+       ASSERT_EQ(pages->PageCount(), 2);
+       EXPECT_TRUE(j.Area()->isVisible());  // the chart's own page shows first
+       j.Click(j.Bar("Crane 2"));
+       TTabSheet* details = pages->GetPage(0) == j.g->GetGantTabSheet() ? pages->GetPage(1) : pages->GetPage(0);
+       pages->SetActivePage(details);
+       vxtest::ProcessEventsUntilIdle();
+       TCustomMemo* memo = nullptr;
+       for (QObject* o : details->children()) memo = memo ? memo : dynamic_cast<TCustomMemo*>(o);
+       ASSERT_NE(memo, nullptr);
+       EXPECT_EQ(memo->GetText().rfind("Crane 2\n", 0), 0u) << memo->GetText();
+       // Picking another resource while the page shows follows it.
+       j.g->GetTreeView()->SetCurrentDataEntity(j.Node("Plumbers"));
+       vxtest::ProcessEventsUntilIdle();
+       EXPECT_EQ(memo->GetText().rfind("Plumbers\n", 0), 0u) << memo->GetText();
      }},
 };
 

@@ -4,6 +4,7 @@
 // columns, texts and selection, the scroll position, and pixels.
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QMenu>
 #include <QStackedWidget>
 #include <QTest>
@@ -13,21 +14,24 @@
 #include "GallerySupport.h"
 #include <vxplan/platform/rtl/DateUtils.h>
 #include <vxplan/platform/ui/Menus.h>
+#include <vxplan/platform/ui/TreeView.h>
 #include <vxplan/schema/vxSchema.h>
 
 using namespace vx;
 
 namespace {
 
-enum View { kWeek, kResources };
+// The schedule page's two views, and the page of the schedule's features.
+enum View { kWeek, kResources, kFeatures };
 
 // The page in its window, showing one of its views.
 struct Journey {
   vxtest::GalleryWindow window;
   TvxSchema* s = nullptr;
 
-  explicit Journey(View theView, int theWidth = 1180) : window("schema", theWidth) {
-    s = window.Component<TvxSchema>(theView);
+  explicit Journey(View theView, int theWidth = 1180)
+      : window(theView == kFeatures ? "schemafeatures" : "schema", theWidth) {
+    s = window.Component<TvxSchema>(theView == kFeatures ? 0 : theView);
     if (auto* stack = window.Page().widget->findChild<QStackedWidget*>()) stack->setCurrentIndex(theView);
     vxtest::ProcessEventsUntilIdle();
     Settle();
@@ -41,9 +45,23 @@ struct Journey {
     }
     vxtest::ProcessEventsUntilIdle();
   }
-  // The k-th booking of the first layer.
-  TvxDataEntity_SchemaTime* Booking(int k) const {
-    return dynamic_cast<TvxDataEntity_SchemaTime*>(s->GetLayers()->GetDataList(0)->GetItems(k));
+  // The k-th booking of a layer.
+  TvxDataEntity_SchemaTime* Booking(int k, int theLayer = 0) const {
+    return dynamic_cast<TvxDataEntity_SchemaTime*>(s->GetLayers()->GetDataList(theLayer)->GetItems(k));
+  }
+  int Count(int theLayer = 0) const { return s->GetLayers()->GetDataList(theLayer)->Count(); }
+  // The features page's Parking list, and a point of it in the area's terms.
+  TCustomTreeView* Parking() const { return window.Component<TCustomTreeView>(); }
+  TPoint OnParking() const {
+    return Area()->ScreenToClient(Parking()->ClientToScreen(Point(Parking()->GetWidth() / 2, 40)));
+  }
+  // Presses theE and drags it out of the area onto the Parking list; no release.
+  void DragOut(TvxDataEntity_SchemaTime* theE) {
+    const TPoint at = Into(theE);
+    Press(at);
+    Move(Shifted(at, 10));
+    Move(OnParking());
+    Move(Shifted(OnParking(), 5));
   }
   TRect RectOf(TvxDataEntity_SchemaTime* e) const {
     TRect r;
@@ -288,6 +306,91 @@ const Case kJourneys[] = {
        Journey::Choose(j.s->GetPopupSchema(), "Remove booking");
        j.Settle();
        EXPECT_EQ(j.s->GetLayers()->GetDataList(0)->Count(), count - 1);
+     }},
+    {"a booking dragged onto the parking list leaves the day, and comes back where it is dropped", kFeatures,
+     [](Journey& j) {
+       const int count = j.Count(), parked = j.Parking()->GetItems()->RootCount();
+       TvxDataEntity_SchemaTime* e = j.Booking(0);
+       std::string title, text;
+       int x = 0, y = 0, style = 0;
+       e->GetText(0, title, x, y, style);
+       const TDateTime length = e->GetStopDateTime() - e->GetStartDateTime();
+       j.DragOut(e);
+       j.Release(j.Shifted(j.OnParking(), 5));
+       j.Settle();
+       EXPECT_EQ(j.Count(), count - 1);
+       ASSERT_EQ(j.Parking()->GetItems()->RootCount(), parked + 1);
+       TTreeNode* node = j.Parking()->GetSelected();
+       ASSERT_NE(node, nullptr);
+       EXPECT_EQ(node->GetText().rfind(title, 0), 0u) << node->GetText();
+       // Back onto the third room at noon, from the list.
+       const TDateTime noon = std::floor(Now()) + 0.5;
+       int near = 0, far = 0;
+       j.s->ColumnToPixels(2, near, far);
+       const TPoint drop = j.Parking()->ScreenToClient(
+           j.Area()->ClientToScreen(Point((near + far) / 2, static_cast<int>(j.s->GetScaler()->DateToPixel(noon)) + 1)));
+       const TRect r = node->DisplayRect(true);
+       const TPoint from = Point((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+       vxtest::MousePress(j.Parking(), from.X, from.Y);
+       vxtest::MouseMove(j.Parking(), from.X, from.Y + 10);
+       vxtest::MouseMove(j.Parking(), drop.X, drop.Y);
+       vxtest::MouseRelease(j.Parking(), drop.X, drop.Y);
+       j.Settle();
+       EXPECT_EQ(j.Count(), count);
+       EXPECT_EQ(j.Parking()->GetItems()->RootCount(), parked);
+       TvxDataEntity_SchemaTime* back = j.Booking(j.Count() - 1);
+       EXPECT_EQ(back->GetCol(), 2);
+       EXPECT_NEAR((back->GetStartDateTime() - noon) / kMinute, 0, 1e-3);
+       EXPECT_NEAR((back->GetStopDateTime() - back->GetStartDateTime()) / kMinute, length / kMinute, 1e-3);
+       ASSERT_TRUE(back->GetText(0, text, x, y, style));
+       EXPECT_EQ(text, title);
+     }},
+    {"Escape mid-drag leaves the day and the parking list as they were", kFeatures,
+     [](Journey& j) {
+       const int count = j.Count(), parked = j.Parking()->GetItems()->RootCount();
+       TvxDataEntity_SchemaTime* e = j.Booking(3);
+       const TDateTime start = e->GetStartDateTime();
+       const int col = e->GetCol();
+       j.DragOut(e);
+       ASSERT_TRUE(j.Area()->Dragging());
+       vxtest::KeyClick(j.Area(), Qt::Key_Escape);
+       EXPECT_FALSE(j.Area()->Dragging());
+       j.Release(j.OnParking());
+       j.Settle();
+       EXPECT_EQ(j.Count(), count);
+       EXPECT_EQ(j.Parking()->GetItems()->RootCount(), parked);
+       EXPECT_EQ(e->GetStartDateTime(), start);
+       EXPECT_EQ(e->GetCol(), col);
+     }},
+    {"the layer switch changes whose colour is on top where a set-up meets its meeting", kFeatures,
+     [](Journey& j) {
+       // The widest overlap of a set-up and a meeting in one room.
+       TRect best;
+       TvxDataEntity_SchemaTime *meeting = nullptr, *setup = nullptr;
+       for (int a = 0; a < j.Count(1); ++a)
+         for (int b = 0; b < j.Count(0); ++b) {
+           TvxDataEntity_SchemaTime *u = j.Booking(a, 1), *m = j.Booking(b, 0);
+           const TRect ru = j.RectOf(u), rm = j.RectOf(m);
+           const TRect both = Rect(std::max(ru.Left, rm.Left), std::max(ru.Top, rm.Top), std::min(ru.Right, rm.Right),
+                                   std::min(ru.Bottom, rm.Bottom));
+           if (u->GetCol() == m->GetCol() && both.Width() > best.Width() && both.Height() > 8)
+             best = both, meeting = m, setup = u;
+         }
+       ASSERT_NE(meeting, nullptr);
+       ASSERT_GT(best.Width(), 8);
+       auto top = [&j, &best] {
+         TBitmap shot;
+         j.Area()->PaintTo(&shot);
+         return shot.GetCanvas()->GetPixel(best.Right - 3, best.Bottom - 3);
+       };
+       EXPECT_EQ(top(), ColorToRGB(meeting->GetBackColor()));
+       auto* box = j.window.Page().widget->findChild<QCheckBox*>("setupsOnTop");
+       ASSERT_NE(box, nullptr);
+       QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, QPoint(8, box->height() / 2));
+       j.Settle();
+       EXPECT_EQ(top(), ColorToRGB(setup->GetBackColor()));
+       // Clicks follow the drawing: the booking on top is the one hit.
+       EXPECT_EQ(j.s->GetDataEntityFromXY(best.Right - 3, best.Bottom - 3), setup);
      }},
 };
 

@@ -112,6 +112,24 @@ TEST(Controls, AlignedChildrenShareTheParentInOrder) {
   EXPECT_FALSE(top->isVisible());
 }
 
+TEST(Controls, APageControlShowsItsActivePageWhicheverWasAddedFirst) {
+  TPageControl pages(nullptr);
+  pages.SetBounds(0, 0, 300, 200);
+  vxtest::ShowWindow(&pages);
+  auto* a = new TTabSheet(&pages);
+  a->SetPageControl(&pages);
+  auto* b = new TTabSheet(&pages);
+  b->SetPageControl(&pages);  // hidden behind the active page
+  for (TTabSheet* shown : {b, a, b}) {
+    pages.SetActivePage(shown);
+    for (TTabSheet* p : {a, b}) {
+      EXPECT_EQ(p->isVisible(), p == shown);
+      EXPECT_TRUE(p->GetVisible());  // still the application's choice
+    }
+    EXPECT_EQ(shown->GetBoundsRect(), Rect(0, pages.GetTabHeight(), 300, 200));
+  }
+}
+
 TEST(Controls, MessagesReachTheClassicHandlers) {
   Probe p(nullptr);
   p.SetBounds(0, 0, 100, 50);

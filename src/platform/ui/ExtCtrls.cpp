@@ -267,9 +267,9 @@ void TPageControl::Change() {
 
 void TPageControl::ShowActive() {
   if (IsDestroying()) return;
-  // Only the active page shows; a page left earlier was hidden here, so its
-  // own visibility cannot tell whether it may show again.
-  for (TTabSheet* page : fPages) page->setVisible(page == fActivePage);
+  // Qt's visibility only: a page's Visible stays the application's, so that a
+  // page hidden while another was active shows again once it is chosen.
+  for (TTabSheet* page : fPages) page->QWidget::setVisible(page == fActivePage && page->GetVisible());
   if (fActivePage) {
     fSyncing = true;
     fTabs->setCurrentIndex(fActivePage->GetPageIndex());
