@@ -37,11 +37,19 @@ namespace {
 struct PageMaker {
   const char* name;
   GalleryPage (*make)();
+  const char* caption = nullptr;
 };
 
-const PageMaker kPages[] = {{"gantt", MakeGanttPage},   {"ganttgrid", MakeGanttGridPage}, {"bigplan", MakeBigPlanPage},
-                            {"schema", MakeSchemaPage}, {"grid", MakeGridPage},           {"scaler", MakeScalerPage},
-                            {"panels", MakePanelsPage}, {"tree", MakeTreePage},           {"splitter", MakeSplitterPage}};
+const PageMaker kPages[] = {{"gantt", MakeGanttPage},
+                            {"ganttgrid", MakeGanttGridPage},
+                            {"bigplan", MakeBigPlanPage},
+                            {"schema", MakeSchemaPage},
+                            {"grid", MakeGridPage},
+                            {"columngrid", MakeColumnGridPage, "Column grid"},
+                            {"scaler", MakeScalerPage},
+                            {"panels", MakePanelsPage},
+                            {"tree", MakeTreePage},
+                            {"splitter", MakeSplitterPage}};
 
 }  // namespace
 
@@ -55,6 +63,12 @@ GalleryPage MakeGalleryPage(const std::string& theName) {
   for (const PageMaker& p : kPages)
     if (theName == p.name) return p.make();
   return {};
+}
+
+std::string GalleryPageCaption(const std::string& theName) {
+  for (const PageMaker& p : kPages)
+    if (theName == p.name && p.caption) return p.caption;
+  return theName;
 }
 
 int PrintPage(const GalleryPage& thePage, vx::TDeviceContext* theDC) {

@@ -22,6 +22,7 @@ TEST_P(GalleryMonkey, RandomInputAndDestructiveHandlersLeaveThePageWhole) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Every, GalleryMonkey,
-                         testing::Values("gantt", "ganttgrid", "bigplan", "schema", "grid", "scaler", "tree"));
+                         testing::Values("gantt", "ganttgrid", "bigplan", "schema", "grid", "columngrid", "scaler",
+                                         "tree"));
 
 }  // namespace

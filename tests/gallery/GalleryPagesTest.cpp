@@ -36,7 +36,8 @@ TEST_P(GalleryPages, OpenPaintPrintClose) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Every, GalleryPages,
-                         testing::Values("gantt", "ganttgrid", "bigplan", "schema", "grid", "scaler", "panels", "tree",
+                         testing::Values("gantt", "ganttgrid", "bigplan", "schema", "grid", "columngrid", "scaler", "panels",
+                                         "tree",
                                          "splitter"));
 
 }  // namespace
