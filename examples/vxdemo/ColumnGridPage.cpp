@@ -20,7 +20,7 @@ using namespace vx;
 
 namespace {
 
-enum Col { cTask, cTeam, cStart, cHours, cChecklist, cNotes, cDone, cCount };
+enum Col { cTask, cTeam, cStart, cDone, cHours, cChecklist, cNotes, cCount };
 
 struct Check {
   const char* text;
@@ -105,10 +105,10 @@ public:
       int width;
       const char* subGrid;
     };
-    const Def defs[] = {{"Task", tckSimpleEdit, 150, ""},      {"Team", tckCombo, 80, ""},
-                        {"Start", tckTime, 56, ""},            {"Hours", tckSubGrid, 5 * 28, "Week"},
-                        {"Checklist", tckSubTree, 170, "Checklist"}, {"Notes", tckMemo, 190, ""},
-                        {"Done on", tckDate, 100, ""}};
+    const Def defs[] = {{"Task", tckSimpleEdit, 140, ""},     {"Team", tckCombo, 70, ""},
+                        {"Start", tckTime, 50, ""},           {"Done on", tckDate, 96, ""},
+                        {"Hours", tckSubGrid, 5 * 28, "Week"}, {"Checklist", tckSubTree, 160, "Checklist"},
+                        {"Notes", tckMemo, 160, ""}};
     for (const Def& d : defs) {
       TvxGrid_Column* c = fGrid->AddColumn();
       c->SetHeaderText(d.header);
@@ -151,6 +151,10 @@ public:
     TvxGrid_Column* tick = list->GetColumns()->Add();
     tick->SetKind(tckBool);
     tick->SetWidth(22);
+
+    // Notes, last, take the width the others leave.
+    fGrid->SetExtendLastColumnToWidth(true);
+    fGrid->EnsureFixed();  // the rows are filled next: their cells need the columns
 
     fGrid->GetInplaceComboEditor()->SetItems({"Product", "UX", "Platform", "QA", "Ops"});
     // A date unticked is "not done": the cell stays empty rather than show day 0.
@@ -212,6 +216,8 @@ private:
     if (TvxGridTree* tree = fGrid->GetTreeInSubGrid(list))
       for (const Check& c : t.checklist) AddCheck(static_cast<TBabGridCell*>(list), tree, nullptr, c);
     for (const Task& s : t.subtasks) AddTask(node, s);
+    // Open with nothing below: no button.
+    if (t.subtasks.empty()) node->SetExpanded(true);
   }
 
   void AddCheck(TBabGridCell* theList, TvxGridTree* theTree, TvxDataEntity_GridTreeNode* theParent, const Check& c) {
@@ -220,6 +226,7 @@ private:
     fGrid->SetText(theList->getCell(theList->GetFixedCols(), y), c.text);
     fGrid->SetText(theList->getCell(theList->GetFixedCols() + 1, y), c.done ? "TRUE" : "FALSE");
     for (const Check& k : c.items) AddCheck(theList, theTree, node, k);
+    if (c.items.empty()) node->SetExpanded(true);
   }
 
   TvxGrid* fGrid;
