@@ -9,7 +9,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <memory>
 
 #include "Gallery.h"
 #include <vxplan/grid/vxGrid.h>
@@ -81,16 +80,48 @@ bool IsTaskRow(TAxisContentItem* theRow) {
   return node && node->GetLevel() > 0;
 }
 
-class PlanPage {
+TvxGrid_Column* GridColumn(TvxGrid* theGrid, int theCol) { return theGrid->GetColumns()->GetColumn(theCol); }
+
+// The task's name is its key: the other texts may be edited in between.
+std::string TaskKey(TvxGrid* theGrid, TvxDataEntity_GridTreeNode* theNode) {
+  TAxisContentItem* row = theNode ? theNode->GetAxisContentItem() : nullptr;
+  return row ? theGrid->GetText(
+                   theGrid->GetCell(theGrid->GetBabGridCellForViewer()->GetFixedCols() + cTask, row->ListIndex()))
+             : std::string();
+}
+
+// Shuts every node that has children, so that a restore opens only what was saved.
+void CollapseParents(TvxDataList* theList) {
+  for (int i = 0; theList && i < theList->Count(); ++i) {
+    auto* node = static_cast<TvxDataEntity_GridTreeNode*>(theList->GetItems(i));
+    if (node->GetSubDataListCount() == 0) continue;
+    CollapseParents(node->GetSubDataList());
+    node->SetExpanded(false);
+  }
+}
+
+// Builds the grid: its definitions, its handlers and the plan's rows. The
+// grid owns all it is given (the layouts included), the builder nothing.
+class PlanBuilder {
 public:
-  explicit PlanPage(TComponent* theOwner) : fGrid(new TvxGrid(theOwner)) {}
-  TvxGrid* Grid() const { return fGrid; }
+  explicit PlanBuilder(TvxGrid* theGrid) : fGrid(theGrid) {}
 
   void Define() {
-    fPhase.UseFontInfo = true;
-    fPhase.FontName = fGrid->GetFont()->GetName();
-    fPhase.FontSize = fGrid->GetFont()->GetSize();
-    fPhase.FontStyle = TFontStyles{fsBold};
+    DefineLayouts();
+    DefineColumns();
+    DefineSubGrids();
+    // Notes, last, take the width the others leave.
+    fGrid->SetExtendLastColumnToWidth(true);
+    fGrid->EnsureFixed();  // the rows are filled next: their cells need the columns
+    Listen();
+  }
+
+  void DefineLayouts() {
+    TvxCellLayout* phase = fGrid->GetCellLayouts()->Add();
+    phase->SetName("Phase");
+    phase->SetFont(*fGrid->GetFont());
+    phase->GetFont()->SetStyle({fsBold});
+    phase->SetUseFontInfo(true);
     TvxCellLayout* notes = fGrid->GetCellLayouts()->Add();
     notes->SetName("Notes");
     notes->SetWrapTextAndFit(true);  // a row grows to show every line
@@ -98,7 +129,9 @@ public:
     hours->SetName("Hours");
     hours->SetBackColor(clStripe);
     hours->SetHorzAlignCenter(true);
+  }
 
+  void DefineColumns() {
     struct Def {
       const char* header;
       TColumnKind kind;
@@ -117,21 +150,23 @@ public:
       c->SetSubGridName(d.subGrid);
       c->SetSortEnable(d.kind != tckSubGrid && d.kind != tckSubTree);
     }
-    Column(cTask)->SetTreeButton(true);
+    GridColumn(fGrid, cTask)->SetTreeButton(true);
     // Neighbouring tasks of one team share a cell; phases, without a team, never.
-    Column(cTeam)->SetGroupcells(true);
-    Column(cTeam)->SetOnGroupcellCompare([](TvxGrid* g, TvxGrid_Column*, TBabCell* a, TBabCell* b) {
+    GridColumn(fGrid, cTeam)->SetGroupcells(true);
+    GridColumn(fGrid, cTeam)->SetOnGroupcellCompare([](TvxGrid* g, TvxGrid_Column*, TBabCell* a, TBabCell* b) {
       return !g->GetText(a).empty() && g->GetText(a) == g->GetText(b);
     });
-    Column(cNotes)->SetLayoutName("Notes");
-    Column(cDone)->SetCheckBoxOnDateTime(true);
+    GridColumn(fGrid, cNotes)->SetLayoutName("Notes");
+    GridColumn(fGrid, cDone)->SetCheckBoxOnDateTime(true);
     // A phase has no week and no checklist of its own.
     for (Col c : {cHours, cChecklist})
-      Column(c)->SetOnContextSensitiveSubGrid(
+      GridColumn(fGrid, c)->SetOnContextSensitiveSubGrid(
           [](TvxGrid*, TAxisContentItem* row, TvxGrid_Column*, std::string& name) {
             if (!IsTaskRow(row)) name.clear();
           });
+  }
 
+  void DefineSubGrids() {
     TvxGrid_SubGrid* week = fGrid->GetSubGrids()->Add();
     week->SetName("Week");
     week->SetHasInfoCol(false);
@@ -147,26 +182,30 @@ public:
     list->SetHasHeaders(false);
     TvxGrid_Column* item = list->GetColumns()->Add();
     item->SetTreeButton(true);
-    item->SetWidth(146);
+    item->SetWidth(136);
     TvxGrid_Column* tick = list->GetColumns()->Add();
     tick->SetKind(tckBool);
     tick->SetWidth(22);
+  }
 
-    // Notes, last, take the width the others leave.
-    fGrid->SetExtendLastColumnToWidth(true);
-    fGrid->EnsureFixed();  // the rows are filled next: their cells need the columns
-
+  void Listen() {
     fGrid->GetInplaceComboEditor()->SetItems({"Product", "UX", "Platform", "QA", "Ops"});
     // A date unticked is "not done": the cell stays empty rather than show day 0.
-    fGrid->OnEditStop = [this](TBabGridView_Custom*, TControl*, TBabSimpleCellStringData* d, std::string& text) {
-      TvxGrid_Column* col = fGrid->CellToColumn(d->GetBabCell());
-      if (col == Column(cDone) && text == DateText(0)) text.clear();
+    TvxGrid* g = fGrid;
+    g->OnEditStop = [g](TBabGridView_Custom*, TControl*, TBabSimpleCellStringData* d, std::string& text) {
+      if (g->CellToColumn(d->GetBabCell()) == GridColumn(g, cDone) && text == DateText(0)) text.clear();
     };
-    fGrid->OnInitContent = [this](TBabGridView_Custom*, TBabSimpleCellStringData* d) {
+    // Phase rows in bold (where the column brings no layout of its own).
+    TLayoutProp* phase = g->GetCellLayouts()->GetCellLayout(0)->GetLayoutProperty();
+    g->OnInitContent = [g, phase](TBabGridView_Custom*, TBabSimpleCellStringData* d) {
       TBabCell* c = d->GetBabCell();
-      if (c->getGridCell() == fGrid->GetBabGridCellForViewer() && !c->GetIsFixed() &&
-          !IsTaskRow(c->GetAxisContentItemY()))
-        c->SetLayoutProp(&fPhase);
+      if (c->getGridCell() == g->GetBabGridCellForViewer() && !c->GetIsFixed() && !IsTaskRow(c->GetAxisContentItemY()))
+        c->SetLayoutProp(phase);
+    };
+    // A phase edits its name only.
+    g->OnEditorCanModify = [g](TBabGridView_Custom*, TBabCell* c) {
+      return c->getGridCell() != g->GetBabGridCellForViewer() || IsTaskRow(c->GetAxisContentItemY()) ||
+             g->CellToColumn(c) == GridColumn(g, cTask);
     };
   }
 
@@ -178,16 +217,6 @@ public:
       for (const Task& t : p.tasks) AddTask(node, t);
     }
   }
-
-  // The task's name is its key: the other texts may be edited in between.
-  static std::string Key(TvxGrid* theGrid, TvxDataEntity_GridTreeNode* theNode) {
-    TAxisContentItem* row = theNode ? theNode->GetAxisContentItem() : nullptr;
-    return row ? theGrid->GetText(theGrid->GetCell(theGrid->GetBabGridCellForViewer()->GetFixedCols() + cTask,
-                                                   row->ListIndex()))
-               : std::string();
-  }
-
-  TvxGrid_Column* Column(int theCol) const { return fGrid->GetColumns()->GetColumn(theCol); }
 
 private:
   TBabCell* Cell(TvxDataEntity_GridTreeNode* theNode, int theCol) {
@@ -226,11 +255,11 @@ private:
     fGrid->SetText(theList->getCell(theList->GetFixedCols(), y), c.text);
     fGrid->SetText(theList->getCell(theList->GetFixedCols() + 1, y), c.done ? "TRUE" : "FALSE");
     for (const Check& k : c.items) AddCheck(theList, theTree, node, k);
-    if (c.items.empty()) node->SetExpanded(true);
+    // Screens starts open: a tree in a cell shows at once.
+    if (c.items.empty() || std::string(c.text) == "Screens") node->SetExpanded(true);
   }
 
   TvxGrid* fGrid;
-  TLayoutProp fPhase;  // phase rows: bold
 };
 
 }  // namespace
@@ -239,12 +268,12 @@ GalleryPage MakeColumnGridPage() {
   auto* form = new TPanel(nullptr);
   form->SetBevelOuter(bvNone);
   form->SetBounds(0, 0, 1100, 560);
-  auto plan = std::make_shared<PlanPage>(form);
-  TvxGrid* grid = plan->Grid();
+  auto* grid = new TvxGrid(form);
   grid->SetParent(form);
   grid->SetAlign(alClient);
-  plan->Define();
-  plan->Fill();
+  PlanBuilder plan(grid);
+  plan.Define();
+  plan.Fill();
 
   auto* page = new QWidget;
   auto* layout = new QVBoxLayout(page);
@@ -259,17 +288,17 @@ GalleryPage MakeColumnGridPage() {
   auto* bar = new QHBoxLayout;
   bar->addWidget(new QLabel(QStringLiteral("Columns:")));
   for (int c = cTeam; c < cCount; ++c) {
-    TvxGrid_Column* col = plan->Column(c);
+    TvxGrid_Column* col = GridColumn(grid, c);
     auto* box = new QCheckBox(QString::fromStdString(col->GetHeaderText()));
     box->setObjectName(QStringLiteral("show ") + box->text());
     box->setChecked(!col->GetHidden());
-    QObject::connect(box, &QCheckBox::toggled, page, [plan, c](bool on) { plan->Column(c)->SetHidden(!on); });
+    QObject::connect(box, &QCheckBox::toggled, page, [grid, c](bool on) { GridColumn(grid, c)->SetHidden(!on); });
     bar->addWidget(box);
   }
   bar->addStretch(1);
   auto* state = new QLabel;
   bar->addWidget(state);
-  auto key = [](TvxGrid* g, TvxDataEntity_GridTreeNode* n) { return PlanPage::Key(g, n); };
+  const TOnConvertNodeToStringKey key = TaskKey;
   auto* save = new QPushButton(QStringLiteral("Save expanded"));
   auto* restore = new QPushButton(QStringLiteral("Restore expanded"));
   restore->setEnabled(false);
@@ -280,16 +309,15 @@ GalleryPage MakeColumnGridPage() {
   });
   // What was saved opens, everything else closes.
   QObject::connect(restore, &QPushButton::clicked, page, [grid, key] {
-    grid->GetTree()->CollapseAll();
+    CollapseParents(grid->GetTree()->GetRootDataEntities());
     grid->ExpandedStateRestore(key);
   });
   bar->addWidget(save);
   bar->addWidget(restore);
   layout->addLayout(bar);
   layout->addWidget(form, 1);
-  QObject::connect(page, &QObject::destroyed, [plan] {});  // the plan lives as long as the page's handlers
 
-  // A start that shows the features: two phases open, a checklist opened.
+  // Two phases open at the start.
   TvxGridTree* tree = grid->GetTree();
   for (int p = 0; p < 2; ++p)
     static_cast<TvxDataEntity_GridTreeNode*>(tree->GetRootDataEntities()->GetItems(p))->SetExpanded(true);
