@@ -139,9 +139,9 @@ public:
       const char* subGrid;
     };
     const Def defs[] = {{"Task", tckSimpleEdit, 140, ""},     {"Team", tckCombo, 70, ""},
-                        {"Start", tckTime, 50, ""},           {"Done on", tckDate, 96, ""},
+                        {"Start", tckTime, 50, ""},           {"Done on", tckDate, 106, ""},
                         {"Hours", tckSubGrid, 5 * 28, "Week"}, {"Checklist", tckSubTree, 160, "Checklist"},
-                        {"Notes", tckMemo, 160, ""}};
+                        {"Notes", tckMemo, 140, ""}};
     for (const Def& d : defs) {
       TvxGrid_Column* c = fGrid->AddColumn();
       c->SetHeaderText(d.header);
@@ -304,7 +304,7 @@ GalleryPage MakeColumnGridPage() {
   restore->setEnabled(false);
   QObject::connect(save, &QPushButton::clicked, page, [grid, key, state, restore] {
     grid->ExpandedStateSave(key);
-    state->setText(QStringLiteral("%1 expanded saved").arg(grid->GetExpandStateStringList().size()));
+    state->setText(QStringLiteral("Expanded state saved"));
     restore->setEnabled(true);
   });
   // What was saved opens, everything else closes.
