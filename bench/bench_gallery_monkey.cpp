@@ -28,6 +28,7 @@ VX_MONKEY_PAGE(ganttgrid);
 VX_MONKEY_PAGE(bigplan);
 VX_MONKEY_PAGE(schema);
 VX_MONKEY_PAGE(grid);
+VX_MONKEY_PAGE(columngrid);
 VX_MONKEY_PAGE(scaler);
 VX_MONKEY_PAGE(tree);
 

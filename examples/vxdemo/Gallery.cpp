@@ -37,6 +37,7 @@ namespace {
 struct PageMaker {
   const char* name;
   GalleryPage (*make)();
+  const char* caption = nullptr;
 };
 
 const PageMaker kPages[] = {{"gantt", MakeGanttPage},
@@ -46,6 +47,7 @@ const PageMaker kPages[] = {{"gantt", MakeGanttPage},
                             {"schema", MakeSchemaPage},
                             {"schemafeatures", MakeSchemaFeaturesPage},
                             {"grid", MakeGridPage},
+                            {"columngrid", MakeColumnGridPage, "Column grid"},
                             {"scaler", MakeScalerPage},
                             {"panels", MakePanelsPage},
                             {"tree", MakeTreePage},
@@ -63,6 +65,12 @@ GalleryPage MakeGalleryPage(const std::string& theName) {
   for (const PageMaker& p : kPages)
     if (theName == p.name) return p.make();
   return {};
+}
+
+std::string GalleryPageCaption(const std::string& theName) {
+  for (const PageMaker& p : kPages)
+    if (theName == p.name && p.caption) return p.caption;
+  return theName;
 }
 
 int PrintPage(const GalleryPage& thePage, vx::TDeviceContext* theDC) {

@@ -49,6 +49,8 @@ QSize GalleryWindowSize(QWidget* theWindow);
 std::vector<GalleryPage> MakeGalleryPages();
 // One page by its name; a page with an empty name when there is none.
 GalleryPage MakeGalleryPage(const std::string& theName);
+// The caption of the page's tab: the name unless the page has one of its own.
+std::string GalleryPageCaption(const std::string& theName);
 
 GalleryPage MakeScalerPage();
 GalleryPage MakePanelsPage();
@@ -64,3 +66,4 @@ GalleryPage MakeSchemaFeaturesPage();
 // Prints what theControl shows, at 150 dpi, half an inch from the page's corner.
 void PrintBitmapOf(vx::TControl* theControl, vx::TDeviceContext* theDC);
 GalleryPage MakeGridPage();
+GalleryPage MakeColumnGridPage();

@@ -94,7 +94,8 @@ int main(int argc, char** argv) {
   QMainWindow window;
   auto* tabs = new QTabWidget;
   std::vector<GalleryPage> pages = MakeGalleryPages();
-  for (const GalleryPage& page : pages) tabs->addTab(page.widget, QString::fromStdString(page.name));
+  for (const GalleryPage& page : pages)
+    tabs->addTab(page.widget, QString::fromStdString(GalleryPageCaption(page.name)));
   window.setCentralWidget(tabs);
   AddPrintActions(&window, tabs, &pages);
   AddViewActions(&window, dark);

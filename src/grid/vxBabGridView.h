@@ -541,6 +541,7 @@ private:
   TControl* fCurrentEditor = nullptr;
   std::string fEditStartText;   // the date editor's cell text at the start
   std::string fEditStartShown;  // and what the picker showed then
+  bool fEditStartChecked = true;  // and whether its box was ticked
   class THintWindow* fReadOnlyHint = nullptr;
   TTimer* fReadOnlyHintTimer = nullptr;
   TMMode fMouseMoveMode = mmNone;

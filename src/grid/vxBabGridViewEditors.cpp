@@ -316,8 +316,16 @@ void TBabGridView_Custom::StartByType(TBabCell* theCell, TBabSimpleCellStringDat
         picker->SetDateTime(picker->GetKind() == dtkDate ? Date() : 0);
       else
         picker->SetDateTime(picker->GetKind() == dtkDate ? SafeStrToDate(text) : StrToTime(text));
+      // With a box, it says whether the cell has a date: an empty cell or day 0
+      // has none (and offers today, should the box be ticked).
+      if (picker->GetShowCheckbox()) {
+        const bool none = text.empty() || (picker->GetKind() == dtkDate && picker->GetDateTime() == 0);
+        if (none && picker->GetKind() == dtkDate) picker->SetDateTime(Date());
+        picker->SetChecked(!none);
+      }
       fEditStartText = text;
       fEditStartShown = picker->GetText();
+      fEditStartChecked = picker->GetChecked();
       break;
     }
   }
@@ -426,7 +434,8 @@ bool TBabGridView_Custom::EditorResult(std::string& theText) {
     case babETDateTime:
       // Untouched, the picker writes back what the cell held (a date it
       // cannot show, for one, stays as it was).
-      if (fInplaceDateTimeEditor->GetText() == fEditStartShown) {
+      if (fInplaceDateTimeEditor->GetText() == fEditStartShown &&
+          fInplaceDateTimeEditor->GetChecked() == fEditStartChecked) {
         theText = fEditStartText;
         return true;
       }

@@ -32,6 +32,8 @@ void TBabGridView_Custom::PaintCells() {
   }
   UpdateLayout();
   fCellsThatNeedButtonsAndLines.clear();
+  // The grid's own font, whatever the last cell of the previous paint set.
+  Canvas()->GetFont()->Assign(*GetFont());
   if (GetIsPrinting()) PrintResizeFont();
   fLastSeenLayoutProp = nullptr;
   const TRect area = GetDrawRect();
@@ -203,6 +205,12 @@ bool TBabGridView_Custom::SetRenderAttributes(TBabCell* theCell, TBabDrawStateSe
   c->GetBrush()->SetStyle(bsSolid);
   c->GetPen()->SetStyle(psSolid);
   if (!lp) {
+    // A cell without a layout (a header) draws in the grid's font, not in
+    // the one a layout of the cell before set.
+    if (fLastSeenLayoutProp) {
+      c->GetFont()->Assign(*GetFont());
+      if (GetIsPrinting()) PrintResizeFont();
+    }
     c->GetPen()->SetColor(clWindowText);
     c->GetFont()->SetColor(clWindowText);
     c->GetBrush()->SetColor(theState.Contains(babFixed) ? clBtnFace : clWindow);

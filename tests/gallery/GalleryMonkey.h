@@ -81,6 +81,11 @@ inline void WreckGrid(vx::TvxGrid* grid, Rng& rng) {
   using namespace vx;
   Chain(grid->OnCellSelectionChanged, [grid, &rng](TBabGridView_Custom*, TBabCell* c) {
     if (!c || Pick(rng, 0, 60) != 0) return;
+    // A row of a tree (the grid's own or one nested in a cell) goes with its node.
+    if (TvxDataEntity_GridTreeNode* node = TvxGrid::AxisContentItemToGridTreeNode(c->GetAxisContentItemY())) {
+      node->GetGridTree()->RemoveDataEntity(node);
+      return;
+    }
     TAxisContentList* rows = grid->GetBabGridCellForViewer()->GetAxisContentListY();
     const int row = c->getGridCell() == grid->GetBabGridCellForViewer() ? c->GetRow() : -1;
     if (row >= rows->GetFixedItems() && row < rows->Count()) rows->Drop(row);

@@ -37,6 +37,6 @@ TEST_P(GalleryPages, OpenPaintPrintClose) {
 
 INSTANTIATE_TEST_SUITE_P(Every, GalleryPages,
                          testing::Values("gantt", "ganttgrid", "bigplan", "ganttfeatures", "schema", "schemafeatures",
-                                         "grid", "scaler", "panels", "tree", "splitter"));
+                                         "grid", "columngrid", "scaler", "panels", "tree", "splitter"));
 
 }  // namespace

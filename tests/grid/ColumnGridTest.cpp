@@ -2,6 +2,8 @@
 // grids, and sorting by every column kind (also by a click on a header).
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
+#include <QTest>
 #include <algorithm>
 #include <functional>
 
@@ -197,6 +199,38 @@ TEST(ColumnGrid, SortsStablyByEveryColumnKind) {
     def = false;
   };
   EXPECT_EQ(tagsAfter(1, false), (Strings{"r3", "r1", "r2", "r0"}));
+}
+
+// A date column with a box: the box says whether the cell has a date.
+// Unticked, the edit stores day 0; a cell without a date opens unticked,
+// and ticking it stores the date the picker offers.
+TEST(ColumnGrid, ADateColumnsBoxSaysWhetherThereIsADate) {
+  GridScene s({tckDate});
+  s.grid.GetColumns()->GetColumn(0)->SetCheckBoxOnDateTime(true);
+  s.Rows({{"2024-03-15"}, {""}});
+  vxtest::ShowWindow(&s.grid);
+  s.grid.SetFocus();
+  TBabInplaceDateTimeEditor* picker = s.grid.GetInplaceDateTimeEditor();
+  const auto date = [](TDateTime d) { return FormatDateTime(FormatSettings().ShortDateFormat, d); };
+  struct Step {
+    int row;
+    bool clickBox;
+    bool tickedAtStart;
+    std::string stored;
+  };
+  const Step steps[] = {{1, true, true, date(0)}, {1, false, false, date(0)}, {2, false, false, ""},
+                        {2, true, false, date(Date())}, {2, false, true, date(Date())}};
+  for (const Step& st : steps) {
+    SCOPED_TRACE("row " + std::to_string(st.row) + (st.clickBox ? ", box clicked" : ""));
+    s.grid.SetFocusedCell(s.grid.GetCell(1, st.row));
+    vxtest::KeyClick(&s.grid, Qt::Key_F2);
+    ASSERT_TRUE(s.grid.GetEditing());
+    EXPECT_EQ(picker->GetChecked(), st.tickedAtStart);
+    if (st.clickBox) QTest::mouseClick(picker->findChild<QCheckBox*>(), Qt::LeftButton);
+    vxtest::KeyClick(&s.grid, Qt::Key_Return);
+    EXPECT_FALSE(s.grid.GetEditing());
+    EXPECT_EQ(s.Column(0)[static_cast<size_t>(st.row - 1)], st.stored);
+  }
 }
 
 TEST(ColumnGrid, HeaderClickSortsThroughTheEventLoopAndGroupsEqualCells) {

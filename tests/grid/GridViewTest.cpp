@@ -106,6 +106,37 @@ TEST(GridViewPaint, TheApplicationsRenderHooks) {
             Rect(ViewScene::X(1) + 1, ViewScene::Y(1) + 1, ViewScene::X(1) + 16, ViewScene::Y(1) + 19));
 }
 
+// A header has no layout: it keeps the grid's font even when painted right
+// after a cell whose layout brings a big font of its own, in this paint and
+// the next.
+TEST(GridViewPaint, AHeaderAfterACellOfItsOwnFontKeepsTheGridsFont) {
+  ViewScene s(3, 2);
+  TLayoutProp big;
+  big.UseFontInfo = true;
+  big.FontName = s.view.GetFont()->GetName();
+  big.FontSize = 28;
+  s.onCell = [&big](TBabSimpleCellStringData* d) {
+    if (d->GetBabCell()->GetCol() == 1 && d->GetBabCell()->GetRow() == 2) d->GetBabCell()->SetLayoutProp(&big);
+  };
+  s.Show();
+  // Ink of a header's text "c,0": the same width in the first and the last column.
+  auto inkWidth = [&s](int theCol) {
+    int lo = 1000, hi = -1;
+    for (int x = s.X(theCol) + 2; x < s.X(theCol) + 58; ++x)
+      for (int y = 3; y < 19; ++y) {
+        const TColor p = s.Pixel(x, y);
+        if ((p & 0xFF) + (p >> 8 & 0xFF) + (p >> 16 & 0xFF) < 300) lo = std::min(lo, x), hi = std::max(hi, x);
+      }
+    return hi - lo;
+  };
+  for (int paint = 0; paint < 2; ++paint) {
+    s.view.Invalidate();
+    s.Paint();
+    EXPECT_GT(inkWidth(0), 5);
+    EXPECT_NEAR(inkWidth(2), inkWidth(0), 2) << "paint " << paint;
+  }
+}
+
 // From its second paint on, the view draws on the window's own pixels when
 // the window is a picture of its format; a window of another format gets
 // the picture copied. Both must show the same pixels, bars and a scrolled,

@@ -140,7 +140,9 @@ TDateTimePicker::TDateTimePicker(TComponent* AOwner)
     RaiseChanged(OnChange);
   });
   QObject::connect(fCheck, &QCheckBox::toggled, [this](bool on) {
-    fEdit->setEnabled(on);
+    // Unticked, the value cannot be typed; disabling it instead would drop
+    // the focus (and end a grid's edit the moment the box is clicked).
+    fEdit->setReadOnly(!on);
     RaiseChanged(OnChange);
   });
   SetDateTime(Now());
