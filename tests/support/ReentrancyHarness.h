@@ -18,11 +18,13 @@
 namespace vxtest {
 
 // What the handler deletes: the object it is handed, that object's line (its
-// row, column or parent), the list holding it, or everything.
-enum class Kill { Object, Line, List, All };
+// row, column or parent), the list holding it, everything, or the control
+// itself (through deleteLater).
+enum class Kill { Object, Line, List, All, Control };
 
 inline const char* KillName(Kill k) {
-  return k == Kill::Object ? "Object" : k == Kill::Line ? "Line" : k == Kill::List ? "List" : "All";
+  const char* const names[] = {"Object", "Line", "List", "All", "Control"};
+  return names[static_cast<int>(k)];
 }
 
 inline constexpr Kill kObjectLineAll[] = {Kill::Object, Kill::Line, Kill::All};
