@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QTest>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -208,17 +209,14 @@ TEST(GridViewPaint, TreeLinesButtonsSortSymbolAndNestedFrame) {
 
   // A click in a header's middle sorts; the same header again turns the
   // order round. The symbol sits at the right of the header's text area.
-  s.Click(2, 0);
-  s.Paint();
-  ASSERT_EQ(s.view.sorts.size(), 1u);
-  EXPECT_EQ(s.view.sorts[0].second, false);
-  s.ExpectPixels({{172, 14, clWhite}, {173, 8, Face()}});
-  s.Click(2, 0);
-  s.Paint();
-  ASSERT_EQ(s.view.sorts.size(), 2u);
-  EXPECT_EQ(s.view.sorts[1].first, s.view.sorts[0].first);
-  EXPECT_EQ(s.view.sorts[1].second, true);
-  s.ExpectPixels({{173, 8, Dark()}, {172, 14, Face()}});
+  for (bool up : {false, true}) {
+    s.Click(2, 0);
+    s.Paint();
+    ASSERT_EQ(s.view.sorts.size(), up ? 2u : 1u);
+    EXPECT_EQ(s.view.sorts.back().first, s.view.sorts.front().first);
+    EXPECT_EQ(s.view.sorts.back().second, up);
+    s.ExpectPixels({{172, 14, up ? Face() : clWhite}, {173, 8, up ? Dark() : Face()}});
+  }
 }
 
 TEST(GridViewKeys, NavigationAcrossNestedGridsHiddenRowsAndCopy) {
@@ -359,17 +357,12 @@ TEST(GridViewScroll, BarsFollowTheModel) {
   EXPECT_EQ(bar->GetPosition(), 3);
   // The wheel as in Qt's views: the system's three lines a notch, the steps
   // of a fine wheel adding up, a page with Ctrl.
-  vxtest::Wheel(&s.view, 100, 100, -120);
-  EXPECT_EQ(s.g->GetTop(), 6);
-  vxtest::Wheel(&s.view, 100, 100, 20);
-  EXPECT_EQ(s.g->GetTop(), 6);
-  vxtest::Wheel(&s.view, 100, 100, 20);
-  EXPECT_EQ(s.g->GetTop(), 5);
-  vxtest::Wheel(&s.view, 100, 100, -120, Qt::ControlModifier);
-  EXPECT_EQ(s.g->GetTop(), 18);
-  vxtest::Wheel(&s.view, 100, 100, 120, Qt::ControlModifier);
-  vxtest::Wheel(&s.view, 100, 100, 120);
-  EXPECT_EQ(s.g->GetTop(), 2);
+  const Qt::KeyboardModifiers none = Qt::NoModifier, ctrl = Qt::ControlModifier;
+  for (auto [delta, modifiers, top] : {std::tuple{-120, none, 6}, {20, none, 6}, {20, none, 5}, {-120, ctrl, 18},
+                                       {120, ctrl, 5}, {120, none, 2}}) {
+    vxtest::Wheel(&s.view, 100, 100, delta, modifiers);
+    EXPECT_EQ(s.g->GetTop(), top) << delta << " " << modifiers.toInt();
+  }
   // Ctrl+End goes to the last row, far past the loaded window.
   s.Key(Qt::Key_End, Qt::ControlModifier);
   EXPECT_EQ(s.FocusName(), "1,1000");
@@ -428,13 +421,11 @@ TEST(GridViewKeys, TypeAheadSearch) {
   s.Show();
   // From the focus to the end, then round from the top; each key narrows.
   s.Click(1, 5);
-  s.Key(Qt::Key_A);
-  EXPECT_EQ(s.FocusName(), "1,1");
-  s.Key(Qt::Key_B);
-  EXPECT_EQ(s.FocusName(), "1,3");
-  EXPECT_FALSE(s.view.GetEditing());
-  s.Key(Qt::Key_B);
-  EXPECT_EQ(s.FocusName(), "1,4");
+  for (auto [key, focus] : {std::pair{Qt::Key_A, "1,1"}, {Qt::Key_B, "1,3"}, {Qt::Key_B, "1,4"}}) {
+    s.Key(key);
+    EXPECT_EQ(s.FocusName(), focus);
+    EXPECT_FALSE(s.view.GetEditing());
+  }
   EXPECT_TRUE(s.Focused()->GetSelected());
   EXPECT_EQ(s.view.GetNaviString(), "abb");
   // After a second's pause the typed text starts again.

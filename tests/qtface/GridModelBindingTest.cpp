@@ -167,13 +167,21 @@ private:
   int fRows;
 };
 
-// A grid of 400 x 300 shown as a window, bound to a model.
+// A grid of 400 x 300 shown as a window, bound to a model; made with the
+// model, bound at once under the model tester.
 struct Scene {
   TvxGrid grid{nullptr};
   QvxGridModelBinding binding{&grid};
+  std::unique_ptr<QAbstractItemModelTester> tester;
   TBitmap shot;
 
   Scene() { grid.SetBounds(0, 0, 400, 300); }
+  explicit Scene(QAbstractItemModel* theModel)
+      : tester(std::make_unique<QAbstractItemModelTester>(theModel,
+                                                          QAbstractItemModelTester::FailureReportingMode::Fatal)) {
+    grid.SetBounds(0, 0, 400, 300);
+    Bind(theModel);
+  }
   void Bind(QAbstractItemModel* theModel) {
     binding.setModel(theModel);
     vxtest::ShowWindow(&grid);
@@ -274,9 +282,7 @@ TEST(GridModelBinding, RowsAreAskedForOnlyWhenTheyShow) {
 TEST(GridModelBinding, RolesGiveTheLookAndHeadersTheColumns) {
   TableModel model(8);
   model.huge = QString(200000, QChar('w'));
-  QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
-  Scene s;
-  s.Bind(&model);
+  Scene s(&model);
   EXPECT_EQ(s.grid.GetColumns()->GetColumn(0)->GetHeaderText(), "Text");
   EXPECT_EQ(s.grid.GetColumns()->GetColumn(0)->GetWidth(), 120);
   EXPECT_EQ(static_cast<int>(s.Text(0, 0).size()), QvxGridModelBinding::kMaxCellText);  // huge texts are cut
@@ -302,9 +308,7 @@ TEST(GridModelBinding, CellsEqualTheModelAfterRandomEdits) {
   for (unsigned seed : {1u, 7u, 42u}) {
     TableModel model(120);
     model.pending = 40;
-    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
-    Scene s;
-    s.Bind(&model);
+    Scene s(&model);
     std::mt19937 rng(seed);
     auto pick = [&rng](int lo, int hi) { return std::uniform_int_distribution<int>(lo, std::max(lo, hi))(rng); };
     const char* const kWhat[] = {"insert", "remove", "move",   "set", "reset",
@@ -342,9 +346,7 @@ TEST(GridModelBinding, CellsEqualTheModelAfterRandomEdits) {
 }
 TEST(GridModelBinding, ChangesKeepTheTopRowTheFocusAndTheSelection) {
   TableModel model(200);
-  auto tester = std::make_unique<QAbstractItemModelTester>(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
-  Scene s;
-  s.Bind(&model);
+  Scene s(&model);
   s.Outer()->SetTop(s.binding.gridRow(50));
   s.Settle();
   s.Click(55, 0);
@@ -376,7 +378,7 @@ TEST(GridModelBinding, ChangesKeepTheTopRowTheFocusAndTheSelection) {
   EXPECT_EQ(s.Outer()->GetTop(), top);
   // A data change reads the existing cell again, and only that row (the
   // tester, which reads rows of its own, has done its part).
-  tester.reset();
+  s.tester.reset();
   model.rowsAsked.clear();
   model.Set(s.binding.modelRow(top), "changed");
   EXPECT_EQ(topText(), "changed");
@@ -386,9 +388,7 @@ TEST(GridModelBinding, ChangesKeepTheTopRowTheFocusAndTheSelection) {
 TEST(GridModelBinding, ShowingTheEndFetchesMore) {
   TableModel model(0);
   model.pending = 200;
-  QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
-  Scene s;
-  s.Bind(&model);
+  Scene s(&model);
   // Enough to fill the grid, not everything.
   const int filled = model.rowCount();
   EXPECT_GE(filled, s.Outer()->GetVisibleRowCount() - 1);
@@ -424,9 +424,7 @@ TEST(GridModelBinding, EditsEndInSetDataAndTheModelDecides) {
   };
   for (const Case& c : cases) {
     TableModel model(10);
-    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
-    Scene s;
-    s.Bind(&model);
+    Scene s(&model);
     model.refuse = c.refuse;
     if (c.column == 2) {
       // The model lets no edit: neither F2 nor a typed key opens an editor.
@@ -466,9 +464,7 @@ TEST(GridModelBinding, RowsOrTheModelGoingWhileEditing) {
   };
   for (const Case& c : cases) {
     TableModel model(10);
-    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
-    Scene s;
-    s.Bind(&model);
+    Scene s(&model);
     ASSERT_TRUE(s.Edit(3, 0)) << c.name;
     QTest::keyClicks(QApplication::focusWidget(), "z");
     if (c.atSetData) {

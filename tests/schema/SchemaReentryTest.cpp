@@ -4,18 +4,16 @@
 // schedule itself, while the control is driven through Qt's event delivery or
 // the print loop, in both orientations. Afterwards the schedule still paints,
 // prints and takes input.
-#include <gtest/gtest.h>
-
 #include <QMenu>
-#include <QPointer>
 #include <QTest>
-#include <functional>
 
+#include "ReentrancyHarness.h"
 #include "SchemaMouseSupport.h"
 #include <vxplan/platform/ui/Menus.h>
 #include <vxplan/printing/vxSchemaPrinting.h>
 
 using namespace vx;
+using vxtest::Kill;
 using vxtest::MouseSchema;
 using vxtest::TestSchema;
 
@@ -24,13 +22,46 @@ namespace {
 constexpr double kDay0 = TestSchema::kDay0;
 constexpr double kH = TestSchema::kHour;
 
-enum Victim { vObject, vColumn, vList, vEverything, vControl };
-const char* const kVictims[] = {"object", "column", "list", "everything", "control"};
+void RemoveLayer(TvxSchema_ComBasic& s, TvxDataList* theList) {
+  TvxDataList2lev* layers = s.GetLayers();
+  const int k = layers->IndexOf(theList);
+  if (k < 0) return;
+  layers->Delete(k);
+  theList->FreeWheneverPossible();
+}
+
+void RemoveEverything(TvxSchema_ComBasic& s) {
+  s.ClearColumns();
+  while (s.GetLayers()->Count() > 0) RemoveLayer(s, s.GetLayers()->GetDataList(s.GetLayers()->Count() - 1));
+}
+
+// Deletes what the kill names for a handler handed theBooking (or, nil, theColumn).
+void Delete(MouseSchema& s, Kill theKill, TvxDataEntity_SchemaTime* theBooking,
+            TvxDataEntity_SchemaColumn* theColumn) {
+  if (theBooking && !theColumn) theColumn = s.GetColumns()->GetColumn(theBooking->GetCol());
+  switch (theKill) {
+    case Kill::Object:
+      if (theBooking)
+        s.RemoveSchemaTime(theBooking);
+      else
+        s.RemoveColumn(theColumn);
+      break;
+    case Kill::Line: s.RemoveColumn(theColumn); break;
+    case Kill::List:
+      if (theBooking)
+        RemoveLayer(s, theBooking->GetDataList());
+      else
+        s.ClearColumns();
+      break;
+    case Kill::All: RemoveEverything(s); break;
+    case Kill::Control: s.deleteLater(); break;
+  }
+}
 
 // The schedule of a case: six columns, and in column 1 two overlapping
 // bookings drawn by the application (so that every hook sees them), one more
 // in column 3 and one in a second layer.
-struct Plan {
+struct Plan : vxtest::Reentrant {
   explicit Plan(bool theFlipped) : s(new MouseSchema(theFlipped)), guard(s) {
     a = s->Item(1, 9, 9.5);
     b = s->Item(1, 9.25, 10);
@@ -50,55 +81,15 @@ struct Plan {
     s->RectFromDataEntity(s->Flipped(), a, r);
     return s->Flipped() ? Point(r.Left + 15, (r.Top + r.Bottom) / 2) : Point((r.Left + r.Right) / 2, r.Top + 15);
   }
+  // What a handler does with what it is handed, the first time only.
+  void Drop(TvxDataEntity_SchemaTime* e, TvxDataEntity_SchemaColumn* theColumn) {
+    if (Fire() && (e || theColumn)) Delete(*s, kill, e, theColumn);
+  }
+  void CheckWhole();
   MouseSchema* s;
   QPointer<MouseSchema> guard;
   TvxDataEntity_SchemaTime* a = nullptr;
   TvxDataEntity_SchemaTime* b = nullptr;
-};
-
-void RemoveLayer(TvxSchema_ComBasic& s, TvxDataList* theList) {
-  TvxDataList2lev* layers = s.GetLayers();
-  const int k = layers->IndexOf(theList);
-  if (k < 0) return;
-  layers->Delete(k);
-  theList->FreeWheneverPossible();
-}
-
-void RemoveEverything(TvxSchema_ComBasic& s) {
-  s.ClearColumns();
-  while (s.GetLayers()->Count() > 0) RemoveLayer(s, s.GetLayers()->GetDataList(s.GetLayers()->Count() - 1));
-}
-
-// Deletes the victim of a handler handed theBooking (or, nil, theColumn).
-void Delete(MouseSchema& s, Victim theVictim, TvxDataEntity_SchemaTime* theBooking,
-            TvxDataEntity_SchemaColumn* theColumn) {
-  if (theBooking && !theColumn) theColumn = s.GetColumns()->GetColumn(theBooking->GetCol());
-  switch (theVictim) {
-    case vObject:
-      if (theBooking)
-        s.RemoveSchemaTime(theBooking);
-      else
-        s.RemoveColumn(theColumn);
-      break;
-    case vColumn: s.RemoveColumn(theColumn); break;
-    case vList:
-      if (theBooking)
-        RemoveLayer(s, theBooking->GetDataList());
-      else
-        s.ClearColumns();
-      break;
-    case vEverything: RemoveEverything(s); break;
-    case vControl: s.deleteLater(); break;
-  }
-}
-
-// One event or hook: Arm sets a handler that calls kill once with what it
-// was handed; Drive makes the schedule raise it as a user (or a print) would.
-using Kill = std::function<void(TvxDataEntity_SchemaTime*, TvxDataEntity_SchemaColumn*)>;
-struct Hook {
-  const char* name;
-  std::function<void(Plan& p, Kill kill)> arm;
-  std::function<void(Plan& p)> drive;
 };
 
 void PaintScreen(Plan& p) {
@@ -149,199 +140,144 @@ void SelectBoth(Plan& p) {
   p.a->SetSelected(true);
   p.b->SetSelected(true);
 }
+void SelectA(Plan& p) { p.a->SetSelected(true); }
 
-void ArmDraw(Plan& p, Kill k) {
-  p.s->OnDrawTimeContent = [k](TvxSchema_ComBasic*, TvxDataEntity_SchemaTime* e, const TRect&, TCanvas*) {
-    k(e, nullptr);
+void ArmDraw(Plan& p) {
+  p.s->OnDrawTimeContent = [&p](TvxSchema_ComBasic*, TvxDataEntity_SchemaTime* e, const TRect&, TCanvas*) {
+    p.Drop(e, nullptr);
   };
 }
-void ArmDrawingRect(Plan& p, Kill k) {
-  p.s->OnGetDrawingRect = [k](TvxSchema_ComBasic*, TvxDataEntity_SchemaTime* e, TRect&) {
-    k(e, nullptr);
+void ArmDrawingRect(Plan& p) {
+  p.s->OnGetDrawingRect = [&p](TvxSchema_ComBasic*, TvxDataEntity_SchemaTime* e, TRect&) {
+    p.Drop(e, nullptr);
     return true;
   };
 }
-void ArmVisible(Plan& p, Kill k) {
-  p.s->OnIsVisible = [k](TvxSchema_ComBasic*, TvxDataEntity_SchemaTime* e, bool&) {
-    k(e, nullptr);
+void ArmVisible(Plan& p) {
+  p.s->OnIsVisible = [&p](TvxSchema_ComBasic*, TvxDataEntity_SchemaTime* e, bool&) {
+    p.Drop(e, nullptr);
     return true;
   };
 }
-void ArmSelection(Plan& p, Kill k) {
-  p.s->OnSelectionChanged_SchemaTime = [k](TObject*, TvxDataList*, TvxDataEntity* e) { k(AsTime(e), nullptr); };
+void ArmSelection(Plan& p) {
+  p.s->OnSelectionChanged_SchemaTime = [&p](TObject*, TvxDataList*, TvxDataEntity* e) { p.Drop(AsTime(e), nullptr); };
 }
-void ArmValue(Plan& p, Kill k) {
-  p.s->OnValueChanged_SchemaTime = [k](TObject*, TvxDataEntity* e) { k(AsTime(e), nullptr); };
+void ArmValue(Plan& p) {
+  p.s->OnValueChanged_SchemaTime = [&p](TObject*, TvxDataEntity* e) { p.Drop(AsTime(e), nullptr); };
 }
 
 // The item menu, whose one entry hands its handler the booking it was opened for.
-void ArmItemMenu(Plan& p, Kill k) {
+void ArmItemMenu(Plan& p) {
   auto* menu = new TPopupMenu(p.s);
   auto* entry = new TMenuItem(nullptr);
   entry->SetCaption("Delete");
-  entry->OnClick = [k, &p](TObject*) { k(AsTime(p.s->GetPopupSelectedDataEntity()), nullptr); };
+  entry->OnClick = [&p](TObject*) { p.Drop(AsTime(p.s->GetPopupSelectedDataEntity()), nullptr); };
   menu->GetItems()->Add(entry);
   p.s->SetPopupSchema(menu);
 }
 
-std::vector<Hook> Hooks() {
-  return {
-      {"draw, screen", ArmDraw, PaintScreen},
-      {"draw, paper", ArmDraw, PrintPaper},
-      {"draw, preview", [](Plan& p, Kill k) {
-         p.s->OnDrawTimeContent = [k, &p](TvxSchema_ComBasic*, TvxDataEntity_SchemaTime* e, const TRect& r, TCanvas*) {
-           if (r.Left == 0 && r.Top == 0 && r.Right == p.s->GetShowMeBigWindow()->GetWidth() - 2) k(e, nullptr);
-         };
-       }, HoverForPreview},
-      {"drawing rect, screen", ArmDrawingRect, PaintScreen},
-      {"drawing rect, press", ArmDrawingRect, DragAlongTime},
-      {"drawing rect, paper", ArmDrawingRect, PrintPaper},
-      {"visible, screen", ArmVisible, PaintScreen},
-      {"visible, layout", ArmVisible, [](Plan& p) { p.s->SetWindow(kDay0 + 7 * kH, kDay0 + 11 * kH); }},
-      {"visible, paper", ArmVisible, PrintPaper},
-      {"selection, click", ArmSelection, [](Plan& p) { p.s->Drag(p.OverA(), p.OverA()); }},
-      {"selection, cleared", [](Plan& p, Kill k) {
-         SelectBoth(p);
-         ArmSelection(p, k);
-       }, [](Plan& p) { p.s->Drag(p.s->At(4, 9.1), p.s->At(4, 9.1)); }},
-      {"value changed, drag", ArmValue, DragAlongTime},
-      {"value changed, keys", [](Plan& p, Kill k) {
-         SelectBoth(p);
-         ArmValue(p, k);
-       }, [](Plan& p) { KeyOnArea(p, Qt::Key_Down, Qt::Key_Right, Qt::ControlModifier | Qt::ShiftModifier); }},
-      {"change, resize", [](Plan& p, Kill k) {
-         p.s->OnChangeDataEntity_SchemaTime = [k](TvxSchema_ComBasic*, TvxDataEntity_SchemaTime* e) { k(e, nullptr); };
-       }, [](Plan& p) {
-         TRect r;
-         p.s->RectFromDataEntity(p.s->Flipped(), p.a, r);
-         const TPoint end = p.s->Flipped() ? Point(r.Right - 1, r.Top + 5) : Point(r.Left + 5, r.Bottom - 1);
-         p.s->Drag(end, p.s->Shifted(end, MouseSchema::Px(15)));
-       }},
-      {"mouse down", [](Plan& p, Kill k) {
-         p.s->OnSchemaMouseDown = [k, &p](TObject*, TMouseButton, TShiftState, int x, int y) { k(p.s->GetDataEntityFromXY(x, y), nullptr); };
-       }, DragAlongTime},
-      {"mouse up", [](Plan& p, Kill k) {
-         p.s->OnSchemaMouseUp = [k, &p](TObject*, TMouseButton, TShiftState, int x, int y) { k(p.s->GetDataEntityFromXY(x, y), nullptr); };
-       }, DragAlongTime},
-      {"double click", [](Plan& p, Kill k) {
-         p.s->Area()->OnDblClick = [k, &p](TObject*) { k(p.s->GetActiveDataEntity(), nullptr); };
-       }, [](Plan& p) {
-         const TPoint at = p.OverA();
-         vxtest::MouseDoubleClick(p.s->Area(), at.X, at.Y);
-       }},
-      {"right click menu", ArmItemMenu, [](Plan& p) {
-         const TPoint at = p.OverA();  // a may be gone after the press
-         p.s->Press(at, Qt::RightButton);
-         p.s->Release(at, Qt::RightButton);
-         ClickMenuEntry(*p.s->GetPopupSchema());
-       }},
-      {"menu key", [](Plan& p, Kill k) {
-         ArmItemMenu(p, k);
-         p.a->SetSelected(true);
-       }, [](Plan& p) {
-         KeyOnArea(p, Qt::Key_Menu, Qt::Key_Menu, Qt::NoModifier);
-         ClickMenuEntry(*p.s->GetPopupSchema());
-       }},
-      {"collision", [](Plan& p, Kill k) {
-         p.s->OnCollisionDetected = [k](TvxSchema_ComBasic*, TvxDataEntity_SchemaTime* e, int) { k(e, nullptr); };
-       }, [](Plan& p) {
-         p.s->Item(1, 9.1, 9.4);
-         p.s->Settle();
-       }},
-      {"column switch, keys", [](Plan& p, Kill k) {
-         p.a->SetSelected(true);
-         p.s->OnSwitchCol = [k](TvxSchema_ComBasic*, TvxDataEntity_SchemaTime* e, int, int&) { k(e, nullptr); };
-       }, [](Plan& p) { KeyOnArea(p, Qt::Key_Right, Qt::Key_Down, Qt::ControlModifier); }},
-      {"may edit, press", [](Plan& p, Kill k) {
-         p.s->OnBeforeCanEditItem_SchemaTime = [k](TObject*, TvxDataEntity* e) { k(AsTime(e), nullptr); };
-       }, DragAlongTime},
-      {"hint, hover", [](Plan& p, Kill k) {
-         p.s->OnSchemaHintInfo = [k](TvxSchema_ComBasic*, TvxDataEntity_SchemaTime* e, TDateTime, TDateTime, int, int) {
-           if (e) k(e, nullptr);
-         };
-       }, [](Plan& p) {
-         const TPoint at = p.OverA();
-         p.s->Move(at);
-         p.s->Move(p.s->Shifted(at, 3));
-       }},
-      {"background", [](Plan& p, Kill k) {
-         p.s->OnDrawBackground = [k, &p](TvxSchema_ComBasic*, const TRect&, TCanvas*) { k(p.a, nullptr); };
-       }, PaintScreen},
-      {"foreground", [](Plan& p, Kill k) {
-         p.s->OnDrawForeground = [k, &p](TvxSchema_ComBasic*, const TRect&, TCanvas*) { k(p.a, nullptr); };
-       }, PaintScreen},
-      {"scaler change", [](Plan& p, Kill k) { p.s->OnScalerChange = [k, &p](TObject*) { k(p.a, nullptr); }; },
-       [](Plan& p) { p.s->SetWindow(kDay0 + 7 * kH, kDay0 + 11 * kH); }},
-      {"column inserted", [](Plan& p, Kill k) {
-         p.s->OnInsertItem_Column = [k](TObject*, TvxDataEntity* c) { k(nullptr, AsColumn(c)); };
-       }, [](Plan& p) { p.s->AddColumn(); }},
-      {"column content", [](Plan& p, Kill k) {
-         p.s->OnContentChanged_Column = [k, &p](TObject*, TvxDataList*) { k(nullptr, p.s->GetColumns()->GetColumn(1)); };
-       }, [](Plan& p) { p.s->AddColumn(); }},
-      {"column deleted", [](Plan& p, Kill k) {
-         p.s->OnDeleteItem_Column = [k](TObject*, TvxDataEntity* c) { k(nullptr, AsColumn(c)); };
-       }, [](Plan& p) { p.s->RemoveColumn(p.s->GetColumns()->GetColumn(1)); }},
-      {"column value", [](Plan& p, Kill k) {
-         p.s->OnValueChanged_Column = [k](TObject*, TvxDataEntity* c) { k(nullptr, AsColumn(c)); };
-       }, [](Plan& p) { p.s->GetColumns()->GetColumn(1)->SetOffsetDate(0.5); }},
-      {"new page", [](Plan& p, Kill k) {
-         p.s->OnPrintToHdcNewPage = [k, &p](TvxSchema_ComBasic*, int page, int& h, int& w, bool&, bool&) {
-           (p.s->Flipped() ? h : w) = p.s->Flipped() ? 20 + 2 * 41 + 5 : 50 + 2 * 50 + 5;
-           if (page == 2) k(nullptr, p.s->GetColumns()->GetColumn(2));
-         };
-       }, [](Plan& p) { PrintBlock(*p.s, p.s->Flipped() ? 20 : 50); }},
-  };
-}
-
-struct Case {
-  size_t hook;
-  Victim victim;
-  bool flipped;
+const vxtest::Reentry<Plan> kHooks[] = {
+    {"draw, screen", nullptr, ArmDraw, PaintScreen},
+    {"draw, paper", nullptr, ArmDraw, PrintPaper},
+    {"draw, preview", nullptr, [](Plan& p) {
+       p.s->OnDrawTimeContent = [&p](TvxSchema_ComBasic*, TvxDataEntity_SchemaTime* e, const TRect& r, TCanvas*) {
+         if (r.Left == 0 && r.Top == 0 && r.Right == p.s->GetShowMeBigWindow()->GetWidth() - 2) p.Drop(e, nullptr);
+       };
+     }, HoverForPreview},
+    {"drawing rect, screen", nullptr, ArmDrawingRect, PaintScreen},
+    {"drawing rect, press", nullptr, ArmDrawingRect, DragAlongTime},
+    {"drawing rect, paper", nullptr, ArmDrawingRect, PrintPaper},
+    {"visible, screen", nullptr, ArmVisible, PaintScreen},
+    {"visible, layout", nullptr, ArmVisible, [](Plan& p) { p.s->SetWindow(kDay0 + 7 * kH, kDay0 + 11 * kH); }},
+    {"visible, paper", nullptr, ArmVisible, PrintPaper},
+    {"selection, click", nullptr, ArmSelection, [](Plan& p) { p.s->Drag(p.OverA(), p.OverA()); }},
+    {"selection, cleared", SelectBoth, ArmSelection, [](Plan& p) { p.s->Drag(p.s->At(4, 9.1), p.s->At(4, 9.1)); }},
+    {"value changed, drag", nullptr, ArmValue, DragAlongTime},
+    {"value changed, keys", SelectBoth, ArmValue, [](Plan& p) { KeyOnArea(p, Qt::Key_Down, Qt::Key_Right, Qt::ControlModifier | Qt::ShiftModifier); }},
+    {"change, resize", nullptr, [](Plan& p) {
+       p.s->OnChangeDataEntity_SchemaTime = [&p](TvxSchema_ComBasic*, TvxDataEntity_SchemaTime* e) { p.Drop(e, nullptr); };
+     }, [](Plan& p) {
+       TRect r;
+       p.s->RectFromDataEntity(p.s->Flipped(), p.a, r);
+       const TPoint end = p.s->Flipped() ? Point(r.Right - 1, r.Top + 5) : Point(r.Left + 5, r.Bottom - 1);
+       p.s->Drag(end, p.s->Shifted(end, MouseSchema::Px(15)));
+     }},
+    {"mouse down", nullptr, [](Plan& p) {
+       p.s->OnSchemaMouseDown = [&p](TObject*, TMouseButton, TShiftState, int x, int y) { p.Drop(p.s->GetDataEntityFromXY(x, y), nullptr); };
+     }, DragAlongTime},
+    {"mouse up", nullptr, [](Plan& p) {
+       p.s->OnSchemaMouseUp = [&p](TObject*, TMouseButton, TShiftState, int x, int y) { p.Drop(p.s->GetDataEntityFromXY(x, y), nullptr); };
+     }, DragAlongTime},
+    {"double click", nullptr, [](Plan& p) {
+       p.s->Area()->OnDblClick = [&p](TObject*) { p.Drop(p.s->GetActiveDataEntity(), nullptr); };
+     }, [](Plan& p) {
+       const TPoint at = p.OverA();
+       vxtest::MouseDoubleClick(p.s->Area(), at.X, at.Y);
+     }},
+    {"right click menu", nullptr, ArmItemMenu, [](Plan& p) {
+       const TPoint at = p.OverA();  // a may be gone after the press
+       p.s->Press(at, Qt::RightButton);
+       p.s->Release(at, Qt::RightButton);
+       ClickMenuEntry(*p.s->GetPopupSchema());
+     }},
+    {"menu key", SelectA, ArmItemMenu, [](Plan& p) {
+       KeyOnArea(p, Qt::Key_Menu, Qt::Key_Menu, Qt::NoModifier);
+       ClickMenuEntry(*p.s->GetPopupSchema());
+     }},
+    {"collision", nullptr, [](Plan& p) {
+       p.s->OnCollisionDetected = [&p](TvxSchema_ComBasic*, TvxDataEntity_SchemaTime* e, int) { p.Drop(e, nullptr); };
+     }, [](Plan& p) {
+       p.s->Item(1, 9.1, 9.4);
+       p.s->Settle();
+     }},
+    {"column switch, keys", SelectA, [](Plan& p) {
+       p.s->OnSwitchCol = [&p](TvxSchema_ComBasic*, TvxDataEntity_SchemaTime* e, int, int&) { p.Drop(e, nullptr); };
+     }, [](Plan& p) { KeyOnArea(p, Qt::Key_Right, Qt::Key_Down, Qt::ControlModifier); }},
+    {"may edit, press", nullptr, [](Plan& p) {
+       p.s->OnBeforeCanEditItem_SchemaTime = [&p](TObject*, TvxDataEntity* e) { p.Drop(AsTime(e), nullptr); };
+     }, DragAlongTime},
+    {"hint, hover", nullptr, [](Plan& p) {
+       p.s->OnSchemaHintInfo = [&p](TvxSchema_ComBasic*, TvxDataEntity_SchemaTime* e, TDateTime, TDateTime, int, int) {
+         if (e) p.Drop(e, nullptr);
+       };
+     }, [](Plan& p) {
+       const TPoint at = p.OverA();
+       p.s->Move(at);
+       p.s->Move(p.s->Shifted(at, 3));
+     }},
+    {"background", nullptr, [](Plan& p) {
+       p.s->OnDrawBackground = [&p](TvxSchema_ComBasic*, const TRect&, TCanvas*) { p.Drop(p.a, nullptr); };
+     }, PaintScreen},
+    {"foreground", nullptr, [](Plan& p) {
+       p.s->OnDrawForeground = [&p](TvxSchema_ComBasic*, const TRect&, TCanvas*) { p.Drop(p.a, nullptr); };
+     }, PaintScreen},
+    {"scaler change", nullptr, [](Plan& p) { p.s->OnScalerChange = [&p](TObject*) { p.Drop(p.a, nullptr); }; },
+     [](Plan& p) { p.s->SetWindow(kDay0 + 7 * kH, kDay0 + 11 * kH); }},
+    {"column inserted", nullptr, [](Plan& p) {
+       p.s->OnInsertItem_Column = [&p](TObject*, TvxDataEntity* c) { p.Drop(nullptr, AsColumn(c)); };
+     }, [](Plan& p) { p.s->AddColumn(); }},
+    {"column content", nullptr, [](Plan& p) {
+       p.s->OnContentChanged_Column = [&p](TObject*, TvxDataList*) { p.Drop(nullptr, p.s->GetColumns()->GetColumn(1)); };
+     }, [](Plan& p) { p.s->AddColumn(); }},
+    {"column deleted", nullptr, [](Plan& p) {
+       p.s->OnDeleteItem_Column = [&p](TObject*, TvxDataEntity* c) { p.Drop(nullptr, AsColumn(c)); };
+     }, [](Plan& p) { p.s->RemoveColumn(p.s->GetColumns()->GetColumn(1)); }},
+    {"column value", nullptr, [](Plan& p) {
+       p.s->OnValueChanged_Column = [&p](TObject*, TvxDataEntity* c) { p.Drop(nullptr, AsColumn(c)); };
+     }, [](Plan& p) { p.s->GetColumns()->GetColumn(1)->SetOffsetDate(0.5); }},
+    {"new page", nullptr, [](Plan& p) {
+       p.s->OnPrintToHdcNewPage = [&p](TvxSchema_ComBasic*, int page, int& h, int& w, bool&, bool&) {
+         (p.s->Flipped() ? h : w) = p.s->Flipped() ? 20 + 2 * 41 + 5 : 50 + 2 * 50 + 5;
+         if (page == 2) p.Drop(nullptr, p.s->GetColumns()->GetColumn(2));
+       };
+     }, [](Plan& p) { PrintBlock(*p.s, p.s->Flipped() ? 20 : 50); }},
 };
-
-std::string CaseName(const testing::TestParamInfo<Case>& theInfo) {
-  std::string name = std::string(Hooks()[theInfo.param.hook].name) + " " + kVictims[theInfo.param.victim] +
-                     (theInfo.param.flipped ? " flipped" : " normal");
-  for (char& c : name)
-    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-  return name;
-}
-
-std::vector<Case> Cases() {
-  std::vector<Case> cases;
-  const size_t count = Hooks().size();
-  for (size_t h = 0; h < count; ++h)
-    for (Victim v : {vObject, vColumn, vList, vEverything})
-      for (bool flipped : {false, true}) cases.push_back({h, v, flipped});
-  // The schedule itself goes through deleteLater from a menu, a value
-  // change and a page.
-  for (const char* name : {"right click menu", "value changed, drag", "new page"})
-    for (size_t h = 0; h < count; ++h)
-      if (std::string(Hooks()[h].name) == name) cases.push_back({h, vControl, false});
-  return cases;
-}
 
 // What is left still paints, prints and takes input: a new booking is
 // selected by a click and moved by a drag.
-void StillWorks(MouseSchema& s) {
-  s.OnDrawTimeContent = nullptr;
-  s.OnGetDrawingRect = nullptr;
-  s.OnIsVisible = nullptr;
-  s.OnSelectionChanged_SchemaTime = nullptr;
-  s.OnValueChanged_SchemaTime = nullptr;
-  s.OnChangeDataEntity_SchemaTime = nullptr;
-  s.OnSchemaMouseDown = nullptr;
-  s.OnSchemaMouseUp = nullptr;
-  s.Area()->OnDblClick = nullptr;
-  s.OnCollisionDetected = nullptr;
-  s.OnSwitchCol = nullptr;
-  s.OnBeforeCanEditItem_SchemaTime = nullptr;
-  s.OnSchemaHintInfo = nullptr;
-  s.OnPrintToHdcNewPage = nullptr;
-  s.OnDrawBackground = s.OnDrawForeground = nullptr;
-  s.OnScalerChange = nullptr;
-  s.OnInsertItem_Column = s.OnDeleteItem_Column = s.OnValueChanged_Column = nullptr;
-  s.OnContentChanged_Column = nullptr;
+void Plan::CheckWhole() {
+  if (kill == Kill::Control) return vxtest::ExpectGoneAtTheEventLoop(guard);
+  MouseSchema& s = *this->s;
   while (s.GetColumns()->Count() < 6) s.Column("n");
   s.SizeColumns();
   s.ResetWindow();
@@ -356,29 +292,37 @@ void StillWorks(MouseSchema& s) {
   EXPECT_NEAR((e->GetStartDateTime() - kDay0) * 1440, 9.5 * 60, 1e-6);
 }
 
-class SchemaReentry : public testing::TestWithParam<Case> {};
+// Each hook with each kill, in both orientations; the schedule itself goes
+// through deleteLater from a menu, a value change and a page.
+using Param = std::tuple<vxtest::Reentry<Plan>, Kill, bool>;
+
+class SchemaReentry : public testing::TestWithParam<Param> {};
 
 TEST_P(SchemaReentry, AHandlerDeletesWhatItIsHanded) {
-  const Case c = GetParam();
-  const Hook hook = Hooks()[c.hook];
-  Plan p(c.flipped);
-  int fired = 0;
-  MouseSchema* s = p.s;
-  hook.arm(p, [&fired, s, &c](TvxDataEntity_SchemaTime* e, TvxDataEntity_SchemaColumn* column) {
-    if (fired++ > 0 || (!e && !column)) return;
-    Delete(*s, c.victim, e, column);
-  });
-  hook.drive(p);
-  EXPECT_GT(fired, 0) << "the handler was never called";
-  if (c.victim == vControl) {
-    vxtest::ProcessEventsUntilIdle();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(p.guard.isNull());
-    return;
-  }
-  StillWorks(*p.s);
+  Plan p(std::get<2>(GetParam()));
+  vxtest::RunReentry(p, std::get<0>(GetParam()), std::get<1>(GetParam()));
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryHook, SchemaReentry, testing::ValuesIn(Cases()), CaseName);
+std::vector<vxtest::Reentry<Plan>> EndingHooks() {
+  std::vector<vxtest::Reentry<Plan>> hooks;
+  for (const auto& h : kHooks)
+    for (const char* name : {"right click menu", "value changed, drag", "new page"})
+      if (std::string(h.name) == name) hooks.push_back(h);
+  return hooks;
+}
+
+std::string CaseName(const testing::TestParamInfo<Param>& theInfo) {
+  const auto& [hook, kill, flipped] = theInfo.param;
+  return vxtest::TestName(std::string(hook.name) + " " + vxtest::KillName(kill) + (flipped ? " flipped" : " normal"));
+}
+
+const Kill kKills[] = {Kill::Object, Kill::Line, Kill::List, Kill::All};
+INSTANTIATE_TEST_SUITE_P(EveryHook, SchemaReentry,
+                         testing::Combine(testing::ValuesIn(kHooks), testing::ValuesIn(kKills), testing::Bool()),
+                         CaseName);
+INSTANTIATE_TEST_SUITE_P(EndsTheSchedule, SchemaReentry,
+                         testing::Combine(testing::ValuesIn(EndingHooks()), testing::Values(Kill::Control),
+                                          testing::Values(false)),
+                         CaseName);
 
 }  // namespace

@@ -5,36 +5,27 @@
 // loop), a paint or the print loop. The tree must come out whole: no
 // sanitizer report, and it still paints, prints and takes input afterwards.
 // Handlers that end the control itself go through deleteLater().
-#include <gtest/gtest.h>
-
-#include <QLineEdit>
 #include <QApplication>
-#include <QCoreApplication>
-#include <QPointer>
+#include <QLineEdit>
 #include <QTest>
 #include <climits>
-#include <utility>
 
-#include "UiTestSupport.h"
+#include "ReentrancyHarness.h"
 #include <vxplan/printing/vxTreePrinting.h>
 #include <vxplan/tree/vxTree.h>
 #include <vxplan/tree/vxTreePopup.h>
 
 using namespace vx;
+using vxtest::Kill;
 
 namespace {
 
-enum class Kill { Object, Parent, All };
-
-const char* Name(Kill k) { return k == Kill::Object ? "Object" : k == Kill::Parent ? "Parent" : "All"; }
-
 // Ten root entities "r0" .. "r9" with three children each; r1 expanded, all editable.
-struct Scene {
+struct Scene : vxtest::Reentrant {
   TvxTree* tree = new TvxTree(nullptr);
   QPointer<TvxTree> alive = tree;
   TvxTreePopup popup{nullptr};
   TBitmap shot;
-  bool armed = true;
 
   Scene() {
     tree->SetBounds(0, 0, 260, 150);  // eight rows of the thirteen shown
@@ -92,46 +83,25 @@ struct Scene {
     TvxPrintTree::Print(tree, dc.get(), 0, 0, 1, 1, 200, nullptr, rows, false, w, h, thePageHeight, theCallback);
     return rows;
   }
-  bool Fire() { return std::exchange(armed, false); }
-
-  void KillEntity(Kill k, TvxDataEntity_Tree* e) {
+  void KillEntity(TvxDataEntity_Tree* e) {
     if (!Fire()) return;
-    if (k == Kill::Object && e) tree->RemoveDataEntity(e);
-    if (k == Kill::Parent && e) {
+    if (kill == Kill::Object && e) tree->RemoveDataEntity(e);
+    if (kill == Kill::Line && e) {
       if (TvxDataEntity_Tree* parent = e->ParentNode())
         tree->RemoveDataEntity(parent);
       else if (e->GetDataList())
         e->GetDataList()->Clear();
     }
-    if (k == Kill::All) tree->Clear();
+    if (kill == Kill::All) tree->Clear();
     // Applications look at the tree at once: the nodes follow the lists.
     tree->GetCurrentDataEntity();
   }
-  void KillNode(Kill k, TTreeNode* n) { KillEntity(k, TvxTree_ComBasic::GetDataEntityFromNode(n)); }
-
-  void Disarm() {
-    tree->OnSelectionChanged = nullptr;
-    tree->OnCurrentDataEntityChange = nullptr;
-    tree->OnChange = nullptr;
-    tree->OnChanging = nullptr;
-    tree->OnExpanding = nullptr;
-    tree->OnCollapsing = nullptr;
-    tree->OnExpanded = nullptr;
-    tree->OnEditing = nullptr;
-    tree->OnEdited = nullptr;
-    tree->OnBeforeCanEditItem = nullptr;
-    tree->OnValueChanged = nullptr;
-    tree->OnCustomDrawItem = nullptr;
-    tree->OnAdvancedCustomDrawItem = nullptr;
-    tree->OnRightClick = nullptr;
-    tree->OnTopItemChanged = nullptr;
-    popup.OnUserPickDataEntity = nullptr;
-  }
+  void KillNode(TTreeNode* n) { KillEntity(TvxTree_ComBasic::GetDataEntityFromNode(n)); }
 
   // After the case: the entities come back; the tree paints, prints, and
   // takes clicks and keys as before.
   void CheckWhole() {
-    Disarm();
+    tree->PaintTo(&shot);
     if (tree->IsEditing()) tree->EndEdit(true);
     tree->Clear();
     Fill();
@@ -151,29 +121,18 @@ struct Scene {
   }
 };
 
-using Arm = void (*)(Scene& s, Kill k);
-using Drive = void (*)(Scene& s);
-
-struct Case {
-  const char* name;
-  Drive prepare;  // before the handler is armed
-  Arm arm;
-  Drive drive;
-};
-
-void Nothing(Scene&) {}
 void ClickRow0(Scene& s) { s.Click(0); }
 void ClickRow2(Scene& s) { s.Click(2); }
 void EditRow2(Scene& s) { s.Edit(2); }
 void KeyDown(Scene& s) { s.Key(Qt::Key_Down); }
 void Repaint(Scene& s) { s.tree->Repaint(); }
-void ArmSelection(Scene& s, Kill k) {
-  s.tree->OnSelectionChanged = [&s, k](TObject*, TvxDataList*, TvxDataEntity* e) {
-    s.KillEntity(k, dynamic_cast<TvxDataEntity_Tree*>(e));
+void ArmSelection(Scene& s) {
+  s.tree->OnSelectionChanged = [&s](TObject*, TvxDataList*, TvxDataEntity* e) {
+    s.KillEntity(dynamic_cast<TvxDataEntity_Tree*>(e));
   };
 }
-void ArmExpanding(Scene& s, Kill k) {
-  s.tree->OnExpanding = [&s, k](TObject*, TTreeNode* n, bool&) { s.KillNode(k, n); };
+void ArmExpanding(Scene& s) {
+  s.tree->OnExpanding = [&s](TObject*, TTreeNode* n, bool&) { s.KillNode(n); };
 }
 // A key into the editor, when one opened.
 template <Qt::Key theKey>
@@ -181,21 +140,21 @@ void EditorKey(Scene& s) {
   if (QWidget* editor = s.Editor()) QTest::keyClick(editor, theKey);
 }
 
-const Case kCases[] = {
-    {"SelectionChangedByClick", Nothing, ArmSelection, ClickRow2},
+const vxtest::Reentry<Scene> kCases[] = {
+    {"SelectionChangedByClick", nullptr, ArmSelection, ClickRow2},
     {"SelectionChangedByKey", ClickRow2, ArmSelection, KeyDown},
-    {"CurrentEntityChange", Nothing,
-     [](Scene& s, Kill k) {
-       s.tree->OnCurrentDataEntityChange = [&s, k](TvxTree_ComBasic*, TvxDataEntity_Tree* e) { s.KillEntity(k, e); };
+    {"CurrentEntityChange", nullptr,
+     [](Scene& s) {
+       s.tree->OnCurrentDataEntityChange = [&s](TvxTree_ComBasic*, TvxDataEntity_Tree* e) { s.KillEntity(e); };
      },
      ClickRow2},
     {"Change", ClickRow2,
-     [](Scene& s, Kill k) { s.tree->OnChange = [&s, k](TObject*, TTreeNode* n) { s.KillNode(k, n); }; }, KeyDown},
+     [](Scene& s) { s.tree->OnChange = [&s](TObject*, TTreeNode* n) { s.KillNode(n); }; }, KeyDown},
     {"Changing", ClickRow2,
-     [](Scene& s, Kill k) { s.tree->OnChanging = [&s, k](TObject*, TTreeNode* n, bool&) { s.KillNode(k, n); }; },
+     [](Scene& s) { s.tree->OnChanging = [&s](TObject*, TTreeNode* n, bool&) { s.KillNode(n); }; },
      [](Scene& s) { s.Key(Qt::Key_Up); }},
     {"ExpandingByKey", ClickRow0, ArmExpanding, [](Scene& s) { s.Key(Qt::Key_Right); }},
-    {"ExpandingByButton", Nothing, ArmExpanding,
+    {"ExpandingByButton", nullptr, ArmExpanding,
      [](Scene& s) {
        const TRect r = s.RowRect(0);
        // The button sits in the root's indentation, left of its text.
@@ -203,54 +162,54 @@ const Case kCases[] = {
        vxtest::MouseRelease(s.tree, r.Left - 12, (r.Top + r.Bottom) / 2);
      }},
     {"Expanded", ClickRow0,
-     [](Scene& s, Kill k) { s.tree->OnExpanded = [&s, k](TObject*, TTreeNode* n) { s.KillNode(k, n); }; },
+     [](Scene& s) { s.tree->OnExpanded = [&s](TObject*, TTreeNode* n) { s.KillNode(n); }; },
      [](Scene& s) { s.Key(Qt::Key_Right); }},
     {"CollapsingByKey", [](Scene& s) { s.Click(1); },
-     [](Scene& s, Kill k) { s.tree->OnCollapsing = [&s, k](TObject*, TTreeNode* n, bool&) { s.KillNode(k, n); }; },
+     [](Scene& s) { s.tree->OnCollapsing = [&s](TObject*, TTreeNode* n, bool&) { s.KillNode(n); }; },
      [](Scene& s) { s.Key(Qt::Key_Left); }},
-    {"Editing", Nothing,
-     [](Scene& s, Kill k) { s.tree->OnEditing = [&s, k](TObject*, TTreeNode* n, bool&) { s.KillNode(k, n); }; },
+    {"Editing", nullptr,
+     [](Scene& s) { s.tree->OnEditing = [&s](TObject*, TTreeNode* n, bool&) { s.KillNode(n); }; },
      EditRow2},
-    {"BeforeCanEdit", Nothing,
-     [](Scene& s, Kill k) {
-       s.tree->OnBeforeCanEditItem = [&s, k](TObject*, TvxDataEntity* e) {
-         s.KillEntity(k, dynamic_cast<TvxDataEntity_Tree*>(e));
+    {"BeforeCanEdit", nullptr,
+     [](Scene& s) {
+       s.tree->OnBeforeCanEditItem = [&s](TObject*, TvxDataEntity* e) {
+         s.KillEntity(dynamic_cast<TvxDataEntity_Tree*>(e));
        };
      },
      EditRow2},
     {"ValueChangedWhileTyping", EditRow2,
-     [](Scene& s, Kill k) {
-       s.tree->OnValueChanged = [&s, k](TObject*, TvxDataEntity* e) {
-         s.KillEntity(k, dynamic_cast<TvxDataEntity_Tree*>(e));
+     [](Scene& s) {
+       s.tree->OnValueChanged = [&s](TObject*, TvxDataEntity* e) {
+         s.KillEntity(dynamic_cast<TvxDataEntity_Tree*>(e));
        };
      },
      EditorKey<Qt::Key_X>},
     {"Edited", EditRow2,
-     [](Scene& s, Kill k) { s.tree->OnEdited = [&s, k](TObject*, TTreeNode* n, std::string&) { s.KillNode(k, n); }; },
+     [](Scene& s) { s.tree->OnEdited = [&s](TObject*, TTreeNode* n, std::string&) { s.KillNode(n); }; },
      EditorKey<Qt::Key_Return>},
-    {"CustomDraw", Nothing,
-     [](Scene& s, Kill k) {
-       s.tree->OnCustomDrawItem = [&s, k](TCustomTreeView*, TTreeNode* n, TCustomDrawState, bool&) { s.KillNode(k, n); };
+    {"CustomDraw", nullptr,
+     [](Scene& s) {
+       s.tree->OnCustomDrawItem = [&s](TCustomTreeView*, TTreeNode* n, TCustomDrawState, bool&) { s.KillNode(n); };
      },
      Repaint},
-    {"AdvancedCustomDraw", Nothing,
-     [](Scene& s, Kill k) {
-       s.tree->OnAdvancedCustomDrawItem = [&s, k](TCustomTreeView*, TTreeNode* n, TCustomDrawState, bool&) {
-         s.KillNode(k, n);
+    {"AdvancedCustomDraw", nullptr,
+     [](Scene& s) {
+       s.tree->OnAdvancedCustomDrawItem = [&s](TCustomTreeView*, TTreeNode* n, TCustomDrawState, bool&) {
+         s.KillNode(n);
        };
      },
      Repaint},
-    {"RightClick", Nothing,
-     [](Scene& s, Kill k) {
-       s.tree->OnRightClick = [&s, k](TvxTree_ComBasic*, TvxDataEntity_Tree* e) { s.KillEntity(k, e); };
+    {"RightClick", nullptr,
+     [](Scene& s) {
+       s.tree->OnRightClick = [&s](TvxTree_ComBasic*, TvxDataEntity_Tree* e) { s.KillEntity(e); };
      },
      [](Scene& s) { s.Click(3, Qt::RightButton); }},
-    {"TopItemChangedByWheel", Nothing,
-     [](Scene& s, Kill k) { s.tree->OnTopItemChanged = [&s, k](TObject*) { s.KillEntity(k, s.tree->GetTopDataEntity()); }; },
+    {"TopItemChangedByWheel", nullptr,
+     [](Scene& s) { s.tree->OnTopItemChanged = [&s](TObject*) { s.KillEntity(s.tree->GetTopDataEntity()); }; },
      [](Scene& s) { vxtest::Wheel(s.tree, 50, 50, -120); }},
     {"PopupPick", [](Scene& s) { s.popup.InitRootLevel(); },
-     [](Scene& s, Kill k) {
-       s.popup.OnUserPickDataEntity = [&s, k](TvxTreePopup*, TvxDataEntity_Tree* e) { s.KillEntity(k, e); };
+     [](Scene& s) {
+       s.popup.OnUserPickDataEntity = [&s](TvxTreePopup*, TvxDataEntity_Tree* e) { s.KillEntity(e); };
      },
      [](Scene& s) {
        // r1's sub-menu: opened, then its first child picked, then the menu built again.
@@ -260,59 +219,20 @@ const Case kCases[] = {
        r1->GetItem(3)->GetItem(0)->Click();
        s.popup.InitRootLevel();
      }},
+    // The print loop's size callback hears of the entity at the page's break.
+    {"PrintPageBreak", nullptr, [](Scene&) {},
+     [](Scene& s) {
+       // Rows of 18 pixels: five fit into 100, the sixth opens the next page.
+       EXPECT_EQ(s.Print(100, [&s](bool, int, TObject* o) { s.KillEntity(dynamic_cast<TvxDataEntity_Tree*>(o)); }), 5);
+     }},
 };
 
-using Param = std::tuple<Case, Kill>;
-
-class TreeHandlerDeletes : public testing::TestWithParam<Param> {};
-
-TEST_P(TreeHandlerDeletes, AndTheTreeGoesOn) {
-  const auto& [c, kill] = GetParam();
-  Scene s;
-  s.Show();
-  c.prepare(s);
-  c.arm(s, kill);
-  c.drive(s);
-  vxtest::ProcessEventsUntilIdle();
-  s.tree->PaintTo(&s.shot);
-  EXPECT_FALSE(s.armed) << c.name << " never called the handler";
-  s.CheckWhole();
-}
-
-INSTANTIATE_TEST_SUITE_P(EveryEvent, TreeHandlerDeletes,
-                         testing::Combine(testing::ValuesIn(kCases), testing::Values(Kill::Object, Kill::Parent, Kill::All)),
-                         [](const testing::TestParamInfo<Param>& info) {
-                           return std::string(std::get<0>(info.param).name) + "_" + Name(std::get<1>(info.param));
-                         });
-
-// The print loop's size callback hears of the entity at the page's break.
-class TreePrintCallbackDeletes : public testing::TestWithParam<Kill> {};
-
-TEST_P(TreePrintCallbackDeletes, AndTheTreeGoesOn) {
-  const Kill kill = GetParam();
-  Scene s;
-  s.Show();
-  // Rows of 18 pixels: five fit into 100, the sixth opens the next page.
-  const int printed = s.Print(100, [&s, kill](bool, int, TObject* o) {
-    s.KillEntity(kill, dynamic_cast<TvxDataEntity_Tree*>(o));
-  });
-  EXPECT_FALSE(s.armed);
-  EXPECT_EQ(printed, 5);
-  s.CheckWhole();
-}
-
-INSTANTIATE_TEST_SUITE_P(EveryKind, TreePrintCallbackDeletes, testing::Values(Kill::Object, Kill::Parent, Kill::All),
-                         [](const testing::TestParamInfo<Kill>& info) { return std::string(Name(info.param)); });
+VX_REENTRY_SUITE(TreeHandlerDeletes, Scene, kCases, vxtest::kObjectLineAll);
 
 // A handler may end the tree itself, through deleteLater(): the event, and
 // what follows it in the tree, complete first (the input helpers run the event
 // loop after each event: a gesture ends with the event that ends the tree).
-struct EndCase {
-  const char* name;
-  void (*run)(Scene& s);
-};
-
-const EndCase kEndCases[] = {
+const vxtest::Ending<Scene> kEndings[] = {
     {"RightClick",
      [](Scene& s) {
        s.tree->OnRightClick = [&s](TvxTree_ComBasic*, TvxDataEntity_Tree*) { s.tree->deleteLater(); };
@@ -331,18 +251,7 @@ const EndCase kEndCases[] = {
      }},
 };
 
-class TreeHandlerEndsTheTree : public testing::TestWithParam<EndCase> {};
-
-TEST_P(TreeHandlerEndsTheTree, ThroughDeleteLater) {
-  Scene s;
-  s.Show();
-  GetParam().run(s);
-  vxtest::ReturnToTheEventLoop();
-  EXPECT_TRUE(s.alive.isNull());
-}
-
-INSTANTIATE_TEST_SUITE_P(Each, TreeHandlerEndsTheTree, testing::ValuesIn(kEndCases),
-                         [](const testing::TestParamInfo<EndCase>& info) { return std::string(info.param.name); });
+VX_ENDING_SUITE(TreeHandlerEndsTheTree, Scene, kEndings);
 
 }  // namespace
 
