@@ -8,10 +8,12 @@
 #include <QLabel>
 #include <QVBoxLayout>
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <vector>
 
 #include "Gallery.h"
+#include <vxplan/core/vxHolding.h>
 #include <vxplan/platform/rtl/DateUtils.h>
 #include <vxplan/platform/ui/TreeView.h>
 #include <vxplan/printing/vxSchemaPrinting.h>
@@ -201,8 +203,11 @@ void Park(Parking& theParking) {
     last = theParking.list->GetItems()->AddChildObject(nullptr, Caption(*p), p.get());
     theParking.parked.push_back(std::move(p));
   }
-  // Removed only once read: a removal tells the schedule's listeners.
-  for (TvxDataEntity_SchemaTime* e : chosen) s->RemoveSchemaTime(e);
+  // Removed only once read: a removal tells the application, whose handlers
+  // may delete the others meanwhile.
+  TvxHeldList<TvxDataEntity_SchemaTime> doomed;
+  for (TvxDataEntity_SchemaTime* e : chosen) doomed.Add(e);
+  doomed.ForEach([s](TvxDataEntity_SchemaTime* e) { s->RemoveSchemaTime(e); });
   if (last) theParking.list->SetSelected(last);
 }
 
@@ -218,25 +223,39 @@ void Unpark(Parking& theParking, int X, int Y) {
   s->GetPositionDateTimeAndCol(X, Y, at, col);
   if (col < 0 || col >= s->GetColumns()->Count() || !std::isfinite(at)) return;
   const TDateTime start = std::round(at * 96) / 96;
-  TvxDataEntity_SchemaTime* e = s->AddSchemaTime(p->layer);
-  if (!e) return;
-  e->SetCol(col);
-  e->SetStartDateTime(start);
-  e->SetStopDateTime(start + p->length);
-  e->SetStyle(p->style);
-  e->SetBackColor(p->back);
-  e->SetFrameColor(p->frame);
-  e->SetLeftInset(p->leftInset);
-  e->SetRightInset(p->rightInset);
-  for (size_t k = 0; k < p->texts.size(); ++k) {
-    const TvxSchemaText& t = p->texts[k];
+  // Every setter tells the application, whose handlers may delete the new
+  // booking: it is held, and each step finds it afresh.
+  TvxHeld<TvxDataEntity_SchemaTime> held(s->AddSchemaTime(p->layer));
+  const Parked& q = *p;
+  const std::function<void(TvxDataEntity_SchemaTime*)> steps[] = {
+      [&](TvxDataEntity_SchemaTime* e) { e->SetCol(col); },
+      [&](TvxDataEntity_SchemaTime* e) { e->SetStartDateTime(start); },
+      [&](TvxDataEntity_SchemaTime* e) { e->SetStopDateTime(start + q.length); },
+      [&](TvxDataEntity_SchemaTime* e) { e->SetStyle(q.style); },
+      [&](TvxDataEntity_SchemaTime* e) { e->SetBackColor(q.back); },
+      [&](TvxDataEntity_SchemaTime* e) { e->SetFrameColor(q.frame); },
+      [&](TvxDataEntity_SchemaTime* e) { e->SetLeftInset(q.leftInset); },
+      [&](TvxDataEntity_SchemaTime* e) { e->SetRightInset(q.rightInset); },
+  };
+  for (const auto& step : steps)
+    if (TvxDataEntity_SchemaTime* e = held.Get()) step(e);
+  for (size_t k = 0; k < q.texts.size(); ++k) {
+    TvxDataEntity_SchemaTime* e = held.Get();
+    if (!e) break;
+    const TvxSchemaText& t = q.texts[k];
     std::string text = t.GetText();
     // A meeting's second line names its times: the new ones.
     if (k == 1 && t.GetStyle() == 2)
-      text = FormatDateTime("hh:nn", start) + "-" + FormatDateTime("hh:nn", start + p->length);
+      text = FormatDateTime("hh:nn", start) + "-" + FormatDateTime("hh:nn", start + q.length);
     e->AddText(text, t.GetPos().X, t.GetPos().Y, t.GetStyle());
   }
-  node->Delete();
+  // The handlers above may have changed the list: its entry is found afresh.
+  TTreeNodes* entries = theParking.list->GetItems();
+  for (int k = 0; k < entries->RootCount(); ++k)
+    if (entries->GetRoot(k)->GetData() == p) {
+      entries->GetRoot(k)->Delete();
+      break;
+    }
   std::erase_if(theParking.parked, [p](const std::unique_ptr<Parked>& q) { return q.get() == p; });
   s->GetSchemaArea()->Invalidate();
 }

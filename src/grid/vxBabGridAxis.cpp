@@ -216,6 +216,8 @@ void TAxisContentList::RemoveLoaded(TAxisContentItem* theItem) {
   auto it = std::find(fVisibleList.begin(), fVisibleList.end(), theItem);
   if (it != fVisibleList.end()) fVisibleList.erase(it);
   theItem->fIsOnScreen = false;
+  // Whoever keeps the item (a grid tree's node) lets go of it before it is freed.
+  if (TBabGridCellForViewer* v = Viewer(); v && v->fOnAxisItemRemoved) v->fOnAxisItemRemoved(fBabGridCell, theItem, IsRowAxis());
   fBabGridCell->DroppingAxisItem(this, theItem);
   const int p = theItem->LoadedListIndex();
   if (p >= 0) {

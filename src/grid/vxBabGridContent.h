@@ -153,6 +153,9 @@ using TOnUnloadIntervall = std::function<void(TBabGridCell* theCaller, TAxisCont
                                               bool theRowNotColumn, int& Start, int& Stop)>;
 using TOnDeleteOfUnloaded =
     std::function<void(TBabGridCell* theCaller, bool theRowNotColumn, int& Start, int& Stop)>;
+// An item leaves its axis and is freed (dropped, or unloaded after the unload hooks).
+using TOnAxisItemRemoved =
+    std::function<void(TBabGridCell* theCaller, TAxisContentItem* theAxisItem, bool theRowNotColumn)>;
 using TOnCreateCell = std::function<TBabCellType(TBabGridCell* theCaller, TAxisContentItem* theXAxisItem,
                                                  TAxisContentItem* theYAxisItem)>;
 using TOnMeasureHeight = std::function<void(TBabGridCell* theCaller, TBabCell* theBabCell, int& theHeight)>;
@@ -635,6 +638,7 @@ public:
   TOnKeepAfterUnloadCheck fOnKeepAfterUnloadCheck;
   TOnUnloadIntervall fOnUnloadIntervall;
   TOnDeleteOfUnloaded fOnDeleteOfUnloaded;
+  TOnAxisItemRemoved fOnAxisItemRemoved;
   TOnCreateCell fOnCreateCell;
   TOnMeasureHeight fOnMeasureHeight;
 

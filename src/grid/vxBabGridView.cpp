@@ -123,6 +123,7 @@ void TBabGridView_Custom::InstallHooks() {
     _OnUnloadIntervall(c, i, row, a, b);
   };
   g->fOnDeleteOfUnloaded = [this](TBabGridCell* c, bool row, int& a, int& b) { _OnDeleteOfUnloaded(c, row, a, b); };
+  g->fOnAxisItemRemoved = [this](TBabGridCell* c, TAxisContentItem* i, bool row) { _OnAxisItemRemoved(c, i, row); };
   g->fOnDeInitCell = [this](TBabCell* cell) { OnCellDeInit(cell); };
 }
 

@@ -370,6 +370,7 @@ protected:
   }
   virtual void _OnUnloadIntervall(TBabGridCell*, TAxisContentItem*, bool, int&, int&) {}
   virtual void _OnDeleteOfUnloaded(TBabGridCell*, bool, int&, int&) {}
+  virtual void _OnAxisItemRemoved(TBabGridCell*, TAxisContentItem*, bool) {}
   void OnCellRectTampering(TBabGridCell* theCaller, TBabCell* theCell, TRect& theRect);
   void _OnScaleRect(TRect& theRect);
 

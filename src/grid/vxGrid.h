@@ -526,6 +526,7 @@ protected:
   void _OnUnloadIntervall(TBabGridCell* theCaller, TAxisContentItem* theItem, bool theRowNotColumn, int& theStart,
                           int& theStop) override;
   void _OnDeleteOfUnloaded(TBabGridCell* theCaller, bool theRowNotColumn, int& theStart, int& theStop) override;
+  void _OnAxisItemRemoved(TBabGridCell* theCaller, TAxisContentItem* theItem, bool theRowNotColumn) override;
   void InitEditor(TControl* theEditor, TBabCell* theCell, std::string& theText) override;
   bool EditorCanModifyDefaultValue(TBabCell* theCell) override;
   bool EditorCanModify(TBabCell* theCell) override;

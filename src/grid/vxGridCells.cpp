@@ -290,6 +290,12 @@ void TvxGrid::_OnVirtualUnLoad(TBabGridCell* theCaller, TAxisContentItem* theIte
     if (TvxGridTree* tree = TreeOf(theCaller)) tree->_OnGridRowUnload(theItem, theUnloadPerform, theCanUnload);
 }
 
+void TvxGrid::_OnAxisItemRemoved(TBabGridCell* theCaller, TAxisContentItem* theItem, bool theRowNotColumn) {
+  TBabGridView_Custom::_OnAxisItemRemoved(theCaller, theItem, theRowNotColumn);
+  if (!theRowNotColumn || IsDestroying()) return;
+  if (TvxGridTree* tree = TreeOf(theCaller)) tree->_OnGridRowRemoved(theItem);
+}
+
 void TvxGrid::_OnKeepAfterUnLoad(TBabGridCell* theCaller, TAxisContentItem* theItem, bool theRowNotColumn,
                                  bool& theKeepAfterUnload) {
   TBabGridView_Custom::_OnKeepAfterUnLoad(theCaller, theItem, theRowNotColumn, theKeepAfterUnload);

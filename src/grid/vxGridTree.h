@@ -179,6 +179,8 @@ public:
   void _OnKeepGridRowAfterUnload(TAxisContentItem* theItem, bool& KeepAfterUnload);
   void _OnUnloadIntervall(TAxisContentItem* theItem, int& Start, int& Stop);
   void _OnDeleteOfUnloaded(TAxisContentList* theRowList, int theStart, int theStop);
+  // A row leaves the grid by other hands than the tree's: its node forgets it.
+  void _OnGridRowRemoved(TAxisContentItem* theItem);
   void _OnExpand(TvxDataEntity_GridTreeNode* theNode, bool& allow);
   void _OnCollapse(TvxDataEntity_GridTreeNode* theNode, bool& allow);
 

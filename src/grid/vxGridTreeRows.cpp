@@ -92,6 +92,14 @@ void TvxGridTree::_OnGridRowUnload(TAxisContentItem* theItem, bool UnloadPerform
   if (TvxDataList* list = node->GetDataList()) list->Purge();
 }
 
+void TvxGridTree::_OnGridRowRemoved(TAxisContentItem* theItem) {
+  TvxDataEntity_GridTreeNode* node = NodeOfRow(theItem);
+  if (!node || node->fAxisContentItem != theItem) return;
+  node->fAxisContentItem = nullptr;
+  theItem->SetValue2(nullptr);
+  theItem->SetValue(nullptr);
+}
+
 void TvxGridTree::_OnKeepGridRowAfterUnload(TAxisContentItem* theItem, bool& KeepAfterUnload) {
   TvxDataEntity_GridTreeNode* node = NodeOfRow(theItem);
   KeepAfterUnload = !node || !node->ParentNode();

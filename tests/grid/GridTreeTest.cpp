@@ -256,3 +256,29 @@ TEST(GridTree, UnloadedRootRowsComeBackByTheirPlaceInTheRootList) {
     EXPECT_EQ(s.grid.GetText(s.g->getCell(1, y)), "r" + std::to_string(y - 1));
   }
 }
+
+// An application may drop a tree row straight from the grid's rows (in a
+// handler, say) instead of removing its node: the node forgets the row, and
+// folding, sorting, removing and painting go on without it.
+TEST(GridTree, ARowDroppedUnderItsNodeIsForgotten) {
+  TreeScene s;
+  TvxDataEntity_GridTreeNode* a = s.Add(nullptr, "a");
+  TvxDataEntity_GridTreeNode* a1 = s.Add(a, "a1");
+  s.Add(a, "a2");
+  s.Add(nullptr, "b");
+  a->SetExpanded(true);
+  s.grid.UpdateLayout();
+  s.g->GetAxisContentListY()->Drop(a1->GetAxisContentItem()->ListIndex());
+  EXPECT_EQ(a1->GetAxisContentItem(), nullptr);
+  EXPECT_EQ(s.Shown(), (Strings{"a", "a2", "b"}));
+  a->SetExpanded(false);
+  a->SetExpanded(true);
+  s.tree->CollapseAll();
+  s.tree->ExpandAll();
+  EXPECT_EQ(s.Shown(), (Strings{"a", "a2", "b"}));
+  s.tree->RemoveDataEntity(a1);
+  s.grid.UpdateLayout();
+  TBitmap shot;
+  s.grid.PaintTo(&shot);
+  EXPECT_EQ(s.Shown(), (Strings{"a", "a2", "b"}));
+}
