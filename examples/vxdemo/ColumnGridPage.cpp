@@ -276,14 +276,11 @@ GalleryPage MakeColumnGridPage() {
   plan.Fill();
 
   auto* page = new QWidget;
-  auto* layout = new QVBoxLayout(page);
-  auto* info = new QLabel(QStringLiteral(
+  QVBoxLayout* layout = PageWithHelp(page, QStringLiteral(
       "A project plan in the column grid. Click + and - to fold a phase, or an item of a task's checklist (a tree "
       "inside the cell). Hours is a grid inside each row. Neighbouring tasks of one team share a cell. F2 edits: "
       "notes over several lines (Enter breaks the line, Tab ends), the start time, and the done date, whose box "
       "unticked leaves the task not done."));
-  info->setWordWrap(true);
-  layout->addWidget(info);
 
   auto* bar = new QHBoxLayout;
   bar->addWidget(new QLabel(QStringLiteral("Columns:")));

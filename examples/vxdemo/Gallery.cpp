@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFileDialog>
+#include <QLabel>
 #include <QGuiApplication>
 #include <QMainWindow>
 #include <QMenuBar>
@@ -14,6 +15,7 @@
 #include <QStyle>
 #include <QStyleFactory>
 #include <QToolBar>
+#include <QVBoxLayout>
 #include <algorithm>
 
 #include <vxplan/platform/ui/Graphics.h>
@@ -54,6 +56,14 @@ const PageMaker kPages[] = {{"gantt", MakeGanttPage},
                             {"splitter", MakeSplitterPage}};
 
 }  // namespace
+
+QVBoxLayout* PageWithHelp(QWidget* thePage, const QString& theHelp) {
+  auto* layout = new QVBoxLayout(thePage);
+  auto* help = new QLabel(theHelp);
+  help->setWordWrap(true);
+  layout->addWidget(help);
+  return layout;
+}
 
 std::vector<GalleryPage> MakeGalleryPages() {
   std::vector<GalleryPage> pages;

@@ -41,6 +41,10 @@ void AddPrintActions(QMainWindow* theWindow, QTabWidget* theTabs, const std::vec
 void ApplyGalleryPalette(bool theDark);
 // A View menu on theWindow with a "Dark mode" switch.
 void AddViewActions(QMainWindow* theWindow, bool theDark);
+class QVBoxLayout;
+class QString;
+// Lays thePage out top down, its help text first (wrapped); answers the layout.
+QVBoxLayout* PageWithHelp(QWidget* thePage, const QString& theHelp);
 // The size the gallery's window opens at: at most 1280 x 800, and never more
 // than the screen it opens on has room for.
 QSize GalleryWindowSize(QWidget* theWindow);

@@ -180,15 +180,12 @@ GalleryPage MakeGanttFeaturesPage() {
   AddDetailsSheet(*g);
 
   auto* page = new QWidget;
-  auto* layout = new QVBoxLayout(page);
-  auto* help = new QLabel(QStringLiteral(
+  QVBoxLayout* layout = PageWithHelp(page, QStringLiteral(
       "Site resources over two weeks. Bookings of a resource that overlap are laid out side by side in bands of "
       "its row (the collision layout); the hatched service slots are drawn by the application itself. Drag a "
       "booking onto another and the row lays itself out again. Vertical stripes alternate between the major "
       "scale lines and move with the time. With tab sheets the chart sits on a tab beside a Details page that "
       "lists the bookings of the resource picked in the tree."));
-  help->setWordWrap(true);
-  layout->addWidget(help);
   auto* options = new QHBoxLayout;
   QCheckBox* collide = Option(options, "Overlapping bookings side by side", true, "collisions");
   QCheckBox* across = Option(options, "Service slots collide with jobs", true, "acrossLayers");

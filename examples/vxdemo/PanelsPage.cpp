@@ -77,13 +77,10 @@ GalleryPage MakePanelsPage() {
   sampler->SetAlign(alClient);
 
   auto* page = new QWidget;
-  auto* layout = new QVBoxLayout(page);
-  auto* help = new QLabel(QStringLiteral(
+  QVBoxLayout* layout = PageWithHelp(page, QStringLiteral(
       "Panels keep to their side of the window as it is resized: a header across the top, a side panel on the "
       "left, and a drawing surface filling the rest. The surface paints off-screen and prints through the same "
       "code (File > Print preview)."));
-  help->setWordWrap(true);
-  layout->addWidget(help);
   layout->addWidget(form, 1);
   GalleryPage result{"panels", page, nullptr, nullptr, nullptr, {form}, nullptr};
   result.print = [sampler](TDeviceContext* dc) {

@@ -328,14 +328,11 @@ GalleryPage MakeSchemaFeaturesPage() {
   ParkOne(*parking);
 
   auto* page = new QWidget;
-  auto* layout = new QVBoxLayout(page);
-  auto* help = new QLabel(QStringLiteral(
+  QVBoxLayout* layout = PageWithHelp(page, QStringLiteral(
       "A day of six meeting rooms. Meetings and the set-ups before them are two layers of bookings: the switch "
       "puts one or the other on top. The grey hatched bookings (rooms out of service) are drawn by the "
       "application. Drag a booking out of the schedule onto the Parking list to take it off the day; drag it "
       "from the list back onto any room and time. Escape calls a drag off."));
-  help->setWordWrap(true);
-  layout->addWidget(help);
   auto* onTop = new QCheckBox(QStringLiteral("Set-ups drawn on top of meetings"));
   onTop->setObjectName(QStringLiteral("setupsOnTop"));
   // The first layer listed is drawn last, on top.
