@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "Gallery.h"
+#include "LeafChart.h"
 #include <vxplan/gantt/vxGant.h>
 #include <vxplan/platform/rtl/DateUtils.h>
 #include <vxplan/platform/ui/ExtCtrls.h>
@@ -32,21 +33,6 @@ const TColor kJobColours[] = {RGB(0x5B, 0x8D, 0xD6), RGB(0x6A, 0xB8, 0x6A), RGB(
 constexpr int kServiceLayer = 1;
 const TColor kServiceFill = RGB(0xF6, 0xE7, 0xB8);
 const TColor kServiceInk = RGB(0x9A, 0x6A, 0x10);
-
-// Resources have no children: no expand button.
-class ResourceTree : public TGantTree {
-public:
-  using TGantTree::TGantTree;
-  bool NeedsDummyNode(TvxDataEntity_Tree*) override { return false; }
-};
-
-class ResourceChart : public TvxGant {
-public:
-  explicit ResourceChart(TComponent* AOwner) : TvxGant(AOwner, DeferInitialize{}) { InitializeInConstructor(); }
-
-protected:
-  TGantTree* CreateTree(TComponent* theOwner) override { return new ResourceTree(theOwner, this); }
-};
 
 TvxDataEntity_Kronit* Booking(TvxGant& g, TvxDataEntity_Tree* node, int theLayer, TDateTime from, TDateTime to) {
   TvxDataEntity_Kronit* k = g.AddKronit(node, theLayer);
@@ -156,7 +142,7 @@ GalleryPage MakeGanttFeaturesPage() {
   auto* form = new TPanel(nullptr);
   form->SetBevelOuter(bvNone);
   form->SetBounds(0, 0, 1160, 560);
-  auto* g = new ResourceChart(form);
+  auto* g = new LeafChart(form);
   g->SetParent(form);
   g->SetAlign(alClient);
   g->SetTreeWidth(150);

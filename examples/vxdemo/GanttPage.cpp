@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "Gallery.h"
+#include "LeafChart.h"
 #include "GanttGridSide.h"
 #include "GanttPlanActions.h"
 #include <vxplan/gantt/vxGant.h>
@@ -32,21 +33,6 @@ class PlanTree : public TGantTree {
 public:
   using TGantTree::TGantTree;
   bool NeedsDummyNode(TvxDataEntity_Tree* e) override { return e->GetUserIntegerReference() == 0; }
-};
-
-// Resources have no children.
-class LeafTree : public TGantTree {
-public:
-  using TGantTree::TGantTree;
-  bool NeedsDummyNode(TvxDataEntity_Tree*) override { return false; }
-};
-
-class BigChart : public TvxGant {
-public:
-  explicit BigChart(TComponent* AOwner) : TvxGant(AOwner, DeferInitialize{}) { InitializeInConstructor(); }
-
-protected:
-  TGantTree* CreateTree(TComponent* theOwner) override { return new LeafTree(theOwner, this); }
 };
 
 class PlanChart : public TvxGant {
@@ -270,7 +256,7 @@ GalleryPage MakeBigPlanPage() {
   auto* form = new TPanel(nullptr);
   form->SetBevelOuter(bvNone);
   form->SetBounds(0, 0, 1160, 560);
-  auto* g = new BigChart(form);
+  auto* g = new LeafChart(form);
   g->SetParent(form);
   g->SetAlign(alClient);
   g->SetTreeWidth(160);

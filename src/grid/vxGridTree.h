@@ -181,6 +181,8 @@ public:
   void _OnDeleteOfUnloaded(TAxisContentList* theRowList, int theStart, int theStop);
   // A row leaves the grid by other hands than the tree's: its node forgets it.
   void _OnGridRowRemoved(TAxisContentItem* theItem);
+  // Item and node let go of each other; answers the node that had the row.
+  TvxDataEntity_GridTreeNode* ForgetRow(TAxisContentItem* theItem);
   void _OnExpand(TvxDataEntity_GridTreeNode* theNode, bool& allow);
   void _OnCollapse(TvxDataEntity_GridTreeNode* theNode, bool& allow);
 

@@ -84,20 +84,19 @@ void TvxGridTree::ForgetPending(TvxDataEntity_GridTreeNode* theNode) {
 void TvxGridTree::_OnGridRowUnload(TAxisContentItem* theItem, bool UnloadPerform, bool&) {
   if (!UnloadPerform || !theItem) return;
   TFlagScope unload(fGridUnload);
-  TvxDataEntity_GridTreeNode* node = NodeOfRow(theItem);
-  theItem->SetValue2(nullptr);
-  theItem->SetValue(nullptr);
-  if (!node || node->fAxisContentItem != theItem) return;
-  node->fAxisContentItem = nullptr;
-  if (TvxDataList* list = node->GetDataList()) list->Purge();
+  if (TvxDataEntity_GridTreeNode* node = ForgetRow(theItem))
+    if (TvxDataList* list = node->GetDataList()) list->Purge();
 }
 
-void TvxGridTree::_OnGridRowRemoved(TAxisContentItem* theItem) {
+void TvxGridTree::_OnGridRowRemoved(TAxisContentItem* theItem) { ForgetRow(theItem); }
+
+TvxDataEntity_GridTreeNode* TvxGridTree::ForgetRow(TAxisContentItem* theItem) {
   TvxDataEntity_GridTreeNode* node = NodeOfRow(theItem);
-  if (!node || node->fAxisContentItem != theItem) return;
-  node->fAxisContentItem = nullptr;
   theItem->SetValue2(nullptr);
   theItem->SetValue(nullptr);
+  if (!node || node->fAxisContentItem != theItem) return nullptr;
+  node->fAxisContentItem = nullptr;
+  return node;
 }
 
 void TvxGridTree::_OnKeepGridRowAfterUnload(TAxisContentItem* theItem, bool& KeepAfterUnload) {

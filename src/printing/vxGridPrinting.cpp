@@ -50,7 +50,7 @@ int TvxGridPrinting::WorkingHeight(int Y, double ScaleY, int PageHeight, bool th
 }
 
 void TvxGridPrinting::CountRows(int theFirst, int RowCount, int Y, double ScaleY, int PageHeight, bool theLimited,
-                                const TOnSizeCallBack& SizeCallBack) {
+                                int theWorkingHeight, const TOnSizeCallBack& SizeCallBack) {
   TAxisContentList* rows = fGrid->GetBabGridCellForViewer()->GetAxisContentListY();
   const auto wanted = [&] { return RowCount < 0 || static_cast<int>(fRows.size()) < RowCount; };
   const auto crosses = [&](int theBottom) {
@@ -84,8 +84,7 @@ void TvxGridPrinting::CountRows(int theFirst, int RowCount, int Y, double ScaleY
   }
   // A row count past the last row is made up with blank rows, up to the page.
   if (y < rows->Count() || RowCount < 0) return;
-  const int room = WorkingHeight(Y, ScaleY, PageHeight, theLimited);
-  while (wanted() && extent + kBlankRowHeight <= room && !crosses(extent + kBlankRowHeight)) {
+  while (wanted() && extent + kBlankRowHeight <= theWorkingHeight && !crosses(extent + kBlankRowHeight)) {
     fRows.push_back({nullptr, extent, extent + kBlankRowHeight});
     extent += kBlankRowHeight;
   }
@@ -125,7 +124,7 @@ void TvxGridPrinting::BeforePrintAndPrint(TvxGrid* Grid, HDC DC, int X, int Y, d
   Grid->SetSizeDontTell(Rect(fBounds.Left, fBounds.Top, fBounds.Left + width, fBounds.Top + working));
   Grid->UpdateLayout();
   fHeader = HeaderHeight(Grid);
-  CountRows(first, RowCount, Y, ScaleY, PageHeight, limited, SizeCallBack);
+  CountRows(first, RowCount, Y, ScaleY, PageHeight, limited, working, SizeCallBack);
   RowsPrinted = static_cast<int>(fRows.size());
   const int extent = fRows.empty() ? 0 : fRows.back().fBottom;
   // Exactly the header and the counted rows (the border below the last).

@@ -54,7 +54,7 @@ public:
 private:
   static int WorkingHeight(int Y, double ScaleY, int PageHeight, bool theLimited);
   void CountRows(int theFirst, int RowCount, int Y, double ScaleY, int PageHeight, bool theLimited,
-                 const TOnSizeCallBack& SizeCallBack);
+                 int theWorkingHeight, const TOnSizeCallBack& SizeCallBack);
   void DropGoneRows();
 
   TvxGrid* fGrid = nullptr;

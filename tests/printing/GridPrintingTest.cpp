@@ -98,7 +98,9 @@ TEST(GridPrinting, RowsToThePageLimitTheBreakReportedAndTheGridPutBack) {
                            cb, printed);
     EXPECT_EQ(printed, c.printed);
     ASSERT_EQ(breaks.size(), c.reported < 0 ? 0u : 1u);
-    if (c.reported >= 0) EXPECT_EQ(breaks[0], s.rows[c.reported]);
+    if (c.reported >= 0) {
+      EXPECT_EQ(breaks[0], s.rows[c.reported]);
+    }
     EXPECT_EQ(h, Round((header + (c.printed - c.blank) * rh + c.blank * 20) * 2.0));
   }
   // Hidden rows are passed over without counting.
