@@ -190,6 +190,10 @@ const vxtest::Reentry<Plan> kHooks[] = {
     {"visible, screen", nullptr, ArmVisible, PaintScreen},
     {"visible, layout", nullptr, ArmVisible, [](Plan& p) { p.s->SetWindow(kDay0 + 7 * kH, kDay0 + 11 * kH); }},
     {"visible, paper", nullptr, ArmVisible, PrintPaper},
+    // Asked first for the titles' font, before any column is printed.
+    {"print font, paper", nullptr, [](Plan& p) {
+       p.s->OnPrintResizeFont = [&p](TvxOffscreenPaint*, int&, bool&) { p.Drop(p.a, nullptr); };
+     }, PrintPaper},
     {"selection, click", nullptr, ArmSelection, [](Plan& p) { p.s->Drag(p.OverA(), p.OverA()); }},
     {"selection, cleared", SelectBoth, ArmSelection, [](Plan& p) { p.s->Drag(p.s->At(4, 9.1), p.s->At(4, 9.1)); }},
     {"value changed, drag", nullptr, ArmValue, DragAlongTime},
