@@ -187,7 +187,7 @@ void TvxPrintGantt::Expand(TvxGant_ComBasic* Gant, bool ExpandAll, std::vector<T
       if (n && !n->GetExpanded() && n->GetSubDataListCount() > 0) collapsed.push_back(n);
     } else {
       TvxDataEntity_Tree* e = row->GetTreeNode();
-      if (e && !e->GetExpanded() && e->GetSubDataList() && e->GetSubDataList()->Count() > 0) collapsed.push_back(e);
+      if (e && !e->GetExpanded() && e->PeekSubDataList() && e->PeekSubDataList()->Count() > 0) collapsed.push_back(e);
     }
   });
   for (TvxDataEntity* e : collapsed) {

@@ -80,7 +80,7 @@ int TvxPrintTree::CountPrintRows(TvxTree_ComBasic* Tree, TvxDataEntity_Tree* the
 }
 
 TvxDataEntity_Tree* TvxPrintTree::NextInPrintOrder(TvxDataEntity_Tree* theEntity) const {
-  TvxDataList* sub = theEntity->GetSubDataList();
+  TvxDataList* sub = theEntity->PeekSubDataList();
   if ((fExpandAll || theEntity->GetExpanded()) && sub && sub->Count() > 0)
     return static_cast<TvxDataEntity_Tree*>(sub->GetItems(0));
   for (TvxDataEntity_Tree* e = theEntity; e; e = e->ParentNode()) {

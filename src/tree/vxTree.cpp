@@ -128,6 +128,12 @@ int TvxDataEntity_Tree::GetLevel() const {
   return level;
 }
 
+TvxDataList_Tree* TvxDataEntity_Tree::GetSubDataList() const {
+  if (fSubDataList) return fSubDataList;
+  TvxTree_ComBasic* tree = Tree();
+  return tree ? tree->SubListOf(const_cast<TvxDataEntity_Tree*>(this)) : nullptr;
+}
+
 TvxTree_ComBasic* TvxDataEntity_Tree::Tree() const {
   TvxDataList* list = GetDataList();
   auto* c = list ? dynamic_cast<TvxListController_Tree*>(list->GetListController()) : nullptr;
@@ -231,12 +237,12 @@ TvxTree_ComBasic::~TvxTree_ComBasic() {
 // --- data operations ------------------------------------------------------------------------
 
 TvxDataEntity_Tree* TvxTree_ComBasic::AddDataEntity(TvxDataEntity_Tree* Parent) {
-  TvxDataList_Tree* list = Parent ? Parent->fSubDataList : fRootDataList;
+  TvxDataList_Tree* list = Parent ? SubListOf(Parent) : fRootDataList;
   return list ? static_cast<TvxDataEntity_Tree*>(list->Add()) : nullptr;
 }
 
 TvxDataEntity_Tree* TvxTree_ComBasic::InsertDataEntity(TvxDataEntity_Tree* Parent, int Index) {
-  TvxDataList_Tree* list = Parent ? Parent->fSubDataList : fRootDataList;
+  TvxDataList_Tree* list = Parent ? SubListOf(Parent) : fRootDataList;
   return list ? static_cast<TvxDataEntity_Tree*>(list->Insert(Index)) : nullptr;
 }
 
@@ -248,10 +254,10 @@ void TvxTree_ComBasic::RemoveDataEntity(TvxDataEntity_Tree* Entity) {
 }
 
 void TvxTree_ComBasic::ChangeOwner(TvxDataEntity_Tree* Entity, TvxDataEntity_Tree* NewParent) {
-  if (!Entity || !NewParent || Entity == NewParent || !NewParent->fSubDataList) return;
+  if (!Entity || !NewParent || Entity == NewParent) return;
   for (TvxDataEntity_Tree* p = NewParent; p; p = p->ParentNode())
     if (p == Entity) return;  // not under itself
-  Entity->ChangeOwner(NewParent->fSubDataList, NewParent->fSubDataList->Count());
+  if (TvxDataList_Tree* sub = SubListOf(NewParent)) Entity->ChangeOwner(sub, sub->Count());
 }
 
 void TvxTree_ComBasic::Clear() {
@@ -372,13 +378,19 @@ bool TvxTree_ComBasic::NeedsDummyNode(TvxDataEntity_Tree*) { return true; }
 // --- controller handlers ------------------------------------------------------------------
 
 void TvxTree_ComBasic::SetUpEntity(TvxDataEntity_Tree* entity) {
+  SortLater(entity->GetDataList());
+  DisplayOutOfDate();
+}
+
+TvxDataList_Tree* TvxTree_ComBasic::SubListOf(TvxDataEntity_Tree* entity) {
+  if (entity->fSubDataList) return entity->fSubDataList;
+  if (IsDestroying() || !fListOfDataListListInstances || !entity->GetDataList()) return nullptr;
   auto* sub = static_cast<TvxDataList_Tree*>(
       TvxDataList::Create(fListController.get(), fClassOfDataEntity_Tree, fClassOfDataList_Tree));
   sub->fOwningDataEntity = entity;
   entity->fSubDataList = sub;
   fListOfDataListListInstances->Add(sub);
-  SortLater(entity->GetDataList());
-  DisplayOutOfDate();
+  return sub;
 }
 
 void TvxTree_ComBasic::_InsertItem(TvxDataEntity* e) {

@@ -79,7 +79,10 @@ public:
   bool Get_HideNode() const noexcept { return fHideNode; }
   void Set_HideNode(bool theValue);
 
-  TvxDataList_Tree* GetSubDataList() const noexcept { return fSubDataList; }
+  // The list of children, made on first use: most entities never have any.
+  TvxDataList_Tree* GetSubDataList() const;
+  // The list of children if one was made; nil otherwise.
+  TvxDataList_Tree* PeekSubDataList() const noexcept { return fSubDataList; }
   TTreeNode* GetTreeNode() const noexcept { return fTreeNode; }
   // The entity whose sub list holds this one; nil for root entities.
   TvxDataEntity_Tree* ParentNode() const;
@@ -98,13 +101,12 @@ private:
   std::string FFontName;
   TFontStyles FFontStyle;
   TTreeNode* fTreeNode = nullptr;
-  TvxDataList_Tree* fSubDataList = nullptr;
+  mutable TvxDataList_Tree* fSubDataList = nullptr;
   std::string fText;
   int fImageIndex = -1;
   int fSelectedIndex = -1;
   bool fExpanded = false;
   TTreeNode* fExpanderSubNode = nullptr;
-  bool fSubDataListInitiated = false;
   bool fHideNode = false;
 };
 
@@ -247,6 +249,8 @@ protected:
   // The set-up every new entity gets, inserted or loaded, before the
   // application hears of it.
   virtual void SetUpEntity(TvxDataEntity_Tree* theEntity);
+  // theEntity's list of children, made when first asked for.
+  TvxDataList_Tree* SubListOf(TvxDataEntity_Tree* theEntity);
 
 private:
   std::unique_ptr<TTreeAccessible> fAccessible;

@@ -120,7 +120,7 @@ void TvxTreePopup::OnInitSubMenu(TObject* Sender) {
   if (!entity || entity->IsFreePending()) return;
   entity->SetExpanded(true);  // lets the application fill the children now
   fTree->GetCurrentDataEntity();
-  TvxDataList_Tree* children = entity->GetSubDataList();
+  TvxDataList_Tree* children = entity->PeekSubDataList();
   if (!children || children->Count() == 0) return;
   auto* separator = new TMenuItem(nullptr);
   separator->SetCaption("-");

@@ -236,9 +236,12 @@ TEST_F(Tree, PlaceholdersExpansionAndLevels) {
   t.OnExpanding = [&](TObject*, TTreeNode* n, bool&) {
     ++expanding;
     TvxDataEntity_Tree* e = TvxTree_ComBasic::GetDataEntityFromNode(n);
-    if (e == a && e->GetSubDataList()->Count() == 0)
-      for (int i = 0; i < 3; ++i) Add(t, e, "a." + std::to_string(i));
+    if (e != a || e->GetSubDataList()->Count() > 0) return;
+    for (int i = 0; i < 2; ++i) Add(t, e, "a." + std::to_string(i));
+    static_cast<TvxDataEntity_Tree*>(e->GetSubDataList()->Add())->SetText("a.2");
   };
+  // A list of children is made when first asked for.
+  EXPECT_EQ(b->PeekSubDataList(), nullptr);
   a->SetExpanded(true);
   t.EnsureDisplayUpToDate();
   EXPECT_EQ(expanding, 1);
@@ -252,6 +255,11 @@ TEST_F(Tree, PlaceholdersExpansionAndLevels) {
   int entities = 0;
   ExpectMirrors(nullptr, t.GetRootDataList(), entities);
   EXPECT_EQ(entities, 6);
+  // One asked for while its entity goes goes with it.
+  t.OnDataEntityDelete = [](TvxTree_ComBasic*, TvxDataEntity_Tree* e) { e->GetSubDataList(); };
+  t.RemoveDataEntity(b);
+  t.OnDataEntityDelete = nullptr;
+  EXPECT_EQ(CheckMirror(t), 5);
 
   // MaxLevels 2: childless entities at level 1 get no placeholder.
   TvxTree m(nullptr);
