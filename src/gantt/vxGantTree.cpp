@@ -125,11 +125,14 @@ void TGantTree::SetVertScrollExternal(TScrollBar* theBar) {
 }
 
 void TGantTree::ExternalScrollOutOfDate() {
-  if (IsDestroying()) return;
+  // Asked once per burst: a plan of many rows asks once per row.
+  if (IsDestroying() || fExternalScrollAsked) return;
+  fExternalScrollAsked = true;
   TDoLater::DoLater(DoLaterCall<&TGantTree::UpdateExternalScroll>(this), nullptr);
 }
 
 void TGantTree::UpdateExternalScroll(TObject*) {
+  fExternalScrollAsked = false;
   if (!ChartAlive()) return;
   EnsureDisplayUpToDate();
   const TScrollInfo info = GetScrollInfo(sbVertical);

@@ -60,6 +60,7 @@ private:
   TScrollBar* fVertScrollExternal = nullptr;
   TvxGant_ComBasic* fGant;
   TScrollInfo fLastScrollInfo{-1, -1, -1, -1};
+  bool fExternalScrollAsked = false;  // an UpdateExternalScroll is on its way
   int fLastCount = 0;
   TTreeNode* fLastSelected = nullptr;
   bool fVertScrolling = false;
