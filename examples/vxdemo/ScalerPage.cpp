@@ -81,7 +81,7 @@ GalleryPage MakeScalerPage() {
   top->SetTimeFormat("hh:nn");
   side->SetTimeFormat("hh:nn");
   top->setFixedHeight(45);
-  side->setFixedWidth(96);
+  side->setFixedWidth(112);  // wide enough for the corner's help
   auto* grid = new TickGrid(top, side);
   grid->setMinimumSize(400, 300);
   const TDateTime monday = Date() - ((DayOfWeek(Date()) + 5) % 7);
