@@ -48,13 +48,14 @@ void TvxOffscreenPaint::UpdateOffscreenCanvas() {
 }
 
 bool TvxOffscreenPaint::PaintOnWindow() {
-  // A first paint or one after a resize makes the picture the usual way;
-  // insets are left to what the copy covers.
+  // Insets are left to what the copy covers. A first paint or one after a
+  // resize draws on the window too: the picture is made only when a paint
+  // needs one, and a new control's first frame costs no picture.
   const int w = GetWidth(), h = GetHeight();
-  if (fHorzInset > 0 || fVertInset > 0 || fDrawBitmap->GetWidth() != w || fDrawBitmap->GetHeight() != h ||
+  if (fHorzInset > 0 || fVertInset > 0 || w <= 0 || h <= 0 || w > MostBitmapSide || h > MostBitmapSide ||
       fDrawBitmap->GetDevicePixelRatio() != GetScreenPixelRatio())
     return false;
-  TWindowPixels window(GetCanvas(), fDrawBitmap.get());
+  TWindowPixels window(GetCanvas(), fDrawBitmap.get(), w, h);
   if (!window.Active()) return false;
   UpdateOffscreenCanvas();
   OffscreenPaint();

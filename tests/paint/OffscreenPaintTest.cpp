@@ -4,6 +4,7 @@
 
 #include "UiTestSupport.h"
 #include <vxplan/paint/vxOffscreenPaint.h>
+#include <vxplan/platform/ui/WindowPixels.h>
 
 using namespace vx;
 
@@ -59,6 +60,31 @@ TEST(OffscreenPaint, PaintsItsBitmapToTheWindowInOneCopy) {
   b.PaintTo(&shot);
   EXPECT_EQ(b.GetDrawBitmap()->GetHeight(), 60);
   EXPECT_EQ(shot.GetCanvas()->GetPixel(119, 59), clAqua);
+}
+
+// Drawn straight on the window, a first frame or one at a new size makes no
+// picture; a control that keeps its picture makes it when a paint only
+// shows it again, and shows the same drawing.
+TEST(OffscreenPaint, DrawingOnTheWindowMakesThePictureOnlyWhenItIsShownAgain) {
+  for (const bool keep : {false, true}) {
+    SCOPED_TRACE(keep ? "kept until invalidated" : "drawn at every paint");
+    Boxes b;
+    b.SetPaintsOnWindow(true);
+    b.SetKeepUntilInvalidated(keep);
+    const int taken = TWindowPixels::Taken();
+    EXPECT_EQ(PixelOf(b, 10, 10), clRed);
+    EXPECT_EQ(TWindowPixels::Taken(), taken + 1);
+    EXPECT_EQ(b.GetDrawBitmap()->GetWidth(), 0);
+    EXPECT_EQ(PixelOf(b, 30, 19), clAqua);  // not invalidated meanwhile
+    EXPECT_EQ(b.GetDrawBitmap()->GetWidth(), keep ? 200 : 0);
+    EXPECT_EQ(b.paints, 2);
+    b.SetBounds(0, 0, 120, 60);
+    b.Invalidate();
+    EXPECT_EQ(PixelOf(b, 119, 59), clAqua);
+    EXPECT_EQ(PixelOf(b, 29, 19), clRed);
+    EXPECT_EQ(TWindowPixels::Taken(), taken + (keep ? 2 : 4));
+    EXPECT_EQ(b.paints, 4);
+  }
 }
 
 TEST(OffscreenPaint, APaintThatCoversEveryPixelGetsNoFillBeforeIt) {

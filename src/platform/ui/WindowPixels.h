@@ -16,6 +16,9 @@ namespace vx {
 class VX_API TWindowPixels {
 public:
   TWindowPixels(TCanvas* theWindow, TBitmap* thePicture);
+  // The same for a picture that is to be theWidth x theHeight, whatever its
+  // size now (none, on a first paint).
+  TWindowPixels(TCanvas* theWindow, TBitmap* thePicture, int theWidth, int theHeight);
   ~TWindowPixels();
   TWindowPixels(const TWindowPixels&) = delete;
   TWindowPixels& operator=(const TWindowPixels&) = delete;
