@@ -581,7 +581,8 @@ void TvxTree_ComBasic::DeleteNodes(const std::vector<TTreeNode*>& theNodes) {
 void TvxTree_ComBasic::ScheduleNodeDeletion(TTreeNode* Node) {
   if (!Node) return;
   Node->SetData(nullptr);
-  fListOfTreeNodesToDelete.insert(Node);
+  // A tree being destroyed clears all its nodes at the end anyway.
+  if (!IsDestroying()) fListOfTreeNodesToDelete.insert(Node);
 }
 
 void TvxTree_ComBasic::CleanTreeNode(TvxDataEntity_Tree* Entity) {
