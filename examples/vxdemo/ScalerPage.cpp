@@ -83,7 +83,7 @@ GalleryPage MakeScalerPage() {
   top->setFixedHeight(45);
   side->setFixedWidth(112);  // wide enough for the corner's help
   auto* grid = new TickGrid(top, side);
-  grid->setMinimumSize(400, 300);
+  grid->setMinimumSize(384, 300);  // with the side axis, as wide as the other pages
   const TDateTime monday = Date() - ((DayOfWeek(Date()) + 5) % 7);
   top->SetStart(monday - 7);
   top->SetStop(monday + 35);
