@@ -13,6 +13,8 @@ namespace vx {
 namespace {
 
 std::atomic<int> gTaken{0};
+// Larger than any window's picture: sizes past it are refused, not converted.
+constexpr qreal kMostSide = 1 << 20;
 
 // Where the window's painter puts the control's (0, 0) in the picture it
 // paints on, when that picture can take the control's picture as it is.
@@ -58,11 +60,12 @@ TWindowPixels::TWindowPixels(TCanvas* theWindow, TBitmap* thePicture, int theWid
   const bool sized = theWidth > 0 && theHeight > 0;
   if (!sized && own->isNull()) return;
   const qreal ratio = thePicture->GetDevicePixelRatio();
+  if (sized && (theWidth * ratio > kMostSide || theHeight * ratio > kMostSide)) return;
   const QSize size = sized ? QSize(static_cast<int>(theWidth * ratio + 0.5), static_cast<int>(theHeight * ratio + 0.5))
                            : own->size();
   const QImage::Format format =
       thePicture->GetTransparent() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
-  if (!own->isNull() && (own->format() != format || own->devicePixelRatio() != ratio)) return;
+  if (!own->isNull() && own->format() != format) return;
   QPoint at;
   QImage* target = WindowPicture(p, format, ratio, size, at);
   if (!target) return;
