@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "Gallery.h"
+#include "ChartForm.h"
 #include "LeafChart.h"
 #include <vxplan/gantt/vxGant.h>
 #include <vxplan/platform/rtl/DateUtils.h>
@@ -139,18 +140,8 @@ QCheckBox* Option(QHBoxLayout* theRow, const char* theText, bool theOn, const ch
 }  // namespace
 
 GalleryPage MakeGanttFeaturesPage() {
-  auto* form = new TPanel(nullptr);
-  form->SetBevelOuter(bvNone);
-  form->SetBounds(0, 0, 1160, 560);
-  auto* g = new LeafChart(form);
-  g->SetParent(form);
-  g->SetAlign(alClient);
-  g->SetTreeWidth(150);
-  g->SetGantBackColor(clWindow);  // system colours: the chart follows the palette
-  g->SetGantPyjamasColor(clStripe);
-  g->GetTreeView()->SetItemHeight(58);  // room for three or four bands of overlapping bookings
-  g->SetWheelConvention(wcQt);
-  if (TGraphHintWindow* hint = g->GetHintWindow()) hint->SetShowBelowOwner(false);
+  TPanel* form = nullptr;
+  auto* g = ChartOnForm<LeafChart>(form, 150, 58);  // room for three or four bands of overlapping bookings
   const TDateTime today = std::floor(Now());
   const TDateTime monday = today - ((DayOfWeek(today) + 5) % 7);
   TvxDateScaler* s = g->GetDateScaler();

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "ChartForm.h"
 #include "Gallery.h"
 #include "LeafChart.h"
 #include "GanttGridSide.h"
@@ -142,16 +143,8 @@ void FillPlan(TvxGant& g, TDateTime theStart) {
 
 // The plan on the chart's tree side, or on its grid side.
 GalleryPage PlanPage(const char* theName, bool theGridSide) {
-  auto* form = new TPanel(nullptr);
-  form->SetBevelOuter(bvNone);
-  form->SetBounds(0, 0, 1160, 560);
-  auto* g = new PlanChart(form);
-  g->SetParent(form);
-  g->SetAlign(alClient);
-  g->SetTreeWidth(230);
-  g->SetGantBackColor(clWindow);  // system colours: the chart follows the palette
-  g->SetGantPyjamasColor(clStripe);
-  g->GetTreeView()->SetItemHeight(22);
+  TPanel* form = nullptr;
+  auto* g = ChartOnForm<PlanChart>(form, 230, 22);
   auto* images = new TCustomImageList(form);
   TBitmap flag;
   DrawFlag(flag);
@@ -168,9 +161,6 @@ GalleryPage PlanPage(const char* theName, bool theGridSide) {
   // Readable dates and times, in the hint as on the axis.
   s->SetDateFormat("ddd d mmm");
   s->SetTimeFormat("hh:nn");
-  g->SetWheelConvention(wcQt);
-  // Hints stand beside the pointer, as Qt's tool tips do.
-  if (TGraphHintWindow* hint = g->GetHintWindow()) hint->SetShowBelowOwner(false);
   FillPlan(*g, Working(today - 9));
   s->SetStart(today - 10);
   s->SetStop(today + 11);
@@ -253,18 +243,8 @@ GalleryPage MakeGanttPage() { return PlanPage("gantt", false); }
 GalleryPage MakeGanttGridPage() { return PlanPage("ganttgrid", true); }
 
 GalleryPage MakeBigPlanPage() {
-  auto* form = new TPanel(nullptr);
-  form->SetBevelOuter(bvNone);
-  form->SetBounds(0, 0, 1160, 560);
-  auto* g = new LeafChart(form);
-  g->SetParent(form);
-  g->SetAlign(alClient);
-  g->SetTreeWidth(160);
-  g->SetWheelConvention(wcQt);
-  if (TGraphHintWindow* hint = g->GetHintWindow()) hint->SetShowBelowOwner(false);
-  g->GetTreeView()->SetItemHeight(20);
-  g->SetGantBackColor(clWindow);  // system colours: the chart follows the palette
-  g->SetGantPyjamasColor(clStripe);
+  TPanel* form = nullptr;
+  auto* g = ChartOnForm<LeafChart>(form, 160, 20);
   const TDateTime day0 = std::floor(Now()) - 20;
   // Each row declares ten bars; they are made when the row is first drawn.
   g->OnVirtualLoad_Kronit = [day0](TvxGant_ComBasic*, TvxDataEntity_Kronit* k) {
