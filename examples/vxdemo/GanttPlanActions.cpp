@@ -258,5 +258,13 @@ void AddBarMenu(TvxGant& g, QWidget* theParent) {
   menu->GetItems()->Add(remove);
   menu->GetItems()->Add(colour);
   menu->GetItems()->Add(properties);
+  // Over empty time, with nothing selected, the entries have nothing to act on.
+  menu->OnPopup = [&g, remove, colour, properties](TObject*) {
+    bool selected = false;
+    ForSelected(g, [&selected](TvxDataEntity_Kronit*) { selected = true; });
+    remove->SetEnabled(selected);
+    colour->SetEnabled(selected);
+    properties->SetEnabled(selected);
+  };
   g.SetPopupMenuGantArea(menu);
 }

@@ -209,10 +209,18 @@ const Case kJourneys[] = {
        EXPECT_EQ(Captions(menu), (QStringList{"Delete", "Colour", "Properties..."}));
        ASSERT_NE(menu->actions().at(1)->menu(), nullptr);  // the colours
        EXPECT_EQ(menu->actions().at(1)->menu()->actions().size(), 5);
+       for (QAction* a : menu->actions()) EXPECT_TRUE(a->isEnabled()) << a->text().toStdString();
+       const TPoint where = j.Mid(k);
        menu->actions().at(0)->trigger();
        menu->hide();
        vxtest::ProcessEventsUntilIdle(3);
        EXPECT_EQ(j.Row("Formwork 4")->ItemCount(), 0);
+       // Where the bar was, nothing is left to act on.
+       vxtest::MouseClick(j.Area(), where.X, where.Y, Qt::RightButton);
+       menu = OpenMenu();
+       ASSERT_NE(menu, nullptr);
+       for (QAction* a : menu->actions()) EXPECT_FALSE(a->isEnabled()) << a->text().toStdString();
+       menu->hide();
      }},
     {"TheMenuKeyOpensTheMenuAtTheActiveBar", "gantt",
      [](Journey& j) {
