@@ -218,8 +218,25 @@ bool TBabGridView_Custom::CellRectFromLayout(TBabCell* theCell, TRect& theRect) 
   return true;
 }
 
+// A group's cells show as one, its master (the last) standing for all: the
+// editor covers the group's shown part.
+void TBabGridView_Custom::ExtendOverGroup(TBabCell* theMaster, TRect& theRect) {
+  TBabGridCell* g = theMaster->getGridCell();
+  if (!theMaster->GetIsGroupedCell() || !theMaster->GetIsMasterGroupCell() || !g) return;
+  TAxisContentList* rows = g->GetAxisContentListY();
+  for (int v = TBabGridCell::Convert_TrueIndexToVisible(rows, theMaster->GetRow()) - 1; v >= 0; --v) {
+    const int y = TBabGridCell::Convert_VisibleIndexToTrue(rows, v);
+    TBabCell* above = y >= 0 && y < rows->Count() ? g->getCell(theMaster->GetCol(), y) : nullptr;
+    TRect r;
+    if (!above || !above->GetIsGroupedCell() || above->GetIsMasterGroupCell() || !CellRectFromLayout(above, r))
+      return;
+    theRect.Top = std::min(theRect.Top, r.Top);
+  }
+}
+
 bool TBabGridView_Custom::GetEditRect(TBabCell* theCell, TRect& theRect) {
   if (!CellRectFromLayout(theCell, theRect)) return false;
+  ExtendOverGroup(theCell, theRect);
   TvxWatch<TBabCell> alive(theCell);
   OnCellRectTampering(fBabGridCellForViewer.get(), theCell, theRect);
   if (alive && CellHasButton(theCell)) theRect.Left = std::min(theRect.Left + 16, theRect.Right);

@@ -276,6 +276,15 @@ TEST(ColumnGrid, HeaderClickSortsThroughTheEventLoopAndGroupsEqualCells) {
   EXPECT_NE(std::find(asked.begin(), asked.end(), "1,2"), asked.end());
   EXPECT_NE(std::find(asked.begin(), asked.end(), "2,3"), asked.end());
   EXPECT_EQ(std::count_if(asked.begin(), asked.end(), [](const std::string& a) { return a[0] != '1' && a[0] != '2'; }), 0);
+  // An edit of a group, begun from any of its rows, covers the group.
+  const TRect top = upper->getVisibleRect(), group = s.grid.GetCell(2, 3)->getVisibleRect();
+  vxtest::MousePress(&s.grid, 120, top.Top + 5);
+  vxtest::MouseRelease(&s.grid, 120, top.Top + 5);
+  vxtest::KeyClick(&s.grid, Qt::Key_F2);
+  ASSERT_TRUE(s.grid.GetEditing());
+  EXPECT_EQ(s.grid.GetEditCell(), s.grid.GetCell(2, 3));
+  EXPECT_EQ(s.grid.GetCurrentEditor()->GetBoundsRect(), Rect(group.Left, top.Top, group.Right, group.Bottom + 1));
+  vxtest::KeyClick(&s.grid, Qt::Key_Escape);
 }
 
 TEST(ColumnGrid, SubGridCellsNestTheirDefinitionAndUnknownNamesStayEmpty) {
