@@ -44,6 +44,7 @@ void Follow(TControl* theControl, QResizeEvent* e) {
 QvxGant::QvxGant(QWidget* parent) : QWidget(parent), fGant(Hosted(new TvxGant(nullptr), this)) {
   // As Qt's own views: the Qt wheel, tool tips beside the pointer.
   fGant->SetWheelConvention(wcQt);
+  if (TvxGrid* grid = fGant->GetGrid()) grid->SetTypingConvention(tcQt);
   if (TGraphHintWindow* hint = fGant->GetHintWindow()) hint->SetShowBelowOwner(false);
   Name(this, fGant, "QvxGant", "gant");
   Listen();
@@ -208,6 +209,7 @@ void QvxDateScaler::setColor(const QColor& v) { fScaler->SetColor(FromQColor(v))
 
 QvxGrid::QvxGrid(QWidget* parent) : QWidget(parent), fGrid(Hosted(new TvxGrid(nullptr), this)) {
   Name(this, fGrid, "QvxGrid", "grid");
+  fGrid->SetTypingConvention(tcQt);
   Listen();
 }
 QvxGrid::~QvxGrid() {

@@ -271,6 +271,7 @@ GalleryPage MakeColumnGridPage() {
   auto* grid = new TvxGrid(form);
   grid->SetParent(form);
   grid->SetAlign(alClient);
+  grid->SetTypingConvention(tcQt);
   PlanBuilder plan(grid);
   plan.Define();
   plan.Fill();

@@ -212,6 +212,7 @@ GalleryPage MakeGridPage() {
     images->AddFromFile(std::string(":/icons/") + name + ".png");
 
   auto* grid = new PlanGrid(form, plan);
+  grid->SetTypingConvention(tcQt);
   grid->SetParent(form);
   grid->SetAlign(alClient);
   grid->SetImageList(images);

@@ -293,6 +293,8 @@ public:
   void SetShowLinesTree(bool theValue);
   bool GetAllowKeyNavigation() const noexcept { return fAllowKeyNavigation; }
   void SetAllowKeyNavigation(bool theValue) noexcept { fAllowKeyNavigation = theValue; }
+  TTypingConvention GetTypingConvention() const noexcept { return fTypingConvention; }
+  void SetTypingConvention(TTypingConvention theValue) noexcept { fTypingConvention = theValue; }
   TCursor GetCursorGrid() const noexcept { return fCursorGrid; }
   void SetCursorGrid(TCursor theValue) noexcept { fCursorGrid = theValue; }
   bool GetToggleCheckBoxAndEndEdit() const noexcept { return fToggleCheckBoxAndEndEdit; }
@@ -477,7 +479,9 @@ private:
   void NavigateKey_Async(TObject*);
   // Alt+Down or F4: an edit of the focused pick-list cell, its list dropped.
   bool DropPickList();
-  static bool IsEditingChar(char32_t theKey);
+  bool IsEditingChar(char32_t theKey) const;
+  // The character typed on the cell reaches the editor that just opened.
+  void TypeIntoEditor(char32_t theKey);
 
   // Editors (vxBabGridViewEditors.cpp).
   void CreateEditors();
@@ -485,6 +489,7 @@ private:
   bool StartEditor(TControl* theEditor, TBabCell* theCell);
   void PlaceEditor(TControl* theEditor, TRect theRect);
   bool CellRectFromLayout(TBabCell* theCell, TRect& theRect);
+  void ExtendOverGroup(TBabCell* theMaster, TRect& theRect);
   void FollowEdit_Async(TObject*);
   void HideEditors(bool theTakeFocus);
   void CloseEditWithoutStoring();
@@ -559,6 +564,7 @@ private:
   bool fAutoEditMode = false;
   TLayoutProp* fLastSeenLayoutProp = nullptr;
   bool fAllowKeyNavigation = true;
+  TTypingConvention fTypingConvention = tcClassic;
   TDragMode fDragModeOverride = dmManual;
   bool fVertWasVisible = false;
   int fWheelRest = 0;  // wheel steps (times the lines a notch) not yet scrolled

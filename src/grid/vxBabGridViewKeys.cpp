@@ -236,8 +236,13 @@ bool TBabGridView_Custom::TabMove(bool theBackwards, bool theEdit) {
 
 // ---------------------------------------------------------------- typed characters
 
-bool TBabGridView_Custom::IsEditingChar(char32_t theKey) {
+bool TBabGridView_Custom::IsEditingChar(char32_t theKey) const {
   if (theKey == ' ') return true;
+  // Qt's views: any printable character (controls, delete and the private
+  // use and surrogate ranges are not text).
+  if (fTypingConvention == tcQt)
+    return theKey > 0x20 && theKey != 0x7F && !(theKey >= 0x80 && theKey < 0xA0) &&
+           !(theKey >= 0xD800 && theKey < 0xE000) && theKey <= 0x10FFFF;
   if ((theKey >= '0' && theKey <= '9') || (theKey >= 'A' && theKey <= 'Z') || (theKey >= 'a' && theKey <= 'z'))
     return true;
   switch (theKey) {
@@ -265,12 +270,7 @@ void TBabGridView_Custom::KeyPress(char32_t& Key) {
   }
   if (!IsEditingChar(Key)) return;
   StartEditing();
-  if (fEditing && fCurrentEditor == fInplaceBooleanEditor) {
-    // A check box takes no characters: Space toggles it, as in the box itself.
-    if (Key == ' ') fInplaceBooleanEditor->Toggle();
-  } else if (fEditing && fCurrentEditor) {
-    fCurrentEditor->Perform(WM_CHAR, Key);
-  }
+  TypeIntoEditor(Key);
   if (!fEditing && fAllowKeyNavigation) {
     const TDateTime now = Now();
     if (now - fNaviStringEditTime > 1.0 / 86400) fNaviString.clear();
@@ -279,6 +279,21 @@ void TBabGridView_Custom::KeyPress(char32_t& Key) {
     TDoLater::DoLater(DoLaterCall<&TBabGridView_Custom::NavigateKey_Async>(this), nullptr);
   }
   Key = 0;
+}
+
+void TBabGridView_Custom::TypeIntoEditor(char32_t theKey) {
+  if (!fEditing || !fCurrentEditor) return;
+  if (fCurrentEditor == fInplaceBooleanEditor) {
+    // A check box takes no characters: Space toggles it, as in the box itself.
+    if (theKey == ' ') fInplaceBooleanEditor->Toggle();
+    return;
+  }
+  if (fTypingConvention == tcQt) {
+    if (fCurrentEditor == fInplaceEditor) fInplaceEditor->SelectAll();
+    if (fCurrentEditor == fInplaceMemoEditor) fInplaceMemoEditor->SelectAll();
+    if (fCurrentEditor == fInplaceComboEditor) fInplaceComboEditor->SelectAll();
+  }
+  fCurrentEditor->Perform(WM_CHAR, theKey);
 }
 
 // ---------------------------------------------------------------- type-ahead search

@@ -289,6 +289,22 @@ const Case kJourneys[] = {
        press("Restore expanded");
        EXPECT_EQ(shown(), "-+-");
      }},
+    {"TypingOverASharedCellReplacesItsTextInAnEditorCoveringIt", "columngrid",
+     [](Journey& j) {
+       // Backend (6) and Frontend (7) share the team "Platform" (column 2).
+       const TRect backend = j.CellRect(2, 6), frontend = j.CellRect(2, 7);
+       ASSERT_EQ(j.Text(2, 6), j.Text(2, 7));
+       vxtest::MouseClick(j.grid, (backend.Left + backend.Right) / 2, backend.Top + 5);
+       j.Type("O");  // on the cell: the editor opens with it
+       j.Type("ps");
+       ASSERT_TRUE(j.grid->GetEditing());
+       const TRect editor = j.grid->GetCurrentEditor()->GetBoundsRect();
+       EXPECT_EQ(editor.Top, backend.Top);
+       EXPECT_EQ(editor.Bottom, frontend.Bottom + 1);
+       j.Key(Qt::Key_Return);
+       EXPECT_FALSE(j.grid->GetEditing());
+       EXPECT_EQ(j.Text(2, 7), "Ops");
+     }},
     {"F2EditsTheSelectedNodeInTheTreesFont", "tree",
      [](Journey& j) {
        ASSERT_NE(j.tree, nullptr);

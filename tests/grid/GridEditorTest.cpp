@@ -108,6 +108,37 @@ TEST(GridEditors, StartingAndEnding) {
   TBabGridView_Custom::InstallClassEvents(nullptr, nullptr);
 }
 
+// A character typed on a cell: the classic rule adds letters and digits to
+// the text and leaves other characters to the search; Qt's replaces the text
+// with any printable character, in whichever editor the cell has.
+TEST(GridEditors, ACharacterTypedOnACellByConvention) {
+  struct Row {
+    TTypingConvention convention;
+    int col;
+    Qt::Key key;
+    const char* written;  // by Tab; nothing when no edit starts
+  };
+  const Row rows[] = {
+      {tcClassic, 0, Qt::Key_X, "0,1=0,1x"}, {tcClassic, 0, Qt::Key_Minus, ""},
+      {tcClassic, 4, Qt::Key_N, "4,1=4,1n"}, {tcQt, 0, Qt::Key_X, "0,1=x"},
+      {tcQt, 0, Qt::Key_Minus, "0,1=-"},     {tcQt, 0, Qt::Key_Period, "0,1=."},
+      {tcQt, 2, Qt::Key_Z, "2,1=z"},         {tcQt, 4, Qt::Key_N, "4,1=n"},
+      {tcQt, 1, Qt::Key_Space, "1,1=TRUE"},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(std::to_string(r.convention) + " col " + std::to_string(r.col) + " key " + std::to_string(r.key));
+    EditScene s;
+    s.view.SetTypingConvention(r.convention);
+    s.Show();
+    s.Click(r.col, 1);
+    s.Key(r.key);
+    EXPECT_EQ(s.view.GetEditing(), *r.written != 0);
+    if (s.view.GetEditing()) s.Key(Qt::Key_Tab);
+    EXPECT_EQ(s.stops.empty() ? "" : s.stops.front(), r.written);
+    if (s.view.GetEditing()) s.Key(Qt::Key_Escape);
+  }
+}
+
 TEST(GridEditors, TabMovesToTheNextEditableCellAndEditsIt) {
   EditScene s;
   s.view.OnEditorCanModify = [](TBabGridView_Custom*, TBabCell* c) { return c->GetCol() != 1; };

@@ -72,6 +72,12 @@ using TMouseWheelEvent =
 // time), Ctrl+wheel zooms.
 enum TWheelConvention { wcClassic, wcQt };
 
+// What a character typed on a cell does. tcClassic: the component's own
+// documented rule (letters, digits and space start an edit and are added
+// after the cell's text). tcQt: as in Qt's item views: any printable
+// character starts an edit and replaces the cell's text.
+enum TTypingConvention { tcClassic, tcQt };
+
 // Adds up wheel deltas (120 a notch) into whole steps of theStepsPerNotch a
 // notch, keeping the rest for the next delta.
 class VX_API TWheelSteps {

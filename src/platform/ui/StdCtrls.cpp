@@ -286,6 +286,7 @@ void TCustomMemo::SetSelStart(int theValue) {
   c.setPosition(std::clamp(theValue, 0, static_cast<int>(fMemo->document()->characterCount()) - 1));
   fMemo->setTextCursor(c);
 }
+void TCustomMemo::SelectAll() { fMemo->selectAll(); }
 int TCustomMemo::GetLinesHeight() const {
   const QFontMetrics fm(fMemo->font());
   const int lines = std::max(1, static_cast<int>(fMemo->document()->blockCount()));
@@ -358,6 +359,9 @@ void TCustomComboBox::SetText(const std::string& theText) {
   }
 }
 
+void TCustomComboBox::SelectAll() {
+  if (QLineEdit* line = fCombo->lineEdit()) line->selectAll();
+}
 bool TCustomComboBox::GetDroppedDown() const { return fCombo->view() && fCombo->view()->isVisible(); }
 
 void TCustomComboBox::SetDroppedDown(bool theValue) {

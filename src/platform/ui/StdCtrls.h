@@ -105,6 +105,7 @@ public:
   int GetSelStart() const;
   void SetSelStart(int theValue);
   int GetSelLength() const;
+  void SelectAll();
   // The height that shows every line of the text (its paragraphs, not
   // wrapped), frame and margins included.
   int GetLinesHeight() const;
@@ -132,6 +133,8 @@ public:
   void SetItemIndex(int theValue);
   std::string GetText() const;
   void SetText(const std::string& theText);
+  // Selects the text of one's own (csDropDown); nothing with csDropDownList.
+  void SelectAll();
   bool GetDroppedDown() const;
   void SetDroppedDown(bool theValue);
   // The text or the picked item changed (user or program).
