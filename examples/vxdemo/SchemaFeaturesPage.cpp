@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <memory>
@@ -15,6 +16,7 @@
 #include "Gallery.h"
 #include <vxplan/core/vxHolding.h>
 #include <vxplan/platform/rtl/DateUtils.h>
+#include <vxplan/platform/ui/Menus.h>
 #include <vxplan/platform/ui/TreeView.h>
 #include <vxplan/printing/vxSchemaPrinting.h>
 #include <vxplan/schema/vxSchema.h>
@@ -35,6 +37,8 @@ const TColor kServiceFill = RGB(0xE4, 0xE4, 0xE4), kServiceInk = RGB(0x70, 0x70,
 
 // A booking waiting on the Parking list: what it takes to put it back.
 struct Parked {
+  int col = 0;  // where it was, to go back there by the keyboard
+  TDateTime start = 0;
   TDateTime length = 0;
   int layer = kMeetings;
   TTimeStyle_Schema style = tssNormal;
@@ -49,6 +53,7 @@ struct Parking {
   std::vector<std::unique_ptr<Parked>> parked;
   TCustomTreeView* list = nullptr;
   TvxSchema* schema = nullptr;
+  TDateTime day = 0;
 };
 
 void SetFont(TFont& f, int theSize, bool theBold, TColor theColor) {
@@ -179,9 +184,8 @@ std::string Caption(const Parked& p) {
          std::to_string(minutes % 60) + ")";
 }
 
-// The schedule's selected bookings move onto the Parking list.
-void Park(Parking& theParking) {
-  TvxSchema* s = theParking.schema;
+// The schedule's selected bookings.
+std::vector<TvxDataEntity_SchemaTime*> Selected(TvxSchema* s) {
   std::vector<TvxDataEntity_SchemaTime*> chosen;
   TvxDataList2lev* layers = s->GetLayers();
   for (int l = 0; l < layers->Count(); ++l)
@@ -189,9 +193,18 @@ void Park(Parking& theParking) {
       for (int i = 0; i < layer->Count(); ++i)
         if (auto* e = dynamic_cast<TvxDataEntity_SchemaTime*>(layer->GetItems(i)); e && e->GetSelected())
           chosen.push_back(e);
+  return chosen;
+}
+
+// Bookings of the schedule move onto the Parking list.
+void Park(Parking& theParking, const std::vector<TvxDataEntity_SchemaTime*>& chosen) {
+  TvxSchema* s = theParking.schema;
+  TvxDataList2lev* layers = s->GetLayers();
   TTreeNode* last = nullptr;
   for (TvxDataEntity_SchemaTime* e : chosen) {
     auto p = std::make_unique<Parked>();
+    p->col = e->GetCol();
+    p->start = e->GetStartDateTime();
     p->length = e->GetStopDateTime() - e->GetStartDateTime();
     p->layer = layers->IndexOf(e->GetDataList());
     p->style = e->GetStyle();
@@ -211,18 +224,12 @@ void Park(Parking& theParking) {
   if (last) theParking.list->SetSelected(last);
 }
 
-// The list's selected booking goes back onto the schedule at (X, Y) of its
-// drawing area, starting on the quarter hour there.
-void Unpark(Parking& theParking, int X, int Y) {
+// The list's selected booking goes back onto the schedule in theCol at theStart.
+void PutBack(Parking& theParking, int col, TDateTime start) {
   TTreeNode* node = theParking.list->GetSelected();
   auto* p = node ? static_cast<Parked*>(node->GetData()) : nullptr;
-  if (!p) return;
   TvxSchema* s = theParking.schema;
-  TDateTime at = 0;
-  int col = -1;
-  s->GetPositionDateTimeAndCol(X, Y, at, col);
-  if (col < 0 || col >= s->GetColumns()->Count() || !std::isfinite(at)) return;
-  const TDateTime start = std::round(at * 96) / 96;
+  if (!p || col < 0 || col >= s->GetColumns()->Count() || !std::isfinite(start)) return;
   // Every setter tells the application, whose handlers may delete the new
   // booking: it is held, and each step finds it afresh.
   TvxHeld<TvxDataEntity_SchemaTime> held(s->AddSchemaTime(p->layer));
@@ -260,9 +267,24 @@ void Unpark(Parking& theParking, int X, int Y) {
   s->GetSchemaArea()->Invalidate();
 }
 
+// Dropped at (X, Y) of the schedule's drawing area: on the quarter hour there.
+void Unpark(Parking& theParking, int X, int Y) {
+  TDateTime at = 0;
+  int col = -1;
+  theParking.schema->GetPositionDateTimeAndCol(X, Y, at, col);
+  if (std::isfinite(at)) PutBack(theParking, col, std::round(at * 96) / 96);
+}
+
+// By the keyboard or the list's menu: where the booking was.
+void UnparkToWhereItWas(Parking& theParking) {
+  TTreeNode* node = theParking.list->GetSelected();
+  if (auto* p = node ? static_cast<Parked*>(node->GetData()) : nullptr) PutBack(theParking, p->col, p->start);
+}
+
 // A booking that waits for a room from the start.
 void ParkOne(Parking& theParking) {
   auto p = std::make_unique<Parked>();
+  p->start = theParking.day + 0.5;
   p->length = 1.0 / 24;
   p->back = kFills[2];
   p->frame = kFrames[2];
@@ -285,7 +307,35 @@ void ConnectParking(const std::shared_ptr<Parking>& theParking) {
   list->OnDragOver = [s](TObject*, TObject* Source, int, int, TDragState, bool& Accept) {
     Accept = Source == s->GetSchemaArea();
   };
-  list->OnDragDrop = [parking = theParking](TObject*, TObject*, int, int) { Park(*parking); };
+  list->OnDragDrop = [parking = theParking](TObject*, TObject*, int, int) { Park(*parking, Selected(parking->schema)); };
+  // The keyboard's way back: Enter, or the list's menu.
+  list->OnKeyDown = [parking = theParking](TObject*, unsigned short& Key, TShiftState) {
+    if (Key != VK_RETURN) return;
+    Key = 0;
+    UnparkToWhereItWas(*parking);
+  };
+  auto* listMenu = new TPopupMenu(list);
+  auto* back = new TMenuItem(nullptr);
+  back->SetCaption("Put back where it was");
+  back->OnClick = [parking = theParking](TObject*) { UnparkToWhereItWas(*parking); };
+  listMenu->OnPopup = [list, back](TObject*) { back->SetEnabled(list->GetSelected() != nullptr); };
+  listMenu->GetItems()->Add(back);
+  list->SetPopupMenu(listMenu);
+  // The keyboard's way there: the booking's menu (right click, or the menu key).
+  auto* menu = new TPopupMenu(s);
+  auto* park = new TMenuItem(nullptr);
+  park->SetCaption("Park");
+  park->OnClick = [parking = theParking](TObject*) {
+    auto* e = dynamic_cast<TvxDataEntity_SchemaTime*>(parking->schema->GetPopupSelectedDataEntity());
+    if (!e) return;
+    // The one the menu is for, with the others selected when it is one of them.
+    std::vector<TvxDataEntity_SchemaTime*> chosen = Selected(parking->schema);
+    if (std::find(chosen.begin(), chosen.end(), e) == chosen.end()) chosen = {e};
+    Park(*parking, chosen);
+  };
+  menu->OnPopup = [s, park](TObject*) { park->SetEnabled(s->GetPopupSelectedDataEntity() != nullptr); };
+  menu->GetItems()->Add(park);
+  s->SetPopupSchema(menu);
   s->OnDragOver = [list](TObject*, TObject* Source, int, int, TDragState, bool& Accept) {
     Accept = Source == list && list->GetSelected();
   };
@@ -319,11 +369,13 @@ GalleryPage MakeSchemaFeaturesPage() {
   list->SetReadOnly(true);
   list->SetRowSelect(true);
   list->SetDragMode(dmAutomatic);
-  TvxSchema* s = MakeDay(form, std::floor(Now()));
+  const TDateTime day = std::floor(Now());
+  TvxSchema* s = MakeDay(form, day);
   s->SetParent(form);
   s->SetAlign(alClient);
   parking->list = list;
   parking->schema = s;
+  parking->day = day;
   ConnectParking(parking);
   ParkOne(*parking);
 
@@ -331,8 +383,9 @@ GalleryPage MakeSchemaFeaturesPage() {
   QVBoxLayout* layout = PageWithHelp(page, QStringLiteral(
       "A day of six meeting rooms. Meetings and the set-ups before them are two layers of bookings: the switch "
       "puts one or the other on top. The grey hatched bookings (rooms out of service) are drawn by the "
-      "application. Drag a booking out of the schedule onto the Parking list to take it off the day; drag it "
-      "from the list back onto any room and time. Escape calls a drag off."));
+      "application. Drag a booking out of the schedule onto the Parking list to take it off the day (or pick Park "
+      "in its menu); drag it from the list back onto any room and time (or press Enter: it goes back where it "
+      "was). Escape calls a drag off."));
   auto* onTop = new QCheckBox(QStringLiteral("Set-ups drawn on top of meetings"));
   onTop->setObjectName(QStringLiteral("setupsOnTop"));
   // The first layer listed is drawn last, on top.

@@ -345,6 +345,37 @@ const Case kJourneys[] = {
        ASSERT_TRUE(back->GetText(0, text, x, y, style));
        EXPECT_EQ(text, title);
      }},
+    {"the keyboard parks a booking through its menu, and Enter or the list's menu puts it back where it was",
+     kFeatures,
+     [](Journey& j) {
+       const int count = j.Count(), parked = j.Parking()->GetItems()->RootCount();
+       for (int round = 0; round < 2; ++round) {
+         TvxDataEntity_SchemaTime* e = j.Booking(2);
+         const int col = e->GetCol();
+         const TDateTime start = e->GetStartDateTime(), stop = e->GetStopDateTime();
+         j.Drag(j.Into(e), j.Into(e));
+         j.Key(Qt::Key_Menu);
+         Journey::Choose(j.s->GetPopupSchema(), "Park");
+         j.Settle();
+         ASSERT_EQ(j.Count(), count - 1);
+         ASSERT_EQ(j.Parking()->GetItems()->RootCount(), parked + 1);
+         if (round == 0) {
+           j.Parking()->SetFocus();
+           vxtest::KeyClick(j.Parking(), Qt::Key_Return);
+         } else {
+           const TRect r = j.Parking()->GetSelected()->DisplayRect(true);
+           vxtest::MouseClick(j.Parking(), r.Left + 5, (r.Top + r.Bottom) / 2, Qt::RightButton);
+           Journey::Choose(j.Parking()->GetPopupMenu(), "Put back where it was");
+         }
+         j.Settle();
+         EXPECT_EQ(j.Count(), count);
+         EXPECT_EQ(j.Parking()->GetItems()->RootCount(), parked);
+         TvxDataEntity_SchemaTime* back = j.Booking(j.Count() - 1);
+         EXPECT_EQ(back->GetCol(), col);
+         EXPECT_EQ(back->GetStartDateTime(), start);
+         EXPECT_EQ(back->GetStopDateTime(), stop);
+       }
+     }},
     {"Escape mid-drag leaves the day and the parking list as they were", kFeatures,
      [](Journey& j) {
        const int count = j.Count(), parked = j.Parking()->GetItems()->RootCount();
