@@ -242,6 +242,47 @@ TEST(TreeView, MouseAndKeysSelectExpandAndEdit) {
   EXPECT_FALSE(v.IsEditing());
 }
 
+// Typed characters find a shown row by the start of its text: from the row
+// after the selected one for a new search or a repeated character, from the
+// selected one as the text grows; a pause begins a new search.
+TEST(TreeView, TypedCharactersSearchTheShownRows) {
+  View v(nullptr);
+  v.SetBounds(0, 0, 240, 300);
+  v.show();
+  TTreeNodes* nodes = v.GetItems();
+  for (const char* t : {"Planning", "Rollout", "roof", "Review", "Ärende"}) nodes->AddChild(nullptr, t);
+  nodes->AddChild(nodes->GetRoot(0), "Rebar");  // under a collapsed node: not shown
+  std::vector<std::string> changes;
+  v.OnChange = [&](TObject*, TTreeNode* n) { changes.push_back(n ? n->GetText() : "-"); };
+  const struct {
+    const char* typed;
+    bool pauseFirst;
+    const char* selected;  // "" when none
+  } kCases[] = {
+      {"r", false, "Rollout"}, {"r", false, "roof"},    {"r", false, "Review"},  {"r", false, "Rollout"},
+      {"re", true, "Review"},  {"x", false, "Review"},   {"p", true, "Planning"}, {"ä", true, "Ärende"},
+      {"ROO", true, "roof"},   {" ", true, "roof"},
+  };
+  for (const auto& c : kCases) {
+    if (c.pauseFirst) QThread::msleep(static_cast<unsigned long>(QApplication::keyboardInputInterval()) + 50);
+    for (char32_t ch : QString::fromUtf8(c.typed).toStdU32String()) {
+      QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString::fromUcs4(&ch, 1));
+      QCoreApplication::sendEvent(&v, &press);
+    }
+    ASSERT_NE(v.GetSelected(), nullptr) << c.typed;
+    EXPECT_EQ(v.GetSelected()->GetText(), c.selected) << c.typed;
+  }
+  // Each row reached was told once.
+  EXPECT_EQ(changes, (std::vector<std::string>{"Rollout", "roof", "Review", "Rollout", "roof", "Review", "Planning",
+                                               "Ärende", "Rollout", "roof"}));
+  // While a node is edited, characters are the editor's.
+  ASSERT_TRUE(v.StartEdit(v.GetSelected()));
+  QKeyEvent press(QEvent::KeyPress, Qt::Key_P, Qt::NoModifier, QStringLiteral("p"));
+  QCoreApplication::sendEvent(&v, &press);
+  EXPECT_EQ(v.GetSelected()->GetText(), "roof");
+  v.EndEdit(true);
+}
+
 TEST(TreeView, PaintsTextSelectionAndButtons) {
   View v(nullptr);
   v.SetBounds(0, 0, 200, 120);

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QTimer>
 #include <algorithm>
+#include <chrono>
 
 #include <vxplan/platform/rtl/Exception.h>
 #include <vxplan/platform/rtl/FlagScope.h>
@@ -910,6 +911,37 @@ void TCustomTreeView::KeyDown(unsigned short& Key, TShiftState Shift) {
     default: return;
   }
   Key = 0;
+}
+
+// Keyboard search as Qt's views do it: characters typed within the keyboard
+// input interval make one text, looked for from the selected row on (from the
+// next one when a search begins, or when the same character is typed again,
+// which steps through the rows it begins); the case is ignored.
+void TCustomTreeView::KeyPress(char32_t& Key) {
+  TWinControl::KeyPress(Key);
+  if (Key == 0 || IsEditing() || Key < 0x20 || Key == 0x7F || Key > 0x10FFFF) return;
+  if (Key == ' ' && fSearch.empty()) return;
+  const long long now = std::chrono::duration_cast<std::chrono::milliseconds>(
+                            std::chrono::steady_clock::now().time_since_epoch()).count();
+  if (now - fSearchAt > QApplication::keyboardInputInterval() || fSearch.size() > 256) fSearch.clear();
+  fSearchAt = now;
+  fSearch += Key;
+  Key = 0;
+  const bool repeated = std::all_of(fSearch.begin(), fSearch.end(), [&](char32_t c) { return c == fSearch[0]; });
+  const QString wanted = repeated ? QString::fromUcs4(fSearch.data(), 1)
+                                  : QString::fromUcs4(fSearch.data(), static_cast<qsizetype>(fSearch.size()));
+  EnsureRows();
+  const int rows = static_cast<int>(fRows.size());
+  if (rows == 0) return;
+  const int selected = RowOf(fSelected);
+  const int from = selected < 0 ? 0 : selected + (fSearch.size() == 1 || repeated ? 1 : 0);
+  for (int k = 0; k < rows; ++k) {
+    TTreeNode* n = fRows[static_cast<size_t>((from + k) % rows)];
+    if (ToQString(n->GetText()).startsWith(wanted, Qt::CaseInsensitive)) {
+      if (n != fSelected) SetSelected(n);
+      return;
+    }
+  }
 }
 
 // As Qt's views (WheelRows).

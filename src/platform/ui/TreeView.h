@@ -276,6 +276,8 @@ protected:
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void DblClick() override;
   void KeyDown(unsigned short& Key, TShiftState Shift) override;
+  // Typed characters search the shown rows, as in Qt's views.
+  void KeyPress(char32_t& Key) override;
   bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
   void Resize() override;
   void AdjustClientRect(TRect& Rect) override;
@@ -333,6 +335,8 @@ private:
   class TScrollBar* fHorzBar = nullptr;
   bool fSyncingBars = false;
   int fWheelRest = 0;  // wheel steps (times the lines a notch) not yet scrolled
+  std::u32string fSearch;  // typed so far, while keys come quickly
+  long long fSearchAt = 0;  // when the last was typed (ms)
 };
 
 }  // namespace vx
