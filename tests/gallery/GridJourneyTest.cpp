@@ -325,6 +325,24 @@ const Case kJourneys[] = {
        EXPECT_FALSE(j.tree->IsEditing());
        EXPECT_EQ(current->GetText(), "Training 2 with a much longer name than before");
      }},
+    {"TypingFindsAShownRowOfTheTree", "tree",
+     [](Journey& j) {
+       // The page opens on Harbour 1's Build phase: Migration 1 .. Kick-off 5, then Test and Rollout.
+       j.tree->SetFocus();
+       j.Key(Qt::Key_Home);
+       j.Type("ro");
+       TvxDataEntity_Tree* found = j.tree->GetCurrentDataEntity();
+       ASSERT_NE(found, nullptr);
+       EXPECT_EQ(found->GetText(), "Rollout");
+       EXPECT_TRUE(found->GetSelected());
+       // Typed again after a pause: the next row that begins so.
+       QTest::qWait(QApplication::keyboardInputInterval() + 50);
+       j.Type("r");
+       ASSERT_NE(j.tree->GetCurrentDataEntity(), nullptr);
+       EXPECT_EQ(j.tree->GetCurrentDataEntity()->GetText().rfind("Rollout", 0), 0u);
+       EXPECT_NE(j.tree->GetCurrentDataEntity(), found);
+       EXPECT_FALSE(found->GetSelected());
+     }},
     {"APopupLongerThanTheScreenScrolls", "tree",
      [](Journey& j) {
        TvxTreePopup* popup = PopupOf(j.tree);
