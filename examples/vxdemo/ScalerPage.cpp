@@ -92,6 +92,9 @@ GalleryPage MakeScalerPage() {
   // The wheel zooms around the pointer, Shift+wheel pans: the scalers' own.
   top->SetWheelConvention(wcQt);
   side->SetWheelConvention(wcQt);
+  // Reached by Tab as well as by a click: the keys pan and zoom.
+  top->SetTabStop(true);
+  side->SetTabStop(true);
   top->OnChange = [grid](TObject*) { grid->Invalidate(); };
   side->OnChange = [grid](TObject*) { grid->Invalidate(); };
 
@@ -160,6 +163,11 @@ GalleryPage MakeScalerPage() {
   row->addLayout(area, 1);
   auto* right = new QVBoxLayout;
   right->addWidget(settings);
+  auto* keys = new QLabel(QStringLiteral(
+      "Keys, once a scaler has the focus (a click or Tab): the arrows along it pan, Ctrl with + or - zooms."));
+  keys->setWordWrap(true);
+  keys->setFixedWidth(340);
+  right->addWidget(keys);
   right->addStretch(1);
   row->addLayout(right);
 

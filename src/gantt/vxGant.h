@@ -188,6 +188,10 @@ public:
   // --- mouse and keyboard
   // The Qt convention's wheel at x (the area's pixels): rows, time or zoom.
   void WheelQt(TShiftState theShift, int theDelta, int x);
+  // The keyboard's zoom (Ctrl with + or -) from the area, the tree or the
+  // grid; none mid-gesture, whose outline is in pixels. Answers whether
+  // theKey was one.
+  bool ZoomKey(unsigned short theKey, TShiftState theShift);
   // The active item selected (alone, unless it already was) and where a menu
   // asked for from the keyboard opens: under its left end, or the area's middle.
   void PlaceKeyboardMenu(TPoint& thePlace);

@@ -47,6 +47,9 @@ void TGantGridSide::Build() {
     if (gant->OnVirtualUnLoad_Grid) gant->OnVirtualUnLoad_Grid(c, i, row, perform, can);
   };
   host.VerticalScrollVisibilityChanged = [gant](TObject*) { gant->RealignScrollbar(); };
+  host.KeyDown = [gant](TObject*, unsigned short& Key, TShiftState Shift) {
+    if (gant->ZoomKey(Key, Shift)) Key = 0;
+  };
   fGrid->SetHostListeners(std::move(host));
   fGrid->SetHostColumnSort([gant](TvxGrid* g, TvxGrid_Column* c, bool up, bool& goOn) {
     if (gant->OnColumnSort_Grid) gant->OnColumnSort_Grid(g, c, up, goOn);

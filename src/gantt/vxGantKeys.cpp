@@ -62,6 +62,10 @@ TvxDataEntity_Kronit* TvxGant_ComBasic::FindNeighbourToUpDown(int theLayer, TvxD
 
 void TvxGant_ComBasic::GantAreaKeyDown(TObject*, unsigned short& Key, TShiftState Shift) { fKeys.KeyDown(Key, Shift); }
 
+bool TvxGant_ComBasic::ZoomKey(unsigned short theKey, TShiftState theShift) {
+  return !IsDestroying() && fDateScaler && !fGesture->Engine().Pressed() && fDateScaler->ZoomKey(theKey, theShift);
+}
+
 void TvxGant_ComBasic::PlaceKeyboardMenu(TPoint& thePlace) {
   TvxDataEntity_Kronit* active = fActiveDataEntity;
   if (!active) return;
@@ -186,7 +190,7 @@ void TGantKeys::KeyDown(unsigned short& Key, TShiftState Shift) {
     Key = 0;
     return;
   }
-  if (EditKey(Key, Shift)) {
+  if (EditKey(Key, Shift) || fChart.ZoomKey(Key, Shift)) {
     Key = 0;
     return;
   }

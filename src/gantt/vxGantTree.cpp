@@ -94,6 +94,11 @@ bool TGantTree::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos)
   return true;
 }
 
+void TGantTree::KeyDown(unsigned short& Key, TShiftState Shift) {
+  TvxTree_ComBasic::KeyDown(Key, Shift);
+  if (Key != 0 && ChartAlive() && fGant->ZoomKey(Key, Shift)) Key = 0;
+}
+
 void TGantTree::Resize() {
   TvxTree_ComBasic::Resize();
   if (ChartAlive()) ExternalScrollOutOfDate();

@@ -35,6 +35,8 @@ protected:
   void Scrolled() override;
   void Change(TTreeNode* Node) override;
   bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
+  // The chart's zoom keys work here too.
+  void KeyDown(unsigned short& Key, TShiftState Shift) override;
   void Resize() override;
   // The tree's events reach the chart's OnTree… and …_Tree events after the
   // tree's own, which stay the application's.

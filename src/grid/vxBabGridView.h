@@ -348,6 +348,8 @@ public:
     TNotifyEvent VerticalScrollVisibilityChanged;
     TOnVirtualLoad VirtualLoad;
     TOnVirtualUnLoad VirtualUnLoad;
+    // A key the grid left alone.
+    TKeyEvent KeyDown;
   };
   void SetHostListeners(THostListeners theListeners) { fHost = std::move(theListeners); }
 

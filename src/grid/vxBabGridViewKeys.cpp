@@ -99,7 +99,10 @@ void TBabGridView_Custom::KeyDown(unsigned short& Key, TShiftState Shift) {
   }
   const bool tab = Key == VK_TAB;
   const TBabDirection direction = tab ? babdirNone : DirectionOf(Key, Shift);
-  if (direction == babdirNone && !tab) return;
+  if (direction == babdirNone && !tab) {
+    if (fHost.KeyDown) fHost.KeyDown(this, Key, Shift);
+    return;
+  }
   if (!g->GetFocusedCell()) {
     if (TBabCell* c = g->getCell(g->GetLeft(), g->GetTop())) g->SetFocusedCell(c);
     if (tab) return;
@@ -238,10 +241,10 @@ bool TBabGridView_Custom::TabMove(bool theBackwards, bool theEdit) {
 
 bool TBabGridView_Custom::IsEditingChar(char32_t theKey) const {
   if (theKey == ' ') return true;
-  // Qt's views: any printable character (controls, delete and the private
-  // use and surrogate ranges are not text).
+  // Qt's views: any printable character typed without Ctrl or Alt (controls,
+  // delete and the surrogate range are not text).
   if (fTypingConvention == tcQt)
-    return theKey > 0x20 && theKey != 0x7F && !(theKey >= 0x80 && theKey < 0xA0) &&
+    return !GetCharShift().Contains(ssCtrl) && !GetCharShift().Contains(ssAlt) && theKey > 0x20 && theKey != 0x7F && !(theKey >= 0x80 && theKey < 0xA0) &&
            !(theKey >= 0xD800 && theKey < 0xE000) && theKey <= 0x10FFFF;
   if ((theKey >= '0' && theKey <= '9') || (theKey >= 'A' && theKey <= 'Z') || (theKey >= 'a' && theKey <= 'z'))
     return true;

@@ -370,6 +370,27 @@ void TvxDateScaler::WheelPan(int theDelta) {
   SetStart(VisibleTimeDiffToTrueTime(fStart, -notches * VisibleTimeAmount() / 8));
 }
 
+bool TvxDateScaler::ZoomKey(unsigned short theKey, TShiftState theShift) {
+  if (!theShift.Contains(ssCtrl) || theShift.Contains(ssAlt)) return false;
+  const bool in = theKey == VK_ADD || theKey == VK_OEM_PLUS;
+  if (!in && theKey != VK_SUBTRACT) return false;
+  WheelZoom(GetScaleLen() / 2, in ? 120 : -120);
+  return true;
+}
+
+void TvxDateScaler::KeyDown(unsigned short& Key, TShiftState Shift) {
+  TvxOffscreenPaint::KeyDown(Key, Shift);
+  if (Key == 0 || IsDestroying()) return;
+  if (ZoomKey(Key, Shift)) {
+    Key = 0;
+    return;
+  }
+  const unsigned short earlier = fHorizontal ? VK_LEFT : VK_UP, later = fHorizontal ? VK_RIGHT : VK_DOWN;
+  if ((Key != earlier && Key != later) || Shift.Contains(ssAlt) || Shift.Contains(ssCtrl)) return;
+  WheelPan(Key == earlier ? 120 : -120);
+  Key = 0;
+}
+
 bool TvxDateScaler::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) {
   if (fWheelConvention != wcQt) return TvxOffscreenPaint::DoMouseWheel(Shift, WheelDelta, MousePos);
   if (Shift.Contains(ssShift)) {

@@ -151,6 +151,9 @@ public:
   void WheelZoom(int aPixel, int theDelta);
   // The wheel's pan: an eighth of the window a notch, later for negative deltas.
   void WheelPan(int theDelta);
+  // The keyboard's zoom, a wheel notch around the middle: Ctrl with + (or =)
+  // zooms in, Ctrl with - out. Answers whether theKey was one of them.
+  bool ZoomKey(unsigned short theKey, TShiftState theShift);
   // wcClassic (the default): the wheel is the application's (OnMouseWheel).
   // wcQt: the wheel and Ctrl+wheel zoom around the pointer, Shift+wheel pans.
   TWheelConvention GetWheelConvention() const noexcept { return fWheelConvention; }
@@ -300,6 +303,9 @@ protected:
   void MouseMove(TShiftState Shift, int X, int Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
+  // With the focus: the zoom keys, and the arrows along the axis pan it by
+  // a wheel notch's eighth of the window.
+  void KeyDown(unsigned short& Key, TShiftState Shift) override;
   bool RescaleNotPan() const noexcept;
 
   // Painting: the whole axis into aRect of aCanvas (the off-screen bitmap, or

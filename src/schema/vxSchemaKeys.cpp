@@ -35,6 +35,8 @@ void TvxSchema_ComBasic::SchemaKeyDown(TObject*, unsigned short& Key, TShiftStat
       if (item.Get()) RectFromDataEntity(itsFlipView, item.Get(), r);
       if (Here(item.Get())) HandleDataEntityPopup(item.Get(), r);
       Key = 0;
+    } else if (GetScaler() && !(fGesture && fGesture->Engine().Pressed()) && GetScaler()->ZoomKey(Key, Shift)) {
+      Key = 0;  // zooming waits for the end of a gesture: its outline is in pixels
     } else if (Shift.Contains(ssAlt) && (ctrl || shift) && IsArrow(Key)) {
       if (KeyGrow(Key, Shift)) Key = 0;
     } else if (ctrl && IsArrow(Key)) {

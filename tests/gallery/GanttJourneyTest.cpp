@@ -279,6 +279,16 @@ const Case kJourneys[] = {
        vxtest::Wheel(j.Area(), 300, 200, 120, Qt::ControlModifier);
        EXPECT_NEAR(s->GetScale(), scale / 1.25, scale * 1e-6);  // gently, around the pointer
        EXPECT_NEAR(s->PixelToDate(300), under, 1.0 / 24);
+       // The keyboard's zoom: a notch around the middle, and back; from the
+       // tree too, once a click has given it the focus.
+       vxtest::MouseClick(j.g->GetTreeView(), 60, 10);
+       const int middle = s->GetScaleLen() / 2;
+       const TDateTime centre = s->PixelToDate(middle);
+       j.Key(Qt::Key_Plus, Qt::ControlModifier);
+       EXPECT_NEAR(s->GetScale(), scale / 1.25 / 1.25, scale * 1e-6);
+       EXPECT_NEAR(s->PixelToDate(middle), centre, 1.0 / 24);
+       j.Key(Qt::Key_Minus, Qt::ControlModifier);
+       EXPECT_NEAR(s->GetScale(), scale / 1.25, scale * 1e-6);
      }},
     {"APhaseSpansItsTasksAfterAnEdit", "gantt",
      [](Journey& j) {
@@ -322,6 +332,14 @@ const Case kJourneys[] = {
          ++checked;
        }
        EXPECT_GT(checked, 100);
+       // With the focus in the grid, Ctrl and - zoom the chart out, and no
+       // edit starts with the "-".
+       const TRect cell = grid->GetCell(1, 2)->getVisibleRect();
+       vxtest::MouseClick(grid, cell.Left + 30, (cell.Top + cell.Bottom) / 2);
+       const double scale = j.g->GetDateScaler()->GetScale();
+       vxtest::KeyClick(grid, Qt::Key_Minus, Qt::ControlModifier);
+       EXPECT_NEAR(j.g->GetDateScaler()->GetScale(), scale * 1.25, scale * 1e-6);
+       EXPECT_FALSE(grid->GetEditing());
      }},
     {"TheBigPlansResourcesShowNoExpandButton", "bigplan",
      [](Journey& j) {

@@ -249,6 +249,16 @@ const Case kJourneys[] = {
        j.Wheel(120, Qt::ControlModifier, at);
        EXPECT_NEAR(scaler->GetScale(), scale / 1.25, scale * 1e-6);
        EXPECT_NEAR(scaler->DateToPixel(under), at.X, 1);
+       // The keyboard's zoom: Ctrl and - or =, around the middle of the axis,
+       // once a click has given the schedule the focus.
+       vxtest::MouseClick(j.Area(), at.X, at.Y);
+       const int middle = scaler->GetScaleLen() / 2;
+       const TDateTime centre = scaler->PixelToDate(middle);
+       j.Key(Qt::Key_Minus, Qt::ControlModifier);
+       EXPECT_NEAR(scaler->GetScale(), scale, scale * 1e-6);
+       EXPECT_NEAR(scaler->DateToPixel(centre), middle, 1);
+       j.Key(Qt::Key_Equal, Qt::ControlModifier);
+       EXPECT_NEAR(scaler->GetScale(), scale / 1.25, scale * 1e-6);
      }},
     {"overlapping bookings get rows tall enough to read", kResources,
      [](Journey& j) {

@@ -208,6 +208,47 @@ TEST(ScalerPaint, DragZoomsOrPansByTheCtrlRule) {
   }
 }
 
+// The keyboard's way to what the wheel does: Ctrl with +, = or - zooms a
+// notch around the middle; the arrows along the axis pan an eighth of the
+// window; other keys and modifiers leave the window alone.
+TEST(ScalerPaint, KeysZoomAroundTheMiddleAndPanAlongTheAxis) {
+  const struct {
+    bool horizontal;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    double scale;  // after, as a factor
+    double pan;    // days the start moves, the scale kept
+  } cases[] = {
+      {true, Qt::Key_Plus, Qt::ControlModifier, 1 / 1.25, 0}, {true, Qt::Key_Equal, Qt::ControlModifier, 1 / 1.25, 0},
+      {true, Qt::Key_Minus, Qt::ControlModifier, 1.25, 0},    {true, Qt::Key_Plus, Qt::NoModifier, 1, 0},
+      {true, Qt::Key_Right, Qt::NoModifier, 1, 10.0 / 8},     {true, Qt::Key_Left, Qt::NoModifier, 1, -10.0 / 8},
+      {true, Qt::Key_Down, Qt::NoModifier, 1, 0},             {true, Qt::Key_Right, Qt::AltModifier, 1, 0},
+      {false, Qt::Key_Down, Qt::NoModifier, 1, 10.0 / 8},     {false, Qt::Key_Up, Qt::NoModifier, 1, -10.0 / 8},
+      {false, Qt::Key_Right, Qt::NoModifier, 1, 0},           {false, Qt::Key_Minus, Qt::ControlModifier, 1.25, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.horizontal) + " key " + std::to_string(c.key) + " mod " +
+                 std::to_string(c.modifiers.toInt()));
+    Painted p;
+    if (!c.horizontal) {
+      p.s.SetHorizontal(false);
+      p.s.SetBounds(0, 0, 60, 1000);
+      p.s.SetStart(D(2024, 1, 1));
+      p.s.SetStop(D(2024, 1, 11));
+    }
+    vxtest::ShowWindow(&p.s);
+    p.s.SetFocus();
+    const double scale = p.s.GetScale();
+    const TDateTime start = p.s.GetStart(), middle = p.s.PixelToDate(500);
+    vxtest::KeyClick(&p.s, c.key, c.modifiers);
+    EXPECT_NEAR(p.s.GetScale(), c.scale * scale, 1e-9);
+    if (c.scale != 1)
+      EXPECT_NEAR(p.s.PixelToDate(500), middle, scale);
+    else
+      EXPECT_NEAR(p.s.GetStart(), start + c.pan, 1e-6);
+  }
+}
+
 TEST(ScalerPaint, PrintedBandsFollowThePrintScale) {
   Painted p;
   p.s.SetBounds(0, 0, 500, 45);

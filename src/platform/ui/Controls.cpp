@@ -103,6 +103,7 @@ unsigned short VirtualKey(int qtKey) {
     case Qt::Key_Menu: return VK_APPS;
     case Qt::Key_Plus: return VK_ADD;
     case Qt::Key_Minus: return VK_SUBTRACT;
+    case Qt::Key_Equal: return VK_OEM_PLUS;
     default: return 0;
   }
 }
@@ -557,6 +558,7 @@ void TControl::Dispatch(TMessage& m) {
     }
     case WM_CHAR: {
       char32_t c = static_cast<char32_t>(m.CharCode);
+      fCharShift = m.Shift;
       KeyPress(c);
       m.CharCode = static_cast<unsigned>(c);
       break;

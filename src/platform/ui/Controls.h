@@ -312,6 +312,9 @@ protected:
   virtual void KeyDown(unsigned short& Key, TShiftState Shift);
   virtual void KeyUp(unsigned short& Key, TShiftState Shift);
   virtual void KeyPress(char32_t& Key);
+  // The modifiers held when the character KeyPress is handling was typed
+  // (none for one sent by the program).
+  TShiftState GetCharShift() const noexcept { return fCharShift; }
   // MousePos in screen coordinates; answers whether the wheel was handled.
   virtual bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos);
   virtual void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept);
@@ -380,6 +383,7 @@ private:
   bool fTabStop = false;
   bool fQuietBounds = false;
   bool fPressedInside = false;
+  TShiftState fCharShift;
   bool fReparenting = false;       // between Qt's ParentAboutToChange and ParentChange
   bool fSettingParent = false;     // in SetParent, which does its own bookkeeping
   bool fShownBeforeReparent = false;

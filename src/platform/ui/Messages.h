@@ -107,5 +107,7 @@ constexpr unsigned short VK_F1 = 0x70;
 constexpr unsigned short VK_F2 = 0x71;
 constexpr unsigned short VK_F4 = 0x73;
 constexpr unsigned short VK_F12 = 0x7B;
+// The key of "=" and "+" beside the digits.
+constexpr unsigned short VK_OEM_PLUS = 0xBB;
 
 }  // namespace vx

@@ -900,10 +900,9 @@ void TCustomTreeView::KeyDown(unsigned short& Key, TShiftState Shift) {
         SetSelected(fSelected->GetFirstChild());
       break;
     case VK_ADD:
-      if (fSelected) fSelected->SetExpanded(true);
-      break;
     case VK_SUBTRACT:
-      if (fSelected) fSelected->SetExpanded(false);
+      if (Shift.Contains(ssCtrl)) return;  // Ctrl and + or -: the zoom of a host, not the node's
+      if (fSelected) fSelected->SetExpanded(Key == VK_ADD);
       break;
     case VK_F2:
       if (fSelected) StartEdit(fSelected);
@@ -920,6 +919,7 @@ void TCustomTreeView::KeyDown(unsigned short& Key, TShiftState Shift) {
 void TCustomTreeView::KeyPress(char32_t& Key) {
   TWinControl::KeyPress(Key);
   if (Key == 0 || IsEditing() || Key < 0x20 || Key == 0x7F || Key > 0x10FFFF) return;
+  if (GetCharShift().Contains(ssCtrl) || GetCharShift().Contains(ssAlt)) return;  // a shortcut's
   if (Key == ' ' && fSearch.empty()) return;
   const long long now = std::chrono::duration_cast<std::chrono::milliseconds>(
                             std::chrono::steady_clock::now().time_since_epoch()).count();
