@@ -244,8 +244,9 @@ bool TBabGridView_Custom::IsEditingChar(char32_t theKey) const {
   // Qt's views: any printable character typed without Ctrl or Alt (controls,
   // delete and the surrogate range are not text).
   if (fTypingConvention == tcQt)
-    return !GetCharShift().Contains(ssCtrl) && !GetCharShift().Contains(ssAlt) && theKey > 0x20 && theKey != 0x7F && !(theKey >= 0x80 && theKey < 0xA0) &&
-           !(theKey >= 0xD800 && theKey < 0xE000) && theKey <= 0x10FFFF;
+    return !GetCharShift().Contains(ssCtrl) && !GetCharShift().Contains(ssAlt) && theKey > 0x20 &&
+           theKey != 0x7F && !(theKey >= 0x80 && theKey < 0xA0) && !(theKey >= 0xD800 && theKey < 0xE000) &&
+           theKey <= 0x10FFFF;
   if ((theKey >= '0' && theKey <= '9') || (theKey >= 'A' && theKey <= 'Z') || (theKey >= 'a' && theKey <= 'z'))
     return true;
   switch (theKey) {
