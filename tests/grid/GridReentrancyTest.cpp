@@ -249,6 +249,12 @@ const vxtest::Reentry<Scene> kCases[] = {
     {"EditOnChangeAtStart", ClickNameRow3, ArmEditChange, F2},
     {"EditOnChangeTyping", StartEditName3, ArmEditChange,
      [](Scene& s) { vxtest::KeyClick(s.grid.GetInplaceEditor(), Qt::Key_X); }},
+    {"QtTypingOverACellKeyPress", ClickNameRow3,
+     [](Scene& s) {
+       s.grid.SetTypingConvention(tcQt);
+       s.grid.OnInplaceEditKeyPress = [&s](TBabGridView_Custom*, char32_t&) { s.KillCell(s.grid.GetEditCell()); };
+     },
+     [](Scene& s) { vxtest::KeyClick(&s.grid, Qt::Key_X); }},
     {"EditStop", StartEditName3, ArmEditStop,
      [](Scene& s) { vxtest::KeyClick(s.grid.GetInplaceEditor(), Qt::Key_Return); }},
     {"EditorCanModify", ClickNameRow3,

@@ -275,6 +275,25 @@ TEST(TreeView, TypedCharactersSearchTheShownRows) {
   // Each row reached was told once.
   EXPECT_EQ(changes, (std::vector<std::string>{"Rollout", "roof", "Review", "Rollout", "roof", "Review", "Planning",
                                                "Ärende", "Rollout", "roof"}));
+  // A change handler may delete the node found, or every node.
+  v.OnChange = [&](TObject*, TTreeNode* n) {
+    if (n && n->GetText() == "Review") nodes->Delete(n);
+  };
+  QThread::msleep(static_cast<unsigned long>(QApplication::keyboardInputInterval()) + 50);
+  for (const char* t : {"r", "e", "v"}) {
+    QKeyEvent typed(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString::fromUtf8(t));
+    QCoreApplication::sendEvent(&v, &typed);
+  }
+  EXPECT_EQ(Texts(nodes), (std::vector<std::string>{"Planning", "Rebar", "Rollout", "roof", "Ärende"}));
+  v.OnChange = [&](TObject*, TTreeNode*) { nodes->Clear(); };
+  QThread::msleep(static_cast<unsigned long>(QApplication::keyboardInputInterval()) + 50);
+  QKeyEvent r(QEvent::KeyPress, Qt::Key_R, Qt::NoModifier, QStringLiteral("r"));
+  QCoreApplication::sendEvent(&v, &r);
+  QCoreApplication::sendEvent(&v, &r);
+  EXPECT_EQ(nodes->Count(), 0);
+  EXPECT_EQ(v.GetSelected(), nullptr);
+  v.OnChange = nullptr;
+  v.SetSelected(nodes->AddChild(nullptr, "roof"));
   // While a node is edited, characters are the editor's.
   ASSERT_TRUE(v.StartEdit(v.GetSelected()));
   QKeyEvent press(QEvent::KeyPress, Qt::Key_P, Qt::NoModifier, QStringLiteral("p"));
